@@ -1,0 +1,46 @@
+# One-command set-up on a fresh Debian 12 machine.
+JOBS      ?= $(shell nproc)
+BUILD     ?= build
+TESTBUILD ?= build-test
+BENCHBUILD ?= build-bench
+
+DEB_PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev \
+               libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev \
+               libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-image1.2-dev \
+               libogg-dev libvorbis-dev libtheora-dev xvfb xauth
+
+.PHONY: all deps build test bench run clean fuzz fuzz-smoke
+
+all: build
+
+# Installs only what is missing; apt-get update runs once, and only when needed.
+deps:
+	@missing=""; for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	  $$SUDO apt-get update && DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUK_TESTS=OFF
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: deps
+	cmake -S . -B $(TESTBUILD) -DCMAKE_BUILD_TYPE=Debug -DTUK_SANITIZE=ON -DTUK_TESTS=ON
+	cmake --build $(TESTBUILD) -j $(JOBS)
+	cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DTUK_TESTS=OFF -DTUK_BENCH=ON
+	cmake --build $(BENCHBUILD) -j $(JOBS)
+	@for b in $(BENCHBUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+
+run: build
+	@echo "The game itself is not built yet: only the foundation library and its tools exist."; exit 1
+
+clean:
+	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) build-fuzz
