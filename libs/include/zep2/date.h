@@ -10,7 +10,8 @@ class ObjectStreamer;
 
 class Date {
 public:
-    // Clocks outside [kEarliestNow, ...) are taken as these when reading "now".
+    // "Now" never reads earlier than kEarliestNow; a failed clock (-1) reads
+    // as kClockErrorNow. Later clocks are taken as they are.
     static constexpr int32_t kEarliestNow = 631152000;   // 1990-01-01 00:00 UTC
     static constexpr int32_t kClockErrorNow = 1893456000;  // 2030-01-01 00:00 UTC
 
