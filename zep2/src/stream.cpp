@@ -1,6 +1,7 @@
 #include "zep2/stream.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -132,14 +133,26 @@ uint32_t Stream::readVarUInt() {
     return nValue;
 }
 
-bool Stream::writeVarUInt(uint32_t nValue) {
+namespace {
+// Encodes v as a var-int into b (room for 5 bytes); returns the byte count.
+int encodeVarUInt(uint32_t v, uint8_t* b) {
+    int n = 0;
     do {
-        uint8_t b = static_cast<uint8_t>(nValue & 0x7F);
-        nValue >>= 7;
-        if (nValue != 0) b |= 0x80;
-        if (!writeU8(b)) return false;
-    } while (nValue != 0);
-    return true;
+        uint8_t c = static_cast<uint8_t>(v & 0x7F);
+        v >>= 7;
+        if (v != 0) c |= 0x80;
+        b[n++] = c;
+    } while (v != 0);
+    return n;
+}
+}  // namespace
+
+// One write for the whole number: a stream that refuses part of it keeps the
+// same leading bytes as with byte-by-byte writes, and the result is false.
+bool Stream::writeVarUInt(uint32_t nValue) {
+    uint8_t b[5];
+    int n = encodeVarUInt(nValue, b);
+    return write(n, b) == n;
 }
 
 bool Stream::writeText(const char* szText) {
@@ -202,9 +215,13 @@ String Stream::readString() {
 }
 
 bool Stream::writeString(const char* szText) {
-    if (!writeU8(0x12)) return false;
-    int n = szText ? static_cast<int>(std::strlen(szText)) : 0;
-    writeVarUInt(static_cast<uint32_t>(n));
+    size_t nLen = szText ? std::strlen(szText) : 0;
+    int n = nLen > INT32_MAX ? INT32_MAX : static_cast<int>(nLen);
+    // Type byte and length in one write; only a refused type byte fails here.
+    uint8_t header[6];
+    header[0] = 0x12;
+    int nHeader = 1 + encodeVarUInt(static_cast<uint32_t>(n), header + 1);
+    if (write(nHeader, header) <= 0) return false;
     if (n == 0) return true;
     return write(n, szText) == n;
 }

@@ -11,6 +11,7 @@
 #include "zep2/error.h"
 #include "zep2/file.h"
 #include "zep2/platform_fs.h"
+#include "zep2/zstream.h"
 
 using Zep::Directory;
 using Zep::DirEntry;
@@ -350,4 +351,41 @@ TEST(DirectoryListing, OnlyBackslashesMeansTheCurrentFolder) {
     EXPECT_STREQ(dir.getPath().c_str(), "");
     Listing all = sortedListing(dir);
     EXPECT_TRUE(std::find(all.begin(), all.end(), std::make_pair(std::string("."), 2)) != all.end());
+}
+
+TEST(FileZlib, BackToBackStreamsInAFile) {
+    TempFolder tmp;
+    std::string name = tmp.path("two.z");
+    std::string first(50000, 'a'), second = "second stream";
+    for (size_t i = 0; i < first.size(); i += 7) first[i] = static_cast<char>('a' + i % 26);
+    {
+        File f(name.c_str(), 2);
+        {
+            Zep::ZStream z(&f);
+            z.writeText(first.c_str());
+        }
+        {
+            Zep::ZStream z(&f, 0);
+            z.writeString(second.c_str());
+        }
+        f.writeText("tail");
+        EXPECT_FALSE(f.hasError());
+    }
+    File f(name.c_str(), 1);
+    {
+        Zep::ZStream z(&f);
+        std::vector<char> buf(first.size() + 10);
+        EXPECT_EQ(z.read(static_cast<int>(buf.size()), buf.data()), static_cast<int>(first.size()));
+        EXPECT_EQ(std::string(buf.data(), first.size()), first);
+    }
+    {
+        Zep::ZStream z(&f);
+        EXPECT_STREQ(z.readString().c_str(), second.c_str());
+        char c;
+        EXPECT_EQ(z.read(1, &c), 0);
+    }
+    char tail[5] = {};
+    EXPECT_EQ(f.read(4, tail), 4);
+    EXPECT_STREQ(tail, "tail");
+    EXPECT_TRUE(f.atEnd());
 }

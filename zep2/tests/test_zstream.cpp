@@ -334,3 +334,19 @@ TEST(ZStreamRecords, StringRecordThroughZlib) {
     EXPECT_EQ(z.readU8(), 0);
     EXPECT_TRUE(z.atEnd());
 }
+
+TEST(ZStreamRecords, ForgedStringLengthInsideZlibReadsAsEmpty) {
+    MemStream out;
+    {
+        ZStream z(&out);
+        const uint8_t forged[] = {0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'};
+        z.write(sizeof forged, forged);
+    }
+    SmartPtr<MemStream> in = out.clone();
+    ZStream z(in.get());
+    EXPECT_EQ(z.remaining(), -1);
+    EXPECT_STREQ(z.readString().c_str(), "");
+    EXPECT_TRUE(z.atEnd());
+    EXPECT_EQ(z.remaining(), 0);
+    EXPECT_FALSE(z.hasError());
+}
