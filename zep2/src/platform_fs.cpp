@@ -111,6 +111,12 @@ int removeFile(const char* szPath) {
     return std::remove(sPath.c_str()) == 0 ? 0 : -1;
 }
 
+int renameFile(const char* szFrom, const char* szTo) {
+    String sFrom = resolve(szFrom);
+    String sTo = resolve(szTo);
+    return std::rename(sFrom.c_str(), sTo.c_str()) == 0 ? 0 : -1;
+}
+
 bool listDir(const char* szPath, const std::function<void(const char*, bool)>& fn) {
     String sPath = resolve(szPath);
     std::string sDir = sPath.isEmpty() ? std::string(".") : std::string(sPath.c_str());

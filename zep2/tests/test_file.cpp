@@ -389,3 +389,15 @@ TEST(FileZlib, BackToBackStreamsInAFile) {
     EXPECT_STREQ(tail, "tail");
     EXPECT_TRUE(f.atEnd());
 }
+
+TEST(FilePaths, RenameReplacesInOneStep) {
+    TempFolder tmp;
+    putFile(tmp.path("Config.dat"), "old");
+    putFile(tmp.path("config.tmp"), "new");
+    EXPECT_EQ(Zep::platform_fs::renameFile((tmp.root() + "\\CONFIG.TMP").c_str(),
+                                           (tmp.root() + "\\config.dat").c_str()),
+              0);
+    EXPECT_EQ(getFile(tmp.path("Config.dat")), "new");
+    EXPECT_FALSE(fs::exists(tmp.path("config.tmp")));
+    EXPECT_EQ(Zep::platform_fs::renameFile(tmp.path("missing").c_str(), tmp.path("x").c_str()), -1);
+}

@@ -32,6 +32,11 @@ FILE* openFile(const char* szPath, const char* szMode);
 // Removes the file szPath names (resolved); 0 when done, -1 otherwise.
 int removeFile(const char* szPath);
 
+// Renames szFrom to szTo (both library paths), replacing an existing szTo in
+// one step; 0 when done, -1 otherwise. Lets a writer build a file under a
+// temporary name and put it in place only once every write has succeeded.
+int renameFile(const char* szFrom, const char* szTo);
+
 // Calls fn(name, isFolder) for every entry of the folder, "." and ".." included,
 // in the order the system gives them. An empty path is the current folder.
 // False when the folder can't be read.
