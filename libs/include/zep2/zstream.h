@@ -21,7 +21,7 @@ public:
     // size. Smaller pieces make zlib fall back to its slow window copies far
     // more often (4,096 bytes cost about a quarter more time than one block);
     // the unused rest is handed back to the inner stream on destruction.
-    static constexpr int kReadBufferSize = 32768;
+    static constexpr int kReadBufferSize = kBufferSize;
 
     // pStream is borrowed: it must outlive this stream. nLevel is -1 (the
     // default level) or 0..9, checked in both directions. A reading stream
