@@ -20,6 +20,14 @@ struct Tagged {
     bool operator<(const Tagged& other) const { return m_nKey < other.m_nKey; }
 };
 
+// The same with a String tag: not a plain byte copy, so the sort walks the
+// links instead of working on a side buffer.
+struct NamedTag {
+    int m_nKey;
+    String m_sTag;
+    bool operator<(const NamedTag& other) const { return m_nKey < other.m_nKey; }
+};
+
 std::string spell(const List<Tagged>& list) {
     std::string text;
     for (const Tagged& t : list) {
@@ -88,24 +96,51 @@ TEST(ListSort, EqualElementsComeOutInReverseOrder) {
     // Any input: the result is the stable order of the reversed input.
     std::mt19937 rng(12345);
     for (int n : {0, 1, 2, 7, 64, 100, 1000}) {
-        List<Tagged> list;
+        List<Tagged> plain;
+        List<NamedTag> named;
         std::vector<Tagged> expected;
         for (int i = 0; i < n; ++i) {
             Tagged t{static_cast<int>(rng() % 10), static_cast<char>('A' + i % 50)};
-            list.add(t);
+            plain.add(t);
+            named.add(NamedTag{t.m_nKey, String(t.m_cTag)});
             expected.push_back(t);
         }
         std::reverse(expected.begin(), expected.end());
         std::stable_sort(expected.begin(), expected.end());
-        list.sort();
-        ASSERT_EQ(list.getCount(), n);
+        plain.sort();
+        named.sort();
+        ASSERT_EQ(plain.getCount(), n);
+        ASSERT_EQ(named.getCount(), n);
         int i = 0;
-        for (const Tagged& t : list) {
+        for (const Tagged& t : plain) {
             EXPECT_EQ(t.m_nKey, expected[i].m_nKey);
             EXPECT_EQ(t.m_cTag, expected[i].m_cTag);
             ++i;
         }
+        i = 0;
+        for (const NamedTag& t : named) {
+            EXPECT_EQ(t.m_nKey, expected[i].m_nKey);
+            EXPECT_EQ(t.m_sTag[0], expected[i].m_cTag);
+            ++i;
+        }
     }
+}
+
+TEST(ListSort, BothWaysMakeTheSameComparisons) {
+    std::vector<std::pair<int, int>> plainCalls, namedCalls;
+    List<int> plain{5, 3, 5, 1, 4, 1, 5, 9, 2, 6, 5, 3};
+    List<String> named;
+    for (int v : plain) named.add(String::format("%d", v));
+    plain.sortWith([&](const int& a, const int& b) {
+        plainCalls.emplace_back(a, b);
+        return a < b;
+    });
+    named.sortWith([&](const String& a, const String& b) {
+        namedCalls.emplace_back(a.toInt(), b.toInt());
+        return a.toInt() < b.toInt();
+    });
+    EXPECT_EQ(plainCalls, namedCalls);
+    EXPECT_FALSE(plainCalls.empty());
 }
 
 TEST(ListSort, HighscoreTiesAfterTheDefaultSort) {
@@ -195,6 +230,42 @@ TEST(ListSort, ThrowingComparisonKeepsEveryNode) {
         list.sort();  // still a working list
         EXPECT_EQ(list.getFirst(), 0);
         EXPECT_EQ(list.getLast(), 11);
+    }
+}
+
+TEST(ListSort, ThrowingComparisonWhileRelinkingKeepsEveryNode) {
+    const std::vector<std::string> words{"pear", "fig", "kiwi", "apple", "lime", "date", "plum", "yuzu", "sloe"};
+    for (int failAt = 1; failAt < 25; ++failAt) {
+        List<String> list;
+        for (const std::string& w : words) list.add(w.c_str());
+        list.get(4);
+        int calls = 0;
+        try {
+            list.sortWith([&](const String& a, const String& b) {
+                if (++calls == failAt) throw Zep::BadStateException("test", 1, "boom");
+                return a < b;
+            });
+        } catch (const Zep::BadStateException&) {
+        }
+        ASSERT_EQ(list.getCount(), 9);
+        int n = 0;
+        const Zep::ListNode<String>* prev = nullptr;
+        std::vector<std::string> seen;
+        for (auto* node = list.getHead(); node != nullptr; node = node->next) {
+            EXPECT_EQ(node->prev, prev);
+            prev = node;
+            seen.emplace_back(node->data.c_str());
+            ++n;
+        }
+        EXPECT_EQ(list.getTail(), prev);
+        EXPECT_EQ(n, 9);
+        std::sort(seen.begin(), seen.end());
+        std::vector<std::string> sorted = words;
+        std::sort(sorted.begin(), sorted.end());
+        EXPECT_EQ(seen, sorted);
+        list.resetLinkSteps();
+        EXPECT_EQ(list.get(8), list.getLast());  // the access cursor was dropped
+        EXPECT_EQ(list.getLinkSteps(), 8);
     }
 }
 

@@ -21,6 +21,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <type_traits>
+#include <vector>
 
 #include "zep2/error.h"
 #include "zep2/refcount.h"
@@ -165,6 +166,8 @@ private:
     void destroyNode(Node* node);
     template <class Less>
     void mergeSort(Less& less);
+    template <class Less>
+    void mergeSortBuffered(Less& less);
     void freeAllNodes();
     [[noreturn]] void throwIndexOutOfRange(int index) const;
 

@@ -1,6 +1,7 @@
 // Member bodies of Zep::List<T>. Include zep2/list.h, which pulls this in.
 #pragma once
 
+#include <algorithm>
 #include <utility>
 
 #include "zep2/list.h"
@@ -360,6 +361,10 @@ template <class T>
 template <class Less>
 void List<T>::mergeSort(Less& less) {
     if (m_pHead == nullptr) return;
+    if constexpr (std::is_trivially_copyable_v<T> && sizeof(T) <= 16) {
+        mergeSortBuffered(less);
+        return;
+    }
 
     auto append = [this](Node* node) {
         node->prev = m_pTail;
@@ -429,6 +434,59 @@ void List<T>::mergeSort(Less& less) {
         m_pTail->next = nullptr;
         if (merges <= 1) break;
     }
+    m_nCursorIndex = -1;
+}
+
+// The same merges as mergeSort, on copies of the elements held side by side
+// with their nodes. Every comparison sees the same pair of values in the same
+// order as the walk along the links would, so the outcome is identical; the
+// links are rewritten once at the end. Only for elements whose copy is a plain
+// byte copy, which is what the comparison receives in either case.
+template <class T>
+template <class Less>
+void List<T>::mergeSortBuffered(Less& less) {
+    struct Slot {
+        T value;
+        Node* node;
+    };
+    const size_t n = static_cast<size_t>(m_nCount);
+    std::vector<Slot> from;
+    from.reserve(n);
+    for (Node* node = m_pHead; node != nullptr; node = node->next) from.push_back(Slot{node->data, node});
+    std::vector<Slot> to(from);
+
+    // A throwing comparison leaves the links untouched.
+    for (size_t run = 1;; run *= 2) {
+        size_t merges = 0;
+        for (size_t lo = 0; lo < n; lo += 2 * run) {
+            ++merges;
+            const size_t mid = std::min(lo + run, n);
+            const size_t hi = std::min(mid + run, n);
+            size_t i = lo, j = mid, k = lo;
+            while (i < mid && j < hi) {
+                if (less(from[i].value, from[j].value))
+                    to[k++] = from[i++];
+                else
+                    to[k++] = from[j++];
+            }
+            while (i < mid) to[k++] = from[i++];
+            while (j < hi) to[k++] = from[j++];
+        }
+        from.swap(to);
+        if (merges <= 1) break;
+    }
+
+    Node* prev = nullptr;
+    for (const Slot& slot : from) {
+        slot.node->prev = prev;
+        if (prev != nullptr)
+            prev->next = slot.node;
+        else
+            m_pHead = slot.node;
+        prev = slot.node;
+    }
+    m_pTail = prev;
+    m_pTail->next = nullptr;
     m_nCursorIndex = -1;
 }
 
