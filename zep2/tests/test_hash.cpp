@@ -277,7 +277,28 @@ TEST(HashSizes, BucketCountsBelowOneAreClamped) {
     EXPECT_EQ(table.getCount(), 0);
     table.set("c", 3);
     EXPECT_EQ(table.get("c"), 3);
-    EXPECT_THROW(table.getBucket(1), Zep::AssertFailException);
+}
+
+TEST(HashSizes, AdoptedNodesKeepTheStoredBucketOrder) {
+    // As the old bucket-by-bucket stream form restores a table.
+    using Table = Hash<String, String>;
+    Table table(3);
+    List<Table::Node*> bucket;
+    bucket.add(new Table::Node("b", "2"));
+    bucket.add(nullptr);
+    bucket.add(new Table::Node("a", "1"));
+    table.adoptNodes(2, bucket);
+    EXPECT_EQ(bucket.getCount(), 0);
+    List<Table::Node*> first;
+    first.add(new Table::Node("c", "3"));
+    table.adoptNodes(0, first);
+    EXPECT_EQ(spell(table.getKeys()), "b a c");
+    EXPECT_EQ(table.getCount(), 3);
+    EXPECT_THROW(table.adoptNodes(3, first), Zep::AssertFailException);
+    table.rehash();
+    EXPECT_EQ(table.getBucketCount(), 5);
+    EXPECT_STREQ(table.get("a").c_str(), "1");
+    EXPECT_STREQ(table.get("c").c_str(), "3");
 }
 
 namespace {

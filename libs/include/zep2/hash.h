@@ -1,5 +1,5 @@
 // Zep::Hash<K,V>: the library's associative container, a chained hash table
-// whose buckets are Zep::List objects of pointers to HashNode records.
+// of HashNode records.
 //
 // The bucket count is fixed at construction (97 everywhere in the system) and
 // changes only through init or an explicit rehash, which picks the first of
@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 #include "zep2/error.h"
 #include "zep2/list.h"
@@ -105,7 +106,6 @@ template <class K, class V>
 class Hash : public RefCountedObject {
 public:
     using Node = HashNode<K, V>;
-    using Bucket = List<Node*>;
 
     static constexpr const char* kZepSource = "hash_impl";
     static constexpr int kDefaultBucketCount = 97;
@@ -138,8 +138,10 @@ public:
     int getCount() const;
     bool isEmpty() const;
     int getBucketCount() const { return m_nBucketCount; }
-    // One bucket list, for the reader of the old bucket-by-bucket stream form.
-    Bucket& getBucket(int index);
+    // Moves every node of `nodes` to the tail of bucket `index`, in order, and
+    // takes ownership of them; `nodes` ends empty. For the reader of the old
+    // bucket-by-bucket stream form, which restores the stored buckets as they were.
+    void adoptNodes(int index, List<Node*>& nodes);
 
     // Sets every key of the other table to its value there.
     void addAll(const Hash& other);
@@ -166,7 +168,19 @@ public:
     void persistFrom(ObjectStreamer& streamer);
 
 private:
-    Node* link(std::unique_ptr<Node> node);
+    // A bucket holds its entries oldest first, each with its key's hash so
+    // that a lookup scans one contiguous run and compares keys only on a
+    // matching hash. The nodes themselves never move while they live, so
+    // references into them stay valid.
+    struct Slot {
+        uint32_t hash;
+        Node* node;
+    };
+    using Bucket = std::vector<Slot>;
+
+    Node* link(std::unique_ptr<Node> node, uint32_t hash);
+    Node* findNode(const K& key, uint32_t hash) const;
+    uint32_t bucketOf(uint32_t hash) const { return hash % static_cast<uint32_t>(m_nBucketCount); }
     [[noreturn]] void throwKeyNotFound(const K& key) const;
 
     std::unique_ptr<Bucket[]> m_pBuckets;

@@ -21,14 +21,17 @@ Hash<K, V>::Hash(const Hash& other) : RefCountedObject() {
     init(other.m_pBuckets ? other.m_nBucketCount : kDefaultBucketCount);
     try {
         for (int i = 0; i < other.m_nBucketCount; ++i) {
-            for (auto* item = other.m_pBuckets[i].getHead(); item != nullptr; item = item->next) {
-                auto node = std::make_unique<Node>(*item->data);
-                m_pBuckets[i].add(node.get());
+            const Bucket& from = other.m_pBuckets[i];
+            Bucket& to = m_pBuckets[i];
+            to.reserve(from.size());
+            for (const Slot& slot : from) {
+                auto node = std::make_unique<Node>(*slot.node);
+                to.push_back(Slot{slot.hash, node.get()});
                 node.release();
             }
         }
     } catch (...) {
-        clear();  // the bucket lists do not own their nodes
+        clear();  // the destructor does not run for a half-built object
         throw;
     }
 }
@@ -43,7 +46,6 @@ template <class K, class V>
 Hash<K, V>& Hash<K, V>::operator=(const Hash& other) {
     if (&other == this) return *this;
     Hash copy(other);
-    clear();
     std::swap(m_pBuckets, copy.m_pBuckets);
     std::swap(m_nBucketCount, copy.m_nBucketCount);
     return *this;
@@ -83,8 +85,13 @@ void Hash<K, V>::init(int bucketCount) {
 template <class K, class V>
 void Hash<K, V>::clear() {
     ZEP_TRACE("Hash::clear");
-    if (!m_pBuckets) return;
-    for (int i = m_nBucketCount - 1; i >= 0; --i) m_pBuckets[i].deleteAll();
+    // Last bucket first, oldest entry first: the order in which keys and
+    // values are destroyed.
+    for (int i = m_nBucketCount - 1; i >= 0; --i) {
+        Bucket& bucket = m_pBuckets[i];
+        for (const Slot& slot : bucket) delete slot.node;
+        bucket.clear();
+    }
 }
 
 template <class K, class V>
@@ -92,13 +99,11 @@ void Hash<K, V>::deleteAll()
     requires(std::is_pointer_v<V> && std::is_object_v<std::remove_pointer_t<V>>)
 {
     ZEP_TRACE("Hash::deleteAll");
-    if (!m_pBuckets) return;
     for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (auto* item = m_pBuckets[i].getHead(); item != nullptr; item = item->next) {
-            Node* node = item->data;
-            if (node->value != nullptr) {
-                delete node->value;
-                node->value = nullptr;
+        for (const Slot& slot : m_pBuckets[i]) {
+            if (slot.node->value != nullptr) {
+                delete slot.node->value;
+                slot.node->value = nullptr;
             }
         }
     }
@@ -109,13 +114,18 @@ template <class K, class V>
 uint32_t Hash<K, V>::getBucketIndex(const K& key) const {
     ZEP_TRACE("Hash::getBucketIndex");
     ZEP_ASSERT(m_nBucketCount > 0);
-    return HashTraits<K>::hash(key) % static_cast<uint32_t>(m_nBucketCount);
+    return bucketOf(HashTraits<K>::hash(key));
 }
 
 template <class K, class V>
-typename Hash<K, V>::Bucket& Hash<K, V>::getBucket(int index) {
+void Hash<K, V>::adoptNodes(int index, List<Node*>& nodes) {
+    ZEP_TRACE("Hash::adoptNodes");
     ZEP_ASSERT(index >= 0 && index < m_nBucketCount);
-    return m_pBuckets[index];
+    while (!nodes.isEmpty()) {
+        Node* node = nodes.getFirst();
+        if (node != nullptr) m_pBuckets[index].push_back(Slot{HashTraits<K>::hash(node->key), node});
+        nodes.removeFirst();  // only once the bucket holds it
+    }
 }
 
 template <class K, class V>
@@ -150,30 +160,34 @@ template <class K, class V>
 HashNode<K, V>* Hash<K, V>::findNode(const K& key) const {
     ZEP_TRACE("Hash::findNode");
     if (!m_pBuckets) return nullptr;
-    const Bucket& bucket = m_pBuckets[getBucketIndex(key)];
-    for (auto* item = bucket.getHead(); item != nullptr; item = item->next) {
-        if (item->data->key == key) return item->data;
+    return findNode(key, HashTraits<K>::hash(key));
+}
+
+template <class K, class V>
+HashNode<K, V>* Hash<K, V>::findNode(const K& key, uint32_t hash) const {
+    for (const Slot& slot : m_pBuckets[bucketOf(hash)]) {
+        if (slot.hash == hash && slot.node->key == key) return slot.node;
     }
     return nullptr;
 }
 
 template <class K, class V>
-HashNode<K, V>* Hash<K, V>::link(std::unique_ptr<Node> node) {
+HashNode<K, V>* Hash<K, V>::link(std::unique_ptr<Node> node, uint32_t hash) {
     if (!m_pBuckets) init(kDefaultBucketCount);  // a moved-from table
-    m_pBuckets[getBucketIndex(node->key)].add(node.get());
+    m_pBuckets[bucketOf(hash)].push_back(Slot{hash, node.get()});
     return node.release();
 }
 
 template <class K, class V>
 HashNode<K, V>* Hash<K, V>::addDefault(const K& key) {
     ZEP_TRACE("Hash::addDefault");
-    return link(std::make_unique<Node>(key));
+    return link(std::make_unique<Node>(key), HashTraits<K>::hash(key));
 }
 
 template <class K, class V>
 HashNode<K, V>* Hash<K, V>::addNode(const K& key, const V& value) {
     ZEP_TRACE("Hash::addNode");
-    return link(std::make_unique<Node>(key, value));
+    return link(std::make_unique<Node>(key, value), HashTraits<K>::hash(key));
 }
 
 template <class K, class V>
@@ -202,18 +216,20 @@ const V& Hash<K, V>::get(const K& key) const {
 template <class K, class V>
 void Hash<K, V>::set(const K& key, const V& value) {
     ZEP_TRACE("Hash::set");
-    Node* node = findNode(key);
+    const uint32_t hash = HashTraits<K>::hash(key);
+    Node* node = m_pBuckets ? findNode(key, hash) : nullptr;
     if (node == nullptr)
-        addNode(key, value);
+        link(std::make_unique<Node>(key, value), hash);
     else if (&node->value != &value)
         node->value = value;
 }
 
 template <class K, class V>
 V& Hash<K, V>::operator[](const K& key) {
-    Node* node = findNode(key);
+    const uint32_t hash = HashTraits<K>::hash(key);
+    Node* node = m_pBuckets ? findNode(key, hash) : nullptr;
     if (node != nullptr) return node->value;
-    addDefault(key);
+    link(std::make_unique<Node>(key), hash);
     onEntryAdded(key);
     return get(key);
 }
@@ -228,17 +244,16 @@ template <class K, class V>
 V Hash<K, V>::remove(const K& key) {
     ZEP_TRACE("Hash::remove");
     if (!m_pBuckets) return V{};
-    Bucket& bucket = m_pBuckets[getBucketIndex(key)];
-    bucket.rewind();
-    while (bucket.hasCurrent()) {
-        Node* node = bucket.current();
-        if (node->key == key) {
+    const uint32_t hash = HashTraits<K>::hash(key);
+    Bucket& bucket = m_pBuckets[bucketOf(hash)];
+    for (auto slot = bucket.begin(); slot != bucket.end(); ++slot) {
+        Node* node = slot->node;
+        if (slot->hash == hash && node->key == key) {
             V result(std::move(node->value));
-            bucket.removeCurrent();
+            bucket.erase(slot);  // the later entries keep their order
             delete node;
             return result;
         }
-        bucket.advance();
     }
     return V{};
 }
@@ -251,7 +266,7 @@ List<K> Hash<K, V>::getKeys() const {
     ZEP_TRACE("Hash::getKeys");
     List<K> keys;
     for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (auto* item = m_pBuckets[i].getHead(); item != nullptr; item = item->next) keys.add(item->data->key);
+        for (const Slot& slot : m_pBuckets[i]) keys.add(slot.node->key);
     }
     return keys;
 }
@@ -261,8 +276,7 @@ List<V> Hash<K, V>::getValues() const {
     ZEP_TRACE("Hash::getValues");
     List<V> values;
     for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (auto* item = m_pBuckets[i].getHead(); item != nullptr; item = item->next)
-            values.add(item->data->value);
+        for (const Slot& slot : m_pBuckets[i]) values.add(slot.node->value);
     }
     return values;
 }
@@ -270,16 +284,16 @@ List<V> Hash<K, V>::getValues() const {
 template <class K, class V>
 int Hash<K, V>::getCount() const {
     ZEP_TRACE("Hash::getCount");
-    int count = 0;
-    for (int i = 0; i < m_nBucketCount; ++i) count += m_pBuckets[i].getCount();
-    return count;
+    size_t count = 0;
+    for (int i = 0; i < m_nBucketCount; ++i) count += m_pBuckets[i].size();
+    return static_cast<int>(count);
 }
 
 template <class K, class V>
 bool Hash<K, V>::isEmpty() const {
     ZEP_TRACE("Hash::isEmpty");
     for (int i = 0; i < m_nBucketCount; ++i) {
-        if (m_pBuckets[i].getCount() != 0) return false;
+        if (!m_pBuckets[i].empty()) return false;
     }
     return true;
 }
@@ -290,8 +304,7 @@ void Hash<K, V>::addAll(const Hash& other) {
     if (&other == this) return;
     // The other table's visiting order, as getKeys gives it.
     for (int i = other.m_nBucketCount - 1; i >= 0; --i) {
-        for (auto* item = other.m_pBuckets[i].getHead(); item != nullptr; item = item->next)
-            set(item->data->key, item->data->value);
+        for (const Slot& slot : other.m_pBuckets[i]) set(slot.node->key, slot.node->value);
     }
 }
 
