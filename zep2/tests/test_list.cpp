@@ -414,3 +414,31 @@ TEST(ListValues, ListsOfStringLists) {
     EXPECT_EQ(table[0].getCount(), 2);
     EXPECT_EQ(copy[0].join("").c_str(), std::string("abx"));
 }
+
+// Every element kind the system keeps in lists must build with every member
+// its kind supports.
+namespace listfixtures {
+struct Sprite : Zep::RefCountedObject {};
+struct Entry {
+    String m_sName;
+    int32_t m_nScore = 0;
+    bool operator<(const Entry& other) const { return m_nScore > other.m_nScore; }
+    bool operator==(const Entry& other) const = default;
+};
+struct Style {
+    virtual ~Style() = default;
+};
+enum Mode { kWindowed, kFullscreen };
+}  // namespace listfixtures
+
+template class Zep::List<int>;
+template class Zep::List<float>;
+template class Zep::List<bool>;
+template class Zep::List<listfixtures::Mode>;
+template class Zep::List<String>;
+template class Zep::List<SmartPtr<listfixtures::Sprite>>;
+template class Zep::List<listfixtures::Style*>;
+template class Zep::List<void*>;
+template class Zep::List<List<String>>;
+template class Zep::List<listfixtures::Entry>;
+template class Zep::List<List<listfixtures::Entry>>;

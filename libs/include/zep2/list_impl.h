@@ -361,7 +361,7 @@ template <class T>
 template <class Less>
 void List<T>::mergeSort(Less& less) {
     if (m_pHead == nullptr) return;
-    if constexpr (std::is_trivially_copyable_v<T> && sizeof(T) <= 16) {
+    if constexpr (std::is_trivially_copyable_v<T> && std::is_copy_assignable_v<T> && sizeof(T) <= 16) {
         mergeSortBuffered(less);
         return;
     }
