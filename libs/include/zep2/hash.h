@@ -173,8 +173,8 @@ private:
     // matching hash. The nodes themselves never move while they live, so
     // references into them stay valid.
     struct Slot {
-        uint32_t hash;
-        Node* node;
+        uint32_t m_nHash;
+        Node* m_pNode;
     };
     using Bucket = std::vector<Slot>;
 

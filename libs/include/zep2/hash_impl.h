@@ -25,8 +25,8 @@ Hash<K, V>::Hash(const Hash& other) : RefCountedObject() {
             Bucket& to = m_pBuckets[i];
             to.reserve(from.size());
             for (const Slot& slot : from) {
-                auto node = std::make_unique<Node>(*slot.node);
-                to.push_back(Slot{slot.hash, node.get()});
+                auto node = std::make_unique<Node>(*slot.m_pNode);
+                to.push_back(Slot{slot.m_nHash, node.get()});
                 node.release();
             }
         }
@@ -89,7 +89,7 @@ void Hash<K, V>::clear() {
     // values are destroyed.
     for (int i = m_nBucketCount - 1; i >= 0; --i) {
         Bucket& bucket = m_pBuckets[i];
-        for (const Slot& slot : bucket) delete slot.node;
+        for (const Slot& slot : bucket) delete slot.m_pNode;
         bucket.clear();
     }
 }
@@ -101,9 +101,9 @@ void Hash<K, V>::deleteAll()
     ZEP_TRACE("Hash::deleteAll");
     for (int i = m_nBucketCount - 1; i >= 0; --i) {
         for (const Slot& slot : m_pBuckets[i]) {
-            if (slot.node->value != nullptr) {
-                delete slot.node->value;
-                slot.node->value = nullptr;
+            if (slot.m_pNode->value != nullptr) {
+                delete slot.m_pNode->value;
+                slot.m_pNode->value = nullptr;
             }
         }
     }
@@ -166,7 +166,7 @@ HashNode<K, V>* Hash<K, V>::findNode(const K& key) const {
 template <class K, class V>
 HashNode<K, V>* Hash<K, V>::findNode(const K& key, uint32_t hash) const {
     for (const Slot& slot : m_pBuckets[bucketOf(hash)]) {
-        if (slot.hash == hash && slot.node->key == key) return slot.node;
+        if (slot.m_nHash == hash && slot.m_pNode->key == key) return slot.m_pNode;
     }
     return nullptr;
 }
@@ -247,8 +247,8 @@ V Hash<K, V>::remove(const K& key) {
     const uint32_t hash = HashTraits<K>::hash(key);
     Bucket& bucket = m_pBuckets[bucketOf(hash)];
     for (auto slot = bucket.begin(); slot != bucket.end(); ++slot) {
-        Node* node = slot->node;
-        if (slot->hash == hash && node->key == key) {
+        Node* node = slot->m_pNode;
+        if (slot->m_nHash == hash && node->key == key) {
             V result(std::move(node->value));
             bucket.erase(slot);  // the later entries keep their order
             delete node;
@@ -266,7 +266,7 @@ List<K> Hash<K, V>::getKeys() const {
     ZEP_TRACE("Hash::getKeys");
     List<K> keys;
     for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (const Slot& slot : m_pBuckets[i]) keys.add(slot.node->key);
+        for (const Slot& slot : m_pBuckets[i]) keys.add(slot.m_pNode->key);
     }
     return keys;
 }
@@ -276,7 +276,7 @@ List<V> Hash<K, V>::getValues() const {
     ZEP_TRACE("Hash::getValues");
     List<V> values;
     for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (const Slot& slot : m_pBuckets[i]) values.add(slot.node->value);
+        for (const Slot& slot : m_pBuckets[i]) values.add(slot.m_pNode->value);
     }
     return values;
 }
@@ -304,7 +304,7 @@ void Hash<K, V>::addAll(const Hash& other) {
     if (&other == this) return;
     // The other table's visiting order, as getKeys gives it.
     for (int i = other.m_nBucketCount - 1; i >= 0; --i) {
-        for (const Slot& slot : other.m_pBuckets[i]) set(slot.node->key, slot.node->value);
+        for (const Slot& slot : other.m_pBuckets[i]) set(slot.m_pNode->key, slot.m_pNode->value);
     }
 }
 

@@ -446,8 +446,8 @@ template <class T>
 template <class Less>
 void List<T>::mergeSortBuffered(Less& less) {
     struct Slot {
-        T value;
-        Node* node;
+        T m_value;
+        Node* m_pNode;
     };
     const size_t n = static_cast<size_t>(m_nCount);
     std::vector<Slot> from;
@@ -464,7 +464,7 @@ void List<T>::mergeSortBuffered(Less& less) {
             const size_t hi = std::min(mid + run, n);
             size_t i = lo, j = mid, k = lo;
             while (i < mid && j < hi) {
-                if (less(from[i].value, from[j].value))
+                if (less(from[i].m_value, from[j].m_value))
                     to[k++] = from[i++];
                 else
                     to[k++] = from[j++];
@@ -478,12 +478,12 @@ void List<T>::mergeSortBuffered(Less& less) {
 
     Node* prev = nullptr;
     for (const Slot& slot : from) {
-        slot.node->prev = prev;
+        slot.m_pNode->prev = prev;
         if (prev != nullptr)
-            prev->next = slot.node;
+            prev->next = slot.m_pNode;
         else
-            m_pHead = slot.node;
-        prev = slot.node;
+            m_pHead = slot.m_pNode;
+        prev = slot.m_pNode;
     }
     m_pTail = prev;
     m_pTail->next = nullptr;
