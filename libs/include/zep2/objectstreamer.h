@@ -270,3 +270,7 @@ namespace Zep {
 class Date;
 }
 DECLARE_STREAMABLE(::Zep::Date)
+
+// The stream form of lists and hash tables comes with the streamer, so that
+// whoever can make a streamer can also persist containers.
+#include "zep2/persist_impl.h"
