@@ -305,12 +305,16 @@ TEST(LogReport, LogWithoutStartupLineIsSentWhole) {
     EXPECT_EQ(decodeReport(urls.m_vURLs[0], "http://example.invalid/r?id=7&rpt="), "<0>\na\nb\nU: Collecting log\n");
 }
 
-TEST(LogReport, UnreadableLogStillSendsAReport) {
+TEST(LogReport, WithoutAnOpenLogNoFileIsReadOrDeleted) {
+    TempDir dir;
+    ScopedChdir cd(dir.path());
+    testkit::writeFileBytes(dir.file("dummy.log"), "someone else's file\n");
     GameApp::closeLog();
     UrlCatcher urls;
     GameApp::setLogReport(true, "http://example.invalid/r");
     ASSERT_TRUE(GameApp::reportLog());
     EXPECT_EQ(decodeReport(urls.m_vURLs[0], "http://example.invalid/r?rpt="), "(unable to read log)");
+    EXPECT_EQ(testkit::readFileBytes(dir.file("dummy.log")), "someone else's file\n");
 }
 
 TEST(LogReport, DisabledOrWithoutUrl) {

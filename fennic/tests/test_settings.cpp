@@ -130,6 +130,7 @@ TEST_F(SettingsTest, MissingFileGivesDefaultsStateThreeAndANewFile) {
     EXPECT_STREQ(app.getSetting("SoundVolume").c_str(), "255");
     EXPECT_STREQ(app.getSetting("MusicVolume").c_str(), "255");
     EXPECT_TRUE(testkit::fileExists(config()));
+    EXPECT_FALSE(testkit::fileExists(config() + ".tmp"));
     EXPECT_EQ(app.m_nDefaultsCalls, 1);
 }
 
