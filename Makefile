@@ -42,5 +42,15 @@ bench: deps
 run: build
 	@echo "The game itself is not built yet: only the foundation library and its tools exist."; exit 1
 
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUK_FUZZ=ON -DTUK_TESTS=OFF
+	cmake --build build-fuzz -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS, from its seed corpus under fuzz/corpus/.
+FUZZ_SECONDS ?= 60
+fuzz-smoke: fuzz
+	fuzz/run-smoke.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) build-fuzz

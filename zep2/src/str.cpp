@@ -135,7 +135,8 @@ String& String::assign(const char* buffer, int n) {
         String copy(buffer, n);
         return assign(copy.m_pData);
     }
-    reserve(n);
+    // The NUL goes at index n, so a buffer of exactly n bytes is not enough.
+    reserve(m_nCapacity == n ? n + 1 : n);
     int i = 0;
     for (; i < n && buffer[i]; ++i) m_pData[i] = buffer[i];
     m_pData[i] = 0;

@@ -48,6 +48,14 @@ TEST(String, ConstructionFromBuffersAndNulls) {
     EXPECT_STREQ(s.c_str(), "");
     s.assign("abcdef", 3);
     EXPECT_STREQ(s.c_str(), "abc");
+
+    // A buffer of exactly n bytes has no room for the NUL at index n.
+    String full;
+    ASSERT_EQ(full.getCapacity(), 36);
+    std::string text(36, 'k');
+    full.assign(text.c_str(), 36);
+    EXPECT_EQ(full.length(), 36);
+    EXPECT_EQ(full.getCapacity(), 40);
 }
 
 TEST(String, IndexAndSearch) {
