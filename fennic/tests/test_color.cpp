@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <zep2/hash.h>
+
 #include "color.h"
 
 TEST(ColorTest, DefaultIsOpaqueBlack) {
@@ -30,16 +32,40 @@ TEST(ColorTest, Text) {
     EXPECT_STREQ(Color(255, 128, 0, 255).toString().c_str(), "(255, 128, 0, 255)");
 }
 
-TEST(ColorTest, Setters) {
-    Color c;
-    c.setRed(10);
-    c.setGreen(20);
-    c.setBlue(30);
-    c.setAlpha(40);
-    EXPECT_EQ(c, Color(10, 20, 30, 40));
-    c.set(1, 2, 3, 4);
-    EXPECT_EQ(c.getRed(), 1);
-    EXPECT_EQ(c.getGreen(), 2);
-    EXPECT_EQ(c.getBlue(), 3);
-    EXPECT_EQ(c.getAlpha(), 4);
+
+TEST(ColorTest, HashKeyBucketIsPackedValueModuloCount) {
+    Zep::Hash<Color, int> table(97);
+    const Color c(1, 2, 3, 4);
+    EXPECT_EQ(table.getBucketIndex(c), 0x01040302u % 97u);
+    // A key above 2^31 still takes the unsigned remainder.
+    EXPECT_EQ(table.getBucketIndex(Color(255, 0, 0, 0)), 0xFF000000u % 97u);
+
+    table.set(c, 7);
+    table.set(Color(1, 2, 3, 5), 8);
+    EXPECT_EQ(table.get(Color(1, 2, 3, 4)), 7);
+    EXPECT_EQ(table.get(Color(1, 2, 3, 5)), 8);
+    EXPECT_FALSE(table.contains(Color(4, 3, 2, 1)));
+}
+
+TEST(ColorTest, MissingHashKeyNamesTheColour) {
+    Zep::Hash<Color, int> table(97);
+    try {
+        table.get(Color(10, 20, 30, 40));
+        FAIL() << "no exception";
+    } catch (const Zep::FatalErrorException& e) {
+        EXPECT_STREQ(e.getMessage(), "Hash key not found : (10, 20, 30, 40)");
+    }
+}
+
+TEST(ColorTest, HashKeysComeOutByDescendingBucket) {
+    Zep::Hash<Color, int> table(5);
+    // Packed values 1, 2 and 6: buckets 1, 2 and 1 of 5.
+    table.set(Color(0, 1, 0, 0), 1);
+    table.set(Color(0, 2, 0, 0), 2);
+    table.set(Color(0, 6, 0, 0), 6);
+    Zep::List<Color> keys = table.getKeys();
+    ASSERT_EQ(keys.getCount(), 3);
+    EXPECT_EQ(keys[0], Color(0, 2, 0, 0));
+    EXPECT_EQ(keys[1], Color(0, 1, 0, 0));
+    EXPECT_EQ(keys[2], Color(0, 6, 0, 0));
 }

@@ -107,33 +107,6 @@ TEST(RectTest, CenterHalvesTowardZero) {
     EXPECT_EQ(Rect(big - 2, 0, big, 0).getCenter().x, static_cast<float>(big - 1));
 }
 
-TEST(RectTest, CornersAndSize) {
-    Rect r(1, 2, 11, 32);
-    EXPECT_EQ(r.getTopLeft(), Point(1, 2));
-    EXPECT_EQ(r.getBottomRight(), Point(11, 32));
-    EXPECT_EQ(r.getSize(), Point(10, 30));
-}
-
-TEST(PointTest, Arithmetic) {
-    Point p(1, 2);
-    p += Point(3, 4);
-    EXPECT_EQ(p, Point(4, 6));
-    p -= Point(1, 1);
-    EXPECT_EQ(p, Point(3, 5));
-    p *= 2.0f;
-    EXPECT_EQ(p, Point(6, 10));
-    p /= 4.0f;
-    EXPECT_EQ(p, Point(1.5f, 2.5f));
-    EXPECT_EQ(Point(1, 2) + Point(3, 4), Point(4, 6));
-    EXPECT_EQ(Point(1, 2) - Point(3, 4), Point(-2, -2));
-    EXPECT_EQ(Point(1, 2) * 3.0f, Point(3, 6));
-    EXPECT_EQ(3.0f * Point(1, 2), Point(3, 6));
-    EXPECT_EQ(Point(3, 6) / 3.0f, Point(1, 2));
-    EXPECT_EQ(-Point(1, -2), Point(-1, 2));
-    EXPECT_EQ(Point(), Point(0, 0));
-    EXPECT_NE(Point(0, 1), Point(0, 0));
-}
-
 TEST(PointTest, LengthDotAndNormalize) {
     Point p(3, 4);
     EXPECT_FLOAT_EQ(p.length(), 5.0f);
