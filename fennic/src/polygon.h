@@ -24,7 +24,8 @@ bool sweptCircleHitsCircle(const Point& from, const Point& to, float fRadius1, c
 // Bits 1 left, 2 right, 4 above, 8 below; the right and bottom edges count as inside.
 int computeOutCode(const Point& p, const Rect& r);
 bool segmentIntersectsRect(Point a, Point b, const Rect& r);
-// c lies clockwise (on screen) of the direction a -> b.
+// cross(b - a, c - a) > 0: c lies to the left of a -> b in y-up terms, which
+// on the y-down screen is a clockwise turn.
 bool isLeftOf(const Point& a, const Point& b, const Point& c);
 // Twice the area of the triangle.
 float triangleArea2(const Point& a, const Point& b, const Point& c);

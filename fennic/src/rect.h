@@ -84,8 +84,9 @@ public:
     int32_t getTop() const { return m_nTop; }
     int32_t getRight() const { return m_nRight; }
     int32_t getBottom() const { return m_nBottom; }
-    int32_t getWidth() const { return m_nRight - m_nLeft; }
-    int32_t getHeight() const { return m_nBottom - m_nTop; }
+    // Wrap around instead of overflowing for extreme edges; getSize is exact.
+    int32_t getWidth() const { return wrappedSpan(m_nLeft, m_nRight); }
+    int32_t getHeight() const { return wrappedSpan(m_nTop, m_nBottom); }
 
     Point getTopLeft() const;
     Point getBottomRight() const;
@@ -107,6 +108,10 @@ public:
     bool operator!=(const Rect& other) const { return !(*this == other); }
 
 private:
+    static int32_t wrappedSpan(int32_t nFrom, int32_t nTo) {
+        return static_cast<int32_t>(static_cast<uint32_t>(nTo) - static_cast<uint32_t>(nFrom));
+    }
+
     // Stored top first; only the storage order differs from the interface.
     int32_t m_nTop = 0;
     int32_t m_nLeft = 0;
