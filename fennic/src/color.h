@@ -6,11 +6,8 @@
 
 #include <cstdint>
 
+#include <zep2/objectstreamer.h>
 #include <zep2/str.h>
-
-namespace Zep {
-class ObjectStreamer;
-}
 
 class Color {
 public:
@@ -61,3 +58,7 @@ private:
     uint8_t m_nBlue = 0;
     uint8_t m_nAlpha = 255;
 };
+
+// By value: tag 00 and the four bytes. Through a pointer: 00 <id> and the
+// bytes the first time, 01 <id> after that, 02 for null.
+DECLARE_STREAMABLE(Color)

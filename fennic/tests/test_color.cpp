@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <zep2/hash.h>
+#include <zep2/memstream.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "color.h"
 
@@ -68,4 +73,77 @@ TEST(ColorTest, HashKeysComeOutByDescendingBucket) {
     EXPECT_EQ(keys[0], Color(0, 2, 0, 0));
     EXPECT_EQ(keys[1], Color(0, 1, 0, 0));
     EXPECT_EQ(keys[2], Color(0, 6, 0, 0));
+}
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes bytesOf(Zep::MemStream& stream) {
+    const auto* p = static_cast<const uint8_t*>(stream.getBuffer());
+    return p ? Bytes(p, p + stream.length()) : Bytes();
+}
+
+Zep::SmartPtr<Zep::MemStream> readerOver(const Bytes& bytes) {
+    Zep::MemStream source;
+    source.write(static_cast<int>(bytes.size()), bytes.data());
+    return source.clone();
+}
+
+}  // namespace
+
+TEST(ColorStreamTest, ByValueIsTagZeroAndFourBytes) {
+    Zep::MemStream out;
+    {
+        Zep::ObjectStreamer streamer(&out, false);
+        Zep::writeValue(streamer, Color(1, 2, 3, 4));
+    }
+    EXPECT_EQ(bytesOf(out), (Bytes{0x05, 0x00, 1, 2, 3, 4}));
+
+    // The tag is not examined on reading.
+    Zep::SmartPtr<Zep::MemStream> in = readerOver({0x05, 0x07, 9, 8, 7, 6});
+    Zep::ObjectStreamer streamer(in.get(), false);
+    Color c;
+    Zep::readValue(streamer, c);
+    EXPECT_EQ(c, Color(9, 8, 7, 6));
+}
+
+TEST(ColorStreamTest, SamePointerTwiceBecomesOneObject) {
+    Zep::MemStream out;
+    Color shared(10, 20, 30, 40);
+    {
+        Zep::ObjectStreamer streamer(&out, false);
+        Zep::writeObject(streamer, &shared);
+        Zep::writeObject(streamer, &shared);
+        Zep::writeObject(streamer, static_cast<const Color*>(nullptr));
+    }
+    EXPECT_EQ(bytesOf(out), (Bytes{0x05, 0x00, 0, 0, 0, 0, 10, 20, 30, 40, 0x01, 0, 0, 0, 0, 0x02}));
+
+    Zep::SmartPtr<Zep::MemStream> in = out.clone();
+    Zep::ObjectStreamer streamer(in.get(), false);
+    Color* pFirst = nullptr;
+    Color* pSecond = nullptr;
+    Color* pNull = &shared;
+    Zep::readObject(streamer, pFirst);
+    std::unique_ptr<Color> owner(pFirst);
+    Zep::readObject(streamer, pSecond);
+    Zep::readObject(streamer, pNull);
+    ASSERT_NE(pFirst, nullptr);
+    EXPECT_EQ(pFirst, pSecond);
+    EXPECT_EQ(*pFirst, shared);
+    EXPECT_EQ(pNull, nullptr);
+}
+
+TEST(ColorStreamTest, ReferenceToUnknownIdThrows) {
+    Zep::SmartPtr<Zep::MemStream> in = readerOver({0x05, 0x01, 3, 0, 0, 0});
+    Zep::ObjectStreamer streamer(in.get(), false);
+    Color* pColor = nullptr;
+    try {
+        Zep::readObject(streamer, pColor);
+        FAIL() << "no exception";
+    } catch (const Zep::Exception& e) {
+        EXPECT_STREQ(e.getMessage(), "AlreadyLoaded failed");
+        EXPECT_STREQ(e.getFile(), ".\\src\\color");
+    }
+    EXPECT_EQ(pColor, nullptr);
 }
