@@ -192,19 +192,24 @@ void Directory::scan() {
     m_lEntries.clear();
     platform_fs::listDir(m_sPath.c_str(), [this](const char* szName, bool bFolder) {
         SmartPtr<DirEntry> pEntry(new DirEntry(szName, bFolder ? DirEntry::kFolder : DirEntry::kFile));
-        m_lEntries.push_back(pEntry);
+        m_lEntries.add(pEntry);
     });
 }
 
+List<SmartPtr<DirEntry>> Directory::getEntries() {
+    if (m_lEntries.isEmpty()) scan();
+    return m_lEntries;
+}
+
 int Directory::getEntryCount() {
-    if (m_lEntries.empty()) scan();
-    return static_cast<int>(m_lEntries.size());
+    if (m_lEntries.isEmpty()) scan();
+    return m_lEntries.getCount();
 }
 
 SmartPtr<DirEntry> Directory::getEntry(int nIndex) {
-    if (m_lEntries.empty()) scan();
-    if (nIndex < 0 || nIndex >= static_cast<int>(m_lEntries.size())) return SmartPtr<DirEntry>();
-    return m_lEntries[static_cast<size_t>(nIndex)];
+    if (m_lEntries.isEmpty()) scan();
+    if (nIndex < 0 || nIndex >= m_lEntries.getCount()) return SmartPtr<DirEntry>();
+    return m_lEntries.get(nIndex);
 }
 
 }  // namespace Zep

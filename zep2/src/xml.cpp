@@ -23,20 +23,6 @@ constexpr Entity kEntities[] = {
 
 namespace Zep {
 
-String XMLElementStack::get(int index) const {
-    if (index < 0 || index >= getCount()) {
-        ZEP_THROW(FatalErrorException,
-                  String::format("List index out of range : %d (have %d)", index, getCount()).c_str());
-    }
-    return m_lNames[m_lNames.size() - 1 - static_cast<size_t>(index)];
-}
-
-String XMLElementStack::removeFirst() {
-    String name = get(0);
-    m_lNames.pop_back();
-    return name;
-}
-
 XMLParser::XMLParser() { reset(); }
 
 void XMLParser::setText(const char* text) {

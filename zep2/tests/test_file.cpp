@@ -344,6 +344,13 @@ TEST(DirectoryListing, KeepsItsListingUntilScanned) {
     // Entries handed out stay alive after a rescan.
     EXPECT_EQ(first->getRefCount(), 1);
     EXPECT_TRUE(first->isFolder());
+
+    // The list handed out shares the entry objects with the directory.
+    Zep::List<SmartPtr<DirEntry>> entries = dir.getEntries();
+    ASSERT_EQ(entries.getCount(), 3);
+    SmartPtr<DirEntry> shared = entries.get(0);
+    EXPECT_EQ(shared.get(), dir.getEntry(0).get());
+    EXPECT_EQ(shared->getRefCount(), 3);  // the directory, the list and this handle
 }
 
 TEST(DirectoryListing, OnlyBackslashesMeansTheCurrentFolder) {

@@ -9,6 +9,7 @@
 
 #include "zep2/refcount.h"
 #include "zep2/str.h"
+#include "zep2/list.h"
 #include "zep2/stream.h"
 
 namespace Zep {
@@ -102,10 +103,12 @@ public:
     int getEntryCount();
     // Null outside 0 .. getEntryCount() - 1.
     SmartPtr<DirEntry> getEntry(int nIndex);
+    // A new list sharing the entry objects.
+    List<SmartPtr<DirEntry>> getEntries();
 
 private:
     String m_sPath;
-    std::vector<SmartPtr<DirEntry>> m_lEntries;
+    List<SmartPtr<DirEntry>> m_lEntries;
 };
 
 }  // namespace Zep

@@ -6,27 +6,10 @@
 // a text node sits.
 #pragma once
 
-#include <vector>
-
+#include "zep2/list.h"
 #include "zep2/str.h"
 
 namespace Zep {
-
-// Names of the open elements, innermost first. Its members carry the names of
-// the list operations the parser needs, so the parser can keep its stack in a
-// Zep::List<String> without its callers changing.
-class XMLElementStack {
-public:
-    int getCount() const { return static_cast<int>(m_lNames.size()); }
-    String get(int index) const;  // 0 is the innermost
-    String getFirst() const { return get(0); }
-    void addFirst(const String& name) { m_lNames.push_back(name); }
-    String removeFirst();
-    void clear() { m_lNames.clear(); }
-
-private:
-    std::vector<String> m_lNames;  // innermost last
-};
 
 class XMLParser {
 public:
@@ -59,8 +42,8 @@ public:
     // Text nodes have their entities decoded on the first call.
     String getText() const;
 
-    XMLElementStack& getOpenElements() { return m_lOpen; }
-    const XMLElementStack& getOpenElements() const { return m_lOpen; }
+    List<String>& getOpenElements() { return m_lOpen; }
+    const List<String>& getOpenElements() const { return m_lOpen; }
 
     bool hasError() const { return !m_sError.isEmpty(); }
     String getError() const { return m_sError; }
@@ -87,7 +70,7 @@ private:
     mutable String m_sText;
     int m_nState = 0;
     bool m_bInDeclaration = false;
-    XMLElementStack m_lOpen;
+    List<String> m_lOpen;
     String m_sError;
     mutable bool m_bDecoded = false;
 };
