@@ -1,6 +1,5 @@
 #include "zep2/tokenfilereader.h"
 
-#include <cstring>
 #include <vector>
 
 #include "zep2/error.h"
@@ -10,20 +9,6 @@ namespace {
 constexpr const char* kZepSource = ".\\src\\tokenfilereader";
 
 constexpr int kReadChunk = 65536;
-
-// Pieces of the text between runs of separator characters; no piece is
-// empty (the rule of String::split).
-Zep::List<Zep::String> splitRuns(const char* szText, const char* szSeparators) {
-    Zep::List<Zep::String> lPieces;
-    const char* p = szText;
-    while (*p) {
-        while (*p && std::strchr(szSeparators, *p)) ++p;
-        const char* pStart = p;
-        while (*p && !std::strchr(szSeparators, *p)) ++p;
-        if (p > pStart) lPieces.add(Zep::String(pStart, static_cast<int>(p - pStart)));
-    }
-    return lPieces;
-}
 
 // Cuts the comment off one raw line: the first "#" not preceded by a
 // backslash ends the text, and a backslash right before a "#" is dropped so
@@ -71,7 +56,7 @@ TokenFileReader::TokenFileReader(Stream* pFile) {
 void TokenFileReader::parseText(const char* sText) {
     ZEP_TRACE("TokenFileReader::parseText");
     ZEP_ASSERT(sText);
-    List<String> lPieces = splitRuns(sText, "\r\n");
+    List<String> lPieces = String(sText).split("\r\n");
     int nNumber = 0;
     for (const String& sPiece : lPieces) {
         String sLine = stripComment(sPiece).trim();
@@ -91,7 +76,7 @@ void TokenFileReader::nextLine() {
     String sLine = m_lLines.removeAt(0);
     m_nLineNumber = m_lLineNumbers.removeAt(0);
     m_sLine = sLine;
-    m_lTokens = splitRuns(m_sLine.c_str(), " \t");
+    m_lTokens = m_sLine.split(" \t");
 }
 
 String TokenFileReader::getTokensFrom(int nFirst) const {
