@@ -9,6 +9,7 @@
 #include "platform.h"
 #include "theme.h"
 #include "zep2/error.h"
+#include "zep2/resource.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ GameApp::~GameApp() {
     // on it before.
 
     log("G: ...resources\n");
-    // Providers are owned by the registry, which empties the list.
+    m_lResourceProviders.deleteAll();
 
     log("G: ...platform\n");
     m_pPlatform.reset();  // deletes the platform's drivers

@@ -17,6 +17,7 @@
 #include "zep2/error.h"
 #include "zep2/logfile.h"
 #include "zep2/memstream.h"
+#include "zep2/resource.h"
 #include "zep2/zstream.h"
 
 using testkit::AppFiles;
@@ -113,6 +114,33 @@ TEST(GameAppLife, DestructorLogsShutdownAndEndsWithQuit) {
                                   std::regex("\nG: Shutdown\nG: RAM [0-9]+/[0-9]+\nG: \\.\\.\\.modes\n"
                                              "G: \\.\\.\\.resources\nG: \\.\\.\\.platform\nG: Quit\n$")))
         << sLog;
+}
+
+namespace {
+
+class CountedProvider : public Zep::MemoryResourceProvider {
+public:
+    explicit CountedProvider(int& nDeleted) : m_nDeleted(nDeleted) {}
+    ~CountedProvider() override { ++m_nDeleted; }
+
+private:
+    int& m_nDeleted;
+};
+
+}  // namespace
+
+TEST(GameAppLife, DestructorDeletesTheResourceProviders) {
+    TempDir dir;
+    AppFiles files(dir);
+    int nDeleted = 0;
+    {
+        struct ProviderApp : TestApp {
+            void add(Zep::ResourceProvider* p) { m_lResourceProviders.add(p); }
+        } app;
+        app.add(new CountedProvider(nDeleted));
+        app.add(new CountedProvider(nDeleted));
+    }
+    EXPECT_EQ(nDeleted, 2);
 }
 
 TEST(GameAppLife, WithoutAnOpenLogTheBannerGoesToFennicLog) {

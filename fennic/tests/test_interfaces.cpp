@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "audiodriver.h"
+#include "color.h"
 #include "keys.h"
 #include "oshelpers.h"
 #include "platform.h"
@@ -92,10 +93,11 @@ TEST(VideoDriverInterface, FakeKeepsModeAndRecordsCalls) {
     EXPECT_EQ(nHeight, 480);
     EXPECT_TRUE(video.isFullscreen());
     video.refreshCursor(true);
+    video.clear(Color(0, 0, 0, 255));
     video.m_bFailVideoMode = true;
     EXPECT_FALSE(video.setVideoMode(800, 600, 0));
     EXPECT_EQ(video.getWidth(), 640);  // a failed mode leaves the old one
-    std::vector<std::string> vExpected = {"setVideoMode 640 480 9", "refreshCursor 1",
+    std::vector<std::string> vExpected = {"setVideoMode 640 480 9", "refreshCursor 1", "clear (0, 0, 0, 255)",
                                           "setVideoMode 800 600 0"};
     EXPECT_EQ(video.m_vCalls, vExpected);
     EXPECT_EQ(video.getAlphaFormat().nAlphaMask, 0xFF000000u);

@@ -69,9 +69,10 @@ void FakeVideoDriver::flush() {
     record("flush");
 }
 
-void FakeVideoDriver::clear(const Color&) {
+void FakeVideoDriver::clear(const Color& color) {
     ++m_nClearCount;
-    record("clear");
+    m_lastClearColor = color;
+    record("clear " + std::string(color.toString().c_str()));
 }
 
 void FakeVideoDriver::clearScreen(const Color& color) { clear(color); }

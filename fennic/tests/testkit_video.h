@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "color.h"
 #include "videodriver.h"
 
 namespace testkit {
@@ -60,6 +61,7 @@ public:
     bool m_bCursorVisible = true;
     int m_nRenderCount = 0;
     int m_nClearCount = 0;
+    Color m_lastClearColor;
     int m_nFlushCount = 0;
     int m_nDisplayChangedCount = 0;
     int m_nIconifyCount = 0;
