@@ -1,0 +1,43 @@
+// Small wrappers around the operating system: the per-user data folder, URLs
+// and the 6-bit text encoding used to carry binary data in a URL.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "zep2/refcount.h"
+#include "zep2/str.h"
+
+namespace Zep {
+class MemStream;
+}
+
+// The per-user data folder ($XDG_DATA_HOME, else ~/.local/share) with the
+// given sub-folder below it, created when missing, ending in "/". The
+// sub-folder may use "\\" or "/" between its levels. When the sub-folder
+// cannot be made writable the result is "" (the current folder).
+Zep::String getUserDataFolder(const char* szSubFolder);
+
+// Whether a file can be created in the folder (which ends in a separator, or
+// is "" for the current folder). Probes by creating and deleting a file.
+bool isFolderWritable(const Zep::String& sFolder);
+
+// Available and total physical memory in megabytes; false (and zeros) when
+// the system does not tell.
+bool getMemoryStatusMB(int* pAvailable, int* pTotal);
+
+// The URL followed by "?" when it has no query yet, else by "&".
+Zep::String addURLQuerySeparator(const char* szURL);
+
+// Opens the URL in the user's browser (xdg-open, started without a shell;
+// the result is not awaited). A hook, when set, receives the URL instead.
+void openURL(const char* szURL);
+using OpenURLHook = std::function<void(const char* szURL)>;
+void setOpenURLHook(OpenURLHook hook);
+
+// Four symbols of a URL-safe 64-symbol table for each group of three bytes;
+// a short last group still gives four symbols (missing bytes count as 0).
+Zep::String encodeBytes6(const uint8_t* pData, int nSize);
+// The inverse: three bytes per group of four symbols. Symbols outside the
+// table count as 0; a trailing partial group is ignored.
+Zep::SmartPtr<Zep::MemStream> decodeBytes6(const char* szText);

@@ -1,0 +1,103 @@
+// Named player profiles, kept as one escaped object stream in the setting
+// "PLAYER_MANAGER_PLAYER_PROFILE_DATA".
+#pragma once
+
+#include <memory>
+
+#include "zep2/hash.h"
+#include "zep2/list.h"
+#include "zep2/str.h"
+
+namespace Zep {
+class ObjectStreamer;
+}
+
+// One player's data. The game derives its record: its write calls the base
+// write first and then appends its own data; its read mirrors that exactly,
+// because all profiles lie one after the other in one stream.
+class ProfileData {
+public:
+    ProfileData() = default;
+    virtual ~ProfileData() = default;
+    ProfileData(const ProfileData&) = delete;
+    ProfileData& operator=(const ProfileData&) = delete;
+
+    virtual void write(Zep::ObjectStreamer& streamer);
+    virtual void read(Zep::ObjectStreamer& streamer);
+
+    const Zep::String& getName() const { return m_sName; }
+    void setName(const char* szName) { m_sName = szName; }
+
+protected:
+    Zep::String m_sName;
+};
+
+class ProfileManager {
+public:
+    static constexpr const char* kSettingKey = "PLAYER_MANAGER_PLAYER_PROFILE_DATA";
+    // Where an unreadable profile setting is kept once the player replaces it.
+    static constexpr const char* kBackupKey = "PLAYER_MANAGER_PLAYER_PROFILE_DATA.bad";
+    static constexpr int kMaxProfiles = 100;
+
+    ProfileManager();
+    // Saves the profiles into the setting, then deletes them.
+    virtual ~ProfileManager();
+    ProfileManager(const ProfileManager&) = delete;
+    ProfileManager& operator=(const ProfileManager&) = delete;
+
+    // Names are compared trimmed and lower-cased.
+    bool hasProfile(const char* szName) const;
+    // Fails with the table's missing-key error; test with hasProfile first.
+    virtual ProfileData* getProfile(const char* szName);
+    // Requires that no profile of that name exists; keeps the name as given.
+    virtual ProfileData* createProfile(const char* szName);
+    // A new, empty profile object of the game's class.
+    virtual std::unique_ptr<ProfileData> createProfileObject() = 0;
+    void deleteProfile(const char* szName);
+
+    // The keys (trimmed, lower-cased names) in creation order.
+    Zep::List<Zep::String> getProfileNames() const;
+    int getProfileCount() const { return m_lProfiles.getCount(); }
+    ProfileData* getProfileAt(int nIndex) const { return m_lProfiles.get(nIndex); }
+
+    // Writes the set into the setting. A setting that could not be read is
+    // left as it is until the player changes the set.
+    void save();
+    // Replaces the profiles by those of the setting.
+    void load();
+    // True after a load that found the setting unreadable and kept it.
+    bool hasUnreadableData() const { return m_bKeepUnreadable; }
+
+    // The table key of a name.
+    static Zep::String keyOf(const char* szName);
+
+private:
+    enum class ReadResult { kOk, kBadCount, kDamaged };
+
+    void deleteAllProfiles();
+    // Reads the escaped stream; the profiles read so far stay on failure.
+    ReadResult readProfiles(const Zep::String& sText, bool bSwapped);
+
+    Zep::Hash<Zep::String, ProfileData*> m_hProfiles;  // owns the profiles
+    Zep::List<ProfileData*> m_lProfiles;               // creation (or load) order
+    bool m_bKeepUnreadable = false;
+    bool m_bChanged = false;  // profiles created or deleted since the last load
+};
+
+// The game's manager: profiles are objects of class T.
+template <class T>
+class ProfileManagerImpl : public ProfileManager {
+public:
+    std::unique_ptr<ProfileData> createProfileObject() override { return std::make_unique<T>(); }
+};
+
+// A profile as an object reference of the object streamer: null is the tag
+// 2, an object already written the tag 1 and its id, a new one the tag 0, a
+// new id and its own write. Reading makes plain ProfileData objects, which the
+// caller owns (one whose body fails to read is deleted and the pointer left
+// null); a reference to an id not read fails with "AlreadyLoaded failed".
+void writeProfileObject(Zep::ObjectStreamer& streamer, ProfileData* pProfile);
+void readProfileObject(Zep::ObjectStreamer& streamer, ProfileData*& pProfile);
+// A profile in place: the tag 0 and its own write; reading skips the tag.
+void writeProfileValue(Zep::ObjectStreamer& streamer, ProfileData& profile);
+void readProfileValue(Zep::ObjectStreamer& streamer, ProfileData& profile);

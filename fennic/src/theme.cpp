@@ -1,0 +1,5 @@
+#include "theme.h"
+
+Theme::Theme() = default;
+
+Theme::~Theme() = default;

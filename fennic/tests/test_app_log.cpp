@@ -1,0 +1,360 @@
+// The application object's construction and the log with its report.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "gameapp.h"
+#include "oshelpers.h"
+#include "testkit_app.h"
+#include "testkit_platform.h"
+#include "testkit_tempdir.h"
+#include "testkit_video.h"
+#include "zep2/error.h"
+#include "zep2/logfile.h"
+#include "zep2/memstream.h"
+#include "zep2/resource.h"
+#include "zep2/zstream.h"
+
+using testkit::AppFiles;
+using testkit::TempDir;
+using testkit::TestApp;
+
+namespace {
+
+// Restores the process's folder when the test ends.
+class ScopedChdir {
+public:
+    explicit ScopedChdir(const std::string& sPath) : m_old(std::filesystem::current_path()) {
+        std::filesystem::current_path(sPath);
+    }
+    ~ScopedChdir() { std::filesystem::current_path(m_old); }
+
+private:
+    std::filesystem::path m_old;
+};
+
+// Catches the URLs that the report opens.
+class UrlCatcher {
+public:
+    UrlCatcher() {
+        setOpenURLHook([this](const char* szURL) { m_vURLs.emplace_back(szURL); });
+    }
+    ~UrlCatcher() { setOpenURLHook(nullptr); }
+    std::vector<std::string> m_vURLs;
+};
+
+// What a report URL carries: 6-bit text of zlib data holding one string record.
+std::string decodeReport(const std::string& sURL, const std::string& sBase) {
+    EXPECT_EQ(sURL.compare(0, sBase.size(), sBase), 0);
+    std::string sCode = sURL.substr(sBase.size());
+    Zep::SmartPtr<Zep::MemStream> pPacked = decodeBytes6(sCode.c_str());
+    Zep::SmartPtr<Zep::MemStream> pView(new Zep::MemStream(pPacked->getBuffer(), pPacked->length()));
+    Zep::SmartPtr<Zep::ZStream> pZip(new Zep::ZStream(pView.get()));
+    // The record is 0x12, the length, the bytes.
+    EXPECT_EQ(pZip->readU8(), 0x12);
+    uint32_t nLength = pZip->readVarUInt();
+    std::string sText(nLength, '\0');
+    EXPECT_EQ(pZip->read(static_cast<int>(nLength), sText.data()), static_cast<int>(nLength));
+    return sText;
+}
+
+}  // namespace
+
+// ---- Construction and destruction --------------------------------------------
+
+TEST(GameAppLife, ConstructionLogsBannerOsAndMemory) {
+    TempDir dir;
+    AppFiles files(dir);
+    {
+        TestApp app;
+        EXPECT_EQ(GameApp::getInstance(), &app);
+        EXPECT_EQ(*GameApp::getInstanceAddress(), &app);
+        std::string sLog = files.logText();
+        EXPECT_TRUE(std::regex_match(sLog, std::regex("G: Init Halvorn Fennic 1\\.4\\.0\nG: OS Win Unknown\n"
+                                                      "G: RAM [0-9]+/[0-9]+\n")))
+            << sLog;
+    }
+    EXPECT_EQ(GameApp::getInstance(), nullptr);
+}
+
+TEST(GameAppLife, InitialStateAfterConstruction) {
+    TempDir dir;
+    AppFiles files(dir);
+    TestApp app;
+    EXPECT_EQ(app.getPlatform(), nullptr);
+    EXPECT_EQ(app.getAudioDriver(), nullptr);
+    EXPECT_FALSE(app.isAudioEnabled());
+    EXPECT_FALSE(app.isQuitting());
+    EXPECT_EQ(app.getExitCode(), 0);
+    EXPECT_EQ(app.getSettingsLoadState(), GameApp::kSettingsNotLoaded);
+    EXPECT_EQ(app.getFrameCount(), 0);
+    EXPECT_EQ(app.getSoundVolume(), 0);
+    EXPECT_EQ(app.getMusicVolume(), 0);
+    EXPECT_EQ(app.getModeCount(), 0);
+    EXPECT_FALSE(app.getConfirmQuit());
+}
+
+TEST(GameAppLife, DestructorLogsShutdownAndEndsWithQuit) {
+    TempDir dir;
+    AppFiles files(dir);
+    auto* pPlatform = new testkit::FakePlatform();
+    {
+        TestApp app;
+        app.setPlatform(pPlatform);
+        EXPECT_EQ(app.getPlatform(), pPlatform);
+    }
+    std::string sLog = files.logText();
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(sLog, match,
+                                  std::regex("\nG: Shutdown\nG: RAM [0-9]+/[0-9]+\nG: \\.\\.\\.modes\n"
+                                             "G: \\.\\.\\.resources\nG: \\.\\.\\.platform\nG: Quit\n$")))
+        << sLog;
+}
+
+namespace {
+
+class CountedProvider : public Zep::MemoryResourceProvider {
+public:
+    explicit CountedProvider(int& nDeleted) : m_nDeleted(nDeleted) {}
+    ~CountedProvider() override { ++m_nDeleted; }
+
+private:
+    int& m_nDeleted;
+};
+
+}  // namespace
+
+TEST(GameAppLife, DestructorDeletesTheResourceProviders) {
+    TempDir dir;
+    AppFiles files(dir);
+    int nDeleted = 0;
+    {
+        struct ProviderApp : TestApp {
+            void add(Zep::ResourceProvider* p) { m_lResourceProviders.add(p); }
+        } app;
+        app.add(new CountedProvider(nDeleted));
+        app.add(new CountedProvider(nDeleted));
+    }
+    EXPECT_EQ(nDeleted, 2);
+}
+
+TEST(GameAppLife, WithoutAnOpenLogTheBannerGoesToFennicLog) {
+    TempDir dir;
+    ScopedChdir cd(dir.path());
+    GameApp::closeLog();
+    {
+        TestApp app;
+        EXPECT_STREQ(GameApp::getLogFileName().c_str(), "fennic.log");
+    }
+    GameApp::closeLog();
+    std::string sLog = testkit::readFileBytes(dir.file("fennic.log"));
+    EXPECT_EQ(sLog.rfind("G: Init Halvorn Fennic 1.4.0\n", 0), 0u) << sLog;
+}
+
+TEST(GameAppLife, QuitRequestWithoutConfirmationQuitsWithOne) {
+    TempDir dir;
+    AppFiles files(dir);
+    TestApp app;
+    app.onQuitRequest();
+    EXPECT_TRUE(app.isQuitting());
+    EXPECT_EQ(app.getExitCode(), 1);
+    EXPECT_EQ(app.m_nCloseRequests, 0);
+}
+
+TEST(GameAppLife, ConfirmedQuitAsksOnceUntilTheDialogCloses) {
+    TempDir dir;
+    AppFiles files(dir);
+    TestApp app;
+    app.setConfirmQuit(true);
+    app.onQuitRequest();
+    app.onQuitRequest();
+    EXPECT_EQ(app.m_nCloseRequests, 1);
+    EXPECT_FALSE(app.isQuitting());
+    app.setQuitDialogClosed();
+    app.onQuitRequest();
+    EXPECT_EQ(app.m_nCloseRequests, 2);
+}
+
+TEST(GameAppLife, FocusAndActivationReachTheVideoDriver) {
+    TempDir dir;
+    AppFiles files(dir);
+    TestApp app;
+    auto* pPlatform = new testkit::FakePlatform();
+    auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
+    testkit::FakeVideoDriver& video = *pVideo;
+    pPlatform->setVideoDriver(std::move(pVideo));
+    app.setPlatform(pPlatform);
+
+    app.onMouseFocusLost();
+    app.onMouseFocusGained();
+    video.m_bFullscreen = true;
+    app.onDeactivate();
+    EXPECT_TRUE(app.getWasFullscreenFlag());
+    video.m_bFullscreen = false;
+    video.m_vCalls.clear();
+    app.onActivate();
+    EXPECT_FALSE(app.getWasFullscreenFlag());
+    EXPECT_TRUE(video.m_bFullscreen);
+    EXPECT_EQ(app.m_nVideoModeChanges, 1);
+    std::vector<std::string> vExpected = {"setFullscreen 1", "onDisplayChanged", "refreshCursor 0"};
+    EXPECT_EQ(video.m_vCalls, vExpected);
+}
+
+namespace {
+
+class ShutdownReporter : public testkit::FakePlatform {
+public:
+    void shutdown() override { std::fputs("platform shutdown\n", stderr); }
+};
+
+}  // namespace
+
+TEST(GameAppLife, FatalExitShutsThePlatformDownOnceAndExitsWithOne) {
+    EXPECT_EXIT(
+        {
+            GameApp::closeLog();
+            TestApp app;
+            app.setPlatform(new ShutdownReporter());
+            GameApp::fatalExit();
+        },
+        ::testing::ExitedWithCode(1), "platform shutdown");
+}
+
+// ---- The log --------------------------------------------------------------------
+
+TEST(Log, WritesExactlyTheTextWithNothingAdded) {
+    TempDir dir;
+    AppFiles files(dir);
+    GameApp::log("G: first part ");
+    GameApp::log("and the end %d\n", 42);
+    GameApp::log("%s", "100% literal %s\n");
+    EXPECT_EQ(files.logText(), "G: first part and the end 42\n100% literal %s\n");
+}
+
+TEST(Log, LongLinesAreCappedAt4095Characters) {
+    TempDir dir;
+    AppFiles files(dir);
+    std::string sLong(5000, 'x');
+    GameApp::log("%s", sLong.c_str());
+    EXPECT_EQ(files.logText().size(), 4095u);
+}
+
+TEST(Log, NothingHappensWithoutAnOpenLog) {
+    GameApp::closeLog();
+    EXPECT_EQ(GameApp::getLog(), nullptr);
+    EXPECT_STREQ(GameApp::getLogFileName().c_str(), "dummy.log");
+    GameApp::log("G: lost\n");  // must not crash or create a file
+}
+
+TEST(Log, ReopeningSwitchesFilesAndClosingKeepsTheFile) {
+    TempDir dir;
+    GameApp::openLog(dir.file("a.log").c_str());
+    GameApp::log("A\n");
+    GameApp::openLog(dir.file("b.log").c_str());
+    GameApp::log("B\n");
+    EXPECT_STREQ(GameApp::getLogFileName().c_str(), dir.file("b.log").c_str());
+    GameApp::closeLog();
+    EXPECT_EQ(testkit::readFileBytes(dir.file("a.log")), "A\n");
+    EXPECT_EQ(testkit::readFileBytes(dir.file("b.log")), "B\n");
+}
+
+TEST(Log, InitLogFileUsesTheUserDataFolder) {
+    TempDir dir;
+    testkit::ScopedEnv env("XDG_DATA_HOME", (dir.path() + "data").c_str());
+    GameApp::initLogFile("tuk", "Halvorn\\TukHarbor");
+    EXPECT_STREQ(GameApp::getLogFileName().c_str(), (dir.path() + "data/Halvorn/TukHarbor/tuk.log").c_str());
+    GameApp::closeLog();
+}
+
+TEST(Log, DisableLogKeepsTheCurrentLogAndBlocksLaterOpens) {
+    TempDir dir;
+    std::string sFirst = dir.file("first.log");
+    std::string sSecond = dir.file("second.log");
+    // The switch is permanent for the process: checked in a child.
+    EXPECT_EXIT(
+        {
+            GameApp::openLog(sFirst.c_str());
+            GameApp::disableLog();
+            GameApp::openLog(sSecond.c_str());
+            GameApp::log("still here\n");
+            bool bOk = GameApp::getLogFileName() == sFirst.c_str();
+            GameApp::closeLog();
+            GameApp::openLog(sSecond.c_str());
+            bOk = bOk && GameApp::getLog() == nullptr;
+            std::_Exit(bOk ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(testkit::readFileBytes(sFirst), "still here\n");
+    EXPECT_FALSE(testkit::fileExists(sSecond));
+}
+
+// ---- The log report --------------------------------------------------------------
+
+TEST(LogReport, SendsTheLastStartOnceAndResetsTheLog) {
+    TempDir dir;
+    AppFiles files(dir);
+    std::string sLog;
+    for (int i = 0; i < 14; ++i) {
+        if (i == 3 || i == 10) sLog += "M: == STARTUP ==\n";
+        else sLog += "X: line " + std::to_string(i) + "\n";
+    }
+    // A line cut short by a crash joins the next line written.
+    sLog += "half a line";
+    testkit::writeFileBytes(files.logPath(), sLog);
+
+    UrlCatcher urls;
+    GameApp::setLogReport(true, "http://example.invalid/report");
+    ASSERT_TRUE(GameApp::reportLog());
+    ASSERT_EQ(urls.m_vURLs.size(), 1u);
+    std::string sText = decodeReport(urls.m_vURLs[0], "http://example.invalid/report?rpt=");
+    // The report's own first line is already in the file when it is read.
+    EXPECT_EQ(sText, "<10>\nM: == STARTUP ==\nX: line 11\nX: line 12\nX: line 13\nhalf a lineU: Collecting log\n");
+
+    std::string sNewLog = files.logText();
+    std::string sExpected = "U: Log reset\nU: URL size " + std::to_string(urls.m_vURLs[0].size()) + "\nU: Log sent\n";
+    EXPECT_EQ(sNewLog, sExpected);
+
+    EXPECT_FALSE(GameApp::reportLog());
+    EXPECT_EQ(urls.m_vURLs.size(), 1u);
+}
+
+TEST(LogReport, LogWithoutStartupLineIsSentWhole) {
+    TempDir dir;
+    AppFiles files(dir);
+    testkit::writeFileBytes(files.logPath(), "a\nb\n");
+    UrlCatcher urls;
+    GameApp::setLogReport(true, "http://example.invalid/r?id=7");
+    ASSERT_TRUE(GameApp::reportLog());
+    EXPECT_EQ(decodeReport(urls.m_vURLs[0], "http://example.invalid/r?id=7&rpt="), "<0>\na\nb\nU: Collecting log\n");
+}
+
+TEST(LogReport, WithoutAnOpenLogNoFileIsReadOrDeleted) {
+    TempDir dir;
+    ScopedChdir cd(dir.path());
+    testkit::writeFileBytes(dir.file("dummy.log"), "someone else's file\n");
+    GameApp::closeLog();
+    UrlCatcher urls;
+    GameApp::setLogReport(true, "http://example.invalid/r");
+    ASSERT_TRUE(GameApp::reportLog());
+    EXPECT_EQ(decodeReport(urls.m_vURLs[0], "http://example.invalid/r?rpt="), "(unable to read log)");
+    EXPECT_EQ(testkit::readFileBytes(dir.file("dummy.log")), "someone else's file\n");
+}
+
+TEST(LogReport, DisabledOrWithoutUrl) {
+    UrlCatcher urls;
+    GameApp::setLogReport(false, nullptr);
+    EXPECT_FALSE(GameApp::reportLog());
+    try {
+        GameApp::setLogReport(true, nullptr);
+        FAIL() << "no exception";
+    } catch (const Zep::AssertFailException& e) {
+        EXPECT_STREQ(e.getMessage(), "Assertion failed : sURL");
+    }
+    GameApp::setLogReport(false, nullptr);
+    EXPECT_TRUE(urls.m_vURLs.empty());
+}

@@ -1,0 +1,23 @@
+#include "testkit_app.h"
+
+namespace testkit {
+
+void TestApp::setDefaultSettings() {
+    GameApp::setDefaultSettings();
+    ++m_nDefaultsCalls;
+    for (const auto& entry : m_vGameDefaults) setSetting(entry.first.c_str(), entry.second.c_str());
+}
+
+AppFiles::AppFiles(const TempDir& dir)
+    : m_sLog(dir.file("test.log")), m_sConfig(dir.file("tukconfig.dat")),
+      m_sOldConfig(GameApp::getConfigPath().c_str()) {
+    GameApp::openLog(m_sLog.c_str());
+    GameApp::setConfigPath(m_sConfig.c_str());
+}
+
+AppFiles::~AppFiles() {
+    GameApp::closeLog();
+    GameApp::setConfigPath(m_sOldConfig.c_str());
+}
+
+}  // namespace testkit

@@ -1,0 +1,63 @@
+// The application object for tests, standing for the game's own class: it
+// adds its defaults after the framework's and records the hooks it sees.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gameapp.h"
+#include "testkit_tempdir.h"
+
+namespace testkit {
+
+class TestApp : public GameApp {
+public:
+    TestApp() = default;
+    ~TestApp() override = default;
+
+    void setDefaultSettings() override;
+    void onCloseRequest() override { ++m_nCloseRequests; }
+    void onVideoModeChanged() override { ++m_nVideoModeChanges; }
+
+    // Stands in for the start-up's choice of audio driver (not owned).
+    void useAudioDriver(IAudioDriver* pDriver, bool bEnabled = true) {
+        m_pAudioDriver = pDriver;
+        m_bAudioEnabled = bEnabled;
+    }
+    void setWasFullscreenFlag(bool bOn) { m_bWasFullscreen = bOn; }
+    bool getWasFullscreenFlag() const { return m_bWasFullscreen; }
+    bool isQuitDialogOpen() const { return m_bQuitDialogOpen; }
+
+    // Defaults the game adds after the framework's.
+    std::vector<std::pair<std::string, std::string>> m_vGameDefaults;
+    int m_nDefaultsCalls = 0;
+    int m_nCloseRequests = 0;
+    int m_nVideoModeChanges = 0;
+};
+
+// Sends the log and the settings file into a folder for the life of the
+// object: "<folder>test.log" and "<folder>tukconfig.dat". The log is closed
+// and the settings path restored afterwards.
+class AppFiles {
+public:
+    explicit AppFiles(const TempDir& dir);
+    ~AppFiles();
+    AppFiles(const AppFiles&) = delete;
+    AppFiles& operator=(const AppFiles&) = delete;
+
+    std::string logPath() const { return m_sLog; }
+    std::string configPath() const { return m_sConfig; }
+    std::string logText() const { return readFileBytes(m_sLog); }
+
+private:
+    std::string m_sLog;
+    std::string m_sConfig;
+    std::string m_sOldConfig;
+};
+
+// The resource names that the registry stand-in knows (see testkit_pending).
+void addKnownResource(const std::string& sName);
+void clearKnownResources();
+
+}  // namespace testkit

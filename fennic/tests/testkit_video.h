@@ -1,0 +1,73 @@
+// A video driver for tests: it keeps a logical size and records every call.
+//
+// It draws nothing yet: render only counts. The walk over the drawn modes and
+// their sprite layers joins it once modes and sprites exist.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "color.h"
+#include "videodriver.h"
+
+namespace testkit {
+
+class FakeVideoDriver : public IVideoDriver {
+public:
+    void init(const Zep::SmartPtr<Image>& pIcon) override;
+    void shutdown() override;
+    const char* getName() const override { return "FakeVideo"; }
+
+    bool setVideoMode(int nWidth, int nHeight, int nFlags) override;
+    bool isFullscreen() const override { return m_bFullscreen; }
+    void setFullscreen(bool bOn) override;
+    int getDesktopDepth() const override { return 32; }
+    bool setBitDepth(int nBpp) override;
+    PixelFormat getOpaqueFormat() const override;
+    PixelFormat getAlphaFormat() const override;
+    void setCaption(const char* szUtf8) override;
+    bool toggleFullscreen() override;
+    void iconify() override;
+
+    void render() override;
+    void flush() override;
+    void clear(const Color& color) override;
+    void clearScreen(const Color& color) override;
+
+    int getWidth() const override { return m_nWidth; }
+    int getHeight() const override { return m_nHeight; }
+    void getSize(int* pWidth, int* pHeight) const override;
+
+    void onDisplayChanged() override;
+    void setCursorImage(Image* pImage) override;
+    void setCursorVisible(bool bOn) override;
+    bool isCursorVisible() const override { return m_bCursorVisible; }
+    void refreshCursor(bool bMouseOutside) override;
+    void setOrigin(int nX, int nY) override;
+    void prepareImage(Image* pImage) override;
+
+    // ---- Configuration ----
+    bool m_bFailVideoMode = false;  // setVideoMode answers false
+
+    // ---- What happened (in call order, e.g. "setVideoMode 800 600 1") ----
+    std::vector<std::string> m_vCalls;
+    Image* m_pIcon = nullptr;
+    Image* m_pCursorImage = nullptr;
+    std::string m_sCaption;
+    int m_nWidth = 800;
+    int m_nHeight = 600;
+    int m_nFlags = 0;
+    bool m_bFullscreen = false;
+    bool m_bCursorVisible = true;
+    int m_nRenderCount = 0;
+    int m_nClearCount = 0;
+    Color m_lastClearColor;
+    int m_nFlushCount = 0;
+    int m_nDisplayChangedCount = 0;
+    int m_nIconifyCount = 0;
+
+private:
+    void record(const std::string& sCall) { m_vCalls.push_back(sCall); }
+};
+
+}  // namespace testkit
