@@ -93,6 +93,10 @@ void Image::readSubImageDefinition(const Zep::String& sResource) {
     const Zep::String sText = app.getResource(sResource.c_str())->asString();
     Zep::List<Zep::String> lToks = sText.split(" \t\r\n");
     Zep::SmartPtr<Image> pSource = app.getImage(lToks[0].c_str());
+    if (pSource.isNULL())
+        ZEP_THROW(Zep::ResourceException, Zep::String::format("Image '%s' : source picture '%s' not found",
+                                                              m_sName.c_str(), lToks[0].c_str())
+                                              .c_str());
     const int x = lToks[1].toInt();
     const int y = lToks[2].toInt();
     const int w = lToks[3].toInt();
