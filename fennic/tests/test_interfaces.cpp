@@ -20,6 +20,7 @@
 #include "videodriver.h"
 #include "zep2/error.h"
 #include "zep2/memstream.h"
+#include "zep2/resource.h"
 
 using testkit::FakeAudioDriver;
 using testkit::FakeEvent;
@@ -136,17 +137,17 @@ TEST(DummyAudioDriver, StartsPlaysNothingAndClampsVolumes) {
 }
 
 TEST(DummyAudioDriver, LoadersAskTheRegistryForTheNameAsItIs) {
-    testkit::clearKnownResources();
-    testkit::addKnownResource("ms_theme");
     testkit::TempDir dir;
     testkit::AppFiles files(dir);
     testkit::TestApp app;
+    auto* pProvider = new Zep::MemoryResourceProvider();
+    pProvider->add("ms_theme", Zep::SmartPtr<Zep::Resource>(new Zep::Resource(0, nullptr, true)));
+    app.addResourceProvider(pProvider, false);
     DummyAudioDriver audio;
     audio.init();
     EXPECT_TRUE(audio.getMusicLoader()->exists("ms_theme"));
     EXPECT_FALSE(audio.getMusicLoader()->exists("ms_other"));
     EXPECT_FALSE(audio.getSampleLoader()->exists(nullptr));
-    testkit::clearKnownResources();
 }
 
 // ---- Music tracks and playlists --------------------------------------------------

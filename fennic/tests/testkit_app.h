@@ -56,8 +56,4 @@ private:
     std::string m_sOldConfig;
 };
 
-// The resource names that the registry stand-in knows (see testkit_pending).
-void addKnownResource(const std::string& sName);
-void clearKnownResources();
-
 }  // namespace testkit
