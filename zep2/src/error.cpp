@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace Zep {
 
@@ -84,56 +85,48 @@ TraceSnapshot::TraceSnapshot() {
     int n = g_trace.depth;
     if (n > kTraceCapacity) n = kTraceCapacity;
     if (n < 0) n = 0;
-    messages = new const char*[n];
-    files = new const char*[n];
-    details = new char*[n];
-    flags = new uint8_t[n];
-    lines = new int32_t[n];
-    for (int i = 0; i < n; ++i) {
-        messages[i] = g_trace.messages[i];
-        files[i] = g_trace.files[i];
-        lines[i] = g_trace.lines[i];
-        flags[i] = g_trace.flags[i];
-        details[i] = nullptr;
-    }
-    depth = n;
-    try {
-        for (int i = 0; i < n; ++i) details[i] = duplicate(g_trace.details[i]);
-    } catch (...) {
-        release();
-        throw;
-    }
+    fill(n, g_trace.messages, g_trace.files, g_trace.lines, g_trace.flags,
+         [](int i) -> const char* { return g_trace.details[i]; });
 }
 
-TraceSnapshot::TraceSnapshot(const TraceSnapshot& other) { copyFrom(other); }
+TraceSnapshot::TraceSnapshot(const TraceSnapshot& other) {
+    fill(other.depth, other.messages, other.files, other.lines, other.flags,
+         [&other](int i) -> const char* { return other.details[i]; });
+}
 
 TraceSnapshot& TraceSnapshot::operator=(const TraceSnapshot& other) {
     if (this != &other) {
-        release();
-        copyFrom(other);
+        TraceSnapshot copy(other);
+        std::swap(messages, copy.messages);
+        std::swap(files, copy.files);
+        std::swap(details, copy.details);
+        std::swap(flags, copy.flags);
+        std::swap(lines, copy.lines);
+        std::swap(depth, copy.depth);
     }
     return *this;
 }
 
 TraceSnapshot::~TraceSnapshot() { release(); }
 
-void TraceSnapshot::copyFrom(const TraceSnapshot& other) {
-    int n = other.depth;
+template <class DetailAt>
+void TraceSnapshot::fill(int n, const char* const* srcMessages, const char* const* srcFiles,
+                         const int32_t* srcLines, const uint8_t* srcFlags, DetailAt detailAt) {
     messages = new const char*[n];
     files = new const char*[n];
     details = new char*[n];
     flags = new uint8_t[n];
     lines = new int32_t[n];
     for (int i = 0; i < n; ++i) {
-        messages[i] = other.messages[i];
-        files[i] = other.files[i];
-        lines[i] = other.lines[i];
-        flags[i] = other.flags[i];
+        messages[i] = srcMessages[i];
+        files[i] = srcFiles[i];
+        lines[i] = srcLines[i];
+        flags[i] = srcFlags[i];
         details[i] = nullptr;
     }
     depth = n;
     try {
-        for (int i = 0; i < n; ++i) details[i] = duplicate(other.details[i]);
+        for (int i = 0; i < n; ++i) details[i] = duplicate(detailAt(i));
     } catch (...) {
         release();
         throw;

@@ -53,7 +53,9 @@ public:
     const char* entryText(int i) const;
 
 private:
-    void copyFrom(const TraceSnapshot& other);
+    template <class DetailAt>
+    void fill(int n, const char* const* srcMessages, const char* const* srcFiles, const int32_t* srcLines,
+              const uint8_t* srcFlags, DetailAt detailAt);
     void release();
 
     const char** messages = nullptr;
