@@ -11,18 +11,10 @@ using Zep::String;
 
 namespace {
 
-// A counted object that notes its destruction in a shared log.
+// Notes its destruction in a shared log; counted, so lists may hold handles.
 struct Tracked : Zep::RefCountedObject {
     Tracked(int id, std::vector<int>* log) : m_nId(id), m_pLog(log) {}
     ~Tracked() override { m_pLog->push_back(m_nId); }
-    int m_nId;
-    std::vector<int>* m_pLog;
-};
-
-// A plain record deleted through a list of raw pointers.
-struct Owned {
-    Owned(int id, std::vector<int>* log) : m_nId(id), m_pLog(log) {}
-    ~Owned() { m_pLog->push_back(m_nId); }
     int m_nId;
     std::vector<int>* m_pLog;
 };
@@ -33,9 +25,7 @@ List<int> numbers(int n) {
     return list;
 }
 
-std::vector<int> contents(const List<int>& list) {
-    return std::vector<int>(list.begin(), list.end());
-}
+std::vector<int> contents(const List<int>& list) { return std::vector<int>(list.begin(), list.end()); }
 
 std::string rangeMessage(auto&& call) {
     try {
@@ -51,10 +41,9 @@ std::string rangeMessage(auto&& call) {
 void expectConsistent(const List<int>& list) {
     int n = 0;
     const Zep::ListNode<int>* prev = nullptr;
-    for (auto* node = list.getHead(); node != nullptr; node = node->next) {
+    for (auto* node = list.getHead(); node != nullptr; node = node->next, ++n) {
         EXPECT_EQ(node->prev, prev);
         prev = node;
-        ++n;
     }
     EXPECT_EQ(list.getTail(), prev);
     EXPECT_EQ(n, list.getCount());
@@ -65,39 +54,34 @@ void expectConsistent(const List<int>& list) {
 TEST(ListIndex, OutOfRangeMessagesNameIndexAndCount) {
     List<int> list = numbers(3);
     EXPECT_EQ(rangeMessage([&] { list.getNode(3); }), "List index out of range : 3 (have 3)");
-    EXPECT_EQ(rangeMessage([&] { list.getNode(-1); }), "List index out of range : -1 (have 3)");
-    EXPECT_EQ(rangeMessage([&] { list.get(7); }), "List index out of range : 7 (have 3)");
-    List<int> empty;
-    EXPECT_EQ(rangeMessage([&] { empty.removeAt(0); }), "List index out of range : 0 (have 0)");
-}
-
-TEST(ListIndex, InsertAtNamesTheIndexBefore) {
-    List<int> list = numbers(3);
+    EXPECT_EQ(rangeMessage([&] { list.get(-1); }), "List index out of range : -1 (have 3)");
+    // insertAt names the index before.
     EXPECT_EQ(rangeMessage([&] { list.insertAt(5, 99); }), "List index out of range : 4 (have 3)");
     EXPECT_EQ(rangeMessage([&] { list.insertAt(-1, 99); }), "List index out of range : -2 (have 3)");
     EXPECT_EQ(contents(list), (std::vector<int>{0, 10, 20}));
-
     list.insertAt(3, 30);
     list.insertAt(1, 5);
     EXPECT_EQ(contents(list), (std::vector<int>{0, 5, 10, 20, 30}));
 
     List<int> empty;
+    EXPECT_EQ(rangeMessage([&] { empty.removeAt(0); }), "List index out of range : 0 (have 0)");
+    EXPECT_EQ(rangeMessage([&] { empty.getFirst(); }), "List index out of range : 0 (have 0)");
+    EXPECT_EQ(rangeMessage([&] { empty.getLast(); }), "List index out of range : 0 (have 0)");
+    EXPECT_EQ(rangeMessage([&] { empty.removeFirst(); }), "List index out of range : 0 (have 0)");
     empty.insertAt(0, 7);
     EXPECT_EQ(contents(empty), (std::vector<int>{7}));
     expectConsistent(empty);
 }
 
-TEST(ListIndex, AscendingLoopFollowsEachLinkOnce) {
+TEST(ListIndex, AccessCursorWalksForwardOrRestartsFromTheHead) {
     List<int> list = numbers(100);
     list.resetLinkSteps();
     long sum = 0;
     for (int i = 0; i < list.getCount(); ++i) sum += list[i];
     EXPECT_EQ(sum, 49500);
-    EXPECT_EQ(list.getLinkSteps(), 99);
-}
+    EXPECT_EQ(list.getLinkSteps(), 99);  // an ascending loop follows each link once
 
-TEST(ListIndex, LowerIndexRestartsFromTheHead) {
-    List<int> list = numbers(10);
+    list = numbers(10);
     list.resetLinkSteps();
     list.get(5);
     EXPECT_EQ(list.getLinkSteps(), 5);
@@ -136,17 +120,12 @@ TEST(ListCursors, FirstAndLastLeaveTheCursorsAlone) {
     EXPECT_EQ(list.getLinkSteps(), 1);
     EXPECT_EQ(list.current(), 10);
     EXPECT_EQ(list.getIterIndex(), 1);
-}
 
-TEST(ListCursors, ClearDropsTheIterationNodeButKeepsItsPosition) {
-    List<int> list = numbers(5);
-    list.rewind();
-    list.advance();
+    // clear drops the iteration node but keeps its position.
     list.advance();
     list.clear();
     EXPECT_FALSE(list.hasCurrent());
     EXPECT_EQ(list.getIterIndex(), 2);
-    EXPECT_EQ(list.getCount(), 0);
     EXPECT_EQ(list.getHead(), nullptr);
     EXPECT_EQ(list.getTail(), nullptr);
 }
@@ -159,6 +138,9 @@ TEST(ListCursors, AssignmentReadsTheSourceAscending) {
     EXPECT_EQ(source.getLinkSteps(), 49);
     source.get(49);  // its cursor now stands on the last element
     EXPECT_EQ(source.getLinkSteps(), 49);
+    EXPECT_EQ(contents(copy), contents(source));
+    List<int>& alias = copy;
+    copy = alias;  // self-assignment keeps every element
     EXPECT_EQ(contents(copy), contents(source));
 }
 
@@ -180,9 +162,8 @@ TEST(ListRemoval, WalkRemovesExactlyTheMatches) {
     List<int> list;
     for (int i = 1; i <= 10; ++i) list.add(i);
     std::vector<int> seen;
-    list.rewind();
-    while (list.hasCurrent()) {
-        int value = list.current();
+    for (list.rewind(); list.hasCurrent();) {
+        const int value = list.current();
         seen.push_back(value);
         if (value % 2 == 0 || value == 9)
             list.removeCurrent();
@@ -195,8 +176,18 @@ TEST(ListRemoval, WalkRemovesExactlyTheMatches) {
     expectConsistent(list);
 }
 
-TEST(ListRemoval, RemoveCurrentOnTheTailEndsTheWalk) {
+TEST(ListRemoval, NoCurrentNodeIsAnAssertion) {
     List<int> list = numbers(2);
+    EXPECT_THROW(list.removeCurrent(), Zep::AssertFailException);  // never rewound
+    EXPECT_THROW(list.current(), Zep::AssertFailException);
+    try {
+        list.removeNode(nullptr);
+        FAIL();
+    } catch (const Zep::AssertFailException& e) {
+        EXPECT_STREQ(e.getMessage(), "Assertion failed : node != nullptr");
+    }
+    EXPECT_EQ(contents(list), (std::vector<int>{0, 10}));
+    // Removing the tail as the current node ends the walk.
     list.rewind();
     list.advance();
     list.removeCurrent();
@@ -205,34 +196,7 @@ TEST(ListRemoval, RemoveCurrentOnTheTailEndsTheWalk) {
     EXPECT_EQ(contents(list), (std::vector<int>{0}));
 }
 
-TEST(ListMends, EmptyEndsThrowTheRangeError) {
-    List<int> empty;
-    EXPECT_EQ(rangeMessage([&] { empty.getFirst(); }), "List index out of range : 0 (have 0)");
-    EXPECT_EQ(rangeMessage([&] { empty.getLast(); }), "List index out of range : 0 (have 0)");
-    EXPECT_EQ(rangeMessage([&] { empty.removeFirst(); }), "List index out of range : 0 (have 0)");
-}
-
-TEST(ListMends, NoCurrentNodeIsAnAssertion) {
-    List<int> list = numbers(2);
-    EXPECT_THROW(list.removeCurrent(), Zep::AssertFailException);  // never rewound
-    EXPECT_THROW(list.current(), Zep::AssertFailException);
-    EXPECT_THROW(list.removeNode(nullptr), Zep::AssertFailException);
-    try {
-        list.removeNode(nullptr);
-    } catch (const Zep::AssertFailException& e) {
-        EXPECT_STREQ(e.getMessage(), "Assertion failed : node != nullptr");
-    }
-    EXPECT_EQ(contents(list), (std::vector<int>{0, 10}));
-}
-
-TEST(ListMends, SelfAssignmentKeepsEveryElement) {
-    List<int> list = numbers(3);
-    List<int>& alias = list;
-    list = alias;
-    EXPECT_EQ(contents(list), (std::vector<int>{0, 10, 20}));
-}
-
-TEST(ListMends, RemovingTheIterationNodeMovesTheIteration) {
+TEST(ListRemoval, RemovingTheIterationNodeMovesTheIteration) {
     List<int> list = numbers(4);
     list.rewind();
     list.advance();  // on 10
@@ -267,26 +231,17 @@ TEST(ListHandles, CountsFollowInsertionRemovalAndClear) {
     list.removeAt(2);
     EXPECT_EQ(a->getRefCount(), 2);
 
-    Tracked* raw = b.get();
     b = nullptr;
     SmartPtr<Tracked> kept = list.removeAt(1);  // the list's handle was the last
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(kept->getRefCount(), 1);
-    EXPECT_EQ(kept.get(), raw);
     kept = nullptr;
     EXPECT_EQ(log, (std::vector<int>{2}));
 
     a = nullptr;
-    list.clear();
-    EXPECT_EQ(log, (std::vector<int>{2, 1}));
-}
-
-TEST(ListHandles, ClearReleasesFromHeadToTail) {
-    std::vector<int> log;
-    List<SmartPtr<Tracked>> list;
-    for (int i = 1; i <= 4; ++i) list.add(new Tracked(i, &log));
-    list.clear();
-    EXPECT_EQ(log, (std::vector<int>{1, 2, 3, 4}));
+    for (int i = 3; i <= 5; ++i) list.add(new Tracked(i, &log));
+    list.clear();  // from head to tail
+    EXPECT_EQ(log, (std::vector<int>{2, 1, 3, 4, 5}));
 }
 
 TEST(ListHandles, ListReferenceCountIsItsOwn) {
@@ -302,19 +257,19 @@ TEST(ListHandles, ListReferenceCountIsItsOwn) {
 
 TEST(ListPointers, ClearLeavesObjectsDeleteAllDeletesThem) {
     std::vector<int> log;
-    Owned a(1, &log);
-    List<Owned*> borrowed;
+    Tracked a(1, &log);
+    List<Tracked*> borrowed;
     borrowed.add(&a);
     borrowed.clear();
     EXPECT_TRUE(log.empty());
 
-    List<Owned*> owned;
-    owned.add(new Owned(1, &log));
+    List<Tracked*> owned;
+    owned.add(new Tracked(2, &log));
     owned.add(nullptr);
-    owned.add(new Owned(2, &log));
+    owned.add(new Tracked(3, &log));
     owned.rewind();
     owned.deleteAll();
-    EXPECT_EQ(log, (std::vector<int>{1, 2}));
+    EXPECT_EQ(log, (std::vector<int>{2, 3}));
     EXPECT_EQ(owned.getCount(), 0);
     EXPECT_FALSE(owned.hasCurrent());
 }
@@ -325,7 +280,6 @@ TEST(ListMove, MovedFromListIsEmptyAndUsable) {
     EXPECT_EQ(contents(target), (std::vector<int>{0, 10, 20}));
     EXPECT_EQ(source.getCount(), 0);  // NOLINT(bugprone-use-after-move)
     source.add(1);
-    EXPECT_EQ(contents(source), (std::vector<int>{1}));
     target = std::move(source);
     EXPECT_EQ(contents(target), (std::vector<int>{1}));
 }
@@ -346,13 +300,12 @@ struct Record {
 
 // A counted object kept by value: each copy has its own zero count.
 struct Waypoint : Zep::RefCountedObject {
-    Waypoint(float x, float y) : m_fX(x), m_fY(y) {}
-    float m_fX, m_fY;
+    explicit Waypoint(float y) : m_fY(y) {}
+    float m_fY;
 };
 
 // Record holding handles and a String, as the scene reader keeps by value.
 struct HandleRecord {
-    int m_nKind = 0;
     List<SmartPtr<Tracked>> m_lSprites;
     String m_sName;
 };
@@ -378,17 +331,21 @@ TEST(ListValues, RecordsAreCopiedInAndDestroyedHeadFirst) {
     EXPECT_EQ(log, (std::vector<std::string>{"drop 2", "drop 2", "drop 1"}));
 }
 
-TEST(ListValues, CountedValuesKeepAZeroCount) {
+TEST(ListValues, CopiesAreDeepAndShareHandledObjects) {
     List<Waypoint> path;
-    path.add(Waypoint(1.5f, 2.0f));
-    path.add(Waypoint(3.0f, 4.5f));
+    path.add(Waypoint(2.0f));
+    path.add(Waypoint(4.5f));
     List<Waypoint> copy = path;
     EXPECT_EQ(copy[1].getRefCount(), 0);
     EXPECT_EQ(copy[1].m_fY, 4.5f);
-    EXPECT_EQ(path.get(0).m_fX, 1.5f);
-}
 
-TEST(ListValues, RecordsWithHandlesShareTheirObjects) {
+    List<List<String>> table;
+    table.add(List<String>{"a", "b"});
+    List<List<String>> tableCopy = table;
+    tableCopy[0].add("x");
+    EXPECT_EQ(table[0].getCount(), 2);
+    EXPECT_STREQ(tableCopy[0].join("").c_str(), "abx");
+
     std::vector<int> log;
     SmartPtr<Tracked> sprite = new Tracked(7, &log);
     HandleRecord record;
@@ -405,20 +362,9 @@ TEST(ListValues, RecordsWithHandlesShareTheirObjects) {
     EXPECT_TRUE(log.empty());
 }
 
-TEST(ListValues, ListsOfStringLists) {
-    List<List<String>> table;
-    table.add(List<String>{"a", "b"});
-    table.add(List<String>{"c"});
-    List<List<String>> copy = table;
-    copy[0].add("x");
-    EXPECT_EQ(table[0].getCount(), 2);
-    EXPECT_EQ(copy[0].join("").c_str(), std::string("abx"));
-}
-
 // Every element kind the system keeps in lists must build with every member
 // its kind supports.
 namespace listfixtures {
-struct Sprite : Zep::RefCountedObject {};
 struct Entry {
     String m_sName;
     int32_t m_nScore = 0;
@@ -436,7 +382,7 @@ template class Zep::List<float>;
 template class Zep::List<bool>;
 template class Zep::List<listfixtures::Mode>;
 template class Zep::List<String>;
-template class Zep::List<SmartPtr<listfixtures::Sprite>>;
+template class Zep::List<SmartPtr<Tracked>>;
 template class Zep::List<listfixtures::Style*>;
 template class Zep::List<void*>;
 template class Zep::List<List<String>>;
