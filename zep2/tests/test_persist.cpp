@@ -95,9 +95,17 @@ Entries entriesOf(const StringHash& table) {
 
 void append(Bytes& to, const Bytes& more) { to.insert(to.end(), more.begin(), more.end()); }
 
-Bytes stringRecord(const std::string& text) {
-    Bytes out = {0x12, static_cast<uint8_t>(text.size())};
-    append(out, testutil::textBytes(text));
+// The pieces one after another.
+Bytes cat(std::initializer_list<Bytes> pieces) {
+    Bytes out;
+    for (const Bytes& piece : pieces) append(out, piece);
+    return out;
+}
+
+// Text records, one after another.
+Bytes strings(std::initializer_list<std::string> texts) {
+    Bytes out;
+    for (const std::string& text : texts) append(out, cat({{0x12, static_cast<uint8_t>(text.size())}, testutil::textBytes(text)}));
     return out;
 }
 
@@ -148,9 +156,7 @@ TEST(ListPersist, SharedPointersBecomeOneObjectAndABackReference) {
 }
 
 TEST(ListPersist, OlderBigEndianForm) {
-    Bytes record = {0x01, 0x74, 0x73, 0x4C, 0x00, 0x00, 0x00, 0x02};
-    append(record, stringRecord("p"));
-    append(record, stringRecord("q"));
+    const Bytes record = cat({{0x01, 0x74, 0x73, 0x4C, 0x00, 0x00, 0x00, 0x02}, strings({"p", "q"})});
     Zep::List<Zep::String> list;
     readRecord(list, record, Zep::Stream::kBigEndian);
     EXPECT_STREQ(list.join(",").c_str(), "p,q");
@@ -182,8 +188,7 @@ TEST(ListPersist, HeaderErrors) {
 
 TEST(ListPersist, HugeCountOnExhaustedStreamStops) {
     // Var-int count 0xFFFFFFFF, one element, then nothing.
-    Bytes record = {0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
-    append(record, stringRecord("only"));
+    const Bytes record = cat({{0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}, strings({"only"})});
     Zep::List<Zep::String> list;
     EXPECT_EQ(messageOf([&] { readRecord(list, record); }), kListBad);
     EXPECT_STREQ(list.join(",").c_str(), "only");
@@ -195,9 +200,7 @@ TEST(ListPersist, HugeCountOnExhaustedStreamStops) {
 TEST(ListPersist, ElementWhoseBodyFailsIsFreedAndOthersStay) {
     const int nLiveBefore = Tracked::s_nLive;
     // Element 0 fine, element 1 has a text record with a bad version.
-    Bytes record = {0x14, 0x02, 0x00, 0, 0, 0, 0};
-    append(record, stringRecord("a"));
-    append(record, {0x00, 1, 0, 0, 0, 0x22, 0x00});
+    const Bytes record = cat({{0x14, 0x02, 0x00, 0, 0, 0, 0}, strings({"a"}), {0x00, 1, 0, 0, 0, 0x22, 0x00}});
     Zep::List<Tracked*> list;
     EXPECT_EQ(messageOf([&] { readRecord(list, record); }),
               "BadStreamFormatException [.\\src\\stream]: Stream::readString : unknown format version\n");
@@ -216,9 +219,7 @@ TEST(HashPersist, GoldenRecordsAndLaterDuplicateKeyWins) {
     EXPECT_TRUE(table.isEmpty());
     EXPECT_EQ(table.getBucketCount(), 5);
 
-    Bytes record = {0x13, 0x03};
-    for (const char* text : {"k", "1", "j", "2", "k", "3"}) append(record, stringRecord(text));
-    readRecord(table, record);
+    readRecord(table, cat({{0x13, 0x03}, strings({"k", "1", "j", "2", "k", "3"})}));
     EXPECT_EQ(entriesOf(table), (Entries{{"j", "2"}, {"k", "3"}}));
 }
 
@@ -253,30 +254,21 @@ TEST(HashPersist, HeaderErrorsAndHugeCount) {
     }
 
     // A huge count on an exhausted stream stops; what was read stays, unresized.
-    Bytes record = {0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F};
-    append(record, stringRecord("k"));
-    append(record, stringRecord("v"));
     StringHash table;
-    EXPECT_EQ(messageOf([&] { readRecord(table, record); }), kHashBad);
+    EXPECT_EQ(messageOf([&] { readRecord(table, cat({{0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}, strings({"k", "v"})})); }),
+              kHashBad);
     EXPECT_EQ(entriesOf(table), (Entries{{"k", "v"}}));
     EXPECT_EQ(table.getBucketCount(), 97);
 }
 
 TEST(HashPersistOlder, Version2KeyListAndValueList) {
-    Bytes record = {0x02, 0x68, 0x73, 0x48, 0x00, 0x14, 0x02};
-    append(record, stringRecord("a"));
-    append(record, stringRecord("b"));
-    Bytes tooFew = record;
-    append(record, {0x00, 0x14, 0x03});
-    for (const char* value : {"1", "2", "ignored"}) append(record, stringRecord(value));
+    const Bytes keys = cat({{0x02, 0x68, 0x73, 0x48, 0x00, 0x14, 0x02}, strings({"a", "b"})});
     StringHash table;
-    readRecord(table, record);
+    readRecord(table, cat({keys, {0x00, 0x14, 0x03}, strings({"1", "2", "ignored"})}));
     EXPECT_EQ(entriesOf(table), (Entries{{"a", "1"}, {"b", "2"}}));
     EXPECT_EQ(table.getBucketCount(), 5);
 
-    append(tooFew, {0x00, 0x14, 0x01});
-    append(tooFew, stringRecord("1"));
-    EXPECT_EQ(messageOf([&] { readRecord(table, tooFew); }),
+    EXPECT_EQ(messageOf([&] { readRecord(table, cat({keys, {0x00, 0x14, 0x01}, strings({"1"})})); }),
               "FatalErrorException [list_impl]: List index out of range : 1 (have 1)");
     EXPECT_EQ(entriesOf(table), (Entries{{"a", "1"}}));
 }
@@ -285,18 +277,11 @@ namespace {
 
 // One bucket of the version-1 form (big-endian): a byte, then an older list of
 // node references.
-Bytes olderBucket(const std::vector<Bytes>& nodes) {
-    Bytes out = {0x00, 0x01, 0x74, 0x73, 0x4C, 0, 0, 0, static_cast<uint8_t>(nodes.size())};
-    for (const Bytes& node : nodes) append(out, node);
-    return out;
+Bytes olderBucket(std::initializer_list<Bytes> nodes) {
+    return cat({{0x00, 0x01, 0x74, 0x73, 0x4C, 0, 0, 0, static_cast<uint8_t>(nodes.size())}, cat(nodes)});
 }
 
-Bytes newNode(uint8_t nId, const char* key, const char* value) {
-    Bytes out = {0x00, 0, 0, 0, nId};
-    append(out, stringRecord(key));
-    append(out, stringRecord(value));
-    return out;
-}
+Bytes newNode(uint8_t nId, const char* key, const char* value) { return cat({{0x00, 0, 0, 0, nId}, strings({key, value})}); }
 
 // Reads a version-1 record, big-endian; gives the warning and any error text.
 std::string readVersion1(StringHash& table, uint32_t nBuckets, const std::vector<Bytes>& buckets) {
@@ -425,8 +410,7 @@ TEST(SettingsFile, RoundTripThroughZlibAndAFile) {
         writeSettings(path, settings, bOwning);
         Bytes expected = {0x05, 0x00, 0x13, 0x05};
         for (const Zep::String& key : settings.getKeys()) {
-            append(expected, stringRecord(key.c_str()));
-            append(expected, stringRecord(settings.get(key).c_str()));
+            append(expected, strings({key.c_str(), settings.get(key).c_str()}));
         }
         const Bytes packed = testutil::textBytes(testutil::getFile(path));
         Bytes plain(1000);
