@@ -305,8 +305,8 @@ TEST(LogFile, AppendsAndHoldsNothingOpen) {
 TEST(LogFile, RefusesReadsAndSeeks) {
     LogFile log("unused.log");
     char c;
-    EXPECT_EQ(messageOf<Zep::BadStateException>([&] { log.read(1, &c); }),
-              "Zep::LogFile::read : LogFiles can't be read");
+    EXPECT_EQ(testutil::describe([&] { log.read(1, &c); }),
+              "BadStateException [.\\src\\logfile]: Zep::LogFile::read : LogFiles can't be read");
     EXPECT_EQ(messageOf<Zep::BadStateException>([&] { log.getPosition(); }),
               "Zep::LogFile::read : LogFiles can't be seeked");
     EXPECT_EQ(messageOf<Zep::BadStateException>([&] { log.setPosition(0); }),
@@ -314,12 +314,6 @@ TEST(LogFile, RefusesReadsAndSeeks) {
     EXPECT_TRUE(log.supports(2));
     EXPECT_FALSE(log.supports(1) || log.supports(3));
     EXPECT_TRUE(log.atEnd());
-    try {
-        log.read(1, &c);
-    } catch (const Zep::Exception& e) {
-        const std::string file = e.getFile();
-        EXPECT_EQ(file.substr(file.size() - 7), "logfile");
-    }
 }
 
 TEST(LogFile, CarriesACompressedStream) {

@@ -10,7 +10,7 @@
 
 using testutil::Bytes;
 using testutil::bytesOf;
-using testutil::classAndMessageOf;
+using testutil::describe;
 using testutil::reader;
 using testutil::ScriptStream;
 
@@ -58,16 +58,16 @@ TEST(ObjectStreamerHeader, CurrentOlderAndForeignHeaders) {
 
     Bytes wrong = {0x01, 0x72, 0x74, 0x53, 0x41};
     wrong.resize(26, 0);
-    EXPECT_EQ(classAndMessageOf([&] { byteAfterHeader(wrong); }),
-              "FatalErrorException: Wrong ObjectStreamer signature");
+    EXPECT_EQ(describe([&] { byteAfterHeader(wrong); }),
+              "FatalErrorException [.\\src\\objectstreamer]: Wrong ObjectStreamer signature");
 }
 
 TEST(ObjectStreamerOwnership, BidirectionalStreamIsRefusedBeforeAnyIo) {
     bool bDeleted = false;
     ScriptStream probe;
     probe.m_pDeleted = &bDeleted;
-    EXPECT_EQ(classAndMessageOf([&] { Zep::ObjectStreamer os(&probe, true); }),
-              "FatalErrorException: Zep::ObjectStreamer : Bidirectional streams not supported");
+    EXPECT_EQ(describe([&] { Zep::ObjectStreamer os(&probe, true); }),
+              "FatalErrorException [.\\src\\objectstreamer]: Zep::ObjectStreamer : Bidirectional streams not supported");
     EXPECT_EQ(probe.m_nReads + probe.m_nWrites, 0);
     EXPECT_FALSE(bDeleted);  // a failed constructor leaves the stream to the caller
     EXPECT_EQ(probe.getRefCount(), 0);
@@ -250,7 +250,7 @@ TEST(ObjectStreamerObjects, SelfReferenceWritesABackReferenceAndFailsOnReading) 
     Zep::ObjectStreamer os(in.get(), false);
     Loop* p = nullptr;
     const int nLiveBefore = Loop::s_nLive;
-    EXPECT_EQ(classAndMessageOf([&] { Zep::readObject(os, p); }), "FatalErrorException: AlreadyLoaded failed");
+    EXPECT_EQ(describe([&] { Zep::readObject(os, p); }), "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed");
     // The half-read object is freed and not handed out.
     EXPECT_EQ(Loop::s_nLive, nLiveBefore);
     EXPECT_EQ(p, nullptr);
@@ -264,15 +264,15 @@ TEST(ObjectStreamerObjects, BackReferenceToAnotherTypeAndFailingBodiesAreRefused
     Zep::Date* pDate = nullptr;
     Label* pLabel = nullptr;
     Zep::readObject(os, pDate);
-    EXPECT_EQ(classAndMessageOf([&] { Zep::readObject(os, pLabel); }), "FatalErrorException: AlreadyLoaded failed");
+    EXPECT_EQ(describe([&] { Zep::readObject(os, pLabel); }), "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed");
     EXPECT_EQ(pLabel, nullptr);
     delete pDate;
 
     // A label whose text record has a bad type byte is freed.
     auto bad = reader({0x05, 0x00, 0x04, 0, 0, 0, 0x22, 0x00});
     Zep::ObjectStreamer badOs(bad.get(), false);
-    EXPECT_EQ(classAndMessageOf([&] { Zep::readObject(badOs, pLabel); }),
-              "BadStreamFormatException: Stream::readString : unknown format version\n");
+    EXPECT_EQ(describe([&] { Zep::readObject(badOs, pLabel); }),
+              "BadStreamFormatException [.\\src\\stream]: Stream::readString : unknown format version\n");
     EXPECT_EQ(pLabel, nullptr);
     EXPECT_FALSE(badOs.isLoaded(4));
 }

@@ -16,6 +16,7 @@
 
 using testutil::Bytes;
 using testutil::bytesOf;
+using testutil::describe;
 using StringHash = Zep::Hash<Zep::String, Zep::String>;
 using Entries = std::map<std::string, std::string>;
 
@@ -72,16 +73,6 @@ void readRecord(C& container, Bytes record, uint8_t nOrder = Zep::Stream::kLittl
     auto in = testutil::reader(record, nOrder);
     Zep::ObjectStreamer os(in.get(), false);
     container.persistFrom(os);
-}
-
-template <class F>
-std::string messageOf(F&& f) {
-    try {
-        f();
-    } catch (const Zep::Exception& e) {
-        return std::string(e.className()) + " [" + e.getFile() + "]: " + e.getMessage();
-    }
-    return "no exception";
 }
 
 const std::string kListBad = "BadStreamFormatException [list_impl]: List::persistFrom : bad stream format\n";
@@ -164,7 +155,7 @@ TEST(ListPersist, OlderBigEndianForm) {
     // Little-endian, the same count bytes announce 2 << 24 elements; the
     // reader stops where the data does.
     Zep::List<Zep::String> misread;
-    EXPECT_EQ(messageOf([&] { readRecord(misread, record); }), kListBad);
+    EXPECT_EQ(describe([&] { readRecord(misread, record); }), kListBad);
     EXPECT_EQ(misread.getCount(), 2);
 }
 
@@ -181,7 +172,7 @@ TEST(ListPersist, HeaderErrors) {
     };
     for (const auto& [record, message] : cases) {
         Zep::List<Zep::String> list{"kept?"};
-        EXPECT_EQ(messageOf([&] { readRecord(list, record); }), message) << int(record[0]);
+        EXPECT_EQ(describe([&] { readRecord(list, record); }), message) << int(record[0]);
         EXPECT_EQ(list.getCount(), 0);
     }
 }
@@ -190,11 +181,11 @@ TEST(ListPersist, HugeCountOnExhaustedStreamStops) {
     // Var-int count 0xFFFFFFFF, one element, then nothing.
     const Bytes record = cat({{0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}, strings({"only"})});
     Zep::List<Zep::String> list;
-    EXPECT_EQ(messageOf([&] { readRecord(list, record); }), kListBad);
+    EXPECT_EQ(describe([&] { readRecord(list, record); }), kListBad);
     EXPECT_STREQ(list.join(",").c_str(), "only");
     // Older form with a negative count.
     Zep::List<Zep::String> older;
-    EXPECT_EQ(messageOf([&] { readRecord(older, {0x01, 0x74, 0x73, 0x4C, 0xFF, 0xFF, 0xFF, 0xFF}); }), kListBad);
+    EXPECT_EQ(describe([&] { readRecord(older, {0x01, 0x74, 0x73, 0x4C, 0xFF, 0xFF, 0xFF, 0xFF}); }), kListBad);
 }
 
 TEST(ListPersist, ElementWhoseBodyFailsIsFreedAndOthersStay) {
@@ -202,7 +193,7 @@ TEST(ListPersist, ElementWhoseBodyFailsIsFreedAndOthersStay) {
     // Element 0 fine, element 1 has a text record with a bad version.
     const Bytes record = cat({{0x14, 0x02, 0x00, 0, 0, 0, 0}, strings({"a"}), {0x00, 1, 0, 0, 0, 0x22, 0x00}});
     Zep::List<Tracked*> list;
-    EXPECT_EQ(messageOf([&] { readRecord(list, record); }),
+    EXPECT_EQ(describe([&] { readRecord(list, record); }),
               "BadStreamFormatException [.\\src\\stream]: Stream::readString : unknown format version\n");
     ASSERT_EQ(list.getCount(), 1);
     EXPECT_EQ(Tracked::s_nLive, nLiveBefore + 1);
@@ -249,13 +240,13 @@ TEST(HashPersist, HeaderErrorsAndHugeCount) {
     for (const auto& [record, message] : cases) {
         StringHash table;
         table.set("kept?", "no");
-        EXPECT_EQ(messageOf([&] { readRecord(table, record); }), message) << int(record[0]);
+        EXPECT_EQ(describe([&] { readRecord(table, record); }), message) << int(record[0]);
         EXPECT_TRUE(table.isEmpty());
     }
 
     // A huge count on an exhausted stream stops; what was read stays, unresized.
     StringHash table;
-    EXPECT_EQ(messageOf([&] { readRecord(table, cat({{0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}, strings({"k", "v"})})); }),
+    EXPECT_EQ(describe([&] { readRecord(table, cat({{0x13, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}, strings({"k", "v"})})); }),
               kHashBad);
     EXPECT_EQ(entriesOf(table), (Entries{{"k", "v"}}));
     EXPECT_EQ(table.getBucketCount(), 97);
@@ -268,7 +259,7 @@ TEST(HashPersistOlder, Version2KeyListAndValueList) {
     EXPECT_EQ(entriesOf(table), (Entries{{"a", "1"}, {"b", "2"}}));
     EXPECT_EQ(table.getBucketCount(), 5);
 
-    EXPECT_EQ(messageOf([&] { readRecord(table, cat({keys, {0x00, 0x14, 0x01}, strings({"1"})})); }),
+    EXPECT_EQ(describe([&] { readRecord(table, cat({keys, {0x00, 0x14, 0x01}, strings({"1"})})); }),
               "FatalErrorException [list_impl]: List index out of range : 1 (have 1)");
     EXPECT_EQ(entriesOf(table), (Entries{{"a", "1"}}));
 }
@@ -437,6 +428,6 @@ TEST(SettingsFile, RoundTripThroughZlibAndAFile) {
     ASSERT_EQ(compress(hugePacked.data(), &nSize, huge.data(), static_cast<uLong>(huge.size())), Z_OK);
     hugePacked.resize(nSize);
     testutil::putFile(path, hugePacked);
-    EXPECT_EQ(messageOf([&] { readSettings(path, back); }), kHashBad);
+    EXPECT_EQ(describe([&] { readSettings(path, back); }), kHashBad);
     EXPECT_EQ(entriesOf(back), (Entries{{"k", "v"}}));
 }

@@ -86,13 +86,13 @@ std::string messageOf(F&& call) {
     return "(nothing thrown)";
 }
 
-// The same, led by the exception's class name.
+// "Class [source]: message" of the exception the call throws.
 template <class F>
-std::string classAndMessageOf(F&& call) {
+std::string describe(F&& call) {
     try {
         call();
     } catch (const Zep::Exception& e) {
-        return std::string(e.className()) + ": " + e.getMessage();
+        return std::string(e.className()) + " [" + e.getFile() + "]: " + e.getMessage();
     }
     return "(nothing thrown)";
 }
