@@ -12,6 +12,7 @@ using testutil::Bytes;
 
 TEST(ColorTest, PackOrderIsRedAlphaBlueGreen) {
     EXPECT_EQ(Color(), Color(0, 0, 0, 255));  // opaque black
+    EXPECT_EQ(Color().getAlpha(), 255);
     EXPECT_EQ(Color(1, 2, 3, 4).pack(), 0x01040302u);
     EXPECT_EQ(Color(1, 2, 3, 4).getPackedValue(), 0x01040302u);
     EXPECT_EQ(Color(255, 0, 0, 0).pack(), 0xFF000000u);

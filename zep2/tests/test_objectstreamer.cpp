@@ -170,14 +170,6 @@ TEST(ObjectStreamerValues, BoolOnlyForOneAndZeroPastTheEnd) {
     EXPECT_TRUE(os.atEnd());
 }
 
-TEST(ObjectStreamerIds, ManyObjectsKeepTheirIds) {
-    Zep::MemStream out;
-    Zep::ObjectStreamer os(&out, false);
-    std::vector<int> objects(1000);
-    for (size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(os.registerObject(&objects[i]), i);
-    for (size_t i = 0; i < objects.size(); i += 97) EXPECT_EQ(os.findObjectId(&objects[i]), static_cast<int>(i));
-}
-
 TEST(ObjectStreamerObjects, SameDateTwiceAndNullByPointer) {
     Zep::Date date(5, 3, 2024);
     Zep::MemStream out;

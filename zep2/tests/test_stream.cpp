@@ -102,32 +102,22 @@ TEST(StreamFixed, ShortReadsGiveZerosNotGarbage) {
 }
 
 TEST(StreamFixed, WritersReportShortWrites) {
-    ScriptStream s;
-    s.m_nRoom = 3;
-    EXPECT_FALSE(s.writeU32(1));
-    EXPECT_FALSE(s.writeU8(7));
-    ScriptStream var;
-    var.m_nRoom = 2;
-    EXPECT_FALSE(var.writeVarUInt(16384));  // stops at the first refused byte
-    EXPECT_EQ(var.m_written, (Bytes{0x80, 0x80}));
-
+    EXPECT_FALSE(ScriptStream::taking(3)->writeU32(1));
+    EXPECT_FALSE(ScriptStream::taking(0)->writeU8(7));
+    auto var = ScriptStream::taking(2);
+    EXPECT_FALSE(var->writeVarUInt(16384));  // stops at the first refused byte
+    EXPECT_EQ(var->m_written, (Bytes{0x80, 0x80}));
     // Text has no length and no NUL.
     MemStream text;
     EXPECT_TRUE(text.writeText("ab\n"));
     EXPECT_TRUE(text.writeText(""));
     EXPECT_EQ(bytesOf(text), (Bytes{'a', 'b', '\n'}));
-    ScriptStream tight;
-    tight.m_nRoom = 2;
-    EXPECT_FALSE(tight.writeText("abc"));
-
+    EXPECT_FALSE(ScriptStream::taking(2)->writeText("abc"));
     // A string write fails when any of its bytes is refused.
-    ScriptStream none;
-    none.m_nRoom = 0;
-    EXPECT_FALSE(none.writeString("abc"));
-    ScriptStream some;
-    some.m_nRoom = 3;
-    EXPECT_FALSE(some.writeString("abc"));
-    EXPECT_EQ(some.m_written, (Bytes{0x12, 0x03, 'a'}));
+    EXPECT_FALSE(ScriptStream::taking(0)->writeString("abc"));
+    auto some = ScriptStream::taking(3);
+    EXPECT_FALSE(some->writeString("abc"));
+    EXPECT_EQ(some->m_written, (Bytes{0x12, 0x03, 'a'}));
 }
 
 TEST(StreamString, CurrentFormAndLongLengths) {

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "test_util.h"
@@ -65,7 +66,9 @@ TEST(String, ConstructionAssignmentAndConcatenation) {
 }
 
 TEST(String, IndexSearchAndComparisons) {
-    EXPECT_EQ(String("abc")[-1], 'c');
+    String abc("abc");
+    EXPECT_EQ(abc[-1], 'c');
+    EXPECT_EQ(std::as_const(abc)[-3], 'a');
     String p("a\\b/c\\d");
     EXPECT_EQ(p.findLast('\\'), 5);
     EXPECT_EQ(p.find("b/", 0), 2);

@@ -123,6 +123,12 @@ public:
         m_written.insert(m_written.end(), p, p + n);
         return n;
     }
+    // One that takes only the first nRoom bytes written to it.
+    static Zep::SmartPtr<ScriptStream> taking(int nRoom) {
+        Zep::SmartPtr<ScriptStream> p(new ScriptStream());
+        p->m_nRoom = nRoom;
+        return p;
+    }
     int getPosition() override { return m_nPos; }
     int setPosition(int nPosition) override {
         m_nPos = nPosition;
