@@ -124,13 +124,8 @@ TEST(Exception, SetMessageAndRethrowReachesTheNextHandler) {
 
 TEST(Exception, AssertionMessageIsTheExpressionText) {
     int nLevel = -1;
-    try {
-        ZEP_ASSERT(nLevel >= 0);
-        FAIL();
-    } catch (Zep::AssertFailException& e) {
-        EXPECT_STREQ(e.getMessage(), "Assertion failed : nLevel >= 0");
-        EXPECT_STREQ(e.className(), "AssertFailException");
-    }
+    EXPECT_EQ(testutil::describe([&] { ZEP_ASSERT(nLevel >= 0); }),
+              "AssertFailException [.\\tests\\trace]: Assertion failed : nLevel >= 0");
 }
 
 TEST(Exception, ClassNamesAndCopies) {
