@@ -89,7 +89,8 @@ TEST(SpiralTest, RingsCoverEveryCellOnce) {
 
 TEST(RotatedBoxTest, HalfExtentsAndBounds) {
     for (float a : {90.0f, 270.0f, -90.0f}) expectNear(rotatedHalfExtents(Point(4, 2), a), 2, 4, 1e-5f);
-    for (float a : {45.0f, 225.0f}) expectNear(rotatedHalfExtents(Point(1, 1), a), std::sqrt(2.0f), std::sqrt(2.0f), 1e-5f);
+    for (float a : {45.0f, 225.0f})
+        expectNear(rotatedHalfExtents(Point(1, 1), a), std::sqrt(2.0f), std::sqrt(2.0f), 1e-5f);
 
     Point tl(-5, -5), br(5, 5);
     rotateRectBounds(tl, br, 45);

@@ -19,7 +19,8 @@ std::string text(const Rect& r) { return r.toString().c_str(); }
 TEST(RectTest, BuiltAndPrintedLeftTopRightBottomStoredTopFirst) {
     Rect r(10, 20, 30, 40);
     EXPECT_EQ(text(r), "(10, 20 - 30, 40)");
-    EXPECT_EQ((std::vector{r.getLeft(), r.getTop(), r.getRight(), r.getBottom()}), (std::vector<int32_t>{10, 20, 30, 40}));
+    EXPECT_EQ((std::vector{r.getLeft(), r.getTop(), r.getRight(), r.getBottom()}),
+              (std::vector<int32_t>{10, 20, 30, 40}));
     EXPECT_EQ(r.getWidth(), 20);
     EXPECT_EQ(r.getHeight(), 20);
     EXPECT_EQ(text(Rect(-1, -2, 3, 4)), "(-1, -2 - 3, 4)");

@@ -32,7 +32,8 @@ using Listing = std::vector<std::pair<std::string, int>>;
 
 Listing sortedListing(Directory& dir) {
     Listing out;
-    for (int i = 0; i < dir.getEntryCount(); ++i) out.emplace_back(dir.getEntry(i)->m_sName.c_str(), dir.getEntry(i)->m_nType);
+    for (int i = 0; i < dir.getEntryCount(); ++i)
+        out.emplace_back(dir.getEntry(i)->m_sName.c_str(), dir.getEntry(i)->m_nType);
     std::sort(out.begin(), out.end());
     return out;
 }
@@ -200,8 +201,8 @@ TEST(FilePaths, RenameReplacesInOneStep) {
     TempFolder tmp;
     putFile(tmp.path("Config.dat"), "old");
     putFile(tmp.path("config.tmp"), "new");
-    EXPECT_EQ(Zep::platform_fs::renameFile((tmp.root() + "\\CONFIG.TMP").c_str(), (tmp.root() + "\\config.dat").c_str()),
-              0);
+    EXPECT_EQ(
+        Zep::platform_fs::renameFile((tmp.root() + "\\CONFIG.TMP").c_str(), (tmp.root() + "\\config.dat").c_str()), 0);
     EXPECT_EQ(getFile(tmp.path("Config.dat")), "new");
     EXPECT_FALSE(fs::exists(tmp.path("config.tmp")));
     EXPECT_EQ(Zep::platform_fs::renameFile(tmp.path("missing").c_str(), tmp.path("x").c_str()), -1);

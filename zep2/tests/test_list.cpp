@@ -451,7 +451,8 @@ TEST(ListSort, EqualElementsComeOutInReverseOrder) {
         }
         std::stable_sort(reversed.begin(), reversed.end());
         std::string sExpected;
-        for (const Tagged& t : reversed) sExpected += (sExpected.empty() ? "" : " ") + std::to_string(t.m_nKey) + t.m_cTag;
+        for (const Tagged& t : reversed)
+            sExpected += (sExpected.empty() ? "" : " ") + std::to_string(t.m_nKey) + t.m_cTag;
         plain.sort();
         named.sort();
         EXPECT_EQ(spell(plain), sExpected) << n;

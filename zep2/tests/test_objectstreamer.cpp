@@ -66,8 +66,9 @@ TEST(ObjectStreamerOwnership, BidirectionalStreamIsRefusedBeforeAnyIo) {
     bool bDeleted = false;
     ScriptStream probe;
     probe.m_pDeleted = &bDeleted;
-    EXPECT_EQ(describe([&] { Zep::ObjectStreamer os(&probe, true); }),
-              "FatalErrorException [.\\src\\objectstreamer]: Zep::ObjectStreamer : Bidirectional streams not supported");
+    EXPECT_EQ(
+        describe([&] { Zep::ObjectStreamer os(&probe, true); }),
+        "FatalErrorException [.\\src\\objectstreamer]: Zep::ObjectStreamer : Bidirectional streams not supported");
     EXPECT_EQ(probe.m_nReads + probe.m_nWrites, 0);
     EXPECT_FALSE(bDeleted);  // a failed constructor leaves the stream to the caller
     EXPECT_EQ(probe.getRefCount(), 0);
@@ -242,7 +243,8 @@ TEST(ObjectStreamerObjects, SelfReferenceWritesABackReferenceAndFailsOnReading) 
     Zep::ObjectStreamer os(in.get(), false);
     Loop* p = nullptr;
     const int nLiveBefore = Loop::s_nLive;
-    EXPECT_EQ(describe([&] { Zep::readObject(os, p); }), "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed");
+    EXPECT_EQ(describe([&] { Zep::readObject(os, p); }),
+              "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed");
     // The half-read object is freed and not handed out.
     EXPECT_EQ(Loop::s_nLive, nLiveBefore);
     EXPECT_EQ(p, nullptr);
@@ -256,7 +258,8 @@ TEST(ObjectStreamerObjects, BackReferenceToAnotherTypeAndFailingBodiesAreRefused
     Zep::Date* pDate = nullptr;
     Label* pLabel = nullptr;
     Zep::readObject(os, pDate);
-    EXPECT_EQ(describe([&] { Zep::readObject(os, pLabel); }), "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed");
+    EXPECT_EQ(describe([&] { Zep::readObject(os, pLabel); }),
+              "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed");
     EXPECT_EQ(pLabel, nullptr);
     delete pDate;
 

@@ -96,7 +96,8 @@ Bytes cat(std::initializer_list<Bytes> pieces) {
 // Text records, one after another.
 Bytes strings(std::initializer_list<std::string> texts) {
     Bytes out;
-    for (const std::string& text : texts) append(out, cat({{0x12, static_cast<uint8_t>(text.size())}, testutil::textBytes(text)}));
+    for (const std::string& text : texts)
+        append(out, cat({{0x12, static_cast<uint8_t>(text.size())}, testutil::textBytes(text)}));
     return out;
 }
 
@@ -272,7 +273,9 @@ Bytes olderBucket(std::initializer_list<Bytes> nodes) {
     return cat({{0x00, 0x01, 0x74, 0x73, 0x4C, 0, 0, 0, static_cast<uint8_t>(nodes.size())}, cat(nodes)});
 }
 
-Bytes newNode(uint8_t nId, const char* key, const char* value) { return cat({{0x00, 0, 0, 0, nId}, strings({key, value})}); }
+Bytes newNode(uint8_t nId, const char* key, const char* value) {
+    return cat({{0x00, 0, 0, 0, nId}, strings({key, value})});
+}
 
 // Reads a version-1 record, big-endian; gives the warning and any error text.
 std::string readVersion1(StringHash& table, uint32_t nBuckets, const std::vector<Bytes>& buckets) {
@@ -309,9 +312,10 @@ TEST(HashPersistOlder, Version1BackReferenceToANodeIsRefused) {
     // The second bucket refers back to node 0 of the first: the node would be
     // freed twice when the table is rebuilt. The completely read bucket is kept.
     StringHash table;
-    EXPECT_EQ(readVersion1(table, 2,
-                           {olderBucket({newNode(0, "a", "1")}), olderBucket({newNode(1, "b", "2"), {0x01, 0, 0, 0, 0}})}),
-              "WARNING : Hash::persistFrom : reading old format version 1\n / Hash::persistFrom : bad stream format\n");
+    EXPECT_EQ(
+        readVersion1(table, 2,
+                     {olderBucket({newNode(0, "a", "1")}), olderBucket({newNode(1, "b", "2"), {0x01, 0, 0, 0, 0}})}),
+        "WARNING : Hash::persistFrom : reading old format version 1\n / Hash::persistFrom : bad stream format\n");
     EXPECT_EQ(entriesOf(table), (Entries{{"a", "1"}}));
 }
 

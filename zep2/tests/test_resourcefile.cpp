@@ -43,7 +43,9 @@ struct Builder {
         return *this;
     }
     // The archive header with the given index offset.
-    Builder& header(uint32_t nIndex, uint32_t nWord = 0x01465247) { return raw(textBytes("GRF")).u8(0x05).u32(nWord).u32(nIndex); }
+    Builder& header(uint32_t nIndex, uint32_t nWord = 0x01465247) {
+        return raw(textBytes("GRF")).u8(0x05).u32(nWord).u32(nIndex);
+    }
     // The start of an index listing n elements.
     Builder& index(uint8_t n) { return u8(0x05).u8(0x00).u8(0x14).u8(n); }
     // One index element: tag 00, id, record word, name, offset, size, packed.
@@ -224,7 +226,10 @@ TEST_F(ArchiveTest, HandBuiltArchivesOpenInEitherByteOrder) {
         archive.bBigEndian = index.bBigEndian = bBigEndian;
         const Bytes one = deflateBytes(textBytes("big endian")), two = deflateBytes(textBytes("xy"));
         index.index(2).entry(0, "One.txt", 12, 10).entry(1, "two", 12 + static_cast<int32_t>(one.size()), 2);
-        archive.header(12 + static_cast<uint32_t>(one.size() + two.size())).raw(one).raw(two).raw(deflateBytes(index.v));
+        archive.header(12 + static_cast<uint32_t>(one.size() + two.size()))
+            .raw(one)
+            .raw(two)
+            .raw(deflateBytes(index.v));
         if (bBigEndian) {
             EXPECT_EQ(Bytes(archive.v.begin(), archive.v.begin() + 8),
                       (Bytes{0x47, 0x52, 0x46, 0x05, 0x01, 0x46, 0x52, 0x47}));
@@ -293,8 +298,8 @@ TEST_F(ArchiveTest, CorruptIndexNamesTheStep) {
 // Entries read before the failure are freed (the leak checker watches), and
 // an entry met twice through a back-reference is freed once.
 TEST_F(ArchiveTest, FailureAfterSomeEntriesAndBackReferences) {
-    const std::string message =
-        openError(withIndex(Builder().index(3).entry(0, "a", 12, 1).entry(1, "b", 12, 1).entry(2, "c", 12, 1, 0x02454952)));
+    const std::string message = openError(
+        withIndex(Builder().index(3).entry(0, "a", 12, 1).entry(1, "b", 12, 1).entry(2, "c", 12, 1, 0x02454952)));
     EXPECT_NE(message.find("ResourceFileEntry::persistFrom : unknown format version 2"), std::string::npos) << message;
 
     ResourceFile twice(write(withIndex(Builder().index(2).entry(0, "a", 12, 1).u8(0x01).u32(0)), "twice.dat").c_str());

@@ -18,7 +18,8 @@ std::string readAll(TokenFileReader& reader) {
     std::string out;
     while (!reader.isEOF()) {
         reader.nextLine();
-        out += (out.empty() ? "" : " ") + std::to_string(reader.getLineNumber()) + ":" + reader.getTokens().join("|").c_str();
+        out += (out.empty() ? "" : " ") + std::to_string(reader.getLineNumber()) + ":" +
+               reader.getTokens().join("|").c_str();
     }
     return out;
 }

@@ -15,7 +15,8 @@ namespace {
 Nodes nodesOf(XMLParser& parser) {
     Nodes nodes;
     while (parser.next() && nodes.size() < 10000)
-        nodes.push_back(std::to_string(parser.getType()) + " " + parser.getName().c_str() + " " + parser.getText().c_str());
+        nodes.push_back(std::to_string(parser.getType()) + " " + parser.getName().c_str() + " " +
+                        parser.getText().c_str());
     return nodes;
 }
 

@@ -206,7 +206,8 @@ TEST(ZStreamSetup, ConstructionErrors) {
     };
     EXPECT_EQ(construct(nullptr, -1), "AssertFailException [.\\src\\zstream]: Assertion failed : m_pStream");
     ScriptStream both;
-    EXPECT_EQ(construct(&both, -1), "FatalErrorException [.\\src\\zstream]: Zep::ZStream : Bidirectional streams not supported");
+    EXPECT_EQ(construct(&both, -1),
+              "FatalErrorException [.\\src\\zstream]: Zep::ZStream : Bidirectional streams not supported");
     MemStream w;
     EXPECT_EQ(construct(&w, 10), "AssertFailException [.\\src\\zstream]: Assertion failed : nLevel <= 9");
     EXPECT_EQ(construct(&w, -2), "AssertFailException [.\\src\\zstream]: Assertion failed : nLevel >= 0");
