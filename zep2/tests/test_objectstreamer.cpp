@@ -171,6 +171,15 @@ TEST(ObjectStreamerValues, BoolOnlyForOneAndZeroPastTheEnd) {
     EXPECT_TRUE(os.atEnd());
 }
 
+// The id table grows with the object graph instead of keeping 97 buckets.
+TEST(ObjectStreamerIds, ManyObjectsKeepTheirIds) {
+    Zep::MemStream out;
+    Zep::ObjectStreamer os(&out, false);
+    std::vector<int> objects(1000);
+    for (size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(os.registerObject(&objects[i]), i);
+    for (size_t i = 0; i < objects.size(); i += 97) EXPECT_EQ(os.findObjectId(&objects[i]), static_cast<int>(i));
+}
+
 TEST(ObjectStreamerObjects, SameDateTwiceAndNullByPointer) {
     Zep::Date date(5, 3, 2024);
     Zep::MemStream out;
