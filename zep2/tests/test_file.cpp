@@ -1,133 +1,75 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "zep2/error.h"
+#include "test_util.h"
 #include "zep2/file.h"
+#include "zep2/logfile.h"
 #include "zep2/platform_fs.h"
 #include "zep2/zstream.h"
 
 using Zep::Directory;
-using Zep::DirEntry;
 using Zep::File;
+using Zep::LogFile;
 using Zep::SmartPtr;
+using testutil::getFile;
+using testutil::messageOf;
+using testutil::putFile;
+using testutil::TempFolder;
 namespace fs = std::filesystem;
 
 namespace {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string sTemplate = ::testing::TempDir() + "zepfileXXXXXX";
-        std::vector<char> buf(sTemplate.begin(), sTemplate.end());
-        buf.push_back(0);
-        EXPECT_NE(::mkdtemp(buf.data()), nullptr);
-        m_sPath = buf.data();
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(m_sPath, ec);
-    }
-    std::string path(const std::string& sName) const { return m_sPath + "/" + sName; }
-    const std::string& root() const { return m_sPath; }
-
-private:
-    std::string m_sPath;
-};
-
-void putFile(const std::string& sPath, const std::string& sBytes) {
-    std::ofstream f(sPath, std::ios::binary);
-    f << sBytes;
-}
-
-std::string getFile(const std::string& sPath) {
-    std::ifstream f(sPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 std::string openError(const std::string& sName, int nMode) {
-    try {
-        File f(sName.c_str(), nMode);
-    } catch (const Zep::FileAccessException& e) {
-        return e.getMessage();
-    }
-    return "<no exception>";
+    return testutil::messageOf<Zep::FileAccessException>([&] { File f(sName.c_str(), nMode); });
 }
 
 using Listing = std::vector<std::pair<std::string, int>>;
 
 Listing sortedListing(Directory& dir) {
     Listing out;
-    for (int i = 0; i < dir.getEntryCount(); ++i) {
-        SmartPtr<DirEntry> e = dir.getEntry(i);
-        out.emplace_back(e->m_sName.c_str(), e->m_nType);
-    }
+    for (int i = 0; i < dir.getEntryCount(); ++i)
+        out.emplace_back(dir.getEntry(i)->m_sName.c_str(), dir.getEntry(i)->m_nType);
     std::sort(out.begin(), out.end());
     return out;
 }
 
 }  // namespace
 
-TEST(FileOpen, MissingFileInReadMode) {
+TEST(FileOpen, ErrorMessages) {
     TempFolder tmp;
-    std::string name = tmp.path("nothing.dat");
+    const std::string name = tmp.path("nothing.dat");
     EXPECT_EQ(openError(name, 1), "File::File : '" + name + "' does not exist");
     EXPECT_EQ(openError("", 1), "File::File : '' does not exist");
-}
-
-TEST(FileOpen, UnknownModeTouchesNothing) {
-    TempFolder tmp;
-    std::string name = tmp.path("m4.dat");
+    EXPECT_EQ(openError(tmp.root(), 1), "File::File : '" + tmp.root() + "' does not exist");
+    // An unknown mode touches nothing.
     EXPECT_EQ(openError(name, 4), "File::File : unknown mode '4'");
     EXPECT_EQ(openError(name, 0), "File::File : unknown mode '0'");
     EXPECT_FALSE(fs::exists(name));
-}
 
-TEST(FileOpen, ErrorsNameTheSource) {
-    try {
-        File f("", 7);
-        FAIL();
-    } catch (const Zep::Exception& e) {
-        EXPECT_STREQ(e.className(), "FileAccessException");
-        std::string file = e.getFile();
-        EXPECT_EQ(file.substr(file.size() - 4), "file");
-    }
-}
-
-TEST(FileOpen, CantOpenReportsModeAndErrno) {
-    TempFolder tmp;
-    std::string name = tmp.path("no/such/folder.dat");
-    std::string msg = openError(name, 2);
-    EXPECT_EQ(msg.rfind("File::File : can't open file " + name + " (wb) [", 0), 0u) << msg;
-    // A folder can't be opened for writing either.
-    msg = openError(tmp.root(), 3);
+    const std::string deep = tmp.path("no/such/folder.dat");
+    std::string msg = openError(deep, 2);
+    EXPECT_EQ(msg.rfind("File::File : can't open file " + deep + " (wb) [", 0), 0u) << msg;
+    msg = openError(tmp.root(), 3);  // a folder can't be opened for writing either
     EXPECT_EQ(msg.rfind("File::File : can't open file " + tmp.root() + " (r+b) [", 0), 0u) << msg;
 }
 
-TEST(FileOpen, UpdateModeCreatesAMissingFile) {
+TEST(FileOpen, ModesCreateTruncateOrKeep) {
     TempFolder tmp;
-    std::string name = tmp.path("new.dat");
-    File f(name.c_str(), 3);
-    EXPECT_TRUE(fs::exists(name));
-    EXPECT_EQ(f.length(), 0);
-    EXPECT_TRUE(f.supports(1));
-    EXPECT_TRUE(f.supports(2));
-    EXPECT_TRUE(f.supports(3));
-    EXPECT_EQ(f.getMode(), 3);
-}
-
-TEST(FileOpen, UpdateModeKeepsExistingBytesAndMixesReadsAndWrites) {
-    TempFolder tmp;
-    std::string name = tmp.path("u.dat");
+    const std::string name = tmp.path("u.dat");
+    {
+        File f(name.c_str(), 3);  // update mode creates a missing file
+        EXPECT_EQ(f.length(), 0);
+        EXPECT_TRUE(f.supports(1) && f.supports(2) && f.supports(3));
+        EXPECT_EQ(f.getMode(), 3);
+    }
     putFile(name, "abcdef");
     {
-        File f(name.c_str(), 3);
+        File f(name.c_str(), 3);  // and keeps existing bytes, mixing reads and writes
         EXPECT_EQ(f.length(), 6);
         char c[3] = {};
         EXPECT_EQ(f.read(2, c), 2);
@@ -138,78 +80,68 @@ TEST(FileOpen, UpdateModeKeepsExistingBytesAndMixesReadsAndWrites) {
         EXPECT_FALSE(f.hasError());
     }
     EXPECT_EQ(getFile(name), "abXYef");
-}
-
-TEST(FileOpen, WriteModeTruncates) {
-    TempFolder tmp;
-    std::string name = tmp.path("t.dat");
-    putFile(name, "old contents");
+    {
+        File f(name.c_str(), 1);  // writing a read-only file is an error
+        EXPECT_EQ(f.write(3, "xyz"), 0);
+        EXPECT_TRUE(f.hasError());
+    }
     {
         File f(name.c_str(), 2);
         EXPECT_EQ(f.length(), 0);
         EXPECT_TRUE(f.supports(2));
-        EXPECT_FALSE(f.supports(1));
-        EXPECT_FALSE(f.supports(3));
+        EXPECT_FALSE(f.supports(1) || f.supports(3));
     }
     EXPECT_EQ(fs::file_size(name), 0u);
 }
 
-TEST(FileIo, LengthKeepsThePosition) {
+TEST(FileIo, PositionLengthAndLines) {
     TempFolder tmp;
-    std::string name = tmp.path("l.dat");
+    const std::string name = tmp.path("l.dat");
     putFile(name, "0123456789");
-    File f(name.c_str(), 1);
-    EXPECT_EQ(f.setPosition(4), 0);
-    EXPECT_EQ(f.length(), 10);
-    EXPECT_EQ(f.getPosition(), 4);
-    EXPECT_EQ(f.remaining(), 6);
-    EXPECT_EQ(f.readU8(), '4');
-    EXPECT_NE(f.setPosition(-1), 0);
-}
-
-TEST(FileIo, ReadLineKeepsCrLf) {
-    TempFolder tmp;
-    std::string name = tmp.path("lines.txt");
+    {
+        File f(name.c_str(), 1);
+        EXPECT_EQ(f.setPosition(4), 0);
+        EXPECT_EQ(f.length(), 10);
+        EXPECT_EQ(f.getPosition(), 4);
+        EXPECT_EQ(f.remaining(), 6);
+        EXPECT_EQ(f.readU8(), '4');
+        EXPECT_NE(f.setPosition(-1), 0);
+    }
     putFile(name, "a\r\nb");
-    File f(name.c_str(), 1);
-    EXPECT_STREQ(f.readLine().c_str(), "a\r\n");
-    EXPECT_FALSE(f.isEOF());
-    EXPECT_STREQ(f.readLine().c_str(), "b");
-    EXPECT_TRUE(f.isEOF());
-    EXPECT_STREQ(f.readLine().c_str(), "");
-}
-
-TEST(FileIo, LongLineComesInPieces) {
-    TempFolder tmp;
-    std::string name = tmp.path("long.txt");
+    {
+        File f(name.c_str(), 1);  // CR LF is kept
+        EXPECT_STREQ(f.readLine().c_str(), "a\r\n");
+        EXPECT_FALSE(f.isEOF());
+        EXPECT_STREQ(f.readLine().c_str(), "b");
+        EXPECT_TRUE(f.isEOF());
+        EXPECT_STREQ(f.readLine().c_str(), "");
+    }
     putFile(name, std::string(5000, 'x') + "\n");
-    File f(name.c_str(), 1);
+    File f(name.c_str(), 1);  // a long line comes in pieces
     EXPECT_EQ(f.readLine().length(), 4095);
     EXPECT_EQ(std::string(f.readLine().c_str()), std::string(905, 'x') + "\n");
     EXPECT_STREQ(f.readLine().c_str(), "");
 }
 
-TEST(FileIo, ReadAllFromHereAndStopsAtNul) {
+TEST(FileIo, ReadAllFromHereStopsAtNulAndTypedWrites) {
     TempFolder tmp;
-    std::string name = tmp.path("all.txt");
+    const std::string name = tmp.path("all.txt");
     putFile(name, "hello world");
-    File f(name.c_str(), 1);
-    EXPECT_STREQ(f.readAll().c_str(), "hello world");
-    f.setPosition(6);
-    Zep::String s("junk");
-    EXPECT_EQ(f.readAll(s), 5);
-    EXPECT_STREQ(s.c_str(), "world");
-
-    std::string nul = tmp.path("nul.bin");
-    putFile(nul, std::string("ab\0cd", 5));
-    File g(nul.c_str(), 1);
-    EXPECT_EQ(g.readAll(s), 5);
-    EXPECT_STREQ(s.c_str(), "ab");
-}
-
-TEST(FileIo, PrintfAndTypedWrites) {
-    TempFolder tmp;
-    std::string name = tmp.path("p.txt");
+    {
+        File f(name.c_str(), 1);
+        EXPECT_STREQ(f.readAll().c_str(), "hello world");
+        f.setPosition(6);
+        Zep::String s("junk");
+        EXPECT_EQ(f.readAll(s), 5);
+        EXPECT_STREQ(s.c_str(), "world");
+    }
+    putFile(name, std::string("ab\0cd", 5));
+    {
+        File f(name.c_str(), 1);
+        Zep::String s;
+        EXPECT_EQ(f.readAll(s), 5);
+        EXPECT_STREQ(s.c_str(), "ab");
+    }
     {
         File f(name.c_str(), 2);
         f.printf("%s=%d\n", "n", 42);
@@ -223,8 +155,7 @@ TEST(FileErrors, FullDeviceIsReported) {
     if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     File f("/dev/full", 2);
     std::vector<char> data(100000, 'x');
-    int n = f.write(static_cast<int>(data.size()), data.data());
-    EXPECT_LT(n, static_cast<int>(data.size()));
+    EXPECT_LT(f.write(static_cast<int>(data.size()), data.data()), static_cast<int>(data.size()));
     EXPECT_TRUE(f.hasError());
 
     // A small write sits in the buffer; the error shows when it is flushed.
@@ -234,58 +165,21 @@ TEST(FileErrors, FullDeviceIsReported) {
     EXPECT_TRUE(g.hasError());
 }
 
-TEST(FileErrors, WritingAReadOnlyFileIsAnError) {
-    TempFolder tmp;
-    std::string name = tmp.path("r.dat");
-    putFile(name, "abc");
-    File f(name.c_str(), 1);
-    EXPECT_EQ(f.write(3, "xyz"), 0);
-    EXPECT_TRUE(f.hasError());
-    EXPECT_EQ(getFile(name), "abc");
-}
-
-TEST(FileStatic, ExistsOnlyForRegularFiles) {
-    TempFolder tmp;
-    std::string name = tmp.path("e.dat");
-    putFile(name, "");
-    EXPECT_TRUE(File::exists(name.c_str()));
-    EXPECT_FALSE(File::exists(nullptr));
-    EXPECT_FALSE(File::exists(""));
-    EXPECT_FALSE(File::exists(tmp.root().c_str()));
-    EXPECT_FALSE(File::exists(tmp.path("missing").c_str()));
-    EXPECT_EQ(openError(tmp.root(), 1), "File::File : '" + tmp.root() + "' does not exist");
-}
-
-TEST(FileStatic, Remove) {
-    TempFolder tmp;
-    std::string name = tmp.path("gone.dat");
-    EXPECT_EQ(File::remove(name.c_str()), 0);
-    putFile(name, "x");
-    EXPECT_EQ(File::remove(name.c_str()), 0);
-    EXPECT_FALSE(fs::exists(name));
-    EXPECT_EQ(File::remove(nullptr), 0);
-}
-
 TEST(FilePaths, BackslashesAndCaseFollowTheData) {
     TempFolder tmp;
-    fs::create_directories(tmp.path("Data/Sub"));
     putFile(tmp.path("Data/Sub/File.txt"), "payload");
-    std::string name = tmp.root() + "\\data\\SUB\\file.TXT";
-    EXPECT_TRUE(File::exists(name.c_str()));
-    {
-        File f(name.c_str(), 1);
-        EXPECT_STREQ(f.readAll().c_str(), "payload");
-    }
+    const std::string name = tmp.root() + "\\data\\SUB\\file.TXT";
+    EXPECT_TRUE(File::exists(name.c_str()));  // only for regular files
+    EXPECT_FALSE(File::exists(nullptr) || File::exists("") || File::exists(tmp.root().c_str()));
+    EXPECT_FALSE(File::exists(tmp.path("missing").c_str()));
+    EXPECT_EQ(File::remove(tmp.path("missing").c_str()), 0);
+    EXPECT_EQ(File::remove(nullptr), 0);
+    EXPECT_STREQ(File(name.c_str(), 1).readAll().c_str(), "payload");
     // Writing reuses the existing name rather than adding a second file.
-    {
-        File f((tmp.root() + "\\DATA\\sub\\FILE.txt").c_str(), 2);
-        f.writeText("new");
-    }
+    File((tmp.root() + "\\DATA\\sub\\FILE.txt").c_str(), 2).writeText("new");
     EXPECT_EQ(getFile(tmp.path("Data/Sub/File.txt")), "new");
     // A new file goes into the matching folder under the name as given.
-    {
-        File f((tmp.root() + "\\DATA\\sub\\Fresh.txt").c_str(), 2);
-    }
+    { File f((tmp.root() + "\\DATA\\sub\\Fresh.txt").c_str(), 2); }
     EXPECT_TRUE(fs::exists(tmp.path("Data/Sub/Fresh.txt")));
     EXPECT_EQ(File::remove((tmp.root() + "\\data\\sub\\fresh.TXT").c_str()), 0);
     EXPECT_FALSE(fs::exists(tmp.path("Data/Sub/Fresh.txt")));
@@ -295,28 +189,43 @@ TEST(FilePaths, ExactNameWinsThenSmallestMatch) {
     TempFolder tmp;
     putFile(tmp.path("abc.txt"), "lower");
     putFile(tmp.path("ABC.txt"), "upper");
-    EXPECT_STREQ(Zep::platform_fs::resolve(tmp.path("abc.txt").c_str()).c_str(), tmp.path("abc.txt").c_str());
-    EXPECT_STREQ(Zep::platform_fs::resolve(tmp.path("Abc.txt").c_str()).c_str(), tmp.path("ABC.txt").c_str());
-    EXPECT_STREQ(Zep::platform_fs::resolve(tmp.path("q/Abc.txt").c_str()).c_str(), tmp.path("q/Abc.txt").c_str());
+    auto resolve = [](const std::string& s) { return std::string(Zep::platform_fs::resolve(s.c_str()).c_str()); };
+    EXPECT_EQ(resolve(tmp.path("abc.txt")), tmp.path("abc.txt"));
+    EXPECT_EQ(resolve(tmp.path("Abc.txt")), tmp.path("ABC.txt"));
+    EXPECT_EQ(resolve(tmp.path("q/Abc.txt")), tmp.path("q/Abc.txt"));
     EXPECT_STREQ(Zep::platform_fs::nativePath("a\\b\\c.dat").c_str(), "a/b/c.dat");
     EXPECT_STREQ(Zep::platform_fs::resolve(nullptr).c_str(), "");
+}
+
+TEST(FilePaths, RenameReplacesInOneStep) {
+    TempFolder tmp;
+    putFile(tmp.path("Config.dat"), "old");
+    putFile(tmp.path("config.tmp"), "new");
+    EXPECT_EQ(
+        Zep::platform_fs::renameFile((tmp.root() + "\\CONFIG.TMP").c_str(), (tmp.root() + "\\config.dat").c_str()), 0);
+    EXPECT_EQ(getFile(tmp.path("Config.dat")), "new");
+    EXPECT_FALSE(fs::exists(tmp.path("config.tmp")));
+    EXPECT_EQ(Zep::platform_fs::renameFile(tmp.path("missing").c_str(), tmp.path("x").c_str()), -1);
 }
 
 TEST(DirectoryListing, SortedEntriesWithTypes) {
     TempFolder tmp;
     putFile(tmp.path("a.txt"), "a");
-    putFile(tmp.path("b.bin"), "b");
-    fs::create_directory(tmp.path("sub"));
+    putFile(tmp.path("sub/b.bin"), "b");
+    const Listing expected = {{".", 2}, {"..", 2}, {"a.txt", 1}, {"sub", 2}};
     Directory dir(tmp.root().c_str());
-    Listing expected = {{".", 2}, {"..", 2}, {"a.txt", 1}, {"b.bin", 1}, {"sub", 2}};
     EXPECT_EQ(sortedListing(dir), expected);
-
     Directory trailing((tmp.root() + "\\\\").c_str());
     EXPECT_STREQ(trailing.getPath().c_str(), tmp.root().c_str());
     EXPECT_EQ(sortedListing(trailing), expected);
-
     Directory sub((tmp.root() + "\\SUB").c_str());
-    EXPECT_EQ(sortedListing(sub), (Listing{{".", 2}, {"..", 2}}));
+    EXPECT_EQ(sortedListing(sub), (Listing{{".", 2}, {"..", 2}, {"b.bin", 1}}));
+
+    // Only backslashes means the current folder.
+    Directory current("\\\\");
+    EXPECT_STREQ(current.getPath().c_str(), "");
+    const Listing all = sortedListing(current);
+    EXPECT_NE(std::find(all.begin(), all.end(), std::make_pair(std::string("."), 2)), all.end());
 }
 
 TEST(DirectoryListing, MissingFolderIsEmptyAndRetried) {
@@ -324,7 +233,6 @@ TEST(DirectoryListing, MissingFolderIsEmptyAndRetried) {
     Directory dir(tmp.path("later").c_str());
     EXPECT_EQ(dir.getEntryCount(), 0);
     EXPECT_TRUE(dir.getEntry(0).isNULL());
-    fs::create_directory(tmp.path("later"));
     putFile(tmp.path("later/x"), "");
     // Still empty, so the folder is read again.
     EXPECT_EQ(sortedListing(dir), (Listing{{".", 2}, {"..", 2}, {"x", 1}}));
@@ -336,7 +244,7 @@ TEST(DirectoryListing, KeepsItsListingUntilScanned) {
     TempFolder tmp;
     Directory dir(tmp.root().c_str());
     EXPECT_EQ(dir.getEntryCount(), 2);
-    SmartPtr<DirEntry> first = dir.getEntry(0);
+    SmartPtr<Zep::DirEntry> first = dir.getEntry(0);
     putFile(tmp.path("y"), "");
     EXPECT_EQ(dir.getEntryCount(), 2);
     dir.scan();
@@ -346,65 +254,76 @@ TEST(DirectoryListing, KeepsItsListingUntilScanned) {
     EXPECT_TRUE(first->isFolder());
 
     // The list handed out shares the entry objects with the directory.
-    Zep::List<SmartPtr<DirEntry>> entries = dir.getEntries();
+    Zep::List<SmartPtr<Zep::DirEntry>> entries = dir.getEntries();
     ASSERT_EQ(entries.getCount(), 3);
-    SmartPtr<DirEntry> shared = entries.get(0);
+    SmartPtr<Zep::DirEntry> shared = entries.get(0);
     EXPECT_EQ(shared.get(), dir.getEntry(0).get());
     EXPECT_EQ(shared->getRefCount(), 3);  // the directory, the list and this handle
 }
 
-TEST(DirectoryListing, OnlyBackslashesMeansTheCurrentFolder) {
-    Directory dir("\\\\");
-    EXPECT_STREQ(dir.getPath().c_str(), "");
-    Listing all = sortedListing(dir);
-    EXPECT_TRUE(std::find(all.begin(), all.end(), std::make_pair(std::string("."), 2)) != all.end());
-}
-
 TEST(FileZlib, BackToBackStreamsInAFile) {
     TempFolder tmp;
-    std::string name = tmp.path("two.z");
-    std::string first(50000, 'a'), second = "second stream";
+    const std::string name = tmp.path("two.z");
+    std::string first(50000, 'a');
     for (size_t i = 0; i < first.size(); i += 7) first[i] = static_cast<char>('a' + i % 26);
     {
         File f(name.c_str(), 2);
-        {
-            Zep::ZStream z(&f);
-            z.writeText(first.c_str());
-        }
-        {
-            Zep::ZStream z(&f, 0);
-            z.writeString(second.c_str());
-        }
+        Zep::ZStream(&f).writeText(first.c_str());
+        Zep::ZStream(&f, 0).writeString("second stream");
         f.writeText("tail");
         EXPECT_FALSE(f.hasError());
     }
-    File f(name.c_str(), 1);
-    {
-        Zep::ZStream z(&f);
-        std::vector<char> buf(first.size() + 10);
-        EXPECT_EQ(z.read(static_cast<int>(buf.size()), buf.data()), static_cast<int>(first.size()));
-        EXPECT_EQ(std::string(buf.data(), first.size()), first);
-    }
-    {
-        Zep::ZStream z(&f);
-        EXPECT_STREQ(z.readString().c_str(), second.c_str());
-        char c;
-        EXPECT_EQ(z.read(1, &c), 0);
-    }
-    char tail[5] = {};
-    EXPECT_EQ(f.read(4, tail), 4);
-    EXPECT_STREQ(tail, "tail");
-    EXPECT_TRUE(f.atEnd());
+    File f(name.c_str(), 1);  // each stream leaves the file just past its end
+    std::vector<char> buf(first.size() + 10);
+    EXPECT_EQ(Zep::ZStream(&f).read(static_cast<int>(buf.size()), buf.data()), static_cast<int>(first.size()));
+    EXPECT_EQ(std::string(buf.data(), first.size()), first);
+    EXPECT_STREQ(Zep::ZStream(&f).readString().c_str(), "second stream");
+    EXPECT_STREQ(f.readAll().c_str(), "tail");
 }
 
-TEST(FilePaths, RenameReplacesInOneStep) {
+TEST(LogFile, AppendsAndHoldsNothingOpen) {
     TempFolder tmp;
-    putFile(tmp.path("Config.dat"), "old");
-    putFile(tmp.path("config.tmp"), "new");
-    EXPECT_EQ(Zep::platform_fs::renameFile((tmp.root() + "\\CONFIG.TMP").c_str(),
-                                           (tmp.root() + "\\config.dat").c_str()),
-              0);
-    EXPECT_EQ(getFile(tmp.path("Config.dat")), "new");
-    EXPECT_FALSE(fs::exists(tmp.path("config.tmp")));
-    EXPECT_EQ(Zep::platform_fs::renameFile(tmp.path("missing").c_str(), tmp.path("x").c_str()), -1);
+    const std::string name = tmp.path("tuk.log");
+    LogFile log(name.c_str());
+    EXPECT_FALSE(fs::exists(name));
+    EXPECT_EQ(log.write(6, "first\n"), 6);
+    EXPECT_TRUE(log.writeText("second\n"));
+    EXPECT_EQ(getFile(name), "first\nsecond\n");
+    EXPECT_EQ(log.length(), 13);
+    EXPECT_STREQ(log.getFileName().c_str(), name.c_str());
+    EXPECT_FALSE(log.hasError());
+    // Deleted between writes: only the second write is there.
+    EXPECT_EQ(Zep::File::remove(name.c_str()), 0);
+    log.writeText("two\n");
+    EXPECT_EQ(getFile(name), "two\n");
+
+    LogFile lost(tmp.path("missing/folder.log").c_str());
+    EXPECT_EQ(lost.write(3, "abc"), 0);
+    EXPECT_EQ(lost.length(), 0);
+    EXPECT_TRUE(lost.hasError());
+}
+
+TEST(LogFile, RefusesReadsAndSeeks) {
+    LogFile log("unused.log");
+    char c;
+    EXPECT_EQ(testutil::describe([&] { log.read(1, &c); }),
+              "BadStateException [.\\src\\logfile]: Zep::LogFile::read : LogFiles can't be read");
+    EXPECT_EQ(messageOf<Zep::BadStateException>([&] { log.getPosition(); }),
+              "Zep::LogFile::read : LogFiles can't be seeked");
+    EXPECT_EQ(messageOf<Zep::BadStateException>([&] { log.setPosition(0); }),
+              "Zep::LogFile::read : LogFiles can't be seeked");
+    EXPECT_TRUE(log.supports(2));
+    EXPECT_FALSE(log.supports(1) || log.supports(3));
+    EXPECT_TRUE(log.atEnd());
+}
+
+TEST(LogFile, CarriesACompressedStream) {
+    TempFolder tmp;
+    const std::string name = tmp.path("packed.log");
+    {
+        LogFile log(name.c_str());
+        EXPECT_TRUE(Zep::ZStream(&log, 9).writeString("packed report"));
+    }
+    Zep::File f(name.c_str(), 1);
+    EXPECT_STREQ(Zep::ZStream(&f).readString().c_str(), "packed report");
 }

@@ -4,63 +4,21 @@
 #include <string>
 #include <vector>
 
-#include "zep2/error.h"
-#include "zep2/memstream.h"
+#include "test_util.h"
 #include "zep2/stream.h"
 
+using testutil::Bytes;
+using testutil::bytesOf;
+using testutil::ScriptStream;
 using Zep::MemStream;
 using Zep::SmartPtr;
 using Zep::Stream;
-using Bytes = std::vector<uint8_t>;
 
 namespace {
 
-Bytes bytesOf(MemStream& s) {
-    const auto* p = static_cast<const uint8_t*>(s.getBuffer());
-    return p ? Bytes(p, p + s.length()) : Bytes();
-}
-
-// A stream that accepts only a limited number of bytes, hands out bytes from a
-// script, can't tell how much it holds, and records the largest read asked of it.
-class ScriptStream : public Stream {
-public:
-    explicit ScriptStream(Bytes data = {}, int nWriteRoom = 1 << 30) : m_data(std::move(data)), m_nRoom(nWriteRoom) {}
-    int read(int nSize, void* pBuffer) override {
-        if (nSize > m_nLargestRead) m_nLargestRead = nSize;
-        int n = std::min<int>(nSize, static_cast<int>(m_data.size()) - m_nPos);
-        if (n <= 0) return 0;
-        std::memcpy(pBuffer, m_data.data() + m_nPos, static_cast<size_t>(n));
-        m_nPos += n;
-        return n;
-    }
-    int write(int nSize, const void* pBuffer) override {
-        int n = std::min(nSize, m_nRoom);
-        m_nRoom -= n;
-        const auto* p = static_cast<const uint8_t*>(pBuffer);
-        m_written.insert(m_written.end(), p, p + n);
-        return n;
-    }
-    int getPosition() override { return m_nPos; }
-    int setPosition(int n) override { m_nPos = n; return 0; }
-    int length() override { return static_cast<int>(m_data.size()); }
-    bool supports(int nMode) override { return (nMode & ~3) == 0; }
-
-    Bytes m_data;
-    Bytes m_written;
-    int m_nRoom;
-    int m_nPos = 0;
-    int m_nLargestRead = 0;
-};
-
-std::string readStringError(const Bytes& data, uint8_t nOrder = Stream::kLittleEndian) {
+std::string readStringError(const Bytes& data) {
     MemStream s(data.data(), static_cast<int>(data.size()));
-    s.setByteOrder(nOrder);
-    try {
-        s.readString();
-    } catch (const Zep::BadStreamFormatException& e) {
-        return e.getMessage();
-    }
-    return "<no exception>";
+    return testutil::messageOf<Zep::BadStreamFormatException>([&] { s.readString(); });
 }
 
 std::string readStringFrom(const Bytes& data, uint8_t nOrder = Stream::kLittleEndian) {
@@ -77,7 +35,6 @@ TEST(StreamVarInt, GoldenEncodings) {
         {127, {0x7F}},
         {128, {0x80, 0x01}},
         {300, {0xAC, 0x02}},
-        {18, {0x12}},
         {16384, {0x80, 0x80, 0x01}},
         {0xFFFFFFFFu, {0xFF, 0xFF, 0xFF, 0xFF, 0x0F}},
     };
@@ -89,38 +46,25 @@ TEST(StreamVarInt, GoldenEncodings) {
         EXPECT_EQ(r->readVarUInt(), nValue);
         EXPECT_EQ(r->getPosition(), static_cast<int>(expected.size()));
     }
-}
-
-TEST(StreamVarInt, NegativeTakesFiveBytesAndReadsBackBothWays) {
+    // A negative value takes five bytes and reads back both ways.
     MemStream s;
     ASSERT_TRUE(s.writeVarInt(-1));
     EXPECT_EQ(bytesOf(s), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0x0F}));
-    SmartPtr<MemStream> a = s.clone();
-    EXPECT_EQ(a->readVarInt(), -1);
-    SmartPtr<MemStream> b = s.clone();
-    EXPECT_EQ(b->readVarUInt(), 4294967295u);
+    EXPECT_EQ(s.clone()->readVarInt(), -1);
 }
 
-TEST(StreamVarInt, ReaderStopsAfterFiveBytesAndDropsHighBits) {
+TEST(StreamVarInt, ReaderStopsAfterFiveBytesOrAtTheEnd) {
     Bytes data = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01};
     MemStream s(data.data(), 6);
-    EXPECT_EQ(s.readVarUInt(), 0xFFFFFFFFu);
+    EXPECT_EQ(s.readVarUInt(), 0xFFFFFFFFu);  // the high bits are dropped
     EXPECT_EQ(s.getPosition(), 5);
     EXPECT_EQ(s.readU8(), 0x01);
-}
 
-TEST(StreamVarInt, ReaderStopsAtEndOfData) {
-    Bytes data = {0x80, 0x81};
-    MemStream s(data.data(), 2);
-    EXPECT_EQ(s.readVarUInt(), 0x80u);
-    EXPECT_EQ(s.getPosition(), 2);
-    EXPECT_EQ(s.readVarUInt(), 0u);
-}
-
-TEST(StreamVarInt, WriterStopsAtFirstRefusedByte) {
-    ScriptStream s({}, 2);
-    EXPECT_FALSE(s.writeVarUInt(16384));
-    EXPECT_EQ(s.m_written, (Bytes{0x80, 0x80}));
+    Bytes cut = {0x80, 0x81};
+    MemStream t(cut.data(), 2);
+    EXPECT_EQ(t.readVarUInt(), 0x80u);
+    EXPECT_EQ(t.getPosition(), 2);
+    EXPECT_EQ(t.readVarUInt(), 0u);
 }
 
 TEST(StreamFixed, ByteOrderSwapsOnlyIntegers) {
@@ -134,35 +78,22 @@ TEST(StreamFixed, ByteOrderSwapsOnlyIntegers) {
     EXPECT_EQ(be.getByteOrder(), 0);
     ASSERT_TRUE(be.writeU32(258));
     ASSERT_TRUE(be.writeU16(0x1234));
-    EXPECT_EQ(bytesOf(be), (Bytes{0x00, 0x00, 0x01, 0x02, 0x12, 0x34}));
+    ASSERT_TRUE(be.writeFloat(1.5f));
+    ASSERT_TRUE(be.writeDouble(-2.25));
+    EXPECT_EQ(bytesOf(be), (Bytes{0x00, 0x00, 0x01, 0x02, 0x12, 0x34, 0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x02,
+                                  0xC0}));
     SmartPtr<MemStream> r = be.clone();
     r->setByteOrder(Stream::kBigEndian);
     EXPECT_EQ(r->readU32(), 258u);
     EXPECT_EQ(r->readI16(), 0x1234);
-
-    MemStream f1, f2;
-    f2.setByteOrder(Stream::kBigEndian);
-    for (MemStream* s : {&f1, &f2}) {
-        ASSERT_TRUE(s->writeFloat(1.5f));
-        ASSERT_TRUE(s->writeDouble(-2.25));
-    }
-    EXPECT_EQ(bytesOf(f1), bytesOf(f2));
-    EXPECT_EQ(bytesOf(f1), (Bytes{0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x02, 0xC0}));
-    SmartPtr<MemStream> rf = f2.clone();
-    rf->setByteOrder(Stream::kBigEndian);
-    EXPECT_EQ(rf->readFloat(), 1.5f);
-    EXPECT_EQ(rf->readDouble(), -2.25);
-}
-
-TEST(StreamFixed, I16SignExtends) {
-    Bytes data = {0xFF, 0xFF};
-    MemStream s(data.data(), 2);
-    EXPECT_EQ(static_cast<int>(s.readI16()), -1);
+    EXPECT_EQ(r->readFloat(), 1.5f);
+    EXPECT_EQ(r->readDouble(), -2.25);
 }
 
 TEST(StreamFixed, ShortReadsGiveZerosNotGarbage) {
-    Bytes data = {0xAB};
-    MemStream s(data.data(), 1);
+    Bytes data = {0xFF, 0xFF, 0xAB};
+    MemStream s(data.data(), 3);
+    EXPECT_EQ(static_cast<int>(s.readI16()), -1);  // sign-extended
     EXPECT_EQ(s.readU32(), 0xABu);
     EXPECT_EQ(s.readU32(), 0u);
     EXPECT_EQ(s.readDouble(), 0.0);
@@ -171,21 +102,25 @@ TEST(StreamFixed, ShortReadsGiveZerosNotGarbage) {
 }
 
 TEST(StreamFixed, WritersReportShortWrites) {
-    ScriptStream s({}, 3);
-    EXPECT_FALSE(s.writeU32(1));
-    EXPECT_TRUE(s.writeU8(7) == false);
+    EXPECT_FALSE(ScriptStream::taking(3)->writeU32(1));
+    EXPECT_FALSE(ScriptStream::taking(0)->writeU8(7));
+    auto var = ScriptStream::taking(2);
+    EXPECT_FALSE(var->writeVarUInt(16384));  // stops at the first refused byte
+    EXPECT_EQ(var->m_written, (Bytes{0x80, 0x80}));
+    // Text has no length and no NUL.
+    MemStream text;
+    EXPECT_TRUE(text.writeText("ab\n"));
+    EXPECT_TRUE(text.writeText(""));
+    EXPECT_EQ(bytesOf(text), (Bytes{'a', 'b', '\n'}));
+    EXPECT_FALSE(ScriptStream::taking(2)->writeText("abc"));
+    // A string write fails when any of its bytes is refused.
+    EXPECT_FALSE(ScriptStream::taking(0)->writeString("abc"));
+    auto some = ScriptStream::taking(3);
+    EXPECT_FALSE(some->writeString("abc"));
+    EXPECT_EQ(some->m_written, (Bytes{0x12, 0x03, 'a'}));
 }
 
-TEST(StreamText, WriteTextHasNoLengthNorNul) {
-    MemStream s;
-    EXPECT_TRUE(s.writeText("ab\n"));
-    EXPECT_TRUE(s.writeText(""));
-    EXPECT_EQ(bytesOf(s), (Bytes{'a', 'b', '\n'}));
-    ScriptStream tight({}, 2);
-    EXPECT_FALSE(tight.writeText("abc"));
-}
-
-TEST(StreamString, CurrentForm) {
+TEST(StreamString, CurrentFormAndLongLengths) {
     MemStream s;
     ASSERT_TRUE(s.writeString("abc"));
     ASSERT_TRUE(s.writeString(""));
@@ -195,29 +130,16 @@ TEST(StreamString, CurrentForm) {
     EXPECT_STREQ(r->readString().c_str(), "abc");
     EXPECT_STREQ(r->readString().c_str(), "");
     EXPECT_STREQ(r->readString().c_str(), "xy");
-}
 
-TEST(StreamString, LongTextUsesMultiByteLength) {
-    std::string text(300, 'q');
-    MemStream s;
-    ASSERT_TRUE(s.writeString(text.c_str()));
-    Bytes b = bytesOf(s);
+    const std::string text(300, 'q');
+    MemStream l;
+    ASSERT_TRUE(l.writeString(text.c_str()));
+    const Bytes b = bytesOf(l);
     ASSERT_EQ(b.size(), 303u);
     EXPECT_EQ(b[1], 0xAC);
     EXPECT_EQ(b[2], 0x02);
-    EXPECT_EQ(std::string(s.clone()->readString().c_str()), text);
-}
-
-TEST(StreamString, EmbeddedNulCutsTheText) {
-    EXPECT_EQ(readStringFrom({0x12, 0x03, 'a', 0x00, 'b'}), "a");
-}
-
-TEST(StreamString, WriterFailsOnlyWhenTypeByteIsRefused) {
-    ScriptStream none({}, 0);
-    EXPECT_FALSE(none.writeString("abc"));
-    ScriptStream some({}, 3);
-    EXPECT_FALSE(some.writeString("abc"));
-    EXPECT_EQ(some.m_written, (Bytes{0x12, 0x03, 'a'}));
+    EXPECT_EQ(std::string(l.clone()->readString().c_str()), text);
+    EXPECT_EQ(readStringFrom({0x12, 0x03, 'a', 0x00, 'b'}), "a");  // an embedded NUL cuts the text
 }
 
 TEST(StreamString, FormatErrors) {
@@ -226,50 +148,35 @@ TEST(StreamString, FormatErrors) {
     EXPECT_EQ(readStringError({0x14, 0x00}), "Stream::readString : bad stream format\n");
     EXPECT_EQ(readStringError({0x01, 0x74, 0x73, 0x4C, 0, 0, 0, 0}),
               "Stream::readString : bad stream format : 00727453, got 4C737400");
-}
-
-TEST(StreamString, ErrorNamesItsSource) {
-    Bytes data = {0x13};
-    MemStream s(data.data(), 1);
-    try {
-        s.readString();
-        FAIL();
-    } catch (const Zep::Exception& e) {
-        EXPECT_STREQ(e.className(), "BadStreamFormatException");
-        std::string file = e.getFile();
-        EXPECT_EQ(file.substr(file.size() - 6), "stream");
-    }
+    // Nothing at all: the zero type byte is not a string.
+    EXPECT_EQ(testutil::describe([] { MemStream(nullptr, 0).readString(); }),
+              "BadStreamFormatException [.\\src\\stream]: Stream::readString : bad stream format\n");
+    EXPECT_EQ(readStringFrom({0x12}), "");
 }
 
 TEST(StreamString, LegacyFormFollowsStreamByteOrder) {
-    Bytes be = {0x01, 0x72, 0x74, 0x53, 0x00, 0x00, 0x00, 0x03, 'a', 'b', 'c'};
+    const Bytes be = {0x01, 0x72, 0x74, 0x53, 0x00, 0x00, 0x00, 0x03, 'a', 'b', 'c'};
     EXPECT_EQ(readStringFrom(be, Stream::kBigEndian), "abc");
-    Bytes le = {0x01, 0x72, 0x74, 0x53, 0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c'};
-    EXPECT_EQ(readStringFrom(le), "abc");
+    EXPECT_EQ(readStringFrom({0x01, 0x72, 0x74, 0x53, 0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c'}), "abc");
     // Big-endian bytes read as little-endian claim a huge length: empty, no error.
     EXPECT_EQ(readStringFrom(be), "");
 }
 
-TEST(StreamString, LengthBeyondDataGivesEmptyString) {
+TEST(StreamString, HugeOrMissingLengthsNeverOverflowOrAllocate) {
     Bytes data = {0x12, 0x0A, 'a', 'b', 'c', 'd'};
     MemStream s(data.data(), 6);
-    EXPECT_STREQ(s.readString().c_str(), "");
+    EXPECT_STREQ(s.readString().c_str(), "");  // a length beyond the data
     EXPECT_EQ(s.getPosition(), 6);
-}
-
-TEST(StreamString, HugeLengthsNeverOverflowOrAllocate) {
     // 0xFFFFFFFF as the length: once wrapped to a zero-byte buffer.
     EXPECT_EQ(readStringFrom({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'}), "");
     EXPECT_EQ(readStringFrom({0x01, 0x72, 0x74, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}), "");
     EXPECT_EQ(readStringFrom({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07}), "");
-}
 
-TEST(StreamString, UnknownSizeStreamReadsInBoundedChunks) {
-    ScriptStream s({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07, 'a', 'b', 'c'});
-    EXPECT_STREQ(s.readString().c_str(), "");
-    EXPECT_LE(s.m_nLargestRead, 64 * 1024);
-
-    std::string text(200000, 'z');
+    // A stream that can't tell its size is read in bounded chunks.
+    ScriptStream unknown({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07, 'a', 'b', 'c'});
+    EXPECT_STREQ(unknown.readString().c_str(), "");
+    EXPECT_LE(unknown.m_nLargestRead, 64 * 1024);
+    const std::string text(200000, 'z');
     MemStream w;
     w.writeString(text.c_str());
     ScriptStream big(bytesOf(w));
@@ -277,8 +184,112 @@ TEST(StreamString, UnknownSizeStreamReadsInBoundedChunks) {
     EXPECT_LE(big.m_nLargestRead, 64 * 1024);
 }
 
-TEST(StreamString, ShortHeaderReadsAsEmptyOrError) {
-    EXPECT_EQ(readStringFrom({0x12}), "");
-    // Nothing at all: the zero type byte is not a string.
-    EXPECT_EQ(readStringError({}), "Stream::readString : bad stream format\n");
+TEST(MemStreamGrowth, FirstAllocationAndGrowthSteps) {
+    MemStream s;
+    EXPECT_EQ(s.getBuffer(), nullptr);
+    EXPECT_EQ(s.getCapacity(), 0);
+    Bytes ten(10, 1);
+    EXPECT_EQ(s.write(10, ten.data()), 10);
+    EXPECT_EQ(s.getCapacity(), 32768);
+    EXPECT_EQ(s.getPosition(), 10);
+    Bytes rest(32768 - 10, 2);
+    EXPECT_EQ(s.write(static_cast<int>(rest.size()), rest.data()), static_cast<int>(rest.size()));
+    EXPECT_EQ(s.getCapacity(), 57345);  // filled exactly counts as full
+    Bytes all = bytesOf(s);
+    ASSERT_EQ(all.size(), 32768u);
+    EXPECT_EQ(all[9], 1);
+    EXPECT_EQ(all[10], 2);
+
+    MemStream big;  // a large first write allocates exactly
+    Bytes data(40000, 7);
+    EXPECT_EQ(big.write(40000, data.data()), 40000);
+    EXPECT_EQ(big.getCapacity(), 40000);
+    big.write(1, "x");
+    EXPECT_EQ(big.getCapacity(), 70001);  // 40000 * 1.75 + 1
+}
+
+TEST(MemStreamGrowth, OverwriteInsideAndZeroFillPastTheEnd) {
+    MemStream s;
+    s.write(10, "0123456789");
+    s.setPosition(0);
+    EXPECT_EQ(s.write(3, "abc"), 3);
+    EXPECT_EQ(s.getPosition(), 3);
+    s.setPosition(8);
+    s.write(4, "WXYZ");
+    s.setPosition(14);
+    EXPECT_EQ(s.write(1, "c"), 1);
+    EXPECT_EQ(bytesOf(s), testutil::textBytes(std::string("abc34567WXYZ\0\0c", 15)));
+    // Read back from the middle.
+    s.setPosition(13);
+    char out[4] = {};
+    EXPECT_EQ(s.read(4, out), 2);
+    EXPECT_EQ(out[1], 'c');
+
+    // Also across a reallocation.
+    MemStream t;
+    t.setPosition(40000);
+    EXPECT_EQ(t.write(1, "z"), 1);
+    Bytes expected(40001, 0);
+    expected[40000] = 'z';
+    EXPECT_EQ(bytesOf(t), expected);
+}
+
+TEST(MemStreamBounds, NegativePositionOrCountAndOverflowWriteNothing) {
+    MemStream s;
+    s.write(2, "ab");
+    s.setPosition(-1);
+    EXPECT_EQ(s.write(1, "c"), 0);
+    s.setPosition(0);
+    EXPECT_EQ(s.write(-5, "c"), 0);
+    s.setPosition(0x7FFFFFF0);
+    EXPECT_EQ(s.write(32, "0123456789012345678901234567890"), 0);
+    EXPECT_EQ(s.length(), 2);
+    EXPECT_TRUE(s.supports(2));
+    EXPECT_FALSE(s.supports(1) || s.supports(3));
+}
+
+TEST(MemStreamView, ReadsItsBytesAndRefusesWrites) {
+    uint8_t data[5] = {1, 2, 3, 4, 5};
+    MemStream v(data, 5);
+    EXPECT_TRUE(v.supports(1));
+    EXPECT_FALSE(v.supports(2) || v.supports(3));
+    uint8_t out[8] = {9, 9, 9, 9};
+    for (int nPosition : {-3, 5, 1000000}) {
+        v.setPosition(nPosition);
+        EXPECT_EQ(v.read(4, out), 0) << nPosition;
+    }
+    EXPECT_EQ(out[0], 9);
+    EXPECT_EQ(v.remaining(), 0);
+    v.setPosition(0);
+    EXPECT_EQ(v.read(8, out), 5);
+    EXPECT_EQ(std::memcmp(out, data, 5), 0);
+    EXPECT_TRUE(v.atEnd());
+
+    v.setPosition(2);
+    EXPECT_EQ(v.write(5, "abcde"), 0);
+    EXPECT_EQ(data[2], 3);
+    EXPECT_EQ(v.length(), 5);
+    EXPECT_EQ(v.getBuffer(), data);
+}
+
+TEST(MemStreamClone, IsReadOnlyAndSurvivesItsSource) {
+    SmartPtr<MemStream> pClone;
+    {
+        SmartPtr<MemStream> pSource(new MemStream());
+        pSource->write(4, "abcd");
+        pClone = pSource->clone();
+        // The source grows (its buffer moves) and then dies.
+        std::vector<uint8_t> big(70000, 1);
+        pSource->write(static_cast<int>(big.size()), big.data());
+    }
+    EXPECT_TRUE(pClone->supports(1));
+    EXPECT_FALSE(pClone->supports(2));
+    char out[5] = {};
+    EXPECT_EQ(pClone->read(8, out), 4);
+    EXPECT_STREQ(out, "abcd");
+    EXPECT_EQ(pClone->write(1, "x"), 0);
+
+    SmartPtr<MemStream> empty = MemStream().clone();
+    EXPECT_EQ(empty->length(), 0);
+    EXPECT_EQ(empty->read(1, out), 0);
 }

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "zep2/error.h"
+#include "test_util.h"
+#include "zep2/exclog.h"
 #include "zep2/str.h"
 
 namespace {
@@ -83,8 +84,7 @@ TEST(ScopeTrace, DetailIsCappedAt255Characters) {
     EXPECT_EQ(detail, std::string(200, 'a') + std::string(55, 'b'));
 }
 
-TEST(ScopeTrace, DetailDiesWithItsEntry) {
-    ZEP_TRACE("parent");
+TEST(ScopeTrace, DetailDiesWithItsEntryAndDeepStacksAreSafe) {
     {
         ZEP_TRACE("first");
         Zep::ScopeTrace::setDetail("old");
@@ -94,30 +94,19 @@ TEST(ScopeTrace, DetailDiesWithItsEntry) {
         Zep::TraceSnapshot snap;
         EXPECT_STREQ(snap.getDetail(snap.getDepth() - 1), "");
     }
-}
-
-TEST(ScopeTrace, DeepRecursionPastTheTableIsSafe) {
-    // 3,000 levels: the levels past 2,048 are counted but not recorded.
+    // 3,000 levels: the levels past the table are counted but not recorded.
     EXPECT_EQ(recurse(3000), 3001);
     EXPECT_EQ(Zep::traceDepth(), 0);
-    ZEP_TRACE("after");
-    Zep::TraceSnapshot snap;
-    EXPECT_EQ(snap.getDepth(), 1);
-}
-
-TEST(ScopeTrace, SnapshotOfDeepStackKeepsTheTable) {
     struct Deep {
         static void go(int n) {
             ZEP_TRACE("deep");
-            if (n == 0) {
-                Zep::TraceSnapshot snap;
-                EXPECT_EQ(snap.getDepth(), Zep::kTraceCapacity);
-                return;
-            }
-            go(n - 1);
+            if (n > 0) return go(n - 1);
+            EXPECT_EQ(Zep::TraceSnapshot().getDepth(), Zep::kTraceCapacity);
         }
     };
     Deep::go(2500);
+    ZEP_TRACE("after");
+    EXPECT_EQ(Zep::TraceSnapshot().getDepth(), 1);
 }
 
 TEST(Exception, SetMessageAndRethrowReachesTheNextHandler) {
@@ -135,28 +124,65 @@ TEST(Exception, SetMessageAndRethrowReachesTheNextHandler) {
 
 TEST(Exception, AssertionMessageIsTheExpressionText) {
     int nLevel = -1;
-    try {
-        ZEP_ASSERT(nLevel >= 0);
-        FAIL();
-    } catch (Zep::AssertFailException& e) {
-        EXPECT_STREQ(e.getMessage(), "Assertion failed : nLevel >= 0");
-        EXPECT_STREQ(e.className(), "AssertFailException");
-    }
+    EXPECT_EQ(testutil::describe([&] { ZEP_ASSERT(nLevel >= 0); }),
+              "AssertFailException [.\\tests\\trace]: Assertion failed : nLevel >= 0");
 }
 
 TEST(Exception, ClassNamesAndCopies) {
-    EXPECT_STREQ(Zep::FatalErrorException("f", 1, "").className(), "FatalErrorException");
-    EXPECT_STREQ(Zep::BadStreamFormatException("f", 1, "").className(), "BadStreamFormatException");
-    EXPECT_STREQ(Zep::BadStateException("f", 1, "").className(), "BadStateException");
-    EXPECT_STREQ(Zep::FileAccessException("f", 1, "").className(), "FileAccessException");
-    EXPECT_STREQ(Zep::ResourceException("f", 1, "").className(), "ResourceException");
     EXPECT_STREQ(AnimationParserException("f", 1, "").className(), "AnimationParserException");
     ZEP_TRACE("copy");
     Zep::ResourceException original("file", 12, "msg");
     Zep::ResourceException copy(original);
+    EXPECT_STREQ(copy.className(), "ResourceException");
     EXPECT_STREQ(copy.getMessage(), "msg");
     EXPECT_STREQ(copy.getFile(), "file");
     EXPECT_EQ(copy.getLine(), 12);
     EXPECT_EQ(copy.getSnapshot().getDepth(), original.getSnapshot().getDepth());
     EXPECT_NE(copy.getMessage(), original.getMessage());
+}
+
+namespace {
+
+// Refuses every write by throwing, as a finished compressed stream does.
+class ThrowingStream : public testutil::ScriptStream {
+public:
+    int write(int, const void*) override { throw Zep::BadStateException(".\\src\\probe", 1, "closed"); }
+};
+
+class ExceptionLogTest : public ::testing::Test {
+protected:
+    void TearDown() override { Zep::setExceptionLog(nullptr); }
+};
+
+}  // namespace
+
+TEST_F(ExceptionLogTest, WritesTheReportBlockUntilSetToNull) {
+    EXPECT_TRUE(Zep::getExceptionLog().isNULL());
+    Zep::SmartPtr<Zep::MemStream> log(new Zep::MemStream());
+    Zep::setExceptionLog(log);
+    EXPECT_EQ(Zep::getExceptionLog().get(), log.get());
+    EXPECT_EQ(log->getRefCount(), 2);
+    { Zep::BadParmException e(".\\src\\helpers", 12, "abc"); }
+    const testutil::Bytes report = testutil::bytesOf(*log);
+    EXPECT_EQ(std::string(report.begin(), report.end()),
+              "---------------------\n"
+              "Exception in file .\\src\\helpers, line 12 : \n"
+              "abc\n"
+              "---------------------\n");
+
+    // A null handle stops the reports and releases the stream.
+    Zep::setExceptionLog(nullptr);
+    EXPECT_EQ(log->getRefCount(), 1);
+    { Zep::BadStateException e(".\\src\\y", 1, "quiet"); }
+    EXPECT_EQ(log->length(), static_cast<int>(report.size()));
+    EXPECT_TRUE(Zep::getExceptionLog().isNULL());
+}
+
+TEST_F(ExceptionLogTest, FailingLogStreamDoesNotReplaceTheException) {
+    Zep::setExceptionLog(Zep::SmartPtr<Zep::Stream>(new ThrowingStream()));
+    try {
+        throw Zep::ResourceException(".\\src\\z", 9, "original");
+    } catch (const Zep::ResourceException& e) {
+        EXPECT_STREQ(e.getMessage(), "original");
+    }
 }

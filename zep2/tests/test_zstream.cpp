@@ -1,19 +1,20 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "zep2/error.h"
-#include "zep2/memstream.h"
+#include "test_util.h"
 #include "zep2/zstream.h"
 
+using testutil::Bytes;
+using testutil::bytesOf;
+using testutil::ScriptStream;
 using Zep::MemStream;
 using Zep::SmartPtr;
 using Zep::Stream;
 using Zep::ZStream;
-using Bytes = std::vector<uint8_t>;
 
 namespace {
 
@@ -32,22 +33,21 @@ Bytes deflateBytes(const Bytes& plain, int nLevel = -1) {
     MemStream out;
     {
         ZStream z(&out, nLevel);
-        if (!plain.empty()) {
-            EXPECT_EQ(z.write(static_cast<int>(plain.size()), plain.data()), static_cast<int>(plain.size()));
+        const int nSize = static_cast<int>(plain.size());
+        if (nSize > 0) {
+            EXPECT_EQ(z.write(nSize, plain.data()), nSize);
         }
     }
-    const auto* p = static_cast<const uint8_t*>(out.getBuffer());
-    return Bytes(p, p + out.length());
+    return bytesOf(out);
 }
 
 Bytes inflateAll(Stream& in, int nChunk) {
     ZStream z(&in);
     Bytes out;
     std::vector<uint8_t> buf(static_cast<size_t>(nChunk));
-    for (;;) {
-        int n = z.read(nChunk, buf.data());
+    for (int n = nChunk; n == nChunk;) {
+        n = z.read(nChunk, buf.data());
         out.insert(out.end(), buf.begin(), buf.begin() + n);
-        if (n < nChunk) break;
     }
     EXPECT_EQ(z.read(nChunk, buf.data()), 0);
     EXPECT_EQ(z.getPosition(), static_cast<int>(out.size()));
@@ -56,57 +56,40 @@ Bytes inflateAll(Stream& in, int nChunk) {
     return out;
 }
 
-// A write-only stream that takes a limited number of bytes.
-class TightStream : public Stream {
-public:
-    explicit TightStream(int nRoom) : m_nRoom(nRoom) {}
-    int read(int, void*) override { return 0; }
-    int write(int nSize, const void*) override {
-        int n = std::min(nSize, m_nRoom);
-        m_nRoom -= n;
-        return n;
-    }
-    int getPosition() override { return 0; }
-    int setPosition(int) override { return 0; }
-    int length() override { return 0; }
-    bool supports(int nMode) override { return nMode == kWrite; }
-    int m_nRoom;
-};
-
-class BothWaysStream : public TightStream {
-public:
-    BothWaysStream() : TightStream(0) {}
-    bool supports(int nMode) override { return (nMode & ~3) == 0; }
-};
-
-std::string constructionError(Stream* pInner, int nLevel) {
-    try {
-        ZStream z(pInner, nLevel);
-    } catch (const Zep::Exception& e) {
-        return std::string(e.className()) + ": " + e.getMessage();
-    }
-    return "<no exception>";
+// Reads as much as it can of damaged data: the bytes, the error flag and the end.
+void expectDamaged(Bytes packed, const Bytes& plain) {
+    MemStream in(packed.data(), static_cast<int>(packed.size()));
+    ZStream z(&in);
+    Bytes out(plain.size());
+    const int n = z.read(static_cast<int>(out.size()), out.data());
+    EXPECT_LT(n, static_cast<int>(plain.size()));
+    EXPECT_EQ(z.getPosition(), n);
+    EXPECT_TRUE(z.hasError());
+    EXPECT_TRUE(z.atEnd());
+    EXPECT_EQ(z.read(10, out.data()), 0);
 }
 
 }  // namespace
 
-TEST(ZStreamRoundTrip, EveryLevel) {
-    Bytes plain = sample(10000);
-    for (int nLevel = -1; nLevel <= 9; ++nLevel) {
-        Bytes packed = deflateBytes(plain, nLevel);
+TEST(ZStreamRoundTrip, LevelsBufferBoundariesAndOneByteReads) {
+    const Bytes plain = sample(10000);
+    for (int nLevel : {-1, 0, 1, 9}) {
+        const Bytes packed = deflateBytes(plain, nLevel);
         MemStream in(packed.data(), static_cast<int>(packed.size()));
         EXPECT_EQ(inflateAll(in, 4096), plain) << "level " << nLevel;
         EXPECT_EQ(in.getPosition(), static_cast<int>(packed.size()));
     }
-}
-
-TEST(ZStreamRoundTrip, AcrossBufferBoundariesWithOneByteReads) {
-    for (size_t n : {4095u, 4096u, 4097u, 65535u, 65536u, 65537u, 200000u}) {
-        Bytes plain = sample(n, static_cast<uint32_t>(n));
-        Bytes packed = deflateBytes(plain, 6);
+    for (size_t n : {4095u, 4097u, 65536u, 65537u}) {
+        const Bytes other = sample(n, static_cast<uint32_t>(n));
+        const Bytes packed = deflateBytes(other, 6);
         MemStream in(packed.data(), static_cast<int>(packed.size()));
-        EXPECT_EQ(inflateAll(in, 1), plain) << n;
+        EXPECT_EQ(inflateAll(in, 1), other) << n;
     }
+    // Empty data is a valid stream.
+    const Bytes packed = deflateBytes({});
+    EXPECT_GT(packed.size(), 0u);
+    MemStream in(packed.data(), static_cast<int>(packed.size()));
+    EXPECT_TRUE(inflateAll(in, 10).empty());
 }
 
 TEST(ZStreamRoundTrip, IncompressibleDataInManySmallWrites) {
@@ -117,59 +100,43 @@ TEST(ZStreamRoundTrip, IncompressibleDataInManySmallWrites) {
     {
         ZStream z(&out, 1);
         for (size_t i = 0; i < plain.size(); i += 333) {
-            int n = static_cast<int>(std::min<size_t>(333, plain.size() - i));
+            const int n = static_cast<int>(std::min<size_t>(333, plain.size() - i));
             ASSERT_EQ(z.write(n, plain.data() + i), n);
         }
         EXPECT_EQ(z.getPosition(), 70000);
         EXPECT_EQ(z.length(), out.length());
     }
-    SmartPtr<MemStream> in = out.clone();
-    EXPECT_EQ(inflateAll(*in, 1000), plain);
+    EXPECT_EQ(inflateAll(*out.clone(), 1000), plain);
 }
 
-TEST(ZStreamRoundTrip, ReadsAnyValidZlibData) {
-    Bytes plain = sample(5000);
+TEST(ZStreamRoundTrip, ReadsAnyValidZlibDataAndShortReads) {
+    const Bytes plain = sample(5000);
     uLongf n = compressBound(static_cast<uLong>(plain.size()));
     Bytes packed(n);
     ASSERT_EQ(compress2(packed.data(), &n, plain.data(), static_cast<uLong>(plain.size()), 3), Z_OK);
     packed.resize(n);
     MemStream in(packed.data(), static_cast<int>(packed.size()));
     EXPECT_EQ(inflateAll(in, 777), plain);
-}
 
-TEST(ZStreamRoundTrip, ReadOfMoreThanRemainsThenZero) {
-    Bytes packed = deflateBytes({'h', 'e', 'l', 'l', 'o'});
-    MemStream in(packed.data(), static_cast<int>(packed.size()));
-    ZStream z(&in);
+    const Bytes hello = deflateBytes(testutil::textBytes("hello"));
+    MemStream small(hello.data(), static_cast<int>(hello.size()));
+    ZStream z(&small);
     char buf[16] = {};
     EXPECT_EQ(z.read(3, buf), 3);
-    EXPECT_EQ(z.read(16, buf), 2);
+    EXPECT_EQ(z.read(16, buf), 2);  // more than remains
     EXPECT_EQ(std::string(buf, 2), "lo");
     EXPECT_EQ(z.read(16, buf), 0);
     EXPECT_EQ(z.read(0, buf), 0);
     EXPECT_EQ(z.getPosition(), 5);
-    EXPECT_EQ(z.length(), static_cast<int>(packed.size()));
-}
-
-TEST(ZStreamRoundTrip, EmptyDataIsAValidStream) {
-    Bytes packed = deflateBytes({});
-    EXPECT_GT(packed.size(), 0u);
-    MemStream in(packed.data(), static_cast<int>(packed.size()));
-    EXPECT_TRUE(inflateAll(in, 10).empty());
+    EXPECT_EQ(z.length(), static_cast<int>(hello.size()));
 }
 
 TEST(ZStreamInner, BackToBackStreamsRealignTheInnerPosition) {
-    Bytes first = sample(9000, 3), second = sample(30000, 4);
+    const Bytes first = sample(9000, 3), second = sample(30000, 4);
     MemStream out;
-    {
-        ZStream z(&out);
-        z.write(static_cast<int>(first.size()), first.data());
-    }
-    int nFirstEnd = out.length();
-    {
-        ZStream z(&out, 1);
-        z.write(static_cast<int>(second.size()), second.data());
-    }
+    ZStream(&out).write(static_cast<int>(first.size()), first.data());
+    const int nFirstEnd = out.length();
+    ZStream(&out, 1).write(static_cast<int>(second.size()), second.data());
     out.writeU32(0xDEADBEEF);
 
     SmartPtr<MemStream> in = out.clone();
@@ -179,69 +146,42 @@ TEST(ZStreamInner, BackToBackStreamsRealignTheInnerPosition) {
     EXPECT_EQ(in->readU32(), 0xDEADBEEFu);
 }
 
-TEST(ZStreamInner, TruncatedDataReturnsWhatWasInflated) {
+TEST(ZStreamInner, TruncatedOrDamagedDataSetsTheErrorFlag) {
     Bytes plain(20000);
     for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 31 + (i >> 5));
     Bytes packed = deflateBytes(plain, 1);
     packed.resize(packed.size() / 2);
+    expectDamaged(packed, plain);
+    // What was inflated before the cut is handed out.
     MemStream in(packed.data(), static_cast<int>(packed.size()));
-    ZStream z(&in);
     Bytes out(plain.size());
-    int n = z.read(static_cast<int>(out.size()), out.data());
+    const int n = ZStream(&in).read(static_cast<int>(out.size()), out.data());
     EXPECT_GT(n, 0);
-    EXPECT_LT(n, static_cast<int>(plain.size()));
     EXPECT_TRUE(std::equal(out.begin(), out.begin() + n, plain.begin()));
-    EXPECT_EQ(z.getPosition(), n);
-    EXPECT_TRUE(z.hasError());
-    EXPECT_TRUE(z.atEnd());
-    EXPECT_EQ(z.read(10, out.data()), 0);
-}
 
-TEST(ZStreamInner, DamagedDataSetsTheErrorFlag) {
-    Bytes plain = sample(5000);
-    Bytes packed = deflateBytes(plain);
+    packed = deflateBytes(sample(5000));
     for (size_t i = 10; i < packed.size() - 4; ++i) packed[i] ^= 0x5A;
-    MemStream in(packed.data(), static_cast<int>(packed.size()));
-    ZStream z(&in);
-    Bytes out(plain.size());
-    int n = z.read(static_cast<int>(out.size()), out.data());
-    EXPECT_LT(n, static_cast<int>(plain.size()));
-    EXPECT_TRUE(z.hasError());
-    EXPECT_TRUE(z.atEnd());
-    EXPECT_EQ(z.read(10, out.data()), 0);
+    expectDamaged(packed, sample(5000));
+    expectDamaged({'G', 'R', 'F', 0x05, 1, 2, 3, 4}, Bytes(1));  // not zlib at all
 }
 
-TEST(ZStreamInner, NotZlibAtAll) {
-    Bytes junk = {'G', 'R', 'F', 0x05, 1, 2, 3, 4};
-    MemStream in(junk.data(), static_cast<int>(junk.size()));
-    ZStream z(&in);
-    char c;
-    EXPECT_EQ(z.read(1, &c), 0);
-    EXPECT_TRUE(z.hasError());
-}
-
-TEST(ZStreamInner, ShortInnerWritesAreRecorded) {
-    Bytes plain = sample(50000);
-    TightStream roomy(1 << 20);
+TEST(ZStreamWrite, ShortInnerWritesAreRecorded) {
+    const Bytes plain = sample(50000);
+    ScriptStream roomy({}, Stream::kWrite);
     {
         ZStream z(&roomy);
         z.write(static_cast<int>(plain.size()), plain.data());
         z.finish();
         EXPECT_FALSE(z.hasError());
     }
-    TightStream tight(10);
+    ScriptStream tight({}, Stream::kWrite);
+    tight.m_nRoom = 10;
     ZStream z(&tight, 0);
+    EXPECT_EQ(z.write(0, "x"), 0);  // zero bytes call nothing
+    EXPECT_EQ(tight.m_nWrites, 0);
     EXPECT_EQ(z.write(static_cast<int>(plain.size()), plain.data()), static_cast<int>(plain.size()));
     z.finish();
     EXPECT_TRUE(z.hasError());
-}
-
-TEST(ZStreamWrite, ZeroBytesCallsNothing) {
-    TightStream t(0);
-    ZStream z(&t);
-    EXPECT_EQ(z.write(0, "x"), 0);
-    EXPECT_EQ(z.getPosition(), 0);
-    EXPECT_FALSE(z.hasError());
 }
 
 TEST(ZStreamWrite, WriteAfterFinishThrows) {
@@ -249,55 +189,44 @@ TEST(ZStreamWrite, WriteAfterFinishThrows) {
     ZStream z(&out);
     z.write(3, "abc");
     z.finish();
-    int nLen = out.length();
+    const int nLen = out.length();
     z.finish();
     EXPECT_EQ(out.length(), nLen);
-    try {
-        z.write(3, "def");
-        FAIL();
-    } catch (const Zep::FatalErrorException& e) {
-        // The code itself depends on the zlib version.
-        std::string msg = e.getMessage();
-        EXPECT_EQ(msg.rfind("ZStream::write : nErr = -", 0), 0u) << msg;
-        EXPECT_EQ(msg.substr(msg.size() - 26), " trying to deflate 3 bytes") << msg;
-    }
+    // The code itself depends on the zlib version.
+    const std::string msg = testutil::messageOf<Zep::FatalErrorException>([&] { z.write(3, "def"); });
+    EXPECT_EQ(msg.rfind("ZStream::write : nErr = -", 0), 0u) << msg;
+    EXPECT_EQ(msg.substr(msg.size() - 26), " trying to deflate 3 bytes") << msg;
     // Destruction afterwards still leaves a complete stream.
-    SmartPtr<MemStream> in = out.clone();
-    Bytes back = inflateAll(*in, 10);
-    EXPECT_EQ(back, (Bytes{'a', 'b', 'c'}));
+    EXPECT_EQ(inflateAll(*out.clone(), 10), testutil::textBytes("abc"));
 }
 
 TEST(ZStreamSetup, ConstructionErrors) {
-    EXPECT_EQ(constructionError(nullptr, -1), "AssertFailException: Assertion failed : m_pStream");
-    BothWaysStream both;
-    EXPECT_EQ(constructionError(&both, -1),
-              "FatalErrorException: Zep::ZStream : Bidirectional streams not supported");
+    auto construct = [](Stream* pInner, int nLevel) {
+        return testutil::describe([&] { ZStream z(pInner, nLevel); });
+    };
+    EXPECT_EQ(construct(nullptr, -1), "AssertFailException [.\\src\\zstream]: Assertion failed : m_pStream");
+    ScriptStream both;
+    EXPECT_EQ(construct(&both, -1),
+              "FatalErrorException [.\\src\\zstream]: Zep::ZStream : Bidirectional streams not supported");
     MemStream w;
-    EXPECT_EQ(constructionError(&w, 10), "AssertFailException: Assertion failed : nLevel <= 9");
-    EXPECT_EQ(constructionError(&w, -2), "AssertFailException: Assertion failed : nLevel >= 0");
+    EXPECT_EQ(construct(&w, 10), "AssertFailException [.\\src\\zstream]: Assertion failed : nLevel <= 9");
+    EXPECT_EQ(construct(&w, -2), "AssertFailException [.\\src\\zstream]: Assertion failed : nLevel >= 0");
     uint8_t b = 0;
     MemStream r(&b, 1);
-    EXPECT_EQ(constructionError(&r, 10), "AssertFailException: Assertion failed : nLevel <= 9");
-    EXPECT_EQ(constructionError(&r, -2), "AssertFailException: Assertion failed : nLevel >= 0");
+    EXPECT_EQ(construct(&r, 10), "AssertFailException [.\\src\\zstream]: Assertion failed : nLevel <= 9");
 }
 
-TEST(ZStreamSetup, ErrorsNameTheSource) {
-    try {
-        ZStream z(nullptr);
-        FAIL();
-    } catch (const Zep::Exception& e) {
-        std::string file = e.getFile();
-        EXPECT_EQ(file.substr(file.size() - 7), "zstream");
-    }
-}
-
-TEST(ZStreamSetup, DirectionFollowsTheInnerStream) {
+TEST(ZStreamSetup, DirectionFollowsTheInnerStreamAndPositioningThrows) {
     MemStream w;
     ZStream zw(&w);
     EXPECT_FALSE(zw.isReading());
     EXPECT_TRUE(zw.supports(2));
     EXPECT_FALSE(zw.supports(1));
     EXPECT_EQ(zw.getStream(), &w);
+    char c;
+    EXPECT_EQ(zw.read(1, &c), 0);
+    EXPECT_EQ(testutil::messageOf<Zep::FatalErrorException>([&] { zw.setPosition(0); }),
+              "Zep::ZStream : Positioning not implemented");
     uint8_t b = 0;
     MemStream r(&b, 1);
     ZStream zr(&r);
@@ -305,48 +234,25 @@ TEST(ZStreamSetup, DirectionFollowsTheInnerStream) {
     EXPECT_TRUE(zr.supports(1));
     EXPECT_FALSE(zr.atEnd());
     EXPECT_THROW(zr.write(1, "x"), Zep::FatalErrorException);
-    char c;
-    EXPECT_EQ(zw.read(1, &c), 0);
 }
 
-TEST(ZStreamSetup, PositioningThrows) {
-    MemStream w;
-    ZStream z(&w);
-    try {
-        z.setPosition(0);
-        FAIL();
-    } catch (const Zep::FatalErrorException& e) {
-        EXPECT_STREQ(e.getMessage(), "Zep::ZStream : Positioning not implemented");
-    }
-}
-
-TEST(ZStreamRecords, StringRecordThroughZlib) {
+TEST(ZStreamRecords, RecordsAndForgedLengthsThroughZlib) {
     MemStream out;
     {
         ZStream z(&out, 2);
         EXPECT_TRUE(z.writeString("report text"));
         EXPECT_TRUE(z.writeVarInt(-1));
-    }
-    SmartPtr<MemStream> in = out.clone();
-    ZStream z(in.get());
-    EXPECT_STREQ(z.readString().c_str(), "report text");
-    EXPECT_EQ(z.readVarInt(), -1);
-    EXPECT_EQ(z.readU8(), 0);
-    EXPECT_TRUE(z.atEnd());
-}
-
-TEST(ZStreamRecords, ForgedStringLengthInsideZlibReadsAsEmpty) {
-    MemStream out;
-    {
-        ZStream z(&out);
         const uint8_t forged[] = {0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'};
         z.write(sizeof forged, forged);
     }
     SmartPtr<MemStream> in = out.clone();
     ZStream z(in.get());
     EXPECT_EQ(z.remaining(), -1);
-    EXPECT_STREQ(z.readString().c_str(), "");
+    EXPECT_STREQ(z.readString().c_str(), "report text");
+    EXPECT_EQ(z.readVarInt(), -1);
+    EXPECT_STREQ(z.readString().c_str(), "");  // the forged length reads as empty
     EXPECT_TRUE(z.atEnd());
     EXPECT_EQ(z.remaining(), 0);
+    EXPECT_EQ(z.readU8(), 0);
     EXPECT_FALSE(z.hasError());
 }
