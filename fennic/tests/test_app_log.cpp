@@ -228,7 +228,8 @@ TEST(LogReport, SendsTheLastStartOnceAndResetsTheLog) {
     TempDir dir;
     AppFiles files(dir);
     std::string sLog;
-    for (int i = 0; i < 14; ++i) sLog += (i == 3 || i == 10) ? "M: == STARTUP ==\n" : "X: line " + std::to_string(i) + "\n";
+    for (int i = 0; i < 14; ++i)
+        sLog += (i == 3 || i == 10) ? "M: == STARTUP ==\n" : "X: line " + std::to_string(i) + "\n";
     // A line cut short by a crash joins the next line written.
     sLog += "half a line";
     testkit::writeFileBytes(files.logPath(), sLog);

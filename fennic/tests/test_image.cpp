@@ -73,25 +73,9 @@ TEST(ImageGeometry, AlignInsPoint) {
     EXPECT_EQ(Point(49, 14), part->getInsPoint());
 }
 
-TEST(ImageGeometry, CopyGeometryAndPixelSettings) {
-    auto src = makeImage(8, 8, false);
-    src->setVirtualCanvas(2, 3, 20, 30);
-    src->setInsPoint(4, 5);
-    src->setSurfaceAlpha(77);
-    src->setColorKey(Color(1, 2, 3, 255));
-    auto dst = makeImage(8, 8, false);
-    dst->copyGeometry(*src);
-    EXPECT_EQ(Point(4, 5), dst->getInsPoint());
-    EXPECT_EQ(Point(2, 3), dst->getDataOffset());
-    EXPECT_EQ(Point(20, 30), dst->getSize());
-    EXPECT_EQ(77, dst->getSurfaceAlpha());
-    EXPECT_TRUE(dst->hasColorKey());
-    EXPECT_EQ(Color(1, 2, 3, 255), dst->getColorKey());
-}
-
 // ---- Flips and deferred work ----------------------------------------------------
 
-TEST(ImageFlip, HflipMirrorsAnchorDataAndPixels) {
+TEST(ImageFlip, FlipsMirrorAnchorDataAndPixels) {
     auto img = makeImage(20, 10, true);
     img->setVirtualCanvas(30, 5, 100, 50);
     img->setInsPoint(10, 7);
@@ -107,16 +91,14 @@ TEST(ImageFlip, HflipMirrorsAnchorDataAndPixels) {
     // Canvas column 30 + k shows what column 100 - 1 - (30 + k) showed.
     for (int k = 0; k < 20; ++k) EXPECT_EQ(pattern(k, 3), img->getPixel(69 - k, 8)) << k;
     EXPECT_FALSE(flips(*img).first);
-}
 
-TEST(ImageFlip, VflipMirrorsRows) {
-    auto img = makeImage(6, 4, true);
-    img->setVirtualCanvas(1, 2, 10, 10);
-    img->setInsPoint(3, 3);
-    img->vflip();
-    EXPECT_EQ(7, img->getInsPointY());
-    EXPECT_EQ(Point(1, 4), img->getDataOffset());
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(pattern(2, k), img->getPixel(3, 7 - k)) << k;
+    auto rows = makeImage(6, 4, true);
+    rows->setVirtualCanvas(1, 2, 10, 10);
+    rows->setInsPoint(3, 3);
+    rows->vflip();
+    EXPECT_EQ(Point(3, 7), rows->getInsPoint());
+    EXPECT_EQ(Point(1, 4), rows->getDataOffset());
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(pattern(2, k), rows->getPixel(3, 7 - k)) << k;
 }
 
 TEST(ImageFlip, FlippingBackRestoresEverything) {

@@ -54,20 +54,6 @@ TEST(VideoDriverInterface, ScaleFactorGoesFromPlatformToDriver) {
     EXPECT_FLOAT_EQ(platform.getVideoDriver()->getScaleFactor(), 2.0f);
 }
 
-TEST(VideoDriverInterface, FakeKeepsModeAndRecordsCalls) {
-    FakeVideoDriver video;
-    EXPECT_TRUE(video.setVideoMode(640, 480, 1 | 8));
-    EXPECT_TRUE(video.isFullscreen());
-    video.clear(Color(0, 0, 0, 255));
-    video.m_bFailVideoMode = true;
-    EXPECT_FALSE(video.setVideoMode(800, 600, 0));
-    EXPECT_EQ(video.getWidth(), 640);  // a failed mode leaves the old one
-    EXPECT_EQ(video.m_vCalls,
-              (std::vector<std::string>{"setVideoMode 640 480 9", "clear (0, 0, 0, 255)", "setVideoMode 800 600 0"}));
-    EXPECT_EQ(video.getAlphaFormat().nAlphaMask, 0xFF000000u);
-    EXPECT_EQ(video.getOpaqueFormat().nBitsPerPixel, 24);
-}
-
 // ---- The silent audio driver --------------------------------------------------
 
 TEST(DummyAudioDriver, StartsPlaysNothingAndClampsVolumes) {

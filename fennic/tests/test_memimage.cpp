@@ -43,10 +43,7 @@ TEST(MemImageFactory, BlankImages) {
     o->setSurfaceAlpha(999);
     EXPECT_EQ(255, o->getSurfaceAlpha());
 
-    Zep::SmartPtr<Image> e = factory.createEmpty();
-    EXPECT_EQ(0, e->getWidth());
-    EXPECT_EQ(0, e->getDataWidth());
-    EXPECT_FALSE(e->hasColorKey());
+    EXPECT_EQ(Point(0, 0), Zep::SmartPtr<Image>(factory.createEmpty())->getSize());
 }
 
 TEST(MemImageFactory, PixelsOverCallerMemory) {
