@@ -49,6 +49,20 @@ inline Color dataPixel(const Image& img, int x, int y) {
     return img.readPixel(x, y);
 }
 
+// The image with its data at (x, y) of a w x h canvas.
+inline Zep::SmartPtr<MemImage> onCanvas(Zep::SmartPtr<MemImage> p, int x, int y, int w, int h) {
+    p->setVirtualCanvas(x, y, w, h);
+    return p;
+}
+
+// Where the data sits on the canvas, as "x,y wxh".
+inline std::string placement(const Image& img) {
+    int x = 0, y = 0;
+    img.getDataOffset(&x, &y);
+    return std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(img.getDataWidth()) + "x" +
+           std::to_string(img.getDataHeight());
+}
+
 // Every data pixel of the w x h corner equals fn.
 inline void expectData(const Image& img, int w, int h, const PixelFn& fn = pattern) {
     for (int y = 0; y < h; ++y)
@@ -57,15 +71,17 @@ inline void expectData(const Image& img, int w, int h, const PixelFn& fn = patte
 
 // An RGBA picture file of fn's colours.
 inline std::string pngOf(int w, int h, const PixelFn& fn) {
-    std::vector<uint32_t> lWords;
+    PngSpec spec;
+    spec.nWidth = w;
+    spec.nHeight = h;
     for (int y = 0; y < h; ++y) {
+        std::vector<uint8_t>& lRow = spec.lRows.emplace_back();
         for (int x = 0; x < w; ++x) {
             const Color c = fn(x, y);
-            lWords.push_back(static_cast<uint32_t>(c.getAlpha()) << 24 | static_cast<uint32_t>(c.getRed()) << 16 |
-                             static_cast<uint32_t>(c.getGreen()) << 8 | c.getBlue());
+            lRow.insert(lRow.end(), {c.getRed(), c.getGreen(), c.getBlue(), c.getAlpha()});
         }
     }
-    const std::vector<uint8_t> lBytes = encodeRgba(w, h, lWords);
+    const std::vector<uint8_t> lBytes = encodePng(spec);
     return std::string(lBytes.begin(), lBytes.end());
 }
 

@@ -24,13 +24,6 @@ Point storeOrigin(const Image& img) {
     return Point(x, y);
 }
 
-// An image with no data and a canvas of w x h.
-Zep::SmartPtr<MemImage> emptyCanvas(int w, int h) {
-    Zep::SmartPtr<MemImage> p = new MemImage();
-    p->setVirtualCanvas(0, 0, w, h);
-    return p;
-}
-
 Zep::SmartPtr<MemImage> subImage(Image& src, int x, int y, int w, int h) {
     Zep::SmartPtr<MemImage> p = new MemImage();
     p->setSubImage(src, x, y, w, h);
@@ -39,11 +32,8 @@ Zep::SmartPtr<MemImage> subImage(Image& src, int x, int y, int w, int h) {
 
 }  // namespace
 
-// ---- Geometry ----------------------------------------------------------------
-
 TEST(ImageGeometry, RectsAreInAnchorCoordinates) {
-    auto img = makeImage(20, 10, true);
-    img->setVirtualCanvas(30, 5, 100, 50);
+    auto img = onCanvas(makeImage(20, 10, true), 30, 5, 100, 50);
     img->setInsPoint(40, 8);
     EXPECT_EQ(Rect(-40, -8, 60, 42), img->getRect());
     EXPECT_EQ(Rect(-10, -3, 10, 7), img->getDataRect());
@@ -65,19 +55,15 @@ TEST(ImageGeometry, AlignInsPoint) {
         EXPECT_EQ(expected, img->getInsPoint()) << nFlags;
     }
 
-    auto part = makeImage(20, 10, true);
-    part->setVirtualCanvas(30, 5, 100, 50);
+    auto part = onCanvas(makeImage(20, 10, true), 30, 5, 100, 50);
     part->alignInsPoint(Image::kAlignToData | Image::kAlignCenterX);
     EXPECT_EQ(Point(40, 5), part->getInsPoint());
     part->alignInsPoint(Image::kAlignToData | Image::kAlignRight | Image::kAlignBottom);
     EXPECT_EQ(Point(49, 14), part->getInsPoint());
 }
 
-// ---- Flips and deferred work ----------------------------------------------------
-
 TEST(ImageFlip, FlipsMirrorAnchorDataAndPixels) {
-    auto img = makeImage(20, 10, true);
-    img->setVirtualCanvas(30, 5, 100, 50);
+    auto img = onCanvas(makeImage(20, 10, true), 30, 5, 100, 50);
     img->setInsPoint(10, 7);
     const uint32_t nRevision = img->getRevision();
     img->hflip();
@@ -92,8 +78,7 @@ TEST(ImageFlip, FlipsMirrorAnchorDataAndPixels) {
     for (int k = 0; k < 20; ++k) EXPECT_EQ(pattern(k, 3), img->getPixel(69 - k, 8)) << k;
     EXPECT_FALSE(flips(*img).first);
 
-    auto rows = makeImage(6, 4, true);
-    rows->setVirtualCanvas(1, 2, 10, 10);
+    auto rows = onCanvas(makeImage(6, 4, true), 1, 2, 10, 10);
     rows->setInsPoint(3, 3);
     rows->vflip();
     EXPECT_EQ(Point(3, 7), rows->getInsPoint());
@@ -102,8 +87,7 @@ TEST(ImageFlip, FlipsMirrorAnchorDataAndPixels) {
 }
 
 TEST(ImageFlip, FlippingBackRestoresEverything) {
-    auto img = makeImage(7, 5, true);
-    img->setVirtualCanvas(3, 1, 13, 9);
+    auto img = onCanvas(makeImage(7, 5, true), 3, 1, 13, 9);
     img->setInsPoint(4, 6);
     const uint32_t nRevision = img->getRevision();
     img->hflip();
@@ -127,38 +111,31 @@ TEST(ImageFlip, FlippingBackRestoresEverything) {
     expectData(*both, 5, 3);
 }
 
-// ---- Clipped blits ----------------------------------------------------------------
-
 TEST(ImageBlit, IntoEmptyDataGrowsExactlyToTheWrittenRectangle) {
-    auto dst = emptyCanvas(50, 40);
+    auto dst = onCanvas(new MemImage(), 0, 0, 50, 40);
     dst->blit(*makeImage(10, 6, true), 5, 7);
-    EXPECT_EQ(Point(5, 7), dst->getDataOffset());
-    EXPECT_EQ(Point(10, 6), dst->getDataSize());
+    EXPECT_EQ("5,7 10x6", placement(*dst));
     EXPECT_EQ(50, dst->getWidth());
     expectData(*dst, 10, 6);
 
     // The source rectangle starts left of the source data and the destination
     // runs past the canvas: columns 0..8 land from x = 17, only 17..19 fit.
-    auto clipped = emptyCanvas(20, 20);
+    auto clipped = onCanvas(new MemImage(), 0, 0, 20, 20);
     clipped->blit(*makeImage(10, 10, true), Rect(-3, 2, 9, 10), 14, 16);
-    EXPECT_EQ(Point(17, 16), clipped->getDataOffset());
-    EXPECT_EQ(Point(3, 4), clipped->getDataSize());
+    EXPECT_EQ("17,16 3x4", placement(*clipped));
     EXPECT_EQ(pattern(0, 2), clipped->getPixel(17, 16));
     EXPECT_EQ(pattern(2, 5), clipped->getPixel(19, 19));
 }
 
 TEST(ImageBlit, ClipBlitRectNumbers) {
-    auto dst = makeImage(30, 30, true);
-    dst->setVirtualCanvas(5, 5, 40, 40);
-    auto src = makeImage(10, 10, true);
-    src->setVirtualCanvas(2, 3, 20, 20);
+    auto dst = onCanvas(makeImage(30, 30, true), 5, 5, 40, 40);
+    auto src = onCanvas(makeImage(10, 10, true), 2, 3, 20, 20);
     // Source (0,0)-(8,8) is data (-2,-3)-(6,5), clipped to (0,0)-(6,5); the
     // corner moves by (2,3) to (1,4) and the data grows to (1,4)-(35,35).
     int sx = 0, sy = 0, w = 8, h = 8, dx = -1, dy = 1;
     ASSERT_TRUE(dst->clipBlitRect(*src, &sx, &sy, &w, &h, &dx, &dy));
     EXPECT_EQ((std::vector<int>{0, 0, 6, 5, 0, 0}), (std::vector<int>{sx, sy, w, h, dx, dy}));
-    EXPECT_EQ(Point(1, 4), dst->getDataOffset());
-    EXPECT_EQ(Point(34, 31), dst->getDataSize());
+    EXPECT_EQ("1,4 34x31", placement(*dst));
     // The old pixels kept their canvas places.
     EXPECT_EQ(pattern(0, 0), dst->getPixel(5, 5));
     EXPECT_EQ(pattern(29, 29), dst->getPixel(34, 34));
@@ -166,10 +143,8 @@ TEST(ImageBlit, ClipBlitRectNumbers) {
 }
 
 TEST(ImageBlit, NothingOutsideSourceDataOrDestinationCanvas) {
-    auto dst = makeImage(10, 10, true);
-    dst->setVirtualCanvas(0, 0, 30, 30);
-    auto src = makeImage(4, 4, true);
-    src->setVirtualCanvas(10, 10, 20, 20);
+    auto dst = onCanvas(makeImage(10, 10, true), 0, 0, 30, 30);
+    auto src = onCanvas(makeImage(4, 4, true), 10, 10, 20, 20);
     const uint32_t nRevision = dst->getRevision();
     dst->blit(*src, Rect(0, 0, 10, 10), 0, 0);    // wholly in the source margin
     dst->blit(*src, 40, 0);                       // wholly right of the canvas
@@ -182,8 +157,7 @@ TEST(ImageBlit, NothingOutsideSourceDataOrDestinationCanvas) {
     int sx = -2147483647, sy = 0, w = 2147483647, h = 4, dx = 2147483000, dy = 0;
     EXPECT_FALSE(dst->clipBlitRect(*src, &sx, &sy, &w, &h, &dx, &dy));
     EXPECT_EQ(nRevision, dst->getRevision());
-    EXPECT_EQ(Point(10, 10), dst->getDataSize());
-    EXPECT_EQ(Point(0, 0), dst->getDataOffset());
+    EXPECT_EQ("0,0 10x10", placement(*dst));
 }
 
 TEST(ImageBlit, InsertionPointOfTheSourceLandsAtTheTarget) {
@@ -207,11 +181,8 @@ TEST(ImageBlit, BlitFromCopiesAlphaBetweenAlphaImagesAndBlendsOtherwise) {
     EXPECT_EQ(Color(0, 0, 200, 255), dstO->getPixel(1, 0));
 }
 
-// ---- Pixels at canvas positions ---------------------------------------------------
-
 TEST(ImagePixels, MarginReadsOpaqueBlackAndIgnoresWrites) {
-    auto img = makeImage(4, 4, true);
-    img->setVirtualCanvas(2, 2, 10, 10);
+    auto img = onCanvas(makeImage(4, 4, true), 2, 2, 10, 10);
     EXPECT_EQ(Color(0, 0, 0, 255), img->getPixel(0, 0));
     EXPECT_EQ(Color(0, 0, 0, 255), img->getPixel(-5, 100));
     EXPECT_EQ(pattern(1, 2), img->getPixel(3, 4));
@@ -224,16 +195,14 @@ TEST(ImagePixels, MarginReadsOpaqueBlackAndIgnoresWrites) {
 }
 
 TEST(ImagePixels, TransparencyInTheMarginDependsOnAlphaOrKey) {
-    auto alpha = makeImage(4, 4, true, [](int x, int) { return Color(1, 1, 1, x == 0 ? 0 : 10); });
-    alpha->setVirtualCanvas(2, 2, 10, 10);
+    auto alpha = onCanvas(makeImage(4, 4, true, [](int x, int) { return Color(1, 1, 1, x ? 10 : 0); }), 2, 2, 10, 10);
     EXPECT_TRUE(alpha->isTransparent(0, 0, 0));
     EXPECT_TRUE(alpha->isTransparent(2, 3, 0));
     EXPECT_FALSE(alpha->isTransparent(3, 3, 9));
     EXPECT_TRUE(alpha->isTransparent(3, 3, 10));
     EXPECT_TRUE(alpha->isTransparent(Point(0.5f, 9.9f), 0));
 
-    auto opaque = makeImage(4, 4, false);
-    opaque->setVirtualCanvas(2, 2, 10, 10);
+    auto opaque = onCanvas(makeImage(4, 4, false), 2, 2, 10, 10);
     EXPECT_FALSE(opaque->isTransparent(0, 0, 255));
     EXPECT_FALSE(opaque->isTransparent(3, 3, 255));
     opaque->setColorKey(pattern(1, 1));
@@ -271,8 +240,6 @@ TEST(ImagePixels, RowsColumnsAndSegments) {
     EXPECT_FALSE(keyed->isRowSegmentTransparent(0, 0, 2));
     EXPECT_TRUE(keyed->isRowSegmentTransparent(0, 2, 3));
 }
-
-// ---- Whole-image pixel edits -------------------------------------------------------
 
 TEST(ImageEdits, MultiplyColorTruncates) {
     auto fn = [](int x, int y) {
@@ -328,8 +295,6 @@ TEST(ImageEdits, EditsAndMirrorsOnASubImageLeaveTheSourceAlone) {
     expectData(*src, 6, 4);
 }
 
-// ---- Alpha masks ------------------------------------------------------------------
-
 TEST(ImageAlphaMask, ModesWithAlphaAndRedMasks) {
     auto img = solid(2, 1, true, Color(50, 60, 70, 200));
     auto alphaMask = makeImage(2, 1, true, [](int x, int) { return Color(0, 0, 0, x ? 100 : 0); });
@@ -367,10 +332,8 @@ TEST(ImageAlphaMask, UnequalSizesTouchOnlyPositionsBothStore) {
 
     // A trimmed picture (data at (2,1) of a 6x4 canvas) and a mask whose data
     // sits at (0,2): the overlap is canvas (2,2)-(4,3).
-    auto trimmed = makeImage(3, 3, true);
-    trimmed->setVirtualCanvas(2, 1, 6, 4);
-    auto offset = makeImage(4, 2, true, [](int x, int y) { return Color(0, 0, 0, static_cast<uint8_t>(10 * x + y)); });
-    offset->setVirtualCanvas(0, 2, 6, 4);
+    auto trimmed = onCanvas(makeImage(3, 3, true), 2, 1, 6, 4);
+    auto offset = onCanvas(makeImage(4, 2, true, [](int x, int y) { return Color(0, 0, 0, 10 * x + y); }), 0, 2, 6, 4);
     trimmed->applyAlphaMask(*offset, 0);
     EXPECT_EQ(255, dataPixel(*trimmed, 0, 0).getAlpha());  // canvas (2,1): mask margin
     EXPECT_EQ(20, dataPixel(*trimmed, 0, 1).getAlpha());   // canvas (2,2): mask (2,0)
@@ -382,8 +345,6 @@ TEST(ImageAlphaMask, UnequalSizesTouchOnlyPositionsBothStore) {
     tiny->applyAlphaMask(*solid(10, 10, true, Color(0, 0, 0, 1)), 0);
     EXPECT_EQ(1, dataPixel(*tiny, 1, 1).getAlpha());
 }
-
-// ---- Sub-images ---------------------------------------------------------------------
 
 TEST(ImageSubImage, SharesTheStoreUntilPreparedAndThenKeepsItsOwnPixels) {
     auto src = makeImage(50, 40, true);
@@ -408,13 +369,11 @@ TEST(ImageSubImage, SharesTheStoreUntilPreparedAndThenKeepsItsOwnPixels) {
 }
 
 TEST(ImageSubImage, BeyondTheSourceDataKeepsTheFullCanvas) {
-    auto sheet = makeImage(20, 10, true);
-    sheet->setVirtualCanvas(5, 5, 40, 30);
+    auto sheet = onCanvas(makeImage(20, 10, true), 5, 5, 40, 30);
     auto sub = subImage(*sheet, 0, 10, 30, 40);
     EXPECT_EQ(Point(30, 40), sub->getSize());
     // data = (0,10)-(30,50) ∩ (5,5)-(25,15) = (5,10)-(25,15)
-    EXPECT_EQ(Point(5, 0), sub->getDataOffset());
-    EXPECT_EQ(Point(20, 5), sub->getDataSize());
+    EXPECT_EQ("5,0 20x5", placement(*sub));
     EXPECT_EQ(pattern(0, 5), sub->getPixel(5, 0));
     EXPECT_EQ(Color(0, 0, 0, 255), sub->getPixel(4, 0));
     EXPECT_TRUE(sub->isTransparent(29, 39, 0));

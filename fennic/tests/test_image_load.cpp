@@ -84,8 +84,7 @@ TEST_F(ImageLoad, CanvasDefinition) {
     add("big.spec", "vcanvas 64 64 8 4\n");
     Zep::SmartPtr<Image> img = load("big");
     EXPECT_EQ(Point(64, 64), img->getSize());
-    EXPECT_EQ(Point(8, 4), img->getDataOffset());
-    EXPECT_EQ(Point(48, 56), img->getDataSize());
+    EXPECT_EQ("8,4 48x56", placement(*img));
     EXPECT_EQ(Point(0, 0), img->getInsPoint());
     EXPECT_EQ(sheetColor(0, 0), img->getPixel(8, 4));
 
@@ -100,8 +99,7 @@ TEST_F(ImageLoad, CanvasDefinition) {
     add("both.spec", "vcanvas 50 60 5 6");
     Zep::SmartPtr<Image> both = load("both");
     EXPECT_EQ(Point(50, 60), both->getSize());
-    EXPECT_EQ(Point(5, 6), both->getDataOffset());
-    EXPECT_EQ(Point(30, 40), both->getDataSize());
+    EXPECT_EQ("5,6 30x40", placement(*both));
     EXPECT_EQ(sheetColor(10, 20), both->getPixel(5, 6));
 }
 
@@ -139,8 +137,7 @@ TEST_F(ImageLoad, AutoTrimOnlyWhenSwitchedOnAndAsked) {
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
     Image::setAutoTrim(true);
     Zep::SmartPtr<Image> trimmed = load("halo");
-    EXPECT_EQ(Point(2, 4), trimmed->getDataSize());
-    EXPECT_EQ(Point(2, 1), trimmed->getDataOffset());
+    EXPECT_EQ("2,1 2x4", placement(*trimmed));
     EXPECT_EQ(6, trimmed->getWidth());
     Zep::SmartPtr<Image> kept(factory().load("halo", false));
     EXPECT_EQ(Point(6, 6), kept->getDataSize());

@@ -21,8 +21,6 @@ uint32_t rawPixel(Image& img, int x, int y) { return dynamic_cast<MemImage&>(img
 
 }  // namespace
 
-// ---- Construction and the factory ---------------------------------------------
-
 TEST(MemImageFactory, BlankImages) {
     MemImageFactory factory;
     Zep::SmartPtr<Image> a = factory.createBlank(0, -3, true);
@@ -103,8 +101,6 @@ TEST(MemImageLocking, PixelsNeedALockAndAPlaceInTheData) {
     EXPECT_EQ(0, img->getLockCount());
 }
 
-// ---- Transfers ---------------------------------------------------------------------
-
 TEST(MemImageBlend, FormulaOnEveryDestinationKind) {
     const Color src(200, 100, 50, 128);
     // round((200*128 + 10*127)/255) = 105, (100*128 + 20*127) -> 60,
@@ -180,8 +176,7 @@ TEST(MemImageCopy, AlphaIsKeptDroppedOrAdded) {
 }
 
 TEST(MemImageCopy, BlitOntoItselfUsesThePixelsAsTheyWere) {
-    auto img = makeImage(4, 4, true);
-    img->setVirtualCanvas(0, 0, 10, 10);
+    auto img = onCanvas(makeImage(4, 4, true), 0, 0, 10, 10);
     img->blit(*img, 4, 4);
     EXPECT_EQ(Point(8, 8), img->getDataSize());
     for (int y = 0; y < 4; ++y) {
@@ -196,11 +191,8 @@ TEST(MemImageCopy, BlitOntoItselfUsesThePixelsAsTheyWere) {
     EXPECT_EQ(pattern(2, 0), dataPixel(*row, 3, 0));
 }
 
-// ---- Formats ----------------------------------------------------------------------
-
 TEST(MemImageFormat, ConvertReducesAndExpandsChannels) {
-    auto img = solid(3, 2, true, Color(255, 128, 7, 77));
-    img->setVirtualCanvas(1, 2, 9, 9);
+    auto img = onCanvas(solid(3, 2, true, Color(255, 128, 7, 77)), 1, 2, 9, 9);
     img->setInsPoint(4, 5);
     Zep::SmartPtr<Image> c = img->convert(k565);
     // 5-6-5: r (255*31+127)/255 = 31, g (128*63+127)/255 = 32, b (7*31+127)/255 = 1.
@@ -209,8 +201,7 @@ TEST(MemImageFormat, ConvertReducesAndExpandsChannels) {
     EXPECT_EQ(Color(255, 130, 8, 255), dataPixel(*c, 2, 1));
     EXPECT_FALSE(c->hasAlpha());
     EXPECT_EQ(Point(4, 5), c->getInsPoint());
-    EXPECT_EQ(Point(1, 2), c->getDataOffset());
-    EXPECT_EQ(Point(3, 2), c->getDataSize());
+    EXPECT_EQ("1,2 3x2", placement(*c));
     EXPECT_EQ(9, c->getWidth());
 
     Zep::SmartPtr<Image> small = img->convert(PixelFormat{8, 0, 0xE0, 0x1C, 0x03});
@@ -244,15 +235,11 @@ TEST(MemImageFormat, AddAndRemoveTheAlphaChannel) {
     EXPECT_EQ(Color(0, 255, 0, 255), dataPixel(*img, 0, 0));
 }
 
-// ---- Store primitives ---------------------------------------------------------------
-
 TEST(MemImageStore, SetDataRectKeepsCanvasPositions) {
-    auto img = makeImage(4, 4, true);
-    img->setVirtualCanvas(2, 2, 10, 10);
+    auto img = onCanvas(makeImage(4, 4, true), 2, 2, 10, 10);
     img->setPixelScale(2.0f);
     img->setDataRect(3, 1, 5, 3);
-    EXPECT_EQ(Point(3, 1), img->getDataOffset());
-    EXPECT_EQ(Point(5, 3), img->getDataSize());
+    EXPECT_EQ("3,1 5x3", placement(*img));
     EXPECT_EQ(10, img->getWidth());
     EXPECT_EQ(Color(0, 0, 0, 0), img->getPixel(3, 1));  // new area
     EXPECT_EQ(pattern(1, 0), img->getPixel(3, 2));
@@ -269,8 +256,7 @@ TEST(MemImageStore, TrimKeepsTheCanvas) {
     });
     img->setVirtualCanvas(1, 1, 8, 7);
     img->trim();
-    EXPECT_EQ(Point(3, 2), img->getDataOffset());
-    EXPECT_EQ(Point(3, 3), img->getDataSize());
+    EXPECT_EQ("3,2 3x3", placement(*img));
     EXPECT_EQ(8, img->getWidth());
     EXPECT_EQ(200, img->getPixel(3, 2).getAlpha());
 
@@ -285,8 +271,7 @@ TEST(MemImageStore, TrimKeepsTheCanvas) {
 }
 
 TEST(MemImageStore, FillTouchesOnlyTheData) {
-    auto img = solid(3, 2, false, Color(0, 0, 0, 255));
-    img->setVirtualCanvas(1, 1, 6, 6);
+    auto img = onCanvas(solid(3, 2, false, Color(0, 0, 0, 255)), 1, 1, 6, 6);
     img->fill(Color(9, 8, 7, 0));
     EXPECT_EQ(Color(9, 8, 7, 255), img->getPixel(1, 1));
     EXPECT_EQ(Color(9, 8, 7, 255), img->getPixel(3, 2));
@@ -308,8 +293,6 @@ TEST(MemImageStore, SubImagesShareTheStoreAndItsPixelScale) {
     EXPECT_TRUE(shared->sharesStoreWith(*img));
 }
 
-// ---- Pictures -----------------------------------------------------------------------
-
 namespace {
 
 Zep::SmartPtr<MemImage> fromPng(const std::vector<uint8_t>& lBytes) {
@@ -318,9 +301,10 @@ Zep::SmartPtr<MemImage> fromPng(const std::vector<uint8_t>& lBytes) {
     return p;
 }
 
-PngSpec specOf(int w, int h, int nColorType, int nDepth, std::vector<std::vector<uint8_t>> lRows,
-               std::vector<uint8_t> lPalette = {}, std::vector<uint8_t> lTransparency = {}) {
-    return PngSpec{w, h, nColorType, nDepth, std::move(lRows), std::move(lPalette), std::move(lTransparency)};
+std::vector<uint8_t> png(int w, int h, int nColorType, int nDepth, std::vector<std::vector<uint8_t>> lRows,
+                         std::vector<uint8_t> lPalette = {}, std::vector<uint8_t> lTransparency = {}) {
+    return encodePng(
+        PngSpec{w, h, nColorType, nDepth, std::move(lRows), std::move(lPalette), std::move(lTransparency)});
 }
 
 }  // namespace
@@ -342,23 +326,23 @@ TEST(MemImagePicture, RgbaThroughEveryRowFilter) {
 
 TEST(MemImagePicture, GreyPaletteAndDeepFormats) {
     // Grey with alpha, as the built-in font strip is stored.
-    auto ga = fromPng(encodePng(specOf(2, 1, 4, 8, {{10, 20, 200, 255}})));
+    auto ga = fromPng(png(2, 1, 4, 8, {{10, 20, 200, 255}}));
     EXPECT_EQ(Color(10, 10, 10, 20), dataPixel(*ga, 0, 0));
     EXPECT_EQ(Color(200, 200, 200, 255), dataPixel(*ga, 1, 0));
 
     // 1-bit and 4-bit grey.
-    auto g1 = fromPng(encodePng(specOf(10, 1, 0, 1, {{0xA0, 0x40}})));
+    auto g1 = fromPng(png(10, 1, 0, 1, {{0xA0, 0x40}}));
     EXPECT_FALSE(g1->hasAlpha());
     EXPECT_EQ(Color(255, 255, 255, 255), dataPixel(*g1, 0, 0));
     EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*g1, 1, 0));
     EXPECT_EQ(Color(255, 255, 255, 255), dataPixel(*g1, 9, 0));
-    auto g4 = fromPng(encodePng(specOf(3, 1, 0, 4, {{0x3F, 0x10}})));
+    auto g4 = fromPng(png(3, 1, 0, 4, {{0x3F, 0x10}}));
     const Color kGrey4[] = {Color(51, 51, 51, 255), Color(255, 255, 255, 255), Color(17, 17, 17, 255)};
     expectData(*g4, 3, 1, [&](int x, int) { return kGrey4[x]; });
 
     // 2-bit palette, the first entry transparent: indices 0 1 2 3 1 / 3 2 1 0 0.
-    auto pal = fromPng(encodePng(specOf(5, 2, 3, 2, {{0x1B, 0x40}, {0xE4, 0x00}},
-                                        {1, 2, 3, 40, 50, 60, 70, 80, 90, 200, 210, 220}, {0})));
+    const std::vector<uint8_t> lPalette = {1, 2, 3, 40, 50, 60, 70, 80, 90, 200, 210, 220};
+    auto pal = fromPng(png(5, 2, 3, 2, {{0x1B, 0x40}, {0xE4, 0x00}}, lPalette, {0}));
     EXPECT_TRUE(pal->hasAlpha());
     EXPECT_EQ(Color(1, 2, 3, 0), dataPixel(*pal, 0, 0));
     EXPECT_EQ(Color(40, 50, 60, 255), dataPixel(*pal, 1, 0));
@@ -369,19 +353,19 @@ TEST(MemImagePicture, GreyPaletteAndDeepFormats) {
 
     // 16-bit RGB with a transparent colour: the high bytes count.
     auto deep =
-        fromPng(encodePng(specOf(2, 1, 2, 16, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 1, 0, 2, 0, 3}}, {},
-                                 {0, 1, 0, 2, 0, 3})));
+        fromPng(png(2, 1, 2, 16, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 1, 0, 2, 0, 3}}, {}, {0, 1, 0, 2, 0, 3}));
     EXPECT_EQ(Color(0x12, 0x56, 0x9A, 255), dataPixel(*deep, 0, 0));
     EXPECT_EQ(Color(0, 0, 0, 0), dataPixel(*deep, 1, 0));
 
     // 8-bit RGB without transparency is opaque.
-    auto rgb = fromPng(encodePng(specOf(1, 2, 2, 8, {{1, 2, 3}, {4, 5, 6}})));
+    auto rgb = fromPng(png(1, 2, 2, 8, {{1, 2, 3}, {4, 5, 6}}));
     EXPECT_FALSE(rgb->hasAlpha());
     EXPECT_EQ(Color(4, 5, 6, 255), dataPixel(*rgb, 0, 1));
 }
 
 TEST(MemImagePicture, DamagedFilesAreRefused) {
-    const auto lGood = encodeRgba(3, 3, std::vector<uint32_t>(9, 0x80402010u));
+    const std::string sGood = pngOf(3, 3, [](int, int) { return Color(0x40, 0x20, 0x10, 0x80); });
+    const std::vector<uint8_t> lGood(sGood.begin(), sGood.end());
     auto load = [](std::vector<uint8_t> lBytes) {
         return messageOf<Zep::BadStreamFormatException>([&] { fromPng(lBytes); });
     };
@@ -392,14 +376,14 @@ TEST(MemImagePicture, DamagedFilesAreRefused) {
     EXPECT_EQ("PNG 'pic' : bad chunk checksum", load(lBadCrc));
     EXPECT_EQ("PNG 'pic' : truncated chunk", load(std::vector<uint8_t>(lGood.begin(), lGood.begin() + 40)));
 
-    auto lInterlaced = encodePng(specOf(1, 1, 6, 8, {{1, 2, 3, 4}}));
+    auto lInterlaced = png(1, 1, 6, 8, {{1, 2, 3, 4}});
     lInterlaced[28] = 1;  // interlace method, then fix the checksum
     const uLong nCrc = crc32(crc32(0, nullptr, 0), &lInterlaced[12], 17);
     for (int i = 0; i < 4; ++i) lInterlaced[29 + i] = static_cast<uint8_t>(nCrc >> (24 - 8 * i));
     EXPECT_EQ("PNG 'pic' : interlaced pictures are not supported", load(lInterlaced));
 
-    EXPECT_EQ("PNG 'pic' : palette index out of range", load(encodePng(specOf(2, 1, 3, 8, {{0, 5}}, {1, 2, 3}))));
-    EXPECT_EQ("PNG 'pic' : palette missing", load(encodePng(specOf(1, 1, 3, 8, {{0}}))));
+    EXPECT_EQ("PNG 'pic' : palette index out of range", load(png(2, 1, 3, 8, {{0, 5}}, {1, 2, 3})));
+    EXPECT_EQ("PNG 'pic' : palette missing", load(png(1, 1, 3, 8, {{0}})));
 
     // Every cut of a good file is refused cleanly.
     for (size_t n = 0; n < lGood.size(); ++n) {
