@@ -64,8 +64,6 @@ public:
 
 }  // namespace
 
-// ---- Construction and destruction --------------------------------------------
-
 TEST(GameAppLifeCycle, ConstructionLogsBannerAndDestructionShutsDown) {
     TempDir dir;
     AppFiles files(dir);
@@ -164,8 +162,6 @@ TEST(GameAppLifeCycle, FatalExitShutsThePlatformDownOnceAndExitsWithOne) {
         ::testing::ExitedWithCode(1), "platform shutdown");
 }
 
-// ---- The log --------------------------------------------------------------------
-
 TEST(Log, WritesExactlyTheTextWithNothingAddedUpTo4095Characters) {
     TempDir dir;
     AppFiles files(dir);
@@ -221,8 +217,6 @@ TEST(Log, DisableLogKeepsTheCurrentLogAndBlocksLaterOpens) {
     EXPECT_EQ(testkit::readFileBytes(sFirst), "still here\n");
     EXPECT_FALSE(testkit::fileExists(sSecond));
 }
-
-// ---- The log report --------------------------------------------------------------
 
 TEST(LogReport, SendsTheLastStartOnceAndResetsTheLog) {
     TempDir dir;

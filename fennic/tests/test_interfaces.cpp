@@ -24,8 +24,6 @@ using testkit::FakeEvent;
 using testkit::FakePlatform;
 using testkit::FakeVideoDriver;
 
-// ---- Key codes, flags and the video driver -------------------------------------
-
 TEST(KeyCodes, MatchTheValuesThePlatformDelivers) {
     EXPECT_EQ((std::vector<int>{13, 27, 285, 293, 271, 308}),
               (std::vector<int>{Key::Return, Key::Escape, Key::F4, Key::F12, Key::KPEnter, Key::LAlt}));
@@ -53,8 +51,6 @@ TEST(VideoDriverInterface, ScaleFactorGoesFromPlatformToDriver) {
     EXPECT_FLOAT_EQ(platform.getScaleFactor(), 2.0f);
     EXPECT_FLOAT_EQ(platform.getVideoDriver()->getScaleFactor(), 2.0f);
 }
-
-// ---- The silent audio driver --------------------------------------------------
 
 TEST(DummyAudioDriver, StartsPlaysNothingAndClampsVolumes) {
     DummyAudioDriver audio;
@@ -95,8 +91,6 @@ TEST_F(DummyAudioLoaders, AskTheRegistryForTheNameAsItIs) {
     EXPECT_FALSE(audio.getMusicLoader()->exists("ms_other"));
     EXPECT_FALSE(audio.getSampleLoader()->exists(nullptr));
 }
-
-// ---- Music tracks and playlists --------------------------------------------------
 
 class MusicTrackTest : public imagetest::AppTest<> {
 protected:
@@ -146,8 +140,6 @@ TEST_F(MusicTrackTest, Playlists) {
     trackEnds();
     EXPECT_EQ(audio.m_vMusic.back(), "ms_c");
 }
-
-// ---- OS helpers -------------------------------------------------------------------
 
 TEST(Encode6, KnownVectorsGroupsAndDecoding) {
     const uint8_t man[] = {'M', 'a', 'n'}, high[] = {0xFB, 0xFF, 0xBF}, one[] = {0xFF};
@@ -207,8 +199,6 @@ TEST(OsHelpers, MemoryStatusIsKnownOnThisSystem) {
     EXPECT_GE(nAvailable, 0);
     EXPECT_LE(nAvailable, nTotal);
 }
-
-// ---- Fake platform ------------------------------------------------------------------
 
 TEST(FakePlatform, ClockAndOneScriptedFramePerPump) {
     FakePlatform platform;

@@ -160,8 +160,6 @@ TEST_F(ProfilesTest, BigEndianWriterLoadsAfterTheSwappedRetry) {
     EXPECT_FALSE(pManager->hasUnreadableData());
 }
 
-// ---- Damaged settings are kept ---------------------------------------------------
-
 TEST_F(ProfilesTest, UnreadableSettingIsKeptUntilTheSetChanges) {
     std::string sGood = writtenProfiles({{"Ann", 1}, {"Bob", 2}}, Zep::Stream::kLittleEndian);
     std::string sDamaged = sGood.substr(0, sGood.size() - 1);
@@ -208,8 +206,6 @@ TEST_F(ProfilesTest, DuplicateNameInTheStreamIsSkipped) {
     EXPECT_EQ(pManager->getProfileCount(), 0);
 }
 
-// ---- Without an application object ---------------------------------------------
-
 TEST(ProfilesNoApp, SaveAndLoadNeedTheApplication) {
     ASSERT_EQ(GameApp::getInstance(), nullptr);
     PlayerManager manager;
@@ -218,8 +214,6 @@ TEST(ProfilesNoApp, SaveAndLoadNeedTheApplication) {
     manager.createProfile("Orphan");
     // The destructor's save fails quietly instead of ending the program.
 }
-
-// ---- Object references -----------------------------------------------------------
 
 TEST(ProfileReferences, SecondReferenceAndNullAreTagsAndUnknownOnesFail) {
     ProfileData ann;

@@ -63,8 +63,6 @@ protected:
 
 }  // namespace
 
-// ---- Table access ------------------------------------------------------------
-
 TEST_F(SettingsTest, MissingKeyGivesEmptyTextAndIsNotAdded) {
     EXPECT_EQ(setting("Nothing"), "");
     EXPECT_FALSE(m_app.getSettings().contains("Nothing"));
@@ -90,8 +88,6 @@ TEST_F(SettingsTest, VideoFlagsFromFullscreenAndDepth) {
     }
 }
 
-// ---- File format -----------------------------------------------------------------
-
 TEST_F(SettingsTest, FileHasTheExactInflatedBytesInTheTablesKeyOrder) {
     m_app.clearSettings();
     m_app.setSetting("MusicVolume", "255");
@@ -108,8 +104,6 @@ TEST_F(SettingsTest, FileHasTheExactInflatedBytesInTheTablesKeyOrder) {
     ASSERT_EQ(vEntries.size(), 4u);
     EXPECT_EQ(inflatedConfig(), settingsBytes(vEntries));
 }
-
-// ---- Loading -----------------------------------------------------------------------
 
 TEST_F(SettingsTest, MissingFileGivesDefaultsStateThreeAndANewFile) {
     m_app.loadSettings();
@@ -182,8 +176,6 @@ TEST_F(SettingsTest, ForeignFilesAreUnreadable) {
         EXPECT_EQ(setting("Fullscreen"), "TRUE");
     }
 }
-
-// ---- Saving --------------------------------------------------------------------------
 
 TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouched) {
     m_app.loadSettings();

@@ -16,23 +16,18 @@ namespace {
 
 using Table = Zep::Hash<Zep::String, Zep::String>;
 
-std::map<std::string, std::string> asMap(const Table& hTable) {
+// What the reader makes of the text, as a plain map.
+template <auto Reader>
+std::map<std::string, std::string> read(const char* szText) {
+    Table hTable;
+    Reader(szText, hTable);
     std::map<std::string, std::string> m;
     for (const Zep::String& sKey : hTable.getKeys()) m[sKey.c_str()] = hTable.get(sKey).c_str();
     return m;
 }
 
-std::map<std::string, std::string> readText(const char* szText) {
-    Table hTable;
-    readStringTableText(szText, hTable);
-    return asMap(hTable);
-}
-
-std::map<std::string, std::string> readXml(const char* szText) {
-    Table hTable;
-    readStringTableXml(szText, hTable);
-    return asMap(hTable);
-}
+const auto readText = read<readStringTableText>;
+const auto readXml = read<readStringTableXml>;
 
 // One table, written in both forms.
 const char* const kText =
@@ -132,8 +127,6 @@ TEST(StringTableXml, MalformedInputKeepsWhatWasRead) {
     EXPECT_TRUE(readXml("").empty());
     EXPECT_TRUE(readXml("<<<").empty());
 }
-
-// ---- The application's table ---------------------------------------------------------
 
 using AppStrings = imagetest::ResourceTest;
 
