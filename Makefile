@@ -40,7 +40,7 @@ bench: deps
 	@for b in $(BENCHBUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
 run: build
-	@echo "The game itself is not built yet: only the foundation library and its tools exist."; exit 1
+	@echo "The game itself is not built yet: only the foundation library, the first framework layers and the tools exist."; exit 1
 
 fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -140,7 +140,11 @@ DecodedPicture decodePng(const uint8_t* pBytes, size_t nSize, const char* szName
     const size_t nBitsPerPixel = static_cast<size_t>(nChannels) * nDepth;
     const size_t nStride = (nWidth * nBitsPerPixel + 7) / 8;
     const size_t nBpp = std::max<size_t>(1, nBitsPerPixel / 8);  // filter distance
-    std::vector<uint8_t> lRaw((nStride + 1) * nHeight);
+    // Deflate expands at most about 1032:1, so data that small cannot fill the
+    // picture it claims: refuse before allocating for it.
+    const size_t nRawSize = (nStride + 1) * nHeight;
+    if (nRawSize > lCompressed.size() * 1032 + 64) fail(szName, "image data truncated or corrupt");
+    std::vector<uint8_t> lRaw(nRawSize);
 
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) fail(szName, "cannot start the decompressor");
