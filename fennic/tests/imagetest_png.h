@@ -96,21 +96,4 @@ inline std::vector<uint8_t> encodePng(const PngSpec& spec) {
     return out;
 }
 
-// An RGBA picture from 0xAARRGGBB words.
-inline std::vector<uint8_t> encodeRgba(int nWidth, int nHeight, const std::vector<uint32_t>& lWords) {
-    PngSpec spec;
-    spec.nWidth = nWidth;
-    spec.nHeight = nHeight;
-    for (int y = 0; y < nHeight; ++y) {
-        std::vector<uint8_t> lRow;
-        for (int x = 0; x < nWidth; ++x) {
-            const uint32_t w = lWords[static_cast<size_t>(y) * nWidth + x];
-            lRow.insert(lRow.end(), {static_cast<uint8_t>(w >> 16), static_cast<uint8_t>(w >> 8),
-                                     static_cast<uint8_t>(w), static_cast<uint8_t>(w >> 24)});
-        }
-        spec.lRows.push_back(lRow);
-    }
-    return encodePng(spec);
-}
-
 }  // namespace imagetest

@@ -2,20 +2,16 @@
 // factory, and the sub-images made through it.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include <zep2/error.h>
-#include <zep2/resource.h>
 
 #include "gameapp.h"
-#include "imagetest_png.h"
-#include "memimage.h"
-#include "testkit_app.h"
+#include "imagetest_util.h"
 #include "testkit_platform.h"
-#include "testkit_tempdir.h"
+
+using namespace imagetest;
 
 namespace {
 
@@ -23,52 +19,22 @@ Color sheetColor(int x, int y) {
     return Color(static_cast<uint8_t>(x), static_cast<uint8_t>(y), static_cast<uint8_t>(x ^ y), 255);
 }
 
-std::string pngOf(int w, int h, Color (*fn)(int, int)) {
-    std::vector<uint32_t> lWords;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const Color c = fn(x, y);
-            lWords.push_back(static_cast<uint32_t>(c.getAlpha()) << 24 | static_cast<uint32_t>(c.getRed()) << 16 |
-                             static_cast<uint32_t>(c.getGreen()) << 8 | c.getBlue());
-        }
-    const std::vector<uint8_t> lBytes = imagetest::encodeRgba(w, h, lWords);
-    return std::string(lBytes.begin(), lBytes.end());
-}
-
-template <class Ex, class Fn>
-std::string messageOf(Fn fn) {
-    try {
-        fn();
-    } catch (const Ex& e) {
-        return e.getMessage();
-    }
-    return "(no exception)";
-}
-
-class ImageLoad : public ::testing::Test {
+class ImageLoad : public ResourceTest {
 protected:
     void SetUp() override {
+        ResourceTest::SetUp();
         auto* pPlatform = new testkit::FakePlatform();
         pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
         m_app.setPlatform(pPlatform);
-        m_pProvider = new Zep::MemoryResourceProvider();
-        m_app.addResourceProvider(m_pProvider, false);
         add("sheet.png", pngOf(100, 80, sheetColor));
     }
     void TearDown() override { Image::setAutoTrim(false); }
 
-    void add(const char* szName, const std::string& sBytes) {
-        Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(static_cast<int>(sBytes.size()), nullptr, true);
-        if (!sBytes.empty()) std::memcpy(p->getData(), sBytes.data(), sBytes.size());
-        m_pProvider->add(szName, p);
-    }
     ImageFactory& factory() { return *m_app.getPlatform()->getImageFactory(); }
     Zep::SmartPtr<Image> load(const char* szName) { return Zep::SmartPtr<Image>(factory().load(szName)); }
-
-    testkit::TempDir m_dir;
-    testkit::AppFiles m_files{m_dir};
-    testkit::TestApp m_app;
-    Zep::MemoryResourceProvider* m_pProvider = nullptr;
+    std::string loadError(const char* szName) {
+        return messageOf<Zep::FatalErrorException>([&] { load(szName); });
+    }
 };
 
 }  // namespace
@@ -77,7 +43,7 @@ TEST_F(ImageLoad, PlainPicture) {
     Image* pRaw = factory().load("sheet");
     EXPECT_EQ(0, pRaw->getRefCount());
     Zep::SmartPtr<Image> img(pRaw);
-    EXPECT_EQ("sheet", std::string(img->getName().c_str()));
+    EXPECT_STREQ("sheet", img->getName().c_str());
     EXPECT_EQ(100, img->getWidth());
     EXPECT_EQ(80, img->getDataHeight());
     EXPECT_EQ(sheetColor(42, 17), img->getPixel(42, 17));
@@ -92,87 +58,70 @@ TEST_F(ImageLoad, PlainPicture) {
 TEST_F(ImageLoad, SubImageDefinition) {
     add("sheet_a.subimage", "sheet 10 20 30 40");
     Zep::SmartPtr<Image> img = load("sheet_a");
-    EXPECT_EQ(30, img->getWidth());
-    EXPECT_EQ(40, img->getHeight());
+    EXPECT_EQ(Point(30, 40), img->getSize());
     EXPECT_EQ(Point(0, 0), img->getInsPoint());
     EXPECT_EQ(Point(30, 40), img->getDataSize());
-    EXPECT_EQ("sheet_a", std::string(img->getName().c_str()));
+    EXPECT_STREQ("sheet_a", img->getName().c_str());
     EXPECT_EQ(sheetColor(10, 20), img->getPixel(0, 0));
     EXPECT_EQ(sheetColor(39, 59), img->getPixel(29, 39));
 
     // Reaching past the sheet keeps the full canvas with a margin.
     add("sheet_b.subimage", "sheet   90 70\t30 40 extra tokens\n");
     Zep::SmartPtr<Image> edge = load("sheet_b");
-    EXPECT_EQ(30, edge->getWidth());
-    EXPECT_EQ(40, edge->getHeight());
+    EXPECT_EQ(Point(30, 40), edge->getSize());
     EXPECT_EQ(Point(10, 10), edge->getDataSize());
     EXPECT_EQ(sheetColor(99, 79), edge->getPixel(9, 9));
     EXPECT_EQ(Color(0, 0, 0, 255), edge->getPixel(10, 10));
     EXPECT_TRUE(edge->isTransparent(29, 39, 0));
-}
 
-TEST_F(ImageLoad, SubImageNumbersReadLikeAtoi) {
+    // The numbers read like atoi.
     add("odd.subimage", "sheet 10x 2junk abc 5");
-    Zep::SmartPtr<Image> img = load("odd");
-    EXPECT_EQ(0, img->getWidth());
-    EXPECT_EQ(5, img->getHeight());
-    add("short.subimage", "sheet 1 2");
-    EXPECT_EQ("List index out of range : 3 (have 3)", messageOf<Zep::FatalErrorException>([&] { load("short"); }));
+    EXPECT_EQ(Point(0, 5), load("odd")->getSize());
 }
 
 TEST_F(ImageLoad, CanvasDefinition) {
     add("big.png", pngOf(48, 56, sheetColor));
     add("big.spec", "vcanvas 64 64 8 4\n");
     Zep::SmartPtr<Image> img = load("big");
-    EXPECT_EQ(64, img->getWidth());
-    EXPECT_EQ(64, img->getHeight());
-    EXPECT_EQ(Point(8, 4), img->getDataOffset());
-    EXPECT_EQ(Point(48, 56), img->getDataSize());
+    EXPECT_EQ(Point(64, 64), img->getSize());
+    EXPECT_EQ("8,4 48x56", placement(*img));
     EXPECT_EQ(Point(0, 0), img->getInsPoint());
     EXPECT_EQ(sheetColor(0, 0), img->getPixel(8, 4));
 
     add("many.png", pngOf(4, 4, sheetColor));
     add("many.spec", "# first, then replaced\nvcanvas 10 10 1 1\n\nvcanvas 20 30 2 3 # last wins\n");
     Zep::SmartPtr<Image> many = load("many");
-    EXPECT_EQ(20, many->getWidth());
-    EXPECT_EQ(30, many->getHeight());
+    EXPECT_EQ(Point(20, 30), many->getSize());
     EXPECT_EQ(Point(2, 3), many->getDataOffset());
-}
 
-TEST_F(ImageLoad, SubImageCutFirstThenCanvas) {
+    // A sub-image is cut first, then put on its canvas.
     add("both.subimage", "sheet 10 20 30 40");
     add("both.spec", "vcanvas 50 60 5 6");
-    Zep::SmartPtr<Image> img = load("both");
-    EXPECT_EQ(50, img->getWidth());
-    EXPECT_EQ(60, img->getHeight());
-    EXPECT_EQ(Point(5, 6), img->getDataOffset());
-    EXPECT_EQ(Point(30, 40), img->getDataSize());
-    EXPECT_EQ(sheetColor(10, 20), img->getPixel(5, 6));
+    Zep::SmartPtr<Image> both = load("both");
+    EXPECT_EQ(Point(50, 60), both->getSize());
+    EXPECT_EQ("5,6 30x40", placement(*both));
+    EXPECT_EQ(sheetColor(10, 20), both->getPixel(5, 6));
 }
 
-TEST_F(ImageLoad, CanvasDefinitionErrors) {
+TEST_F(ImageLoad, DefinitionErrors) {
+    add("short.subimage", "sheet 1 2");
+    EXPECT_EQ("List index out of range : 3 (have 3)", loadError("short"));
+    for (const char* szName : {"caps.png", "later.png", "few.png"}) add(szName, pngOf(2, 2, sheetColor));
     add("caps.spec", "VCANVAS 64 64 8 4\n");
-    add("caps.png", pngOf(2, 2, sheetColor));
-    EXPECT_EQ("Unknown token VCANVAS at caps.spec, line 1",
-              messageOf<Zep::FatalErrorException>([&] { load("caps"); }));
+    EXPECT_EQ("Unknown token VCANVAS at caps.spec, line 1", loadError("caps"));
     add("later.spec", "vcanvas 4 4 0 0\n# note\nresize 3\n");
-    add("later.png", pngOf(2, 2, sheetColor));
-    EXPECT_EQ("Unknown token resize at later.spec, line 3",
-              messageOf<Zep::FatalErrorException>([&] { load("later"); }));
+    EXPECT_EQ("Unknown token resize at later.spec, line 3", loadError("later"));
     add("few.spec", "vcanvas 64 64 8\n");
-    add("few.png", pngOf(2, 2, sheetColor));
     EXPECT_EQ("Assertion failed : lToks.getLength() == 5",
               messageOf<Zep::AssertFailException>([&] { load("few"); }));
 }
 
 TEST_F(ImageLoad, SubImageCyclesAreErrors) {
     add("self.subimage", "self 0 0 4 4");
-    EXPECT_EQ("Image 'self' is cut from itself (sub-image cycle)",
-              messageOf<Zep::FatalErrorException>([&] { load("self"); }));
+    EXPECT_EQ("Image 'self' is cut from itself (sub-image cycle)", loadError("self"));
     add("ping.subimage", "pong 0 0 4 4");
     add("pong.subimage", "PING 0 0 4 4");
-    EXPECT_EQ("Image 'PING' is cut from itself (sub-image cycle)",
-              messageOf<Zep::FatalErrorException>([&] { load("ping"); }));
+    EXPECT_EQ("Image 'PING' is cut from itself (sub-image cycle)", loadError("ping"));
     // Nothing of the failed loads is left behind.
     add("fine.subimage", "sheet 1 1 2 2");
     EXPECT_EQ(sheetColor(1, 1), load("fine")->getPixel(0, 0));
@@ -184,14 +133,11 @@ TEST_F(ImageLoad, SubImageCyclesAreErrors) {
 }
 
 TEST_F(ImageLoad, AutoTrimOnlyWhenSwitchedOnAndAsked) {
-    add("halo.png", pngOf(6, 6, [](int x, int y) {
-            return Color(9, 9, 9, (x >= 2 && x < 4 && y >= 1 && y < 5) ? 255 : 0);
-        }));
+    add("halo.png", pngOf(6, 6, [](int x, int y) { return Color(9, 9, 9, x / 2 == 1 && y >= 1 && y < 5 ? 255 : 0); }));
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
     Image::setAutoTrim(true);
     Zep::SmartPtr<Image> trimmed = load("halo");
-    EXPECT_EQ(Point(2, 4), trimmed->getDataSize());
-    EXPECT_EQ(Point(2, 1), trimmed->getDataOffset());
+    EXPECT_EQ("2,1 2x4", placement(*trimmed));
     EXPECT_EQ(6, trimmed->getWidth());
     Zep::SmartPtr<Image> kept(factory().load("halo", false));
     EXPECT_EQ(Point(6, 6), kept->getDataSize());
@@ -205,25 +151,22 @@ TEST_F(ImageLoad, SubImagesCloneAndAlphaImageThroughTheFactory) {
     Zep::SmartPtr<Image> sub = sheet->createSubImage(Rect(10, 10, 20, 30), false);
     EXPECT_EQ(1, sub->getRefCount());
     EXPECT_TRUE(sub->isPreparePending());
-    EXPECT_EQ(10, sub->getWidth());
-    EXPECT_EQ(20, sub->getHeight());
+    EXPECT_EQ(Point(10, 20), sub->getSize());
     Zep::SmartPtr<Image> now = sheet->createSubImage(10, 10, 10, 20, true);
     EXPECT_FALSE(now->isPreparePending());
-    EXPECT_FALSE(dynamic_cast<MemImage*>(now.get())->sharesStoreWith(*dynamic_cast<MemImage*>(sheet.get())));
+    EXPECT_FALSE(dynamic_cast<MemImage&>(*now).sharesStoreWith(dynamic_cast<MemImage&>(*sheet)));
     EXPECT_EQ(sheetColor(10, 10), now->getPixel(0, 0));
 
     Zep::SmartPtr<Image> copy = sheet->clone(false);
     EXPECT_EQ(Point(7, 8), copy->getInsPoint());
-    EXPECT_EQ("sheet", std::string(copy->getName().c_str()));
+    EXPECT_STREQ("sheet", copy->getName().c_str());
     EXPECT_EQ(100, copy->getWidth());
     EXPECT_EQ(sheetColor(99, 79), copy->getPixel(99, 79));
 
-    Zep::SmartPtr<Image> alpha =
-        load("sheet")->createSubImage(0, 0, 3, 1, true);
+    Zep::SmartPtr<Image> alpha = load("sheet")->createSubImage(0, 0, 3, 1, true);
     alpha->setPixel(1, 0, Color(5, 5, 5, 77));
     Zep::SmartPtr<Image> mask = alpha->createAlphaImage();
-    EXPECT_EQ(3, mask->getWidth());
-    EXPECT_EQ(1, mask->getHeight());
+    EXPECT_EQ(Point(3, 1), mask->getSize());
     EXPECT_EQ(Color(255, 255, 255, 255), mask->getPixel(0, 0));
     EXPECT_EQ(Color(77, 77, 77, 255), mask->getPixel(1, 0));
 }
@@ -232,6 +175,5 @@ TEST(ImageLoadWithoutApp, NeedsTheApplication) {
     Zep::SmartPtr<MemImage> img = new MemImage();
     EXPECT_EQ("Image : there is no application object",
               messageOf<Zep::BadStateException>([&] { img->load("x", true, true); }));
-    EXPECT_EQ("Image : there is no application object",
-              messageOf<Zep::BadStateException>([&] { img->clone(true); }));
+    EXPECT_EQ("Image : there is no application object", messageOf<Zep::BadStateException>([&] { img->clone(true); }));
 }

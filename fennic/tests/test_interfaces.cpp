@@ -1,6 +1,5 @@
 // The driver interfaces, the silent audio driver, the OS helpers and the test
 // kit's fakes.
-#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -9,70 +8,39 @@
 
 #include "audiodriver.h"
 #include "color.h"
+#include "imagetest_util.h"
 #include "keys.h"
 #include "oshelpers.h"
 #include "platform.h"
-#include "testkit_app.h"
 #include "testkit_audio.h"
 #include "testkit_platform.h"
-#include "testkit_tempdir.h"
 #include "testkit_video.h"
 #include "videodriver.h"
 #include "zep2/error.h"
 #include "zep2/memstream.h"
-#include "zep2/resource.h"
 
 using testkit::FakeAudioDriver;
 using testkit::FakeEvent;
 using testkit::FakePlatform;
 using testkit::FakeVideoDriver;
 
-namespace {
-
-std::string memBytes(Zep::MemStream& stream) {
-    return std::string(static_cast<const char*>(stream.getBuffer()), stream.length());
-}
-
-}  // namespace
-
-// ---- Key codes and flags ------------------------------------------------------
-
 TEST(KeyCodes, MatchTheValuesThePlatformDelivers) {
-    EXPECT_EQ(Key::Return, 13);
-    EXPECT_EQ(Key::Escape, 27);
-    EXPECT_EQ(Key::F4, 285);
-    EXPECT_EQ(Key::F12, 293);
-    EXPECT_EQ(Key::KPEnter, 271);
-    EXPECT_EQ(Key::LAlt, 308);
+    EXPECT_EQ((std::vector<int>{13, 27, 285, 293, 271, 308}),
+              (std::vector<int>{Key::Return, Key::Escape, Key::F4, Key::F12, Key::KPEnter, Key::LAlt}));
     EXPECT_EQ(Key::letter('Q'), 113);
-    EXPECT_EQ(KeyMod::LAlt, 0x100u);
-    EXPECT_EQ(KeyMod::RAlt, 0x200u);
-    EXPECT_EQ(KeyMod::Alt, 0x300u);
-    EXPECT_EQ(KeyMod::Ctrl, 0xC0u);
-}
-
-TEST(KeyCodes, MouseButtonsTravelAsOneBitMasks) {
-    EXPECT_EQ(MouseButton::maskOf(1), 1);
-    EXPECT_EQ(MouseButton::maskOf(2), 2);
-    EXPECT_EQ(MouseButton::maskOf(3), 4);
-    EXPECT_EQ(MouseButton::maskOf(4), 8);
-    EXPECT_EQ(MouseButton::maskOf(5), 16);
-    EXPECT_EQ(MouseButton::maskOf(0), 0);
-    EXPECT_EQ(MouseButton::maskOf(6), 0);
+    EXPECT_EQ((std::vector<unsigned>{0x100u, 0x200u, 0x300u, 0xC0u}),
+              (std::vector<unsigned>{KeyMod::LAlt, KeyMod::RAlt, KeyMod::Alt, KeyMod::Ctrl}));
+    // Mouse buttons travel as one-bit masks.
+    const int kMasks[] = {0, 1, 2, 4, 8, 16, 0};
+    for (int n = 0; n <= 6; ++n) EXPECT_EQ(kMasks[n], MouseButton::maskOf(n)) << n;
 }
 
 TEST(VideoFlags, DepthConversions) {
-    EXPECT_EQ(IVideoDriver::bppToFlags(15), 4);
-    EXPECT_EQ(IVideoDriver::bppToFlags(16), 4);
-    EXPECT_EQ(IVideoDriver::bppToFlags(24), 8);
-    EXPECT_EQ(IVideoDriver::bppToFlags(32), 12);
-    EXPECT_EQ(IVideoDriver::bppToFlags(8), 0);
-    EXPECT_EQ(IVideoDriver::bppToFlags(0), 0);
+    for (const auto& [nBpp, nFlags] : {std::pair{15, 4}, {16, 4}, {24, 8}, {32, 12}, {8, 0}, {0, 0}})
+        EXPECT_EQ(nFlags, IVideoDriver::bppToFlags(nBpp)) << nBpp;
     // A 15-bit request comes back as 16.
-    EXPECT_EQ(IVideoDriver::flagsToBpp(IVideoDriver::bppToFlags(15)), 16);
-    EXPECT_EQ(IVideoDriver::flagsToBpp(8 | 1), 24);
-    EXPECT_EQ(IVideoDriver::flagsToBpp(12), 32);
-    EXPECT_EQ(IVideoDriver::flagsToBpp(1), 0);
+    for (const auto& [nFlags, nBpp] : {std::pair{4, 16}, {8 | 1, 24}, {12, 32}, {1, 0}})
+        EXPECT_EQ(nBpp, IVideoDriver::flagsToBpp(nFlags)) << nFlags;
 }
 
 TEST(VideoDriverInterface, ScaleFactorGoesFromPlatformToDriver) {
@@ -83,29 +51,6 @@ TEST(VideoDriverInterface, ScaleFactorGoesFromPlatformToDriver) {
     EXPECT_FLOAT_EQ(platform.getScaleFactor(), 2.0f);
     EXPECT_FLOAT_EQ(platform.getVideoDriver()->getScaleFactor(), 2.0f);
 }
-
-TEST(VideoDriverInterface, FakeKeepsModeAndRecordsCalls) {
-    FakeVideoDriver video;
-    EXPECT_TRUE(video.setVideoMode(640, 480, 1 | 8));
-    int nWidth = 0;
-    int nHeight = 0;
-    video.getSize(&nWidth, &nHeight);
-    EXPECT_EQ(nWidth, 640);
-    EXPECT_EQ(nHeight, 480);
-    EXPECT_TRUE(video.isFullscreen());
-    video.refreshCursor(true);
-    video.clear(Color(0, 0, 0, 255));
-    video.m_bFailVideoMode = true;
-    EXPECT_FALSE(video.setVideoMode(800, 600, 0));
-    EXPECT_EQ(video.getWidth(), 640);  // a failed mode leaves the old one
-    std::vector<std::string> vExpected = {"setVideoMode 640 480 9", "refreshCursor 1", "clear (0, 0, 0, 255)",
-                                          "setVideoMode 800 600 0"};
-    EXPECT_EQ(video.m_vCalls, vExpected);
-    EXPECT_EQ(video.getAlphaFormat().nAlphaMask, 0xFF000000u);
-    EXPECT_EQ(video.getOpaqueFormat().nBitsPerPixel, 24);
-}
-
-// ---- The silent audio driver --------------------------------------------------
 
 TEST(DummyAudioDriver, StartsPlaysNothingAndClampsVolumes) {
     DummyAudioDriver audio;
@@ -136,13 +81,10 @@ TEST(DummyAudioDriver, StartsPlaysNothingAndClampsVolumes) {
     EXPECT_EQ(audio.getSampleLoader(), nullptr);
 }
 
-TEST(DummyAudioDriver, LoadersAskTheRegistryForTheNameAsItIs) {
-    testkit::TempDir dir;
-    testkit::AppFiles files(dir);
-    testkit::TestApp app;
-    auto* pProvider = new Zep::MemoryResourceProvider();
-    pProvider->add("ms_theme", Zep::SmartPtr<Zep::Resource>(new Zep::Resource(0, nullptr, true)));
-    app.addResourceProvider(pProvider, false);
+using DummyAudioLoaders = imagetest::ResourceTest;
+
+TEST_F(DummyAudioLoaders, AskTheRegistryForTheNameAsItIs) {
+    add("ms_theme", "");
     DummyAudioDriver audio;
     audio.init();
     EXPECT_TRUE(audio.getMusicLoader()->exists("ms_theme"));
@@ -150,23 +92,23 @@ TEST(DummyAudioDriver, LoadersAskTheRegistryForTheNameAsItIs) {
     EXPECT_FALSE(audio.getSampleLoader()->exists(nullptr));
 }
 
-// ---- Music tracks and playlists --------------------------------------------------
-
-class MusicTrackTest : public ::testing::Test {
+class MusicTrackTest : public imagetest::AppTest<> {
 protected:
     void SetUp() override {
         for (const char* szName : {"ms_a", "ms_b", "ms_c"}) audio.m_musicLoader.m_setNames.insert(szName);
-        app.useAudioDriver(&audio);
+        m_app.useAudioDriver(&audio);
     }
-    void TearDown() override { app.useAudioDriver(nullptr, false); }
+    void TearDown() override { m_app.useAudioDriver(nullptr, false); }
+    // The track ends and a frame passes.
+    void trackEnds() {
+        audio.m_bMusicPlaying = false;
+        audio.update(0.016f);
+    }
 
-    testkit::TempDir dir;
-    testkit::AppFiles files{dir};
-    testkit::TestApp app;
     FakeAudioDriver audio;
 };
 
-TEST_F(MusicTrackTest, SameTrackIsNotRestartedWhilePlaying) {
+TEST_F(MusicTrackTest, SameTrackIsNotRestartedWhilePlayingAndStopForgetsIt) {
     audio.playMusicTrack("ms_a", true);
     audio.playMusicTrack("ms_a", true);
     EXPECT_EQ(audio.m_vMusic, std::vector<std::string>{"ms_a"});
@@ -175,78 +117,50 @@ TEST_F(MusicTrackTest, SameTrackIsNotRestartedWhilePlaying) {
     audio.m_bMusicPlaying = false;
     audio.playMusicTrack("ms_a", true);
     EXPECT_EQ(audio.m_vMusic.size(), 2u);
-}
 
-TEST_F(MusicTrackTest, StopForgetsTrackAndStopsWithoutFade) {
-    audio.playMusicTrack("ms_a", false);
     audio.stopMusicTrack();
     EXPECT_STREQ(audio.getCurrentMusicName().c_str(), "");
-    EXPECT_EQ(audio.m_vMusicStops, std::vector<float>{0.0f});
-}
-
-TEST_F(MusicTrackTest, PlaylistOfTwoAlternatesStrictly) {
-    audio.playMusicList(Zep::List<Zep::String>{"ms_a", "ms_b"});
-    for (int i = 0; i < 20; ++i) {
-        audio.m_bMusicPlaying = false;
-        audio.update(0.016f);
-    }
-    ASSERT_EQ(audio.m_vMusic.size(), 21u);
-    for (size_t i = 1; i < audio.m_vMusic.size(); ++i) EXPECT_NE(audio.m_vMusic[i], audio.m_vMusic[i - 1]);
-}
-
-TEST_F(MusicTrackTest, PlaylistOfOneRepeatsAndAllSameNamesDoNotHang) {
-    audio.playMusicList(Zep::List<Zep::String>{"ms_c"});
-    audio.m_bMusicPlaying = false;
-    audio.update(0.0f);
-    EXPECT_EQ(audio.m_vMusic, (std::vector<std::string>{"ms_c", "ms_c"}));
-
-    audio.playMusicList(Zep::List<Zep::String>{"ms_c", "ms_c"});
-    audio.m_bMusicPlaying = false;
-    audio.update(0.0f);  // must return: no other name to draw
-    EXPECT_EQ(audio.m_vMusic.back(), "ms_c");
-}
-
-TEST_F(MusicTrackTest, UnknownTrackThrowsFromTheLoader) {
+    EXPECT_EQ(audio.m_vMusicStops, std::vector<float>{0.0f});  // without a fade
     EXPECT_THROW(audio.playMusicTrack("ms_missing", false), Zep::ResourceException);
 }
 
-// ---- OS helpers -------------------------------------------------------------------
+TEST_F(MusicTrackTest, Playlists) {
+    // Two tracks alternate strictly.
+    audio.playMusicList(Zep::List<Zep::String>{"ms_a", "ms_b"});
+    for (int i = 0; i < 20; ++i) trackEnds();
+    ASSERT_EQ(audio.m_vMusic.size(), 21u);
+    for (size_t i = 1; i < audio.m_vMusic.size(); ++i) EXPECT_NE(audio.m_vMusic[i], audio.m_vMusic[i - 1]);
 
-TEST(Encode6, SymbolCountsFollowGroupsOfThree) {
-    const uint8_t bytes[] = {1, 2, 3, 4};
-    EXPECT_EQ(encodeBytes6(bytes, 0).length(), 0);
-    EXPECT_EQ(encodeBytes6(bytes, 1).length(), 4);
-    EXPECT_EQ(encodeBytes6(bytes, 2).length(), 4);
-    EXPECT_EQ(encodeBytes6(bytes, 3).length(), 4);
-    EXPECT_EQ(encodeBytes6(bytes, 4).length(), 8);
-    EXPECT_EQ(encodeBytes6(nullptr, 3).length(), 0);
+    // One repeats; a list of one name twice must not hang drawing another.
+    audio.m_vMusic.clear();
+    audio.playMusicList(Zep::List<Zep::String>{"ms_c"});
+    trackEnds();
+    EXPECT_EQ(audio.m_vMusic, (std::vector<std::string>{"ms_c", "ms_c"}));
+    audio.playMusicList(Zep::List<Zep::String>{"ms_c", "ms_c"});
+    trackEnds();
+    EXPECT_EQ(audio.m_vMusic.back(), "ms_c");
 }
 
-TEST(Encode6, KnownVectorsAndUrlSafeSymbols) {
-    const uint8_t man[] = {'M', 'a', 'n'};
+TEST(Encode6, KnownVectorsGroupsAndDecoding) {
+    const uint8_t man[] = {'M', 'a', 'n'}, high[] = {0xFB, 0xFF, 0xBF}, one[] = {0xFF};
     EXPECT_STREQ(encodeBytes6(man, 3).c_str(), "TWFu");
-    const uint8_t high[] = {0xFB, 0xFF, 0xBF};
-    EXPECT_STREQ(encodeBytes6(high, 3).c_str(), "-_-_");
-    const uint8_t one[] = {0xFF};
+    EXPECT_STREQ(encodeBytes6(high, 3).c_str(), "-_-_");  // URL-safe symbols
     EXPECT_STREQ(encodeBytes6(one, 1).c_str(), "_wAA");
-}
+    EXPECT_EQ(encodeBytes6(man, 0).length(), 0);
+    EXPECT_EQ(encodeBytes6(man, 2).length(), 4);
+    EXPECT_EQ(encodeBytes6(nullptr, 3).length(), 0);
 
-TEST(Encode6, DecodeGivesThreeBytesPerGroup) {
     const uint8_t bytes[] = {0, 1, 2, 250, 251, 252, 7};
     Zep::String sText = encodeBytes6(bytes, 7);
     ASSERT_EQ(sText.length(), 12);
-    Zep::SmartPtr<Zep::MemStream> pDecoded = decodeBytes6(sText.c_str());
     // Two padding zeros come back after the seventh byte.
-    EXPECT_EQ(memBytes(*pDecoded), std::string("\x00\x01\x02\xFA\xFB\xFC\x07\x00\x00", 9));
+    EXPECT_EQ(testutil::bytesOf(*decodeBytes6(sText.c_str())), (testutil::Bytes{0, 1, 2, 250, 251, 252, 7, 0, 0}));
     EXPECT_EQ(decodeBytes6(sText.left(8).c_str())->length(), 6);
 }
 
-TEST(UrlHelpers, QuerySeparator) {
+TEST(UrlHelpers, QuerySeparatorAndOpenHook) {
     EXPECT_STREQ(addURLQuerySeparator("http://example.invalid/r").c_str(), "http://example.invalid/r?");
     EXPECT_STREQ(addURLQuerySeparator("http://example.invalid/r?a=1").c_str(), "http://example.invalid/r?a=1&");
-}
-
-TEST(UrlHelpers, OpenUrlGoesToTheHook) {
     std::vector<std::string> vOpened;
     setOpenURLHook([&](const char* szURL) { vOpened.emplace_back(szURL); });
     openURL("http://example.invalid/?x=1&y=$(rm)");
@@ -265,15 +179,13 @@ TEST(UserDataFolder, CreatesBothLevelsBelowXdgDataHome) {
     EXPECT_STREQ(getUserDataFolder(nullptr).c_str(), (dir.path() + "share/").c_str());
 }
 
-TEST(UserDataFolder, FallsBackToHomeWhenXdgIsUnsetOrRelative) {
+TEST(UserDataFolder, HomeWhenXdgIsRelativeAndEmptyWhenUnwritable) {
     testkit::TempDir dir;
-    testkit::ScopedEnv xdg("XDG_DATA_HOME", "relative/path");
-    testkit::ScopedEnv home("HOME", dir.path().c_str());
-    EXPECT_STREQ(getUserDataFolder("A").c_str(), (dir.path() + ".local/share/A/").c_str());
-}
-
-TEST(UserDataFolder, UnwritablePlaceGivesEmpty) {
-    testkit::TempDir dir;
+    {
+        testkit::ScopedEnv xdg("XDG_DATA_HOME", "relative/path");
+        testkit::ScopedEnv home("HOME", dir.path().c_str());
+        EXPECT_STREQ(getUserDataFolder("A").c_str(), (dir.path() + ".local/share/A/").c_str());
+    }
     testkit::writeFileBytes(dir.file("plainfile"), "x");
     // A folder cannot be made below a regular file, whoever runs the test.
     testkit::ScopedEnv env("XDG_DATA_HOME", (dir.path() + "plainfile/share").c_str());
@@ -281,42 +193,32 @@ TEST(UserDataFolder, UnwritablePlaceGivesEmpty) {
 }
 
 TEST(OsHelpers, MemoryStatusIsKnownOnThisSystem) {
-    int nAvailable = -1;
-    int nTotal = -1;
+    int nAvailable = -1, nTotal = -1;
     EXPECT_TRUE(getMemoryStatusMB(&nAvailable, &nTotal));
     EXPECT_GT(nTotal, 0);
     EXPECT_GE(nAvailable, 0);
     EXPECT_LE(nAvailable, nTotal);
 }
 
-// ---- Fake platform ------------------------------------------------------------------
-
-TEST(FakePlatform, SleepAdvancesTheClockAndIsRecorded) {
+TEST(FakePlatform, ClockAndOneScriptedFramePerPump) {
     FakePlatform platform;
     platform.setTicks(1000);
     platform.sleep(16);
     platform.setWorkTimePerFrame(5);
-    platform.processEvents();
-    platform.sleep(11);
-    EXPECT_EQ(platform.getTicks(), 1032u);
-    EXPECT_EQ(platform.m_vSleeps, (std::vector<uint32_t>{16, 11}));
-}
-
-TEST(FakePlatform, DeliversOneScriptedFramePerPump) {
-    FakePlatform platform;
     std::vector<FakeEvent> vSeen;
     platform.setDispatcher([&](const FakeEvent& e) { vSeen.push_back(e); });
     platform.queueFrame({FakeEvent::keyDown(Key::F4, KeyMod::LAlt), FakeEvent::mouseDown(MouseButton::Right, 10, 20)});
     platform.queueFrame({FakeEvent::of(FakeEvent::kQuit)});
     platform.processEvents();
+    platform.sleep(11);
+    EXPECT_EQ(platform.getTicks(), 1032u);
+    EXPECT_EQ(platform.m_vSleeps, (std::vector<uint32_t>{16, 11}));
     ASSERT_EQ(vSeen.size(), 2u);
     EXPECT_EQ(vSeen[0].nKey, 285);
     EXPECT_EQ(vSeen[1].nButtonMask, 4);
-    int nX = 0;
-    int nY = 0;
+    int nX = 0, nY = 0;
     platform.getMousePosition(nX, nY);
-    EXPECT_EQ(nX, 10);
-    EXPECT_EQ(nY, 20);
+    EXPECT_EQ(Point(10, 20), Point(nX, nY));
     platform.processEvents();
     platform.processEvents();  // nothing scripted: nothing delivered
     ASSERT_EQ(vSeen.size(), 3u);

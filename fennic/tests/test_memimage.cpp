@@ -2,66 +2,34 @@
 // and the factory.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
 #include <vector>
 
 #include <zep2/error.h>
 
-#include "imagetest_png.h"
-#include "memimage.h"
+#include "imagetest_util.h"
+
+using namespace imagetest;
 
 namespace {
-
-Color pattern(int x, int y) {
-    return Color(static_cast<uint8_t>(x * 7 + 1), static_cast<uint8_t>(y * 11 + 2), static_cast<uint8_t>(x + y * 3),
-                 255);
-}
-
-Zep::SmartPtr<MemImage> makeImage(int w, int h, bool bAlpha, const std::function<Color(int, int)>& fn = pattern) {
-    Zep::SmartPtr<MemImage> p = new MemImage(w, h, bAlpha);
-    ImageLock lock(*p);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p->writePixel(x, y, fn(x, y));
-    return p;
-}
-
-Zep::SmartPtr<MemImage> solid(int w, int h, bool bAlpha, const Color& c) {
-    return makeImage(w, h, bAlpha, [c](int, int) { return c; });
-}
-
-Color dataPixel(const Image& img, int x, int y) {
-    ImageLock lock(img);
-    return img.readPixel(x, y);
-}
-
-template <class Ex, class Fn>
-std::string messageOf(Fn fn) {
-    try {
-        fn();
-    } catch (const Ex& e) {
-        return e.getMessage();
-    }
-    return "(no exception)";
-}
 
 // 32-bit words with red in the low byte: a layout the store handles
 // through its general path.
 const PixelFormat kAbgr{32, 0xFF000000u, 0x000000FFu, 0x0000FF00u, 0x00FF0000u};
+const PixelFormat k565{16, 0, 0xF800, 0x07E0, 0x001F};
+
+uint32_t rawPixel(Image& img, int x, int y) { return dynamic_cast<MemImage&>(img).getStore().readRaw(x, y); }
 
 }  // namespace
-
-// ---- Construction and the factory ---------------------------------------------
 
 TEST(MemImageFactory, BlankImages) {
     MemImageFactory factory;
     Zep::SmartPtr<Image> a = factory.createBlank(0, -3, true);
     EXPECT_EQ(1, a->getRefCount());
-    EXPECT_EQ(1, a->getWidth());
-    EXPECT_EQ(1, a->getDataHeight());
-    EXPECT_TRUE(a->hasAlpha());
+    EXPECT_EQ(Point(1, 1), a->getSize());
     EXPECT_EQ(Color(0, 0, 0, 0), dataPixel(*a, 0, 0));
     EXPECT_EQ(MemPixelFormats::kAlpha, a->getPixelFormat());
+    a->setSurfaceAlpha(10);
+    EXPECT_EQ(255, a->getSurfaceAlpha());  // an alpha channel always reports 255
 
     Zep::SmartPtr<Image> o = factory.createBlank(3, 2, false);
     EXPECT_FALSE(o->hasAlpha());
@@ -72,13 +40,8 @@ TEST(MemImageFactory, BlankImages) {
     EXPECT_EQ(128, o->getSurfaceAlpha());
     o->setSurfaceAlpha(999);
     EXPECT_EQ(255, o->getSurfaceAlpha());
-    a->setSurfaceAlpha(10);
-    EXPECT_EQ(255, a->getSurfaceAlpha());  // an alpha channel always reports 255
 
-    Zep::SmartPtr<Image> e = factory.createEmpty();
-    EXPECT_EQ(0, e->getWidth());
-    EXPECT_EQ(0, e->getDataWidth());
-    EXPECT_FALSE(e->hasColorKey());
+    EXPECT_EQ(Point(0, 0), Zep::SmartPtr<Image>(factory.createEmpty())->getSize());
 }
 
 TEST(MemImageFactory, PixelsOverCallerMemory) {
@@ -92,31 +55,40 @@ TEST(MemImageFactory, PixelsOverCallerMemory) {
     EXPECT_EQ(Color(1, 0, 255, 128), img->getPixel(2, 0));
     EXPECT_EQ(kAbgr, img->getPixelFormat());
 
-    EXPECT_EQ("Bad pixel memory : 4x2, pitch 8",
-              messageOf<Zep::BadParmException>([&] { factory.createFromPixels(lWords.data(), 4, 2, 32, 8, 0xFF, 0xFF00, 0xFF0000, 0); }));
-    EXPECT_EQ("Bad pixel memory : 4x2, pitch 16, no pixels",
-              messageOf<Zep::BadParmException>([&] { factory.createFromPixels(nullptr, 4, 2, 32, 16, 0xFF, 0xFF00, 0xFF0000, 0); }));
+    EXPECT_EQ("Bad pixel memory : 4x2, pitch 8", messageOf<Zep::BadParmException>([&] {
+                  factory.createFromPixels(lWords.data(), 4, 2, 32, 8, 0xFF, 0xFF00, 0xFF0000, 0);
+              }));
+    EXPECT_EQ("Bad pixel memory : 4x2, pitch 16, no pixels", messageOf<Zep::BadParmException>([&] {
+                  factory.createFromPixels(nullptr, 4, 2, 32, 16, 0xFF, 0xFF00, 0xFF0000, 0);
+              }));
+
+    // 24-bit pixels, blue first in memory.
+    std::vector<uint8_t> lBytes = {1, 2, 3, 4, 5, 6, 0, 0};
+    Zep::SmartPtr<Image> src = factory.createFromPixels(lBytes.data(), 2, 1, 24, 8, 0xFF0000, 0xFF00, 0xFF, 0);
+    EXPECT_EQ(Color(3, 2, 1, 255), src->getPixel(0, 0));
+    auto dst = solid(2, 1, true, Color(0, 0, 0, 0));
+    dst->blit(*src, 0, 0);
+    EXPECT_EQ(Color(6, 5, 4, 255), dataPixel(*dst, 1, 0));
+    src->setPixel(1, 0, Color(7, 8, 9, 255));
+    EXPECT_EQ(9, lBytes[3]);
+    EXPECT_EQ(7, lBytes[5]);
 }
 
 TEST(MemImageFactory, UnsupportedFormatsAreRefused) {
     EXPECT_EQ("Unsupported pixel format : 12 bpp, masks A 00000000 R 00000F00 G 000000F0 B 0000000F",
               messageOf<Zep::BadParmException>([] { PixelStore::checkFormat(PixelFormat{12, 0, 0xF00, 0xF0, 0xF}); }));
     // Overlapping, split and oversized masks.
-    EXPECT_THROW(PixelStore::checkFormat(PixelFormat{32, 0, 0xFF00, 0xFFF0, 0xFF}), Zep::BadParmException);
-    EXPECT_THROW(PixelStore::checkFormat(PixelFormat{16, 0, 0x0F0F, 0x00F0, 0}), Zep::BadParmException);
-    EXPECT_THROW(PixelStore::checkFormat(PixelFormat{16, 0, 0x1F0000, 0x7E0, 0x1F}), Zep::BadParmException);
-    auto img = makeImage(2, 2, true);
-    EXPECT_THROW(img->convert(PixelFormat{0, 0, 0, 0, 0}), Zep::BadParmException);
+    for (const PixelFormat& format : {PixelFormat{32, 0, 0xFF00, 0xFFF0, 0xFF}, PixelFormat{16, 0, 0x0F0F, 0x00F0, 0},
+                                      PixelFormat{16, 0, 0x1F0000, 0x7E0, 0x1F}})
+        EXPECT_THROW(PixelStore::checkFormat(format), Zep::BadParmException);
+    EXPECT_THROW(makeImage(2, 2, true)->convert(PixelFormat{0, 0, 0, 0, 0}), Zep::BadParmException);
 }
-
-// ---- Locking ------------------------------------------------------------------
 
 TEST(MemImageLocking, PixelsNeedALockAndAPlaceInTheData) {
     auto img = makeImage(4, 4, true);
     EXPECT_EQ("MemImage::readPixel : the image is not locked",
               messageOf<Zep::BadStateException>([&] { img->readPixel(0, 0); }));
-    EXPECT_EQ("MemImage::unlock : the image is not locked",
-              messageOf<Zep::BadStateException>([&] { img->unlock(); }));
+    EXPECT_EQ("MemImage::unlock : the image is not locked", messageOf<Zep::BadStateException>([&] { img->unlock(); }));
     img->lock();
     img->lock();
     EXPECT_EQ(2, img->getLockCount());
@@ -129,33 +101,27 @@ TEST(MemImageLocking, PixelsNeedALockAndAPlaceInTheData) {
     EXPECT_EQ(0, img->getLockCount());
 }
 
-// ---- Transfers ---------------------------------------------------------------------
-
 TEST(MemImageBlend, FormulaOnEveryDestinationKind) {
     const Color src(200, 100, 50, 128);
     // round((200*128 + 10*127)/255) = 105, (100*128 + 20*127) -> 60,
     // (50*128 + 30*127) -> 40; alpha 128 + round(255*127/255) = 255.
-    auto dstA = solid(1, 1, true, Color(10, 20, 30, 255));
-    dstA->blit(*solid(1, 1, true, src), 0, 0);
-    EXPECT_EQ(Color(105, 60, 40, 255), dataPixel(*dstA, 0, 0));
-
-    auto dstClear = solid(1, 1, true, Color(10, 20, 30, 0));
-    dstClear->blit(*solid(1, 1, true, src), 0, 0);
-    EXPECT_EQ(Color(105, 60, 40, 128), dataPixel(*dstClear, 0, 0));
-
-    auto dstO = solid(1, 1, false, Color(10, 20, 30, 255));
-    dstO->blit(*solid(1, 1, true, src), 0, 0);
-    EXPECT_EQ(Color(105, 60, 40, 255), dataPixel(*dstO, 0, 0));
-
+    const std::pair<Zep::SmartPtr<Image>, Color> kCases[] = {
+        {solid(1, 1, true, Color(10, 20, 30, 255)), Color(105, 60, 40, 255)},
+        {solid(1, 1, true, Color(10, 20, 30, 0)), Color(105, 60, 40, 128)},
+        {solid(1, 1, false, Color(10, 20, 30, 255)), Color(105, 60, 40, 255)},
+    };
+    for (const auto& [dst, expected] : kCases) {
+        dst->blit(*solid(1, 1, true, src), 0, 0);
+        EXPECT_EQ(expected, dataPixel(*dst, 0, 0));
+    }
     // The general path (another word layout on both sides) gives the same.
     Zep::SmartPtr<Image> dstG = solid(1, 1, true, Color(10, 20, 30, 255))->convert(kAbgr);
-    Zep::SmartPtr<Image> srcG = solid(1, 1, true, src)->convert(kAbgr);
-    dstG->blit(*srcG, 0, 0);
+    dstG->blit(*solid(1, 1, true, src)->convert(kAbgr), 0, 0);
     EXPECT_EQ(Color(105, 60, 40, 255), dataPixel(*dstG, 0, 0));
 
     // Fully transparent and fully opaque sources.
     auto dst = solid(2, 1, true, Color(1, 2, 3, 4));
-    dst->blit(*makeImage(2, 1, true, [](int x, int) { return x ? Color(9, 9, 9, 255) : Color(9, 9, 9, 0); }), 0, 0);
+    dst->blit(*makeImage(2, 1, true, [](int x, int) { return Color(9, 9, 9, x ? 255 : 0); }), 0, 0);
     EXPECT_EQ(Color(1, 2, 3, 4), dataPixel(*dst, 0, 0));
     EXPECT_EQ(Color(9, 9, 9, 255), dataPixel(*dst, 1, 0));
 }
@@ -168,10 +134,8 @@ TEST(MemImageBlend, ColorKeyAndSurfaceAlphaOfOpaqueSources) {
     dst->blit(*src, 0, 0);
     EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*dst, 0, 0));  // keyed pixel skipped
     EXPECT_EQ(Color(100, 100, 100, 255), dataPixel(*dst, 1, 0));
-
-    auto copied = solid(2, 1, true, Color(0, 0, 0, 255));
-    copied->copy(*src, 0, 0);  // copy ignores the key
-    EXPECT_EQ(key, dataPixel(*copied, 0, 0));
+    dst->copy(*src, 0, 0);  // copy ignores the key
+    EXPECT_EQ(key, dataPixel(*dst, 0, 0));
 
     src->setSurfaceAlpha(128);
     auto faded = solid(2, 1, false, Color(0, 0, 0, 255));
@@ -180,7 +144,7 @@ TEST(MemImageBlend, ColorKeyAndSurfaceAlphaOfOpaqueSources) {
     EXPECT_EQ(Color(50, 50, 50, 255), dataPixel(*faded, 1, 0));  // round(100*128/255)
 
     // The same through the general path.
-    Zep::SmartPtr<Image> src16 = src->convert(PixelFormat{16, 0, 0xF800, 0x07E0, 0x001F});
+    Zep::SmartPtr<Image> src16 = src->convert(k565);
     src16->setColorKey(src16->getPixel(0, 0));
     auto faded16 = solid(2, 1, false, Color(0, 0, 0, 255));
     faded16->blit(*src16, 0, 0);
@@ -211,18 +175,8 @@ TEST(MemImageCopy, AlphaIsKeptDroppedOrAdded) {
     EXPECT_EQ(Color(0, 0, 0, 0), dataPixel(*dst, 3, 3));
 }
 
-TEST(MemImageCopy, FullScreenCopy) {
-    auto src = makeImage(800, 600, false);
-    auto dst = solid(800, 600, false, Color(0, 0, 0, 255));
-    dst->copy(*src, 0, 0);
-    EXPECT_EQ(pattern(0, 0), dataPixel(*dst, 0, 0));
-    EXPECT_EQ(pattern(799, 599), dataPixel(*dst, 799, 599));
-    EXPECT_EQ(pattern(400, 300), dataPixel(*dst, 400, 300));
-}
-
 TEST(MemImageCopy, BlitOntoItselfUsesThePixelsAsTheyWere) {
-    auto img = makeImage(4, 4, true);
-    img->setVirtualCanvas(0, 0, 10, 10);
+    auto img = onCanvas(makeImage(4, 4, true), 0, 0, 10, 10);
     img->blit(*img, 4, 4);
     EXPECT_EQ(Point(8, 8), img->getDataSize());
     for (int y = 0; y < 4; ++y) {
@@ -237,47 +191,32 @@ TEST(MemImageCopy, BlitOntoItselfUsesThePixelsAsTheyWere) {
     EXPECT_EQ(pattern(2, 0), dataPixel(*row, 3, 0));
 }
 
-TEST(MemImageCopy, FromAWordLayoutOfThreeBytes) {
-    // 24-bit pixels, blue first in memory.
-    std::vector<uint8_t> lBytes = {1, 2, 3, 4, 5, 6, 0, 0};
-    MemImageFactory factory;
-    Zep::SmartPtr<Image> src = factory.createFromPixels(lBytes.data(), 2, 1, 24, 8, 0xFF0000, 0xFF00, 0xFF, 0);
-    EXPECT_EQ(Color(3, 2, 1, 255), src->getPixel(0, 0));
-    auto dst = solid(2, 1, true, Color(0, 0, 0, 0));
-    dst->blit(*src, 0, 0);
-    EXPECT_EQ(Color(6, 5, 4, 255), dataPixel(*dst, 1, 0));
-    src->setPixel(1, 0, Color(7, 8, 9, 255));
-    EXPECT_EQ(9, lBytes[3]);
-    EXPECT_EQ(7, lBytes[5]);
-}
-
-// ---- Formats ----------------------------------------------------------------------
-
 TEST(MemImageFormat, ConvertReducesAndExpandsChannels) {
-    auto img = solid(3, 2, true, Color(255, 128, 7, 77));
-    img->setVirtualCanvas(1, 2, 9, 9);
+    auto img = onCanvas(solid(3, 2, true, Color(255, 128, 7, 77)), 1, 2, 9, 9);
     img->setInsPoint(4, 5);
-    Zep::SmartPtr<Image> c = img->convert(PixelFormat{16, 0, 0xF800, 0x07E0, 0x001F});
-    auto* pMem = dynamic_cast<MemImage*>(c.get());
-    ASSERT_NE(nullptr, pMem);
+    Zep::SmartPtr<Image> c = img->convert(k565);
     // 5-6-5: r (255*31+127)/255 = 31, g (128*63+127)/255 = 32, b (7*31+127)/255 = 1.
-    EXPECT_EQ(0xFC01u, pMem->getStore().readRaw(0, 0));
+    EXPECT_EQ(0xFC01u, rawPixel(*c, 0, 0));
     // Expanded: 31 -> 255, 32 -> round(32*255/63) = 130, 1 -> round(255/31) = 8.
     EXPECT_EQ(Color(255, 130, 8, 255), dataPixel(*c, 2, 1));
     EXPECT_FALSE(c->hasAlpha());
     EXPECT_EQ(Point(4, 5), c->getInsPoint());
-    EXPECT_EQ(Point(1, 2), c->getDataOffset());
-    EXPECT_EQ(Point(3, 2), c->getDataSize());
+    EXPECT_EQ("1,2 3x2", placement(*c));
     EXPECT_EQ(9, c->getWidth());
 
     Zep::SmartPtr<Image> small = img->convert(PixelFormat{8, 0, 0xE0, 0x1C, 0x03});
     // 3-3-2: r 7, g (128*7+127)/255 = 4, b (7*3+127)/255 = 0.
-    EXPECT_EQ(0xF0u, dynamic_cast<MemImage*>(small.get())->getStore().readRaw(1, 1));
+    EXPECT_EQ(0xF0u, rawPixel(*small, 1, 1));
     EXPECT_EQ(Color(255, 146, 0, 255), dataPixel(*small, 1, 1));
 
-    Zep::SmartPtr<Image> argb4 = img->convert(PixelFormat{16, 0xF000, 0x0F00, 0x00F0, 0x000F});
     // alpha (77*15+127)/255 = 5 -> 85
-    EXPECT_EQ(85, dataPixel(*argb4, 0, 0).getAlpha());
+    EXPECT_EQ(85, dataPixel(*img->convert(PixelFormat{16, 0xF000, 0x0F00, 0x00F0, 0x000F}), 0, 0).getAlpha());
+
+    // Preparing for display goes back to the display format.
+    Zep::SmartPtr<Image> odd = solid(2, 2, true, Color(1, 2, 3, 4))->convert(kAbgr);
+    odd->prepareForDisplay();
+    EXPECT_EQ(MemPixelFormats::kAlpha, odd->getPixelFormat());
+    EXPECT_EQ(Color(1, 2, 3, 4), dataPixel(*odd, 1, 1));
 }
 
 TEST(MemImageFormat, AddAndRemoveTheAlphaChannel) {
@@ -296,26 +235,17 @@ TEST(MemImageFormat, AddAndRemoveTheAlphaChannel) {
     EXPECT_EQ(Color(0, 255, 0, 255), dataPixel(*img, 0, 0));
 }
 
-TEST(MemImageFormat, PrepareGivesTheDisplayFormatAndAnOwnStore) {
-    Zep::SmartPtr<Image> odd = solid(2, 2, true, Color(1, 2, 3, 4))->convert(kAbgr);
-    odd->prepareForDisplay();
-    EXPECT_EQ(MemPixelFormats::kAlpha, odd->getPixelFormat());
-    EXPECT_EQ(Color(1, 2, 3, 4), dataPixel(*odd, 1, 1));
-}
-
-// ---- Store primitives ---------------------------------------------------------------
-
 TEST(MemImageStore, SetDataRectKeepsCanvasPositions) {
-    auto img = makeImage(4, 4, true);
-    img->setVirtualCanvas(2, 2, 10, 10);
+    auto img = onCanvas(makeImage(4, 4, true), 2, 2, 10, 10);
+    img->setPixelScale(2.0f);
     img->setDataRect(3, 1, 5, 3);
-    EXPECT_EQ(Point(3, 1), img->getDataOffset());
-    EXPECT_EQ(Point(5, 3), img->getDataSize());
+    EXPECT_EQ("3,1 5x3", placement(*img));
     EXPECT_EQ(10, img->getWidth());
     EXPECT_EQ(Color(0, 0, 0, 0), img->getPixel(3, 1));  // new area
     EXPECT_EQ(pattern(1, 0), img->getPixel(3, 2));
     EXPECT_EQ(pattern(3, 1), img->getPixel(5, 3));
     EXPECT_EQ(Color(0, 0, 0, 255), img->getPixel(2, 2));  // cut off: now margin
+    EXPECT_FLOAT_EQ(2.0f, img->getPixelScale());         // travels with the store
     EXPECT_EQ("MemImage::setDataRect : negative size -1x3",
               messageOf<Zep::BadParmException>([&] { img->setDataRect(0, 0, -1, 3); }));
 }
@@ -326,8 +256,7 @@ TEST(MemImageStore, TrimKeepsTheCanvas) {
     });
     img->setVirtualCanvas(1, 1, 8, 7);
     img->trim();
-    EXPECT_EQ(Point(3, 2), img->getDataOffset());
-    EXPECT_EQ(Point(3, 3), img->getDataSize());
+    EXPECT_EQ("3,2 3x3", placement(*img));
     EXPECT_EQ(8, img->getWidth());
     EXPECT_EQ(200, img->getPixel(3, 2).getAlpha());
 
@@ -342,26 +271,14 @@ TEST(MemImageStore, TrimKeepsTheCanvas) {
 }
 
 TEST(MemImageStore, FillTouchesOnlyTheData) {
-    auto img = solid(3, 2, false, Color(0, 0, 0, 255));
-    img->setVirtualCanvas(1, 1, 6, 6);
+    auto img = onCanvas(solid(3, 2, false, Color(0, 0, 0, 255)), 1, 1, 6, 6);
     img->fill(Color(9, 8, 7, 0));
     EXPECT_EQ(Color(9, 8, 7, 255), img->getPixel(1, 1));
     EXPECT_EQ(Color(9, 8, 7, 255), img->getPixel(3, 2));
     EXPECT_EQ(Color(0, 0, 0, 255), img->getPixel(4, 2));
 }
 
-TEST(MemImageStore, MirrorsOfAnUnpreparedSubImageLeaveTheSourceAlone) {
-    auto src = makeImage(6, 4, true);
-    Zep::SmartPtr<MemImage> sub = new MemImage();
-    sub->setSubImage(*src, 1, 1, 4, 2);
-    sub->hflip();
-    sub->vflip();
-    EXPECT_EQ(pattern(4, 2), sub->getPixel(0, 0));
-    EXPECT_EQ(pattern(1, 1), sub->getPixel(3, 1));
-    EXPECT_EQ(pattern(1, 1), src->getPixel(1, 1));
-}
-
-TEST(MemImageStore, PixelScaleTravelsWithTheStore) {
+TEST(MemImageStore, SubImagesShareTheStoreAndItsPixelScale) {
     auto img = makeImage(4, 4, true);
     EXPECT_FLOAT_EQ(1.0f, img->getPixelScale());
     img->setPixelScale(2.0f);
@@ -370,18 +287,11 @@ TEST(MemImageStore, PixelScaleTravelsWithTheStore) {
     EXPECT_FLOAT_EQ(2.0f, sub->getPixelScale());
     sub->flushPending();
     EXPECT_FLOAT_EQ(2.0f, sub->getPixelScale());
-    img->setDataRect(0, 0, 2, 2);
-    EXPECT_FLOAT_EQ(2.0f, img->getPixelScale());
-}
 
-TEST(MemImageStore, ShareDataNeedsAnInMemorySource) {
-    auto a = makeImage(2, 2, true);
-    Zep::SmartPtr<MemImage> b = new MemImage();
-    b->shareData(*a);
-    EXPECT_TRUE(b->sharesStoreWith(*a));
+    Zep::SmartPtr<MemImage> shared = new MemImage();
+    shared->shareData(*img);
+    EXPECT_TRUE(shared->sharesStoreWith(*img));
 }
-
-// ---- Pictures -----------------------------------------------------------------------
 
 namespace {
 
@@ -391,64 +301,48 @@ Zep::SmartPtr<MemImage> fromPng(const std::vector<uint8_t>& lBytes) {
     return p;
 }
 
-imagetest::PngSpec specOf(int w, int h, int nColorType, int nDepth, std::vector<std::vector<uint8_t>> lRows) {
-    imagetest::PngSpec spec;
-    spec.nWidth = w;
-    spec.nHeight = h;
-    spec.nColorType = nColorType;
-    spec.nDepth = nDepth;
-    spec.lRows = std::move(lRows);
-    return spec;
+std::vector<uint8_t> png(int w, int h, int nColorType, int nDepth, std::vector<std::vector<uint8_t>> lRows,
+                         std::vector<uint8_t> lPalette = {}, std::vector<uint8_t> lTransparency = {}) {
+    return encodePng(
+        PngSpec{w, h, nColorType, nDepth, std::move(lRows), std::move(lPalette), std::move(lTransparency)});
 }
 
 }  // namespace
 
 TEST(MemImagePicture, RgbaThroughEveryRowFilter) {
-    std::vector<uint32_t> lWords;
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 9; ++x)
-            lWords.push_back(static_cast<uint32_t>((x * 37 + y * 11) & 0xFF) << 24 | static_cast<uint32_t>(x * 29) << 16 |
-                             static_cast<uint32_t>(y * 31) << 8 | static_cast<uint32_t>((x * y * 13) & 0xFF));
+    auto fn = [](int x, int y) {
+        return Color(static_cast<uint8_t>(x * 29), static_cast<uint8_t>(y * 31), static_cast<uint8_t>(x * y * 13),
+                     static_cast<uint8_t>(x * 37 + y * 11));
+    };
     Zep::SmartPtr<MemImage> img = new MemImage();
     img->setInsPoint(3, 4);
-    const auto lBytes = imagetest::encodeRgba(9, 7, lWords);
-    img->loadPicture(lBytes.data(), lBytes.size(), "pic");
-    EXPECT_EQ(9, img->getWidth());
-    EXPECT_EQ(7, img->getDataHeight());
+    const std::string sBytes = pngOf(9, 7, fn);
+    img->loadPicture(reinterpret_cast<const uint8_t*>(sBytes.data()), sBytes.size(), "pic");
+    EXPECT_EQ(Point(9, 7), img->getDataSize());
     EXPECT_EQ(Point(3, 4), img->getInsPoint());
     EXPECT_TRUE(img->hasAlpha());
-    for (int y = 0; y < 7; ++y) {
-        for (int x = 0; x < 9; ++x) {
-            const uint32_t w = lWords[y * 9 + x];
-            EXPECT_EQ(Color(static_cast<uint8_t>(w >> 16), static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(w),
-                            static_cast<uint8_t>(w >> 24)),
-                      dataPixel(*img, x, y));
-        }
-    }
+    expectData(*img, 9, 7, fn);
 }
 
 TEST(MemImagePicture, GreyPaletteAndDeepFormats) {
     // Grey with alpha, as the built-in font strip is stored.
-    auto ga = fromPng(imagetest::encodePng(specOf(2, 1, 4, 8, {{10, 20, 200, 255}})));
+    auto ga = fromPng(png(2, 1, 4, 8, {{10, 20, 200, 255}}));
     EXPECT_EQ(Color(10, 10, 10, 20), dataPixel(*ga, 0, 0));
     EXPECT_EQ(Color(200, 200, 200, 255), dataPixel(*ga, 1, 0));
 
     // 1-bit and 4-bit grey.
-    auto g1 = fromPng(imagetest::encodePng(specOf(10, 1, 0, 1, {{0xA0, 0x40}})));
+    auto g1 = fromPng(png(10, 1, 0, 1, {{0xA0, 0x40}}));
     EXPECT_FALSE(g1->hasAlpha());
     EXPECT_EQ(Color(255, 255, 255, 255), dataPixel(*g1, 0, 0));
     EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*g1, 1, 0));
     EXPECT_EQ(Color(255, 255, 255, 255), dataPixel(*g1, 9, 0));
-    auto g4 = fromPng(imagetest::encodePng(specOf(3, 1, 0, 4, {{0x3F, 0x10}})));
-    EXPECT_EQ(Color(51, 51, 51, 255), dataPixel(*g4, 0, 0));
-    EXPECT_EQ(Color(255, 255, 255, 255), dataPixel(*g4, 1, 0));
-    EXPECT_EQ(Color(17, 17, 17, 255), dataPixel(*g4, 2, 0));
+    auto g4 = fromPng(png(3, 1, 0, 4, {{0x3F, 0x10}}));
+    const Color kGrey4[] = {Color(51, 51, 51, 255), Color(255, 255, 255, 255), Color(17, 17, 17, 255)};
+    expectData(*g4, 3, 1, [&](int x, int) { return kGrey4[x]; });
 
     // 2-bit palette, the first entry transparent: indices 0 1 2 3 1 / 3 2 1 0 0.
-    auto palSpec = specOf(5, 2, 3, 2, {{0x1B, 0x40}, {0xE4, 0x00}});
-    palSpec.lPalette = {1, 2, 3, 40, 50, 60, 70, 80, 90, 200, 210, 220};
-    palSpec.lTransparency = {0};
-    auto pal = fromPng(imagetest::encodePng(palSpec));
+    const std::vector<uint8_t> lPalette = {1, 2, 3, 40, 50, 60, 70, 80, 90, 200, 210, 220};
+    auto pal = fromPng(png(5, 2, 3, 2, {{0x1B, 0x40}, {0xE4, 0x00}}, lPalette, {0}));
     EXPECT_TRUE(pal->hasAlpha());
     EXPECT_EQ(Color(1, 2, 3, 0), dataPixel(*pal, 0, 0));
     EXPECT_EQ(Color(40, 50, 60, 255), dataPixel(*pal, 1, 0));
@@ -458,20 +352,20 @@ TEST(MemImagePicture, GreyPaletteAndDeepFormats) {
     EXPECT_EQ(Color(1, 2, 3, 0), dataPixel(*pal, 4, 1));
 
     // 16-bit RGB with a transparent colour: the high bytes count.
-    auto deepSpec = specOf(2, 1, 2, 16, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 1, 0, 2, 0, 3}});
-    deepSpec.lTransparency = {0, 1, 0, 2, 0, 3};
-    auto deep = fromPng(imagetest::encodePng(deepSpec));
+    auto deep =
+        fromPng(png(2, 1, 2, 16, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 1, 0, 2, 0, 3}}, {}, {0, 1, 0, 2, 0, 3}));
     EXPECT_EQ(Color(0x12, 0x56, 0x9A, 255), dataPixel(*deep, 0, 0));
     EXPECT_EQ(Color(0, 0, 0, 0), dataPixel(*deep, 1, 0));
 
     // 8-bit RGB without transparency is opaque.
-    auto rgb = fromPng(imagetest::encodePng(specOf(1, 2, 2, 8, {{1, 2, 3}, {4, 5, 6}})));
+    auto rgb = fromPng(png(1, 2, 2, 8, {{1, 2, 3}, {4, 5, 6}}));
     EXPECT_FALSE(rgb->hasAlpha());
     EXPECT_EQ(Color(4, 5, 6, 255), dataPixel(*rgb, 0, 1));
 }
 
 TEST(MemImagePicture, DamagedFilesAreRefused) {
-    const auto lGood = imagetest::encodeRgba(3, 3, std::vector<uint32_t>(9, 0x80402010u));
+    const std::string sGood = pngOf(3, 3, [](int, int) { return Color(0x40, 0x20, 0x10, 0x80); });
+    const std::vector<uint8_t> lGood(sGood.begin(), sGood.end());
     auto load = [](std::vector<uint8_t> lBytes) {
         return messageOf<Zep::BadStreamFormatException>([&] { fromPng(lBytes); });
     };
@@ -482,20 +376,14 @@ TEST(MemImagePicture, DamagedFilesAreRefused) {
     EXPECT_EQ("PNG 'pic' : bad chunk checksum", load(lBadCrc));
     EXPECT_EQ("PNG 'pic' : truncated chunk", load(std::vector<uint8_t>(lGood.begin(), lGood.begin() + 40)));
 
-    auto interlaced = specOf(1, 1, 6, 8, {{1, 2, 3, 4}});
-    auto lInterlaced = imagetest::encodePng(interlaced);
+    auto lInterlaced = png(1, 1, 6, 8, {{1, 2, 3, 4}});
     lInterlaced[28] = 1;  // interlace method, then fix the checksum
     const uLong nCrc = crc32(crc32(0, nullptr, 0), &lInterlaced[12], 17);
-    lInterlaced[29] = static_cast<uint8_t>(nCrc >> 24);
-    lInterlaced[30] = static_cast<uint8_t>(nCrc >> 16);
-    lInterlaced[31] = static_cast<uint8_t>(nCrc >> 8);
-    lInterlaced[32] = static_cast<uint8_t>(nCrc);
+    for (int i = 0; i < 4; ++i) lInterlaced[29 + i] = static_cast<uint8_t>(nCrc >> (24 - 8 * i));
     EXPECT_EQ("PNG 'pic' : interlaced pictures are not supported", load(lInterlaced));
 
-    auto badIndex = specOf(2, 1, 3, 8, {{0, 5}});
-    badIndex.lPalette = {1, 2, 3};
-    EXPECT_EQ("PNG 'pic' : palette index out of range", load(imagetest::encodePng(badIndex)));
-    EXPECT_EQ("PNG 'pic' : palette missing", load(imagetest::encodePng(specOf(1, 1, 3, 8, {{0}}))));
+    EXPECT_EQ("PNG 'pic' : palette index out of range", load(png(2, 1, 3, 8, {{0, 5}}, {1, 2, 3})));
+    EXPECT_EQ("PNG 'pic' : palette missing", load(png(1, 1, 3, 8, {{0}})));
 
     // Every cut of a good file is refused cleanly.
     for (size_t n = 0; n < lGood.size(); ++n) {

@@ -2,23 +2,18 @@
 // folders and the listings.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <string>
 
 #include <zep2/error.h>
 #include <zep2/grfpack_lib.h>
-#include <zep2/resource.h>
 
 #include "gameapp.h"
+#include "imagetest_util.h"
 #include "registry.h"
-#include "testkit_app.h"
-#include "testkit_tempdir.h"
 
-using testkit::AppFiles;
-using testkit::TempDir;
+using namespace imagetest;
 
 namespace {
 
@@ -30,44 +25,15 @@ public:
     int providerCount() const { return m_lResourceProviders.getCount(); }
 };
 
-Zep::SmartPtr<Zep::Resource> bytes(const std::string& sText) {
-    Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(static_cast<int>(sText.size()), nullptr, true);
-    if (!sText.empty()) std::memcpy(p->getData(), sText.data(), sText.size());
-    return p;
-}
+using Registry = AppTest<RegistryApp>;
 
-Zep::MemoryResourceProvider* memory(std::initializer_list<std::pair<const char*, std::string>> lEntries) {
-    auto* p = new Zep::MemoryResourceProvider();
-    for (const auto& entry : lEntries) p->add(entry.first, bytes(entry.second));
-    return p;
-}
-
-std::string text(const Zep::SmartPtr<Zep::Resource>& p) {
-    return p->asString().c_str();
-}
-
-class Registry : public ::testing::Test {
-protected:
-    TempDir m_dir;
-    AppFiles m_files{m_dir};
-    RegistryApp m_app;
-};
-
-template <class Ex, class Fn>
-std::string messageOf(Fn fn) {
-    try {
-        fn();
-    } catch (const Ex& e) {
-        return e.getMessage();
-    }
-    return "(no exception)";
-}
+std::string text(const Zep::SmartPtr<Zep::Resource>& p) { return p->asString().c_str(); }
 
 }  // namespace
 
 TEST_F(Registry, EmptyListFindsNothing) {
     Zep::ResourceProvider* pProvider = reinterpret_cast<Zep::ResourceProvider*>(1);
-    EXPECT_EQ("", std::string(m_app.findResourceProvider("a", &pProvider).c_str()));
+    EXPECT_STREQ("", m_app.findResourceProvider("a", &pProvider).c_str());
     EXPECT_EQ(nullptr, pProvider);
     EXPECT_FALSE(m_app.resourceExists("a"));
     EXPECT_EQ("GameApp::getResource() : Resource 'a' not found",
@@ -77,69 +43,66 @@ TEST_F(Registry, EmptyListFindsNothing) {
 }
 
 TEST_F(Registry, ProviderAtTheFrontOverrides) {
-    auto* pFirst = memory({{"a.txt", "first"}, {"only1", "1"}});
-    auto* pSecond = memory({{"a.txt", "second"}, {"only2", "2"}});
+    auto* pFirst = memoryProvider({{"a.txt", "first"}, {"only1", "1"}});
+    auto* pSecond = memoryProvider({{"a.txt", "second"}, {"only2", "2"}});
     m_app.addResourceProvider(pFirst, false);
     m_app.addResourceProvider(pSecond, false);
     EXPECT_EQ("first", text(m_app.getResource("a.txt")));
     EXPECT_EQ("2", text(m_app.getResource("only2")));
-    auto* pFront = memory({{"a.txt", "front"}});
-    m_app.addResourceProvider(pFront, true);
+    m_app.addResourceProvider(memoryProvider({{"a.txt", "front"}}), true);
     EXPECT_EQ("front", text(m_app.getResource("A.TXT")));  // memory providers fold case
 
     Zep::ResourceProvider* pFound = nullptr;
-    EXPECT_EQ("only2", std::string(m_app.findResourceProvider("only2", &pFound).c_str()));
+    EXPECT_STREQ("only2", m_app.findResourceProvider("only2", &pFound).c_str());
     EXPECT_EQ(pSecond, pFound);
     // Nothing found: the last provider asked stays in the out-parameter.
-    EXPECT_EQ("", std::string(m_app.findResourceProvider("none", &pFound).c_str()));
+    EXPECT_STREQ("", m_app.findResourceProvider("none", &pFound).c_str());
     EXPECT_EQ(pSecond, pFound);
 }
 
 TEST_F(Registry, ProvidersOutsideSuffixesInside) {
-    auto* pFirst = memory({{"pic.png", "png in first"}});
-    auto* pSecond = memory({{"pic.jpg", "jpg in second"}});
+    auto* pFirst = memoryProvider({{"pic.png", "png in first"}});
     m_app.addResourceProvider(pFirst, false);
-    m_app.addResourceProvider(pSecond, false);
+    m_app.addResourceProvider(memoryProvider({{"pic.jpg", "jpg in second"}}), false);
     static const char* const kSuffixes[] = {".jpg", ".png", nullptr};
     Zep::ResourceProvider* pFound = nullptr;
-    EXPECT_EQ("pic.png", std::string(m_app.findResourceProvider("pic", &pFound, kSuffixes).c_str()));
+    EXPECT_STREQ("pic.png", m_app.findResourceProvider("pic", &pFound, kSuffixes).c_str());
     EXPECT_EQ(pFirst, pFound);
     static const char* const kEmpty[] = {nullptr};
-    EXPECT_EQ("", std::string(m_app.findResource("pic", kEmpty).c_str()));  // the default: the name itself
+    EXPECT_STREQ("", m_app.findResource("pic", kEmpty).c_str());  // the default: the name itself
     EXPECT_TRUE(m_app.resourceExists("pic.jpg"));
 }
 
 TEST_F(Registry, AliasesApplyOnceToTheExactLowerCaseName) {
-    m_app.addResourceProvider(memory({{"resource-alias.txt", "# aliases\nFirst Second\nsecond third\n"},
-                                      {"second", "2"},
-                                      {"third", "3"},
-                                      {"first", "1"}}),
-                              false);
-    EXPECT_EQ("2", text(m_app.getResource("first")));   // not on to "third"
+    m_app.addResourceProvider(
+        memoryProvider({{"resource-alias.txt", "# aliases\nFirst Second\nsecond third\n"},
+                        {"second", "2"},
+                        {"third", "3"},
+                        {"first", "1"}}),
+        false);
+    EXPECT_EQ("2", text(m_app.getResource("first")));  // not on to "third"
     EXPECT_EQ("3", text(m_app.getResource("second")));
     // Capitals never match an alias, but the provider still folds the case.
     EXPECT_EQ("1", text(m_app.getResource("FIRST")));
     EXPECT_EQ(2, m_app.resourceAliases().getCount());
-    EXPECT_EQ("second", std::string(m_app.resourceAliases().get("first").c_str()));
+    EXPECT_STREQ("second", m_app.resourceAliases().get("first").c_str());
 }
 
 TEST_F(Registry, LaterAliasEntriesAndFilesWin) {
-    m_app.addResourceProvider(memory({{"image-alias.txt", "logo a\nLOGO b\nicon c\n"}}), false);
-    EXPECT_EQ("b", std::string(m_app.imageAliases().get("logo").c_str()));
-    m_app.addResourceProvider(memory({{"image-alias.txt", "logo d\tignored tokens\n"}}), false);
-    EXPECT_EQ("d", std::string(m_app.imageAliases().get("logo").c_str()));
-    EXPECT_EQ("c", std::string(m_app.imageAliases().get("icon").c_str()));
+    m_app.addResourceProvider(memoryProvider({{"image-alias.txt", "logo a\nLOGO b\nicon c\n"}}), false);
+    EXPECT_STREQ("b", m_app.imageAliases().get("logo").c_str());
+    m_app.addResourceProvider(memoryProvider({{"image-alias.txt", "logo d\tignored tokens\n"}}), false);
+    EXPECT_STREQ("d", m_app.imageAliases().get("logo").c_str());
+    EXPECT_STREQ("c", m_app.imageAliases().get("icon").c_str());
     EXPECT_TRUE(m_app.resourceAliases().isEmpty());
+
+    EXPECT_EQ("List index out of range : 1 (have 1)", messageOf<Zep::FatalErrorException>([&] {
+                  m_app.addResourceProvider(memoryProvider({{"resource-alias.txt", "good one\nlonely\n"}}), false);
+              }));
+    EXPECT_EQ(3, m_app.providerCount());  // the failed one is still owned by the list
 }
 
-TEST_F(Registry, AliasLineWithOneTokenFails) {
-    EXPECT_EQ("List index out of range : 1 (have 1)",
-              messageOf<Zep::FatalErrorException>(
-                  [&] { m_app.addResourceProvider(memory({{"resource-alias.txt", "good one\nlonely\n"}}), false); }));
-    EXPECT_EQ(1, m_app.providerCount());  // still owned by the list
-}
-
-TEST_F(Registry, ArchivesAreAddedOrReported) {
+TEST_F(Registry, ArchivesAndFolders) {
     const std::string sMissing = m_dir.file("missing.dat");
     EXPECT_EQ("Resource file " + sMissing + " not found [2]",
               messageOf<Zep::FatalErrorException>([&] { m_app.addResourceFile(sMissing.c_str()); }));
@@ -154,35 +117,30 @@ TEST_F(Registry, ArchivesAreAddedOrReported) {
     EXPECT_EQ("from the archive", text(m_app.getResource("Title.TXT")));
     EXPECT_EQ("from the archive", text(m_app.getResource("banner")));
     EXPECT_NE(std::string::npos, m_files.logText().find("G: +" + sMissing + "\nG: +" + sArchive + "\n"));
-}
 
-TEST_F(Registry, FoldersMatchNamesWithoutRegardToCase) {
+    // Folders match names without regard to case and drop the name's folders.
     std::filesystem::create_directories(m_dir.file("loose"));
-    testkit::writeFileBytes(m_dir.file("loose/Title.TXT"), "loose file");
+    testkit::writeFileBytes(m_dir.file("loose/Other.TXT"), "loose file");
     m_app.addResourceFolder(m_dir.file("loose").c_str());
-    EXPECT_EQ("loose file", text(m_app.getResource("title.txt")));
-    EXPECT_EQ("loose file", text(m_app.getResource("menus/TITLE.txt")));  // folders of the name are dropped
-    EXPECT_FALSE(m_app.resourceExists("other.txt"));
+    EXPECT_EQ("loose file", text(m_app.getResource("other.txt")));
+    EXPECT_EQ("loose file", text(m_app.getResource("menus/OTHER.txt")));
+    EXPECT_FALSE(m_app.resourceExists("third.txt"));
     m_app.addResourceFolder(m_dir.file("not-there").c_str());  // need not exist
-    EXPECT_EQ(2, m_app.providerCount());
+    EXPECT_EQ(3, m_app.providerCount());
 }
 
 TEST_F(Registry, NamesAndListings) {
-    m_app.addResourceProvider(memory({{"b", ""}, {"a", ""}}), false);
+    m_app.addResourceProvider(memoryProvider({{"b", ""}, {"a", ""}}), false);
     m_app.addResourceFolder(m_dir.path().c_str());  // lists nothing
-    m_app.addResourceProvider(memory({{"%s%n", ""}, {"a", ""}}), false);
+    m_app.addResourceProvider(memoryProvider({{"%s%n", ""}, {"a", ""}}), false);
     Zep::List<Zep::String> lNames = m_app.getResourceNames();
     ASSERT_EQ(4, lNames.getCount());
     // Provider after provider; duplicates stay.
     EXPECT_EQ((std::set<std::string>{"a", "b"}), (std::set<std::string>{lNames[0].c_str(), lNames[1].c_str()}));
     EXPECT_EQ((std::set<std::string>{"%s%n", "a"}), (std::set<std::string>{lNames[2].c_str(), lNames[3].c_str()}));
 
-    {
-        testkit::ScopedEnv env("TUK_LIST_RESOURCES", "true");
-        EXPECT_FALSE(listResourcesIfRequested(m_app));
-    }
-    {
-        testkit::ScopedEnv env("TUK_LIST_RESOURCES", "TRUE ");
+    for (const char* szValue : {"true", "TRUE "}) {
+        testkit::ScopedEnv env("TUK_LIST_RESOURCES", szValue);
         EXPECT_FALSE(listResourcesIfRequested(m_app));
     }
     EXPECT_EQ(std::string::npos, m_files.logText().find("Resource names"));

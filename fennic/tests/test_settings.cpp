@@ -7,11 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "gameapp.h"
-#include "testkit_app.h"
-#include "testkit_tempdir.h"
+#include "imagetest_util.h"
 #include "zep2/error.h"
 
-using testkit::AppFiles;
 using testkit::TempDir;
 using testkit::TestApp;
 
@@ -43,157 +41,125 @@ std::string str(const std::string& sText) {
     return std::string("\x12", 1) + static_cast<char>(sText.size()) + sText;
 }
 
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
 // The inflated form of a settings file holding these entries in this order.
-std::string settingsBytes(const std::vector<std::pair<std::string, std::string>>& vEntries) {
+std::string settingsBytes(const Entries& vEntries) {
     std::string sOut("\x05\x00\x13", 3);
     sOut += static_cast<char>(vEntries.size());
     for (const auto& entry : vEntries) sOut += str(entry.first) + str(entry.second);
     return sOut;
 }
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public imagetest::AppTest<> {
 protected:
-    TempDir dir;
-    AppFiles files{dir};
-    TestApp app;
-
-    std::string config() const { return files.configPath(); }
+    std::string config() const { return m_files.configPath(); }
     std::string inflatedConfig() const { return inflateAll(testkit::readFileBytes(config())); }
+    void writeConfig(const Entries& vEntries) {
+        testkit::writeFileBytes(config(), deflateAll(settingsBytes(vEntries)));
+    }
+    std::string setting(const char* szKey) const { return m_app.getSetting(szKey).c_str(); }
 };
 
 }  // namespace
 
-// ---- Table access ------------------------------------------------------------
-
 TEST_F(SettingsTest, MissingKeyGivesEmptyTextAndIsNotAdded) {
-    EXPECT_STREQ(app.getSetting("Nothing").c_str(), "");
-    EXPECT_FALSE(app.getSettings().contains("Nothing"));
-    app.setSetting("Key", "a");
-    app.setSetting("Key", "b");
-    EXPECT_STREQ(app.getSetting("Key").c_str(), "b");
-    EXPECT_STREQ(app.getSetting("key").c_str(), "");  // keys are exact
-}
-
-TEST_F(SettingsTest, FullscreenComparesUpperCased) {
-    app.setSetting("Fullscreen", "true");
-    EXPECT_TRUE(app.isFullscreenSetting());
-    app.setSetting("Fullscreen", "yes");
-    EXPECT_FALSE(app.isFullscreenSetting());
-    app.setSetting("Fullscreen", "TRUE ");
-    EXPECT_FALSE(app.isFullscreenSetting());
+    EXPECT_EQ(setting("Nothing"), "");
+    EXPECT_FALSE(m_app.getSettings().contains("Nothing"));
+    m_app.setSetting("Key", "a");
+    m_app.setSetting("Key", "b");
+    EXPECT_EQ(setting("Key"), "b");
+    EXPECT_EQ(setting("key"), "");  // keys are exact
 }
 
 TEST_F(SettingsTest, VideoFlagsFromFullscreenAndDepth) {
-    app.setSetting("Fullscreen", "FALSE");
-    EXPECT_EQ(app.getVideoFlagsFromSettings(), 0u);
-    app.setSetting("BPP", "16");
-    EXPECT_EQ(app.getVideoFlagsFromSettings(), 4u);
-    app.setSetting("BPP", "15");
-    EXPECT_EQ(app.getVideoFlagsFromSettings(), 4u);
-    app.setSetting("BPP", "24");
-    app.setSetting("Fullscreen", "True");
-    EXPECT_EQ(app.getVideoFlagsFromSettings(), 9u);
-    app.setSetting("BPP", " 32bits");
-    EXPECT_EQ(app.getVideoFlagsFromSettings(), 13u);
-    app.setSetting("BPP", "8");
-    EXPECT_EQ(app.getVideoFlagsFromSettings(), 1u);
+    // Full-screen is the upper-cased text "TRUE"; the depth reads like atoi.
+    const struct {
+        const char* szFullscreen;
+        const char* szBpp;
+        unsigned nFlags;
+    } kCases[] = {{"FALSE", "", 0},   {"yes", "16", 4},    {"TRUE ", "15", 4},
+                  {"True", "24", 9}, {"true", " 32bits", 13}, {"TRUE", "8", 1}};
+    for (const auto& c : kCases) {
+        m_app.setSetting("Fullscreen", c.szFullscreen);
+        m_app.setSetting("BPP", c.szBpp);
+        EXPECT_EQ(m_app.isFullscreenSetting(), (c.nFlags & 1) != 0) << c.szFullscreen;
+        EXPECT_EQ(m_app.getVideoFlagsFromSettings(), c.nFlags) << c.szFullscreen << " " << c.szBpp;
+    }
 }
 
-// ---- File format -----------------------------------------------------------------
-
-TEST_F(SettingsTest, OneEntryFileHasTheExactInflatedBytes) {
-    app.clearSettings();
-    app.setSetting("MusicVolume", "255");
-    app.saveSettingsFile();
+TEST_F(SettingsTest, FileHasTheExactInflatedBytesInTheTablesKeyOrder) {
+    m_app.clearSettings();
+    m_app.setSetting("MusicVolume", "255");
+    m_app.saveSettingsFile();
     EXPECT_EQ(inflatedConfig(), settingsBytes({{"MusicVolume", "255"}}));
-}
 
-TEST_F(SettingsTest, EntriesFollowTheTablesKeyOrder) {
-    app.clearSettings();
-    app.setDefaultSettings();
-    app.setSetting("PLAYER_NAME", "Ann");
-    app.saveSettingsFile();
-    Zep::List<Zep::String> lKeys = app.getSettings().getKeys();
-    std::vector<std::pair<std::string, std::string>> vEntries;
-    for (int i = 0; i < lKeys.getCount(); ++i)
-        vEntries.emplace_back(lKeys.get(i).c_str(), app.getSetting(lKeys.get(i).c_str()).c_str());
+    m_app.clearSettings();
+    m_app.setDefaultSettings();
+    m_app.setSetting("PLAYER_NAME", "Ann");
+    m_app.saveSettingsFile();
+    Entries vEntries;
+    for (const Zep::String& sKey : m_app.getSettings().getKeys())
+        vEntries.emplace_back(sKey.c_str(), setting(sKey.c_str()));
     ASSERT_EQ(vEntries.size(), 4u);
     EXPECT_EQ(inflatedConfig(), settingsBytes(vEntries));
 }
 
-// ---- Loading -----------------------------------------------------------------------
-
 TEST_F(SettingsTest, MissingFileGivesDefaultsStateThreeAndANewFile) {
-    app.loadSettings();
-    EXPECT_EQ(app.getSettingsLoadState(), GameApp::kSettingsMissing);
-    EXPECT_STREQ(app.getSetting("Fullscreen").c_str(), "TRUE");
-    EXPECT_STREQ(app.getSetting("SoundVolume").c_str(), "255");
-    EXPECT_STREQ(app.getSetting("MusicVolume").c_str(), "255");
+    m_app.loadSettings();
+    EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsMissing);
+    EXPECT_EQ(setting("Fullscreen"), "TRUE");
+    EXPECT_EQ(setting("SoundVolume"), "255");
+    EXPECT_EQ(setting("MusicVolume"), "255");
     EXPECT_TRUE(testkit::fileExists(config()));
     EXPECT_FALSE(testkit::fileExists(config() + ".tmp"));
-    EXPECT_EQ(app.m_nDefaultsCalls, 1);
+    EXPECT_EQ(m_app.m_nDefaultsCalls, 1);
 }
 
-TEST_F(SettingsTest, HandMadeFileIsClampedAndSavedBack) {
-    testkit::writeFileBytes(config(), deflateAll(settingsBytes({{"MusicVolume", "300"}})));
-    app.loadSettings();
-    EXPECT_EQ(app.getSettingsLoadState(), GameApp::kSettingsRead);
-    EXPECT_STREQ(app.getSetting("MusicVolume").c_str(), "255");
-    EXPECT_STREQ(app.getSetting("SoundVolume").c_str(), "255");
-    EXPECT_STREQ(app.getSetting("Fullscreen").c_str(), "TRUE");
-
-    std::string sSaved = inflatedConfig();
-    ASSERT_GE(sSaved.size(), 4u);
+TEST_F(SettingsTest, VolumesAreReadLikeAtoiClampedAndSavedBack) {
+    const std::pair<const char*, const char*> kCases[] = {
+        {"300", "255"}, {"  42abc", "42"}, {"-7", "0"}, {"loud", "0"}, {"99999999999999", "255"}};
+    for (const auto& [szRead, szKept] : kCases) {
+        writeConfig({{"MusicVolume", szRead}, {"SoundVolume", szRead}});
+        m_app.loadSettings();
+        EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsRead);
+        EXPECT_EQ(setting("MusicVolume"), szKept) << szRead;
+        EXPECT_EQ(setting("SoundVolume"), szKept) << szRead;
+        EXPECT_EQ(setting("Fullscreen"), "TRUE");
+    }
+    const std::string sSaved = inflatedConfig();
     EXPECT_EQ(sSaved.substr(0, 4), std::string("\x05\x00\x13\x03", 4));
     EXPECT_NE(sSaved.find(str("MusicVolume") + str("255")), std::string::npos);
-    EXPECT_EQ(sSaved.find("300"), std::string::npos);
+    EXPECT_EQ(sSaved.find("99999"), std::string::npos);
 }
 
-TEST_F(SettingsTest, VolumesAreReadLikeAtoiAndClamped) {
-    testkit::writeFileBytes(config(), deflateAll(settingsBytes({{"MusicVolume", "  42abc"}, {"SoundVolume", "-7"}})));
-    app.loadSettings();
-    EXPECT_STREQ(app.getSetting("MusicVolume").c_str(), "42");
-    EXPECT_STREQ(app.getSetting("SoundVolume").c_str(), "0");
-
-    testkit::writeFileBytes(config(),
-                            deflateAll(settingsBytes({{"MusicVolume", "loud"}, {"SoundVolume", "99999999999999"}})));
-    app.loadSettings();
-    EXPECT_STREQ(app.getSetting("MusicVolume").c_str(), "0");
-    EXPECT_STREQ(app.getSetting("SoundVolume").c_str(), "255");
-}
-
-TEST_F(SettingsTest, UnknownKeysSurviveLoadAndSave) {
-    testkit::writeFileBytes(config(), deflateAll(settingsBytes({{"HIGHSCORES", "\x02\x03"}, {"Fullscreen", "FALSE"}})));
-    app.loadSettings();
-    EXPECT_STREQ(app.getSetting("HIGHSCORES").c_str(), "\x02\x03");
-    EXPECT_STREQ(app.getSetting("Fullscreen").c_str(), "FALSE");
-    app.clearSettings();
-    app.readSettingsFile(config().c_str());
-    EXPECT_STREQ(app.getSetting("HIGHSCORES").c_str(), "\x02\x03");
-}
-
-TEST_F(SettingsTest, GameDefaultsComeAfterTheFrameworksAndFileValuesWin) {
-    app.m_vGameDefaults = {{"SoundVolume", "128"}, {"Difficulty", "1"}};
-    testkit::writeFileBytes(config(), deflateAll(settingsBytes({{"Difficulty", "3"}})));
-    app.loadSettings();
-    EXPECT_STREQ(app.getSetting("SoundVolume").c_str(), "128");
-    EXPECT_STREQ(app.getSetting("Difficulty").c_str(), "3");
+TEST_F(SettingsTest, UnknownKeysSurviveAndGameDefaultsComeAfterTheFrameworks) {
+    m_app.m_vGameDefaults = {{"SoundVolume", "128"}, {"Difficulty", "1"}};
+    writeConfig({{"HIGHSCORES", "\x02\x03"}, {"Fullscreen", "FALSE"}, {"Difficulty", "3"}});
+    m_app.loadSettings();
+    EXPECT_EQ(setting("HIGHSCORES"), "\x02\x03");
+    EXPECT_EQ(setting("Fullscreen"), "FALSE");
+    EXPECT_EQ(setting("SoundVolume"), "128");
+    EXPECT_EQ(setting("Difficulty"), "3");  // the file wins
+    m_app.clearSettings();
+    m_app.readSettingsFile(config().c_str());
+    EXPECT_EQ(setting("HIGHSCORES"), "\x02\x03");
 }
 
 TEST_F(SettingsTest, TruncatedFileIsMovedAsideAndDefaultsWritten) {
-    testkit::writeFileBytes(config(), deflateAll(settingsBytes({{"MusicVolume", "12"}, {"PROFILES", "x"}})));
-    app.loadSettings();
-    ASSERT_STREQ(app.getSetting("PROFILES").c_str(), "x");
+    writeConfig({{"MusicVolume", "12"}, {"PROFILES", "x"}});
+    m_app.loadSettings();
+    ASSERT_EQ(setting("PROFILES"), "x");
     std::string sGood = testkit::readFileBytes(config());
     std::string sBad = sGood.substr(0, sGood.size() / 2);
     testkit::writeFileBytes(config(), sBad);
 
-    std::string sLogBefore = files.logText();
-    app.loadSettings();
-    EXPECT_EQ(app.getSettingsLoadState(), GameApp::kSettingsUnreadable);
-    EXPECT_EQ(files.logText().substr(sLogBefore.size()), "G: ** Bad config, using defaults **\n");
-    EXPECT_STREQ(app.getSetting("MusicVolume").c_str(), "255");
-    EXPECT_STREQ(app.getSetting("PROFILES").c_str(), "");
+    std::string sLogBefore = m_files.logText();
+    m_app.loadSettings();
+    EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsUnreadable);
+    EXPECT_EQ(m_files.logText().substr(sLogBefore.size()), "G: ** Bad config, using defaults **\n");
+    EXPECT_EQ(setting("MusicVolume"), "255");
+    EXPECT_EQ(setting("PROFILES"), "");
     // Nothing the player had is destroyed: the damaged bytes wait beside the
     // fresh file.
     EXPECT_EQ(testkit::readFileBytes(config() + ".bad"), sBad);
@@ -205,44 +171,40 @@ TEST_F(SettingsTest, ForeignFilesAreUnreadable) {
                                       deflateAll(std::string("\x05\x00\x13\x01\x12\x05" "abc", 9)),
                                       std::string()}) {
         testkit::writeFileBytes(config(), sBytes);
-        app.loadSettings();
-        EXPECT_EQ(app.getSettingsLoadState(), GameApp::kSettingsUnreadable) << sBytes.size();
-        EXPECT_STREQ(app.getSetting("Fullscreen").c_str(), "TRUE");
+        m_app.loadSettings();
+        EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsUnreadable) << sBytes.size();
+        EXPECT_EQ(setting("Fullscreen"), "TRUE");
     }
 }
 
-// ---- Saving --------------------------------------------------------------------------
-
 TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouched) {
-    app.loadSettings();
-    app.setSetting("PROFILES", std::string(5000, 'p').c_str());
-    app.saveSettingsFile();
+    m_app.loadSettings();
+    m_app.setSetting("PROFILES", std::string(5000, 'p').c_str());
+    m_app.saveSettingsFile();
     std::string sBefore = testkit::readFileBytes(config());
 
     // The temporary file leads to a device that is always full.
     ASSERT_EQ(::symlink("/dev/full", (config() + ".tmp").c_str()), 0);
-    app.setSetting("PROFILES", "changed");
-    EXPECT_THROW(app.saveSettingsFile(), Zep::FileAccessException);
+    m_app.setSetting("PROFILES", "changed");
+    EXPECT_THROW(m_app.saveSettingsFile(), Zep::FileAccessException);
     EXPECT_EQ(testkit::readFileBytes(config()), sBefore);
     EXPECT_FALSE(testkit::fileExists(config() + ".tmp"));
 
     // The next save goes through.
-    app.saveSettingsFile();
+    m_app.saveSettingsFile();
     EXPECT_NE(inflatedConfig().find("changed"), std::string::npos);
-}
 
-TEST_F(SettingsTest, FolderThatCannotHoldTheFileThrows) {
-    app.setSetting("A", "b");
-    std::string sPath = dir.file("missing_folder/tukconfig.dat");
-    EXPECT_THROW(app.writeSettingsFile(sPath.c_str()), Zep::FileAccessException);
+    // A folder that is not there cannot hold the file.
+    std::string sPath = m_dir.file("missing_folder/tukconfig.dat");
+    EXPECT_THROW(m_app.writeSettingsFile(sPath.c_str()), Zep::FileAccessException);
     EXPECT_FALSE(testkit::fileExists(sPath));
 }
 
 TEST_F(SettingsTest, ShutdownStoresScreenAndVolumesThenSaves) {
-    app.loadSettings();
-    app.setSetting("Fullscreen", "TRUE");
-    app.shutdown();  // no platform: not full-screen; audio off: volumes kept
-    EXPECT_STREQ(app.getSetting("Fullscreen").c_str(), "FALSE");
+    m_app.loadSettings();
+    m_app.setSetting("Fullscreen", "TRUE");
+    m_app.shutdown();  // no platform: not full-screen; audio off: volumes kept
+    EXPECT_EQ(setting("Fullscreen"), "FALSE");
     EXPECT_NE(inflatedConfig().find(str("Fullscreen") + str("FALSE")), std::string::npos);
 }
 
@@ -257,6 +219,7 @@ TEST(SettingsPath, InitConfigPathUsesTheUserDataFolder) {
 
 TEST(SettingsPath, DisabledSavingWritesNothing) {
     TempDir dir;
+    imagetest::ScopedChdir cd(dir.path());  // the child's log
     std::string sPath = dir.file("tukconfig.dat");
     // The switch is permanent for the process: checked in a child.
     EXPECT_EXIT(

@@ -1,41 +1,33 @@
 // String tables: the text and XML readers.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
 #include <map>
 #include <string>
 
 #include <zep2/error.h>
 
-#include <zep2/resource.h>
-
 #include "gameapp.h"
+#include "imagetest_util.h"
 #include "stringtable.h"
-#include "testkit_app.h"
-#include "testkit_tempdir.h"
+
+using imagetest::messageOf;
 
 namespace {
 
 using Table = Zep::Hash<Zep::String, Zep::String>;
 
-std::map<std::string, std::string> asMap(const Table& hTable) {
+// What the reader makes of the text, as a plain map.
+template <auto Reader>
+std::map<std::string, std::string> read(const char* szText) {
+    Table hTable;
+    Reader(szText, hTable);
     std::map<std::string, std::string> m;
     for (const Zep::String& sKey : hTable.getKeys()) m[sKey.c_str()] = hTable.get(sKey).c_str();
     return m;
 }
 
-std::map<std::string, std::string> readText(const char* szText) {
-    Table hTable;
-    readStringTableText(szText, hTable);
-    return asMap(hTable);
-}
-
-std::map<std::string, std::string> readXml(const char* szText) {
-    Table hTable;
-    readStringTableXml(szText, hTable);
-    return asMap(hTable);
-}
+const auto readText = read<readStringTableText>;
+const auto readXml = read<readStringTableXml>;
 
 // One table, written in both forms.
 const char* const kText =
@@ -88,26 +80,11 @@ TEST(StringTableText, HashAndBackslashEscapes) {
 }
 
 TEST(StringTableText, ContinuationLinesAndLaterEntries) {
-    const auto m = readText(
-        "a one\n"
-        ".   two\n"
-        "b x\n"
-        ". y\n"
-        ". z\n"
-        "a again\n");
+    const auto m = readText("a one\n.   two\nb x\n. y\n. z\na again\n");
     EXPECT_EQ("again", m.at("A"));
     EXPECT_EQ("xyz", m.at("B"));
     EXPECT_EQ(0u, m.count("."));
-}
-
-TEST(StringTableText, ContinuationBeforeAnyEntryFails) {
-    Table hTable;
-    try {
-        readStringTableText(". lonely\n", hTable);
-        FAIL();
-    } catch (const Zep::FatalErrorException& e) {
-        EXPECT_STREQ("Hash key not found : \"\"", e.getMessage());
-    }
+    EXPECT_EQ("Hash key not found : \"\"", messageOf<Zep::FatalErrorException>([] { readText(". lonely\n"); }));
 }
 
 TEST(StringTableText, ByteOrderMarkAndLineEnds) {
@@ -122,19 +99,13 @@ TEST(StringTableText, ByteOrderMarkAndLineEnds) {
         if (c == '\n') c = '\r';
     EXPECT_EQ(readText(sLf.c_str()), readText(sCrLf.c_str()));
     EXPECT_EQ(readText(sLf.c_str()), readText(sCr.c_str()));
-    // The mark is dropped, not read as part of the first key.
+    // The mark is dropped, not read as part of the first key; other UTF-8 passes.
     EXPECT_EQ("v", readText("\xEF\xBB\xBFkey v\r\n").at("KEY"));
-}
-
-TEST(StringTableText, UnicodeTextPassesThrough) {
     EXPECT_EQ("Gr\xC3\xBC\xC3\x9F" "e", readText("greet Gr\xC3\xBC\xC3\x9F" "e\n").at("GREET"));
 }
 
-TEST(StringTableXml, SameTableAsTheTextForm) {
-    EXPECT_EQ(readText(kText), readXml(kXml));
-}
-
 TEST(StringTableXml, CellsPairAcrossRowsInDocumentOrder) {
+    EXPECT_EQ(readText(kText), readXml(kXml));
     const auto m = readXml(
         "<Table>"
         "<Row><Cell><Data>lonely</Data></Cell></Row>"
@@ -157,41 +128,7 @@ TEST(StringTableXml, MalformedInputKeepsWhatWasRead) {
     EXPECT_TRUE(readXml("<<<").empty());
 }
 
-// ---- The application's table ---------------------------------------------------------
-
-namespace {
-
-class AppStrings : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_pProvider = new Zep::MemoryResourceProvider();
-        m_app.addResourceProvider(m_pProvider, false);
-    }
-    void add(const char* szName, const std::string& sBytes) {
-        Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(static_cast<int>(sBytes.size()), nullptr, true);
-        if (!sBytes.empty()) std::memcpy(p->getData(), sBytes.data(), sBytes.size());
-        m_pProvider->add(szName, p);
-    }
-
-    testkit::TempDir m_dir;
-    testkit::AppFiles m_files{m_dir};
-    testkit::TestApp m_app;
-    Zep::MemoryResourceProvider* m_pProvider = nullptr;
-};
-
-// Restores the process's folder when the test ends.
-class ScopedChdir {
-public:
-    explicit ScopedChdir(const std::string& sPath) : m_old(std::filesystem::current_path()) {
-        std::filesystem::current_path(sPath);
-    }
-    ~ScopedChdir() { std::filesystem::current_path(m_old); }
-
-private:
-    std::filesystem::path m_old;
-};
-
-}  // namespace
+using AppStrings = imagetest::ResourceTest;
 
 TEST_F(AppStrings, LookupByKey) {
     add("messages.txt", kText);
@@ -212,36 +149,24 @@ TEST_F(AppStrings, LaterTablesWinAndXmlIsChosenByName) {
     m_app.loadStringTable("Patch.XML");
     EXPECT_STREQ("Off you go", m_app.getText("WKG_GO"));
     EXPECT_STREQ("kept", m_app.getText("KEEP"));
-    try {
-        m_app.loadStringTable("private.txt");
-        FAIL();
-    } catch (const Zep::ResourceException& e) {
-        EXPECT_STREQ("GameApp::getResource() : Resource 'private.txt' not found", e.getMessage());
-    }
+    EXPECT_EQ("GameApp::getResource() : Resource 'private.txt' not found",
+              messageOf<Zep::ResourceException>([&] { m_app.loadStringTable("private.txt"); }));
 }
 
 TEST_F(AppStrings, Languages) {
-    ScopedChdir here(m_dir.path());
-    Zep::List<Zep::String> lPreferred;
-    lPreferred.add("fr");
-    lPreferred.add("de");
-    EXPECT_EQ("", std::string(m_app.selectLanguage(lPreferred).c_str()));
-    try {
-        m_app.getLanguage(lPreferred);
-        FAIL();
-    } catch (const Zep::FatalErrorException& e) {
-        EXPECT_STREQ("No installed languages found", e.getMessage());
-    }
+    imagetest::ScopedChdir here(m_dir.path());
+    Zep::List<Zep::String> lPreferred{"fr", "de"};
+    EXPECT_STREQ("", m_app.selectLanguage(lPreferred).c_str());
+    EXPECT_EQ("No installed languages found",
+              messageOf<Zep::FatalErrorException>([&] { m_app.getLanguage(lPreferred); }));
     for (const char* szFile : {"lang_en.dat", "lang_de.dat", "music_de.dat", "plain.dat", "lang_it.txt"})
         testkit::writeFileBytes(m_dir.file(szFile), "x");
-    EXPECT_EQ("de", std::string(m_app.getLanguage(lPreferred).c_str()));
+    EXPECT_STREQ("de", m_app.getLanguage(lPreferred).c_str());
     Zep::List<Zep::String> lFiles = m_app.getLanguageFiles(lPreferred);
     ASSERT_EQ(2, lFiles.getCount());
-    EXPECT_EQ("lang_de.dat", std::string(lFiles[0].c_str()));
-    EXPECT_EQ("music_de.dat", std::string(lFiles[1].c_str()));
+    EXPECT_STREQ("lang_de.dat", lFiles[0].c_str());
+    EXPECT_STREQ("music_de.dat", lFiles[1].c_str());
     // Nothing preferred is installed: the first installed code.
-    Zep::List<Zep::String> lOther;
-    lOther.add("fr");
-    const std::string sFirst = m_app.selectLanguage(lOther).c_str();
+    const std::string sFirst = m_app.selectLanguage(Zep::List<Zep::String>{"fr"}).c_str();
     EXPECT_TRUE(sFirst == "de" || sFirst == "en") << sFirst;
 }
