@@ -384,6 +384,8 @@ TEST(MemImagePicture, DamagedFilesAreRefused) {
 
     EXPECT_EQ("PNG 'pic' : palette index out of range", load(png(2, 1, 3, 8, {{0, 5}}, {1, 2, 3})));
     EXPECT_EQ("PNG 'pic' : palette missing", load(png(1, 1, 3, 8, {{0}})));
+    // A few bytes of data cannot fill 4096 x 4096 pixels: refused before allocating for them.
+    EXPECT_EQ("PNG 'pic' : image data truncated or corrupt", load(png(4096, 4096, 6, 8, {{1, 2, 3, 4}})));
 
     // Every cut of a good file is refused cleanly.
     for (size_t n = 0; n < lGood.size(); ++n) {

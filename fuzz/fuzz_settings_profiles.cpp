@@ -1,0 +1,56 @@
+// The settings file and the player-profile blob kept inside it, from arbitrary bytes.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "gameapp.h"
+#include "profiles.h"
+#include "zep2/error.h"
+#include "zep2/objectstreamer.h"
+
+namespace {
+
+class FuzzProfiles : public ProfileManager {
+public:
+    std::unique_ptr<ProfileData> createProfileObject() override { return std::make_unique<ProfileData>(); }
+};
+
+GameApp& app() {
+    static GameApp* s_pApp = [] {
+        GameApp::disableLog();
+        GameApp::disableSettingsSaving();
+        return new GameApp();
+    }();
+    return *s_pApp;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    GameApp& game = app();
+    static const std::string path = "/tmp/fuzz_settings_" + std::to_string(getpid()) + ".dat";
+    if (FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data, 1, size, f);
+        std::fclose(f);
+        try {
+            game.clearSettings();
+            game.readSettingsFile(path.c_str());
+        } catch (const Zep::Exception&) {
+        }
+        std::remove(path.c_str());
+    }
+    // The same bytes as the escaped profile text inside the settings.
+    game.clearSettings();
+    game.setSetting(ProfileManager::kSettingKey, Zep::String::escapeBinary(data, static_cast<int>(size)).c_str());
+    try {
+        FuzzProfiles profiles;
+        profiles.load();
+        for (const Zep::String& name : profiles.getProfileNames()) (void)profiles.getProfile(name.c_str());
+    } catch (const Zep::Exception&) {
+    }
+    return 0;
+}
