@@ -28,6 +28,6 @@ public:
     bool hasButtonStyle(const char* szName);
     // The picture of a themed button with that caption (width -1: automatic).
     Zep::SmartPtr<Image> makeButtonImage(const char* szText, int nState, int nWidth, const char* szStyle);
-    // Stores a font factory under a class name for theme font specifications.
+    // Stores a font factory under a class name, for the fonts a theme names.
     static void registerFontFactory(const char* szClassName, const Zep::SmartPtr<FontFactory>& pFactory);
 };
