@@ -42,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (const Zep::Exception&) {
         }
         std::remove(path.c_str());
+        std::remove((path + ".bad").c_str());  // a damaged file is moved aside
     }
     // The same bytes as the escaped profile text inside the settings.
     game.clearSettings();
