@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs every fuzz target for a fixed time, all at once, starting from its seed corpus.
+# The per-input timeout is generous because the targets share the cores.
 # Usage: fuzz/run-smoke.sh BUILD_DIR SECONDS
 set -uo pipefail
 build=${1:-build-fuzz}
@@ -13,7 +14,7 @@ for target in "$build"/bin/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   mkdir -p "$work/$name" "$root/corpus/$name"
-  "$target" -max_total_time="$seconds" -rss_limit_mb=512 -malloc_limit_mb=256 -timeout=10 \
+  "$target" -max_total_time="$seconds" -rss_limit_mb=512 -malloc_limit_mb=256 -timeout=60 \
     -print_final_stats=1 -artifact_prefix="$work/$name-" \
     "$work/$name" "$root/corpus/$name" > "$work/$name.log" 2>&1 &
   pids+=($!)
