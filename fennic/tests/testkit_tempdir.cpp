@@ -2,39 +2,16 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 namespace testkit {
 
-TempDir::TempDir() {
-    std::string sBase = ::testing::TempDir();
-    if (sBase.empty() || sBase.back() != '/') sBase += '/';
-    std::string sTemplate = sBase + "fennic_XXXXXX";
-    std::vector<char> buffer(sTemplate.begin(), sTemplate.end());
-    buffer.push_back('\0');
-    if (!::mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
-    m_sPath = std::string(buffer.data()) + "/";
-}
+TempDir::TempDir() : m_sPath(m_folder.root() + "/") {}
 
-TempDir::~TempDir() {
-    std::error_code error;
-    std::filesystem::remove_all(m_sPath, error);
-}
+TempDir::~TempDir() = default;
 
-std::string readFileBytes(const std::string& sPath) {
-    std::ifstream in(sPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string readFileBytes(const std::string& sPath) { return testutil::getFile(sPath); }
 
-void writeFileBytes(const std::string& sPath, const std::string& sBytes) {
-    std::ofstream out(sPath, std::ios::binary | std::ios::trunc);
-    out.write(sBytes.data(), static_cast<std::streamsize>(sBytes.size()));
-}
+void writeFileBytes(const std::string& sPath, const std::string& sBytes) { testutil::putFile(sPath, sBytes); }
 
 bool fileExists(const std::string& sPath) {
     std::error_code error;

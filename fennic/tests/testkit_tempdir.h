@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "../../zep2/tests/test_util.h"
+
 namespace testkit {
 
 class TempDir {
@@ -17,6 +19,7 @@ public:
     std::string file(const std::string& sName) const { return m_sPath + sName; }
 
 private:
+    testutil::TempFolder m_folder;
     std::string m_sPath;
 };
 
