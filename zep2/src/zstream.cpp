@@ -58,7 +58,7 @@ int ZStream::read(int nSize, void* pBuffer) {
     z.avail_out = static_cast<uInt>(nSize);
     for (;;) {
         if (z.avail_in == 0) {
-            int nRead = m_pStream->read(kReadBufferSize, m_aBuffer);
+            int nRead = m_pStream->read(kBufferSize, m_aBuffer);
             if (nRead <= 0) {
                 // Out of input before the end of the compressed data.
                 m_bEnd = true;

@@ -15,13 +15,10 @@ namespace Zep {
 class ZStream : public Stream {
 public:
     static constexpr int defaultLevel = 9;
-    // Compressed bytes go to the inner stream in pieces of at most this size.
+    // Compressed bytes move to and from the inner stream in pieces of at most
+    // this size; when reading, the unused rest is handed back to the inner
+    // stream on destruction.
     static constexpr int kBufferSize = 4096;
-    // Compressed bytes are fetched from the inner stream in pieces of this
-    // size. Smaller pieces make zlib fall back to its slow window copies far
-    // more often (4,096 bytes cost about a quarter more time than one block);
-    // the unused rest is handed back to the inner stream on destruction.
-    static constexpr int kReadBufferSize = kBufferSize;
 
     // pStream is borrowed: it must outlive this stream. nLevel is -1 (the
     // default level) or 0..9, checked in both directions. A reading stream
@@ -68,7 +65,7 @@ private:
     bool m_bEnd = false;    // reading: nothing more can come
     bool m_bError = false;
     int m_nPosition = 0;
-    uint8_t m_aBuffer[kReadBufferSize];
+    uint8_t m_aBuffer[kBufferSize];
 };
 
 }  // namespace Zep
