@@ -148,6 +148,16 @@ void ZStream::finish() {
     }
 }
 
+bool ZStream::verifyEnd() {
+    if (!m_bReading) return false;
+    if (!m_bEnd) {
+        // zlib checks the checksum before it reports the end of the data.
+        uint8_t nExtra = 0;
+        if (read(1, &nExtra) != 0) return false;
+    }
+    return !m_bError;
+}
+
 int ZStream::setPosition(int) {
     ZEP_TRACE("ZStream::setPosition");
     ZEP_THROW(FatalErrorException, "Zep::ZStream : Positioning not implemented");

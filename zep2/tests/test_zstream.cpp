@@ -165,6 +165,25 @@ TEST(ZStreamInner, TruncatedOrDamagedDataSetsTheErrorFlag) {
     expectDamaged({'G', 'R', 'F', 0x05, 1, 2, 3, 4}, Bytes(1));  // not zlib at all
 }
 
+TEST(ZStreamInner, VerifyEndConfirmsTheEndAndTheChecksum) {
+    const Bytes plain = sample(3000);
+    const Bytes good = deflateBytes(plain);
+    Bytes badSum = good, cut = good;
+    badSum.back() ^= 1;
+    cut.resize(cut.size() - 2);
+    struct Case { const char* what; Bytes packed; int nTake; bool bOk; };
+    for (const Case& c : {Case{"good, all taken", good, 3000, true}, Case{"good, one byte left", good, 2999, false},
+                          Case{"bad checksum", badSum, 3000, false}, Case{"cut checksum", cut, 3000, false}}) {
+        MemStream in(c.packed.data(), static_cast<int>(c.packed.size()));
+        ZStream z(&in);
+        Bytes out(static_cast<size_t>(c.nTake));
+        EXPECT_EQ(z.read(c.nTake, out.data()), c.nTake) << c.what;
+        EXPECT_EQ(z.verifyEnd(), c.bOk) << c.what;
+    }
+    MemStream sink;
+    EXPECT_FALSE(ZStream(&sink).verifyEnd());
+}
+
 TEST(ZStreamWrite, ShortInnerWritesAreRecorded) {
     const Bytes plain = sample(50000);
     ScriptStream roomy({}, Stream::kWrite);

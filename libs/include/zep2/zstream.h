@@ -52,6 +52,13 @@ public:
     // Ends the compressed data; later writes throw. Does nothing when reading.
     virtual void finish();
 
+    // Reading: confirms that the compressed data ends right after the bytes
+    // read so far and that its checksum matches. Readers that know how many
+    // bytes they want call this after taking them, so that damaged or cut data
+    // is never taken for good data. Inflates at most one byte more; false on
+    // extra data, a bad checksum, a cut stream or when writing.
+    bool verifyEnd();
+
     Stream* getStream() const { return m_pStream; }
     bool isReading() const { return m_bReading; }
 
