@@ -9,7 +9,7 @@ DEB_PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock
                libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-image1.2-dev \
                libogg-dev libvorbis-dev libtheora-dev xvfb xauth
 
-.PHONY: all deps build test bench run clean fuzz fuzz-smoke
+.PHONY: all deps build test bench run clean fuzz fuzz-smoke coverage
 
 all: build
 
@@ -52,5 +52,15 @@ FUZZ_SECONDS ?= 60
 fuzz-smoke: fuzz
 	fuzz/run-smoke.sh build-fuzz $(FUZZ_SECONDS)
 
+# Line coverage of the libraries by the test suites (gcovr is installed on demand).
+coverage: deps
+	@command -v gcovr >/dev/null || { SUDO=""; [ "$$(id -u)" -ne 0 ] && SUDO=sudo; \
+	  $$SUDO apt-get install -y gcovr || { $$SUDO apt-get update && $$SUDO apt-get install -y gcovr; }; }
+	cmake -S . -B build-cov -DCMAKE_BUILD_TYPE=Debug -DTUK_COVERAGE=ON -DTUK_TESTS=ON
+	cmake --build build-cov -j $(JOBS)
+	find build-cov -name '*.gcda' -delete
+	cd build-cov && ctest -j $(JOBS) >/dev/null
+	gcovr -r . --filter 'zep2/src/' --filter 'fennic/src/' --filter 'libs/include/' build-cov
+
 clean:
-	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) build-fuzz
+	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) build-fuzz build-cov
