@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_tempdir.h"
 #include "zep2/file.h"
 #include "zep2/memstream.h"
 #include "zep2/zstream.h"
@@ -41,7 +42,7 @@ const std::vector<uint8_t>& packedData() {
 
 const std::string& packedFile() {
     static std::string name = [] {
-        std::string n = "/tmp/zep_bench_packed.z";
+        std::string n = bench::tempFile("packed.z");
         FILE* f = std::fopen(n.c_str(), "wb");
         std::fwrite(packedData().data(), 1, packedData().size(), f);
         std::fclose(f);
