@@ -7,19 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "audiodriver.h"
-#include "gameapp.h"
 #include "memimage.h"
-
-// The image and music caches are not in the library yet, but the image store
-// reaches the application object, which names them. Weak, so that the real
-// ones take over once they exist.
-__attribute__((weak)) Zep::SmartPtr<Image> GameApp::getImage(const char*) {
-    return Zep::SmartPtr<Image>();
-}
-__attribute__((weak)) Zep::SmartPtr<Music> GameApp::getMusic(const char*) {
-    return Zep::SmartPtr<Music>();
-}
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app_caches.h"
 #include "zep2/hash.h"
 #include "zep2/list.h"
 #include "zep2/refcount.h"
@@ -276,6 +277,9 @@ public:
 
     // ---- Resource caches ---------------------------------------------------------
 
+    // Gives the image, sample and music caches their loaders: the platform's
+    // image factory and the audio driver's loaders (start-up step 9).
+    void initCaches();
     Zep::SmartPtr<Image> getImage(const char* szName);
     Zep::SmartPtr<Image> loadImage(const char* szName, int nExtra);
     void addImage(const char* szName, const Zep::SmartPtr<Image>& pImage, bool bPin);
@@ -335,6 +339,7 @@ protected:
     Zep::Hash<Zep::String, Zep::String> m_hStringTable;
     Zep::Hash<Zep::String, Zep::String> m_hImageAliases;
     Zep::Hash<Zep::String, Zep::String> m_hResourceAliases;
+    ResourceCaches m_caches{m_hImageAliases};  // images, samples, music
     bool m_bPreloadPending = false;
     int32_t m_nSoundVolume = 0;
     int32_t m_nMusicVolume = 0;

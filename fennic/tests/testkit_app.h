@@ -20,10 +20,12 @@ public:
     void onCloseRequest() override { ++m_nCloseRequests; }
     void onVideoModeChanged() override { ++m_nVideoModeChanges; }
 
-    // Stands in for the start-up's choice of audio driver (not owned).
+    // Stands in for the start-up's choice of audio driver (not owned); the
+    // caches take their loaders from it and from the platform, as at start-up.
     void useAudioDriver(IAudioDriver* pDriver, bool bEnabled = true) {
         m_pAudioDriver = pDriver;
         m_bAudioEnabled = bEnabled;
+        initCaches();
     }
     void setWasFullscreenFlag(bool bOn) { m_bWasFullscreen = bOn; }
     bool getWasFullscreenFlag() const { return m_bWasFullscreen; }
