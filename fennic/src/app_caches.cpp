@@ -34,13 +34,13 @@ void ResourceCaches::setLoaders(ImageFactory* pImageFactory, IAudioDriver* pAudi
 }
 
 Zep::String ResourceCaches::imageKey(const char* szName) const {
-    const Zep::String sKey = Zep::String(szName).toLower();
-    const auto* pAlias = m_hImageAliases.findNode(sKey);
-    return pAlias ? pAlias->value : sKey;
+    Zep::String sKey = Zep::String(szName).toLower();
+    if (const auto* pAlias = m_hImageAliases.findNode(sKey)) sKey = pAlias->value;
+    return sKey;
 }
 
 Zep::SmartPtr<Image> ResourceCaches::getImage(const char* szName) {
-    return m_images.get(imageKey(szName).c_str());
+    return m_images.get(imageKey(szName));
 }
 
 Zep::SmartPtr<Image> ResourceCaches::loadImage(const char* szName, int nExtra) {
@@ -48,23 +48,24 @@ Zep::SmartPtr<Image> ResourceCaches::loadImage(const char* szName, int nExtra) {
     const Zep::String sLower = Zep::String(szName).toLower();
     // An aliased name answers from the alias's entry only.
     if (const auto* pAlias = m_hImageAliases.findNode(sLower))
-        if (m_images.contains(pAlias->value.c_str())) return m_images.find(pAlias->value.c_str());
+        if (m_images.contains(pAlias->value)) return m_images.find(pAlias->value);
     // The entry is looked for under the name as given, not the folded one.
-    if (m_images.contains(szName)) return m_images.find(szName);
+    const Zep::String sName(szName);
+    if (m_images.contains(sName)) return m_images.find(sName);
     if (!m_pImageFactory)
         ZEP_THROW(Zep::FatalErrorException,
                   Zep::String::format("GameApp::loadImage : no image factory for '%s'", sLower.c_str()).c_str());
-    Zep::SmartPtr<Image> pImage(m_pImageFactory->load(Zep::String(szName).c_str(), nExtra != 0));
-    addImage(szName, pImage, false);
+    Zep::SmartPtr<Image> pImage(m_pImageFactory->load(sName.c_str(), nExtra != 0));
+    m_images.add(sLower, pImage, false);
     return pImage;
 }
 
 void ResourceCaches::addImage(const char* szName, const Zep::SmartPtr<Image>& pImage, bool bPin) {
-    m_images.add(Zep::String(szName).toLower().c_str(), pImage, bPin);
+    m_images.add(Zep::String(szName).toLower(), pImage, bPin);
 }
 
 bool ResourceCaches::releaseImage(const char* szName) {
-    return m_images.release(Zep::String(szName).toLower().c_str());
+    return m_images.release(Zep::String(szName).toLower());
 }
 
 void ResourceCaches::releaseImagesNotIn(const Zep::List<Zep::String>& lKeep) {
@@ -80,23 +81,25 @@ void ResourceCaches::releaseImagesNotIn(const Zep::List<Zep::String>& lKeep) {
 }
 
 bool ResourceCaches::isImageCached(const char* szName) const {
-    return m_images.contains(Zep::String(szName).toLower().c_str());
+    return m_images.contains(Zep::String(szName).toLower());
 }
 
 bool ResourceCaches::imageExists(const char* szName) {
     const Zep::String sKey = imageKey(szName);
-    if (m_images.contains(sKey.c_str())) return true;
+    if (m_images.contains(sKey)) return true;
     return m_images.getLoader() && m_images.getLoader()->exists(sKey.c_str());
 }
 
 bool ResourceCaches::sampleExists(const char* szName) {
-    if (m_samples.contains(szName)) return true;
-    return m_samples.getLoader() && m_samples.getLoader()->exists(Zep::String(szName).c_str());
+    const Zep::String sName(szName);
+    if (m_samples.contains(sName)) return true;
+    return m_samples.getLoader() && m_samples.getLoader()->exists(sName.c_str());
 }
 
 bool ResourceCaches::musicExists(const char* szName) {
-    if (m_music.contains(szName)) return true;
-    return m_music.getLoader() && m_music.getLoader()->exists(Zep::String(szName).c_str());
+    const Zep::String sName(szName);
+    if (m_music.contains(sName)) return true;
+    return m_music.getLoader() && m_music.getLoader()->exists(sName.c_str());
 }
 
 bool ResourceCaches::setImageCacheEnabled(bool bEnabled) {

@@ -43,18 +43,20 @@ public:
     // The stored object, else the loader's new one (stored unless disabled).
     // A null object from the loader is stored and returned like any other.
     // Throws FatalErrorException when the name is missing and no loader is set.
-    Zep::SmartPtr<T> get(const char* szName);
+    Zep::SmartPtr<T> get(const Zep::String& sName);
+    Zep::SmartPtr<T> get(const char* szName) { return get(Zep::String(szName)); }
     // Stores (or replaces) the entry; a pinned object gets one more reference.
-    void add(const char* szName, const Zep::SmartPtr<T>& pObject, bool bPin);
+    void add(const Zep::String& sName, const Zep::SmartPtr<T>& pObject, bool bPin);
     // True when the entry was dropped; false when the name is missing or the
     // object is held elsewhere. A null entry fails "nRef >= 2".
-    bool release(const char* szName);
+    bool release(const Zep::String& sName);
+    bool release(const char* szName) { return release(Zep::String(szName)); }
     // release for every name, in key order.
     void purge();
     Zep::List<Zep::String> getNames() const { return m_hEntries.getKeys(); }
-    bool contains(const char* szName) const { return m_hEntries.contains(Zep::String(szName)); }
+    bool contains(const Zep::String& sName) const { return m_hEntries.contains(sName); }
     // The stored object; null when the name is missing. No loading.
-    Zep::SmartPtr<T> find(const char* szName) const;
+    Zep::SmartPtr<T> find(const Zep::String& sName) const;
     int getCount() const { return m_hEntries.getCount(); }
 
 private:
@@ -71,26 +73,24 @@ ResCache<T>::~ResCache() {
 }
 
 template <class T>
-Zep::SmartPtr<T> ResCache<T>::get(const char* szName) {
-    const Zep::String sName(szName);
+Zep::SmartPtr<T> ResCache<T>::get(const Zep::String& sName) {
     if (auto* pNode = m_hEntries.findNode(sName)) return pNode->value;
     if (!m_pLoader)
         ZEP_THROW(Zep::FatalErrorException,
                   Zep::String::format("ResCache::get : no loader for '%s'", sName.c_str()).c_str());
     Zep::SmartPtr<T> pObject(m_pLoader->load(sName.c_str()));
-    if (!m_bDisabled) add(sName.c_str(), pObject, false);
+    if (!m_bDisabled) add(sName, pObject, false);
     return pObject;
 }
 
 template <class T>
-void ResCache<T>::add(const char* szName, const Zep::SmartPtr<T>& pObject, bool bPin) {
-    m_hEntries.set(Zep::String(szName), pObject);
+void ResCache<T>::add(const Zep::String& sName, const Zep::SmartPtr<T>& pObject, bool bPin) {
+    m_hEntries.set(sName, pObject);
     if (bPin) m_lPinned.add(pObject);
 }
 
 template <class T>
-bool ResCache<T>::release(const char* szName) {
-    const Zep::String sName(szName);
+bool ResCache<T>::release(const Zep::String& sName) {
     auto* pNode = m_hEntries.findNode(sName);
     if (!pNode) return false;
     // The table's reference and this local one make 2 when nobody else holds it.
@@ -104,11 +104,11 @@ bool ResCache<T>::release(const char* szName) {
 
 template <class T>
 void ResCache<T>::purge() {
-    for (const Zep::String& sName : getNames()) release(sName.c_str());
+    for (const Zep::String& sName : getNames()) release(sName);
 }
 
 template <class T>
-Zep::SmartPtr<T> ResCache<T>::find(const char* szName) const {
-    auto* pNode = m_hEntries.findNode(Zep::String(szName));
+Zep::SmartPtr<T> ResCache<T>::find(const Zep::String& sName) const {
+    auto* pNode = m_hEntries.findNode(sName);
     return pNode ? pNode->value : Zep::SmartPtr<T>();
 }
