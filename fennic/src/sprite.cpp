@@ -194,10 +194,10 @@ void Sprite::removeAllControllers() {
     while (!m_lControllers.isEmpty()) disposeController(m_lControllers.removeFirst());
 }
 
-// A controller removed while a walk runs may still be executing: it is
-// deleted once the walk is over.
+// The controller whose step is running may be the one removed: it is
+// deleted as soon as its step returns.
 void Sprite::disposeController(SpriteController* pController) {
-    if (m_nWalkDepth > 0)
+    if (pController == m_pRunning)
         m_lRemovedInWalk.add(pController);
     else
         delete pController;
@@ -213,12 +213,15 @@ void Sprite::walkControllers(Step step) {
     while (pNode) {
         SpriteController* pController = pNode->data;
         m_pWalkNext = pNode->next;
-        if (step(pController, pSelf)) removeController(pController);
+        m_pRunning = pController;
+        const bool bDone = step(pController, pSelf);
+        m_pRunning = nullptr;
+        m_lRemovedInWalk.deleteAll();
+        if (bDone) removeController(pController);
         pNode = m_pWalkNext;
     }
     m_pWalkNext = nullptr;
     --m_nWalkDepth;
-    m_lRemovedInWalk.deleteAll();
 }
 
 void Sprite::updateControllers(float fDelta) {

@@ -242,8 +242,10 @@ private:
     std::unique_ptr<DrvSpriteData> m_pDriverData;
 
     // The controller walk in progress: the node it visits next (a removal
-    // moves it on) and the controllers removed meanwhile, deleted after it.
+    // moves it on), the controller whose step runs, and that controller once
+    // removed during its own step, deleted when the step returns.
     Zep::ListNode<SpriteController*>* m_pWalkNext = nullptr;
     int32_t m_nWalkDepth = 0;
+    SpriteController* m_pRunning = nullptr;
     Zep::List<SpriteController*> m_lRemovedInWalk;  // owned
 };
