@@ -11,6 +11,13 @@ public:
     Control(int x, int y, int nZOrder);
     ~Control() override;
 
+    // The sprite's named user data and the trigger's data pointer both answer
+    // to these names; the argument lists tell them apart.
+    using CallbackTrigger::getData;
+    using CallbackTrigger::setData;
+    using Sprite::getData;
+    using Sprite::setData;
+
     // Base: the sprite's refresh.
     void refresh() override;
 };
