@@ -9,8 +9,9 @@ void insertIntoLayers(LayerList& lLayers, const Zep::SmartPtr<Sprite>& pSprite, 
     while (pStop && pStop->data->getHead()->data->getZOrder() < nZ) pStop = pStop->next;
     LayerList::Node* pLayer = pStop;
     if (!pStop || pStop->data->getHead()->data->getZOrder() != nZ) {
-        Zep::SmartPtr<SpriteLayer> pNew = new SpriteLayer();
-        pLayer = pStop ? lLayers.insertAfter(pStop->prev, pNew) : lLayers.add(pNew);
+        // Linked empty first, then given its layer: the node holds the only reference.
+        pLayer = pStop ? lLayers.insertAfter(pStop->prev, nullptr) : lLayers.add(nullptr);
+        pLayer->data = new SpriteLayer();
     }
     handle.pLayer = pLayer;
     handle.pElement = pLayer->data->addFirst(pSprite);

@@ -168,6 +168,21 @@ void Sprite::setPoints(const Zep::List<Point>& lPoints) {
 
 void Sprite::setDriverData(std::unique_ptr<DrvSpriteData> pData) { m_pDriverData = std::move(pData); }
 
+// ---- User data --------------------------------------------------------------------
+
+void Sprite::setData(const char* szName, void* pValue) {
+    if (!m_pData) m_pData = std::make_unique<Zep::Hash<Zep::String, void*>>();
+    m_pData->set(Zep::String(szName), pValue);
+}
+
+bool Sprite::hasData(const char* szName) const { return m_pData && m_pData->contains(Zep::String(szName)); }
+
+// A name never stored fails as the table itself does.
+void* Sprite::getData(const char* szName) const {
+    static const Zep::Hash<Zep::String, void*> s_hNone;
+    return (m_pData ? *m_pData : s_hNone).get(Zep::String(szName));
+}
+
 // ---- Controllers -------------------------------------------------------------------
 
 SpriteController* Sprite::addController(std::unique_ptr<SpriteController> pController) {

@@ -180,9 +180,9 @@ public:
     void setDriverData(std::unique_ptr<DrvSpriteData> pData);
 
     // ---- User data (not owned); getData of a missing name throws ----
-    void setData(const char* szName, void* pValue) { m_hData.set(Zep::String(szName), pValue); }
-    bool hasData(const char* szName) const { return m_hData.contains(Zep::String(szName)); }
-    void* getData(const char* szName) const { return m_hData.get(Zep::String(szName)); }
+    void setData(const char* szName, void* pValue);
+    bool hasData(const char* szName) const;
+    void* getData(const char* szName) const;
 
     // ---- Tooltip (kept by the mode; a sprite without a mode has none) ----
     void setTooltip(const char* szText);
@@ -218,7 +218,8 @@ private:
 
     LayerHandle m_aHandles[kSpriteListCount];
     GameMode* m_pMode = nullptr;
-    Zep::Hash<Zep::String, void*> m_hData;
+    // The user data, a table of 97 buckets made on the first setData.
+    std::unique_ptr<Zep::Hash<Zep::String, void*>> m_pData;
     Zep::SmartPtr<Image> m_pImage;
     int32_t m_nZOrder = 0;
     bool m_bVisible = true;
