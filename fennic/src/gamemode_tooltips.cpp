@@ -43,6 +43,7 @@ TooltipHandle GameMode::addTooltip(const Rect& rect, const char* szText) {
 
 void GameMode::removeTooltip(TooltipHandle pTooltip) {
     Zep::SmartPtr<Tooltip> pRecord = pTooltip->data;
+    if (pRecord->pOwner && pRecord->pOwner->getTooltipHandle() == pTooltip) pRecord->pOwner->setTooltipHandle(nullptr);
     removeSprite(pRecord->pSprite);
     m_lTooltips.removeNode(pTooltip);
     if (m_pCurrentTooltip == pTooltip) m_pCurrentTooltip = nullptr;

@@ -8,6 +8,7 @@
 #include "gameapp.h"
 #include "gamemode.h"
 #include "sc_base.h"
+#include "tooltip.h"
 #include "videodriver.h"
 
 namespace {
@@ -273,9 +274,10 @@ void Sprite::refreshTooltip() {
 void Sprite::setTooltip(const char* szText) {
     // Tooltips are records of a mode: without one there is nowhere to keep it.
     if (!m_pMode) return;
-    if (!m_pTooltip)
+    if (!m_pTooltip) {
         m_pTooltip = m_pMode->addTooltip(getDrawRect(), szText);
-    else
+        m_pTooltip->data->pOwner = this;
+    } else
         m_pMode->setTooltipText(m_pTooltip, szText);
 }
 

@@ -251,9 +251,11 @@ TEST_F(TooltipTest, DisabledRecordsAreNotFoundAndHiddenOnesStayHidden) {
     mode.hideTooltips();
     pSprite->setTooltip("Hi");
     EXPECT_FALSE(tip.isVisible());
-    pSprite->removeTooltip();
+    mode.removeTooltip(pSprite->getTooltipHandle());  // the sprite forgets it too
+    EXPECT_EQ(nullptr, pSprite->getTooltipHandle());
     EXPECT_EQ(0, mode.getTooltipCount());
     EXPECT_EQ(nullptr, mode.getCurrentTooltip());
+    pSprite->setVisible(false);
 }
 
 // ---- Mended faults ------------------------------------------------------------------------
