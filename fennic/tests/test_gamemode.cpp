@@ -258,6 +258,34 @@ TEST_F(TooltipTest, DisabledRecordsAreNotFoundAndHiddenOnesStayHidden) {
     pSprite->setVisible(false);
 }
 
+// A mode that logs the stack's notifications.
+class NotedMode : public GameMode {
+public:
+    void onResume() override { m_log.push_back("onResume"); }
+    void onCovered(GameMode* pTop) override { m_log.push_back(pTop == this ? "onCovered self" : "onCovered"); }
+    EventLog m_log;
+};
+
+TEST_F(TooltipTest, StackNotificationsHideTooltipsFirstAndEndRemovesSprites) {
+    m_pPlatform->setMousePosition(5, 5);
+    NotedMode mode;
+    SpritePtr pSprite = mode.addSprite(new Sprite(picture(10, 10, 0, 0), 0, 0, 0));
+    pSprite->setTooltip("tip");
+    for (int i = 0; i < 2; ++i) {
+        mode.showTooltip();
+        ASSERT_EQ("30,30", shown(mode));
+        if (i == 0)
+            mode.notifyResumed();
+        else
+            mode.notifyCovered(&mode);
+        EXPECT_EQ("none", shown(mode));
+    }
+    EXPECT_EQ((EventLog{"onResume", "onCovered self"}), mode.m_log);
+    mode.onEnd();
+    EXPECT_EQ(0, mode.getLayers().getCount());
+    EXPECT_EQ(nullptr, pSprite->getMode());
+}
+
 // ---- Mended faults ------------------------------------------------------------------------
 
 // A sprite that leaves a mode, or whose mode goes away, forgets the mode and

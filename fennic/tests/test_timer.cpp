@@ -28,6 +28,7 @@ TEST(Timer, AdvanceClampAndWrap) {
         {"clamped never below 0", 2.0f, Timer::kClamp, {-1.0f, 0, 0}, false, 0.0f, 0.0f, false, 0},
         {"wrap drops the remainder", 2.5f, 0, {6.0f, 0, 0}, true, 0.0f, 0.0f, false, 2},
         {"wrap keeps the remainder", 2.5f, Timer::kKeepRemainder, {6.0f, 0, 0}, true, 1.0f, 0.4f, false, 2},
+        {"wrap of no duration restarts", 0.0f, Timer::kKeepRemainder, {3.0f, 0, 0}, true, 0.0f, 1.0f, true, 0},
     };
     for (const TimerCase& c : aCases) {
         Timer timer(c.fDuration, c.nFlags);
