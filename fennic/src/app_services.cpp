@@ -212,6 +212,12 @@ void GameApp::setMusicVolume(int nVolume) {
 
 Zep::SmartPtr<Theme> GameApp::getTheme() const { return m_pTheme; }
 
+// The new theme's default cursor (the empty name) becomes the cursor.
+void GameApp::setTheme(const Zep::SmartPtr<Theme>& pTheme) {
+    m_pTheme = pTheme;
+    if (m_pTheme.notNULL()) setCursor(m_pTheme->getCursor(""));
+}
+
 // The whole value, however long; empty when unset.
 Zep::String GameApp::getEnvironmentVariable(const char* szName) {
     const char* szValue = szName ? std::getenv(szName) : nullptr;

@@ -14,7 +14,13 @@ namespace testkit {
 class TestApp : public GameApp {
 public:
     TestApp() = default;
-    ~TestApp() override = default;
+    // The stacked modes stay with the test.
+    ~TestApp() override { m_lModeStack.clear(); }
+
+    // Puts a mode on top of the stack, or takes it off, without the stack's
+    // notifications (not owned).
+    void stackMode(GameMode* pMode) { m_lModeStack.addFirst(pMode); }
+    void unstackMode(GameMode* pMode) { m_lModeStack.removeAt(m_lModeStack.indexOf(pMode)); }
 
     void setDefaultSettings() override;
     void onCloseRequest() override { ++m_nCloseRequests; }

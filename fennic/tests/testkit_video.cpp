@@ -1,5 +1,7 @@
 #include "testkit_video.h"
 
+#include "gameapp.h"
+
 namespace testkit {
 
 namespace {
@@ -62,6 +64,8 @@ void FakeVideoDriver::iconify() {
 void FakeVideoDriver::render() {
     ++m_nRenderCount;
     record("render");
+    m_vDrawn.clear();
+    if (GameApp* pApp = GameApp::getInstance()) drawModes(*pApp, *this);
 }
 
 void FakeVideoDriver::flush() {

@@ -1,18 +1,20 @@
 // A video driver for tests: it keeps a logical size and records every call.
 //
-// It draws nothing yet: render only counts. The walk over the drawn modes and
-// their sprite layers joins it once modes and sprites exist.
+// render runs the drivers' shared draw walk and records which sprite of
+// which mode it would draw, in order, in place of drawing.
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "color.h"
+#include "drawwalk.h"
 #include "videodriver.h"
 
 namespace testkit {
 
-class FakeVideoDriver : public IVideoDriver {
+class FakeVideoDriver : public IVideoDriver, private IDrawTarget {
 public:
     void init(const Zep::SmartPtr<Image>& pIcon) override;
     void shutdown() override;
@@ -32,6 +34,7 @@ public:
     void render() override;
     void flush() override;
     void clear(const Color& color) override;
+    // Also the draw walk's clearing step.
     void clearScreen(const Color& color) override;
 
     int getWidth() const override { return m_nWidth; }
@@ -65,8 +68,11 @@ public:
     int m_nFlushCount = 0;
     int m_nDisplayChangedCount = 0;
     int m_nIconifyCount = 0;
+    // The last render's sprites in drawing order, with their modes.
+    std::vector<std::pair<GameMode*, Sprite*>> m_vDrawn;
 
 private:
+    void drawSprite(GameMode& mode, Sprite& sprite) override { m_vDrawn.emplace_back(&mode, &sprite); }
     void record(const std::string& sCall) { m_vCalls.push_back(sCall); }
 };
 
