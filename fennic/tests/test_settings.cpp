@@ -1,7 +1,7 @@
 // The settings table and the settings file.
 #include <cstdlib>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include "gameapp.h"
 #include "imagetest_util.h"
 #include "zep2/error.h"
+#include "zep2/file.h"
+#include "zep2/platform_fs.h"
 
 using testkit::TempDir;
 using testkit::TestApp;
@@ -105,17 +107,6 @@ TEST_F(SettingsTest, FileHasTheExactInflatedBytesInTheTablesKeyOrder) {
     EXPECT_EQ(inflatedConfig(), settingsBytes(vEntries));
 }
 
-TEST_F(SettingsTest, MissingFileGivesDefaultsStateThreeAndANewFile) {
-    m_app.loadSettings();
-    EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsMissing);
-    EXPECT_EQ(setting("Fullscreen"), "TRUE");
-    EXPECT_EQ(setting("SoundVolume"), "255");
-    EXPECT_EQ(setting("MusicVolume"), "255");
-    EXPECT_TRUE(testkit::fileExists(config()));
-    EXPECT_FALSE(testkit::fileExists(config() + ".tmp"));
-    EXPECT_EQ(m_app.m_nDefaultsCalls, 1);
-}
-
 TEST_F(SettingsTest, VolumesAreReadLikeAtoiClampedAndSavedBack) {
     const std::pair<const char*, const char*> kCases[] = {
         {"300", "255"}, {"  42abc", "42"}, {"-7", "0"}, {"loud", "0"}, {"99999999999999", "255"}};
@@ -146,35 +137,60 @@ TEST_F(SettingsTest, UnknownKeysSurviveAndGameDefaultsComeAfterTheFrameworks) {
     EXPECT_EQ(setting("HIGHSCORES"), "\x02\x03");
 }
 
-TEST_F(SettingsTest, TruncatedFileIsMovedAsideAndDefaultsWritten) {
+TEST_F(SettingsTest, DamagedFilesAreMovedAsideUnderTheFirstFreeNameAndDefaultsWritten) {
     writeConfig({{"MusicVolume", "12"}, {"PROFILES", "x"}});
-    m_app.loadSettings();
-    ASSERT_EQ(setting("PROFILES"), "x");
-    std::string sGood = testkit::readFileBytes(config());
-    std::string sBad = sGood.substr(0, sGood.size() / 2);
-    testkit::writeFileBytes(config(), sBad);
-
-    std::string sLogBefore = m_files.logText();
-    m_app.loadSettings();
-    EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsUnreadable);
-    EXPECT_EQ(m_files.logText().substr(sLogBefore.size()), "G: ** Bad config, using defaults **\n");
-    EXPECT_EQ(setting("MusicVolume"), "255");
-    EXPECT_EQ(setting("PROFILES"), "");
-    // Nothing the player had is destroyed: the damaged bytes wait beside the
-    // fresh file.
-    EXPECT_EQ(testkit::readFileBytes(config() + ".bad"), sBad);
-    EXPECT_EQ(inflatedConfig().substr(0, 4), std::string("\x05\x00\x13\x03", 4));
+    const std::string sGood = testkit::readFileBytes(config());
+    std::string sBadSum = sGood;
+    sBadSum.back() ^= 1;
+    // A cut or wrong checksum once passed: the table itself was whole.
+    const std::string kDamaged[] = {sGood.substr(0, sGood.size() - 4), sBadSum,
+                                    sGood.substr(0, sGood.size() / 2), "not zlib at all",
+                                    deflateAll(std::string("\x05\x00\x14\x00", 4)),
+                                    deflateAll(std::string("\x05\x00\x13\x01\x12\x05" "abc", 9)), ""};
+    std::vector<std::string> vAside;
+    for (const std::string& sBad : kDamaged) {
+        testkit::writeFileBytes(config(), sBad);
+        const std::string sLogBefore = m_files.logText();
+        m_app.loadSettings();
+        EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsUnreadable) << vAside.size();
+        EXPECT_EQ(m_files.logText().substr(sLogBefore.size()), "G: ** Bad config, using defaults **\n");
+        EXPECT_EQ(setting("MusicVolume"), "255");
+        EXPECT_EQ(setting("PROFILES"), "");
+        EXPECT_EQ(inflatedConfig().substr(0, 4), std::string("\x05\x00\x13\x03", 4));
+        vAside.push_back(config() + ".bad" + (vAside.empty() ? "" : "." + std::to_string(vAside.size())));
+    }
+    // Nothing the player had is destroyed: every damaged file waits beside the
+    // fresh one, none replaced by a later one.
+    for (size_t i = 0; i < vAside.size(); ++i) EXPECT_EQ(testkit::readFileBytes(vAside[i]), kDamaged[i]) << i;
 }
 
-TEST_F(SettingsTest, ForeignFilesAreUnreadable) {
-    for (const std::string& sBytes : {std::string("not zlib at all"), deflateAll(std::string("\x05\x00\x14\x00", 4)),
-                                      deflateAll(std::string("\x05\x00\x13\x01\x12\x05" "abc", 9)),
-                                      std::string()}) {
-        testkit::writeFileBytes(config(), sBytes);
-        m_app.loadSettings();
-        EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsUnreadable) << sBytes.size();
-        EXPECT_EQ(setting("Fullscreen"), "TRUE");
-    }
+TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
+    const std::string sBad = "not zlib at all";
+    testkit::writeFileBytes(config(), sBad);
+    for (int n = 0; n < Zep::platform_fs::kMaxAsideNames; ++n)
+        testkit::writeFileBytes(config() + ".bad" + (n ? "." + std::to_string(n) : ""), "taken");
+    const std::string sLogBefore = m_files.logText();
+    m_app.loadSettings();
+    EXPECT_EQ(m_files.logText().substr(sLogBefore.size()),
+              "G: ** Bad config, using defaults **\nG: ** Bad config kept, settings not saved **\n");
+    EXPECT_EQ(setting("Fullscreen"), "TRUE");
+    // Not even a change by the player is saved over it.
+    m_app.setSetting("MusicVolume", "3");
+    m_app.saveSettingsFile();
+    m_app.shutdown();
+    EXPECT_EQ(testkit::readFileBytes(config()), sBad);
+    EXPECT_FALSE(testkit::fileExists(config() + ".tmp"));
+    // Other paths are written; once the file is gone, a load gives the
+    // defaults and a new file again.
+    m_app.writeSettingsFile(m_dir.file("other.dat").c_str());
+    EXPECT_TRUE(testkit::fileExists(m_dir.file("other.dat")));
+    ASSERT_EQ(Zep::File::remove(config().c_str()), 0);
+    m_app.loadSettings();
+    EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsMissing);
+    EXPECT_EQ(m_app.m_nDefaultsCalls, 2);
+    EXPECT_EQ(setting("Fullscreen") + setting("SoundVolume") + setting("MusicVolume"), "TRUE255255");
+    EXPECT_EQ(inflatedConfig().substr(0, 4), std::string("\x05\x00\x13\x03", 4));
+    EXPECT_FALSE(testkit::fileExists(config() + ".tmp"));
 }
 
 TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouched) {
@@ -184,7 +200,7 @@ TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouched) {
     std::string sBefore = testkit::readFileBytes(config());
 
     // The temporary file leads to a device that is always full.
-    ASSERT_EQ(::symlink("/dev/full", (config() + ".tmp").c_str()), 0);
+    std::filesystem::create_symlink("/dev/full", config() + ".tmp");
     m_app.setSetting("PROFILES", "changed");
     EXPECT_THROW(m_app.saveSettingsFile(), Zep::FileAccessException);
     EXPECT_EQ(testkit::readFileBytes(config()), sBefore);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -21,6 +23,7 @@ using testutil::messageOf;
 using testutil::putFile;
 using testutil::TempFolder;
 namespace fs = std::filesystem;
+namespace pfs = Zep::platform_fs;
 
 namespace {
 
@@ -189,23 +192,84 @@ TEST(FilePaths, ExactNameWinsThenSmallestMatch) {
     TempFolder tmp;
     putFile(tmp.path("abc.txt"), "lower");
     putFile(tmp.path("ABC.txt"), "upper");
-    auto resolve = [](const std::string& s) { return std::string(Zep::platform_fs::resolve(s.c_str()).c_str()); };
+    auto resolve = [](const std::string& s) { return std::string(pfs::resolve(s.c_str()).c_str()); };
     EXPECT_EQ(resolve(tmp.path("abc.txt")), tmp.path("abc.txt"));
     EXPECT_EQ(resolve(tmp.path("Abc.txt")), tmp.path("ABC.txt"));
     EXPECT_EQ(resolve(tmp.path("q/Abc.txt")), tmp.path("q/Abc.txt"));
-    EXPECT_STREQ(Zep::platform_fs::nativePath("a\\b\\c.dat").c_str(), "a/b/c.dat");
-    EXPECT_STREQ(Zep::platform_fs::resolve(nullptr).c_str(), "");
+    EXPECT_STREQ(pfs::nativePath("a\\b\\c.dat").c_str(), "a/b/c.dat");
+    EXPECT_STREQ(pfs::resolve(nullptr).c_str(), "");
 }
 
 TEST(FilePaths, RenameReplacesInOneStep) {
     TempFolder tmp;
     putFile(tmp.path("Config.dat"), "old");
     putFile(tmp.path("config.tmp"), "new");
-    EXPECT_EQ(
-        Zep::platform_fs::renameFile((tmp.root() + "\\CONFIG.TMP").c_str(), (tmp.root() + "\\config.dat").c_str()), 0);
+    EXPECT_EQ(pfs::renameFile((tmp.root() + "\\CONFIG.TMP").c_str(), (tmp.root() + "\\config.dat").c_str()), 0);
     EXPECT_EQ(getFile(tmp.path("Config.dat")), "new");
     EXPECT_FALSE(fs::exists(tmp.path("config.tmp")));
-    EXPECT_EQ(Zep::platform_fs::renameFile(tmp.path("missing").c_str(), tmp.path("x").c_str()), -1);
+    EXPECT_EQ(pfs::renameFile(tmp.path("missing").c_str(), tmp.path("x").c_str()), -1);
+}
+
+TEST(AtomicReplace, OldFileStaysByteForByteUnlessEveryStepSucceeds) {
+    TempFolder tmp;
+    const std::string name = tmp.path("Save.dat"), temp = name + ".tmp";
+    putFile(name, "old");
+    auto writes = [](bool bResult) {
+        return [bResult](File& f) { return f.writeText("new") && bResult; };
+    };
+    EXPECT_EQ(pfs::atomicReplace(name.c_str(), writes(false)), EIO);
+    fs::create_symlink("/dev/full", temp);  // a disk that is always full
+    EXPECT_EQ(pfs::atomicReplace(name.c_str(), writes(true)), ENOSPC);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(temp)));
+    EXPECT_THROW(pfs::atomicReplace(name.c_str(), [](File&) -> bool { throw Zep::BadStateException("t", 1, "x"); }),
+                 Zep::BadStateException);
+    putFile(temp + "/x", "");  // a temporary file that can't be created
+    EXPECT_THROW(pfs::atomicReplace(name.c_str(), writes(true)), Zep::FileAccessException);
+    fs::remove_all(temp);
+    EXPECT_EQ(getFile(name), "old");
+    EXPECT_THROW(pfs::atomicReplace(tmp.path("no/folder.dat").c_str(), writes(true)), Zep::FileAccessException);
+
+    // The target is found without regard to case and replaced, not joined.
+    EXPECT_EQ(pfs::atomicReplace((tmp.root() + "\\SAVE.DAT").c_str(), writes(true)), 0);
+    EXPECT_EQ(getFile(name), "new");
+    EXPECT_FALSE(fs::exists(temp) || fs::exists(tmp.path("SAVE.DAT")));
+    // A rename that fails (a folder is in the way) also leaves nothing behind.
+    putFile(tmp.path("dir.dat/x"), "");
+    EXPECT_EQ(pfs::atomicReplace(tmp.path("dir.dat").c_str(), writes(true)), EISDIR);
+    EXPECT_FALSE(fs::exists(tmp.path("dir.dat.tmp")));
+}
+
+TEST(MoveAside, FirstFreeNameAndNothingReplaced) {
+    TempFolder tmp;
+    const std::string name = tmp.path("c.dat");
+    fs::create_symlink("nowhere", name + ".bad.2");  // a dangling link still takes the name
+    const std::vector<std::string> vExpected = {name + ".bad", name + ".bad.1", name + ".bad.3"};
+    for (size_t i = 0; i < vExpected.size(); ++i) {
+        putFile(name, std::to_string(i));
+        EXPECT_STREQ(pfs::moveAside((tmp.root() + "\\C.DAT").c_str(), ".bad").c_str(), vExpected[i].c_str());
+        EXPECT_EQ(getFile(vExpected[i]), std::to_string(i));
+    }
+    EXPECT_STREQ(pfs::moveAside(name.c_str(), ".bad").c_str(), "");  // nothing there
+}
+
+TEST(FolderHelpers, MakeProbeAndDetach) {
+    TempFolder tmp;
+    const std::string folder = tmp.path("new"), probe = folder + "/p";
+    EXPECT_TRUE(pfs::makeFolder(folder.c_str()));
+    EXPECT_FALSE(pfs::makeFolder(folder.c_str()));
+    EXPECT_EQ(pfs::probeNewFile(probe.c_str()), 0);
+    EXPECT_FALSE(fs::exists(probe));
+    putFile(probe, "mine");
+    EXPECT_EQ(pfs::probeNewFile(probe.c_str()), EEXIST);
+    EXPECT_EQ(getFile(probe), "mine");
+    EXPECT_EQ(pfs::probeNewFile(tmp.path("none/p").c_str()), ENOENT);
+    EXPECT_EXIT(
+        {
+            pfs::detachStandardStreams();
+            std::fputs("lost", stderr);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), ::testing::Eq(std::string()));
 }
 
 TEST(DirectoryListing, SortedEntriesWithTypes) {
