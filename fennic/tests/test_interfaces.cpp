@@ -46,12 +46,16 @@ TEST(VideoDriverInterface, DepthConversionsAndScaleFactor) {
     EXPECT_FLOAT_EQ(platform.getVideoDriver()->getScaleFactor() + platform.getScaleFactor(), 4.0f);
 }
 
-TEST(DummyAudioDriver, StartsPlaysNothingAndClampsVolumes) {
+using DummyAudio = imagetest::ResourceTest;
+
+TEST_F(DummyAudio, StartsPlaysNothingClampsVolumesAndAsksTheRegistryForTheNameAsItIs) {
+    add("ms_theme", "");
     DummyAudioDriver audio;
     EXPECT_EQ(audio.getSampleLoader(), nullptr);
     EXPECT_TRUE(audio.init());
-    ASSERT_NE(audio.getSampleLoader(), nullptr);
-    ASSERT_NE(audio.getMusicLoader(), nullptr);
+    ASSERT_TRUE(audio.getSampleLoader() && audio.getMusicLoader());
+    EXPECT_TRUE(audio.getMusicLoader()->exists("ms_theme"));
+    EXPECT_FALSE(audio.getMusicLoader()->exists("ms_other") || audio.getSampleLoader()->exists(nullptr));
 
     Zep::SmartPtr<Sample> pSample(audio.getSampleLoader()->load("sfx_click"));
     EXPECT_STREQ(pSample->getName().c_str(), "");
@@ -71,17 +75,6 @@ TEST(DummyAudioDriver, StartsPlaysNothingAndClampsVolumes) {
 
     audio.shutdown();
     EXPECT_EQ(audio.getSampleLoader(), nullptr);
-}
-
-using DummyAudioLoaders = imagetest::ResourceTest;
-
-TEST_F(DummyAudioLoaders, AskTheRegistryForTheNameAsItIs) {
-    add("ms_theme", "");
-    DummyAudioDriver audio;
-    audio.init();
-    EXPECT_TRUE(audio.getMusicLoader()->exists("ms_theme"));
-    EXPECT_FALSE(audio.getMusicLoader()->exists("ms_other"));
-    EXPECT_FALSE(audio.getSampleLoader()->exists(nullptr));
 }
 
 class MusicTrackTest : public imagetest::AppTest<> {
@@ -133,7 +126,7 @@ TEST_F(MusicTrackTest, Playlists) {
     EXPECT_EQ(audio.m_vMusic.back(), "ms_c");
 }
 
-TEST(Encode6, KnownVectorsGroupsAndDecoding) {
+TEST(OsHelpers, Encode6VectorsGroupsDecodingAndUrls) {
     const uint8_t man[] = {'M', 'a', 'n'}, high[] = {0xFB, 0xFF, 0xBF}, one[] = {0xFF};
     EXPECT_STREQ(encodeBytes6(man, 3).c_str(), "TWFu");
     EXPECT_STREQ(encodeBytes6(high, 3).c_str(), "-_-_");  // URL-safe symbols
@@ -148,9 +141,8 @@ TEST(Encode6, KnownVectorsGroupsAndDecoding) {
     // Two padding zeros come back after the seventh byte.
     EXPECT_EQ(testutil::bytesOf(*decodeBytes6(sText.c_str())), (testutil::Bytes{0, 1, 2, 250, 251, 252, 7, 0, 0}));
     EXPECT_EQ(decodeBytes6(sText.left(8).c_str())->length(), 6);
-}
 
-TEST(UrlHelpers, QuerySeparatorAndOpenHook) {
+    // URLs: the query separator, and the hook that stands in for the browser.
     EXPECT_STREQ(addURLQuerySeparator("http://example.invalid/r").c_str(), "http://example.invalid/r?");
     EXPECT_STREQ(addURLQuerySeparator("http://example.invalid/r?a=1").c_str(), "http://example.invalid/r?a=1&");
     std::vector<std::string> vOpened;

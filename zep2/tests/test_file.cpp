@@ -49,10 +49,8 @@ TEST(FileOpen, ErrorMessagesAndModes) {
     const std::string name = tmp.path("u.dat"), root = tmp.root(), deep = tmp.path("no/such/folder.dat");
     const std::pair<std::string, std::string> kErrors[] = {
         {openError(name, 1), "File::File : '" + name + "' does not exist"},
-        {openError("", 1), "File::File : '' does not exist"},
         {openError(root, 1), "File::File : '" + root + "' does not exist"},
-        {openError(name, 4), "File::File : unknown mode '4'"},  // unknown modes touch nothing
-        {openError(name, 0), "File::File : unknown mode '0'"}};
+        {openError(name, 4), "File::File : unknown mode '4'"}};  // unknown modes touch nothing
     for (const auto& [sGot, sExpected] : kErrors) EXPECT_EQ(sGot, sExpected);
     // Then the system's reason; a folder can't be opened for writing either.
     EXPECT_EQ(openError(deep, 2).rfind("File::File : can't open file " + deep + " (wb) [", 0), 0u);
@@ -68,15 +66,13 @@ TEST(FileOpen, ErrorMessagesAndModes) {
         EXPECT_EQ(f.write(2, "XY"), 2);
         EXPECT_EQ(f.read(2, c), 2);
         EXPECT_STREQ(c, "ef");
-        EXPECT_EQ(f.getMode(), 3);
-        EXPECT_TRUE(f.supports(1) && f.supports(2) && !f.hasError());
+        EXPECT_TRUE(f.supports(3) && !f.hasError());
     }
     EXPECT_EQ(getFile(name), "abXYef");
     File reader(name.c_str(), 1);  // writing a read-only file is an error
     EXPECT_EQ(reader.write(3, "xyz"), 0);
     EXPECT_TRUE(reader.hasError());
-    File writer(name.c_str(), 2);
-    EXPECT_TRUE(writer.supports(2) && !writer.supports(1) && !writer.supports(3));
+    EXPECT_FALSE(File(name.c_str(), 2).supports(1));  // write mode truncates
     EXPECT_EQ(fs::file_size(name), 0u);
 }
 
@@ -95,20 +91,16 @@ TEST(FileIo, PositionLengthLinesAndReadAll) {
         EXPECT_EQ(f.readAll(s), 4);  // from here
         EXPECT_STREQ(s.c_str(), "6789");
     }
-    putFile(name, "a\r\nb");
+    putFile(name, "a\r\nb\n" + std::string(5000, 'x'));
     {
-        File f(name.c_str(), 1);  // CR LF is kept
+        File f(name.c_str(), 1);  // CR LF is kept; a long line comes in pieces
         EXPECT_STREQ(f.readLine().c_str(), "a\r\n");
+        EXPECT_STREQ(f.readLine().c_str(), "b\n");
+        EXPECT_EQ(f.readLine().length(), 4095);
         EXPECT_FALSE(f.isEOF());
-        EXPECT_STREQ(f.readLine().c_str(), "b");
+        EXPECT_EQ(std::string(f.readLine().c_str()), std::string(905, 'x'));
         EXPECT_TRUE(f.isEOF());
         EXPECT_STREQ(f.readLine().c_str(), "");
-    }
-    putFile(name, std::string(5000, 'x') + "\n");
-    {
-        File f(name.c_str(), 1);  // a long line comes in pieces
-        EXPECT_EQ(f.readLine().length(), 4095);
-        EXPECT_EQ(std::string(f.readLine().c_str()), std::string(905, 'x') + "\n");
     }
     putFile(name, std::string("ab\0cd", 5));
     Zep::String s;
@@ -256,13 +248,10 @@ TEST(DirectoryListing, KeptUntilScannedAndAnEmptyOneIsRetried) {
     EXPECT_EQ(sortedListing(later), (Listing{{".", 2}, {"..", 2}, {"x", 1}}));  // still empty: read again
     EXPECT_TRUE(later.getEntry(-1).isNULL() && later.getEntry(3).isNULL());
 
-    // A listing is kept until scanned again; entries handed out outlive that.
-    SmartPtr<Zep::DirEntry> first = later.getEntry(0);
-    putFile(tmp.path("later/y"), "");
+    putFile(tmp.path("later/y"), "");  // a listing is kept until scanned again
     EXPECT_EQ(later.getEntries().getCount(), 3);
     later.scan();
     EXPECT_EQ(later.getEntryCount(), 4);
-    EXPECT_EQ(first->getRefCount(), 1);
 }
 
 TEST(FileZlib, BackToBackStreamsInAFile) {
@@ -294,7 +283,6 @@ TEST(LogFile, AppendsHoldsNothingOpenAndCarriesACompressedStream) {
     EXPECT_TRUE(log.writeText("second\n"));
     EXPECT_EQ(getFile(name), "first\nsecond\n");
     EXPECT_EQ(log.length(), 13);
-    EXPECT_STREQ(log.getFileName().c_str(), name.c_str());
     EXPECT_FALSE(log.hasError());
     // Deleted between writes: only the second write is there.
     EXPECT_EQ(Zep::File::remove(name.c_str()), 0);
@@ -302,8 +290,7 @@ TEST(LogFile, AppendsHoldsNothingOpenAndCarriesACompressedStream) {
     EXPECT_EQ(getFile(name), "two\n");
 
     LogFile lost(tmp.path("missing/folder.log").c_str());
-    EXPECT_EQ(lost.write(3, "abc"), 0);
-    EXPECT_EQ(lost.length(), 0);
+    EXPECT_EQ(lost.write(3, "abc") + lost.length(), 0);
     EXPECT_TRUE(lost.hasError());
 
     const std::string packed = tmp.path("packed.log");
