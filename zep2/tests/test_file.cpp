@@ -224,7 +224,8 @@ TEST(DirectoryListing, SortedEntriesWithTypes) {
     TempFolder tmp;
     putFile(tmp.path("a.txt"), "a");
     putFile(tmp.path("sub/b.bin"), "b");
-    const Listing expected = {{".", 2}, {"..", 2}, {"a.txt", 1}, {"sub", 2}};
+    fs::create_directory_symlink("sub", tmp.path("link"));  // a link counts as what it points to
+    const Listing expected = {{".", 2}, {"..", 2}, {"a.txt", 1}, {"link", 2}, {"sub", 2}};
     Directory dir(tmp.root().c_str());
     EXPECT_EQ(sortedListing(dir), expected);
     Directory trailing((tmp.root() + "\\\\").c_str());
