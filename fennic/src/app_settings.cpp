@@ -64,6 +64,11 @@ void readTable(const char* szPath, Zep::Hash<Zep::String, Zep::String>& hRead) {
         ZEP_THROW(Zep::BadStreamFormatException, "GameApp::readSettingsFile : damaged data");
 }
 
+// A file found good or missing at the kept path may be written again.
+void releaseKept(Zep::String& sKept, const char* szPath) {
+    if (!sKept.isEmpty() && Zep::platform_fs::resolve(szPath) == sKept) sKept = "";
+}
+
 }  // namespace
 
 // ---- Table access -----------------------------------------------------------
@@ -125,7 +130,7 @@ void GameApp::readSettingsFile(const char* szPath) {
     ZEP_TRACE("GameApp::readSettingsFile");
     if (!Zep::File::exists(szPath)) {
         m_nSettingsLoadState = kSettingsMissing;
-        m_sKeptBadConfig = "";
+        releaseKept(m_sKeptBadConfig, szPath);
         return;
     }
     m_nSettingsLoadState = kSettingsRead;
@@ -138,7 +143,7 @@ void GameApp::readSettingsFile(const char* szPath) {
         keepBadConfig(szPath);
         return;
     }
-    m_sKeptBadConfig = "";
+    releaseKept(m_sKeptBadConfig, szPath);
     m_hSettings.addAll(hRead);
 }
 
@@ -146,8 +151,10 @@ void GameApp::readSettingsFile(const char* szPath) {
 // the damaged file moves aside first. Where that fails, the path is not
 // written at all until a later load finds a good or no file there.
 void GameApp::keepBadConfig(const char* szPath) {
-    m_sKeptBadConfig = "";
-    if (!Zep::platform_fs::moveAside(szPath, kBadSuffix).isEmpty()) return;
+    if (!Zep::platform_fs::moveAside(szPath, kBadSuffix).isEmpty()) {
+        releaseKept(m_sKeptBadConfig, szPath);
+        return;
+    }
     log("G: ** Bad config kept, settings not saved **\n");
     m_sKeptBadConfig = Zep::platform_fs::resolve(szPath);
 }
