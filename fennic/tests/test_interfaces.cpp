@@ -93,7 +93,7 @@ protected:
     FakeAudioDriver audio;
 };
 
-TEST_F(MusicTrackTest, SameTrackIsNotRestartedWhilePlayingAndStopForgetsIt) {
+TEST_F(MusicTrackTest, SameTrackIsNotRestartedWhilePlayingStopForgetsItAndPlaylists) {
     audio.playMusicTrack("ms_a", true);
     audio.playMusicTrack("ms_a", true);
     EXPECT_EQ(audio.m_vMusic, std::vector<std::string>{"ms_a"});
@@ -102,15 +102,13 @@ TEST_F(MusicTrackTest, SameTrackIsNotRestartedWhilePlayingAndStopForgetsIt) {
     audio.m_bMusicPlaying = false;
     audio.playMusicTrack("ms_a", true);
     EXPECT_EQ(audio.m_vMusic.size(), 2u);
-
     audio.stopMusicTrack();
     EXPECT_STREQ(audio.getCurrentMusicName().c_str(), "");
     EXPECT_EQ(audio.m_vMusicStops, std::vector<float>{0.0f});  // without a fade
     EXPECT_THROW(audio.playMusicTrack("ms_missing", false), Zep::ResourceException);
-}
 
-TEST_F(MusicTrackTest, Playlists) {
-    // Two tracks alternate strictly.
+    // In a playlist two tracks alternate strictly.
+    audio.m_vMusic.clear();
     audio.playMusicList(Zep::List<Zep::String>{"ms_a", "ms_b"});
     for (int i = 0; i < 20; ++i) trackEnds();
     ASSERT_EQ(audio.m_vMusic.size(), 21u);

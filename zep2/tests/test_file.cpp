@@ -76,7 +76,7 @@ TEST(FileOpen, ErrorMessagesAndModes) {
     EXPECT_EQ(fs::file_size(name), 0u);
 }
 
-TEST(FileIo, PositionLengthLinesAndReadAll) {
+TEST(FileIo, PositionLengthLinesReadAllAndAFullDisk) {
     TempFolder tmp;
     const std::string name = tmp.path("l.dat");
     putFile(name, "0123456789");
@@ -113,10 +113,8 @@ TEST(FileIo, PositionLengthLinesAndReadAll) {
         EXPECT_EQ(f.getPosition(), 9);
     }
     EXPECT_EQ(getFile(name), std::string("n=42\n\x02\x01\x00\x00", 9));
-}
 
-TEST(FileErrors, FullDeviceIsReported) {
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    // A full disk is reported.
     File f("/dev/full", 2);
     std::vector<char> data(100000, 'x');
     EXPECT_LT(f.write(static_cast<int>(data.size()), data.data()), static_cast<int>(data.size()));
@@ -128,7 +126,7 @@ TEST(FileErrors, FullDeviceIsReported) {
     EXPECT_TRUE(g.hasError());
 }
 
-TEST(FilePaths, BackslashesAndCaseFollowTheData) {
+TEST(FilePaths, BackslashesAndCaseFollowTheDataAndRenameReplaces) {
     TempFolder tmp;
     putFile(tmp.path("Data/Sub/File.txt"), "payload");
     const std::string name = tmp.root() + "\\data\\SUB\\file.TXT";
@@ -145,10 +143,8 @@ TEST(FilePaths, BackslashesAndCaseFollowTheData) {
     EXPECT_TRUE(fs::exists(tmp.path("Data/Sub/Fresh.txt")));
     EXPECT_EQ(File::remove((tmp.root() + "\\data\\sub\\fresh.TXT").c_str()), 0);
     EXPECT_FALSE(fs::exists(tmp.path("Data/Sub/Fresh.txt")));
-}
 
-TEST(FilePaths, ExactNameWinsThenSmallestMatchAndRenameReplaces) {
-    TempFolder tmp;
+    // An exact match wins, else the smallest name in byte order.
     putFile(tmp.path("abc.txt"), "lower");
     putFile(tmp.path("ABC.txt"), "upper");
     auto resolve = [](const std::string& s) { return std::string(pfs::resolve(s.c_str()).c_str()); };
@@ -220,7 +216,7 @@ TEST(FolderHelpers, MoveAsideMakeProbeAndDetach) {
         ::testing::ExitedWithCode(0), ::testing::Eq(std::string()));
 }
 
-TEST(DirectoryListing, SortedEntriesWithTypes) {
+TEST(DirectoryListing, SortedEntriesWithTypesKeptUntilScanned) {
     TempFolder tmp;
     putFile(tmp.path("a.txt"), "a");
     putFile(tmp.path("sub/b.bin"), "b");
@@ -238,18 +234,16 @@ TEST(DirectoryListing, SortedEntriesWithTypes) {
     EXPECT_STREQ(current.getPath().c_str(), "");
     const Listing all = sortedListing(current);
     EXPECT_NE(std::find(all.begin(), all.end(), std::make_pair(std::string("."), 2)), all.end());
-}
 
-TEST(DirectoryListing, KeptUntilScannedAndAnEmptyOneIsRetried) {
-    TempFolder tmp;
+    // An empty listing is read again; a listing is kept until scanned again.
     Directory later(tmp.path("later").c_str());
     EXPECT_EQ(later.getEntryCount(), 0);
     EXPECT_TRUE(later.getEntry(0).isNULL());
     putFile(tmp.path("later/x"), "");
-    EXPECT_EQ(sortedListing(later), (Listing{{".", 2}, {"..", 2}, {"x", 1}}));  // still empty: read again
+    EXPECT_EQ(sortedListing(later), (Listing{{".", 2}, {"..", 2}, {"x", 1}}));
     EXPECT_TRUE(later.getEntry(-1).isNULL() && later.getEntry(3).isNULL());
 
-    putFile(tmp.path("later/y"), "");  // a listing is kept until scanned again
+    putFile(tmp.path("later/y"), "");
     EXPECT_EQ(later.getEntries().getCount(), 3);
     later.scan();
     EXPECT_EQ(later.getEntryCount(), 4);
@@ -275,7 +269,7 @@ TEST(FileZlib, BackToBackStreamsInAFile) {
     EXPECT_STREQ(f.readAll().c_str(), "tail");
 }
 
-TEST(LogFile, AppendsHoldsNothingOpenAndCarriesACompressedStream) {
+TEST(LogFile, AppendsHoldsNothingOpenCarriesACompressedStreamAndRefusesReadsAndSeeks) {
     TempFolder tmp;
     const std::string name = tmp.path("tuk.log");
     LogFile log(name.c_str());
@@ -301,10 +295,8 @@ TEST(LogFile, AppendsHoldsNothingOpenAndCarriesACompressedStream) {
     }
     File f(packed.c_str(), 1);
     EXPECT_STREQ(Zep::ZStream(&f).readString().c_str(), "packed report");
-}
 
-TEST(LogFile, RefusesReadsAndSeeks) {
-    LogFile log("unused.log");
+    // No reads or seeks.
     char c;
     EXPECT_EQ(testutil::describe([&] { log.read(1, &c); }),
               "BadStateException [.\\src\\logfile]: Zep::LogFile::read : LogFiles can't be read");
