@@ -46,8 +46,8 @@ int renameFile(const char* szFrom, const char* szTo);
 bool makeFolder(const char* szNativePath);
 
 // Creates an empty file that must not exist yet (native path) and removes it
-// again: 0 when both worked, else the reason (errno). Never touches a file
-// that happens to have the name. Tells whether a folder takes new files.
+// again: 0 when it could be created, else the reason (errno). Never touches a
+// file that happens to have the name. Tells whether a folder takes new files.
 int probeNewFile(const char* szNativePath);
 
 // Points standard input, output and error at the null device, for a child
