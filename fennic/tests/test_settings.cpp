@@ -56,7 +56,7 @@ protected:
     std::string inflatedConfig() const { return inflateAll(testkit::readFileBytes(config())); }
     // The start of a file holding three entries.
     std::string threeEntries() const { return inflatedConfig().substr(0, 4); }
-    void writeConfig(const Entries& vEntries) { testkit::writeFileBytes(config(), deflateAll(settingsBytes(vEntries))); }
+    void writeConfig(const Entries& v) { testkit::writeFileBytes(config(), deflateAll(settingsBytes(v))); }
     std::string setting(const char* szKey) const { return m_app.getSetting(szKey).c_str(); }
     // Loads the settings; returns what that added to the log.
     std::string loadAndLog() {
