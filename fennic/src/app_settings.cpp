@@ -2,16 +2,15 @@
 //
 // The file is zlib data (level 9) holding an object stream: the header, one
 // byte 0, then the settings table's hash record. Player profiles and
-// highscores live in this file, so it is never rewritten in place: the new
-// contents go to a temporary file beside it, which replaces the old one only
-// when every byte reached the disk. An unreadable file is moved aside before
-// the defaults replace it.
+// highscores live in this file, so it is never rewritten in place: saving goes
+// through the file-system layer's atomic replace. A file is only taken when
+// its zlib data ends with a matching checksum; an unreadable file is moved
+// aside (tukconfig.dat.bad, then .bad.1, .bad.2, ...) before the defaults
+// replace it. When it can't be moved aside, it is never written over during
+// this run: the defaults stay in memory only.
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "gameapp.h"
 #include "oshelpers.h"
@@ -28,7 +27,6 @@ namespace {
 constexpr const char* kZepSource = ".\\src\\app_settings";
 
 constexpr int kSettingsLevel = 9;
-constexpr const char* kTempSuffix = ".tmp";
 constexpr const char* kBadSuffix = ".bad";
 
 Zep::String& configPath() {
@@ -49,24 +47,26 @@ int toIntLikeAtoi(const char* szText) {
     return static_cast<int>(nValue);
 }
 
-// Hands a closed file's data to the disk; the file is named natively.
-bool syncFile(const char* szNativePath) {
-    int fd = ::open(szNativePath, O_RDONLY);
-    if (fd < 0) return false;
-    bool bOk = ::fsync(fd) == 0;
-    ::close(fd);
-    return bOk;
+// Reads the table from a settings file. Throws on anything but a complete
+// file: damaged zlib data may still yield a well-formed prefix, and a cut
+// file may still hold the whole table, so the end of the zlib data and its
+// checksum must be there too.
+void readTable(const char* szPath, Zep::Hash<Zep::String, Zep::String>& hRead) {
+    Zep::SmartPtr<Zep::File> pFile(new Zep::File(szPath, Zep::File::kModeRead));
+    Zep::SmartPtr<Zep::ZStream> pZip(new Zep::ZStream(pFile.get()));
+    {
+        Zep::ObjectStreamer streamer(pZip.get(), false);
+        uint8_t nIgnored = 0;
+        streamer.readByte(nIgnored);
+        hRead.persistFrom(streamer);
+    }
+    if (!pZip->verifyEnd() || pZip->hasError() || pFile->hasError())
+        ZEP_THROW(Zep::BadStreamFormatException, "GameApp::readSettingsFile : damaged data");
 }
 
-// Makes a completed rename durable; failure here loses nothing already
-// written, so it is not reported.
-void syncFolderOf(const Zep::String& sNativePath) {
-    int nSlash = sNativePath.findLast('/');
-    Zep::String sFolder = nSlash < 0 ? Zep::String(".") : nSlash == 0 ? Zep::String("/") : sNativePath.left(nSlash);
-    int fd = ::open(sFolder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
+// A file found good or missing at the kept path may be written again.
+void releaseKept(Zep::String& sKept, const char* szPath) {
+    if (!sKept.isEmpty() && Zep::platform_fs::resolve(szPath) == sKept) sKept = "";
 }
 
 }  // namespace
@@ -130,32 +130,33 @@ void GameApp::readSettingsFile(const char* szPath) {
     ZEP_TRACE("GameApp::readSettingsFile");
     if (!Zep::File::exists(szPath)) {
         m_nSettingsLoadState = kSettingsMissing;
+        releaseKept(m_sKeptBadConfig, szPath);
         return;
     }
     m_nSettingsLoadState = kSettingsRead;
     Zep::Hash<Zep::String, Zep::String> hRead(97);
     try {
-        Zep::SmartPtr<Zep::File> pFile(new Zep::File(szPath, Zep::File::kModeRead));
-        Zep::SmartPtr<Zep::ZStream> pZip(new Zep::ZStream(pFile.get()));
-        {
-            Zep::ObjectStreamer streamer(pZip.get(), false);
-            uint8_t nIgnored = 0;
-            streamer.readByte(nIgnored);
-            hRead.persistFrom(streamer);
-        }
-        // Damaged zlib data may still have yielded a well-formed prefix.
-        if (pZip->hasError() || pFile->hasError())
-            ZEP_THROW(Zep::BadStreamFormatException, "GameApp::readSettingsFile : damaged data");
+        readTable(szPath, hRead);
     } catch (const Zep::Exception&) {
         log("G: ** Bad config, using defaults **\n");
         m_nSettingsLoadState = kSettingsUnreadable;
-        // Keep what the player had: the defaults are written over the path
-        // next, so the damaged file moves aside first.
-        Zep::String sNative = Zep::platform_fs::resolve(szPath);
-        Zep::platform_fs::renameFile(sNative.c_str(), (sNative + kBadSuffix).c_str());
+        keepBadConfig(szPath);
         return;
     }
+    releaseKept(m_sKeptBadConfig, szPath);
     m_hSettings.addAll(hRead);
+}
+
+// Keeps what the player had: the defaults are written over the path next, so
+// the damaged file moves aside first. Where that fails, the path is not
+// written at all until a later load finds a good or no file there.
+void GameApp::keepBadConfig(const char* szPath) {
+    if (!Zep::platform_fs::moveAside(szPath, kBadSuffix).isEmpty()) {
+        releaseKept(m_sKeptBadConfig, szPath);
+        return;
+    }
+    log("G: ** Bad config kept, settings not saved **\n");
+    m_sKeptBadConfig = Zep::platform_fs::resolve(szPath);
 }
 
 // ---- Saving ---------------------------------------------------------------------
@@ -163,34 +164,25 @@ void GameApp::readSettingsFile(const char* szPath) {
 void GameApp::writeSettingsFile(const char* szPath) {
     ZEP_TRACE("GameApp::writeSettingsFile");
     if (s_bSavingDisabled) return;
-    Zep::String sTarget = Zep::platform_fs::resolve(szPath);
-    Zep::String sTemp = sTarget + kTempSuffix;
-
-    bool bWritten = false;
-    {
-        // Creation failures propagate as the file's exception.
-        Zep::SmartPtr<Zep::File> pFile(new Zep::File(sTemp.c_str(), Zep::File::kModeWrite));
+    if (!m_sKeptBadConfig.isEmpty() && Zep::platform_fs::resolve(szPath) == m_sKeptBadConfig) return;
+    // Creation failures of the temporary file propagate as the file's exception.
+    int nError = Zep::platform_fs::atomicReplace(szPath, [this](Zep::File& file) {
         try {
-            Zep::SmartPtr<Zep::ZStream> pZip(new Zep::ZStream(pFile.get(), kSettingsLevel));
+            Zep::SmartPtr<Zep::ZStream> pZip(new Zep::ZStream(&file, kSettingsLevel));
             {
                 Zep::ObjectStreamer streamer(pZip.get(), false);
                 streamer.writeByte(0);
                 m_hSettings.persistTo(streamer);
             }
             pZip->finish();
-            bWritten = !pZip->hasError() && pFile->flush() && !pFile->hasError();
+            return !pZip->hasError();
         } catch (const Zep::Exception&) {
-            bWritten = false;
+            return false;
         }
-    }  // closed here
-    bWritten = bWritten && syncFile(sTemp.c_str());
-    if (!bWritten || Zep::platform_fs::renameFile(sTemp.c_str(), sTarget.c_str()) != 0) {
-        int nError = errno;
-        ::unlink(sTemp.c_str());
+    });
+    if (nError != 0)
         ZEP_THROW(Zep::FileAccessException,
                   Zep::String::format("GameApp::writeSettingsFile : can't write %s [%d]", szPath, nError).c_str());
-    }
-    syncFolderOf(sTarget);
 }
 
 void GameApp::saveSettingsFile() { writeSettingsFile(configPath().c_str()); }

@@ -154,6 +154,8 @@ public:
     static void setConfigPath(const char* szPath);
     static const Zep::String& getConfigPath();
     void loadSettings();
+    // A damaged file is moved aside; if it can't be, the path is not written
+    // again until a later read finds a good file or none there.
     void readSettingsFile(const char* szPath);
     void writeSettingsFile(const char* szPath);
     void saveSettingsFile();
@@ -360,6 +362,9 @@ protected:
     Zep::Hash<Zep::String, Zep::String> m_hSettings;
 
 private:
+    void keepBadConfig(const char* szPath);
+
+    Zep::String m_sKeptBadConfig;  // native path of a damaged settings file left in place
     static GameApp* s_pInstance;
     static bool s_bFatalExitStarted;
 };

@@ -5,14 +5,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/sysinfo.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "zep2/error.h"
 #include "zep2/memstream.h"
+#include "zep2/platform_fs.h"
 #include "zep2/random.h"
 
 namespace {
@@ -37,7 +36,7 @@ int symbolValue(char c) {
 // Creates one folder level; an existing folder is fine, the writability probe
 // that follows decides.
 void makeFolder(const Zep::String& sPath) {
-    if (!sPath.isEmpty()) ::mkdir(sPath.c_str(), 0755);
+    if (!sPath.isEmpty()) Zep::platform_fs::makeFolder(sPath.c_str());
 }
 
 Zep::String withSlash(const Zep::String& sPath) {
@@ -73,14 +72,9 @@ bool isFolderWritable(const Zep::String& sFolder) {
         uint32_t a = random.next();
         uint32_t b = random.next();
         Zep::String sName = Zep::String::format("%s%08X%08X", sFolder.c_str(), a, b);
-        // O_EXCL: never touch a file that happens to have the name.
-        int fd = ::open(sName.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        if (fd >= 0) {
-            ::close(fd);
-            ::unlink(sName.c_str());
-            return true;
-        }
-        if (errno != EEXIST) return false;
+        int nErr = Zep::platform_fs::probeNewFile(sName.c_str());
+        if (nErr == 0) return true;
+        if (nErr != EEXIST) return false;
     }
     return false;
 }
@@ -159,12 +153,7 @@ void openURL(const char* szURL) {
     pid_t pid = ::fork();
     if (pid == 0) {
         if (::fork() == 0) {
-            int fdNull = ::open("/dev/null", O_RDWR);
-            if (fdNull >= 0) {
-                ::dup2(fdNull, 0);
-                ::dup2(fdNull, 1);
-                ::dup2(fdNull, 2);
-            }
+            Zep::platform_fs::detachStandardStreams();
             ::setsid();
             ::execvp(szProgram, argv);
             ::_exit(127);

@@ -25,11 +25,8 @@ namespace {
 using GameAppLife = imagetest::AppTest<>;
 
 // Catches the URLs that the report opens.
-class UrlCatcher {
-public:
-    UrlCatcher() {
-        setOpenURLHook([this](const char* szURL) { m_vURLs.emplace_back(szURL); });
-    }
+struct UrlCatcher {
+    UrlCatcher() { setOpenURLHook([this](const char* szURL) { m_vURLs.emplace_back(szURL); }); }
     ~UrlCatcher() { setOpenURLHook(nullptr); }
     std::vector<std::string> m_vURLs;
 };
@@ -40,25 +37,19 @@ std::string decodeReport(const std::string& sURL, const std::string& sBase) {
     Zep::SmartPtr<Zep::MemStream> pPacked = decodeBytes6(sURL.substr(sBase.size()).c_str());
     Zep::SmartPtr<Zep::MemStream> pView(new Zep::MemStream(pPacked->getBuffer(), pPacked->length()));
     Zep::SmartPtr<Zep::ZStream> pZip(new Zep::ZStream(pView.get()));
-    // The record is 0x12, the length, the bytes.
-    EXPECT_EQ(pZip->readU8(), 0x12);
-    uint32_t nLength = pZip->readVarUInt();
-    std::string sText(nLength, '\0');
-    EXPECT_EQ(pZip->read(static_cast<int>(nLength), sText.data()), static_cast<int>(nLength));
+    EXPECT_EQ(pZip->readU8(), 0x12);  // the record: 0x12, the length, the bytes
+    std::string sText(pZip->readVarUInt(), '\0');
+    EXPECT_EQ(pZip->read(static_cast<int>(sText.size()), sText.data()), static_cast<int>(sText.size()));
     return sText;
 }
 
-class CountedProvider : public Zep::MemoryResourceProvider {
-public:
+struct CountedProvider : Zep::MemoryResourceProvider {
     explicit CountedProvider(int& nDeleted) : m_nDeleted(nDeleted) {}
     ~CountedProvider() override { ++m_nDeleted; }
-
-private:
     int& m_nDeleted;
 };
 
-class ShutdownReporter : public testkit::FakePlatform {
-public:
+struct ShutdownReporter : testkit::FakePlatform {
     void shutdown() override { std::fputs("platform shutdown\n", stderr); }
 };
 
@@ -70,14 +61,12 @@ TEST(GameAppLifeCycle, ConstructionLogsBannerAndDestructionShutsDown) {
     int nDeleted = 0;
     {
         TestApp app;
-        EXPECT_EQ(GameApp::getInstance(), &app);
-        EXPECT_EQ(*GameApp::getInstanceAddress(), &app);
+        EXPECT_TRUE(GameApp::getInstance() == &app && *GameApp::getInstanceAddress() == &app);
         const std::string sLog = files.logText();
-        EXPECT_TRUE(std::regex_match(sLog, std::regex("G: Init Halvorn Fennic 1\\.4\\.0\nG: OS Win Unknown\n"
-                                                      "G: RAM [0-9]+/[0-9]+\n")))
+        EXPECT_TRUE(std::regex_match(
+            sLog, std::regex("G: Init Halvorn Fennic 1\\.4\\.0\nG: OS Win Unknown\nG: RAM [0-9]+/[0-9]+\n")))
             << sLog;
-        EXPECT_EQ(app.getPlatform(), nullptr);
-        EXPECT_EQ(app.getAudioDriver(), nullptr);
+        EXPECT_TRUE(app.getPlatform() == nullptr && app.getAudioDriver() == nullptr);
         EXPECT_FALSE(app.isAudioEnabled() || app.isQuitting() || app.getConfirmQuit());
         EXPECT_EQ(app.getSettingsLoadState(), GameApp::kSettingsNotLoaded);
         EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), (std::vector<int>{app.getExitCode(), app.getFrameCount(),
@@ -95,46 +84,37 @@ TEST(GameAppLifeCycle, ConstructionLogsBannerAndDestructionShutsDown) {
     EXPECT_TRUE(std::regex_search(sLog, std::regex("\nG: Shutdown\nG: RAM [0-9]+/[0-9]+\nG: \\.\\.\\.modes\n"
                                                    "G: \\.\\.\\.resources\nG: \\.\\.\\.platform\nG: Quit\n$")))
         << sLog;
-}
 
-TEST(GameAppLifeCycle, WithoutAnOpenLogTheBannerGoesToFennicLog) {
-    TempDir dir;
+    // Without an open log the banner goes to fennic.log.
     ScopedChdir cd(dir.path());
     GameApp::closeLog();
-    {
-        TestApp app;
-        EXPECT_STREQ(GameApp::getLogFileName().c_str(), "fennic.log");
-    }
+    { TestApp other; }
+    EXPECT_STREQ(GameApp::getLogFileName().c_str(), "fennic.log");
     GameApp::closeLog();
-    std::string sLog = testkit::readFileBytes(dir.file("fennic.log"));
-    EXPECT_EQ(sLog.rfind("G: Init Halvorn Fennic 1.4.0\n", 0), 0u) << sLog;
+    EXPECT_EQ(testkit::readFileBytes(dir.file("fennic.log")).rfind("G: Init Halvorn Fennic 1.4.0\n", 0), 0u);
 }
 
-TEST_F(GameAppLife, QuitRequests) {
+TEST_F(GameAppLife, QuitRequestsFocusAndActivation) {
     // With confirmation the dialog is asked for once until it closes.
     m_app.setConfirmQuit(true);
     m_app.onQuitRequest();
     m_app.onQuitRequest();
     EXPECT_EQ(m_app.m_nCloseRequests, 1);
-    EXPECT_FALSE(m_app.isQuitting());
     m_app.setQuitDialogClosed();
     m_app.onQuitRequest();
     EXPECT_EQ(m_app.m_nCloseRequests, 2);
+    EXPECT_FALSE(m_app.isQuitting());
     // Without, the application quits with exit code one.
     m_app.setConfirmQuit(false);
     m_app.onQuitRequest();
-    EXPECT_TRUE(m_app.isQuitting());
-    EXPECT_EQ(m_app.getExitCode(), 1);
-    EXPECT_EQ(m_app.m_nCloseRequests, 2);
-}
+    EXPECT_TRUE(m_app.isQuitting() && m_app.getExitCode() == 1 && m_app.m_nCloseRequests == 2);
 
-TEST_F(GameAppLife, FocusAndActivationReachTheVideoDriver) {
+    // Focus and activation reach the video driver.
     auto* pPlatform = new testkit::FakePlatform();
     auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
     testkit::FakeVideoDriver& video = *pVideo;
     pPlatform->setVideoDriver(std::move(pVideo));
     m_app.setPlatform(pPlatform);
-
     m_app.onMouseFocusLost();
     m_app.onMouseFocusGained();
     video.m_bFullscreen = true;
@@ -143,9 +123,7 @@ TEST_F(GameAppLife, FocusAndActivationReachTheVideoDriver) {
     video.m_bFullscreen = false;
     video.m_vCalls.clear();
     m_app.onActivate();
-    EXPECT_FALSE(m_app.getWasFullscreenFlag());
-    EXPECT_TRUE(video.m_bFullscreen);
-    EXPECT_EQ(m_app.m_nVideoModeChanges, 1);
+    EXPECT_TRUE(!m_app.getWasFullscreenFlag() && video.m_bFullscreen && m_app.m_nVideoModeChanges == 1);
     EXPECT_EQ(video.m_vCalls, (std::vector<std::string>{"setFullscreen 1", "onDisplayChanged", "refreshCursor 0"}));
 }
 
@@ -162,33 +140,28 @@ TEST(GameAppLifeCycle, FatalExitShutsThePlatformDownOnceAndExitsWithOne) {
         ::testing::ExitedWithCode(1), "platform shutdown");
 }
 
-TEST(Log, WritesExactlyTheTextWithNothingAddedUpTo4095Characters) {
+TEST(Log, ExactTextUpTo4095CharactersOpeningClosingAndTheUserDataFolder) {
     TempDir dir;
-    AppFiles files(dir);
-    GameApp::log("G: first part ");
-    GameApp::log("and the end %d\n", 42);
-    GameApp::log("%s", "100% literal %s\n");
-    const std::string sText = "G: first part and the end 42\n100% literal %s\n";
-    EXPECT_EQ(files.logText(), sText);
-    GameApp::log("%s", std::string(5000, 'x').c_str());
-    EXPECT_EQ(files.logText(), sText + std::string(4095, 'x'));
-}
-
-TEST(Log, OpeningClosingAndTheUserDataFolder) {
+    {
+        AppFiles files(dir);
+        GameApp::log("G: first part ");
+        GameApp::log("and the end %d\n", 42);
+        GameApp::log("%s", "100% literal %s\n");
+        GameApp::log("%s", std::string(5000, 'x').c_str());
+        EXPECT_EQ(files.logText(), "G: first part and the end 42\n100% literal %s\n" + std::string(4095, 'x'));
+    }
     GameApp::closeLog();
     EXPECT_EQ(GameApp::getLog(), nullptr);
     EXPECT_STREQ(GameApp::getLogFileName().c_str(), "dummy.log");
     GameApp::log("G: lost\n");  // must not crash or create a file
 
-    TempDir dir;
     GameApp::openLog(dir.file("a.log").c_str());
     GameApp::log("A\n");
     GameApp::openLog(dir.file("b.log").c_str());
     GameApp::log("B\n");
     EXPECT_STREQ(GameApp::getLogFileName().c_str(), dir.file("b.log").c_str());
     GameApp::closeLog();
-    EXPECT_EQ(testkit::readFileBytes(dir.file("a.log")), "A\n");
-    EXPECT_EQ(testkit::readFileBytes(dir.file("b.log")), "B\n");
+    EXPECT_EQ(testkit::readFileBytes(dir.file("a.log")) + testkit::readFileBytes(dir.file("b.log")), "A\nB\n");
 
     testkit::ScopedEnv env("XDG_DATA_HOME", (dir.path() + "data").c_str());
     GameApp::initLogFile("tuk", "Halvorn\\TukHarbor");
@@ -210,8 +183,7 @@ TEST(Log, DisableLogKeepsTheCurrentLogAndBlocksLaterOpens) {
             bool bOk = GameApp::getLogFileName() == sFirst.c_str();
             GameApp::closeLog();
             GameApp::openLog(sSecond.c_str());
-            bOk = bOk && GameApp::getLog() == nullptr;
-            std::_Exit(bOk ? 0 : 1);
+            std::_Exit(bOk && GameApp::getLog() == nullptr ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_EQ(testkit::readFileBytes(sFirst), "still here\n");

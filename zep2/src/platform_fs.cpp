@@ -1,13 +1,17 @@
 #include "zep2/platform_fs.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
+
+#include "zep2/file.h"
 
 namespace Zep::platform_fs {
 
@@ -18,9 +22,40 @@ struct DirCloser {
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
 
+constexpr const char* kTempSuffix = ".tmp";
+
 bool entryExists(const std::string& sPath) {
     struct stat st;
     return ::stat(sPath.c_str(), &st) == 0;
+}
+
+// Whether anything, a dangling link included, has the name.
+bool nameTaken(const String& sPath) {
+    struct stat st;
+    return ::lstat(sPath.c_str(), &st) == 0;
+}
+
+// Hands what the system holds for the entry to the disk: 0 or the reason.
+int syncEntry(const char* szNativePath, int nOpenFlags) {
+    int fd = ::open(szNativePath, nOpenFlags | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int nErr = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return nErr;
+}
+
+String folderOf(const String& sNativePath) {
+    int nSlash = sNativePath.findLast('/');
+    return nSlash < 0 ? String(".") : nSlash == 0 ? String("/") : sNativePath.left(nSlash);
+}
+
+// Lets the writer fill a new file, then flushes and closes it: 0 or the reason.
+int fillFile(const String& sPath, const std::function<bool(File&)>& writer) {
+    File file(sPath.c_str(), File::kModeWrite);
+    errno = 0;
+    bool bOk = writer(file);
+    bOk = bOk && file.flush() && !file.hasError();
+    return bOk ? 0 : errno != 0 ? errno : EIO;
 }
 
 // The name in folder sDir that equals sName without regard to case; the
@@ -115,6 +150,60 @@ int renameFile(const char* szFrom, const char* szTo) {
     String sFrom = resolve(szFrom);
     String sTo = resolve(szTo);
     return std::rename(sFrom.c_str(), sTo.c_str()) == 0 ? 0 : -1;
+}
+
+bool makeFolder(const char* szNativePath) {
+    return szNativePath && ::mkdir(szNativePath, 0755) == 0;
+}
+
+int probeNewFile(const char* szNativePath) {
+    // O_EXCL: an existing file of that name is never opened, let alone removed.
+    int fd = ::open(szNativePath, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    ::close(fd);
+    ::unlink(szNativePath);
+    return 0;
+}
+
+void detachStandardStreams() {
+    int fd = ::open("/dev/null", O_RDWR);
+    if (fd < 0) return;
+    for (int nStream = 0; nStream <= 2; ++nStream) ::dup2(fd, nStream);
+    if (fd > 2) ::close(fd);
+}
+
+int atomicReplace(const char* szPath, const std::function<bool(File&)>& writer) {
+    String sTarget = resolve(szPath);
+    String sTemp = sTarget + kTempSuffix;
+    int nErr = 0;
+    try {
+        nErr = fillFile(sTemp, writer);
+    } catch (...) {
+        ::unlink(sTemp.c_str());
+        throw;
+    }
+    // Only bytes that reached the disk may replace the old file.
+    if (nErr == 0) nErr = syncEntry(sTemp.c_str(), O_RDONLY);
+    if (nErr == 0 && ::rename(sTemp.c_str(), sTarget.c_str()) != 0) nErr = errno;
+    if (nErr != 0) {
+        ::unlink(sTemp.c_str());
+        return nErr;
+    }
+    // Makes the rename itself durable; if this fails the new file is still in
+    // place, so it is not reported.
+    syncEntry(folderOf(sTarget).c_str(), O_RDONLY | O_DIRECTORY);
+    return 0;
+}
+
+String moveAside(const char* szPath, const char* szSuffix) {
+    String sFrom = resolve(szPath);
+    String sBase = sFrom + (szSuffix ? szSuffix : "");
+    for (int n = 0; n < kMaxAsideNames; ++n) {
+        String sTo = n == 0 ? sBase : sBase + String::format(".%d", n);
+        if (nameTaken(sTo)) continue;
+        return ::rename(sFrom.c_str(), sTo.c_str()) == 0 ? sTo : String();
+    }
+    return String();
 }
 
 bool listDir(const char* szPath, const std::function<void(const char*, bool)>& fn) {

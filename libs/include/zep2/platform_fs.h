@@ -9,6 +9,10 @@
 
 #include "zep2/str.h"
 
+namespace Zep {
+class File;
+}
+
 namespace Zep::platform_fs {
 
 // The path with every backslash turned into a slash. Nothing else changes.
@@ -36,6 +40,43 @@ int removeFile(const char* szPath);
 // one step; 0 when done, -1 otherwise. Lets a writer build a file under a
 // temporary name and put it in place only once every write has succeeded.
 int renameFile(const char* szFrom, const char* szTo);
+
+// Creates one folder (native path) readable by all; true when it was made.
+// An existing folder gives false with errno EEXIST.
+bool makeFolder(const char* szNativePath);
+
+// Creates an empty file that must not exist yet (native path) and removes it
+// again: 0 when it could be created, else the reason (errno). Never touches a
+// file that happens to have the name. Tells whether a folder takes new files.
+int probeNewFile(const char* szNativePath);
+
+// Points standard input, output and error at the null device, for a child
+// process about to run another program. Calls only async-signal-safe
+// functions, so it may run between fork and exec.
+void detachStandardStreams();
+
+// Replaces the file szPath (a library path) in one step, so that a reader
+// finds either the old or the new contents, never a mix or a cut file, even
+// after a crash or a power loss. writer fills "<path>.tmp", created beside
+// the target (an existing one is truncated); its buffers are then flushed,
+// its error flags checked, its data handed to the disk (fsync) and only then
+// is it renamed over the target. Returns 0 when the new file is in place.
+// Otherwise the reason (errno, or EIO when the writer said false without
+// one): the temporary file is gone and the target is byte for byte what it
+// was. A temporary file that can't be created throws the file's
+// FileAccessException; an exception from writer is passed on after the same
+// clean-up.
+int atomicReplace(const char* szPath, const std::function<bool(File&)>& writer);
+
+// The most names moveAside tries: "<path><suffix>", then ".1" to ".99" added.
+constexpr int kMaxAsideNames = 100;
+
+// Moves a file out of the way without replacing anything: renames szPath (a
+// library path) to the first of "<path><suffix>", "<path><suffix>.1",
+// "<path><suffix>.2", ... that does not exist. Returns the native name it
+// now has; "" when it could not be moved (every name taken, or the rename
+// failed), in which case the file is where it was.
+String moveAside(const char* szPath, const char* szSuffix);
 
 // Calls fn(name, isFolder) for every entry of the folder, "." and ".." included,
 // in the order the system gives them. An empty path is the current folder.
