@@ -124,6 +124,10 @@ public:
     GameMode* getModeAt(int nIndex);
     GameMode* getTopMode();
     int getModeCount() const { return m_lModeStack.getCount(); }
+    // Set whenever a mode is pushed, popped or ended; input routing reads it to
+    // drop the releases of a press that changed the stack.
+    bool isModeStackChanged() const { return m_bModeStackChanged; }
+    void setModeStackChanged(bool bChanged) { m_bModeStackChanged = bChanged; }
 
     // ---- Input routing -----------------------------------------------------
 
