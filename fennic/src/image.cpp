@@ -1,7 +1,6 @@
 #include "image.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include <zep2/error.h>
@@ -11,14 +10,6 @@
 namespace {
 
 constexpr const char* kZepSource = ".\\src\\image";
-
-// Truncation toward zero that saturates instead of overflowing (NaN gives 0).
-int truncToInt(float f) {
-    if (std::isnan(f)) return 0;
-    if (f >= 2147483648.0f) return std::numeric_limits<int>::max();
-    if (f <= -2147483648.0f) return std::numeric_limits<int>::min();
-    return static_cast<int>(f);
-}
 
 int clampToInt(int64_t n) {
     return static_cast<int>(std::clamp<int64_t>(n, std::numeric_limits<int>::min(),
