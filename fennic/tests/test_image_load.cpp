@@ -23,9 +23,9 @@ class ImageLoad : public ResourceTest {
 protected:
     void SetUp() override {
         ResourceTest::SetUp();
-        auto* pPlatform = new testkit::FakePlatform();
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
         pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_app.setPlatform(pPlatform);
+        m_app.setPlatform(std::move(pPlatform));
         add("sheet.png", pngOf(100, 80, sheetColor));
     }
     void TearDown() override { Image::setAutoTrim(false); }

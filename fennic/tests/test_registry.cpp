@@ -43,10 +43,10 @@ TEST_F(Registry, EmptyListFindsNothing) {
 }
 
 TEST_F(Registry, ProviderAtTheFrontOverrides) {
-    auto* pFirst = memoryProvider({{"a.txt", "first"}, {"only1", "1"}});
-    auto* pSecond = memoryProvider({{"a.txt", "second"}, {"only2", "2"}});
-    m_app.addResourceProvider(pFirst, false);
-    m_app.addResourceProvider(pSecond, false);
+    m_app.addResourceProvider(memoryProvider({{"a.txt", "first"}, {"only1", "1"}}), false);
+    auto pOwned = memoryProvider({{"a.txt", "second"}, {"only2", "2"}});
+    const Zep::ResourceProvider* pSecond = pOwned.get();
+    m_app.addResourceProvider(std::move(pOwned), false);
     EXPECT_EQ("first", text(m_app.getResource("a.txt")));
     EXPECT_EQ("2", text(m_app.getResource("only2")));
     m_app.addResourceProvider(memoryProvider({{"a.txt", "front"}}), true);
@@ -61,8 +61,9 @@ TEST_F(Registry, ProviderAtTheFrontOverrides) {
 }
 
 TEST_F(Registry, ProvidersOutsideSuffixesInside) {
-    auto* pFirst = memoryProvider({{"pic.png", "png in first"}});
-    m_app.addResourceProvider(pFirst, false);
+    auto pOwned = memoryProvider({{"pic.png", "png in first"}});
+    const Zep::ResourceProvider* pFirst = pOwned.get();
+    m_app.addResourceProvider(std::move(pOwned), false);
     m_app.addResourceProvider(memoryProvider({{"pic.jpg", "jpg in second"}}), false);
     static const char* const kSuffixes[] = {".jpg", ".png", nullptr};
     Zep::ResourceProvider* pFound = nullptr;
