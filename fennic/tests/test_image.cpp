@@ -185,7 +185,8 @@ TEST(ImageBlit, BlitFromCopiesAlphaBetweenAlphaImagesAndBlendsOtherwise) {
     auto dstO = solid(2, 2, false, Color(0, 0, 200, 255));
     dstO->blitFrom(*src, Rect(0, 0, 1, 1), 0, 0);
     // round((200*128 + 0*127)/255) = 100, round(100*128/255) = 50, round(200*127/255) = 100
-    EXPECT_EQ(canvasPixels(*dstO, {{0, 0}, {1, 0}}), (std::vector<Color>{Color(100, 50, 100, 255), Color(0, 0, 200, 255)}));
+    EXPECT_EQ(canvasPixels(*dstO, {{0, 0}, {1, 0}}),
+              (std::vector<Color>{Color(100, 50, 100, 255), Color(0, 0, 200, 255)}));
 }
 
 TEST(ImagePixels, MarginReadsOpaqueBlackAndIgnoresWrites) {

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <zep2/error.h>
 
@@ -44,63 +46,51 @@ TEST_F(ImageLoad, PlainPicture) {
     EXPECT_EQ(0, pRaw->getRefCount());
     Zep::SmartPtr<Image> img(pRaw);
     EXPECT_STREQ("sheet", img->getName().c_str());
-    EXPECT_EQ(100, img->getWidth());
-    EXPECT_EQ(80, img->getDataHeight());
+    EXPECT_EQ(std::make_pair(100, 80), std::make_pair(img->getWidth(), img->getDataHeight()));
     EXPECT_EQ(sheetColor(42, 17), img->getPixel(42, 17));
-    EXPECT_TRUE(factory().exists("sheet"));
-    EXPECT_FALSE(factory().exists("nothing"));
     add("cut.subimage", "sheet 0 0 1 1");
-    EXPECT_TRUE(factory().exists("cut"));
+    EXPECT_EQ((std::vector<bool>{true, false, true}),
+              (std::vector<bool>{factory().exists("sheet"), factory().exists("nothing"), factory().exists("cut")}));
     EXPECT_EQ("MemImage::loadData : picture 'nothing' not found",
               messageOf<Zep::ResourceException>([&] { load("nothing"); }));
 }
 
-TEST_F(ImageLoad, SubImageDefinition) {
+TEST_F(ImageLoad, SubImageAndCanvasDefinitions) {
     add("sheet_a.subimage", "sheet 10 20 30 40");
-    Zep::SmartPtr<Image> img = load("sheet_a");
-    EXPECT_EQ(Point(30, 40), img->getSize());
-    EXPECT_EQ(Point(0, 0), img->getInsPoint());
-    EXPECT_EQ(Point(30, 40), img->getDataSize());
-    EXPECT_STREQ("sheet_a", img->getName().c_str());
-    EXPECT_EQ(sheetColor(10, 20), img->getPixel(0, 0));
-    EXPECT_EQ(sheetColor(39, 59), img->getPixel(29, 39));
-
-    // Reaching past the sheet keeps the full canvas with a margin.
-    add("sheet_b.subimage", "sheet   90 70\t30 40 extra tokens\n");
-    Zep::SmartPtr<Image> edge = load("sheet_b");
-    EXPECT_EQ(Point(30, 40), edge->getSize());
-    EXPECT_EQ(Point(10, 10), edge->getDataSize());
-    EXPECT_EQ(sheetColor(99, 79), edge->getPixel(9, 9));
-    EXPECT_EQ(Color(0, 0, 0, 255), edge->getPixel(10, 10));
-    EXPECT_TRUE(edge->isTransparent(29, 39, 0));
-
-    // The numbers read like atoi.
-    add("odd.subimage", "sheet 10x 2junk abc 5");
-    EXPECT_EQ(Point(0, 5), load("odd")->getSize());
-}
-
-TEST_F(ImageLoad, CanvasDefinition) {
+    add("sheet_b.subimage", "sheet   90 70\t30 40 extra tokens\n");  // past the sheet: a margin
+    add("odd.subimage", "sheet 10x 2junk abc 5");                      // the numbers read like atoi
     add("big.png", pngOf(48, 56, sheetColor));
     add("big.spec", "vcanvas 64 64 8 4\n");
-    Zep::SmartPtr<Image> img = load("big");
-    EXPECT_EQ(Point(64, 64), img->getSize());
-    EXPECT_EQ("8,4 48x56", placement(*img));
-    EXPECT_EQ(Point(0, 0), img->getInsPoint());
-    EXPECT_EQ(sheetColor(0, 0), img->getPixel(8, 4));
-
     add("many.png", pngOf(4, 4, sheetColor));
     add("many.spec", "# first, then replaced\nvcanvas 10 10 1 1\n\nvcanvas 20 30 2 3 # last wins\n");
-    Zep::SmartPtr<Image> many = load("many");
-    EXPECT_EQ(Point(20, 30), many->getSize());
-    EXPECT_EQ(Point(2, 3), many->getDataOffset());
-
     // A sub-image is cut first, then put on its canvas.
     add("both.subimage", "sheet 10 20 30 40");
     add("both.spec", "vcanvas 50 60 5 6");
-    Zep::SmartPtr<Image> both = load("both");
-    EXPECT_EQ(Point(50, 60), both->getSize());
-    EXPECT_EQ("5,6 30x40", placement(*both));
-    EXPECT_EQ(sheetColor(10, 20), both->getPixel(5, 6));
+    const struct {
+        const char* szName;
+        Point size;
+        std::string sPlacement;
+        int x, y;
+        Color color;
+    } kCases[] = {
+        {"sheet_a", {30, 40}, "0,0 30x40", 0, 0, sheetColor(10, 20)},
+        {"sheet_a", {30, 40}, "0,0 30x40", 29, 39, sheetColor(39, 59)},
+        {"sheet_b", {30, 40}, "0,0 10x10", 9, 9, sheetColor(99, 79)},
+        {"sheet_b", {30, 40}, "0,0 10x10", 10, 10, Color(0, 0, 0, 255)},
+        {"odd", {0, 5}, "0,0 0x0", 0, 0, Color(0, 0, 0, 255)},
+        {"big", {64, 64}, "8,4 48x56", 8, 4, sheetColor(0, 0)},
+        {"many", {20, 30}, "2,3 4x4", 2, 3, sheetColor(0, 0)},
+        {"both", {50, 60}, "5,6 30x40", 5, 6, sheetColor(10, 20)},
+    };
+    for (const auto& c : kCases) {
+        Zep::SmartPtr<Image> img = load(c.szName);
+        EXPECT_STREQ(c.szName, img->getName().c_str());
+        EXPECT_EQ(c.size, img->getSize()) << c.szName;
+        EXPECT_EQ(c.sPlacement, placement(*img));
+        EXPECT_EQ(Point(0, 0), img->getInsPoint());
+        EXPECT_EQ(c.color, img->getPixel(c.x, c.y)) << c.szName;
+    }
+    EXPECT_TRUE(load("sheet_b")->isTransparent(29, 39, 0));
 }
 
 TEST_F(ImageLoad, DefinitionErrors) {
