@@ -64,6 +64,22 @@ inline std::string placement(const Image& img) {
            std::to_string(img.getDataHeight());
 }
 
+// Canvas size, insertion point and data placement, as "wxh ins x,y data x,y wxh".
+inline std::string layout(const Image& img) {
+    const Point ins = img.getInsPoint();
+    return std::to_string(img.getWidth()) + "x" + std::to_string(img.getHeight()) + " ins " +
+           std::to_string(static_cast<int>(ins.x)) + "," + std::to_string(static_cast<int>(ins.y)) + " data " +
+           placement(img);
+}
+
+// Alpha of the data pixels, row by row.
+inline std::vector<int> alphas(const Image& img) {
+    std::vector<int> l;
+    for (int y = 0; y < img.getDataHeight(); ++y)
+        for (int x = 0; x < img.getDataWidth(); ++x) l.push_back(dataPixel(img, x, y).getAlpha());
+    return l;
+}
+
 // Every data pixel of the w x h corner equals fn.
 inline void expectData(const Image& img, int w, int h, const PixelFn& fn = pattern) {
     for (int y = 0; y < h; ++y)

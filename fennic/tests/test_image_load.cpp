@@ -66,29 +66,21 @@ TEST_F(ImageLoad, SubImageAndCanvasDefinitions) {
     // A sub-image is cut first, then put on its canvas.
     add("both.subimage", "sheet 10 20 30 40");
     add("both.spec", "vcanvas 50 60 5 6");
-    const struct {
-        const char* szName;
-        Point size;
-        std::string sPlacement;
-        int x, y;
-        Color color;
-    } kCases[] = {
-        {"sheet_a", {30, 40}, "0,0 30x40", 0, 0, sheetColor(10, 20)},
-        {"sheet_a", {30, 40}, "0,0 30x40", 29, 39, sheetColor(39, 59)},
-        {"sheet_b", {30, 40}, "0,0 10x10", 9, 9, sheetColor(99, 79)},
-        {"sheet_b", {30, 40}, "0,0 10x10", 10, 10, Color(0, 0, 0, 255)},
-        {"odd", {0, 5}, "0,0 0x0", 0, 0, Color(0, 0, 0, 255)},
-        {"big", {64, 64}, "8,4 48x56", 8, 4, sheetColor(0, 0)},
-        {"many", {20, 30}, "2,3 4x4", 2, 3, sheetColor(0, 0)},
-        {"both", {50, 60}, "5,6 30x40", 5, 6, sheetColor(10, 20)},
+    const std::tuple<const char*, const char*, int, int, Color> kCases[] = {
+        {"sheet_a", "30x40 ins 0,0 data 0,0 30x40", 0, 0, sheetColor(10, 20)},
+        {"sheet_a", "30x40 ins 0,0 data 0,0 30x40", 29, 39, sheetColor(39, 59)},
+        {"sheet_b", "30x40 ins 0,0 data 0,0 10x10", 9, 9, sheetColor(99, 79)},
+        {"sheet_b", "30x40 ins 0,0 data 0,0 10x10", 10, 10, Color(0, 0, 0, 255)},
+        {"odd", "0x5 ins 0,0 data 0,0 0x0", 0, 0, Color(0, 0, 0, 255)},
+        {"big", "64x64 ins 0,0 data 8,4 48x56", 8, 4, sheetColor(0, 0)},
+        {"many", "20x30 ins 0,0 data 2,3 4x4", 2, 3, sheetColor(0, 0)},
+        {"both", "50x60 ins 0,0 data 5,6 30x40", 5, 6, sheetColor(10, 20)},
     };
-    for (const auto& c : kCases) {
-        Zep::SmartPtr<Image> img = load(c.szName);
-        EXPECT_STREQ(c.szName, img->getName().c_str());
-        EXPECT_EQ(c.size, img->getSize()) << c.szName;
-        EXPECT_EQ(c.sPlacement, placement(*img));
-        EXPECT_EQ(Point(0, 0), img->getInsPoint());
-        EXPECT_EQ(c.color, img->getPixel(c.x, c.y)) << c.szName;
+    for (const auto& [szName, szLayout, x, y, color] : kCases) {
+        Zep::SmartPtr<Image> img = load(szName);
+        EXPECT_STREQ(szName, img->getName().c_str());
+        EXPECT_EQ(szLayout, layout(*img));
+        EXPECT_EQ(color, img->getPixel(x, y)) << szName;
     }
     EXPECT_TRUE(load("sheet_b")->isTransparent(29, 39, 0));
 }
@@ -126,11 +118,8 @@ TEST_F(ImageLoad, AutoTrimOnlyWhenSwitchedOnAndAsked) {
     add("halo.png", pngOf(6, 6, [](int x, int y) { return Color(9, 9, 9, x / 2 == 1 && y >= 1 && y < 5 ? 255 : 0); }));
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
     Image::setAutoTrim(true);
-    Zep::SmartPtr<Image> trimmed = load("halo");
-    EXPECT_EQ("2,1 2x4", placement(*trimmed));
-    EXPECT_EQ(6, trimmed->getWidth());
-    Zep::SmartPtr<Image> kept(factory().load("halo", false));
-    EXPECT_EQ(Point(6, 6), kept->getDataSize());
+    EXPECT_EQ("6x6 ins 0,0 data 2,1 2x4", layout(*load("halo")));
+    EXPECT_EQ(Point(6, 6), Zep::SmartPtr<Image>(factory().load("halo", false))->getDataSize());
     add("halo.spec", "vcanvas 8 8 1 1");
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
 }
@@ -148,17 +137,16 @@ TEST_F(ImageLoad, SubImagesCloneAndAlphaImageThroughTheFactory) {
     EXPECT_EQ(sheetColor(10, 10), now->getPixel(0, 0));
 
     Zep::SmartPtr<Image> copy = sheet->clone(false);
-    EXPECT_EQ(Point(7, 8), copy->getInsPoint());
+    EXPECT_EQ("100x80 ins 7,8 data 0,0 100x80", layout(*copy));
     EXPECT_STREQ("sheet", copy->getName().c_str());
-    EXPECT_EQ(100, copy->getWidth());
     EXPECT_EQ(sheetColor(99, 79), copy->getPixel(99, 79));
 
     Zep::SmartPtr<Image> alpha = load("sheet")->createSubImage(0, 0, 3, 1, true);
     alpha->setPixel(1, 0, Color(5, 5, 5, 77));
     Zep::SmartPtr<Image> mask = alpha->createAlphaImage();
     EXPECT_EQ(Point(3, 1), mask->getSize());
-    EXPECT_EQ(Color(255, 255, 255, 255), mask->getPixel(0, 0));
-    EXPECT_EQ(Color(77, 77, 77, 255), mask->getPixel(1, 0));
+    EXPECT_EQ(std::make_pair(Color(255, 255, 255, 255), Color(77, 77, 77, 255)),
+              std::make_pair(mask->getPixel(0, 0), mask->getPixel(1, 0)));
 }
 
 TEST(ImageLoadWithoutApp, NeedsTheApplication) {

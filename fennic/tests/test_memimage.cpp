@@ -193,9 +193,7 @@ TEST(MemImageFormat, ConvertReducesAndExpandsChannels) {
     // Expanded: 31 -> 255, 32 -> round(32*255/63) = 130, 1 -> round(255/31) = 8.
     EXPECT_EQ(Color(255, 130, 8, 255), dataPixel(*c, 2, 1));
     EXPECT_FALSE(c->hasAlpha());
-    EXPECT_EQ(Point(4, 5), c->getInsPoint());
-    EXPECT_EQ("1,2 3x2", placement(*c));
-    EXPECT_EQ(9, c->getWidth());
+    EXPECT_EQ("9x9 ins 4,5 data 1,2 3x2", layout(*c));
 
     Zep::SmartPtr<Image> small = img->convert(PixelFormat{8, 0, 0xE0, 0x1C, 0x03});
     // 3-3-2: r 7, g (128*7+127)/255 = 4, b (7*3+127)/255 = 0.
@@ -229,8 +227,7 @@ TEST(MemImageStore, SetDataRectKeepsCanvasPositions) {
     auto img = onCanvas(makeImage(4, 4, true), 2, 2, 10, 10);
     img->setPixelScale(2.0f);
     img->setDataRect(3, 1, 5, 3);
-    EXPECT_EQ("3,1 5x3", placement(*img));
-    EXPECT_EQ(10, img->getWidth());
+    EXPECT_EQ("10x10 ins 0,0 data 3,1 5x3", layout(*img));
     // A new area, two kept pixels and a cut off one, now margin.
     EXPECT_EQ((std::vector<Color>{Color(0, 0, 0, 0), pattern(1, 0), pattern(3, 1), Color(0, 0, 0, 255)}),
               (std::vector<Color>{img->getPixel(3, 1), img->getPixel(3, 2), img->getPixel(5, 3), img->getPixel(2, 2)}));
@@ -244,17 +241,13 @@ TEST(MemImageStore, TrimKeepsTheCanvasAndFillOnlyTheData) {
         return Color(1, 1, 1, (x >= 2 && x <= 4 && y >= 1 && y <= 3 && x + y != 7) ? 200 : 0);
     });
     img->setVirtualCanvas(1, 1, 8, 7);
-    img->trim();
-    EXPECT_EQ("3,2 3x3", placement(*img));
-    EXPECT_EQ(8, img->getWidth());
-    EXPECT_EQ(200, img->getPixel(3, 2).getAlpha());
     auto clear = solid(3, 3, true, Color(1, 1, 1, 0));
-    clear->trim();
-    EXPECT_EQ(Point(0, 0), clear->getDataSize());
-    EXPECT_EQ(3, clear->getWidth());
     auto opaque = solid(3, 3, false, Color(0, 0, 0, 255));
-    opaque->trim();
-    EXPECT_EQ(Point(3, 3), opaque->getDataSize());
+    for (auto* p : {img.get(), clear.get(), opaque.get()}) p->trim();
+    EXPECT_EQ(200, img->getPixel(3, 2).getAlpha());
+    EXPECT_EQ((std::vector<std::string>{layout(*img), layout(*clear), layout(*opaque)}),
+              (std::vector<std::string>{"8x7 ins 0,0 data 3,2 3x3", "3x3 ins 0,0 data 0,0 0x0",
+                                        "3x3 ins 0,0 data 0,0 3x3"}));
 
     auto filled = onCanvas(solid(3, 2, false, Color(0, 0, 0, 255)), 1, 1, 6, 6);
     filled->fill(Color(9, 8, 7, 0));
@@ -285,9 +278,19 @@ Zep::SmartPtr<MemImage> fromPng(const std::vector<uint8_t>& lBytes) {
 }
 
 std::vector<uint8_t> png(int w, int h, int nColorType, int nDepth, std::vector<std::vector<uint8_t>> lRows,
-                         std::vector<uint8_t> lPalette = {}, std::vector<uint8_t> lTransparency = {}) {
-    return encodePng(
-        PngSpec{w, h, nColorType, nDepth, std::move(lRows), std::move(lPalette), std::move(lTransparency)});
+                         std::vector<uint8_t> lPalette = {}, std::vector<uint8_t> lTransparency = {},
+                         int nFilter = -1) {
+    return encodePng(PngSpec{w, h, nColorType, nDepth, std::move(lRows), std::move(lPalette),
+                             std::move(lTransparency), nFilter});
+}
+
+// The good file's bytes with a chunk put in after the signature (at 8) or
+// after the header (at 33).
+std::vector<uint8_t> withChunk(std::vector<uint8_t> lBytes, size_t nAt, const char* szType) {
+    std::vector<uint8_t> lChunk;
+    putChunk(lChunk, szType, {1, 2});
+    lBytes.insert(lBytes.begin() + static_cast<ptrdiff_t>(nAt), lChunk.begin(), lChunk.end());
+    return lBytes;
 }
 
 // Every data pixel, row by row.
@@ -309,8 +312,7 @@ TEST(MemImagePicture, RgbaThroughEveryRowFilter) {
     img->setInsPoint(3, 4);
     const std::string sBytes = pngOf(9, 7, fn);
     img->loadPicture(reinterpret_cast<const uint8_t*>(sBytes.data()), sBytes.size(), "pic");
-    EXPECT_EQ(Point(9, 7), img->getDataSize());
-    EXPECT_EQ(Point(3, 4), img->getInsPoint());
+    EXPECT_EQ("9x7 ins 3,4 data 0,0 9x7", layout(*img));
     EXPECT_TRUE(img->hasAlpha());
     expectData(*img, 9, 7, fn);
 }
@@ -337,7 +339,8 @@ TEST(MemImagePicture, GreyPaletteAndDeepFormats) {
         // 16-bit RGB with a transparent colour: the high bytes count.
         {png(2, 1, 2, 16, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 1, 0, 2, 0, 3}}, {}, {0, 1, 0, 2, 0, 3}), true,
          {Color(0x12, 0x56, 0x9A, 255), Color(0, 0, 0, 0)}},
-        // 8-bit RGB without transparency is opaque.
+        // 8-bit grey with a transparent grey level; 8-bit RGB without transparency is opaque.
+        {png(2, 1, 0, 8, {{5, 7}}, {}, {0, 5}), true, {Color(5, 5, 5, 0), Color(7, 7, 7, 255)}},
         {png(1, 2, 2, 8, {{1, 2, 3}, {4, 5, 6}}), false, {Color(1, 2, 3, 255), Color(4, 5, 6, 255)}},
     };
     for (const auto& c : kCases) {
@@ -363,6 +366,12 @@ TEST(MemImagePicture, DamagedFilesAreRefused) {
         {lInterlaced, "PNG 'pic' : interlaced pictures are not supported"},
         {png(2, 1, 3, 8, {{0, 5}}, {1, 2, 3}), "PNG 'pic' : palette index out of range"},
         {png(1, 1, 3, 8, {{0}}), "PNG 'pic' : palette missing"},
+        {png(0, 1, 6, 8, {}), "PNG 'pic' : bad picture size"},
+        {png(1, 1, 5, 8, {{0}}), "PNG 'pic' : bad colour type or bit depth"},
+        {png(1, 1, 4, 8, {{1, 2}}, {}, {0, 0}), "PNG 'pic' : bad transparency"},
+        {png(1, 1, 6, 8, {{1, 2, 3, 4}}, {}, {}, 5), "PNG 'pic' : bad row filter"},
+        {withChunk(lGood, 8, "IDAT"), "PNG 'pic' : header missing"},
+        {withChunk(lGood, 33, "QUUX"), "PNG 'pic' : unknown critical chunk"},
         // A few bytes of data cannot fill 4096 x 4096 pixels: refused before allocating for them.
         {png(4096, 4096, 6, 8, {{1, 2, 3, 4}}), "PNG 'pic' : image data truncated or corrupt"},
     };

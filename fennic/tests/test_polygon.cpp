@@ -288,7 +288,9 @@ TEST(PolygonTest, SweepAgainstEdgesAndVertices) {
     for (const auto& c : kCases) {
         Point normal = kUntouched;
         EXPECT_FLOAT_EQ(poly.sweepCircle(c.from, c.to, c.fRadius, &normal), c.fT) << c.from.x << "," << c.from.y;
-        if (c.fT > 0.0f) EXPECT_EQ(normal, c.normal) << c.from.x << "," << c.from.y;
+        if (c.fT > 0.0f) {
+            EXPECT_EQ(normal, c.normal) << c.from.x << "," << c.from.y;
+        }
     }
     Point normal;
     // Along the diagonal towards vertex (0, 0), staying in its region.
