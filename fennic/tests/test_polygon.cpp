@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <set>
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -62,27 +64,25 @@ TEST(SegmentTest, CirclesAndRects) {
 }
 
 TEST(SpiralTest, RingsCoverEveryCellOnce) {
-    const std::pair<int, int> expected[] = {{0, 0}, {0, -1}, {-1, -1}, {-1, 0}, {-1, 1},
-                                            {0, 1}, {1, 1},  {1, 0},   {1, -1}, {1, -2}};
+    // The first ten cells with their rings; every cell of rings 0 to 3 once.
+    std::string sFirst;
     std::set<std::pair<int, int>> seen;
     for (int i = 0; i < 49; ++i) {
         int nRing = -1;
         const Point p = spiralOffset(i, &nRing);
-        if (i < 10) {
-            EXPECT_EQ(p, Point(expected[i].first, expected[i].second)) << i;
-            EXPECT_EQ(nRing, i == 0 ? 0 : (i < 9 ? 1 : 2)) << i;
-        }
-        EXPECT_TRUE(seen.insert({static_cast<int>(p.x), static_cast<int>(p.y)}).second) << i;
+        const int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
+        if (i < 10) sFirst += std::to_string(x) + "," + std::to_string(y) + "/" + std::to_string(nRing) + " ";
+        EXPECT_TRUE(seen.insert({x, y}).second) << i;
         EXPECT_EQ(std::max(std::fabs(p.x), std::fabs(p.y)), static_cast<float>(nRing)) << i;
     }
+    EXPECT_EQ(sFirst, "0,0/0 0,-1/1 -1,-1/1 -1,0/1 -1,1/1 0,1/1 1,1/1 1,0/1 1,-1/1 1,-2/2 ");
     EXPECT_EQ(spiralOffset(9), Point(1, -2));
     // Large indexes stay on their ring: the float root of 8193^2 - 1 rounds
     // up to 8193, one ring too far.
-    int nRing = -1;
+    int nRing = -1, nNext = -1;
     EXPECT_EQ(spiralOffset(8193 * 8193 - 1, &nRing), Point(4096, -4096));
-    EXPECT_EQ(nRing, 4096);
-    EXPECT_EQ(spiralOffset(8193 * 8193, &nRing), Point(4096, -4097));
-    EXPECT_EQ(nRing, 4097);
+    EXPECT_EQ(spiralOffset(8193 * 8193, &nNext), Point(4096, -4097));
+    EXPECT_EQ(std::make_pair(nRing, nNext), std::make_pair(4096, 4097));
     EXPECT_EQ(messageOf<Zep::AssertFailException>([] { spiralOffset(-1); }), "Assertion failed : nIdx >= 0");
 }
 
@@ -125,13 +125,8 @@ TEST(RotatedBoxTest, FlatBoxesAtQuadrantBordersPassAndInvertedRectsAssert) {
 
 TEST(RotatedBoxTest, OverlapAtTheLimits) {
     const Point size(10, 10), small(4, 4), thin(40, 2), tall(2, 40);
-    const struct {
-        Point centreA, sizeA;
-        float fAngleA;
-        Point centreB, sizeB;
-        float fAngleB;
-        bool bOverlap;
-    } cases[] = {
+    // Centre, size and angle of either box, and whether they overlap.
+    const std::tuple<Point, Point, float, Point, Point, float, bool> cases[] = {
         {{0, 0}, size, 0, {10, 10}, size, 0, true},  // touching corners overlap
         {{0, 0}, size, 0, {10.5f, 0}, size, 0, false},
         {{0, 0}, size, 0, {10, 10.5f}, size, 0, false},
@@ -150,9 +145,9 @@ TEST(RotatedBoxTest, OverlapAtTheLimits) {
         {{0, 0}, tall, 90, {20.5f, 0}, small / 2, 0, true},
         {{0, 0}, tall, 90, {0, 20.5f}, small / 2, 0, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(orientedBoxesOverlap(c.centreA, c.sizeA, c.fAngleA, c.centreB, c.sizeB, c.fAngleB), c.bOverlap)
-            << c.centreB.x << "," << c.centreB.y << " at " << c.fAngleA << "/" << c.fAngleB;
+    for (const auto& [centreA, sizeA, fAngleA, centreB, sizeB, fAngleB, bOverlap] : cases) {
+        EXPECT_EQ(orientedBoxesOverlap(centreA, sizeA, fAngleA, centreB, sizeB, fAngleB), bOverlap)
+            << centreB.x << "," << centreB.y << " at " << fAngleA << "/" << fAngleB;
     }
 }
 
