@@ -66,10 +66,12 @@ inline std::string placement(const Image& img) {
 
 // Canvas size, insertion point and data placement, as "wxh ins x,y data x,y wxh".
 inline std::string layout(const Image& img) {
-    const Point ins = img.getInsPoint();
-    return std::to_string(img.getWidth()) + "x" + std::to_string(img.getHeight()) + " ins " +
-           std::to_string(static_cast<int>(ins.x)) + "," + std::to_string(static_cast<int>(ins.y)) + " data " +
-           placement(img);
+    const Point size = img.getSize(), ins = img.getInsPoint(), offset = img.getDataOffset();
+    auto pair = [](const Point& p, const char* szSep) {
+        return std::to_string(static_cast<int>(p.x)) + szSep + std::to_string(static_cast<int>(p.y));
+    };
+    return pair(size, "x") + " ins " + pair(ins, ",") + " data " + pair(offset, ",") + " " +
+           std::to_string(img.getDataWidth()) + "x" + std::to_string(img.getDataHeight());
 }
 
 // Alpha of the data pixels, row by row.

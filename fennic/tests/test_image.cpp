@@ -44,6 +44,12 @@ TEST(ImageGeometry, RectsInAnchorCoordinatesAndAlignedInsPoints) {
     EXPECT_EQ(Rect(-40, -8, 60, 42), img->getRect());
     EXPECT_EQ(Rect(-10, -3, 10, 7), img->getDataRect());
     EXPECT_EQ(std::make_pair(100, 50), std::make_pair(img->getDimension(false), img->getDimension(true)));
+    int n[5] = {};  // the pointer forms take null for what is not wanted
+    img->getSize(&n[0], &n[1]);
+    img->getDataSize(&n[2], nullptr);
+    img->getInsPoint(nullptr, &n[3]);
+    img->getDataOffset(nullptr, &n[4]);
+    EXPECT_EQ((std::vector<int>{100, 50, 20, 8, 5}), std::vector<int>(n, n + 5));
     img->setInsPoint(Point(-1.7f, 2.9f));  // truncated toward zero
     EXPECT_EQ(Point(-1, 2), img->getInsPoint());
 
