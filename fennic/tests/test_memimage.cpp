@@ -92,16 +92,12 @@ TEST(MemImageLocking, PixelsNeedALockAndAPlaceInTheData) {
     EXPECT_EQ("MemImage::readPixel : the image is not locked",
               messageOf<Zep::BadStateException>([&] { img->readPixel(0, 0); }));
     EXPECT_EQ("MemImage::unlock : the image is not locked", messageOf<Zep::BadStateException>([&] { img->unlock(); }));
-    img->lock();
-    img->lock();
+    ImageLock outer(*img), inner(*img);
     EXPECT_EQ(2, img->getLockCount());
     EXPECT_EQ("MemImage::readPixel : (4, 0) is outside the data (4x4)",
               messageOf<Zep::BadParmException>([&] { img->readPixel(4, 0); }));
     EXPECT_EQ("MemImage::writePixel : (0, -1) is outside the data (4x4)",
               messageOf<Zep::BadParmException>([&] { img->writePixel(0, -1, Color()); }));
-    img->unlock();
-    img->unlock();
-    EXPECT_EQ(0, img->getLockCount());
 }
 
 TEST(MemImageBlend, FormulaOnEveryDestinationKind) {
@@ -223,15 +219,22 @@ TEST(MemImageFormat, AddAndRemoveTheAlphaChannel) {
     EXPECT_EQ(Color(0, 255, 0, 255), dataPixel(*img, 0, 0));
 }
 
-TEST(MemImageStore, SetDataRectKeepsCanvasPositions) {
+TEST(MemImageStore, SetDataRectKeepsCanvasPositionsAndThePixelScaleTravelsWithTheStore) {
     auto img = onCanvas(makeImage(4, 4, true), 2, 2, 10, 10);
+    EXPECT_FLOAT_EQ(1.0f, img->getPixelScale());
     img->setPixelScale(2.0f);
+    Zep::SmartPtr<MemImage> sub = new MemImage(), shared = new MemImage();
+    sub->setSubImage(*img, 0, 0, 2, 2);
+    shared->shareData(*img);
+    EXPECT_TRUE(shared->sharesStoreWith(*img));
     img->setDataRect(3, 1, 5, 3);
     EXPECT_EQ("10x10 ins 0,0 data 3,1 5x3", layout(*img));
     // A new area, two kept pixels and a cut off one, now margin.
     EXPECT_EQ((std::vector<Color>{Color(0, 0, 0, 0), pattern(1, 0), pattern(3, 1), Color(0, 0, 0, 255)}),
               (std::vector<Color>{img->getPixel(3, 1), img->getPixel(3, 2), img->getPixel(5, 3), img->getPixel(2, 2)}));
-    EXPECT_FLOAT_EQ(2.0f, img->getPixelScale());  // travels with the store
+    sub->flushPending();
+    EXPECT_EQ((std::vector<float>{2.0f, 2.0f, 2.0f}),
+              (std::vector<float>{img->getPixelScale(), sub->getPixelScale(), shared->getPixelScale()}));
     EXPECT_EQ("MemImage::setDataRect : negative size -1x3",
               messageOf<Zep::BadParmException>([&] { img->setDataRect(0, 0, -1, 3); }));
 }
@@ -253,20 +256,6 @@ TEST(MemImageStore, TrimKeepsTheCanvasAndFillOnlyTheData) {
     filled->fill(Color(9, 8, 7, 0));
     EXPECT_EQ((std::vector<Color>{Color(9, 8, 7, 255), Color(9, 8, 7, 255), Color(0, 0, 0, 255)}),
               (std::vector<Color>{filled->getPixel(1, 1), filled->getPixel(3, 2), filled->getPixel(4, 2)}));
-}
-
-TEST(MemImageStore, SubImagesShareTheStoreAndItsPixelScale) {
-    auto img = makeImage(4, 4, true);
-    EXPECT_FLOAT_EQ(1.0f, img->getPixelScale());
-    img->setPixelScale(2.0f);
-    Zep::SmartPtr<MemImage> sub = new MemImage();
-    sub->setSubImage(*img, 0, 0, 2, 2);
-    EXPECT_FLOAT_EQ(2.0f, sub->getPixelScale());
-    sub->flushPending();
-    EXPECT_FLOAT_EQ(2.0f, sub->getPixelScale());
-    Zep::SmartPtr<MemImage> shared = new MemImage();
-    shared->shareData(*img);
-    EXPECT_TRUE(shared->sharesStoreWith(*img));
 }
 
 namespace {
