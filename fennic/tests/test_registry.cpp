@@ -122,14 +122,16 @@ TEST_F(Registry, ArchivesAndFolders) {
 }
 
 TEST_F(Registry, NamesAndListings) {
-    m_app.addResourceProvider(memoryProvider({{"b", ""}, {"a", ""}}), false);
+    m_app.addResourceProvider(memoryProvider({{"b", ""}, {"strings.txt", "key v"}}), false);
     m_app.addResourceFolder(m_dir.path().c_str());  // lists nothing
-    m_app.addResourceProvider(memoryProvider({{"%s%n", ""}, {"a", ""}}), false);
-    Zep::List<Zep::String> lNames = m_app.getResourceNames();
+    m_app.addResourceProvider(memoryProvider({{"%s%n", ""}, {"b", ""}}), false);
+    m_app.loadStringTable("strings.txt");
+    const Zep::List<Zep::String> lNames = m_app.getResourceNames();
     ASSERT_EQ(4, lNames.getCount());
     // Provider after provider; duplicates stay.
-    EXPECT_EQ((std::set<std::string>{"a", "b"}), (std::set<std::string>{lNames[0].c_str(), lNames[1].c_str()}));
-    EXPECT_EQ((std::set<std::string>{"%s%n", "a"}), (std::set<std::string>{lNames[2].c_str(), lNames[3].c_str()}));
+    EXPECT_EQ((std::set<std::string>{"b", "strings.txt"}),
+              (std::set<std::string>{lNames[0].c_str(), lNames[1].c_str()}));
+    EXPECT_EQ((std::set<std::string>{"%s%n", "b"}), (std::set<std::string>{lNames[2].c_str(), lNames[3].c_str()}));
 
     for (const char* szValue : {"true", "TRUE "}) {
         testkit::ScopedEnv env("TUK_LIST_RESOURCES", szValue);
@@ -140,7 +142,7 @@ TEST_F(Registry, NamesAndListings) {
     EXPECT_TRUE(listResourcesIfRequested(m_app));
     std::string sExpected = "U: ----- Resource names -----\n";
     for (const Zep::String& sName : lNames) sExpected += std::string("U: ") + sName.c_str() + "\n";
-    sExpected += "U: --------------------------\nU: ----- String names -----\nU: ------------------------\n";
+    sExpected += "U: --------------------------\nU: ----- String names -----\nU: KEY\nU: ------------------------\n";
     const std::string sLog = m_files.logText();
     ASSERT_GE(sLog.size(), sExpected.size());
     EXPECT_EQ(sExpected, sLog.substr(sLog.size() - sExpected.size()));
