@@ -1,9 +1,9 @@
 #include "memimage.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <zep2/error.h>
