@@ -69,8 +69,12 @@ TEST(RectTest, IntersectUniteExtendAndClip) {
     EXPECT_EQ(r, none);
 }
 
-TEST(RectTest, CenterHalvesTowardZeroWithoutOverflow) {
+TEST(RectTest, CornersSizeAndCenterWithoutOverflow) {
     const int32_t big = std::numeric_limits<int32_t>::max();
+    const Rect wide(-big, 2, big, 7);
+    EXPECT_EQ((std::vector<Point>{wide.getTopLeft(), wide.getBottomRight(), wide.getSize()}),
+              (std::vector<Point>{Point(-big, 2), Point(big, 7), Point(2.0f * big, 5)}));  // the size is exact
+    // The centre halves toward zero.
     EXPECT_EQ(Rect(-3, -3, 0, 0).getCenter(), Point(-1.0f, -1.0f));
     EXPECT_EQ(Rect(0, 0, 3, 5).getCenter(), Point(1.0f, 2.0f));
     EXPECT_EQ(Rect(big - 2, 0, big, 0).getCenter().x, static_cast<float>(big - 1));
