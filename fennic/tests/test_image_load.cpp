@@ -109,15 +109,21 @@ TEST_F(ImageLoad, SubImageCyclesAreErrors) {
     EXPECT_EQ(sheetColor(1, 1), load("fine")->getPixel(0, 0));
     // A long chain without a cycle still loads.
     add("c0.subimage", "sheet 0 0 50 50");
-    for (int i = 1; i < 20; ++i)
-        add(Zep::String::format("c%d.subimage", i).c_str(), Zep::String::format("c%d 1 1 40 40", i - 1).c_str());
-    EXPECT_EQ(sheetColor(19, 19), load("c19")->getPixel(0, 0));
+    for (int i = 1; i < 70; ++i)
+        add(Zep::String::format("c%d.subimage", i).c_str(), Zep::String::format("c%d 0 0 40 40", i - 1).c_str());
+    EXPECT_EQ(sheetColor(0, 0), load("c19")->getPixel(0, 0));
+    // A chain deeper than any sheet of the game is refused.
+    EXPECT_EQ("Image 'c5' : sub-images nested deeper than 64", loadError("c69"));
+    add("lost.subimage", "nothing 0 0 4 4");  // a missing sheet: the picture loader's message
+    EXPECT_EQ("MemImage::loadData : picture 'nothing' not found",
+              messageOf<Zep::ResourceException>([&] { load("lost"); }));
 }
 
 TEST_F(ImageLoad, AutoTrimOnlyWhenSwitchedOnAndAsked) {
     add("halo.png", pngOf(6, 6, [](int x, int y) { return Color(9, 9, 9, x / 2 == 1 && y >= 1 && y < 5 ? 255 : 0); }));
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
     Image::setAutoTrim(true);
+    EXPECT_TRUE(Image::getAutoTrim());
     EXPECT_EQ("6x6 ins 0,0 data 2,1 2x4", layout(*load("halo")));
     EXPECT_EQ(Point(6, 6), Zep::SmartPtr<Image>(factory().load("halo", false))->getDataSize());
     add("halo.spec", "vcanvas 8 8 1 1");
