@@ -1,8 +1,9 @@
 // The resource registry of the application: providers in lookup order, the
-// image and resource alias tables, lookups by name and the listings.
+// image and resource alias tables, lookups by name and the name listings.
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include <zep2/error.h>
 #include <zep2/file.h>
@@ -21,14 +22,16 @@ const char* const kDefaultSuffixes[] = {"", nullptr};
 
 }  // namespace
 
-Zep::List<Zep::ResourceProvider*>::Node* GameApp::addResourceProvider(Zep::ResourceProvider* pProvider,
-                                                                      bool bAtFront) {
+Zep::List<Zep::ResourceProvider*>::Node* GameApp::addResourceProvider(
+    std::unique_ptr<Zep::ResourceProvider> pProvider, bool bAtFront) {
     ZEP_TRACE("GameApp::addResourceProvider");
     if (!pProvider) ZEP_THROW(Zep::BadParmException, "GameApp::addResourceProvider : no provider");
     // The list owns the provider from here on, even when its alias lists fail.
+    Zep::ResourceProvider* pOwned = pProvider.get();
     Zep::List<Zep::ResourceProvider*>::Node* pNode =
-        bAtFront ? m_lResourceProviders.addFirst(pProvider) : m_lResourceProviders.add(pProvider);
-    readAliasLists(pProvider);
+        bAtFront ? m_lResourceProviders.addFirst(pOwned) : m_lResourceProviders.add(pOwned);
+    pProvider.release();
+    readAliasLists(pOwned);
     return pNode;
 }
 
@@ -40,16 +43,14 @@ void GameApp::addResourceFile(const char* szFileName, bool bAtFront) {
     if (!Zep::File::exists(szName))
         ZEP_THROW(Zep::FatalErrorException,
                   Zep::String::format("Resource file %s not found [%d]", szName, errno).c_str());
-    auto pArchive = std::make_unique<Zep::ResourceFile>(szName);
-    addResourceProvider(pArchive.release(), bAtFront);
+    addResourceProvider(std::make_unique<Zep::ResourceFile>(szName), bAtFront);
 }
 
 void GameApp::addResourceFolder(const char* szFolder, bool bAtFront) {
     ZEP_TRACE("GameApp::addResourceFolder");
     const char* szName = szFolder ? szFolder : "";
     log("G: +%s\n", szName);
-    auto pFolder = std::make_unique<Zep::FilesystemResourceProvider>(szName);
-    addResourceProvider(pFolder.release(), bAtFront);
+    addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(szName), bAtFront);
 }
 
 Zep::String GameApp::findResourceProvider(const char* szName, Zep::ResourceProvider** ppProvider,
@@ -106,24 +107,7 @@ Zep::List<Zep::String> GameApp::getResourceNames() {
 
 void GameApp::dumpResourceNames() {
     ZEP_TRACE("GameApp::dumpResourceNames");
-    log("U: ----- Resource names -----\n");
-    for (const Zep::String& sName : getResourceNames()) {
-        log("U: ");
-        log("%s", sName.c_str());
-        log("\n");
-    }
-    log("U: --------------------------\n");
-}
-
-void GameApp::dumpStringNames() {
-    ZEP_TRACE("GameApp::dumpStringNames");
-    log("U: ----- String names -----\n");
-    for (const Zep::String& sKey : getStringNames()) {
-        log("U: ");
-        log("%s", sKey.c_str());
-        log("\n");
-    }
-    log("U: ------------------------\n");
+    logNameListing("Resource names", getResourceNames());
 }
 
 void GameApp::readAliasLists(Zep::ResourceProvider* pProvider) {
@@ -147,6 +131,17 @@ void GameApp::readAliasList(Zep::Resource* pText, Zep::Hash<Zep::String, Zep::St
     const Zep::Hash<Zep::String, Zep::String> hEntries = reader.readKeyValueTable();
     hTable.addAll(hEntries);
     hTable.rehash();
+}
+
+void logNameListing(const char* szTitle, const Zep::List<Zep::String>& lNames) {
+    const std::string sHeader = std::string("----- ") + szTitle + " -----";
+    GameApp::log("U: %s\n", sHeader.c_str());
+    for (const Zep::String& sName : lNames) {
+        GameApp::log("U: ");
+        GameApp::log("%s", sName.c_str());
+        GameApp::log("\n");
+    }
+    GameApp::log("U: %s\n", std::string(sHeader.size(), '-').c_str());
 }
 
 bool listResourcesIfRequested(GameApp& app) {

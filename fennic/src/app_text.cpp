@@ -8,6 +8,7 @@
 #include <zep2/resource.h>
 
 #include "gameapp.h"
+#include "registry.h"
 #include "stringtable.h"
 
 namespace {
@@ -65,6 +66,11 @@ bool GameApp::hasText(const char* szKey) {
 
 Zep::List<Zep::String> GameApp::getStringNames() {
     return m_hStringTable.getKeys();
+}
+
+void GameApp::dumpStringNames() {
+    ZEP_TRACE("GameApp::dumpStringNames");
+    logNameListing("String names", getStringNames());
 }
 
 Zep::String GameApp::selectLanguage(const Zep::List<Zep::String>& lPreferred) {

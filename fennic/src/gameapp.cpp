@@ -3,6 +3,7 @@
 #include "gameapp.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "audiodriver.h"
 #include "oshelpers.h"
@@ -91,7 +92,7 @@ void GameApp::resetState() {
     m_nDeltaPolicy = kDeltaNone;
 }
 
-void GameApp::setPlatform(IPlatform* pPlatform) { m_pPlatform.reset(pPlatform); }
+void GameApp::setPlatform(std::unique_ptr<IPlatform> pPlatform) { m_pPlatform = std::move(pPlatform); }
 
 void GameApp::fatalExit() {
     if (!s_bFatalExitStarted) {

@@ -75,8 +75,8 @@ public:
     // Starts platform, video, audio, fonts, theme, volumes, random seed and
     // timing. VideoFlag::FromSettings takes the flags from the settings.
     void initSystems(int nWidth, int nHeight, unsigned nVideoFlags, const Zep::SmartPtr<Image>& pIcon);
-    // Takes ownership of the platform.
-    void setPlatform(IPlatform* pPlatform);
+    // Takes ownership of the platform; the previous one is deleted.
+    void setPlatform(std::unique_ptr<IPlatform> pPlatform);
     IPlatform* getPlatform() const { return m_pPlatform.get(); }
     void registerBuiltinResources();
     void purgeCaches();
@@ -265,7 +265,8 @@ public:
 
     // ---- Resource registry -----------------------------------------------------
 
-    Zep::List<Zep::ResourceProvider*>::Node* addResourceProvider(Zep::ResourceProvider* pProvider,
+    // Takes ownership of the provider, even when its alias lists fail.
+    Zep::List<Zep::ResourceProvider*>::Node* addResourceProvider(std::unique_ptr<Zep::ResourceProvider> pProvider,
                                                                  bool bAtFront);
     void addResourceFile(const char* szFileName, bool bAtFront = false);
     void addResourceFolder(const char* szFolder, bool bAtFront = false);

@@ -1,7 +1,6 @@
 #include "image.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include <zep2/error.h>
@@ -12,12 +11,14 @@ namespace {
 
 constexpr const char* kZepSource = ".\\src\\image";
 
-// Truncation toward zero that saturates instead of overflowing (NaN gives 0).
-int truncToInt(float f) {
-    if (std::isnan(f)) return 0;
-    if (f >= 2147483648.0f) return std::numeric_limits<int>::max();
-    if (f <= -2147483648.0f) return std::numeric_limits<int>::min();
-    return static_cast<int>(f);
+// A pair of values through pointers that may be null.
+void writePair(int* pA, int* pB, int a, int b) {
+    if (pA) *pA = a;
+    if (pB) *pB = b;
+}
+
+Point pointOf(int a, int b) {
+    return Point(static_cast<float>(a), static_cast<float>(b));
 }
 
 int clampToInt(int64_t n) {
@@ -54,41 +55,21 @@ void Image::copy(const Image& src, int x, int y) {
     copy(src, Rect(0, 0, src.getWidth(), src.getHeight()), x, y);
 }
 
-void Image::getSize(int* pW, int* pH) const {
-    if (pW) *pW = m_nWidth;
-    if (pH) *pH = m_nHeight;
-}
+void Image::getSize(int* pW, int* pH) const { writePair(pW, pH, m_nWidth, m_nHeight); }
 
-Point Image::getSize() const {
-    return Point(static_cast<float>(m_nWidth), static_cast<float>(m_nHeight));
-}
+Point Image::getSize() const { return pointOf(m_nWidth, m_nHeight); }
 
-void Image::getDataSize(int* pW, int* pH) const {
-    if (pW) *pW = m_nDataWidth;
-    if (pH) *pH = m_nDataHeight;
-}
+void Image::getDataSize(int* pW, int* pH) const { writePair(pW, pH, m_nDataWidth, m_nDataHeight); }
 
-Point Image::getDataSize() const {
-    return Point(static_cast<float>(m_nDataWidth), static_cast<float>(m_nDataHeight));
-}
+Point Image::getDataSize() const { return pointOf(m_nDataWidth, m_nDataHeight); }
 
-void Image::getDataOffset(int* pX, int* pY) const {
-    if (pX) *pX = m_nDataX;
-    if (pY) *pY = m_nDataY;
-}
+void Image::getDataOffset(int* pX, int* pY) const { writePair(pX, pY, m_nDataX, m_nDataY); }
 
-Point Image::getDataOffset() const {
-    return Point(static_cast<float>(m_nDataX), static_cast<float>(m_nDataY));
-}
+Point Image::getDataOffset() const { return pointOf(m_nDataX, m_nDataY); }
 
-void Image::getInsPoint(int* pX, int* pY) const {
-    if (pX) *pX = m_nInsX;
-    if (pY) *pY = m_nInsY;
-}
+void Image::getInsPoint(int* pX, int* pY) const { writePair(pX, pY, m_nInsX, m_nInsY); }
 
-Point Image::getInsPoint() const {
-    return Point(static_cast<float>(m_nInsX), static_cast<float>(m_nInsY));
-}
+Point Image::getInsPoint() const { return pointOf(m_nInsX, m_nInsY); }
 
 void Image::setInsPoint(int x, int y) {
     m_nInsX = x;

@@ -1,9 +1,9 @@
 #include "memimage.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <zep2/error.h>
@@ -15,9 +15,6 @@
 namespace {
 
 constexpr const char* kZepSource = ".\\src\\memimage";
-
-// Largest store accepted, in bytes: far beyond any picture of the game.
-constexpr int64_t kMaxStoreBytes = int64_t(1) << 30;
 
 // Rounds v / 255 to the nearest integer; exact for 0 <= v <= 255 * 255.
 inline uint32_t div255(uint32_t v) {
@@ -47,11 +44,6 @@ Color blendColor(const Color& s, uint32_t a, const Color& d, bool bDstAlpha) {
                  static_cast<uint8_t>(na));
 }
 
-inline uint32_t packColor(const Color& c) {
-    return static_cast<uint32_t>(c.getAlpha()) << 24 | static_cast<uint32_t>(c.getRed()) << 16 |
-           static_cast<uint32_t>(c.getGreen()) << 8 | c.getBlue();
-}
-
 // A target position less an insertion coordinate, saturated.
 int anchored(int nPos, int nIns) {
     return static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(nPos) - nIns, INT32_MIN, INT32_MAX));
@@ -60,153 +52,7 @@ int anchored(int nPos, int nIns) {
 // Picture files by name: as the factory finds them, then the name as given.
 const char* const kPictureSuffixes[] = {".jpg", ".png", "", nullptr};
 
-bool isDisplayFormat(const PixelFormat& f) {
-    return f == MemPixelFormats::kAlpha || f == MemPixelFormats::kOpaque;
-}
-
 }  // namespace
-
-// PixelStore
-
-PixelStore::Channel PixelStore::channelOf(uint32_t nMask) {
-    Channel ch;
-    ch.m_nMask = nMask;
-    if (nMask) {
-        ch.m_nShift = std::countr_zero(nMask);
-        ch.m_nBits = std::popcount(nMask);
-    }
-    return ch;
-}
-
-void PixelStore::checkFormat(const PixelFormat& f) {
-    bool bGood = f.nBitsPerPixel == 8 || f.nBitsPerPixel == 16 || f.nBitsPerPixel == 24 ||
-                 f.nBitsPerPixel == 32;
-    const uint32_t nRange = f.nBitsPerPixel >= 32 ? 0xFFFFFFFFu : (1u << f.nBitsPerPixel) - 1;
-    const uint32_t lMasks[4] = {f.nAlphaMask, f.nRedMask, f.nGreenMask, f.nBlueMask};
-    uint32_t nSeen = 0;
-    for (uint32_t nMask : lMasks) {
-        if (!nMask) continue;
-        const uint32_t nShifted = nMask >> std::countr_zero(nMask);
-        const bool bContiguous = (nShifted & (nShifted + 1)) == 0;
-        if (!bContiguous || (nMask & ~nRange) || (nMask & nSeen)) bGood = false;
-        nSeen |= nMask;
-    }
-    if (!bGood)
-        ZEP_THROW(Zep::BadParmException,
-                  Zep::String::format("Unsupported pixel format : %d bpp, masks A %08X R %08X G %08X B %08X",
-                                      f.nBitsPerPixel, f.nAlphaMask, f.nRedMask, f.nGreenMask,
-                                      f.nBlueMask)
-                      .c_str());
-}
-
-void PixelStore::setUp(const PixelFormat& format) {
-    checkFormat(format);
-    m_format = format;
-    m_nBytesPerPixel = format.nBitsPerPixel / 8;
-    m_chRed = channelOf(format.nRedMask);
-    m_chGreen = channelOf(format.nGreenMask);
-    m_chBlue = channelOf(format.nBlueMask);
-    m_chAlpha = channelOf(format.nAlphaMask);
-}
-
-PixelStore::PixelStore(int nWidth, int nHeight, const PixelFormat& format) {
-    setUp(format);
-    m_nWidth = std::max(nWidth, 0);
-    m_nHeight = std::max(nHeight, 0);
-    const int64_t nPitch = (static_cast<int64_t>(m_nWidth) * m_nBytesPerPixel + 3) & ~int64_t(3);
-    if (nPitch * m_nHeight > kMaxStoreBytes)
-        ZEP_THROW(Zep::BadParmException,
-                  Zep::String::format("Pixel store of %dx%d is too large", m_nWidth, m_nHeight).c_str());
-    m_nPitch = static_cast<int32_t>(nPitch);
-    const size_t nWords = static_cast<size_t>(nPitch / 4) * static_cast<size_t>(m_nHeight);
-    m_pOwned = std::make_unique<uint32_t[]>(nWords);
-    m_pPixels = reinterpret_cast<uint8_t*>(m_pOwned.get());
-    m_bNative = isDisplayFormat(format);
-}
-
-PixelStore::PixelStore(void* pPixels, int nWidth, int nHeight, int nPitch, const PixelFormat& format) {
-    setUp(format);
-    if (nWidth < 0 || nHeight < 0 || (nWidth > 0 && nHeight > 0 && !pPixels) ||
-        static_cast<int64_t>(nPitch) < static_cast<int64_t>(nWidth) * m_nBytesPerPixel)
-        ZEP_THROW(Zep::BadParmException,
-                  Zep::String::format("Bad pixel memory : %dx%d, pitch %d%s", nWidth, nHeight, nPitch,
-                                      pPixels ? "" : ", no pixels")
-                      .c_str());
-    m_nWidth = nWidth;
-    m_nHeight = nHeight;
-    m_nPitch = nPitch;
-    m_pPixels = static_cast<uint8_t*>(pPixels);
-    m_bNative = isDisplayFormat(format) && nPitch % 4 == 0 && reinterpret_cast<uintptr_t>(pPixels) % 4 == 0;
-}
-
-uint32_t PixelStore::readRaw(int x, int y) const {
-    const uint8_t* p = getRow(y) + static_cast<ptrdiff_t>(x) * m_nBytesPerPixel;
-    switch (m_nBytesPerPixel) {
-        case 4: {
-            uint32_t v;
-            std::memcpy(&v, p, 4);
-            return v;
-        }
-        case 3: return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16;
-        case 2: {
-            uint16_t v;
-            std::memcpy(&v, p, 2);
-            return v;
-        }
-        default: return p[0];
-    }
-}
-
-void PixelStore::writeRaw(int x, int y, uint32_t nValue) {
-    uint8_t* p = getRow(y) + static_cast<ptrdiff_t>(x) * m_nBytesPerPixel;
-    switch (m_nBytesPerPixel) {
-        case 4: std::memcpy(p, &nValue, 4); break;
-        case 3:
-            p[0] = static_cast<uint8_t>(nValue);
-            p[1] = static_cast<uint8_t>(nValue >> 8);
-            p[2] = static_cast<uint8_t>(nValue >> 16);
-            break;
-        case 2: {
-            const uint16_t v = static_cast<uint16_t>(nValue);
-            std::memcpy(p, &v, 2);
-            break;
-        }
-        default: p[0] = static_cast<uint8_t>(nValue); break;
-    }
-}
-
-uint8_t PixelStore::expand(const Channel& ch, uint32_t nValue, uint8_t nMissing) {
-    if (ch.m_nBits == 0) return nMissing;
-    const uint32_t v = (nValue & ch.m_nMask) >> ch.m_nShift;
-    if (ch.m_nBits >= 8) return static_cast<uint8_t>(v >> (ch.m_nBits - 8));
-    const uint32_t nMax = (1u << ch.m_nBits) - 1;
-    return static_cast<uint8_t>((v * 255 + nMax / 2) / nMax);
-}
-
-uint32_t PixelStore::reduce(const Channel& ch, uint8_t nValue) {
-    if (ch.m_nBits == 0) return 0;
-    uint32_t v;
-    if (ch.m_nBits >= 8) {
-        v = static_cast<uint32_t>(nValue) << (ch.m_nBits - 8);
-    } else {
-        const uint32_t nMax = (1u << ch.m_nBits) - 1;
-        v = (nValue * nMax + 127) / 255;
-    }
-    return (v << ch.m_nShift) & ch.m_nMask;
-}
-
-Color PixelStore::decode(uint32_t v) const {
-    if (m_bNative)
-        return Color(static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v),
-                     m_format.nAlphaMask ? static_cast<uint8_t>(v >> 24) : 255);
-    return Color(expand(m_chRed, v, 0), expand(m_chGreen, v, 0), expand(m_chBlue, v, 0), expand(m_chAlpha, v, 255));
-}
-
-uint32_t PixelStore::encode(const Color& c) const {
-    if (m_bNative) return packColor(c) & (m_format.nAlphaMask | 0x00FFFFFFu);
-    return reduce(m_chRed, c.getRed()) | reduce(m_chGreen, c.getGreen()) | reduce(m_chBlue, c.getBlue()) |
-           reduce(m_chAlpha, c.getAlpha());
-}
 
 // MemImage
 
@@ -265,11 +111,7 @@ void MemImage::transfer(const Image& src, int nSrcX, int nSrcY, int nW, int nH, 
         // Growing the data would move the source under our feet: work from a
         // snapshot of the pixels as they are.
         flushPending();
-        Zep::SmartPtr<MemImage> pSnapshot = new MemImage();
-        pSnapshot->replaceStore(copyData(m_pStore->getFormat(), false));
-        pSnapshot->m_nDataWidth = m_nDataWidth;
-        pSnapshot->m_nDataHeight = m_nDataHeight;
-        pSnapshot->copyGeometry(*this);
+        const Zep::SmartPtr<MemImage> pSnapshot = cloneData(m_pStore->getFormat());
         transfer(*pSnapshot, nSrcX, nSrcY, nW, nH, nDstX, nDstY, mode);
         return;
     }
@@ -279,45 +121,68 @@ void MemImage::transfer(const Image& src, int nSrcX, int nSrcY, int nW, int nH, 
     changed();
 }
 
+// What a transfer does with each source pixel, from the mode and both images.
+struct MemImage::TransferPlan {
+    TransferPlan(const Image& src, const PixelStore& dst, Transfer mode)
+        : bDstAlpha(dst.hasAlpha()),
+          bSrcAlpha(src.hasAlpha()),
+          bKey(mode == Transfer::Blend && !bSrcAlpha && src.hasColorKey()),
+          key(bKey ? src.getColorKey() : Color()),
+          nSurface(bSrcAlpha ? 255u : static_cast<uint32_t>(src.getSurfaceAlpha())),
+          bPlain(mode == Transfer::Copy || (!bSrcAlpha && !bKey && nSurface == 255)) {}
+
+    const bool bDstAlpha;
+    const bool bSrcAlpha;
+    const bool bKey;  // skip pixels of the colour key
+    const Color key;
+    const uint32_t nSurface;
+    const bool bPlain;  // store the pixels as they are, no blending
+};
+
 void MemImage::transferPixels(const Image& src, int nSrcX, int nSrcY, int nW, int nH, int nDstX, int nDstY,
                               Transfer mode) {
-    PixelStore& dst = *m_pStore;
-    const bool bDstAlpha = dst.hasAlpha();
-    const bool bSrcAlpha = src.hasAlpha();
-    const bool bKey = mode == Transfer::Blend && !bSrcAlpha && src.hasColorKey();
-    const Color key = bKey ? src.getColorKey() : Color();
-    const uint32_t nSurface = bSrcAlpha ? 255u : static_cast<uint32_t>(src.getSurfaceAlpha());
-    const bool bPlain = mode == Transfer::Copy || (!bSrcAlpha && !bKey && nSurface == 255);
-    const int nDx = nDstX + m_nStoreX, nDy = nDstY + m_nStoreY;
-
+    const TransferPlan plan(src, *m_pStore, mode);
     const MemImage* pMem = dynamic_cast<const MemImage*>(&src);
-    if (pMem && pMem->m_pStore->isNative() && dst.isNative()) {
-        const PixelStore& from = *pMem->m_pStore;
-        const int nSx = nSrcX + pMem->m_nStoreX, nSy = nSrcY + pMem->m_nStoreY;
-        const uint32_t nKeyWord = packColor(key);
-        for (int j = 0; j < nH; ++j) {
-            const uint32_t* s = from.getWordRow(nSy + j) + nSx;
-            uint32_t* d = dst.getWordRow(nDy + j) + nDx;
-            if (bPlain) {
-                if (bSrcAlpha || !bDstAlpha) {
-                    std::memcpy(d, s, static_cast<size_t>(nW) * 4);
-                } else {
-                    for (int i = 0; i < nW; ++i) d[i] = s[i] | 0xFF000000u;
-                }
-            } else if (bSrcAlpha) {
-                for (int i = 0; i < nW; ++i) d[i] = blendWord(s[i], s[i] >> 24, d[i], bDstAlpha);
+    const int nDx = nDstX + m_nStoreX, nDy = nDstY + m_nStoreY;
+    if (pMem && pMem->m_pStore->isNative() && m_pStore->isNative())
+        transferWords(plan, *pMem, nSrcX + pMem->m_nStoreX, nSrcY + pMem->m_nStoreY, nW, nH, nDx, nDy);
+    else
+        transferColors(plan, src, nSrcX, nSrcY, nW, nH, nDx, nDy);
+}
+
+// Both stores hold display-format words: blend word by word.
+void MemImage::transferWords(const TransferPlan& plan, const MemImage& src, int nSx, int nSy, int nW, int nH,
+                             int nDx, int nDy) {
+    const PixelStore& from = *src.m_pStore;
+    PixelStore& dst = *m_pStore;
+    const uint32_t nKeyWord = packArgb(plan.key);
+    for (int j = 0; j < nH; ++j) {
+        const uint32_t* s = from.getWordRow(nSy + j) + nSx;
+        uint32_t* d = dst.getWordRow(nDy + j) + nDx;
+        if (plan.bPlain) {
+            if (plan.bSrcAlpha || !plan.bDstAlpha) {
+                std::memcpy(d, s, static_cast<size_t>(nW) * 4);
             } else {
-                for (int i = 0; i < nW; ++i) {
-                    const uint32_t w = s[i] | 0xFF000000u;
-                    if (bKey && w == nKeyWord) continue;
-                    d[i] = blendWord(w, nSurface, d[i], bDstAlpha);
-                }
+                for (int i = 0; i < nW; ++i) d[i] = s[i] | 0xFF000000u;
+            }
+        } else if (plan.bSrcAlpha) {
+            for (int i = 0; i < nW; ++i) d[i] = blendWord(s[i], s[i] >> 24, d[i], plan.bDstAlpha);
+        } else {
+            for (int i = 0; i < nW; ++i) {
+                const uint32_t w = s[i] | 0xFF000000u;
+                if (plan.bKey && w == nKeyWord) continue;
+                d[i] = blendWord(w, plan.nSurface, d[i], plan.bDstAlpha);
             }
         }
-        return;
     }
+}
 
-    // Any other pair of formats goes through Color, one row at a time.
+// Any other pair of formats goes through Color, one row at a time. The source
+// position is in data coordinates, the destination in store coordinates.
+void MemImage::transferColors(const TransferPlan& plan, const Image& src, int nSrcX, int nSrcY, int nW, int nH,
+                              int nDx, int nDy) {
+    PixelStore& dst = *m_pStore;
+    const MemImage* pMem = dynamic_cast<const MemImage*>(&src);
     std::vector<Color> lRow(static_cast<size_t>(nW));
     std::unique_ptr<ImageLock> pLock;
     if (!pMem) pLock = std::make_unique<ImageLock>(src);
@@ -331,14 +196,14 @@ void MemImage::transferPixels(const Image& src, int nSrcX, int nSrcY, int nW, in
         }
         for (int i = 0; i < nW; ++i) {
             const Color& s = lRow[i];
-            if (bPlain) {
+            if (plan.bPlain) {
                 dst.writeRaw(nDx + i, nDy + j, dst.encode(s));
                 continue;
             }
-            if (bKey && s == key) continue;
-            const uint32_t a = bSrcAlpha ? s.getAlpha() : nSurface;
+            if (plan.bKey && s == plan.key) continue;
+            const uint32_t a = plan.bSrcAlpha ? s.getAlpha() : plan.nSurface;
             const Color d = dst.decode(dst.readRaw(nDx + i, nDy + j));
-            dst.writeRaw(nDx + i, nDy + j, dst.encode(blendColor(s, a, d, bDstAlpha)));
+            dst.writeRaw(nDx + i, nDy + j, dst.encode(blendColor(s, a, d, plan.bDstAlpha)));
         }
     }
 }
@@ -360,12 +225,7 @@ Zep::SmartPtr<Image> MemImage::convert(const PixelFormat& format) {
     ZEP_TRACE("MemImage::convert");
     PixelStore::checkFormat(format);
     flushPending();
-    Zep::SmartPtr<MemImage> pImage = new MemImage();
-    pImage->replaceStore(copyData(format, false));
-    pImage->m_nDataWidth = m_nDataWidth;
-    pImage->m_nDataHeight = m_nDataHeight;
-    pImage->copyGeometry(*this);
-    return Zep::SmartPtr<Image>(pImage);
+    return Zep::SmartPtr<Image>(cloneData(format));
 }
 
 bool MemImage::hasAlpha() const {
@@ -559,6 +419,15 @@ Zep::SmartPtr<PixelStore> MemImage::copyData(const PixelFormat& format, bool bKe
         }
     }
     return pNew;
+}
+
+Zep::SmartPtr<MemImage> MemImage::cloneData(const PixelFormat& format) const {
+    Zep::SmartPtr<MemImage> pImage = new MemImage();
+    pImage->replaceStore(copyData(format, false));
+    pImage->m_nDataWidth = m_nDataWidth;
+    pImage->m_nDataHeight = m_nDataHeight;
+    pImage->copyGeometry(*this);
+    return pImage;
 }
 
 void MemImage::replaceStore(const Zep::SmartPtr<PixelStore>& pStore) {

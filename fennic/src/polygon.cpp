@@ -283,88 +283,103 @@ bool pointInPolygon(const Zep::List<Point>& lPoints, const Point& q) {
     return bInside;
 }
 
+namespace {
+
+// The leftmost and rightmost points (first of equals); for points on one
+// vertical line the topmost and bottommost. False when every point is the same.
+bool hullExtremes(const std::vector<Point>& p, int* pLeft, int* pRight) {
+    int iL = 0, iR = 0;
+    for (size_t i = 1; i < p.size(); ++i) {
+        if (p[i].x < p[iL].x) iL = static_cast<int>(i);
+        if (p[i].x > p[iR].x) iR = static_cast<int>(i);
+    }
+    if (iL == iR) {
+        for (size_t i = 1; i < p.size(); ++i) {
+            if (p[i].y < p[iL].y) iL = static_cast<int>(i);
+            if (p[i].y > p[iR].y) iR = static_cast<int>(i);
+        }
+    }
+    *pLeft = iL;
+    *pRight = iR;
+    return iL != iR;
+}
+
+// The hull under construction, in order. Each task holds a hull edge B -> A
+// (B just before A, cyclically) and the points beyond it, which lie on the
+// positive side of A -> B.
+using Hull = std::list<Point>;
+struct HullTask {
+    Hull::iterator itA;
+    Point a, b;
+    std::vector<Point> aPoints;
+};
+
+// Index of the task's point farthest from its edge line, first of equals.
+size_t farthestPoint(const HullTask& task) {
+    const Point ab = task.b - task.a;
+    size_t iFar = 0;
+    float fFar = std::fabs(cross(ab, task.aPoints[0] - task.a));
+    for (size_t i = 1; i < task.aPoints.size(); ++i) {
+        const float f = std::fabs(cross(ab, task.aPoints[i] - task.a));
+        if (f > fFar) {
+            fFar = f;
+            iFar = i;
+        }
+    }
+    return iFar;
+}
+
+// Puts the farthest point P between the task's ends, leaving the edges B -> P
+// and P -> A as two new tasks with the points still beyond them.
+void splitHullTask(Hull& hull, const HullTask& task, std::vector<HullTask>& aTasks) {
+    const size_t iFar = farthestPoint(task);
+    const Point P = task.aPoints[iFar];
+    const Hull::iterator itP = hull.insert(task.itA, P);
+    HullTask toA{task.itA, task.a, P, {}};
+    HullTask toB{itP, P, task.b, {}};
+    for (size_t i = 0; i < task.aPoints.size(); ++i) {
+        if (i == iFar) continue;
+        const Point& q = task.aPoints[i];
+        if (cross(P - task.a, q - task.a) > 0.0f)
+            toA.aPoints.push_back(q);
+        else if (cross(task.b - P, q - P) > 0.0f)
+            toB.aPoints.push_back(q);
+    }
+    aTasks.push_back(std::move(toA));
+    aTasks.push_back(std::move(toB));
+}
+
+}  // namespace
+
 Zep::List<Point> convexHull(const Zep::List<Point>& lPoints) {
     ZEP_TRACE("convexHull");
     if (lPoints.getCount() < 3) return lPoints;
     const std::vector<Point> p = toVector(lPoints);
-    const int nCount = static_cast<int>(p.size());
-
-    // Extremes in x, first of equals.
     int iL = 0, iR = 0;
-    for (int i = 1; i < nCount; ++i) {
-        if (p[i].x < p[iL].x) iL = i;
-        if (p[i].x > p[iR].x) iR = i;
-    }
-    // All on one vertical line: the extremes in x coincide, so take them in y.
-    if (iL == iR) {
-        for (int i = 1; i < nCount; ++i) {
-            if (p[i].y < p[iL].y) iL = i;
-            if (p[i].y > p[iR].y) iR = i;
-        }
-        if (iL == iR) return toList({p[iL]});  // every point the same
-    }
+    if (!hullExtremes(p, &iL, &iR)) return toList({p[iL]});  // every point the same
     const Point L = p[iL];
     const Point R = p[iR];
 
-    // Each task holds a hull edge B -> A (B just before A, cyclically) and the
-    // points beyond it, which lie on the positive side of A -> B. Its farthest
-    // point P goes between them, leaving the edges B -> P and P -> A.
-    using Hull = std::list<Point>;
-    struct Task {
-        Hull::iterator itA;
-        Point a, b;
-        std::vector<Point> aPoints;
-    };
-
+    // The two sides of the line L-R; points on it join the second side.
     Hull hull{L, R};
-    std::vector<Task> aTasks(2);
-    aTasks[0].itA = hull.begin();
-    aTasks[0].a = L;
-    aTasks[0].b = R;
-    aTasks[1].itA = std::next(hull.begin());
-    aTasks[1].a = R;
-    aTasks[1].b = L;
-    for (int i = 0; i < nCount; ++i) {
-        if (i == iL || i == iR) continue;
-        // Points on the line L-R join the second side.
+    std::vector<HullTask> aTasks(2);
+    aTasks[0] = HullTask{hull.begin(), L, R, {}};
+    aTasks[1] = HullTask{std::next(hull.begin()), R, L, {}};
+    for (size_t i = 0; i < p.size(); ++i) {
+        if (static_cast<int>(i) == iL || static_cast<int>(i) == iR) continue;
         aTasks[cross(R - L, p[i] - L) > 0.0f ? 0 : 1].aPoints.push_back(p[i]);
     }
 
     // A work list instead of recursion: thin point clouds recurse as deep as
     // the hull is long.
     while (!aTasks.empty()) {
-        Task task = std::move(aTasks.back());
+        HullTask task = std::move(aTasks.back());
         aTasks.pop_back();
         if (task.aPoints.empty()) continue;
-        if (task.aPoints.size() == 1) {
+        if (task.aPoints.size() == 1)
             hull.insert(task.itA, task.aPoints[0]);
-            continue;
-        }
-        const Point ab = task.b - task.a;
-        size_t iFar = 0;
-        float fFar = std::fabs(cross(ab, task.aPoints[0] - task.a));
-        for (size_t i = 1; i < task.aPoints.size(); ++i) {
-            const float f = std::fabs(cross(ab, task.aPoints[i] - task.a));
-            if (f > fFar) {
-                fFar = f;
-                iFar = i;
-            }
-        }
-        const Point P = task.aPoints[iFar];
-        const Hull::iterator itP = hull.insert(task.itA, P);
-
-        Task toA{task.itA, task.a, P, {}};
-        Task toB{itP, P, task.b, {}};
-        for (size_t i = 0; i < task.aPoints.size(); ++i) {
-            if (i == iFar) continue;
-            const Point& q = task.aPoints[i];
-            if (cross(P - task.a, q - task.a) > 0.0f)
-                toA.aPoints.push_back(q);
-            else if (cross(task.b - P, q - P) > 0.0f)
-                toB.aPoints.push_back(q);
-        }
-        aTasks.push_back(std::move(toA));
-        aTasks.push_back(std::move(toB));
+        else
+            splitHullTask(hull, task, aTasks);
     }
     return toList(std::vector<Point>(hull.begin(), hull.end()));
 }

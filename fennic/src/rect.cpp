@@ -12,15 +12,6 @@ constexpr double kPi = 3.141592653589793;
 // once 360 is below the float spacing), so fmod does the bulk of the work.
 constexpr float kWrapLimit = 36000.0f;
 
-// Truncation toward zero that cannot overflow: out-of-range values saturate
-// and NaN gives 0.
-int32_t truncToInt(float f) {
-    if (std::isnan(f)) return 0;
-    if (f >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-    if (f <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(f);
-}
-
 // Halves a sum of two edges, truncating toward zero, without 32-bit overflow.
 float halfSum(int32_t a, int32_t b) {
     const int64_t sum = static_cast<int64_t>(a) + b;
@@ -32,6 +23,13 @@ float spanOf(int32_t from, int32_t to) {
 }
 
 }  // namespace
+
+int32_t truncToInt(float f) {
+    if (std::isnan(f)) return 0;
+    if (f >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
+    if (f <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(f);
+}
 
 // Point
 

@@ -65,6 +65,10 @@ inline Point operator-(const Point& p) { return Point(-p.x, -p.y); }
 // Cross product u.x*v.y - u.y*v.x: positive for a clockwise turn on screen.
 inline float cross(const Point& u, const Point& v) { return u.x * v.y - u.y * v.x; }
 
+// Float to integer coordinate: truncation toward zero that cannot overflow
+// (out-of-range values saturate, NaN gives 0).
+int32_t truncToInt(float f);
+
 // Mirror v on the line whose normal is given; a zero normal leaves v alone.
 Point reflect(const Point& v, const Point& normal);
 

@@ -2,26 +2,14 @@
 // The transforms, hit tests and clipping are in sprite_geometry.cpp.
 #include "sprite.h"
 
-#include <climits>
 #include <cmath>
 
 #include "gameapp.h"
 #include "gamemode.h"
+#include "rect.h"
 #include "sc_base.h"
 #include "tooltip.h"
 #include "videodriver.h"
-
-namespace {
-
-// Toward zero, saturating at the int range; NaN gives 0.
-int truncToInt(float f) {
-    if (std::isnan(f)) return 0;
-    if (f >= 2147483647.0f) return INT_MAX;
-    if (f <= -2147483648.0f) return INT_MIN;
-    return static_cast<int>(f);
-}
-
-}  // namespace
 
 // ---- Construction ------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,6 +64,24 @@ inline std::string placement(const Image& img) {
            std::to_string(img.getDataHeight());
 }
 
+// Canvas size, insertion point and data placement, as "wxh ins x,y data x,y wxh".
+inline std::string layout(const Image& img) {
+    const Point size = img.getSize(), ins = img.getInsPoint(), offset = img.getDataOffset();
+    auto pair = [](const Point& p, const char* szSep) {
+        return std::to_string(static_cast<int>(p.x)) + szSep + std::to_string(static_cast<int>(p.y));
+    };
+    return pair(size, "x") + " ins " + pair(ins, ",") + " data " + pair(offset, ",") + " " +
+           std::to_string(img.getDataWidth()) + "x" + std::to_string(img.getDataHeight());
+}
+
+// Alpha of the data pixels, row by row.
+inline std::vector<int> alphas(const Image& img) {
+    std::vector<int> l;
+    for (int y = 0; y < img.getDataHeight(); ++y)
+        for (int x = 0; x < img.getDataWidth(); ++x) l.push_back(dataPixel(img, x, y).getAlpha());
+    return l;
+}
+
 // Every data pixel of the w x h corner equals fn.
 inline void expectData(const Image& img, int w, int h, const PixelFn& fn = pattern) {
     for (int y = 0; y < h; ++y)
@@ -71,9 +90,7 @@ inline void expectData(const Image& img, int w, int h, const PixelFn& fn = patte
 
 // An RGBA picture file of fn's colours.
 inline std::string pngOf(int w, int h, const PixelFn& fn) {
-    PngSpec spec;
-    spec.nWidth = w;
-    spec.nHeight = h;
+    PngSpec spec{w, h, 6, 8, {}, {}, {}};
     for (int y = 0; y < h; ++y) {
         std::vector<uint8_t>& lRow = spec.lRows.emplace_back();
         for (int x = 0; x < w; ++x) {
@@ -91,9 +108,9 @@ inline Zep::SmartPtr<Zep::Resource> resource(const std::string& sBytes) {
     return p;
 }
 
-inline Zep::MemoryResourceProvider* memoryProvider(
+inline std::unique_ptr<Zep::MemoryResourceProvider> memoryProvider(
     std::initializer_list<std::pair<const char*, std::string>> lEntries = {}) {
-    auto* p = new Zep::MemoryResourceProvider();
+    auto p = std::make_unique<Zep::MemoryResourceProvider>();
     for (const auto& entry : lEntries) p->add(entry.first, resource(entry.second));
     return p;
 }
@@ -110,7 +127,11 @@ protected:
 // The same with one memory provider that the test fills.
 class ResourceTest : public AppTest<> {
 protected:
-    void SetUp() override { m_app.addResourceProvider(m_pProvider = memoryProvider(), false); }
+    void SetUp() override {
+        auto pProvider = memoryProvider();
+        m_pProvider = pProvider.get();
+        m_app.addResourceProvider(std::move(pProvider), false);
+    }
     void add(const char* szName, const std::string& sBytes) { m_pProvider->add(szName, resource(sBytes)); }
 
     Zep::MemoryResourceProvider* m_pProvider = nullptr;

@@ -13,12 +13,13 @@ namespace spritetest {
 class AppWithScreen : public imagetest::AppTest<> {
 protected:
     void SetUp() override {
-        m_pPlatform = new testkit::FakePlatform();
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
+        m_pPlatform = pPlatform.get();
         auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
         m_pVideo = pVideo.get();
         m_pPlatform->setVideoDriver(std::move(pVideo));
         m_pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_app.setPlatform(m_pPlatform);
+        m_app.setPlatform(std::move(pPlatform));
     }
 
     testkit::FakePlatform* m_pPlatform = nullptr;

@@ -72,11 +72,12 @@ TEST(GameAppLifeCycle, ConstructionLogsBannerAndDestructionShutsDown) {
         EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), (std::vector<int>{app.getExitCode(), app.getFrameCount(),
                                                                          app.getSoundVolume(), app.getMusicVolume(),
                                                                          app.getModeCount()}));
-        auto* pPlatform = new testkit::FakePlatform();
-        app.setPlatform(pPlatform);
-        EXPECT_EQ(app.getPlatform(), pPlatform);
-        app.addResourceProvider(new CountedProvider(nDeleted), false);
-        app.addResourceProvider(new CountedProvider(nDeleted), true);
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
+        const IPlatform* pRaw = pPlatform.get();
+        app.setPlatform(std::move(pPlatform));
+        EXPECT_EQ(app.getPlatform(), pRaw);
+        app.addResourceProvider(std::make_unique<CountedProvider>(nDeleted), false);
+        app.addResourceProvider(std::make_unique<CountedProvider>(nDeleted), true);
     }
     EXPECT_EQ(GameApp::getInstance(), nullptr);
     EXPECT_EQ(nDeleted, 2);
@@ -110,11 +111,12 @@ TEST_F(GameAppLife, QuitRequestsFocusAndActivation) {
     EXPECT_TRUE(m_app.isQuitting() && m_app.getExitCode() == 1 && m_app.m_nCloseRequests == 2);
 
     // Focus and activation reach the video driver.
-    auto* pPlatform = new testkit::FakePlatform();
+    auto pPlatform = std::make_unique<testkit::FakePlatform>();
     auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
     testkit::FakeVideoDriver& video = *pVideo;
     pPlatform->setVideoDriver(std::move(pVideo));
-    m_app.setPlatform(pPlatform);
+    m_app.setPlatform(std::move(pPlatform));
+
     m_app.onMouseFocusLost();
     m_app.onMouseFocusGained();
     video.m_bFullscreen = true;
@@ -134,7 +136,7 @@ TEST(GameAppLifeCycle, FatalExitShutsThePlatformDownOnceAndExitsWithOne) {
         {
             GameApp::closeLog();
             TestApp app;
-            app.setPlatform(new ShutdownReporter());
+            app.setPlatform(std::make_unique<ShutdownReporter>());
             GameApp::fatalExit();
         },
         ::testing::ExitedWithCode(1), "platform shutdown");

@@ -53,10 +53,11 @@ class Caches : public imagetest::AppTest<> {
 protected:
     void SetUp() override {
         g_nFreed = 0;
-        auto* pPlatform = new testkit::FakePlatform();
+        auto pOwned = std::make_unique<testkit::FakePlatform>();
+        testkit::FakePlatform* pPlatform = pOwned.get();
         pPlatform->setImageFactory(std::make_unique<RecordingFactory>());
         pPlatform->setAudioDriver(std::make_unique<testkit::FakeAudioDriver>());
-        m_app.setPlatform(pPlatform);
+        m_app.setPlatform(std::move(pOwned));
         factory = static_cast<RecordingFactory*>(pPlatform->getImageFactory());
         audio = static_cast<testkit::FakeAudioDriver*>(pPlatform->getAudioDriver());
         for (const char* szName : {"Boom", "boom"}) audio->m_sampleLoader.m_setNames.insert(szName);

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <zep2/error.h>
 
@@ -23,9 +25,9 @@ class ImageLoad : public ResourceTest {
 protected:
     void SetUp() override {
         ResourceTest::SetUp();
-        auto* pPlatform = new testkit::FakePlatform();
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
         pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_app.setPlatform(pPlatform);
+        m_app.setPlatform(std::move(pPlatform));
         m_app.initCaches();
         add("sheet.png", pngOf(100, 80, sheetColor));
     }
@@ -45,63 +47,43 @@ TEST_F(ImageLoad, PlainPicture) {
     EXPECT_EQ(0, pRaw->getRefCount());
     Zep::SmartPtr<Image> img(pRaw);
     EXPECT_STREQ("sheet", img->getName().c_str());
-    EXPECT_EQ(100, img->getWidth());
-    EXPECT_EQ(80, img->getDataHeight());
+    EXPECT_EQ(std::make_pair(100, 80), std::make_pair(img->getWidth(), img->getDataHeight()));
     EXPECT_EQ(sheetColor(42, 17), img->getPixel(42, 17));
-    EXPECT_TRUE(factory().exists("sheet"));
-    EXPECT_FALSE(factory().exists("nothing"));
     add("cut.subimage", "sheet 0 0 1 1");
-    EXPECT_TRUE(factory().exists("cut"));
+    EXPECT_EQ((std::vector<bool>{true, false, true}),
+              (std::vector<bool>{factory().exists("sheet"), factory().exists("nothing"), factory().exists("cut")}));
     EXPECT_EQ("MemImage::loadData : picture 'nothing' not found",
               messageOf<Zep::ResourceException>([&] { load("nothing"); }));
 }
 
-TEST_F(ImageLoad, SubImageDefinition) {
+TEST_F(ImageLoad, SubImageAndCanvasDefinitions) {
     add("sheet_a.subimage", "sheet 10 20 30 40");
-    Zep::SmartPtr<Image> img = load("sheet_a");
-    EXPECT_EQ(Point(30, 40), img->getSize());
-    EXPECT_EQ(Point(0, 0), img->getInsPoint());
-    EXPECT_EQ(Point(30, 40), img->getDataSize());
-    EXPECT_STREQ("sheet_a", img->getName().c_str());
-    EXPECT_EQ(sheetColor(10, 20), img->getPixel(0, 0));
-    EXPECT_EQ(sheetColor(39, 59), img->getPixel(29, 39));
-
-    // Reaching past the sheet keeps the full canvas with a margin.
-    add("sheet_b.subimage", "sheet   90 70\t30 40 extra tokens\n");
-    Zep::SmartPtr<Image> edge = load("sheet_b");
-    EXPECT_EQ(Point(30, 40), edge->getSize());
-    EXPECT_EQ(Point(10, 10), edge->getDataSize());
-    EXPECT_EQ(sheetColor(99, 79), edge->getPixel(9, 9));
-    EXPECT_EQ(Color(0, 0, 0, 255), edge->getPixel(10, 10));
-    EXPECT_TRUE(edge->isTransparent(29, 39, 0));
-
-    // The numbers read like atoi.
-    add("odd.subimage", "sheet 10x 2junk abc 5");
-    EXPECT_EQ(Point(0, 5), load("odd")->getSize());
-}
-
-TEST_F(ImageLoad, CanvasDefinition) {
+    add("sheet_b.subimage", "sheet   90 70\t30 40 extra tokens\n");  // past the sheet: a margin
+    add("odd.subimage", "sheet 10x 2junk abc 5");                      // the numbers read like atoi
     add("big.png", pngOf(48, 56, sheetColor));
     add("big.spec", "vcanvas 64 64 8 4\n");
-    Zep::SmartPtr<Image> img = load("big");
-    EXPECT_EQ(Point(64, 64), img->getSize());
-    EXPECT_EQ("8,4 48x56", placement(*img));
-    EXPECT_EQ(Point(0, 0), img->getInsPoint());
-    EXPECT_EQ(sheetColor(0, 0), img->getPixel(8, 4));
-
     add("many.png", pngOf(4, 4, sheetColor));
     add("many.spec", "# first, then replaced\nvcanvas 10 10 1 1\n\nvcanvas 20 30 2 3 # last wins\n");
-    Zep::SmartPtr<Image> many = load("many");
-    EXPECT_EQ(Point(20, 30), many->getSize());
-    EXPECT_EQ(Point(2, 3), many->getDataOffset());
-
     // A sub-image is cut first, then put on its canvas.
     add("both.subimage", "sheet 10 20 30 40");
     add("both.spec", "vcanvas 50 60 5 6");
-    Zep::SmartPtr<Image> both = load("both");
-    EXPECT_EQ(Point(50, 60), both->getSize());
-    EXPECT_EQ("5,6 30x40", placement(*both));
-    EXPECT_EQ(sheetColor(10, 20), both->getPixel(5, 6));
+    const std::tuple<const char*, const char*, int, int, Color> kCases[] = {
+        {"sheet_a", "30x40 ins 0,0 data 0,0 30x40", 0, 0, sheetColor(10, 20)},
+        {"sheet_a", "30x40 ins 0,0 data 0,0 30x40", 29, 39, sheetColor(39, 59)},
+        {"sheet_b", "30x40 ins 0,0 data 0,0 10x10", 9, 9, sheetColor(99, 79)},
+        {"sheet_b", "30x40 ins 0,0 data 0,0 10x10", 10, 10, Color(0, 0, 0, 255)},
+        {"odd", "0x5 ins 0,0 data 0,0 0x0", 0, 0, Color(0, 0, 0, 255)},
+        {"big", "64x64 ins 0,0 data 8,4 48x56", 8, 4, sheetColor(0, 0)},
+        {"many", "20x30 ins 0,0 data 2,3 4x4", 2, 3, sheetColor(0, 0)},
+        {"both", "50x60 ins 0,0 data 5,6 30x40", 5, 6, sheetColor(10, 20)},
+    };
+    for (const auto& [szName, szLayout, x, y, color] : kCases) {
+        Zep::SmartPtr<Image> img = load(szName);
+        EXPECT_STREQ(szName, img->getName().c_str());
+        EXPECT_EQ(szLayout, layout(*img));
+        EXPECT_EQ(color, img->getPixel(x, y)) << szName;
+    }
+    EXPECT_TRUE(load("sheet_b")->isTransparent(29, 39, 0));
 }
 
 TEST_F(ImageLoad, DefinitionErrors) {
@@ -127,22 +109,25 @@ TEST_F(ImageLoad, SubImageCyclesAreErrors) {
     // Nothing of the failed loads is left behind.
     add("fine.subimage", "sheet 1 1 2 2");
     EXPECT_EQ(sheetColor(1, 1), load("fine")->getPixel(0, 0));
-    // A long chain without a cycle still loads.
+    // A chain deeper than any sheet of the game is refused; a long chain
+    // without a cycle still loads (asked second: the cache keeps its links).
     add("c0.subimage", "sheet 0 0 50 50");
-    for (int i = 1; i < 20; ++i)
-        add(Zep::String::format("c%d.subimage", i).c_str(), Zep::String::format("c%d 1 1 40 40", i - 1).c_str());
-    EXPECT_EQ(sheetColor(19, 19), load("c19")->getPixel(0, 0));
+    for (int i = 1; i < 70; ++i)
+        add(Zep::String::format("c%d.subimage", i).c_str(), Zep::String::format("c%d 0 0 40 40", i - 1).c_str());
+    EXPECT_EQ("Image 'c5' : sub-images nested deeper than 64", loadError("c69"));
+    EXPECT_EQ(sheetColor(0, 0), load("c19")->getPixel(0, 0));
+    add("lost.subimage", "nothing 0 0 4 4");  // a missing sheet: the picture loader's message
+    EXPECT_EQ("MemImage::loadData : picture 'nothing' not found",
+              messageOf<Zep::ResourceException>([&] { load("lost"); }));
 }
 
 TEST_F(ImageLoad, AutoTrimOnlyWhenSwitchedOnAndAsked) {
     add("halo.png", pngOf(6, 6, [](int x, int y) { return Color(9, 9, 9, x / 2 == 1 && y >= 1 && y < 5 ? 255 : 0); }));
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
     Image::setAutoTrim(true);
-    Zep::SmartPtr<Image> trimmed = load("halo");
-    EXPECT_EQ("2,1 2x4", placement(*trimmed));
-    EXPECT_EQ(6, trimmed->getWidth());
-    Zep::SmartPtr<Image> kept(factory().load("halo", false));
-    EXPECT_EQ(Point(6, 6), kept->getDataSize());
+    EXPECT_TRUE(Image::getAutoTrim());
+    EXPECT_EQ("6x6 ins 0,0 data 2,1 2x4", layout(*load("halo")));
+    EXPECT_EQ(Point(6, 6), Zep::SmartPtr<Image>(factory().load("halo", false))->getDataSize());
     add("halo.spec", "vcanvas 8 8 1 1");
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
 }
@@ -160,17 +145,16 @@ TEST_F(ImageLoad, SubImagesCloneAndAlphaImageThroughTheFactory) {
     EXPECT_EQ(sheetColor(10, 10), now->getPixel(0, 0));
 
     Zep::SmartPtr<Image> copy = sheet->clone(false);
-    EXPECT_EQ(Point(7, 8), copy->getInsPoint());
+    EXPECT_EQ("100x80 ins 7,8 data 0,0 100x80", layout(*copy));
     EXPECT_STREQ("sheet", copy->getName().c_str());
-    EXPECT_EQ(100, copy->getWidth());
     EXPECT_EQ(sheetColor(99, 79), copy->getPixel(99, 79));
 
     Zep::SmartPtr<Image> alpha = load("sheet")->createSubImage(0, 0, 3, 1, true);
     alpha->setPixel(1, 0, Color(5, 5, 5, 77));
     Zep::SmartPtr<Image> mask = alpha->createAlphaImage();
     EXPECT_EQ(Point(3, 1), mask->getSize());
-    EXPECT_EQ(Color(255, 255, 255, 255), mask->getPixel(0, 0));
-    EXPECT_EQ(Color(77, 77, 77, 255), mask->getPixel(1, 0));
+    EXPECT_EQ(std::make_pair(Color(255, 255, 255, 255), Color(77, 77, 77, 255)),
+              std::make_pair(mask->getPixel(0, 0), mask->getPixel(1, 0)));
 }
 
 TEST(ImageLoadWithoutApp, NeedsTheApplication) {

@@ -19,6 +19,13 @@ const PixelFormat k565{16, 0, 0xF800, 0x07E0, 0x001F};
 
 uint32_t rawPixel(Image& img, int x, int y) { return dynamic_cast<MemImage&>(img).getStore().readRaw(x, y); }
 
+// Data pixels at the given positions.
+std::vector<Color> pixelsAt(const Image& img, std::initializer_list<std::pair<int, int>> lAt) {
+    std::vector<Color> l;
+    for (auto [x, y] : lAt) l.push_back(dataPixel(img, x, y));
+    return l;
+}
+
 }  // namespace
 
 TEST(MemImageFactory, BlankImages) {
@@ -35,12 +42,10 @@ TEST(MemImageFactory, BlankImages) {
     EXPECT_FALSE(o->hasAlpha());
     EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*o, 2, 1));  // black, opaque
     EXPECT_EQ(MemPixelFormats::kOpaque, o->getPixelFormat());
-    EXPECT_EQ(255, o->getSurfaceAlpha());
-    o->setSurfaceAlpha(128);
-    EXPECT_EQ(128, o->getSurfaceAlpha());
-    o->setSurfaceAlpha(999);
-    EXPECT_EQ(255, o->getSurfaceAlpha());
-
+    for (auto [nSet, nGot] : {std::pair{-1, 255}, {128, 128}, {999, 255}}) {
+        if (nSet >= 0) o->setSurfaceAlpha(nSet);
+        EXPECT_EQ(nGot, o->getSurfaceAlpha());
+    }
     EXPECT_EQ(Point(0, 0), Zep::SmartPtr<Image>(factory.createEmpty())->getSize());
 }
 
@@ -54,7 +59,6 @@ TEST(MemImageFactory, PixelsOverCallerMemory) {
     lWords[2] = 0x80FF0001u;
     EXPECT_EQ(Color(1, 0, 255, 128), img->getPixel(2, 0));
     EXPECT_EQ(kAbgr, img->getPixelFormat());
-
     EXPECT_EQ("Bad pixel memory : 4x2, pitch 8", messageOf<Zep::BadParmException>([&] {
                   factory.createFromPixels(lWords.data(), 4, 2, 32, 8, 0xFF, 0xFF00, 0xFF0000, 0);
               }));
@@ -70,8 +74,7 @@ TEST(MemImageFactory, PixelsOverCallerMemory) {
     dst->blit(*src, 0, 0);
     EXPECT_EQ(Color(6, 5, 4, 255), dataPixel(*dst, 1, 0));
     src->setPixel(1, 0, Color(7, 8, 9, 255));
-    EXPECT_EQ(9, lBytes[3]);
-    EXPECT_EQ(7, lBytes[5]);
+    EXPECT_EQ(std::make_pair(uint8_t(9), uint8_t(7)), std::make_pair(lBytes[3], lBytes[5]));
 }
 
 TEST(MemImageFactory, UnsupportedFormatsAreRefused) {
@@ -89,90 +92,77 @@ TEST(MemImageLocking, PixelsNeedALockAndAPlaceInTheData) {
     EXPECT_EQ("MemImage::readPixel : the image is not locked",
               messageOf<Zep::BadStateException>([&] { img->readPixel(0, 0); }));
     EXPECT_EQ("MemImage::unlock : the image is not locked", messageOf<Zep::BadStateException>([&] { img->unlock(); }));
-    img->lock();
-    img->lock();
+    ImageLock outer(*img), inner(*img);
     EXPECT_EQ(2, img->getLockCount());
     EXPECT_EQ("MemImage::readPixel : (4, 0) is outside the data (4x4)",
               messageOf<Zep::BadParmException>([&] { img->readPixel(4, 0); }));
     EXPECT_EQ("MemImage::writePixel : (0, -1) is outside the data (4x4)",
               messageOf<Zep::BadParmException>([&] { img->writePixel(0, -1, Color()); }));
-    img->unlock();
-    img->unlock();
-    EXPECT_EQ(0, img->getLockCount());
 }
 
 TEST(MemImageBlend, FormulaOnEveryDestinationKind) {
     const Color src(200, 100, 50, 128);
     // round((200*128 + 10*127)/255) = 105, (100*128 + 20*127) -> 60,
-    // (50*128 + 30*127) -> 40; alpha 128 + round(255*127/255) = 255.
-    const std::pair<Zep::SmartPtr<Image>, Color> kCases[] = {
-        {solid(1, 1, true, Color(10, 20, 30, 255)), Color(105, 60, 40, 255)},
-        {solid(1, 1, true, Color(10, 20, 30, 0)), Color(105, 60, 40, 128)},
-        {solid(1, 1, false, Color(10, 20, 30, 255)), Color(105, 60, 40, 255)},
+    // (50*128 + 30*127) -> 40; alpha 128 + round(255*127/255) = 255. The
+    // general path (another word layout on both sides) gives the same.
+    const std::tuple<Zep::SmartPtr<Image>, Zep::SmartPtr<Image>, Color> kCases[] = {
+        {solid(1, 1, true, Color(10, 20, 30, 255)), solid(1, 1, true, src), Color(105, 60, 40, 255)},
+        {solid(1, 1, true, Color(10, 20, 30, 0)), solid(1, 1, true, src), Color(105, 60, 40, 128)},
+        {solid(1, 1, false, Color(10, 20, 30, 255)), solid(1, 1, true, src), Color(105, 60, 40, 255)},
+        {solid(1, 1, true, Color(10, 20, 30, 255))->convert(kAbgr), solid(1, 1, true, src)->convert(kAbgr),
+         Color(105, 60, 40, 255)},
     };
-    for (const auto& [dst, expected] : kCases) {
-        dst->blit(*solid(1, 1, true, src), 0, 0);
+    for (const auto& [dst, from, expected] : kCases) {
+        dst->blit(*from, 0, 0);
         EXPECT_EQ(expected, dataPixel(*dst, 0, 0));
     }
-    // The general path (another word layout on both sides) gives the same.
-    Zep::SmartPtr<Image> dstG = solid(1, 1, true, Color(10, 20, 30, 255))->convert(kAbgr);
-    dstG->blit(*solid(1, 1, true, src)->convert(kAbgr), 0, 0);
-    EXPECT_EQ(Color(105, 60, 40, 255), dataPixel(*dstG, 0, 0));
-
     // Fully transparent and fully opaque sources.
     auto dst = solid(2, 1, true, Color(1, 2, 3, 4));
     dst->blit(*makeImage(2, 1, true, [](int x, int) { return Color(9, 9, 9, x ? 255 : 0); }), 0, 0);
-    EXPECT_EQ(Color(1, 2, 3, 4), dataPixel(*dst, 0, 0));
-    EXPECT_EQ(Color(9, 9, 9, 255), dataPixel(*dst, 1, 0));
+    EXPECT_EQ(pixelsAt(*dst, {{0, 0}, {1, 0}}), (std::vector<Color>{Color(1, 2, 3, 4), Color(9, 9, 9, 255)}));
 }
 
 TEST(MemImageBlend, ColorKeyAndSurfaceAlphaOfOpaqueSources) {
-    const Color key(255, 0, 255, 255);
+    const Color key(255, 0, 255, 255), kBlack(0, 0, 0, 255);
     auto src = makeImage(2, 1, false, [&](int x, int) { return x ? Color(100, 100, 100, 255) : key; });
     src->setColorKey(key);
-    auto dst = solid(2, 1, true, Color(0, 0, 0, 255));
-    dst->blit(*src, 0, 0);
-    EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*dst, 0, 0));  // keyed pixel skipped
-    EXPECT_EQ(Color(100, 100, 100, 255), dataPixel(*dst, 1, 0));
+    auto dst = solid(2, 1, true, kBlack);
+    dst->blit(*src, 0, 0);  // the keyed pixel is skipped
+    EXPECT_EQ(pixelsAt(*dst, {{0, 0}, {1, 0}}), (std::vector<Color>{kBlack, Color(100, 100, 100, 255)}));
     dst->copy(*src, 0, 0);  // copy ignores the key
     EXPECT_EQ(key, dataPixel(*dst, 0, 0));
 
     src->setSurfaceAlpha(128);
-    auto faded = solid(2, 1, false, Color(0, 0, 0, 255));
-    faded->blit(*src, 0, 0);
-    EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*faded, 0, 0));
-    EXPECT_EQ(Color(50, 50, 50, 255), dataPixel(*faded, 1, 0));  // round(100*128/255)
-
-    // The same through the general path.
+    auto faded = solid(2, 1, false, kBlack);
+    faded->blit(*src, 0, 0);  // round(100*128/255)
+    EXPECT_EQ(pixelsAt(*faded, {{0, 0}, {1, 0}}), (std::vector<Color>{kBlack, Color(50, 50, 50, 255)}));
+    // The same through the general path: (100, 100, 100) in 5-6-5 reads
+    // (99, 101, 99); at 128 over black: (50, 51, 50).
     Zep::SmartPtr<Image> src16 = src->convert(k565);
     src16->setColorKey(src16->getPixel(0, 0));
-    auto faded16 = solid(2, 1, false, Color(0, 0, 0, 255));
+    auto faded16 = solid(2, 1, false, kBlack);
     faded16->blit(*src16, 0, 0);
-    EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*faded16, 0, 0));
-    // (100, 100, 100) in 5-6-5 reads (99, 101, 99); at 128 over black: (50, 51, 50).
-    EXPECT_EQ(Color(50, 51, 50, 255), dataPixel(*faded16, 1, 0));
+    EXPECT_EQ(pixelsAt(*faded16, {{0, 0}, {1, 0}}), (std::vector<Color>{kBlack, Color(50, 51, 50, 255)}));
 }
 
 TEST(MemImageCopy, AlphaIsKeptDroppedOrAdded) {
     auto src = solid(2, 2, true, Color(10, 20, 30, 40));
     auto dstA = solid(2, 2, true, Color(0, 0, 0, 0));
-    dstA->copy(*src, 0, 0);
-    EXPECT_EQ(Color(10, 20, 30, 40), dataPixel(*dstA, 1, 1));
     auto dstO = solid(2, 2, false, Color(0, 0, 0, 0));
-    dstO->copy(*src, 0, 0);
-    EXPECT_EQ(Color(10, 20, 30, 255), dataPixel(*dstO, 1, 1));
     auto back = solid(2, 2, true, Color(0, 0, 0, 0));
+    dstA->copy(*src, 0, 0);
+    dstO->copy(*src, 0, 0);
     back->copy(*dstO, 0, 0);
-    EXPECT_EQ(Color(10, 20, 30, 255), dataPixel(*back, 0, 0));
+    EXPECT_EQ((std::vector<Color>{Color(10, 20, 30, 40), Color(10, 20, 30, 255), Color(10, 20, 30, 255)}),
+              (std::vector<Color>{dataPixel(*dstA, 1, 1), dataPixel(*dstO, 1, 1), dataPixel(*back, 0, 0)}));
 
     // copyRect takes a canvas rectangle and places it by the insertion point.
     auto sheet = makeImage(8, 8, true);
     sheet->setInsPoint(1, 1);
     auto dst = solid(4, 4, true, Color(0, 0, 0, 0));
     dst->copyRect(*sheet, 2, 3, 2, 2, 2, 2);
-    EXPECT_EQ(pattern(2, 3), dataPixel(*dst, 1, 1));
-    EXPECT_EQ(pattern(3, 4), dataPixel(*dst, 2, 2));
-    EXPECT_EQ(Color(0, 0, 0, 0), dataPixel(*dst, 3, 3));
+    EXPECT_EQ(pixelsAt(*dst, {{1, 1}, {2, 2}, {3, 3}}),
+              (std::vector<Color>{pattern(2, 3), pattern(3, 4), Color(0, 0, 0, 0)}));
 }
 
 TEST(MemImageCopy, BlitOntoItselfUsesThePixelsAsTheyWere) {
@@ -187,8 +177,7 @@ TEST(MemImageCopy, BlitOntoItselfUsesThePixelsAsTheyWere) {
     }
     auto row = makeImage(4, 1, true);
     row->copy(*row, 1, 0);
-    EXPECT_EQ(pattern(0, 0), dataPixel(*row, 1, 0));
-    EXPECT_EQ(pattern(2, 0), dataPixel(*row, 3, 0));
+    EXPECT_EQ(pixelsAt(*row, {{1, 0}, {3, 0}}), (std::vector<Color>{pattern(0, 0), pattern(2, 0)}));
 }
 
 TEST(MemImageFormat, ConvertReducesAndExpandsChannels) {
@@ -200,15 +189,12 @@ TEST(MemImageFormat, ConvertReducesAndExpandsChannels) {
     // Expanded: 31 -> 255, 32 -> round(32*255/63) = 130, 1 -> round(255/31) = 8.
     EXPECT_EQ(Color(255, 130, 8, 255), dataPixel(*c, 2, 1));
     EXPECT_FALSE(c->hasAlpha());
-    EXPECT_EQ(Point(4, 5), c->getInsPoint());
-    EXPECT_EQ("1,2 3x2", placement(*c));
-    EXPECT_EQ(9, c->getWidth());
+    EXPECT_EQ("9x9 ins 4,5 data 1,2 3x2", layout(*c));
 
     Zep::SmartPtr<Image> small = img->convert(PixelFormat{8, 0, 0xE0, 0x1C, 0x03});
     // 3-3-2: r 7, g (128*7+127)/255 = 4, b (7*3+127)/255 = 0.
     EXPECT_EQ(0xF0u, rawPixel(*small, 1, 1));
     EXPECT_EQ(Color(255, 146, 0, 255), dataPixel(*small, 1, 1));
-
     // alpha (77*15+127)/255 = 5 -> 85
     EXPECT_EQ(85, dataPixel(*img->convert(PixelFormat{16, 0xF000, 0x0F00, 0x00F0, 0x000F}), 0, 0).getAlpha());
 
@@ -226,71 +212,50 @@ TEST(MemImageFormat, AddAndRemoveTheAlphaChannel) {
     img->addAlphaChannel();
     EXPECT_TRUE(img->hasAlpha());
     EXPECT_FALSE(img->hasColorKey());
-    EXPECT_EQ(Color(0, 255, 0, 0), dataPixel(*img, 0, 0));
-    EXPECT_EQ(Color(5, 6, 7, 255), dataPixel(*img, 1, 0));
+    EXPECT_EQ(pixelsAt(*img, {{0, 0}, {1, 0}}), (std::vector<Color>{Color(0, 255, 0, 0), Color(5, 6, 7, 255)}));
     EXPECT_TRUE(img->isTransparent(0, 0, 0));
-
     img->removeAlphaChannel();
     EXPECT_FALSE(img->hasAlpha());
     EXPECT_EQ(Color(0, 255, 0, 255), dataPixel(*img, 0, 0));
 }
 
-TEST(MemImageStore, SetDataRectKeepsCanvasPositions) {
+TEST(MemImageStore, SetDataRectKeepsCanvasPositionsAndThePixelScaleTravelsWithTheStore) {
     auto img = onCanvas(makeImage(4, 4, true), 2, 2, 10, 10);
+    EXPECT_FLOAT_EQ(1.0f, img->getPixelScale());
     img->setPixelScale(2.0f);
+    Zep::SmartPtr<MemImage> sub = new MemImage(), shared = new MemImage();
+    sub->setSubImage(*img, 0, 0, 2, 2);
+    shared->shareData(*img);
+    EXPECT_TRUE(shared->sharesStoreWith(*img));
     img->setDataRect(3, 1, 5, 3);
-    EXPECT_EQ("3,1 5x3", placement(*img));
-    EXPECT_EQ(10, img->getWidth());
-    EXPECT_EQ(Color(0, 0, 0, 0), img->getPixel(3, 1));  // new area
-    EXPECT_EQ(pattern(1, 0), img->getPixel(3, 2));
-    EXPECT_EQ(pattern(3, 1), img->getPixel(5, 3));
-    EXPECT_EQ(Color(0, 0, 0, 255), img->getPixel(2, 2));  // cut off: now margin
-    EXPECT_FLOAT_EQ(2.0f, img->getPixelScale());         // travels with the store
+    EXPECT_EQ("10x10 ins 0,0 data 3,1 5x3", layout(*img));
+    // A new area, two kept pixels and a cut off one, now margin.
+    EXPECT_EQ((std::vector<Color>{Color(0, 0, 0, 0), pattern(1, 0), pattern(3, 1), Color(0, 0, 0, 255)}),
+              (std::vector<Color>{img->getPixel(3, 1), img->getPixel(3, 2), img->getPixel(5, 3), img->getPixel(2, 2)}));
+    sub->flushPending();
+    EXPECT_EQ((std::vector<float>{2.0f, 2.0f, 2.0f}),
+              (std::vector<float>{img->getPixelScale(), sub->getPixelScale(), shared->getPixelScale()}));
     EXPECT_EQ("MemImage::setDataRect : negative size -1x3",
               messageOf<Zep::BadParmException>([&] { img->setDataRect(0, 0, -1, 3); }));
 }
 
-TEST(MemImageStore, TrimKeepsTheCanvas) {
+TEST(MemImageStore, TrimKeepsTheCanvasAndFillOnlyTheData) {
     auto img = makeImage(6, 5, true, [](int x, int y) {
         return Color(1, 1, 1, (x >= 2 && x <= 4 && y >= 1 && y <= 3 && x + y != 7) ? 200 : 0);
     });
     img->setVirtualCanvas(1, 1, 8, 7);
-    img->trim();
-    EXPECT_EQ("3,2 3x3", placement(*img));
-    EXPECT_EQ(8, img->getWidth());
-    EXPECT_EQ(200, img->getPixel(3, 2).getAlpha());
-
     auto clear = solid(3, 3, true, Color(1, 1, 1, 0));
-    clear->trim();
-    EXPECT_EQ(Point(0, 0), clear->getDataSize());
-    EXPECT_EQ(3, clear->getWidth());
-
     auto opaque = solid(3, 3, false, Color(0, 0, 0, 255));
-    opaque->trim();
-    EXPECT_EQ(Point(3, 3), opaque->getDataSize());
-}
+    for (auto* p : {img.get(), clear.get(), opaque.get()}) p->trim();
+    EXPECT_EQ(200, img->getPixel(3, 2).getAlpha());
+    EXPECT_EQ((std::vector<std::string>{layout(*img), layout(*clear), layout(*opaque)}),
+              (std::vector<std::string>{"8x7 ins 0,0 data 3,2 3x3", "3x3 ins 0,0 data 0,0 0x0",
+                                        "3x3 ins 0,0 data 0,0 3x3"}));
 
-TEST(MemImageStore, FillTouchesOnlyTheData) {
-    auto img = onCanvas(solid(3, 2, false, Color(0, 0, 0, 255)), 1, 1, 6, 6);
-    img->fill(Color(9, 8, 7, 0));
-    EXPECT_EQ(Color(9, 8, 7, 255), img->getPixel(1, 1));
-    EXPECT_EQ(Color(9, 8, 7, 255), img->getPixel(3, 2));
-    EXPECT_EQ(Color(0, 0, 0, 255), img->getPixel(4, 2));
-}
-
-TEST(MemImageStore, SubImagesShareTheStoreAndItsPixelScale) {
-    auto img = makeImage(4, 4, true);
-    EXPECT_FLOAT_EQ(1.0f, img->getPixelScale());
-    img->setPixelScale(2.0f);
-    Zep::SmartPtr<MemImage> sub = new MemImage();
-    sub->setSubImage(*img, 0, 0, 2, 2);
-    EXPECT_FLOAT_EQ(2.0f, sub->getPixelScale());
-    sub->flushPending();
-    EXPECT_FLOAT_EQ(2.0f, sub->getPixelScale());
-
-    Zep::SmartPtr<MemImage> shared = new MemImage();
-    shared->shareData(*img);
-    EXPECT_TRUE(shared->sharesStoreWith(*img));
+    auto filled = onCanvas(solid(3, 2, false, Color(0, 0, 0, 255)), 1, 1, 6, 6);
+    filled->fill(Color(9, 8, 7, 0));
+    EXPECT_EQ((std::vector<Color>{Color(9, 8, 7, 255), Color(9, 8, 7, 255), Color(0, 0, 0, 255)}),
+              (std::vector<Color>{filled->getPixel(1, 1), filled->getPixel(3, 2), filled->getPixel(4, 2)}));
 }
 
 namespace {
@@ -302,9 +267,27 @@ Zep::SmartPtr<MemImage> fromPng(const std::vector<uint8_t>& lBytes) {
 }
 
 std::vector<uint8_t> png(int w, int h, int nColorType, int nDepth, std::vector<std::vector<uint8_t>> lRows,
-                         std::vector<uint8_t> lPalette = {}, std::vector<uint8_t> lTransparency = {}) {
-    return encodePng(
-        PngSpec{w, h, nColorType, nDepth, std::move(lRows), std::move(lPalette), std::move(lTransparency)});
+                         std::vector<uint8_t> lPalette = {}, std::vector<uint8_t> lTransparency = {},
+                         int nFilter = -1) {
+    return encodePng(PngSpec{w, h, nColorType, nDepth, std::move(lRows), std::move(lPalette),
+                             std::move(lTransparency), nFilter});
+}
+
+// The good file's bytes with a chunk put in after the signature (at 8) or
+// after the header (at 33).
+std::vector<uint8_t> withChunk(std::vector<uint8_t> lBytes, size_t nAt, const char* szType) {
+    std::vector<uint8_t> lChunk;
+    putChunk(lChunk, szType, {1, 2});
+    lBytes.insert(lBytes.begin() + static_cast<ptrdiff_t>(nAt), lChunk.begin(), lChunk.end());
+    return lBytes;
+}
+
+// Every data pixel, row by row.
+std::vector<Color> allPixels(const Image& img) {
+    std::vector<Color> l;
+    for (int y = 0; y < img.getDataHeight(); ++y)
+        for (int x = 0; x < img.getDataWidth(); ++x) l.push_back(dataPixel(img, x, y));
+    return l;
 }
 
 }  // namespace
@@ -318,75 +301,71 @@ TEST(MemImagePicture, RgbaThroughEveryRowFilter) {
     img->setInsPoint(3, 4);
     const std::string sBytes = pngOf(9, 7, fn);
     img->loadPicture(reinterpret_cast<const uint8_t*>(sBytes.data()), sBytes.size(), "pic");
-    EXPECT_EQ(Point(9, 7), img->getDataSize());
-    EXPECT_EQ(Point(3, 4), img->getInsPoint());
+    EXPECT_EQ("9x7 ins 3,4 data 0,0 9x7", layout(*img));
     EXPECT_TRUE(img->hasAlpha());
     expectData(*img, 9, 7, fn);
 }
 
 TEST(MemImagePicture, GreyPaletteAndDeepFormats) {
-    // Grey with alpha, as the built-in font strip is stored.
-    auto ga = fromPng(png(2, 1, 4, 8, {{10, 20, 200, 255}}));
-    EXPECT_EQ(Color(10, 10, 10, 20), dataPixel(*ga, 0, 0));
-    EXPECT_EQ(Color(200, 200, 200, 255), dataPixel(*ga, 1, 0));
-
-    // 1-bit and 4-bit grey.
-    auto g1 = fromPng(png(10, 1, 0, 1, {{0xA0, 0x40}}));
-    EXPECT_FALSE(g1->hasAlpha());
-    EXPECT_EQ(Color(255, 255, 255, 255), dataPixel(*g1, 0, 0));
-    EXPECT_EQ(Color(0, 0, 0, 255), dataPixel(*g1, 1, 0));
-    EXPECT_EQ(Color(255, 255, 255, 255), dataPixel(*g1, 9, 0));
-    auto g4 = fromPng(png(3, 1, 0, 4, {{0x3F, 0x10}}));
-    const Color kGrey4[] = {Color(51, 51, 51, 255), Color(255, 255, 255, 255), Color(17, 17, 17, 255)};
-    expectData(*g4, 3, 1, [&](int x, int) { return kGrey4[x]; });
-
-    // 2-bit palette, the first entry transparent: indices 0 1 2 3 1 / 3 2 1 0 0.
+    const Color kWhite(255, 255, 255, 255), kBlack(0, 0, 0, 255), kP1(1, 2, 3, 0), kP2(40, 50, 60, 255),
+        kP3(70, 80, 90, 255), kP4(200, 210, 220, 255);
     const std::vector<uint8_t> lPalette = {1, 2, 3, 40, 50, 60, 70, 80, 90, 200, 210, 220};
-    auto pal = fromPng(png(5, 2, 3, 2, {{0x1B, 0x40}, {0xE4, 0x00}}, lPalette, {0}));
-    EXPECT_TRUE(pal->hasAlpha());
-    EXPECT_EQ(Color(1, 2, 3, 0), dataPixel(*pal, 0, 0));
-    EXPECT_EQ(Color(40, 50, 60, 255), dataPixel(*pal, 1, 0));
-    EXPECT_EQ(Color(200, 210, 220, 255), dataPixel(*pal, 3, 0));
-    EXPECT_EQ(Color(40, 50, 60, 255), dataPixel(*pal, 4, 0));
-    EXPECT_EQ(Color(200, 210, 220, 255), dataPixel(*pal, 0, 1));
-    EXPECT_EQ(Color(1, 2, 3, 0), dataPixel(*pal, 4, 1));
-
-    // 16-bit RGB with a transparent colour: the high bytes count.
-    auto deep =
-        fromPng(png(2, 1, 2, 16, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 1, 0, 2, 0, 3}}, {}, {0, 1, 0, 2, 0, 3}));
-    EXPECT_EQ(Color(0x12, 0x56, 0x9A, 255), dataPixel(*deep, 0, 0));
-    EXPECT_EQ(Color(0, 0, 0, 0), dataPixel(*deep, 1, 0));
-
-    // 8-bit RGB without transparency is opaque.
-    auto rgb = fromPng(png(1, 2, 2, 8, {{1, 2, 3}, {4, 5, 6}}));
-    EXPECT_FALSE(rgb->hasAlpha());
-    EXPECT_EQ(Color(4, 5, 6, 255), dataPixel(*rgb, 0, 1));
+    const struct {
+        std::vector<uint8_t> lBytes;
+        bool bAlpha;
+        std::vector<Color> lPixels;
+    } kCases[] = {
+        // Grey with alpha, as the built-in font strip is stored.
+        {png(2, 1, 4, 8, {{10, 20, 200, 255}}), true, {Color(10, 10, 10, 20), Color(200, 200, 200, 255)}},
+        // 1-bit and 4-bit grey.
+        {png(10, 1, 0, 1, {{0xA0, 0x40}}), false,
+         {kWhite, kBlack, kWhite, kBlack, kBlack, kBlack, kBlack, kBlack, kBlack, kWhite}},
+        {png(3, 1, 0, 4, {{0x3F, 0x10}}), false,
+         {Color(51, 51, 51, 255), kWhite, Color(17, 17, 17, 255)}},
+        // 2-bit palette, the first entry transparent: indices 0 1 2 3 1 / 3 2 1 0 0.
+        {png(5, 2, 3, 2, {{0x1B, 0x40}, {0xE4, 0x00}}, lPalette, {0}), true,
+         {kP1, kP2, kP3, kP4, kP2, kP4, kP3, kP2, kP1, kP1}},
+        // 16-bit RGB with a transparent colour: the high bytes count.
+        {png(2, 1, 2, 16, {{0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0, 1, 0, 2, 0, 3}}, {}, {0, 1, 0, 2, 0, 3}), true,
+         {Color(0x12, 0x56, 0x9A, 255), Color(0, 0, 0, 0)}},
+        // 8-bit grey with a transparent grey level; 8-bit RGB without transparency is opaque.
+        {png(2, 1, 0, 8, {{5, 7}}, {}, {0, 5}), true, {Color(5, 5, 5, 0), Color(7, 7, 7, 255)}},
+        {png(1, 2, 2, 8, {{1, 2, 3}, {4, 5, 6}}), false, {Color(1, 2, 3, 255), Color(4, 5, 6, 255)}},
+    };
+    for (const auto& c : kCases) {
+        auto img = fromPng(c.lBytes);
+        EXPECT_EQ(c.bAlpha, img->hasAlpha());
+        EXPECT_EQ(c.lPixels, allPixels(*img));
+    }
 }
 
 TEST(MemImagePicture, DamagedFilesAreRefused) {
     const std::string sGood = pngOf(3, 3, [](int, int) { return Color(0x40, 0x20, 0x10, 0x80); });
     const std::vector<uint8_t> lGood(sGood.begin(), sGood.end());
-    auto load = [](std::vector<uint8_t> lBytes) {
-        return messageOf<Zep::BadStreamFormatException>([&] { fromPng(lBytes); });
-    };
-    EXPECT_EQ("MemImage : 'pic' is not a picture this store can read (PNG only)",
-              load(std::vector<uint8_t>{0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0}));
     auto lBadCrc = lGood;
     lBadCrc[20] ^= 1;  // inside the header
-    EXPECT_EQ("PNG 'pic' : bad chunk checksum", load(lBadCrc));
-    EXPECT_EQ("PNG 'pic' : truncated chunk", load(std::vector<uint8_t>(lGood.begin(), lGood.begin() + 40)));
-
     auto lInterlaced = png(1, 1, 6, 8, {{1, 2, 3, 4}});
     lInterlaced[28] = 1;  // interlace method, then fix the checksum
     const uLong nCrc = crc32(crc32(0, nullptr, 0), &lInterlaced[12], 17);
     for (int i = 0; i < 4; ++i) lInterlaced[29 + i] = static_cast<uint8_t>(nCrc >> (24 - 8 * i));
-    EXPECT_EQ("PNG 'pic' : interlaced pictures are not supported", load(lInterlaced));
-
-    EXPECT_EQ("PNG 'pic' : palette index out of range", load(png(2, 1, 3, 8, {{0, 5}}, {1, 2, 3})));
-    EXPECT_EQ("PNG 'pic' : palette missing", load(png(1, 1, 3, 8, {{0}})));
-    // A few bytes of data cannot fill 4096 x 4096 pixels: refused before allocating for them.
-    EXPECT_EQ("PNG 'pic' : image data truncated or corrupt", load(png(4096, 4096, 6, 8, {{1, 2, 3, 4}})));
-
+    const std::pair<std::vector<uint8_t>, const char*> kCases[] = {
+        {{0xFF, 0xD8, 0xFF, 0xE0, 0, 0, 0, 0, 0}, "MemImage : 'pic' is not a picture this store can read (PNG only)"},
+        {lBadCrc, "PNG 'pic' : bad chunk checksum"},
+        {std::vector<uint8_t>(lGood.begin(), lGood.begin() + 40), "PNG 'pic' : truncated chunk"},
+        {lInterlaced, "PNG 'pic' : interlaced pictures are not supported"},
+        {png(2, 1, 3, 8, {{0, 5}}, {1, 2, 3}), "PNG 'pic' : palette index out of range"},
+        {png(1, 1, 3, 8, {{0}}), "PNG 'pic' : palette missing"},
+        {png(0, 1, 6, 8, {}), "PNG 'pic' : bad picture size"},
+        {png(1, 1, 5, 8, {{0}}), "PNG 'pic' : bad colour type or bit depth"},
+        {png(1, 1, 4, 8, {{1, 2}}, {}, {0, 0}), "PNG 'pic' : bad transparency"},
+        {png(1, 1, 6, 8, {{1, 2, 3, 4}}, {}, {}, 5), "PNG 'pic' : bad row filter"},
+        {withChunk(lGood, 8, "IDAT"), "PNG 'pic' : header missing"},
+        {withChunk(lGood, 33, "QUUX"), "PNG 'pic' : unknown critical chunk"},
+        // A few bytes of data cannot fill 4096 x 4096 pixels: refused before allocating for them.
+        {png(4096, 4096, 6, 8, {{1, 2, 3, 4}}), "PNG 'pic' : image data truncated or corrupt"},
+    };
+    for (const auto& [lBytes, szMessage] : kCases)
+        EXPECT_EQ(szMessage, messageOf<Zep::BadStreamFormatException>([&] { fromPng(lBytes); }));
     // Every cut of a good file is refused cleanly.
     for (size_t n = 0; n < lGood.size(); ++n) {
         Zep::SmartPtr<MemImage> p = new MemImage();

@@ -1,8 +1,11 @@
+// Geometry routines on points, rectangles and point lists, and Polygon.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <set>
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -39,8 +42,7 @@ TEST(SegmentTest, CirclesAndRects) {
     EXPECT_FALSE(intersectSegmentCircle(Point(0, 0), Point(10, 0), Point(5, 3), 2, &t1, &t2));
     // The line, not the segment: roots may lie outside [0, 1].
     ASSERT_TRUE(intersectSegmentCircle(Point(0, 0), Point(1, 0), Point(5, 0), 1, &t1, &t2));
-    EXPECT_FLOAT_EQ(t1, 4.0f);
-    EXPECT_FLOAT_EQ(t2, 6.0f);
+    EXPECT_EQ(std::make_pair(t1, t2), std::make_pair(4.0f, 6.0f));
     // A segment of no length meets no circle and leaves the roots alone.
     EXPECT_FALSE(intersectSegmentCircle(Point(5, 0), Point(5, 0), Point(5, 0), 2, &t1, &t2));
     EXPECT_EQ(t1, 4.0f);
@@ -52,38 +54,35 @@ TEST(SegmentTest, CirclesAndRects) {
     EXPECT_FALSE(sweptCircleHitsCircle(Point(0, 0), Point(5, 0), 1, Point(8, 0), 1, &t));   // too short to arrive
     EXPECT_FALSE(sweptCircleHitsCircle(Point(7, 0), Point(7, 0), 1, Point(8, 0), 1, &t));   // standing still
 
-    const Rect r(0, 0, 10, 10);
-    EXPECT_FALSE(segmentIntersectsRect(Point(-2, 1), Point(1, -2), r));  // just outside the corner
-    EXPECT_TRUE(segmentIntersectsRect(Point(-2, 3), Point(3, -2), r));   // across the corner
-    EXPECT_TRUE(segmentIntersectsRect(Point(5, 5), Point(50, 70), r));   // one end inside
-    EXPECT_TRUE(segmentIntersectsRect(Point(-5, 5), Point(15, 5), r));
-    EXPECT_FALSE(segmentIntersectsRect(Point(-5, -5), Point(15, -5), r));
-    EXPECT_FALSE(segmentIntersectsRect(Point(20, 0), Point(20, 10), r));
+    const std::tuple<Point, Point, bool> kSegments[] = {
+        {{-2, 1}, {1, -2}, false},  // just outside the corner
+        {{-2, 3}, {3, -2}, true},   // across the corner
+        {{5, 5}, {50, 70}, true},   // one end inside
+        {{-5, 5}, {15, 5}, true},   {{-5, -5}, {15, -5}, false}, {{20, 0}, {20, 10}, false},
+    };
+    for (const auto& [a, b, bHit] : kSegments) EXPECT_EQ(segmentIntersectsRect(a, b, Rect(0, 0, 10, 10)), bHit);
 }
 
 TEST(SpiralTest, RingsCoverEveryCellOnce) {
-    const std::pair<int, int> expected[] = {{0, 0}, {0, -1}, {-1, -1}, {-1, 0}, {-1, 1},
-                                            {0, 1}, {1, 1},  {1, 0},   {1, -1}, {1, -2}};
+    // The first ten cells with their rings; every cell of rings 0 to 3 once.
+    std::string sFirst;
     std::set<std::pair<int, int>> seen;
     for (int i = 0; i < 49; ++i) {
         int nRing = -1;
         const Point p = spiralOffset(i, &nRing);
-        if (i < 10) {
-            EXPECT_EQ(p, Point(expected[i].first, expected[i].second)) << i;
-            EXPECT_EQ(nRing, i == 0 ? 0 : (i < 9 ? 1 : 2)) << i;
-        }
-        EXPECT_TRUE(seen.insert({static_cast<int>(p.x), static_cast<int>(p.y)}).second) << i;
+        const int x = static_cast<int>(p.x), y = static_cast<int>(p.y);
+        if (i < 10) sFirst += std::to_string(x) + "," + std::to_string(y) + "/" + std::to_string(nRing) + " ";
+        EXPECT_TRUE(seen.insert({x, y}).second) << i;
         EXPECT_EQ(std::max(std::fabs(p.x), std::fabs(p.y)), static_cast<float>(nRing)) << i;
     }
+    EXPECT_EQ(sFirst, "0,0/0 0,-1/1 -1,-1/1 -1,0/1 -1,1/1 0,1/1 1,1/1 1,0/1 1,-1/1 1,-2/2 ");
     EXPECT_EQ(spiralOffset(9), Point(1, -2));
-
     // Large indexes stay on their ring: the float root of 8193^2 - 1 rounds
     // up to 8193, one ring too far.
-    int nRing = -1;
+    int nRing = -1, nNext = -1;
     EXPECT_EQ(spiralOffset(8193 * 8193 - 1, &nRing), Point(4096, -4096));
-    EXPECT_EQ(nRing, 4096);
-    EXPECT_EQ(spiralOffset(8193 * 8193, &nRing), Point(4096, -4097));
-    EXPECT_EQ(nRing, 4097);
+    EXPECT_EQ(spiralOffset(8193 * 8193, &nNext), Point(4096, -4097));
+    EXPECT_EQ(std::make_pair(nRing, nNext), std::make_pair(4096, 4097));
     EXPECT_EQ(messageOf<Zep::AssertFailException>([] { spiralOffset(-1); }), "Assertion failed : nIdx >= 0");
 }
 
@@ -91,7 +90,6 @@ TEST(RotatedBoxTest, HalfExtentsAndBounds) {
     for (float a : {90.0f, 270.0f, -90.0f}) expectNear(rotatedHalfExtents(Point(4, 2), a), 2, 4, 1e-5f);
     for (float a : {45.0f, 225.0f})
         expectNear(rotatedHalfExtents(Point(1, 1), a), std::sqrt(2.0f), std::sqrt(2.0f), 1e-5f);
-
     Point tl(-5, -5), br(5, 5);
     rotateRectBounds(tl, br, 45);
     expectNear(tl, -7.0710678f, -7.0710678f, 1e-4f);
@@ -102,47 +100,33 @@ TEST(RotatedBoxTest, HalfExtentsAndBounds) {
         tl = tl0;
         br = br0;
         rotateRectBounds(tl, br, static_cast<float>(a));
-        float minX = 1e9f, minY = 1e9f, maxX = -1e9f, maxY = -1e9f;
+        Point lo(1e9f, 1e9f), hi(-1e9f, -1e9f);
         for (const Point& c : {tl0, br0, Point(tl0.x, br0.y), Point(br0.x, tl0.y)}) {
             const Point r = rotatePoint(c, static_cast<float>(a));
-            minX = std::min(minX, r.x);
-            minY = std::min(minY, r.y);
-            maxX = std::max(maxX, r.x);
-            maxY = std::max(maxY, r.y);
+            lo = Point(std::min(lo.x, r.x), std::min(lo.y, r.y));
+            hi = Point(std::max(hi.x, r.x), std::max(hi.y, r.y));
         }
-        expectNear(tl, minX, minY, 1e-4f);
-        expectNear(br, maxX, maxY, 1e-4f);
+        expectNear(tl, lo.x, lo.y, 1e-4f);
+        expectNear(br, hi.x, hi.y, 1e-4f);
     }
 }
 
 TEST(RotatedBoxTest, FlatBoxesAtQuadrantBordersPassAndInvertedRectsAssert) {
     for (float a : {0.0f, 90.0f, 180.0f, 270.0f, 360.0f, -90.0f}) {
         for (float d : {-1e-3f, 0.0f, 1e-3f}) {
-            Point tl(-5, 0), br(5, 0);
-            EXPECT_NO_THROW(rotateRectBounds(tl, br, a + d)) << a + d;
-            tl = Point(0, -5);
-            br = Point(0, 5);
-            EXPECT_NO_THROW(rotateRectBounds(tl, br, a + d)) << a + d;
+            for (auto [tl, br] : {std::pair{Point(-5, 0), Point(5, 0)}, {Point(0, -5), Point(0, 5)}})
+                EXPECT_NO_THROW(rotateRectBounds(tl, br, a + d)) << a + d;
         }
     }
-    Point tl(5, -5), br(-5, 5);
-    EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { rotateRectBounds(tl, br, 0); }),
-              "Assertion failed : fRight >= fLeft");
-    tl = Point(-5, 5);
-    br = Point(5, -5);
-    EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { rotateRectBounds(tl, br, 0); }),
-              "Assertion failed : fBottom >= fTop");
+    for (auto [tl, br, szMessage] : {std::tuple{Point(5, -5), Point(-5, 5), "Assertion failed : fRight >= fLeft"},
+                                     {Point(-5, 5), Point(5, -5), "Assertion failed : fBottom >= fTop"}})
+        EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { rotateRectBounds(tl, br, 0); }), szMessage);
 }
 
 TEST(RotatedBoxTest, OverlapAtTheLimits) {
     const Point size(10, 10), small(4, 4), thin(40, 2), tall(2, 40);
-    const struct {
-        Point centreA, sizeA;
-        float fAngleA;
-        Point centreB, sizeB;
-        float fAngleB;
-        bool bOverlap;
-    } cases[] = {
+    // Centre, size and angle of either box, and whether they overlap.
+    const std::tuple<Point, Point, float, Point, Point, float, bool> cases[] = {
         {{0, 0}, size, 0, {10, 10}, size, 0, true},  // touching corners overlap
         {{0, 0}, size, 0, {10.5f, 0}, size, 0, false},
         {{0, 0}, size, 0, {10, 10.5f}, size, 0, false},
@@ -161,9 +145,9 @@ TEST(RotatedBoxTest, OverlapAtTheLimits) {
         {{0, 0}, tall, 90, {20.5f, 0}, small / 2, 0, true},
         {{0, 0}, tall, 90, {0, 20.5f}, small / 2, 0, false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(orientedBoxesOverlap(c.centreA, c.sizeA, c.fAngleA, c.centreB, c.sizeB, c.fAngleB), c.bOverlap)
-            << c.centreB.x << "," << c.centreB.y << " at " << c.fAngleA << "/" << c.fAngleB;
+    for (const auto& [centreA, sizeA, fAngleA, centreB, sizeB, fAngleB, bOverlap] : cases) {
+        EXPECT_EQ(orientedBoxesOverlap(centreA, sizeA, fAngleA, centreB, sizeB, fAngleB), bOverlap)
+            << centreB.x << "," << centreB.y << " at " << fAngleA << "/" << fAngleB;
     }
 }
 
@@ -179,56 +163,54 @@ TEST(PointListTest, ClockwiseAndConvexity) {
     EXPECT_EQ(messageOf<Zep::AssertFailException>([] { isPolygonClockwise(points({{0, 0}, {5, 5}})); }),
               "Assertion failed : lPoints.size() > 2");
 
-    EXPECT_TRUE(isPolylineConvex(square()));
-    EXPECT_TRUE(isPolylineConvex(points({{0, 0}, {1, 1}})));
-    // An arrow head: the turn at (5, 5) goes the other way.
-    EXPECT_FALSE(isPolylineConvex(points({{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}})));
-    // A straight run between turns does not break convexity.
-    EXPECT_TRUE(isPolylineConvex(points({{0, 0}, {5, 0}, {10, 0}, {10, 10}, {0, 10}})));
-    // Tiny turns of opposite sense still count.
-    EXPECT_FALSE(isPolylineConvex(points({{0, 0}, {1e-20f, 0}, {2e-20f, 1e-20f}, {3e-20f, 0}})));
+    const std::pair<Zep::List<Point>, bool> kConvex[] = {
+        {square(), true},
+        {points({{0, 0}, {1, 1}}), true},
+        {points({{0, 0}, {10, 0}, {5, 5}, {10, 10}, {0, 10}}), false},  // an arrow head
+        {points({{0, 0}, {5, 0}, {10, 0}, {10, 10}, {0, 10}}), true},   // a straight run between turns
+        {points({{0, 0}, {1e-20f, 0}, {2e-20f, 1e-20f}, {3e-20f, 0}}), false},  // tiny turns still count
+    };
+    for (const auto& [lPoints, bConvex] : kConvex) EXPECT_EQ(isPolylineConvex(lPoints), bConvex);
 }
 
 TEST(PointListTest, PointInPolygon) {
     // Top and left edges are inside, right and bottom edges outside; of the
-    // vertices only the top-left one is in.
+    // vertices only the top-left one is in. The U shape is open at the top.
     const Zep::List<Point> sq = square();
-    const std::pair<Point, bool> cases[] = {
-        {{5, 5}, true},   {{10, 5}, false}, {{5, 0}, true},   {{5, 10}, false},   {{0, 5}, true},
-        {{0, 0}, true},   {{10, 0}, false}, {{10, 10}, false}, {{0, 10}, false}, {{-1, 5}, false},
-    };
-    for (const auto& [p, bInside] : cases) EXPECT_EQ(pointInPolygon(sq, p), bInside) << p.x << "," << p.y;
-    EXPECT_FALSE(pointInPolygon(Zep::List<Point>(), Point(0, 0)));
-    // A U shape open at the top.
     const Zep::List<Point> u = points({{0, 0}, {3, 0}, {3, 7}, {7, 7}, {7, 0}, {10, 0}, {10, 10}, {0, 10}});
-    EXPECT_TRUE(pointInPolygon(u, Point(1, 5)));
-    EXPECT_FALSE(pointInPolygon(u, Point(5, 5)));
-    EXPECT_TRUE(pointInPolygon(u, Point(5, 8)));
+    const std::tuple<const Zep::List<Point>*, Point, bool> cases[] = {
+        {&sq, {5, 5}, true},   {&sq, {10, 5}, false}, {&sq, {5, 0}, true},   {&sq, {5, 10}, false},
+        {&sq, {0, 5}, true},   {&sq, {0, 0}, true},   {&sq, {10, 0}, false}, {&sq, {10, 10}, false},
+        {&sq, {0, 10}, false}, {&sq, {-1, 5}, false}, {&u, {1, 5}, true},    {&u, {5, 5}, false},
+        {&u, {5, 8}, true},
+    };
+    for (const auto& [pList, p, bInside] : cases) EXPECT_EQ(pointInPolygon(*pList, p), bInside) << p.x << "," << p.y;
+    EXPECT_FALSE(pointInPolygon(Zep::List<Point>(), Point(0, 0)));
 }
 
 TEST(ConvexHullTest, HullsRunClockwiseAndHoldEveryPoint) {
-    Zep::List<Point> hull = convexHull(points({{5, 5}, {0, 0}, {10, 0}, {3, 4}, {10, 10}, {0, 10}, {2, 8}}));
-    EXPECT_EQ(toVector(hull), (std::vector<Point>{{10, 10}, {0, 10}, {0, 0}, {10, 0}}));
-
     Zep::List<Point> cloud;
     for (int i = 0; i < 64; ++i) {
         cloud.add(rotatePoint(Point(static_cast<float>(10 + (i % 3)), 0), static_cast<float>(i) * 5.625f));
         cloud.add(Point(static_cast<float>(i % 7) - 3.0f, static_cast<float>(i % 5) - 2.0f));
     }
-    hull = convexHull(cloud);
+    const Zep::List<Point> hull = convexHull(cloud);
     EXPECT_GE(hull.getCount(), 20);
     EXPECT_TRUE(isPolygonClockwise(hull));
     const std::vector<Point> h = toVector(hull);
     for (size_t i = 0; i < h.size(); ++i) {
         for (const Point& p : cloud) EXPECT_GE(cross(h[(i + 1) % h.size()] - h[i], p - h[i]), -1e-3f);
     }
-
-    EXPECT_EQ(toVector(convexHull(points({{1, 2}, {3, 4}}))), (std::vector<Point>{{1, 2}, {3, 4}}));
-    // Points on the line between the extremes join the second side.
-    EXPECT_EQ(toVector(convexHull(points({{0, 0}, {5, 0}, {10, 0}}))), (std::vector<Point>{{0, 0}, {5, 0}, {10, 0}}));
-    // A vertical line keeps both of its ends.
-    EXPECT_EQ(toVector(convexHull(points({{0, 5}, {0, 0}, {0, 10}}))), (std::vector<Point>{{0, 0}, {0, 5}, {0, 10}}));
-    EXPECT_EQ(toVector(convexHull(points({{2, 2}, {2, 2}, {2, 2}}))), (std::vector<Point>{{2, 2}}));
+    // Points on the line between the extremes join the second side; a
+    // vertical line keeps both of its ends.
+    const std::pair<Zep::List<Point>, std::vector<Point>> kCases[] = {
+        {points({{5, 5}, {0, 0}, {10, 0}, {3, 4}, {10, 10}, {0, 10}, {2, 8}}), {{10, 10}, {0, 10}, {0, 0}, {10, 0}}},
+        {points({{1, 2}, {3, 4}}), {{1, 2}, {3, 4}}},
+        {points({{0, 0}, {5, 0}, {10, 0}}), {{0, 0}, {5, 0}, {10, 0}}},
+        {points({{0, 5}, {0, 0}, {0, 10}}), {{0, 0}, {0, 5}, {0, 10}}},
+        {points({{2, 2}, {2, 2}, {2, 2}}), {{2, 2}}},
+    };
+    for (const auto& [lPoints, expected] : kCases) EXPECT_EQ(toVector(convexHull(lPoints)), expected);
 }
 
 TEST(PolygonTest, CacheRunsClockwiseClosesAndDropsRepeats) {
@@ -278,28 +260,39 @@ TEST(PolygonTest, ClassifyAndLocate) {
 
 TEST(PolygonTest, SweepAgainstEdgesAndVertices) {
     Polygon poly(square());
-    Point normal(9, 9);
-    // Straight down onto the top edge: d1 = 10 - 1 = 9, d2 = -1.
-    EXPECT_FLOAT_EQ(poly.sweepCircle(Point(5, -10), Point(5, 0), 1, &normal), (9.0f - 0.01f) / 10.0f);
-    EXPECT_EQ(normal, Point(0, -1));
-    normal = Point(9, 9);
-    EXPECT_EQ(poly.sweepCircle(Point(5, -10), Point(5, -2), 1, &normal), 1.0f);  // not reaching it
-    EXPECT_EQ(normal, Point(9, 9));
-    // Moving away while in contact, or starting inside: blocked at once.
-    EXPECT_EQ(poly.sweepCircle(Point(5, -0.5f), Point(5, -10), 1, &normal), 0.0f);
-    EXPECT_EQ(poly.sweepCircle(Point(5, 5), Point(50, 5), 1, &normal), 0.0f);
-
+    const float inf = std::numeric_limits<float>::infinity();
+    const Point kUntouched(9, 9);
+    const struct {
+        Point from, to;
+        float fRadius, fT;
+        Point normal;
+    } kCases[] = {
+        // Straight down onto the top edge: d1 = 10 - 1 = 9, d2 = -1.
+        {{5, -10}, {5, 0}, 1, (9.0f - 0.01f) / 10.0f, {0, -1}},
+        {{5, -10}, {5, -2}, 1, 1.0f, kUntouched},  // not reaching it
+        // Moving away while in contact, or starting inside: blocked at once.
+        {{5, -0.5f}, {5, -10}, 1, 0.0f, {0, -1}},
+        {{5, 5}, {50, 5}, 1, 0.0f, kUntouched},
+        // Passing a vertex at a distance, a move far from the polygon across
+        // regions, a move of no length and a non-finite end: no contact.
+        {{-10, -5}, {-5, -10}, 1, 1.0f, kUntouched},
+        {{-50, 20}, {60, -40}, 1, 1.0f, kUntouched},
+        {{-3, -3}, {-3, -3}, 1, 1.0f, kUntouched},
+        {{-3, -3}, {inf, -3}, 1, 1.0f, kUntouched},
+    };
+    for (const auto& c : kCases) {
+        Point normal = kUntouched;
+        EXPECT_FLOAT_EQ(poly.sweepCircle(c.from, c.to, c.fRadius, &normal), c.fT) << c.from.x << "," << c.from.y;
+        if (c.fT > 0.0f) {
+            EXPECT_EQ(normal, c.normal) << c.from.x << "," << c.from.y;
+        }
+    }
+    Point normal;
     // Along the diagonal towards vertex (0, 0), staying in its region.
     EXPECT_NEAR(poly.sweepCircle(Point(-10, -10), Point(-1, -1), 2, &normal), (10.0f - std::sqrt(2.0f)) / 9.0f, 1e-5f);
     expectNear(normal, -std::sqrt(0.5f), -std::sqrt(0.5f), 1e-5f);
-    EXPECT_EQ(poly.sweepCircle(Point(-10, -5), Point(-5, -10), 1, &normal), 1.0f);  // passing at a distance
     // Already overlapping the vertex: the negative root backs the circle out.
     EXPECT_LT(poly.sweepCircle(Point(-1, -1), Point(-3, -3), 2, &normal), 0.0f);
-}
-
-TEST(PolygonTest, SweepAcrossRegionsAndDegenerateMoves) {
-    Polygon poly(square());
-    Point normal;
     // From beside the left edge to beside the top edge, through vertex 0's region:
     // the circle first touches the left edge, at (-1, 1), a little short of it.
     const float t = poly.sweepCircle(Point(-5, 5), Point(5, -5), 1, &normal);
@@ -307,13 +300,6 @@ TEST(PolygonTest, SweepAcrossRegionsAndDegenerateMoves) {
     expectNear(at, -1.0f, 1.0f, 0.02f);
     EXPECT_LT(at.x, -1.0f);
     EXPECT_EQ(normal, Point(-1, 0));
-    // A move far from the polygon crosses regions without contact.
-    EXPECT_EQ(poly.sweepCircle(Point(-50, 20), Point(60, -40), 1, &normal), 1.0f);
-
-    // Moves of no length and non-finite ends.
-    EXPECT_EQ(poly.sweepCircle(Point(-3, -3), Point(-3, -3), 1, &normal), 1.0f);
-    const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(poly.sweepCircle(Point(-3, -3), Point(inf, -3), 1, &normal), 1.0f);
     EXPECT_FALSE(std::isnan(poly.sweepCircle(Point(-3, -3), Point(nan, nan), 1, &normal)));
 }

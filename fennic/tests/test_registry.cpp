@@ -40,13 +40,15 @@ TEST_F(Registry, EmptyListFindsNothing) {
               messageOf<Zep::ResourceException>([&] { m_app.getResource("a"); }));
     EXPECT_EQ("Assertion failed : pResFile",
               messageOf<Zep::AssertFailException>([&] { m_app.findResourceProvider("a", nullptr); }));
+    EXPECT_EQ("GameApp::addResourceProvider : no provider",
+              messageOf<Zep::BadParmException>([&] { m_app.addResourceProvider(nullptr, false); }));
 }
 
-TEST_F(Registry, ProviderAtTheFrontOverrides) {
-    auto* pFirst = memoryProvider({{"a.txt", "first"}, {"only1", "1"}});
-    auto* pSecond = memoryProvider({{"a.txt", "second"}, {"only2", "2"}});
-    m_app.addResourceProvider(pFirst, false);
-    m_app.addResourceProvider(pSecond, false);
+TEST_F(Registry, ProvidersInOrderSuffixesInside) {
+    auto pOwned = memoryProvider({{"a.txt", "second"}, {"only2", "2"}, {"pic.jpg", "jpg in second"}});
+    const Zep::ResourceProvider* pSecond = pOwned.get();
+    m_app.addResourceProvider(memoryProvider({{"a.txt", "first"}, {"pic.png", "png in first"}}), false);
+    m_app.addResourceProvider(std::move(pOwned), false);
     EXPECT_EQ("first", text(m_app.getResource("a.txt")));
     EXPECT_EQ("2", text(m_app.getResource("only2")));
     m_app.addResourceProvider(memoryProvider({{"a.txt", "front"}}), true);
@@ -58,27 +60,22 @@ TEST_F(Registry, ProviderAtTheFrontOverrides) {
     // Nothing found: the last provider asked stays in the out-parameter.
     EXPECT_STREQ("", m_app.findResourceProvider("none", &pFound).c_str());
     EXPECT_EQ(pSecond, pFound);
-}
-
-TEST_F(Registry, ProvidersOutsideSuffixesInside) {
-    auto* pFirst = memoryProvider({{"pic.png", "png in first"}});
-    m_app.addResourceProvider(pFirst, false);
-    m_app.addResourceProvider(memoryProvider({{"pic.jpg", "jpg in second"}}), false);
+    // Providers outside, suffixes inside: the first provider's ".png" wins.
     static const char* const kSuffixes[] = {".jpg", ".png", nullptr};
-    Zep::ResourceProvider* pFound = nullptr;
-    EXPECT_STREQ("pic.png", m_app.findResourceProvider("pic", &pFound, kSuffixes).c_str());
-    EXPECT_EQ(pFirst, pFound);
     static const char* const kEmpty[] = {nullptr};
+    EXPECT_STREQ("pic.png", m_app.findResourceProvider("pic", &pFound, kSuffixes).c_str());
+    EXPECT_NE(pSecond, pFound);
     EXPECT_STREQ("", m_app.findResource("pic", kEmpty).c_str());  // the default: the name itself
     EXPECT_TRUE(m_app.resourceExists("pic.jpg"));
 }
 
-TEST_F(Registry, AliasesApplyOnceToTheExactLowerCaseName) {
+TEST_F(Registry, AliasesApplyOnceToTheExactLowerCaseNameAndLaterEntriesWin) {
     m_app.addResourceProvider(
         memoryProvider({{"resource-alias.txt", "# aliases\nFirst Second\nsecond third\n"},
                         {"second", "2"},
                         {"third", "3"},
-                        {"first", "1"}}),
+                        {"first", "1"},
+                        {"image-alias.txt", "logo a\nLOGO b\nicon c\n"}}),
         false);
     EXPECT_EQ("2", text(m_app.getResource("first")));  // not on to "third"
     EXPECT_EQ("3", text(m_app.getResource("second")));
@@ -86,15 +83,10 @@ TEST_F(Registry, AliasesApplyOnceToTheExactLowerCaseName) {
     EXPECT_EQ("1", text(m_app.getResource("FIRST")));
     EXPECT_EQ(2, m_app.resourceAliases().getCount());
     EXPECT_STREQ("second", m_app.resourceAliases().get("first").c_str());
-}
-
-TEST_F(Registry, LaterAliasEntriesAndFilesWin) {
-    m_app.addResourceProvider(memoryProvider({{"image-alias.txt", "logo a\nLOGO b\nicon c\n"}}), false);
     EXPECT_STREQ("b", m_app.imageAliases().get("logo").c_str());
     m_app.addResourceProvider(memoryProvider({{"image-alias.txt", "logo d\tignored tokens\n"}}), false);
     EXPECT_STREQ("d", m_app.imageAliases().get("logo").c_str());
     EXPECT_STREQ("c", m_app.imageAliases().get("icon").c_str());
-    EXPECT_TRUE(m_app.resourceAliases().isEmpty());
 
     EXPECT_EQ("List index out of range : 1 (have 1)", messageOf<Zep::FatalErrorException>([&] {
                   m_app.addResourceProvider(memoryProvider({{"resource-alias.txt", "good one\nlonely\n"}}), false);
@@ -130,14 +122,16 @@ TEST_F(Registry, ArchivesAndFolders) {
 }
 
 TEST_F(Registry, NamesAndListings) {
-    m_app.addResourceProvider(memoryProvider({{"b", ""}, {"a", ""}}), false);
+    m_app.addResourceProvider(memoryProvider({{"b", ""}, {"strings.txt", "key v"}}), false);
     m_app.addResourceFolder(m_dir.path().c_str());  // lists nothing
-    m_app.addResourceProvider(memoryProvider({{"%s%n", ""}, {"a", ""}}), false);
-    Zep::List<Zep::String> lNames = m_app.getResourceNames();
+    m_app.addResourceProvider(memoryProvider({{"%s%n", ""}, {"b", ""}}), false);
+    m_app.loadStringTable("strings.txt");
+    const Zep::List<Zep::String> lNames = m_app.getResourceNames();
     ASSERT_EQ(4, lNames.getCount());
     // Provider after provider; duplicates stay.
-    EXPECT_EQ((std::set<std::string>{"a", "b"}), (std::set<std::string>{lNames[0].c_str(), lNames[1].c_str()}));
-    EXPECT_EQ((std::set<std::string>{"%s%n", "a"}), (std::set<std::string>{lNames[2].c_str(), lNames[3].c_str()}));
+    EXPECT_EQ((std::set<std::string>{"b", "strings.txt"}),
+              (std::set<std::string>{lNames[0].c_str(), lNames[1].c_str()}));
+    EXPECT_EQ((std::set<std::string>{"%s%n", "b"}), (std::set<std::string>{lNames[2].c_str(), lNames[3].c_str()}));
 
     for (const char* szValue : {"true", "TRUE "}) {
         testkit::ScopedEnv env("TUK_LIST_RESOURCES", szValue);
@@ -148,7 +142,7 @@ TEST_F(Registry, NamesAndListings) {
     EXPECT_TRUE(listResourcesIfRequested(m_app));
     std::string sExpected = "U: ----- Resource names -----\n";
     for (const Zep::String& sName : lNames) sExpected += std::string("U: ") + sName.c_str() + "\n";
-    sExpected += "U: --------------------------\nU: ----- String names -----\nU: ------------------------\n";
+    sExpected += "U: --------------------------\nU: ----- String names -----\nU: KEY\nU: ------------------------\n";
     const std::string sLog = m_files.logText();
     ASSERT_GE(sLog.size(), sExpected.size());
     EXPECT_EQ(sExpected, sLog.substr(sLog.size() - sExpected.size()));

@@ -24,11 +24,12 @@ using Calls = std::vector<std::string>;
 class Services : public imagetest::AppTest<> {
 protected:
     void SetUp() override {
-        platform = new testkit::FakePlatform();
+        auto pOwned = std::make_unique<testkit::FakePlatform>();
+        platform = pOwned.get();
         platform->setVideoDriver(std::make_unique<testkit::FakeVideoDriver>());
         platform->setAudioDriver(std::make_unique<testkit::FakeAudioDriver>());
         platform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_app.setPlatform(platform);
+        m_app.setPlatform(std::move(pOwned));
         video = static_cast<testkit::FakeVideoDriver*>(platform->getVideoDriver());
         audio = static_cast<testkit::FakeAudioDriver*>(platform->getAudioDriver());
         for (const char* szName : {"ms_a", "ms_b"}) audio->m_musicLoader.m_setNames.insert(szName);
