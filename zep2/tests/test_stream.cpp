@@ -16,15 +16,14 @@ using Zep::Stream;
 
 namespace {
 
-std::string readStringError(const Bytes& data) {
-    MemStream s(data.data(), static_cast<int>(data.size()));
-    return testutil::messageOf<Zep::BadStreamFormatException>([&] { s.readString(); });
-}
-
-std::string readStringFrom(const Bytes& data, uint8_t nOrder = Stream::kLittleEndian) {
-    MemStream s(data.data(), static_cast<int>(data.size()));
-    s.setByteOrder(nOrder);
-    return s.readString().c_str();
+// The text readString gives, or "! " and the message of its format error.
+std::string readStringResult(const Bytes& data, uint8_t nOrder = Stream::kLittleEndian) {
+    auto in = testutil::reader(data, nOrder);
+    try {
+        return in->readString().c_str();
+    } catch (const Zep::BadStreamFormatException& e) {
+        return std::string("! ") + e.getMessage();
+    }
 }
 
 }  // namespace
@@ -54,20 +53,18 @@ TEST(StreamVarInt, GoldenEncodings) {
 }
 
 TEST(StreamVarInt, ReaderStopsAfterFiveBytesOrAtTheEnd) {
-    Bytes data = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01};
-    MemStream s(data.data(), 6);
-    EXPECT_EQ(s.readVarUInt(), 0xFFFFFFFFu);  // the high bits are dropped
-    EXPECT_EQ(s.getPosition(), 5);
-    EXPECT_EQ(s.readU8(), 0x01);
+    auto s = testutil::reader({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01});
+    EXPECT_EQ(s->readVarUInt(), 0xFFFFFFFFu);  // the high bits are dropped
+    EXPECT_EQ(s->getPosition(), 5);
+    EXPECT_EQ(s->readU8(), 0x01);
 
-    Bytes cut = {0x80, 0x81};
-    MemStream t(cut.data(), 2);
-    EXPECT_EQ(t.readVarUInt(), 0x80u);
-    EXPECT_EQ(t.getPosition(), 2);
-    EXPECT_EQ(t.readVarUInt(), 0u);
+    auto t = testutil::reader({0x80, 0x81});
+    EXPECT_EQ(t->readVarUInt(), 0x80u);
+    EXPECT_EQ(t->getPosition(), 2);
+    EXPECT_EQ(t->readVarUInt(), 0u);
 }
 
-TEST(StreamFixed, ByteOrderSwapsOnlyIntegers) {
+TEST(StreamFixed, ByteOrderSwapsOnlyIntegersAndShortReadsGiveZeros) {
     MemStream le;
     ASSERT_TRUE(le.writeU32(258));
     EXPECT_EQ(bytesOf(le), (Bytes{0x02, 0x01, 0x00, 0x00}));
@@ -76,10 +73,7 @@ TEST(StreamFixed, ByteOrderSwapsOnlyIntegers) {
     MemStream be;
     be.setByteOrder(Stream::kBigEndian);
     EXPECT_EQ(be.getByteOrder(), 0);
-    ASSERT_TRUE(be.writeU32(258));
-    ASSERT_TRUE(be.writeU16(0x1234));
-    ASSERT_TRUE(be.writeFloat(1.5f));
-    ASSERT_TRUE(be.writeDouble(-2.25));
+    ASSERT_TRUE(be.writeU32(258) && be.writeU16(0x1234) && be.writeFloat(1.5f) && be.writeDouble(-2.25));
     EXPECT_EQ(bytesOf(be), (Bytes{0x00, 0x00, 0x01, 0x02, 0x12, 0x34, 0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x02,
                                   0xC0}));
     SmartPtr<MemStream> r = be.clone();
@@ -88,17 +82,15 @@ TEST(StreamFixed, ByteOrderSwapsOnlyIntegers) {
     EXPECT_EQ(r->readI16(), 0x1234);
     EXPECT_EQ(r->readFloat(), 1.5f);
     EXPECT_EQ(r->readDouble(), -2.25);
-}
 
-TEST(StreamFixed, ShortReadsGiveZerosNotGarbage) {
-    Bytes data = {0xFF, 0xFF, 0xAB};
-    MemStream s(data.data(), 3);
-    EXPECT_EQ(static_cast<int>(s.readI16()), -1);  // sign-extended
-    EXPECT_EQ(s.readU32(), 0xABu);
-    EXPECT_EQ(s.readU32(), 0u);
-    EXPECT_EQ(s.readDouble(), 0.0);
-    EXPECT_EQ(s.readU8(), 0);
-    EXPECT_EQ(s.readI16(), 0);
+    // Short reads give zeros for the missing bytes, not garbage.
+    auto s = testutil::reader({0xFF, 0xFF, 0xAB});
+    EXPECT_EQ(static_cast<int>(s->readI16()), -1);  // sign-extended
+    EXPECT_EQ(s->readU32(), 0xABu);
+    EXPECT_EQ(s->readU32(), 0u);
+    EXPECT_EQ(s->readDouble(), 0.0);
+    EXPECT_EQ(s->readU8(), 0);
+    EXPECT_EQ(s->readI16(), 0);
 }
 
 TEST(StreamFixed, WritersReportShortWrites) {
@@ -109,8 +101,7 @@ TEST(StreamFixed, WritersReportShortWrites) {
     EXPECT_EQ(var->m_written, (Bytes{0x80, 0x80}));
     // Text has no length and no NUL.
     MemStream text;
-    EXPECT_TRUE(text.writeText("ab\n"));
-    EXPECT_TRUE(text.writeText(""));
+    EXPECT_TRUE(text.writeText("ab\n") && text.writeText(""));
     EXPECT_EQ(bytesOf(text), (Bytes{'a', 'b', '\n'}));
     EXPECT_FALSE(ScriptStream::taking(2)->writeText("abc"));
     // A string write fails when any of its bytes is refused.
@@ -120,68 +111,59 @@ TEST(StreamFixed, WritersReportShortWrites) {
     EXPECT_EQ(some->m_written, (Bytes{0x12, 0x03, 'a'}));
 }
 
-TEST(StreamString, CurrentFormAndLongLengths) {
+TEST(StreamString, CurrentFormAndLongTextsInBoundedChunks) {
     MemStream s;
-    ASSERT_TRUE(s.writeString("abc"));
-    ASSERT_TRUE(s.writeString(""));
-    ASSERT_TRUE(s.writeString(Zep::String("xy")));
+    ASSERT_TRUE(s.writeString("abc") && s.writeString("") && s.writeString(Zep::String("xy")));
     EXPECT_EQ(bytesOf(s), (Bytes{0x12, 0x03, 'a', 'b', 'c', 0x12, 0x00, 0x12, 0x02, 'x', 'y'}));
     SmartPtr<MemStream> r = s.clone();
-    EXPECT_STREQ(r->readString().c_str(), "abc");
-    EXPECT_STREQ(r->readString().c_str(), "");
-    EXPECT_STREQ(r->readString().c_str(), "xy");
+    for (const char* text : {"abc", "", "xy"}) EXPECT_STREQ(r->readString().c_str(), text);
 
-    const std::string text(300, 'q');
-    MemStream l;
-    ASSERT_TRUE(l.writeString(text.c_str()));
-    const Bytes b = bytesOf(l);
-    ASSERT_EQ(b.size(), 303u);
-    EXPECT_EQ(b[1], 0xAC);
-    EXPECT_EQ(b[2], 0x02);
-    EXPECT_EQ(std::string(l.clone()->readString().c_str()), text);
-    EXPECT_EQ(readStringFrom({0x12, 0x03, 'a', 0x00, 'b'}), "a");  // an embedded NUL cuts the text
-}
-
-TEST(StreamString, FormatErrors) {
-    EXPECT_EQ(readStringError({0x22, 0x00}), "Stream::readString : unknown format version\n");
-    EXPECT_EQ(readStringError({0x13, 0x00}), "Stream::readString : bad stream format\n");
-    EXPECT_EQ(readStringError({0x14, 0x00}), "Stream::readString : bad stream format\n");
-    EXPECT_EQ(readStringError({0x01, 0x74, 0x73, 0x4C, 0, 0, 0, 0}),
-              "Stream::readString : bad stream format : 00727453, got 4C737400");
-    // Nothing at all: the zero type byte is not a string.
-    EXPECT_EQ(testutil::describe([] { MemStream(nullptr, 0).readString(); }),
-              "BadStreamFormatException [.\\src\\stream]: Stream::readString : bad stream format\n");
-    EXPECT_EQ(readStringFrom({0x12}), "");
-}
-
-TEST(StreamString, LegacyFormFollowsStreamByteOrder) {
-    const Bytes be = {0x01, 0x72, 0x74, 0x53, 0x00, 0x00, 0x00, 0x03, 'a', 'b', 'c'};
-    EXPECT_EQ(readStringFrom(be, Stream::kBigEndian), "abc");
-    EXPECT_EQ(readStringFrom({0x01, 0x72, 0x74, 0x53, 0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c'}), "abc");
-    // Big-endian bytes read as little-endian claim a huge length: empty, no error.
-    EXPECT_EQ(readStringFrom(be), "");
-}
-
-TEST(StreamString, HugeOrMissingLengthsNeverOverflowOrAllocate) {
-    Bytes data = {0x12, 0x0A, 'a', 'b', 'c', 'd'};
-    MemStream s(data.data(), 6);
-    EXPECT_STREQ(s.readString().c_str(), "");  // a length beyond the data
-    EXPECT_EQ(s.getPosition(), 6);
-    // 0xFFFFFFFF as the length: once wrapped to a zero-byte buffer.
-    EXPECT_EQ(readStringFrom({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'}), "");
-    EXPECT_EQ(readStringFrom({0x01, 0x72, 0x74, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}), "");
-    EXPECT_EQ(readStringFrom({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07}), "");
-
-    // A stream that can't tell its size is read in bounded chunks.
-    ScriptStream unknown({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07, 'a', 'b', 'c'});
-    EXPECT_STREQ(unknown.readString().c_str(), "");
-    EXPECT_LE(unknown.m_nLargestRead, 64 * 1024);
+    // A long text arrives whole, read in bounded chunks.
     const std::string text(200000, 'z');
     MemStream w;
     w.writeString(text.c_str());
     ScriptStream big(bytesOf(w));
+    EXPECT_EQ(Bytes(big.m_data.begin(), big.m_data.begin() + 4), (Bytes{0x12, 0xC0, 0x9A, 0x0C}));
     EXPECT_EQ(std::string(big.readString().c_str()), text);
     EXPECT_LE(big.m_nLargestRead, 64 * 1024);
+    // A forged huge length neither allocates it nor reads in one piece.
+    ScriptStream forged({0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07, 'a', 'b', 'c'});
+    EXPECT_STREQ(forged.readString().c_str(), "");
+    EXPECT_LE(forged.m_nLargestRead, 64 * 1024);
+    auto beyond = testutil::reader({0x12, 0x0A, 'a', 'b', 'c', 'd'});
+    EXPECT_STREQ(beyond->readString().c_str(), "");  // a length beyond the data
+    EXPECT_EQ(beyond->getPosition(), 6);
+}
+
+TEST(StreamString, OlderFormsErrorsAndForgedLengths) {
+    const Bytes be = {0x01, 0x72, 0x74, 0x53, 0x00, 0x00, 0x00, 0x03, 'a', 'b', 'c'};
+    const std::string kBad = "! Stream::readString : bad stream format\n";
+    const struct {
+        Bytes data;
+        uint8_t nOrder;
+        std::string sResult;
+    } cases[] = {
+        {{0x12, 0x03, 'a', 0x00, 'b'}, Stream::kLittleEndian, "a"},  // an embedded NUL cuts the text
+        {{0x12}, Stream::kLittleEndian, ""},
+        // The older form follows the stream's byte order.
+        {be, Stream::kBigEndian, "abc"},
+        {{0x01, 0x72, 0x74, 0x53, 0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c'}, Stream::kLittleEndian, "abc"},
+        // Big-endian bytes read as little-endian claim a huge length: empty, no error.
+        {be, Stream::kLittleEndian, ""},
+        {{0x22, 0x00}, Stream::kLittleEndian, "! Stream::readString : unknown format version\n"},
+        {{0x13, 0x00}, Stream::kLittleEndian, kBad},
+        {{0x14, 0x00}, Stream::kLittleEndian, kBad},
+        {{0x01, 0x74, 0x73, 0x4C, 0, 0, 0, 0}, Stream::kLittleEndian,
+         "! Stream::readString : bad stream format : 00727453, got 4C737400"},
+        {{}, Stream::kLittleEndian, kBad},  // nothing at all: the zero type byte is not a string
+        // 0xFFFFFFFF as the length once wrapped to a zero-byte buffer.
+        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'}, Stream::kLittleEndian, ""},
+        {{0x01, 0x72, 0x74, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, Stream::kLittleEndian, ""},
+        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07}, Stream::kLittleEndian, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readStringResult(c.data, c.nOrder), c.sResult) << ::testing::PrintToString(c.data);
+    EXPECT_EQ(testutil::describe([] { MemStream(nullptr, 0).readString(); }),
+              "BadStreamFormatException [.\\src\\stream]: Stream::readString : bad stream format\n");
 }
 
 TEST(MemStreamGrowth, FirstAllocationAndGrowthSteps) {
@@ -195,10 +177,8 @@ TEST(MemStreamGrowth, FirstAllocationAndGrowthSteps) {
     Bytes rest(32768 - 10, 2);
     EXPECT_EQ(s.write(static_cast<int>(rest.size()), rest.data()), static_cast<int>(rest.size()));
     EXPECT_EQ(s.getCapacity(), 57345);  // filled exactly counts as full
-    Bytes all = bytesOf(s);
-    ASSERT_EQ(all.size(), 32768u);
-    EXPECT_EQ(all[9], 1);
-    EXPECT_EQ(all[10], 2);
+    ten.insert(ten.end(), rest.begin(), rest.end());
+    EXPECT_EQ(bytesOf(s), ten);
 
     MemStream big;  // a large first write allocates exactly
     Bytes data(40000, 7);
@@ -219,40 +199,33 @@ TEST(MemStreamGrowth, OverwriteInsideAndZeroFillPastTheEnd) {
     s.setPosition(14);
     EXPECT_EQ(s.write(1, "c"), 1);
     EXPECT_EQ(bytesOf(s), testutil::textBytes(std::string("abc34567WXYZ\0\0c", 15)));
-    // Read back from the middle.
-    s.setPosition(13);
+    s.setPosition(13);  // read back from the middle
     char out[4] = {};
     EXPECT_EQ(s.read(4, out), 2);
     EXPECT_EQ(out[1], 'c');
 
-    // Also across a reallocation.
-    MemStream t;
+    MemStream t;  // also across a reallocation
     t.setPosition(40000);
     EXPECT_EQ(t.write(1, "z"), 1);
     Bytes expected(40001, 0);
     expected[40000] = 'z';
     EXPECT_EQ(bytesOf(t), expected);
-}
 
-TEST(MemStreamBounds, NegativePositionOrCountAndOverflowWriteNothing) {
-    MemStream s;
-    s.write(2, "ab");
-    s.setPosition(-1);
-    EXPECT_EQ(s.write(1, "c"), 0);
-    s.setPosition(0);
-    EXPECT_EQ(s.write(-5, "c"), 0);
-    s.setPosition(0x7FFFFFF0);
-    EXPECT_EQ(s.write(32, "0123456789012345678901234567890"), 0);
-    EXPECT_EQ(s.length(), 2);
-    EXPECT_TRUE(s.supports(2));
-    EXPECT_FALSE(s.supports(1) || s.supports(3));
+    // A negative position or count, or an overflowing end, writes nothing.
+    for (auto [nPosition, nCount] : {std::pair{-1, 1}, {0, -5}, {0x7FFFFFF0, 32}}) {
+        s.setPosition(nPosition);
+        EXPECT_EQ(s.write(nCount, "0123456789012345678901234567890"), 0) << nPosition;
+    }
+    EXPECT_EQ(s.length(), 15);
+    EXPECT_TRUE(s.supports(Stream::kWrite));
+    EXPECT_FALSE(s.supports(Stream::kRead) || s.supports(Stream::kRead | Stream::kWrite));
 }
 
 TEST(MemStreamView, ReadsItsBytesAndRefusesWrites) {
     uint8_t data[5] = {1, 2, 3, 4, 5};
     MemStream v(data, 5);
-    EXPECT_TRUE(v.supports(1));
-    EXPECT_FALSE(v.supports(2) || v.supports(3));
+    EXPECT_TRUE(v.supports(Stream::kRead));
+    EXPECT_FALSE(v.supports(Stream::kWrite) || v.supports(Stream::kRead | Stream::kWrite));
     uint8_t out[8] = {9, 9, 9, 9};
     for (int nPosition : {-3, 5, 1000000}) {
         v.setPosition(nPosition);
@@ -264,7 +237,6 @@ TEST(MemStreamView, ReadsItsBytesAndRefusesWrites) {
     EXPECT_EQ(v.read(8, out), 5);
     EXPECT_EQ(std::memcmp(out, data, 5), 0);
     EXPECT_TRUE(v.atEnd());
-
     v.setPosition(2);
     EXPECT_EQ(v.write(5, "abcde"), 0);
     EXPECT_EQ(data[2], 3);
@@ -282,13 +254,11 @@ TEST(MemStreamClone, IsReadOnlyAndSurvivesItsSource) {
         std::vector<uint8_t> big(70000, 1);
         pSource->write(static_cast<int>(big.size()), big.data());
     }
-    EXPECT_TRUE(pClone->supports(1));
-    EXPECT_FALSE(pClone->supports(2));
+    EXPECT_TRUE(pClone->supports(Stream::kRead) && !pClone->supports(Stream::kWrite));
     char out[5] = {};
     EXPECT_EQ(pClone->read(8, out), 4);
     EXPECT_STREQ(out, "abcd");
     EXPECT_EQ(pClone->write(1, "x"), 0);
-
     SmartPtr<MemStream> empty = MemStream().clone();
     EXPECT_EQ(empty->length(), 0);
     EXPECT_EQ(empty->read(1, out), 0);
