@@ -50,6 +50,15 @@ uint8_t byteAfterHeader(const Bytes& data) {
     return next(os, &OS::readByte);
 }
 
+// The error of reading a T through a pointer; nothing may be handed out.
+template <class T>
+std::string failedRead(OS& os) {
+    T* p = nullptr;
+    const std::string sError = describe([&] { Zep::readObject(os, p); });
+    EXPECT_EQ(p, nullptr);
+    return sError;
+}
+
 const std::string kAlreadyLoaded = "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed";
 
 }  // namespace
@@ -201,30 +210,25 @@ TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {
     // An unknown id names the source of the class read.
     auto unknown = reader({0x05, 0x01, 0x03, 0x00, 0x00, 0x00});
     OS unknownOs(unknown.get(), false);
-    Zep::Date* pDate = nullptr;
-    EXPECT_EQ(describe([&] { Zep::readObject(unknownOs, pDate); }),
-              "FatalErrorException [.\\src\\date]: AlreadyLoaded failed");
-    EXPECT_EQ(pDate, nullptr);
+    EXPECT_EQ(failedRead<Zep::Date>(unknownOs), "FatalErrorException [.\\src\\date]: AlreadyLoaded failed");
 
     // Id 0 is read as a date; a label pointer must not be handed that object.
     auto mixed = reader({0x05, 0x00, 0, 0, 0, 0, 0xE8, 0x07, 0x03, 0x05, 0x01, 0, 0, 0, 0});
     OS mixedOs(mixed.get(), false);
-    Label* pLabel = nullptr;
+    Zep::Date* pDate = nullptr;
     Zep::readObject(mixedOs, pDate);
-    EXPECT_EQ(describe([&] { Zep::readObject(mixedOs, pLabel); }), kAlreadyLoaded);
-    EXPECT_EQ(pLabel, nullptr);
     delete pDate;
+    EXPECT_EQ(failedRead<Label>(mixedOs), kAlreadyLoaded);
 
     // A label whose text record has a bad type byte is freed.
     auto bad = reader({0x05, 0x00, 0x04, 0, 0, 0, 0x22, 0x00});
     OS badOs(bad.get(), false);
-    EXPECT_EQ(describe([&] { Zep::readObject(badOs, pLabel); }),
+    EXPECT_EQ(failedRead<Label>(badOs),
               "BadStreamFormatException [.\\src\\stream]: Stream::readString : unknown format version\n");
-    EXPECT_EQ(pLabel, nullptr);
     EXPECT_FALSE(badOs.isLoaded(4));
-}
 
-TEST(ObjectStreamerObjects, SelfReferenceWritesABackReferenceAndFailsOnReading) {
+    // An object that refers to itself is written with a back-reference to its
+    // own id; reading it fails, and the half-read object is freed.
     Loop loop;
     loop.pSelf = &loop;
     Zep::MemStream out;
@@ -233,14 +237,10 @@ TEST(ObjectStreamerObjects, SelfReferenceWritesABackReferenceAndFailsOnReading) 
         Zep::writeObject(os, &loop);
     }
     EXPECT_EQ(bytesOf(out), (Bytes{0x05, 0x00, 0, 0, 0, 0, 0x01, 0, 0, 0, 0}));
-
     auto in = out.clone();
-    OS os(in.get(), false);
-    Loop* p = nullptr;
+    OS loopOs(in.get(), false);
     const int nLiveBefore = Loop::s_nLive;
-    EXPECT_EQ(describe([&] { Zep::readObject(os, p); }), kAlreadyLoaded);
-    // The half-read object is freed and not handed out.
+    EXPECT_EQ(failedRead<Loop>(loopOs), kAlreadyLoaded);
     EXPECT_EQ(Loop::s_nLive, nLiveBefore);
-    EXPECT_EQ(p, nullptr);
-    EXPECT_FALSE(os.isLoaded(0));
+    EXPECT_FALSE(loopOs.isLoaded(0));
 }
