@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "test_util.h"
@@ -28,14 +29,10 @@ std::string readStringResult(const Bytes& data, uint8_t nOrder = Stream::kLittle
 
 }  // namespace
 
-TEST(StreamVarInt, GoldenEncodings) {
-    const std::vector<std::pair<uint32_t, Bytes>> cases = {
-        {0, {0x00}},
-        {127, {0x7F}},
-        {128, {0x80, 0x01}},
-        {300, {0xAC, 0x02}},
-        {16384, {0x80, 0x80, 0x01}},
-        {0xFFFFFFFFu, {0xFF, 0xFF, 0xFF, 0xFF, 0x0F}},
+TEST(StreamVarInt, GoldenEncodingsAndWhereTheReaderStops) {
+    const std::pair<uint32_t, Bytes> cases[] = {
+        {0, {0x00}}, {127, {0x7F}}, {128, {0x80, 0x01}}, {300, {0xAC, 0x02}},
+        {16384, {0x80, 0x80, 0x01}}, {0xFFFFFFFFu, {0xFF, 0xFF, 0xFF, 0xFF, 0x0F}},
     };
     for (const auto& [nValue, expected] : cases) {
         MemStream s;
@@ -50,18 +47,16 @@ TEST(StreamVarInt, GoldenEncodings) {
     ASSERT_TRUE(s.writeVarInt(-1));
     EXPECT_EQ(bytesOf(s), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0x0F}));
     EXPECT_EQ(s.clone()->readVarInt(), -1);
-}
-
-TEST(StreamVarInt, ReaderStopsAfterFiveBytesOrAtTheEnd) {
-    auto s = testutil::reader({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01});
-    EXPECT_EQ(s->readVarUInt(), 0xFFFFFFFFu);  // the high bits are dropped
-    EXPECT_EQ(s->getPosition(), 5);
-    EXPECT_EQ(s->readU8(), 0x01);
-
-    auto t = testutil::reader({0x80, 0x81});
-    EXPECT_EQ(t->readVarUInt(), 0x80u);
-    EXPECT_EQ(t->getPosition(), 2);
-    EXPECT_EQ(t->readVarUInt(), 0u);
+    // The reader stops after five bytes (the high bits are dropped) or at the
+    // end; then the value after it.
+    const std::tuple<Bytes, uint32_t, int, uint32_t> stops[] = {
+        {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}, 0xFFFFFFFFu, 5, 1}, {{0x80, 0x81}, 0x80, 2, 0}};
+    for (const auto& [data, nValue, nPosition, nNext] : stops) {
+        auto r = testutil::reader(data);
+        EXPECT_EQ(r->readVarUInt(), nValue);
+        EXPECT_EQ(r->getPosition(), nPosition);
+        EXPECT_EQ(r->readVarUInt(), nNext);
+    }
 }
 
 TEST(StreamFixed, ByteOrderSwapsOnlyIntegersAndShortReadsGiveZeros) {
@@ -72,7 +67,6 @@ TEST(StreamFixed, ByteOrderSwapsOnlyIntegersAndShortReadsGiveZeros) {
 
     MemStream be;
     be.setByteOrder(Stream::kBigEndian);
-    EXPECT_EQ(be.getByteOrder(), 0);
     ASSERT_TRUE(be.writeU32(258) && be.writeU16(0x1234) && be.writeFloat(1.5f) && be.writeDouble(-2.25));
     EXPECT_EQ(bytesOf(be), (Bytes{0x00, 0x00, 0x01, 0x02, 0x12, 0x34, 0x00, 0x00, 0xC0, 0x3F, 0, 0, 0, 0, 0, 0, 0x02,
                                   0xC0}));
@@ -82,7 +76,6 @@ TEST(StreamFixed, ByteOrderSwapsOnlyIntegersAndShortReadsGiveZeros) {
     EXPECT_EQ(r->readI16(), 0x1234);
     EXPECT_EQ(r->readFloat(), 1.5f);
     EXPECT_EQ(r->readDouble(), -2.25);
-
     // Short reads give zeros for the missing bytes, not garbage.
     auto s = testutil::reader({0xFF, 0xFF, 0xAB});
     EXPECT_EQ(static_cast<int>(s->readI16()), -1);  // sign-extended
@@ -117,7 +110,6 @@ TEST(StreamString, CurrentFormAndLongTextsInBoundedChunks) {
     EXPECT_EQ(bytesOf(s), (Bytes{0x12, 0x03, 'a', 'b', 'c', 0x12, 0x00, 0x12, 0x02, 'x', 'y'}));
     SmartPtr<MemStream> r = s.clone();
     for (const char* text : {"abc", "", "xy"}) EXPECT_STREQ(r->readString().c_str(), text);
-
     // A long text arrives whole, read in bounded chunks.
     const std::string text(200000, 'z');
     MemStream w;
@@ -138,50 +130,43 @@ TEST(StreamString, CurrentFormAndLongTextsInBoundedChunks) {
 TEST(StreamString, OlderFormsErrorsAndForgedLengths) {
     const Bytes be = {0x01, 0x72, 0x74, 0x53, 0x00, 0x00, 0x00, 0x03, 'a', 'b', 'c'};
     const std::string kBad = "! Stream::readString : bad stream format\n";
-    const struct {
-        Bytes data;
-        uint8_t nOrder;
-        std::string sResult;
-    } cases[] = {
-        {{0x12, 0x03, 'a', 0x00, 'b'}, Stream::kLittleEndian, "a"},  // an embedded NUL cuts the text
-        {{0x12}, Stream::kLittleEndian, ""},
+    constexpr uint8_t LE = Stream::kLittleEndian, BE = Stream::kBigEndian;
+    const std::tuple<Bytes, uint8_t, std::string> cases[] = {
+        {{0x12, 0x03, 'a', 0x00, 'b'}, LE, "a"},  // an embedded NUL cuts the text
+        {{0x12}, LE, ""},
         // The older form follows the stream's byte order.
-        {be, Stream::kBigEndian, "abc"},
-        {{0x01, 0x72, 0x74, 0x53, 0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c'}, Stream::kLittleEndian, "abc"},
+        {be, BE, "abc"},
+        {{0x01, 0x72, 0x74, 0x53, 0x03, 0x00, 0x00, 0x00, 'a', 'b', 'c'}, LE, "abc"},
         // Big-endian bytes read as little-endian claim a huge length: empty, no error.
-        {be, Stream::kLittleEndian, ""},
-        {{0x22, 0x00}, Stream::kLittleEndian, "! Stream::readString : unknown format version\n"},
-        {{0x13, 0x00}, Stream::kLittleEndian, kBad},
-        {{0x14, 0x00}, Stream::kLittleEndian, kBad},
-        {{0x01, 0x74, 0x73, 0x4C, 0, 0, 0, 0}, Stream::kLittleEndian,
+        {be, LE, ""},
+        {{0x22, 0x00}, LE, "! Stream::readString : unknown format version\n"},
+        {{0x13, 0x00}, LE, kBad},
+        {{0x14, 0x00}, LE, kBad},
+        {{0x01, 0x74, 0x73, 0x4C, 0, 0, 0, 0}, LE,
          "! Stream::readString : bad stream format : 00727453, got 4C737400"},
-        {{}, Stream::kLittleEndian, kBad},  // nothing at all: the zero type byte is not a string
+        {{}, LE, kBad},  // nothing at all: the zero type byte is not a string
         // 0xFFFFFFFF as the length once wrapped to a zero-byte buffer.
-        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'}, Stream::kLittleEndian, ""},
-        {{0x01, 0x72, 0x74, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, Stream::kLittleEndian, ""},
-        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07}, Stream::kLittleEndian, ""},
+        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'}, LE, ""},
+        {{0x01, 0x72, 0x74, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, LE, ""},
+        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07}, LE, ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(readStringResult(c.data, c.nOrder), c.sResult) << ::testing::PrintToString(c.data);
+    for (const auto& [data, nOrder, sResult] : cases)
+        EXPECT_EQ(readStringResult(data, nOrder), sResult) << ::testing::PrintToString(data);
     EXPECT_EQ(testutil::describe([] { MemStream(nullptr, 0).readString(); }),
               "BadStreamFormatException [.\\src\\stream]: Stream::readString : bad stream format\n");
 }
 
 // Growth: 32768 bytes first, then capacity * 1.75 + 1, or the end itself.
 TEST(MemStream, GrowthZeroFillAndRefusedWrites) {
-    MemStream s;
-    EXPECT_EQ(s.getBuffer(), nullptr);
+    MemStream grown[2];
+    EXPECT_EQ(grown[0].getBuffer(), nullptr);
     const Bytes data(40000, 7);
-    for (auto [nCount, nCapacity] : {std::pair{10, 32768}, {32758, 57345}}) {  // filled exactly counts as full
-        EXPECT_EQ(s.write(nCount, data.data()), nCount);
-        EXPECT_EQ(s.getCapacity(), nCapacity);
+    // Filled exactly counts as full; a large first write allocates exactly.
+    for (auto [i, nCount, nRoom] : {std::tuple{0, 10, 32768}, {0, 32758, 57345}, {1, 40000, 40000}, {1, 1, 70001}}) {
+        EXPECT_EQ(grown[i].write(nCount, data.data()), nCount);
+        EXPECT_EQ(grown[i].getCapacity(), nRoom);
     }
-    MemStream big;  // a large first write allocates exactly
-    for (auto [nCount, nCapacity] : {std::pair{40000, 40000}, {1, 70001}}) {
-        EXPECT_EQ(big.write(nCount, data.data()), nCount);
-        EXPECT_EQ(big.getCapacity(), nCapacity);
-    }
-    EXPECT_EQ(bytesOf(big), Bytes(40001, 7));
-
+    EXPECT_EQ(bytesOf(grown[1]), Bytes(40001, 7));
     // Overwrites inside, and zero-fills a gap past the end, also across a reallocation.
     MemStream t;
     t.write(10, "0123456789");
@@ -193,7 +178,6 @@ TEST(MemStream, GrowthZeroFillAndRefusedWrites) {
     expected.resize(40001, 0);
     expected[40000] = 'z';
     EXPECT_EQ(bytesOf(t), expected);
-
     // A negative position or count, or an overflowing end, writes nothing.
     for (auto [nPosition, nCount] : {std::pair{-1, 1}, {0, -5}, {0x7FFFFFF0, 32}}) {
         t.setPosition(nPosition);
@@ -221,7 +205,6 @@ TEST(MemStream, ViewsAndClonesReadTheirBytesAndRefuseWrites) {
     EXPECT_EQ(v.write(2, "ab"), 0);
     EXPECT_EQ(data[2], 3);
     EXPECT_EQ(v.getBuffer(), data);
-
     // A clone keeps its copy while the source grows (its buffer moves) and dies.
     SmartPtr<MemStream> pClone;
     {

@@ -36,12 +36,8 @@ TEST(TokenFileReader, LinesNumbersCommentsAndEscapedHashes) {
     const std::pair<const char*, const char*> cases[] = {
         // Line numbers count pieces, not breaks; a blank-only line is dropped
         // but uses up its number. CR alone ends a line too.
-        {"a\r\n\r\nb", "0:a 1:b"},
-        {"a\n   \nb", "0:a 2:b"},
-        {"\r\rx\r# note\ry z", "0:x 2:y|z"},
-        {"key value # comment", "0:key|value"},
-        {"label \\#1", "0:label|#1"},
-        {"x \\# y \\# z # c", "0:x|#|y|#|z"},
+        {"a\r\n\r\nb", "0:a 1:b"}, {"a\n   \nb", "0:a 2:b"}, {"\r\rx\r# note\ry z", "0:x 2:y|z"},
+        {"key value # comment", "0:key|value"}, {"label \\#1", "0:label|#1"}, {"x \\# y \\# z # c", "0:x|#|y|#|z"},
         {"a \\\\#b", "0:a|\\#b"},            // two backslashes: one stays, "#" is text
         {"c:\\dir x", "0:c:\\dir|x"},          // a backslash before anything else is kept
         {"say \"hello world\"", "0:say|\"hello|world\""},  // quotes are ordinary
