@@ -33,14 +33,10 @@ protected:
     }
     void TearDown() override {
         Zep::PlatformTime::setClock(nullptr);
-        if (m_sOldZone)
-            setenv("TZ", m_sOldZone->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
+        useZone(m_sOldZone ? m_sOldZone->c_str() : nullptr);
     }
-    static void useZone(const char* zone) {
-        setenv("TZ", zone, 1);
+    static void useZone(const char* zone) {  // null: no TZ at all
+        zone ? setenv("TZ", zone, 1) : unsetenv("TZ");
         tzset();
     }
 
@@ -113,7 +109,6 @@ TEST_F(DateTest, TimestampsInUtcAndEasternTime) {
     EXPECT_EQ(from(1704067200 + 86399), "1.1.2024");
     EXPECT_EQ(from(-86400), "31.12.1969");
     EXPECT_EQ(dmy(Date(static_cast<time_t>(2570443200))), "15.6.2051");
-
     useZone("EST5EDT");
     EXPECT_EQ(Date(1, 1, 2024).toTimestamp(), 1704067200 + 5 * 3600);
     // Midnight is taken as standard time even in summer: 01:00 daylight time.
@@ -127,11 +122,8 @@ TEST_F(DateTest, TimestampsInUtcAndEasternTime) {
 TEST_F(DateTest, TodayComesFromTheClockClampedBelow1990) {
     // Clocks before 1990 and clock errors are clamped; clocks after 2030 are
     // not frozen, also past 32-bit time.
-    for (auto [nClock, sExpected] : {std::pair<int64_t, const char*>{1709640000, "5.3.2024"},
-                                     {631151999, "1.1.1990"},
-                                     {-5, "1.1.1990"},
-                                     {-1, "1.1.2030"},
-                                     {1893456000 + 86400, "2.1.2030"},
+    for (auto [nClock, sExpected] : {std::pair<int64_t, const char*>{1709640000, "5.3.2024"}, {631151999, "1.1.1990"},
+                                     {-5, "1.1.1990"}, {-1, "1.1.2030"}, {1893456000 + 86400, "2.1.2030"},
                                      {2570443200, "15.6.2051"}})
         EXPECT_EQ(todayAt(nClock), sExpected) << nClock;
     g_nClock = 1704067200;

@@ -104,7 +104,7 @@ TEST(ObjectStreamerOwnership, RefusedStreamsStayWithTheCallerAndHandlesAreReleas
     EXPECT_TRUE(bDeleted);
 }
 
-TEST(ObjectStreamerValues, TypedValuesAndTheirBytes) {
+TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
     Zep::MemStream out;
     {
         OS os(&out, false);
@@ -119,9 +119,7 @@ TEST(ObjectStreamerValues, TypedValuesAndTheirBytes) {
     EXPECT_EQ(bytesOf(out), (Bytes{0x05, 0x02, 0x01, 0x00, 0x00, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x88, 0x77, 0x66,
                                    0x55, 0xFE, 'q',  0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 0xAC, 0x02, 0x12, 0x03, 'a',
                                    'b',  'c',  0x00, 0x00, 0x01, 0x02, 0x12, 0x34}));
-
     auto in = out.clone();
-    in->setByteOrder(Zep::Stream::kLittleEndian);
     OS os(in.get(), false);
     EXPECT_EQ(next<int32_t>(os, &OS::readInt32), 258);
     EXPECT_EQ(next(os, &OS::readInt16), -2);
@@ -132,17 +130,34 @@ TEST(ObjectStreamerValues, TypedValuesAndTheirBytes) {
     EXPECT_TRUE(next(os, &OS::readBool));
     EXPECT_EQ(os.readVarInt(), -1);
     EXPECT_EQ(os.readVarUInt(), 300u);
-}
 
-TEST(ObjectStreamerValues, BoolOnlyForOneAndZeroPastTheEnd) {
-    auto in = reader({0x05, 0x02, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
-    OS os(in.get(), false);
-    EXPECT_FALSE(next(os, &OS::readBool));
-    EXPECT_TRUE(next(os, &OS::readBool));
-    EXPECT_EQ(next<unsigned long>(os, &OS::readUInt32), 4294967295UL);
-    EXPECT_EQ(next<int32_t>(os, &OS::readInt32), 0x7F);  // one byte left
-    EXPECT_EQ(next(os, &OS::readDouble), 0.0);
-    EXPECT_TRUE(os.atEnd());
+    // Bools are true only for the byte 1; bytes past the end read as zeros.
+    auto more = reader({0x05, 0x02, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
+    OS moreOs(more.get(), false);
+    EXPECT_FALSE(next(moreOs, &OS::readBool));
+    EXPECT_TRUE(next(moreOs, &OS::readBool));
+    EXPECT_EQ(next<unsigned long>(moreOs, &OS::readUInt32), 4294967295UL);
+    EXPECT_EQ(next<int32_t>(moreOs, &OS::readInt32), 0x7F);  // one byte left
+    EXPECT_EQ(next(moreOs, &OS::readUInt16), 0);
+    EXPECT_EQ(next(moreOs, &OS::readFloat), 0.0f);
+    EXPECT_EQ(next(moreOs, &OS::readDouble), 0.0);
+    EXPECT_TRUE(moreOs.atEnd());
+
+    // Dates by value (by pointer they are objects like any other); reading
+    // does not check the tag byte, and normalises.
+    Zep::MemStream dates;
+    {
+        OS datesOs(&dates, false);
+        Zep::writeValue(datesOs, Zep::Date(5, 3, 2024));
+    }
+    EXPECT_EQ(bytesOf(dates), (Bytes{0x05, 0x00, 0xE8, 0x07, 0x03, 0x05}));
+    auto dateBytes = reader({0x05, 0x09, 0xE8, 0x07, 0x03, 0x05, 0x00, 0xE8, 0x07, 0x00, 0x00});
+    OS dateOs(dateBytes.get(), false);
+    Zep::Date date(1, 1, 1999);
+    Zep::readValue(dateOs, date);
+    EXPECT_EQ(date, Zep::Date(5, 3, 2024));
+    Zep::readValue(dateOs, date);
+    EXPECT_EQ(date, Zep::Date(30, 11, 2023));
 }
 
 // The id table grows with the object graph instead of keeping 97 buckets.
@@ -152,25 +167,6 @@ TEST(ObjectStreamerIds, ManyObjectsKeepTheirIds) {
     std::vector<int> objects(1000);
     for (size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(os.registerObject(&objects[i]), i);
     for (size_t i = 0; i < objects.size(); i += 97) EXPECT_EQ(os.findObjectId(&objects[i]), static_cast<int>(i));
-}
-
-// Dates by value; by pointer they take the tag and id of every object (see
-// the list records of pointers).
-TEST(ObjectStreamerObjects, DatesByValue) {
-    Zep::MemStream out;
-    {
-        OS os(&out, false);
-        Zep::writeValue(os, Zep::Date(5, 3, 2024));
-    }
-    EXPECT_EQ(bytesOf(out), (Bytes{0x05, 0x00, 0xE8, 0x07, 0x03, 0x05}));
-    // The tag byte is not checked, and the date is normalised.
-    auto in = reader({0x05, 0x09, 0xE8, 0x07, 0x03, 0x05, 0x00, 0xE8, 0x07, 0x00, 0x00});
-    OS os(in.get(), false);
-    Zep::Date date(1, 1, 1999);
-    Zep::readValue(os, date);
-    EXPECT_EQ(date, Zep::Date(5, 3, 2024));
-    Zep::readValue(os, date);
-    EXPECT_EQ(date, Zep::Date(30, 11, 2023));
 }
 
 TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {

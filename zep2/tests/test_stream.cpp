@@ -59,12 +59,8 @@ TEST(StreamVarInt, GoldenEncodingsAndWhereTheReaderStops) {
     }
 }
 
-TEST(StreamFixed, ByteOrderSwapsOnlyIntegersAndShortReadsGiveZeros) {
-    MemStream le;
-    ASSERT_TRUE(le.writeU32(258));
-    EXPECT_EQ(bytesOf(le), (Bytes{0x02, 0x01, 0x00, 0x00}));
-    EXPECT_EQ(le.clone()->readU32(), 258u);
-
+TEST(StreamFixed, ByteOrderShortReadsAndShortWrites) {
+    // Integers big-endian; floats and doubles stay little-endian.
     MemStream be;
     be.setByteOrder(Stream::kBigEndian);
     ASSERT_TRUE(be.writeU32(258) && be.writeU16(0x1234) && be.writeFloat(1.5f) && be.writeDouble(-2.25));
@@ -84,9 +80,7 @@ TEST(StreamFixed, ByteOrderSwapsOnlyIntegersAndShortReadsGiveZeros) {
     EXPECT_EQ(s->readDouble(), 0.0);
     EXPECT_EQ(s->readU8(), 0);
     EXPECT_EQ(s->readI16(), 0);
-}
-
-TEST(StreamFixed, WritersReportShortWrites) {
+    // Writers report short writes.
     EXPECT_FALSE(ScriptStream::taking(3)->writeU32(1));
     EXPECT_FALSE(ScriptStream::taking(0)->writeU8(7));
     auto var = ScriptStream::taking(2);
@@ -204,7 +198,6 @@ TEST(MemStream, ViewsAndClonesReadTheirBytesAndRefuseWrites) {
     v.setPosition(2);
     EXPECT_EQ(v.write(2, "ab"), 0);
     EXPECT_EQ(data[2], 3);
-    EXPECT_EQ(v.getBuffer(), data);
     // A clone keeps its copy while the source grows (its buffer moves) and dies.
     SmartPtr<MemStream> pClone;
     {
@@ -213,7 +206,6 @@ TEST(MemStream, ViewsAndClonesReadTheirBytesAndRefuseWrites) {
         pClone = pSource->clone();
         pSource->write(70000, std::vector<uint8_t>(70000, 1).data());
     }
-    EXPECT_TRUE(pClone->supports(Stream::kRead) && !pClone->supports(Stream::kWrite));
     EXPECT_EQ(pClone->read(8, out), 4);
     EXPECT_EQ(Bytes(out, out + 4), testutil::textBytes("abcd"));
     EXPECT_EQ(pClone->write(1, "x"), 0);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -61,14 +60,13 @@ TEST(TokenFileReader, TokensRangeErrorsAndNullInputs) {
     EXPECT_TRUE(reader.isEOF());
     EXPECT_EQ(messageOf<Zep::FatalErrorException>([&] { reader.nextLine(); }), "List index out of range : 0 (have 0)");
     EXPECT_STREQ(reader.getTokens()[2].c_str(), "c");
-
     EXPECT_EQ(messageOf<Zep::AssertFailException>([] { TokenFileReader r(static_cast<const char*>(nullptr)); }),
               "Assertion failed : sChunk");
     EXPECT_EQ(messageOf<Zep::AssertFailException>([] { TokenFileReader r(static_cast<Zep::Stream*>(nullptr)); }),
               "Assertion failed : pFile");
 }
 
-TEST(TokenFileReader, KeyValueTable) {
+TEST(TokenFileReader, KeyValueTablesFromTextAndStreams) {
     TokenFileReader reader("a 1\nb 2 extra\na 3\n");
     Zep::Hash<String, String> table = reader.readKeyValueTable();
     EXPECT_EQ(table.getCount(), 2);
@@ -78,18 +76,14 @@ TEST(TokenFileReader, KeyValueTable) {
     TokenFileReader lonely("a 1\nlonely\n");  // a one-token line is a range error
     EXPECT_EQ(messageOf<Zep::FatalErrorException>([&] { lonely.readKeyValueTable(); }),
               "List index out of range : 1 (have 1)");
-}
 
-// A stream is read from its position until it runs dry: the text of a
-// compressed stream is longer than the stream's length (the compressed size).
-TEST(TokenFileReader, StreamsAreReadFromThePositionToTheirEnd) {
-    const char text[] = "skip\nfirst 1\nsecond 2";
-    Zep::SmartPtr<Zep::MemStream> view(new Zep::MemStream(text, static_cast<int>(std::strlen(text))));
+    // A stream is read from its position until it runs dry: the text of a
+    // compressed stream is longer than the stream's length (the compressed size).
+    auto view = testutil::reader(testutil::textBytes("skip\nfirst 1\nsecond 2"));
     view->setPosition(5);
-    TokenFileReader reader(view.get());
-    EXPECT_EQ(readAll(reader), "0:first|1 1:second|2");
-    EXPECT_EQ(view->getPosition(), static_cast<int>(std::strlen(text)));
-
+    TokenFileReader fromView(view.get());
+    EXPECT_EQ(readAll(fromView), "0:first|1 1:second|2");
+    EXPECT_EQ(view->getPosition(), view->length());
     String lines;
     for (int i = 0; i < 5000; ++i) lines += String::format("key%d value%d\n", i, i);
     Zep::MemStream packed;
@@ -97,7 +91,7 @@ TEST(TokenFileReader, StreamsAreReadFromThePositionToTheirEnd) {
     auto bytes = packed.clone();
     ASSERT_LT(bytes->length(), lines.length() / 2);
     Zep::ZStream unzip(bytes.get(), -1);
-    auto table = TokenFileReader(&unzip).readKeyValueTable();
-    EXPECT_EQ(table.getCount(), 5000);
-    EXPECT_STREQ(table.get("key4999").c_str(), "value4999");
+    auto unzipped = TokenFileReader(&unzip).readKeyValueTable();
+    EXPECT_EQ(unzipped.getCount(), 5000);
+    EXPECT_STREQ(unzipped.get("key4999").c_str(), "value4999");
 }
