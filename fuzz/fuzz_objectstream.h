@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "../zep2/tests/score_row.h"
 #include "zep2/error.h"
 #include "zep2/hash.h"
 #include "zep2/list.h"
@@ -11,23 +12,7 @@
 
 namespace fuzzing {
 
-class ScoreRow {
-public:
-    virtual ~ScoreRow() = default;
-    virtual void persistTo(Zep::ObjectStreamer& os) const {
-        os.writeString(m_sName);
-        os.writeInt32(m_nScore);
-        os.writeString(m_sNote);
-    }
-    virtual void persistFrom(Zep::ObjectStreamer& os) {
-        os.readString(m_sName);
-        os.readInt32(m_nScore);
-        os.readString(m_sNote);
-    }
-    Zep::String m_sName;
-    int32_t m_nScore = 0;
-    Zep::String m_sNote;
-};
+using testutil::ScoreRow;
 
 inline void readSettingsLayout(Zep::Stream* in) {
     try {

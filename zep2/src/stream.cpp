@@ -1,6 +1,7 @@
 #include "zep2/stream.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -86,35 +87,27 @@ bool Stream::writeU32(uint32_t nValue) {
     return write(4, b) == 4;
 }
 
+// Floating-point values are little-endian whatever the stream's byte order.
 float Stream::readFloat() {
     uint8_t b[4];
     readFixed(4, b);
-    uint32_t bits = loadLE32(b);
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
+    return std::bit_cast<float>(loadLE32(b));
 }
 
 bool Stream::writeFloat(float fValue) {
-    uint32_t bits;
-    std::memcpy(&bits, &fValue, sizeof bits);
     uint8_t b[4];
-    storeLE32(bits, b);
+    storeLE32(std::bit_cast<uint32_t>(fValue), b);
     return write(4, b) == 4;
 }
 
 double Stream::readDouble() {
     uint8_t b[8];
     readFixed(8, b);
-    uint64_t bits = static_cast<uint64_t>(loadLE32(b)) | (static_cast<uint64_t>(loadLE32(b + 4)) << 32);
-    double f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
+    return std::bit_cast<double>(static_cast<uint64_t>(loadLE32(b)) | (static_cast<uint64_t>(loadLE32(b + 4)) << 32));
 }
 
 bool Stream::writeDouble(double fValue) {
-    uint64_t bits;
-    std::memcpy(&bits, &fValue, sizeof bits);
+    const auto bits = std::bit_cast<uint64_t>(fValue);
     uint8_t b[8];
     storeLE32(static_cast<uint32_t>(bits), b);
     storeLE32(static_cast<uint32_t>(bits >> 32), b + 4);
