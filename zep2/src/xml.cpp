@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr const char* kZepSource = ".\\src\\xml";
+[[maybe_unused]] constexpr const char* kZepSource = ".\\src\\xml";
 constexpr const char* kWhitespace = " \t\n\r";
 
 struct Entity {
