@@ -1,6 +1,5 @@
 #include "zep2/str.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -57,10 +56,7 @@ String replaceMatches(const String& text, const String& searched, const char* fr
         done = i + fromLen;
     }
     out += text.c_str() + done;
-    // Replacing in place grew the buffer for the longest text it held.
-    String result(nullptr, std::max(text.length(), static_cast<int>(out.size())));
-    result.assign(out.c_str());
-    return result;
+    return String(out.c_str());
 }
 
 }  // namespace
