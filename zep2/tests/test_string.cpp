@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,8 +12,6 @@ using testutil::Bytes;
 using Zep::String;
 
 namespace {
-
-std::string texts(const Zep::List<String>& list) { return list.join("|").c_str(); }
 
 Bytes bytesOf(const String& s) { return Bytes(s.c_str(), s.c_str() + s.length()); }
 
@@ -43,23 +40,23 @@ TEST(String, CapacityFollowsTheRoundingRule) {
     EXPECT_EQ(String("aXa bXA").replaceAllIgnoreCase("xa", "Q").getCapacity(), 8);
 }
 
-TEST(String, ConstructionAssignmentAndConcatenation) {
-    String s("hello");
-    s.assign(s.c_str());
-    EXPECT_STREQ(s.c_str(), "hello");
-    s.assign(s.c_str() + 2);  // a tail of its own buffer
-    EXPECT_STREQ(s.c_str(), "llo");
-    s.assign(static_cast<const char*>(nullptr));
-    EXPECT_STREQ(s.c_str(), "");
-    s.assign("abcdef", 3);
+TEST(String, ConstructionAssignmentAndComparisons) {
+    String s("hello"), empty, b("b");
     const std::pair<String, const char*> made[] = {
+        {s.assign(s.c_str()), "hello"}, {s.assign(s.c_str() + 2), "llo"},  // a tail of its own buffer
+        {s.assign(static_cast<const char*>(nullptr)), ""}, {s.assign("abcdef", 3), "abc"},
         {String(static_cast<const char*>(nullptr)), ""}, {String("ab\0cd", 5), "ab"}, {String(nullptr, 7), ""},
         {String('q'), "q"}, {s + "cd", "abccd"}, {"x" + s + s, "xabcabc"}, {s = 'z', "z"},
     };
     for (const auto& [text, expected] : made) EXPECT_STREQ(text.c_str(), expected);
+
+    const char* null = nullptr;
+    EXPECT_TRUE(empty == null && empty <= null && b != null && b >= null && !(b <= null));
+    EXPECT_TRUE(b > "a" && "a" < b && "c" > b && "b" <= b && "b" >= b && "b" == b);
+    EXPECT_TRUE(String("\xE9") > "z" && String("a") < String("ab"));  // unsigned byte order
 }
 
-TEST(String, IndexSearchAndComparisons) {
+TEST(String, IndexAndSearch) {
     String abc("abc"), p("a\\b/c\\d");
     EXPECT_EQ(abc[-1], 'c');
     EXPECT_EQ(std::as_const(abc)[-3], 'a');
@@ -68,15 +65,6 @@ TEST(String, IndexSearchAndComparisons) {
                                          {p.findFirstOf("/\\", 0), 1}, {p.findFirstOf("", 0), -1},
                                          {p.find("a", 100), -1},  {p.find('a', -5), -1}};
     for (auto [at, expected] : found) EXPECT_EQ(at, expected);
-
-    const char* null = nullptr;
-    String empty, b("b");
-    EXPECT_TRUE(empty == null && empty <= null);
-    EXPECT_TRUE(b != null && b >= null && !(b <= null));
-    EXPECT_TRUE(b > "a" && "a" < b && "c" > b);
-    EXPECT_TRUE("b" <= b && "b" >= b && "b" == b);
-    EXPECT_TRUE(String("\xE9") > "z");  // unsigned byte order
-    EXPECT_TRUE(String("a") < String("ab"));
 }
 
 TEST(String, PiecesTrimmingCaseAndReplacing) {
@@ -139,58 +127,45 @@ TEST(String, Utf8) {
     EXPECT_STREQ(lone.utf8Right(1).c_str(), "\xF0");
 }
 
-TEST(StringSplit, BlanksSeparatorsAndClasses) {
-    EXPECT_EQ(texts(String("  a  b ").split()), "a|b");
-    EXPECT_EQ(String("   ").split().getCount(), 0);
-    EXPECT_EQ(texts(String("a\tb").split()), "a\tb");
-    EXPECT_EQ(texts(String(",x;;y, z,").split(",; ")), "x|y|z");
-    EXPECT_EQ(texts(String("whole").split("")), "whole");
-
+TEST(StringSplit, BlanksSeparatorsClassesAndCommonPrefix) {
     // Words, blanks and punctuation; singles stand alone, unknown bytes share one class.
-    EXPECT_EQ(texts(String("ab, cd").splitByClasses(Zep::List<String>{"abcd", " "}, ",")), "ab|,| |cd");
-    Zep::List<String> blanks{" "};
-    EXPECT_EQ(texts(String("hi  there\n\nok").splitByClasses(blanks, "\n")), "hi|  |there|\n|\n|ok");
-    EXPECT_EQ(texts(String("x1!").splitByClasses(Zep::List<String>(), nullptr)), "x1!");
-    EXPECT_EQ(String("").splitByClasses(blanks, "\n").getCount(), 0);
-}
-
-TEST(StringCommonPrefix, IgnoresCaseAndKeepsTheFirstSortingText) {
-    auto prefix = [](std::initializer_list<String> items) {
-        return std::string(String::commonPrefix(Zep::List<String>(items)).c_str());
+    const Zep::List<String> blanks{" "};
+    const std::pair<Zep::List<String>, const char*> splits[] = {
+        {String("  a  b ").split(), "a|b"}, {String("   ").split(), ""}, {String("a\tb").split(), "a\tb"},
+        {String(",x;;y, z,").split(",; "), "x|y|z"}, {String("whole").split(""), "whole"},
+        {String("ab, cd").splitByClasses(Zep::List<String>{"abcd", " "}, ","), "ab|,| |cd"},
+        {String("hi  there\n\nok").splitByClasses(blanks, "\n"), "hi|  |there|\n|\n|ok"},
+        {String("x1!").splitByClasses(Zep::List<String>(), nullptr), "x1!"}, {String("").splitByClasses(blanks, "\n"), ""},
     };
-    EXPECT_EQ(prefix({"Apple", "apricot"}), "Ap");
-    EXPECT_EQ(prefix({"apricot", "APPLE"}), "AP");
-    EXPECT_EQ(prefix({"abc", "xyz"}), "");
-    EXPECT_EQ(prefix({"Only"}), "Only");
-    EXPECT_EQ(prefix({}), "");
-    EXPECT_EQ(prefix({"DATA3", "Data1", "data22"}), "Data");  // data1 sorts first: its spelling wins
-    EXPECT_EQ(prefix({"SAME", "same"}), "SAME");             // equal texts: the first one wins
+    for (const auto& [list, expected] : splits) EXPECT_STREQ(list.join("|").c_str(), expected);
+    EXPECT_EQ(String("   ").split().getCount() + String("").splitByClasses(blanks, "\n").getCount(), 0);
+
+    // Ignores case; the text that sorts first gives the spelling, the first of equal ones.
+    const std::pair<Zep::List<String>, const char*> prefixes[] = {
+        {{"Apple", "apricot"}, "Ap"}, {{"apricot", "APPLE"}, "AP"}, {{"abc", "xyz"}, ""}, {{"Only"}, "Only"},
+        {{}, ""}, {{"DATA3", "Data1", "data22"}, "Data"}, {{"SAME", "same"}, "SAME"},
+    };
+    for (const auto& [texts, expected] : prefixes) EXPECT_STREQ(String::commonPrefix(texts).c_str(), expected);
 }
 
 TEST(StringBinaryEscape, ZeroAndOneAreStuffed) {
     const uint8_t raw[] = {0x00, 0x01, 0x41};
-    String escaped = String::escapeBinary(raw, 3);
-    EXPECT_EQ(bytesOf(escaped), (Bytes{0x01, 0x01, 0x01, 0x02, 0x41}));
-    EXPECT_EQ(testutil::bytesOf(*String::unescapeBinary(escaped.c_str())), (Bytes{0x00, 0x01, 0x41}));
-
+    EXPECT_EQ(bytesOf(String::escapeBinary(raw, 3)), (Bytes{0x01, 0x01, 0x01, 0x02, 0x41}));
     Bytes all;
     for (int i = 0; i < 256; ++i) all.push_back(static_cast<uint8_t>(i));
     all.push_back(0);
-    escaped = String::escapeBinary(all.data(), static_cast<int>(all.size()));
+    String escaped = String::escapeBinary(all.data(), static_cast<int>(all.size()));
     EXPECT_EQ(escaped.length(), 257 + 3);  // two zeros and a one, each doubled
     auto decoded = String::unescapeBinary(escaped.c_str());
     EXPECT_EQ(testutil::bytesOf(*decoded), all);
-    EXPECT_FALSE(decoded->supports(Zep::Stream::kRead));
-    EXPECT_TRUE(decoded->supports(Zep::Stream::kWrite));
-}
+    EXPECT_TRUE(!decoded->supports(Zep::Stream::kRead) && decoded->supports(Zep::Stream::kWrite));
 
-TEST(StringBinaryEscape, EmptyUnknownAndLoneEscapes) {
-    EXPECT_TRUE(String::escapeBinary(nullptr, 4).isEmpty());
-    EXPECT_TRUE(String::escapeBinary("x", 0).isEmpty());
-    EXPECT_EQ(String::unescapeBinary("")->length(), 0);
-    EXPECT_EQ(String::unescapeBinary(nullptr)->length(), 0);
-    EXPECT_EQ(testutil::bytesOf(*String::unescapeBinary("\x01\x7F" "a")), (Bytes{0x01, 'a'}));  // unknown gives one
-    // A trailing lone escape stops at the end: the text's own NUL is not the escaped byte.
-    const char text[] = {'A', '\x01', '\0', '\x01', '\x01'};
-    EXPECT_EQ(testutil::bytesOf(*String::unescapeBinary(text)), (Bytes{'A', 0x01}));
+    EXPECT_TRUE(String::escapeBinary(nullptr, 4).isEmpty() && String::escapeBinary("x", 0).isEmpty());
+    // Unknown escapes give one byte; a trailing lone escape stops at the end:
+    // the text's own NUL is not the escaped byte.
+    const char lone[] = {'A', '\x01', '\0', '\x01', '\x01'};
+    const std::pair<const char*, Bytes> decodings[] = {
+        {"", {}}, {nullptr, {}}, {"\x01\x01\x01\x02\x41", {0x00, 0x01, 0x41}}, {"\x01\x7F" "a", {0x01, 'a'}}, {lone, {'A', 0x01}},
+    };
+    for (const auto& [text, bytes] : decodings) EXPECT_EQ(testutil::bytesOf(*String::unescapeBinary(text)), bytes);
 }

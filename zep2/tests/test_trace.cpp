@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 
 #include "test_util.h"
@@ -11,28 +11,16 @@ namespace {
 
 constexpr const char* kZepSource = ".\\tests\\trace";
 
-void innermost() {
-    ZEP_TRACE("innermost");
-    Zep::ScopeTrace::setDetail("loading a.png");
-    ZEP_THROW(Zep::BadParmException, "bad value");
-}
-
-void middle() {
-    ZEP_TRACE("middle");
-    innermost();
-}
-
-void outer() {
-    ZEP_TRACE("outer");
-    middle();
-}
-
-int recurse(int n) {
-    ZEP_TRACE("recurse");
-    Zep::ScopeTrace::setDetail("deep");
-    Zep::ScopeTrace::appendDetail("er");
-    if (n == 0) return Zep::traceDepth();
-    return recurse(n - 1);
+// Nests `levels` traced calls below this one; the innermost checks that a
+// snapshot records at most the table's capacity, then throws when asked to.
+int nest(int levels, bool fail) {
+    ZEP_TRACE(levels == 0 ? "innermost" : "nested");
+    Zep::ScopeTrace::setDetail("loading");
+    Zep::ScopeTrace::appendDetail(" a.png");
+    if (levels > 0) return nest(levels - 1, fail);
+    EXPECT_EQ(Zep::TraceSnapshot().getDepth(), std::min(Zep::traceDepth(), Zep::kTraceCapacity));
+    if (fail) ZEP_THROW(Zep::BadParmException, "bad value");
+    return Zep::traceDepth();
 }
 
 }  // namespace
@@ -41,20 +29,20 @@ TEST(ScopeTrace, SnapshotNamesTheThrowerAndDepthUnwinds) {
     EXPECT_EQ(Zep::FatalErrorException("f", 1, "m").getSnapshot().getDepth(), 0);  // empty stack
     ZEP_TRACE("catcher");
     try {
-        outer();
+        nest(2, true);
         FAIL() << "no exception";
     } catch (Zep::Exception& e) {
         EXPECT_EQ(Zep::traceDepth(), 1);
         const Zep::TraceSnapshot& snap = e.getSnapshot();
         ASSERT_EQ(snap.getDepth(), 4);
         const std::pair<std::string, const char*> texts[] = {  // entryText reuses one buffer
-            {snap.entryText(0), "$catcher"}, {snap.entryText(1), "$outer"}, {snap.entryText(3), "$innermost"},
+            {snap.entryText(0), "$catcher"}, {snap.entryText(1), "$nested"}, {snap.entryText(3), "$innermost"},
             {snap.getDetail(3), "loading a.png"}, {snap.getFileName(3), ".\\tests\\trace"},
-            {snap.getMessage(2), "middle"}, {snap.entryText(4), ""}, {snap.entryText(-1), ""},
+            {snap.getMessage(2), "nested"}, {snap.entryText(4), ""}, {snap.entryText(-1), ""},
             {snap.getMessage(4), ""}, {snap.getFileName(-1), ""}, {snap.getDetail(4), ""},
         };  // outside the table every text is empty
         for (const auto& [text, expected] : texts) EXPECT_EQ(text, expected);
-        EXPECT_EQ(snap.getLine(1) > 0 && snap.getFlag(1) == 1 && snap.getLine(4) == 0 && snap.getFlag(-1) == 0, true);
+        EXPECT_TRUE(snap.getLine(1) > 0 && snap.getFlag(1) == 1 && snap.getLine(4) == 0 && snap.getFlag(-1) == 0);
         EXPECT_EQ(std::string(e.className()) + e.getMessage() + e.getFile(), "BadParmExceptionbad value.\\tests\\trace");
         EXPECT_GT(e.getLine(), 0);
     }
@@ -75,22 +63,9 @@ TEST(ScopeTrace, DetailIsCappedAt255CharactersAndDiesWithItsEntry) {
     }
     ZEP_TRACE("second");
     EXPECT_STREQ(Zep::TraceSnapshot().getDetail(0), "");
-}
-
-TEST(ScopeTrace, DeepStacksAreCountedButRecordedOnlyToTheCapacity) {
-    EXPECT_EQ(recurse(3000), 3001);
-    EXPECT_EQ(Zep::traceDepth(), 0);
-    struct Deep {
-        static void go(int n) {
-            ZEP_TRACE("deep");
-            if (n > 0) return go(n - 1);
-            Zep::ScopeTrace::setDetail("unrecorded");
-            EXPECT_EQ(Zep::TraceSnapshot().getDepth(), Zep::kTraceCapacity);
-        }
-    };
-    Deep::go(2500);
-    ZEP_TRACE("after");
-    EXPECT_EQ(Zep::TraceSnapshot().getDepth(), 1);
+    // Levels past the table are counted but not recorded, and unwind.
+    EXPECT_EQ(nest(3000, false), 3002);
+    EXPECT_EQ(Zep::traceDepth(), 1);
 }
 
 TEST(Exception, SetMessageRethrowAssertionsClassNamesAndCopies) {
