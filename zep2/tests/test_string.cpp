@@ -135,7 +135,8 @@ TEST(StringSplit, BlanksSeparatorsClassesAndCommonPrefix) {
         {String(",x;;y, z,").split(",; "), "x|y|z"}, {String("whole").split(""), "whole"},
         {String("ab, cd").splitByClasses(Zep::List<String>{"abcd", " "}, ","), "ab|,| |cd"},
         {String("hi  there\n\nok").splitByClasses(blanks, "\n"), "hi|  |there|\n|\n|ok"},
-        {String("x1!").splitByClasses(Zep::List<String>(), nullptr), "x1!"}, {String("").splitByClasses(blanks, "\n"), ""},
+        {String("x1!").splitByClasses(Zep::List<String>(), nullptr), "x1!"},
+        {String("").splitByClasses(blanks, "\n"), ""},
     };
     for (const auto& [list, expected] : splits) EXPECT_STREQ(list.join("|").c_str(), expected);
     EXPECT_EQ(String("   ").split().getCount() + String("").splitByClasses(blanks, "\n").getCount(), 0);
@@ -165,7 +166,8 @@ TEST(StringBinaryEscape, ZeroAndOneAreStuffed) {
     // the text's own NUL is not the escaped byte.
     const char lone[] = {'A', '\x01', '\0', '\x01', '\x01'};
     const std::pair<const char*, Bytes> decodings[] = {
-        {"", {}}, {nullptr, {}}, {"\x01\x01\x01\x02\x41", {0x00, 0x01, 0x41}}, {"\x01\x7F" "a", {0x01, 'a'}}, {lone, {'A', 0x01}},
+        {"", {}}, {nullptr, {}}, {"\x01\x01\x01\x02\x41", {0x00, 0x01, 0x41}},
+        {"\x01\x7F" "a", {0x01, 'a'}}, {lone, {'A', 0x01}},
     };
     for (const auto& [text, bytes] : decodings) EXPECT_EQ(testutil::bytesOf(*String::unescapeBinary(text)), bytes);
 }

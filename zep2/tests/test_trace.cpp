@@ -43,7 +43,8 @@ TEST(ScopeTrace, SnapshotNamesTheThrowerAndDepthUnwinds) {
         };  // outside the table every text is empty
         for (const auto& [text, expected] : texts) EXPECT_EQ(text, expected);
         EXPECT_TRUE(snap.getLine(1) > 0 && snap.getFlag(1) == 1 && snap.getLine(4) == 0 && snap.getFlag(-1) == 0);
-        EXPECT_EQ(std::string(e.className()) + e.getMessage() + e.getFile(), "BadParmExceptionbad value.\\tests\\trace");
+        EXPECT_EQ(std::string(e.className()) + ": " + e.getMessage() + " in " + e.getFile(),
+                  "BadParmException: bad value in .\\tests\\trace");
         EXPECT_GT(e.getLine(), 0);
     }
 }

@@ -182,6 +182,9 @@ private:
     // Visits every node in the visiting order of getKeys.
     template <class Visit>
     void forEachNode(Visit&& visit) const;
+    // Copies of one member of every node, in visiting order.
+    template <class T>
+    List<T> collect(T Node::*member) const;
     void mergeDuplicateKeys();
     Node* link(std::unique_ptr<Node> node, uint32_t hash);
     Node* findNode(const K& key, uint32_t hash) const;

@@ -288,19 +288,23 @@ void Hash<K, V>::forEachNode(Visit&& visit) const {
 }
 
 template <class K, class V>
+template <class T>
+List<T> Hash<K, V>::collect(T Node::*member) const {
+    List<T> items;
+    forEachNode([&items, member](const Node& node) { items.add(node.*member); });
+    return items;
+}
+
+template <class K, class V>
 List<K> Hash<K, V>::getKeys() const {
     ZEP_TRACE("Hash::getKeys");
-    List<K> keys;
-    forEachNode([&keys](const Node& node) { keys.add(node.key); });
-    return keys;
+    return collect(&Node::key);
 }
 
 template <class K, class V>
 List<V> Hash<K, V>::getValues() const {
     ZEP_TRACE("Hash::getValues");
-    List<V> values;
-    forEachNode([&values](const Node& node) { values.add(node.value); });
-    return values;
+    return collect(&Node::value);
 }
 
 template <class K, class V>
