@@ -139,7 +139,10 @@ TEST(HashLookup, SubscriptAddsDefaultsAndRemoveReturnsTheValue) {
     table.set("a", 5);
     EXPECT_EQ(table.remove("zzz") + table.remove("a"), 5);
     EXPECT_TRUE(!table.contains("a") && table.contains("n"));
-    EXPECT_EQ(table.getCount(), 1);
+    const auto* added = table.addNode("a", 7);
+    table.addDefault("a");  // neither looks for the key first: the older entry is found
+    EXPECT_EQ(table.findNode("a"), added);
+    EXPECT_EQ(table.getCount() * 10 + table.get("a"), 37);
 }
 
 TEST(HashHandles, ValuesHoldOneReferenceEachAndHandleKeysFormASet) {
