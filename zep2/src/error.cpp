@@ -1,9 +1,7 @@
 #include "zep2/error.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
-#include <new>
-#include <utility>
 
 namespace Zep {
 
@@ -24,13 +22,6 @@ struct TraceTable {
 TraceTable g_trace;
 
 char g_entryText[1024];
-
-char* duplicate(const char* text) {
-    size_t n = std::strlen(text);
-    char* copy = new char[n + 1];
-    std::memcpy(copy, text, n + 1);
-    return copy;
-}
 
 // Index of the innermost recorded entry, or -1 when it is not recorded.
 int innermost() {
@@ -82,125 +73,43 @@ void ScopeTrace::clearDetail() noexcept {
 }
 
 TraceSnapshot::TraceSnapshot() {
-    int n = g_trace.depth;
-    if (n > kTraceCapacity) n = kTraceCapacity;
-    if (n < 0) n = 0;
-    fill(n, g_trace.messages, g_trace.files, g_trace.lines, g_trace.flags,
-         [](int i) -> const char* { return g_trace.details[i]; });
+    const int n = std::clamp(g_trace.depth, 0, kTraceCapacity);
+    m_entries.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        m_entries.push_back(
+            Entry{g_trace.messages[i], g_trace.files[i], g_trace.details[i], g_trace.lines[i], g_trace.flags[i]});
 }
 
-TraceSnapshot::TraceSnapshot(const TraceSnapshot& other) {
-    fill(other.depth, other.messages, other.files, other.lines, other.flags,
-         [&other](int i) -> const char* { return other.details[i]; });
+const TraceSnapshot::Entry* TraceSnapshot::at(int i) const {
+    return (i >= 0 && i < getDepth()) ? &m_entries[static_cast<size_t>(i)] : nullptr;
 }
 
-TraceSnapshot& TraceSnapshot::operator=(const TraceSnapshot& other) {
-    if (this != &other) {
-        TraceSnapshot copy(other);
-        std::swap(messages, copy.messages);
-        std::swap(files, copy.files);
-        std::swap(details, copy.details);
-        std::swap(flags, copy.flags);
-        std::swap(lines, copy.lines);
-        std::swap(depth, copy.depth);
-    }
-    return *this;
-}
-
-TraceSnapshot::~TraceSnapshot() { release(); }
-
-template <class DetailAt>
-void TraceSnapshot::fill(int n, const char* const* srcMessages, const char* const* srcFiles,
-                         const int32_t* srcLines, const uint8_t* srcFlags, DetailAt detailAt) {
-    messages = new const char*[n];
-    files = new const char*[n];
-    details = new char*[n];
-    flags = new uint8_t[n];
-    lines = new int32_t[n];
-    for (int i = 0; i < n; ++i) {
-        messages[i] = srcMessages[i];
-        files[i] = srcFiles[i];
-        lines[i] = srcLines[i];
-        flags[i] = srcFlags[i];
-        details[i] = nullptr;
-    }
-    depth = n;
-    try {
-        for (int i = 0; i < n; ++i) details[i] = duplicate(detailAt(i));
-    } catch (...) {
-        release();
-        throw;
-    }
-}
-
-void TraceSnapshot::release() {
-    if (details) {
-        for (int i = 0; i < depth; ++i) delete[] details[i];
-    }
-    delete[] messages;
-    delete[] files;
-    delete[] lines;
-    delete[] flags;
-    delete[] details;
-    messages = nullptr;
-    files = nullptr;
-    details = nullptr;
-    flags = nullptr;
-    lines = nullptr;
-    depth = 0;
-}
-
-const char* TraceSnapshot::getMessage(int i) const { return (i >= 0 && i < depth) ? messages[i] : ""; }
-const char* TraceSnapshot::getFileName(int i) const { return (i >= 0 && i < depth) ? files[i] : ""; }
-const char* TraceSnapshot::getDetail(int i) const { return (i >= 0 && i < depth) ? details[i] : ""; }
-int TraceSnapshot::getLine(int i) const { return (i >= 0 && i < depth) ? lines[i] : 0; }
-uint8_t TraceSnapshot::getFlag(int i) const { return (i >= 0 && i < depth) ? flags[i] : 0; }
+const char* TraceSnapshot::getMessage(int i) const { return at(i) ? at(i)->m_szMessage : ""; }
+const char* TraceSnapshot::getFileName(int i) const { return at(i) ? at(i)->m_szFile : ""; }
+const char* TraceSnapshot::getDetail(int i) const { return at(i) ? at(i)->m_sDetail.c_str() : ""; }
+int TraceSnapshot::getLine(int i) const { return at(i) ? at(i)->m_nLine : 0; }
+uint8_t TraceSnapshot::getFlag(int i) const { return at(i) ? at(i)->m_nFlag : 0; }
 
 const char* TraceSnapshot::entryText(int i) const {
     g_entryText[0] = 0;
-    if (i < 0 || i >= depth) return g_entryText;
-    const char* message = messages[i] ? messages[i] : "";
+    const Entry* entry = at(i);
+    if (entry == nullptr) return g_entryText;
+    const char* message = entry->m_szMessage ? entry->m_szMessage : "";
     size_t pos = 0;
-    if (flags[i]) g_entryText[pos++] = '$';
+    if (entry->m_nFlag) g_entryText[pos++] = '$';
     size_t n = strnlen(message, sizeof(g_entryText) - 1 - pos);
     std::memcpy(g_entryText + pos, message, n);
     g_entryText[pos + n] = 0;
     return g_entryText;
 }
 
-Exception::Exception(const char* file, int line, const char* message) : m_snapshot() {
+Exception::Exception(const char* file, int line, const char* message)
+    : m_snapshot(), m_sFile(file ? file : ""), m_nLine(line) {
     ZEP_TRACE("Zep::Exception::Exception");
-    try {
-        Exception::setMessage(message ? message : "");
-        m_szFile = duplicate(file ? file : "");
-    } catch (...) {
-        delete[] m_szMessage;
-        throw;
-    }
-    m_nLine = line;
+    Exception::setMessage(message);
     writeExceptionReport(*this);
 }
 
-Exception::Exception(const Exception& other) : m_snapshot(other.m_snapshot) {
-    m_szMessage = duplicate(other.m_szMessage);
-    try {
-        m_szFile = duplicate(other.m_szFile);
-    } catch (...) {
-        delete[] m_szMessage;
-        throw;
-    }
-    m_nLine = other.m_nLine;
-}
-
-Exception::~Exception() {
-    delete[] m_szMessage;
-    delete[] m_szFile;
-}
-
-void Exception::setMessage(const char* message) {
-    char* copy = duplicate(message ? message : "");
-    delete[] m_szMessage;
-    m_szMessage = copy;
-}
+void Exception::setMessage(const char* message) { m_sMessage = message ? message : ""; }
 
 }  // namespace Zep

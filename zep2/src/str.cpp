@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "zep2/error.h"
 
@@ -40,6 +41,22 @@ const char* utf8Next(const char* p) {
 
 int compareTo(const char* a, const char* b) {
     return std::strcmp(a, b);  // strcmp compares as unsigned char
+}
+
+// Replaces every occurrence of `from` in `searched` (the text itself, or a
+// copy of the same length in another case) by `to` in `text`, left to right;
+// the search goes on after each occurrence, so inserted text is never searched.
+String replaceMatches(const String& text, const String& searched, const char* from, const char* to) {
+    const int fromLen = static_cast<int>(std::strlen(from));
+    std::string out;
+    int done = 0;
+    for (int i = searched.find(from, 0); i >= 0; i = searched.find(from, done)) {
+        out.append(text.c_str() + done, static_cast<size_t>(i - done));
+        out += to ? to : "";
+        done = i + fromLen;
+    }
+    out += text.c_str() + done;
+    return String(out.c_str());
 }
 
 }  // namespace
@@ -337,39 +354,12 @@ String String::replaceFirst(const char* from, const char* to) const {
 
 String String::replaceAll(const char* from, const char* to) const {
     if (!from || !*from) return *this;
-    if (!to) to = "";
-    int fromLen = static_cast<int>(std::strlen(from));
-    int toLen = static_cast<int>(std::strlen(to));
-    String out(*this);
-    int i = out.find(from, 0);
-    while (i >= 0) {
-        String next = out.left(i);
-        next += to;
-        next += out.m_pData + i + fromLen;
-        out = next;
-        i = out.find(from, i + toLen);
-    }
-    return out;
+    return replaceMatches(*this, *this, from, to);
 }
 
 String String::replaceAllIgnoreCase(const char* from, const char* to) const {
     if (!from || !*from) return *this;
-    if (!to) to = "";
-    String lowFrom = String(from).toLower();
-    int fromLen = lowFrom.length();
-    int toLen = static_cast<int>(std::strlen(to));
-    String out(*this);
-    String low = out.toLower();
-    int i = low.find(lowFrom.c_str(), 0);
-    while (i >= 0) {
-        String next = out.left(i);
-        next += to;
-        next += out.m_pData + i + fromLen;
-        out = next;
-        low = out.toLower();
-        i = low.find(lowFrom.c_str(), i + toLen);
-    }
-    return out;
+    return replaceMatches(*this, toLower(), String(from).toLower().c_str(), to);
 }
 
 int String::utf8Length() const {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <string>
 
 #include "test_util.h"
@@ -11,105 +11,65 @@ namespace {
 
 constexpr const char* kZepSource = ".\\tests\\trace";
 
-void innermost() {
-    ZEP_TRACE("innermost");
-    Zep::ScopeTrace::setDetail("loading a.png");
-    ZEP_THROW(Zep::BadParmException, "bad value");
-}
-
-void middle() {
-    ZEP_TRACE("middle");
-    innermost();
-}
-
-void outer() {
-    ZEP_TRACE("outer");
-    middle();
-}
-
-int recurse(int n) {
-    ZEP_TRACE("recurse");
-    Zep::ScopeTrace::setDetail("deep");
-    Zep::ScopeTrace::appendDetail("er");
-    if (n == 0) return Zep::traceDepth();
-    return recurse(n - 1);
+// Nests `levels` traced calls below this one; the innermost checks that a
+// snapshot records at most the table's capacity, then throws when asked to.
+int nest(int levels, bool fail) {
+    ZEP_TRACE(levels == 0 ? "innermost" : "nested");
+    Zep::ScopeTrace::setDetail("loading");
+    Zep::ScopeTrace::appendDetail(" a.png");
+    if (levels > 0) return nest(levels - 1, fail);
+    EXPECT_EQ(Zep::TraceSnapshot().getDepth(), std::min(Zep::traceDepth(), Zep::kTraceCapacity));
+    if (fail) ZEP_THROW(Zep::BadParmException, "bad value");
+    return Zep::traceDepth();
 }
 
 }  // namespace
 
 TEST(ScopeTrace, SnapshotNamesTheThrowerAndDepthUnwinds) {
+    EXPECT_EQ(Zep::FatalErrorException("f", 1, "m").getSnapshot().getDepth(), 0);  // empty stack
     ZEP_TRACE("catcher");
-    int level = Zep::traceDepth();
     try {
-        outer();
+        nest(2, true);
         FAIL() << "no exception";
     } catch (Zep::Exception& e) {
-        EXPECT_EQ(Zep::traceDepth(), level);
+        EXPECT_EQ(Zep::traceDepth(), 1);
         const Zep::TraceSnapshot& snap = e.getSnapshot();
-        ASSERT_EQ(snap.getDepth(), level + 3);
-        EXPECT_STREQ(snap.entryText(snap.getDepth() - 1), "$innermost");
-        EXPECT_STREQ(snap.getDetail(snap.getDepth() - 1), "loading a.png");
-        EXPECT_STREQ(snap.entryText(snap.getDepth() - 3), "$outer");
-        EXPECT_STREQ(snap.entryText(level - 1), "$catcher");
-        EXPECT_STREQ(e.className(), "BadParmException");
-        EXPECT_STREQ(e.getMessage(), "bad value");
-        EXPECT_STREQ(e.getFile(), ".\\tests\\trace");
+        ASSERT_EQ(snap.getDepth(), 4);
+        const std::pair<std::string, const char*> texts[] = {  // entryText reuses one buffer
+            {snap.entryText(0), "$catcher"}, {snap.entryText(1), "$nested"}, {snap.entryText(3), "$innermost"},
+            {snap.getDetail(3), "loading a.png"}, {snap.getFileName(3), ".\\tests\\trace"},
+            {snap.getMessage(2), "nested"}, {snap.entryText(4), ""}, {snap.entryText(-1), ""},
+            {snap.getMessage(4), ""}, {snap.getFileName(-1), ""}, {snap.getDetail(4), ""},
+        };  // outside the table every text is empty
+        for (const auto& [text, expected] : texts) EXPECT_EQ(text, expected);
+        EXPECT_TRUE(snap.getLine(1) > 0 && snap.getFlag(1) == 1 && snap.getLine(4) == 0 && snap.getFlag(-1) == 0);
+        EXPECT_EQ(std::string(e.className()) + ": " + e.getMessage() + " in " + e.getFile(),
+                  "BadParmException: bad value in .\\tests\\trace");
         EXPECT_GT(e.getLine(), 0);
-        // Outside the table and below it the text is empty.
-        EXPECT_STREQ(snap.entryText(snap.getDepth()), "");
-        EXPECT_STREQ(snap.entryText(-1), "");
     }
 }
 
-TEST(ScopeTrace, EmptyStackGivesEmptySnapshot) {
-    ASSERT_EQ(Zep::traceDepth(), 0);
-    Zep::FatalErrorException e("f", 1, "m");
-    EXPECT_EQ(e.getSnapshot().getDepth(), 0);
-    EXPECT_STREQ(e.getSnapshot().entryText(0), "");
-}
-
-TEST(ScopeTrace, DetailIsCappedAt255Characters) {
-    ZEP_TRACE("detail");
-    std::string longText(300, 'x');
-    Zep::ScopeTrace::setDetail(longText.c_str());
-    Zep::TraceSnapshot snap;
-    EXPECT_EQ(std::strlen(snap.getDetail(snap.getDepth() - 1)), 255u);
-
-    // Appending never lets the whole detail outgrow the entry.
-    Zep::ScopeTrace::setDetail(std::string(200, 'a').c_str());
-    Zep::ScopeTrace::appendDetail(std::string(200, 'b').c_str());
-    Zep::TraceSnapshot snap2;
-    std::string detail = snap2.getDetail(snap2.getDepth() - 1);
-    EXPECT_EQ(detail.size(), 255u);
-    EXPECT_EQ(detail, std::string(200, 'a') + std::string(55, 'b'));
-}
-
-TEST(ScopeTrace, DetailDiesWithItsEntryAndDeepStacksAreSafe) {
+TEST(ScopeTrace, DetailIsCappedAt255CharactersAndDiesWithItsEntry) {
     {
-        ZEP_TRACE("first");
+        ZEP_TRACE("detail");
+        Zep::ScopeTrace::setDetail(std::string(300, 'x').c_str());
+        EXPECT_EQ(std::string(Zep::TraceSnapshot().getDetail(0)), std::string(255, 'x'));
+        // Appending never lets the whole detail outgrow the entry.
+        Zep::ScopeTrace::setDetail(std::string(200, 'a').c_str());
+        Zep::ScopeTrace::appendDetail(std::string(200, 'b').c_str());
+        EXPECT_EQ(std::string(Zep::TraceSnapshot().getDetail(0)), std::string(200, 'a') + std::string(55, 'b'));
+        Zep::ScopeTrace::clearDetail();
+        EXPECT_STREQ(Zep::TraceSnapshot().getDetail(0), "");
         Zep::ScopeTrace::setDetail("old");
     }
-    {
-        ZEP_TRACE("second");
-        Zep::TraceSnapshot snap;
-        EXPECT_STREQ(snap.getDetail(snap.getDepth() - 1), "");
-    }
-    // 3,000 levels: the levels past the table are counted but not recorded.
-    EXPECT_EQ(recurse(3000), 3001);
-    EXPECT_EQ(Zep::traceDepth(), 0);
-    struct Deep {
-        static void go(int n) {
-            ZEP_TRACE("deep");
-            if (n > 0) return go(n - 1);
-            EXPECT_EQ(Zep::TraceSnapshot().getDepth(), Zep::kTraceCapacity);
-        }
-    };
-    Deep::go(2500);
-    ZEP_TRACE("after");
-    EXPECT_EQ(Zep::TraceSnapshot().getDepth(), 1);
+    ZEP_TRACE("second");
+    EXPECT_STREQ(Zep::TraceSnapshot().getDetail(0), "");
+    // Levels past the table are counted but not recorded, and unwind.
+    EXPECT_EQ(nest(3000, false), 3002);
+    EXPECT_EQ(Zep::traceDepth(), 1);
 }
 
-TEST(Exception, SetMessageAndRethrowReachesTheNextHandler) {
+TEST(Exception, SetMessageRethrowAssertionsClassNamesAndCopies) {
     try {
         try {
             ZEP_THROW(Zep::FatalErrorException, "first");
@@ -120,25 +80,20 @@ TEST(Exception, SetMessageAndRethrowReachesTheNextHandler) {
     } catch (Zep::FatalErrorException& e) {
         EXPECT_STREQ(e.getMessage(), "first at line 7");
     }
-}
-
-TEST(Exception, AssertionMessageIsTheExpressionText) {
     int nLevel = -1;
     EXPECT_EQ(testutil::describe([&] { ZEP_ASSERT(nLevel >= 0); }),
               "AssertFailException [.\\tests\\trace]: Assertion failed : nLevel >= 0");
-}
+    EXPECT_STREQ(AnimationParserException(nullptr, 1, nullptr).className(), "AnimationParserException");
 
-TEST(Exception, ClassNamesAndCopies) {
-    EXPECT_STREQ(AnimationParserException("f", 1, "").className(), "AnimationParserException");
     ZEP_TRACE("copy");
     Zep::ResourceException original("file", 12, "msg");
     Zep::ResourceException copy(original);
-    EXPECT_STREQ(copy.className(), "ResourceException");
-    EXPECT_STREQ(copy.getMessage(), "msg");
-    EXPECT_STREQ(copy.getFile(), "file");
+    EXPECT_EQ(testutil::describe([&] { throw copy; }), "ResourceException [file]: msg");
     EXPECT_EQ(copy.getLine(), 12);
     EXPECT_EQ(copy.getSnapshot().getDepth(), original.getSnapshot().getDepth());
-    EXPECT_NE(copy.getMessage(), original.getMessage());
+    copy.setMessage(nullptr);
+    EXPECT_STREQ(copy.getMessage(), "");
+    EXPECT_STREQ(original.getMessage(), "msg");
 }
 
 namespace {
@@ -160,7 +115,6 @@ TEST_F(ExceptionLogTest, WritesTheReportBlockUntilSetToNull) {
     EXPECT_TRUE(Zep::getExceptionLog().isNULL());
     Zep::SmartPtr<Zep::MemStream> log(new Zep::MemStream());
     Zep::setExceptionLog(log);
-    EXPECT_EQ(Zep::getExceptionLog().get(), log.get());
     EXPECT_EQ(log->getRefCount(), 2);
     { Zep::BadParmException e(".\\src\\helpers", 12, "abc"); }
     const testutil::Bytes report = testutil::bytesOf(*log);
@@ -175,14 +129,9 @@ TEST_F(ExceptionLogTest, WritesTheReportBlockUntilSetToNull) {
     EXPECT_EQ(log->getRefCount(), 1);
     { Zep::BadStateException e(".\\src\\y", 1, "quiet"); }
     EXPECT_EQ(log->length(), static_cast<int>(report.size()));
-    EXPECT_TRUE(Zep::getExceptionLog().isNULL());
 }
 
 TEST_F(ExceptionLogTest, FailingLogStreamDoesNotReplaceTheException) {
     Zep::setExceptionLog(Zep::SmartPtr<Zep::Stream>(new ThrowingStream()));
-    try {
-        throw Zep::ResourceException(".\\src\\z", 9, "original");
-    } catch (const Zep::ResourceException& e) {
-        EXPECT_STREQ(e.getMessage(), "original");
-    }
+    EXPECT_EQ(testutil::messageOf([] { throw Zep::ResourceException(".\\src\\z", 9, "original"); }), "original");
 }

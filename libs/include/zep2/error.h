@@ -11,6 +11,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace Zep {
 
@@ -37,11 +39,8 @@ public:
 class TraceSnapshot {
 public:
     TraceSnapshot();  // copy of the live table
-    TraceSnapshot(const TraceSnapshot& other);
-    TraceSnapshot& operator=(const TraceSnapshot& other);
-    ~TraceSnapshot();
 
-    int getDepth() const { return depth; }
+    int getDepth() const { return static_cast<int>(m_entries.size()); }
     const char* getMessage(int i) const;
     const char* getFileName(int i) const;
     const char* getDetail(int i) const;
@@ -53,38 +52,38 @@ public:
     const char* entryText(int i) const;
 
 private:
-    template <class DetailAt>
-    void fill(int n, const char* const* srcMessages, const char* const* srcFiles, const int32_t* srcLines,
-              const uint8_t* srcFlags, DetailAt detailAt);
-    void release();
+    // One recorded level; message and file are the caller's literals.
+    struct Entry {
+        const char* m_szMessage;
+        const char* m_szFile;
+        std::string m_sDetail;
+        int32_t m_nLine;
+        uint8_t m_nFlag;
+    };
+    const Entry* at(int i) const;
 
-    const char** messages = nullptr;
-    const char** files = nullptr;
-    char** details = nullptr;
-    uint8_t* flags = nullptr;
-    int32_t* lines = nullptr;
-    int32_t depth = 0;
+    std::vector<Entry> m_entries;
 };
 
 class Exception {
 public:
     Exception(const char* file, int line, const char* message);
-    Exception(const Exception& other);
+    Exception(const Exception& other) = default;
     Exception& operator=(const Exception&) = delete;
-    virtual ~Exception();
+    virtual ~Exception() = default;
 
     virtual const char* className() const { return "Exception"; }
-    virtual const char* getMessage() const { return m_szMessage; }
+    virtual const char* getMessage() const { return m_sMessage.c_str(); }
     virtual void setMessage(const char* message);
-    virtual const char* getFile() const { return m_szFile; }
+    virtual const char* getFile() const { return m_sFile.c_str(); }
     virtual int getLine() const { return m_nLine; }
 
     const TraceSnapshot& getSnapshot() const { return m_snapshot; }
 
 private:
     TraceSnapshot m_snapshot;
-    char* m_szMessage = nullptr;
-    char* m_szFile = nullptr;
+    std::string m_sMessage;
+    std::string m_sFile;
     int32_t m_nLine = 0;
 };
 

@@ -147,7 +147,8 @@ public:
     void addAll(const Hash& other);
     // First of 5, 11, 23, 47, 97, 197, 397, 797, 1597, 3203, 6421 not below n.
     static int getTableSize(int n);
-    // Re-buckets to getTableSize(getCount()); shrinks as well as grows.
+    // Re-buckets to getTableSize(getCount()); shrinks as well as grows. The
+    // nodes move to their new buckets: no key or value is copied.
     void rehash();
 
     // Throws FatalErrorException "Hash key not found : <key text>".
@@ -178,6 +179,13 @@ private:
     };
     using Bucket = std::vector<Slot>;
 
+    // Visits every node in the visiting order of getKeys.
+    template <class Visit>
+    void forEachNode(Visit&& visit) const;
+    // Copies of one member of every node, in visiting order.
+    template <class T>
+    List<T> collect(T Node::*member) const;
+    void mergeDuplicateKeys();
     Node* link(std::unique_ptr<Node> node, uint32_t hash);
     Node* findNode(const K& key, uint32_t hash) const;
     uint32_t bucketOf(uint32_t hash) const { return hash % static_cast<uint32_t>(m_nBucketCount); }

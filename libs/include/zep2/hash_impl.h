@@ -99,14 +99,10 @@ void Hash<K, V>::deleteAll()
     requires(std::is_pointer_v<V> && std::is_object_v<std::remove_pointer_t<V>>)
 {
     ZEP_TRACE("Hash::deleteAll");
-    for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (const Slot& slot : m_pBuckets[i]) {
-            if (slot.m_pNode->value != nullptr) {
-                delete slot.m_pNode->value;
-                slot.m_pNode->value = nullptr;
-            }
-        }
-    }
+    forEachNode([](Node& node) {
+        delete node.value;  // null values are skipped by delete itself
+        node.value = nullptr;
+    });
     clear();
 }
 
@@ -141,15 +137,37 @@ int Hash<K, V>::getTableSize(int n) {
 template <class K, class V>
 void Hash<K, V>::rehash() {
     ZEP_TRACE("Hash::rehash");
-    List<K> keys = getKeys();
-    const int size = getTableSize(keys.getCount());
+    const int size = getTableSize(getCount());
     if (size == m_nBucketCount) return;
-    List<V> values = getValues();
-    init(size);
-    auto value = values.begin();
-    for (const K& key : keys) {
-        set(key, *value);
-        ++value;
+    // The slots go to the new buckets in visiting order, which appends each
+    // entry as setting it would. The old buckets keep owning the nodes until
+    // every slot is placed, so a failed allocation changes nothing.
+    auto fresh = std::make_unique<Bucket[]>(static_cast<size_t>(size));
+    for (int i = m_nBucketCount - 1; i >= 0; --i) {
+        for (const Slot& slot : m_pBuckets[i]) fresh[slot.m_nHash % static_cast<uint32_t>(size)].push_back(slot);
+    }
+    m_pBuckets.swap(fresh);
+    m_nBucketCount = size;
+    mergeDuplicateKeys();
+}
+
+// A restored legacy table can hold a key twice. Setting the entries one by
+// one would keep the first entry with the last value: do the same.
+template <class K, class V>
+void Hash<K, V>::mergeDuplicateKeys() {
+    for (int i = 0; i < m_nBucketCount; ++i) {
+        Bucket& bucket = m_pBuckets[i];
+        for (size_t j = 1; j < bucket.size();) {
+            Node* node = bucket[j].m_pNode;
+            Node* first = findNode(node->key, bucket[j].m_nHash);
+            if (first == node) {
+                ++j;
+                continue;
+            }
+            first->value = std::move(node->value);
+            bucket.erase(bucket.begin() + static_cast<std::ptrdiff_t>(j));
+            delete node;
+        }
     }
 }
 
@@ -262,23 +280,31 @@ V Hash<K, V>::remove(const K& key) {
 // Whole-table views
 
 template <class K, class V>
+template <class Visit>
+void Hash<K, V>::forEachNode(Visit&& visit) const {
+    for (int i = m_nBucketCount - 1; i >= 0; --i) {
+        for (const Slot& slot : m_pBuckets[i]) visit(*slot.m_pNode);
+    }
+}
+
+template <class K, class V>
+template <class T>
+List<T> Hash<K, V>::collect(T Node::*member) const {
+    List<T> items;
+    forEachNode([&items, member](const Node& node) { items.add(node.*member); });
+    return items;
+}
+
+template <class K, class V>
 List<K> Hash<K, V>::getKeys() const {
     ZEP_TRACE("Hash::getKeys");
-    List<K> keys;
-    for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (const Slot& slot : m_pBuckets[i]) keys.add(slot.m_pNode->key);
-    }
-    return keys;
+    return collect(&Node::key);
 }
 
 template <class K, class V>
 List<V> Hash<K, V>::getValues() const {
     ZEP_TRACE("Hash::getValues");
-    List<V> values;
-    for (int i = m_nBucketCount - 1; i >= 0; --i) {
-        for (const Slot& slot : m_pBuckets[i]) values.add(slot.m_pNode->value);
-    }
-    return values;
+    return collect(&Node::value);
 }
 
 template <class K, class V>
@@ -303,9 +329,7 @@ void Hash<K, V>::addAll(const Hash& other) {
     ZEP_TRACE("Hash::addAll");
     if (&other == this) return;
     // The other table's visiting order, as getKeys gives it.
-    for (int i = other.m_nBucketCount - 1; i >= 0; --i) {
-        for (const Slot& slot : other.m_pBuckets[i]) set(slot.m_pNode->key, slot.m_pNode->value);
-    }
+    other.forEachNode([this](const Node& node) { set(node.key, node.value); });
 }
 
 }  // namespace Zep

@@ -167,6 +167,11 @@ private:
     template <class Less>
     void mergeSort(Less& less);
     template <class Less>
+    Node* mergeRunPair(Less& less, Node* p, int run);
+    template <class Less>
+    bool lessOrRestore(Less& less, Node* p, int psize, Node* q);
+    Node* appendNode(Node* node);
+    template <class Less>
     void mergeSortBuffered(Less& less);
     void freeAllNodes();
     [[noreturn]] void throwIndexOutOfRange(int index) const;

@@ -31,7 +31,9 @@ List<T>::List(std::initializer_list<T> items) {
 template <class T>
 List<T>::List(const List& other) : RefCountedObject() {
     try {
-        *this = other;
+        // Reads the source ascending, so its access cursor walks each link once.
+        const int n = other.m_nCount;
+        for (int i = 0; i < n; ++i) insertAfter(m_pTail, other.getNode(i)->data);
     } catch (...) {
         clear();  // the destructor does not run for a half-built object
         throw;
@@ -55,11 +57,14 @@ List<T>::List(List&& other) noexcept
 
 template <class T>
 List<T>& List<T>::operator=(const List& other) {
-    // Clearing first would empty the source as well.
     if (&other == this) return *this;
-    clear();
-    const int n = other.m_nCount;
-    for (int i = 0; i < n; ++i) insertAfter(m_pTail, other.getNode(i)->data);
+    // Copy first: when an element copy throws, this list keeps what it held.
+    List copy(other);
+    std::swap(m_pHead, copy.m_pHead);
+    std::swap(m_pTail, copy.m_pTail);
+    std::swap(m_nCount, copy.m_nCount);
+    m_pIterNode = nullptr;  // the position stays, as clear leaves it
+    m_nCursorIndex = -1;
     return *this;
 }
 
@@ -265,20 +270,11 @@ template <class T>
 void List<T>::deleteAll()
     requires(std::is_pointer_v<T> && std::is_object_v<std::remove_pointer_t<T>>)
 {
-    Node* node = m_pHead;
-    while (node != nullptr) {
-        Node* following = node->next;
-        if (node->data != nullptr) {
-            delete node->data;
-            node->data = nullptr;
-        }
-        delete node;
-        node = following;
+    for (Node* node = m_pHead; node != nullptr; node = node->next) {
+        delete node->data;  // null elements are skipped by delete itself
+        node->data = nullptr;
     }
-    m_pIterNode = nullptr;
-    m_pHead = m_pTail = nullptr;
-    m_nCount = 0;
-    m_nCursorIndex = -1;
+    clear();
 }
 
 // ---------------------------------------------------------------------------
@@ -365,76 +361,72 @@ void List<T>::mergeSort(Less& less) {
         mergeSortBuffered(less);
         return;
     }
-
-    auto append = [this](Node* node) {
-        node->prev = m_pTail;
-        if (m_pTail != nullptr)
-            m_pTail->next = node;
-        else
-            m_pHead = node;
-        m_pTail = node;
-    };
-
+    // Each pass takes the chain apart and merges neighbouring runs back onto
+    // the list; runs double until one merge covers every node.
     for (int run = 1;; run *= 2) {
         Node* p = m_pHead;
         m_pHead = m_pTail = nullptr;
         int merges = 0;
-        while (p != nullptr) {
-            ++merges;
-            Node* q = p;
-            int psize = 0;
-            for (int i = 0; i < run; ++i) {
-                ++psize;
-                q = q->next;
-                if (q == nullptr) break;
-            }
-            int qsize = run;
-            while (psize > 0 || (qsize > 0 && q != nullptr)) {
-                Node* taken;
-                bool takeLeft;
-                if (psize == 0) {
-                    takeLeft = false;
-                } else if (qsize == 0 || q == nullptr) {
-                    takeLeft = true;
-                } else {
-                    try {
-                        takeLeft = less(p->data, q->data);
-                    } catch (...) {
-                        // Untaken nodes still chain through their old links:
-                        // psize nodes from p, then everything from q to the end.
-                        // Put them all back so no node is lost.
-                        while (psize-- > 0) {
-                            Node* following = p->next;
-                            append(p);
-                            p = following;
-                        }
-                        while (q != nullptr) {
-                            Node* following = q->next;
-                            append(q);
-                            q = following;
-                        }
-                        m_pTail->next = nullptr;
-                        m_nCursorIndex = -1;
-                        throw;
-                    }
-                }
-                if (takeLeft) {
-                    taken = p;
-                    p = p->next;
-                    --psize;
-                } else {
-                    taken = q;
-                    q = q->next;
-                    --qsize;
-                }
-                append(taken);
-            }
-            p = q;
-        }
+        for (; p != nullptr; ++merges) p = mergeRunPair(less, p, run);
         m_pTail->next = nullptr;
         if (merges <= 1) break;
     }
     m_nCursorIndex = -1;
+}
+
+// Merges the run of at most `run` nodes starting at p with the run after it,
+// appending the nodes to the list; returns the node after the second run.
+template <class T>
+template <class Less>
+ListNode<T>* List<T>::mergeRunPair(Less& less, Node* p, int run) {
+    Node* q = p;
+    int psize = 0;
+    for (int i = 0; i < run && q != nullptr; ++i) {
+        ++psize;
+        q = q->next;
+    }
+    int qsize = run;
+    while (psize > 0 || (qsize > 0 && q != nullptr)) {
+        const bool takeLeft = psize > 0 && (qsize == 0 || q == nullptr || lessOrRestore(less, p, psize, q));
+        if (takeLeft) {
+            p = appendNode(p);
+            --psize;
+        } else {
+            q = appendNode(q);
+            --qsize;
+        }
+    }
+    return q;
+}
+
+// less(p, q); when it throws, the untaken nodes go back on the list first.
+// They still chain through their old links: psize nodes from p, then every
+// node from q to the end.
+template <class T>
+template <class Less>
+bool List<T>::lessOrRestore(Less& less, Node* p, int psize, Node* q) {
+    try {
+        return less(p->data, q->data);
+    } catch (...) {
+        for (; psize > 0; --psize) p = appendNode(p);
+        while (q != nullptr) q = appendNode(q);
+        m_pTail->next = nullptr;
+        m_nCursorIndex = -1;
+        throw;
+    }
+}
+
+// Puts the node after the tail; returns the node that followed it before.
+template <class T>
+ListNode<T>* List<T>::appendNode(Node* node) {
+    Node* following = node->next;
+    node->prev = m_pTail;
+    if (m_pTail != nullptr)
+        m_pTail->next = node;
+    else
+        m_pHead = node;
+    m_pTail = node;
+    return following;
 }
 
 // The same merges as mergeSort, on copies of the elements held side by side
@@ -476,16 +468,8 @@ void List<T>::mergeSortBuffered(Less& less) {
         if (merges <= 1) break;
     }
 
-    Node* prev = nullptr;
-    for (const Slot& slot : from) {
-        slot.m_pNode->prev = prev;
-        if (prev != nullptr)
-            prev->next = slot.m_pNode;
-        else
-            m_pHead = slot.m_pNode;
-        prev = slot.m_pNode;
-    }
-    m_pTail = prev;
+    m_pHead = m_pTail = nullptr;
+    for (const Slot& slot : from) appendNode(slot.m_pNode);
     m_pTail->next = nullptr;
     m_nCursorIndex = -1;
 }
