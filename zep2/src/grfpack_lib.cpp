@@ -192,7 +192,8 @@ void checkNames(const std::vector<std::string>& names) {
 // The archive must not end up among the files it packs.
 void checkArchiveOutside(const fs::path& root, const char* szArchive) {
     std::error_code ec;
-    const fs::path rel = fs::weakly_canonical(nativeOf(szArchive), ec).lexically_relative(fs::weakly_canonical(root, ec));
+    const fs::path folder = fs::weakly_canonical(root, ec);
+    const fs::path rel = fs::weakly_canonical(nativeOf(szArchive), ec).lexically_relative(folder);
     if (!rel.empty() && *rel.begin() != "..")
         fail(String::format("refusing to write the archive '%s' inside the folder being packed", szArchive));
 }

@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "test_util.h"
-#include "zep2/file.h"
 #include "zep2/resource.h"
 #include "zep2/resourcefile.h"
 #include "zep2/zstream.h"
 
-using testutil::Bytes;
-using testutil::bytesOf;
-using testutil::messageOf;
-using testutil::putFile;
-using testutil::textBytes;
+using namespace testutil;
 using Zep::MemStream;
 using Zep::Resource;
 using Zep::ResourceFile;
@@ -30,7 +25,6 @@ namespace {
 struct Builder {
     Bytes v;
     bool bBigEndian = false;
-
     Builder& raw(const Bytes& b) {
         v.insert(v.end(), b.begin(), b.end());
         return *this;
@@ -60,8 +54,7 @@ Bytes deflateBytes(const Bytes& plain) {
 }
 
 Bytes inflateAt(const Bytes& bytes, int offset) {
-    MemStream in(bytes.data(), static_cast<int>(bytes.size()));
-    in.setPosition(offset);
+    MemStream in(bytes.data() + offset, static_cast<int>(bytes.size()) - offset);
     Zep::ZStream zip(&in, -1);
     Bytes out(1000);
     out.resize(static_cast<size_t>(zip.read(1000, out.data())));
@@ -90,17 +83,12 @@ int addBytes(ResourceFileCompiler& compiler, const char* name, const Bytes& byte
 }
 
 // An archive made by the compiler in memory.
-Bytes compileArchive(const std::vector<std::pair<const char*, Bytes>>& entries) {
+Bytes compileArchive(const std::vector<std::pair<const char*, std::string>>& entries) {
     SmartPtr<MemStream> out(new MemStream());
     SmartPtr<ResourceFileCompiler> compiler = startArchive(out);
-    for (const auto& [name, bytes] : entries) addBytes(*compiler, name, bytes);
+    for (const auto& [name, text] : entries) addBytes(*compiler, name, textBytes(text));
     compiler->finish();
     return bytesOf(*out);
-}
-
-Bytes bytesOf(const Resource& res) {
-    const auto* p = static_cast<const uint8_t*>(res.getData());
-    return Bytes(p, p + res.getSize());
 }
 
 std::string loadText(ResourceFile& archive, const char* name) { return archive.load(name)->asString().c_str(); }
@@ -111,7 +99,7 @@ protected:
         putFile(m_tmp.path(name), bytes);
         return m_tmp.path(name);
     }
-    testutil::TempFolder m_tmp;
+    TempFolder m_tmp;
 };
 
 }  // namespace
@@ -125,7 +113,6 @@ TEST(ResourceFileCompiler, HeaderAndIndexBytes) {
     EXPECT_EQ(nPacked, nLengthBeforeFinish - 12);
     compiler->finish();
     EXPECT_EQ(out->getPosition(), 12);  // left after the header, not at the end
-
     Bytes bytes = bytesOf(*out);
     EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 8), (Bytes{0x47, 0x52, 0x46, 0x05, 0x47, 0x52, 0x46, 0x01}));
     EXPECT_EQ(le32(bytes, 8), static_cast<uint32_t>(nLengthBeforeFinish));
@@ -133,9 +120,8 @@ TEST(ResourceFileCompiler, HeaderAndIndexBytes) {
               (Bytes{0x05, 0x00, 0x14, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x52, 0x49, 0x45, 0x01,
                      0x12, 0x01, 0x61, 0x0C, 0x00, 0x00, 0x00, 0x05, 0x00, 0x00, 0x00, 0x01}));
     EXPECT_EQ(inflateAt(bytes, 12), textBytes("hello"));
-
     // Names are stored as given, with fresh ids; an empty archive has an empty index.
-    bytes = compileArchive({{"Sub/Pic.PNG", textBytes("x")}, {"b", Bytes()}});
+    bytes = compileArchive({{"Sub/Pic.PNG", "x"}, {"b", ""}});
     Bytes index = inflateAt(bytes, static_cast<int>(le32(bytes, 8)));
     ASSERT_GT(index.size(), 40u);
     EXPECT_EQ(index[3], 0x02);
@@ -148,83 +134,63 @@ TEST(ResourceFileCompiler, HeaderAndIndexBytes) {
     EXPECT_EQ(inflateAt(bytes, 12), (Bytes{0x05, 0x00, 0x14, 0x00}));
 }
 
-// Over a file: a large entry, an empty one, a stored one (level 0), a source
-// that delivers less than it announced, and a bad level refused.
-TEST_F(ArchiveTest, RoundTripOverAFile) {
-    Bytes big(200000);
-    uint32_t seed = 12345;
-    for (auto& b : big) b = static_cast<uint8_t>(((seed = seed * 1103515245u + 12345u) >> 16) % 7);
-    const std::string path = m_tmp.path("file.dat");
-    {
-        SmartPtr<ResourceFileCompiler> compiler = startArchive(new Zep::File(path.c_str(), Zep::File::kModeWrite));
-        addBytes(*compiler, "big.bin", big);
-        addBytes(*compiler, "empty.txt", Bytes());
-        compiler->setLevel(0);
-        EXPECT_GT(addBytes(*compiler, "Data/Stored.txt", Bytes(63, 'a')), 63);
-        compiler->setLevel(10);
-        EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { addBytes(*compiler, "bad", Bytes(1)); }),
-                  "Assertion failed : nLevel <= 9");
-        compiler->setLevel(-1);
-        // Says it holds 100 bytes, delivers 10: the index records the 10.
-        SmartPtr<testutil::ScriptStream> shortSource(new testutil::ScriptStream(Bytes(10, 's'), Zep::Stream::kRead));
-        shortSource->m_nLength = 100;
-        compiler->add(shortSource.get(), "T.txt");
-        EXPECT_EQ(compiler->getEntryCount(), 4);
-        compiler->finish();
-        EXPECT_EQ(compiler->getEntryCount(), 0);
-    }
-    ResourceFile archive(path.c_str());
-    EXPECT_EQ(archive.getEntryCount(), 4);
-    SmartPtr<Resource> res = archive.load("big.bin");
-    EXPECT_EQ(res->getRefCount(), 1);
-    EXPECT_EQ(bytesOf(*res), big);
-    EXPECT_NE(archive.load("big.bin").get(), res.get());  // a new resource on every load
-    EXPECT_EQ(archive.load("empty.txt")->getSize(), 0);
-    EXPECT_EQ(loadText(archive, "data/stored.txt"), std::string(63, 'a'));
-    EXPECT_EQ(archive.getResourceSize("t.txt"), 10);
-    EXPECT_EQ(loadText(archive, "t.txt"), "ssssssssss");
-    for (const Zep::ResourceFileEntry* pEntry : archive.getEntries()) {
-        if (pEntry->getName() != "big.bin") continue;
-        EXPECT_EQ(pEntry->getOffset(), 12);
-        EXPECT_EQ(pEntry->getSize(), 200000);
-        EXPECT_TRUE(pEntry->isPacked());
-    }
-}
-
-TEST_F(ArchiveTest, NamesFoldCaseButKeepSeparatorsAndTheLaterVariantWins) {
-    ResourceFile archive(write(compileArchive({{"Sub/Pic.PNG", textBytes("pic")}, {"Readme.TXT", textBytes("first")},
-                                               {"readme.txt", textBytes("second")}}))
-                             .c_str());
-    EXPECT_TRUE(archive.exists("SUB/PIC.png"));
-    EXPECT_FALSE(archive.exists("sub\\pic.png"));
-    EXPECT_FALSE(archive.exists("pic.png"));
-    EXPECT_STREQ(archive.getPath("Sub/Pic.PNG").c_str(), "Sub/Pic.PNG");
-    EXPECT_EQ(archive.listNames().getCount(), 2);
-    EXPECT_GE(archive.listNames().indexOf("sub/pic.png"), 0);
-    EXPECT_EQ(loadText(archive, "SUB/pic.PNG"), "pic");
+// Names keep their case in the index and are found after lower-casing;
+// separators are kept. Also a stored entry (level 0) and a source that
+// delivers 10 of the 100 bytes it announced: the index records the 10.
+TEST_F(ArchiveTest, CompiledArchivesServeTheirEntriesByFoldedName) {
+    SmartPtr<MemStream> out(new MemStream());
+    SmartPtr<ResourceFileCompiler> compiler = startArchive(out);
+    for (auto [name, text] : {std::pair{"Sub/Pic.PNG", "pic"}, {"Readme.TXT", "first"}, {"readme.txt", "second"}})
+        addBytes(*compiler, name, textBytes(text));
+    compiler->setLevel(0);
+    EXPECT_GT(addBytes(*compiler, "Stored", Bytes(63, 'a')), 63);
+    compiler->setLevel(-1);
+    SmartPtr<ScriptStream> shortSource(new ScriptStream(Bytes(10, 's'), Zep::Stream::kRead));
+    shortSource->m_nLength = 100;
+    compiler->add(shortSource.get(), "T.txt");
+    compiler->finish();
+    ResourceFile archive(write(bytesOf(*out)).c_str());
+    EXPECT_EQ(archive.listNames().getCount(), 4);  // the later readme replaced the earlier
+    EXPECT_TRUE(archive.exists("SUB/PIC.png") && !archive.exists("sub\\pic.png") && !archive.exists("pic.png"));
+    EXPECT_EQ(loadText(archive, archive.getPath("SUB/pic.PNG").c_str()), "pic");
     EXPECT_EQ(loadText(archive, "README.txt"), "second");
+    EXPECT_EQ(loadText(archive, "stored"), std::string(63, 'a'));
+    EXPECT_EQ(loadText(archive, "t.txt"), "ssssssssss");
     EXPECT_EQ(messageOf<Zep::FatalErrorException>([&] { archive.load("No/Such.png"); }),
               "Hash key not found : \"no/such.png\"");
-    EXPECT_THROW(archive.getResourceSize("b"), Zep::FatalErrorException);
-    EXPECT_EQ(ResourceFile(write(compileArchive({}), "empty.dat").c_str()).getEntries().getCount(), 0);
+    EXPECT_EQ(messageOf<Zep::FatalErrorException>([&] { archive.getResourceSize("B"); }), "Hash key not found : \"b\"");
+    // An entry met twice through a back-reference is indexed and freed once.
+    ResourceFile twice(write(withIndex(Builder().index(2).entry(0, "a", 12, 1).u8(0x01).u32(0))).c_str());
+    EXPECT_TRUE(twice.getEntryCount() == 1 && loadText(twice, "a") == "a");
 }
 
-TEST_F(ArchiveTest, HandBuiltArchivesOpenInEitherByteOrder) {
+// Hand-built archives in either byte order: the good entry loads, damaged
+// ones fail the load only (opening reads just the index).
+TEST_F(ArchiveTest, HandBuiltArchivesInEitherByteOrderAndDamagedEntries) {
+    const Bytes good = deflateBytes(textBytes("good"));
+    Bytes cut = deflateBytes(textBytes("this entry is cut short")), badSum = good;
+    cut.resize(cut.size() / 2);
+    badSum.back() ^= 1;
+    const int32_t nCut = 12 + static_cast<int32_t>(good.size()), nBadSum = nCut + static_cast<int32_t>(cut.size());
     for (bool bBigEndian : {true, false}) {
-        Builder archive, index;
-        archive.bBigEndian = index.bBigEndian = bBigEndian;
-        const Bytes one = deflateBytes(textBytes("big endian")), two = deflateBytes(textBytes("xy"));
-        index.index(2).entry(0, "One.txt", 12, 10).entry(1, "two", 12 + static_cast<int32_t>(one.size()), 2);
-        archive.header(12 + static_cast<uint32_t>(one.size() + two.size())).raw(one).raw(two);
-        archive.raw(deflateBytes(index.v));
-        if (bBigEndian) {
-            EXPECT_EQ(Bytes(archive.v.begin(), archive.v.begin() + 8),
-                      (Bytes{0x47, 0x52, 0x46, 0x05, 0x01, 0x46, 0x52, 0x47}));
-        }
+        Builder index, archive;
+        index.bBigEndian = archive.bBigEndian = bBigEndian;
+        index.index(7).entry(0, "Good", 12, 4).entry(1, "cut", nCut, 23).entry(2, "negative", 12, -1);
+        index.entry(3, "huge", 12, 0x7FFFFFF0).entry(4, "far", 0x40000000, 4).entry(5, "badsum", nBadSum, 4);
+        index.entry(6, "short", 12, 3);  // the stream goes on past the recorded size
+        archive.header(static_cast<uint32_t>(nBadSum + static_cast<int32_t>(badSum.size())));
+        archive.raw(good).raw(cut).raw(badSum).raw(deflateBytes(index.v));
+        EXPECT_EQ(Bytes(archive.v.begin() + 4, archive.v.begin() + 8),
+                  bBigEndian ? (Bytes{0x01, 0x46, 0x52, 0x47}) : (Bytes{0x47, 0x52, 0x46, 0x01}));
         ResourceFile resources(write(archive.v).c_str());
-        EXPECT_EQ(resources.getEntryCount(), 2);
-        EXPECT_EQ(loadText(resources, "one.txt"), "big endian");
-        EXPECT_EQ(loadText(resources, "TWO"), "xy");
+        EXPECT_EQ(resources.getEntryCount(), 7);
+        const std::pair<const char*, const char*> cases[] = {
+            {"cut", "nRead == nSize"}, {"badsum", "nRead == nSize"}, {"short", "nRead == nSize"}, {"huge", "pData"},
+            {"negative", "nSize >= 0"}, {"far", "nOffset >= kHeaderSize && nOffset < m_nFileLength"}};
+        for (auto [name, message] : cases)
+            EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { resources.load(name); }),
+                      std::string("Assertion failed : ") + message) << name;
+        EXPECT_EQ(loadText(resources, "GOOD"), "good");  // still usable afterwards
     }
 }
 
@@ -233,42 +199,30 @@ TEST_F(ArchiveTest, HandBuiltArchivesOpenInEitherByteOrder) {
 TEST_F(ArchiveTest, OpenErrors) {
     const Bytes badTag = withIndex(Builder().index(1).entry(0, "a", 12, 1, 0x01464952));
     const std::string idx = std::to_string(le32(badTag, 8));
-    Bytes cutIndex = compileArchive({{"a", textBytes("a")}}), badSum = cutIndex;
+    Bytes cutIndex = compileArchive({{"a", "a"}});
     cutIndex.pop_back();
-    badSum.back() ^= 0x10;
     SmartPtr<MemStream> unfinished(new MemStream());
     addBytes(*startArchive(unfinished), "one", textBytes("1"));  // released without finish: offset 0
     const std::string indexCorrupt = "ResourceFile::ResourceFile : index is corrupt [";
     const std::string entryError = indexCorrupt + "FatalErrorException : ResourceFileEntry::persistFrom : ";
     const std::string damaged =
         indexCorrupt + "FatalErrorException : ResourceFile::readIndex : the index is damaged or cut short at ";
-    const std::string endOfOne = "nDbgStep = 3 nIdxOff = " + std::to_string(le32(badSum, 8));
-    const struct {
-        Bytes bytes;
-        std::string prefix, suffix;
-    } cases[] = {
-        {textBytes("GRX\x05GRF\x01\x0C\0\0\0"), "ResourceFile::ResourceFile : bad header", ""},
-        {textBytes("GR"), "ResourceFile::ResourceFile : bad header", ""},
+    const struct { Bytes bytes; std::string prefix, suffix; } cases[] = {
         {Bytes(), "ResourceFile::ResourceFile : bad header", ""},
-        // Tag 0 in the little-endian reading, 1 in the big-endian one.
-        {Builder().header(12, 0x01000000).v,
+        {Builder().header(12, 0x01000000).v,  // tag 0 little-endian, 1 big-endian
          "ResourceFile::ResourceFile : bad stream format : 00465247, got 00000001", ""},
         {Builder().header(12, 0x02465247).v, "ResourceFile::ResourceFile : unknown format version 2", ""},
-        // Cut inside the record word: the missing bytes read as zeros, and the
-        // big-endian retry finds 47 52 00 00.
+        // Cut inside the record word: missing bytes read as zeros; big-endian, 47 52 00 00.
         {textBytes("GRF\x05GR"), "ResourceFile::ResourceFile : bad stream format : 00465247, got 00520000", ""},
         {badTag, entryError + "bad stream format : 00454952, got 00464952 at ", "] nDbgStep = 3 nIdxOff = " + idx},
         {bytesOf(*unfinished), indexCorrupt, "] nDbgStep = 0 nIdxOff = 0"},
-        {Builder().header(12).raw(deflateBytes({0x05, 0x00, 0x13, 0x00})).v,
-         indexCorrupt + "BadStreamFormatException : List::persistFrom : bad stream format", "nDbgStep = 3 nIdxOff = 12"},
         // A null element (tag 02) can't be indexed.
         {withIndex(Builder().index(2).entry(0, "a", 12, 1).u8(0x02)), indexCorrupt, "nDbgStep = 3 nIdxOff = " + idx},
         // Entries read before the failure are freed (the leak checker watches).
         {withIndex(Builder().index(3).entry(0, "a", 12, 1).entry(1, "b", 12, 1).entry(2, "c", 12, 1, 0x02454952)),
          entryError + "unknown format version 2", ""},
         // The index's zlib stream must end with an intact checksum, and no later.
-        {cutIndex, damaged, endOfOne},
-        {badSum, damaged, endOfOne},
+        {cutIndex, damaged, "nDbgStep = 3 nIdxOff = " + std::to_string(le32(cutIndex, 8))},
         {withIndex(Builder().index(0).u8(0)), damaged, "nDbgStep = 3 nIdxOff = " + idx},
     };
     for (const auto& c : cases) {
@@ -277,46 +231,6 @@ TEST_F(ArchiveTest, OpenErrors) {
         EXPECT_EQ(message.substr(0, c.prefix.size()), c.prefix) << message;
         EXPECT_EQ(message.substr(message.size() - std::min(message.size(), c.suffix.size())), c.suffix) << message;
     }
-    const std::string path = m_tmp.path("none.dat");
-    EXPECT_EQ(messageOf<Zep::FileAccessException>([&] { ResourceFile archive(path.c_str()); }),
-              "File::File : '" + path + "' does not exist");
-}
-
-// An entry met twice through a back-reference is indexed and freed once.
-TEST_F(ArchiveTest, BackReferenceInTheIndex) {
-    ResourceFile twice(write(withIndex(Builder().index(2).entry(0, "a", 12, 1).u8(0x01).u32(0))).c_str());
-    EXPECT_EQ(twice.getEntryCount(), 1);
-    EXPECT_EQ(loadText(twice, "a"), "a");
-}
-
-TEST_F(ArchiveTest, DamagedEntriesFailTheLoadOnly) {
-    const Bytes good = deflateBytes(textBytes("good"));
-    Bytes cut = deflateBytes(textBytes("this entry is cut short")), badSum = good;
-    cut.resize(cut.size() / 2);
-    badSum.back() ^= 1;
-    const int32_t nCut = 12 + static_cast<int32_t>(good.size()), nBadSum = nCut + static_cast<int32_t>(cut.size());
-    Builder index;
-    index.index(7).entry(0, "good", 12, 4).entry(1, "cut", nCut, 23).entry(2, "negative", 12, -1);
-    index.entry(3, "huge", 12, 0x7FFFFFF0).entry(4, "far", 0x40000000, 4).entry(5, "badsum", nBadSum, 4);
-    index.entry(6, "short", 12, 3);  // the stream goes on past the recorded size
-    Builder archive;
-    archive.header(static_cast<uint32_t>(nBadSum + static_cast<int32_t>(badSum.size())));
-    archive.raw(good).raw(cut).raw(badSum).raw(deflateBytes(index.v));
-
-    // Opening reads only the index, so the damage shows when loading.
-    ResourceFile resources(write(archive.v).c_str());
-    EXPECT_EQ(resources.getEntryCount(), 7);
-    const std::pair<const char*, const char*> cases[] = {
-        {"cut", "Assertion failed : nRead == nSize"},
-        {"badsum", "Assertion failed : nRead == nSize"},
-        {"short", "Assertion failed : nRead == nSize"},
-        {"negative", "Assertion failed : nSize >= 0"},
-        {"huge", "Assertion failed : pData"},
-        {"far", "Assertion failed : nOffset >= kHeaderSize && nOffset < m_nFileLength"},
-    };
-    for (auto [name, message] : cases)
-        EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { resources.load(name); }), message) << name;
-    EXPECT_EQ(loadText(resources, "good"), "good");  // still usable afterwards
 }
 
 // Every cut of an archive fails to open (the index comes last and must end
@@ -324,22 +238,21 @@ TEST_F(ArchiveTest, DamagedEntriesFailTheLoadOnly) {
 // open or serves each entry with exactly its original bytes or not at all;
 // a flip in entry data leaves the index intact, so it always opens.
 TEST_F(ArchiveTest, CutOrDamagedArchivesThrowOrServeTheOriginalBytes) {
-    const std::vector<std::pair<const char*, Bytes>> entries = {
-        {"One.txt", textBytes("first entry, first entry")}, {"dir/two.bin", Bytes(300, 7)}, {"z", Bytes()}};
+    const std::vector<std::pair<const char*, std::string>> entries = {
+        {"One.txt", "first entry, first entry"}, {"dir/two.bin", std::string(300, 7)}, {"z", ""}};
     const Bytes good = compileArchive(entries);
     // The number of entries served, or -1 when the archive does not open.
     auto served = [&](const Bytes& bytes) {
-        const std::string path = write(bytes, "damaged.dat");
         std::unique_ptr<ResourceFile> archive;
         try {
-            archive = std::make_unique<ResourceFile>(path.c_str());
+            archive = std::make_unique<ResourceFile>(write(bytes).c_str());
         } catch (const Zep::FatalErrorException&) {
             return -1;
         }
         int nServed = 0;
-        for (const auto& [name, original] : entries) {
+        for (const auto& [name, text] : entries) {
             try {
-                EXPECT_EQ(bytesOf(*archive->load(name)), original) << name;
+                EXPECT_EQ(loadText(*archive, name), text);
                 ++nServed;
             } catch (const Zep::Exception&) {
             }
@@ -348,109 +261,55 @@ TEST_F(ArchiveTest, CutOrDamagedArchivesThrowOrServeTheOriginalBytes) {
     };
     EXPECT_EQ(served(good), 3);
     for (size_t n = 0; n < good.size(); ++n) EXPECT_EQ(served(Bytes(good.begin(), good.begin() + n)), -1) << n;
-    const size_t nIndexAt = le32(good, 8);
     for (size_t at = 0; at < good.size(); ++at) {
         for (int bit = 0; bit < 8; ++bit) {
             Bytes bytes = good;
             bytes[at] ^= static_cast<uint8_t>(1 << bit);
-            const int nServed = served(bytes);
-            if (at >= 12 && at < nIndexAt) {
-                EXPECT_GE(nServed, 2) << "byte " << at << " bit " << bit;
-            }
+            EXPECT_GE(served(bytes), at >= 12 && at < le32(good, 8) ? 2 : -1) << "byte " << at << " bit " << bit;
         }
     }
 }
 
 // ------------------------------------------------ resources and providers
 
-using Zep::FilesystemResourceProvider;
-using Zep::MemoryResourceProvider;
-
 // The leak checker of the test run sees whether each block is freed.
-TEST(Resource, BlocksStreamsAndShortReads) {
-    SmartPtr<Resource> own(new Resource(16, nullptr, true));
-    std::memset(own->getData(), 'x', 16);
-    EXPECT_STREQ(own->asString().c_str(), "xxxxxxxxxxxxxxxx");
-    // Allocated by the resource: freed even when it was told it doesn't own it.
-    SmartPtr<Resource> unowned(new Resource(64, nullptr, false));
-    EXPECT_FALSE(unowned->ownsData());
+TEST(Resource, OwnershipViewsAndShortReads) {
+    SmartPtr<Resource> unowned(new Resource(64, nullptr, false));  // its own block: freed all the same
     void* block = Resource::allocateData(3);
     std::memcpy(block, "abc", 3);
     EXPECT_STREQ(SmartPtr<Resource>(new Resource(3, block, true))->asString().c_str(), "abc");
     char buffer[5] = {'h', 'e', 'l', 'l', 'o'};  // the caller's buffer is left alone
-    SmartPtr<Resource> view(new Resource(5, buffer, false));
-    EXPECT_EQ(messageOf<Zep::AssertFailException>([] { Resource res(-1, nullptr, true); }),
-              "Assertion failed : nSize >= 0");
-
-    SmartPtr<MemStream> stream = view->openStream();  // a view over the bytes, read-only
-    EXPECT_TRUE(stream->supports(1));
-    EXPECT_FALSE(stream->supports(2));
-    EXPECT_EQ(stream->getBuffer(), static_cast<const void*>(buffer));
-    char out[8] = {};
-    EXPECT_EQ(stream->read(8, out), 5);
-    EXPECT_EQ(SmartPtr<Resource>(new Resource(0, nullptr, true))->openStream()->length(), 0);
-
-    testutil::ScriptStream script(textBytes("aaaaeeeeii"));
+    EXPECT_EQ(SmartPtr<Resource>(new Resource(5, buffer, false))->openStream()->getBuffer(), buffer);  // a view
+    EXPECT_EQ(messageOf([] { Resource(-1, nullptr, true); }), "Assertion failed : nSize >= 0");
+    ScriptStream script(textBytes("aaaaeeeeii"));
     script.m_nPiece = 4;
     script.m_nLength = 100;
     EXPECT_STREQ(Resource::readFrom(&script)->asString().c_str(), "aaaaeeeeii");
 }
 
-TEST(FilesystemResourceProvider, RootAndBaseNames) {
-    const std::pair<const char*, const char*> roots[] = {
-        {"data", "data/"}, {"data/", "data/"}, {"data\\", "data\\"}, {"", ""}, {nullptr, ""}};
-    for (auto [given, root] : roots) EXPECT_STREQ(FilesystemResourceProvider(given).getRoot().c_str(), root);
-    const std::pair<const char*, const char*> bases[] = {
-        {"dir\\sub/pic.png", "pic.png"}, {"dir/sub\\pic.png", "pic.png"}, {"dir/", ""}, {nullptr, ""}};
-    for (auto [given, base] : bases) EXPECT_STREQ(FilesystemResourceProvider::baseName(given).c_str(), base);
-}
-
-TEST(FilesystemResourceProvider, ServesBareNamesMatchingCase) {
-    testutil::TempFolder tmp;
-    putFile(tmp.path("pic.png"), std::string("\x89PNG\0\x01", 6));
+// Folders serve bare names without regard to case; an empty root is the
+// current folder, never the file-system root.
+TEST(FilesystemResourceProvider, RootsAndBareNames) {
+    for (auto [given, root] : {std::pair{"data", "data/"}, {"data/", "data/"}, {"data\\", "data\\"}, {"", ""}})
+        EXPECT_STREQ(Zep::FilesystemResourceProvider(given).getRoot().c_str(), root);
+    TempFolder tmp;
     putFile(tmp.path("Font.PNG"), "F");
-    putFile(tmp.path("empty.txt"), "");
-    FilesystemResourceProvider provider(tmp.root().c_str());
-    EXPECT_TRUE(provider.exists("a\\pic.png"));
-    EXPECT_FALSE(provider.exists("other.png"));
-    EXPECT_STREQ(provider.getPath("a/b/pic.png").c_str(), (tmp.root() + "/pic.png").c_str());
-    EXPECT_EQ(provider.listNames().getCount(), 0);
-    SmartPtr<Resource> res = provider.load("sub/pic.png");
-    EXPECT_EQ(bytesOf(*res), textBytes(std::string("\x89PNG\0\x01", 6)));
-    EXPECT_NE(provider.load("pic.png").get(), res.get());  // a new object on every load
-    EXPECT_EQ(provider.load("FONT.png")->getSize(), 1);
-    EXPECT_NE(provider.load("empty.txt")->getData(), nullptr);
-    EXPECT_EQ(messageOf<Zep::FileAccessException>([&] { provider.load("missing.txt"); }),
-              "File::File : '" + tmp.root() + "/missing.txt' does not exist");
-
-    // Empty is the current folder; nothing from the file-system root comes through.
+    EXPECT_STREQ(Zep::FilesystemResourceProvider(tmp.root().c_str()).load("a\\FONT.png")->asString().c_str(), "F");
     const std::filesystem::path old = std::filesystem::current_path();
     std::filesystem::current_path(tmp.root());
-    FilesystemResourceProvider here("");
-    EXPECT_STREQ(here.getPath("x/empty.txt").c_str(), "empty.txt");
-    EXPECT_STREQ(here.load("font.png")->asString().c_str(), "F");
-    EXPECT_FALSE(here.exists("etc"));
+    EXPECT_TRUE(Zep::FilesystemResourceProvider(nullptr).exists("x/font.png"));
+    EXPECT_FALSE(Zep::FilesystemResourceProvider("").exists("etc"));
     std::filesystem::current_path(old);
 }
 
 TEST(MemoryResourceProvider, LowerCasedNamesAndTheSameObject) {
     SmartPtr<Resource> font(new Resource(3, nullptr, true)), second(new Resource(2, nullptr, true));
     {
-        MemoryResourceProvider provider;
+        Zep::MemoryResourceProvider provider;
         provider.add("Font.PNG", font);
-        EXPECT_EQ(font->getRefCount(), 2);
-        EXPECT_TRUE(provider.exists("FONT.png"));
-        EXPECT_FALSE(provider.exists("font"));
-        EXPECT_EQ(provider.load("FONT.png").get(), font.get());
-        EXPECT_STREQ(provider.listNames().join(",").c_str(), "font.png");
-        EXPECT_STREQ(provider.getPath("Font.PNG").c_str(), "Font.PNG");
+        EXPECT_TRUE(provider.load("FONT.png") == font && !provider.exists("font"));
         provider.add("FONT.png", second);  // replacing releases the old resource
         EXPECT_EQ(font->getRefCount(), 1);
-        EXPECT_EQ(provider.load("Font.png")->getSize(), 2);
-        EXPECT_EQ(messageOf<Zep::FatalErrorException>([&] { provider.load("No.Such"); }),
-                  "Hash key not found : \"no.such\"");
-        EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { provider.add("x", SmartPtr<Resource>()); }),
-                  "Assertion failed : pResource.notNULL()");
     }
     EXPECT_EQ(second->getRefCount(), 1);  // the provider drops its references when deleted
 }
