@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <random>
 #include <set>
 #include <span>
@@ -454,6 +455,9 @@ R attempt(Work&& work) {
     } catch (const Zep::Exception& e) {
         result = R();
         result.sError = e.getMessage();
+    } catch (const std::bad_alloc&) {
+        result = R();
+        result.sError = "out of memory";
     } catch (const std::exception& e) {
         result = R();
         result.sError = e.what();

@@ -68,8 +68,9 @@ public:
     static constexpr int kHeaderSize = 12;
 
     // Opens and indexes the archive; throws FatalErrorException for a bad
-    // archive and FileAccessException for a missing file. Only the index is
-    // read here.
+    // archive (an index whose zlib stream is cut, damaged or does not end
+    // right after the list is bad too) and FileAccessException for a missing
+    // file. Only the index is read here.
     explicit ResourceFile(const char* szFileName);
     ~ResourceFile() override;
     ResourceFile(const ResourceFile&) = delete;
