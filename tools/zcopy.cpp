@@ -1,18 +1,21 @@
 // zcopy: deflates a file through a zlib stream into "<file>.z", inflates it
-// back and compares it with the original; optionally lists a folder.
+// back and compares it with the original; optionally lists a folder ("." and
+// ".." left out).
 //
 //   zcopy [-l level] FILE [FOLDER]
+//
+// Exit status: 0 round trip ok, 1 round trip failed, 2 bad usage or input.
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "zep2/error.h"
-#include "zep2/file.h"
-#include "zep2/zstream.h"
+#include <zep2/error.h>
+#include <zep2/file.h>
+#include <zep2/platform_fs.h>
+#include <zep2/zstream.h>
 
 namespace {
 
@@ -21,6 +24,26 @@ constexpr int kChunk = 65536;
 int usage() {
     std::fprintf(stderr, "usage: zcopy [-l level] FILE [FOLDER]\n");
     return 2;
+}
+
+int refuse(const std::string& sWhy) {
+    std::fprintf(stderr, "zcopy: %s\n", sWhy.c_str());
+    return 2;
+}
+
+// A deflate level 0..9, or -1 for text that is not one.
+int parseLevel(const char* szText) {
+    return szText[0] >= '0' && szText[0] <= '9' && !szText[1] ? szText[0] - '0' : -1;
+}
+
+// Why the path can't be used, or "" when it names what is wanted.
+std::string unusable(const char* szPath, bool bWantFolder) {
+    const std::string sQuoted = "'" + std::string(szPath) + "'";
+    const Zep::String sNative = Zep::platform_fs::resolve(szPath);
+    if (!Zep::platform_fs::pathExists(sNative.c_str())) return sQuoted + " does not exist";
+    const bool bFolder = Zep::platform_fs::isDirectory(sNative.c_str());
+    if (bFolder != bWantFolder) return sQuoted + (bFolder ? " is a folder" : " is not a folder");
+    return "";
 }
 
 // Returns false when some write did not reach the disk.
@@ -70,6 +93,7 @@ void listFolder(const char* szPath) {
     std::vector<std::pair<std::string, bool>> entries;
     for (int i = 0; i < dir.getEntryCount(); ++i) {
         Zep::SmartPtr<Zep::DirEntry> e = dir.getEntry(i);
+        if (e->m_sName == "." || e->m_sName == "..") continue;
         entries.emplace_back(e->m_sName.c_str(), e->isFolder());
     }
     std::sort(entries.begin(), entries.end());
@@ -82,13 +106,18 @@ void listFolder(const char* szPath) {
 int main(int argc, char** argv) {
     int nLevel = -1;
     int nArg = 1;
-    if (nArg + 1 < argc && std::strcmp(argv[nArg], "-l") == 0) {
-        nLevel = std::atoi(argv[nArg + 1]);
+    if (nArg < argc && std::strcmp(argv[nArg], "-l") == 0) {
+        if (nArg + 1 >= argc) return usage();
+        nLevel = parseLevel(argv[nArg + 1]);
+        if (nLevel < 0) return refuse("bad level '" + std::string(argv[nArg + 1]) + "' (0..9)");
         nArg += 2;
     }
     if (nArg >= argc || argc - nArg > 2) return usage();
     const char* szFile = argv[nArg];
     const char* szFolder = nArg + 1 < argc ? argv[nArg + 1] : nullptr;
+    std::string sWhy = unusable(szFile, false);
+    if (sWhy.empty() && szFolder) sWhy = unusable(szFolder, true);
+    if (!sWhy.empty()) return refuse(sWhy);
 
     std::string sPacked = std::string(szFile) + ".z";
     // The work file is ours to delete; never touch one that was there before.
@@ -115,7 +144,7 @@ int main(int argc, char** argv) {
         std::printf(", round trip ok\n");
         if (szFolder) listFolder(szFolder);
     } catch (const Zep::Exception& e) {
-        std::fprintf(stderr, "Error : %s [%s:%d]\n", e.getMessage(), e.getFile(), e.getLine());
+        std::fprintf(stderr, "zcopy: %s\n", e.getMessage());
         Zep::File::remove(sPacked.c_str());
         return 2;
     }

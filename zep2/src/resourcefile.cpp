@@ -82,101 +82,103 @@ ResourceFile::ResourceFile(const char* szFileName) : m_hIndex(97) {
     // The file is a member: whatever is thrown below closes it again.
     m_pFile = new File(szFileName, File::kModeRead);
     m_nFileLength = m_pFile->length();
-
-    char aMagic[3] = {};
-    if (m_pFile->read(3, aMagic) != 3 || std::memcmp(aMagic, "GRF", 3) != 0) {
-        m_pFile = nullptr;
-        ZEP_THROW(FatalErrorException, "ResourceFile::ResourceFile : bad header");
-    }
-
-    int32_t nIndexOffset = 0;
-    {
-        auto pStreamer = std::make_unique<ObjectStreamer>(m_pFile.get(), false);
-        uint32_t nWord = 0;
-        pStreamer->readUInt32(nWord);
-        uint32_t nTag = nWord & 0xFFFFFF;
-        int nVersion = static_cast<int32_t>(nWord) >> 24;
-        if (nTag != kTag) {
-            // Archives of the older big-endian kind: read the header again
-            // in that order; the index then follows the same order.
-            m_pFile->setByteOrder(Stream::kBigEndian);
-            m_pFile->setPosition(0);
-            m_pFile->read(3, aMagic);
-            pStreamer.reset();
-            pStreamer = std::make_unique<ObjectStreamer>(m_pFile.get(), false);
-            pStreamer->readUInt32(nWord);
-            nTag = nWord & 0xFFFFFF;
-            nVersion = static_cast<int32_t>(nWord) >> 24;
-            if (nTag != kTag) {
-                pStreamer.reset();
-                m_pFile = nullptr;
-                ZEP_THROW(FatalErrorException,
-                          String::format("ResourceFile::ResourceFile : bad stream format : %08X, got %08X", kTag, nTag)
-                              .c_str());
-            }
-        }
-        if (nVersion != kVersion) {
-            pStreamer.reset();
-            m_pFile = nullptr;
-            ZEP_THROW(FatalErrorException,
-                      String::format("ResourceFile::ResourceFile : unknown format version %d", nVersion).c_str());
-        }
-        pStreamer->readInt32(nIndexOffset);
-    }
-    readIndex(nIndexOffset);
-}
-
-void ResourceFile::readIndex(int nIndexOffset) {
-    ZEP_TRACE("ResourceFile::readIndex");
+    const int32_t nIndexOffset = readHeader();
     List<ResourceFileEntry*> lEntries;
     EntryListGuard guard{lEntries};
+    readIndex(nIndexOffset, lEntries);
+    fillTable(lEntries);
+}
+
+ResourceFile::~ResourceFile() = default;
+
+void ResourceFile::refuse(const String& sMessage) {
+    m_pFile = nullptr;
+    ZEP_THROW(FatalErrorException, sMessage.c_str());
+}
+
+int32_t ResourceFile::readHeader() {
+    ZEP_TRACE("ResourceFile::readHeader");
+    char aMagic[3] = {};
+    if (m_pFile->read(3, aMagic) != 3 || std::memcmp(aMagic, "GRF", 3) != 0)
+        refuse("ResourceFile::ResourceFile : bad header");
+
+    auto pStreamer = std::make_unique<ObjectStreamer>(m_pFile.get(), false);
+    uint32_t nWord = 0;
+    pStreamer->readUInt32(nWord);
+    if ((nWord & 0xFFFFFF) != kTag) {
+        // Archives of the older big-endian kind: read the header again in
+        // that order; the index then follows the same order.
+        m_pFile->setByteOrder(Stream::kBigEndian);
+        m_pFile->setPosition(0);
+        m_pFile->read(3, aMagic);
+        pStreamer.reset();
+        pStreamer = std::make_unique<ObjectStreamer>(m_pFile.get(), false);
+        pStreamer->readUInt32(nWord);
+    }
+    const uint32_t nTag = nWord & 0xFFFFFF;
+    const int nVersion = static_cast<int32_t>(nWord) >> 24;
+    if (nTag != kTag)
+        refuse(String::format("ResourceFile::ResourceFile : bad stream format : %08X, got %08X", kTag, nTag));
+    if (nVersion != kVersion)
+        refuse(String::format("ResourceFile::ResourceFile : unknown format version %d", nVersion));
+    int32_t nIndexOffset = 0;
+    pStreamer->readInt32(nIndexOffset);
+    return nIndexOffset;
+}
+
+void ResourceFile::readIndex(int32_t nIndexOffset, List<ResourceFileEntry*>& lEntries) {
+    ZEP_TRACE("ResourceFile::readIndex");
     int nDbgStep = 0;
     String sCaught;
     try {
-        nDbgStep = 0;
-        // An index that would start inside the header or past the end can
-        // only be damage (an archive never finished has offset 0).
-        if (nIndexOffset < kHeaderSize || nIndexOffset >= m_nFileLength)
-            ZEP_THROW(FatalErrorException,
-                      String::format("ResourceFile::readIndex : index offset outside the file (length %d)",
-                                     m_nFileLength)
-                          .c_str());
-        m_pFile->setPosition(nIndexOffset);
-        nDbgStep = 1;
-        SmartPtr<ZStream> pZip(new ZStream(m_pFile.get(), -1));
-        pZip->setByteOrder(m_pFile->getByteOrder());
-        nDbgStep = 2;
-        auto pStreamer = std::make_unique<ObjectStreamer>(pZip.get(), false);
-        nDbgStep = 3;
-        uint8_t nTag = 0;
-        pStreamer->readByte(nTag);
-        lEntries.persistFrom(*pStreamer);
-        for (ResourceFileEntry* pEntry : lEntries) {
-            if (!pEntry) ZEP_THROW(FatalErrorException, "ResourceFile::readIndex : null entry in the index");
-        }
-        nDbgStep = 4;
-        pStreamer.reset();
-        nDbgStep = 5;
-        pZip = nullptr;
+        inflateIndex(nIndexOffset, lEntries, nDbgStep);
     } catch (const Exception& e) {
         sCaught = String::format("%s : %s at %s(%d)", e.className(), e.getMessage(), e.getFile(), e.getLine());
     } catch (const std::bad_alloc&) {
         sCaught = String::format("bad_alloc : out of memory at %s(%d)", kZepSource, __LINE__);
     }
     if (!sCaught.isEmpty()) {
-        m_pFile = nullptr;
-        ZEP_THROW(FatalErrorException,
-                  String::format("ResourceFile::ResourceFile : index is corrupt [%s] nDbgStep = %d nIdxOff = %d",
-                                 sCaught.c_str(), nDbgStep, nIndexOffset)
-                      .c_str());
+        refuse(String::format("ResourceFile::ResourceFile : index is corrupt [%s] nDbgStep = %d nIdxOff = %d",
+                              sCaught.c_str(), nDbgStep, nIndexOffset));
     }
+}
 
+void ResourceFile::inflateIndex(int32_t nIndexOffset, List<ResourceFileEntry*>& lEntries, int& nStep) {
+    nStep = 0;
+    // An index that would start inside the header or past the end can only
+    // be damage (an archive never finished has offset 0).
+    if (nIndexOffset < kHeaderSize || nIndexOffset >= m_nFileLength)
+        ZEP_THROW(FatalErrorException,
+                  String::format("ResourceFile::readIndex : index offset outside the file (length %d)", m_nFileLength)
+                      .c_str());
+    m_pFile->setPosition(nIndexOffset);
+    nStep = 1;
+    SmartPtr<ZStream> pZip(new ZStream(m_pFile.get(), -1));
+    pZip->setByteOrder(m_pFile->getByteOrder());
+    nStep = 2;
+    auto pStreamer = std::make_unique<ObjectStreamer>(pZip.get(), false);
+    nStep = 3;
+    uint8_t nTag = 0;
+    pStreamer->readByte(nTag);
+    lEntries.persistFrom(*pStreamer);
+    for (ResourceFileEntry* pEntry : lEntries) {
+        if (!pEntry) ZEP_THROW(FatalErrorException, "ResourceFile::readIndex : null entry in the index");
+    }
+    // Missing bytes read as zeros: only the end of the zlib stream and its
+    // checksum tell a cut or damaged index from a good one.
+    if (!pZip->verifyEnd())
+        ZEP_THROW(FatalErrorException, "ResourceFile::readIndex : the index is damaged or cut short");
+    nStep = 4;
+    pStreamer.reset();
+    nStep = 5;
+    pZip = nullptr;
+}
+
+void ResourceFile::fillTable(const List<ResourceFileEntry*>& lEntries) {
     // A later entry whose name differs only in case replaces the earlier one.
     for (ResourceFileEntry* pEntry : lEntries) m_hIndex.set(pEntry->getName().toLower(), *pEntry);
     m_hIndex.rehash();
 }
-
-ResourceFile::~ResourceFile() = default;
 
 bool ResourceFile::exists(const char* szName) { return m_hIndex.contains(String(szName).toLower()); }
 
@@ -195,16 +197,18 @@ SmartPtr<Resource> ResourceFile::load(const char* szName) {
     std::unique_ptr<void, void (*)(void*)> pData(pRaw, &Resource::freeData);
     ZEP_ASSERT(pData);
 
-    m_pFile->setPosition(nOffset);
-    int nRead = 0;
-    {
-        SmartPtr<ZStream> pZip(new ZStream(m_pFile.get(), -1));
-        nRead = nSize > 0 ? pZip->read(nSize, pData.get()) : 0;
-    }
+    const int nRead = inflateEntry(nOffset, nSize, pData.get());
     ZEP_ASSERT(nRead == nSize);
     SmartPtr<Resource> pResource(new Resource(nSize, pData.get(), true));
     pData.release();
     return pResource;
+}
+
+int ResourceFile::inflateEntry(int nOffset, int nSize, void* pData) {
+    m_pFile->setPosition(nOffset);
+    SmartPtr<ZStream> pZip(new ZStream(m_pFile.get(), -1));
+    const int nRead = nSize > 0 ? pZip->read(nSize, pData) : 0;
+    return pZip->verifyEnd() ? nRead : -1;
 }
 
 List<String> ResourceFile::listNames() { return m_hIndex.getKeys(); }

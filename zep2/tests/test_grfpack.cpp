@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
-#include <initializer_list>
+#include <numeric>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "test_util.h"
@@ -12,36 +16,42 @@
 namespace fs = std::filesystem;
 using testutil::getFile;
 using testutil::putFile;
-using Zep::String;
+using namespace Zep::GrfPack;
 
 namespace {
 
 class GrfPackTest : public ::testing::Test {
 protected:
     std::string path(const std::string& rel) const { return m_tmp.path(rel); }
-    int run(std::initializer_list<std::string> args) {
-        std::vector<const char*> argv{"grfpack"};
-        for (const std::string& a : args) argv.push_back(a.c_str());
-        m_sOut = "";
-        m_sErr = "";
-        return Zep::GrfPack::runTool(static_cast<int>(argv.size()), argv.data(), m_sOut, m_sErr);
+    // Every file under the scratch folder, relative to it, sorted.
+    std::string tree() const {
+        std::set<std::string> names;
+        for (const auto& e : fs::recursive_directory_iterator(m_tmp.root()))
+            names.insert(fs::relative(e.path(), m_tmp.root()).string() + (e.is_directory() ? "/ " : " "));
+        return std::accumulate(names.begin(), names.end(), std::string());
     }
-    // An archive written by the compiler with the given entry names.
-    void writeArchive(const std::string& rel, std::initializer_list<const char*> names) {
+    // An archive written by the compiler, each entry holding its own name.
+    std::string writeArchive(const std::string& rel, std::initializer_list<const char*> names) {
         Zep::SmartPtr<Zep::MemStream> out(new Zep::MemStream());
-        Zep::ResourceFileCompiler compiler{Zep::SmartPtr<Zep::Stream>(out)};
-        compiler.writeHeader();
+        Zep::SmartPtr<Zep::ResourceFileCompiler> compiler(new Zep::ResourceFileCompiler(out));
+        compiler->writeHeader();
         for (const char* name : names) {
-            Zep::SmartPtr<Zep::MemStream> src(new Zep::MemStream("win", 3));
-            compiler.add(src.get(), name);
+            Zep::SmartPtr<Zep::MemStream> src(new Zep::MemStream(name, static_cast<int>(std::strlen(name))));
+            compiler->add(src.get(), name);
         }
-        compiler.finish();
+        compiler->finish();
         putFile(path(rel), testutil::bytesOf(*out));
+        return path(rel);
     }
-
+    // Runs a tool built beside the test program: exit status, output, errors.
+    struct Run { int nStatus; std::string sOut, sErr; };
+    Run run(const char* tool, const std::vector<std::string>& args) const {
+        std::string command = "'" + (fs::read_symlink("/proc/self/exe").parent_path() / tool).string() + "'";
+        for (const std::string& arg : args) command += " '" + arg + "'";
+        const int n = std::system((command + " >" + path("o") + " 2>" + path("e") + " </dev/null").c_str());
+        return {WIFEXITED(n) ? WEXITSTATUS(n) : -1, getFile(path("o")), getFile(path("e"))};
+    }
     testutil::TempFolder m_tmp;
-    String m_sOut;
-    String m_sErr;
 };
 
 }  // namespace
@@ -51,107 +61,146 @@ TEST_F(GrfPackTest, PackListExtractVerifyRoundTrip) {
     std::string big, all;
     for (int i = 0; i < 150000; ++i) big += static_cast<char>((i * 7919) % 251);
     for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
-    putFile(path("src/Readme.TXT"), "hello\r\n");
-    putFile(path("src/Images/Pic.PNG"), all);
-    putFile(path("src/Images/deep/big.bin"), big);
-    putFile(path("src/empty"), "");
-
-    Zep::List<String> names = Zep::GrfPack::collectFiles(path("src").c_str(), nullptr);
-    EXPECT_STREQ(names.join(",").c_str(), "Images/Pic.PNG,Images/deep/big.bin,Readme.TXT,empty");
-
-    ASSERT_EQ(run({"pack", path("src"), path("out.dat")}), 0) << m_sErr.c_str();
-    EXPECT_EQ(std::string(m_sOut.c_str()).rfind("packed 4 files (", 0), 0u) << m_sOut.c_str();
-    {
-        // The game finds the entries by their lower-cased relative names.
-        Zep::ResourceFile archive(path("out.dat").c_str());
-        EXPECT_TRUE(archive.exists("images/pic.png"));
-        EXPECT_TRUE(archive.exists("Images/deep/BIG.bin"));
-        EXPECT_FALSE(archive.exists("images\\pic.png"));
-        EXPECT_EQ(archive.getResourceSize("images/deep/big.bin"), 150000);
-    }
-
-    ASSERT_EQ(run({"list", path("out.dat")}), 0) << m_sErr.c_str();
-    EXPECT_STREQ(m_sOut.c_str(),
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"Readme.TXT", "hello\r\n"}, {"Images/Pic.PNG", all}, {"Images/deep/big.bin", big}, {"empty", ""}};
+    for (const auto& [rel, bytes] : files) putFile(path("src/" + rel), bytes);
+    putFile(path("out.dat"), "the previous archive is replaced");
+    const PackResult packed = packFolder(path("src").c_str(), path("out.dat").c_str(), 9);
+    ASSERT_TRUE(packed.ok()) << packed.sError.c_str();
+    EXPECT_TRUE(packed.nEntries == 4 && packed.nInputBytes == 150263);
+    EXPECT_EQ(packed.nArchiveBytes, static_cast<int64_t>(fs::file_size(path("out.dat"))));
+    EXPECT_STREQ(listArchive(path("out.dat").c_str()).sListing.c_str(),
                  "       256  Images/Pic.PNG\n"
                  "    150000  Images/deep/big.bin\n"
                  "         7  Readme.TXT\n"
                  "         0  empty\n"
                  "4 entries, 150263 bytes\n");
-
-    ASSERT_EQ(run({"extract", path("out.dat"), path("copy")}), 0) << m_sErr.c_str();
-    EXPECT_STREQ(m_sOut.c_str(), ("extracted 4 entries into " + path("copy") + "\n").c_str());
-    for (const char* rel : {"Readme.TXT", "Images/Pic.PNG", "Images/deep/big.bin", "empty"}) {
-        ASSERT_TRUE(fs::exists(path(std::string("copy/") + rel))) << rel;
-        EXPECT_EQ(getFile(path(std::string("copy/") + rel)), getFile(path(std::string("src/") + rel))) << rel;
-    }
-
-    EXPECT_EQ(run({"verify", path("out.dat"), path("copy")}), 0) << m_sErr.c_str();
+    EXPECT_EQ(extractArchive(path("out.dat").c_str(), path("copy").c_str()).nWritten, 4);
+    for (const auto& [rel, bytes] : files) EXPECT_EQ(getFile(path("copy/" + rel)), bytes) << rel;
+    EXPECT_EQ(verifyArchive(path("out.dat").c_str(), path("copy").c_str()).lDifferences.getCount(), 0);
     putFile(path("copy/Readme.TXT"), "changed");
     putFile(path("copy/extra.txt"), "x");
-    EXPECT_EQ(run({"verify", path("out.dat"), path("copy")}), 1);
-    EXPECT_STREQ(m_sErr.c_str(),
-                 "differs: Readme.TXT\n"
-                 "missing from the archive: extra.txt\n"
-                 "grfpack: 2 differences\n");
+    fs::remove(path("copy/empty"));
+    EXPECT_STREQ(verifyArchive(path("out.dat").c_str(), path("copy").c_str()).lDifferences.join("|").c_str(),
+                 "differs: Readme.TXT|missing from the folder: empty|missing from the archive: extra.txt");
 }
 
-TEST_F(GrfPackTest, ArchiveInsideThePackedFolderIsLeftOut) {
-    putFile(path("src/a.txt"), "a");
-    ASSERT_EQ(run({"pack", "-l", "1", path("src"), path("src/self.dat")}), 0) << m_sErr.c_str();
-    ASSERT_EQ(run({"pack", path("src"), path("src/self.dat")}), 0) << m_sErr.c_str();
-    Zep::ResourceFile archive(path("src/self.dat").c_str());
-    EXPECT_EQ(archive.getEntryCount(), 1);
-    EXPECT_TRUE(archive.exists("a.txt"));
-
-    fs::create_directories(path("none"));
-    ASSERT_EQ(run({"pack", path("none"), path("e.dat")}), 0) << m_sErr.c_str();
-    ASSERT_EQ(run({"list", path("e.dat")}), 0);
-    EXPECT_STREQ(m_sOut.c_str(), "0 entries, 0 bytes\n");
-}
-
-TEST_F(GrfPackTest, NamesDifferingOnlyInCaseAreRefused) {
-    putFile(path("src/a.png"), "1");
-    putFile(path("src/A.PNG"), "2");
-    EXPECT_EQ(run({"pack", path("src"), path("x.dat")}), 1);
-    EXPECT_STREQ(m_sErr.c_str(),
-                 "grfpack: 'A.PNG' and 'a.png' differ only in case; the archive can serve only one of them\n");
-    EXPECT_FALSE(fs::exists(path("x.dat")));
-}
-
-TEST_F(GrfPackTest, UsageAndErrors) {
-    EXPECT_EQ(run({}), 2);
-    EXPECT_EQ(std::string(m_sErr.c_str()).rfind("usage: grfpack pack", 0), 0u);
-    EXPECT_EQ(run({"--help"}), 0);
-    EXPECT_STREQ(m_sOut.c_str(), Zep::GrfPack::usageText().c_str());
-    EXPECT_EQ(run({"frobnicate"}), 2);
-    EXPECT_EQ(std::string(m_sErr.c_str()).rfind("grfpack: unknown command 'frobnicate'\nusage:", 0), 0u);
-    EXPECT_EQ(run({"pack", "-l", "12", "a", "b"}), 2);
-    EXPECT_EQ(std::string(m_sErr.c_str()).rfind("grfpack: bad level '12' (0..9)\n", 0), 0u);
-    EXPECT_EQ(run({"pack", "only-one"}), 2);
-    EXPECT_EQ(run({"list"}), 2);
-    EXPECT_EQ(run({"extract", "a.dat"}), 2);
-
-    EXPECT_EQ(run({"pack", path("missing"), path("m.dat")}), 1);
-    EXPECT_STREQ(m_sErr.c_str(), ("grfpack: '" + path("missing") + "' is not a folder\n").c_str());
-    EXPECT_EQ(run({"list", path("missing.dat")}), 1);
-    EXPECT_STREQ(m_sErr.c_str(), ("grfpack: File::File : '" + path("missing.dat") + "' does not exist\n").c_str());
-    putFile(path("junk.dat"), "not an archive");
-    EXPECT_EQ(run({"extract", path("junk.dat"), path("out")}), 1);
-    EXPECT_STREQ(m_sErr.c_str(), "grfpack: ResourceFile::ResourceFile : bad header\n");
-}
-
-// An archive whose names climb out of the target folder is refused before
-// anything is written.
-TEST_F(GrfPackTest, ExtractRefusesNamesLeavingTheFolder) {
-    for (const char* evil : {"../evil.txt", "/abs.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "a//b"}) {
-        writeArchive("evil.dat", {"good.txt", evil});
-        EXPECT_EQ(run({"extract", path("evil.dat"), path("target/inner")}), 1) << evil;
-        EXPECT_EQ(std::string(m_sErr.c_str()),
-                  std::string("grfpack: refusing to extract '") + evil + "': the name leaves the target folder\n");
-        EXPECT_FALSE(fs::exists(path("target"))) << evil;
-        EXPECT_FALSE(fs::exists(path("evil.txt"))) << evil;
+// A failed pack says why and leaves the previous archive and nothing else.
+TEST_F(GrfPackTest, FailedPackKeepsThePreviousArchive) {
+    for (const char* rel : {"src/a.png", "case/a.png", "case/A.PNG"}) putFile(path(rel), "1");
+    putFile(path("old.dat"), "previous");
+    fs::create_directories(path("folder.dat"));
+    const std::string src = path("src"), old = path("old.dat");
+    const struct { std::string folder, archive; int nLevel; std::string error; } cases[] = {
+        {path("case"), old, 9, "'A.PNG' and 'a.png' differ only in case; the archive can serve only one of them"},
+        {src, src + "/x", 9, "refusing to write the archive '" + src + "/x' inside the folder being packed"},
+        {path("missing"), old, 9, "'" + path("missing") + "' does not exist"},
+        {old, old, 9, "'" + old + "' is not a folder"},
+        {src, path("folder.dat"), 9, "'" + path("folder.dat") + "' is a folder"},
+        {src, path("none/x.dat"), 9, "can't write '" + path("none/x.dat") + "': No such file or directory"},
+        {src, old, 10, "deflate level 10 is not -1 or 0..9"},
+        {src, "", 9, "no archive name"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(packFolder(c.folder.c_str(), c.archive.c_str(), c.nLevel).sError.c_str(), c.error.c_str());
+        EXPECT_EQ(getFile(old), "previous");
+        EXPECT_EQ(tree(), "case/ case/A.PNG case/a.png folder.dat/ old.dat src/ src/a.png ");
     }
-    writeArchive("win.dat", {"Data\\Win.txt"});  // backslash names extract into folders
-    ASSERT_EQ(run({"extract", path("win.dat"), path("x")}), 0) << m_sErr.c_str();
-    EXPECT_EQ(getFile(path("x/Data/Win.txt")), "win");
+}
+
+// Names leaving the target folder, a damaged entry, a folder in the way: the extraction stops
+// with a reason, removes what it wrote and keeps what was there. Backslashes are separators.
+TEST_F(GrfPackTest, FailedExtractLeavesNothingBehind) {
+    for (const char* evil : {"../evil.txt", "/abs.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "a//b"}) {
+        EXPECT_STREQ(extractArchive(writeArchive("evil.dat", {"good.txt", evil}).c_str(), path("t/x").c_str())
+                         .sError.c_str(),
+                     (std::string("refusing to extract '") + evil + "': the name leaves the target folder").c_str());
+    }
+    EXPECT_STREQ(extractArchive(writeArchive("conflict.dat", {"a", "a/b"}).c_str(), path("t").c_str()).sError.c_str(),
+                 "can't extract 'a': the archive also holds entries inside it");
+    putFile(path("t/a.txt"), "kept");
+    std::string bytes = getFile(writeArchive("damaged.dat", {"a.txt", "n/e/w.txt", "z.txt"}));
+    bytes[static_cast<uint8_t>(bytes[8]) - 1] ^= 0x01;  // the checksum of "z.txt", the last entry
+    putFile(path("damaged.dat"), bytes);
+    EXPECT_STREQ(extractArchive(path("damaged.dat").c_str(), path("t").c_str()).sError.c_str(),
+                 "damaged archive: entry 'z.txt' is damaged or cut short");
+    fs::create_directories(path("t/m.txt"));
+    EXPECT_STREQ(extractArchive(writeArchive("fine.dat", {"a.txt", "m.txt"}).c_str(), path("t").c_str()).sError.c_str(),
+                 ("can't extract 'm.txt': '" + path("t/m.txt") + "' is a folder").c_str());
+    EXPECT_EQ(tree(), "conflict.dat damaged.dat evil.dat fine.dat t/ t/a.txt t/m.txt/ ");
+    EXPECT_EQ(getFile(path("t/a.txt")), "kept");
+    ASSERT_TRUE(extractArchive(writeArchive("win.dat", {"Data\\Win.txt"}).c_str(), path("x").c_str()).ok());
+    EXPECT_EQ(getFile(path("x/Data/Win.txt")), "Data\\Win.txt");
+}
+
+// Exit status 0 done, 1 failed, 2 bad usage. What can't be read is named in
+// words; a damaged archive says so, whether its header, an entry or its index
+// (cut by any number of bytes) is hit.
+TEST_F(GrfPackTest, CommandLine) {
+    putFile(path("src/a.txt"), "a");
+    putFile(path("other/b.txt"), "b");
+    fs::create_directories(path("dir.dat"));
+    putFile(path("junk"), "not an archive");
+    const std::string good = getFile(writeArchive("good.dat", {"one.txt", "two.txt"}));
+    putFile(path("v2.dat"), good.substr(0, 7) + "\x02" + good.substr(8));
+    putFile(path("flip.dat"), good.substr(0, 13) + static_cast<char>(good[13] ^ 0x40) + good.substr(14));
+    const std::string dat = path("a.dat"), usage = "usage: grfpack pack [-l LEVEL] FOLDER ARCHIVE.dat\n";
+    const std::string damaged = "grfpack: damaged archive: ";
+    std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>> cases = {
+        {{}, 2, "", usage},
+        {{"--help"}, 0, usage, ""},
+        {{"frobnicate"}, 2, "", "grfpack: unknown command 'frobnicate'\n" + usage},
+        {{"pack", "-l", "12", "a", "b"}, 2, "", "grfpack: bad level '12' (0..9)\n" + usage},
+        {{"pack", "-l"}, 2, "", "grfpack: -l needs a level\n"},
+        {{"pack", "only-one"}, 2, "", "grfpack: pack needs a folder and an archive name\n"},
+        {{"list"}, 2, "", "grfpack: list needs an archive name\n"},
+        {{"extract", "a.dat"}, 2, "", "grfpack: extract needs an archive name and a folder\n"},
+        {{"list", dat}, 1, "", "grfpack: '" + dat + "' does not exist\n"},
+        {{"list", path("dir.dat")}, 1, "", "grfpack: '" + path("dir.dat") + "' is a folder\n"},
+        {{"list", path("junk")}, 1, "", damaged + "'" + path("junk") + "' does not start like a resource archive\n"},
+        {{"list", path("v2.dat")}, 1, "", damaged + "'" + path("v2.dat") + "' is of an unknown format version\n"},
+        {{"extract", path("flip.dat"), path("y")}, 1, "", damaged + "entry 'one.txt' is damaged or cut short\n"},
+        {{"pack", "-l", "1", path("src"), dat}, 0, "packed 1 files (1 bytes) into " + dat + " (", ""},
+        {{"list", dat}, 0, "         1  a.txt\n1 entries, 1 bytes\n", ""},
+        {{"extract", dat, path("x")}, 0, "extracted 1 entries into " + path("x") + "\n", ""},
+        {{"verify", dat, path("x")}, 0, dat + " matches " + path("x") + "\n", ""},
+        {{"verify", dat, path("other")}, 1, "",
+         "missing from the folder: a.txt\nmissing from the archive: b.txt\ngrfpack: 2 differences\n"},
+    };
+    for (const std::string n : {"1", "2", "8", "15", "16"}) {  // never taken for a shorter index
+        putFile(path("cut" + n), good.substr(0, good.size() - std::stoul(n)));
+        cases.push_back({{"verify", path("cut" + n), path("x")}, 1, "",
+                         damaged + "the index of '" + path("cut" + n) + "' is damaged or cut short\n"});
+    }
+    for (const auto& [args, nStatus, out, err] : cases) {
+        const Run r = run("grfpack", args);
+        EXPECT_EQ(r.nStatus, nStatus) << r.sErr;
+        // Each expected text is the start of what came; an empty one means nothing came.
+        EXPECT_EQ(r.sOut.substr(0, out.empty() ? std::string::npos : out.size()), out);
+        EXPECT_EQ(r.sErr.substr(0, err.empty() ? std::string::npos : err.size()), err);
+    }
+    EXPECT_FALSE(fs::exists(path("y")));
+}
+
+TEST_F(GrfPackTest, ZcopyRoundTripListingAndRefusals) {
+    const std::string file = path("f.txt"), dir = path("d");
+    putFile(file, std::string(5000, 'z'));
+    putFile(dir + "/sub/x", "");
+    putFile(dir + "/y", "");
+    Run r = run("zcopy", {"-l", "1", file, dir});
+    EXPECT_EQ(r.nStatus, 0) << r.sErr;
+    EXPECT_EQ(r.sOut.rfind(file + ": 5000 bytes, deflated to ", 0), 0u) << r.sOut;
+    EXPECT_EQ(r.sOut.substr(r.sOut.find(", round trip")), ", round trip ok\n" + dir + ": 2 entries\n  d sub\n  f y\n");
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"-l", "x", file}, "bad level 'x' (0..9)"},
+        {{"-l", "10", file}, "bad level '10' (0..9)"},
+        {{file, path("nope")}, "'" + path("nope") + "' does not exist"},
+        {{file, file}, "'" + file + "' is not a folder"},
+        {{dir}, "'" + dir + "' is a folder"},
+    };
+    for (const auto& [args, error] : refused) {
+        r = run("zcopy", args);
+        EXPECT_TRUE(r.nStatus == 2 && r.sErr == "zcopy: " + error + "\n") << r.sErr;
+    }
+    EXPECT_FALSE(fs::exists(file + ".z"));
 }

@@ -1,6 +1,12 @@
 // The work of the grfpack tool: packing a folder into a resource archive,
 // listing an archive, extracting it into a folder and comparing it with one.
-// The tool's main only forwards its arguments to runTool.
+// The command line itself belongs to the tool (tools/grfpack.cpp).
+//
+// None of these throws for bad input or a failing disk: each returns what it
+// did, or in sError why it failed, in words a user can act on. A damaged
+// archive reads "damaged archive: " and a plain reason. No operation leaves a
+// half-done result behind: a failed pack keeps the previous archive, a failed
+// extract removes what it wrote.
 //
 // Entry names are the files' paths relative to the packed folder, with "/"
 // between folders and their case as on disk. The archive reader compares
@@ -15,40 +21,53 @@
 
 namespace Zep::GrfPack {
 
-struct PackSummary {
+// Empty sError when the operation succeeded; otherwise the reason, without
+// the program's name and without a line end.
+struct Result {
+    String sError;
+    bool ok() const { return sError.isEmpty(); }
+};
+
+struct PackResult : Result {
     int nEntries = 0;
     int64_t nInputBytes = 0;
     int64_t nArchiveBytes = 0;
 };
 
-// Relative names of every regular file under the folder, sorted byte by byte.
-// szSkip (a path, may be null) names a file to leave out: the archive being
-// written inside the folder. Throws BadParmException for a folder that can't
-// be read, a name holding a backslash, or two names that differ only in case
-// (the archive could serve only one of them).
-List<String> collectFiles(const char* szFolder, const char* szSkip);
+struct ListResult : Result {
+    // One line per entry, "<size>  <name>", sorted by name, then a total line.
+    String sListing;
+};
 
-// Packs every file under szFolder into szArchive at the deflate level
-// (-1 or 0..9). A partly written archive is removed when packing fails.
-PackSummary packFolder(const char* szFolder, const char* szArchive, int nLevel);
+struct ExtractResult : Result {
+    int nWritten = 0;
+};
 
-// One line per entry, "<size>  <name>", sorted by name, then a total line.
-String listArchive(const char* szArchive);
+struct VerifyResult : Result {
+    // One line per difference, entries sorted by name: "differs: NAME",
+    // "missing from the folder: NAME", then "missing from the archive: NAME".
+    List<String> lDifferences;
+};
 
-// Writes every entry under szFolder (created as needed) and returns the
-// number written. Names that would leave the folder (absolute paths, "..")
-// are refused before anything is written; backslashes count as separators.
-int extractArchive(const char* szArchive, const char* szFolder);
+// Packs every regular file under szFolder into szArchive at the deflate level
+// (-1 or 0..9). The archive is written under a temporary name beside
+// szArchive and renamed over it only once complete. Refused: an archive path
+// inside the folder, a name holding a backslash, two names that differ only
+// in case (the archive could serve only one of them).
+PackResult packFolder(const char* szFolder, const char* szArchive, int nLevel);
+
+ListResult listArchive(const char* szArchive);
+
+// Writes every entry under szFolder (created as needed). Names that would
+// leave the folder (absolute paths, "..") are refused before anything is
+// written; backslashes count as separators. Every entry is inflated and
+// written under a temporary name first; only when all succeeded are they
+// renamed into place.
+ExtractResult extractArchive(const char* szArchive, const char* szFolder);
 
 // Compares every entry with the file of the same name under szFolder and
-// reports files the archive lacks. Returns the number of differences and
-// puts one line per difference into sReport.
-int verifyArchive(const char* szArchive, const char* szFolder, String& sReport);
-
-String usageText();
-
-// The command line: argv[0] is the program name. Output goes to sOut,
-// messages to sErr. Returns the exit status: 0 done, 1 failed, 2 bad usage.
-int runTool(int argc, const char* const* argv, String& sOut, String& sErr);
+// reports files the archive lacks (the archive itself left aside). Every entry
+// is inflated, so a damaged one fails the comparison.
+VerifyResult verifyArchive(const char* szArchive, const char* szFolder);
 
 }  // namespace Zep::GrfPack

@@ -68,8 +68,9 @@ public:
     static constexpr int kHeaderSize = 12;
 
     // Opens and indexes the archive; throws FatalErrorException for a bad
-    // archive and FileAccessException for a missing file. Only the index is
-    // read here.
+    // archive (an index whose zlib stream is cut, damaged or does not end
+    // right after the list is bad too) and FileAccessException for a missing
+    // file. Only the index is read here.
     explicit ResourceFile(const char* szFileName);
     ~ResourceFile() override;
     ResourceFile(const ResourceFile&) = delete;
@@ -77,8 +78,10 @@ public:
 
     bool exists(const char* szName) override;
     // A new resource owning the inflated bytes. A missing name throws
-    // "Hash key not found : ..."; damaged data throws AssertFailException.
-    // The archive stays usable after a failed load.
+    // "Hash key not found : ..."; damaged data throws AssertFailException,
+    // and so does a zlib stream that does not end with an intact checksum
+    // right after the entry's bytes. The archive stays usable after a failed
+    // load.
     SmartPtr<Resource> load(const char* szName) override;
     // Lower-cased names in index order.
     List<String> listNames() override;
@@ -92,7 +95,20 @@ public:
     int getEntryCount() const { return m_hIndex.getCount(); }
 
 private:
-    void readIndex(int nIndexOffset);
+    // Nulls the file and throws FatalErrorException with the message.
+    [[noreturn]] void refuse(const String& sMessage);
+    // Checks the magic and the header record (either byte order); returns
+    // the index offset.
+    int32_t readHeader();
+    // Reads the index into lEntries; any failure becomes the index-corrupt
+    // message naming the step reached.
+    void readIndex(int32_t nIndexOffset, List<ResourceFileEntry*>& lEntries);
+    void inflateIndex(int32_t nIndexOffset, List<ResourceFileEntry*>& lEntries, int& nStep);
+    // Keys the entries by their lower-cased names.
+    void fillTable(const List<ResourceFileEntry*>& lEntries);
+    // The bytes inflated at nOffset, counted only when the zlib stream ends
+    // right after them with its checksum intact; -1 otherwise.
+    int inflateEntry(int nOffset, int nSize, void* pData);
 
     SmartPtr<File> m_pFile;
     int32_t m_nFileLength = 0;
@@ -100,13 +116,15 @@ private:
 };
 
 // Writes an archive: construct over a write-only stream that can be
-// positioned, writeHeader, add entries, finish.
-class ResourceFileCompiler {
+// positioned, writeHeader, add entries, finish, release. Counted: hold it by
+// SmartPtr. Released without finish, the archive keeps index offset 0 and is
+// not valid.
+class ResourceFileCompiler : public RefCountedObject {
 public:
     static constexpr int kCopyChunk = 65536;
 
     explicit ResourceFileCompiler(const SmartPtr<Stream>& pStream);
-    virtual ~ResourceFileCompiler();
+    ~ResourceFileCompiler() override;
     ResourceFileCompiler(const ResourceFileCompiler&) = delete;
     ResourceFileCompiler& operator=(const ResourceFileCompiler&) = delete;
 
