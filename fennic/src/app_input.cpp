@@ -61,14 +61,12 @@ bool walkModes(GameApp& app, Offer offer) {
 // The mouse-button walk: modes that left the live stack are skipped, and only
 // active modes whose button mask shares a bit with the event are offered it.
 template <class Offer>
-bool walkButtons(GameApp& app, int nButtonMask, Offer offer) {
+void walkButtons(GameApp& app, int nButtonMask, Offer offer) {
     for (GameMode* pMode : snapshotOf(app)) {
         if (!isOnStack(app, pMode)) continue;
         const bool bEligible = pMode->isActive() && (pMode->getMouseButtonMask() & nButtonMask) != 0;
-        if (bEligible && offer(*pMode)) return true;
-        if (!passesInputBelow(*pMode)) return false;
+        if ((bEligible && offer(*pMode)) || !passesInputBelow(*pMode)) return;
     }
-    return false;
 }
 
 // Leave on the old hover sprite, enter on the new one, then the new one is
