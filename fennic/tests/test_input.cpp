@@ -93,13 +93,14 @@ public:
 class InputTest : public imagetest::AppTest<InputApp> {
 protected:
     void SetUp() override {
-        m_pPlatform = new testkit::FakePlatform();
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
+        m_pPlatform = pPlatform.get();
         auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
         m_pVideo = pVideo.get();
         m_pPlatform->setVideoDriver(std::move(pVideo));
         m_pPlatform->setDispatcher(testkit::routeTo(m_app));
         m_pPlatform->setMousePosition(700, 550);  // away from every control
-        m_app.setPlatform(m_pPlatform);
+        m_app.setPlatform(std::move(pPlatform));
         m_app.m_pLog = &m_log;
     }
     void TearDown() override { clearStack(); }
