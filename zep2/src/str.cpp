@@ -12,7 +12,7 @@ namespace Zep {
 
 namespace {
 
-constexpr const char* kZepSource = ".\\src\\str";
+[[maybe_unused]] constexpr const char* kZepSource = ".\\src\\str";
 
 // Shared by every formatting call; main thread only.
 char g_formatBuffer[4096];
