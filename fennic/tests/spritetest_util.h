@@ -10,7 +10,8 @@
 
 namespace spritetest {
 
-class AppWithScreen : public imagetest::AppTest<> {
+template <class App = testkit::TestApp>
+class AppWithScreen : public imagetest::AppTest<App> {
 protected:
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
@@ -19,7 +20,7 @@ protected:
         m_pVideo = pVideo.get();
         m_pPlatform->setVideoDriver(std::move(pVideo));
         m_pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_app.setPlatform(std::move(pPlatform));
+        this->m_app.setPlatform(std::move(pPlatform));
     }
 
     testkit::FakePlatform* m_pPlatform = nullptr;

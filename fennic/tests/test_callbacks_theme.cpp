@@ -93,7 +93,7 @@ TEST(Theme, LookupsWithTheirFallbacks) {
     EXPECT_TRUE(theme.makeButtonImage("OK", 0, -1, "").isNULL());
 }
 
-class ThemeWithApp : public spritetest::AppWithScreen {};
+class ThemeWithApp : public spritetest::AppWithScreen<> {};
 
 TEST_F(ThemeWithApp, ButtonPicturesAndTheDefaultCursor) {
     Zep::SmartPtr<Theme> pTheme = new Theme();

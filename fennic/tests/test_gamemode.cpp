@@ -17,7 +17,7 @@ using testkit::RecordingSprite;
 using testkit::ScriptedController;
 using SpritePtr = Zep::SmartPtr<Sprite>;
 
-class GameModeTest : public spritetest::AppWithScreen {
+class GameModeTest : public spritetest::AppWithScreen<> {
 protected:
     // A named 40 x 20 sprite at (100, 100) whose insertion point is its centre.
     SpritePtr named(const char* szName, int nZ, int x = 100, int y = 100) {

@@ -90,17 +90,12 @@ public:
     bool m_bHookAnswer = false;
 };
 
-class InputTest : public imagetest::AppTest<InputApp> {
+class InputTest : public spritetest::AppWithScreen<InputApp> {
 protected:
     void SetUp() override {
-        auto pPlatform = std::make_unique<testkit::FakePlatform>();
-        m_pPlatform = pPlatform.get();
-        auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
-        m_pVideo = pVideo.get();
-        m_pPlatform->setVideoDriver(std::move(pVideo));
+        AppWithScreen::SetUp();
         m_pPlatform->setDispatcher(testkit::routeTo(m_app));
         m_pPlatform->setMousePosition(700, 550);  // away from every control
-        m_app.setPlatform(std::move(pPlatform));
         m_app.m_pLog = &m_log;
     }
     void TearDown() override { clearStack(); }
@@ -138,8 +133,6 @@ protected:
         return m_log;
     }
 
-    testkit::FakePlatform* m_pPlatform = nullptr;
-    testkit::FakeVideoDriver* m_pVideo = nullptr;
     EventLog m_log;
     std::map<std::string, std::unique_ptr<InputMode>> m_modes;
 };

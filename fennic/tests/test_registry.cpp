@@ -104,7 +104,7 @@ TEST_F(Registry, ArchivesAndFolders) {
     testkit::writeFileBytes(m_dir.file("pack/title.txt"), "from the archive");
     testkit::writeFileBytes(m_dir.file("pack/resource-alias.txt"), "banner title.txt\n");
     const std::string sArchive = m_dir.file("content.dat");
-    Zep::GrfPack::packFolder(m_dir.file("pack").c_str(), sArchive.c_str(), -1);
+    ASSERT_TRUE(Zep::GrfPack::packFolder(m_dir.file("pack").c_str(), sArchive.c_str(), -1).ok());
     m_app.addResourceFile(sArchive.c_str());
     EXPECT_EQ("from the archive", text(m_app.getResource("Title.TXT")));
     EXPECT_EQ("from the archive", text(m_app.getResource("banner")));

@@ -17,7 +17,7 @@ using testkit::ScriptedController;
 
 std::string rectText(const Rect& r) { return r.toString().c_str(); }
 
-class SpriteTest : public spritetest::AppWithScreen {};
+class SpriteTest : public spritetest::AppWithScreen<> {};
 
 TEST_F(SpriteTest, ScreenBoxesFollowAnchorScaleAndRotation) {
     struct Case {
