@@ -20,9 +20,9 @@ namespace {
 // Opens the registry's members to the tests.
 class RegistryApp : public testkit::TestApp {
 public:
-    Zep::Hash<Zep::String, Zep::String>& imageAliases() { return m_hImageAliases; }
-    Zep::Hash<Zep::String, Zep::String>& resourceAliases() { return m_hResourceAliases; }
-    int providerCount() const { return m_lResourceProviders.getCount(); }
+    const Zep::Hash<Zep::String, Zep::String>& imageAliases() const { return m_registry.getImageAliases(); }
+    const Zep::Hash<Zep::String, Zep::String>& resourceAliases() const { return m_registry.getResourceAliases(); }
+    int providerCount() const { return m_registry.getProviderCount(); }
 };
 
 using Registry = AppTest<RegistryApp>;
