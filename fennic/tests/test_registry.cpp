@@ -147,3 +147,19 @@ TEST_F(Registry, NamesAndListings) {
     ASSERT_GE(sLog.size(), sExpected.size());
     EXPECT_EQ(sExpected, sLog.substr(sLog.size() - sExpected.size()));
 }
+
+// The registry needs no application; clearing it deletes the providers (the
+// destructor the rest) but keeps what their alias lists said.
+TEST(RegistryAlone, LooksUpWithoutAnApplicationAndClearKeepsTheAliases) {
+    ASSERT_EQ(nullptr, GameApp::getInstance());
+    ResourceRegistry registry;
+    registry.addProvider(memoryProvider({{"b", "back"}, {"resource-alias.txt", "alias b\n"}}), false);
+    registry.addProvider(memoryProvider({{"b", "front"}}), true);
+    EXPECT_EQ("front", text(registry.get("alias")));
+    EXPECT_EQ(3, registry.getNames().getCount());
+    registry.clear();
+    EXPECT_EQ(0, registry.getProviderCount());
+    EXPECT_FALSE(registry.exists("b"));
+    EXPECT_STREQ("b", registry.getResourceAliases().get("alias").c_str());
+    registry.addProvider(memoryProvider({{"c", ""}}), false);
+}
