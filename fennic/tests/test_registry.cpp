@@ -94,6 +94,18 @@ TEST_F(Registry, AliasesApplyOnceToTheExactLowerCaseNameAndLaterEntriesWin) {
     EXPECT_EQ(3, m_app.providerCount());  // the failed one is still owned by the list
 }
 
+TEST_F(Registry, AliasListsReadIntoAnyTableOrFromAProviderNotAdded) {
+    Zep::Hash<Zep::String, Zep::String> hTable;
+    m_app.readAliasList(nullptr, hTable);
+    m_app.readAliasList(resource("Logo A\nicon b\n").get(), hTable);
+    EXPECT_EQ(2, hTable.getCount());
+    EXPECT_STREQ("a", hTable.get("logo").c_str());
+    auto pProvider = memoryProvider({{"image-alias.txt", "title splash\n"}});
+    m_app.readAliasLists(pProvider.get());
+    EXPECT_STREQ("splash", m_app.imageAliases().get("title").c_str());
+    EXPECT_EQ(0, m_app.providerCount());
+}
+
 TEST_F(Registry, ArchivesAndFolders) {
     const std::string sMissing = m_dir.file("missing.dat");
     EXPECT_EQ("Resource file " + sMissing + " not found [2]",
