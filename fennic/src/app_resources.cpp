@@ -1,6 +1,7 @@
 // The application's registry operations, each forwarding to its resource
 // registry (registry.h).
 #include <memory>
+#include <utility>
 
 #include <zep2/resource.h>
 

@@ -3,9 +3,6 @@
 // It owns the platform (and through it the drivers), the mode stack, the
 // current theme, the settings, the command line and the resource side. The
 // game derives its own application class and overrides the virtual hooks.
-// The resource registry, the resource caches, the settings table and the
-// string tables are parts of their own (registry.h, app_caches.h,
-// settingstable.h, stringtable.h); the operations on them forward there.
 //
 // The operations are implemented one source file per concern: gameapp.cpp
 // (construction, destruction, start-up), app_log.cpp, app_settings.cpp,
@@ -348,6 +345,8 @@ protected:
     Zep::SmartPtr<Theme> m_pTheme;
     Zep::List<GameMode*> m_lEndedModes;  // deleted after the frame
     bool m_bAudioEnabled = false;
+    // The registry, the string tables, the caches and the settings table are
+    // parts of their own; the operations on them forward there.
     ResourceRegistry m_registry;  // providers and alias tables
     StringTables m_strings;
     ResourceCaches m_caches{m_registry.getImageAliases()};  // images, samples, music
