@@ -56,7 +56,7 @@ GameApp::~GameApp() {
     // on it before.
 
     log("G: ...resources\n");
-    m_lResourceProviders.deleteAll();
+    m_registry.clear();
 
     log("G: ...platform\n");
     m_pPlatform.reset();  // deletes the platform's drivers
@@ -84,7 +84,7 @@ void GameApp::resetState() {
     m_bWasFullscreen = false;
     m_bSuppressModeNotifications = false;
     m_bModeStackChanged = false;
-    m_nSettingsLoadState = kSettingsNotLoaded;
+    m_settings.resetLoadState();
     m_nFrameCount = 0;
     m_bRenderEnabled = true;
     m_bSkipNextUpdate = false;

@@ -14,6 +14,9 @@
 #include <memory>
 
 #include "app_caches.h"
+#include "registry.h"
+#include "settingstable.h"
+#include "stringtable.h"
 #include "zep2/hash.h"
 #include "zep2/list.h"
 #include "zep2/refcount.h"
@@ -45,10 +48,10 @@ public:
 
     // Settings load states.
     enum SettingsLoadState {
-        kSettingsNotLoaded = 0,
-        kSettingsRead = 1,
-        kSettingsUnreadable = 2,  // defaults used
-        kSettingsMissing = 3,
+        kSettingsNotLoaded = SettingsTable::kNotLoaded,
+        kSettingsRead = SettingsTable::kRead,
+        kSettingsUnreadable = SettingsTable::kUnreadable,  // defaults used
+        kSettingsMissing = SettingsTable::kMissing,
     };
 
     // Frame-delta policies when the elapsed time exceeds the maximum delta.
@@ -163,9 +166,9 @@ public:
     void readSettingsFile(const char* szPath);
     void writeSettingsFile(const char* szPath);
     void saveSettingsFile();
-    int getSettingsLoadState() const { return m_nSettingsLoadState; }
+    int getSettingsLoadState() const { return m_settings.getLoadState(); }
     static void disableSettingsSaving();
-    const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_hSettings; }
+    const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_settings.entries(); }
 
     // ---- Log ------------------------------------------------------------------
 
@@ -342,11 +345,11 @@ protected:
     Zep::SmartPtr<Theme> m_pTheme;
     Zep::List<GameMode*> m_lEndedModes;  // deleted after the frame
     bool m_bAudioEnabled = false;
-    Zep::List<Zep::ResourceProvider*> m_lResourceProviders;  // owned, lookup order
-    Zep::Hash<Zep::String, Zep::String> m_hStringTable;
-    Zep::Hash<Zep::String, Zep::String> m_hImageAliases;
-    Zep::Hash<Zep::String, Zep::String> m_hResourceAliases;
-    ResourceCaches m_caches{m_hImageAliases};  // images, samples, music
+    // The registry, the string tables, the caches and the settings table are
+    // parts of their own; the operations on them forward there.
+    ResourceRegistry m_registry;  // providers and alias tables
+    StringTables m_strings;
+    ResourceCaches m_caches{m_registry.getImageAliases()};  // images, samples, music
     bool m_bPreloadPending = false;
     int32_t m_nSoundVolume = 0;
     int32_t m_nMusicVolume = 0;
@@ -355,7 +358,6 @@ protected:
     bool m_bWasFullscreen = false;
     bool m_bSuppressModeNotifications = false;
     bool m_bModeStackChanged = false;
-    int32_t m_nSettingsLoadState = kSettingsNotLoaded;
     int32_t m_nFramesPerSecond = 0;
     int32_t m_nFramePeriod = 0;
     int32_t m_nFrameCount = 0;
@@ -364,12 +366,9 @@ protected:
     float m_fMaxFrameDelta = 100.0f;
     int32_t m_nDeltaPolicy = kDeltaNone;
     Zep::List<Zep::String> m_lCommandLine;
-    Zep::Hash<Zep::String, Zep::String> m_hSettings;
+    SettingsTable m_settings;  // with the load state of the settings file
 
 private:
-    void keepBadConfig(const char* szPath);
-
-    Zep::String m_sKeptBadConfig;  // native path of a damaged settings file left in place
     static GameApp* s_pInstance;
     static bool s_bFatalExitStarted;
 };

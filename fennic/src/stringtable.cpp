@@ -1,8 +1,13 @@
+// The string-table readers, the tables' lookups and the installed languages.
 #include "stringtable.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include <zep2/error.h>
+#include <zep2/file.h>
 #include <zep2/xml.h>
 
 namespace {
@@ -58,7 +63,32 @@ void readTextLine(const Zep::String& sLine, Zep::Hash<Zep::String, Zep::String>&
     sLastKey = sKey;
 }
 
+// Language code to its archives, from the program's folder.
+Zep::Hash<Zep::String, Zep::List<Zep::String>> installedLanguages() {
+    std::vector<std::string> lFiles;
+    Zep::Directory folder(".");
+    for (int i = 0; i < folder.getEntryCount(); ++i) {
+        Zep::SmartPtr<Zep::DirEntry> pEntry = folder.getEntry(i);
+        if (pEntry.isNULL() || pEntry->isFolder()) continue;
+        const Zep::String sName = pEntry->getName();
+        if (sName.length() > 4 && sName.right(4).toLower() == ".dat" && sName.find('_') >= 0)
+            lFiles.push_back(sName.c_str());
+    }
+    std::sort(lFiles.begin(), lFiles.end());
+    Zep::Hash<Zep::String, Zep::List<Zep::String>> hLanguages;
+    for (const std::string& sFile : lFiles) {
+        const Zep::String sName(sFile.c_str());
+        const Zep::String sBase = sName.left(sName.length() - 4);
+        const Zep::String sCode = sBase.mid(sBase.findLast('_') + 1);
+        if (sCode.isEmpty()) continue;
+        hLanguages[sCode].add(sName);
+    }
+    return hLanguages;
+}
+
 }  // namespace
+
+// ---- Readers ----------------------------------------------------------------------
 
 void readStringTableText(const Zep::String& sText, Zep::Hash<Zep::String, Zep::String>& hTable) {
     ZEP_TRACE("readStringTableText");
@@ -99,4 +129,46 @@ void readStringTableXml(const Zep::String& sText, Zep::Hash<Zep::String, Zep::St
         hTable.set(sKey, replaceEscapes(Zep::String(v)));
         bKeyPending = false;
     }
+}
+
+// ---- StringTables -------------------------------------------------------------------
+
+void StringTables::add(const char* szName, const Zep::String& sText) {
+    const Zep::String sName = Zep::String(szName).toLower();
+    if (sName.length() >= 4 && sName.right(4) == ".xml")
+        readStringTableXml(sText, m_hTexts);
+    else
+        readStringTableText(sText, m_hTexts);
+}
+
+const char* StringTables::getText(const char* szKey) const {
+    if (!szKey) return szKey;
+    const auto* pNode = m_hTexts.findNode(Zep::String(szKey).toUpper());
+    return pNode ? pNode->value.c_str() : szKey;
+}
+
+bool StringTables::hasText(const char* szKey) const {
+    return szKey && m_hTexts.contains(Zep::String(szKey).toUpper());
+}
+
+Zep::String StringTables::selectLanguage(const Zep::List<Zep::String>& lPreferred) {
+    ZEP_TRACE("StringTables::selectLanguage");
+    const Zep::Hash<Zep::String, Zep::List<Zep::String>> hLanguages = installedLanguages();
+    for (const Zep::String& sCode : lPreferred)
+        if (hLanguages.contains(sCode)) return sCode;
+    const Zep::List<Zep::String> lCodes = hLanguages.getKeys();
+    return lCodes.isEmpty() ? Zep::String() : lCodes.getFirst();
+}
+
+Zep::List<Zep::String> StringTables::getLanguageFiles(const Zep::List<Zep::String>& lPreferred) {
+    ZEP_TRACE("StringTables::getLanguageFiles");
+    const Zep::String sCode = getLanguage(lPreferred);
+    return installedLanguages().get(sCode);
+}
+
+Zep::String StringTables::getLanguage(const Zep::List<Zep::String>& lPreferred) {
+    ZEP_TRACE("StringTables::getLanguage");
+    const Zep::String sCode = selectLanguage(lPreferred);
+    if (sCode.isEmpty()) ZEP_THROW(Zep::FatalErrorException, "No installed languages found");
+    return sCode;
 }

@@ -20,9 +20,9 @@ namespace {
 // Opens the registry's members to the tests.
 class RegistryApp : public testkit::TestApp {
 public:
-    Zep::Hash<Zep::String, Zep::String>& imageAliases() { return m_hImageAliases; }
-    Zep::Hash<Zep::String, Zep::String>& resourceAliases() { return m_hResourceAliases; }
-    int providerCount() const { return m_lResourceProviders.getCount(); }
+    const Zep::Hash<Zep::String, Zep::String>& imageAliases() const { return m_registry.getImageAliases(); }
+    const Zep::Hash<Zep::String, Zep::String>& resourceAliases() const { return m_registry.getResourceAliases(); }
+    int providerCount() const { return m_registry.getProviderCount(); }
 };
 
 using Registry = AppTest<RegistryApp>;
@@ -94,6 +94,18 @@ TEST_F(Registry, AliasesApplyOnceToTheExactLowerCaseNameAndLaterEntriesWin) {
     EXPECT_EQ(3, m_app.providerCount());  // the failed one is still owned by the list
 }
 
+TEST_F(Registry, AliasListsReadIntoAnyTableOrFromAProviderNotAdded) {
+    Zep::Hash<Zep::String, Zep::String> hTable;
+    m_app.readAliasList(nullptr, hTable);
+    m_app.readAliasList(resource("Logo A\nicon b\n").get(), hTable);
+    EXPECT_EQ(2, hTable.getCount());
+    EXPECT_STREQ("a", hTable.get("logo").c_str());
+    auto pProvider = memoryProvider({{"image-alias.txt", "title splash\n"}});
+    m_app.readAliasLists(pProvider.get());
+    EXPECT_STREQ("splash", m_app.imageAliases().get("title").c_str());
+    EXPECT_EQ(0, m_app.providerCount());
+}
+
 TEST_F(Registry, ArchivesAndFolders) {
     const std::string sMissing = m_dir.file("missing.dat");
     EXPECT_EQ("Resource file " + sMissing + " not found [2]",
@@ -146,4 +158,20 @@ TEST_F(Registry, NamesAndListings) {
     const std::string sLog = m_files.logText();
     ASSERT_GE(sLog.size(), sExpected.size());
     EXPECT_EQ(sExpected, sLog.substr(sLog.size() - sExpected.size()));
+}
+
+// The registry needs no application; clearing it deletes the providers (the
+// destructor the rest) but keeps what their alias lists said.
+TEST(RegistryAlone, LooksUpWithoutAnApplicationAndClearKeepsTheAliases) {
+    ASSERT_EQ(nullptr, GameApp::getInstance());
+    ResourceRegistry registry;
+    registry.addProvider(memoryProvider({{"b", "back"}, {"resource-alias.txt", "alias b\n"}}), false);
+    registry.addProvider(memoryProvider({{"b", "front"}}), true);
+    EXPECT_EQ("front", text(registry.get("alias")));
+    EXPECT_EQ(3, registry.getNames().getCount());
+    registry.clear();
+    EXPECT_EQ(0, registry.getProviderCount());
+    EXPECT_FALSE(registry.exists("b"));
+    EXPECT_STREQ("b", registry.getResourceAliases().get("alias").c_str());
+    registry.addProvider(memoryProvider({{"c", ""}}), false);
 }
