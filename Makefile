@@ -7,7 +7,8 @@ BENCHBUILD ?= build-bench
 DEB_PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev \
                libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev \
                libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-image1.2-dev \
-               libogg-dev libvorbis-dev libtheora-dev xvfb xauth
+               libogg-dev libvorbis-dev libtheora-dev xvfb xauth libx11-dev \
+               fonts-dejavu-core
 
 .PHONY: all deps build test bench run clean fuzz fuzz-smoke coverage
 
