@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "audiodriver.h"
+#include "gamemode.h"
 #include "oshelpers.h"
 #include "platform.h"
 #include "theme.h"
@@ -51,8 +52,8 @@ GameApp::~GameApp() {
     logMemory();
 
     log("G: ...modes\n");
-    // The mode stack's owner empties it here once modes exist; nothing can be
-    // on it before.
+    // The ended modes go too, while the drivers their sprites used still exist.
+    m_modeStack.deleteAll();
 
     log("G: ...resources\n");
     m_lResourceProviders.deleteAll();
@@ -81,8 +82,8 @@ void GameApp::resetState() {
     m_bQuitDialogOpen = false;
     m_bConfirmQuit = false;
     m_bWasFullscreen = false;
-    m_bSuppressModeNotifications = false;
-    m_bModeStackChanged = false;
+    m_modeStack.setSuppressed(false);
+    m_modeStack.setChanged(false);
     m_nSettingsLoadState = kSettingsNotLoaded;
     m_nFrameCount = 0;
     m_bRenderEnabled = true;
@@ -107,6 +108,7 @@ void GameApp::init() {}
 
 void GameApp::shutdown() {
     ZEP_TRACE("GameApp::shutdown");
+    for (GameMode* pMode : copyModeStack()) pMode->onAppQuit();
     IVideoDriver* pVideo = videoOf(*this);
     setSetting("Fullscreen", pVideo && pVideo->isFullscreen() ? "TRUE" : "FALSE");
     if (m_bAudioEnabled) {
@@ -141,17 +143,19 @@ void GameApp::onActivate() {
             onVideoModeChanged();
         }
     }
-    m_bModeStackChanged = false;
+    setModeStackChanged(false);
     if (pVideo) {
         pVideo->onDisplayChanged();
         pVideo->refreshCursor(false);
     }
+    for (GameMode* pMode : copyModeStack()) pMode->onAppActivate();
 }
 
 void GameApp::onDeactivate() {
     IVideoDriver* pVideo = videoOf(*this);
     if (pVideo && pVideo->isFullscreen()) m_bWasFullscreen = true;
     if (pVideo) pVideo->refreshCursor(true);
+    for (GameMode* pMode : copyModeStack()) pMode->onAppDeactivate();
 }
 
 void GameApp::onMouseFocusGained() {
