@@ -6,12 +6,13 @@
 // loop keeps its pace across the wrap of the counter.
 #include <cstdint>
 
+#include <zep2/error.h>
+
 #include "audiodriver.h"
 #include "color.h"
 #include "gameapp.h"
 #include "gamemode.h"
 #include "platform.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -8,12 +8,13 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <zep2/error.h>
+
 #include "audiodriver.h"
 #include "gameapp.h"
 #include "image.h"
 #include "platform.h"
 #include "theme.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 
 #include <cstdint>
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "gamemode.h"
 #include "videodriver.h"
-#include "zep2/error.h"
 
 namespace {
 

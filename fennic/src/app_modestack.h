@@ -22,7 +22,7 @@
 // frame while still listed.
 #pragma once
 
-#include "zep2/list.h"
+#include <zep2/list.h>
 
 class GameApp;
 class GameMode;

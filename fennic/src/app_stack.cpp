@@ -1,9 +1,10 @@
 // The application's mode-stack operations, forwarding to its ModeStack, and
 // the queries the frame loop and the video drivers use: index 0 is the top.
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "gamemode.h"
 #include "transition.h"
-#include "zep2/error.h"
 
 namespace {
 constexpr const char* kZepSource = ".\\src\\app_stack";

@@ -2,10 +2,11 @@
 // suspending, ending the modes above it, and ending behind a transition.
 #include <cstdint>
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "gamemode.h"
 #include "transition.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 
 #include <algorithm>
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
-#include "zep2/error.h"
 
 namespace {
 

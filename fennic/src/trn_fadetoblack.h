@@ -9,8 +9,9 @@
 
 #include <memory>
 
+#include <zep2/refcount.h>
+
 #include "transition.h"
-#include "zep2/refcount.h"
 
 class Sprite;
 

