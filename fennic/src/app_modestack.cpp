@@ -65,8 +65,8 @@ int ModeStack::lowestDrawnIndex() const {
     return i - 1;
 }
 
-// A destructor that ends more modes adds them to a list of their own, which
-// the loop then takes up too.
+// The list is taken over first: a mode whose destructor ends others puts
+// them into a fresh list, which the next round deletes.
 void ModeStack::deleteEnded() {
     while (!m_lEnded.isEmpty()) {
         Zep::List<GameMode*> lEnded = std::move(m_lEnded);
