@@ -167,8 +167,8 @@ public:
 
 class BenchApp : public GameApp {
 public:
-    explicit BenchApp(GameMode* pMode) { m_lModeStack.addFirst(pMode); }
-    ~BenchApp() override { m_lModeStack.clear(); }
+    explicit BenchApp(GameMode* pMode) { m_modeStack.modes().addFirst(pMode); }
+    ~BenchApp() override { m_modeStack.modes().clear(); }
 };
 
 void BM_DrawWalk(benchmark::State& state) {

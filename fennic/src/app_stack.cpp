@@ -1,21 +1,38 @@
-// The mode stack as the frame loop and the video drivers read it: index 0 is
-// the top, and drawing starts at the lowest mode that the modes above it let
-// show through.
+// The application's mode-stack operations, forwarding to its ModeStack, and
+// the queries the frame loop and the video drivers use: index 0 is the top.
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "gamemode.h"
+#include "transition.h"
 
-GameMode* GameApp::getModeAt(int nIndex) { return m_lModeStack.get(nIndex); }
+namespace {
+constexpr const char* kZepSource = ".\\src\\app_stack";
+}  // namespace
 
-GameMode* GameApp::getTopMode() { return m_lModeStack.isEmpty() ? nullptr : m_lModeStack.getFirst(); }
+GameMode* GameApp::getModeAt(int nIndex) { return m_modeStack.at(nIndex); }
 
-// Going down from the top, the first mode that does not draw the ones below;
-// the bottom mode when all do, -1 on an empty stack.
-int GameApp::getLowestDrawnModeIndex() {
-    const int nCount = m_lModeStack.getCount();
-    int i = 0;
-    for (GameMode* pMode : m_lModeStack) {
-        if (!(pMode->getFlags() & GameMode::kDrawBelow)) return i;
-        ++i;
-    }
-    return nCount - 1;
+GameMode* GameApp::getTopMode() { return m_modeStack.top(); }
+
+int GameApp::getLowestDrawnModeIndex() { return m_modeStack.lowestDrawnIndex(); }
+
+void GameApp::pushMode(GameMode* pMode) { m_modeStack.push(pMode); }
+
+void GameApp::popMode() { m_modeStack.pop(); }
+
+void GameApp::pushTransition(GameMode* pNext, ModeTransition* pTransition) {
+    ZEP_ASSERT(pTransition);
+    pTransition->setup(true, pNext, false);
+    pushMode(pTransition);
+}
+
+GameMode* GameApp::runModal(GameMode* pMode) {
+    ZEP_ASSERT(pMode);
+    pMode->setFlags(GameMode::kActive | GameMode::kVisible | GameMode::kDrawBelow);
+    pushMode(pMode);
+    int nLast = getTicks();
+    int nDue = static_cast<int>(static_cast<uint32_t>(nLast) + static_cast<uint32_t>(m_nFramePeriod));
+    // A quit request ends the nested loop too, or it could never return.
+    while (getTopMode() == pMode && !m_bQuit) frame(nLast, nDue, true);
+    return getTopMode();
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "audiodriver.h"
+#include "gamemode.h"
 #include "oshelpers.h"
 #include "platform.h"
 #include "theme.h"
@@ -52,8 +53,8 @@ GameApp::~GameApp() {
     logMemory();
 
     log("G: ...modes\n");
-    // The mode stack's owner empties it here once modes exist; nothing can be
-    // on it before.
+    // The ended modes go too, while the drivers their sprites used still exist.
+    m_modeStack.deleteAll();
 
     log("G: ...resources\n");
     m_registry.clear();
@@ -82,8 +83,8 @@ void GameApp::resetState() {
     m_bQuitDialogOpen = false;
     m_bConfirmQuit = false;
     m_bWasFullscreen = false;
-    m_bSuppressModeNotifications = false;
-    m_bModeStackChanged = false;
+    m_modeStack.setSuppressed(false);
+    m_modeStack.setChanged(false);
     m_settings.resetLoadState();
     m_nFrameCount = 0;
     m_bRenderEnabled = true;
@@ -108,6 +109,7 @@ void GameApp::init() {}
 
 void GameApp::shutdown() {
     ZEP_TRACE("GameApp::shutdown");
+    for (GameMode* pMode : copyModeStack()) pMode->onAppQuit();
     IVideoDriver* pVideo = videoOf(*this);
     setSetting("Fullscreen", pVideo && pVideo->isFullscreen() ? "TRUE" : "FALSE");
     if (m_bAudioEnabled) {
@@ -142,17 +144,19 @@ void GameApp::onActivate() {
             onVideoModeChanged();
         }
     }
-    m_bModeStackChanged = false;
+    setModeStackChanged(false);
     if (pVideo) {
         pVideo->onDisplayChanged();
         pVideo->refreshCursor(false);
     }
+    for (GameMode* pMode : copyModeStack()) pMode->onAppActivate();
 }
 
 void GameApp::onDeactivate() {
     IVideoDriver* pVideo = videoOf(*this);
     if (pVideo && pVideo->isFullscreen()) m_bWasFullscreen = true;
     if (pVideo) pVideo->refreshCursor(true);
+    for (GameMode* pMode : copyModeStack()) pMode->onAppDeactivate();
 }
 
 void GameApp::onMouseFocusGained() {

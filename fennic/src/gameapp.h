@@ -5,8 +5,9 @@
 // game derives its own application class and overrides the virtual hooks.
 //
 // The operations are implemented one source file per concern: gameapp.cpp
-// (construction, destruction, start-up), app_log.cpp, app_settings.cpp,
-// app_frame.cpp, app_input.cpp, app_services.cpp, app_modes.cpp,
+// (construction, destruction, hooks), app_lifecycle.cpp (start-up),
+// app_log.cpp, app_settings.cpp, app_frame.cpp, app_input.cpp,
+// app_services.cpp, app_stack.cpp (over the ModeStack of app_modestack.h),
 // app_resources.cpp, app_caches.cpp, app_strings.cpp, app_helpers.cpp.
 #pragma once
 
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "app_caches.h"
+#include "app_modestack.h"
 #include "registry.h"
 #include "settingstable.h"
 #include "stringtable.h"
@@ -124,13 +126,17 @@ public:
     int getFrameCount() const { return m_nFrameCount; }
     int getTicks();
     int getLowestDrawnModeIndex();
+    // Null outside the stack.
     GameMode* getModeAt(int nIndex);
     GameMode* getTopMode();
-    int getModeCount() const { return m_lModeStack.getCount(); }
+    int getModeCount() const { return m_modeStack.count(); }
+    // A copy of the stack (top first), for walks that may push and end modes.
+    Zep::List<GameMode*> copyModeStack() const { return m_modeStack.modes(); }
+    bool isModeOnStack(const GameMode* pMode) const { return m_modeStack.contains(pMode); }
     // Set whenever a mode is pushed, popped or ended; input routing reads it to
     // drop the releases of a press that changed the stack.
-    bool isModeStackChanged() const { return m_bModeStackChanged; }
-    void setModeStackChanged(bool bChanged) { m_bModeStackChanged = bChanged; }
+    bool isModeStackChanged() const { return m_modeStack.isChanged(); }
+    void setModeStackChanged(bool bChanged) { m_modeStack.setChanged(bChanged); }
 
     // ---- Input routing -----------------------------------------------------
 
@@ -254,16 +260,23 @@ public:
     static int getTotalMemoryMB();
     static void messageBox(const char* szCaption, const char* szText);
     void setWasFullscreen() { m_bWasFullscreen = true; }
-    void setSuppressModeNotifications(bool bSuppress) { m_bSuppressModeNotifications = bSuppress; }
+    void setSuppressModeNotifications(bool bSuppress) { m_modeStack.setSuppressed(bSuppress); }
+    bool areModeNotificationsSuppressed() const { return m_modeStack.isSuppressed(); }
     // Diagnostics hook of the theme ("[font] name", "[cursor] name"): nothing.
     static void debugReport(const char*) {}
     static void debugLog(const char*) {}
 
     // ---- Mode stack -------------------------------------------------------------
 
+    // The stack owns what is pushed on it; pushing a mode that is on the stack
+    // or has ended throws Zep::FatalErrorException.
     void pushMode(GameMode* pMode);
+    // The transition fades out over the top mode and pushes next at full black.
     void pushTransition(GameMode* pNext, ModeTransition* pTransition);
+    // Called by GameMode::endMode and GameMode::suspendMode.
     void popMode();
+    // Pushes the mode with flags 7 and runs frames while it is the top and no
+    // quit is requested (ended modes kept for the outer loop); the top then.
     GameMode* runModal(GameMode* pMode);
 
     // ---- Resource registry -----------------------------------------------------
@@ -341,9 +354,8 @@ protected:
     std::unique_ptr<DummyAudioDriver> m_pOwnAudioDriver;
     bool m_bQuit = false;
     int32_t m_nExitCode = 0;
-    Zep::List<GameMode*> m_lModeStack;  // index 0 is the top
+    ModeStack m_modeStack{*this};  // with the ended modes and the stack's flags
     Zep::SmartPtr<Theme> m_pTheme;
-    Zep::List<GameMode*> m_lEndedModes;  // deleted after the frame
     bool m_bAudioEnabled = false;
     // The registry, the string tables, the caches and the settings table are
     // parts of their own; the operations on them forward there.
@@ -356,8 +368,6 @@ protected:
     bool m_bQuitDialogOpen = false;
     bool m_bConfirmQuit = false;
     bool m_bWasFullscreen = false;
-    bool m_bSuppressModeNotifications = false;
-    bool m_bModeStackChanged = false;
     int32_t m_nFramesPerSecond = 0;
     int32_t m_nFramePeriod = 0;
     int32_t m_nFrameCount = 0;
@@ -369,6 +379,9 @@ protected:
     SettingsTable m_settings;  // with the load state of the settings file
 
 private:
+    void initVideo(int nWidth, int nHeight, unsigned nVideoFlags, const Zep::SmartPtr<Image>& pIcon);
+    void initAudio(unsigned nVideoFlags);
+
     static GameApp* s_pInstance;
     static bool s_bFatalExitStarted;
 };

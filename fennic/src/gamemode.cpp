@@ -8,6 +8,7 @@
 #include "gameapp.h"
 #include "image.h"
 #include "theme.h"
+#include "transition.h"
 #include "videodriver.h"
 
 namespace {
@@ -23,6 +24,7 @@ GameMode::GameMode() : m_pApp(GameApp::getInstance()) {
     if (pTheme.notNULL() && pTheme->hasButtonStyle(kTooltipStyle)) m_sTooltipStyle = kTooltipStyle;
 }
 
+// The exit transition, if any, goes with the members.
 GameMode::~GameMode() { removeAllSprites(); }
 
 void GameMode::onEnd() { removeAllSprites(); }

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include <zep2/list.h>
 #include <zep2/refcount.h>
@@ -39,6 +40,7 @@ class GameApp;
 class Image;
 class Font;
 class Sample;
+class ModeTransition;
 
 class GameMode : public ICallbackTarget {
 public:
@@ -83,6 +85,22 @@ public:
     virtual bool onMouseMove(int, int) { return false; }
     virtual bool onMouseUp(int, int, int) { return false; }
     virtual bool onMouseDown(int, int, int) { return false; }
+
+    // ---- Life cycle on the mode stack (gamemode_stack.cpp) ----
+    // Only the top mode may end or suspend itself; otherwise
+    // Zep::FatalErrorException names both addresses and nothing changes.
+    // Ends through the exit transition when there is one; else onEnd, off
+    // the stack into the ended modes (the mode below is resumed), onEnded.
+    void endMode();
+    // onSuspend, then off the stack; the caller keeps the mode.
+    void suspendMode();
+    // Ends the modes above this one, top first, without fading.
+    void endModesAbove();
+    // Fades out over this mode, ends it at full black, fades in.
+    void startTransition(ModeTransition* pTransition);
+    // Owned until endMode starts it; replaces (deletes) the one held before.
+    void setExitTransition(ModeTransition* pTransition);
+    ModeTransition* getExitTransition() const { return m_pExitTransition.get(); }
 
     // ---- Flags and state ----
     uint32_t getFlags() const { return m_nFlags; }
@@ -196,4 +214,5 @@ private:
     float m_fTooltipDelay = 0.25f;
     Zep::String m_sTooltipStyle;
     Point m_tooltipOffset = Point(25.0f, 25.0f);
+    std::unique_ptr<ModeTransition> m_pExitTransition;
 };

@@ -1,6 +1,23 @@
 #include "testkit_app.h"
 
+#include <algorithm>
+
 namespace testkit {
+
+TestApp::~TestApp() {
+    while (!m_vBorrowed.empty()) unstackMode(m_vBorrowed.back());
+}
+
+void TestApp::stackMode(GameMode* pMode) {
+    m_modeStack.modes().addFirst(pMode);
+    m_vBorrowed.push_back(pMode);
+}
+
+void TestApp::unstackMode(GameMode* pMode) {
+    Zep::List<GameMode*>& lModes = m_modeStack.modes();
+    if (const int i = lModes.indexOf(pMode); i >= 0) lModes.removeAt(i);
+    std::erase(m_vBorrowed, pMode);
+}
 
 void TestApp::setDefaultSettings() {
     GameApp::setDefaultSettings();

@@ -15,12 +15,14 @@ class TestApp : public GameApp {
 public:
     TestApp() = default;
     // The stacked modes stay with the test.
-    ~TestApp() override { m_lModeStack.clear(); }
+    // Borrowed modes leave the stack; pushed ones go with the application.
+    ~TestApp() override;
 
     // Puts a mode on top of the stack, or takes it off, without the stack's
-    // notifications (not owned).
-    void stackMode(GameMode* pMode) { m_lModeStack.addFirst(pMode); }
-    void unstackMode(GameMode* pMode) { m_lModeStack.removeAt(m_lModeStack.indexOf(pMode)); }
+    // notifications; the mode stays the test's own.
+    void stackMode(GameMode* pMode);
+    void unstackMode(GameMode* pMode);
+    const ModeStack& modeStack() const { return m_modeStack; }
 
     void setDefaultSettings() override;
     void onCloseRequest() override { ++m_nCloseRequests; }
@@ -42,6 +44,9 @@ public:
     int m_nDefaultsCalls = 0;
     int m_nCloseRequests = 0;
     int m_nVideoModeChanges = 0;
+
+private:
+    std::vector<GameMode*> m_vBorrowed;
 };
 
 // Sends the log and the settings file into a folder for the life of the

@@ -111,6 +111,7 @@ void FakePlatform::sleep(uint32_t nMilliseconds) {
 }
 
 void FakePlatform::getMousePosition(int& nX, int& nY) {
+    ++m_nMouseReads;
     nX = m_nMouseX;
     nY = m_nMouseY;
 }

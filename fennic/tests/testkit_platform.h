@@ -115,6 +115,7 @@ public:
     std::set<int> m_setButtons;
     std::set<int> m_setKeys;
     unsigned m_nModifiers = 0;
+    int m_nMouseReads = 0;  // getMousePosition calls
     int m_nMouseX = 0;
     int m_nMouseY = 0;
 
