@@ -32,12 +32,12 @@ public:
     BenchApp() {
         GameApp::openLog(bench::tempFile("bench_frame.log").c_str());
         m_pApp = std::make_unique<GameApp>();
-        auto* pPlatform = new testkit::FakePlatform();
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
         auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
         m_pVideo = pVideo.get();
         pPlatform->setVideoDriver(std::move(pVideo));
         pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_pApp->setPlatform(pPlatform);
+        m_pApp->setPlatform(std::move(pPlatform));
         m_pApp->setFrameRate(0);  // frames back to back: nothing sleeps
         for (int i = 0; i < kModes; ++i) m_pApp->pushMode(makeMode(i > 0));
     }
