@@ -170,6 +170,13 @@ TEST_F(BitmapFonts, MalformedStripsEndWithoutReadingOutsideOrHanging) {
         EXPECT_EQ(c.nSpace, nSpace) << c.szName;
         EXPECT_EQ(c.nLine, nLine) << c.szName;
     }
+    // A font that never got its glyphs measures nothing and draws nothing.
+    Zep::SmartPtr<SimpleFont> pEmpty = new SimpleFont();
+    Zep::SmartPtr<RecordingImage> pTarget = new RecordingImage(8, 8, true);
+    pEmpty->drawText(pTarget.get(), 0, 0, "ab");
+    EXPECT_EQ(0, pEmpty->getTextWidth("ab"));
+    EXPECT_FALSE(pEmpty->hasGlyph('a'));
+    EXPECT_TRUE(pTarget->m_lCalls.empty());
 }
 
 TEST_F(BitmapFonts, BuiltinResourcesAndTheSystemFontScannedWhole) {
