@@ -11,6 +11,7 @@
 #include <zep2/error.h>
 
 #include "audiodriver.h"
+#include "bitmapfont.h"
 #include "gameapp.h"
 #include "image.h"
 #include "platform.h"
@@ -41,7 +42,8 @@ void GameApp::initSystems(int nWidth, int nHeight, unsigned nVideoFlags, const Z
     initVideo(nWidth, nHeight, nVideoFlags, pIcon);
     initAudio(nVideoFlags);
     initCaches();
-    // The font factories come with the fonts; the theme falls back without them.
+    registerBitmapFontFactory();
+    registerSimpleFontFactory();
     registerBuiltinResources();
     setTheme(Zep::SmartPtr<Theme>(new Theme()));
     setMusicVolume(std::atoi(getSetting("MusicVolume").c_str()));
@@ -81,11 +83,3 @@ void GameApp::initAudio(unsigned nVideoFlags) {
     log("G: Using dummy audio driver\n");
 }
 
-// The grey overlay patch (opaque, half transparent as a whole) and the empty
-// picture. The built-in font's picture comes with the fonts.
-void GameApp::registerBuiltinResources() {
-    Zep::SmartPtr<Image> pGrey = createImage(80, 60, false);
-    pGrey->setSurfaceAlpha(128);
-    addImage("greyoverlaypatch", pGrey, false);
-    addImage("empty", createImage(2, 2, true), false);
-}

@@ -51,6 +51,11 @@ TEST(CallbackTrigger, PassesIdAndDataBackUnchanged) {
 class NamedFont : public Font {
 public:
     explicit NamedFont(std::string sName) : m_sName(std::move(sName)) {}
+    Zep::SmartPtr<Font> clone() override { return new NamedFont(m_sName); }
+    void drawText(const Zep::SmartPtr<Image>&, int, int, const char*) override {}
+    bool hasGlyph(char) override { return false; }
+    int getTextWidth(const char*) override { return 0; }
+    int getHeight() override { return 0; }
     std::string m_sName;
 };
 
