@@ -1,6 +1,8 @@
 // Player profiles kept in one setting.
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -180,18 +182,16 @@ TEST_F(ProfilesTest, ForeignTextAndCountsOutOfRangeBothWaysAreDamagedNotLooped) 
 }
 
 TEST_F(ProfilesTest, BigEndianWriterLoadsAfterTheSwappedRetryAndDuplicateNamesAreSkipped) {
-    const struct {
-        std::vector<std::pair<std::string, int>> vWritten;
-        uint8_t nOrder;
-        const char* szLoaded;
-    } kCases[] = {{{{"Eve", 7}, {"Zed", 65536}}, Zep::Stream::kBigEndian, "Eve=7|Zed=65536|"},
-                  {{{"Ann", 1}, {"ann ", 2}, {"Bob", 3}}, Zep::Stream::kLittleEndian, "Ann=1|Bob=3|"}};
-    for (const auto& c : kCases) {
-        setSettingBytes(m_app, writtenProfiles(c.vWritten, c.nOrder));
+    using Written = std::vector<std::pair<std::string, int>>;
+    const std::tuple<Written, uint8_t, const char*> kCases[] = {
+        {{{"Eve", 7}, {"Zed", 65536}}, Zep::Stream::kBigEndian, "Eve=7|Zed=65536|"},
+        {{{"Ann", 1}, {"ann ", 2}, {"Bob", 3}}, Zep::Stream::kLittleEndian, "Ann=1|Bob=3|"}};
+    for (const auto& [vWritten, nOrder, szLoaded] : kCases) {
+        setSettingBytes(m_app, writtenProfiles(vWritten, nOrder));
         auto pManager = loaded();
-        EXPECT_EQ(listing(*pManager), c.szLoaded);
+        EXPECT_EQ(listing(*pManager), szLoaded);
         EXPECT_FALSE(pManager->hasUnreadableData());
-        pManager->deleteProfile(c.vWritten.back().first.c_str());  // the table and the list agree
+        pManager->deleteProfile(vWritten.back().first.c_str());  // the table and the list agree
         EXPECT_EQ(pManager->getProfileNames().getCount(), pManager->getProfileCount());
     }
 }
