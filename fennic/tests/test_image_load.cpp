@@ -124,6 +124,7 @@ TEST_F(ImageLoad, AutoTrimOnlyWhenSwitchedOnAndAsked) {
     add("halo.png", pngOf(6, 6, [](int x, int y) { return Color(9, 9, 9, x / 2 == 1 && y >= 1 && y < 5 ? 255 : 0); }));
     EXPECT_EQ(Point(6, 6), load("halo")->getDataSize());
     Image::setAutoTrim(true);
+    EXPECT_TRUE(Image::getAutoTrim());
     EXPECT_EQ("6x6 ins 0,0 data 2,1 2x4", layout(*load("halo")));
     EXPECT_EQ(Point(6, 6), Zep::SmartPtr<Image>(factory().load("halo", false))->getDataSize());
     add("halo.spec", "vcanvas 8 8 1 1");

@@ -128,9 +128,8 @@ TEST_F(ProfilesTest, NamesAreFoundTrimmedAndLowerCasedAndDuplicatesFail) {
     EXPECT_EQ("Assertion failed : !hasProfile(sName)",
               messageOf<Zep::AssertFailException>([&] { manager.createProfile(" MIXED case"); }));
     // The table's own missing-key error, naming the key.
-    const std::string sMessage = messageOf<Zep::FatalErrorException>([&] { manager.getProfile("nobody"); });
-    EXPECT_EQ(sMessage.rfind("Hash key not found : ", 0), 0u) << sMessage;
-    EXPECT_NE(sMessage.find("nobody"), std::string::npos) << sMessage;
+    EXPECT_EQ("Hash key not found : \"nobody\"",
+              messageOf<Zep::FatalErrorException>([&] { manager.getProfile("nobody"); }));
     EXPECT_THROW(manager.deleteProfile("nobody"), Zep::FatalErrorException);
     manager.deleteProfile("mixed case");
     EXPECT_FALSE(manager.getProfileCount() != 0 || manager.hasProfile("Mixed Case"));
@@ -156,8 +155,7 @@ TEST_F(ProfilesTest, UnreadableSettingIsKeptUntilTheSetChanges) {
     std::string sStored = m_app.getSetting(ProfileManager::kSettingKey).c_str();
     {
         auto pManager = loaded();
-        EXPECT_EQ(pManager->getProfileCount(), 0);
-        EXPECT_TRUE(pManager->hasUnreadableData());
+        EXPECT_TRUE(pManager->hasUnreadableData() && pManager->getProfileCount() == 0);
         pManager->save();
         EXPECT_STREQ(m_app.getSetting(ProfileManager::kSettingKey).c_str(), sStored.c_str());
     }  // the destructor's save keeps it too
