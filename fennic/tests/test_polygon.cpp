@@ -119,22 +119,17 @@ TEST(RotatedBoxTest, OverlapAtTheLimits) {
     const Point size(10, 10), small(4, 4), thin(40, 2), tall(2, 40);
     // Centre, size and angle of either box, and whether they overlap.
     const std::tuple<Point, Point, float, Point, Point, float, bool> cases[] = {
-        {{0, 0}, size, 0, {10, 10}, size, 0, true},  // touching corners overlap
-        {{0, 0}, size, 0, {10.5f, 0}, size, 0, false},
-        {{0, 0}, size, 0, {10, 10.5f}, size, 0, false},
-        // A diamond reaches 7.07 from its centre: corner to edge.
-        {{0, 0}, size, 0, {12, 0}, size, 45, true},
-        {{0, 0}, size, 0, {12.2f, 0}, size, 45, false},
-        // Two diamonds side by side on the diagonal line.
-        {{0, 0}, size, 45, {14.1f, 0}, size, 45, true},
-        {{0, 0}, size, 45, {14.2f, 0}, size, 45, false},
+        // Touching corners overlap.
+        {{0, 0}, size, 0, {10, 10}, size, 0, true},
+        {{0, 0}, size, 0, {10.5f, 0}, size, 0, false},   {{0, 0}, size, 0, {10, 10.5f}, size, 0, false},
+        // A diamond reaches 7.07 from its centre: corner to edge; then two diamonds on the diagonal line.
+        {{0, 0}, size, 0, {12, 0}, size, 45, true},       {{0, 0}, size, 0, {12.2f, 0}, size, 45, false},
+        {{0, 0}, size, 45, {14.1f, 0}, size, 45, true},   {{0, 0}, size, 45, {14.2f, 0}, size, 45, false},
         // A long thin box at 45 degrees near a small box's corner: only the
         // thin box's axes separate them.
-        {{0, 0}, thin, 45, {8, -8}, small, 0, false},
-        {{0, 0}, thin, 45, {8, 8}, small, 0, true},
+        {{0, 0}, thin, 45, {8, -8}, small, 0, false},     {{0, 0}, thin, 45, {8, 8}, small, 0, true},
         // The quick rejection uses the larger half extent.
-        {{0, 0}, tall, 0, {0, 20.5f}, small / 2, 0, true},
-        {{0, 0}, tall, 90, {20.5f, 0}, small / 2, 0, true},
+        {{0, 0}, tall, 0, {0, 20.5f}, small / 2, 0, true}, {{0, 0}, tall, 90, {20.5f, 0}, small / 2, 0, true},
         {{0, 0}, tall, 90, {0, 20.5f}, small / 2, 0, false},
     };
     for (const auto& [centreA, sizeA, fAngleA, centreB, sizeB, fAngleB, bOverlap] : cases) {

@@ -56,7 +56,7 @@ const char* const kXml =
 
 }  // namespace
 
-TEST(StringTableText, KeysValuesCommentsAndEscapes) {
+TEST(StringTableText, KeysValuesCommentsEscapesAndContinuations) {
     EXPECT_EQ(readText(kText), (std::map<std::string, std::string>{{"GSM_TITLE", "Harbour  nights  "},  // blanks stay
                                                                    {"WKG_GO", "Go!"},
                                                                    {"MULTI", "first line\nsecond\tline"},
@@ -66,9 +66,7 @@ TEST(StringTableText, KeysValuesCommentsAndEscapes) {
     EXPECT_EQ(readText("k1 a\\#b # comment\nk2 c\\\\d\nk3 x\\\\n\nk4 \\r\\t\nk5 \\#only\n"),
               (std::map<std::string, std::string>{
                   {"K1", "a#b "}, {"K2", "c\\d"}, {"K3", "x\\\n"}, {"K4", "\r\t"}, {"K5", "#only"}}));
-}
-
-TEST(StringTableText, ContinuationLinesAndLaterEntries) {
+    // Continuation lines join the last key; a later entry replaces an earlier one.
     EXPECT_EQ(readText("a one\n.   two\nb x\n. y\n. z\na again\n"),
               (std::map<std::string, std::string>{{"A", "again"}, {"B", "xyz"}}));
     EXPECT_EQ("Hash key not found : \"\"", messageOf<Zep::FatalErrorException>([] { readText(". lonely\n"); }));
