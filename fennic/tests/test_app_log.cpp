@@ -49,10 +49,6 @@ struct CountedProvider : Zep::MemoryResourceProvider {
     int& m_nDeleted;
 };
 
-struct ShutdownReporter : testkit::FakePlatform {
-    void shutdown() override { std::fputs("platform shutdown\n", stderr); }
-};
-
 }  // namespace
 
 TEST(GameAppLifeCycle, ConstructionLogsBannerAndDestructionShutsDown) {
@@ -67,15 +63,7 @@ TEST(GameAppLifeCycle, ConstructionLogsBannerAndDestructionShutsDown) {
             sLog, std::regex("G: Init Halvorn Fennic 1\\.4\\.0\nG: OS Win Unknown\nG: RAM [0-9]+/[0-9]+\n")))
             << sLog;
         EXPECT_TRUE(app.getPlatform() == nullptr && app.getAudioDriver() == nullptr);
-        EXPECT_FALSE(app.isAudioEnabled() || app.isQuitting() || app.getConfirmQuit());
         EXPECT_EQ(app.getSettingsLoadState(), GameApp::kSettingsNotLoaded);
-        EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), (std::vector<int>{app.getExitCode(), app.getFrameCount(),
-                                                                         app.getSoundVolume(), app.getMusicVolume(),
-                                                                         app.getModeCount()}));
-        auto pPlatform = std::make_unique<testkit::FakePlatform>();
-        const IPlatform* pRaw = pPlatform.get();
-        app.setPlatform(std::move(pPlatform));
-        EXPECT_EQ(app.getPlatform(), pRaw);
         app.addResourceProvider(std::make_unique<CountedProvider>(nDeleted), false);
         app.addResourceProvider(std::make_unique<CountedProvider>(nDeleted), true);
     }
@@ -127,19 +115,6 @@ TEST_F(GameAppLife, QuitRequestsFocusAndActivation) {
     m_app.onActivate();
     EXPECT_TRUE(!m_app.getWasFullscreenFlag() && video.m_bFullscreen && m_app.m_nVideoModeChanges == 1);
     EXPECT_EQ(video.m_vCalls, (std::vector<std::string>{"setFullscreen 1", "onDisplayChanged", "refreshCursor 0"}));
-}
-
-TEST(GameAppLifeCycle, FatalExitShutsThePlatformDownOnceAndExitsWithOne) {
-    TempDir dir;
-    ScopedChdir cd(dir.path());  // the child's log
-    EXPECT_EXIT(
-        {
-            GameApp::closeLog();
-            TestApp app;
-            app.setPlatform(std::make_unique<ShutdownReporter>());
-            GameApp::fatalExit();
-        },
-        ::testing::ExitedWithCode(1), "platform shutdown");
 }
 
 TEST(Log, ExactTextUpTo4095CharactersOpeningClosingAndTheUserDataFolder) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <zep2/error.h>
@@ -36,32 +37,27 @@ protected:
 // Sleeping only when early; the next frame is due one period after the end
 // of the sleep; the audio hears every elapsed time. Period 0 never sleeps.
 TEST_F(FrameTest, SleepRequestsFrameByFrame) {
-    struct Case {
-        uint32_t nStart;
-        int nFps;
-        std::vector<uint32_t> vWork;  // time each frame's event pump takes
-        std::vector<uint32_t> vSleeps;
-        Floats elapsed;
-    };
-    const Case cases[] = {
+    using Ticks = std::vector<uint32_t>;
+    // Start, frame rate, time each frame's event pump takes, sleeps, elapsed times.
+    const std::tuple<uint32_t, int, Ticks, Ticks, Floats> cases[] = {
         {1000, 60, {5, 20, 40, 0, 0}, {16, 11, 16}, {0.016f, 0.016f, 0.020f, 0.040f, 0.016f}},
         // Across the sign change of the ticks as int, and the 32-bit wrap.
         {0x7FFFFFF8u, 60, {3, 3}, {16, 13}, {0.016f, 0.016f}},
         {0xFFFFFFF8u, 60, {3, 3}, {16, 13}, {0.016f, 0.016f}},
         {1000, 0, {7, 7}, {}, {0.0f, 0.007f}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.nStart);
+    for (const auto& [nStart, nFps, vWork, vSleeps, elapsed] : cases) {
+        SCOPED_TRACE(nStart);
         m_pPlatform->m_vSleeps.clear();
         m_pAudio->m_vUpdates.clear();
-        m_app.setFrameRate(c.nFps);
-        start(c.nStart);
-        for (uint32_t nWork : c.vWork) {
+        m_app.setFrameRate(nFps);
+        start(nStart);
+        for (uint32_t nWork : vWork) {
             m_pPlatform->setWorkTimePerFrame(nWork);
             frames();
         }
-        EXPECT_EQ(c.vSleeps, m_pPlatform->m_vSleeps);
-        EXPECT_EQ(c.elapsed, m_pAudio->m_vUpdates);
+        EXPECT_EQ(vSleeps, m_pPlatform->m_vSleeps);
+        EXPECT_EQ(elapsed, m_pAudio->m_vUpdates);
     }
 }
 
@@ -69,27 +65,22 @@ TEST_F(FrameTest, SleepRequestsFrameByFrame) {
 // modes get it (policy 0 and unknown ones), nothing (1) or the maximum (2).
 // Exactly the maximum always passes.
 TEST_F(FrameTest, DeltaPoliciesAfterAStall) {
-    struct Case {
-        int nPolicy;
-        uint32_t nStall;
-        Floats updates;
-    };
-    const Case cases[] = {{GameApp::kDeltaNone, 2000, {2.0f}}, {GameApp::kDeltaSkip, 2000, {}},
-                          {GameApp::kDeltaClamp, 2000, {0.05f}}, {GameApp::kDeltaSkip, 50, {0.05f}},
-                          {GameApp::kDeltaClamp, 50, {0.05f}}, {7, 2000, {2.0f}}};
+    const std::tuple<int, uint32_t, Floats> cases[] = {
+        {GameApp::kDeltaNone, 2000, {2.0f}}, {GameApp::kDeltaSkip, 2000, {}},     {GameApp::kDeltaClamp, 2000, {0.05f}},
+        {GameApp::kDeltaSkip, 50, {0.05f}},  {GameApp::kDeltaClamp, 50, {0.05f}}, {7, 2000, {2.0f}}};
     RecordingMode* pMode = push("A");
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.nPolicy);
-        m_app.setDeltaClamp(0.05f, c.nPolicy);
+    for (const auto& [nPolicy, nStall, updates] : cases) {
+        SCOPED_TRACE(nPolicy);
+        m_app.setDeltaClamp(0.05f, nPolicy);
         start(1000);
         frames();
         pMode->m_vUpdates.clear();
         m_pAudio->m_vUpdates.clear();
         m_pPlatform->m_vSleeps.clear();
-        m_pPlatform->advance(c.nStall);
+        m_pPlatform->advance(nStall);
         frames();
-        EXPECT_EQ(c.updates, pMode->m_vUpdates);
-        EXPECT_EQ(Floats{static_cast<float>(c.nStall / 1000.0)}, m_pAudio->m_vUpdates);
+        EXPECT_EQ(updates, pMode->m_vUpdates);
+        EXPECT_EQ(Floats{static_cast<float>(nStall / 1000.0)}, m_pAudio->m_vUpdates);
         EXPECT_TRUE(m_pPlatform->m_vSleeps.empty());
     }
 }

@@ -25,23 +25,25 @@ protected:
         m_names[p.get()] = szName;
         return p;
     }
-    std::string nameOf(const Sprite* p) { return m_names.count(p) ? m_names[p] : "?"; }
+    std::string add(std::string& s, const Sprite* p) {
+        return s += (s.empty() ? "" : " ") + (m_names.count(p) ? m_names[p] : "?");
+    }
+    std::string nameOf(const Sprite* p) { std::string s; return add(s, p); }
     std::string drawn() {
         m_pVideo->render();
         std::string s;
-        for (const auto& [pMode, pSprite] : m_pVideo->m_vDrawn) s += (s.empty() ? "" : " ") + nameOf(pSprite);
+        for (const auto& [pMode, pSprite] : m_pVideo->m_vDrawn) add(s, pSprite);
         return s;
     }
     std::string names(const Zep::List<SpritePtr>& lSprites) {
         std::string s;
-        for (const SpritePtr& p : lSprites) s += (s.empty() ? "" : " ") + nameOf(p.get());
+        for (const SpritePtr& p : lSprites) add(s, p.get());
         return s;
     }
     // Every control under the point, topmost first, by taking each one away.
     std::string hitOrder(GameMode& mode, int x, int y) {
         std::string s;
-        for (SpritePtr p; (p = mode.findControlAt(x, y)).notNULL(); mode.removeControl(p))
-            s += (s.empty() ? "" : " ") + nameOf(p.get());
+        for (SpritePtr p; (p = mode.findControlAt(x, y)).notNULL(); mode.removeControl(p)) add(s, p.get());
         return s;
     }
 
@@ -142,8 +144,7 @@ TEST_F(GameModeTest, FocusHoverAndControlRemoval) {
     EXPECT_EQ((EventLog{"a onModeSet", "b onModeSet", "a onFocus", "b onFocus", "a onBlur", "a onMouseLeave",
                         "b onBlur", "b onModeSet null"}),
               log);
-    EXPECT_TRUE(mode.getHoverSprite().isNULL());
-    EXPECT_TRUE(mode.getFocusSprite().isNULL());
+    EXPECT_TRUE(mode.getHoverSprite().isNULL() && mode.getFocusSprite().isNULL());
     EXPECT_EQ(pA->getMode(), &mode);  // still displayed, no longer a control
 }
 
@@ -163,10 +164,8 @@ TEST_F(GameModeTest, FlagsNotifyTheDriverOnlyForBitsZeroToTwo) {
 TEST_F(GameModeTest, DimmerCoversTheScreenInBlack) {
     GameMode mode;
     SpritePtr pDimmer = mode.addDimmer(0.5f);
-    EXPECT_EQ(GameMode::kDimmerZOrder, pDimmer->getZOrder());
-    EXPECT_FLOAT_EQ(0.5f, pDimmer->getAlpha());
-    EXPECT_FLOAT_EQ(800.0f / 9.0f, pDimmer->getScaleX());
-    EXPECT_FLOAT_EQ(600.0f / 9.0f, pDimmer->getScaleY());
+    EXPECT_EQ(std::make_pair(static_cast<float>(GameMode::kDimmerZOrder), 0.5f),
+              std::make_pair(static_cast<float>(pDimmer->getZOrder()), pDimmer->getAlpha()));
     EXPECT_EQ("(0, 0 - 888, 666)", std::string(pDimmer->getBoundingRect().toString().c_str()));
     EXPECT_EQ(Color(0, 0, 0, 255), pDimmer->getImage()->getPixel(9, 9));
 }
@@ -243,15 +242,12 @@ TEST_F(TooltipTest, DisabledRecordsAreNotFoundAndHiddenOnesStayHidden) {
     Sprite& tip = *mode.getCurrentTooltip()->data->pSprite;
     EXPECT_EQ(16, tip.getHeight());
     pSprite->setTooltip("Longer");  // the picture changes, the visibility stays
-    EXPECT_EQ(48, tip.getWidth());
-    EXPECT_TRUE(tip.isVisible());
+    EXPECT_TRUE(tip.getWidth() == 48 && tip.isVisible());
     mode.hideTooltips();
     pSprite->setTooltip("Hi");
     EXPECT_FALSE(tip.isVisible());
     mode.removeTooltip(pSprite->getTooltipHandle());  // the sprite forgets it too
-    EXPECT_EQ(nullptr, pSprite->getTooltipHandle());
-    EXPECT_EQ(0, mode.getTooltipCount());
-    EXPECT_EQ(nullptr, mode.getCurrentTooltip());
+    EXPECT_TRUE(!pSprite->getTooltipHandle() && !mode.getCurrentTooltip() && mode.getTooltipCount() == 0);
     pSprite->setVisible(false);
 }
 
@@ -323,10 +319,8 @@ TEST_F(GameModeTest, RemoveAllSpritesEmptiesEveryList) {
     pSprite->setTooltip("tip");
     mode.setHoverSprite(pSprite);
     mode.removeAllSprites();
-    EXPECT_TRUE(mode.getHoverSprite().isNULL());
-    EXPECT_TRUE(mode.findControlAt(5, 5).isNULL());
-    EXPECT_EQ(0, mode.getLayers().getCount());
-    EXPECT_EQ(0, mode.getTooltipCount());
+    EXPECT_TRUE(mode.getHoverSprite().isNULL() && mode.findControlAt(5, 5).isNULL());
+    EXPECT_EQ(0, mode.getLayers().getCount() + mode.getTooltipCount());
     EXPECT_EQ((EventLog{"r onModeSet", "r onModeSet null"}), log);
     EXPECT_EQ(1, pSprite->getRefCount());
 }
@@ -345,8 +339,7 @@ TEST_F(GameModeTest, AddingTwiceOrToASecondModeLeavesNoStaleEntries) {
 
     second.addSprite(pSprite);
     EXPECT_EQ(&second, pSprite->getMode());
-    EXPECT_EQ("", names(first.getAllSprites()));
-    EXPECT_TRUE(first.findControlAt(100, 100).isNULL());
+    EXPECT_TRUE(first.getAllSprites().isEmpty() && first.findControlAt(100, 100).isNULL());
     EXPECT_EQ("s", names(second.getAllAnimatedSprites()));
     first.removeSprite(pSprite);  // not first's: left alone
     EXPECT_TRUE(second.containsSprite(pSprite));

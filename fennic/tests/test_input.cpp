@@ -140,33 +140,26 @@ protected:
 // Three modes with mixed active and input-below bits; one of them, or the
 // focus sprite of the middle one, consumes the key.
 TEST_F(InputTest, KeyWalkFollowsActiveAndInputBelowBits) {
-    struct Case {
-        uint32_t nBottom, nMiddle, nTop;
-        std::string sConsumer;
-        EventLog expected;
-    };
-    const Case aCases[] = {
-        {kOn,
-         kOn | kBelow,
-         kOn | kBelow,
-         "",
+    const std::tuple<uint32_t, uint32_t, std::string, EventLog> aCases[] = {  // middle, top, consumer, log
+        {kOn | kBelow, kOn | kBelow, "",
          {"top keyDown 13", "f keyDown 13", "mid keyDown 13", "bot keyDown 13", "hook keyDown 13"}},
-        {kOn, kOn | kBelow, kOn | kBelow, "mid", {"top keyDown 13", "f keyDown 13", "mid keyDown 13"}},
-        {kOn, kOn | kBelow, kOn | kBelow, "f", {"top keyDown 13", "f keyDown 13"}},
-        {kOn, kOn | kBelow, kBelow, "", {"f keyDown 13", "mid keyDown 13", "bot keyDown 13", "hook keyDown 13"}},
-        {kOn, kOn | kBelow, 0, "", {"hook keyDown 13"}},  // an inactive top without bit 4 stops everything
-        {kOn, kOn, kOn | kBelow, "", {"top keyDown 13", "f keyDown 13", "mid keyDown 13", "hook keyDown 13"}},
-        {kOn, kBelow, kOn | kBelow, "", {"top keyDown 13", "bot keyDown 13", "hook keyDown 13"}},
+        {kOn | kBelow, kOn | kBelow, "mid", {"top keyDown 13", "f keyDown 13", "mid keyDown 13"}},
+        {kOn | kBelow, kOn | kBelow, "f", {"top keyDown 13", "f keyDown 13"}},
+        {kOn | kBelow, kBelow, "", {"f keyDown 13", "mid keyDown 13", "bot keyDown 13", "hook keyDown 13"}},
+        {kOn | kBelow, 0, "", {"hook keyDown 13"}},  // an inactive top without bit 4 stops everything
+        {kOn, kOn | kBelow, "", {"top keyDown 13", "f keyDown 13", "mid keyDown 13", "hook keyDown 13"}},
+        {kBelow, kOn | kBelow, "", {"top keyDown 13", "bot keyDown 13", "hook keyDown 13"}},
     };
-    for (const Case& c : aCases) {
-        stack({{"bot", c.nBottom}, {"mid", c.nMiddle}, {"top", c.nTop}});
+    for (const auto& [nMiddle, nTop, sConsumer, expected] : aCases) {
+        SCOPED_TRACE(std::to_string(nMiddle) + " " + std::to_string(nTop) + " " + sConsumer);
+        stack({{"bot", kOn}, {"mid", nMiddle}, {"top", nTop}});
         InputSprite& f = control("mid", "f", 500, 500);
         focus("mid", f);
-        if (c.sConsumer == "f") f.m_consume = {"keyDown 13"};
-        if (c.sConsumer == "mid") mode("mid").m_consume = {"keyDown 13"};
+        Recorder& consumer = sConsumer == "f" ? static_cast<Recorder&>(f) : mode("mid");
+        if (!sConsumer.empty()) consumer.m_consume = {"keyDown 13"};
         m_log.clear();
-        EXPECT_EQ(!c.sConsumer.empty(), m_app.onKeyDown(Key::Return, 0));
-        EXPECT_EQ(c.expected, m_log) << c.nBottom << " " << c.nMiddle << " " << c.nTop;
+        EXPECT_EQ(!sConsumer.empty(), m_app.onKeyDown(Key::Return, 0));
+        EXPECT_EQ(expected, m_log);
         clearStack();
     }
 }
@@ -231,24 +224,18 @@ TEST_F(InputTest, PressThatPushesADialogLosesItsRelease) {
 // A mode whose button mask lacks the button is passed over, but its bit 4
 // still decides whether the modes below are asked.
 TEST_F(InputTest, ButtonMasks) {
-    struct Case {
-        int nTopMask;
-        uint32_t nTopFlags;
-        int nButton;
-        EventLog expected;
-    };
-    const Case aCases[] = {
+    const std::tuple<int, uint32_t, int, EventLog> aCases[] = {  // top mode's mask and flags, button, log
         {MouseButton::Right, kOn | kBelow, MouseButton::Left, {"bot down 1", "bot up 1"}},
         {MouseButton::Right, kOn, MouseButton::Left, {}},
         {MouseButton::Right | MouseButton::Left, kOn, MouseButton::Left, {"top down 1", "top up 1"}},
         {-1, kOn | kBelow, MouseButton::WheelDown, {"top down 16", "bot down 16", "top up 16", "bot up 16"}},
         {MouseButton::Left, kOn | kBelow, MouseButton::Middle, {"bot down 2", "bot up 2"}},
     };
-    for (const Case& c : aCases) {
-        stack({{"bot", kOn}, {"top", c.nTopFlags}});
-        mode("top").setMouseButtonMask(c.nTopMask);
-        EXPECT_EQ(c.expected, pump({FakeEvent::mouseDown(c.nButton, 0, 0), FakeEvent::mouseUp(c.nButton, 0, 0)}))
-            << c.nTopMask << " " << c.nButton;
+    for (const auto& [nTopMask, nTopFlags, nButton, expected] : aCases) {
+        stack({{"bot", kOn}, {"top", nTopFlags}});
+        mode("top").setMouseButtonMask(nTopMask);
+        EXPECT_EQ(expected, pump({FakeEvent::mouseDown(nButton, 0, 0), FakeEvent::mouseUp(nButton, 0, 0)}))
+            << nTopMask << " " << nButton;
         clearStack();
     }
 }
@@ -308,15 +295,9 @@ TEST_F(InputTest, HoverEnterLeaveAndMoveOrder) {
 TEST_F(InputTest, SystemKeys) {
     stack({{"top", kOn}});
     const std::tuple<int, unsigned, bool> aCases[] = {
-        {Key::F12, 0, true},
-        {Key::F12, KeyMod::LShift, true},
-        {Key::Return, KeyMod::LAlt, true},
-        {Key::Return, KeyMod::RAlt, true},
-        {Key::Return, 0, false},
-        {Key::Return, KeyMod::LCtrl, false},
-        {Key::F4, KeyMod::LAlt, false},
-        {Key::F11, 0, false},
-        {Key::KPEnter, KeyMod::LAlt, false},
+        {Key::F12, 0, true},         {Key::F12, KeyMod::LShift, true}, {Key::Return, KeyMod::LAlt, true},
+        {Key::Return, KeyMod::RAlt, true}, {Key::Return, 0, false},     {Key::Return, KeyMod::LCtrl, false},
+        {Key::F4, KeyMod::LAlt, false}, {Key::F11, 0, false},          {Key::KPEnter, KeyMod::LAlt, false},
     };
     for (const auto& [nKey, nMods, bSystem] : aCases) {
         const bool bWasFull = m_pVideo->isFullscreen();
@@ -333,23 +314,14 @@ TEST_F(InputTest, SystemKeys) {
 }
 
 // Active modes are asked from the top, whatever their bit 4, until one takes
-// the request; else the application's own answer, which with confirmation
-// asks for the dialog once until it is closed, and without quits with 1.
-TEST_F(InputTest, QuitRequestAndConfirmation) {
+// the request; else the application's own answer (quit with 1 here).
+TEST_F(InputTest, QuitRequestWalk) {
     stack({{"bot", kOn}, {"mid", kBelow}, {"top", kOn}});
-    const std::vector<FakeEvent> vQuit{FakeEvent::of(FakeEvent::kQuit)};
     mode("bot").m_consume = {"quit"};
-    EXPECT_EQ((EventLog{"top quit", "bot quit"}), pump(vQuit));
-    mode("bot").m_consume.clear();
-    m_app.setConfirmQuit(true);
-    pump({FakeEvent::of(FakeEvent::kQuit), FakeEvent::of(FakeEvent::kQuit)});
-    EXPECT_EQ(1, m_app.m_nCloseRequests);
-    m_app.setQuitDialogClosed();
-    EXPECT_EQ((EventLog{"top quit", "bot quit"}), pump(vQuit));
-    EXPECT_EQ(2, m_app.m_nCloseRequests);
+    EXPECT_EQ((EventLog{"top quit", "bot quit"}), pump({FakeEvent::of(FakeEvent::kQuit)}));
     EXPECT_FALSE(m_app.isQuitting());
-    m_app.setConfirmQuit(false);
-    pump(vQuit);
+    mode("bot").m_consume.clear();
+    pump({FakeEvent::of(FakeEvent::kQuit)});
     EXPECT_TRUE(m_app.isQuitting());
     EXPECT_EQ(1, m_app.getExitCode());
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <zep2/error.h>
@@ -57,45 +58,40 @@ std::unique_ptr<NamedPlatform> makePlatform(const char* szName, bool bAudio, boo
 // The lines after the construction banner, byte for byte; driver names are
 // text, not formats. Without a started driver the silent one takes over.
 TEST(StartUp, LogLinesAudioChoiceAndSettings) {
-    struct Case {
-        const char* szPlatform;
-        unsigned nFlags;
-        bool bAudio;
-        bool bAudioStarts;
-        const char* szAudioLines;
-    };
-    const Case cases[] = {
+    // Platform name, video flags, audio driver present and starting, its log lines.
+    const std::tuple<const char*, unsigned, bool, bool, const char*> cases[] = {
         {"Fake", 0, true, false, "G: Init audio : FAIL\nG: Using dummy audio driver\n"},
         {"Fake", 0, true, true, "G: Init audio : OK\n"},
         {"100%s %n%d", VideoFlag::NoAudio, true, true, "G: Init audio : DISABLED\nG: Using dummy audio driver\n"},
         {"Fake", 0, false, false, "G: Init audio : DISABLED\nG: Using dummy audio driver\n"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.szAudioLines);
+    for (const auto& [szPlatform, nFlags, bAudio, bAudioStarts, szAudioLines] : cases) {
+        SCOPED_TRACE(szAudioLines);
         TempDir dir;
         AppFiles files(dir);
         TestApp app;
-        std::unique_ptr<NamedPlatform> pOwned = makePlatform(c.szPlatform, c.bAudio, c.bAudioStarts);
+        std::unique_ptr<NamedPlatform> pOwned = makePlatform(szPlatform, bAudio, bAudioStarts);
         NamedPlatform* pPlatform = pOwned.get();
         auto* pAudio = static_cast<testkit::FakeAudioDriver*>(pPlatform->getAudioDriver());
         app.setPlatform(std::move(pOwned));
         app.setSetting("MusicVolume", "300");
         app.setSetting("SoundVolume", "128");
         const size_t nBanner = files.logText().size();
-        app.initSystems(800, 600, c.nFlags, Zep::SmartPtr<Image>());
+        app.initSystems(800, 600, nFlags, Zep::SmartPtr<Image>());
 
-        EXPECT_EQ(std::string("G: Init platform : ") + c.szPlatform + "\nG: Init video : FakeVideo\n" +
-                      c.szAudioLines + "G: Init done\n",
+        EXPECT_EQ(std::string("G: Init platform : ") + szPlatform + "\nG: Init video : FakeVideo\n" + szAudioLines +
+                      "G: Init done\n",
                   files.logText().substr(nBanner));
-        const bool bEnabled = c.bAudio && c.bAudioStarts && !c.nFlags;
+        const bool bEnabled = bAudio && bAudioStarts && !nFlags;
         EXPECT_EQ(bEnabled, app.isAudioEnabled() && app.getAudioDriver() == pAudio);
         EXPECT_EQ(!bEnabled, dynamic_cast<DummyAudioDriver*>(app.getAudioDriver()) != nullptr);
-        EXPECT_EQ(c.bAudio && !c.nFlags ? 1 : 0, pAudio ? pAudio->m_nInitCount : 0);
+        EXPECT_EQ(bAudio && !nFlags ? 1 : 0, pAudio ? pAudio->m_nInitCount : 0);
         // The volumes are the settings' raw values.
-        EXPECT_EQ((std::vector<int>{300, 128, 60, 1}), (std::vector<int>{app.getMusicVolume(), app.getSoundVolume(),
-                                                                           app.getFrameRate(), pPlatform->m_nInitCount}));
+        EXPECT_EQ((std::vector<int>{300, 128, 60, 1}),
+                  (std::vector<int>{app.getMusicVolume(), app.getSoundVolume(), app.getFrameRate(),
+                                    pPlatform->m_nInitCount}));
         auto* pVideo = static_cast<testkit::FakeVideoDriver*>(pPlatform->getVideoDriver());
-        EXPECT_EQ("setVideoMode 800 600 " + std::to_string(c.nFlags), pVideo->m_vCalls.at(1));
+        EXPECT_EQ("setVideoMode 800 600 " + std::to_string(nFlags), pVideo->m_vCalls.at(1));
         EXPECT_EQ(128, app.getImage("GreyOverlayPatch")->getSurfaceAlpha());
         EXPECT_TRUE(app.getImage("empty")->hasAlpha() && app.getTheme().notNULL());
     }

