@@ -40,10 +40,10 @@ GameApp& application() {
     return *pApp;
 }
 
-const char* text(const Tokens& t, int i) { return t.get(i).c_str(); }
+Zep::String text(const Tokens& t, int i) { return t.get(i); }
 int integer(const Tokens& t, int i) { return t.get(i).toInt(); }
 float number(const Tokens& t, int i) { return t.get(i).toFloat(); }
-Zep::SmartPtr<Image> image(const Tokens& t, int i) { return application().getImage(text(t, i)); }
+Zep::SmartPtr<Image> image(const Tokens& t, int i) { return application().getImage(text(t, i).c_str()); }
 // The z-order offset of a type line.
 int zOffset(const Tokens& t) { return t.getCount() == 3 ? integer(t, 2) : 0; }
 
@@ -86,7 +86,7 @@ struct Command {
 // "animation") join the table with the animation module.
 const Command kCommands[] = {
     {"image", [](ParticleEmitter& e, const Tokens& t) { e.addImageType(image(t, 1), zOffset(t)); }},
-    {"emitter", [](ParticleEmitter& e, const Tokens& t) { e.addEmitterType(text(t, 1), zOffset(t)); }},
+    {"emitter", [](ParticleEmitter& e, const Tokens& t) { e.addEmitterType(text(t, 1).c_str(), zOffset(t)); }},
     {"palette", [](ParticleEmitter& e, const Tokens& t) { e.setPalette(image(t, 1)); }},
     {"randomtint", [](ParticleEmitter& e, const Tokens& t) { e.setRandomTint(image(t, 1)); }},
     {"type", areaType},

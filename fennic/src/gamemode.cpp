@@ -23,7 +23,11 @@ GameMode::GameMode() : m_pApp(GameApp::getInstance()) {
     if (pTheme.notNULL() && pTheme->hasButtonStyle(kTooltipStyle)) m_sTooltipStyle = kTooltipStyle;
 }
 
-GameMode::~GameMode() { removeAllSprites(); }
+// The particles go first, while the layers they leave are whole.
+GameMode::~GameMode() {
+    m_lParticles.clear();
+    removeAllSprites();
+}
 
 void GameMode::onEnd() { removeAllSprites(); }
 
