@@ -157,22 +157,7 @@ public:
     void setBlendMode(int nMode) { m_p.nBlendMode = nMode; }
     int getBlendMode() const { return m_p.nBlendMode; }
 
-private:
-    // The values one emission round draws, shared by its particles.
-    struct Draw;
-    void fillToMinimum();
-    void emitRound();
-    Draw drawRound() const;
-    Zep::SmartPtr<Particle> makeParticle(const ParticleType& type, const Draw& d);
-    void setUpParticle(Particle& particle, const Draw& d);
-    // A random pixel of the colour image; an empty image tints nothing.
-    void tint(Particle& particle);
-    void stepLive(float fDelta);
-
-    GameMode* m_pOwner;
-    Zep::List<ParticleType> m_lTypes;
-    Zep::List<Zep::SmartPtr<Particle>> m_lLive;
-    // Everything copyFrom copies.
+    // Every parameter; copyFrom copies all of them.
     struct Params {
         float fEmissionRate = 1.0f;
         float fAccumulator = 0.0f;
@@ -219,6 +204,23 @@ private:
         Zep::SmartPtr<Image> pColorImage;
         int32_t nBlendMode = kBlendNormal;
     };
+    const Params& getParams() const { return m_p; }
+
+private:
+    // The values one emission round draws, shared by its particles.
+    struct Draw;
+    void fillToMinimum();
+    void emitRound();
+    Draw drawRound() const;
+    Zep::SmartPtr<Particle> makeParticle(const ParticleType& type, const Draw& d);
+    void setUpParticle(Particle& particle, const Draw& d);
+    // A random pixel of the colour image; an empty image tints nothing.
+    void tint(Particle& particle);
+    void stepLive(float fDelta);
+
+    GameMode* m_pOwner;
+    Zep::List<ParticleType> m_lTypes;
+    Zep::List<Zep::SmartPtr<Particle>> m_lLive;
     Params m_p;
     bool m_bVisible = true;
     int32_t m_nCarryDepth = 0;
