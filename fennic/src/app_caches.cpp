@@ -163,3 +163,9 @@ void GameApp::purgeImages() { m_caches.images().purge(); }
 void GameApp::purgeSamples() { m_caches.samples().purge(); }
 
 void GameApp::purgeMusic() { m_caches.music().purge(); }
+
+void ResourceCaches::clear() {
+    m_images.clear();
+    m_samples.clear();
+    m_music.clear();
+}

@@ -57,6 +57,8 @@ public:
     bool musicExists(const char* szName);
     // Returns the previous enabled state.
     bool setImageCacheEnabled(bool bEnabled);
+    // Empties all three caches, pins included.
+    void clear();
 
 private:
     const Zep::Hash<Zep::String, Zep::String>& m_hImageAliases;

@@ -8,6 +8,7 @@
 #include "audiodriver.h"
 #include "gamemode.h"
 #include "oshelpers.h"
+#include "particle_emitter.h"
 #include "platform.h"
 #include "theme.h"
 #include "zep2/error.h"
@@ -57,6 +58,10 @@ GameApp::~GameApp() {
     m_modeStack.deleteAll();
 
     log("G: ...resources\n");
+    // Cached pictures and sounds and the emitter definitions' images go while
+    // the drivers that made them still exist.
+    ParticleEmitter::clearDefinitions();
+    m_caches.clear();
     m_registry.clear();
 
     log("G: ...platform\n");

@@ -24,8 +24,12 @@ GameMode::GameMode() : m_pApp(GameApp::getInstance()) {
     if (pTheme.notNULL() && pTheme->hasButtonStyle(kTooltipStyle)) m_sTooltipStyle = kTooltipStyle;
 }
 
-// The exit transition, if any, goes with the members.
-GameMode::~GameMode() { removeAllSprites(); }
+// The particles go first, while the layers they leave are whole; the exit
+// transition, if any, goes with the members.
+GameMode::~GameMode() {
+    m_lParticles.clear();
+    removeAllSprites();
+}
 
 void GameMode::onEnd() { removeAllSprites(); }
 

@@ -58,6 +58,8 @@ public:
     // The stored object; null when the name is missing. No loading.
     Zep::SmartPtr<T> find(const Zep::String& sName) const;
     int getCount() const { return m_hEntries.getCount(); }
+    // Drops every entry and every pin, whoever else holds them (shutdown).
+    void clear();
 
 private:
     Zep::Hash<Zep::String, Zep::SmartPtr<T>> m_hEntries{97};
@@ -68,6 +70,11 @@ private:
 
 template <class T>
 ResCache<T>::~ResCache() {
+    clear();
+}
+
+template <class T>
+void ResCache<T>::clear() {
     m_hEntries.clear();
     m_lPinned.clear();
 }

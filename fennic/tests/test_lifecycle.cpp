@@ -137,6 +137,12 @@ TEST(Shutdown, ModesNotifiedThenDeletedBeforeTheDrivers) {
         auto* pA = new RecordingMode("A", log);
         auto* pB = new RecordingMode("B", log);
         pB->m_onAppQuit = [](RecordingMode& m) { m.endMode(); };
+        // A cached picture goes in the resources step, before the drivers.
+        struct NoisyImage : MemImage {
+            NoisyImage() : MemImage(2, 2, false) {}
+            ~NoisyImage() override { GameApp::log("%s", GameApp::getInstance()->getVideoDriver() ? "I: ~\n" : "I: late\n"); }
+        };
+        app.addImage("noisy", new NoisyImage(), false);
         for (RecordingMode* pMode : {pA, pB}) {
             pMode->m_onDelete = [](RecordingMode& m) {
                 const bool bDrivers = GameApp::getInstance() && GameApp::getInstance()->getVideoDriver();
@@ -155,7 +161,7 @@ TEST(Shutdown, ModesNotifiedThenDeletedBeforeTheDrivers) {
               log.lines);
     const std::string sTail = files.logText().substr(nBefore);
     EXPECT_NE(std::string::npos,
-              sTail.find("G: ...modes\nM: ~A\nM: ~B\nG: ...resources\nG: ...platform\nG: Quit\n"))
+              sTail.find("G: ...modes\nM: ~A\nM: ~B\nG: ...resources\nI: ~\nG: ...platform\nG: Quit\n"))
         << sTail;
 }
 
