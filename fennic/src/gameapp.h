@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app_animcache.h"
 #include "app_caches.h"
 #include "zep2/hash.h"
 #include "zep2/list.h"
@@ -348,6 +349,7 @@ protected:
     Zep::Hash<Zep::String, Zep::String> m_hResourceAliases;
     ResourceCaches m_caches{m_hImageAliases};  // images, samples, music
     bool m_bPreloadPending = false;
+    AnimationCache m_animations{m_bPreloadPending};  // animations and their preload
     int32_t m_nSoundVolume = 0;
     int32_t m_nMusicVolume = 0;
     bool m_bQuitDialogOpen = false;
