@@ -178,8 +178,8 @@ bool AnimationLoader::executeTextCommand() {
 void AnimationLoader::cmdInclude() {
     needTokens(2);
     const Zep::String sName = token(1).trim();
-    // Scripts whose lines are all read have left the chain.
-    while (!m_lIncludeChain.isEmpty() && m_lIncludeChain.getFirst().nEndsAt >= m_lPending.getCount())
+    // Scripts left behind have left the chain; one whose last line this is stays.
+    while (!m_lIncludeChain.isEmpty() && m_lIncludeChain.getFirst().nEndsAt > m_lPending.getCount())
         m_lIncludeChain.removeFirst();
     const char* szTop = m_pAnimation->getName().c_str();  // lives with the animation
     for (const OpenScript& open : m_lIncludeChain)
