@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr const char* kZepSource = ".\\src\\animscript_batch";
-
 struct BatchKind {
     const char* szCommand;
     int aTokens[2];  // positions of the number tokens, 0 for none

@@ -2,7 +2,6 @@
 // pixels replaces the table entry by a changed copy, so the image cache, other
 // animations and frames already added keep the picture they had; "inspos"
 // alone changes the image object itself.
-#include <algorithm>
 
 #include <zep2/error.h>
 
@@ -11,8 +10,6 @@
 #include "gameapp.h"
 
 namespace {
-
-constexpr const char* kZepSource = ".\\src\\animscript_images";
 
 // "r" is channel 0, "g" channel 1, anything else (a missing letter too) 2.
 int channelOf(const Zep::String& sLetters, int n) {
