@@ -57,7 +57,8 @@ Zep::List<Zep::String> AnimationLoader::chosenNames(const Zep::String& sName) co
 void AnimationLoader::cmdLoad() {
     needTokens(2);
     const Zep::String sName = token(1);
-    Zep::SmartPtr<Image> pImage = GameApp::getInstance()->getImage(sName.c_str());
+    GameApp* pApp = GameApp::getInstance();
+    Zep::SmartPtr<Image> pImage = pApp ? pApp->getImage(sName.c_str()) : Zep::SmartPtr<Image>();
     if (pImage.isNULL())
         fail(Zep::String::format("AnimationLoader : %s in %s, line %d : image %s not found (seq %s)",
                                  m_sCommand.c_str(), m_pAnimation->getName().c_str(), m_nLine, sName.c_str(),

@@ -29,7 +29,7 @@ void AnimSprite::setAnimation(const Zep::SmartPtr<Animation>& pAnimation) {
 }
 
 void AnimSprite::play(const char* szSequence, float fFps, int nLoop) {
-    const int nCount = m_pAnimation->getFrameCount(szSequence);
+    const int nCount = getFrameCount(szSequence);
     if (nCount == 0) {
         m_bPlaying = false;
         setImage(Zep::SmartPtr<Image>());

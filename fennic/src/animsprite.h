@@ -30,6 +30,7 @@ public:
     // Plays "default" when the animation is not null.
     void setAnimation(const Zep::SmartPtr<Animation>& pAnimation);
     Zep::SmartPtr<Animation> getAnimation() const { return m_pAnimation; }
+    // A sequence without frames (or no animation) stops and hides the sprite.
     void play(const char* szSequence, float fFps, int nLoop);
     // True when the shown frame changed or the sequence ended.
     bool update(float fDelta);

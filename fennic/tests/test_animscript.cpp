@@ -185,6 +185,9 @@ TEST_F(AnimScript, Errors) {
          "AnimationParserException: AnimationLoader : Line in t.anim, line 4 : longer than 65536 characters"},
     };
     for (const ErrorCase& c : aCases) EXPECT_EQ(c.sError, failure([&] { run(c.szScript); })) << c.szScript;
+    std::string sDeep = "if";
+    for (int i = 0; i < 70; ++i) sDeep += " not";
+    EXPECT_EQ("FatalErrorException: Condition nested too deeply", failure([&] { run(sDeep + " true\n"); }));
 }
 
 // Scripts that include each other past the depth limit, and a fan-out that
