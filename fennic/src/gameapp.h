@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app_animcache.h"
 #include "app_caches.h"
 #include "app_modestack.h"
 #include "registry.h"
@@ -363,6 +364,7 @@ protected:
     StringTables m_strings;
     ResourceCaches m_caches{m_registry.getImageAliases()};  // images, samples, music
     bool m_bPreloadPending = false;
+    AnimationCache m_animations{m_bPreloadPending};  // animations and their preload
     int32_t m_nSoundVolume = 0;
     int32_t m_nMusicVolume = 0;
     bool m_bQuitDialogOpen = false;

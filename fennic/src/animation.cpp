@@ -1,0 +1,97 @@
+// Property holders, animations, sequences and frames.
+#include "animation.h"
+
+#include <zep2/error.h>
+
+#include "gameapp.h"
+
+namespace {
+
+constexpr const char* kZepSource = ".\\src\\animation";
+
+}  // namespace
+
+// ---- PropHolder -------------------------------------------------------------------
+
+bool PropHolder::hasProp(const char* szName, bool bInherit) const {
+    if (m_hProps.contains(szName)) return true;
+    return bInherit && m_pParent && m_pParent->hasProp(szName, true);
+}
+
+Zep::String PropHolder::getProp(const char* szName, bool bInherit) const {
+    if (const auto* pNode = m_hProps.findNode(szName)) return pNode->value;
+    if (bInherit && m_pParent) return m_pParent->getProp(szName, true);
+    return Zep::String();
+}
+
+void PropHolder::setProp(const char* szName, const char* szValue) { m_hProps.set(szName, szValue); }
+
+// ---- Animation --------------------------------------------------------------------
+
+Animation::Animation(float fFrameRate) : m_fFrameRate(fFrameRate) {
+    if (fFrameRate == 0.0f) {
+        const GameApp* pApp = GameApp::getInstance();
+        m_fFrameRate = pApp ? static_cast<float>(pApp->getFrameRate()) : 0.0f;
+    }
+}
+
+Zep::String Animation::getDefaultSequence() {
+    if (m_sDefault.isEmpty()) m_sDefault = m_hSequences.getKeys().get(0);
+    return m_sDefault;
+}
+
+void Animation::createSequence(const char* szSeq, bool bLoop, float fFrameRate) {
+    Zep::SmartPtr<Sequence> pSeq = new Sequence(fFrameRate == 0.0f ? m_fFrameRate : fFrameRate, bLoop);
+    pSeq->setParent(this);
+    m_hSequences.set(szSeq, pSeq);
+}
+
+void Animation::addSequence(const char* szSeq, const Zep::SmartPtr<Sequence>& pSeq) {
+    if (m_hSequences.contains(szSeq))
+        ZEP_THROW(Zep::FatalErrorException,
+                  Zep::String::format("%s already has seq %s", m_sName.c_str(), szSeq).c_str());
+    m_hSequences.set(szSeq, pSeq);
+}
+
+int Animation::getFrameCount(const char* szSeq) const {
+    const auto* pNode = m_hSequences.findNode(szSeq);
+    return pNode && pNode->value.notNULL() ? pNode->value->getFrameCount() : 0;
+}
+
+bool Animation::hasFrame(const char* szSeq, int n) const { return n >= 0 && n < getFrameCount(szSeq); }
+
+int Animation::addFrame(const char* szSeq, const Zep::SmartPtr<Image>& pImage, int nRepeat) {
+    if (!m_hSequences.contains(szSeq)) createSequence(szSeq, false, m_fFrameRate);
+    Sequence& rSeq = seq(szSeq);
+    Zep::SmartPtr<FrameData> pFrame = new FrameData(pImage);
+    pFrame->setParent(&rSeq);
+    pFrame->setRepeat(nRepeat);
+    rSeq.getFrames().add(pFrame);
+    return rSeq.getFrameCount() - 1;
+}
+
+void Animation::setProp(const char* szSeq, int n, const char* szName, const char* szValue) {
+    if (n < 0) seq(szSeq).setProp(szName, szValue);
+    else frame(szSeq, n).setProp(szName, szValue);
+}
+
+Zep::String Animation::getFrameProp(const char* szSeq, int n, const char* szName) const {
+    return frame(szSeq, n).getProp(szName, true);
+}
+
+bool Animation::hasFrameProp(const char* szSeq, int n, const char* szName) const {
+    return frame(szSeq, n).hasProp(szName, true);
+}
+
+Zep::List<Zep::SmartPtr<Image>> Animation::getImages() const {
+    Zep::List<Zep::SmartPtr<Image>> lImages;
+    Zep::Hash<Zep::SmartPtr<Image>, bool> hSeen(97);
+    for (const Zep::String& sName : m_hSequences.getKeys())
+        for (const Zep::SmartPtr<FrameData>& pFrame : seq(sName.c_str()).getFrames()) {
+            const Zep::SmartPtr<Image> pImage = pFrame->getImage();
+            if (hSeen.contains(pImage)) continue;
+            hSeen.set(pImage, true);
+            lImages.add(pImage);
+        }
+    return lImages;
+}
