@@ -91,9 +91,9 @@ TEST_F(SDLAudioTest, SoundVolumeScalesTheOutputAndAPausedDriverWritesSilence) {
         bool bPaused;
         std::set<int16_t> values;
     } kCases[] = {
-        {1.0f, false, {0, kLevel}},
-        {0.5f, false, {0, kLevel / 2}},
-        {1.0f, true, {0}},
+        {1.0f, false, {kLevel}},
+        {0.5f, false, {kLevel / 2}},
+        {1.0f, true, {}},
     };
     for (const auto& c : kCases) {
         open();
@@ -103,7 +103,11 @@ TEST_F(SDLAudioTest, SoundVolumeScalesTheOutputAndAPausedDriverWritesSilence) {
         EXPECT_GE(nChannel, 0);
         EXPECT_EQ(m_driver.isChannelPlaying(nChannel), true);
         SDL_Delay(100);
-        EXPECT_EQ(capture(), c.values) << c.fVolume << " " << c.bPaused;
+        // Silence before the start may or may not be captured.
+        std::set<int16_t> values = capture();
+        EXPECT_FALSE(values.empty());
+        values.erase(0);
+        EXPECT_EQ(values, c.values) << c.fVolume << " " << c.bPaused;
     }
 }
 
