@@ -1,0 +1,95 @@
+#include "testkit_xvfb.h"
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+namespace testkit {
+
+namespace {
+
+// How long the server may take to name its display and to answer.
+constexpr int kStartMilliseconds = 10000;
+
+// The display number Xvfb writes to the pipe once it takes connections.
+std::string readDisplayNumber(int nFd) {
+    std::string sNumber;
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartMilliseconds);
+    while (std::chrono::steady_clock::now() < tEnd) {
+        pollfd pfd{nFd, POLLIN, 0};
+        if (::poll(&pfd, 1, 100) <= 0) continue;
+        char c = 0;
+        if (::read(nFd, &c, 1) != 1) break;
+        if (c == '\n') return sNumber;
+        sNumber += c;
+    }
+    return std::string();
+}
+
+}  // namespace
+
+XvfbServer::XvfbServer(int nWidth, int nHeight, int nDepth) {
+    const std::string sScreen = std::to_string(nWidth) + "x" + std::to_string(nHeight) + "x" + std::to_string(nDepth);
+    if (!start(sScreen)) {
+        stop();
+        return;
+    }
+    m_pDisplayEnv = std::make_unique<ScopedEnv>("DISPLAY", m_sDisplay.c_str());
+    m_pDriverEnv = std::make_unique<ScopedEnv>("SDL_VIDEODRIVER", "x11");
+    if (!answers()) stop();
+}
+
+XvfbServer::~XvfbServer() { stop(); }
+
+bool XvfbServer::start(const std::string& sScreen) {
+    int fds[2];
+    if (::pipe(fds) != 0) return false;
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        ::close(fds[0]);
+        const int nNull = ::open("/dev/null", O_RDWR);
+        ::dup2(nNull, 0);
+        ::dup2(nNull, 1);
+        ::dup2(nNull, 2);
+        const std::string sFd = std::to_string(fds[1]);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", sFd.c_str(), "-screen", "0", sScreen.c_str(), "-noreset",
+                 "-nolisten", "tcp", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    const std::string sNumber = m_pid > 0 ? readDisplayNumber(fds[0]) : std::string();
+    ::close(fds[0]);
+    if (!sNumber.empty()) m_sDisplay = ":" + sNumber;
+    return !sNumber.empty();
+}
+
+bool XvfbServer::answers() const {
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartMilliseconds);
+    while (std::chrono::steady_clock::now() < tEnd) {
+        if (Display* pDisplay = XOpenDisplay(m_sDisplay.c_str())) {
+            XCloseDisplay(pDisplay);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+void XvfbServer::stop() {
+    m_pDriverEnv.reset();
+    m_pDisplayEnv.reset();
+    m_sDisplay.clear();
+    if (m_pid <= 0) return;
+    ::kill(m_pid, SIGTERM);
+    int nStatus = 0;
+    ::waitpid(m_pid, &nStatus, 0);
+    m_pid = -1;
+}
+
+}  // namespace testkit
