@@ -125,6 +125,19 @@ TEST_F(SDLAudioTest, AFailedPlayRecordsNoChannel) {
     EXPECT_EQ(m_driver.playSample(pTone, false, -1), -1);
 }
 
+// A finished one-shot sample stays filed until the sweep after 15 s.
+TEST_F(SDLAudioTest, FinishedChannelsAreForgottenAtTheFifteenSecondSweep) {
+    open();
+    const int nChannel = m_driver.playSample(sample("short"), false, -1);
+    ASSERT_GE(nChannel, 0);
+    for (int i = 0; i < 200 && m_driver.isChannelPlaying(nChannel); ++i) SDL_Delay(10);
+    ASSERT_FALSE(m_driver.isChannelPlaying(nChannel));
+    m_driver.update(14.9f);
+    EXPECT_EQ(m_driver.getChannelSampleName(nChannel), "short");
+    m_driver.update(0.2f);
+    EXPECT_EQ(m_driver.getChannelSampleName(nChannel), "");
+}
+
 // A looping track restarts in update until stopMusic; the track's own volume
 // scales the music volume. Tracks free their reader with them (the sanitizer
 // build checks that at exit).

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <SDL_syswm.h>
-#include <X11/Xutil.h>
 
 #include <string>
 
+#include "gamemode.h"
 #include "imagetest_util.h"
+#include "sdl_platform.h"
 #include "sdl_videobase.h"
 #include "testkit_xvfb.h"
 
@@ -38,32 +38,6 @@ protected:
     Point getDesktopSize() override { return readDesktopSize(); }
 };
 
-// The window's title as X has it: WM_NAME (in the locale's encoding, read
-// with XFetchName) or another text property such as _NET_WM_NAME (UTF-8);
-// "?" when it has none.
-std::string titleFromX(const char* szProperty = nullptr) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (SDL_GetWMInfo(&info) != 1) return "?";
-    Display* pDisplay = info.info.x11.display;
-    const Window window = info.info.x11.wmwindow;
-    std::string sTitle = "?";
-    info.info.x11.lock_func();
-    if (!szProperty) {
-        char* szName = nullptr;
-        if (XFetchName(pDisplay, window, &szName) && szName) sTitle = szName;
-        if (szName) XFree(szName);
-    } else {
-        XTextProperty property{};
-        if (XGetTextProperty(pDisplay, window, &property, XInternAtom(pDisplay, szProperty, False))) {
-            sTitle.assign(reinterpret_cast<const char*>(property.value), property.nitems);
-            XFree(property.value);
-        }
-    }
-    info.info.x11.unlock_func();
-    return sTitle;
-}
-
 template <int W, int H>
 class XvfbTest : public imagetest::AppTest<> {
 protected:
@@ -77,6 +51,7 @@ protected:
 
 using XvfbWideWindow = XvfbTest<1280, 800>;
 using XvfbSquareWindow = XvfbTest<1024, 768>;
+using XvfbLargeWindow = XvfbTest<1600, 1200>;
 
 TEST_F(XvfbWideWindow, ARealWindowShowsItsCaptionAndALongOneShowsEmpty) {
     m_video.setCaption("Tuk Harbor");
@@ -84,12 +59,12 @@ TEST_F(XvfbWideWindow, ARealWindowShowsItsCaptionAndALongOneShowsEmpty) {
     const SDL_Surface* pScreen = SDL_GetVideoSurface();
     ASSERT_NE(pScreen, nullptr);
     EXPECT_EQ(std::vector<int>({pScreen->w, pScreen->h}), std::vector<int>({800, 600}));
-    EXPECT_EQ(titleFromX(), "Tuk Harbor");
+    EXPECT_EQ(testkit::windowTitle(), "Tuk Harbor");
     m_video.setCaption("Tuk Harbor \xC3\xBC");
-    EXPECT_EQ(titleFromX("_NET_WM_NAME"), "Tuk Harbor \xC3\xBC");
+    EXPECT_EQ(testkit::windowTitle("_NET_WM_NAME"), "Tuk Harbor \xC3\xBC");
     const std::string sLong(1001, 'x');
     m_video.setCaption(sLong.c_str());
-    EXPECT_EQ(titleFromX(), "");
+    EXPECT_EQ(testkit::windowTitle(), "");
     EXPECT_EQ(m_video.getCaption().c_str(), sLong);
     EXPECT_TRUE(logHas("D: Got 800x600 Wnd, 32 BPP\n")) << m_files.logText();
 }
@@ -110,6 +85,48 @@ TEST_F(XvfbSquareWindow, ASixteenBitModeGivesASixteenBitScreen) {
     EXPECT_TRUE(logHas("D: Got 800x600 Wnd, 16 BPP\n")) << m_files.logText();
     EXPECT_EQ(m_video.getDesktopDepth(), 16);
     EXPECT_EQ(m_video.getFlags(), 0x4);
+}
+
+// A window reaching past (1280, 1024) is centred on the display, unless the
+// command line says "--hidden".
+TEST_F(XvfbLargeWindow, AWindowPastTheBoxIsCentredUnlessHidden) {
+    m_app.setCommandLine({"tuk", "--hidden"});
+    ASSERT_TRUE(m_video.setVideoMode(1400, 1100, 0));
+    EXPECT_EQ(testkit::windowOrigin(), std::vector<int>({0, 0}));
+    m_app.setCommandLine({"tuk"});
+    ASSERT_TRUE(m_video.setVideoMode(1400, 1100, 0));
+    EXPECT_EQ(testkit::windowOrigin(), std::vector<int>({100, 50}));
+}
+
+// X button events sent to SDL's window come out of the pump at the pointer's
+// logical position; the horizontal wheel's buttons 6 and 7 are dropped.
+class PressLog : public GameMode {
+public:
+    PressLog() { setFlags(kActive); }
+    bool onMouseDown(int b, int x, int y) override {
+        m_vPresses.push_back(std::to_string(b) + " " + std::to_string(x) + "," + std::to_string(y));
+        return true;
+    }
+    std::vector<std::string> m_vPresses;
+};
+
+TEST_F(XvfbWideWindow, XButtonEventsReachThePumpAndWheelButtonsSixAndSevenAreDropped) {
+    auto pPlatform = std::make_unique<SDLPlatform>();
+    SDLPlatform& platform = *pPlatform;
+    m_app.setPlatform(std::move(pPlatform));
+    platform.init();
+    platform.setScaleFactor(2.0f);
+    ASSERT_NE(SDL_SetVideoMode(400, 300, 0, SDL_SWSURFACE), nullptr) << SDL_GetError();
+    PressLog mode;
+    m_app.stackMode(&mode);
+    ASSERT_TRUE(testkit::sendButtonPresses(41, 61, {6, 7, 1}));
+    for (int i = 0; i < 200 && mode.m_vPresses.empty(); ++i) {
+        SDL_Delay(5);
+        platform.processEvents();
+    }
+    EXPECT_EQ(mode.m_vPresses, std::vector<std::string>({"1 20,30"}));
+    m_app.unstackMode(&mode);
+    m_app.setPlatform(nullptr);
 }
 
 }  // namespace

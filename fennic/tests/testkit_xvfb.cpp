@@ -1,6 +1,9 @@
 #include "testkit_xvfb.h"
 
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -32,7 +35,78 @@ std::string readDisplayNumber(int nFd) {
     return std::string();
 }
 
+// SDL's X window, locked for the life of the object.
+class LockedWindow {
+public:
+    LockedWindow() {
+        SDL_VERSION(&m_info.version);
+        m_bValid = SDL_GetWMInfo(&m_info) == 1 && m_info.subsystem == SDL_SYSWM_X11;
+        if (m_bValid) m_info.info.x11.lock_func();
+    }
+    ~LockedWindow() {
+        if (m_bValid) m_info.info.x11.unlock_func();
+    }
+    LockedWindow(const LockedWindow&) = delete;
+    LockedWindow& operator=(const LockedWindow&) = delete;
+
+    bool valid() const { return m_bValid; }
+    Display* display() const { return m_info.info.x11.display; }
+    Window frame() const { return m_info.info.x11.wmwindow; }
+    Window canvas() const { return m_info.info.x11.window; }
+
+private:
+    SDL_SysWMinfo m_info{};
+    bool m_bValid = false;
+};
+
 }  // namespace
+
+std::string windowTitle(const char* szProperty) {
+    LockedWindow window;
+    std::string sTitle = "?";
+    if (!window.valid()) return sTitle;
+    if (!szProperty) {
+        char* szName = nullptr;
+        if (XFetchName(window.display(), window.frame(), &szName) && szName) sTitle = szName;
+        if (szName) XFree(szName);
+        return sTitle;
+    }
+    XTextProperty property{};
+    if (XGetTextProperty(window.display(), window.frame(), &property,
+                         XInternAtom(window.display(), szProperty, False))) {
+        sTitle.assign(reinterpret_cast<const char*>(property.value), property.nitems);
+        XFree(property.value);
+    }
+    return sTitle;
+}
+
+std::vector<int> windowOrigin() {
+    LockedWindow window;
+    if (!window.valid()) return {};
+    int x = 0;
+    int y = 0;
+    Window child;
+    XTranslateCoordinates(window.display(), window.frame(), DefaultRootWindow(window.display()), 0, 0, &x, &y,
+                          &child);
+    return {x, y};
+}
+
+bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons) {
+    LockedWindow window;
+    if (!window.valid()) return false;
+    XWarpPointer(window.display(), 0, window.canvas(), 0, 0, 0, 0, x, y);
+    for (unsigned nButton : vButtons) {
+        XEvent event{};
+        event.xbutton.type = ButtonPress;
+        event.xbutton.display = window.display();
+        event.xbutton.window = window.canvas();
+        event.xbutton.button = nButton;
+        event.xbutton.same_screen = True;
+        XSendEvent(window.display(), window.canvas(), True, ButtonPressMask, &event);
+    }
+    XFlush(window.display());
+    return true;
+}
 
 XvfbServer::XvfbServer(int nWidth, int nHeight, int nDepth) {
     const std::string sScreen = std::to_string(nWidth) + "x" + std::to_string(nHeight) + "x" + std::to_string(nDepth);

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "testkit_tempdir.h"
 
@@ -39,5 +40,15 @@ private:
     std::unique_ptr<ScopedEnv> m_pDisplayEnv;
     std::unique_ptr<ScopedEnv> m_pDriverEnv;
 };
+
+// The X side of SDL's window (these keep Xlib's names out of the tests).
+// Its title: WM_NAME in the locale's encoding (XFetchName) or, when named,
+// another text property such as "_NET_WM_NAME" (UTF-8); "?" when it has none.
+std::string windowTitle(const char* szProperty = nullptr);
+// Its top-left corner on the screen; empty without an X window.
+std::vector<int> windowOrigin();
+// Moves the pointer to (x, y) in the window, then sends it a press of each
+// button in order, as the X server would; false without an X window.
+bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons);
 
 }  // namespace testkit
