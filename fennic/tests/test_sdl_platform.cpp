@@ -3,6 +3,7 @@
 // modes and its drivers. Also the mouse, keys, joysticks and locks.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -236,6 +237,26 @@ TEST_F(SDLPlatformTest, SecondDriversAreRefusedAndShutdownRepeats) {
     EXPECT_EQ(m_pPlatform->getVideoDriver(), nullptr);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
     m_pPlatform->shutdown();
+}
+
+// SDL starts without its parachute: it installs no fatal-signal handlers of
+// its own, which would take the place of the program's crash handlers
+// wherever those are not set yet.
+TEST(SDLPlatformStart, InstallsNoFatalSignalHandlers) {
+    testkit::ScopedEnv env("SDL_VIDEODRIVER", "dummy");
+    struct sigaction old {};
+    sigaction(SIGSEGV, nullptr, &old);
+    std::signal(SIGSEGV, SIG_DFL);
+    {
+        SDLPlatform platform;
+        platform.init();
+        SDL_InitSubSystem(SDL_INIT_VIDEO);
+        struct sigaction now {};
+        sigaction(SIGSEGV, nullptr, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL);
+        EXPECT_STREQ(SDL_getenv("SDL_VIDEO_ALLOW_SCREENSAVER"), "1");
+    }
+    sigaction(SIGSEGV, &old, nullptr);
 }
 
 // A lock made before the platform takes its implementation at the first lock.

@@ -18,7 +18,7 @@ namespace {
 // A device that is only SDL's window.
 class WindowOnly : public SDLVideoDriverBase {
 public:
-    void init(const Zep::SmartPtr<Image>&) override {}
+    void init(const Zep::SmartPtr<Image>& pIcon) override { setIcon(pIcon); }
     void shutdown() override {}
     const char* getName() const override { return "WindowOnly"; }
     int getDesktopDepth() const override { return readScreenDepth(); }
@@ -54,12 +54,14 @@ using XvfbSquareWindow = XvfbTest<1024, 768>;
 using XvfbLargeWindow = XvfbTest<1600, 1200>;
 
 TEST_F(XvfbWideWindow, ARealWindowShowsItsCaptionAndALongOneShowsEmpty) {
+    m_video.init(imagetest::solid(16, 16, true, Color(200, 100, 0, 255)));
     m_video.setCaption("Tuk Harbor");
     ASSERT_TRUE(m_video.setVideoMode(800, 600, 0));
     const SDL_Surface* pScreen = SDL_GetVideoSurface();
     ASSERT_NE(pScreen, nullptr);
     EXPECT_EQ(std::vector<int>({pScreen->w, pScreen->h}), std::vector<int>({800, 600}));
     EXPECT_EQ(testkit::windowTitle(), "Tuk Harbor");
+    EXPECT_TRUE(testkit::windowHasIcon());
     m_video.setCaption("Tuk Harbor \xC3\xBC");
     EXPECT_EQ(testkit::windowTitle("_NET_WM_NAME"), "Tuk Harbor \xC3\xBC");
     const std::string sLong(1001, 'x');

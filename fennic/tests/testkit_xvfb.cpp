@@ -80,6 +80,14 @@ std::string windowTitle(const char* szProperty) {
     return sTitle;
 }
 
+bool windowHasIcon() {
+    LockedWindow window;
+    XWMHints* pHints = window.valid() ? XGetWMHints(window.display(), window.frame()) : nullptr;
+    const bool bIcon = pHints && (pHints->flags & IconPixmapHint);
+    if (pHints) XFree(pHints);
+    return bIcon;
+}
+
 std::vector<int> windowOrigin() {
     LockedWindow window;
     if (!window.valid()) return {};

@@ -45,6 +45,8 @@ private:
 // Its title: WM_NAME in the locale's encoding (XFetchName) or, when named,
 // another text property such as "_NET_WM_NAME" (UTF-8); "?" when it has none.
 std::string windowTitle(const char* szProperty = nullptr);
+// Whether the window manager hints carry an icon picture.
+bool windowHasIcon();
 // Its top-left corner on the screen; empty without an X window.
 std::vector<int> windowOrigin();
 // Moves the pointer to (x, y) in the window, then sends it a press of each
