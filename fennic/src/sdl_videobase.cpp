@@ -280,10 +280,10 @@ void SDLVideoDriverBase::centreWindow() {
     SDL_SysWMinfo info;
     if (isFullscreen() || !x11Info(info)) return;
     info.info.x11.lock_func();
-    int nLeft = kUnknownWindowOrigin;
-    int nTop = kUnknownWindowOrigin;
-    int nRight = nLeft + getWidth();
-    int nBottom = nTop + getHeight();
+    int nLeft = 0;
+    int nTop = 0;
+    int nRight = 0;
+    int nBottom = 0;
     if (!windowRect(info, nLeft, nTop, nRight, nBottom)) {
         nLeft = nTop = kUnknownWindowOrigin;
         nRight = nLeft + getWidth();
@@ -322,13 +322,13 @@ void SDLVideoDriverBase::refreshCursor(bool bMouseOutside) {
 
 // ---- Desktop ------------------------------------------------------------------------------
 
+// Kept from the first read while SDL's video side runs; before that there is
+// nothing to read and nothing is kept.
 Point SDLVideoDriverBase::readDesktopSize() {
-    if (!m_bDesktopRead) {
-        const SDL_VideoInfo* pInfo = SDL_GetVideoInfo();
-        m_desktop = pInfo ? Point(static_cast<float>(pInfo->current_w), static_cast<float>(pInfo->current_h))
-                          : Point();
-        m_bDesktopRead = true;
-    }
+    if (m_bDesktopRead || !SDL_WasInit(SDL_INIT_VIDEO)) return m_desktop;
+    if (const SDL_VideoInfo* pInfo = SDL_GetVideoInfo())
+        m_desktop = Point(static_cast<float>(pInfo->current_w), static_cast<float>(pInfo->current_h));
+    m_bDesktopRead = true;
     return m_desktop;
 }
 

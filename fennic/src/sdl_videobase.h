@@ -100,8 +100,8 @@ protected:
     // The full-screen modes SDL lists; empty when it lists none or any size goes.
     virtual std::vector<Point> listFullscreenModes();
 
-    // SDL's current video size, read the first time and kept (0 x 0 when SDL
-    // tells none, as under the dummy driver before a mode).
+    // SDL's current video size, read the first time SDL's video side runs and
+    // kept (0 x 0 when SDL tells none, as under the dummy driver).
     Point readDesktopSize();
     // Bits per pixel of SDL's screen surface; 0 without one.
     static int readScreenDepth();

@@ -64,15 +64,15 @@ protected:
         ASSERT_TRUE(m_driver.init()) << SDL_GetError();
         m_app.useAudioDriver(&m_driver, true);
     }
-    // Closes the mixer; the distinct sample values it wrote.
-    std::set<int16_t> capture() {
+    // Closes the mixer; the distinct sample values it wrote, left and right.
+    std::vector<std::set<int16_t>> capture() {
         m_driver.shutdown();
         const std::string sBytes = testkit::readFileBytes(capturePath());
-        std::set<int16_t> values;
+        std::vector<std::set<int16_t>> values(2);
         for (size_t i = 0; i + 1 < sBytes.size(); i += 2) {
             int16_t n = 0;
             std::memcpy(&n, sBytes.data() + i, 2);
-            values.insert(n);
+            values[(i / 2) % 2].insert(n);
         }
         return values;
     }
@@ -85,29 +85,32 @@ protected:
     SDLAudioDriver m_driver;
 };
 
-TEST_F(SDLAudioTest, SoundVolumeScalesTheOutputAndAPausedDriverWritesSilence) {
+TEST_F(SDLAudioTest, VolumeAndPanningScaleTheOutputAndAPausedDriverWritesSilence) {
+    using Values = std::vector<std::set<int16_t>>;
     const struct {
         float fVolume;
         bool bPaused;
-        std::set<int16_t> values;
+        int nRight;
+        Values values;
     } kCases[] = {
-        {1.0f, false, {kLevel}},
-        {0.5f, false, {kLevel / 2}},
-        {1.0f, true, {}},
+        {1.0f, false, 255, {{kLevel}, {kLevel}}},
+        {0.5f, false, 255, {{kLevel / 2}, {kLevel / 2}}},
+        {1.0f, true, 255, {{}, {}}},
+        {1.0f, false, 0, {{kLevel}, {}}},
     };
     for (const auto& c : kCases) {
         open();
         m_driver.setSoundVolume(c.fVolume);
         m_driver.setPaused(c.bPaused);
-        const int nChannel = m_driver.playSample(sample("tone"), true, -1);
-        EXPECT_GE(nChannel, 0);
-        EXPECT_EQ(m_driver.isChannelPlaying(nChannel), true);
+        m_driver.setPanning(2, 255, c.nRight);
+        EXPECT_EQ(m_driver.playSample(sample("tone"), true, 2), 2);
+        EXPECT_TRUE(m_driver.isChannelPlaying(2));
         SDL_Delay(100);
         // Silence before the start may or may not be captured.
-        std::set<int16_t> values = capture();
-        EXPECT_FALSE(values.empty());
-        values.erase(0);
-        EXPECT_EQ(values, c.values) << c.fVolume << " " << c.bPaused;
+        Values values = capture();
+        EXPECT_FALSE(values[0].empty());
+        for (auto& channel : values) channel.erase(0);
+        EXPECT_EQ(values, c.values) << c.fVolume << " " << c.bPaused << " " << c.nRight;
     }
 }
 

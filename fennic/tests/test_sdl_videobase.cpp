@@ -188,19 +188,4 @@ TEST_F(SDLVideoBaseTest, CaptionsPastAThousandUtf16UnitsShowEmpty) {
     }
 }
 
-TEST_F(SDLVideoBaseTest, ModeOrderComparesAspectThenHeight) {
-    const SDLVideoDriverBase::ModeSortContext context{600, 1600};
-    const struct {
-        Point a, b;
-        bool bBefore;
-    } kCases[] = {
-        {Point(1280, 800), Point(800, 600), true},
-        {Point(800, 600), Point(1280, 800), false},
-        {Point(800, 600), Point(1024, 768), true},
-        {Point(1024, 768), Point(800, 600), false},
-        {Point(800, 600), Point(800, 600), false},
-    };
-    for (const auto& c : kCases) EXPECT_EQ(SDLVideoDriverBase::compareModesByAspect(c.a, c.b, &context), c.bBefore);
-}
-
 }  // namespace
