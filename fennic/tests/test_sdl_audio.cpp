@@ -124,6 +124,13 @@ TEST_F(SDLAudioTest, AFailedPlayRecordsNoChannel) {
     EXPECT_EQ(m_driver.getChannelSampleName(3), "tone");
     m_driver.stopChannel(3, 0.0f);
     EXPECT_EQ(m_driver.getChannelSampleName(3), "");
+    m_driver.stopChannel(4, 0.25f);
+    EXPECT_EQ(Mix_FadingChannel(4), MIX_FADING_OUT);
+    // SDL_mixer marks a pause with the tick count: one at tick 0 reads as none.
+    SDL_Delay(2);
+    m_driver.setPaused(true);
+    EXPECT_EQ(m_driver.playSample(pTone, false, 3), 3);
+    EXPECT_EQ(Mix_Paused(3), 1);
     m_driver.setSoundMuted(true);
     EXPECT_EQ(m_driver.playSample(pTone, false, -1), -1);
 }

@@ -11,6 +11,7 @@
 #include "oshelpers.h"
 #include "testkit_app.h"
 #include "testkit_tempdir.h"
+#include "zep2/error.h"
 
 namespace {
 
@@ -56,6 +57,13 @@ TEST(SDLOsHelpersDeathTest, FatalSignalsLogTheirNumberAndExitWithCodeOne) {
         {[] { std::raise(SIGABRT); }, "M: ** SIG 6 [6]\n"},
         {[] { std::raise(SIGFPE); }, "M: ** SIG 8 [8]\n"},
         {[] { std::terminate(); }, "M: ** SIG 6 [6]\n"},
+        {[] {
+             constexpr const char* kZepSource = "test";
+             ZEP_TRACE("Crash::site");
+             Zep::ScopeTrace::setDetail("[level 3]");
+             std::raise(SIGFPE);
+         },
+         "M: ** SIG 8 [8]\nM:   $Crash::site [level 3]\n"},
     };
     for (const auto& c : kCases) {
         testkit::TempDir dir;

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "imagetest_util.h"
+#include "sdl_platform.h"
 #include "sdl_videobase.h"
 #include "testkit_tempdir.h"
 
@@ -186,6 +188,16 @@ TEST_F(SDLVideoBaseTest, CaptionsPastAThousandUtf16UnitsShowEmpty) {
         SDL_WM_GetCaption(&szTitle, &szIcon);
         EXPECT_EQ(std::string(szTitle ? szTitle : "?"), c.sShown) << c.nUnits;
     }
+}
+
+TEST_F(SDLVideoBaseTest, ThePlatformHandsAWindowDriverItselfAndItsScale) {
+    SDLPlatform platform;
+    platform.setScaleFactor(2.0f);
+    auto pVideo = std::make_unique<ScriptedVideo>();
+    ScriptedVideo& video = *pVideo;
+    platform.setVideoDriver(std::move(pVideo));
+    EXPECT_EQ(video.getPlatform(), &platform);
+    EXPECT_EQ(video.getScaleFactor(), 2.0f);
 }
 
 }  // namespace
