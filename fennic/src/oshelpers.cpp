@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 #include <sys/sysinfo.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -99,6 +100,31 @@ Zep::String getUserDataFolder(const char* szSubFolder) {
         nStart = nEnd + 1;
     }
     return sPath;
+}
+
+Zep::String getCurrentFolder() { return withSlash(Zep::platform_fs::currentFolder()); }
+
+Zep::String getFullPath(const char* szPath) {
+    Zep::String sPath(szPath);
+    if (sPath.isEmpty() || sPath[0] != '/') sPath = withSlash(Zep::platform_fs::currentFolder()) + sPath;
+    // Fold the path one component at a time; ".." above the root stays at it.
+    std::vector<std::string> vParts;
+    std::string sAll(sPath.c_str());
+    size_t nStart = 0;
+    while (nStart <= sAll.size()) {
+        size_t nEnd = sAll.find('/', nStart);
+        if (nEnd == std::string::npos) nEnd = sAll.size();
+        std::string sPart = sAll.substr(nStart, nEnd - nStart);
+        if (sPart == "..") {
+            if (!vParts.empty()) vParts.pop_back();
+        } else if (!sPart.empty() && sPart != ".") {
+            vParts.push_back(sPart);
+        }
+        nStart = nEnd + 1;
+    }
+    std::string sOut;
+    for (const std::string& sPart : vParts) sOut += "/" + sPart;
+    return Zep::String(sOut.empty() ? "/" : sOut.c_str());
 }
 
 bool getMemoryStatusMB(int* pAvailable, int* pTotal) {

@@ -1,5 +1,6 @@
-// Small wrappers around the operating system: the per-user data folder, URLs
-// and the 6-bit text encoding used to carry binary data in a URL.
+// Small wrappers around the operating system: the per-user data folder, the
+// current folder and absolute paths, URLs, the crash handlers and the 6-bit
+// text encoding used to carry binary data in a URL.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,26 @@ Zep::String getUserDataFolder(const char* szSubFolder);
 // Whether a file can be created in the folder (which ends in a separator, or
 // is "" for the current folder). Probes by creating and deleting a file.
 bool isFolderWritable(const Zep::String& sFolder);
+
+// The process's current folder ending in "/"; "" when the system cannot tell.
+Zep::String getCurrentFolder();
+
+// The absolute form of a path: a relative one is taken from the current
+// folder; ".", ".." and repeated separators are folded away. The path need
+// not exist, and symbolic links are not followed. Null or "" gives the
+// current folder without its closing "/".
+Zep::String getFullPath(const char* szPath);
+
+// Installs the fatal-signal handler for SIGSEGV, SIGABRT and SIGFPE (by
+// name: the numbers differ between systems), each one-shot so that a fault
+// inside the handler ends the process at once, and routes an exception that
+// nothing catches (std::terminate) to the same handler.
+void initSignals();
+
+// The fatal-signal handler: writes "M: ** SIG <code> [<code in hex>]" and
+// the scope trace to the log, then ends the program through
+// GameApp::fatalExit (exit code 1). Does not return.
+[[noreturn]] void signalHandler(int nCode);
 
 // Available and total physical memory in megabytes; false (and zeros) when
 // the system does not tell.

@@ -165,6 +165,18 @@ int probeNewFile(const char* szNativePath) {
     return 0;
 }
 
+String currentFolder() {
+    // PATH_MAX is no limit on Linux; 64 KiB is far past any real working folder.
+    constexpr size_t kMaxCwd = 65536;
+    std::string sBuffer(256, '\0');
+    while (sBuffer.size() <= kMaxCwd) {
+        if (::getcwd(sBuffer.data(), sBuffer.size())) return String(sBuffer.c_str());
+        if (errno != ERANGE) break;
+        sBuffer.resize(sBuffer.size() * 2);
+    }
+    return String();
+}
+
 void detachStandardStreams() {
     int fd = ::open("/dev/null", O_RDWR);
     if (fd < 0) return;

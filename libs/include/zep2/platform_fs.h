@@ -50,6 +50,10 @@ bool makeFolder(const char* szNativePath);
 // file that happens to have the name. Tells whether a folder takes new files.
 int probeNewFile(const char* szNativePath);
 
+// The process's current folder (native path, no closing separator); "" when
+// the system cannot tell (the folder was removed, or its path is too long).
+String currentFolder();
+
 // Points standard input, output and error at the null device, for a child
 // process about to run another program. Calls only async-signal-safe
 // functions, so it may run between fork and exec.

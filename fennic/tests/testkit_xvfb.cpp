@@ -1,0 +1,177 @@
+#include "testkit_xvfb.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+namespace testkit {
+
+namespace {
+
+// How long the server may take to name its display and to answer.
+constexpr int kStartMilliseconds = 10000;
+
+// The display number Xvfb writes to the pipe once it takes connections.
+std::string readDisplayNumber(int nFd) {
+    std::string sNumber;
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartMilliseconds);
+    while (std::chrono::steady_clock::now() < tEnd) {
+        pollfd pfd{nFd, POLLIN, 0};
+        if (::poll(&pfd, 1, 100) <= 0) continue;
+        char c = 0;
+        if (::read(nFd, &c, 1) != 1) break;
+        if (c == '\n') return sNumber;
+        sNumber += c;
+    }
+    return std::string();
+}
+
+// SDL's X window, locked for the life of the object.
+class LockedWindow {
+public:
+    LockedWindow() {
+        SDL_VERSION(&m_info.version);
+        m_bValid = SDL_GetWMInfo(&m_info) == 1 && m_info.subsystem == SDL_SYSWM_X11;
+        if (m_bValid) m_info.info.x11.lock_func();
+    }
+    ~LockedWindow() {
+        if (m_bValid) m_info.info.x11.unlock_func();
+    }
+    LockedWindow(const LockedWindow&) = delete;
+    LockedWindow& operator=(const LockedWindow&) = delete;
+
+    bool valid() const { return m_bValid; }
+    Display* display() const { return m_info.info.x11.display; }
+    Window frame() const { return m_info.info.x11.wmwindow; }
+    Window canvas() const { return m_info.info.x11.window; }
+
+private:
+    SDL_SysWMinfo m_info{};
+    bool m_bValid = false;
+};
+
+}  // namespace
+
+std::string windowTitle(const char* szProperty) {
+    LockedWindow window;
+    std::string sTitle = "?";
+    if (!window.valid()) return sTitle;
+    if (!szProperty) {
+        char* szName = nullptr;
+        if (XFetchName(window.display(), window.frame(), &szName) && szName) sTitle = szName;
+        if (szName) XFree(szName);
+        return sTitle;
+    }
+    XTextProperty property{};
+    if (XGetTextProperty(window.display(), window.frame(), &property,
+                         XInternAtom(window.display(), szProperty, False))) {
+        sTitle.assign(reinterpret_cast<const char*>(property.value), property.nitems);
+        XFree(property.value);
+    }
+    return sTitle;
+}
+
+bool windowHasIcon() {
+    LockedWindow window;
+    XWMHints* pHints = window.valid() ? XGetWMHints(window.display(), window.frame()) : nullptr;
+    const bool bIcon = pHints && (pHints->flags & IconPixmapHint);
+    if (pHints) XFree(pHints);
+    return bIcon;
+}
+
+std::vector<int> windowOrigin() {
+    LockedWindow window;
+    if (!window.valid()) return {};
+    int x = 0;
+    int y = 0;
+    Window child;
+    XTranslateCoordinates(window.display(), window.frame(), DefaultRootWindow(window.display()), 0, 0, &x, &y,
+                          &child);
+    return {x, y};
+}
+
+bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons) {
+    LockedWindow window;
+    if (!window.valid()) return false;
+    XWarpPointer(window.display(), 0, window.canvas(), 0, 0, 0, 0, x, y);
+    for (unsigned nButton : vButtons) {
+        XEvent event{};
+        event.xbutton.type = ButtonPress;
+        event.xbutton.display = window.display();
+        event.xbutton.window = window.canvas();
+        event.xbutton.button = nButton;
+        event.xbutton.same_screen = True;
+        XSendEvent(window.display(), window.canvas(), True, ButtonPressMask, &event);
+    }
+    XFlush(window.display());
+    return true;
+}
+
+XvfbServer::XvfbServer(int nWidth, int nHeight, int nDepth) {
+    const std::string sScreen = std::to_string(nWidth) + "x" + std::to_string(nHeight) + "x" + std::to_string(nDepth);
+    if (!start(sScreen)) {
+        stop();
+        return;
+    }
+    m_pDisplayEnv = std::make_unique<ScopedEnv>("DISPLAY", m_sDisplay.c_str());
+    m_pDriverEnv = std::make_unique<ScopedEnv>("SDL_VIDEODRIVER", "x11");
+    if (!answers()) stop();
+}
+
+XvfbServer::~XvfbServer() { stop(); }
+
+bool XvfbServer::start(const std::string& sScreen) {
+    int fds[2];
+    if (::pipe(fds) != 0) return false;
+    m_pid = ::fork();
+    if (m_pid == 0) {
+        ::close(fds[0]);
+        const int nNull = ::open("/dev/null", O_RDWR);
+        ::dup2(nNull, 0);
+        ::dup2(nNull, 1);
+        ::dup2(nNull, 2);
+        const std::string sFd = std::to_string(fds[1]);
+        ::execlp("Xvfb", "Xvfb", "-displayfd", sFd.c_str(), "-screen", "0", sScreen.c_str(), "-noreset",
+                 "-nolisten", "tcp", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[1]);
+    const std::string sNumber = m_pid > 0 ? readDisplayNumber(fds[0]) : std::string();
+    ::close(fds[0]);
+    if (!sNumber.empty()) m_sDisplay = ":" + sNumber;
+    return !sNumber.empty();
+}
+
+bool XvfbServer::answers() const {
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartMilliseconds);
+    while (std::chrono::steady_clock::now() < tEnd) {
+        if (Display* pDisplay = XOpenDisplay(m_sDisplay.c_str())) {
+            XCloseDisplay(pDisplay);
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+void XvfbServer::stop() {
+    m_pDriverEnv.reset();
+    m_pDisplayEnv.reset();
+    m_sDisplay.clear();
+    if (m_pid <= 0) return;
+    ::kill(m_pid, SIGTERM);
+    int nStatus = 0;
+    ::waitpid(m_pid, &nStatus, 0);
+    m_pid = -1;
+}
+
+}  // namespace testkit
