@@ -7,6 +7,7 @@
 #include <zep2/error.h>
 
 #include "imagetest_util.h"
+#include "transfer_cases.h"
 
 using namespace imagetest;
 
@@ -372,4 +373,10 @@ TEST(MemImagePicture, DamagedFilesAreRefused) {
         Zep::SmartPtr<MemImage> p = new MemImage();
         EXPECT_THROW(p->loadPicture(lGood.data(), n, "cut"), Zep::BadStreamFormatException) << n;
     }
+}
+
+// The transfer table that the SDL pictures pass as well.
+TEST(MemImageTransfers, SharedTransferTable) {
+    MemImageFactory factory;
+    transfertest::runTransferCases(factory);
 }
