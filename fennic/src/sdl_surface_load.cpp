@@ -112,17 +112,26 @@ void Surface::applyAlphaMask(Surface& mask) {
 
 // The mask's alpha, else the first byte in memory of a 3- or 4-byte mask
 // over a 4-byte picture (the fourth byte being alpha in the driver's format),
-// else the mask's red.
+// else the mask's red. A grey picture decodes with a palette: its red is
+// looked up there directly, with the same result.
 void Surface::applyMaskRows(Surface& mask, int nWidth, int nHeight) {
     SDL_Surface* pDst = m_pSurface.get();
     SDL_Surface* pMask = mask.m_pSurface.get();
     const int nDstBpp = pDst->format->BytesPerPixel, nMaskBpp = pMask->format->BytesPerPixel;
     const bool bMaskAlpha = pMask->format->Amask != 0;
+    const bool bBytes = !bMaskAlpha && nDstBpp == 4;
+    const SDL_Palette* pPalette = pMask->format->palette;
+    const bool bIndexed =
+        bBytes && pDst->format->Ashift == 24 && nMaskBpp == 1 && pPalette && pPalette->ncolors == 256;
     for (int y = 0; y < nHeight; ++y) {
         uint8_t* d = static_cast<uint8_t*>(pDst->pixels) + static_cast<ptrdiff_t>(y) * pDst->pitch;
         const uint8_t* m = static_cast<const uint8_t*>(pMask->pixels) + static_cast<ptrdiff_t>(y) * pMask->pitch;
-        if (!bMaskAlpha && nDstBpp == 4 && (nMaskBpp == 3 || nMaskBpp == 4)) {
+        if (bBytes && (nMaskBpp == 3 || nMaskBpp == 4)) {
             for (int x = 0; x < nWidth; ++x, d += 4, m += nMaskBpp) d[3] = m[0];
+            continue;
+        }
+        if (bIndexed) {
+            for (int x = 0; x < nWidth; ++x, d += 4) d[3] = pPalette->colors[m[x]].r;
             continue;
         }
         for (int x = 0; x < nWidth; ++x) {
