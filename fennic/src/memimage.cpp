@@ -188,7 +188,9 @@ void MemImage::transferWords(const TransferPlan& plan, const MemImage& src, int 
     const PixelStore& from = *src.m_pStore;
     PixelStore& dst = *m_pStore;
     const bool bMemcpy = plan.bPlain && (plan.bSrcAlpha || !plan.bDstAlpha);
+    // Words of an opaque store carry no alpha: they read as 255.
     const uint32_t nOpaque = plan.bSrcAlpha ? 0 : 0xFF000000u;
+    const uint32_t nDstOpaque = plan.bDstAlpha ? 0 : 0xFF000000u;
     for (int j = 0; j < nH; ++j) {
         const uint32_t* s = from.getWordRow(nSy + j) + nSx;
         uint32_t* d = dst.getWordRow(nDy + j) + nDx;
@@ -196,7 +198,7 @@ void MemImage::transferWords(const TransferPlan& plan, const MemImage& src, int 
             std::memcpy(d, s, static_cast<size_t>(nW) * 4);
             continue;
         }
-        for (int i = 0; i < nW; ++i) d[i] = plan.apply(s[i] | nOpaque, d[i]);
+        for (int i = 0; i < nW; ++i) d[i] = plan.apply(s[i] | nOpaque, d[i] | nDstOpaque);
     }
 }
 

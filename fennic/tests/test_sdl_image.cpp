@@ -132,6 +132,12 @@ TEST_F(SdlImage, ColorKeyCompanionKeepsTheDecodedFormat) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(keyedPattern(x, y) == kKey ? Color(1, 2, 3, 40) : pattern(x, y), dst->getPixel(x, y)) << x << "," << y;
+    // The display copy of a keyed picture has alpha, the key and the alpha.
+    img->setSurfaceAlpha(90);
+    const Zep::SmartPtr<Surface> pDisplay = surfaceOf(*img).displayFormat();
+    EXPECT_EQ((std::vector<int>{1, 1, 255, 1}), (std::vector<int>{pDisplay->hasAlpha(), pDisplay->hasColorKey(),
+                                                                   pDisplay->getAlpha(), pDisplay->isModified()}));
+    EXPECT_EQ(kKey, pDisplay->getColorKey());
     write("other.png", sdltest::pngOfType(1, 1, 2, pattern));
     EXPECT_EQ((std::vector<bool>{true, false, false}),
               (std::vector<bool>{factory().exists("other"), factory().exists("key"), factory().exists("nothing")}));
@@ -232,6 +238,27 @@ TEST_F(SdlImage, SubImagesDetachMirrorAndGrow) {
     EXPECT_NE(&surfaceOf(*img), &surfaceOf(*sub));
     sub->vflip();
     EXPECT_EQ(pattern(11, 7), sub->getPixel(0, 0));
+    // Conversions keep the geometry and the colours.
+    sub->setInsPoint(2, 3);
+    Zep::SmartPtr<Image> converted = sub->convert(kAlphaFormat);
+    EXPECT_EQ(kAlphaFormat, converted->getPixelFormat());
+    EXPECT_EQ("8x6 ins 2,3 data 0,0 8x6", layout(*converted));
+    EXPECT_EQ(pattern(11, 7), converted->getPixel(0, 0));
+    converted->removeAlphaChannel();
+    EXPECT_EQ(kOpaqueFormat, converted->getPixelFormat());
+    converted->addAlphaChannel();
+    EXPECT_EQ((std::vector<Color>{pattern(4, 2), pattern(4, 2)}),
+              (std::vector<Color>{converted->getPixel(7, 5), sub->getPixel(7, 5)}));
+    // A fill of a sub-image never reaches the picture it was cut from.
+    img->createSubImage(0, 0, 2, 2, false)->fill(Color(1, 2, 3, 255));
+    EXPECT_EQ(pattern(0, 0), img->getPixel(0, 0));
+    // Onto itself: the pixels as they were before the transfer.
+    Zep::SmartPtr<Image> row(factory().createBlank(4, 1, true));
+    for (int x = 0; x < 4; ++x) row->setPixel(x, 0, pattern(x, 0));
+    row->copy(*row, 1, 0);
+    row->copyRect(*row, 0, 0, 1, 1, 3, 0);
+    EXPECT_EQ((std::vector<Color>{pattern(0, 0), pattern(0, 0), pattern(1, 0), pattern(0, 0)}),
+              (std::vector<Color>{row->getPixel(0, 0), row->getPixel(1, 0), row->getPixel(2, 0), row->getPixel(3, 0)}));
     // Growing the data keeps canvas positions; the new part is clear.
     Zep::SmartPtr<Image> a(factory().createBlank(2, 2, true));
     a->setPixel(1, 1, Color(5, 6, 7, 255));

@@ -74,6 +74,8 @@ inline const TransferCase kTransferCases[] = {
      false, Color(100, 50, 99, 255)},
     {"composite over part", Op::CopyRect, true, true, Color(201, 99, 3, 100), Color(7, 250, 200, 90), -1, false,
      Color(109, 170, 96, 190)},
+    {"composite onto opaque", Op::CopyRect, true, false, Color(201, 99, 3, 100), Color(7, 250, 200, 255), -1,
+     false, Color(83, 190, 122, 255)},
     // blitFrom composites between alpha images and blits otherwise.
     {"blitFrom alpha", Op::BlitFrom, true, true, Color(201, 99, 3, 100), Color(7, 250, 200, 90), -1, false,
      Color(109, 170, 96, 190)},
