@@ -92,9 +92,7 @@ void BM_SurfaceLoadWithAlphaCompanion(benchmark::State& state) {
 BENCHMARK(BM_SurfaceLoadWithAlphaCompanion)->Unit(benchmark::kMillisecond);
 
 SDL_Surface* decode(const Zep::Resource& resource) {
-    SDL_RWops* pStream = SDL_RWFromConstMem(resource.getData(), resource.getSize());
-    SDL_Surface* p = IMG_Load_RW(pStream, 1);
-    return p;
+    return IMG_Load_RW(SDL_RWFromConstMem(resource.getData(), resource.getSize()), 1);
 }
 
 // Decode both, convert the picture once, copy the grey into the alpha bytes.
@@ -103,10 +101,8 @@ void BM_PlainLoadAndMerge(benchmark::State& state) {
     for (auto _ : state) {
         SDL_Surface* pPicture = decode(*app.m_pPicture);
         SDL_Surface* pMask = decode(*app.m_pMask);
-        SDL_PixelFormat format = *pPicture->format;
         SDL_Surface* pScratch = SDL_CreateRGBSurface(0, 0, 0, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000u);
         SDL_Surface* pRgba = SDL_ConvertSurface(pPicture, pScratch->format, SDL_SRCALPHA);
-        (void)format;
         for (int y = 0; y < kPicture; ++y) {
             uint8_t* d = static_cast<uint8_t*>(pRgba->pixels) + y * pRgba->pitch;
             const uint8_t* m = static_cast<const uint8_t*>(pMask->pixels) + y * pMask->pitch;

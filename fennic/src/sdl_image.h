@@ -113,8 +113,8 @@ private:
     std::unique_ptr<DrvImageData> m_pDriverData;
 };
 
-// Source and destination of an unblended SDL blit: the source's surface
-// alpha and colour key are switched off for the life of the object.
+// Switches a source surface's alpha blending and colour key off for an
+// unblended SDL blit, and back on (with their values) when it goes.
 class SdlBlendingOff {
 public:
     explicit SdlBlendingOff(SDL_Surface* pSource);

@@ -5,13 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include "image.h"
 #include "imagefactory.h"
-
-// Colours print as "(r, g, b, a)" in failures.
-inline void PrintTo(const Color& c, std::ostream* pOut) { *pOut << c.toString().c_str(); }
 
 namespace transfertest {
 
@@ -104,7 +99,7 @@ inline void runTransferCases(ImageFactory& factory) {
             case Op::BlitFrom: dst->blitFrom(*src, 0, 0); break;
         }
         ImageLock lock(*dst);
-        EXPECT_EQ(c.expected, dst->readPixel(0, 0)) << c.szName;
+        EXPECT_EQ(c.expected, dst->readPixel(0, 0)) << c.szName << ": " << dst->readPixel(0, 0).toString().c_str();
     }
 }
 
