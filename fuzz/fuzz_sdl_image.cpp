@@ -49,14 +49,16 @@ Zep::SmartPtr<Zep::Resource> resourceOf(const uint8_t* p, size_t n) {
 
 struct Harness {
     Harness() {
+        GameApp::openLog("/dev/null");  // the application's log goes nowhere
+        m_pApp = std::make_unique<GameApp>();
         SDL_Init(SDL_INIT_NOPARACHUTE);
         auto pProvider = std::make_unique<Zep::MemoryResourceProvider>();
         for (const char* szKey : {"ktm.colorkey", "ktx.colorkey", "knm.colorkey", "knx.colorkey"})
             pProvider->add(szKey, resourceOf(nullptr, 0));
         m_pProvider = pProvider.get();
-        m_app.addResourceProvider(std::move(pProvider), false);
+        m_pApp->addResourceProvider(std::move(pProvider), false);
     }
-    GameApp m_app;
+    std::unique_ptr<GameApp> m_pApp;
     Zep::MemoryResourceProvider* m_pProvider = nullptr;
 };
 
