@@ -16,32 +16,51 @@ namespace {
 
 constexpr const char* kZepSource = ".\\src\\memimage";
 
-// Rounds v / 255 to the nearest integer; exact for 0 <= v <= 255 * 255.
-inline uint32_t div255(uint32_t v) {
-    v += 128;
-    return (v + (v >> 8)) >> 8;
+// One channel of SDL 1.2's blend: an alpha source onto an alpha
+// destination rounds down, every other pairing adds 255 before the shift.
+inline uint32_t mixDown(uint32_t s, uint32_t d, uint32_t a) {
+    const int nDiff = static_cast<int>(s) - static_cast<int>(d);
+    return static_cast<uint32_t>(static_cast<int>(d) + ((nDiff * static_cast<int>(a)) >> 8));
+}
+inline uint32_t mixUp(uint32_t s, uint32_t d, uint32_t a) {
+    const int nDiff = static_cast<int>(s) - static_cast<int>(d);
+    return static_cast<uint32_t>(static_cast<int>(d) + ((nDiff * static_cast<int>(a) + 255) >> 8));
 }
 
-// One source pixel of alpha a over a destination word (display formats).
-inline uint32_t blendWord(uint32_t nSrc, uint32_t a, uint32_t nDst, bool bDstAlpha) {
+// The colour channels of two 0xAARRGGBB words mixed at a, with the alpha byte given.
+inline uint32_t mixWords(uint32_t nSrc, uint32_t nDst, uint32_t a, bool bDown, uint32_t nAlphaBits) {
+    const auto mix = bDown ? mixDown : mixUp;
+    return nAlphaBits | mix((nSrc >> 16) & 0xFF, (nDst >> 16) & 0xFF, a) << 16 |
+           mix((nSrc >> 8) & 0xFF, (nDst >> 8) & 0xFF, a) << 8 | mix(nSrc & 0xFF, nDst & 0xFF, a);
+}
+
+// An alpha source pixel blitted onto a destination word: the destination's
+// alpha stays.
+inline uint32_t blendAlphaWord(uint32_t nSrc, uint32_t nDst, bool bDstAlpha) {
+    const uint32_t a = nSrc >> 24;
+    if (!bDstAlpha) return mixWords(nSrc, nDst, a, false, nDst & 0xFF000000u);
     if (a == 0) return nDst;
-    if (a == 255) return nSrc | 0xFF000000u;
-    const uint32_t inv = 255 - a;
-    const uint32_t r = div255(((nSrc >> 16) & 0xFF) * a + ((nDst >> 16) & 0xFF) * inv);
-    const uint32_t g = div255(((nSrc >> 8) & 0xFF) * a + ((nDst >> 8) & 0xFF) * inv);
-    const uint32_t b = div255((nSrc & 0xFF) * a + (nDst & 0xFF) * inv);
-    const uint32_t na = bDstAlpha ? a + div255((nDst >> 24) * inv) : 0xFF;
-    return na << 24 | r << 16 | g << 8 | b;
+    if (a == 255) return (nSrc & 0x00FFFFFFu) | (nDst & 0xFF000000u);
+    return mixWords(nSrc, nDst, a, true, nDst & 0xFF000000u);
 }
 
-Color blendColor(const Color& s, uint32_t a, const Color& d, bool bDstAlpha) {
-    if (a == 0) return d;
-    if (a == 255) return Color(s.getRed(), s.getGreen(), s.getBlue(), 255);
-    const uint32_t inv = 255 - a;
-    auto mix = [&](uint8_t sv, uint8_t dv) { return static_cast<uint8_t>(div255(sv * a + dv * inv)); };
-    const uint32_t na = bDstAlpha ? a + div255(d.getAlpha() * inv) : 255;
-    return Color(mix(s.getRed(), d.getRed()), mix(s.getGreen(), d.getGreen()), mix(s.getBlue(), d.getBlue()),
-                 static_cast<uint8_t>(na));
+// An opaque source pixel at surface alpha a (1 to 254): alpha 255.
+inline uint32_t blendSurfaceWord(uint32_t nSrc, uint32_t nDst, uint32_t a) {
+    return mixWords(nSrc, nDst, a, false, 0xFF000000u);
+}
+
+// The compositing rule of copyRect on one channel.
+inline uint32_t compositeChannel(uint32_t d, uint32_t s, uint32_t da, uint32_t sa, uint32_t t) {
+    return (d * da + s * sa) / t;
+}
+
+inline uint32_t compositeWord(uint32_t nSrc, uint32_t nDst) {
+    const uint32_t sa = nSrc >> 24;
+    if (sa == 0) return nDst;
+    const uint32_t da = std::min(nDst >> 24, 255 - sa), t = da + sa;
+    return t << 24 | compositeChannel((nDst >> 16) & 0xFF, (nSrc >> 16) & 0xFF, da, sa, t) << 16 |
+           compositeChannel((nDst >> 8) & 0xFF, (nSrc >> 8) & 0xFF, da, sa, t) << 8 |
+           compositeChannel(nDst & 0xFF, nSrc & 0xFF, da, sa, t);
 }
 
 // A target position less an insertion coordinate, saturated.
@@ -101,7 +120,7 @@ void MemImage::copy(const Image& src, const Rect& srcRect, int x, int y) {
 
 void MemImage::copyRect(const Image& src, int nSrcX, int nSrcY, int nW, int nH, int x, int y) {
     transfer(src, nSrcX, nSrcY, nW, nH, anchored(x, src.getInsPointX()), anchored(y, src.getInsPointY()),
-             Transfer::Copy);
+             Transfer::Composite);
 }
 
 void MemImage::transfer(const Image& src, int nSrcX, int nSrcY, int nW, int nH, int nDstX, int nDstY,
@@ -122,19 +141,32 @@ void MemImage::transfer(const Image& src, int nSrcX, int nSrcY, int nW, int nH, 
 }
 
 // What a transfer does with each source pixel, from the mode and both images.
+// Pixels travel as 0xAARRGGBB words; an opaque source's words read alpha 255.
 struct MemImage::TransferPlan {
     TransferPlan(const Image& src, const PixelStore& dst, Transfer mode)
-        : bDstAlpha(dst.hasAlpha()),
+        : eMode(mode),
+          bDstAlpha(dst.hasAlpha()),
           bSrcAlpha(src.hasAlpha()),
           bKey(mode == Transfer::Blend && !bSrcAlpha && src.hasColorKey()),
-          key(bKey ? src.getColorKey() : Color()),
+          nKeyRgb(bKey ? packArgb(src.getColorKey()) & 0x00FFFFFFu : 0),
           nSurface(bSrcAlpha ? 255u : static_cast<uint32_t>(src.getSurfaceAlpha())),
-          bPlain(mode == Transfer::Copy || (!bSrcAlpha && !bKey && nSurface == 255)) {}
+          bPlain(mode == Transfer::Copy || (mode == Transfer::Blend && !bSrcAlpha && !bKey && nSurface == 255)) {}
 
+    // The destination word after the source word s lands on d.
+    uint32_t apply(uint32_t s, uint32_t d) const {
+        if (eMode == Transfer::Composite) return compositeWord(s, d);
+        if (bPlain) return bSrcAlpha ? s : s | 0xFF000000u;
+        if (bSrcAlpha) return blendAlphaWord(s, d, bDstAlpha);
+        if ((bKey && (s & 0x00FFFFFFu) == nKeyRgb) || nSurface == 0) return d;
+        if (nSurface == 255) return s | 0xFF000000u;
+        return blendSurfaceWord(s, d, nSurface);
+    }
+
+    const Transfer eMode;
     const bool bDstAlpha;
     const bool bSrcAlpha;
-    const bool bKey;  // skip pixels of the colour key
-    const Color key;
+    const bool bKey;  // skip pixels of the colour key (its red, green and blue)
+    const uint32_t nKeyRgb;
     const uint32_t nSurface;
     const bool bPlain;  // store the pixels as they are, no blending
 };
@@ -150,30 +182,23 @@ void MemImage::transferPixels(const Image& src, int nSrcX, int nSrcY, int nW, in
         transferColors(plan, src, nSrcX, nSrcY, nW, nH, nDx, nDy);
 }
 
-// Both stores hold display-format words: blend word by word.
+// Both stores hold display-format words: word by word.
 void MemImage::transferWords(const TransferPlan& plan, const MemImage& src, int nSx, int nSy, int nW, int nH,
                              int nDx, int nDy) {
     const PixelStore& from = *src.m_pStore;
     PixelStore& dst = *m_pStore;
-    const uint32_t nKeyWord = packArgb(plan.key);
+    const bool bMemcpy = plan.bPlain && (plan.bSrcAlpha || !plan.bDstAlpha);
+    // Words of an opaque store carry no alpha: they read as 255.
+    const uint32_t nOpaque = plan.bSrcAlpha ? 0 : 0xFF000000u;
+    const uint32_t nDstOpaque = plan.bDstAlpha ? 0 : 0xFF000000u;
     for (int j = 0; j < nH; ++j) {
         const uint32_t* s = from.getWordRow(nSy + j) + nSx;
         uint32_t* d = dst.getWordRow(nDy + j) + nDx;
-        if (plan.bPlain) {
-            if (plan.bSrcAlpha || !plan.bDstAlpha) {
-                std::memcpy(d, s, static_cast<size_t>(nW) * 4);
-            } else {
-                for (int i = 0; i < nW; ++i) d[i] = s[i] | 0xFF000000u;
-            }
-        } else if (plan.bSrcAlpha) {
-            for (int i = 0; i < nW; ++i) d[i] = blendWord(s[i], s[i] >> 24, d[i], plan.bDstAlpha);
-        } else {
-            for (int i = 0; i < nW; ++i) {
-                const uint32_t w = s[i] | 0xFF000000u;
-                if (plan.bKey && w == nKeyWord) continue;
-                d[i] = blendWord(w, plan.nSurface, d[i], plan.bDstAlpha);
-            }
+        if (bMemcpy) {
+            std::memcpy(d, s, static_cast<size_t>(nW) * 4);
+            continue;
         }
+        for (int i = 0; i < nW; ++i) d[i] = plan.apply(s[i] | nOpaque, d[i] | nDstOpaque);
     }
 }
 
@@ -183,27 +208,23 @@ void MemImage::transferColors(const TransferPlan& plan, const Image& src, int nS
                               int nDx, int nDy) {
     PixelStore& dst = *m_pStore;
     const MemImage* pMem = dynamic_cast<const MemImage*>(&src);
-    std::vector<Color> lRow(static_cast<size_t>(nW));
+    std::vector<uint32_t> lRow(static_cast<size_t>(nW));
     std::unique_ptr<ImageLock> pLock;
     if (!pMem) pLock = std::make_unique<ImageLock>(src);
     for (int j = 0; j < nH; ++j) {
         for (int i = 0; i < nW; ++i) {
             if (pMem)
-                lRow[i] = pMem->m_pStore->decode(
-                    pMem->m_pStore->readRaw(nSrcX + pMem->m_nStoreX + i, nSrcY + pMem->m_nStoreY + j));
+                lRow[i] = packArgb(pMem->m_pStore->decode(
+                    pMem->m_pStore->readRaw(nSrcX + pMem->m_nStoreX + i, nSrcY + pMem->m_nStoreY + j)));
             else
-                lRow[i] = src.readPixel(nSrcX + i, nSrcY + j);
+                lRow[i] = packArgb(src.readPixel(nSrcX + i, nSrcY + j));
         }
         for (int i = 0; i < nW; ++i) {
-            const Color& s = lRow[i];
-            if (plan.bPlain) {
-                dst.writeRaw(nDx + i, nDy + j, dst.encode(s));
-                continue;
-            }
-            if (plan.bKey && s == plan.key) continue;
-            const uint32_t a = plan.bSrcAlpha ? s.getAlpha() : plan.nSurface;
-            const Color d = dst.decode(dst.readRaw(nDx + i, nDy + j));
-            dst.writeRaw(nDx + i, nDy + j, dst.encode(blendColor(s, a, d, plan.bDstAlpha)));
+            const uint32_t d = plan.bPlain ? 0 : packArgb(dst.decode(dst.readRaw(nDx + i, nDy + j)));
+            const uint32_t w = plan.apply(lRow[i], d);
+            dst.writeRaw(nDx + i, nDy + j,
+                         dst.encode(Color(static_cast<uint8_t>(w >> 16), static_cast<uint8_t>(w >> 8),
+                                          static_cast<uint8_t>(w), static_cast<uint8_t>(w >> 24))));
         }
     }
 }

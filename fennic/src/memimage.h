@@ -9,10 +9,20 @@
 //
 // The pixel formats are those of PixelStore (pixelstore.h).
 //
-// Blending (blit): a source pixel of alpha a (its alpha channel, else the
-// surface alpha; colour-key pixels of a source without alpha are skipped)
-// gives c = round((s·a + d·(255 − a)) / 255) for red, green and blue, and on
-// a destination with alpha, alpha = a + round(d_alpha·(255 − a) / 255).
+// Transfers follow SDL 1.2's rules, as the SDL pictures do (sdl_image.h),
+// so that both stores agree pixel for pixel:
+//   blit      a source with an alpha channel (a = its pixel's alpha) blends
+//             colour and leaves the destination's alpha: onto an alpha
+//             destination c = d + (s - d)·a / 256 rounded down (a = 0 leaves
+//             the pixel, a = 255 gives s), onto an opaque one
+//             c = d + ((s - d)·a + 255) / 256 rounded down. A source without
+//             one is blended by its surface alpha a the second way and writes
+//             alpha 255 (a = 0 writes nothing, a = 255 copies); its colour-key
+//             pixels (red, green and blue equal to the key's) are skipped.
+//   copy      colour and alpha as they are (alpha 255 from an opaque source).
+//   copyRect  compositing: a source pixel of alpha 0 leaves the destination;
+//             else da = min(d.a, 255 - s.a), t = da + s.a, each colour
+//             (d·da + s·s.a) / t in integer division, alpha t.
 #pragma once
 
 #include <cstdint>
@@ -81,7 +91,7 @@ public:
     void loadPicture(const uint8_t* pBytes, size_t nSize, const char* szName);
 
 private:
-    enum class Transfer { Blend, Copy };
+    enum class Transfer { Blend, Copy, Composite };
     void transfer(const Image& src, int nSrcX, int nSrcY, int nW, int nH, int nDstX, int nDstY, Transfer mode);
     struct TransferPlan;
     void transferPixels(const Image& src, int nSrcX, int nSrcY, int nW, int nH, int nDstX, int nDstY,

@@ -108,22 +108,23 @@ TEST(ImageFlip, FlipsMirrorAnchorDataAndPixelsAndFlippingBackRestoresThem) {
     expectData(*both, 5, 3);
 }
 
+// Placement is the same for every transfer; copy shows the pixels unblended.
 TEST(ImageBlit, IntoEmptyDataGrowsExactlyToTheWrittenRectangle) {
     auto dst = onCanvas(new MemImage(), 0, 0, 50, 40);
-    dst->blit(*makeImage(10, 6, true), 5, 7);
+    dst->copy(*makeImage(10, 6, true), 5, 7);
     EXPECT_EQ("50x40 ins 0,0 data 5,7 10x6", layout(*dst));
     expectData(*dst, 10, 6);
     // The source rectangle starts left of the source data and the destination
     // runs past the canvas: columns 0..8 land from x = 17, only 17..19 fit.
     auto clipped = onCanvas(new MemImage(), 0, 0, 20, 20);
-    clipped->blit(*makeImage(10, 10, true), Rect(-3, 2, 9, 10), 14, 16);
+    clipped->copy(*makeImage(10, 10, true), Rect(-3, 2, 9, 10), 14, 16);
     EXPECT_EQ("17,16 3x4", placement(*clipped));
     EXPECT_EQ(canvasPixels(*clipped, {{17, 16}, {19, 19}}), (std::vector<Color>{pattern(0, 2), pattern(2, 5)}));
     // The source's insertion point lands at the target.
     auto target = solid(10, 10, true, Color(0, 0, 0, 0));
     auto src = makeImage(3, 3, true);
     src->setInsPoint(1, 1);
-    target->blit(*src, 5, 5);
+    target->copy(*src, 5, 5);
     EXPECT_EQ(canvasPixels(*target, {{4, 4}, {6, 6}}), (std::vector<Color>{pattern(0, 0), pattern(2, 2)}));
 }
 
@@ -159,14 +160,16 @@ TEST(ImageBlit, NothingOutsideSourceDataOrDestinationCanvas) {
     EXPECT_EQ("0,0 10x10", placement(*dst));
 }
 
-TEST(ImageBlit, BlitFromCopiesAlphaBetweenAlphaImagesAndBlendsOtherwise) {
+TEST(ImageBlit, BlitFromCompositesBetweenAlphaImagesAndBlendsOtherwise) {
     auto src = solid(2, 2, true, Color(200, 100, 0, 128));
     auto dstA = solid(2, 2, true, Color(0, 0, 200, 255));
     auto dstO = solid(2, 2, false, Color(0, 0, 200, 255));
     dstA->blitFrom(*src, 0, 0);
     dstO->blitFrom(*src, Rect(0, 0, 1, 1), 0, 0);
-    // Copied, not blended; round((200*128 + 0*127)/255) = 100, round(100*128/255) = 50, round(200*127/255) = 100
-    EXPECT_EQ((std::vector<Color>{Color(200, 100, 0, 128), Color(100, 50, 100, 255), Color(0, 0, 200, 255)}),
+    // Composited: da = min(255, 127), t = 255, (200*128)/255 = 100, (100*128)/255 = 50,
+    // (200*127)/255 = 99. Blended onto opaque: 0 + (200*128 + 255 >> 8) = 100,
+    // (100*128 + 255) >> 8 = 50, 200 + (-200*128 + 255 >> 8) = 100.
+    EXPECT_EQ((std::vector<Color>{Color(100, 50, 99, 255), Color(100, 50, 100, 255), Color(0, 0, 200, 255)}),
               (std::vector<Color>{dstA->getPixel(1, 1), dstO->getPixel(0, 0), dstO->getPixel(1, 0)}));
 }
 

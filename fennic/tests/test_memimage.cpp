@@ -7,6 +7,7 @@
 #include <zep2/error.h>
 
 #include "imagetest_util.h"
+#include "transfer_cases.h"
 
 using namespace imagetest;
 
@@ -102,12 +103,13 @@ TEST(MemImageLocking, PixelsNeedALockAndAPlaceInTheData) {
 
 TEST(MemImageBlend, FormulaOnEveryDestinationKind) {
     const Color src(200, 100, 50, 128);
-    // round((200*128 + 10*127)/255) = 105, (100*128 + 20*127) -> 60,
-    // (50*128 + 30*127) -> 40; alpha 128 + round(255*127/255) = 255. The
-    // general path (another word layout on both sides) gives the same.
+    // 10 + (190*128 >> 8) = 105, 20 + (80*128 >> 8) = 60, 30 + (20*128 >> 8)
+    // = 40; the destination's alpha stays. Onto opaque ((s - d)*a + 255 >> 8)
+    // gives the same here. The general path (another word layout on both
+    // sides) gives the same.
     const std::tuple<Zep::SmartPtr<Image>, Zep::SmartPtr<Image>, Color> kCases[] = {
         {solid(1, 1, true, Color(10, 20, 30, 255)), solid(1, 1, true, src), Color(105, 60, 40, 255)},
-        {solid(1, 1, true, Color(10, 20, 30, 0)), solid(1, 1, true, src), Color(105, 60, 40, 128)},
+        {solid(1, 1, true, Color(10, 20, 30, 0)), solid(1, 1, true, src), Color(105, 60, 40, 0)},
         {solid(1, 1, false, Color(10, 20, 30, 255)), solid(1, 1, true, src), Color(105, 60, 40, 255)},
         {solid(1, 1, true, Color(10, 20, 30, 255))->convert(kAbgr), solid(1, 1, true, src)->convert(kAbgr),
          Color(105, 60, 40, 255)},
@@ -119,7 +121,7 @@ TEST(MemImageBlend, FormulaOnEveryDestinationKind) {
     // Fully transparent and fully opaque sources.
     auto dst = solid(2, 1, true, Color(1, 2, 3, 4));
     dst->blit(*makeImage(2, 1, true, [](int x, int) { return Color(9, 9, 9, x ? 255 : 0); }), 0, 0);
-    EXPECT_EQ(pixelsAt(*dst, {{0, 0}, {1, 0}}), (std::vector<Color>{Color(1, 2, 3, 4), Color(9, 9, 9, 255)}));
+    EXPECT_EQ(pixelsAt(*dst, {{0, 0}, {1, 0}}), (std::vector<Color>{Color(1, 2, 3, 4), Color(9, 9, 9, 4)}));
 }
 
 TEST(MemImageBlend, ColorKeyAndSurfaceAlphaOfOpaqueSources) {
@@ -134,7 +136,7 @@ TEST(MemImageBlend, ColorKeyAndSurfaceAlphaOfOpaqueSources) {
 
     src->setSurfaceAlpha(128);
     auto faded = solid(2, 1, false, kBlack);
-    faded->blit(*src, 0, 0);  // round(100*128/255)
+    faded->blit(*src, 0, 0);  // (100*128 + 255) >> 8
     EXPECT_EQ(pixelsAt(*faded, {{0, 0}, {1, 0}}), (std::vector<Color>{kBlack, Color(50, 50, 50, 255)}));
     // The same through the general path: (100, 100, 100) in 5-6-5 reads
     // (99, 101, 99); at 128 over black: (50, 51, 50).
@@ -165,9 +167,9 @@ TEST(MemImageCopy, AlphaIsKeptDroppedOrAdded) {
               (std::vector<Color>{pattern(2, 3), pattern(3, 4), Color(0, 0, 0, 0)}));
 }
 
-TEST(MemImageCopy, BlitOntoItselfUsesThePixelsAsTheyWere) {
+TEST(MemImageCopy, CopyOntoItselfUsesThePixelsAsTheyWere) {
     auto img = onCanvas(makeImage(4, 4, true), 0, 0, 10, 10);
-    img->blit(*img, 4, 4);
+    img->copy(*img, 4, 4);
     EXPECT_EQ(Point(8, 8), img->getDataSize());
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 4; ++x) {
@@ -371,4 +373,10 @@ TEST(MemImagePicture, DamagedFilesAreRefused) {
         Zep::SmartPtr<MemImage> p = new MemImage();
         EXPECT_THROW(p->loadPicture(lGood.data(), n, "cut"), Zep::BadStreamFormatException) << n;
     }
+}
+
+// The transfer table that the SDL pictures pass as well.
+TEST(MemImageTransfers, SharedTransferTable) {
+    MemImageFactory factory;
+    transfertest::runTransferCases(factory);
 }

@@ -1,0 +1,145 @@
+// Surface loading: the picture found under its name, decoded by SDL_image,
+// converted to the driver's format, with its colour-key and alpha companions.
+#include <algorithm>
+#include <cstring>
+
+#include <SDL_image.h>
+
+#include <zep2/error.h>
+
+#include "gameapp.h"
+#include "sdl_surface.h"
+
+namespace {
+
+constexpr const char* kZepSource = ".\\src\\sdl_image";
+
+const char* const kPictureSuffixes[] = {"", ".jpg", ".png", ".tga", nullptr};
+const char* const kAlphaSuffixes[] = {".jpg", ".png", nullptr};
+
+GameApp& application() {
+    GameApp* pApp = GameApp::getInstance();
+    if (!pApp) ZEP_THROW(Zep::BadStateException, "Surface : there is no application object");
+    return *pApp;
+}
+
+bool endsWithNoCase(const Zep::String& sText, const char* szSuffix) {
+    const size_t nText = static_cast<size_t>(sText.length()), nSuffix = std::strlen(szSuffix);
+    return nText >= nSuffix && Zep::String(sText.c_str() + (nText - nSuffix)).toLower() == szSuffix;
+}
+
+// The colour-key companion's name: a real four-character suffix (".png")
+// is replaced, any other name gets ".colorkey" appended.
+Zep::String colorKeyName(const Zep::String& sPath) {
+    const int nLength = sPath.length();
+    if (nLength >= 4 && sPath.c_str()[nLength - 4] == '.')
+        return sPath.left(nLength - 4) + ".colorkey";
+    return sPath + ".colorkey";
+}
+
+// SDL_image places pictures by their content; TGA has no mark of its own,
+// so a ".tga" resource that nothing else claims is read as TGA.
+SDL_Surface* decode(const Zep::Resource& resource, const Zep::String& sName) {
+    const int nSize = std::max(resource.getSize(), 0);
+    const SdlRWopsPtr pStream(SDL_RWFromConstMem(resource.getData(), nSize));
+    if (!pStream) return nullptr;
+    SDL_Surface* pSurface = IMG_Load_RW(pStream.get(), 0);
+    if (!pSurface && endsWithNoCase(sName, ".tga")) {
+        SDL_RWseek(pStream.get(), 0, RW_SEEK_SET);
+        pSurface = IMG_LoadTyped_RW(pStream.get(), 0, const_cast<char*>("TGA"));
+    }
+    return pSurface;
+}
+
+}  // namespace
+
+void Surface::loadFromFiles(const char* szName, bool bConvert, bool bUseAlpha) {
+    ZEP_TRACE("Surface::loadFromFiles");
+    GameApp& app = application();
+    const char* szSafe = szName ? szName : "";
+    const Zep::String sPath = app.findResource(szSafe, kPictureSuffixes);
+    if (sPath.isEmpty())
+        ZEP_THROW(Zep::BadParmException,
+                  Zep::String::format("Surface::loadFromFiles : resource %s not found", szSafe).c_str());
+
+    Zep::String sAlphaPath;
+    if (bUseAlpha && !std::strstr(szSafe, ".alpha"))
+        sAlphaPath = app.findResource((Zep::String(szSafe) + ".alpha").c_str(), kAlphaSuffixes);
+
+    loadFromResource(*app.getResource(sPath.c_str()), sPath.c_str());
+    // A colour-keyed picture keeps the format it was decoded in.
+    if (bConvert && !hasColorKey()) attach(convertToFormat(hasAlpha() || !sAlphaPath.isEmpty()));
+
+    if (!sAlphaPath.isEmpty()) {
+        Zep::ScopeTrace::appendDetail(("; " + sAlphaPath).c_str());
+        const Zep::SmartPtr<Surface> pMask = new Surface(sAlphaPath.c_str(), false, false);
+        applyAlphaMask(*pMask);
+    }
+}
+
+void Surface::loadFromResource(const Zep::Resource& resource, const char* szName) {
+    ZEP_TRACE("Surface::loadFromResource");
+    const Zep::String sName(szName ? szName : "");
+    SDL_Surface* pDecoded = decode(resource, sName);
+    if (!pDecoded)
+        ZEP_THROW(Zep::ResourceException, Zep::String::format("Surface::loadFromResource : Can't load %s [%s]",
+                                                              sName.c_str(), SDL_GetError())
+                                              .c_str());
+    attach(pDecoded);
+    // Only the companion's existence counts, never its content.
+    if (application().resourceExists(colorKeyName(sName).c_str()) && m_nHeight > 0 && m_nWidth > 0)
+        setColorKey(getPixel(0, m_nHeight - 1));
+}
+
+void Surface::applyAlphaMask(Surface& mask) {
+    ZEP_TRACE("Surface::applyAlphaMask");
+    if (!hasAlpha()) toAlphaFormat();
+    // Only where both have pixels: a smaller mask leaves the rest as it is.
+    const int nWidth = std::min(m_nWidth, mask.m_nWidth);
+    const int nHeight = std::min(m_nHeight, mask.m_nHeight);
+    lock();
+    mask.lock();
+    try {
+        applyMaskRows(mask, nWidth, nHeight);
+    } catch (...) {
+        mask.unlock();
+        unlock();
+        throw;
+    }
+    mask.unlock();
+    unlock();
+}
+
+// The mask's alpha, else the first byte in memory of a 3- or 4-byte mask
+// over a 4-byte picture (the fourth byte being alpha in the driver's format),
+// else the mask's red. A grey picture decodes with a palette: its red is
+// looked up there directly, with the same result.
+void Surface::applyMaskRows(Surface& mask, int nWidth, int nHeight) {
+    SDL_Surface* pDst = m_pSurface.get();
+    SDL_Surface* pMask = mask.m_pSurface.get();
+    const int nDstBpp = pDst->format->BytesPerPixel, nMaskBpp = pMask->format->BytesPerPixel;
+    const bool bMaskAlpha = pMask->format->Amask != 0;
+    const bool bBytes = !bMaskAlpha && nDstBpp == 4;
+    const SDL_Palette* pPalette = pMask->format->palette;
+    const bool bIndexed =
+        bBytes && pDst->format->Ashift == 24 && nMaskBpp == 1 && pPalette && pPalette->ncolors == 256;
+    for (int y = 0; y < nHeight; ++y) {
+        uint8_t* d = static_cast<uint8_t*>(pDst->pixels) + static_cast<ptrdiff_t>(y) * pDst->pitch;
+        const uint8_t* m = static_cast<const uint8_t*>(pMask->pixels) + static_cast<ptrdiff_t>(y) * pMask->pitch;
+        if (bBytes && (nMaskBpp == 3 || nMaskBpp == 4)) {
+            for (int x = 0; x < nWidth; ++x, d += 4, m += nMaskBpp) d[3] = m[0];
+            continue;
+        }
+        if (bIndexed) {
+            for (int x = 0; x < nWidth; ++x, d += 4) d[3] = pPalette->colors[m[x]].r;
+            continue;
+        }
+        for (int x = 0; x < nWidth; ++x) {
+            const Color cm = colorOfPixel(readRawPixel(m + x * nMaskBpp, nMaskBpp), pMask->format);
+            uint8_t* pAt = d + x * nDstBpp;
+            Color c = colorOfPixel(readRawPixel(pAt, nDstBpp), pDst->format);
+            c.setAlpha(bMaskAlpha ? cm.getAlpha() : cm.getRed());
+            writeRawPixel(pAt, nDstBpp, pixelOfColor(c, pDst->format));
+        }
+    }
+}
