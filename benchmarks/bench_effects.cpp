@@ -31,8 +31,8 @@ public:
 
 class BenchApp : public GameApp {
 public:
-    explicit BenchApp(GameMode* pMode) { m_lModeStack.addFirst(pMode); }
-    ~BenchApp() override { m_lModeStack.clear(); }
+    explicit BenchApp(GameMode* pMode) { m_modeStack.modes().addFirst(pMode); }
+    ~BenchApp() override { m_modeStack.modes().clear(); }
 };
 
 void setUpEmitter(ParticleEmitter& e, int nCount) {
