@@ -1,14 +1,5 @@
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <climits>
-#include <cstdint>
-#include <cstdlib>
 #include <ctime>
 #include <optional>
-#include <string>
-#include <tuple>
-#include <utility>
 
 #include "test_util.h"
 #include "zep2/date.h"

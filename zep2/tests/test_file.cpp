@@ -1,13 +1,4 @@
 // Files, folder listings, log files and the file-system layer under them.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "test_util.h"
 #include "zep2/file.h"
@@ -19,10 +10,7 @@ using Zep::Directory;
 using Zep::File;
 using Zep::LogFile;
 using Zep::SmartPtr;
-using testutil::getFile;
-using testutil::messageOf;
-using testutil::putFile;
-using testutil::TempFolder;
+using namespace testutil;
 namespace fs = std::filesystem;
 namespace pfs = Zep::platform_fs;
 
@@ -247,26 +235,6 @@ TEST(DirectoryListing, SortedEntriesWithTypesKeptUntilScanned) {
     EXPECT_EQ(later.getEntries().getCount(), 3);
     later.scan();
     EXPECT_EQ(later.getEntryCount(), 4);
-}
-
-TEST(FileZlib, BackToBackStreamsInAFile) {
-    TempFolder tmp;
-    const std::string name = tmp.path("two.z");
-    std::string first(50000, 'a');
-    for (size_t i = 0; i < first.size(); i += 7) first[i] = static_cast<char>('a' + i % 26);
-    {
-        File f(name.c_str(), 2);
-        Zep::ZStream(&f).writeText(first.c_str());
-        Zep::ZStream(&f, 0).writeString("second stream");
-        f.writeText("tail");
-        EXPECT_FALSE(f.hasError());
-    }
-    File f(name.c_str(), 1);  // each stream leaves the file just past its end
-    std::vector<char> buf(first.size() + 10);
-    EXPECT_EQ(Zep::ZStream(&f).read(static_cast<int>(buf.size()), buf.data()), static_cast<int>(first.size()));
-    EXPECT_EQ(std::string(buf.data(), first.size()), first);
-    EXPECT_STREQ(Zep::ZStream(&f).readString().c_str(), "second stream");
-    EXPECT_STREQ(f.readAll().c_str(), "tail");
 }
 
 TEST(LogFile, AppendsHoldsNothingOpenCarriesACompressedStreamAndRefusesReadsAndSeeks) {

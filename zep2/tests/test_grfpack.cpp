@@ -1,21 +1,14 @@
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <numeric>
 #include <set>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "test_util.h"
 #include "zep2/grfpack_lib.h"
 #include "zep2/resourcefile.h"
 
 namespace fs = std::filesystem;
-using testutil::getFile;
-using testutil::putFile;
+using namespace testutil;
 using namespace Zep::GrfPack;
 
 namespace {

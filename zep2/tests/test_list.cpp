@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "test_util.h"
 #include "zep2/list.h"
@@ -205,14 +199,9 @@ TEST(ListBulk, AddAllJoinIndexOfAndReverse) {
     self.addAllFirst(self);  // prepends a copy of itself
     target.addAllFirst(front);
     target.addAll(front);
-    EXPECT_STREQ(list.join("").c_str(), "abab");
-    EXPECT_STREQ(self.join(" ").c_str(), "a b a b");
-    EXPECT_STREQ(target.join(", ").c_str(), "x, y, a, b, x, y");
+    EXPECT_STREQ((list.join("") + "|" + self.join(" ") + "|" + target.join(", ")).c_str(),
+                 "abab|a b a b|x, y, a, b, x, y");
     EXPECT_STREQ(List<String>().join(", ").c_str(), "");
-    List<List<String>> table{list};
-    List<List<String>> tableCopy = table;  // deep
-    tableCopy[0].add("x");
-    EXPECT_STREQ((table[0].join("") + tableCopy[0].join("")).c_str(), "abab" "ababx");
 
     // indexOf finds the first equal element and leaves the cursor on it.
     List<String> names{"tom", "ann", "bob", "ann", "eve"};

@@ -1,20 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "score_row.h"
 #include "test_util.h"
 #include "zep2/date.h"
 #include "zep2/objectstreamer.h"
 
-using testutil::Bytes;
-using testutil::bytesOf;
-using testutil::describe;
-using testutil::reader;
-using testutil::ScoreRow;
-using testutil::ScriptStream;
+using namespace testutil;
 using OS = Zep::ObjectStreamer;
 
 namespace {
@@ -121,26 +110,22 @@ TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
                                    'b',  'c',  0x00, 0x00, 0x01, 0x02, 0x12, 0x34}));
     auto in = out.clone();
     OS os(in.get(), false);
-    EXPECT_EQ(next<int32_t>(os, &OS::readInt32), 258);
-    EXPECT_EQ(next(os, &OS::readInt16), -2);
-    EXPECT_EQ(next<long>(os, &OS::readInt32), -1L);
-    EXPECT_EQ(next<unsigned long>(os, &OS::readUInt32), 0x55667788UL);
-    EXPECT_EQ(next(os, &OS::readByte), 0xFE);
-    EXPECT_EQ(next(os, &OS::readChar), 'q');
-    EXPECT_TRUE(next(os, &OS::readBool));
-    EXPECT_EQ(os.readVarInt(), -1);
-    EXPECT_EQ(os.readVarUInt(), 300u);
+    using Values = std::vector<double>;  // every value read, in order
+    EXPECT_EQ((Values{double(next<int32_t>(os, &OS::readInt32)), double(next(os, &OS::readInt16)),
+                      double(next<long>(os, &OS::readInt32)), double(next<unsigned long>(os, &OS::readUInt32)),
+                      double(next(os, &OS::readByte)), double(next(os, &OS::readChar)),
+                      double(next(os, &OS::readBool)), double(os.readVarInt()), double(os.readVarUInt())}),
+              (Values{258, -2, -1, 0x55667788, 0xFE, 'q', 1, -1, 300}));
 
     // Bools are true only for the byte 1; bytes past the end read as zeros.
     auto more = reader({0x05, 0x02, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
     OS moreOs(more.get(), false);
-    EXPECT_FALSE(next(moreOs, &OS::readBool));
-    EXPECT_TRUE(next(moreOs, &OS::readBool));
-    EXPECT_EQ(next<unsigned long>(moreOs, &OS::readUInt32), 4294967295UL);
-    EXPECT_EQ(next<int32_t>(moreOs, &OS::readInt32), 0x7F);  // one byte left
-    EXPECT_EQ(next(moreOs, &OS::readUInt16), 0);
-    EXPECT_EQ(next(moreOs, &OS::readFloat), 0.0f);
-    EXPECT_EQ(next(moreOs, &OS::readDouble), 0.0);
+    EXPECT_EQ((Values{double(next(moreOs, &OS::readBool)), double(next(moreOs, &OS::readBool)),
+                      double(next<unsigned long>(moreOs, &OS::readUInt32)),
+                      double(next<int32_t>(moreOs, &OS::readInt32)),  // one byte left
+                      double(next(moreOs, &OS::readUInt16)), next(moreOs, &OS::readFloat),
+                      next(moreOs, &OS::readDouble)}),
+              (Values{0, 1, 4294967295.0, 0x7F, 0, 0, 0}));
     EXPECT_TRUE(moreOs.atEnd());
 
     // Dates by value (by pointer they are objects like any other); reading

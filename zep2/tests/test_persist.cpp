@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <cstdint>
 #include <map>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "score_row.h"
 #include "test_util.h"
@@ -14,10 +8,7 @@
 #include "zep2/persist_impl.h"
 #include "zep2/zstream.h"
 
-using testutil::Bytes;
-using testutil::bytesOf;
-using testutil::describe;
-using testutil::ScoreRow;
+using namespace testutil;
 using StringHash = Zep::Hash<Zep::String, Zep::String>;
 using Entries = std::map<std::string, std::string>;
 
@@ -81,7 +72,6 @@ Bytes strings(std::initializer_list<std::string> texts) {
         out = cat({out, {0x12, static_cast<uint8_t>(text.size())}, testutil::textBytes(text)});
     return out;
 }
-
 
 // One bucket of the older version-1 form (big-endian): a byte, then an older
 // list of node references.

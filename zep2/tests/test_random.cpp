@@ -1,9 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <climits>
 #include <cmath>
-#include <cstdint>
 
+#include "test_util.h"
 #include "zep2/platform_time.h"
 #include "zep2/random.h"
 

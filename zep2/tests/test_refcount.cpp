@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
+#include "test_util.h"
 #include "zep2/refcount.h"
 
 using Zep::RefCountedObject;
@@ -15,9 +12,7 @@ struct Counted : RefCountedObject {
     int* m_pDeaths;
     SmartPtr<Counted> m_pChild;  // assigning it to a handle of its holder must keep it alive
 };
-struct Derived : Counted {
-    using Counted::Counted;
-};
+struct Derived : Counted { using Counted::Counted; };
 struct Other : RefCountedObject {};
 
 void takeByValue(SmartPtr<Counted>) {}
@@ -58,10 +53,8 @@ TEST(SmartPtr, CastsKeepTheAddressAndTheCount) {
     SmartPtr<Counted> base = d, empty;
     SmartPtr<Derived> back = SmartPtr<Derived>::dynamicCast(base);
     EXPECT_TRUE(base.get() == d.get() && back.get() == d.get() && base == d && !(base != back));
+    EXPECT_TRUE(SmartPtr<Other>::dynamicCast(base).isNULL() && SmartPtr<Derived>::dynamicCast(empty).isNULL());
     EXPECT_EQ(d->getRefCount(), 3);
-    EXPECT_TRUE(SmartPtr<Other>::dynamicCast(base).isNULL());
-    EXPECT_EQ(d->getRefCount(), 3);
-    EXPECT_TRUE(SmartPtr<Derived>::dynamicCast(empty).isNULL());
     EXPECT_TRUE(empty == SmartPtr<Counted>() && empty != base);
 }
 
@@ -71,9 +64,7 @@ TEST(SmartPtr, AssignFromMemberOfTheHeldObjectKeepsTheMember) {
     handle->m_pChild = new Counted(&deaths);
     Counted* child = handle->m_pChild.get();
     handle = handle->m_pChild;  // the holder dies inside this assignment and drops its reference to the child
-    EXPECT_EQ(deaths, 1);
-    EXPECT_EQ(handle.get(), child);
-    EXPECT_EQ(handle->getRefCount(), 1);
+    EXPECT_TRUE(deaths == 1 && handle.get() == child && handle->getRefCount() == 1);
     handle = nullptr;
     EXPECT_EQ(deaths, 2);
 }

@@ -1,12 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "test_util.h"
 #include "zep2/resource.h"
 #include "zep2/resourcefile.h"

@@ -1,16 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <tuple>
-#include <vector>
-
 #include "test_util.h"
 #include "zep2/stream.h"
 
-using testutil::Bytes;
-using testutil::bytesOf;
-using testutil::ScriptStream;
+using namespace testutil;
 using Zep::MemStream;
 using Zep::SmartPtr;
 using Zep::Stream;
@@ -68,18 +59,14 @@ TEST(StreamFixed, ByteOrderShortReadsAndShortWrites) {
                                   0xC0}));
     SmartPtr<MemStream> r = be.clone();
     r->setByteOrder(Stream::kBigEndian);
-    EXPECT_EQ(r->readU32(), 258u);
-    EXPECT_EQ(r->readI16(), 0x1234);
-    EXPECT_EQ(r->readFloat(), 1.5f);
-    EXPECT_EQ(r->readDouble(), -2.25);
-    // Short reads give zeros for the missing bytes, not garbage.
+    using Values = std::vector<double>;  // every value read, in order
+    EXPECT_EQ((Values{double(r->readU32()), double(r->readI16()), r->readFloat(), r->readDouble()}),
+              (Values{258, 0x1234, 1.5, -2.25}));
+    // Short reads give zeros for the missing bytes, not garbage; 16 bits are sign-extended.
     auto s = testutil::reader({0xFF, 0xFF, 0xAB});
-    EXPECT_EQ(static_cast<int>(s->readI16()), -1);  // sign-extended
-    EXPECT_EQ(s->readU32(), 0xABu);
-    EXPECT_EQ(s->readU32(), 0u);
-    EXPECT_EQ(s->readDouble(), 0.0);
-    EXPECT_EQ(s->readU8(), 0);
-    EXPECT_EQ(s->readI16(), 0);
+    EXPECT_EQ((Values{double(s->readI16()), double(s->readU32()), double(s->readU32()), s->readDouble(),
+                      double(s->readU8()), double(s->readI16())}),
+              (Values{-1, 0xAB, 0, 0, 0, 0}));
     // Writers report short writes.
     EXPECT_FALSE(ScriptStream::taking(3)->writeU32(1));
     EXPECT_FALSE(ScriptStream::taking(0)->writeU8(7));

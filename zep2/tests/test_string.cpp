@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "test_util.h"
 #include "zep2/list.h"
 #include "zep2/str.h"
@@ -18,26 +12,21 @@ Bytes bytesOf(const String& s) { return Bytes(s.c_str(), s.c_str() + s.length())
 }  // namespace
 
 TEST(String, CapacityFollowsTheRoundingRule) {
+    // A buffer of exactly n bytes has no room for the NUL at index n; appends record the exact
+    // total, so every further append beyond it reallocates; replacing gives a fresh copy sized by the rule.
     String s, full, x("x");
-    EXPECT_EQ(s.getCapacity(), 36);
-    EXPECT_EQ((s = std::string(35, 'a').c_str()).getCapacity(), 36);
-    EXPECT_EQ((s = std::string(36, 'a').c_str()).getCapacity(), 40);
-    EXPECT_EQ(String::roundCapacity(33), 36);
-    // A buffer of exactly n bytes has no room for the NUL at index n.
     full.assign(std::string(36, 'k').c_str(), 36);
-    EXPECT_EQ(full.length() * 100 + full.getCapacity(), 3640);
-    // Appends record the exact total; every further append beyond it reallocates.
-    EXPECT_EQ(x.getCapacity(), 4);
-    EXPECT_EQ((x += "abc").getCapacity(), 5);
-    EXPECT_EQ((x += 'd').getCapacity(), 6);
+    const std::pair<int, int> capacities[] = {  // in order: the braces sequence the assignments
+        {s.getCapacity(), 36}, {(s = std::string(35, 'a').c_str()).getCapacity(), 36},
+        {(s = std::string(36, 'a').c_str()).getCapacity(), 40}, {String::roundCapacity(33), 36},
+        {full.length() * 100 + full.getCapacity(), 3640}, {x.getCapacity(), 4}, {(x += "abc").getCapacity(), 5},
+        {(x += 'd').getCapacity(), 6}, {String(nullptr, 7).getCapacity(), 12},
+        {String("a-b").replaceAll("-", std::string(40, '=').c_str()).getCapacity(), 44},
+        {String(std::string(40, '=').c_str()).replaceAll("==", "").getCapacity(), 4},
+        {String("aXa bXA").replaceAllIgnoreCase("xa", "Q").getCapacity(), 8}};
+    for (auto [nCapacity, nExpected] : capacities) EXPECT_EQ(nCapacity, nExpected);
     x += '\0';
-    x.append(x.c_str());  // appending itself
-    EXPECT_STREQ(x.c_str(), "xabcdxabcd");
-    EXPECT_EQ(String(nullptr, 7).getCapacity(), 12);
-    // Replacing gives a fresh copy sized by the rule.
-    EXPECT_EQ(String("a-b").replaceAll("-", std::string(40, '=').c_str()).getCapacity(), 44);
-    EXPECT_EQ(String(std::string(40, '=').c_str()).replaceAll("==", "").getCapacity(), 4);
-    EXPECT_EQ(String("aXa bXA").replaceAllIgnoreCase("xa", "Q").getCapacity(), 8);
+    EXPECT_STREQ(x.append(x.c_str()).c_str(), "xabcdxabcd");  // appending itself
 }
 
 TEST(String, ConstructionAssignmentAndComparisons) {

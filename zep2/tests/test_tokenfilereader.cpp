@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-
 #include "test_util.h"
 #include "zep2/tokenfilereader.h"
 #include "zep2/zstream.h"

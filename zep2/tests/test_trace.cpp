@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-
 #include "test_util.h"
 #include "zep2/exclog.h"
 #include "zep2/str.h"

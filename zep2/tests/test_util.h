@@ -1,17 +1,24 @@
 // Helpers shared by the test files: scratch folders, byte buffers, a scripted
-// stream and catching an exception's message.
+// stream and catching an exception's message. Brings in GoogleTest and the
+// standard headers every test file uses.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "zep2/error.h"

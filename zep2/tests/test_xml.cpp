@@ -1,10 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
-
+#include "test_util.h"
 #include "zep2/xml.h"
 
 using Zep::XMLParser;

@@ -1,15 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
-
 #include "test_util.h"
 #include "zep2/zstream.h"
 
-using testutil::Bytes;
-using testutil::bytesOf;
-using testutil::ScriptStream;
+using namespace testutil;
 using Zep::MemStream;
 using Zep::Stream;
 using Zep::ZStream;
