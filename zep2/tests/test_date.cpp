@@ -83,9 +83,7 @@ TEST_F(DateTest, ExtremeCountsCarryWithoutOverflow) {
     Date edge(INT_MAX, INT_MAX, 2000), top(INT_MAX, 12, INT_MAX), bottom(INT_MIN, INT_MIN, INT_MIN);
     for (Date* pDate : {&edge, &top, &bottom}) pDate->normalize();
     EXPECT_TRUE(edge.getDay() >= 1 && edge.getDay() <= 31) << edge.getDay();
-    EXPECT_EQ(top.getYear(), INT_MAX);
-    EXPECT_EQ(bottom.getYear(), INT_MIN);
-    EXPECT_GE(bottom.getMonth(), 1);
+    EXPECT_TRUE(top.getYear() == INT_MAX && bottom.getYear() == INT_MIN && bottom.getMonth() >= 1);
 }
 
 TEST_F(DateTest, TimestampsInUtcAndEasternTime) {
@@ -97,17 +95,15 @@ TEST_F(DateTest, TimestampsInUtcAndEasternTime) {
         EXPECT_EQ(date.getDayOfWeek(), nDayOfWeek);
     }
     const auto from = [](int32_t nTime) { return after(Date(1, 1, 1), [&](Date& d) { d.setFromTimestamp(nTime); }); };
-    EXPECT_EQ(from(1704067200 + 86399), "1.1.2024");
-    EXPECT_EQ(from(-86400), "31.12.1969");
-    EXPECT_EQ(dmy(Date(static_cast<time_t>(2570443200))), "15.6.2051");
+    EXPECT_EQ(from(1704067200 + 86399) + " " + from(-86400) + " " + dmy(Date(static_cast<time_t>(2570443200))),
+              "1.1.2024 31.12.1969 15.6.2051");
     useZone("EST5EDT");
     EXPECT_EQ(Date(1, 1, 2024).toTimestamp(), 1704067200 + 5 * 3600);
     // Midnight is taken as standard time even in summer: 01:00 daylight time.
     EXPECT_EQ(Date(1, 7, 2024).toTimestamp(), 1719792000 + 5 * 3600);
-    EXPECT_EQ(from(1704067200), "31.12.2023");  // midnight UTC is still the old year here
-    EXPECT_EQ(from(1719792000 + 5 * 3600), "1.7.2024");
-    EXPECT_EQ(Date(1, 7, 2024).getDayOfWeek(), 1);
-    EXPECT_EQ(Date(10, 3, 2024).getDayOfWeek(), 0);  // the day the clocks change
+    // Midnight UTC is still the old year here; 10.3.2024 is the day the clocks change.
+    EXPECT_EQ(from(1704067200) + " " + from(1719792000 + 5 * 3600), "31.12.2023 1.7.2024");
+    EXPECT_EQ(Date(1, 7, 2024).getDayOfWeek() * 10 + Date(10, 3, 2024).getDayOfWeek(), 10);
 }
 
 TEST_F(DateTest, TodayComesFromTheClockClampedBelow1990) {
@@ -120,8 +116,7 @@ TEST_F(DateTest, TodayComesFromTheClockClampedBelow1990) {
     g_nClock = 1704067200;
     EXPECT_EQ(after(Date(1, 1, 2000), [](Date& d) { d.setNow(); }), "1.1.2024");
     useZone("EST5EDT");
-    EXPECT_EQ(todayAt(100), "31.12.1989");
-    EXPECT_EQ(todayAt(-1), "31.12.2029");
+    EXPECT_EQ(todayAt(100) + " " + todayAt(-1), "31.12.1989 31.12.2029");
 }
 
 TEST_F(DateTest, ConversionFailuresThrowWithTheTimestamp) {
@@ -130,9 +125,7 @@ TEST_F(DateTest, ConversionFailuresThrowWithTheTimestamp) {
     EXPECT_EQ(messageOf<Zep::FatalErrorException>([] { Date(1, INT_MAX, INT_MAX).getDayOfWeek(); }),
               "localtime() failed for timestamp = FFFFFFFF, errno = " + std::to_string(EOVERFLOW));
     EXPECT_THROW(Date(1, INT_MIN, 2000).getDayOfWeek(), Zep::FatalErrorException);
-    EXPECT_EQ(Date(1, INT_MAX, INT_MAX).toTime(), -1);
-    EXPECT_EQ(Date(1, INT_MIN, INT_MIN).toTime(), -1);
+    EXPECT_TRUE(Date(1, INT_MAX, INT_MAX).toTime() == -1 && Date(1, INT_MIN, INT_MIN).toTime() == -1);
     // Far years still convert with a 64-bit time_t, but not to 32 bits.
-    EXPECT_EQ(Date(1, 1, INT_MAX).toTimestamp(), -1);
-    EXPECT_GT(Date(1, 1, INT_MAX).toTime(), 0);
+    EXPECT_TRUE(Date(1, 1, INT_MAX).toTimestamp() == -1 && Date(1, 1, INT_MAX).toTime() > 0);
 }

@@ -40,13 +40,9 @@ struct Counted {
 // anonymous, for the explicit instantiations below.
 namespace fixtures {
 struct Image : Zep::RefCountedObject {};
-struct Style {
-    virtual ~Style() = default;
-};
+struct Style { virtual ~Style() = default; };
 struct PlainRecord {};
-struct Waypoint : Zep::RefCountedObject {
-    float m_fX = 0, m_fY = 0;
-};
+struct Waypoint : Zep::RefCountedObject { float m_fX = 0, m_fY = 0; };
 enum Beverage { kTea };
 enum class EventSound { kBell };
 }  // namespace fixtures
@@ -229,7 +225,6 @@ TEST(HashCopies, CopyAssignMoveAndAddAll) {
     EXPECT_EQ(copy.getBucketCount() * 10 + moved.getCount(), 976);
     copy = std::move(moved);
     EXPECT_EQ(spell(copy.getValues()), "1 two six five four three");
-
     // addAll sets the other table's entries, also from itself.
     Hash<String, String> target;
     target.set("one", "kept?");

@@ -116,7 +116,6 @@ TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
                       double(next(os, &OS::readByte)), double(next(os, &OS::readChar)),
                       double(next(os, &OS::readBool)), double(os.readVarInt()), double(os.readVarUInt())}),
               (Values{258, -2, -1, 0x55667788, 0xFE, 'q', 1, -1, 300}));
-
     // Bools are true only for the byte 1; bytes past the end read as zeros.
     auto more = reader({0x05, 0x02, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
     OS moreOs(more.get(), false);
@@ -127,7 +126,6 @@ TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
                       next(moreOs, &OS::readDouble)}),
               (Values{0, 1, 4294967295.0, 0x7F, 0, 0, 0}));
     EXPECT_TRUE(moreOs.atEnd());
-
     // Dates by value (by pointer they are objects like any other); reading
     // does not check the tag byte, and normalises.
     Zep::MemStream dates;

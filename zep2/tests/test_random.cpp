@@ -55,7 +55,6 @@ TEST(Random, DrawsFollowTheirFormulasOneOutputEach) {
         b.next(), b.next(), b.next(), b.next();
     }
     EXPECT_EQ(a.next(), b.next());
-
     // The span hi - lo + 1 of the full int range does not fit 32 bits.
     bool sawNegative = false, sawPositive = false;
     for (int i = 0; i < 1000; ++i) {

@@ -39,7 +39,6 @@ TEST(SmartPtr, CountsAssignmentsAndDeletesOnce) {
     a = static_cast<Counted*>(nullptr);  // null onto empty: nothing happens
     takeByValue(SmartPtr<Counted>(new Counted(&deaths)));  // a count-zero object passed by value dies
     EXPECT_EQ(deaths, 3);
-
     // Copies of the object start with their own count; assignment keeps it.
     SmartPtr<Counted> held(new Counted(&deaths));
     Counted copy(*held);

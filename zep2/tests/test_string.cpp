@@ -106,7 +106,6 @@ TEST(String, Utf8) {
     };
     for (const auto& [piece, expected] : pieces) EXPECT_STREQ(piece.c_str(), expected);
     EXPECT_EQ(text.utf8At(9), text.c_str() + text.length());
-
     // Malformed text: a three-byte lead cut short, bytes that cannot lead, a lone lead.
     String cut("a\xE2\x82"), lone("\xF0");
     EXPECT_EQ(cut.utf8Length(), 2);
@@ -129,7 +128,6 @@ TEST(StringSplit, BlanksSeparatorsClassesAndCommonPrefix) {
     };
     for (const auto& [list, expected] : splits) EXPECT_STREQ(list.join("|").c_str(), expected);
     EXPECT_EQ(String("   ").split().getCount() + String("").splitByClasses(blanks, "\n").getCount(), 0);
-
     // Ignores case; the text that sorts first gives the spelling, the first of equal ones.
     const std::pair<Zep::List<String>, const char*> prefixes[] = {
         {{"Apple", "apricot"}, "Ap"}, {{"apricot", "APPLE"}, "AP"}, {{"abc", "xyz"}, ""}, {{"Only"}, "Only"},
