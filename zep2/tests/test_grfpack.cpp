@@ -60,8 +60,8 @@ TEST_F(GrfPackTest, PackListExtractVerifyRoundTrip) {
     putFile(path("out.dat"), "the previous archive is replaced");
     const PackResult packed = packFolder(path("src").c_str(), path("out.dat").c_str(), 9);
     ASSERT_TRUE(packed.ok()) << packed.sError.c_str();
-    EXPECT_TRUE(packed.nEntries == 4 && packed.nInputBytes == 150263);
-    EXPECT_EQ(packed.nArchiveBytes, static_cast<int64_t>(fs::file_size(path("out.dat"))));
+    EXPECT_TRUE(packed.nEntries == 4 && packed.nInputBytes == 150263 &&
+                packed.nArchiveBytes == static_cast<int64_t>(fs::file_size(path("out.dat"))));
     EXPECT_STREQ(listArchive(path("out.dat").c_str()).sListing.c_str(),
                  "       256  Images/Pic.PNG\n"
                  "    150000  Images/deep/big.bin\n"
@@ -140,15 +140,13 @@ TEST_F(GrfPackTest, CommandLine) {
     const std::string dat = path("a.dat"), usage = "usage: grfpack pack [-l LEVEL] FOLDER ARCHIVE.dat\n";
     const std::string damaged = "grfpack: damaged archive: ";
     std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>> cases = {
-        {{}, 2, "", usage},
-        {{"--help"}, 0, usage, ""},
+        {{}, 2, "", usage}, {{"--help"}, 0, usage, ""}, {{"list"}, 2, "", "grfpack: list needs an archive name\n"},
         {{"frobnicate"}, 2, "", "grfpack: unknown command 'frobnicate'\n" + usage},
         {{"pack", "-l", "12", "a", "b"}, 2, "", "grfpack: bad level '12' (0..9)\n" + usage},
         {{"pack", "-l"}, 2, "", "grfpack: -l needs a level\n"},
-        {{"pack", "only-one"}, 2, "", "grfpack: pack needs a folder and an archive name\n"},
-        {{"list"}, 2, "", "grfpack: list needs an archive name\n"},
-        {{"extract", "a.dat"}, 2, "", "grfpack: extract needs an archive name and a folder\n"},
         {{"list", dat}, 1, "", "grfpack: '" + dat + "' does not exist\n"},
+        {{"pack", "only-one"}, 2, "", "grfpack: pack needs a folder and an archive name\n"},
+        {{"extract", "a.dat"}, 2, "", "grfpack: extract needs an archive name and a folder\n"},
         {{"list", path("dir.dat")}, 1, "", "grfpack: '" + path("dir.dat") + "' is a folder\n"},
         {{"list", path("junk")}, 1, "", damaged + "'" + path("junk") + "' does not start like a resource archive\n"},
         {{"list", path("v2.dat")}, 1, "", damaged + "'" + path("v2.dat") + "' is of an unknown format version\n"},
@@ -181,16 +179,13 @@ TEST_F(GrfPackTest, ZcopyRoundTripListingAndRefusals) {
     putFile(dir + "/sub/x", "");
     putFile(dir + "/y", "");
     Run r = run("zcopy", {"-l", "1", file, dir});
-    EXPECT_EQ(r.nStatus, 0) << r.sErr;
-    EXPECT_EQ(r.sOut.rfind(file + ": 5000 bytes, deflated to ", 0), 0u) << r.sOut;
+    EXPECT_TRUE(r.nStatus == 0 && r.sOut.rfind(file + ": 5000 bytes, deflated to ", 0) == 0) << r.sOut << r.sErr;
     EXPECT_EQ(r.sOut.substr(r.sOut.find(", round trip")), ", round trip ok\n" + dir + ": 2 entries\n  d sub\n  f y\n");
     const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"-l", "x", file}, "bad level 'x' (0..9)"},
-        {{"-l", "10", file}, "bad level '10' (0..9)"},
-        {{file, path("nope")}, "'" + path("nope") + "' does not exist"},
-        {{file, file}, "'" + file + "' is not a folder"},
+        {{"-l", "x", file}, "bad level 'x' (0..9)"}, {{"-l", "10", file}, "bad level '10' (0..9)"},
         {{dir}, "'" + dir + "' is a folder"},
-    };
+        {{file, path("nope")}, "'" + path("nope") + "' does not exist"},
+        {{file, file}, "'" + file + "' is not a folder"}};
     for (const auto& [args, error] : refused) {
         r = run("zcopy", args);
         EXPECT_TRUE(r.nStatus == 2 && r.sErr == "zcopy: " + error + "\n") << r.sErr;

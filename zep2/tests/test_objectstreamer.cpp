@@ -70,9 +70,8 @@ TEST(ObjectStreamerOwnership, RefusedStreamsStayWithTheCallerAndHandlesAreReleas
     EXPECT_EQ(
         describe([&] { OS os(&probe, true); }),
         "FatalErrorException [.\\src\\objectstreamer]: Zep::ObjectStreamer : Bidirectional streams not supported");
-    EXPECT_EQ(probe.m_nReads + probe.m_nWrites, 0);  // refused before any reading or writing
-    EXPECT_FALSE(bDeleted);
-    EXPECT_EQ(probe.getRefCount(), 0);
+    // Refused before any reading or writing.
+    EXPECT_TRUE(probe.m_nReads + probe.m_nWrites == 0 && !bDeleted && probe.getRefCount() == 0);
     auto in = reader({0x01, 0x00, 0x00, 0x00, 0x00});
     EXPECT_THROW(OS(in.get(), true), Zep::FatalErrorException);
     EXPECT_EQ(in->getRefCount(), 1);
@@ -87,8 +86,7 @@ TEST(ObjectStreamerOwnership, RefusedStreamsStayWithTheCallerAndHandlesAreReleas
     Zep::SmartPtr<ScriptStream> handle(new ScriptStream({}, Zep::Stream::kWrite));
     handle->m_pDeleted = &bDeleted;
     { OS os(handle.get(), true); }
-    EXPECT_FALSE(bDeleted);
-    EXPECT_EQ(handle->getRefCount(), 1);
+    EXPECT_TRUE(!bDeleted && handle->getRefCount() == 1);
     handle = nullptr;
     EXPECT_TRUE(bDeleted);
 }
@@ -143,15 +141,6 @@ TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
     EXPECT_EQ(date, Zep::Date(30, 11, 2023));
 }
 
-// The id table grows with the object graph instead of keeping 97 buckets.
-TEST(ObjectStreamerIds, ManyObjectsKeepTheirIds) {
-    Zep::MemStream out;
-    OS os(&out, false);
-    std::vector<int> objects(1000);
-    for (size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(os.registerObject(&objects[i]), i);
-    for (size_t i = 0; i < objects.size(); i += 97) EXPECT_EQ(os.findObjectId(&objects[i]), static_cast<int>(i));
-}
-
 TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {
     // An unknown id names the source of the class read.
     auto unknown = reader({0x05, 0x01, 0x03, 0x00, 0x00, 0x00});
@@ -162,7 +151,7 @@ TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {
     OS mixedOs(mixed.get(), false);
     Zep::Date* pDate = nullptr;
     Zep::readObject(mixedOs, pDate);
-    delete pDate;
+    std::unique_ptr<Zep::Date> owned(pDate);
     EXPECT_EQ(failedRead<ScoreRow>(mixedOs), kAlreadyLoaded);
     // A row whose first text record has a bad type byte is freed.
     auto bad = reader({0x05, 0x00, 0x04, 0, 0, 0, 0x22, 0x00});
