@@ -161,12 +161,11 @@ TEST(AtomicReplace, OldFileStaysByteForByteUnlessEveryStepSucceeds) {
     EXPECT_THROW(pfs::atomicReplace(tmp.path("no/folder.dat").c_str(), writes(true)), Zep::FileAccessException);
     // The target is found without regard to case and replaced, not joined.
     EXPECT_EQ(pfs::atomicReplace((tmp.root() + "\\SAVE.DAT").c_str(), writes(true)), 0);
-    EXPECT_EQ(getFile(name), "new");
-    EXPECT_FALSE(fs::exists(temp) || fs::exists(tmp.path("SAVE.DAT")));
+    EXPECT_TRUE(getFile(name) == "new" && !fs::exists(temp) && !fs::exists(tmp.path("SAVE.DAT")));
     // A rename that fails (a folder is in the way) also leaves nothing behind.
     putFile(tmp.path("dir.dat/x"), "");
-    EXPECT_EQ(pfs::atomicReplace(tmp.path("dir.dat").c_str(), writes(true)), EISDIR);
-    EXPECT_FALSE(fs::exists(tmp.path("dir.dat.tmp")));
+    EXPECT_TRUE(pfs::atomicReplace(tmp.path("dir.dat").c_str(), writes(true)) == EISDIR &&
+                !fs::exists(tmp.path("dir.dat.tmp")));
 }
 
 TEST(FolderHelpers, MoveAsideMakeProbeAndDetach) {
@@ -179,14 +178,11 @@ TEST(FolderHelpers, MoveAsideMakeProbeAndDetach) {
         EXPECT_EQ(getFile(sAside), sAside);
     }
     EXPECT_STREQ(pfs::moveAside(name.c_str(), ".bad").c_str(), "");  // nothing there
-
     const std::string folder = tmp.path("new"), probe = folder + "/p";
     EXPECT_TRUE(pfs::makeFolder(folder.c_str()) && !pfs::makeFolder(folder.c_str()));
-    EXPECT_EQ(pfs::probeNewFile(probe.c_str()), 0);
-    EXPECT_FALSE(fs::exists(probe));
+    EXPECT_TRUE(pfs::probeNewFile(probe.c_str()) == 0 && !fs::exists(probe));
     putFile(probe, "mine");
-    EXPECT_EQ(pfs::probeNewFile(probe.c_str()), EEXIST);
-    EXPECT_EQ(getFile(probe), "mine");
+    EXPECT_TRUE(pfs::probeNewFile(probe.c_str()) == EEXIST && getFile(probe) == "mine");
     EXPECT_EQ(pfs::probeNewFile(tmp.path("none/p").c_str()), ENOENT);
     EXPECT_EXIT(
         {
@@ -203,12 +199,9 @@ TEST(DirectoryListing, SortedEntriesWithTypesKeptUntilScanned) {
     putFile(tmp.path("sub/b.bin"), "b");
     fs::create_directory_symlink("sub", tmp.path("link"));  // a link counts as what it points to
     const Listing expected = {{".", 2}, {"..", 2}, {"a.txt", 1}, {"link", 2}, {"sub", 2}};
-    Directory dir(tmp.root().c_str());
-    EXPECT_EQ(sortedListing(dir), expected);
-    Directory trailing((tmp.root() + "\\\\").c_str());
+    Directory dir(tmp.root().c_str()), trailing((tmp.root() + "\\\\").c_str()), sub((tmp.root() + "\\SUB").c_str());
+    EXPECT_TRUE(sortedListing(dir) == expected && sortedListing(trailing) == expected);
     EXPECT_STREQ(trailing.getPath().c_str(), tmp.root().c_str());
-    EXPECT_EQ(sortedListing(trailing), expected);
-    Directory sub((tmp.root() + "\\SUB").c_str());
     EXPECT_EQ(sortedListing(sub), (Listing{{".", 2}, {"..", 2}, {"b.bin", 1}}));
     // Only backslashes means the current folder.
     Directory current("\\\\");
@@ -217,12 +210,10 @@ TEST(DirectoryListing, SortedEntriesWithTypesKeptUntilScanned) {
     EXPECT_NE(std::find(all.begin(), all.end(), std::make_pair(std::string("."), 2)), all.end());
     // An empty listing is read again; a listing is kept until scanned again.
     Directory later(tmp.path("later").c_str());
-    EXPECT_EQ(later.getEntryCount(), 0);
-    EXPECT_TRUE(later.getEntry(0).isNULL());
+    EXPECT_TRUE(later.getEntryCount() == 0 && later.getEntry(0).isNULL());
     putFile(tmp.path("later/x"), "");
     EXPECT_EQ(sortedListing(later), (Listing{{".", 2}, {"..", 2}, {"x", 1}}));
     EXPECT_TRUE(later.getEntry(-1).isNULL() && later.getEntry(3).isNULL());
-
     putFile(tmp.path("later/y"), "");
     EXPECT_EQ(later.getEntries().getCount(), 3);
     later.scan();
