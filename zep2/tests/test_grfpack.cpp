@@ -92,8 +92,7 @@ TEST_F(GrfPackTest, FailedPackKeepsThePreviousArchive) {
         {src, path("folder.dat"), 9, "'" + path("folder.dat") + "' is a folder"},
         {src, path("none/x.dat"), 9, "can't write '" + path("none/x.dat") + "': No such file or directory"},
         {src, old, 10, "deflate level 10 is not -1 or 0..9"},
-        {src, "", 9, "no archive name"},
-    };
+        {src, "", 9, "no archive name"}};
     for (const auto& c : cases) {
         EXPECT_STREQ(packFolder(c.folder.c_str(), c.archive.c_str(), c.nLevel).sError.c_str(), c.error.c_str());
         EXPECT_EQ(getFile(old), "previous");
@@ -156,8 +155,7 @@ TEST_F(GrfPackTest, CommandLine) {
         {{"extract", dat, path("x")}, 0, "extracted 1 entries into " + path("x") + "\n", ""},
         {{"verify", dat, path("x")}, 0, dat + " matches " + path("x") + "\n", ""},
         {{"verify", dat, path("other")}, 1, "",
-         "missing from the folder: a.txt\nmissing from the archive: b.txt\ngrfpack: 2 differences\n"},
-    };
+         "missing from the folder: a.txt\nmissing from the archive: b.txt\ngrfpack: 2 differences\n"}};
     for (const std::string n : {"1", "2", "8", "15", "16"}) {  // never taken for a shorter index
         putFile(path("cut" + n), good.substr(0, good.size() - std::stoul(n)));
         cases.push_back({{"verify", path("cut" + n), path("x")}, 1, "",

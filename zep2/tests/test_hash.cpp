@@ -77,8 +77,7 @@ TEST(HashFunctions, HashesBucketsAndMissingKeyTexts) {
         {table.getBucketIndex("\xE9"), 1u},         {Hash<String, int>(5).getBucketIndex("abc"), 4u},
         {Hash<int, int>().getBucketIndex(-1), 34u}, {longs.getBucketIndex(0xFFFFFFFFul), 34u},
         {Hash<fixtures::EventSound, int>().getBucketIndex(fixtures::EventSound::kBell), 0u},
-        {static_cast<uint32_t>(table.getBucketCount()), 97u},
-    };
+        {static_cast<uint32_t>(table.getBucketCount()), 97u}};
     for (auto [bucket, expected] : buckets) EXPECT_EQ(bucket, expected);
 
     Hash<const void*, String> pointers;
@@ -90,8 +89,7 @@ TEST(HashFunctions, HashesBucketsAndMissingKeyTexts) {
         {[&] { longs.get(0xFFFFFFFFul); }, "-1"},
         {[&] { pointers.get(reinterpret_cast<void*>(0xABC)); }, "0x00000ABC"},
         {[&] { handles.get(SmartPtr<Tracked>()); }, "0x00000000"},
-        {[&] { Hash<fixtures::Beverage, int>().get(fixtures::kTea); }, "0"},
-    };
+        {[&] { Hash<fixtures::Beverage, int>().get(fixtures::kTea); }, "0"}};
     for (const auto& [call, text] : missing)
         EXPECT_EQ(testutil::describe(call), "FatalErrorException [hash_impl]: Hash key not found : " + text);
     EXPECT_EQ(ints.getCount() + Zep::traceDepth(), 0);
@@ -116,18 +114,15 @@ TEST(HashLookup, SubscriptAddsDefaultsAndRemoveReturnsTheValue) {
     EXPECT_TRUE(first.isEmpty() && strings.remove("x").isEmpty());
     first = "a fairly long value that needs its own buffer";
     strings.set("k", strings.get("k"));  // set from its own value is harmless
-    EXPECT_EQ(&strings["k"], &first);
-    EXPECT_STREQ(strings.get("k").c_str(), "a fairly long value that needs its own buffer");
+    EXPECT_TRUE(&strings["k"] == &first && first == "a fairly long value that needs its own buffer");
     EXPECT_TRUE((Hash<String, void*>()["p"]) == nullptr && !(Hash<String, bool>()["f"]));
     Hash<String, int> table;
-    EXPECT_EQ(table["n"], 0);
     table.set("a", 5);
-    EXPECT_EQ(table.remove("zzz") + table.remove("a"), 5);
+    EXPECT_EQ(table["n"] + table.remove("zzz") + table.remove("a"), 5);
     EXPECT_TRUE(!table.contains("a") && table.contains("n"));
     const auto* added = table.addNode("a", 7);
     table.addDefault("a");  // neither looks for the key first: the older entry is found
-    EXPECT_EQ(table.findNode("a"), added);
-    EXPECT_EQ(table.getCount() * 10 + table.get("a"), 37);
+    EXPECT_TRUE(table.findNode("a") == added && table.getCount() == 3 && table.get("a") == 7);
 }
 
 TEST(HashHandles, ValuesHoldOneReferenceEachAndHandleKeysFormASet) {
@@ -146,32 +141,27 @@ TEST(HashHandles, ValuesHoldOneReferenceEachAndHandleKeysFormASet) {
     kept = b = nullptr;
     table.clear();
     EXPECT_EQ(log, (Ints{1, 2}));
-
     SmartPtr<Tracked> c = new Tracked(3, &log), twin = new Tracked(4, &log);
     Hash<SmartPtr<Tracked>, bool> seen;
     seen.set(c, true);
     seen.set(SmartPtr<Tracked>(c.get()), true);
-    EXPECT_EQ(seen.getCount() * 10 + c->getRefCount(), 12);
-    EXPECT_FALSE(seen.contains(twin));
+    EXPECT_TRUE(seen.getCount() == 1 && c->getRefCount() == 2 && !seen.contains(twin));
 }
 
 TEST(HashSizes, TableSizesAndRehash) {
     const std::pair<int, int> sizes[] = {{-3, 5}, {5, 5}, {6, 11}, {97, 97}, {98, 197}, {6421, 6421}, {7000, 6421}};
     for (auto [nWanted, nSize] : sizes) EXPECT_EQ((Hash<int, int>::getTableSize(nWanted)), nSize) << nWanted;
-
     Hash<int, Counted> table;
     for (int i = 0; i < 3; ++i) table.set(i * 1000, Counted(i));
     const Counted* address = &table.get(2000);
     table.rehash();  // the entries keep their nodes
-    EXPECT_EQ(table.getBucketCount(), 5);
-    EXPECT_EQ(&table.get(2000), address);
+    EXPECT_TRUE(table.getBucketCount() == 5 && &table.get(2000) == address);
     for (int i = 3; i < 98; ++i) table.set(i, Counted(i));
     Counted::s_nCopies = 0;
     table.rehash();  // nothing is copied
-    EXPECT_EQ(Counted::s_nCopies * 1000 + table.getBucketCount(), 197);
-    EXPECT_EQ(table.getKeys().getFirst(), 97);  // the highest bucket in use
+    // The first key is in the highest bucket in use.
+    EXPECT_TRUE(Counted::s_nCopies == 0 && table.getBucketCount() == 197 && table.getKeys().getFirst() == 97);
     for (int i = 3; i < 98; ++i) EXPECT_EQ(table.get(i).m_nValue, i);
-
     Hash<String, int> one(0), eleven(11);  // counts below one are clamped
     EXPECT_EQ(one.getBucketCount(), 1);
     one.set("a", 1);

@@ -86,8 +86,7 @@ TEST(ListIndex, AccessCursorWalksForwardOrRestartsFromTheHead) {
         {[&] { list.get(5); }, 5},  {[&] { list.get(2); }, 7},  {[&] { list.get(9); }, 14},
         {[&] { list.get(8); }, 22}, {[&] { list.get(4); }, 26},
         {[&] { list.getFirst(), list.getLast(), list.rewind(), list.advance(), list.get(5); }, 27},
-        {[&] { list.add(100), list.get(4); }, 31}, {[&] { list.removeAt(9); }, 36}, {[&] { list.get(4); }, 40},
-    };
+        {[&] { list.add(100), list.get(4); }, 31}, {[&] { list.removeAt(9); }, 36}, {[&] { list.get(4); }, 40}};
     for (const auto& [call, total] : steps) EXPECT_EQ((call(), list.getLinkSteps()), total);
     EXPECT_EQ(list.current(), 10);
     list.advance();

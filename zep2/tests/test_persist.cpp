@@ -118,8 +118,7 @@ TEST(ListPersist, ReadingFormsErrorsAndForgedCounts) {
         {{0x01, 0x68, 0x73, 0x48, 0, 0, 0, 0}, LE, kListBad, ""},
         // A huge var-int count, one element, then nothing; an older negative count.
         {cat({{0x14, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F}, strings({"only"})}), LE, kListBad, "only"},
-        {{0x01, 0x74, 0x73, 0x4C, 0xFF, 0xFF, 0xFF, 0xFF}, LE, kListBad, ""},
-    };
+        {{0x01, 0x74, 0x73, 0x4C, 0xFF, 0xFF, 0xFF, 0xFF}, LE, kListBad, ""}};
     for (const auto& [record, nOrder, sMessage, sContents] : cases) {
         Zep::List<Zep::String> list{"kept?"};
         EXPECT_EQ(describe([&] { readRecord(list, record, nOrder); }), sMessage) << ::testing::PrintToString(record);
@@ -184,8 +183,7 @@ TEST(HashPersist, ReadingFormsErrorsAndForgedCounts) {
         // Damaged bucket counts.
         {cat({v1, {0, 0, 0, 0}}), BE, kOld + kNone, {}, 5}, {cat({v1, {0x80, 0, 0, 0}}), BE, kOld + kNone, {}, 5},
         {cat({v1, {0xFF, 0xFF, 0xFF, 0xFF}}), BE, kOld + kNone, {}, 5},
-        {cat({v1, {0x7F, 0xFF, 0xFF, 0xFF}}), BE, kOld + kHashBad, {}, 97},
-    };
+        {cat({v1, {0x7F, 0xFF, 0xFF, 0xFF}}), BE, kOld + kHashBad, {}, 97}};
     for (const auto& [record, nOrder, sOutput, entries, nBuckets] : cases) {
         StringHash table;
         table.set("kept?", "no");

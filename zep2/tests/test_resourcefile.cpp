@@ -209,8 +209,7 @@ TEST_F(ArchiveTest, OpenErrors) {
          entryError + "unknown format version 2", ""},
         // The index's zlib stream must end with an intact checksum, and no later.
         {cutIndex, damaged, "nDbgStep = 3 nIdxOff = " + std::to_string(le32(cutIndex, 8))},
-        {withIndex(Builder().index(0).u8(0)), damaged, "nDbgStep = 3 nIdxOff = " + idx},
-    };
+        {withIndex(Builder().index(0).u8(0)), damaged, "nDbgStep = 3 nIdxOff = " + idx}};
     for (const auto& c : cases) {
         const std::string path = write(c.bytes);
         const std::string message = messageOf<Zep::FatalErrorException>([&] { ResourceFile archive(path.c_str()); });

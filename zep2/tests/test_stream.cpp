@@ -23,8 +23,7 @@ std::string readStringResult(const Bytes& data, uint8_t nOrder = Stream::kLittle
 TEST(StreamVarInt, GoldenEncodingsAndWhereTheReaderStops) {
     const std::pair<uint32_t, Bytes> cases[] = {
         {0, {0x00}}, {127, {0x7F}}, {128, {0x80, 0x01}}, {300, {0xAC, 0x02}},
-        {16384, {0x80, 0x80, 0x01}}, {0xFFFFFFFFu, {0xFF, 0xFF, 0xFF, 0xFF, 0x0F}},
-    };
+        {16384, {0x80, 0x80, 0x01}}, {0xFFFFFFFFu, {0xFF, 0xFF, 0xFF, 0xFF, 0x0F}}};
     for (const auto& [nValue, expected] : cases) {
         MemStream s;
         ASSERT_TRUE(s.writeVarUInt(nValue));
@@ -123,8 +122,7 @@ TEST(StreamString, OlderFormsErrorsAndForgedLengths) {
         // 0xFFFFFFFF as the length once wrapped to a zero-byte buffer.
         {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'}, LE, ""},
         {{0x01, 0x72, 0x74, 0x53, 0xFF, 0xFF, 0xFF, 0xFF, 'a'}, LE, ""},
-        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07}, LE, ""},
-    };
+        {{0x12, 0xFF, 0xFF, 0xFF, 0xFF, 0x07}, LE, ""}};
     for (const auto& [data, nOrder, sResult] : cases)
         EXPECT_EQ(readStringResult(data, nOrder), sResult) << ::testing::PrintToString(data);
     EXPECT_EQ(testutil::describe([] { MemStream(nullptr, 0).readString(); }),

@@ -35,8 +35,7 @@ TEST(String, ConstructionAssignmentAndComparisons) {
         {s.assign(s.c_str()), "hello"}, {s.assign(s.c_str() + 2), "llo"},  // a tail of its own buffer
         {s.assign(static_cast<const char*>(nullptr)), ""}, {s.assign("abcdef", 3), "abc"},
         {String(static_cast<const char*>(nullptr)), ""}, {String("ab\0cd", 5), "ab"}, {String(nullptr, 7), ""},
-        {String('q'), "q"}, {s + "cd", "abccd"}, {"x" + s + s, "xabcabc"}, {s = 'z', "z"},
-    };
+        {String('q'), "q"}, {s + "cd", "abccd"}, {"x" + s + s, "xabcabc"}, {s = 'z', "z"}};
     for (const auto& [text, expected] : made) EXPECT_STREQ(text.c_str(), expected);
 
     const char* null = nullptr;
@@ -70,8 +69,7 @@ TEST(String, PiecesTrimmingCaseAndReplacing) {
         {String("Hello HELLO hello").replaceAllIgnoreCase("hello", "HeLLo!"), "HeLLo! HeLLo! HeLLo!"},
         {String("aXa").replaceAllIgnoreCase("XA", "xx"), "axx"},
         // An empty pattern leaves the text as it is instead of looping forever.
-        {d.replaceAll("", "x"), "a-b-c"},              {d.replaceAllIgnoreCase("", "x"), "a-b-c"},
-    };
+        {d.replaceAll("", "x"), "a-b-c"},              {d.replaceAllIgnoreCase("", "x"), "a-b-c"}};
     for (const auto& [piece, expected] : pieces) EXPECT_STREQ(piece.c_str(), expected);
 }
 
@@ -115,15 +113,13 @@ TEST(StringSplit, BlanksSeparatorsClassesAndCommonPrefix) {
         {String("ab, cd").splitByClasses(Zep::List<String>{"abcd", " "}, ","), "ab|,| |cd"},
         {String("hi  there\n\nok").splitByClasses(blanks, "\n"), "hi|  |there|\n|\n|ok"},
         {String("x1!").splitByClasses(Zep::List<String>(), nullptr), "x1!"},
-        {String("").splitByClasses(blanks, "\n"), ""},
-    };
+        {String("").splitByClasses(blanks, "\n"), ""}};
     for (const auto& [list, expected] : splits) EXPECT_STREQ(list.join("|").c_str(), expected);
     EXPECT_EQ(String("   ").split().getCount() + String("").splitByClasses(blanks, "\n").getCount(), 0);
     // Ignores case; the text that sorts first gives the spelling, the first of equal ones.
     const std::pair<Zep::List<String>, const char*> prefixes[] = {
         {{"Apple", "apricot"}, "Ap"}, {{"apricot", "APPLE"}, "AP"}, {{"abc", "xyz"}, ""}, {{"Only"}, "Only"},
-        {{}, ""}, {{"DATA3", "Data1", "data22"}, "Data"}, {{"SAME", "same"}, "SAME"},
-    };
+        {{}, ""}, {{"DATA3", "Data1", "data22"}, "Data"}, {{"SAME", "same"}, "SAME"}};
     for (const auto& [texts, expected] : prefixes) EXPECT_STREQ(String::commonPrefix(texts).c_str(), expected);
 }
 
@@ -145,7 +141,6 @@ TEST(StringBinaryEscape, ZeroAndOneAreStuffed) {
     const char lone[] = {'A', '\x01', '\0', '\x01', '\x01'};
     const std::pair<const char*, Bytes> decodings[] = {
         {"", {}}, {nullptr, {}}, {"\x01\x01\x01\x02\x41", {0x00, 0x01, 0x41}},
-        {"\x01\x7F" "a", {0x01, 'a'}}, {lone, {'A', 0x01}},
-    };
+        {"\x01\x7F" "a", {0x01, 'a'}}, {lone, {'A', 0x01}}};
     for (const auto& [text, bytes] : decodings) EXPECT_EQ(testutil::bytesOf(*String::unescapeBinary(text)), bytes);
 }

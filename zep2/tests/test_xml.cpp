@@ -55,8 +55,7 @@ TEST(XMLParser, NodesErrorsAndOpenElements) {
         // The end with elements open is not an error, nor a document cut short
         // inside a tag name, an attribute or a tag end.
         {"<a><b>text", "1 a ;1 b ;3  text; open b open a"},
-        {"<root", ""}, {"</", ""}, {"<?x ?", "5 x ; open x"}, {"<a b=\"x", "1 a ; open a"}, {"<a/  ", "1 a ; open a"},
-    };
+        {"<root", ""}, {"</", ""}, {"<?x ?", "5 x ; open x"}, {"<a b=\"x", "1 a ; open a"}, {"<a/  ", "1 a ; open a"}};
     for (const auto& [text, report] : cases) EXPECT_EQ(parseReport(text), report) << text;
     EXPECT_EQ(parseReport(nullptr), "");
 }

@@ -95,8 +95,7 @@ TEST(ZStreamRead, DamageSetsTheErrorFlagAndFailsVerifyEnd) {
         {"cut checksum", Bytes(good.begin(), good.end() - 2), plain.size(), true, false},
         {"cut in half", cut, plain.size(), false, false},
         {"scrambled", scrambled, plain.size(), false, false},
-        {"not zlib at all", {'G', 'R', 'F', 0x05, 1, 2, 3, 4}, 1, false, false},
-    };
+        {"not zlib at all", {'G', 'R', 'F', 0x05, 1, 2, 3, 4}, 1, false, false}};
     for (const auto& c : cases) {
         MemStream in(c.packed.data(), static_cast<int>(c.packed.size()));
         ZStream z(&in);
