@@ -9,7 +9,6 @@ using Zep::Date;
 using testutil::messageOf;
 
 namespace {
-
 int64_t g_nClock = 0;
 int64_t testClock() { return g_nClock; }
 
@@ -49,7 +48,6 @@ std::string todayAt(int64_t clock) {
     g_nClock = clock;
     return dmy(Date());
 }
-
 }  // namespace
 
 TEST_F(DateTest, FieldsCarryOnlyWhenNormalised) {

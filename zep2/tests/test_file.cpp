@@ -15,7 +15,6 @@ namespace fs = std::filesystem;
 namespace pfs = Zep::platform_fs;
 
 namespace {
-
 std::string openError(const std::string& sName, int nMode) {
     return messageOf<Zep::FileAccessException>([&] { File f(sName.c_str(), nMode); });
 }
@@ -29,7 +28,6 @@ Listing sortedListing(Directory& dir) {
     std::sort(out.begin(), out.end());
     return out;
 }
-
 }  // namespace
 
 TEST(FileOpen, ErrorMessagesAndModes) {

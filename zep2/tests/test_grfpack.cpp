@@ -12,7 +12,6 @@ using namespace testutil;
 using namespace Zep::GrfPack;
 
 namespace {
-
 class GrfPackTest : public ::testing::Test {
 protected:
     std::string path(const std::string& rel) const { return m_tmp.path(rel); }
@@ -46,7 +45,6 @@ protected:
     }
     testutil::TempFolder m_tmp;
 };
-
 }  // namespace
 
 TEST_F(GrfPackTest, PackListExtractVerifyRoundTrip) {

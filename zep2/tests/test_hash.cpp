@@ -7,7 +7,6 @@ using Zep::SmartPtr;
 using Zep::String;
 
 namespace {
-
 using Ints = std::vector<int>;
 
 std::string spell(const List<String>& list) { return list.join(" ").c_str(); }
@@ -33,7 +32,6 @@ struct Counted {
     Counted(const Counted& other) : m_nValue(other.m_nValue) { ++s_nCopies; }
     Counted& operator=(const Counted& other) = default;
 };
-
 }  // namespace
 
 // Stand-ins for the key and value kinds of the higher layers; named, not

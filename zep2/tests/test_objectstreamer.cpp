@@ -7,7 +7,6 @@ using namespace testutil;
 using OS = Zep::ObjectStreamer;
 
 namespace {
-
 // Refers to itself from inside its own body; counts live instances.
 struct Loop {
     static inline int s_nLive = 0;
@@ -44,7 +43,6 @@ std::string failedRead(OS& os) {
 }
 
 const std::string kAlreadyLoaded = "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed";
-
 }  // namespace
 
 TEST(ObjectStreamerHeader, CurrentOlderAndForeignHeaders) {

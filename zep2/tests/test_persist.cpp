@@ -13,7 +13,6 @@ using StringHash = Zep::Hash<Zep::String, Zep::String>;
 using Entries = std::map<std::string, std::string>;
 
 namespace {
-
 // Counts live instances, so that leaks and double deletes show as numbers.
 struct Tracked {
     static inline int s_nLive = 0;
@@ -82,7 +81,6 @@ Bytes olderBucket(std::initializer_list<Bytes> nodes) {
 Bytes newNode(uint8_t nId, const char* key, const char* value) {
     return cat({{0x00, 0, 0, 0, nId}, strings({key, value})});
 }
-
 }  // namespace
 
 TEST(PersistGolden, ListAndHashRecords) {

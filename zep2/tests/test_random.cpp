@@ -7,13 +7,11 @@
 using Zep::Random;
 
 namespace {
-
 Random seeded(uint32_t seed) {
     Random r;
     r.seed(seed);
     return r;
 }
-
 }  // namespace
 
 TEST(Random, ReferenceOutputs) {

@@ -5,7 +5,6 @@ using Zep::RefCountedObject;
 using Zep::SmartPtr;
 
 namespace {
-
 struct Counted : RefCountedObject {
     explicit Counted(int* deaths) : m_pDeaths(deaths) {}
     ~Counted() override { ++*m_pDeaths; }
@@ -16,7 +15,6 @@ struct Derived : Counted { using Counted::Counted; };
 struct Other : RefCountedObject {};
 
 void takeByValue(SmartPtr<Counted>) {}
-
 }  // namespace
 
 TEST(SmartPtr, CountsAssignmentsAndDeletesOnce) {

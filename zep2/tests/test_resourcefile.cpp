@@ -11,7 +11,6 @@ using Zep::ResourceFileCompiler;
 using Zep::SmartPtr;
 
 namespace {
-
 // Little builder for hand-made archives and indexes.
 struct Builder {
     Bytes v;
@@ -92,7 +91,6 @@ protected:
     }
     TempFolder m_tmp;
 };
-
 }  // namespace
 
 TEST(ResourceFileCompiler, HeaderAndIndexBytes) {

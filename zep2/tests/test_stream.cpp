@@ -7,7 +7,6 @@ using Zep::SmartPtr;
 using Zep::Stream;
 
 namespace {
-
 // The text readString gives, or "! " and the message of its format error.
 std::string readStringResult(const Bytes& data, uint8_t nOrder = Stream::kLittleEndian) {
     auto in = testutil::reader(data, nOrder);
@@ -17,7 +16,6 @@ std::string readStringResult(const Bytes& data, uint8_t nOrder = Stream::kLittle
         return std::string("! ") + e.getMessage();
     }
 }
-
 }  // namespace
 
 TEST(StreamVarInt, GoldenEncodingsAndWhereTheReaderStops) {

@@ -6,9 +6,7 @@ using testutil::Bytes;
 using Zep::String;
 
 namespace {
-
 Bytes bytesOf(const String& s) { return Bytes(s.c_str(), s.c_str() + s.length()); }
-
 }  // namespace
 
 TEST(String, CapacityFollowsTheRoundingRule) {

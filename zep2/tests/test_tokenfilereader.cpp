@@ -7,7 +7,6 @@ using Zep::String;
 using Zep::TokenFileReader;
 
 namespace {
-
 // One "number:token|token" entry per line read, separated by blanks.
 std::string readAll(TokenFileReader& reader) {
     std::string out;
@@ -23,7 +22,6 @@ std::string readAll(const char* text) {
     TokenFileReader reader(text);
     return readAll(reader);
 }
-
 }  // namespace
 
 TEST(TokenFileReader, LinesNumbersCommentsAndEscapedHashes) {

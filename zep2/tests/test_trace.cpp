@@ -3,7 +3,6 @@
 #include "zep2/str.h"
 
 namespace {
-
 constexpr const char* kZepSource = ".\\tests\\trace";
 
 // Nests `levels` traced calls below this one; the innermost checks that a
@@ -17,7 +16,6 @@ int nest(int levels, bool fail) {
     if (fail) ZEP_THROW(Zep::BadParmException, "bad value");
     return Zep::traceDepth();
 }
-
 }  // namespace
 
 TEST(ScopeTrace, SnapshotNamesTheThrowerAndDepthUnwinds) {
@@ -89,7 +87,6 @@ TEST(Exception, SetMessageRethrowAssertionsClassNamesAndCopies) {
 }
 
 namespace {
-
 // Refuses every write by throwing, as a finished compressed stream does.
 class ThrowingStream : public testutil::ScriptStream {
 public:
@@ -100,7 +97,6 @@ class ExceptionLogTest : public ::testing::Test {
 protected:
     void TearDown() override { Zep::setExceptionLog(nullptr); }
 };
-
 }  // namespace
 
 TEST_F(ExceptionLogTest, WritesTheReportBlockUntilSetToNull) {

@@ -5,7 +5,6 @@ using Zep::XMLParser;
 using Nodes = std::vector<std::string>;
 
 namespace {
-
 // One entry per node: "<type> <name> <text>", text decoded as getText gives it.
 Nodes nodesOf(XMLParser& parser) {
     Nodes nodes;
@@ -28,7 +27,6 @@ std::string parseReport(const char* text) {
     EXPECT_FALSE(parser.next());  // stepping on after the end stays harmless
     return out;
 }
-
 }  // namespace
 
 TEST(XMLParser, NodesErrorsAndOpenElements) {

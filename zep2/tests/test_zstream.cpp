@@ -7,7 +7,6 @@ using Zep::Stream;
 using Zep::ZStream;
 
 namespace {
-
 // Compressible but not trivial: repeated words with a running counter.
 Bytes sample(size_t n, uint32_t x = 1) {
     Bytes b(n);
@@ -41,7 +40,6 @@ Bytes inflateAll(Stream& in, int nChunk) {
                 !z.hasError() && z.atEnd() && z.verifyEnd());
     return out;
 }
-
 }  // namespace
 
 TEST(ZStreamRoundTrip, LevelsSizesWritesAndReads) {
