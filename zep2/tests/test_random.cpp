@@ -20,7 +20,6 @@ TEST(Random, ReferenceOutputs) {
     // The 10000th output of the default seed is the published check value.
     for (int i = 5; i < 9999; ++i) r.next();
     EXPECT_EQ(r.next(), 4123659995u);
-
     const uint32_t keys[] = {0x123, 0x234, 0x345, 0x456};
     r.seedByArray(keys, 4);
     for (uint32_t value : {1067595299u, 955945823u, 477289528u, 4107218783u, 4228976476u}) EXPECT_EQ(r.next(), value);
@@ -30,7 +29,6 @@ TEST(Random, ReferenceOutputs) {
         Random reference = seeded(19650218u);
         for (int i = 0; i < 700; ++i) ASSERT_EQ(r.next(), reference.next());
     }
-
     Zep::PlatformTime::setClock([]() -> int64_t { return 5489; });  // default construction seeds from the clock
     EXPECT_EQ(Random().next(), 3499211612u);
     Zep::PlatformTime::setClock(nullptr);

@@ -265,8 +265,7 @@ TEST(Resource, OwnershipViewsAndShortReads) {
     EXPECT_EQ(SmartPtr<Resource>(new Resource(5, buffer, false))->openStream()->getBuffer(), buffer);  // a view
     EXPECT_EQ(messageOf([] { Resource(-1, nullptr, true); }), "Assertion failed : nSize >= 0");
     ScriptStream script(textBytes("aaaaeeeeii"));
-    script.m_nPiece = 4;
-    script.m_nLength = 100;
+    script.m_nPiece = 4, script.m_nLength = 100;
     EXPECT_STREQ(Resource::readFrom(&script)->asString().c_str(), "aaaaeeeeii");
 }
 

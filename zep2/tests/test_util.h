@@ -42,7 +42,6 @@ public:
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-
     std::string path(const std::string& sName) const { return m_sRoot + "/" + sName; }
     const std::string& root() const { return m_sRoot; }
 

@@ -52,8 +52,8 @@ TEST(ZStreamRoundTrip, LevelsSizesWritesAndReads) {
     for (const auto& c : cases) {
         const Bytes packed = deflateBytes(c.plain, c.nLevel, c.nWritePiece);
         MemStream in(packed.data(), static_cast<int>(packed.size()));
-        EXPECT_EQ(inflateAll(in, c.nReadChunk), c.plain) << c.nLevel << " " << c.plain.size();
-        EXPECT_EQ(in.getPosition(), static_cast<int>(packed.size()));
+        EXPECT_TRUE(inflateAll(in, c.nReadChunk) == c.plain && in.getPosition() == static_cast<int>(packed.size()))
+            << c.nLevel << " " << c.plain.size();
     }
 }
 
