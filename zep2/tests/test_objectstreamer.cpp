@@ -46,9 +46,7 @@ const std::string kAlreadyLoaded = "FatalErrorException [.\\src\\objectstreamer]
 }  // namespace
 
 TEST(ObjectStreamerHeader, CurrentOlderAndForeignHeaders) {
-    Zep::MemStream out;
-    { OS os(&out, false); }
-    EXPECT_EQ(bytesOf(out), (Bytes{0x05}));
+    EXPECT_EQ(streamed<OS>([](OS&) {}), (Bytes{0x05}));
     // The older header checks only its first five bytes, then skips 21 more.
     Bytes older = {0x01, 0x72, 0x74, 0x53, 0x00};
     older.resize(26, 0xA5);
@@ -123,12 +121,8 @@ TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
     EXPECT_TRUE(moreOs.atEnd());
     // Dates by value (by pointer they are objects like any other); reading
     // does not check the tag byte, and normalises.
-    Zep::MemStream dates;
-    {
-        OS datesOs(&dates, false);
-        Zep::writeValue(datesOs, Zep::Date(5, 3, 2024));
-    }
-    EXPECT_EQ(bytesOf(dates), (Bytes{0x05, 0x00, 0xE8, 0x07, 0x03, 0x05}));
+    EXPECT_EQ(streamed<OS>([](OS& os) { Zep::writeValue(os, Zep::Date(5, 3, 2024)); }),
+              (Bytes{0x05, 0x00, 0xE8, 0x07, 0x03, 0x05}));
     auto dateBytes = reader({0x05, 0x09, 0xE8, 0x07, 0x03, 0x05, 0x00, 0xE8, 0x07, 0x00, 0x00});
     OS dateOs(dateBytes.get(), false);
     Zep::Date date(1, 1, 1999);
@@ -160,13 +154,9 @@ TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {
     // own id; reading it fails, and the half-read object is freed.
     Loop loop;
     loop.pSelf = &loop;
-    Zep::MemStream out;
-    {
-        OS os(&out, false);
-        Zep::writeObject(os, &loop);
-    }
-    EXPECT_EQ(bytesOf(out), (Bytes{0x05, 0x00, 0, 0, 0, 0, 0x01, 0, 0, 0, 0}));
-    auto in = out.clone();
+    const Bytes written = streamed<OS>([&](OS& os) { Zep::writeObject(os, &loop); });
+    EXPECT_EQ(written, (Bytes{0x05, 0x00, 0, 0, 0, 0, 0x01, 0, 0, 0, 0}));
+    auto in = reader(written);
     OS loopOs(in.get(), false);
     const int nLiveBefore = Loop::s_nLive;
     EXPECT_EQ(failedRead<Loop>(loopOs), kAlreadyLoaded);

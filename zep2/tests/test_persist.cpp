@@ -26,12 +26,7 @@ struct Tracked {
 // The record bytes alone, without the stream header.
 template <class C>
 Bytes recordOf(const C& container) {
-    Zep::MemStream out;
-    {
-        Zep::ObjectStreamer os(&out, false);
-        container.persistTo(os);
-    }
-    Bytes all = bytesOf(out);
+    const Bytes all = streamed<Zep::ObjectStreamer>([&](Zep::ObjectStreamer& os) { container.persistTo(os); });
     return Bytes(all.begin() + 1, all.end());
 }
 
@@ -197,18 +192,13 @@ TEST(HashPersist, ReadingFormsErrorsAndForgedCounts) {
 TEST(PersistFraming, HighscoreTables) {
     const Zep::List<ScoreRow> tables[3] = {
         {ScoreRow("Ab", 1000, "")}, {}, {ScoreRow("Cy", 7, "x"), ScoreRow("Dee", 3, "")}};
-    Zep::MemStream out;
-    {
-        Zep::ObjectStreamer os(&out, false);
-        for (const auto& table : tables) {
-            os.writeByte(0);
-            table.persistTo(os);
-        }
-    }
-    EXPECT_EQ(bytesOf(out), cat({{0x05, 0x00, 0x14, 0x01, 0x00}, strings({"Ab"}), {0xE8, 0x03, 0, 0}, strings({""}),
-                                 {0x00, 0x14, 0x00, 0x00, 0x14, 0x02, 0x00}, strings({"Cy"}), {0x07, 0, 0, 0},
-                                 strings({"x"}), {0x00}, strings({"Dee"}), {0x03, 0, 0, 0}, strings({""})}));
-    auto in = out.clone();
+    const Bytes written = streamed<Zep::ObjectStreamer>([&](Zep::ObjectStreamer& os) {
+        for (const auto& table : tables) os.writeByte(0), table.persistTo(os);
+    });
+    EXPECT_EQ(written, cat({{0x05, 0x00, 0x14, 0x01, 0x00}, strings({"Ab"}), {0xE8, 0x03, 0, 0}, strings({""}),
+                            {0x00, 0x14, 0x00, 0x00, 0x14, 0x02, 0x00}, strings({"Cy"}), {0x07, 0, 0, 0},
+                            strings({"x"}), {0x00}, strings({"Dee"}), {0x03, 0, 0, 0}, strings({""})}));
+    auto in = reader(written);
     Zep::ObjectStreamer os(in.get(), false);
     for (const auto& table : tables) {
         uint8_t nFrame = 0xFF;

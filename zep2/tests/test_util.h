@@ -70,6 +70,17 @@ inline Bytes bytesOf(Zep::MemStream& stream) {
     return p ? Bytes(p, p + stream.length()) : Bytes();
 }
 
+// The bytes an object streamer (of type OS) writes through the call, its header included.
+template <class OS, class F>
+Bytes streamed(F&& write) {
+    Zep::MemStream out;
+    {
+        OS os(&out, false);
+        write(os);
+    }
+    return bytesOf(out);
+}
+
 inline Bytes textBytes(const std::string& sText) { return Bytes(sText.begin(), sText.end()); }
 
 // A read-only stream over a copy of the bytes.
