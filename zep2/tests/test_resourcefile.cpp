@@ -37,12 +37,6 @@ struct Builder {
     }
 };
 
-Bytes deflateBytes(const Bytes& plain) {
-    MemStream out;
-    Zep::ZStream(&out, 9).write(static_cast<int>(plain.size()), plain.data());
-    return bytesOf(out);
-}
-
 Bytes inflateAt(const Bytes& bytes, int offset) {
     MemStream in(bytes.data() + offset, static_cast<int>(bytes.size()) - offset);
     Zep::ZStream zip(&in, -1);
@@ -57,8 +51,8 @@ uint32_t le32(const Bytes& b, size_t at) {
 
 // An archive of one deflated entry "a" and the given index, deflated.
 Bytes withIndex(const Builder& index) {
-    const Bytes entry = deflateBytes(textBytes("a"));
-    return Builder().header(12 + static_cast<uint32_t>(entry.size())).raw(entry).raw(deflateBytes(index.v)).v;
+    const Bytes entry = deflateBytes(textBytes("a"), 9);
+    return Builder().header(12 + static_cast<uint32_t>(entry.size())).raw(entry).raw(deflateBytes(index.v, 9)).v;
 }
 
 SmartPtr<ResourceFileCompiler> startArchive(const SmartPtr<Zep::Stream>& out) {
@@ -151,8 +145,8 @@ TEST_F(ArchiveTest, CompiledArchivesServeTheirEntriesByFoldedName) {
 // Hand-built archives in either byte order: the good entry loads, damaged
 // ones fail the load only (opening reads just the index).
 TEST_F(ArchiveTest, HandBuiltArchivesInEitherByteOrderAndDamagedEntries) {
-    const Bytes good = deflateBytes(textBytes("good"));
-    Bytes cut = deflateBytes(textBytes("this entry is cut short")), badSum = good;
+    const Bytes good = deflateBytes(textBytes("good"), 9);
+    Bytes cut = deflateBytes(textBytes("this entry is cut short"), 9), badSum = good;
     cut.resize(cut.size() / 2);
     badSum.back() ^= 1;
     const int32_t nCut = 12 + static_cast<int32_t>(good.size()), nBadSum = nCut + static_cast<int32_t>(cut.size());
@@ -163,7 +157,7 @@ TEST_F(ArchiveTest, HandBuiltArchivesInEitherByteOrderAndDamagedEntries) {
         index.entry(3, "huge", 12, 0x7FFFFFF0).entry(4, "far", 0x40000000, 4).entry(5, "badsum", nBadSum, 4);
         index.entry(6, "short", 12, 3);  // the stream goes on past the recorded size
         archive.header(static_cast<uint32_t>(nBadSum + static_cast<int32_t>(badSum.size())));
-        archive.raw(good).raw(cut).raw(badSum).raw(deflateBytes(index.v));
+        archive.raw(good).raw(cut).raw(badSum).raw(deflateBytes(index.v, 9));
         EXPECT_EQ(Bytes(archive.v.begin() + 4, archive.v.begin() + 8),
                   bBigEndian ? (Bytes{0x01, 0x46, 0x52, 0x47}) : (Bytes{0x47, 0x52, 0x46, 0x01}));
         ResourceFile resources(write(archive.v).c_str());

@@ -73,9 +73,7 @@ TEST(TokenFileReader, KeyValueTablesFromTextAndStreams) {
     EXPECT_EQ(view->getPosition(), view->length());
     String lines;
     for (int i = 0; i < 5000; ++i) lines += String::format("key%d value%d\n", i, i);
-    Zep::MemStream packed;
-    Zep::ZStream(&packed, 9).write(lines.length(), lines.c_str());
-    auto bytes = packed.clone();
+    auto bytes = testutil::reader(testutil::deflateBytes(testutil::textBytes(lines.c_str()), 9));
     ASSERT_LT(bytes->length(), lines.length() / 2);
     Zep::ZStream unzip(bytes.get(), -1);
     auto unzipped = TokenFileReader(&unzip).readKeyValueTable();

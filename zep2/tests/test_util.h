@@ -23,6 +23,7 @@
 
 #include "zep2/error.h"
 #include "zep2/memstream.h"
+#include "zep2/zstream.h"
 
 namespace testutil {
 
@@ -78,6 +79,18 @@ Bytes streamed(F&& write) {
         OS os(&out, false);
         write(os);
     }
+    return bytesOf(out);
+}
+
+// The bytes deflated into one zlib stream, written in pieces of at most nPiece.
+inline Bytes deflateBytes(const Bytes& plain, int nLevel = -1, size_t nPiece = 1 << 30) {
+    Zep::MemStream out;
+    Zep::ZStream z(&out, nLevel);
+    for (size_t i = 0; i < plain.size(); i += nPiece) {
+        const int n = static_cast<int>(std::min(nPiece, plain.size() - i));
+        EXPECT_EQ(z.write(n, plain.data() + i), n);
+    }
+    z.finish();
     return bytesOf(out);
 }
 

@@ -15,17 +15,6 @@ Bytes sample(size_t n, uint32_t x = 1) {
     return b;
 }
 
-// Deflated in writes of at most nPiece bytes.
-Bytes deflateBytes(const Bytes& plain, int nLevel = -1, size_t nPiece = 1 << 30) {
-    MemStream out;
-    ZStream z(&out, nLevel);
-    for (size_t i = 0; i < plain.size(); i += nPiece) {
-        const int n = static_cast<int>(std::min(nPiece, plain.size() - i));
-        EXPECT_EQ(z.write(n, plain.data() + i), n);
-    }
-    z.finish();
-    return bytesOf(out);
-}
 
 // Inflates everything in reads of nChunk; the data must end cleanly.
 Bytes inflateAll(Stream& in, int nChunk) {
