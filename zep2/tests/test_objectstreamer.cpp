@@ -132,6 +132,15 @@ TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
     EXPECT_EQ(date, Zep::Date(30, 11, 2023));
 }
 
+// The id table grows with the object graph instead of keeping 97 buckets.
+TEST(ObjectStreamerIds, ManyObjectsKeepTheirIds) {
+    Zep::MemStream out;
+    OS os(&out, false);
+    std::vector<int> objects(1000);
+    for (size_t i = 0; i < objects.size(); ++i) EXPECT_EQ(os.registerObject(&objects[i]), i);
+    for (size_t i = 0; i < objects.size(); i += 97) EXPECT_EQ(os.findObjectId(&objects[i]), static_cast<int>(i));
+}
+
 TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {
     // An unknown id names the source of the class read.
     auto unknown = reader({0x05, 0x01, 0x03, 0x00, 0x00, 0x00});
