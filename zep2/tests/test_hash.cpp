@@ -179,12 +179,11 @@ TEST(HashSizes, AdoptedNodesKeepTheStoredBucketOrder) {
     List<Table::Node*> first{new Table::Node("c", "3")};
     table.adoptNodes(2, bucket);
     table.adoptNodes(0, first);
-    EXPECT_EQ(bucket.getCount() + first.getCount(), 0);
-    EXPECT_EQ(spell(table.getKeys()), "b a b c");
+    EXPECT_EQ(spell(table.getKeys()) + ", left " + std::to_string(bucket.getCount() + first.getCount()), "b a b c, left 0");
     EXPECT_THROW(table.adoptNodes(3, first), Zep::AssertFailException);
     table.rehash();  // a key stored twice keeps its first place and takes the later value
-    EXPECT_EQ(table.getBucketCount(), 5);
-    EXPECT_EQ(spell(table.getKeys()) + " " + spell(table.getValues()), "c b a 3 3 1");
+    EXPECT_EQ(spell(table.getKeys()) + " " + spell(table.getValues()) + " in " + std::to_string(table.getBucketCount()),
+              "c b a 3 3 1 in 5");
 }
 
 TEST(HashOwnership, DeleteAllDeletesValuesFromTheLastBucket) {
@@ -193,8 +192,7 @@ TEST(HashOwnership, DeleteAllDeletesValuesFromTheLastBucket) {
     for (int key : {1, 50, 98}) table.set(key, new Tracked(key, &log));  // 98 in bucket 1, after 1
     table.set(7, nullptr);
     table.deleteAll();
-    EXPECT_EQ(log, (Ints{50, 1, 98}));
-    EXPECT_EQ(table.getCount(), 0);
+    EXPECT_TRUE(log == (Ints{50, 1, 98}) && table.getCount() == 0);
 }
 
 TEST(HashCopies, CopyAssignMoveAndAddAll) {

@@ -92,8 +92,7 @@ TEST(PersistGolden, ListAndHashRecords) {
     for (int i = 0; i < 10; ++i) table.set(Zep::String::format("name%d", i), Zep::String::format("%d", i * i));
     StringHash back;
     readRecord(back, recordOf(table));
-    EXPECT_EQ(back.getBucketCount(), 11);
-    EXPECT_EQ(entriesOf(back), entriesOf(table));
+    EXPECT_TRUE(back.getBucketCount() == 11 && entriesOf(back) == entriesOf(table));
 }
 
 // Each record is read into a list that held an element; the message and what

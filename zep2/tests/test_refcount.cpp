@@ -32,8 +32,7 @@ TEST(SmartPtr, CountsAssignmentsAndDeletesOnce) {
     EXPECT_EQ(deaths, 1);
     SmartPtr<Counted> a(new Counted(&deaths));
     a = static_cast<Counted*>(nullptr);
-    EXPECT_EQ(deaths, 2);
-    EXPECT_TRUE(a.isNULL() && Zep::isNULL(a) && !Zep::notNULL(a));
+    EXPECT_TRUE(deaths == 2 && a.isNULL() && Zep::isNULL(a) && !Zep::notNULL(a));
     a = static_cast<Counted*>(nullptr);  // null onto empty: nothing happens
     takeByValue(SmartPtr<Counted>(new Counted(&deaths)));  // a count-zero object passed by value dies
     EXPECT_EQ(deaths, 3);
@@ -51,8 +50,7 @@ TEST(SmartPtr, CastsKeepTheAddressAndTheCount) {
     SmartPtr<Derived> back = SmartPtr<Derived>::dynamicCast(base);
     EXPECT_TRUE(base.get() == d.get() && back.get() == d.get() && base == d && !(base != back));
     EXPECT_TRUE(SmartPtr<Other>::dynamicCast(base).isNULL() && SmartPtr<Derived>::dynamicCast(empty).isNULL());
-    EXPECT_EQ(d->getRefCount(), 3);
-    EXPECT_TRUE(empty == SmartPtr<Counted>() && empty != base);
+    EXPECT_TRUE(d->getRefCount() == 3 && empty == SmartPtr<Counted>() && empty != base);
 }
 
 TEST(SmartPtr, AssignFromMemberOfTheHeldObjectKeepsTheMember) {
