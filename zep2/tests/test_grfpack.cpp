@@ -101,25 +101,25 @@ TEST_F(GrfPackTest, FailedPackKeepsThePreviousArchive) {
 // Names leaving the target folder, a damaged entry, a folder in the way: the extraction stops
 // with a reason, removes what it wrote and keeps what was there. Backslashes are separators.
 TEST_F(GrfPackTest, FailedExtractLeavesNothingBehind) {
-    for (const char* evil : {"../evil.txt", "/abs.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "a//b"}) {
-        EXPECT_STREQ(extractArchive(writeArchive("evil.dat", {"good.txt", evil}).c_str(), path("t/x").c_str())
-                         .sError.c_str(),
-                     (std::string("refusing to extract '") + evil + "': the name leaves the target folder").c_str());
-    }
-    EXPECT_STREQ(extractArchive(writeArchive("conflict.dat", {"a", "a/b"}).c_str(), path("t").c_str()).sError.c_str(),
-                 "can't extract 'a': the archive also holds entries inside it");
+    auto failure = [&](const std::string& archive, const char* folder) {
+        return std::string(extractArchive(archive.c_str(), path(folder).c_str()).sError.c_str());
+    };
+    for (const char* evil : {"../evil.txt", "/abs.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "a//b"})
+        EXPECT_EQ(failure(writeArchive("evil.dat", {"good.txt", evil}), "t/x"),
+                  std::string("refusing to extract '") + evil + "': the name leaves the target folder");
+    EXPECT_EQ(failure(writeArchive("conflict.dat", {"a", "a/b"}), "t"),
+              "can't extract 'a': the archive also holds entries inside it");
     putFile(path("t/a.txt"), "kept");
     std::string bytes = getFile(writeArchive("damaged.dat", {"a.txt", "n/e/w.txt", "z.txt"}));
     bytes[static_cast<uint8_t>(bytes[8]) - 1] ^= 0x01;  // the checksum of "z.txt", the last entry
     putFile(path("damaged.dat"), bytes);
-    EXPECT_STREQ(extractArchive(path("damaged.dat").c_str(), path("t").c_str()).sError.c_str(),
-                 "damaged archive: entry 'z.txt' is damaged or cut short");
+    EXPECT_EQ(failure(path("damaged.dat"), "t"), "damaged archive: entry 'z.txt' is damaged or cut short");
     fs::create_directories(path("t/m.txt"));
-    EXPECT_STREQ(extractArchive(writeArchive("fine.dat", {"a.txt", "m.txt"}).c_str(), path("t").c_str()).sError.c_str(),
-                 ("can't extract 'm.txt': '" + path("t/m.txt") + "' is a folder").c_str());
+    EXPECT_EQ(failure(writeArchive("fine.dat", {"a.txt", "m.txt"}), "t"),
+              "can't extract 'm.txt': '" + path("t/m.txt") + "' is a folder");
     EXPECT_EQ(tree(), "conflict.dat damaged.dat evil.dat fine.dat t/ t/a.txt t/m.txt/ ");
     EXPECT_EQ(getFile(path("t/a.txt")), "kept");
-    ASSERT_TRUE(extractArchive(writeArchive("win.dat", {"Data\\Win.txt"}).c_str(), path("x").c_str()).ok());
+    EXPECT_EQ(failure(writeArchive("win.dat", {"Data\\Win.txt"}), "x"), "");
     EXPECT_EQ(getFile(path("x/Data/Win.txt")), "Data\\Win.txt");
 }
 
