@@ -98,8 +98,7 @@ TEST(String, Utf8) {
     // Malformed text: a three-byte lead cut short, bytes that cannot lead, a lone lead.
     String cut("a\xE2\x82"), lone("\xF0");
     EXPECT_TRUE(cut.utf8Length() == 2 && cut.utf8At(5) == cut.c_str() + 3 && lone.utf8Length() == 1);
-    EXPECT_EQ(String("\xF8\xFF" "b").utf8Length(), 3);
-    EXPECT_STREQ(lone.utf8Right(1).c_str(), "\xF0");
+    EXPECT_TRUE(String("\xF8\xFF" "b").utf8Length() == 3 && lone.utf8Right(1) == "\xF0");
 }
 
 TEST(StringSplit, BlanksSeparatorsClassesAndCommonPrefix) {
