@@ -66,8 +66,8 @@ TEST(StreamFixed, ByteOrderShortReadsAndShortWrites) {
     EXPECT_TRUE(!var->writeVarUInt(16384) && var->m_written == (Bytes{0x80, 0x80}));  // stops at the first refused byte
     // Text has no length and no NUL.
     MemStream text;
-    EXPECT_TRUE(text.writeText("ab\n") && text.writeText(""));
-    EXPECT_TRUE(bytesOf(text) == (Bytes{'a', 'b', '\n'}) && !ScriptStream::taking(2)->writeText("abc"));
+    EXPECT_TRUE(text.writeText("ab\n") && text.writeText("") && bytesOf(text) == (Bytes{'a', 'b', '\n'}) &&
+                !ScriptStream::taking(2)->writeText("abc"));
     // A string write fails when any of its bytes is refused.
     EXPECT_FALSE(ScriptStream::taking(0)->writeString("abc"));
     auto some = ScriptStream::taking(3);

@@ -74,8 +74,7 @@ TEST(String, PiecesTrimmingCaseAndReplacing) {
 TEST(String, FormattingAndNumbers) {
     EXPECT_EQ(String::format("%s", std::string(5000, 'z').c_str()).length(), 4095);  // cut at 4095
     String t;
-    EXPECT_TRUE(t.sprintf("%05d", 42) == 5 && t == "00042");
-    EXPECT_EQ(String::toInt(nullptr) + String::toInt("-12abc"), -12);
+    EXPECT_TRUE(t.sprintf("%05d", 42) == 5 && t == "00042" && String::toInt(nullptr) + String::toInt("-12abc") == -12);
     EXPECT_FLOAT_EQ(String::toFloat("") + String::toFloat("2.5"), 2.5f);
     // The sign stands before the first group.
     const std::pair<String, const char*> groups[] = {
