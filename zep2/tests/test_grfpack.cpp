@@ -1,25 +1,17 @@
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <numeric>
 #include <set>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "test_util.h"
 #include "zep2/grfpack_lib.h"
 #include "zep2/resourcefile.h"
 
 namespace fs = std::filesystem;
-using testutil::getFile;
-using testutil::putFile;
+using namespace testutil;
 using namespace Zep::GrfPack;
 
 namespace {
-
 class GrfPackTest : public ::testing::Test {
 protected:
     std::string path(const std::string& rel) const { return m_tmp.path(rel); }
@@ -53,7 +45,6 @@ protected:
     }
     testutil::TempFolder m_tmp;
 };
-
 }  // namespace
 
 TEST_F(GrfPackTest, PackListExtractVerifyRoundTrip) {
@@ -67,8 +58,8 @@ TEST_F(GrfPackTest, PackListExtractVerifyRoundTrip) {
     putFile(path("out.dat"), "the previous archive is replaced");
     const PackResult packed = packFolder(path("src").c_str(), path("out.dat").c_str(), 9);
     ASSERT_TRUE(packed.ok()) << packed.sError.c_str();
-    EXPECT_TRUE(packed.nEntries == 4 && packed.nInputBytes == 150263);
-    EXPECT_EQ(packed.nArchiveBytes, static_cast<int64_t>(fs::file_size(path("out.dat"))));
+    EXPECT_TRUE(packed.nEntries == 4 && packed.nInputBytes == 150263 &&
+                packed.nArchiveBytes == static_cast<int64_t>(fs::file_size(path("out.dat"))));
     EXPECT_STREQ(listArchive(path("out.dat").c_str()).sListing.c_str(),
                  "       256  Images/Pic.PNG\n"
                  "    150000  Images/deep/big.bin\n"
@@ -99,8 +90,7 @@ TEST_F(GrfPackTest, FailedPackKeepsThePreviousArchive) {
         {src, path("folder.dat"), 9, "'" + path("folder.dat") + "' is a folder"},
         {src, path("none/x.dat"), 9, "can't write '" + path("none/x.dat") + "': No such file or directory"},
         {src, old, 10, "deflate level 10 is not -1 or 0..9"},
-        {src, "", 9, "no archive name"},
-    };
+        {src, "", 9, "no archive name"}};
     for (const auto& c : cases) {
         EXPECT_STREQ(packFolder(c.folder.c_str(), c.archive.c_str(), c.nLevel).sError.c_str(), c.error.c_str());
         EXPECT_EQ(getFile(old), "previous");
@@ -111,25 +101,25 @@ TEST_F(GrfPackTest, FailedPackKeepsThePreviousArchive) {
 // Names leaving the target folder, a damaged entry, a folder in the way: the extraction stops
 // with a reason, removes what it wrote and keeps what was there. Backslashes are separators.
 TEST_F(GrfPackTest, FailedExtractLeavesNothingBehind) {
-    for (const char* evil : {"../evil.txt", "/abs.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "a//b"}) {
-        EXPECT_STREQ(extractArchive(writeArchive("evil.dat", {"good.txt", evil}).c_str(), path("t/x").c_str())
-                         .sError.c_str(),
-                     (std::string("refusing to extract '") + evil + "': the name leaves the target folder").c_str());
-    }
-    EXPECT_STREQ(extractArchive(writeArchive("conflict.dat", {"a", "a/b"}).c_str(), path("t").c_str()).sError.c_str(),
-                 "can't extract 'a': the archive also holds entries inside it");
+    auto failure = [&](const std::string& archive, const char* folder) {
+        return std::string(extractArchive(archive.c_str(), path(folder).c_str()).sError.c_str());
+    };
+    for (const char* evil : {"../evil.txt", "/abs.txt", "a/../../evil.txt", "a\\..\\..\\evil.txt", "a//b"})
+        EXPECT_EQ(failure(writeArchive("evil.dat", {"good.txt", evil}), "t/x"),
+                  std::string("refusing to extract '") + evil + "': the name leaves the target folder");
+    EXPECT_EQ(failure(writeArchive("conflict.dat", {"a", "a/b"}), "t"),
+              "can't extract 'a': the archive also holds entries inside it");
     putFile(path("t/a.txt"), "kept");
     std::string bytes = getFile(writeArchive("damaged.dat", {"a.txt", "n/e/w.txt", "z.txt"}));
     bytes[static_cast<uint8_t>(bytes[8]) - 1] ^= 0x01;  // the checksum of "z.txt", the last entry
     putFile(path("damaged.dat"), bytes);
-    EXPECT_STREQ(extractArchive(path("damaged.dat").c_str(), path("t").c_str()).sError.c_str(),
-                 "damaged archive: entry 'z.txt' is damaged or cut short");
+    EXPECT_EQ(failure(path("damaged.dat"), "t"), "damaged archive: entry 'z.txt' is damaged or cut short");
     fs::create_directories(path("t/m.txt"));
-    EXPECT_STREQ(extractArchive(writeArchive("fine.dat", {"a.txt", "m.txt"}).c_str(), path("t").c_str()).sError.c_str(),
-                 ("can't extract 'm.txt': '" + path("t/m.txt") + "' is a folder").c_str());
+    EXPECT_EQ(failure(writeArchive("fine.dat", {"a.txt", "m.txt"}), "t"),
+              "can't extract 'm.txt': '" + path("t/m.txt") + "' is a folder");
     EXPECT_EQ(tree(), "conflict.dat damaged.dat evil.dat fine.dat t/ t/a.txt t/m.txt/ ");
     EXPECT_EQ(getFile(path("t/a.txt")), "kept");
-    ASSERT_TRUE(extractArchive(writeArchive("win.dat", {"Data\\Win.txt"}).c_str(), path("x").c_str()).ok());
+    EXPECT_EQ(failure(writeArchive("win.dat", {"Data\\Win.txt"}), "x"), "");
     EXPECT_EQ(getFile(path("x/Data/Win.txt")), "Data\\Win.txt");
 }
 
@@ -147,15 +137,13 @@ TEST_F(GrfPackTest, CommandLine) {
     const std::string dat = path("a.dat"), usage = "usage: grfpack pack [-l LEVEL] FOLDER ARCHIVE.dat\n";
     const std::string damaged = "grfpack: damaged archive: ";
     std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>> cases = {
-        {{}, 2, "", usage},
-        {{"--help"}, 0, usage, ""},
+        {{}, 2, "", usage}, {{"--help"}, 0, usage, ""}, {{"list"}, 2, "", "grfpack: list needs an archive name\n"},
         {{"frobnicate"}, 2, "", "grfpack: unknown command 'frobnicate'\n" + usage},
         {{"pack", "-l", "12", "a", "b"}, 2, "", "grfpack: bad level '12' (0..9)\n" + usage},
         {{"pack", "-l"}, 2, "", "grfpack: -l needs a level\n"},
-        {{"pack", "only-one"}, 2, "", "grfpack: pack needs a folder and an archive name\n"},
-        {{"list"}, 2, "", "grfpack: list needs an archive name\n"},
-        {{"extract", "a.dat"}, 2, "", "grfpack: extract needs an archive name and a folder\n"},
         {{"list", dat}, 1, "", "grfpack: '" + dat + "' does not exist\n"},
+        {{"pack", "only-one"}, 2, "", "grfpack: pack needs a folder and an archive name\n"},
+        {{"extract", "a.dat"}, 2, "", "grfpack: extract needs an archive name and a folder\n"},
         {{"list", path("dir.dat")}, 1, "", "grfpack: '" + path("dir.dat") + "' is a folder\n"},
         {{"list", path("junk")}, 1, "", damaged + "'" + path("junk") + "' does not start like a resource archive\n"},
         {{"list", path("v2.dat")}, 1, "", damaged + "'" + path("v2.dat") + "' is of an unknown format version\n"},
@@ -165,8 +153,7 @@ TEST_F(GrfPackTest, CommandLine) {
         {{"extract", dat, path("x")}, 0, "extracted 1 entries into " + path("x") + "\n", ""},
         {{"verify", dat, path("x")}, 0, dat + " matches " + path("x") + "\n", ""},
         {{"verify", dat, path("other")}, 1, "",
-         "missing from the folder: a.txt\nmissing from the archive: b.txt\ngrfpack: 2 differences\n"},
-    };
+         "missing from the folder: a.txt\nmissing from the archive: b.txt\ngrfpack: 2 differences\n"}};
     for (const std::string n : {"1", "2", "8", "15", "16"}) {  // never taken for a shorter index
         putFile(path("cut" + n), good.substr(0, good.size() - std::stoul(n)));
         cases.push_back({{"verify", path("cut" + n), path("x")}, 1, "",
@@ -188,16 +175,13 @@ TEST_F(GrfPackTest, ZcopyRoundTripListingAndRefusals) {
     putFile(dir + "/sub/x", "");
     putFile(dir + "/y", "");
     Run r = run("zcopy", {"-l", "1", file, dir});
-    EXPECT_EQ(r.nStatus, 0) << r.sErr;
-    EXPECT_EQ(r.sOut.rfind(file + ": 5000 bytes, deflated to ", 0), 0u) << r.sOut;
+    EXPECT_TRUE(r.nStatus == 0 && r.sOut.rfind(file + ": 5000 bytes, deflated to ", 0) == 0) << r.sOut << r.sErr;
     EXPECT_EQ(r.sOut.substr(r.sOut.find(", round trip")), ", round trip ok\n" + dir + ": 2 entries\n  d sub\n  f y\n");
     const std::pair<std::vector<std::string>, std::string> refused[] = {
-        {{"-l", "x", file}, "bad level 'x' (0..9)"},
-        {{"-l", "10", file}, "bad level '10' (0..9)"},
-        {{file, path("nope")}, "'" + path("nope") + "' does not exist"},
-        {{file, file}, "'" + file + "' is not a folder"},
+        {{"-l", "x", file}, "bad level 'x' (0..9)"}, {{"-l", "10", file}, "bad level '10' (0..9)"},
         {{dir}, "'" + dir + "' is a folder"},
-    };
+        {{file, path("nope")}, "'" + path("nope") + "' does not exist"},
+        {{file, file}, "'" + file + "' is not a folder"}};
     for (const auto& [args, error] : refused) {
         r = run("zcopy", args);
         EXPECT_TRUE(r.nStatus == 2 && r.sErr == "zcopy: " + error + "\n") << r.sErr;

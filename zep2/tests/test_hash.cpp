@@ -1,9 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "test_util.h"
 #include "zep2/hash.h"
 
@@ -13,7 +7,6 @@ using Zep::SmartPtr;
 using Zep::String;
 
 namespace {
-
 using Ints = std::vector<int>;
 
 std::string spell(const List<String>& list) { return list.join(" ").c_str(); }
@@ -39,20 +32,15 @@ struct Counted {
     Counted(const Counted& other) : m_nValue(other.m_nValue) { ++s_nCopies; }
     Counted& operator=(const Counted& other) = default;
 };
-
 }  // namespace
 
 // Stand-ins for the key and value kinds of the higher layers; named, not
 // anonymous, for the explicit instantiations below.
 namespace fixtures {
 struct Image : Zep::RefCountedObject {};
-struct Style {
-    virtual ~Style() = default;
-};
+struct Style { virtual ~Style() = default; };
 struct PlainRecord {};
-struct Waypoint : Zep::RefCountedObject {
-    float m_fX = 0, m_fY = 0;
-};
+struct Waypoint : Zep::RefCountedObject { float m_fX = 0, m_fY = 0; };
 enum Beverage { kTea };
 enum class EventSound { kBell };
 }  // namespace fixtures
@@ -87,8 +75,7 @@ TEST(HashFunctions, HashesBucketsAndMissingKeyTexts) {
         {table.getBucketIndex("\xE9"), 1u},         {Hash<String, int>(5).getBucketIndex("abc"), 4u},
         {Hash<int, int>().getBucketIndex(-1), 34u}, {longs.getBucketIndex(0xFFFFFFFFul), 34u},
         {Hash<fixtures::EventSound, int>().getBucketIndex(fixtures::EventSound::kBell), 0u},
-        {static_cast<uint32_t>(table.getBucketCount()), 97u},
-    };
+        {static_cast<uint32_t>(table.getBucketCount()), 97u}};
     for (auto [bucket, expected] : buckets) EXPECT_EQ(bucket, expected);
 
     Hash<const void*, String> pointers;
@@ -100,8 +87,7 @@ TEST(HashFunctions, HashesBucketsAndMissingKeyTexts) {
         {[&] { longs.get(0xFFFFFFFFul); }, "-1"},
         {[&] { pointers.get(reinterpret_cast<void*>(0xABC)); }, "0x00000ABC"},
         {[&] { handles.get(SmartPtr<Tracked>()); }, "0x00000000"},
-        {[&] { Hash<fixtures::Beverage, int>().get(fixtures::kTea); }, "0"},
-    };
+        {[&] { Hash<fixtures::Beverage, int>().get(fixtures::kTea); }, "0"}};
     for (const auto& [call, text] : missing)
         EXPECT_EQ(testutil::describe(call), "FatalErrorException [hash_impl]: Hash key not found : " + text);
     EXPECT_EQ(ints.getCount() + Zep::traceDepth(), 0);
@@ -115,7 +101,6 @@ TEST(HashOrder, KeysComeFromTheLastBucketDownOldestFirstWithin) {
     EXPECT_EQ(spell(table.getKeys()) + " " + spell(table.getValues()), "abc ABC a 3 2 1");
     table.set("ABC", 20);  // replaced in place
     EXPECT_EQ(spell(table.getKeys()) + " " + spell(table.getValues()), "abc ABC a 3 20 1");
-
     Hash<int, int> ints;
     for (int key : {0, 98, 96, 1}) ints.set(key, 0);  // 98 and 1 share bucket 1
     EXPECT_EQ(spell(ints.getKeys()), "96 98 1 0");
@@ -127,22 +112,15 @@ TEST(HashLookup, SubscriptAddsDefaultsAndRemoveReturnsTheValue) {
     EXPECT_TRUE(first.isEmpty() && strings.remove("x").isEmpty());
     first = "a fairly long value that needs its own buffer";
     strings.set("k", strings.get("k"));  // set from its own value is harmless
-    EXPECT_EQ(&strings["k"], &first);
-    EXPECT_STREQ(strings.get("k").c_str(), "a fairly long value that needs its own buffer");
+    EXPECT_TRUE(&strings["k"] == &first && first == "a fairly long value that needs its own buffer");
     EXPECT_TRUE((Hash<String, void*>()["p"]) == nullptr && !(Hash<String, bool>()["f"]));
-    Hash<String, List<String>> lists;
-    lists["a"].add("x");
-    EXPECT_EQ(lists["a"].add("y")->prev->data, "x");
-
     Hash<String, int> table;
-    EXPECT_EQ(table["n"], 0);
     table.set("a", 5);
-    EXPECT_EQ(table.remove("zzz") + table.remove("a"), 5);
+    EXPECT_EQ(table["n"] + table.remove("zzz") + table.remove("a"), 5);
     EXPECT_TRUE(!table.contains("a") && table.contains("n"));
     const auto* added = table.addNode("a", 7);
     table.addDefault("a");  // neither looks for the key first: the older entry is found
-    EXPECT_EQ(table.findNode("a"), added);
-    EXPECT_EQ(table.getCount() * 10 + table.get("a"), 37);
+    EXPECT_TRUE(table.findNode("a") == added && table.getCount() == 3 && table.get("a") == 7);
 }
 
 TEST(HashHandles, ValuesHoldOneReferenceEachAndHandleKeysFormASet) {
@@ -161,32 +139,27 @@ TEST(HashHandles, ValuesHoldOneReferenceEachAndHandleKeysFormASet) {
     kept = b = nullptr;
     table.clear();
     EXPECT_EQ(log, (Ints{1, 2}));
-
     SmartPtr<Tracked> c = new Tracked(3, &log), twin = new Tracked(4, &log);
     Hash<SmartPtr<Tracked>, bool> seen;
     seen.set(c, true);
     seen.set(SmartPtr<Tracked>(c.get()), true);
-    EXPECT_EQ(seen.getCount() * 10 + c->getRefCount(), 12);
-    EXPECT_FALSE(seen.contains(twin));
+    EXPECT_TRUE(seen.getCount() == 1 && c->getRefCount() == 2 && !seen.contains(twin));
 }
 
 TEST(HashSizes, TableSizesAndRehash) {
     const std::pair<int, int> sizes[] = {{-3, 5}, {5, 5}, {6, 11}, {97, 97}, {98, 197}, {6421, 6421}, {7000, 6421}};
     for (auto [nWanted, nSize] : sizes) EXPECT_EQ((Hash<int, int>::getTableSize(nWanted)), nSize) << nWanted;
-
     Hash<int, Counted> table;
     for (int i = 0; i < 3; ++i) table.set(i * 1000, Counted(i));
     const Counted* address = &table.get(2000);
     table.rehash();  // the entries keep their nodes
-    EXPECT_EQ(table.getBucketCount(), 5);
-    EXPECT_EQ(&table.get(2000), address);
+    EXPECT_TRUE(table.getBucketCount() == 5 && &table.get(2000) == address);
     for (int i = 3; i < 98; ++i) table.set(i, Counted(i));
     Counted::s_nCopies = 0;
     table.rehash();  // nothing is copied
-    EXPECT_EQ(Counted::s_nCopies * 1000 + table.getBucketCount(), 197);
-    EXPECT_EQ(table.getKeys().getFirst(), 97);  // the highest bucket in use
+    // The first key is in the highest bucket in use.
+    EXPECT_TRUE(Counted::s_nCopies == 0 && table.getBucketCount() == 197 && table.getKeys().getFirst() == 97);
     for (int i = 3; i < 98; ++i) EXPECT_EQ(table.get(i).m_nValue, i);
-
     Hash<String, int> one(0), eleven(11);  // counts below one are clamped
     EXPECT_EQ(one.getBucketCount(), 1);
     one.set("a", 1);
@@ -206,30 +179,20 @@ TEST(HashSizes, AdoptedNodesKeepTheStoredBucketOrder) {
     List<Table::Node*> first{new Table::Node("c", "3")};
     table.adoptNodes(2, bucket);
     table.adoptNodes(0, first);
-    EXPECT_EQ(bucket.getCount() + first.getCount(), 0);
-    EXPECT_EQ(spell(table.getKeys()), "b a b c");
+    EXPECT_EQ(spell(table.getKeys()) + ", " + std::to_string(bucket.getCount() + first.getCount()), "b a b c, 0");
     EXPECT_THROW(table.adoptNodes(3, first), Zep::AssertFailException);
     table.rehash();  // a key stored twice keeps its first place and takes the later value
-    EXPECT_EQ(table.getBucketCount(), 5);
-    EXPECT_EQ(spell(table.getKeys()) + " " + spell(table.getValues()), "c b a 3 3 1");
+    EXPECT_EQ(spell(table.getKeys()) + " " + spell(table.getValues()) + " in " + std::to_string(table.getBucketCount()),
+              "c b a 3 3 1 in 5");
 }
 
-TEST(HashOwnership, DeleteAllDeletesValuesFromTheLastBucketClearLeavesThem) {
+TEST(HashOwnership, DeleteAllDeletesValuesFromTheLastBucket) {
     Ints log;
     Hash<int, Tracked*> table;
     for (int key : {1, 50, 98}) table.set(key, new Tracked(key, &log));  // 98 in bucket 1, after 1
     table.set(7, nullptr);
     table.deleteAll();
-    EXPECT_EQ(log, (Ints{50, 1, 98}));
-    EXPECT_EQ(table.getCount(), 0);
-
-    Tracked kept(1, &log);
-    Hash<String, Tracked*> borrowed;
-    borrowed.set("a", &kept);
-    borrowed.set("b", &kept);
-    EXPECT_EQ(borrowed.remove("a"), &kept);
-    borrowed.clear();  // neither deletes what the values point to
-    EXPECT_EQ(log.size(), 3u);
+    EXPECT_TRUE(log == (Ints{50, 1, 98}) && table.getCount() == 0);
 }
 
 TEST(HashCopies, CopyAssignMoveAndAddAll) {
@@ -237,28 +200,22 @@ TEST(HashCopies, CopyAssignMoveAndAddAll) {
     for (const char* key : {"one", "two", "three", "four", "five", "six"}) table.set(key, key);
     Hash<String, String> copy(table);
     copy.set("one", "1");
-    EXPECT_EQ(copy.getBucketCount(), 11);
-    EXPECT_EQ(spell(copy.getKeys()), spell(table.getKeys()));
-    EXPECT_STREQ(table.get("one").c_str(), "one");
     assigned.set("old", "x");
     assigned = table;
     assigned = assigned;
-    EXPECT_EQ(spell(assigned.getKeys()), spell(table.getKeys()));
-
+    EXPECT_EQ(spell(copy.getKeys()) + spell(assigned.getKeys()), spell(table.getKeys()) + spell(table.getKeys()));
+    EXPECT_EQ(copy.getBucketCount() * 10 + (table.get("one") == "one"), 111);
     Hash<String, String> moved(std::move(copy));
-    EXPECT_EQ(moved.getCount(), 6);
     EXPECT_FALSE(copy.contains("one"));  // NOLINT(bugprone-use-after-move)
     copy.set("again", "y");
-    EXPECT_EQ(copy.getBucketCount(), 97);
+    EXPECT_EQ(copy.getBucketCount() * 10 + moved.getCount(), 976);
     copy = std::move(moved);
     EXPECT_EQ(spell(copy.getValues()), "1 two six five four three");
-
     // addAll sets the other table's entries, also from itself.
     Hash<String, String> target;
     target.set("one", "kept?");
     target.set("keep", "k");
     target.addAll(copy);
     target.addAll(target);
-    EXPECT_EQ(target.getCount(), 7);
-    EXPECT_STREQ((target.get("one") + target.get("keep")).c_str(), "1k");
+    EXPECT_STREQ((target.get("one") + target.get("keep") + String::format("%d", target.getCount())).c_str(), "1k7");
 }

@@ -1,24 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "score_row.h"
 #include "test_util.h"
 #include "zep2/date.h"
 #include "zep2/objectstreamer.h"
 
-using testutil::Bytes;
-using testutil::bytesOf;
-using testutil::describe;
-using testutil::reader;
-using testutil::ScoreRow;
-using testutil::ScriptStream;
+using namespace testutil;
 using OS = Zep::ObjectStreamer;
 
 namespace {
-
 // Refers to itself from inside its own body; counts live instances.
 struct Loop {
     static inline int s_nLive = 0;
@@ -55,19 +43,15 @@ std::string failedRead(OS& os) {
 }
 
 const std::string kAlreadyLoaded = "FatalErrorException [.\\src\\objectstreamer]: AlreadyLoaded failed";
-
 }  // namespace
 
 TEST(ObjectStreamerHeader, CurrentOlderAndForeignHeaders) {
-    Zep::MemStream out;
-    { OS os(&out, false); }
-    EXPECT_EQ(bytesOf(out), (Bytes{0x05}));
+    EXPECT_EQ(streamed<OS>([](OS&) {}), (Bytes{0x05}));
     // The older header checks only its first five bytes, then skips 21 more.
     Bytes older = {0x01, 0x72, 0x74, 0x53, 0x00};
     older.resize(26, 0xA5);
     older.push_back(0x2A);
-    EXPECT_EQ(byteAfterHeader(older), 0x2A);
-    EXPECT_EQ(byteAfterHeader({0x07, 0x33}), 0x33);  // any other first byte is accepted
+    EXPECT_TRUE(byteAfterHeader(older) == 0x2A && byteAfterHeader({0x07, 0x33}) == 0x33);  // any other first byte goes
     Bytes wrong = older;
     wrong[4] = 0x41;
     EXPECT_EQ(describe([&] { byteAfterHeader(wrong); }),
@@ -81,9 +65,8 @@ TEST(ObjectStreamerOwnership, RefusedStreamsStayWithTheCallerAndHandlesAreReleas
     EXPECT_EQ(
         describe([&] { OS os(&probe, true); }),
         "FatalErrorException [.\\src\\objectstreamer]: Zep::ObjectStreamer : Bidirectional streams not supported");
-    EXPECT_EQ(probe.m_nReads + probe.m_nWrites, 0);  // refused before any reading or writing
-    EXPECT_FALSE(bDeleted);
-    EXPECT_EQ(probe.getRefCount(), 0);
+    // Refused before any reading or writing.
+    EXPECT_TRUE(probe.m_nReads + probe.m_nWrites == 0 && !bDeleted && probe.getRefCount() == 0);
     auto in = reader({0x01, 0x00, 0x00, 0x00, 0x00});
     EXPECT_THROW(OS(in.get(), true), Zep::FatalErrorException);
     EXPECT_EQ(in->getRefCount(), 1);
@@ -98,8 +81,7 @@ TEST(ObjectStreamerOwnership, RefusedStreamsStayWithTheCallerAndHandlesAreReleas
     Zep::SmartPtr<ScriptStream> handle(new ScriptStream({}, Zep::Stream::kWrite));
     handle->m_pDeleted = &bDeleted;
     { OS os(handle.get(), true); }
-    EXPECT_FALSE(bDeleted);
-    EXPECT_EQ(handle->getRefCount(), 1);
+    EXPECT_TRUE(!bDeleted && handle->getRefCount() == 1);
     handle = nullptr;
     EXPECT_TRUE(bDeleted);
 }
@@ -121,36 +103,26 @@ TEST(ObjectStreamerValues, TypedValuesDatesTheirBytesAndShortReads) {
                                    'b',  'c',  0x00, 0x00, 0x01, 0x02, 0x12, 0x34}));
     auto in = out.clone();
     OS os(in.get(), false);
-    EXPECT_EQ(next<int32_t>(os, &OS::readInt32), 258);
-    EXPECT_EQ(next(os, &OS::readInt16), -2);
-    EXPECT_EQ(next<long>(os, &OS::readInt32), -1L);
-    EXPECT_EQ(next<unsigned long>(os, &OS::readUInt32), 0x55667788UL);
-    EXPECT_EQ(next(os, &OS::readByte), 0xFE);
-    EXPECT_EQ(next(os, &OS::readChar), 'q');
-    EXPECT_TRUE(next(os, &OS::readBool));
-    EXPECT_EQ(os.readVarInt(), -1);
-    EXPECT_EQ(os.readVarUInt(), 300u);
-
+    using Values = std::vector<double>;  // every value read, in order
+    EXPECT_EQ((Values{double(next<int32_t>(os, &OS::readInt32)), double(next(os, &OS::readInt16)),
+                      double(next<long>(os, &OS::readInt32)), double(next<unsigned long>(os, &OS::readUInt32)),
+                      double(next(os, &OS::readByte)), double(next(os, &OS::readChar)),
+                      double(next(os, &OS::readBool)), double(os.readVarInt()), double(os.readVarUInt())}),
+              (Values{258, -2, -1, 0x55667788, 0xFE, 'q', 1, -1, 300}));
     // Bools are true only for the byte 1; bytes past the end read as zeros.
     auto more = reader({0x05, 0x02, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F});
     OS moreOs(more.get(), false);
-    EXPECT_FALSE(next(moreOs, &OS::readBool));
-    EXPECT_TRUE(next(moreOs, &OS::readBool));
-    EXPECT_EQ(next<unsigned long>(moreOs, &OS::readUInt32), 4294967295UL);
-    EXPECT_EQ(next<int32_t>(moreOs, &OS::readInt32), 0x7F);  // one byte left
-    EXPECT_EQ(next(moreOs, &OS::readUInt16), 0);
-    EXPECT_EQ(next(moreOs, &OS::readFloat), 0.0f);
-    EXPECT_EQ(next(moreOs, &OS::readDouble), 0.0);
+    EXPECT_EQ((Values{double(next(moreOs, &OS::readBool)), double(next(moreOs, &OS::readBool)),
+                      double(next<unsigned long>(moreOs, &OS::readUInt32)),
+                      double(next<int32_t>(moreOs, &OS::readInt32)),  // one byte left
+                      double(next(moreOs, &OS::readUInt16)), next(moreOs, &OS::readFloat),
+                      next(moreOs, &OS::readDouble)}),
+              (Values{0, 1, 4294967295.0, 0x7F, 0, 0, 0}));
     EXPECT_TRUE(moreOs.atEnd());
-
     // Dates by value (by pointer they are objects like any other); reading
     // does not check the tag byte, and normalises.
-    Zep::MemStream dates;
-    {
-        OS datesOs(&dates, false);
-        Zep::writeValue(datesOs, Zep::Date(5, 3, 2024));
-    }
-    EXPECT_EQ(bytesOf(dates), (Bytes{0x05, 0x00, 0xE8, 0x07, 0x03, 0x05}));
+    EXPECT_EQ(streamed<OS>([](OS& os) { Zep::writeValue(os, Zep::Date(5, 3, 2024)); }),
+              (Bytes{0x05, 0x00, 0xE8, 0x07, 0x03, 0x05}));
     auto dateBytes = reader({0x05, 0x09, 0xE8, 0x07, 0x03, 0x05, 0x00, 0xE8, 0x07, 0x00, 0x00});
     OS dateOs(dateBytes.get(), false);
     Zep::Date date(1, 1, 1999);
@@ -179,7 +151,7 @@ TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {
     OS mixedOs(mixed.get(), false);
     Zep::Date* pDate = nullptr;
     Zep::readObject(mixedOs, pDate);
-    delete pDate;
+    std::unique_ptr<Zep::Date> owned(pDate);
     EXPECT_EQ(failedRead<ScoreRow>(mixedOs), kAlreadyLoaded);
     // A row whose first text record has a bad type byte is freed.
     auto bad = reader({0x05, 0x00, 0x04, 0, 0, 0, 0x22, 0x00});
@@ -191,16 +163,11 @@ TEST(ObjectStreamerObjects, BadBackReferencesAndFailingBodiesHandOutNothing) {
     // own id; reading it fails, and the half-read object is freed.
     Loop loop;
     loop.pSelf = &loop;
-    Zep::MemStream out;
-    {
-        OS os(&out, false);
-        Zep::writeObject(os, &loop);
-    }
-    EXPECT_EQ(bytesOf(out), (Bytes{0x05, 0x00, 0, 0, 0, 0, 0x01, 0, 0, 0, 0}));
-    auto in = out.clone();
+    const Bytes written = streamed<OS>([&](OS& os) { Zep::writeObject(os, &loop); });
+    EXPECT_EQ(written, (Bytes{0x05, 0x00, 0, 0, 0, 0, 0x01, 0, 0, 0, 0}));
+    auto in = reader(written);
     OS loopOs(in.get(), false);
     const int nLiveBefore = Loop::s_nLive;
     EXPECT_EQ(failedRead<Loop>(loopOs), kAlreadyLoaded);
-    EXPECT_EQ(Loop::s_nLive, nLiveBefore);
-    EXPECT_FALSE(loopOs.isLoaded(0));
+    EXPECT_TRUE(Loop::s_nLive == nLiveBefore && !loopOs.isLoaded(0));
 }

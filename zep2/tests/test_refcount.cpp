@@ -1,27 +1,20 @@
-#include <gtest/gtest.h>
-
-#include <vector>
-
+#include "test_util.h"
 #include "zep2/refcount.h"
 
 using Zep::RefCountedObject;
 using Zep::SmartPtr;
 
 namespace {
-
 struct Counted : RefCountedObject {
     explicit Counted(int* deaths) : m_pDeaths(deaths) {}
     ~Counted() override { ++*m_pDeaths; }
     int* m_pDeaths;
     SmartPtr<Counted> m_pChild;  // assigning it to a handle of its holder must keep it alive
 };
-struct Derived : Counted {
-    using Counted::Counted;
-};
+struct Derived : Counted { using Counted::Counted; };
 struct Other : RefCountedObject {};
 
 void takeByValue(SmartPtr<Counted>) {}
-
 }  // namespace
 
 TEST(SmartPtr, CountsAssignmentsAndDeletesOnce) {
@@ -39,12 +32,10 @@ TEST(SmartPtr, CountsAssignmentsAndDeletesOnce) {
     EXPECT_EQ(deaths, 1);
     SmartPtr<Counted> a(new Counted(&deaths));
     a = static_cast<Counted*>(nullptr);
-    EXPECT_EQ(deaths, 2);
-    EXPECT_TRUE(a.isNULL() && Zep::isNULL(a) && !Zep::notNULL(a));
+    EXPECT_TRUE(deaths == 2 && a.isNULL() && Zep::isNULL(a) && !Zep::notNULL(a));
     a = static_cast<Counted*>(nullptr);  // null onto empty: nothing happens
     takeByValue(SmartPtr<Counted>(new Counted(&deaths)));  // a count-zero object passed by value dies
     EXPECT_EQ(deaths, 3);
-
     // Copies of the object start with their own count; assignment keeps it.
     SmartPtr<Counted> held(new Counted(&deaths));
     Counted copy(*held);
@@ -58,11 +49,8 @@ TEST(SmartPtr, CastsKeepTheAddressAndTheCount) {
     SmartPtr<Counted> base = d, empty;
     SmartPtr<Derived> back = SmartPtr<Derived>::dynamicCast(base);
     EXPECT_TRUE(base.get() == d.get() && back.get() == d.get() && base == d && !(base != back));
-    EXPECT_EQ(d->getRefCount(), 3);
-    EXPECT_TRUE(SmartPtr<Other>::dynamicCast(base).isNULL());
-    EXPECT_EQ(d->getRefCount(), 3);
-    EXPECT_TRUE(SmartPtr<Derived>::dynamicCast(empty).isNULL());
-    EXPECT_TRUE(empty == SmartPtr<Counted>() && empty != base);
+    EXPECT_TRUE(SmartPtr<Other>::dynamicCast(base).isNULL() && SmartPtr<Derived>::dynamicCast(empty).isNULL());
+    EXPECT_TRUE(d->getRefCount() == 3 && empty == SmartPtr<Counted>() && empty != base);
 }
 
 TEST(SmartPtr, AssignFromMemberOfTheHeldObjectKeepsTheMember) {
@@ -71,9 +59,7 @@ TEST(SmartPtr, AssignFromMemberOfTheHeldObjectKeepsTheMember) {
     handle->m_pChild = new Counted(&deaths);
     Counted* child = handle->m_pChild.get();
     handle = handle->m_pChild;  // the holder dies inside this assignment and drops its reference to the child
-    EXPECT_EQ(deaths, 1);
-    EXPECT_EQ(handle.get(), child);
-    EXPECT_EQ(handle->getRefCount(), 1);
+    EXPECT_TRUE(deaths == 1 && handle.get() == child && handle->getRefCount() == 1);
     handle = nullptr;
     EXPECT_EQ(deaths, 2);
 }

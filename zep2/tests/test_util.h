@@ -1,21 +1,29 @@
 // Helpers shared by the test files: scratch folders, byte buffers, a scripted
-// stream and catching an exception's message.
+// stream and catching an exception's message. Brings in GoogleTest and the
+// standard headers every test file uses.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "zep2/error.h"
 #include "zep2/memstream.h"
+#include "zep2/zstream.h"
 
 namespace testutil {
 
@@ -35,7 +43,6 @@ public:
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
-
     std::string path(const std::string& sName) const { return m_sRoot + "/" + sName; }
     const std::string& root() const { return m_sRoot; }
 
@@ -62,6 +69,29 @@ inline std::string getFile(const std::string& sPath) {
 inline Bytes bytesOf(Zep::MemStream& stream) {
     const auto* p = static_cast<const uint8_t*>(stream.getBuffer());
     return p ? Bytes(p, p + stream.length()) : Bytes();
+}
+
+// The bytes an object streamer (of type OS) writes through the call, its header included.
+template <class OS, class F>
+Bytes streamed(F&& write) {
+    Zep::MemStream out;
+    {
+        OS os(&out, false);
+        write(os);
+    }
+    return bytesOf(out);
+}
+
+// The bytes deflated into one zlib stream, written in pieces of at most nPiece.
+inline Bytes deflateBytes(const Bytes& plain, int nLevel = -1, size_t nPiece = 1 << 30) {
+    Zep::MemStream out;
+    Zep::ZStream z(&out, nLevel);
+    for (size_t i = 0; i < plain.size(); i += nPiece) {
+        const int n = static_cast<int>(std::min(nPiece, plain.size() - i));
+        EXPECT_EQ(z.write(n, plain.data() + i), n);
+    }
+    z.finish();
+    return bytesOf(out);
 }
 
 inline Bytes textBytes(const std::string& sText) { return Bytes(sText.begin(), sText.end()); }

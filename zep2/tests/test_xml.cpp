@@ -1,17 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
-
+#include "test_util.h"
 #include "zep2/xml.h"
 
 using Zep::XMLParser;
 using Nodes = std::vector<std::string>;
 
 namespace {
-
 // One entry per node: "<type> <name> <text>", text decoded as getText gives it.
 Nodes nodesOf(XMLParser& parser) {
     Nodes nodes;
@@ -34,7 +27,6 @@ std::string parseReport(const char* text) {
     EXPECT_FALSE(parser.next());  // stepping on after the end stays harmless
     return out;
 }
-
 }  // namespace
 
 TEST(XMLParser, NodesErrorsAndOpenElements) {
@@ -44,14 +36,12 @@ TEST(XMLParser, NodesErrorsAndOpenElements) {
         // An empty element with an attribute gives three nodes.
         {"<a k = \"v\" />", "1 a ;2 k v;4 a ;"}, {"<a\tk=\"\"\n/\n>", "1 a ;2 k ;4 a ;"},
         {"<a>\n  <b/>\n</a>", "1 a ;3  \n  ;1 b ;4 b ;3  \n;4 a ;"}, {"just text", "3  just text;"}, {"", ""},
-        {"<a><!-- a <b> comment --></a>", "1 a ;7   a <b> comment ;4 a ;"},
+        {"<a><!-- a <b> comment --></a>", "1 a ;7   a <b> comment ;4 a ;"}, {"<!--&lt;-->", "7  &lt;;"},
         {"<a><![CDATA[x &amp; <y>]]></a>", "1 a ;3  x & <y>;4 a ;"},
         // Other "<!" forms are elements; an unquoted word runs on as an attribute name.
-        {"<!DOCTYPE html>", "1 !DOCTYPE ; open !DOCTYPE"},
-        {"<!DOCTYPE><x/>", "1 !DOCTYPE ;1 x ;4 x ; open !DOCTYPE"},
+        {"<!DOCTYPE html>", "1 !DOCTYPE ; open !DOCTYPE"}, {"<!DOCTYPE><x/>", "1 !DOCTYPE ;1 x ;4 x ; open !DOCTYPE"},
         // Entities are decoded once, in text only.
         {"<a>&amp;lt;</a>", "1 a ;3  &lt;;4 a ;"}, {"<a k=\"&amp;lt;\"/>", "1 a ;2 k &amp;lt;;4 a ;"},
-        {"<!--&lt;-->", "7  &lt;;"},
         // Tag errors; names compare byte for byte.
         {"<a><b></a>", "1 a ;1 b ; error 'Mismatched tag close : open b, close a' open a"},
         {"<a></A>", "1 a ; error 'Mismatched tag close : open a, close A'"},
@@ -63,9 +53,7 @@ TEST(XMLParser, NodesErrorsAndOpenElements) {
         // The end with elements open is not an error, nor a document cut short
         // inside a tag name, an attribute or a tag end.
         {"<a><b>text", "1 a ;1 b ;3  text; open b open a"},
-        {"<root", ""}, {"</", ""}, {"<?x ?", "5 x ; open x"},
-        {"<a b=\"x", "1 a ; open a"}, {"<a/  ", "1 a ; open a"},
-    };
+        {"<root", ""}, {"</", ""}, {"<?x ?", "5 x ; open x"}, {"<a b=\"x", "1 a ; open a"}, {"<a/  ", "1 a ; open a"}};
     for (const auto& [text, report] : cases) EXPECT_EQ(parseReport(text), report) << text;
     EXPECT_EQ(parseReport(nullptr), "");
 }
@@ -75,16 +63,13 @@ TEST(XMLParser, EntitiesUnterminatedBodiesAndReset) {
     XMLParser parser;
     parser.setText("&amp;amp;");
     ASSERT_TRUE(parser.next());
-    EXPECT_STREQ(parser.getText().c_str(), "&amp;");
-    EXPECT_STREQ(parser.getText().c_str(), "&amp;");  // not decoded a second time
+    EXPECT_STREQ((parser.getText() + parser.getText()).c_str(), "&amp;&amp;");  // not decoded a second time
     // An unterminated comment or CDATA section ends the document, keeping its partial body.
     for (auto [text, nType, body] : {std::tuple{"<!-- never closed", XMLParser::kComment, " never closed"},
                                      {"<![CDATA[a &lt; b", XMLParser::kText, "a < b"}}) {
         parser.setText(text);
-        EXPECT_FALSE(parser.next());
-        EXPECT_EQ(parser.getType(), nType);
+        EXPECT_TRUE(!parser.next() && parser.getType() == nType && !parser.hasError());
         EXPECT_STREQ(parser.getText().c_str(), body);
-        EXPECT_FALSE(parser.hasError());
     }
     // Reset replays the document.
     parser.setText("<a x=\"1\">t</b>");
