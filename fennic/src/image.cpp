@@ -409,6 +409,9 @@ void Image::applyAlphaMask(const Image& mask, int nMode) {
             }
         }
     }
+    // The pixels changed: a store that may drop and reload its pixels keeps
+    // them from now on. The display driver refreshes its cached image too.
+    onPixelsChanged();
     onGeometryChanged();
 }
 

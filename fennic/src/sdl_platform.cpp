@@ -4,8 +4,8 @@
 
 #include "audiodriver.h"
 #include "gameapp.h"
-#include "memimage.h"
 #include "oshelpers.h"
+#include "sdl_imagefactory.h"
 #include "sdl_videobase.h"
 #include "zep2/error.h"
 
@@ -19,10 +19,6 @@ constexpr int kButtonCount = static_cast<int>(sizeof(kButtonMasks) / sizeof(kBut
 
 // Either Alt key.
 constexpr int kAltMask = KMOD_LALT | KMOD_RALT;
-
-// Seam: the platform's pictures. The SDL picture store takes this place when
-// it is built; until then pictures live in memory.
-std::unique_ptr<ImageFactory> makeImageFactory() { return std::make_unique<MemImageFactory>(); }
 
 int logical(int nWindow, float fScale) { return static_cast<int>(static_cast<float>(nWindow) / fScale); }
 
@@ -38,7 +34,7 @@ SDLMutexImpl::~SDLMutexImpl() {
 
 // ---- SDLPlatform: life cycle ---------------------------------------------------
 
-SDLPlatform::SDLPlatform() : m_pApp(GameApp::getInstance()), m_pImageFactory(makeImageFactory()) {
+SDLPlatform::SDLPlatform() : m_pApp(GameApp::getInstance()), m_pImageFactory(std::make_unique<SDLImageFactory>()) {
     // The TrueType font factory is made and registered here once fonts exist.
 }
 

@@ -1,6 +1,7 @@
 // The platform over SDL 1.2: the event pump that turns SDL's events into
 // calls on the application object, the clock, mouse, keyboard and joysticks,
-// documents, locks, and the drivers it owns.
+// documents, locks, and the drivers it owns. Its image factory makes SDL
+// pictures (SDLImageFactory), so every picture of the program is an SDLImage.
 //
 // The pump runs once per frame on the main thread. Positions given to the
 // application are logical: window pixels divided by the scale factor,

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "color.h"
 #include "gameapp.h"
 #include "zep2/error.h"
 
@@ -57,25 +56,6 @@ bool windowRect(const SDL_SysWMinfo& info, int& nLeft, int& nTop, int& nRight, i
     nRight = nLeft + attributes.width;
     nBottom = nTop + attributes.height;
     return true;
-}
-
-// An SDL copy of a picture's pixels, 32 bits with alpha; null when empty.
-SDL_Surface* surfaceOf(const Image& image) {
-    const int nWidth = image.getDataWidth();
-    const int nHeight = image.getDataHeight();
-    if (nWidth <= 0 || nHeight <= 0) return nullptr;
-    SDL_Surface* pSurface = SDL_CreateRGBSurface(SDL_SWSURFACE, nWidth, nHeight, 32, 0x000000FFu, 0x0000FF00u,
-                                                 0x00FF0000u, 0xFF000000u);
-    if (!pSurface) return nullptr;
-    ImageLock lock(image);
-    for (int y = 0; y < nHeight; ++y) {
-        auto* pRow = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pSurface->pixels) + y * pSurface->pitch);
-        for (int x = 0; x < nWidth; ++x) {
-            const Color c = image.readPixel(x, y);
-            pRow[x] = SDL_MapRGBA(pSurface->format, c.getRed(), c.getGreen(), c.getBlue(), c.getAlpha());
-        }
-    }
-    return pSurface;
 }
 
 }  // namespace
@@ -265,13 +245,12 @@ void SDLVideoDriverBase::setCaption(const char* szUtf8) {
     SDL_WM_SetCaption(szShown, szShown);
 }
 
-// SDL takes its own copy of the icon's pixels.
+// SDL makes the window's icon from the picture's own surface (its alpha or
+// colour key gives the mask); an icon without pixels is none.
 void SDLVideoDriverBase::applyIcon() {
-    if (m_pIcon.isNULL()) return;
-    if (SDL_Surface* pSurface = surfaceOf(*m_pIcon)) {
-        SDL_WM_SetIcon(pSurface, nullptr);
-        SDL_FreeSurface(pSurface);
-    }
+    if (m_pIcon.isNULL() || m_pIcon->getSurface().isNULL()) return;
+    m_pIcon->flushPending();
+    SDL_WM_SetIcon(m_pIcon->getSDLSurface(), nullptr);
 }
 
 // ---- Window and cursor ----------------------------------------------------------------
@@ -309,6 +288,10 @@ void SDLVideoDriverBase::applySystemCursor() {
         m_pBlankCursor = SDL_CreateCursor(&data, &mask, 1, 1, 0, 0);
     }
     if (m_pBlankCursor) SDL_SetCursor(m_pBlankCursor);
+}
+
+void SDLVideoDriverBase::setCursorImage(Image* pImage) {
+    m_pCursorImage = Zep::SmartPtr<SDLImage>::dynamicCast(pImage);
 }
 
 void SDLVideoDriverBase::setCursorVisible(bool bOn) {

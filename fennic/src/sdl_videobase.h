@@ -13,6 +13,10 @@
 // The desktop size is SDL's current video size before the first mode: after
 // a mode SDL reports the mode's size there, so subclasses read it once
 // (readDesktopSize) and keep it.
+//
+// The window icon and the cursor picture are SDL pictures (SDLImage): SDL
+// takes the icon's own surface. Any other kind of image given for either is
+// not taken: no icon, no cursor picture.
 #pragma once
 
 #include <SDL.h>
@@ -21,6 +25,7 @@
 
 #include "image.h"
 #include "rect.h"
+#include "sdl_image.h"
 #include "videodriver.h"
 #include "zep2/list.h"
 #include "zep2/str.h"
@@ -64,7 +69,8 @@ public:
     int getHeight() const override { return m_nHeight; }
     void getSize(int* pWidth, int* pHeight) const override;
 
-    void setCursorImage(Image* pImage) override { m_pCursorImage = pImage; }
+    // Null when the image is not an SDLImage.
+    void setCursorImage(Image* pImage) override;
     void setCursorVisible(bool bOn) override;
     bool isCursorVisible() const override { return m_bCursorVisible; }
     void refreshCursor(bool bMouseOutside) override;
@@ -87,7 +93,8 @@ public:
     int getMargin() const { return m_nMargin; }
     int getScreenWidth() const { return m_nScreenWidth; }
     const std::vector<Rect>& getBars() const { return m_vBars; }
-    const Zep::SmartPtr<Image>& getCursorImage() const { return m_pCursorImage; }
+    const Zep::SmartPtr<SDLImage>& getCursorImage() const { return m_pCursorImage; }
+    const Zep::SmartPtr<SDLImage>& getIcon() const { return m_pIcon; }
 
 protected:
     // Creates the device's root objects before the window is made.
@@ -105,8 +112,9 @@ protected:
     Point readDesktopSize();
     // Bits per pixel of SDL's screen surface; 0 without one.
     static int readScreenDepth();
-    // The window icon given to init (null: none).
-    void setIcon(const Zep::SmartPtr<Image>& pIcon) { m_pIcon = pIcon; }
+    // The window icon given to init; null (no icon) when it is not an
+    // SDLImage.
+    void setIcon(const Zep::SmartPtr<Image>& pIcon) { m_pIcon = Zep::SmartPtr<SDLImage>::dynamicCast(pIcon); }
 
     bool m_bInitialised = false;
     PixelFormat m_opaqueFormat;
@@ -129,13 +137,13 @@ private:
     static bool isHidden();
 
     IPlatform* m_pPlatform = nullptr;
-    Zep::SmartPtr<Image> m_pIcon;
+    Zep::SmartPtr<SDLImage> m_pIcon;
     Zep::String m_sCaption;
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nFlags = 0;
     bool m_bCursorVisible = true;
-    Zep::SmartPtr<Image> m_pCursorImage;
+    Zep::SmartPtr<SDLImage> m_pCursorImage;
     SDL_Cursor* m_pBlankCursor = nullptr;  // kept for the process's life
     int m_nMargin = 0;
     int m_nScreenWidth = 0;

@@ -268,7 +268,7 @@ TEST(ImageAlphaMask, ModesWithAlphaAndRedMasks) {
     img->applyAlphaMask(*makeImage(2, 1, true, [](int x, int) { return Color(0, 0, 0, x ? 100 : 0); }), 0);
     EXPECT_EQ(Color(50, 60, 70, 0), dataPixel(*img, 0, 0));
     EXPECT_EQ(alphas(*img), (std::vector<int>{0, 100}));
-    EXPECT_EQ(std::make_pair(1, 0), std::make_pair(img->getGeometryNotifications(), img->getPixelNotifications()));
+    EXPECT_EQ(std::make_pair(1, 1), std::make_pair(img->getGeometryNotifications(), img->getPixelNotifications()));
 
     auto redMask = makeImage(2, 1, false, [](int x, int) { return Color(x ? 128 : 255, 9, 9, 255); });
     img->applyAlphaMask(*redMask, 1);

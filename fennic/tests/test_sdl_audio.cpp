@@ -8,12 +8,16 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "imagetest_util.h"
+#include "audiodriver.h"
 #include "sdl_audio.h"
+#include "sdl_platform.h"
+#include "sdltest_window.h"
 #include "testkit_app.h"
 #include "testkit_tempdir.h"
 
@@ -231,6 +235,27 @@ TEST(SDLAudioFallback, AnUnknownDriverFailsWithTheLogLine) {
     EXPECT_FALSE(driver.init());
     SDL_Quit();
     EXPECT_EQ(files.logText(), "A: Audio init failed : No available audio device\n");
+}
+
+// The whole start-up on the SDL platform (dummy video): the driver's line,
+// then the application goes on with the silent driver.
+TEST(SDLAudioFallback, TheStartUpGoesOnWithTheSilentDriver) {
+    testkit::TempDir dir;
+    testkit::AppFiles files(dir);
+    testkit::ScopedEnv video("SDL_VIDEODRIVER", "dummy");
+    testkit::ScopedEnv audio("SDL_AUDIODRIVER", "nonesuch");
+    testkit::TestApp app;
+    auto pPlatform = std::make_unique<SDLPlatform>();
+    pPlatform->setVideoDriver(std::make_unique<sdltest::WindowOnly>());
+    pPlatform->setAudioDriver(std::make_unique<SDLAudioDriver>());
+    app.setPlatform(std::move(pPlatform));
+    app.initSystems(800, 600, 0, Zep::SmartPtr<Image>());
+    const std::string sLines =
+        "A: Audio init failed : No available audio device\nG: Init audio : FAIL\nG: Using dummy audio driver\n";
+    EXPECT_NE(files.logText().find(sLines), std::string::npos) << files.logText();
+    EXPECT_FALSE(app.isAudioEnabled());
+    EXPECT_NE(dynamic_cast<DummyAudioDriver*>(app.getAudioDriver()), nullptr);
+    app.setPlatform(nullptr);
 }
 
 }  // namespace

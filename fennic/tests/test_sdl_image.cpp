@@ -190,6 +190,20 @@ TEST_F(SdlImage, DroppedPixelsComeBackWithKeyAndSurfaceAlpha) {
     }
 }
 
+// The fault mended: a mask left the surface unmodified, so dropped pixels
+// came back from the file without it.
+TEST_F(SdlImage, AnAlphaMaskKeepsThePixelsThroughADrop) {
+    write("glow.png", pngOf(4, 2, [](int x, int y) { return Color(uint8_t(x), uint8_t(y), 7, 200); }));
+    Zep::SmartPtr<Image> img = load("glow");
+    ASSERT_TRUE(img->hasAlpha());
+    Zep::SmartPtr<Image> mask(factory().createBlank(4, 2, true));
+    mask->fill(Color(0, 0, 0, 99));
+    img->applyAlphaMask(*mask, 0);
+    surfaceOf(*img).releasePixels();
+    EXPECT_TRUE(surfaceOf(*img).hasPixels());
+    EXPECT_EQ(Color(3, 1, 7, 99), img->getPixel(3, 1));
+}
+
 TEST_F(SdlImage, BlankImagesAndTrim) {
     Zep::SmartPtr<Image> tiny(factory().createBlank(0, 0, true));
     EXPECT_EQ("1x1 ins 0,0 data 0,0 1x1", layout(*tiny));

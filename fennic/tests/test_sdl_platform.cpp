@@ -10,6 +10,7 @@
 
 #include "gamemode.h"
 #include "mutex.h"
+#include "sdl_image.h"
 #include "sdl_platform.h"
 #include "testkit_app.h"
 #include "testkit_audio.h"
@@ -219,7 +220,10 @@ TEST_F(SDLPlatformTest, MouseKeysAndJoysticksWithoutDevices) {
     EXPECT_STREQ(m_pPlatform->getName(), "SDL Platform v1.0");
 }
 
+// The platform's pictures are SDL pictures; shutdown drops the factory.
 TEST_F(SDLPlatformTest, SecondDriversAreRefusedAndShutdownRepeats) {
+    Zep::SmartPtr<Image> pBlank(m_pPlatform->getImageFactory()->createBlank(2, 1, true));
+    EXPECT_NE(dynamic_cast<SDLImage*>(pBlank.get()), nullptr);
     try {
         m_pPlatform->setVideoDriver(std::make_unique<testkit::FakeVideoDriver>());
         FAIL();
@@ -235,6 +239,7 @@ TEST_F(SDLPlatformTest, SecondDriversAreRefusedAndShutdownRepeats) {
     }
     m_pPlatform->shutdown();
     EXPECT_EQ(m_pPlatform->getVideoDriver(), nullptr);
+    EXPECT_EQ(m_pPlatform->getImageFactory(), nullptr);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
     m_pPlatform->shutdown();
 }

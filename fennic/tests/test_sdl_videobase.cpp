@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "imagetest_util.h"
+#include "sdl_image.h"
 #include "sdl_platform.h"
 #include "sdl_videobase.h"
 #include "testkit_tempdir.h"
@@ -23,7 +24,7 @@ std::string attempt(bool bFull, int w, int h, int bpp) {
 
 class ScriptedVideo : public SDLVideoDriverBase {
 public:
-    void init(const Zep::SmartPtr<Image>&) override {}
+    void init(const Zep::SmartPtr<Image>& pIcon) override { setIcon(pIcon); }
     void shutdown() override {}
     const char* getName() const override { return "Scripted"; }
     int getDesktopDepth() const override { return m_nDepth; }
@@ -187,6 +188,19 @@ TEST_F(SDLVideoBaseTest, CaptionsPastAThousandUtf16UnitsShowEmpty) {
         char* szIcon = nullptr;
         SDL_WM_GetCaption(&szTitle, &szIcon);
         EXPECT_EQ(std::string(szTitle ? szTitle : "?"), c.sShown) << c.nUnits;
+    }
+}
+
+// Icon and cursor pictures are SDL pictures; any other image is not taken.
+TEST_F(SDLVideoBaseTest, IconAndCursorTakeOnlySDLPictures) {
+    const Zep::SmartPtr<Image> pSdl(new SDLImage(4, 4, true, true));
+    const Zep::SmartPtr<Image> pMem = imagetest::solid(4, 4, true, Color(1, 2, 3, 255));
+    for (const Zep::SmartPtr<Image>& pImage : {pSdl, pMem}) {
+        const bool bTaken = pImage == pSdl;
+        m_video.init(pImage);
+        m_video.setCursorImage(pImage.get());
+        EXPECT_EQ(m_video.getIcon().get(), bTaken ? pSdl.get() : nullptr);
+        EXPECT_EQ(m_video.getCursorImage().get(), bTaken ? pSdl.get() : nullptr);
     }
 }
 

@@ -9,34 +9,13 @@
 
 #include "gamemode.h"
 #include "imagetest_util.h"
+#include "sdl_image.h"
 #include "sdl_platform.h"
 #include "sdl_videobase.h"
+#include "sdltest_window.h"
 #include "testkit_xvfb.h"
 
 namespace {
-
-// A device that is only SDL's window.
-class WindowOnly : public SDLVideoDriverBase {
-public:
-    void init(const Zep::SmartPtr<Image>& pIcon) override { setIcon(pIcon); }
-    void shutdown() override {}
-    const char* getName() const override { return "WindowOnly"; }
-    int getDesktopDepth() const override { return readScreenDepth(); }
-    void render() override {}
-    void flush() override {}
-    void clear(const Color&) override {}
-    void clearScreen(const Color&) override {}
-    void onDisplayChanged() override {}
-    void setOrigin(int, int) override {}
-    void prepareImage(Image*) override {}
-
-protected:
-    void createDevice() override {}
-    bool trySetMode(int w, int h, int bpp, bool bFull, int, uint32_t nSdlFlags) override {
-        return SDL_SetVideoMode(w, h, bpp, SDL_SWSURFACE | nSdlFlags | (bFull ? SDL_FULLSCREEN : 0)) != nullptr;
-    }
-    Point getDesktopSize() override { return readDesktopSize(); }
-};
 
 template <int W, int H>
 class XvfbTest : public imagetest::AppTest<> {
@@ -46,7 +25,7 @@ protected:
     bool logHas(const char* szLine) { return m_files.logText().find(szLine) != std::string::npos; }
 
     testkit::XvfbServer m_server{W, H, 24};
-    WindowOnly m_video;
+    sdltest::WindowOnly m_video;
 };
 
 using XvfbWideWindow = XvfbTest<1280, 800>;
@@ -54,7 +33,9 @@ using XvfbSquareWindow = XvfbTest<1024, 768>;
 using XvfbLargeWindow = XvfbTest<1600, 1200>;
 
 TEST_F(XvfbWideWindow, ARealWindowShowsItsCaptionAndALongOneShowsEmpty) {
-    m_video.init(imagetest::solid(16, 16, true, Color(200, 100, 0, 255)));
+    Zep::SmartPtr<Image> pIcon(new SDLImage(16, 16, true, false));
+    pIcon->fill(Color(200, 100, 0, 255));
+    m_video.init(pIcon);
     m_video.setCaption("Tuk Harbor");
     ASSERT_TRUE(m_video.setVideoMode(800, 600, 0));
     const SDL_Surface* pScreen = SDL_GetVideoSurface();
