@@ -30,6 +30,8 @@
 #include <string>
 #include <vector>
 
+#include "glyphstrip.h"
+
 namespace {
 
 constexpr int kStripWidth = 377;
@@ -212,16 +214,6 @@ std::map<unsigned char, Glyph> allGlyphs() {
     return m;
 }
 
-// The characters of the strip's rows; each begins with its reference "A".
-const char* const kStripRows[7] = {
-    "ABCDEFGHIJKLMN\xD1OPQRSTUVWXYZ\xC1\xC9\xCD\xD3\xDA",
-    "Aabcdefghijklmn\xF1opqrstuvwxyz\xE1\xE9\xED\xF3\xFA",
-    "A0123456789\xE4\xF6\xC4\xD6\xE0\xE2\xC0\xC2\xE8\xEA\xC8\xCA\xEE\xEF\xCE\xCF\xF4\xD4\xF9\xFB\xD9\xDB",
-    "A,.;:=_'\"",
-    "A\xA1!\xBF?(){}[]",
-    "A@#$%&\\~|",
-    "A+-*/<>\xAA\xBA",
-};
 
 // Grey-alpha pixels, two bytes each, row by row.
 struct Picture {
@@ -255,12 +247,12 @@ bool checkGlyph(unsigned char c, const Glyph& g) {
 
 bool drawStrip(Picture& pic) {
     const std::map<unsigned char, Glyph> glyphs = allGlyphs();
-    for (int r = 0; r < 7; ++r) {
+    for (int r = 0; r < kGlyphStripRowCount; ++r) {
         const int nMarker = r * kRowPitch;
         pic.set(0, nMarker);
         pic.set(0, nMarker + kCellHeight + 1);
         int x = kFirstColumn;
-        for (const char* p = kStripRows[r]; *p; ++p) {
+        for (const char* p = kGlyphStripRows[r]; *p; ++p) {
             const unsigned char c = static_cast<unsigned char>(*p);
             const auto it = glyphs.find(c);
             if (it == glyphs.end()) return fail("no glyph for code " + std::to_string(c));

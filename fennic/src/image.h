@@ -147,6 +147,10 @@ public:
     bool isTransparent(const Point& p, int nThreshold);
     // Data coordinates.
     bool isRowEmpty(int y, int nThreshold);
+    // Cuts the data to its rows and columns that are not fully transparent;
+    // when nothing shows, no data is left and the canvas stays. Data with
+    // nothing to cut is left alone (a store may keep its pixels as they are).
+    void trimData();
     bool isColumnEmpty(int x, int nThreshold);
     // Data coordinates, image already locked; x0 <= x < x1.
     bool isRowSegmentTransparent(int y, int x0, int x1) const;

@@ -363,22 +363,7 @@ void MemImage::unlock() const {
 
 void MemImage::trim() {
     ZEP_TRACE("MemImage::trim");
-    flushPending();
-    int nTop = 0;
-    while (nTop < m_nDataHeight && isRowEmpty(nTop, 0)) ++nTop;
-    if (nTop == m_nDataHeight) {
-        if (m_nDataWidth || m_nDataHeight) setDataRect(m_nDataX, m_nDataY, 0, 0);
-        return;
-    }
-    int nBottom = m_nDataHeight - 1;
-    while (nBottom > nTop && isRowEmpty(nBottom, 0)) --nBottom;
-    int nLeft = 0;
-    while (nLeft < m_nDataWidth && isColumnEmpty(nLeft, 0)) ++nLeft;
-    int nRight = m_nDataWidth - 1;
-    while (nRight > nLeft && isColumnEmpty(nRight, 0)) --nRight;
-    const int nW = nRight - nLeft + 1, nH = nBottom - nTop + 1;
-    if (nLeft == 0 && nTop == 0 && nW == m_nDataWidth && nH == m_nDataHeight) return;
-    setDataRect(m_nDataX + nLeft, m_nDataY + nTop, nW, nH);
+    trimData();
 }
 
 void MemImage::prepareForDisplay() {

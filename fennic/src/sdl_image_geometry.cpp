@@ -47,25 +47,7 @@ void SDLImage::carrySettings(SDL_Surface* pNew) const {
 
 void SDLImage::trim() {
     ZEP_TRACE("SDLImage::trim");
-    flushPending();
-    if (m_nDataWidth == 0 && m_nDataHeight == 0) return;
-    int nTop = 0;
-    while (nTop < m_nDataHeight && isRowEmpty(nTop, 0)) ++nTop;
-    if (nTop == m_nDataHeight) {
-        // Nothing shows: no pixel data, the canvas stays.
-        setDataRect(m_nDataX, m_nDataY, 0, 0);
-        return;
-    }
-    int nBottom = m_nDataHeight - 1;
-    while (nBottom > nTop && isRowEmpty(nBottom, 0)) --nBottom;
-    int nLeft = 0;
-    while (nLeft < m_nDataWidth && isColumnEmpty(nLeft, 0)) ++nLeft;
-    int nRight = m_nDataWidth - 1;
-    while (nRight > nLeft && isColumnEmpty(nRight, 0)) --nRight;
-    const int nW = nRight - nLeft + 1, nH = nBottom - nTop + 1;
-    // Nothing to cut keeps the surface, which may then still drop its pixels.
-    if (nLeft == 0 && nTop == 0 && nW == m_nDataWidth && nH == m_nDataHeight) return;
-    setDataRect(m_nDataX + nLeft, m_nDataY + nTop, nW, nH);
+    trimData();
 }
 
 void SDLImage::setDataRect(int x, int y, int w, int h) {
