@@ -25,6 +25,13 @@ struct Harness {
     Zep::MemoryResourceProvider* pDefs;
 };
 
+void define(Zep::MemoryResourceProvider* pDefs, const char* szName, const uint8_t* data, size_t size) {
+    Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(static_cast<int>(size) + 1, nullptr, true);
+    if (size) std::memcpy(p->getData(), data, size);
+    static_cast<char*>(p->getData())[size] = '\0';
+    pDefs->add(szName, p);
+}
+
 Harness& harness() {
     static Harness s_harness = [] {
         GameApp::disableLog();
@@ -35,16 +42,12 @@ Harness& harness() {
         h.pApp->addResourceProvider(std::move(pProvider), false);
         h.pApp->addImage("dot", new MemImage(2, 2, true), true);
         h.pApp->addImage("ramp", new MemImage(4, 1, false), true);
+        // The animation that "animation" and "randomframe" lines can name.
+        const char szSpin[] = "fps 10\nseq default\nload dot\nload ramp\nadd dot\nadd ramp\n";
+        define(h.pDefs, "spin.anim", reinterpret_cast<const uint8_t*>(szSpin), sizeof szSpin - 1);
         return h;
     }();
     return s_harness;
-}
-
-void define(const char* szName, const uint8_t* data, size_t size) {
-    Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(static_cast<int>(size) + 1, nullptr, true);
-    if (size) std::memcpy(p->getData(), data, size);
-    static_cast<char*>(p->getData())[size] = '\0';
-    harness().pDefs->add(szName, p);
 }
 
 void run(GameMode& mode) {
@@ -65,7 +68,7 @@ void run(GameMode& mode) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     harness();
-    define("fuzz.emitter", data, size);
+    define(harness().pDefs, "fuzz.emitter", data, size);
     ParticleEmitter::clearDefinitions();
     {
         GameMode mode;

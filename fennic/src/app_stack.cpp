@@ -32,7 +32,8 @@ GameMode* GameApp::runModal(GameMode* pMode) {
     pushMode(pMode);
     int nLast = getTicks();
     int nDue = static_cast<int>(static_cast<uint32_t>(nLast) + static_cast<uint32_t>(m_nFramePeriod));
-    // A quit request ends the nested loop too, or it could never return.
-    while (getTopMode() == pMode && !m_bQuit) frame(nLast, nDue, true);
+    // Only the mode leaving the top ends the nested loop: a quit requested
+    // meanwhile takes effect in the outer loop.
+    while (getTopMode() == pMode) frame(nLast, nDue, true);
     return getTopMode();
 }

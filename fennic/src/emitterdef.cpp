@@ -5,9 +5,11 @@
 // token, lower-cased, picks the first matching command of the table below;
 // the others are its arguments, numbers read as their leading decimal text
 // (0 when there is none). The type commands take a z-order offset from a
-// third token only when the line has exactly three tokens. Commands run in
-// file order, so the area-size check sees the area type of the lines above:
-// "type rect" must come before a "rectsize" whose width exceeds its height.
+// third token only when the line has exactly three tokens. Animations
+// ("randomframe", "animation") come from the application's animation cache,
+// images from its image cache. Commands run in file order, so the area-size
+// check sees the area type of the lines above: "type rect" must come before
+// a "rectsize" whose width exceeds its height.
 //
 // Each name is read once for the life of the program. The file is parsed
 // into a fresh emitter without owner, which is registered and then copied
@@ -44,6 +46,7 @@ Zep::String text(const Tokens& t, int i) { return t.get(i); }
 int integer(const Tokens& t, int i) { return t.get(i).toInt(); }
 float number(const Tokens& t, int i) { return t.get(i).toFloat(); }
 Zep::SmartPtr<Image> image(const Tokens& t, int i) { return application().getImage(text(t, i).c_str()); }
+Zep::SmartPtr<Animation> animation(const Tokens& t, int i) { return application().getAnimation(text(t, i).c_str()); }
 // The z-order offset of a type line.
 int zOffset(const Tokens& t) { return t.getCount() == 3 ? integer(t, 2) : 0; }
 
@@ -82,9 +85,12 @@ struct Command {
     void (*run)(ParticleEmitter&, const Tokens&);
 };
 
-// In the order in which they are tested. The animation kinds ("randomframe",
-// "animation") join the table with the animation module.
+// In the order in which they are tested.
 const Command kCommands[] = {
+    {"randomframe",
+     [](ParticleEmitter& e, const Tokens& t) { e.addAnimationType(animation(t, 1), true, zOffset(t)); }},
+    {"animation",
+     [](ParticleEmitter& e, const Tokens& t) { e.addAnimationType(animation(t, 1), false, zOffset(t)); }},
     {"image", [](ParticleEmitter& e, const Tokens& t) { e.addImageType(image(t, 1), zOffset(t)); }},
     {"emitter", [](ParticleEmitter& e, const Tokens& t) { e.addEmitterType(text(t, 1).c_str(), zOffset(t)); }},
     {"palette", [](ParticleEmitter& e, const Tokens& t) { e.setPalette(image(t, 1)); }},

@@ -254,6 +254,8 @@ public:
 
     Zep::SmartPtr<Theme> getTheme() const;
     void setTheme(const Zep::SmartPtr<Theme>& pTheme);
+    // A new theme loaded from the file becomes current; then every Control in
+    // the sprite layers of every mode on the stack is refreshed.
     void reloadTheme(const char* szThemeFile);
     void setCommandLine(const Zep::List<Zep::String>& lWords) { m_lCommandLine = lWords; }
     Zep::List<Zep::String> getCommandLine() const { return m_lCommandLine; }
@@ -276,8 +278,9 @@ public:
     void pushTransition(GameMode* pNext, ModeTransition* pTransition);
     // Called by GameMode::endMode and GameMode::suspendMode.
     void popMode();
-    // Pushes the mode with flags 7 and runs frames while it is the top and no
-    // quit is requested (ended modes kept for the outer loop); the top then.
+    // Pushes the mode with flags 7 and runs frames while it is the top (ended
+    // modes kept for the outer loop; a quit request does not end it); answers
+    // the top mode then.
     GameMode* runModal(GameMode* pMode);
 
     // ---- Resource registry -----------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "animsprite.h"
 #include "gamemode.h"
 #include "particle_emitter.h"
 #include "sprite.h"
@@ -10,6 +11,15 @@ Particle::Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<Image>& p
     : m_pOwner(pOwner), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
     m_pSprite = new Sprite(pImage, x, y, nZOrder);
     if (m_pOwner) m_pOwner->addSprite(m_pSprite);
+}
+
+Particle::Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<Animation>& pAnimation, int nZOrder)
+    : m_pOwner(pOwner), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    Zep::SmartPtr<AnimSprite> pSprite = new AnimSprite(pAnimation, x, y, nZOrder);
+    m_pAnimSprite = pSprite.get();
+    m_pSprite = pSprite;
+    if (m_pOwner) m_pOwner->addSprite(m_pSprite);
+    m_pAnimSprite->play("default", 0.0f, -1);
 }
 
 Particle::Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<ParticleEmitter>& pEmitter)
@@ -81,6 +91,7 @@ void Particle::update(float fDelta) {
         m_bDead = true;
         m_fAge = m_fLifetime;
     }
+    stepAnimation(fDelta);
     if (m_pEmitter.notNULL()) m_pEmitter->update(fDelta);
     move(fDelta);
     place();
@@ -93,6 +104,12 @@ bool Particle::passDelay(float fDelta) {
     if (m_fDelay > 0.0f) return false;
     if (m_pSprite.notNULL()) m_pSprite->setVisible(true);
     return true;
+}
+
+void Particle::stepAnimation(float fDelta) {
+    if (!m_pAnimSprite) return;
+    m_pAnimSprite->update(fDelta);
+    if (!m_pAnimSprite->isPlaying() && m_bDiesWithAnimation) m_bDead = true;
 }
 
 void Particle::move(float fDelta) {

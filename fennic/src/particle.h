@@ -9,7 +9,9 @@
 // particle that has a parent emitter keeps its position relative to it.
 //
 // Step order of update: delay, age (a particle that reaches its lifetime is
-// marked dead but finishes the step), the carried emitter, motion, placement
+// marked dead but finishes the step), the animation (an animated particle
+// dies when its animation stops playing, unless told not to), the carried
+// emitter, motion, placement
 // (parent offset added), then scale, alpha, palette colour and rotation from
 // t = age / lifetime. A lifetime of 0 or less counts as t = 1, so no step ever
 // computes 0 / 0.
@@ -26,6 +28,8 @@
 #include "image.h"
 #include "rect.h"
 
+class AnimSprite;
+class Animation;
 class GameMode;
 class ParticleEmitter;
 class Sprite;
@@ -37,6 +41,11 @@ public:
 
     // A sprite of the image at (x, y), added to the owner's layers.
     Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<Image>& pImage, int nZOrder);
+    // An animated sprite of the animation at (x, y), added to the owner's
+    // layers, playing its sequence "default" at that sequence's own rate and
+    // loop flag (without one the sprite stops and hides, and the particle
+    // dies with it on its first step).
+    Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<Animation>& pAnimation, int nZOrder);
     // No sprite: carries the emitter, moved to (x, y).
     Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<ParticleEmitter>& pEmitter);
     ~Particle() override;
@@ -50,6 +59,8 @@ public:
     void setDead(bool bDead) { m_bDead = bDead; }
 
     Zep::SmartPtr<Sprite> getSprite() const;
+    // The sprite when it is animated, else null.
+    AnimSprite* getAnimSprite() const { return m_pAnimSprite; }
     ParticleEmitter* getCarriedEmitter() const { return m_pEmitter.get(); }
     GameMode* getOwner() const { return m_pOwner; }
 
@@ -91,6 +102,7 @@ protected:
 private:
     // Counts the delay down; false while it still runs.
     bool passDelay(float fDelta);
+    void stepAnimation(float fDelta);
     void move(float fDelta);
     void place();
     void applyLook();
@@ -100,6 +112,7 @@ private:
     float m_fX = 0.0f;
     float m_fY = 0.0f;
     Zep::SmartPtr<Sprite> m_pSprite;
+    AnimSprite* m_pAnimSprite = nullptr;        // the same sprite, when animated
     Zep::SmartPtr<ParticleEmitter> m_pEmitter;  // carried
     ParticleEmitter* m_pParent = nullptr;       // not owned
     float m_fLifetime = kDefaultLifetime;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include <zep2/error.h>
+#include <zep2/random_pick.h>
 
 #include "gamemode.h"
 #include "sprite.h"
@@ -61,6 +62,15 @@ void ParticleEmitter::addImageType(const Zep::SmartPtr<Image>& pImage, int nZOff
     type.nKind = ParticleType::kImage;
     type.nZOffset = nZOffset;
     type.pImage = pImage;
+    m_lTypes.add(type);
+}
+
+void ParticleEmitter::addAnimationType(const Zep::SmartPtr<Animation>& pAnimation, bool bRandomFrame, int nZOffset) {
+    ParticleType type;
+    type.nKind = ParticleType::kAnimation;
+    type.nZOffset = nZOffset;
+    type.pAnimation = pAnimation;
+    type.bRandomFrame = bRandomFrame;
     m_lTypes.add(type);
 }
 
@@ -269,22 +279,28 @@ ParticleEmitter::Draw ParticleEmitter::drawRound() const {
     return d;
 }
 
-// Null for a type that cannot be made here: an emitter type beyond the
-// nesting bound, or a kind this build does not make.
+// A still image particle, or one that plays the type's animation; null for
+// an emitter type beyond the nesting bound. A random frame of an animation
+// without frames fails with the list's range error.
 Zep::SmartPtr<Particle> ParticleEmitter::makeParticle(const ParticleType& type, const Draw& d) {
+    if (type.nKind == ParticleType::kEmitter) return makeCarrier(type, d);
     const int nZ = type.nZOffset + m_p.nZOrder;
-    if (type.nKind == ParticleType::kEmitter) {
-        if (m_nCarryDepth >= kMaxCarryDepth) return Zep::SmartPtr<Particle>();
-        Zep::SmartPtr<ParticleEmitter> pCarried = new ParticleEmitter(m_pOwner);
-        pCarried->setCarryDepth(m_nCarryDepth + 1);
-        pCarried->load(type.sDefinition.c_str());
-        pCarried->setZOrder(nZ);
-        return new Particle(m_pOwner, d.x, d.y, pCarried);
-    }
-    if (type.nKind != ParticleType::kImage) return Zep::SmartPtr<Particle>();
-    Zep::SmartPtr<Particle> pParticle = new Particle(m_pOwner, d.x, d.y, type.pImage, nZ);
+    Zep::SmartPtr<Image> pImage = type.pImage;
+    if (type.nKind == ParticleType::kAnimation && type.bRandomFrame && type.pAnimation.notNULL())
+        pImage = Zep::pickRandom(type.pAnimation->getImages());
+    Zep::SmartPtr<Particle> pParticle = pImage.notNULL() ? new Particle(m_pOwner, d.x, d.y, pImage, nZ)
+                                                         : new Particle(m_pOwner, d.x, d.y, type.pAnimation, nZ);
     pParticle->setBlendMode(m_p.nBlendMode);
     return pParticle;
+}
+
+Zep::SmartPtr<Particle> ParticleEmitter::makeCarrier(const ParticleType& type, const Draw& d) {
+    if (m_nCarryDepth >= kMaxCarryDepth) return Zep::SmartPtr<Particle>();
+    Zep::SmartPtr<ParticleEmitter> pCarried = new ParticleEmitter(m_pOwner);
+    pCarried->setCarryDepth(m_nCarryDepth + 1);
+    pCarried->load(type.sDefinition.c_str());
+    pCarried->setZOrder(type.nZOffset + m_p.nZOrder);
+    return new Particle(m_pOwner, d.x, d.y, pCarried);
 }
 
 void ParticleEmitter::setUpParticle(Particle& particle, const Draw& d) {

@@ -27,6 +27,7 @@
 #include <zep2/refcount.h>
 #include <zep2/str.h>
 
+#include "animation.h"
 #include "image.h"
 #include "particle.h"
 
@@ -44,8 +45,9 @@ struct ParticleType {
     enum Kind { kImage = 0, kAnimation = 1, kEmitter = 2 };
     int32_t nKind = kImage;
     int32_t nZOffset = 0;
-    bool bRandomFrame = false;
-    Zep::SmartPtr<Image> pImage;
+    Zep::SmartPtr<Animation> pAnimation;  // kAnimation
+    bool bRandomFrame = false;            // kAnimation: a still of one random frame image
+    Zep::SmartPtr<Image> pImage;          // kImage
     Zep::String sDefinition;  // kEmitter: the definition the carried emitter loads
 };
 
@@ -93,6 +95,10 @@ public:
 
     // ---- Types ----
     void addImageType(const Zep::SmartPtr<Image>& pImage, int nZOffset);
+    // Each particle plays the animation, or, with random frame, shows one of
+    // its distinct frame images picked at random (Zep::pickRandom, so not
+    // from the particle generator).
+    void addAnimationType(const Zep::SmartPtr<Animation>& pAnimation, bool bRandomFrame, int nZOffset);
     void addEmitterType(const char* szDefinition, int nZOffset);
     // The list's range error for a bad index.
     void removeType(int nIndex) { m_lTypes.removeAt(nIndex); }
@@ -213,6 +219,7 @@ private:
     void emitRound();
     Draw drawRound() const;
     Zep::SmartPtr<Particle> makeParticle(const ParticleType& type, const Draw& d);
+    Zep::SmartPtr<Particle> makeCarrier(const ParticleType& type, const Draw& d);
     void setUpParticle(Particle& particle, const Draw& d);
     // A random pixel of the colour image; an empty image tints nothing.
     void tint(Particle& particle);

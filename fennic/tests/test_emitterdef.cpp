@@ -147,6 +147,22 @@ TEST_F(EmitterDefTest, EveryFailureAndItsMessage) {
     }());
 }
 
+// The animation kinds take their animation from the application's cache.
+TEST_F(EmitterDefTest, AnimationTypesNameCachedAnimations) {
+    define("spin.anim", "fps 8\nseq default\nload dot\nadd dot\n");
+    define("anim.emitter", "randomframe spin.anim 4\nAnimation spin.anim 1 2\n");
+    ParticleEmitter e(nullptr);
+    e.load("anim.emitter");
+    ASSERT_EQ(2, e.getTypes().getCount());
+    for (const ParticleType& type : e.getTypes()) {
+        EXPECT_EQ(ParticleType::kAnimation, type.nKind);
+        EXPECT_EQ(m_app.getAnimation("spin.anim"), type.pAnimation);
+    }
+    EXPECT_TRUE(e.getTypes().get(0).bRandomFrame && e.getTypes().get(0).nZOffset == 4);
+    EXPECT_FALSE(e.getTypes().get(1).bRandomFrame || e.getTypes().get(1).nZOffset != 0);
+    EXPECT_EQ("FatalErrorException: List index out of range : 1 (have 1)", failure("randomframe"));
+}
+
 // A definition is read once; later loads copy it, and what the loading
 // emitter held before never reaches the registered definition.
 TEST_F(EmitterDefTest, TheRegistryReadsOnceAndStaysClean) {

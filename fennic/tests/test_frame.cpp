@@ -10,8 +10,10 @@
 
 #include <zep2/error.h>
 
+#include "control.h"
 #include "testkit_audio.h"
 #include "testkit_modes.h"
+#include "theme.h"
 
 namespace {
 
@@ -133,20 +135,45 @@ TEST_F(FrameTest, EndedModesDeletedAfterDrawing) {
     EXPECT_EQ((Lines{"B onEnd", "A onResume", "B onEnded", "~B", "2"}), m_log.lines);
 }
 
-// A nested loop runs while its mode is the top, keeps the modes ended in it
-// for the outer loop, and answers the mode on top afterwards.
+// A nested loop runs while its mode is the top (a quit request does not end
+// it), keeps the modes ended in it for the outer loop, and answers the mode on
+// top afterwards.
 TEST_F(FrameTest, RunModal) {
     RecordingMode* pBelow = stack({"A"})[0];
     RecordingMode* pModal = make("M");
-    pModal->m_onUpdate = [](RecordingMode& m) {
+    pModal->m_onUpdate = [this](RecordingMode& m) {
+        if (m.m_vUpdates.size() == 1) m_app.quit(3);
         if (m.m_vUpdates.size() == 2) m.endMode();
     };
     EXPECT_EQ(pBelow, m_app.runModal(pModal));
+    EXPECT_TRUE(m_app.isQuitting());
     EXPECT_EQ(7u, pModal->getFlags());
     EXPECT_EQ(4, m_app.getFrameCount());
     EXPECT_EQ((Lines{"A onCovered M", "M onEnter", "M onResume", "M onEnd", "A onResume", "M onEnded"}), m_log.lines);
     frames();
     EXPECT_EQ("~M", m_log.lines.back());
+}
+
+// reloadTheme: a new theme read from the file; then the controls of every mode
+// on the stack, top mode first, each in draw order, rebuild their pictures.
+TEST_F(FrameTest, ReloadThemeRefreshesTheControlsOfEveryMode) {
+    struct LoggedControl : Control {
+        LoggedControl(const char* szName, int nZ, Lines& rLog) : Control(0, 0, nZ), sName(szName), rLog(rLog) {}
+        void refresh() override { rLog.push_back(sName); }
+        std::string sName;
+        Lines& rLog;
+    };
+    Lines lRefreshed;
+    const std::vector<RecordingMode*> vModes = stack({"A", "B"});
+    vModes[0]->addSprite(new LoggedControl("a", 0, lRefreshed));
+    vModes[0]->addSprite(new Sprite(0, 0, 0));
+    vModes[1]->addSprite(new LoggedControl("b1", 1, lRefreshed));
+    vModes[1]->addSprite(new LoggedControl("b0", 0, lRefreshed));
+    const Zep::SmartPtr<Theme> pOld = m_app.getTheme();
+    m_app.reloadTheme("ui.theme");
+    EXPECT_NE(pOld, m_app.getTheme());
+    EXPECT_STREQ("ui.theme", m_app.getTheme()->getFileName().c_str());
+    EXPECT_EQ((Lines{"b0", "b1", "a"}), lRefreshed);
 }
 
 // run: the game's start-up, frames until a quit, shutdown, a black screen;

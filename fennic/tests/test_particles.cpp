@@ -6,7 +6,9 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 
+#include "animsprite.h"
 #include "effectstest_util.h"
 #include "particle.h"
 #include "particle_emitter.h"
@@ -26,6 +28,13 @@ protected:
     Zep::SmartPtr<ParticleEmitter> emitter(int nTypes = 1) {
         Zep::SmartPtr<ParticleEmitter> p = new ParticleEmitter(m_pMode.get());
         for (int i = 0; i < nTypes; ++i) p->addImageType(picture(2, 2, 0, 0), i);
+        return p;
+    }
+    // Two frames of 0.125 s, without a loop, in a sequence of that name.
+    static Zep::SmartPtr<Animation> animation(const char* szSequence) {
+        Zep::SmartPtr<Animation> p = new Animation(8.0f);
+        p->createSequence(szSequence, false, 8.0f);
+        for (int i = 0; i < 2; ++i) p->addFrame(szSequence, picture(2, 2, 0, 0), 1);
         return p;
     }
 };
@@ -88,6 +97,45 @@ TEST_F(ParticleTest, LifetimeZeroGivesTheEndValues) {
     EXPECT_FLOAT_EQ(20.0f, p->getSprite()->getRotation());
     EXPECT_FLOAT_EQ(1.0f, p->getSprite()->getAlpha());
     EXPECT_EQ(150, p->getSprite()->getColor().getRed());
+}
+
+// An animated particle plays "default" and dies when it ends, long before its
+// lifetime, unless told to outlive it; without "default" it dies at once.
+TEST_F(ParticleTest, AnimatedParticlesDieWithTheirAnimation) {
+    const std::tuple<const char*, bool, std::string> aCases[] = {
+        {"default", true, "001"}, {"default", false, "000"}, {"other", true, "111"}};  // dead after each step
+    for (const auto& [szSequence, bDies, sExpected] : aCases) {
+        Zep::SmartPtr<Particle> p = new Particle(m_pMode.get(), 3, 4, animation(szSequence), 5);
+        p->setDiesWithAnimation(bDies);
+        EXPECT_TRUE(m_pMode->containsSprite(p->getSprite()));
+        std::string sDead;
+        for (float fDelta : {0.0f, 0.125f, 0.125f}) {
+            p->update(fDelta);
+            sDead += p->isDead() ? "1" : "0";
+        }
+        EXPECT_EQ(sExpected, sDead) << szSequence << bDies;
+    }
+}
+
+// Animation types: a playing animated sprite, or a still of one of the
+// animation's frame images; both take the emitter's blend mode.
+TEST_F(ParticleTest, AnimationTypesPlayOrShowARandomFrame) {
+    Zep::SmartPtr<Animation> pAnimation = animation("default");
+    Zep::SmartPtr<ParticleEmitter> p = emitter(0);
+    p->setZOrder(10);
+    p->setBlendMode(ParticleEmitter::kBlendAdditive);
+    p->addAnimationType(pAnimation, false, 2);
+    p->addAnimationType(pAnimation, true, 1);
+    p->emit(2);
+    ASSERT_EQ(4, p->getLiveCount());
+    for (int i = 0; i < 4; ++i) {
+        const Zep::SmartPtr<Particle> q = p->getLiveParticles().get(i);
+        const AnimSprite* pPlaying = q->getAnimSprite();
+        EXPECT_EQ(i % 2 == 0, pPlaying != nullptr && pPlaying->isPlaying()) << i;
+        EXPECT_EQ(i % 2 == 0 ? 12 : 11, q->getSprite()->getZOrder()) << i;
+        EXPECT_GE(pAnimation->getImages().indexOf(q->getSprite()->getImage()), 0) << i;
+        EXPECT_EQ(ParticleEmitter::kBlendAdditive, q->getSprite()->getBlendMode()) << i;
+    }
 }
 
 // The destructor never throws: without an owner the sprite is only released.

@@ -1,20 +1,25 @@
-// Sequencing, callback and attachment controllers: the composite timing
-// contract as logs of starts, updates and deletions.
+// Sequencing, callback, attachment and animation controllers: the composite
+// timing contract as logs of starts, updates and deletions; frame sounds
+// through the fake audio.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "animsprite.h"
 #include "callbacks.h"
 #include "effectstest_util.h"
 #include "sc_attach.h"
+#include "sc_playanim.h"
 #include "sc_sequence.h"
+#include "testkit_audio.h"
 
 namespace {
 
 using effectstest::EffectsTest;
 using effectstest::LoggedController;
+using effectstest::messageOf;
 using effectstest::picture;
 using testkit::EventLog;
 using Log = std::vector<std::string>;
@@ -182,6 +187,51 @@ TEST_F(SequenceTest, AttachedParticleIsShownAndGivenToTheMode) {
     EXPECT_TRUE(pParticle->getSprite()->isVisible());
     EXPECT_EQ(1, m_pMode->getParticles().getCount());
     EXPECT_EQ(0, pSprite->getControllerCount());
+}
+
+// Four frames of 0.125 s; frames 0, 1 and 3 sound s0, s1 and s3. Every frame
+// passed plays its sound, across a wrap; the frame shown before is not visited.
+TEST_F(SequenceTest, PlayAnimationSoundsEveryFramePassedAndEnds) {
+    auto pOwned = std::make_unique<testkit::FakeAudioDriver>();
+    testkit::FakeAudioDriver* pAudio = pOwned.get();
+    m_pPlatform->setAudioDriver(std::move(pOwned));
+    pAudio->m_sampleLoader.m_setNames = {"s0", "s1", "s3"};
+    m_app.useAudioDriver(pAudio);
+    auto animSprite = [](bool bLoop) {
+        Zep::SmartPtr<Animation> pAnimation = new Animation(8.0f);
+        pAnimation->createSequence("s", bLoop, 8.0f);
+        for (int i = 0; i < 4; ++i) pAnimation->addFrame("s", picture(2, 2, 0, 0), 1);
+        for (int i : {0, 1, 3}) pAnimation->setProp("s", i, "sound", ("s" + std::to_string(i)).c_str());
+        return Zep::SmartPtr<AnimSprite>(new AnimSprite(pAnimation, 0, 0, 0));
+    };
+    auto played = [pAudio] {
+        Log v;
+        for (const auto& s : pAudio->m_vSamples)
+            v.push_back(s.sName + (s.bLoop ? " loop " : " ") + std::to_string(s.nChannel));
+        pAudio->m_vSamples.clear();
+        return v;
+    };
+    Zep::SmartPtr<AnimSprite> pLooping = animSprite(true);
+    SCPlayAnimation play(false, false);
+    play.setSpeed(2.0f);
+    EXPECT_FALSE(play.update(0.125f, pLooping));  // passes 1, lands on 2
+    EXPECT_FALSE(play.update(0.1875f, pLooping));  // 3, wraps to 0, lands on 1
+    EXPECT_EQ(Log({"s1 -1", "s3 -1", "s0 -1", "s1 -1"}), played());
+
+    // The end: removeWhenDone takes the sprite out of its mode; without a mode it just ends.
+    Zep::SmartPtr<AnimSprite> pOnce = animSprite(false);
+    m_pMode->addSprite(pOnce);
+    pOnce->addController(std::make_unique<SCPlayAnimation>(true, false));
+    pOnce->updateControllers(1.0f);
+    EXPECT_FALSE(m_pMode->containsSprite(pOnce));
+    EXPECT_EQ(0, pOnce->getControllerCount());
+    EXPECT_EQ(Log({"s1 -1", "s3 -1"}), played());
+    EXPECT_TRUE(SCPlayAnimation(true, false).update(1.0f, animSprite(false)));
+    pOnce->addController(std::make_unique<SCPlayAnimation>(false, true));  // restart
+    EXPECT_TRUE(pOnce->getFrame() == 0 && pOnce->isPlaying());
+    EXPECT_EQ("Assertion failed : pAS", messageOf<Zep::AssertFailException>([&] {
+                  SCPlayAnimation(false, false).update(0.1f, sprite(2, 2, 0.0f, 0.0f));
+              }));
 }
 
 }  // namespace
