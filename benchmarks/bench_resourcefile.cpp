@@ -3,16 +3,14 @@
 // archive of 10,000 entries, which reads only its index. The archives go into
 // a fresh folder of this run's own, removed at exit.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 #include <zlib.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "bench_tempdir.h"
 #include "zep2/file.h"
 #include "zep2/memstream.h"
 #include "zep2/resourcefile.h"
@@ -35,36 +33,8 @@ std::vector<uint8_t> makeEntry(int seed) {
     return bytes;
 }
 
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "bench_resourcefileXXXXXX").string();
-        if (!::mkdtemp(pattern.data())) {
-            std::perror("bench_resourcefile: can't make a scratch folder");
-            std::exit(1);
-        }
-        m_path = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::string path(const char* name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-const ScratchFolder& scratch() {
-    static const ScratchFolder folder;
-    return folder;
-}
-
 std::string writeArchive(const char* name, int count, int entrySize) {
-    std::string path = scratch().path(name);
+    std::string path = bench::tempFile(name);
     Zep::SmartPtr<Zep::Stream> file(new Zep::File(path.c_str(), Zep::File::kModeWrite));
     Zep::SmartPtr<Zep::ResourceFileCompiler> compiler(new Zep::ResourceFileCompiler(file));
     compiler->writeHeader();
