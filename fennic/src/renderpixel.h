@@ -1,0 +1,82 @@
+// The render device's per-pixel pipeline (internal to the device): texel x
+// diffuse, alpha test, stencil test and the blend, as renderdevice.h states
+// them. The blend kind is a template argument so that the row loops of the
+// common cases carry no per-pixel switch.
+#pragma once
+
+#include <cstdint>
+
+#include "renderdevice.h"
+
+namespace render::pixel {
+
+// Products and blends of 8-bit channels, rounded to nearest.
+inline uint32_t mul(uint32_t a, uint32_t b) { return (a * b + 127u) / 255u; }
+
+enum class Kind { Normal, Additive, NoColour, Generic };
+
+Kind kindOf(const DrawStates& states);
+
+// A source pixel after texel x diffuse.
+struct Rgba {
+    uint32_t r, g, b, a;
+};
+
+inline Rgba modulate(uint32_t nTexel, bool bTexAlpha, const Rgba& d) {
+    const uint32_t ta = bTexAlpha ? nTexel >> 24 : 255u;
+    return {mul((nTexel >> 16) & 0xFFu, d.r), mul((nTexel >> 8) & 0xFFu, d.g), mul(nTexel & 0xFFu, d.b), mul(ta, d.a)};
+}
+
+inline Rgba unpack(uint32_t nArgb) { return {(nArgb >> 16) & 0xFFu, (nArgb >> 8) & 0xFFu, nArgb & 0xFFu, nArgb >> 24}; }
+
+inline bool compare(Compare eFunc, uint32_t nValue, uint32_t nRef) {
+    switch (eFunc) {
+        case Compare::Never: return false;
+        case Compare::Always: return true;
+        case Compare::Equal: return nValue == nRef;
+        case Compare::Greater: return nValue > nRef;
+    }
+    return false;
+}
+
+uint32_t factor(BlendFactor eFactor, uint32_t nAlpha);
+
+// One channel of the blend.
+template <Kind K>
+inline uint32_t blendChannel(uint32_t s, uint32_t d, uint32_t a, const DrawStates& states) {
+    if constexpr (K == Kind::Normal) return (s * a + d * (255u - a) + 127u) / 255u;
+    if constexpr (K == Kind::Additive) {
+        const uint32_t v = d + mul(s, a);
+        return v > 255u ? 255u : v;
+    }
+    if constexpr (K == Kind::NoColour) return d;
+    const uint32_t v = (s * factor(states.eSrc, a) + d * factor(states.eDst, a) + 127u) / 255u;
+    return v > 255u ? 255u : v;
+}
+
+template <Kind K>
+inline void blend(uint32_t& nDst, const Rgba& s, const DrawStates& states) {
+    if constexpr (K == Kind::NoColour) return;
+    const uint32_t r = blendChannel<K>(s.r, (nDst >> 16) & 0xFFu, s.a, states);
+    const uint32_t g = blendChannel<K>(s.g, (nDst >> 8) & 0xFFu, s.a, states);
+    const uint32_t b = blendChannel<K>(s.b, nDst & 0xFFu, s.a, states);
+    nDst = 0xFF000000u | (r << 16) | (g << 8) | b;
+}
+
+// Alpha and stencil tests with the stencil update; false drops the pixel.
+// pStencil is null without a stencil plane.
+inline bool passTests(const DrawStates& states, uint8_t* pStencil, uint32_t nAlpha) {
+    if (states.bAlphaTest && !compare(states.eAlphaFunc, nAlpha, states.nAlphaRef)) return false;
+    const StencilState& st = states.stencil;
+    if (!st.bEnabled || !pStencil) return true;
+    const bool bPass = compare(st.eFunc, *pStencil & st.nMask, st.nRef & st.nMask);
+    const StencilOp eOp = bPass ? st.ePass : st.eFail;
+    if (eOp == StencilOp::Replace) *pStencil = st.nRef;
+    return bPass;
+}
+
+inline bool needsTests(const DrawStates& states, bool bHasStencil) {
+    return states.bAlphaTest || (states.stencil.bEnabled && bHasStencil);
+}
+
+}  // namespace render::pixel
