@@ -6,6 +6,7 @@
 
 #include "color.h"
 #include "gameapp.h"
+#include "sprite.h"
 #include "zep2/error.h"
 
 namespace {
@@ -336,3 +337,5 @@ int SDLVideoDriverBase::readScreenDepth() {
     const SDL_Surface* pScreen = SDL_GetVideoSurface();
     return pScreen ? pScreen->format->BitsPerPixel : 0;
 }
+
+Zep::SmartPtr<Sprite> SDLVideoDriverBase::getCursorSprite() const { return Zep::SmartPtr<Sprite>(); }

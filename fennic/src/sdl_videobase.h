@@ -66,6 +66,8 @@ public:
 
     void setCursorImage(Image* pImage) override { m_pCursorImage = pImage; }
     void setCursorVisible(bool bOn) override;
+    // The window alone draws no cursor sprite.
+    Zep::SmartPtr<Sprite> getCursorSprite() const override;
     bool isCursorVisible() const override { return m_bCursorVisible; }
     void refreshCursor(bool bMouseOutside) override;
 
