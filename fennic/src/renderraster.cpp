@@ -3,6 +3,7 @@
 // the rules both keep).
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "renderpixel.h"
 #include "renderraster.h"
@@ -35,6 +36,23 @@ namespace {
 using pixel::Kind;
 using pixel::Rgba;
 
+// Texel x diffuse for every channel value, made once per primitive.
+struct Modulation {
+    uint8_t r[256], g[256], b[256], a[256];
+
+    explicit Modulation(const Rgba& d) {
+        for (uint32_t v = 0; v < 256; ++v) {
+            r[v] = static_cast<uint8_t>(pixel::mul(v, d.r));
+            g[v] = static_cast<uint8_t>(pixel::mul(v, d.g));
+            b[v] = static_cast<uint8_t>(pixel::mul(v, d.b));
+            a[v] = static_cast<uint8_t>(pixel::mul(v, d.a));
+        }
+    }
+    Rgba apply(uint32_t nTexel, bool bTexAlpha) const {
+        return {r[(nTexel >> 16) & 0xFFu], g[(nTexel >> 8) & 0xFFu], b[nTexel & 0xFFu], a[bTexAlpha ? nTexel >> 24 : 255u]};
+    }
+};
+
 // What one primitive draws into.
 struct Target {
     uint32_t* pBack;
@@ -59,9 +77,9 @@ inline void shade(const Target& t, size_t nIndex, const Rgba& s) {
 
 // One row of an aligned quad: texels k.. onto pixels x0..x1 - 1.
 template <Kind K>
-void alignedRow(const Target& t, const uint32_t* pTexels, size_t nRow, int x0, int x1) {
+void alignedRow(const Target& t, const Modulation& mod, const uint32_t* pTexels, size_t nRow, int x0, int x1) {
     const bool bAlpha = t.pTexture->hasAlpha();
-    for (int x = x0; x < x1; ++x) shade<K>(t, nRow + x, pixel::modulate(*pTexels++, bAlpha, t.diffuse));
+    for (int x = x0; x < x1; ++x) shade<K>(t, nRow + x, mod.apply(*pTexels++, bAlpha));
 }
 
 // An opaque texture, white and unblended: the texels themselves.
@@ -79,59 +97,57 @@ template <Kind K>
 void alignedRows(const Target& t, int tx, int ty, int x0, int x1, int y0, int y1) {
     const int nTexW = t.pTexture->width();
     const bool bCopy = isCopy(t, K);
+    const std::unique_ptr<Modulation> pMod = bCopy ? nullptr : std::make_unique<Modulation>(t.diffuse);
     for (int y = y0; y < y1; ++y) {
         const uint32_t* pTexels = t.pTexture->texels() + static_cast<size_t>(ty + y - y0) * nTexW + tx;
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
         if (bCopy)
             copyRow(t, pTexels, nRow, x0, x1);
+        else if (K == Kind::Normal && !t.bTests)
+            pixel::normalRow(pTexels, t.pBack + nRow + x0, x1 - x0, t.diffuse, t.pTexture->hasAlpha() ? 0u : 0xFFu);
         else
-            alignedRow<K>(t, pTexels, nRow, x0, x1);
+            alignedRow<K>(t, *pMod, pTexels, nRow, x0, x1);
     }
 }
 
-// Texel at clamped integer coordinates.
-inline uint32_t texel(const Texture& tex, int x, int y) {
-    x = std::clamp(x, 0, tex.width() - 1);
-    y = std::clamp(y, 0, tex.height() - 1);
-    return tex.texels()[static_cast<size_t>(y) * tex.width() + x];
+// Both 8-bit lanes of 0x00FF00FF-masked words at once: a + (b - a) f / 256.
+inline uint32_t lerpLanes(uint32_t a, uint32_t b, uint32_t f) {
+    return ((a * (256u - f) + b * f + 0x00800080u) >> 8) & 0x00FF00FFu;
 }
 
-inline uint32_t lerpChannels(uint32_t a, uint32_t b, uint32_t f) {
-    uint32_t out = 0;
-    for (int shift = 0; shift < 32; shift += 8) {
-        const uint32_t ca = (a >> shift) & 0xFFu;
-        const uint32_t cb = (b >> shift) & 0xFFu;
-        out |= ((ca * (256u - f) + cb * f + 128u) >> 8) << shift;
-    }
-    return out;
+inline uint32_t lerpTexels(uint32_t a, uint32_t b, uint32_t f) {
+    return lerpLanes(a & 0x00FF00FFu, b & 0x00FF00FFu, f) | (lerpLanes((a >> 8) & 0x00FF00FFu, (b >> 8) & 0x00FF00FFu, f) << 8);
 }
 
-// Texel coordinate of a texture coordinate: the integer part and a weight in
-// 1/256 (a weight that rounds to 256 moves to the next texel).
-inline void split(double fCoord, int nSize, int& nIndex, uint32_t& nWeight) {
-    const double f = fCoord * nSize - 0.5;
-    nIndex = static_cast<int>(std::floor(f));
-    const long nW = std::lround((f - nIndex) * 256.0);
-    nWeight = static_cast<uint32_t>(nW);
-    if (nW >= 256) {
-        ++nIndex;
-        nWeight = 0;
-    }
-}
+// Texture coordinates in texels (texel centres at integers) with 32
+// fractional bits.
+constexpr double kCoordOne = 4294967296.0;
 
-uint32_t sample(const Texture& tex, Filter eFilter, double u, double v) {
-    if (eFilter == Filter::Point)
-        return texel(tex, static_cast<int>(std::floor(u * tex.width())), static_cast<int>(std::floor(v * tex.height())));
-    int x = 0;
-    int y = 0;
-    uint32_t fx = 0;
-    uint32_t fy = 0;
-    split(u, tex.width(), x, fx);
-    split(v, tex.height(), y, fy);
-    const uint32_t top = fx ? lerpChannels(texel(tex, x, y), texel(tex, x + 1, y), fx) : texel(tex, x, y);
+// Bilinear with clamped addressing; weights snapped to 1/256, rounded, so a
+// coordinate within 1/512 of a texel centre takes that texel alone.
+inline uint32_t sampleLinear(const Texture& tex, int64_t tx, int64_t ty) {
+    tx += int64_t(1) << 23;
+    ty += int64_t(1) << 23;
+    int x = static_cast<int>(tx >> 32);
+    int y = static_cast<int>(ty >> 32);
+    const auto fx = static_cast<uint32_t>((tx >> 24) & 0xFF);
+    const auto fy = static_cast<uint32_t>((ty >> 24) & 0xFF);
+    const int w = tex.width(), h = tex.height();
+    const int x1 = std::clamp(x + 1, 0, w - 1), y1 = std::clamp(y + 1, 0, h - 1);
+    x = std::clamp(x, 0, w - 1);
+    y = std::clamp(y, 0, h - 1);
+    const uint32_t* pRow0 = tex.texels() + static_cast<size_t>(y) * w;
+    const uint32_t* pRow1 = tex.texels() + static_cast<size_t>(y1) * w;
+    const uint32_t top = fx ? lerpTexels(pRow0[x], pRow0[x1], fx) : pRow0[x];
     if (!fy) return top;
-    const uint32_t bottom = fx ? lerpChannels(texel(tex, x, y + 1), texel(tex, x + 1, y + 1), fx) : texel(tex, x, y + 1);
-    return lerpChannels(top, bottom, fy);
+    const uint32_t bottom = fx ? lerpTexels(pRow1[x], pRow1[x1], fx) : pRow1[x];
+    return lerpTexels(top, bottom, fy);
+}
+
+inline uint32_t samplePoint(const Texture& tex, int64_t tx, int64_t ty) {
+    const int x = std::clamp(static_cast<int>((tx + (int64_t(1) << 31)) >> 32), 0, tex.width() - 1);
+    const int y = std::clamp(static_cast<int>((ty + (int64_t(1) << 31)) >> 32), 0, tex.height() - 1);
+    return tex.texels()[static_cast<size_t>(y) * tex.width() + x];
 }
 
 // An edge a -> b as a linear function of the pixel position: E = A x + B y + C
@@ -151,41 +167,61 @@ Edge edgeOf(const SV& a, const SV& b) {
     return {-dy * kSubPixel, dx * kSubPixel, dy * a.x - dx * a.y + (bTopLeft ? 1 : 0)};
 }
 
-// Texture coordinate planes: value = dX x + dY y + c in pixel units.
+// A texture coordinate as a plane over the pixel position, in texels from
+// the first texel's centre, fixed point: value = dX x + dY y + c.
 struct Plane {
-    double dX, dY, c;
-    double at(int x, int y) const { return dX * x + dY * y + c; }
+    int64_t dX, dY;
+    double c, fdX, fdY;
+    int64_t at(int x, int y) const { return static_cast<int64_t>(std::llround((fdX * x + fdY * y + c) * kCoordOne)); }
 };
 
-Plane planeOf(const SV& a, const SV& b, const SV& c, float SV::*pField) {
+Plane planeOf(const SV& a, const SV& b, const SV& c, float SV::*pField, int nSize) {
     const double ax = a.x / double(kSubPixel), ay = a.y / double(kSubPixel);
     const double bx = b.x / double(kSubPixel) - ax, by = b.y / double(kSubPixel) - ay;
     const double cx = c.x / double(kSubPixel) - ax, cy = c.y / double(kSubPixel) - ay;
-    const double fb = b.*pField - a.*pField, fc = c.*pField - a.*pField;
+    const double fa = a.*pField * nSize - 0.5;
+    const double fb = b.*pField * nSize - 0.5 - fa, fc = c.*pField * nSize - 0.5 - fa;
     const double det = bx * cy - by * cx;
     const double dX = (fb * cy - fc * by) / det;
     const double dY = (fc * bx - fb * cx) / det;
-    return {dX, dY, a.*pField - dX * ax - dY * ay};
+    return {std::llround(dX * kCoordOne), std::llround(dY * kCoordOne), fa - dX * ax - dY * ay, dX, dY};
 }
 
 struct Bounds {
     int x0, y0, x1, y1;  // inclusive
 };
 
-template <Kind K>
-void rasterTriangle(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
+template <Kind K, bool bTextured, bool bLinear>
+void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
     const Edge e0 = edgeOf(b, c), e1 = edgeOf(c, a), e2 = edgeOf(a, b);
-    const Plane pu = planeOf(a, b, c, &SV::u), pv = planeOf(a, b, c, &SV::v);
+    const int nW = bTextured ? t.pTexture->width() : 1, nH = bTextured ? t.pTexture->height() : 1;
+    const Plane pu = planeOf(a, b, c, &SV::u, nW), pv = planeOf(a, b, c, &SV::v, nH);
+    const std::unique_ptr<Modulation> pMod = bTextured ? std::make_unique<Modulation>(t.diffuse) : nullptr;
+    const bool bAlpha = bTextured && t.pTexture->hasAlpha();
     for (int y = box.y0; y <= box.y1; ++y) {
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
-        for (int x = box.x0; x <= box.x1; ++x) {
-            if (e0.at(x, y) <= 0 || e1.at(x, y) <= 0 || e2.at(x, y) <= 0) continue;
-            const Rgba s = t.pTexture ? pixel::modulate(sample(*t.pTexture, t.states.eFilter, pu.at(x, y), pv.at(x, y)),
-                                                        t.pTexture->hasAlpha(), t.diffuse)
-                                      : t.diffuse;
-            shade<K>(t, nRow + x, s);
+        int64_t d0 = e0.at(box.x0, y), d1 = e1.at(box.x0, y), d2 = e2.at(box.x0, y);
+        int64_t tu = bTextured ? pu.at(box.x0, y) : 0, tv = bTextured ? pv.at(box.x0, y) : 0;
+        for (int x = box.x0; x <= box.x1; ++x, d0 += e0.nA, d1 += e1.nA, d2 += e2.nA, tu += pu.dX, tv += pv.dX) {
+            if (((d0 - 1) | (d1 - 1) | (d2 - 1)) < 0) continue;
+            if constexpr (bTextured) {
+                const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
+                shade<K>(t, nRow + x, pMod->apply(nTexel, bAlpha));
+            } else {
+                shade<K>(t, nRow + x, t.diffuse);
+            }
         }
     }
+}
+
+template <Kind K>
+void rasterTriangle(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
+    if (!t.pTexture)
+        rasterRows<K, false, false>(t, a, b, c, box);
+    else if (t.states.eFilter == Filter::Linear)
+        rasterRows<K, true, true>(t, a, b, c, box);
+    else
+        rasterRows<K, true, false>(t, a, b, c, box);
 }
 
 template <class Fn>
