@@ -54,8 +54,22 @@ bool D3D7VideoDriver::setVideoMode(int nWidth, int nHeight, int nFlags) {
         GameApp::messageBox("Initialization error", kModeErrorText);
         GameApp::fatalExit();
     }
+    drawAtLogicalSize();
     applyDefaultStates();
     return true;
+}
+
+// A letterboxed or scaled screen is drawn at its logical size and scaled once
+// when presented: the device is made again at that size.
+void D3D7VideoDriver::drawAtLogicalSize() {
+    const int nLogicalW = getScreenWidth(), nLogicalH = getHeight();
+    if (!m_pDevice || (m_pDevice->width() == nLogicalW && m_pDevice->height() == nLogicalH) || nLogicalW < 1 ||
+        nLogicalH < 1)
+        return;
+    m_pDevice = std::make_unique<render::RenderDevice>(nLogicalW, nLogicalH, m_pDevice->hasStencil());
+    m_pDevice->setViewport(render::Viewport{0, 0, nLogicalW, nLogicalH});
+    if (m_eForcedStatus != render::Status::Ok) m_pDevice->injectStatus(m_eForcedStatus);
+    setOrigin(0, 0);
 }
 
 // Identity view; the device blends from the first sprite's states on.
@@ -117,7 +131,7 @@ void D3D7VideoDriver::resetMode() {
 void D3D7VideoDriver::endFrame() {
     drawBars();
     m_pDevice->endScene();
-    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface())) ++m_nPresents;
+    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface(), m_vScaled)) ++m_nPresents;
 }
 
 // Opaque black, untextured, unblended, no mask test.

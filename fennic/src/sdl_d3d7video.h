@@ -7,6 +7,9 @@
 // alpha-test and stencil states sent only when the pending values changed,
 // sprites as four-vertex strips per tile (polygons as fans), the letterbox
 // bars as black fans, and the frame presented through SDL's screen surface.
+// A screen whose physical size differs from its logical one (full screen on
+// a wide desktop, a scale factor) is drawn at the logical size and scaled
+// once when presented.
 // When no mode can be set the program shows "Initialization error" and ends.
 //
 // Texture slots are shared between the surface tiles that own them and the
@@ -94,6 +97,7 @@ protected:
 private:
     void resetMode();
     void applyDefaultStates();
+    void drawAtLogicalSize();
     void drawBars();
     void drawTiles(Drv3DTileData& tiles, float fBaseX, float fBaseY, uint32_t nColour);
     void drawPolygon(Sprite& sprite, const render::Mat4& view, float fBaseX, float fBaseY, uint32_t nColour);
@@ -102,4 +106,5 @@ private:
     render::Mat4 m_identity = render::Mat4::identity();
     render::Status m_eForcedStatus = render::Status::Ok;
     int m_nPresents = 0;
+    std::vector<uint32_t> m_vScaled;  // the frame scaled to the screen
 };

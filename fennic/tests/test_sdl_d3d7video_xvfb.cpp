@@ -67,17 +67,18 @@ TEST_F(XvfbRender, WindowShowsTheBackBufferIn16Bits) {
     expectNear(testkit::windowPixels(kChosen), backBuffer(kChosen), 8);
 }
 
-// 800 x 600 on 1280 x 800: the game is 1066.7 pixels wide between two bars
-// 80 logical pixels (106.7 physical) wide; the game's last column shows.
+// 800 x 600 on 1280 x 800: the frame is drawn at its logical size, 960 x 600
+// with bars of 80 columns on both sides, and scaled to the screen once; the
+// game's last column is not under the bar.
 TEST_F(XvfbRender, FullScreenShowsBlackBarsBesideTheScaledGame) {
     ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Fullscreen)));
-    ASSERT_EQ(device().width(), 1280);
+    ASSERT_EQ(std::vector<int>({device().width(), device().height()}), std::vector<int>({960, 600}));
     add(flat(800, 600, Color(255, 255, 255, 255), false), 0, 0);
     m_pVideo->render();
-    const Points vPoints = {{0, 10}, {105, 400}, {106, 400}, {107, 400}, {640, 400}, {1172, 400}, {1174, 400}, {1279, 799}};
-    const std::vector<uint32_t> vWant = {0, 0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0};
-    EXPECT_EQ(backBuffer(vPoints), vWant);
-    EXPECT_EQ(testkit::windowPixels(vPoints), vWant);
+    EXPECT_EQ(backBuffer({{0, 0}, {79, 300}, {80, 300}, {879, 300}, {880, 300}, {959, 599}}),
+              std::vector<uint32_t>({0, 0, 0xFFFFFF, 0xFFFFFF, 0, 0}));
+    EXPECT_EQ(testkit::windowPixels({{0, 10}, {105, 400}, {108, 400}, {640, 400}, {1171, 400}, {1174, 400}, {1279, 799}}),
+              std::vector<uint32_t>({0, 0, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0, 0}));
 }
 
 }  // namespace
