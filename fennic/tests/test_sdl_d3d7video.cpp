@@ -8,6 +8,8 @@
 
 #include <zep2/error.h>
 
+#include "memimage.h"
+#include "renderscale.h"
 #include "rendertest_util.h"
 #include "testkit_tempdir.h"
 
@@ -222,6 +224,68 @@ TEST_F(D3D7Render, PaddingRepeatsTheEdgeAndKeyTexelsAreTransparent) {
     // The last column of the scaled picture is white, not faded into padding.
     EXPECT_EQ(px(21, 11), rgb(255, 255, 255));
     EXPECT_EQ(px(11, 21), rgb(255, 255, 255));
+}
+
+// The cursor sprite comes last, at the mouse, only while the cursor shows;
+// an image that is not an SDL picture is skipped.
+TEST_F(D3D7Render, CursorDrawnLastAtTheMouseWhileVisible) {
+    m_mode.addFlags(GameMode::kClearScreen);
+    add(flat(100, 100, kBlue, false), 0, 0);
+    m_mode.addSprite(new Sprite(Zep::SmartPtr<Image>(new MemImage(8, 8, true)), 50, 50, 1));
+    EXPECT_TRUE(m_pVideo->getCursorSprite().isNULL());
+    Zep::SmartPtr<SDLImage> pCursor = flat(2, 2, kRed);
+    m_pVideo->setCursorImage(pCursor.get());
+    ASSERT_TRUE(m_pVideo->getCursorSprite().notNULL());
+    m_app.setMousePosition(30, 40);
+    frame();
+    EXPECT_EQ(std::vector<uint32_t>({px(30, 40), px(31, 41), px(32, 40), px(50, 50)}),
+              std::vector<uint32_t>({rgb(255, 0, 0), rgb(255, 0, 0), rgb(0, 0, 255), rgb(0, 0, 255)}));
+    m_pVideo->setCursorVisible(false);
+    frame();
+    EXPECT_EQ(px(30, 40), rgb(0, 0, 255));
+}
+
+// A picture edited after it was tiled shows the edit once the frame counter
+// moved on; within the frame of the mode change tiles are rebuilt at each use.
+TEST_F(D3D7Render, EditedPictureIsTiledAgain) {
+    Zep::SmartPtr<SDLImage> p = flat(4, 4, kRed);
+    add(p, 0, 0);
+    frame();
+    auto& tiles = static_cast<Drv3DSurfaceData*>(p->getSurface()->getDriverData())->tiles();
+    EXPECT_EQ(tiles.m_nStamp, 0);
+    m_app.advanceFrameCount(2);
+    frame();
+    EXPECT_EQ(tiles.m_nStamp, 2);
+    frame();
+    EXPECT_EQ(tiles.m_nStamp, 2);
+    m_app.advanceFrameCount(1);
+    {
+        ImageLock lock(*p);
+        p->writePixel(1, 1, kGreen);
+    }
+    p->onPixelsChanged();
+    m_app.advanceFrameCount(1);
+    frame();
+    EXPECT_EQ(tiles.m_nStamp, 4);
+    EXPECT_EQ(std::vector<uint32_t>({px(1, 1), px(2, 2)}), std::vector<uint32_t>({rgb(0, 255, 0), rgb(255, 0, 0)}));
+}
+
+// Mask flags with bit 2 clear the mask only when the pending states change:
+// two such sprites in a row clear it once, so both masks stay.
+TEST_F(D3D7RenderStencil, ClearFirstHappensOnlyOnAStateChange) {
+    add(flat(2, 2, kRed), 0, 0, 0)->setMaskFlags(6);
+    add(flat(2, 2, kRed), 4, 0, 1)->setMaskFlags(6);
+    frame();
+    EXPECT_EQ(std::vector<int>({device().stencil(0, 0), device().stencil(4, 0)}), std::vector<int>({1, 1}));
+}
+
+// The present's scaling: pixel centres mapped back, weights in 1/256.
+TEST(RenderScale, BlackWhitePairDoubled) {
+    const uint32_t aSrc[2] = {0xFF000000u, 0xFFFFFFFFu};
+    uint32_t aDst[4] = {};
+    scaleFrame(aSrc, 2, 1, aDst, 4, 1);
+    EXPECT_EQ(std::vector<uint32_t>(aDst, aDst + 4),
+              std::vector<uint32_t>({0xFF000000u, 0xFF404040u, 0xFFBFBFBFu, 0xFFFFFFFFu}));
 }
 
 // No mode at all: the message box, then the program ends with code 1.
