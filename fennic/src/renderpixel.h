@@ -28,11 +28,6 @@ struct Rgba {
     uint32_t r, g, b, a;
 };
 
-inline Rgba modulate(uint32_t nTexel, bool bTexAlpha, const Rgba& d) {
-    const uint32_t ta = bTexAlpha ? nTexel >> 24 : 255u;
-    return {mul((nTexel >> 16) & 0xFFu, d.r), mul((nTexel >> 8) & 0xFFu, d.g), mul(nTexel & 0xFFu, d.b), mul(ta, d.a)};
-}
-
 inline Rgba unpack(uint32_t nArgb) { return {(nArgb >> 16) & 0xFFu, (nArgb >> 8) & 0xFFu, nArgb & 0xFFu, nArgb >> 24}; }
 
 inline bool compare(Compare eFunc, uint32_t nValue, uint32_t nRef) {

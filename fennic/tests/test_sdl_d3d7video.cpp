@@ -279,6 +279,36 @@ TEST_F(D3D7RenderStencil, ClearFirstHappensOnlyOnAStateChange) {
     EXPECT_EQ(std::vector<int>({device().stencil(0, 0), device().stencil(4, 0)}), std::vector<int>({1, 1}));
 }
 
+TEST(TileSizes, PowersOfTwoAndTheCheapestSide) {
+    const std::pair<int, int> aPowers[] = {{-3, 1}, {0, 1}, {1, 1}, {2, 2}, {3, 4}, {33, 64}, {512, 512}};
+    for (auto [n, nWant] : aPowers) EXPECT_EQ(nextPowerOfTwo(n), nWant) << n;
+    const std::pair<int, int> aSides[] = {{800, 256}, {600, 64}, {10, 64}, {128, 128}, {1024, 512}, {40, 64}};
+    for (auto [n, nWant] : aSides) EXPECT_EQ(chooseTileSize(n, 64, 512), nWant) << n;
+}
+
+// Image tiles over the 800 x 600 grid: strict overlap, coordinates inside
+// the surface tile, mirroring and the picture's scale.
+TEST_F(D3D7Render, ImageTilesCutFromTheSurfaceGrid) {
+    Zep::SmartPtr<SDLImage> pSheet = flat(800, 600, kWhite, false);
+    auto tilesOf = [&](int x, int y, int w, int h, bool bFlip) {
+        Zep::SmartPtr<SDLImage> pPart = new SDLImage();
+        pPart->setSubImage(*pSheet, x, y, w, h);
+        if (bFlip) pPart->hflip();
+        m_pVideo->prepareImage(pPart.get());
+        const Drv3DTileData& t = static_cast<Drv3DImageData*>(pPart->getDriverData())->tiles();
+        return std::vector<float>({float(t.m_nCount), t.m_vX[0], t.m_vX[2], t.m_vY[0], t.m_vY[2], t.m_vU[0], t.m_vU[2],
+                                   t.m_vV[0], t.m_vV[2]});
+    };
+    // Touching tiles 0, 2 and 10 only along edges: one tile.
+    EXPECT_EQ(tilesOf(256, 0, 256, 64, false), std::vector<float>({1, 0, 256, 0, 64, 0, 1, 0, 1}));
+    // Across the corner of four tiles; the first is the top-left part.
+    EXPECT_EQ(tilesOf(250, 60, 10, 10, false), std::vector<float>({4, 0, 6, 0, 4, 250 / 256.0f, 1, 60 / 64.0f, 1}));
+    // Mirrored, data width 100: X = 0 becomes 100.
+    EXPECT_EQ(tilesOf(0, 0, 100, 10, true), std::vector<float>({1, 100, 0, 0, 10, 0, 100 / 256.0f, 0, 10 / 64.0f}));
+    pSheet->setPixelScale(2.0f);
+    EXPECT_EQ(tilesOf(256, 0, 256, 64, false), std::vector<float>({1, 0, 128, 0, 32, 0, 1, 0, 1}));
+}
+
 // The present's scaling: pixel centres mapped back, weights in 1/256.
 TEST(RenderScale, BlackWhitePairDoubled) {
     const uint32_t aSrc[2] = {0xFF000000u, 0xFFFFFFFFu};
