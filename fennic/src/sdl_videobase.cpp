@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "gameapp.h"
+#include "sprite.h"
 #include "zep2/error.h"
 
 namespace {
@@ -319,3 +320,5 @@ int SDLVideoDriverBase::readScreenDepth() {
     const SDL_Surface* pScreen = SDL_GetVideoSurface();
     return pScreen ? pScreen->format->BitsPerPixel : 0;
 }
+
+Zep::SmartPtr<Sprite> SDLVideoDriverBase::getCursorSprite() const { return Zep::SmartPtr<Sprite>(); }

@@ -72,6 +72,8 @@ public:
     // Null when the image is not an SDLImage.
     void setCursorImage(Image* pImage) override;
     void setCursorVisible(bool bOn) override;
+    // The window alone draws no cursor sprite.
+    Zep::SmartPtr<Sprite> getCursorSprite() const override;
     bool isCursorVisible() const override { return m_bCursorVisible; }
     void refreshCursor(bool bMouseOutside) override;
 

@@ -11,6 +11,7 @@
 
 class Image;
 class Color;
+class Sprite;
 
 // Video-mode flags of setVideoMode (and of GameApp::initSystems, which adds
 // NoAudio and FromSettings).
@@ -107,6 +108,8 @@ public:
     virtual void setCursorImage(Image* pImage) = 0;
     virtual void setCursorVisible(bool bOn) = 0;
     virtual bool isCursorVisible() const = 0;
+    // The software cursor's sprite; null while the driver draws none.
+    virtual Zep::SmartPtr<Sprite> getCursorSprite() const = 0;
     // False when the mouse enters the window, true when it leaves or the
     // application is deactivated.
     virtual void refreshCursor(bool bMouseOutside) = 0;

@@ -23,6 +23,8 @@ public:
     void stackMode(GameMode* pMode);
     void unstackMode(GameMode* pMode);
     const ModeStack& modeStack() const { return m_modeStack; }
+    // Moves the frame counter as the frame step does (twice per frame).
+    void advanceFrameCount(int nSteps) { m_nFrameCount += nSteps; }
 
     void setDefaultSettings() override;
     void onCloseRequest() override { ++m_nCloseRequests; }

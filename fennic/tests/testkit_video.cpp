@@ -1,6 +1,7 @@
 #include "testkit_video.h"
 
 #include "gameapp.h"
+#include "sprite.h"
 
 namespace testkit {
 
@@ -104,6 +105,8 @@ void FakeVideoDriver::setCursorVisible(bool bOn) {
 void FakeVideoDriver::refreshCursor(bool bMouseOutside) {
     record(bMouseOutside ? "refreshCursor 1" : "refreshCursor 0");
 }
+
+Zep::SmartPtr<Sprite> FakeVideoDriver::getCursorSprite() const { return Zep::SmartPtr<Sprite>(); }
 
 void FakeVideoDriver::setOrigin(int nX, int nY) {
     record("setOrigin " + std::to_string(nX) + " " + std::to_string(nY));

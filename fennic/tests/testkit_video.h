@@ -46,6 +46,7 @@ public:
     void setCursorVisible(bool bOn) override;
     bool isCursorVisible() const override { return m_bCursorVisible; }
     void refreshCursor(bool bMouseOutside) override;
+    Zep::SmartPtr<Sprite> getCursorSprite() const override;
     void setOrigin(int nX, int nY) override;
     void prepareImage(Image* pImage) override;
 

@@ -99,6 +99,38 @@ std::vector<int> windowOrigin() {
     return {x, y};
 }
 
+namespace {
+
+// One channel of an image pixel, scaled to 8 bits.
+uint32_t channel(unsigned long nPixel, unsigned long nMask) {
+    if (!nMask) return 0;
+    int nShift = 0;
+    while (!((nMask >> nShift) & 1)) ++nShift;
+    const unsigned long nMax = nMask >> nShift;
+    return static_cast<uint32_t>(((nPixel & nMask) >> nShift) * 255 / nMax);
+}
+
+}  // namespace
+
+std::vector<uint32_t> windowPixels(const std::vector<std::pair<int, int>>& vPoints) {
+    LockedWindow window;
+    if (!window.valid()) return {};
+    XSync(window.display(), False);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(window.display(), window.canvas(), &attributes);
+    XImage* pImage = XGetImage(window.display(), window.canvas(), 0, 0, static_cast<unsigned>(attributes.width),
+                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!pImage) return {};
+    std::vector<uint32_t> vPixels;
+    for (const auto& [x, y] : vPoints) {
+        const unsigned long n = XGetPixel(pImage, x, y);
+        vPixels.push_back((channel(n, pImage->red_mask) << 16) | (channel(n, pImage->green_mask) << 8) |
+                          channel(n, pImage->blue_mask));
+    }
+    XDestroyImage(pImage);
+    return vPixels;
+}
+
 bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons) {
     LockedWindow window;
     if (!window.valid()) return false;

@@ -10,8 +10,10 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "testkit_tempdir.h"
@@ -49,6 +51,9 @@ std::string windowTitle(const char* szProperty = nullptr);
 bool windowHasIcon();
 // Its top-left corner on the screen; empty without an X window.
 std::vector<int> windowOrigin();
+// The window's pixels at the points, as 0xRRGGBB read back from the server
+// (XGetImage); empty without an X window.
+std::vector<uint32_t> windowPixels(const std::vector<std::pair<int, int>>& vPoints);
 // Moves the pointer to (x, y) in the window, then sends it a press of each
 // button in order, as the X server would; false without an X window.
 bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons);

@@ -1,0 +1,291 @@
+// The render device's rasteriser: the row-copy path for aligned quads and
+// the edge-function path for every other triangle (renderdevice.h states
+// the rules both keep).
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "renderpixel.h"
+#include "renderraster.h"
+
+namespace render {
+
+namespace pixel {
+
+Kind kindOf(const DrawStates& states) {
+    if (states.eSrc == BlendFactor::SrcAlpha && states.eDst == BlendFactor::InvSrcAlpha) return Kind::Normal;
+    if (states.eSrc == BlendFactor::SrcAlpha && states.eDst == BlendFactor::One) return Kind::Additive;
+    if (states.eSrc == BlendFactor::Zero && states.eDst == BlendFactor::One) return Kind::NoColour;
+    return Kind::Generic;
+}
+
+uint32_t factor(BlendFactor eFactor, uint32_t nAlpha) {
+    switch (eFactor) {
+        case BlendFactor::Zero: return 0;
+        case BlendFactor::One: return 255;
+        case BlendFactor::SrcAlpha: return nAlpha;
+        case BlendFactor::InvSrcAlpha: return 255 - nAlpha;
+    }
+    return 0;
+}
+
+}  // namespace pixel
+
+namespace {
+
+using pixel::Kind;
+using pixel::Rgba;
+
+// Texel x diffuse for every channel value, made once per primitive.
+struct Modulation {
+    uint8_t r[256], g[256], b[256], a[256];
+
+    explicit Modulation(const Rgba& d) {
+        for (uint32_t v = 0; v < 256; ++v) {
+            r[v] = static_cast<uint8_t>(pixel::mul(v, d.r));
+            g[v] = static_cast<uint8_t>(pixel::mul(v, d.g));
+            b[v] = static_cast<uint8_t>(pixel::mul(v, d.b));
+            a[v] = static_cast<uint8_t>(pixel::mul(v, d.a));
+        }
+    }
+    Rgba apply(uint32_t nTexel, bool bTexAlpha) const {
+        return {r[(nTexel >> 16) & 0xFFu], g[(nTexel >> 8) & 0xFFu], b[nTexel & 0xFFu], a[bTexAlpha ? nTexel >> 24 : 255u]};
+    }
+};
+
+// What one primitive draws into.
+struct Target {
+    uint32_t* pBack;
+    uint8_t* pStencil;  // null without a plane
+    int nPitch;
+    const DrawStates& states;
+    const Texture* pTexture;
+    Rgba diffuse;
+    bool bTests;
+};
+
+int floorDiv(int64_t a, int b) { return static_cast<int>(a >= 0 ? a / b : -((-a + b - 1) / b)); }
+int ceilDiv(int64_t a, int b) { return -floorDiv(-a, b); }
+int modPositive(int32_t a, int b) { return ((a % b) + b) % b; }
+bool nearInteger(double f) { return std::fabs(f - std::round(f)) < 1e-3; }
+
+template <Kind K>
+inline void shade(const Target& t, size_t nIndex, const Rgba& s) {
+    if (t.bTests && !pixel::passTests(t.states, t.pStencil ? t.pStencil + nIndex : nullptr, s.a)) return;
+    pixel::blend<K>(t.pBack[nIndex], s, t.states);
+}
+
+// One row of an aligned quad: texels k.. onto pixels x0..x1 - 1.
+template <Kind K>
+void alignedRow(const Target& t, const Modulation& mod, const uint32_t* pTexels, size_t nRow, int x0, int x1) {
+    const bool bAlpha = t.pTexture->hasAlpha();
+    for (int x = x0; x < x1; ++x) shade<K>(t, nRow + x, mod.apply(*pTexels++, bAlpha));
+}
+
+// An opaque texture, white and unblended: the texels themselves.
+bool isCopy(const Target& t, Kind eKind) {
+    return eKind == Kind::Normal && !t.bTests && !t.pTexture->hasAlpha() && t.diffuse.r == 255 &&
+           t.diffuse.g == 255 && t.diffuse.b == 255 && t.diffuse.a == 255;
+}
+
+void copyRow(const Target& t, const uint32_t* pTexels, size_t nRow, int x0, int x1) {
+    uint32_t* pDst = t.pBack + nRow;
+    for (int x = x0; x < x1; ++x) pDst[x] = *pTexels++ | 0xFF000000u;
+}
+
+template <Kind K>
+void alignedRows(const Target& t, int tx, int ty, int x0, int x1, int y0, int y1) {
+    const int nTexW = t.pTexture->width();
+    const bool bCopy = isCopy(t, K);
+    const std::unique_ptr<Modulation> pMod = bCopy ? nullptr : std::make_unique<Modulation>(t.diffuse);
+    for (int y = y0; y < y1; ++y) {
+        const uint32_t* pTexels = t.pTexture->texels() + static_cast<size_t>(ty + y - y0) * nTexW + tx;
+        const size_t nRow = static_cast<size_t>(y) * t.nPitch;
+        if (bCopy)
+            copyRow(t, pTexels, nRow, x0, x1);
+        else if (K == Kind::Normal && !t.bTests)
+            pixel::normalRow(pTexels, t.pBack + nRow + x0, x1 - x0, t.diffuse, t.pTexture->hasAlpha() ? 0u : 0xFFu);
+        else
+            alignedRow<K>(t, *pMod, pTexels, nRow, x0, x1);
+    }
+}
+
+// Both 8-bit lanes of 0x00FF00FF-masked words at once: a + (b - a) f / 256.
+inline uint32_t lerpLanes(uint32_t a, uint32_t b, uint32_t f) {
+    return ((a * (256u - f) + b * f + 0x00800080u) >> 8) & 0x00FF00FFu;
+}
+
+inline uint32_t lerpTexels(uint32_t a, uint32_t b, uint32_t f) {
+    return lerpLanes(a & 0x00FF00FFu, b & 0x00FF00FFu, f) | (lerpLanes((a >> 8) & 0x00FF00FFu, (b >> 8) & 0x00FF00FFu, f) << 8);
+}
+
+// Texture coordinates in texels (texel centres at integers) with 32
+// fractional bits.
+constexpr double kCoordOne = 4294967296.0;
+
+// Bilinear with clamped addressing; weights snapped to 1/256, rounded, so a
+// coordinate within 1/512 of a texel centre takes that texel alone.
+inline uint32_t sampleLinear(const Texture& tex, int64_t tx, int64_t ty) {
+    tx += int64_t(1) << 23;
+    ty += int64_t(1) << 23;
+    int x = static_cast<int>(tx >> 32);
+    int y = static_cast<int>(ty >> 32);
+    const auto fx = static_cast<uint32_t>((tx >> 24) & 0xFF);
+    const auto fy = static_cast<uint32_t>((ty >> 24) & 0xFF);
+    const int w = tex.width(), h = tex.height();
+    const int x1 = std::clamp(x + 1, 0, w - 1), y1 = std::clamp(y + 1, 0, h - 1);
+    x = std::clamp(x, 0, w - 1);
+    y = std::clamp(y, 0, h - 1);
+    const uint32_t* pRow0 = tex.texels() + static_cast<size_t>(y) * w;
+    const uint32_t* pRow1 = tex.texels() + static_cast<size_t>(y1) * w;
+    const uint32_t top = fx ? lerpTexels(pRow0[x], pRow0[x1], fx) : pRow0[x];
+    if (!fy) return top;
+    const uint32_t bottom = fx ? lerpTexels(pRow1[x], pRow1[x1], fx) : pRow1[x];
+    return lerpTexels(top, bottom, fy);
+}
+
+inline uint32_t samplePoint(const Texture& tex, int64_t tx, int64_t ty) {
+    const int x = std::clamp(static_cast<int>((tx + (int64_t(1) << 31)) >> 32), 0, tex.width() - 1);
+    const int y = std::clamp(static_cast<int>((ty + (int64_t(1) << 31)) >> 32), 0, tex.height() - 1);
+    return tex.texels()[static_cast<size_t>(y) * tex.width() + x];
+}
+
+// An edge a -> b as a linear function of the pixel position: E = A x + B y + C
+// (pixel units), with the top-left bias folded in.
+struct Edge {
+    int64_t nA, nB, nC;
+    int64_t at(int x, int y) const { return nA * x + nB * y + nC; }
+};
+
+using SV = RenderDevice::ScreenVertex;
+
+Edge edgeOf(const SV& a, const SV& b) {
+    const int64_t dx = b.x - a.x;
+    const int64_t dy = b.y - a.y;
+    const bool bTopLeft = (dy == 0 && dx > 0) || dy < 0;
+    // E(P) = dx (P.y - a.y) - dy (P.x - a.x), P in 1/256: inside when > 0.
+    return {-dy * kSubPixel, dx * kSubPixel, dy * a.x - dx * a.y + (bTopLeft ? 1 : 0)};
+}
+
+// A texture coordinate as a plane over the pixel position, in texels from
+// the first texel's centre, fixed point: value = dX x + dY y + c.
+struct Plane {
+    int64_t dX, dY;
+    double c, fdX, fdY;
+    int64_t at(int x, int y) const { return static_cast<int64_t>(std::llround((fdX * x + fdY * y + c) * kCoordOne)); }
+};
+
+Plane planeOf(const SV& a, const SV& b, const SV& c, float SV::*pField, int nSize) {
+    const double ax = a.x / double(kSubPixel), ay = a.y / double(kSubPixel);
+    const double bx = b.x / double(kSubPixel) - ax, by = b.y / double(kSubPixel) - ay;
+    const double cx = c.x / double(kSubPixel) - ax, cy = c.y / double(kSubPixel) - ay;
+    const double fa = a.*pField * nSize - 0.5;
+    const double fb = b.*pField * nSize - 0.5 - fa, fc = c.*pField * nSize - 0.5 - fa;
+    const double det = bx * cy - by * cx;
+    const double dX = (fb * cy - fc * by) / det;
+    const double dY = (fc * bx - fb * cx) / det;
+    return {std::llround(dX * kCoordOne), std::llround(dY * kCoordOne), fa - dX * ax - dY * ay, dX, dY};
+}
+
+struct Bounds {
+    int x0, y0, x1, y1;  // inclusive
+};
+
+template <Kind K, bool bTextured, bool bLinear>
+void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
+    const Edge e0 = edgeOf(b, c), e1 = edgeOf(c, a), e2 = edgeOf(a, b);
+    const int nW = bTextured ? t.pTexture->width() : 1, nH = bTextured ? t.pTexture->height() : 1;
+    const Plane pu = planeOf(a, b, c, &SV::u, nW), pv = planeOf(a, b, c, &SV::v, nH);
+    const std::unique_ptr<Modulation> pMod = bTextured ? std::make_unique<Modulation>(t.diffuse) : nullptr;
+    const bool bAlpha = bTextured && t.pTexture->hasAlpha();
+    for (int y = box.y0; y <= box.y1; ++y) {
+        const size_t nRow = static_cast<size_t>(y) * t.nPitch;
+        int64_t d0 = e0.at(box.x0, y), d1 = e1.at(box.x0, y), d2 = e2.at(box.x0, y);
+        int64_t tu = bTextured ? pu.at(box.x0, y) : 0, tv = bTextured ? pv.at(box.x0, y) : 0;
+        for (int x = box.x0; x <= box.x1; ++x, d0 += e0.nA, d1 += e1.nA, d2 += e2.nA, tu += pu.dX, tv += pv.dX) {
+            if (((d0 - 1) | (d1 - 1) | (d2 - 1)) < 0) continue;
+            if constexpr (bTextured) {
+                const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
+                shade<K>(t, nRow + x, pMod->apply(nTexel, bAlpha));
+            } else {
+                shade<K>(t, nRow + x, t.diffuse);
+            }
+        }
+    }
+}
+
+template <Kind K>
+void rasterTriangle(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
+    if (!t.pTexture)
+        rasterRows<K, false, false>(t, a, b, c, box);
+    else if (t.states.eFilter == Filter::Linear)
+        rasterRows<K, true, true>(t, a, b, c, box);
+    else
+        rasterRows<K, true, false>(t, a, b, c, box);
+}
+
+template <class Fn>
+void withKind(Kind eKind, Fn fn) {
+    switch (eKind) {
+        case Kind::Normal: fn.template operator()<Kind::Normal>(); break;
+        case Kind::Additive: fn.template operator()<Kind::Additive>(); break;
+        case Kind::NoColour: fn.template operator()<Kind::NoColour>(); break;
+        case Kind::Generic: fn.template operator()<Kind::Generic>(); break;
+    }
+}
+
+}  // namespace
+
+// Strip order: 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right; the
+// quad must start half a pixel before a pixel centre and map texels one to
+// one; false leaves it to the triangles.
+bool RenderDevice::drawAlignedQuad(const ScreenVertex* p) {
+    if (!m_pTexture) return false;
+    const bool bRect = p[0].y == p[1].y && p[2].y == p[3].y && p[0].x == p[2].x && p[1].x == p[3].x &&
+                       p[1].x > p[0].x && p[2].y > p[0].y;
+    const bool bUv = p[0].u == p[2].u && p[1].u == p[3].u && p[0].v == p[1].v && p[2].v == p[3].v;
+    if (!bRect || !bUv || modPositive(p[0].x, kSubPixel) != kSubPixel / 2 ||
+        modPositive(p[0].y, kSubPixel) != kSubPixel / 2 || modPositive(p[1].x, kSubPixel) != kSubPixel / 2 ||
+        modPositive(p[2].y, kSubPixel) != kSubPixel / 2)
+        return false;
+    const int nW = (p[1].x - p[0].x) / kSubPixel;
+    const int nH = (p[2].y - p[0].y) / kSubPixel;
+    const double tu0 = double(p[0].u) * m_pTexture->width(), tv0 = double(p[0].v) * m_pTexture->height();
+    const double tu1 = double(p[1].u) * m_pTexture->width(), tv1 = double(p[2].v) * m_pTexture->height();
+    if (!nearInteger(tu0) || !nearInteger(tv0) || std::fabs(tu1 - tu0 - nW) > 1e-3 || std::fabs(tv1 - tv0 - nH) > 1e-3)
+        return false;
+    const int tx = static_cast<int>(std::lround(tu0));
+    const int ty = static_cast<int>(std::lround(tv0));
+    if (tx < 0 || ty < 0 || tx + nW > m_pTexture->width() || ty + nH > m_pTexture->height()) return false;
+    // Pixels k .. k + w - 1 of the quad, cut to the viewport.
+    const int nFirstX = floorDiv(p[0].x + kSubPixel / 2, kSubPixel);
+    const int py = floorDiv(p[0].y + kSubPixel / 2, kSubPixel);
+    const int x0 = std::max(nFirstX, m_viewport.x);
+    const int y0 = std::max(py, m_viewport.y);
+    const int x1 = std::min(nFirstX + nW, m_viewport.x + m_viewport.w);
+    const int y1 = std::min(py + nH, m_viewport.y + m_viewport.h);
+    if (x0 >= x1 || y0 >= y1) return true;
+    const Target t{m_vBack.data(), hasStencil() ? m_vStencil.data() : nullptr, m_nWidth, m_states, m_pTexture,
+                   pixel::unpack(p[0].nDiffuse), pixel::needsTests(m_states, hasStencil())};
+    withKind(pixel::kindOf(m_states), [&]<Kind K>() {
+        alignedRows<K>(t, tx + (x0 - nFirstX), ty + (y0 - py), x0, x1, y0, y1);
+    });
+    return true;
+}
+
+void RenderDevice::drawTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
+    const int64_t nArea = int64_t(b.x - a.x) * (c.y - a.y) - int64_t(b.y - a.y) * (c.x - a.x);
+    if (nArea == 0) return;
+    const ScreenVertex& b2 = nArea > 0 ? b : c;
+    const ScreenVertex& c2 = nArea > 0 ? c : b;
+    const Bounds box{std::max(ceilDiv(std::min({a.x, b.x, c.x}), kSubPixel), m_viewport.x),
+                     std::max(ceilDiv(std::min({a.y, b.y, c.y}), kSubPixel), m_viewport.y),
+                     std::min(floorDiv(std::max({a.x, b.x, c.x}), kSubPixel), m_viewport.x + m_viewport.w - 1),
+                     std::min(floorDiv(std::max({a.y, b.y, c.y}), kSubPixel), m_viewport.y + m_viewport.h - 1)};
+    if (box.x0 > box.x1 || box.y0 > box.y1) return;
+    const Target t{m_vBack.data(), hasStencil() ? m_vStencil.data() : nullptr, m_nWidth, m_states, m_pTexture,
+                   pixel::unpack(a.nDiffuse), pixel::needsTests(m_states, hasStencil())};
+    withKind(pixel::kindOf(m_states), [&]<Kind K>() { rasterTriangle<K>(t, a, b2, c2, box); });
+}
+
+}  // namespace render

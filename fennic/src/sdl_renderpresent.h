@@ -1,0 +1,15 @@
+// Shows the render device's back buffer on SDL's screen surface: SDL
+// converts the 32-bit pixels to the screen's depth (16, 24 or 32 bits). A
+// back buffer of another size than the screen (a letterboxed or scaled
+// mode, drawn at its logical size) is first scaled to the screen's size in
+// the scratch buffer (renderscale.h).
+#pragma once
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "renderdevice.h"
+
+// False when there is no screen or the copy failed.
+bool presentToScreen(const render::RenderDevice& device, SDL_Surface* pScreen, std::vector<uint32_t>& vScratch);
