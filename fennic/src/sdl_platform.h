@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "font.h"
 #include "platform.h"
 #include "zep2/hash.h"
 
@@ -114,6 +115,8 @@ protected:
     virtual uint8_t readAppState() { return SDL_GetAppState(); }
 
 private:
+    // "S: Font cache : ..." with the process-wide counts.
+    static void logFontCache();
     void onActiveEvent(const SDL_ActiveEvent& event);
     void onKeyDownEvent(const SDL_KeyboardEvent& event);
     void onButtonEvent(const SDL_MouseButtonEvent& event);
@@ -121,6 +124,7 @@ private:
 
     GameApp* m_pApp = nullptr;
     std::unique_ptr<ImageFactory> m_pImageFactory;
+    Zep::SmartPtr<FontFactory> m_pTTFFactory;  // "TrueType", registered with the theme
     std::unique_ptr<IVideoDriver> m_pVideoDriver;
     std::unique_ptr<IAudioDriver> m_pAudioDriver;
     int m_nMouseX = 0;

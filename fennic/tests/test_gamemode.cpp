@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -176,8 +177,12 @@ class TooltipTest : public GameModeTest {
 protected:
     void SetUp() override {
         GameModeTest::SetUp();
+        // A tooltip style over a 1 x 16 back: the captions are pictures as wide as 8 per letter.
         Zep::SmartPtr<Theme> pTheme = new Theme();
         pTheme->addButtonStyle("Tooltip");
+        pTheme->setButtonImage("Tooltip", 0, picture(1, 16, 0, 0));
+        for (const char* szCaption : {"Hello", "Hi", "Longer", "tip"})
+            m_app.addImage(szCaption, picture(8 * static_cast<int>(std::strlen(szCaption)), 16, 0, 0), true);
         m_app.setTheme(pTheme);
     }
     void moveMouse(GameMode& mode, int x, int y) {
