@@ -129,7 +129,8 @@ ButtonStyle* Theme::addButtonStyle(const char* szName) {
 FrameStyle* Theme::getFrameStyle(const char* szName) {
     const Zep::String sKey = lowerKey(szName);
     ZEP_TRACE_AT(sKey.c_str(), kZepSource);
-    ZEP_ASSERT(m_hFrmStyle.contains(sKey));
+    if (!m_hFrmStyle.contains(sKey))
+        ZEP_THROW(Zep::AssertFailException, "Assertion failed : m_hFrmStyle.hasKey(sKey)");
     return m_hFrmStyle.get(sKey).get();
 }
 

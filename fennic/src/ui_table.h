@@ -25,7 +25,7 @@
 #include "visualobject.h"
 
 class GameMode;
-class Sprite;
+#include "sprite.h"
 
 class Table : public IVisualObject {
 public:
