@@ -120,7 +120,7 @@ int SDLTrueTypeFont::getTextWidth(const char* szText) {
         int nEnd = sText.find('\n', nStart);
         if (nEnd < 0) nEnd = sText.length();
         int w = 0, h = 0;
-        if (TTF_SizeUTF8(m_pData->m_pFont, sText.mid(nStart, nEnd).c_str(), &w, &h) != 0) {
+        if (TTF_SizeUTF8(m_pData->m_pFont, Zep::String(sText.c_str() + nStart, nEnd - nStart).c_str(), &w, &h) != 0) {
             ZEP_THROW(Zep::FatalErrorException, Zep::String::format("TTF_SizeUTF8 failed : %s\n", TTF_GetError()).c_str());
         }
         nWidest = std::max(nWidest, w);
