@@ -1,5 +1,5 @@
 // The set-up of the theme, TrueType, generated-image and table suites: a test
-// application with in-memory pictures, a fake audio driver, the built-in
+// application with in-memory pictures, fake video and audio drivers, the built-in
 // resources, the "TrueType" factory, DejaVu Sans copied into a resource
 // folder, and generated pictures for every image a sample theme names (frame
 // pieces 4 x 4 in distinct colours, button images wider than their caps).
@@ -14,6 +14,7 @@
 #include "sdl_ttf.h"
 #include "testkit_audio.h"
 #include "testkit_platform.h"
+#include "testkit_video.h"
 #include "theme.h"
 
 namespace themetest {
@@ -103,6 +104,7 @@ protected:
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
         pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
+        pPlatform->setVideoDriver(std::make_unique<testkit::FakeVideoDriver>());
         auto pAudio = std::make_unique<testkit::FakeAudioDriver>();
         m_pAudio = pAudio.get();
         pPlatform->setAudioDriver(std::move(pAudio));
