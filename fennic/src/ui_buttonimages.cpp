@@ -10,6 +10,8 @@
 // between the caps) are errors thrown before anything is drawn, never a
 // division by zero or a missing image used.
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include <zep2/error.h>
 #include <zep2/random_pick.h>
@@ -30,6 +32,11 @@ GameApp& app() {
     GameApp* pApp = GameApp::getInstance();
     if (!pApp) ZEP_THROW(Zep::BadStateException, "Theme : no application for button images");
     return *pApp;
+}
+
+// Offsets from the theme file may be anything: positions stay within int.
+int clampToInt(int64_t n) {
+    return static_cast<int>(std::clamp<int64_t>(n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // The button's width rounded to whole centre tiles, the last one dropped when
@@ -72,8 +79,12 @@ Zep::SmartPtr<Image> Theme::makeButtonImage(const char* szCaption, int nState, i
     ZEP_ASSERT(nState >= 0 && nState < ThemeParts::kStates);
     Image* pStateImage = style.pImage[nState].get();
     ZEP_ASSERT(notNULL(pStateImage));
-    const int nCenter = pStateImage->getWidth() - style.nLeftCap - style.nRightCap;
-    if (style.bResize) ZEP_ASSERT(nCenter > 0);
+    const int64_t nCenterWide = int64_t{pStateImage->getWidth()} - style.nLeftCap - style.nRightCap;
+    const int nCenter = static_cast<int>(std::clamp<int64_t>(nCenterWide, 0, pStateImage->getWidth()));
+    if (style.bResize) {
+        ZEP_ASSERT(style.nLeftCap >= 0 && style.nRightCap >= 0);
+        ZEP_ASSERT(nCenter > 0);
+    }
 
     Zep::SmartPtr<Image> pCaption = captionImage(style, szCaption, sKey, nState, sName)->clone(false);
     if (nState == ThemeParts::kStateDisabled) {
@@ -94,11 +105,13 @@ Zep::SmartPtr<Image> Theme::makeButtonImage(const char* szCaption, int nState, i
     } else {
         w = nWidth == -1 ? pCaption->getWidth() + 2 * style.nPadding : nWidth;
         if (style.bTileCenter) w = tiledWidth(style, w, nCenter, pCaption->getWidth());
+        ZEP_ASSERT(w > 0);
         pOut = stretchedBackground(style, *pStateImage, w);
     }
 
     // The caption centred, moved by the state's offset.
-    pOut->blitFrom(*pCaption, w / 2 + style.nTextOffsetX[nState], pStateImage->getHeight() / 2 + style.nTextOffsetY[nState]);
+    pOut->blitFrom(*pCaption, clampToInt(int64_t{w / 2} + style.nTextOffsetX[nState]),
+                   clampToInt(int64_t{pStateImage->getHeight() / 2} + style.nTextOffsetY[nState]));
     a.addImage(sName.c_str(), pOut, false);
     return a.getImage(sName.c_str());
 }

@@ -13,9 +13,6 @@ constexpr const char* kZepSource = ".\\src\\ui_table";
 
 Table::Table(GameMode* pOwner) : m_pOwner(pOwner) {}
 
-Table::~Table() {
-    if (m_bRemoveOnDestroy) removeAll();
-}
 
 // ---- IVisualObject ----------------------------------------------------------------
 

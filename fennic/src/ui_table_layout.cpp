@@ -74,6 +74,11 @@ int sum(const std::vector<int>& v) {
 
 }  // namespace
 
+// Kept apart from the grid operations, which drop sub-table references.
+Table::~Table() {
+    if (m_bRemoveOnDestroy) removeAll();
+}
+
 void Table::getOuterSize(int* pW, int* pH, bool bWithFrame) {
     getSize(pW, pH);
     if (!bWithFrame || !m_bFramed) return;
