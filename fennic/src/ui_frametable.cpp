@@ -1,5 +1,6 @@
 // Theme: a frame as a table of sprites, the frame the table layout puts
-// around its contents. Three rows: the top edge; the left edge, the tiled
+// around its contents. A style of only "back" gives the background alone,
+// as its frame images do. Three rows: the top edge; the left edge, the tiled
 // background and the right edge; the bottom edge. Edge pieces are the parts
 // cut to the edge's thickness keeping the outer side. Frame tables are not
 // cached: each call builds new sprites, owned by the caller's table.
@@ -90,8 +91,9 @@ void fillFixed(Table& t, const EdgeBuild& b, int nFill) {
 
 Zep::SmartPtr<Table> buildEdgeTable(GameMode* pOwner, const EdgeBuild& b) {
     const EdgeParts& parts = partsOf(b.edge);
-    computeEdgeLayout(b.style, b.edge, b.nLength);  // the checks of the edge
     Zep::SmartPtr<Table> pTable = newPartTable(pOwner);
+    if (!b.style.bHasBorderParts) return pTable;  // a style of only "back": no edges
+    computeEdgeLayout(b.style, b.edge, b.nLength);  // the checks of the edge
     const int nCorners = lengthOf(b.style, parts.nFirstCorner, parts.bVertical) +
                          lengthOf(b.style, parts.nSecondCorner, parts.bVertical);
     const int nFill = std::max(0, b.nLength - nCorners);

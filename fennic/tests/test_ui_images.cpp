@@ -166,6 +166,10 @@ TEST_F(GeneratedImages, AFrameTableHasThreeRowsAroundItsBackground) {
     pFrame->getAttachedSprites(lAttached);
     ASSERT_EQ(1, lAttached.getCount());  // the "ul" decoration, anchored at the top-left
     EXPECT_EQ(100, lAttached.getFirst()->getX());
+    // Regression (found by fuzzing): a style of only "back" gives a frame table of the background alone.
+    loadText(*pTheme, "framestyle Plain\nframe back ui/frm_back\n");
+    EXPECT_EQ("9x6", std::to_string(pTheme->makeFrameTable(nullptr, 9, 6, "Plain")->getWidth()) + "x" +
+                         std::to_string(pTheme->makeFrameTable(nullptr, 9, 6, "Plain")->getHeight()));
     // A height below both thicknesses splits the shortfall, the top losing the smaller half.
     Zep::SmartPtr<Table> pFlat = pTheme->makeFrameTable(nullptr, 22, 5, "ListboxFrame");
     EXPECT_EQ(std::make_pair(3, 2), std::make_pair(pFlat->getContent(0, 0, 0)->getHeight(),
