@@ -231,6 +231,14 @@ TEST_F(TooltipTest, AppearsAfterARestAndStaysOnTheScreen) {
     EXPECT_EQ("0,0", shown(mode));
 }
 
+TEST_F(GameModeTest, ATooltipUnderAThemeNeverLoadedHasNoPicture) {
+    m_app.setTheme(new Theme());  // no unnamed button style yet
+    GameMode mode;
+    SpritePtr pSprite = mode.addSprite(new Sprite(picture(40, 20, 0, 0), 100, 100, 0));
+    pSprite->setTooltip("Hello");
+    EXPECT_TRUE(pSprite->getTooltipHandle()->data->pSprite->getImage().isNULL());
+}
+
 TEST_F(TooltipTest, DisabledRecordsAreNotFoundAndHiddenOnesStayHidden) {
     m_pPlatform->setMousePosition(105, 105);
     GameMode mode;
