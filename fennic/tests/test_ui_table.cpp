@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "gamemode.h"
 #include "spritetest_util.h"
 #include "themetest_util.h"
 #include "ui_table.h"
@@ -68,7 +69,9 @@ TEST(TableMeasure, NumbersOfTheLayout) {
         t->setSize(c.nRequestedW, c.nRequestedH);
         if (c.nSpacing) t->setSpacing(c.nSpacing);
         EXPECT_EQ(c.szSize, sizeOf(*t)) << c.szName;
-        if (t->getRowCount() > 0) EXPECT_EQ(c.szStarts, columnStarts(*t, c.nRow)) << c.szName;
+        if (t->getRowCount() > 0) {
+            EXPECT_EQ(c.szStarts, columnStarts(*t, c.nRow)) << c.szName;
+        }
     }
 }
 
@@ -163,6 +166,36 @@ TEST_F(FramedTable, AResizedTableGetsANewFrameAndAMovedOneKeepsIt) {
     t->setFramed(false);
     t->updateLayout();
     EXPECT_TRUE(t->getFrame().isNULL());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FramedTable, ContentsJoinTheOwnerModeAndLeaveItOnRemoval) {
+    m_app.setTheme(sample());
+    GameMode mode;
+    Zep::SmartPtr<Table> t = new Table(&mode), pSub = new Table(&mode);
+    Zep::SmartPtr<Sprite> pA = sprite(10, 10), pB = sprite(10, 10), pBadge = sprite(2, 2);
+    t->add(pA.get(), 9);
+    pSub->add(pB.get(), 9);
+    t->add(pSub.get(), 9);
+    mode.addSprite(pBadge);
+    t->attachSprite(pBadge, 9, 1);
+    EXPECT_TRUE(pA->getMode() == &mode && pB->getMode() == &mode);
+    t->setFramed(true);
+    t->setPosition(10, 10);
+    Zep::List<Zep::SmartPtr<Sprite>> lSprites;
+    t->getSprites(lSprites, true);
+    EXPECT_GT(lSprites.getCount(), 2);  // the frame's pieces first, then the two contents
+    EXPECT_EQ(pB, lSprites.getLast());
+    t->removeContents();
+    EXPECT_TRUE(!pA->getMode() && !pB->getMode() && !pBadge->getMode());
+    EXPECT_TRUE(t->getLayerCount(0, 0) == 2 && t->getContent(0, 0, 1).isNULL());  // the layers stay, empty
+    t->removeAll();
+    EXPECT_TRUE(t->getFrame().isNULL());
+    t->clear();
+    EXPECT_EQ(0, t->getRowCount());
 }
 
 }  // namespace
