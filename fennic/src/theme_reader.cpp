@@ -282,11 +282,11 @@ void Theme::load(const char* szFileName) {
     m_nSliderStyle = 0;
     GameApp* pApp = GameApp::getInstance();
     if (!pApp) ZEP_THROW(Zep::BadStateException, "Theme::load : no application to read the file from");
-    Zep::SmartPtr<Zep::Resource> pResource = pApp->getResource(m_sName.c_str());
-    const Zep::String sText(static_cast<const char*>(pResource->getData()), pResource->getSize());
-    Zep::TokenFileReader reader(sText.c_str());
+    Zep::TokenFileReader reader("");
     ThemeReader themeReader(*this, reader);
-    themeReader.begin();
+    themeReader.begin();  // fresh unnamed styles, even when the file is missing
+    Zep::SmartPtr<Zep::Resource> pResource = pApp->getResource(m_sName.c_str());
+    reader.parseText(Zep::String(static_cast<const char*>(pResource->getData()), pResource->getSize()).c_str());
     themeReader.run();
     computeFrameBorders();
 }

@@ -83,6 +83,7 @@ TEST_F(ThemeFile, EveryErrorEndsTheLoadWithItsMessage) {
     Theme theme;
     EXPECT_EQ("GameApp::getResource() : Resource 'missing.theme' not found",
               imagetest::messageOf([&] { theme.load("missing.theme"); }));
+    EXPECT_TRUE(theme.hasButtonStyle(nullptr) && theme.hasFrameStyle(nullptr));  // made before the file is read
 }
 
 TEST_F(ThemeFile, EdgeCasesOfTheCommands) {
