@@ -58,6 +58,10 @@ TEST_F(GeneratedImages, FixedEdgesRoundUpToWholePieces) {
         pTheme->fitFrameSize(w, h, "f");
         EXPECT_EQ(std::make_pair(nFitted, 9), std::make_pair(w, h)) << nAsked;
     }
+    // As a table: one end piece each side of the middle, between the corners.
+    Zep::SmartPtr<Table> pTop = Zep::SmartPtr<Table>(dynamic_cast<Table*>(
+        pTheme->makeFrameTable(nullptr, 15, 9, "F")->getContent(0, 0, 0).get()));
+    EXPECT_EQ(std::make_pair(5, 18), std::make_pair(pTop->getCellCount(0), pTop->getWidth()));
     Zep::SmartPtr<Image> p = pTheme->makeFrameImage(15, 9, "F");
     // ul, tl, middle, tr, ur across the top: 4 + 2 + 6 + 2 + 4.
     for (const auto& [x, nPart] : {std::pair{3, 4}, std::pair{4, 2}, std::pair{6, 1}, std::pair{12, 2}, std::pair{14, 4}})
@@ -117,6 +121,14 @@ TEST_F(GeneratedImages, ButtonCaptionsCentredPushedFadedAndTiled) {
     // A width asked is rounded the same way, under a name of its own.
     EXPECT_NE(p60, pTheme->makeButtonImage("cap60", 0, 81, nullptr));
     EXPECT_EQ(80, pTheme->makeButtonImage("cap60", 0, 81, nullptr)->getWidth());
+
+    // Offsets and colours of one state or of all four (4).
+    pTheme->setButtonTextOffset(nullptr, 4, 1, 2);
+    pTheme->setButtonColor(nullptr, 2, Color(1, 1, 1, 255));
+    const ButtonStyle& style = *pTheme->getButtonStyle(nullptr);
+    EXPECT_EQ(std::make_tuple(1, 2, 1, 2), std::make_tuple(style.nTextOffsetX[1], style.nTextOffsetY[1],
+                                                           style.nTextOffsetX[3], style.nTextOffsetY[0]));
+    EXPECT_TRUE(style.cText[2] == Color(1, 1, 1, 255) && !style.bColorSet[2]);  // the colour alone: captions keep their font's
 
     // Without resizing: as wide as the larger of image and caption, the width asked ignored.
     Zep::SmartPtr<Image> pFixed = pTheme->makeButtonImage("cap60", 0, 300, "Fixed");
