@@ -31,6 +31,7 @@ public:
     // Starts SDL_ttf for the first user.
     SDLTTFData();
     // Closes the font and its byte reader; stops SDL_ttf after the last user.
+    // A broken use count cannot be thrown from here: it is written to the log.
     ~SDLTTFData() override;
     SDLTTFData(const SDLTTFData&) = delete;
     SDLTTFData& operator=(const SDLTTFData&) = delete;

@@ -71,6 +71,13 @@ class ThemeReader {
 public:
     ThemeReader(Theme& theme, Zep::TokenFileReader& reader) : m_theme(theme), m_reader(reader) {}
 
+    // Fresh unnamed button and frame styles become the current ones.
+    void begin() {
+        m_theme.m_hButtonStyles.set(Zep::String(), std::make_shared<ButtonStyle>());
+        m_pButton = m_theme.m_hButtonStyles.get(Zep::String()).get();
+        m_pFrame = m_theme.addFrameStyle("");
+    }
+
     void run() {
         while (!m_reader.isEOF()) {
             m_reader.nextLine();
@@ -265,12 +272,6 @@ private:
     ButtonStyle* m_pButton = nullptr;
     FrameStyle* m_pFrame = nullptr;
 
-public:
-    void begin() {
-        m_theme.m_hButtonStyles.set(Zep::String(), std::make_shared<ButtonStyle>());
-        m_pButton = m_theme.m_hButtonStyles.get(Zep::String()).get();
-        m_pFrame = m_theme.addFrameStyle("");
-    }
 };
 
 void Theme::load(const char* szFileName) {
