@@ -53,7 +53,9 @@ void GameMode::removeTooltip(TooltipHandle pTooltip) {
 void GameMode::setTooltipText(TooltipHandle pTooltip, const char* szText) {
     Zep::SmartPtr<Theme> pTheme = m_pApp ? m_pApp->getTheme() : Zep::SmartPtr<Theme>();
     Zep::SmartPtr<Image> pPicture;
-    if (pTheme.notNULL()) pPicture = pTheme->makeButtonImage(szText, 0, -1, m_sTooltipStyle.c_str());
+    // A theme without the style (one never loaded has no unnamed style) gives no picture.
+    if (pTheme.notNULL() && pTheme->hasButtonStyle(m_sTooltipStyle.c_str()))
+        pPicture = pTheme->makeButtonImage(szText, 0, -1, m_sTooltipStyle.c_str());
     Sprite& sprite = *pTooltip->data->pSprite;
     const bool bVisible = sprite.isVisible();
     sprite.setImage(pPicture);

@@ -127,9 +127,10 @@ void SDLImage::composite(const SDLImage& src, int nSx, int nSy, int nW, int nH, 
     const ImageLock lockDst(*this);
     const SDL_PixelFormat& fs = *src.m_pSurface->getFormat();
     const SDL_PixelFormat& fd = *m_pSurface->getFormat();
-    const bool bWords = fs.BytesPerPixel == 4 && fs.Amask == 0xFF000000u && fs.Rmask == fd.Rmask &&
-                        fs.Gmask == fd.Gmask && fs.Bmask == fd.Bmask && fs.Amask == fd.Amask &&
-                        fd.BytesPerPixel == 4 && fs.Rloss == 0 && fs.Gloss == 0 && fs.Bloss == 0 &&
+    auto eightBitChannels = [](const SDL_PixelFormat& f) {
+        return f.BytesPerPixel == 4 && f.Amask != 0 && f.Rloss == 0 && f.Gloss == 0 && f.Bloss == 0 && f.Aloss == 0;
+    };
+    const bool bWords = eightBitChannels(fs) && eightBitChannels(fd) &&
                         isWordAligned(src.m_pLockedPixels, src.m_nLockedPitch) &&
                         isWordAligned(m_pLockedPixels, m_nLockedPitch);
     if (bWords) {
@@ -152,11 +153,13 @@ void SDLImage::composite(const SDLImage& src, int nSx, int nSy, int nW, int nH, 
     }
 }
 
-// Both in one 32-bit layout with 8-bit channels and alpha in the top byte:
-// the same rule on the words themselves.
+// Both 32-bit with 8-bit channels (in any order): the same rule on the
+// words themselves, each channel taken from its own place in each layout.
 void SDLImage::compositeWords(const SDLImage& src, int nSx, int nSy, int nW, int nH, int nDx, int nDy) {
-    const SDL_PixelFormat& f = *m_pSurface->getFormat();
-    const int nShift[3] = {f.Rshift, f.Gshift, f.Bshift};
+    const SDL_PixelFormat& fs = *src.m_pSurface->getFormat();
+    const SDL_PixelFormat& fd = *m_pSurface->getFormat();
+    const int nSrcShift[3] = {fs.Rshift, fs.Gshift, fs.Bshift};
+    const int nDstShift[3] = {fd.Rshift, fd.Gshift, fd.Bshift};
     for (int j = 0; j < nH; ++j) {
         const uint32_t* s = reinterpret_cast<const uint32_t*>(src.m_pLockedPixels +
                                                               static_cast<ptrdiff_t>(nSy + j) * src.m_nLockedPitch) +
@@ -164,12 +167,12 @@ void SDLImage::compositeWords(const SDLImage& src, int nSx, int nSy, int nW, int
         uint32_t* d = reinterpret_cast<uint32_t*>(m_pLockedPixels + static_cast<ptrdiff_t>(nDy + j) * m_nLockedPitch) +
                       nDx;
         for (int i = 0; i < nW; ++i) {
-            const uint32_t sp = s[i], sa = sp >> 24;
+            const uint32_t sp = s[i], sa = (sp >> fs.Ashift) & 0xFF;
             if (sa == 0) continue;
-            const uint32_t dp = d[i], da = std::min(dp >> 24, 255 - sa), t = da + sa;
-            uint32_t out = t << 24;
+            const uint32_t dp = d[i], da = std::min((dp >> fd.Ashift) & 0xFF, 255 - sa), t = da + sa;
+            uint32_t out = t << fd.Ashift;
             for (int c = 0; c < 3; ++c)
-                out |= compositeChannel((dp >> nShift[c]) & 0xFF, (sp >> nShift[c]) & 0xFF, da, sa, t) << nShift[c];
+                out |= compositeChannel((dp >> nDstShift[c]) & 0xFF, (sp >> nSrcShift[c]) & 0xFF, da, sa, t) << nDstShift[c];
             d[i] = out;
         }
     }

@@ -6,7 +6,9 @@
 #include "gameapp.h"
 #include "oshelpers.h"
 #include "sdl_imagefactory.h"
+#include "sdl_ttf.h"
 #include "sdl_videobase.h"
+#include "theme.h"
 #include "zep2/error.h"
 
 namespace {
@@ -35,12 +37,19 @@ SDLMutexImpl::~SDLMutexImpl() {
 // ---- SDLPlatform: life cycle ---------------------------------------------------
 
 SDLPlatform::SDLPlatform() : m_pApp(GameApp::getInstance()), m_pImageFactory(std::make_unique<SDLImageFactory>()) {
-    // The TrueType font factory is made and registered here once fonts exist.
+    m_pTTFFactory = new SDLTTFFactory();
+    Theme::registerFontFactory("TrueType", m_pTTFFactory);
 }
 
 SDLPlatform::~SDLPlatform() {
     shutdown();
     m_joysticks.clear();
+}
+
+void SDLPlatform::logFontCache() {
+    const int nHits = SDLTTFFactory::getCacheHits(), nMisses = SDLTTFFactory::getCacheMisses();
+    const double fPercent = nHits + nMisses == 0 ? 0.0 : nHits * 100.0 / (nHits + nMisses);
+    GameApp::log("S: Font cache : %d hits (%.1lf%%), %d misses\n", nHits, fPercent, nMisses);
 }
 
 int SDLPlatform::init() {
@@ -56,9 +65,10 @@ int SDLPlatform::init() {
 
 void SDLPlatform::shutdown() {
     ZEP_TRACE("SDLPlatform::shutdown");
-    // The font cache's statistics line comes first once fonts exist.
+    if (m_pTTFFactory.notNULL() && GameApp::getInstance()) logFontCache();
     IMG_Quit();
-    // The font factory is unregistered here once fonts exist.
+    if (m_pTTFFactory.notNULL()) Theme::unregisterFontFactory("TrueType");
+    m_pTTFFactory = nullptr;
     if (m_pVideoDriver) m_pVideoDriver->shutdown();
     if (m_pAudioDriver) m_pAudioDriver->shutdown();
     m_pImageFactory.reset();

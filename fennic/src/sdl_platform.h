@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "font.h"
 #include "platform.h"
 #include "zep2/hash.h"
 
@@ -115,6 +116,8 @@ protected:
     virtual uint8_t readAppState() { return SDL_GetAppState(); }
 
 private:
+    // "S: Font cache : ..." with the process-wide counts.
+    static void logFontCache();
     void onActiveEvent(const SDL_ActiveEvent& event);
     void onKeyDownEvent(const SDL_KeyboardEvent& event);
     void onButtonEvent(const SDL_MouseButtonEvent& event);
@@ -122,6 +125,7 @@ private:
 
     GameApp* m_pApp = nullptr;
     std::unique_ptr<ImageFactory> m_pImageFactory;
+    Zep::SmartPtr<FontFactory> m_pTTFFactory;  // "TrueType", registered with the theme
     std::unique_ptr<IVideoDriver> m_pVideoDriver;
     std::unique_ptr<IAudioDriver> m_pAudioDriver;
     int m_nMouseX = 0;

@@ -1,81 +1,265 @@
+// Theme: construction with the built-in defaults, the lookups of fonts,
+// styles, cursors, separators, slider and radio images, and the font-factory
+// registry. The file reader is theme_reader.cpp; generated pictures are in
+// ui_buttonimages.cpp and ui_frames.cpp.
 #include "theme.h"
 
-#include <cstring>
+#include <zep2/error.h>
 
-#include "color.h"
-#include "font.h"
+#include "bitmapfont.h"
 #include "gameapp.h"
 #include "image.h"
 #include "platform.h"
+#include "systemfont_png.h"
+#include "audiodriver.h"
 
 namespace {
 
+constexpr const char* kZepSource = ".\\src\\theme";
+
+// Sizes of the empty images that stand in for missing ones.
+constexpr int kSeparatorSize = 10;
+constexpr int kSliderBarWidth = 100;
+constexpr int kSliderBarHeight = 25;
+constexpr int kSliderThumbSize = 25;
+constexpr int kRadioOffSize = 25;
+constexpr int kRadioOnSize = 35;
+// The built-in frame: 5-pixel grey edges around a 100 x 100 back.
+constexpr int kDefaultEdge = 5;
+constexpr int kDefaultSpan = 100;
+const Color kDefaultFrameGrey(128, 128, 128, 255);
+
 Zep::Hash<Zep::String, Zep::SmartPtr<FontFactory>>& fontFactories() {
-    static Zep::Hash<Zep::String, Zep::SmartPtr<FontFactory>> hFactories;
+    static Zep::Hash<Zep::String, Zep::SmartPtr<FontFactory>> hFactories(97);
     return hFactories;
 }
 
-void reportMissing(const char* szKind, const char* szName) {
-    GameApp::debugReport((Zep::String(szKind) + szName).c_str());
+Zep::String lowerKey(const char* szName) { return Zep::String(szName).toLower(); }
+
+Zep::SmartPtr<Image> emptyImage(int w, int h) {
+    GameApp* pApp = GameApp::getInstance();
+    if (!pApp) ZEP_THROW(Zep::BadStateException, "Theme : no application to create an image");
+    return pApp->createImage(w, h, false);
 }
 
-// A fill that tells states and styles apart.
-Color buttonColor(int nState, const char* szStyle) {
-    const uint8_t nShade = static_cast<uint8_t>(255 - 32 * (nState & 3));
-    const uint8_t nTone = static_cast<uint8_t>(szStyle && *szStyle ? 0xE1 : 0xC0);
-    return Color(nShade, nShade, nTone, 255);
+Zep::SmartPtr<Image> filledImage(int w, int h) {
+    Zep::SmartPtr<Image> p = emptyImage(w, h);
+    p->fill(kDefaultFrameGrey);
+    return p;
 }
 
 }  // namespace
 
-Theme::Theme() = default;
+ButtonStyle::ButtonStyle() {
+    cText.fill(Color(255, 255, 255, 255));
+    for (const char* szEvent : {"clicked", "highlighted"}) {
+        hSounds.set(Zep::String(szEvent), Zep::List<Zep::SmartPtr<Sample>>());
+        hSoundSet.set(Zep::String(szEvent), false);
+    }
+}
+
+Theme::Theme() {
+    GameApp* pApp = GameApp::getInstance();
+    if (pApp && pApp->getPlatform() && pApp->getPlatform()->getImageFactory()) addBuiltInDefaults();
+}
 
 Theme::~Theme() = default;
 
-void Theme::load(const char* szFileName) { m_sFileName = szFileName ? szFileName : ""; }
+void Theme::addBuiltInDefaults() {
+    ZEP_TRACE("Theme::addBuiltInDefaults");
+    if (GameApp::getInstance()->imageExists(kSystemFontImageName)) {
+        Zep::SmartPtr<SimpleFont> pFont = new SimpleFont();
+        pFont->loadImage(GameApp::getInstance()->getImage(kSystemFontImageName));
+        setFont(kDefaultFont, pFont.get());
+    }
+
+    FrameStyle* pStyle = addFrameStyle(kDefaultFrame);
+    const Zep::SmartPtr<Image> pCorner = filledImage(kDefaultEdge, kDefaultEdge);
+    const Zep::SmartPtr<Image> pWide = filledImage(kDefaultSpan, kDefaultEdge);
+    const Zep::SmartPtr<Image> pTall = filledImage(kDefaultEdge, kDefaultSpan);
+    setFramePart(pStyle, "back", emptyImage(kDefaultSpan, kDefaultSpan), false);
+    for (const char* szPart : {"top", "bottom"}) setFramePart(pStyle, szPart, pWide, false);
+    for (const char* szPart : {"right", "left"}) setFramePart(pStyle, szPart, pTall, false);
+    for (const char* szPart : {"ul", "ur", "ll", "lr"}) setFramePart(pStyle, szPart, pCorner, false);
+    computeFrameBorders();
+}
+
+void Theme::computeFrameBorders() {
+    auto size = [](FrameStyle& s, int nPart, bool bHeight) {
+        return s.part(nPart) ? s.part(nPart)->getDimension(bHeight) : 0;
+    };
+    for (const std::shared_ptr<FrameStyle>& p : m_hFrmStyle.getValues()) {
+        if (p->bBorderGiven) continue;
+        p->border = Rect(size(*p, ThemeParts::kLeft, false), size(*p, ThemeParts::kTop, true),
+                         size(*p, ThemeParts::kRight, false), size(*p, ThemeParts::kBottom, true));
+    }
+}
+
+// ---- Fonts --------------------------------------------------------------------------
 
 Zep::SmartPtr<Font> Theme::getFont(const char* szName) {
-    const Zep::String sName(szName ? szName : "");
-    if (m_hFonts.contains(sName)) return m_hFonts.get(sName);
-    reportMissing("[font] ", sName.c_str());
-    return m_pDefaultFont;
+    const Zep::String sName(szName);
+    const Zep::String sPrefixed = m_sFontPrefix + sName;
+    if (m_hFonts.contains(sPrefixed)) return m_hFonts.get(sPrefixed)->clone();
+    if (m_hFonts.contains(sName)) return m_hFonts.get(sName)->clone();
+    if (sName == kDefaultFont) ZEP_ASSERT(false);
+    GameApp::debugLog((Zep::String("[font] ") + sName).c_str());
+    return getFont(kDefaultFont);
 }
 
-void Theme::addFont(const char* szName, const Zep::SmartPtr<Font>& pFont) { m_hFonts.set(Zep::String(szName), pFont); }
+void Theme::setFont(const char* szName, const Zep::SmartPtr<Font>& pFont) { m_hFonts.set(Zep::String(szName), pFont); }
+
+bool Theme::hasFont(const char* szName) const {
+    const Zep::String sName(szName);
+    return m_hFonts.contains(m_sFontPrefix + sName) || m_hFonts.contains(sName);
+}
+
+// ---- Styles -------------------------------------------------------------------------
+
+ButtonStyle* Theme::getButtonStyle(const char* szName) { return m_hButtonStyles.get(lowerKey(szName)).get(); }
+
+bool Theme::hasButtonStyle(const char* szName) const { return m_hButtonStyles.contains(lowerKey(szName)); }
+
+ButtonStyle* Theme::addButtonStyle(const char* szName) {
+    const Zep::String sKey = lowerKey(szName);
+    if (!m_hButtonStyles.contains(sKey)) m_hButtonStyles.set(sKey, std::make_shared<ButtonStyle>());
+    return m_hButtonStyles.get(sKey).get();
+}
+
+FrameStyle* Theme::getFrameStyle(const char* szName) {
+    const Zep::String sKey = lowerKey(szName);
+    ZEP_TRACE_AT(sKey.c_str(), kZepSource);
+    if (!m_hFrmStyle.contains(sKey))
+        ZEP_THROW(Zep::AssertFailException, "Assertion failed : m_hFrmStyle.hasKey(sKey)");
+    return m_hFrmStyle.get(sKey).get();
+}
+
+bool Theme::hasFrameStyle(const char* szName) const { return m_hFrmStyle.contains(lowerKey(szName)); }
+
+FrameStyle* Theme::addFrameStyle(const char* szName) {
+    const Zep::String sKey = lowerKey(szName);
+    m_hFrmStyle.set(sKey, std::make_shared<FrameStyle>());
+    return m_hFrmStyle.get(sKey).get();
+}
+
+Rect Theme::getFrameBorder(const char* szName) { return getFrameStyle(szName)->border; }
+
+bool Theme::hasBorderParts(const char* szName) { return getFrameStyle(szName)->bHasBorderParts; }
+
+Zep::SmartPtr<Image> Theme::getBackImage(const char* szName) {
+    return getFrameStyle(szName)->lFramePart[ThemeParts::kBack];
+}
+
+void Theme::setFramePart(FrameStyle* pStyle, const char* szPart, const Zep::SmartPtr<Image>& pImage, bool bFixed) {
+    const Zep::String sWord = lowerKey(szPart);
+    const int nPart = ThemeParts::partOf(sWord);
+    pStyle->lFramePart[nPart] = pImage;
+    pStyle->lVariants[nPart].add(pImage);
+    if (pImage.notNULL() && pImage->hasAlpha()) pStyle->bHasAlpha = true;
+    if (sWord != "back") pStyle->bHasBorderParts = true;
+    if (bFixed) pStyle->bFrameFixed[nPart] = true;
+}
+
+namespace {
+template <class Fn>
+void forStates(int nState, Fn fn) {
+    if (nState == ThemeParts::kAllStates) {
+        for (int i = 0; i < ThemeParts::kStates; ++i) fn(i);
+    } else {
+        fn(nState);
+    }
+}
+}  // namespace
+
+void Theme::setButtonColor(const char* szStyle, int nState, const Color& color) {
+    ButtonStyle* p = getButtonStyle(szStyle);
+    forStates(nState, [&](int i) { p->cText[i] = color; });
+}
+
+void Theme::setButtonTextOffset(const char* szStyle, int nState, int dx, int dy) {
+    ButtonStyle* p = getButtonStyle(szStyle);
+    forStates(nState, [&](int i) {
+        p->nTextOffsetX[i] = dx;
+        p->nTextOffsetY[i] = dy;
+    });
+}
+
+void Theme::setButtonImage(const char* szStyle, int nState, const Zep::SmartPtr<Image>& pImage) {
+    ButtonStyle* p = getButtonStyle(szStyle);
+    forStates(nState, [&](int i) { p->pImage[i] = pImage; });
+}
+
+// ---- Cursors, separators, sliders, radio buttons ------------------------------------
 
 Zep::SmartPtr<Image> Theme::getCursor(const char* szName) {
-    const Zep::String sName(szName ? szName : "");
+    const Zep::String sName(szName);
     if (m_hCursors.contains(sName)) return m_hCursors.get(sName);
-    reportMissing("[cursor] ", sName.c_str());
-    return Zep::SmartPtr<Image>();
+    if (sName.isEmpty()) return Zep::SmartPtr<Image>();
+    GameApp::debugLog((Zep::String("[cursor] ") + sName).c_str());
+    return getCursor("");
 }
 
-void Theme::addCursor(const char* szName, const Zep::SmartPtr<Image>& pCursor) {
-    m_hCursors.set(Zep::String(szName), pCursor);
+void Theme::setCursor(const char* szName, const Zep::SmartPtr<Image>& pImage) {
+    m_hCursors.remove(Zep::String(szName));
+    m_hCursors.set(Zep::String(szName), pImage);
 }
 
-bool Theme::hasButtonStyle(const char* szName) const {
-    return szName && m_hButtonStyles.contains(Zep::String(szName));
+Zep::SmartPtr<Image> Theme::getLongSeparator() {
+    if (m_pLongSeparator.isNULL()) m_pLongSeparator = emptyImage(kSeparatorSize, kSeparatorSize);
+    return m_pLongSeparator;
 }
 
-void Theme::addButtonStyle(const char* szName) { m_hButtonStyles.set(Zep::String(szName), true); }
-
-Zep::SmartPtr<Image> Theme::makeButtonImage(const char* szText, int nState, int nWidth, const char* szStyle) {
-    GameApp* pApp = GameApp::getInstance();
-    if (!pApp || !pApp->getPlatform() || !pApp->getPlatform()->getImageFactory()) return Zep::SmartPtr<Image>();
-    const int nLength = szText ? static_cast<int>(std::strlen(szText)) : 0;
-    const int w = nWidth < 0 ? kButtonCharWidth * nLength : nWidth;
-    Zep::SmartPtr<Image> pImage = pApp->createImage(w, kButtonHeight, true);
-    pImage->fill(buttonColor(nState, szStyle));
-    return pImage;
+Zep::SmartPtr<Image> Theme::getShortSeparator() {
+    if (m_pShortSeparator.isNULL()) m_pShortSeparator = getLongSeparator();
+    return m_pShortSeparator;
 }
 
-void Theme::registerFontFactory(const char* szClassName, const Zep::SmartPtr<FontFactory>& pFactory) {
-    fontFactories().set(Zep::String(szClassName), pFactory);
+void Theme::getSliderImages(Zep::SmartPtr<Image>* pFirst, Zep::SmartPtr<Image>* pSecond,
+                            Zep::SmartPtr<Image>* pThumb) {
+    if (m_pSlider[0].isNULL()) m_pSlider[0] = emptyImage(kSliderBarWidth, kSliderBarHeight);
+    if (m_pSlider[1].isNULL()) m_pSlider[1] = emptyImage(kSliderBarWidth, kSliderBarHeight);
+    if (m_pSlider[2].isNULL()) m_pSlider[2] = emptyImage(kSliderThumbSize, kSliderThumbSize);
+    *pFirst = m_pSlider[0];
+    *pSecond = m_pSlider[1];
+    *pThumb = m_pSlider[2];
 }
+
+bool Theme::getSliderRange(int* pA, int* pB) const {
+    *pA = m_nSliderRange[0];
+    *pB = m_nSliderRange[1];
+    return m_nSliderRange[0] != -1;
+}
+
+void Theme::getSliderScale(float* pX, float* pY) const {
+    *pX = m_fSliderScale[0];
+    *pY = m_fSliderScale[1];
+}
+
+void Theme::getRadioButtonImages(Zep::SmartPtr<Image>* pFirst, Zep::SmartPtr<Image>* pSecond) {
+    if (m_pRadio[0].isNULL()) m_pRadio[0] = emptyImage(kRadioOffSize, kRadioOffSize);
+    if (m_pRadio[1].isNULL()) m_pRadio[1] = emptyImage(kRadioOnSize, kRadioOnSize);
+    *pFirst = m_pRadio[0];
+    *pSecond = m_pRadio[1];
+}
+
+// ---- Font factories -----------------------------------------------------------------
+
+void Theme::registerFontFactory(const Zep::String& sClassName, const Zep::SmartPtr<FontFactory>& pFactory) {
+    fontFactories().set(sClassName.toLower(), pFactory);
+}
+
+void Theme::unregisterFontFactory(const Zep::String& sClassName) { fontFactories().remove(sClassName.toLower()); }
 
 Zep::SmartPtr<FontFactory> Theme::getFontFactory(const char* szClassName) {
-    Zep::Hash<Zep::String, Zep::SmartPtr<FontFactory>>& hFactories = fontFactories();
-    const Zep::String sName(szClassName ? szClassName : "");
-    return hFactories.contains(sName) ? hFactories.get(sName) : Zep::SmartPtr<FontFactory>();
+    const Zep::String sKey = lowerKey(szClassName);
+    return fontFactories().contains(sKey) ? fontFactories().get(sKey) : Zep::SmartPtr<FontFactory>();
+}
+
+Zep::SmartPtr<Font> Theme::createFont(const Zep::String& sClassName, const Zep::List<Zep::String>& lArgs) {
+    Zep::SmartPtr<FontFactory> pFactory = getFontFactory(sClassName.c_str());
+    if (pFactory.isNULL()) {
+        ZEP_THROW(Zep::FatalErrorException,
+                  Zep::String::format("Can't find factory for font class '%s'", sClassName.toLower().c_str()).c_str());
+    }
+    return pFactory->createFont(lArgs);
 }

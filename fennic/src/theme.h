@@ -1,65 +1,144 @@
-// The look of the user interface: fonts, button styles, cursors.
+// The look of the user interface: fonts, button and frame styles, cursors,
+// separators, slider and radio images and button sounds.
 //
-// The application holds exactly one current theme. This is the theme as far
-// as the modes and controls ask it: fonts by name with the default font for
-// any other name, cursors by name, button styles by name and the picture of a
-// themed button. Its content is given through the add operations; the
-// theme-file reader comes with the user-interface toolkit, and until then
-// load only remembers the file name. Names a theme lacks are reported through
-// GameApp::debugReport ("[font] name", "[cursor] name").
+// The application holds exactly one current theme; every label, button,
+// table frame, dialog and tooltip asks it for what it draws. It is filled
+// from a ".theme" file of commands (theme_reader.cpp) that adds to what the
+// theme already holds. Names: button and frame styles, frame parts, states,
+// sound events and font classes are lower-cased when stored and looked up;
+// cursor names are stored lower-case from the file but looked up as asked;
+// font names are exact. A font nobody defined falls back to
+// "System::DefaultFont" and a cursor to the default cursor, each with a
+// "[font] "/"[cursor] " note to GameApp::debugLog.
+//
+// Without an application that can make images the built-in defaults (the
+// system font and the "System::DefaultFrame" style) are left out, and without
+// the built-in system font image the default font is; getFont of an unknown
+// name then fails with "Assertion failed : false".
+//
+// Generated pictures (buttons, frames, tiled backgrounds, frame tables) are
+// built in ui_buttonimages.cpp and ui_frames.cpp and kept in the
+// application's image cache under names made from their parameters.
 #pragma once
 
-#include "font.h"
-#include "zep2/hash.h"
-#include "zep2/refcount.h"
-#include "zep2/str.h"
+#include <memory>
 
+#include <zep2/hash.h>
+#include <zep2/random.h>
+#include <zep2/refcount.h>
+#include <zep2/str.h>
+#include <zep2/tokenfilereader.h>
+
+#include "font.h"
+#include "theme_styles.h"
+
+class GameMode;
 class Image;
+class Table;
 
 class Theme : public Zep::RefCountedObject {
 public:
-    // Button pictures: text cells of 8 x 16 pixels.
-    static constexpr int kButtonCharWidth = 8;
-    static constexpr int kButtonHeight = 16;
+    static constexpr const char* kDefaultFont = "System::DefaultFont";
+    static constexpr const char* kDefaultFrame = "System::DefaultFrame";
 
-    // An empty theme.
+    // Empty tables, frames cached, then the built-in defaults.
     Theme();
     ~Theme() override;
     Theme(const Theme&) = delete;
     Theme& operator=(const Theme&) = delete;
 
-    // Reads a theme file (a resource name) into this theme: for now it keeps
-    // the name only and the content as it is.
+    // Reads the theme file (a resource) and applies its commands; see theme_reader.cpp.
     void load(const char* szFileName);
-    const Zep::String& getFileName() const { return m_sFileName; }
+    const Zep::String& getName() const { return m_sName; }
+    const Zep::String& getFileName() const { return m_sName; }
 
-    // The font of that name, else the theme's default font (null when none).
+    // Fonts: a copy of prefix + name, else of name, else of "System::DefaultFont".
     Zep::SmartPtr<Font> getFont(const char* szName);
-    void addFont(const char* szName, const Zep::SmartPtr<Font>& pFont);
-    void setDefaultFont(const Zep::SmartPtr<Font>& pFont) { m_pDefaultFont = pFont; }
+    void setFont(const char* szName, const Zep::SmartPtr<Font>& pFont);
+    void addFont(const char* szName, const Zep::SmartPtr<Font>& pFont) { setFont(szName, pFont); }
+    bool hasFont(const char* szName) const;
+    void setFontPrefix(const char* szPrefix) { m_sFontPrefix = szPrefix ? szPrefix : ""; }
 
-    // The cursor of that name; the empty name gives the default cursor. A
-    // missing name gives null.
-    Zep::SmartPtr<Image> getCursor(const char* szName);
-    void addCursor(const char* szName, const Zep::SmartPtr<Image>& pCursor);
-
+    // Styles; a null name is the unnamed style.
+    ButtonStyle* getButtonStyle(const char* szName);
     bool hasButtonStyle(const char* szName) const;
-    void addButtonStyle(const char* szName);
-    // The picture of a themed button with that caption, from the platform's
-    // image factory: width 8 per character when nWidth is -1, else nWidth,
-    // height 16, filled with a colour of the state and style; null without
-    // an application or image factory.
-    Zep::SmartPtr<Image> makeButtonImage(const char* szText, int nState, int nWidth, const char* szStyle);
+    // The style of that name, created with its initial values when missing.
+    ButtonStyle* addButtonStyle(const char* szName);
+    FrameStyle* getFrameStyle(const char* szName);
+    bool hasFrameStyle(const char* szName) const;
+    // A new empty frame style under the name, replacing one of that name.
+    FrameStyle* addFrameStyle(const char* szName);
+    Rect getFrameBorder(const char* szName);
+    bool hasBorderParts(const char* szName);
+    Zep::SmartPtr<Image> getBackImage(const char* szName);
+    void setFramePart(FrameStyle* pStyle, const char* szPart, const Zep::SmartPtr<Image>& pImage, bool bFixed);
+    void setButtonColor(const char* szStyle, int nState, const Color& color);
+    void setButtonTextOffset(const char* szStyle, int nState, int dx, int dy);
+    void setButtonImage(const char* szStyle, int nState, const Zep::SmartPtr<Image>& pImage);
 
-    // Stores a font factory under a class name, for the fonts a theme names.
-    static void registerFontFactory(const char* szClassName, const Zep::SmartPtr<FontFactory>& pFactory);
-    // The factory of that class, or null.
+    // Cursors: the empty name is the default cursor.
+    Zep::SmartPtr<Image> getCursor(const char* szName);
+    void setCursor(const char* szName, const Zep::SmartPtr<Image>& pImage);
+    void addCursor(const char* szName, const Zep::SmartPtr<Image>& pImage) { setCursor(szName, pImage); }
+    Zep::SmartPtr<Image> getDefaultCursor() { return getCursor(""); }
+    void setDefaultCursor(const Zep::SmartPtr<Image>& pImage) { setCursor("", pImage); }
+
+    // Separators, sliders and radio buttons; missing images become empty ones.
+    Zep::SmartPtr<Image> getLongSeparator();
+    Zep::SmartPtr<Image> getShortSeparator();
+    void getSliderImages(Zep::SmartPtr<Image>* pFirst, Zep::SmartPtr<Image>* pSecond, Zep::SmartPtr<Image>* pThumb);
+    bool getSliderRange(int* pA, int* pB) const;
+    void getSliderScale(float* pX, float* pY) const;
+    int getSliderStyle() const { return m_nSliderStyle; }
+    Zep::String getSliderFrontBackName() const { return m_sSliderFrontBack; }
+    void getRadioButtonImages(Zep::SmartPtr<Image>* pFirst, Zep::SmartPtr<Image>* pSecond);
+    const Zep::String& getTextPrefix() const { return m_sTextPrefix; }
+    void setCacheFrames(bool bCache) { m_bCacheFrames = bCache; }
+
+    // Generated pictures (ui_buttonimages.cpp, ui_frames.cpp).
+    Zep::SmartPtr<Image> makeButtonImage(const char* szCaption, int nState, int nWidth, const char* szStyle);
+    void playButtonSound(const char* szStyle);
+    void playButtonHighlightSound(const char* szStyle);
+    Zep::SmartPtr<Image> makeFrameImage(int nWidth, int nHeight, const char* szStyle);
+    void fitFrameSize(int& nWidth, int& nHeight, const char* szStyle);
+    Zep::SmartPtr<Image> makeTiledImage(int nWidth, int nHeight, const char* szStyle);
+    Zep::SmartPtr<Table> makeFrameTable(GameMode* pOwner, int nWidth, int nHeight, const char* szStyle);
+    static Zep::SmartPtr<Image> clipImage(const Zep::SmartPtr<Image>& pImage, int nLength, bool bHorizontal,
+                                          bool bFromStart);
+
+    // The font-factory registry, by lower-cased class name.
+    static void registerFontFactory(const Zep::String& sClassName, const Zep::SmartPtr<FontFactory>& pFactory);
+    static void unregisterFontFactory(const Zep::String& sClassName);
     static Zep::SmartPtr<FontFactory> getFontFactory(const char* szClassName);
+    // "Can't find factory for font class '%s'" for an unregistered class.
+    static Zep::SmartPtr<Font> createFont(const Zep::String& sClassName, const Zep::List<Zep::String>& lArgs);
 
 private:
-    Zep::String m_sFileName;
-    Zep::Hash<Zep::String, Zep::SmartPtr<Font>> m_hFonts;
-    Zep::SmartPtr<Font> m_pDefaultFont;
-    Zep::Hash<Zep::String, Zep::SmartPtr<Image>> m_hCursors;
-    Zep::Hash<Zep::String, bool> m_hButtonStyles;
+    friend class ThemeReader;
+
+    void addBuiltInDefaults();
+    void computeFrameBorders();
+    void playStyleSound(const char* szStyle, const char* szEvent);
+    Zep::SmartPtr<Image> captionImage(ButtonStyle& style, const char* szCaption, const Zep::String& sKey,
+                                      int nState, const Zep::String& sButtonName);
+    void drawCornerDecorations(FrameStyle& style, const Zep::SmartPtr<Image>& pImage, int w, int h);
+    const Decoration* pickDecoration(const FrameStyle& style, int nPart, int w, int h);
+
+    Zep::Hash<Zep::String, std::shared_ptr<ButtonStyle>> m_hButtonStyles{97};
+    Zep::Hash<Zep::String, std::shared_ptr<FrameStyle>> m_hFrmStyle{97};
+    Zep::Hash<Zep::String, Zep::SmartPtr<Font>> m_hFonts{97};
+    Zep::String m_sFontPrefix;
+    Zep::SmartPtr<Image> m_pLongSeparator;
+    Zep::SmartPtr<Image> m_pShortSeparator;
+    Zep::String m_sName;
+    Zep::String m_sTextPrefix;
+    Zep::Hash<Zep::String, Zep::SmartPtr<Image>> m_hCursors{97};
+    bool m_bCacheFrames = true;
+    Zep::SmartPtr<Image> m_pSlider[3];
+    int32_t m_nSliderRange[2] = {-1, -1};
+    float m_fSliderScale[2] = {1.0f, 1.0f};
+    int32_t m_nSliderStyle = 0;
+    Zep::String m_sSliderFrontBack;
+    Zep::SmartPtr<Image> m_pRadio[2];
+    Zep::Random m_random;
 };

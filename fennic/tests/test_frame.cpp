@@ -11,6 +11,7 @@
 #include <zep2/error.h>
 
 #include "control.h"
+#include "imagetest_util.h"
 #include "testkit_audio.h"
 #include "testkit_modes.h"
 #include "theme.h"
@@ -169,6 +170,7 @@ TEST_F(FrameTest, ReloadThemeRefreshesTheControlsOfEveryMode) {
     vModes[0]->addSprite(new Sprite(0, 0, 0));
     vModes[1]->addSprite(new LoggedControl("b1", 1, lRefreshed));
     vModes[1]->addSprite(new LoggedControl("b0", 0, lRefreshed));
+    m_app.addResourceProvider(imagetest::memoryProvider({{"ui.theme", "# nothing but the built-in defaults\n"}}), false);
     const Zep::SmartPtr<Theme> pOld = m_app.getTheme();
     m_app.reloadTheme("ui.theme");
     EXPECT_NE(pOld, m_app.getTheme());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -176,8 +177,12 @@ class TooltipTest : public GameModeTest {
 protected:
     void SetUp() override {
         GameModeTest::SetUp();
+        // A tooltip style over a 1 x 16 back: the captions are pictures as wide as 8 per letter.
         Zep::SmartPtr<Theme> pTheme = new Theme();
         pTheme->addButtonStyle("Tooltip");
+        pTheme->setButtonImage("Tooltip", 0, picture(1, 16, 0, 0));
+        for (const char* szCaption : {"Hello", "Hi", "Longer", "tip"})
+            m_app.addImage(szCaption, picture(8 * static_cast<int>(std::strlen(szCaption)), 16, 0, 0), true);
         m_app.setTheme(pTheme);
     }
     void moveMouse(GameMode& mode, int x, int y) {
@@ -224,6 +229,14 @@ TEST_F(TooltipTest, AppearsAfterARestAndStaysOnTheScreen) {
     mode.setTooltipOffset(Point(-200.0f, -200.0f));
     moveMouse(mode, 130, 112);
     EXPECT_EQ("0,0", shown(mode));
+}
+
+TEST_F(GameModeTest, ATooltipUnderAThemeNeverLoadedHasNoPicture) {
+    m_app.setTheme(new Theme());  // no unnamed button style yet
+    GameMode mode;
+    SpritePtr pSprite = mode.addSprite(new Sprite(picture(40, 20, 0, 0), 100, 100, 0));
+    pSprite->setTooltip("Hello");
+    EXPECT_TRUE(pSprite->getTooltipHandle()->data->pSprite->getImage().isNULL());
 }
 
 TEST_F(TooltipTest, DisabledRecordsAreNotFoundAndHiddenOnesStayHidden) {

@@ -230,6 +230,21 @@ TEST_F(SdlImage, SharedTransferTable) {
     transfertest::runTransferCases(factory());
 }
 
+// Text surfaces come in ARGB while pictures are ABGR: compositing across the
+// two orders gives what it gives within one order.
+TEST_F(SdlImage, CompositingAcrossChannelOrders) {
+    SDL_Surface* pArgb = SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 1, 32, 0xFF0000u, 0xFF00u, 0xFFu, 0xFF000000u);
+    static_cast<uint32_t*>(pArgb->pixels)[0] = 0x40C86400u;  // (200, 100, 0, 64)
+    static_cast<uint32_t*>(pArgb->pixels)[1] = 0xFF0A141Eu;  // (10, 20, 30, 255)
+    Zep::SmartPtr<Image> pSource = new SDLImage(pArgb);
+    Zep::SmartPtr<Image> pTarget(factory().createBlank(2, 1, true));
+    pTarget->setPixel(0, 0, Color(0, 50, 200, 77));
+    pTarget->copyRect(*pSource, 0, 0, 2, 1, 0, 0);
+    // da = min(77, 191) = 77, t = 141: (200 x 64) / 141, (50 x 77 + 100 x 64) / 141, (200 x 77) / 141.
+    EXPECT_EQ(Color(90, 72, 109, 141), pTarget->getPixel(0, 0));
+    EXPECT_EQ(Color(10, 20, 30, 255), pTarget->getPixel(1, 0));
+}
+
 TEST_F(SdlImage, EmptyClipChangesAndMarksNothing) {
     write("logo.png", sdltest::pngOfType(16, 16, 2, pattern));
     Zep::SmartPtr<Image> dst = load("logo");
