@@ -4,7 +4,9 @@
 
 #include <zep2/error.h>
 
+#include "animsprite.h"
 #include "gamemode.h"
+#include "sc_playanim.h"
 #include "sprite.h"
 
 namespace {
@@ -173,8 +175,11 @@ void Table::getSprites(Zep::List<Zep::SmartPtr<Sprite>>& lOut, bool bRecursive) 
     });
 }
 
+// An animated sprite gets a player so that it plays where it is attached.
 void Table::attachSprite(const Zep::SmartPtr<Sprite>& pSprite, int nAlign, int nZOffset) {
     m_lAttachedSprites.add(AttachedSprite{pSprite, nAlign, nZOffset});
+    if (dynamic_cast<AnimSprite*>(pSprite.get()))
+        pSprite->addController(std::make_unique<SCPlayAnimation>(false, false));
     placeAttachedSprites();
 }
 

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "animsprite.h"
 #include "gamemode.h"
+#include "sc_playanim.h"
 #include "spritetest_util.h"
 #include "themetest_util.h"
 #include "ui_table.h"
@@ -125,6 +127,13 @@ TEST(TableArrange, NestedTablesAttachedSpritesAndNames) {
     EXPECT_TRUE(pOuter->findContent("none").isNULL());
     Zep::SmartPtr<Sprite> pBadge = sprite(4, 4);
     pOuter->attachSprite(pBadge, 2 | 0x20, 7);
+    // An animated sprite attached gets its player; a plain one gets nothing.
+    Zep::SmartPtr<Animation> pAnim = new Animation(10.0f);
+    pAnim->addFrame("default", sprite(4, 4)->getImage(), 1);
+    Zep::SmartPtr<Sprite> pSpinner = new AnimSprite(pAnim, 0, 0, 0);
+    pOuter->attachSprite(pSpinner, 2, 0);
+    EXPECT_EQ(0, pBadge->getControllerCount());
+    EXPECT_NE(nullptr, dynamic_cast<SCPlayAnimation*>(pSpinner->getController(0)));
     pOuter->setPosition(100, 100);
     // The inner table took the cell's height (30), so centring leaves it at the cell's corner.
     EXPECT_EQ(std::make_pair(140, 100), std::make_pair(static_cast<int>(pInner->getPosition().x),
