@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "imagetest_util.h"
+#include "testkit_tempdir.h"
 #include "memimage.h"
 #include "sdl_audio.h"
 #include "sdl_theora.h"
@@ -189,6 +191,140 @@ TEST_F(ClipTest, TheVideoSpriteHasTheClipSizeAndKeepsItsLastFrameAtTheEnd) {
     EXPECT_EQ(frameOf(pLast, 10), 9);
     pSprite->update(0.1f);
     EXPECT_EQ(pSprite->getImage().get(), pLast.get());
+}
+
+// The decoder's sound through SDL_mixer into SDL's disk audio file, the
+// mixer at 44,100 Hz stereo.
+class ClipSoundTest : public ClipTest {
+protected:
+    void SetUp() override {
+        ClipTest::SetUp();
+        testkit::writeFileBytes(m_dir.file("out.raw"), "");
+        m_driver.setFrequency(44100);
+        m_driver.setChunkSize(512);
+        ASSERT_TRUE(m_driver.init()) << SDL_GetError();
+        m_app.useAudioDriver(&m_driver, true);
+        m_app.setSoundVolume(255);
+    }
+    void TearDown() override {
+        m_driver.shutdown();
+        SDL_Quit();
+    }
+    static ClipSpec toneClip(int nRate, int nChannels, float fAmplitude) {
+        ClipSpec spec = tenFrames();
+        spec.nRate = nRate;
+        spec.nChannels = nChannels;
+        spec.lToneChannels = {true, false};
+        spec.fAmplitude = fAmplitude;
+        return spec;
+    }
+    // Updates in 20 ms steps until the sprite finishes (at most 3 s).
+    static void playOut(VideoSprite& sprite) {
+        for (int i = 0; i < 300 && sprite.isPlaying(); ++i) {
+            sprite.update(0.02f);
+            SDL_Delay(10);
+        }
+    }
+    // Closes the mixer; the captured samples, left and right.
+    std::vector<std::vector<int16_t>> capture() {
+        m_driver.shutdown();
+        const std::string sBytes = testkit::readFileBytes(m_dir.file("out.raw"));
+        std::vector<std::vector<int16_t>> lChannels(2);
+        for (size_t i = 0; i + 1 < sBytes.size(); i += 2) {
+            int16_t n = 0;
+            std::memcpy(&n, sBytes.data() + i, 2);
+            lChannels[(i / 2) % 2].push_back(n);
+        }
+        return lChannels;
+    }
+    static int crossings(const std::vector<int16_t>& lSamples, int nLevel) {
+        int n = 0;
+        for (size_t i = 1; i < lSamples.size(); ++i) n += (lSamples[i - 1] < nLevel) != (lSamples[i] < nLevel);
+        return n;
+    }
+    static int peak(const std::vector<int16_t>& lSamples) {
+        int n = 0;
+        for (int16_t v : lSamples) n = std::max(n, std::abs(static_cast<int>(v)));
+        return n;
+    }
+
+    testkit::ScopedEnv m_audioEnv{"SDL_AUDIODRIVER", "disk"};
+    testkit::ScopedEnv m_fileEnv{"SDL_DISKAUDIOFILE", m_dir.file("out.raw").c_str()};
+    testkit::ScopedEnv m_delayEnv{"SDL_DISKAUDIODELAY", "5"};
+    SDLAudioDriver m_driver;
+};
+
+// A mono clip at the mixer's rate, doubled for stereo: its 440 Hz tone
+// replaces a constant 10,000 on another channel when exclusive (the default
+// of the sprite), and is added to it otherwise.
+TEST_F(ClipSoundTest, TheClipToneReplacesOrJoinsTheMixerOutput) {
+    std::vector<int16_t> lConstant(44100 * 2, 10000);
+    Mix_Chunk* pChunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(lConstant.data()), lConstant.size() * 2);
+    ASSERT_NE(Mix_PlayChannel(-1, pChunk, -1), -1);
+    Zep::SmartPtr<VideoSprite> pSprite = new VideoSprite(clip("tone.ogv", toneClip(44100, 1, 0.25f)).c_str());
+    playOut(*pSprite);
+    EXPECT_TRUE(pSprite->isFinished());
+    pSprite->setExclusiveAudio(false);
+    EXPECT_FALSE(pSprite->isExclusiveAudio());
+    pSprite = new VideoSprite(clip("tone2.ogv", toneClip(44100, 1, 0.25f)).c_str());
+    pSprite->setExclusiveAudio(false);
+    playOut(*pSprite);
+    pSprite = nullptr;
+    const auto lChannels = capture();
+    Mix_FreeChunk(pChunk);
+    EXPECT_EQ(lChannels[0], lChannels[1]);
+    // Exclusive: the tone alone, 1 s of 440 Hz, so about 880 zero crossings.
+    const std::vector<int16_t>& left = lChannels[0];
+    const int nExclusiveCrossings = crossings(left, 0);
+    EXPECT_GE(nExclusiveCrossings, 780);
+    EXPECT_LE(nExclusiveCrossings, 900);
+    // Mixed (from the first crest above the exclusive tone's): the tone rides
+    // on the constant.
+    const auto itMixed = std::find_if(left.begin(), left.end(), [](int16_t v) { return v > 15000; });
+    ASSERT_GT(left.end() - itMixed, 40000);
+    EXPECT_GE(*std::min_element(itMixed, left.end()), 1000);
+    EXPECT_GE(crossings(std::vector<int16_t>(itMixed, left.end()), 10000), 780);
+}
+
+// The faults mended: conversion stepped through single samples, mixing the
+// channels of a stereo clip at another rate, and wrote a whole callback into
+// its 32,768-byte buffer. A 22,050 Hz clip with the tone on the left only,
+// with callbacks of 2,048 and of 65,536 bytes (those run 0.37 s ahead of the
+// sound decoded 0.25 s ahead, so part of the sound is dropped as late).
+TEST_F(ClipSoundTest, AStereoClipAtAnotherRateKeepsItsChannelsThroughLongCallbacks) {
+    const struct {
+        int nChunk;
+        int nMinCrossings;
+    } kCases[] = {{512, 780}, {16384, 200}};
+    for (const auto& c : kCases) {
+        m_driver.shutdown();
+        m_driver.setChunkSize(c.nChunk);
+        ASSERT_TRUE(m_driver.init());
+        Zep::SmartPtr<VideoSprite> pSprite = new VideoSprite(clip("stereo.ogv", toneClip(22050, 2, 0.25f)).c_str());
+        playOut(*pSprite);
+        EXPECT_TRUE(pSprite->isFinished());
+        pSprite = nullptr;
+        const auto lChannels = capture();
+        EXPECT_GT(peak(lChannels[0]), 6000) << c.nChunk;
+        EXPECT_LT(peak(lChannels[1]), 600) << c.nChunk;
+        // The pitch stays 440 Hz: at most 880 crossings in 1 s.
+        EXPECT_GE(crossings(lChannels[0], 0), c.nMinCrossings) << c.nChunk;
+        EXPECT_LE(crossings(lChannels[0], 0), 900) << c.nChunk;
+    }
+}
+
+// The fault mended: a new clip made before the old one is released lost its
+// post-mix hook when the old one went, and its clock stood still.
+TEST_F(ClipSoundTest, ClipsPlayedInTurnKeepTheirSoundAndClock) {
+    Zep::SmartPtr<VideoSprite> pSprite = new VideoSprite(clip("first.ogv", toneClip(44100, 1, 0.25f)).c_str());
+    for (int i = 0; i < 5; ++i) pSprite->update(0.02f);
+    // Skipped: the next clip replaces it.
+    pSprite = new VideoSprite(clip("second.ogv", toneClip(44100, 1, 0.25f)).c_str());
+    playOut(*pSprite);
+    EXPECT_TRUE(pSprite->isFinished());
+    EXPECT_GE(pSprite->getClipPosition(), 1.0f);
+    pSprite = nullptr;
+    EXPECT_GE(crossings(capture()[0], 0), 780);
 }
 
 }  // namespace
