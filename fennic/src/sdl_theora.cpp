@@ -88,9 +88,10 @@ bool SDLTheoraVideo::open(const char* szPath) {
     if (!findStreams() || !readRemainingHeaders()) return false;
     // A file without a picture stream is refused, as is an oversized picture.
     if (!hasPictures()) return false;
+    // The encoded frame holds the picture, so its size bounds both.
+    if (m_theoraInfo.width > kMaxPictureSide || m_theoraInfo.height > kMaxPictureSide) return false;
     m_nWidth = static_cast<int>(m_theoraInfo.frame_width);
     m_nHeight = static_cast<int>(m_theoraInfo.frame_height);
-    if (m_nWidth > kMaxPictureSide || m_nHeight > kMaxPictureSide) return false;
     if (!startDecoders()) return false;
     m_fTime = 0.0f;
     m_lPixels.assign(static_cast<size_t>(m_nHeight + 1) * m_nWidth, 0);

@@ -46,7 +46,8 @@ public:
     // Sound is decoded this far ahead of the clock, in seconds.
     static constexpr float kAudioLead = 0.25f;
     static constexpr int kConvertBufferSize = 32768;
-    // Larger pictures are refused before their buffer is allocated.
+    // Clips with larger encoded frames are refused before any picture buffer
+    // is allocated.
     static constexpr int kMaxPictureSide = 4096;
 
     SDLTheoraVideo();

@@ -327,4 +327,24 @@ TEST_F(ClipSoundTest, ClipsPlayedInTurnKeepTheirSoundAndClock) {
     EXPECT_GE(crossings(capture()[0], 0), 780);
 }
 
+// A paused decoder adds nothing and its audio clock stands; a sprite's sound
+// follows the application's sound volume (128 / 255 halves the tone).
+TEST_F(ClipSoundTest, APausedClipIsSilentAndTheSpriteFollowsTheSoundVolume) {
+    SDLTheoraVideo paused;
+    ASSERT_TRUE(paused.open(clip("paused.ogv", toneClip(44100, 1, 0.25f)).c_str()));
+    paused.setExclusiveAudio(true);
+    for (int i = 0; i < 10; ++i) {
+        paused.update(0.02f);
+        SDL_Delay(10);
+    }
+    EXPECT_EQ(paused.getPosition(), 0.0f);
+    m_app.setSoundVolume(128);
+    Zep::SmartPtr<VideoSprite> pSprite = new VideoSprite(clip("half.ogv", toneClip(44100, 1, 0.25f)).c_str());
+    playOut(*pSprite);
+    pSprite = nullptr;
+    const int nPeak = peak(capture()[0]);
+    EXPECT_GT(nPeak, 3600);
+    EXPECT_LT(nPeak, 4700);
+}
+
 }  // namespace
