@@ -103,7 +103,7 @@ private:
     std::atomic<float> m_fAudioTime{0.0f};
     int m_nMixerBytesPerSecond = 0;
     int m_nClipBytesPerSecond = 0;
-    bool m_bExclusiveAudio = false;
+    std::atomic<bool> m_bExclusiveAudio{false};
     float m_fVolume = 1.0f;
     std::list<SDLTHAudio> m_lAudio;
     std::array<uint8_t, kConvertBufferSize> m_aConvertBuffer{};
