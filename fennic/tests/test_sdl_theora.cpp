@@ -170,8 +170,10 @@ TEST_F(ClipTest, FilesThatDoNotOpen) {
         SDLTheoraVideo video;
         EXPECT_FALSE(video.open(c.sPath.c_str())) << c.sPath;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.szError) << c.sPath;
+        testing::internal::CaptureStderr();
         EXPECT_EQ(imagetest::messageOf<Zep::FatalErrorException>([&] { VideoSprite sprite(c.sPath.c_str()); }),
                   "Can't open '" + c.sPath + "'");
+        testing::internal::GetCapturedStderr();
     }
 }
 
