@@ -86,6 +86,37 @@ TEST(YuvTables, EntriesAreTheTruncatedProducts) {
     EXPECT_EQ(yuvToPixel(t, 10, 0, 0), 0xFF008E00u);
 }
 
+// A 3 x 3 picture in each chroma layout: which chroma sample each pixel
+// takes; 4:2:0 leaves the odd last column and row unwritten (0).
+TEST(YuvTables, ChromaLayoutsPickTheirSamples) {
+    const uint8_t aY[9] = {10, 20, 30, 40, 50, 60, 70, 80, 90};
+    const uint8_t aU[9] = {100, 110, 120, 130, 140, 150, 160, 170, 180};
+    const uint8_t aV[9] = {200, 190, 180, 170, 160, 150, 140, 130, 120};
+    const YuvPlanes planes{aY, 3, aU, aV, 3};
+    // Chroma index per pixel, -1 for unwritten.
+    const struct {
+        int nDivisor;
+        bool bFullWidth;
+        bool b420;
+        int aChroma[9];
+    } kCases[] = {
+        {1, true, false, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
+        {1, false, false, {0, 0, 1, 3, 3, 4, 6, 6, 7}},
+        {2, false, true, {0, 0, -1, 0, 0, -1, -1, -1, -1}},
+    };
+    for (const auto& c : kCases) {
+        uint32_t aOut[12] = {};
+        if (c.b420)
+            convertYuv420(planes, 3, 3, aOut);
+        else
+            convertYuvRows(planes, 3, 3, c.nDivisor, c.bFullWidth, aOut);
+        for (int i = 0; i < 9; ++i) {
+            const int k = c.aChroma[i];
+            EXPECT_EQ(aOut[i], k < 0 ? 0u : yuvToPixel(yuvTables(), aY[i], aU[k], aV[k])) << c.nDivisor << " " << i;
+        }
+    }
+}
+
 TEST_F(ClipTest, PicturesComeDueByTheClockInTheTableColoursUntilTheEnd) {
     SDLTheoraVideo video;
     ASSERT_TRUE(video.open(clip("ten.ogv", tenFrames()).c_str()));
