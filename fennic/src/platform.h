@@ -11,6 +11,7 @@
 
 #include "zep2/str.h"
 #include "videodriver.h"
+#include "videospriteimpl.h"
 
 class IAudioDriver;
 class ImageFactory;
@@ -74,6 +75,9 @@ public:
     // Opens a document with the desktop's default program.
     virtual void openDocument(const Zep::String& sPath) = 0;
     virtual std::unique_ptr<MutexImpl> createMutexImpl() = 0;
+    // A new clip decoder for the caller; null on a platform that plays no
+    // clips.
+    virtual std::unique_ptr<IVideoSpriteImpl> createVideoSpriteImpl() { return nullptr; }
 
     // Owned by the platform; valid from its initialisation to its shutdown.
     // The audio driver may be null.

@@ -6,6 +6,7 @@
 #include "gameapp.h"
 #include "oshelpers.h"
 #include "sdl_imagefactory.h"
+#include "sdl_theora.h"
 #include "sdl_ttf.h"
 #include "sdl_videobase.h"
 #include "theme.h"
@@ -237,3 +238,5 @@ bool SDLPlatform::isJoystickButtonDown(int nButton, int nJoystick) {
 void SDLPlatform::openDocument(const Zep::String& sPath) { openURL(sPath.c_str()); }
 
 std::unique_ptr<MutexImpl> SDLPlatform::createMutexImpl() { return std::make_unique<SDLMutexImpl>(); }
+
+std::unique_ptr<IVideoSpriteImpl> SDLPlatform::createVideoSpriteImpl() { return std::make_unique<SDLTheoraVideo>(); }

@@ -83,6 +83,8 @@ public:
     // Through the desktop's opener; the result is not awaited.
     void openDocument(const Zep::String& sPath) override;
     std::unique_ptr<MutexImpl> createMutexImpl() override;
+    // An SDLTheoraVideo.
+    std::unique_ptr<IVideoSpriteImpl> createVideoSpriteImpl() override;
 
     IVideoDriver* getVideoDriver() override { return m_pVideoDriver.get(); }
     IAudioDriver* getAudioDriver() override { return m_pAudioDriver.get(); }
