@@ -168,6 +168,10 @@ TEST_F(Buttons, JoiningAModeRendersAndAdoptsItAsTarget) {
     m_pMode->removeSprite(m_pButton.get());
     EXPECT_EQ(&other, pOwn->getTarget());
     EXPECT_EQ(nullptr, m_pButton->getTarget());
+    // Mended: a mode emptied at once is forgotten as target too.
+    m_pMode->addControl(m_pButton.get());
+    m_pMode->removeAllSprites();
+    EXPECT_EQ(nullptr, m_pButton->getTarget());
 }
 
 TEST_F(Buttons, AClickHighlightsPushesSoundsAndFiresOnRelease) {
