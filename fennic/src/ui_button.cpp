@@ -59,7 +59,7 @@ void Button::setVisible(bool bVisible) {
         if (GameApp* pApp = GameApp::getInstance()) pApp->refreshMousePosition();
         rebuildImage();
     } else if (!isVisible()) {
-        Button::onMouseLeave();
+        onMouseLeave();
     }
 }
 
