@@ -273,6 +273,18 @@ TEST_F(Buttons, CustomButtonNamesFromABaseName) {
     EXPECT_EQ(m_app.getImage("b_up"), p->getImage());
     p->setImages(nullptr, nullptr, nullptr, nullptr);
     EXPECT_FALSE(p->isVisible());
+    // A custom toggle shows its own picture of each state.
+    Zep::SmartPtr<CustomToggleButton> t = new CustomToggleButton(2, "t_");
+    m_pMode->addControl(t.get());
+    t->setChecked(true);
+    EXPECT_EQ(m_app.getImage("t_normal"), t->getImage());  // the pushed state fell back to normal
+    t->setChecked(false);
+    const auto [x, y] = uitest::centreOf(*t);
+    pump({testkit::FakeEvent::mouseMove(x, y)});
+    EXPECT_EQ(m_app.getImage("t_highlight"), t->getImage());
+    Zep::SmartPtr<CustomButton> q = new CustomButton(3, "b_up", "b_down", "b_up", "b_down");
+    q->setState(Button::kPushed);
+    EXPECT_EQ(m_app.getImage("b_down"), q->getImage());
 }
 
 }  // namespace

@@ -70,6 +70,12 @@ TEST_F(Dialogs, EnterAndEscapeOnYesNoAndMessage) {
     DlgYesNo* p = push(new DlgYesNo(&m_log, "", -1, 12));
     EXPECT_FALSE(p->onKeyDown(Key::Return, 0));
     EXPECT_EQ(0, p->getBodyTable()->getRowCount());
+    // Texts and images added to a common dialog's table go to rows of the body.
+    picture("badge", imagetest::solid(8, 8, false, Color(1, 1, 1, 255)));
+    p->addTextToTable("one", 1);
+    p->addImageToTable("badge", 1);
+    EXPECT_EQ(2, p->getBodyTable()->getRowCount());
+    EXPECT_EQ(2, p->getTable()->getRowCount());
 }
 
 TEST_F(Dialogs, TheYesButtonAnswersAndTheEndedDialogKeepsItsSpritesHidden) {
