@@ -1,6 +1,16 @@
 // Control: the base of the user-interface controls, a sprite that reports to
-// a callback target. refresh rebuilds the control's picture from its state
-// and the current theme (after a theme change, for instance).
+// a callback target.
+//
+// A control carries an enabled flag and a focusable flag. The input focus is
+// the owning mode's focus sprite, and it doubles as mouse capture: the
+// application gives the focus sprite the keys, the characters, every mouse
+// move and every release besides the sprite under the cursor. A press with
+// exactly the left (1) or right (4) button mask on an enabled, focusable
+// control takes the focus and is consumed; any other press goes on to the
+// mode. Focus operations on a control in no mode change only the flags.
+//
+// Every control renders its own picture in rebuildImage whenever its state
+// changes; refresh (after a theme change, for instance) renders it again.
 #pragma once
 
 #include "callbacks.h"
@@ -8,7 +18,7 @@
 
 class Control : public Sprite, public CallbackTrigger {
 public:
-    Control(int x, int y, int nZOrder);
+    Control(int x, int y, int nZOrder, bool bEnabled = true);
     ~Control() override;
 
     // The sprite's named user data and the trigger's data pointer both answer
@@ -18,6 +28,26 @@ public:
     using Sprite::getData;
     using Sprite::setData;
 
-    // Base: the sprite's refresh.
+    // rebuildImage, then the sprite's refresh.
     void refresh() override;
+    void redraw() { rebuildImage(); }
+    // Stores the flag; disabling the focused control clears the mode's focus.
+    // Does not render: controls that look different when disabled override it.
+    virtual void setEnabled(bool bEnabled);
+    virtual bool isEnabled() const { return m_bEnabled; }
+    // Base: nothing.
+    virtual void rebuildImage() {}
+
+    bool onMouseDown(int nButtonMask) override;
+
+    bool isFocusable() const { return m_bFocusable; }
+    // False also releases the mode's focus, whoever holds it.
+    void setFocusable(bool bFocusable);
+    void takeFocus();
+    void releaseFocus();
+    bool hasFocus() const;
+
+private:
+    bool m_bEnabled;
+    bool m_bFocusable = false;
 };

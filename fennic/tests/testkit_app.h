@@ -23,6 +23,8 @@ public:
     void stackMode(GameMode* pMode);
     void unstackMode(GameMode* pMode);
     const ModeStack& modeStack() const { return m_modeStack; }
+    // Frees the ended modes, as the end of a frame does.
+    void deleteEndedModes() { m_modeStack.deleteEnded(); }
     // Moves the frame counter as the frame step does (twice per frame).
     void advanceFrameCount(int nSteps) { m_nFrameCount += nSteps; }
 

@@ -1,0 +1,115 @@
+// A yes/no dialog over a dimmed screen on a real X server: the window shows
+// the dimmed screen, the dialog's frame and its two buttons where the layout
+// put them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "bitmapfont.h"
+#include "rendertest_util.h"
+#include "sdl_imagefactory.h"
+#include "sdl_ttf.h"
+#include "testkit_xvfb.h"
+#include "theme.h"
+#include "ui_dialog.h"
+
+namespace {
+
+constexpr const char* kTheme = R"(font Theme::Default
+{
+class TrueType fonts/DejaVuSans.ttf 16
+textcolor 255 255 255
+}
+font Theme::Button
+{
+copy Theme::Default
+textalign middle
+}
+buttonimage normal ui/btn
+buttonimage pushed ui/btn
+buttonimage highlight ui/btn
+buttonimage disabled ui/btn
+buttonfont Theme::Button
+buttoncap 4 4
+resizebuttons true
+frame ul ui/edge
+frame ur ui/edge
+frame ll ui/edge
+frame lr ui/edge
+frame top ui/edge
+frame bottom ui/edge
+frame left ui/edge
+frame right ui/edge
+frame back ui/back
+)";
+
+class XvfbDialog : public imagetest::AppTest<> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_server.isRunning()) << "Xvfb did not start";
+        SDL_Init(SDL_INIT_NOPARACHUTE);
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
+        auto pVideo = std::make_unique<D3D7VideoDriver>();
+        m_pVideo = pVideo.get();
+        pPlatform->setVideoDriver(std::move(pVideo));
+        pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
+        m_app.setPlatform(std::move(pPlatform));
+        m_pVideo->init(Zep::SmartPtr<Image>());
+        ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth32)));
+        m_app.registerBuiltinResources();
+        Theme::registerFontFactory("TrueType", new SDLTTFFactory());
+        std::filesystem::create_directories(m_dir.file("res"));
+        std::filesystem::copy_file(themetestFont(), m_dir.file("res/DejaVuSans.ttf"));
+        m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
+        auto pMemory = imagetest::memoryProvider();
+        pMemory->add("dialog.theme", imagetest::resource(kTheme));
+        m_app.addResourceProvider(std::move(pMemory), false);
+        picture("ui/btn", 40, 24, Color(0, 0, 200, 255));
+        picture("ui/edge", 4, 4, Color(200, 0, 0, 255));
+        picture("ui/back", 4, 4, Color(0, 160, 0, 255));
+        Zep::SmartPtr<Theme> pTheme = new Theme();
+        pTheme->load("dialog.theme");
+        m_app.setTheme(pTheme);
+    }
+    void TearDown() override {
+        Theme::unregisterFontFactory("TrueType");
+        SDL_Quit();
+    }
+    static const char* themetestFont() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
+    void picture(const char* szName, int w, int h, const Color& c) {
+        Zep::SmartPtr<Image> p = m_app.createImage(w, h, false);
+        p->fill(c);
+        m_app.addImage(szName, p, true);
+    }
+
+    testkit::XvfbServer m_server{1280, 800, 24};
+    D3D7VideoDriver* m_pVideo = nullptr;
+};
+
+TEST_F(XvfbDialog, YesNoOverADimmedScreen) {
+    // A white screen below the dialog.
+    GameMode* pScreen = new GameMode();
+    Zep::SmartPtr<Image> pWhite = m_app.createImage(800, 600, false);
+    pWhite->fill(Color(255, 255, 255, 255));
+    pScreen->addSprite(new Sprite(pWhite, 0, 0, 0));
+    m_app.pushMode(pScreen);
+    DlgYesNo* pDialog = new DlgYesNo(nullptr, "", 1, 2);
+    m_app.pushMode(pDialog);
+    m_pVideo->render();
+    // Two buttons side by side, 40 wide at least, centred: the table's inner box.
+    Zep::SmartPtr<Table> t = pDialog->getTable();
+    const int x = static_cast<int>(t->getPosition().x), y = static_cast<int>(t->getPosition().y);
+    const int w = t->getWidth(), h = t->getHeight();
+    EXPECT_EQ(std::make_pair((800 - w) / 2, (600 - h) / 2), std::make_pair(x, y));
+    auto* pYes = dynamic_cast<Button*>(pDialog->getButtonTable()->getContent(0, 0, 0).get());
+    ASSERT_NE(nullptr, pYes);
+    const Rect yes = pYes->getBoundingRect();
+    const std::vector<uint32_t> v = testkit::windowPixels({{10, 10}, {x - 2, y + h / 2}, {yes.getLeft() + 2, yes.getTop() + 2}});
+    ASSERT_EQ(3u, v.size());
+    EXPECT_NEAR(0x7F, static_cast<int>(v[0] & 0xFF), 1);  // white under a half black dimmer
+    EXPECT_EQ(v[0] & 0xFF, (v[0] >> 16) & 0xFF);
+    EXPECT_EQ(0xC80000u, v[1]);                           // the frame's edge
+    EXPECT_EQ(0x0000C8u, v[2]);                           // the button's corner
+}
+
+}  // namespace
