@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include <zep2/resource.h>
+#include <zep2/tokenfilereader.h>
+
 #include "animscript_reader.h"
 #include "animsprite.h"
 #include "bench_tempdir.h"
 #include "gameapp.h"
 #include "memimage.h"
-#include "zep2/resource.h"
-#include "zep2/tokenfilereader.h"
 
 namespace {
 

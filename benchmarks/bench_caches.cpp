@@ -6,10 +6,11 @@
 
 #include <memory>
 
+#include <zep2/hash.h>
+
 #include "bench_tempdir.h"
 #include "gameapp.h"
 #include "memimage.h"
-#include "zep2/hash.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "zep2/hash.h"
-#include "zep2/list.h"
+#include <zep2/hash.h>
+#include <zep2/list.h>
 
 namespace {
 

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include <zep2/file.h>
+#include <zep2/memstream.h>
+#include <zep2/resourcefile.h>
+
 #include "bench_tempdir.h"
-#include "zep2/file.h"
-#include "zep2/memstream.h"
-#include "zep2/resourcefile.h"
 
 namespace {
 

@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+#include <zep2/resource.h>
+
 #include "bench_tempdir.h"
 #include "gameapp.h"
 #include "imageonlyplatform.h"
@@ -21,7 +23,6 @@
 #include "sdl_ttf.h"
 #include "sprite.h"
 #include "ui_table.h"
-#include "zep2/resource.h"
 
 namespace {
 

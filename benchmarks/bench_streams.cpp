@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include <zep2/file.h>
+#include <zep2/memstream.h>
+#include <zep2/zstream.h>
+
 #include "bench_tempdir.h"
-#include "zep2/file.h"
-#include "zep2/memstream.h"
-#include "zep2/zstream.h"
 
 namespace {
 

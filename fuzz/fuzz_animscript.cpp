@@ -6,15 +6,16 @@
 #include <cstring>
 #include <memory>
 
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+#include <zep2/resource.h>
+#include <zep2/resourcefile.h>
+
 #include "animscript_reader.h"
 #include "animscript_writer.h"
 #include "animsprite.h"
 #include "gameapp.h"
 #include "memimage.h"
-#include "zep2/error.h"
-#include "zep2/memstream.h"
-#include "zep2/resource.h"
-#include "zep2/resourcefile.h"
 
 namespace {
 

@@ -6,12 +6,13 @@
 #include <memory>
 #include <string>
 
+#include <zep2/error.h>
+#include <zep2/resource.h>
+
 #include "gameapp.h"
 #include "gamemode.h"
 #include "memimage.h"
 #include "particle_emitter.h"
-#include "zep2/error.h"
-#include "zep2/resource.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 
 #include <cstdint>
 
+#include <zep2/error.h>
+#include <zep2/hash.h>
+#include <zep2/list.h>
+#include <zep2/objectstreamer.h>
+
 #include "../zep2/tests/score_row.h"
-#include "zep2/error.h"
-#include "zep2/hash.h"
-#include "zep2/list.h"
-#include "zep2/objectstreamer.h"
 
 namespace fuzzing {
 

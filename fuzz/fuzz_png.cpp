@@ -2,8 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <zep2/error.h>
+
 #include "pngreader.h"
-#include "zep2/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {

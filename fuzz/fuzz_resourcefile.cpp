@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "zep2/error.h"
-#include "zep2/resourcefile.h"
+#include <zep2/error.h>
+#include <zep2/resourcefile.h>
 
 namespace {
 

@@ -8,8 +8,9 @@
 #include <cstdio>
 #include <string>
 
+#include <zep2/error.h>
+
 #include "sdl_theora.h"
-#include "zep2/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 20)) return 0;

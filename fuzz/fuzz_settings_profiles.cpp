@@ -7,10 +7,11 @@
 #include <memory>
 #include <string>
 
+#include <zep2/error.h>
+#include <zep2/objectstreamer.h>
+
 #include "gameapp.h"
 #include "profiles.h"
-#include "zep2/error.h"
-#include "zep2/objectstreamer.h"
 
 namespace {
 

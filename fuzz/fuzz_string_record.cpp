@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zep2/error.h"
-#include "zep2/memstream.h"
+#include <zep2/error.h>
+#include <zep2/memstream.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (uint8_t order : {Zep::Stream::kLittleEndian, Zep::Stream::kBigEndian}) {

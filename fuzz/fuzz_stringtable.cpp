@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include <zep2/error.h>
+
 #include "stringtable.h"
-#include "zep2/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

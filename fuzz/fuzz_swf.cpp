@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+
 #include "swfreader.h"
-#include "zep2/error.h"
-#include "zep2/memstream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 20)) return 0;

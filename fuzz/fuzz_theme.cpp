@@ -6,14 +6,15 @@
 #include <cstring>
 #include <memory>
 
+#include <zep2/error.h>
+#include <zep2/resource.h>
+
 #include "bitmapfont.h"
 #include "gameapp.h"
 #include "imageonlyplatform.h"
 #include "memimage.h"
 #include "theme.h"
 #include "ui_table.h"
-#include "zep2/error.h"
-#include "zep2/resource.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "zep2/memstream.h"
-#include "zep2/str.h"
+#include <zep2/memstream.h>
+#include <zep2/str.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

@@ -6,9 +6,10 @@
 #include <cstddef>
 #include <vector>
 
+#include <zep2/memstream.h>
+#include <zep2/zstream.h>
+
 #include "fuzz_objectstream.h"
-#include "zep2/memstream.h"
-#include "zep2/zstream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 1 << 20) return 0;

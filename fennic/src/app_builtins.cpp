@@ -8,10 +8,11 @@
 #include <cstring>
 #include <memory>
 
+#include <zep2/resource.h>
+
 #include "gameapp.h"
 #include "image.h"
 #include "systemfont_png.h"
-#include "zep2/resource.h"
 
 namespace {
 

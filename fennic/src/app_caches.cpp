@@ -2,12 +2,13 @@
 // application's cache operations, each forwarding to them.
 #include "app_caches.h"
 
+#include <zep2/error.h>
+
 #include "audiodriver.h"
 #include "gameapp.h"
 #include "image.h"
 #include "imagefactory.h"
 #include "platform.h"
-#include "zep2/error.h"
 
 template class ResCache<Image>;
 template class ResCache<Sample>;

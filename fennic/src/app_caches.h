@@ -9,11 +9,12 @@
 // The animation cache is kept apart: it belongs with the animation reader.
 #pragma once
 
+#include <zep2/hash.h>
+#include <zep2/list.h>
+#include <zep2/str.h>
+
 #include "audiodriver.h"
 #include "rescache.h"
-#include "zep2/hash.h"
-#include "zep2/list.h"
-#include "zep2/str.h"
 
 class Image;
 class ImageFactory;

@@ -4,13 +4,14 @@
 // application object exists and any part, drivers included, can write to it.
 #include <cstdarg>
 
+#include <zep2/error.h>
+#include <zep2/file.h>
+#include <zep2/logfile.h>
+#include <zep2/memstream.h>
+#include <zep2/zstream.h>
+
 #include "gameapp.h"
 #include "oshelpers.h"
-#include "zep2/error.h"
-#include "zep2/file.h"
-#include "zep2/logfile.h"
-#include "zep2/memstream.h"
-#include "zep2/zstream.h"
 
 namespace {
 

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <zep2/error.h>
+
 #include "audiodriver.h"
 #include "gameapp.h"
 #include "image.h"
@@ -16,7 +18,6 @@
 #include "platform.h"
 #include "rect.h"
 #include "theme.h"
-#include "zep2/error.h"
 
 namespace {
 

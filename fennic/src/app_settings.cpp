@@ -1,10 +1,11 @@
 // The application's settings: the framework's defaults, the settings file's
 // path, the load at start-up and the operations that forward to the settings
 // table (settingstable.h, which also describes the file).
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "oshelpers.h"
 #include "videodriver.h"
-#include "zep2/error.h"
 
 namespace {
 

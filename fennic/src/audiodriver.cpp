@@ -2,9 +2,10 @@
 
 #include <cmath>
 
+#include <zep2/error.h>
+#include <zep2/random.h>
+
 #include "gameapp.h"
-#include "zep2/error.h"
-#include "zep2/random.h"
 
 namespace {
 

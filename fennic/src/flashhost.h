@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "zep2/str.h"
+#include <zep2/str.h>
 
 class Sprite;
 

@@ -1,10 +1,11 @@
 // The factories of the bitmap fonts and their registration with the theme.
+#include <zep2/error.h>
+
 #include "bitmapfont.h"
 #include "gameapp.h"
 #include "image.h"
 #include "systemfont_png.h"
 #include "theme.h"
-#include "zep2/error.h"
 
 namespace {
 

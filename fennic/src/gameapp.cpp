@@ -5,14 +5,15 @@
 #include <cstdlib>
 #include <utility>
 
+#include <zep2/error.h>
+#include <zep2/resource.h>
+
 #include "audiodriver.h"
 #include "gamemode.h"
 #include "oshelpers.h"
 #include "particle_emitter.h"
 #include "platform.h"
 #include "theme.h"
-#include "zep2/error.h"
-#include "zep2/resource.h"
 
 namespace {
 

@@ -14,16 +14,17 @@
 #include <cstdint>
 #include <memory>
 
+#include <zep2/hash.h>
+#include <zep2/list.h>
+#include <zep2/refcount.h>
+#include <zep2/str.h>
+
 #include "app_animcache.h"
 #include "app_caches.h"
 #include "app_modestack.h"
 #include "registry.h"
 #include "settingstable.h"
 #include "stringtable.h"
-#include "zep2/hash.h"
-#include "zep2/list.h"
-#include "zep2/refcount.h"
-#include "zep2/str.h"
 
 class IPlatform;
 class IVideoDriver;

@@ -10,10 +10,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "zep2/error.h"
-#include "zep2/memstream.h"
-#include "zep2/platform_fs.h"
-#include "zep2/random.h"
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+#include <zep2/platform_fs.h>
+#include <zep2/random.h>
 
 namespace {
 

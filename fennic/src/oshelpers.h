@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "zep2/refcount.h"
-#include "zep2/str.h"
+#include <zep2/refcount.h>
+#include <zep2/str.h>
 
 namespace Zep {
 class MemStream;

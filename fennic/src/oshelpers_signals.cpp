@@ -8,9 +8,10 @@
 #include <csignal>
 #include <exception>
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "oshelpers.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -9,7 +9,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "zep2/str.h"
+#include <zep2/str.h>
+
 #include "videodriver.h"
 #include "videospriteimpl.h"
 

@@ -17,12 +17,13 @@
 // handed out without being stored.
 #pragma once
 
+#include <zep2/error.h>
+#include <zep2/hash.h>
+#include <zep2/list.h>
+#include <zep2/refcount.h>
+#include <zep2/str.h>
+
 #include "audiodriver.h"  // IResourceLoader
-#include "zep2/error.h"
-#include "zep2/hash.h"
-#include "zep2/list.h"
-#include "zep2/refcount.h"
-#include "zep2/str.h"
 
 template <class T>
 class ResCache {

@@ -1,7 +1,8 @@
 #include "sdl_audio.h"
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
-#include "zep2/error.h"
 
 namespace {
 

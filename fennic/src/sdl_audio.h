@@ -12,10 +12,11 @@
 
 #include <memory>
 
+#include <zep2/hash.h>
+#include <zep2/resource.h>
+
 #include "audiodriver.h"
 #include "timer.h"
-#include "zep2/hash.h"
-#include "zep2/resource.h"
 
 class SDLSample : public Sample {
 public:

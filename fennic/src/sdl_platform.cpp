@@ -2,6 +2,8 @@
 
 #include <SDL_image.h>
 
+#include <zep2/error.h>
+
 #include "audiodriver.h"
 #include "gameapp.h"
 #include "oshelpers.h"
@@ -10,7 +12,6 @@
 #include "sdl_ttf.h"
 #include "sdl_videobase.h"
 #include "theme.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -17,9 +17,10 @@
 #include <cstdint>
 #include <memory>
 
+#include <zep2/hash.h>
+
 #include "font.h"
 #include "platform.h"
-#include "zep2/hash.h"
 
 class GameApp;
 

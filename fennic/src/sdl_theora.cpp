@@ -9,10 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include <zep2/error.h>
+#include <zep2/file.h>
+
 #include "gameapp.h"
 #include "yuvtables.h"
-#include "zep2/error.h"
-#include "zep2/file.h"
 
 namespace {
 

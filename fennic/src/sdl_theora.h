@@ -28,8 +28,9 @@
 #include <list>
 #include <vector>
 
+#include <zep2/stream.h>
+
 #include "videospriteimpl.h"
-#include "zep2/stream.h"
 
 // One queued block of decoded 16-bit sound.
 struct SDLTHAudio {

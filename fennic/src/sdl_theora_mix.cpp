@@ -6,8 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include <zep2/error.h>
+
 #include "sdl_theora.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -4,9 +4,10 @@
 
 #include <cmath>
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "sprite.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -23,12 +23,13 @@
 
 #include <vector>
 
+#include <zep2/list.h>
+#include <zep2/str.h>
+
 #include "image.h"
 #include "rect.h"
 #include "sdl_image.h"
 #include "videodriver.h"
-#include "zep2/list.h"
-#include "zep2/str.h"
 
 class IPlatform;
 

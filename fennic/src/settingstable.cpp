@@ -5,13 +5,14 @@
 #include <climits>
 #include <cstdlib>
 
+#include <zep2/error.h>
+#include <zep2/file.h>
+#include <zep2/objectstreamer.h>
+#include <zep2/persist_impl.h>
+#include <zep2/platform_fs.h>
+#include <zep2/zstream.h>
+
 #include "gameapp.h"
-#include "zep2/error.h"
-#include "zep2/file.h"
-#include "zep2/objectstreamer.h"
-#include "zep2/persist_impl.h"
-#include "zep2/platform_fs.h"
-#include "zep2/zstream.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 // The shared glyph data of a SimpleFont and its tinting: every colour is
 // tinted once per core, and drawing afterwards is one blit per glyph (two
 // with the shadow).
+#include <zep2/error.h>
+
 #include "bitmapfont.h"
 #include "gameapp.h"
 #include "image.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "zep2/zstream.h"
+#include <zep2/zstream.h>
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "zep2/stream.h"
+#include <zep2/stream.h>
 
 struct SwfFrameSize {
     int nWidth = 0;

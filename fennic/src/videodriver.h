@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "zep2/refcount.h"
+#include <zep2/refcount.h>
 
 class Image;
 class Color;

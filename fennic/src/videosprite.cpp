@@ -1,9 +1,10 @@
 // VideoSprite; see videosprite.h.
 #include "videosprite.h"
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "platform.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -8,8 +8,9 @@
 // update is.
 #pragma once
 
+#include <zep2/refcount.h>
+
 #include "image.h"
-#include "zep2/refcount.h"
 
 class IVideoSpriteImpl {
 public:

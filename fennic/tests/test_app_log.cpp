@@ -6,14 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+#include <zep2/zstream.h>
+
 #include "gameapp.h"
 #include "imagetest_util.h"
 #include "oshelpers.h"
 #include "testkit_platform.h"
 #include "testkit_video.h"
-#include "zep2/error.h"
-#include "zep2/memstream.h"
-#include "zep2/zstream.h"
 
 using imagetest::ScopedChdir;
 using testkit::AppFiles;

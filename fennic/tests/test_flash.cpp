@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include <zep2/memstream.h>
+
 #include "flashsprite.h"
 #include "imagetest_util.h"
 #include "swfreader.h"
-#include "zep2/memstream.h"
 
 namespace {
 

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+
 #include "audiodriver.h"
 #include "imagetest_util.h"
 #include "keys.h"
@@ -14,8 +17,6 @@
 #include "testkit_platform.h"
 #include "testkit_video.h"
 #include "videodriver.h"
-#include "zep2/error.h"
-#include "zep2/memstream.h"
 
 using testkit::FakeAudioDriver;
 using testkit::FakePlatform;

@@ -6,12 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+#include <zep2/objectstreamer.h>
+
 #include "gameapp.h"
 #include "imagetest_util.h"
 #include "profiles.h"
-#include "zep2/error.h"
-#include "zep2/memstream.h"
-#include "zep2/objectstreamer.h"
 
 using imagetest::messageOf;
 

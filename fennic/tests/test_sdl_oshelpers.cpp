@@ -8,10 +8,11 @@
 #include <functional>
 #include <string>
 
+#include <zep2/error.h>
+
 #include "oshelpers.h"
 #include "testkit_app.h"
 #include "testkit_tempdir.h"
-#include "zep2/error.h"
 
 namespace {
 

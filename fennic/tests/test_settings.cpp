@@ -7,11 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <zep2/error.h>
+#include <zep2/file.h>
+#include <zep2/platform_fs.h>
+
 #include "gameapp.h"
 #include "imagetest_util.h"
-#include "zep2/error.h"
-#include "zep2/file.h"
-#include "zep2/platform_fs.h"
 
 using testkit::TempDir;
 using testkit::TestApp;

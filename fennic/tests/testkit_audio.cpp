@@ -1,6 +1,6 @@
 #include "testkit_audio.h"
 
-#include "zep2/error.h"
+#include <zep2/error.h>
 
 namespace testkit {
 

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "zep2/objectstreamer.h"
-#include "zep2/str.h"
+#include <zep2/objectstreamer.h>
+#include <zep2/str.h>
 
 namespace testutil {
 

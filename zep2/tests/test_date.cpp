@@ -1,9 +1,10 @@
 #include <ctime>
 #include <optional>
 
+#include <zep2/date.h>
+#include <zep2/platform_time.h>
+
 #include "test_util.h"
-#include "zep2/date.h"
-#include "zep2/platform_time.h"
 
 using Zep::Date;
 using testutil::messageOf;

@@ -1,10 +1,11 @@
 // Files, folder listings, log files and the file-system layer under them.
 
+#include <zep2/file.h>
+#include <zep2/logfile.h>
+#include <zep2/platform_fs.h>
+#include <zep2/zstream.h>
+
 #include "test_util.h"
-#include "zep2/file.h"
-#include "zep2/logfile.h"
-#include "zep2/platform_fs.h"
-#include "zep2/zstream.h"
 
 using Zep::Directory;
 using Zep::File;

@@ -3,9 +3,10 @@
 #include <numeric>
 #include <set>
 
+#include <zep2/grfpack_lib.h>
+#include <zep2/resourcefile.h>
+
 #include "test_util.h"
-#include "zep2/grfpack_lib.h"
-#include "zep2/resourcefile.h"
 
 namespace fs = std::filesystem;
 using namespace testutil;

@@ -1,5 +1,6 @@
+#include <zep2/hash.h>
+
 #include "test_util.h"
-#include "zep2/hash.h"
 
 using Zep::Hash;
 using Zep::List;

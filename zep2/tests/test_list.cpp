@@ -1,7 +1,8 @@
 #include <random>
 
+#include <zep2/list.h>
+
 #include "test_util.h"
-#include "zep2/list.h"
 
 using Zep::List;
 using Zep::SmartPtr;

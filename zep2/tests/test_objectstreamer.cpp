@@ -1,7 +1,8 @@
+#include <zep2/date.h>
+#include <zep2/objectstreamer.h>
+
 #include "score_row.h"
 #include "test_util.h"
-#include "zep2/date.h"
-#include "zep2/objectstreamer.h"
 
 using namespace testutil;
 using OS = Zep::ObjectStreamer;

@@ -1,12 +1,13 @@
 #include <map>
 
+#include <zep2/hash.h>
+#include <zep2/list.h>
+#include <zep2/objectstreamer.h>
+#include <zep2/persist_impl.h>
+#include <zep2/zstream.h>
+
 #include "score_row.h"
 #include "test_util.h"
-#include "zep2/hash.h"
-#include "zep2/list.h"
-#include "zep2/objectstreamer.h"
-#include "zep2/persist_impl.h"
-#include "zep2/zstream.h"
 
 using namespace testutil;
 using StringHash = Zep::Hash<Zep::String, Zep::String>;

@@ -1,8 +1,9 @@
 #include <cmath>
 
+#include <zep2/platform_time.h>
+#include <zep2/random.h>
+
 #include "test_util.h"
-#include "zep2/platform_time.h"
-#include "zep2/random.h"
 
 using Zep::Random;
 

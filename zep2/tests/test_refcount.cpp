@@ -1,5 +1,6 @@
+#include <zep2/refcount.h>
+
 #include "test_util.h"
-#include "zep2/refcount.h"
 
 using Zep::RefCountedObject;
 using Zep::SmartPtr;

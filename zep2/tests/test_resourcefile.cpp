@@ -1,7 +1,8 @@
+#include <zep2/resource.h>
+#include <zep2/resourcefile.h>
+#include <zep2/zstream.h>
+
 #include "test_util.h"
-#include "zep2/resource.h"
-#include "zep2/resourcefile.h"
-#include "zep2/zstream.h"
 
 using namespace testutil;
 using Zep::MemStream;

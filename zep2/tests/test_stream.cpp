@@ -1,5 +1,6 @@
+#include <zep2/stream.h>
+
 #include "test_util.h"
-#include "zep2/stream.h"
 
 using namespace testutil;
 using Zep::MemStream;

@@ -1,6 +1,7 @@
+#include <zep2/list.h>
+#include <zep2/str.h>
+
 #include "test_util.h"
-#include "zep2/list.h"
-#include "zep2/str.h"
 
 using testutil::Bytes;
 using Zep::String;

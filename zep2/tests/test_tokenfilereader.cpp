@@ -1,6 +1,7 @@
+#include <zep2/tokenfilereader.h>
+#include <zep2/zstream.h>
+
 #include "test_util.h"
-#include "zep2/tokenfilereader.h"
-#include "zep2/zstream.h"
 
 using testutil::messageOf;
 using Zep::String;

@@ -1,6 +1,7 @@
+#include <zep2/exclog.h>
+#include <zep2/str.h>
+
 #include "test_util.h"
-#include "zep2/exclog.h"
-#include "zep2/str.h"
 
 namespace {
 constexpr const char* kZepSource = ".\\tests\\trace";

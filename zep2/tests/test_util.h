@@ -21,9 +21,9 @@
 #include <utility>
 #include <vector>
 
-#include "zep2/error.h"
-#include "zep2/memstream.h"
-#include "zep2/zstream.h"
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+#include <zep2/zstream.h>
 
 namespace testutil {
 

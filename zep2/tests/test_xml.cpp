@@ -1,5 +1,6 @@
+#include <zep2/xml.h>
+
 #include "test_util.h"
-#include "zep2/xml.h"
 
 using Zep::XMLParser;
 using Nodes = std::vector<std::string>;

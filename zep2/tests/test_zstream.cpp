@@ -1,5 +1,6 @@
+#include <zep2/zstream.h>
+
 #include "test_util.h"
-#include "zep2/zstream.h"
 
 using namespace testutil;
 using Zep::MemStream;
