@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -8,6 +9,8 @@
 
 #include "flashsprite.h"
 #include "keys.h"
+#include "sdl_theora.h"
+#include "testkit_clip.h"
 #include "ui_credits.h"
 #include "ui_label.h"
 #include "ui_splash.h"
@@ -138,6 +141,50 @@ TEST_F(Screens, SplashFlashLogoEndsInTheFrameItStarts) {
     EXPECT_EQ(p->getAllSprites().getCount(), 12);  // the background only
     frames(1);
     EXPECT_EQ(m_app.getTopMode(), m_pBelow);
+}
+
+// A real clip, decoded: centred, at z-order 1, removed once finished.
+class SplashClip : public spritetest::AppWithScreen<> {
+protected:
+    struct ClipPlatform : testkit::FakePlatform {
+        std::unique_ptr<IVideoSpriteImpl> createVideoSpriteImpl() override { return std::make_unique<SDLTheoraVideo>(); }
+    };
+    void SetUp() override {
+        auto pPlatform = std::make_unique<ClipPlatform>();
+        m_pPlatform = pPlatform.get();
+        m_pPlatform->setVideoDriver(std::make_unique<testkit::FakeVideoDriver>());
+        m_pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
+        m_pPlatform->setAudioDriver(std::make_unique<testkit::FakeAudioDriver>());
+        m_app.setPlatform(std::move(pPlatform));
+        m_app.useAudioDriver(m_pPlatform->getAudioDriver());
+        m_app.setFrameRate(60);
+        std::filesystem::create_directories(m_dir.file("res"));
+        m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
+    }
+};
+
+TEST_F(SplashClip, AVideoLogoIsCentredAndEndsWhenTheClipDoes) {
+    testkit::ClipSpec spec;
+    spec.nWidth = 64, spec.nHeight = 48, spec.nFps = 10;
+    spec.lFrames = {{100, 128, 128}, {150, 128, 128}, {200, 128, 128}};
+    testkit::writeClip(m_dir.file("res/intro.ogv"), spec);
+    auto* pBelow = new GameMode();
+    m_app.pushMode(pBelow);
+    auto* p = new SplashScreen();
+    p->addMediaLogo("intro.ogv");
+    m_app.pushMode(p);
+    int nLast = 0, nDue = 16, nFrames = 0;
+    m_app.frame(nLast, nDue, false);
+    Zep::SmartPtr<Sprite> pClip = p->getCurrentSprite();
+    ASSERT_TRUE(pClip.notNULL());
+    EXPECT_EQ(std::make_tuple(pClip->getX(), pClip->getY(), pClip->getZOrder()), std::make_tuple(368, 276, 1));
+    while (p->getCurrentSprite().notNULL() && ++nFrames < 100) m_app.frame(nLast, nDue, false);
+    // Three pictures at 10 a second: about 0.3 s of frames of 16 ms.
+    EXPECT_GE(nFrames, 17);
+    EXPECT_LE(nFrames, 30);
+    EXPECT_FALSE(p->containsSprite(pClip));
+    m_app.frame(nLast, nDue, false);
+    EXPECT_EQ(m_app.getTopMode(), pBelow);
 }
 
 // ---- Credits ------------------------------------------------------------------
