@@ -46,11 +46,13 @@ void SplashScreen::addImageLogo(const char* szImage, float fDuration, const char
 void SplashScreen::addMediaLogo(const char* szResource) {
     const Zep::String sName(szResource);
     const Zep::String sEnding = sName.right(4);
+    if (sEnding != ".ogv" && sEnding != ".flv") {
+        const Zep::String sMessage = Zep::String::format("Unsupported file extension: %s\n", sEnding.c_str());
+        ZEP_THROW(Zep::FatalErrorException, sMessage.c_str());
+    }
     SSLogoInfo logo;
     logo.m_sName = sName;
-    if (sEnding == ".ogv") logo.m_nType = SSLogoInfo::kVideo;
-    else if (sEnding == ".flv") logo.m_nType = SSLogoInfo::kFlash;
-    else ZEP_THROW(Zep::FatalErrorException, Zep::String::format("Unsupported file extension: %s\n", sEnding.c_str()).c_str());
+    logo.m_nType = sEnding == ".ogv" ? SSLogoInfo::kVideo : SSLogoInfo::kFlash;
     m_lLogos.push_back(logo);
 }
 

@@ -71,7 +71,8 @@ TEST_F(Screens, SplashMediaEndingsAndFadeSpeeds) {
     s.addMediaLogo("intro.flv");
     const std::pair<const char*, const char*> kRefused[] = {{"intro.OGV", ".OGV"}, {"intro.png", ".png"}, {"ab", "ab"}};
     for (const auto& [szName, szEnding] : kRefused)
-        EXPECT_EQ(imagetest::messageOf([&] { s.addMediaLogo(szName); }), std::string("Unsupported file extension: ") + szEnding + "\n");
+        EXPECT_EQ(imagetest::messageOf([&] { s.addMediaLogo(szName); }),
+                  std::string("Unsupported file extension: ") + szEnding + "\n");
     s.addImageLogo("logo", 0.0f, 1.0f, 2.0f, "");
     s.addImageLogo("logo", 3.0f, "tune");
     ASSERT_EQ(s.getLogoCount(), 4);
@@ -116,8 +117,9 @@ TEST_F(Screens, SplashSkipsOnReleasesOnly) {
         {E::keyUp(Key::Escape), true},   {E::keyUp(Key::Return), true},  {E::keyUp(Key::Space), true},
         {E::mouseUp(4, 5, 5), true},
     };
+    m_pAudio->m_musicLoader.m_setNames.insert("tune");
     auto* p = new SplashScreen();
-    for (size_t i = 0; i < kCases.size(); ++i) p->addImageLogo("logo", 5.0f, "");
+    for (size_t i = 0; i < kCases.size(); ++i) p->addImageLogo("logo", 5.0f, "tune");
     m_app.pushMode(p);
     for (const auto& [event, bSkips] : kCases) {
         frames(1);
@@ -128,6 +130,9 @@ TEST_F(Screens, SplashSkipsOnReleasesOnly) {
         EXPECT_EQ(p->containsSprite(pLogo), !bSkips);
         if (!bSkips) p->skipLogo();
     }
+    // Skipping leaves the logos' track playing.
+    EXPECT_EQ(m_pAudio->m_vMusic, std::vector<std::string>({"tune"}));
+    EXPECT_TRUE(m_pAudio->isMusicPlaying());
 }
 
 // Without the Flash control the movie never plays: it ends in its first frame.
@@ -147,7 +152,9 @@ TEST_F(Screens, SplashFlashLogoEndsInTheFrameItStarts) {
 class SplashClip : public spritetest::AppWithScreen<> {
 protected:
     struct ClipPlatform : testkit::FakePlatform {
-        std::unique_ptr<IVideoSpriteImpl> createVideoSpriteImpl() override { return std::make_unique<SDLTheoraVideo>(); }
+        std::unique_ptr<IVideoSpriteImpl> createVideoSpriteImpl() override {
+            return std::make_unique<SDLTheoraVideo>();
+        }
     };
     void SetUp() override {
         auto pPlatform = std::make_unique<ClipPlatform>();
