@@ -11,7 +11,7 @@ constexpr const char* kZepSource = ".\\src\\ui_credits";
 
 // Centred horizontally and vertically.
 constexpr int kCentred = 0x24;
-// The game's band is 50 pixels in from each screen edge by default.
+// The default band leaves 50 pixels above and below it.
 constexpr int kDefaultBandMargin = 50;
 constexpr int kCreditsFrameRate = 60;
 

@@ -91,7 +91,7 @@ private:
     Zep::List<Zep::SmartPtr<Sprite>> m_lActive;
     Zep::List<Zep::SmartPtr<Sprite>> m_lPending;
     float m_fSpeed = 30.0f;
-    int32_t m_nBandTop = 50;
+    int32_t m_nBandTop = 50;  // and the bottom 50 above the screen bottom
     int32_t m_nBandBottom;
     int32_t m_nFadeStrips = 25;
     int32_t m_nFadeStripHeight = 5;
