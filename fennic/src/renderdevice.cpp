@@ -89,7 +89,8 @@ void RenderDevice::drawStrip(const Vertex* pVertices, int nCount) {
     if (nCount < 3) return;
     ++m_nDrawCalls;
     toScreen(pVertices, nCount, m_vScratch);
-    if (nCount == 4 && drawAlignedQuad(m_vScratch.data())) return;
+    if (nCount == 4 && !m_bForceTriangles && (drawAlignedQuad(m_vScratch.data()) || drawRectQuad(m_vScratch.data())))
+        return;
     for (int i = 0; i + 2 < nCount; ++i) drawTriangle(m_vScratch[i], m_vScratch[i + 1], m_vScratch[i + 2]);
 }
 

@@ -26,8 +26,11 @@
 //     Normal blending is SRCALPHA / INVSRCALPHA, additive SRCALPHA / ONE, and
 //     ZERO / ONE writes no colour (only the stencil).
 // Axis-aligned, unscaled quads whose corners sit half a pixel before a texel
-// take a row-copy path with the same results; everything else (rotation,
-// scale, polygons, a letterboxed screen) takes the edge-function path.
+// take a row-copy path, and other axis-aligned quads (scaled, mirrored) a
+// span path that solves each row's covered pixels instead of testing every
+// pixel of the bounding box and fills a uniform texture without sampling;
+// both give the same results as the edge-function path that everything
+// else (rotation, polygons) takes.
 //
 // The device never loses its buffers; status() answers Ok unless a test
 // injected Lost or WrongMode, and beginScene fails while it is not Ok.
@@ -129,6 +132,9 @@ public:
     // driver's state caching).
     int stateCalls() const { return m_nStateCalls; }
     int drawCalls() const { return m_nDrawCalls; }
+    // Test hook: every primitive through the edge-function path, to compare
+    // the quad paths with it.
+    void forceTriangles(bool bOn) { m_bForceTriangles = bOn; }
 
     // The rasteriser's vertex: screen position in 1/256 pixel.
     struct ScreenVertex {
@@ -142,7 +148,8 @@ public:
 private:
     void toScreen(const Vertex* pIn, int nCount, std::vector<ScreenVertex>& vOut) const;
     bool drawAlignedQuad(const ScreenVertex* p);
-    void drawTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c);
+    bool drawRectQuad(const ScreenVertex* p);
+    void drawTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, bool bSpans = false);
 
     int m_nWidth;
     int m_nHeight;
@@ -158,6 +165,7 @@ private:
     const Texture* m_pTexture = nullptr;
     int m_nStateCalls = 0;
     int m_nDrawCalls = 0;
+    bool m_bForceTriangles = false;
     std::vector<ScreenVertex> m_vScratch;
 };
 

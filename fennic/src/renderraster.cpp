@@ -214,6 +214,76 @@ void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bo
     }
 }
 
+// floor(a / b) and ceil(a / b) for b > 0.
+int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t ceilDiv64(int64_t a, int64_t b) { return -floorDiv64(-a, b); }
+
+// Row y's pixels whose three edge values are >= 1 (rasterRows' test),
+// solved per edge instead of tried per pixel; false when none.
+bool spanOf(const Edge (&e)[3], int y, const Bounds& box, int& x0, int& x1) {
+    int64_t lo = box.x0, hi = box.x1;
+    for (const Edge& edge : e) {
+        const int64_t d = edge.nB * y + edge.nC;  // the value at x = 0
+        if (edge.nA > 0) lo = std::max(lo, ceilDiv64(1 - d, edge.nA));
+        else if (edge.nA < 0) hi = std::min(hi, floorDiv64(d - 1, -edge.nA));
+        else if (d < 1) return false;
+    }
+    x0 = static_cast<int>(lo);
+    x1 = static_cast<int>(hi);
+    return lo <= hi;
+}
+
+// Every texel of a small texture alike: any filter samples that texel.
+bool isUniform(const Texture& tex) {
+    constexpr int kMaxTexels = 64 * 64;
+    const int n = tex.width() * tex.height();
+    return n <= kMaxTexels && std::all_of(tex.texels(), tex.texels() + n, [&](uint32_t v) { return v == tex.texels()[0]; });
+}
+
+// rasterRows' pixels and coordinates, visiting only the covered spans.
+template <Kind K, bool bLinear>
+void spanRowsTextured(const Target& t, const Edge (&e)[3], const Plane& pu, const Plane& pv, const Bounds& box) {
+    const Modulation mod(t.diffuse);
+    const bool bAlpha = t.pTexture->hasAlpha();
+    int x0 = 0, x1 = 0;
+    for (int y = box.y0; y <= box.y1; ++y) {
+        if (!spanOf(e, y, box, x0, x1)) continue;
+        const size_t nRow = static_cast<size_t>(y) * t.nPitch;
+        int64_t tu = pu.at(box.x0, y) + (x0 - box.x0) * pu.dX, tv = pv.at(box.x0, y) + (x0 - box.x0) * pv.dX;
+        for (int x = x0; x <= x1; ++x, tu += pu.dX, tv += pv.dX) {
+            const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
+            shade<K>(t, nRow + x, mod.apply(nTexel, bAlpha));
+        }
+    }
+}
+
+// One source colour for every pixel: untextured, or a uniform texture.
+template <Kind K>
+void spanRowsFlat(const Target& t, const Edge (&e)[3], const Rgba& s, const Bounds& box) {
+    int x0 = 0, x1 = 0;
+    for (int y = box.y0; y <= box.y1; ++y) {
+        if (!spanOf(e, y, box, x0, x1)) continue;
+        const size_t nRow = static_cast<size_t>(y) * t.nPitch;
+        if (t.bTests)
+            for (int x = x0; x <= x1; ++x) shade<K>(t, nRow + x, s);
+        else
+            for (int x = x0; x <= x1; ++x) pixel::blend<K>(t.pBack[nRow + x], s, t.states);
+    }
+}
+
+template <Kind K>
+void spanTriangle(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
+    const Edge e[3] = {edgeOf(b, c), edgeOf(c, a), edgeOf(a, b)};
+    if (!t.pTexture) return spanRowsFlat<K>(t, e, t.diffuse, box);
+    if (isUniform(*t.pTexture))
+        return spanRowsFlat<K>(t, e, Modulation(t.diffuse).apply(t.pTexture->texels()[0], t.pTexture->hasAlpha()), box);
+    const Plane pu = planeOf(a, b, c, &SV::u, t.pTexture->width()), pv = planeOf(a, b, c, &SV::v, t.pTexture->height());
+    if (t.states.eFilter == Filter::Linear)
+        spanRowsTextured<K, true>(t, e, pu, pv, box);
+    else
+        spanRowsTextured<K, false>(t, e, pu, pv, box);
+}
+
 template <Kind K>
 void rasterTriangle(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
     if (!t.pTexture)
@@ -273,7 +343,18 @@ bool RenderDevice::drawAlignedQuad(const ScreenVertex* p) {
     return true;
 }
 
-void RenderDevice::drawTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c) {
+// Strip order with 0 and 3, 1 and 2 at opposite corners of an axis-aligned
+// rectangle (any scale or mirroring): its two triangles go by spans.
+bool RenderDevice::drawRectQuad(const ScreenVertex* p) {
+    const bool bCorners = (p[1].x == p[0].x && p[1].y == p[3].y && p[2].x == p[3].x && p[2].y == p[0].y) ||
+                          (p[1].x == p[3].x && p[1].y == p[0].y && p[2].x == p[0].x && p[2].y == p[3].y);
+    if (!bCorners || p[0].x == p[3].x || p[0].y == p[3].y) return false;
+    drawTriangle(p[0], p[1], p[2], true);
+    drawTriangle(p[1], p[2], p[3], true);
+    return true;
+}
+
+void RenderDevice::drawTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, bool bSpans) {
     const int64_t nArea = int64_t(b.x - a.x) * (c.y - a.y) - int64_t(b.y - a.y) * (c.x - a.x);
     if (nArea == 0) return;
     const ScreenVertex& b2 = nArea > 0 ? b : c;
@@ -285,7 +366,12 @@ void RenderDevice::drawTriangle(const ScreenVertex& a, const ScreenVertex& b, co
     if (box.x0 > box.x1 || box.y0 > box.y1) return;
     const Target t{m_vBack.data(), hasStencil() ? m_vStencil.data() : nullptr, m_nWidth, m_states, m_pTexture,
                    pixel::unpack(a.nDiffuse), pixel::needsTests(m_states, hasStencil())};
-    withKind(pixel::kindOf(m_states), [&]<Kind K>() { rasterTriangle<K>(t, a, b2, c2, box); });
+    withKind(pixel::kindOf(m_states), [&]<Kind K>() {
+        if (bSpans)
+            spanTriangle<K>(t, a, b2, c2, box);
+        else
+            rasterTriangle<K>(t, a, b2, c2, box);
+    });
 }
 
 }  // namespace render
