@@ -217,14 +217,21 @@ void Table::clear() {
     m_lRows.clear();
 }
 
-void Table::removeContents() {
+void Table::removeContents() { removeLayers(false); }
+
+// Sprites leave the owner's mode; nested tables empty themselves the same way.
+void Table::removeLayers(bool bAll) {
     for (const std::shared_ptr<Row>& pRow : m_lRows)
         for (const Zep::SmartPtr<Cell>& pCell : *pRow)
             for (CellLayer& layer : pCell->lLayers) {
                 if (Sprite* pSprite = dynamic_cast<Sprite*>(layer.pObject.get()); pSprite && m_pOwner) {
                     m_pOwner->removeSprite(Zep::SmartPtr<Sprite>(pSprite));
                 } else if (Table* pTable = dynamic_cast<Table*>(layer.pObject.get())) {
-                    pTable->removeContents();
+                    if (bAll) {
+                        pTable->removeAll();
+                    } else {
+                        pTable->removeContents();
+                    }
                 }
                 layer.pObject = nullptr;
             }
@@ -232,17 +239,7 @@ void Table::removeContents() {
 }
 
 void Table::removeAll() {
-    for (const std::shared_ptr<Row>& pRow : m_lRows)
-        for (const Zep::SmartPtr<Cell>& pCell : *pRow)
-            for (CellLayer& layer : pCell->lLayers) {
-                if (Sprite* pSprite = dynamic_cast<Sprite*>(layer.pObject.get()); pSprite && m_pOwner) {
-                    m_pOwner->removeSprite(Zep::SmartPtr<Sprite>(pSprite));
-                } else if (Table* pTable = dynamic_cast<Table*>(layer.pObject.get())) {
-                    pTable->removeAll();
-                }
-                layer.pObject = nullptr;
-            }
-    detachAttachedSprites();
+    removeLayers(true);
     if (m_pFrameTable.notNULL()) {
         m_bFramed = false;
         m_pFrameTable->removeAll();

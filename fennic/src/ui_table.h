@@ -128,6 +128,8 @@ private:
     void updateFrame();
     void placeAttachedSprites();
     void detachAttachedSprites();
+    // Empties every cell; nested tables get removeAll when bAll, else removeContents.
+    void removeLayers(bool bAll);
     Rect frameBorder() const;
     template <class Fn>
     void forEachContent(Fn fn) const;
