@@ -118,12 +118,22 @@ TEST_F(Sliders, SetValueDoesNotClampAndReportsOnlyInAMode) {
     EXPECT_FALSE(m_pMode->containsSprite(m_pSlider->getThumb().get()));
 }
 
+// The vertical kind, with the theme's images and track.
+struct TestVSlider : VSlider {
+    TestVSlider() : VSlider(1, 0, 10, 0) {}
+    void setRamp(Zep::SmartPtr<Image> p) { m_pRampImage = p, setStyle(kFrontBack); }
+};
+
 TEST_F(Sliders, FrontBackStyleReadsTheLastRampRowForMax) {
     m_pSlider->setRamp(imagetest::makeImage(10, 10, true, [](int x, int) { return Color(x * 20, 0, 0, 255); }).get());
     m_pSlider->setValue(10);
     EXPECT_EQ(Color(180, 0, 0, 255), m_pSlider->getColor());  // column 9, not 10
     m_pSlider->setValue(5);
     EXPECT_EQ(Color(100, 0, 0, 255), m_pSlider->getColor());
+    Zep::SmartPtr<TestVSlider> pV = new TestVSlider();
+    pV->setRamp(imagetest::makeImage(1, 10, true, [](int, int y) { return Color(0, y * 20, 0, 255); }).get());
+    pV->setValue(10);
+    EXPECT_EQ(Color(0, 180, 0, 255), pV->getColor());  // row 9, not 10
 }
 
 // An empty range or track would divide by zero; both are refused.
@@ -140,6 +150,12 @@ TEST_F(Sliders, AnEmptyRangeOrTrackIsRefused) {
     EXPECT_EQ("Assertion failed : m_nMin < m_nMax", message([] { Zep::SmartPtr<VSlider> p = new VSlider(1, 9, 2, 5); }));
     EXPECT_EQ("Assertion failed : m_nTrackStart < m_nTrackEnd", message([&] { m_pSlider->setTrackRange(50, 50); }));
     EXPECT_EQ(100, m_pSlider->getTrackEnd());  // the refused track is not kept
+    // A theme whose track is empty is refused when a slider takes it.
+    Zep::SmartPtr<Theme> pTheme = new Theme();
+    loadText(*pTheme, std::string(themetest::kSampleTheme) + "sliderrange 30 30\n");
+    m_app.setTheme(pTheme);
+    EXPECT_EQ("Assertion failed : m_nTrackStart < m_nTrackEnd",
+              message([] { Zep::SmartPtr<HSlider> p = new HSlider(1, 0, 10, 0); }));
 }
 
 TEST_F(Sliders, VerticalSliderTakesTheThemeTrackAndPlacesAlongY) {
