@@ -41,7 +41,8 @@ RadioButton::RadioButton(GameMode* pOwner, Zep::SmartPtr<Image> pUnchecked, Zep:
 
 RadioButton::RadioButton(GameMode* pOwner, const char* szTextOrImageName, int nCallbackId) : Table(pOwner) {
     Zep::SmartPtr<Image> pUnchecked, pChecked;
-    if (Zep::SmartPtr<Theme> pTheme = currentTheme(); pTheme.notNULL()) pTheme->getRadioButtonImages(&pUnchecked, &pChecked);
+    if (Zep::SmartPtr<Theme> pTheme = currentTheme(); pTheme.notNULL())
+        pTheme->getRadioButtonImages(&pUnchecked, &pChecked);
     buildOption(pUnchecked, pChecked, szTextOrImageName, nCallbackId);
 }
 
@@ -74,7 +75,8 @@ void RadioButton::buildOption(Zep::SmartPtr<Image> pUnchecked, Zep::SmartPtr<Ima
     m_pLabelButton->setHitTestMode(1);
 }
 
-// A blank picture as wide as the empty text and one default-font line tall.
+// A blank picture as wide as the empty text and one default-font line tall
+// (at least one pixel each way).
 Zep::SmartPtr<Image> RadioButton::placeholderPicture() {
     Zep::SmartPtr<Theme> pTheme = currentTheme();
     if (!app() || pTheme.isNULL()) return Zep::SmartPtr<Image>();

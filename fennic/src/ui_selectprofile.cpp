@@ -54,7 +54,8 @@ void SelectProfileDialog::buildList(Zep::SmartPtr<Table> pOuter) {
         Zep::SmartPtr<Button> pButton;
         if (i == 0) {
             pButton = new Button(getText("SPD_CreateNew"), kCreateNew);
-            const char* szStyle = pApp && pApp->hasText("SPD_CreateNew_BtnStyle") ? pApp->getText("SPD_CreateNew_BtnStyle") : nullptr;
+            const bool bStyled = pApp && pApp->hasText("SPD_CreateNew_BtnStyle");
+            const char* szStyle = bStyled ? pApp->getText("SPD_CreateNew_BtnStyle") : nullptr;
             if (szStyle && pTheme.notNULL() && pTheme->hasButtonStyle(szStyle)) pButton->setStyle(szStyle);
         } else {
             // Rows keep this caption, hidden, until the list is refreshed.

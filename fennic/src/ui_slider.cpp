@@ -210,7 +210,8 @@ void HSlider::rebuildImage() {
         renderFrontBack(std::min(static_cast<int>(static_cast<float>(nW) * fraction()), nW - 1), 0);
     } else if (app() && m_pEmptyImage.notNULL()) {
         const int nKnob = widthOf(m_pThumbImage);
-        Zep::SmartPtr<Image> pImage = app()->createImage(m_pEmptyImage->getWidth() + nKnob, m_pEmptyImage->getHeight(), true);
+        Zep::SmartPtr<Image> pImage =
+            app()->createImage(m_pEmptyImage->getWidth() + nKnob, m_pEmptyImage->getHeight(), true);
         pImage->blitFrom(*m_pEmptyImage, nKnob / 2, 0);
         const int nFill = (m_nValue - m_nMin) * trackLength() / (m_nMax - m_nMin) + m_nTrackStart;
         if (m_pFullImage.notNULL() && nFill > 0)
@@ -261,7 +262,8 @@ void VSlider::rebuildImage() {
         renderFrontBack(0, std::min(static_cast<int>(static_cast<float>(nH) * fraction()), nH - 1));
     } else if (app() && m_pEmptyImage.notNULL()) {
         const int nKnob = heightOf(m_pThumbImage);
-        Zep::SmartPtr<Image> pImage = app()->createImage(m_pEmptyImage->getWidth(), m_pEmptyImage->getHeight() + nKnob, true);
+        Zep::SmartPtr<Image> pImage =
+            app()->createImage(m_pEmptyImage->getWidth(), m_pEmptyImage->getHeight() + nKnob, true);
         pImage->blitFrom(*m_pEmptyImage, 0, nKnob / 2);
         const int nFill = (m_nValue - m_nMin) * trackLength() / (m_nMax - m_nMin) + m_nTrackStart;
         if (m_pFullImage.notNULL() && nFill > 0)

@@ -53,8 +53,10 @@ protected:
     }
     std::vector<std::string> captions(SelectProfileDialog* p) {
         std::vector<std::string> v;
-        for (const auto& pRow : p->getRows())
-            v.push_back(pRow->isVisible() ? (pRow->isChecked() ? "*" : "") + std::string(pRow->getCaption().c_str()) : "-");
+        for (const auto& pRow : p->getRows()) {
+            const std::string sCaption = pRow->getCaption().c_str();
+            v.push_back(pRow->isVisible() ? (pRow->isChecked() ? "*" : "") + sCaption : "-");
+        }
         return v;
     }
     void type(const char* szText) {

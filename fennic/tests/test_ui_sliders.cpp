@@ -146,8 +146,9 @@ TEST_F(Sliders, AnEmptyRangeOrTrackIsRefused) {
         }
         return std::string("no exception");
     };
-    EXPECT_EQ("Assertion failed : m_nMin < m_nMax", message([] { Zep::SmartPtr<HSlider> p = new HSlider(1, 5, 5, 5); }));
-    EXPECT_EQ("Assertion failed : m_nMin < m_nMax", message([] { Zep::SmartPtr<VSlider> p = new VSlider(1, 9, 2, 5); }));
+    const char* szRange = "Assertion failed : m_nMin < m_nMax";
+    EXPECT_EQ(szRange, message([] { Zep::SmartPtr<HSlider> p = new HSlider(1, 5, 5, 5); }));
+    EXPECT_EQ(szRange, message([] { Zep::SmartPtr<VSlider> p = new VSlider(1, 9, 2, 5); }));
     EXPECT_EQ("Assertion failed : m_nTrackStart < m_nTrackEnd", message([&] { m_pSlider->setTrackRange(50, 50); }));
     EXPECT_EQ(100, m_pSlider->getTrackEnd());  // the refused track is not kept
     // A theme whose track is empty is refused when a slider takes it.
