@@ -209,6 +209,20 @@ TEST_F(Profiles, CheckCurrentProfileAnswers0Then1Then2) {
     EXPECT_EQ("ada bob / ada", readBack());
 }
 
+TEST_F(Profiles, WithNoProfileTheListOpensTheCreateDialogAtOnceWithOkAlone) {
+    SelectProfileDialog* pList = openList();
+    auto* pCreate = dynamic_cast<CreateProfileDialog*>(m_app.getTopMode());
+    ASSERT_NE(nullptr, pCreate);
+    EXPECT_FALSE(pCreate->isCancelAllowed());
+    Table& t = *pCreate->getTable();
+    EXPECT_EQ(1, t.getCellCount(t.getRowCount() - 1));  // OK spans both columns
+    type("Zoe");
+    key(Key::Return);
+    EXPECT_EQ(pList, m_app.getTopMode());
+    clickOn(button("Cancel"));  // an empty current key: the selection becomes current
+    EXPECT_EQ("zoe / zoe", readBack());
+}
+
 TEST_F(Profiles, AListOpenedWithACurrentKeyThatNamesNoProfileFails) {
     makeProfiles(1);
     setCurrent("ghost");
