@@ -32,11 +32,13 @@ bool FakeVideoDriver::setVideoMode(int nWidth, int nHeight, int nFlags) {
 
 void FakeVideoDriver::setFullscreen(bool bOn) {
     record(bOn ? "setFullscreen 1" : "setFullscreen 0");
-    m_bFullscreen = bOn;
+    if (!m_bRefuseFullscreen) m_bFullscreen = bOn;
 }
 
 bool FakeVideoDriver::setBitDepth(int nBpp) {
     record("setBitDepth " + std::to_string(nBpp));
+    if (m_bRefuseDepth) return false;
+    m_nDepth = nBpp;
     m_nFlags = static_cast<int>((static_cast<unsigned>(m_nFlags) & ~VideoFlag::DepthMask) |
                                 static_cast<unsigned>(bppToFlags(nBpp)));
     return true;

@@ -23,7 +23,7 @@ public:
     bool setVideoMode(int nWidth, int nHeight, int nFlags) override;
     bool isFullscreen() const override { return m_bFullscreen; }
     void setFullscreen(bool bOn) override;
-    int getDesktopDepth() const override { return 32; }
+    int getDesktopDepth() const override { return m_nDepth; }
     bool setBitDepth(int nBpp) override;
     PixelFormat getOpaqueFormat() const override;
     PixelFormat getAlphaFormat() const override;
@@ -52,6 +52,9 @@ public:
 
     // ---- Configuration ----
     bool m_bFailVideoMode = false;  // setVideoMode answers false
+    bool m_bRefuseFullscreen = false;  // setFullscreen keeps the mode it finds
+    bool m_bRefuseDepth = false;       // setBitDepth keeps the depth
+    int m_nDepth = 32;                 // what getDesktopDepth answers
 
     // ---- What happened (in call order, e.g. "setVideoMode 800 600 1") ----
     std::vector<std::string> m_vCalls;

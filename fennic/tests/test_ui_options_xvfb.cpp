@@ -1,0 +1,148 @@
+// The options screen and the profile list on a real X server: the sliders'
+// filled and empty tracks, the knob, the checked and unchecked radio marks
+// and the checked row of the list show where the layout put them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "profiles.h"
+#include "rendertest_util.h"
+#include "sdl_imagefactory.h"
+#include "sdl_ttf.h"
+#include "testkit_audio.h"
+#include "testkit_xvfb.h"
+#include "theme.h"
+#include "ui_gameoptions.h"
+#include "ui_profiledialogs.h"
+
+namespace {
+
+constexpr const char* kTheme = R"(font Theme::Default
+{
+class TrueType fonts/DejaVuSans.ttf 16
+textcolor 255 255 255
+}
+font Theme::Button
+{
+copy Theme::Default
+textalign middle
+}
+buttonimage normal ui/btn
+buttonimage pushed ui/btn_on
+buttonimage highlight ui/btn
+buttonimage disabled ui/btn
+buttonfont Theme::Button
+buttoncap 4 4
+resizebuttons true
+frame ul ui/edge
+frame ur ui/edge
+frame ll ui/edge
+frame lr ui/edge
+frame top ui/edge
+frame bottom ui/edge
+frame left ui/edge
+frame right ui/edge
+frame back ui/back
+shortseparator ui/sep
+longseparator ui/sep
+sliderimages ui/sl_empty ui/sl_full ui/sl_knob
+sliderstyle emptyfull
+sliderscale 1.0 1.0
+radiobuttonimages ui/radio_off ui/radio_on
+)";
+
+class XvfbOptions : public imagetest::AppTest<> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_server.isRunning()) << "Xvfb did not start";
+        SDL_Init(SDL_INIT_NOPARACHUTE);
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
+        auto pVideo = std::make_unique<D3D7VideoDriver>();
+        m_pVideo = pVideo.get();
+        pPlatform->setVideoDriver(std::move(pVideo));
+        pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
+        auto pAudio = std::make_unique<testkit::FakeAudioDriver>();
+        testkit::FakeAudioDriver* pAudioDriver = pAudio.get();
+        pPlatform->setAudioDriver(std::move(pAudio));
+        m_app.setPlatform(std::move(pPlatform));
+        m_app.useAudioDriver(pAudioDriver);
+        m_pVideo->init(Zep::SmartPtr<Image>());
+        ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth32)));
+        m_app.registerBuiltinResources();
+        Theme::registerFontFactory("TrueType", new SDLTTFFactory());
+        std::filesystem::create_directories(m_dir.file("res"));
+        std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", m_dir.file("res/DejaVuSans.ttf"));
+        m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
+        auto pMemory = imagetest::memoryProvider();
+        pMemory->add("options.theme", imagetest::resource(kTheme));
+        m_app.addResourceProvider(std::move(pMemory), false);
+        const struct { const char* szName; int w, h; Color c; } kPictures[] = {
+            {"ui/btn", 40, 24, Color(0, 0, 200, 255)},       {"ui/btn_on", 40, 24, Color(200, 0, 200, 255)},
+            {"ui/edge", 4, 4, Color(200, 0, 0, 255)},        {"ui/back", 4, 4, Color(0, 60, 0, 255)},
+            {"ui/sep", 60, 2, Color(90, 90, 90, 255)},       {"ui/sl_empty", 100, 8, Color(80, 80, 80, 255)},
+            {"ui/sl_full", 100, 8, Color(220, 220, 0, 255)}, {"ui/sl_knob", 12, 12, Color(0, 200, 200, 255)},
+            {"ui/radio_off", 12, 12, Color(100, 100, 100, 255)}, {"ui/radio_on", 12, 12, Color(0, 220, 0, 255)}};
+        for (const auto& p : kPictures) picture(p.szName, p.w, p.h, p.c);
+        Zep::SmartPtr<Theme> pTheme = new Theme();
+        pTheme->load("options.theme");
+        m_app.setTheme(pTheme);
+        m_app.pushMode(new GameMode());
+    }
+    void TearDown() override {
+        Theme::unregisterFontFactory("TrueType");
+        SDL_Quit();
+    }
+    void picture(const char* szName, int w, int h, const Color& c) {
+        Zep::SmartPtr<Image> p = m_app.createImage(w, h, false);
+        p->fill(c);
+        m_app.addImage(szName, p, true);
+    }
+    static std::pair<int, int> at(const Sprite& s, int dx, int dy) {
+        const Rect r = s.getBoundingRect();
+        return {r.getLeft() + dx, r.getTop() + dy};
+    }
+
+    testkit::XvfbServer m_server{1280, 800, 24};
+    D3D7VideoDriver* m_pVideo = nullptr;
+};
+
+TEST_F(XvfbOptions, VolumesAndTheScreenChoice) {
+    m_app.setSoundVolume(255);
+    m_app.setMusicVolume(0);
+    auto* pDialog = new GameOptionsDialog(nullptr, 0, 0);
+    pDialog->setSections(5);
+    m_app.pushMode(pDialog);
+    m_pVideo->render();
+    // Each slider: the track from x 6 (half the knob), the knob over the value's place.
+    const Sprite& sound = *pDialog->getSoundSlider();
+    const Sprite& music = *pDialog->getMusicSlider();
+    const Sprite& knob = *pDialog->getMusicSlider()->getThumb();
+    const RadioGroup& screen = pDialog->getFullscreenGroup();
+    const std::vector<uint32_t> v = testkit::windowPixels({at(sound, 56, 4), at(music, 56, 4), at(knob, 6, 6),
+                                                          at(*screen.get(0)->getCheck(), 6, 6),
+                                                          at(*screen.get(1)->getCheck(), 6, 6)});
+    ASSERT_EQ(5u, v.size());
+    EXPECT_EQ(0xDCDC00u, v[0]);  // full track at 255
+    EXPECT_EQ(0x505050u, v[1]);  // empty track at 0
+    EXPECT_EQ(0x00C8C8u, v[2]);  // the knob
+    EXPECT_EQ(0x646464u, v[3]);  // full screen: unchecked
+    EXPECT_EQ(0x00DC00u, v[4]);  // window: checked
+}
+
+TEST_F(XvfbOptions, ProfileListWithTheCurrentRowChecked) {
+    ProfileManagerImpl<ProfileData> manager;
+    for (const char* szName : {"Ada", "Bob", "Cy"}) manager.createProfile(szName);
+    m_app.setSetting("CurrentPlayerName", "bob");
+    auto* pDialog = new SelectProfileDialog(&manager, 0);
+    m_app.pushMode(pDialog);
+    m_pVideo->render();
+    const auto& rows = pDialog->getRows();
+    const std::vector<uint32_t> v = testkit::windowPixels({at(*rows[0], 1, 1), at(*rows[1], 1, 1), at(*rows[2], 1, 1)});
+    ASSERT_EQ(3u, v.size());
+    EXPECT_EQ(0x0000C8u, v[0]);
+    EXPECT_EQ(0xC800C8u, v[1]);  // the current profile's row is pushed
+    EXPECT_EQ(0x0000C8u, v[2]);
+    EXPECT_FALSE(rows[3]->isVisible());
+}
+
+}  // namespace
