@@ -2,10 +2,11 @@
 
 #include <typeinfo>
 
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+#include <zep2/objectstreamer.h>
+
 #include "gameapp.h"
-#include "zep2/error.h"
-#include "zep2/memstream.h"
-#include "zep2/objectstreamer.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "zep2/hash.h"
-#include "zep2/list.h"
-#include "zep2/str.h"
+#include <zep2/hash.h>
+#include <zep2/list.h>
+#include <zep2/str.h>
 
 namespace Zep {
 class ObjectStreamer;

@@ -1,9 +1,10 @@
 // CreditsMode; see ui_credits.h.
 #include "ui_credits.h"
 
+#include <zep2/error.h>
+
 #include "gameapp.h"
 #include "ui_label.h"
-#include "zep2/error.h"
 
 namespace {
 

@@ -3,11 +3,12 @@
 
 #include <algorithm>
 
+#include <zep2/error.h>
+
 #include "flashsprite.h"
 #include "gameapp.h"
 #include "keys.h"
 #include "videosprite.h"
-#include "zep2/error.h"
 
 namespace {
 
