@@ -170,12 +170,6 @@ void Sprite::setImageByName(const char* szName) {
     setImage(pApp ? pApp->getImage(szName) : Zep::SmartPtr<Image>());
 }
 
-void Sprite::setScale(float fScaleX, float fScaleY) {
-    m_fScaleX = fScaleX;
-    m_fScaleY = fScaleY;
-    if (m_pClipRect) updateClippedImage();
-}
-
 void Sprite::getScale(float* pScaleX, float* pScaleY) const {
     if (pScaleX) *pScaleX = m_fScaleX;
     if (pScaleY) *pScaleY = m_fScaleY;

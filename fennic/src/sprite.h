@@ -153,7 +153,12 @@ public:
     float getAlpha() const { return m_fAlpha; }
     float getRotation() const { return m_fRotation; }
     void setRotation(float fDegrees) { m_fRotation = fDegrees; }
-    void setScale(float fScaleX, float fScaleY);
+    // Inline: the particle step sets it on every sprite each frame.
+    void setScale(float fScaleX, float fScaleY) {
+        m_fScaleX = fScaleX;
+        m_fScaleY = fScaleY;
+        if (m_pClipRect) updateClippedImage();
+    }
     void setScale(float fScale) { setScale(fScale, fScale); }
     float getScaleX() const { return m_fScaleX; }
     float getScaleY() const { return m_fScaleY; }
