@@ -11,7 +11,7 @@ void drawMode(GameMode& mode, IDrawTarget& target) {
     if (mode.getFlags() & GameMode::kClearScreen) target.clearScreen(Color(0, 0, 0, 255));
     for (const Zep::SmartPtr<SpriteLayer>& pLayer : mode.getLayers())
         for (const Zep::SmartPtr<Sprite>& pSprite : *pLayer)
-            if (pSprite->isVisible() && pSprite->getDrawImage().notNULL()) target.drawSprite(mode, *pSprite);
+            if (pSprite->isVisible() && pSprite->hasDrawImage()) target.drawSprite(mode, *pSprite);
 }
 
 }  // namespace

@@ -124,7 +124,12 @@ void Particle::place() {
     int nParentX = 0, nParentY = 0;
     if (m_pParent) m_pParent->getPosition(nParentX, nParentY);
     const float x = m_fX + static_cast<float>(nParentX), y = m_fY + static_cast<float>(nParentY);
-    if (m_pSprite.notNULL()) m_pSprite->setPosition(x, y);
+    if (m_pSprite.notNULL()) {
+        m_pSprite->setPosition(x, y);
+        // The draw walk reaches the sprite through its node in the display
+        // layer: fetching that node now spares the walk a miss per sprite.
+        __builtin_prefetch(m_pSprite->getHandle(SpriteList::kDisplay).pElement);
+    }
     if (m_pEmitter.notNULL()) m_pEmitter->setPosition(truncToInt(x), truncToInt(y));
 }
 

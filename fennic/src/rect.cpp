@@ -24,13 +24,6 @@ float spanOf(int32_t from, int32_t to) {
 
 }  // namespace
 
-int32_t truncToInt(float f) {
-    if (std::isnan(f)) return 0;
-    if (f >= 2147483648.0f) return std::numeric_limits<int32_t>::max();
-    if (f <= -2147483648.0f) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(f);
-}
-
 // Point
 
 float Point::length() const {

@@ -67,7 +67,13 @@ inline float cross(const Point& u, const Point& v) { return u.x * v.y - u.y * v.
 
 // Float to integer coordinate: truncation toward zero that cannot overflow
 // (out-of-range values saturate, NaN gives 0).
-int32_t truncToInt(float f);
+// Inline: the particle step and every sprite move call it per frame.
+inline int32_t truncToInt(float f) {
+    if (f != f) return 0;
+    if (f >= 2147483648.0f) return INT32_MAX;
+    if (f <= -2147483648.0f) return INT32_MIN;
+    return static_cast<int32_t>(f);
+}
 
 // Mirror v on the line whose normal is given; a zero normal leaves v alone.
 Point reflect(const Point& v, const Point& normal);

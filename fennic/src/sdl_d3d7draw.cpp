@@ -89,7 +89,7 @@ void D3D7VideoDriver::drawSprite(Sprite* pSprite) {
     const uint32_t nColour = (channel(fAlpha) << 24) | (channel(tint.getRed() / 255.0f) << 16) |
                              (channel(tint.getGreen() / 255.0f) << 8) | channel(tint.getBlue() / 255.0f);
     // Steps 7 and 8: tiles, or the polygon.
-    if (pSprite->getPoints().getCount() == 0) {
+    if (pSprite->getPointCount() == 0) {
         m_pDevice->setTransform(render::TransformKind::View, view);
         drawTiles(*pTiles, fBaseX, fBaseY, nColour);
     } else {

@@ -11,34 +11,66 @@
 #include "tooltip.h"
 #include "videodriver.h"
 
+// ---- Side records ------------------------------------------------------------
+
+// The controllers and the state of a controller walk in progress: the node it
+// visits next (a removal moves it on), the controller whose step runs, and
+// that controller once removed during its own step, deleted when the step
+// returns.
+struct Sprite::ControllerState {
+    Zep::List<SpriteController*> lControllers;  // owned
+    Zep::ListNode<SpriteController*>* pWalkNext = nullptr;
+    int32_t nWalkDepth = 0;
+    SpriteController* pRunning = nullptr;
+    Zep::List<SpriteController*> lRemovedInWalk;  // owned
+};
+
+// The outline with its frame stamp, and the user data (a table of 97 buckets
+// made on the first setData).
+struct Sprite::RareState {
+    Zep::List<Point> lPoints;
+    int32_t nPointsStamp = -1;
+    std::unique_ptr<Zep::Hash<Zep::String, void*>> pData;
+};
+
+Sprite::ControllerState& Sprite::controllerState() {
+    if (!m_pControllers) m_pControllers = std::make_unique<ControllerState>();
+    return *m_pControllers;
+}
+
+Sprite::RareState& Sprite::rareState() {
+    if (!m_pRare) m_pRare = std::make_unique<RareState>();
+    return *m_pRare;
+}
+
 // ---- Construction ------------------------------------------------------------
 
 Sprite::Sprite() = default;
 
 Sprite::Sprite(const Zep::SmartPtr<Image>& pImage, int x, int y, int nZOrder)
-    : m_nZOrder(nZOrder), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_nZOrder(nZOrder) {
     setImage(pImage);
 }
 
 Sprite::Sprite(const Zep::SmartPtr<Image>& pImage, const Point& position, int nZOrder)
-    : m_nZOrder(nZOrder), m_fX(position.x), m_fY(position.y) {
+    : m_fX(position.x), m_fY(position.y), m_nZOrder(nZOrder) {
     setImage(pImage);
 }
 
 Sprite::Sprite(const char* szImageName, int x, int y, int nZOrder)
-    : m_nZOrder(nZOrder), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_nZOrder(nZOrder) {
     setImageByName(szImageName);
 }
 
 Sprite::Sprite(const char* szImageName, const Point& position, int nZOrder)
-    : m_nZOrder(nZOrder), m_fX(position.x), m_fY(position.y) {
+    : m_fX(position.x), m_fY(position.y), m_nZOrder(nZOrder) {
     setImageByName(szImageName);
 }
 
 Sprite::Sprite(int x, int y, int nZOrder)
-    : m_nZOrder(nZOrder), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {}
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_nZOrder(nZOrder) {}
 
-Sprite::Sprite(const Point& position, int nZOrder) : m_nZOrder(nZOrder), m_fX(position.x), m_fY(position.y) {}
+Sprite::Sprite(const Point& position, int nZOrder) : m_fX(position.x), m_fY(position.y), m_nZOrder(nZOrder) {}
 
 Sprite::~Sprite() {
     m_pDriverData.reset();
@@ -138,94 +170,114 @@ void Sprite::setImageByName(const char* szName) {
     setImage(pApp ? pApp->getImage(szName) : Zep::SmartPtr<Image>());
 }
 
-void Sprite::setScale(float fScaleX, float fScaleY) {
-    m_fScaleX = fScaleX;
-    m_fScaleY = fScaleY;
-    if (m_pClipRect) updateClippedImage();
-}
-
 void Sprite::getScale(float* pScaleX, float* pScaleY) const {
     if (pScaleX) *pScaleX = m_fScaleX;
     if (pScaleY) *pScaleY = m_fScaleY;
 }
 
 void Sprite::setPoints(const Zep::List<Point>& lPoints) {
-    m_lPoints = lPoints;
+    RareState& rare = rareState();
+    rare.lPoints = lPoints;
     GameApp* pApp = GameApp::getInstance();
-    m_nPointsStamp = pApp ? pApp->getFrameCount() : -1;
+    rare.nPointsStamp = pApp ? pApp->getFrameCount() : -1;
 }
+
+Zep::List<Point>& Sprite::getPoints() { return rareState().lPoints; }
+
+int Sprite::getPointCount() const { return m_pRare ? m_pRare->lPoints.getCount() : 0; }
+
+int Sprite::getPointsStamp() const { return m_pRare ? m_pRare->nPointsStamp : -1; }
 
 void Sprite::setDriverData(std::unique_ptr<DrvSpriteData> pData) { m_pDriverData = std::move(pData); }
 
 // ---- User data --------------------------------------------------------------------
 
 void Sprite::setData(const char* szName, void* pValue) {
-    if (!m_pData) m_pData = std::make_unique<Zep::Hash<Zep::String, void*>>();
-    m_pData->set(Zep::String(szName), pValue);
+    std::unique_ptr<Zep::Hash<Zep::String, void*>>& pData = rareState().pData;
+    if (!pData) pData = std::make_unique<Zep::Hash<Zep::String, void*>>();
+    pData->set(Zep::String(szName), pValue);
 }
 
-bool Sprite::hasData(const char* szName) const { return m_pData && m_pData->contains(Zep::String(szName)); }
+bool Sprite::hasData(const char* szName) const {
+    return m_pRare && m_pRare->pData && m_pRare->pData->contains(Zep::String(szName));
+}
 
 // A name never stored fails as the table itself does.
 void* Sprite::getData(const char* szName) const {
     static const Zep::Hash<Zep::String, void*> s_hNone;
-    return (m_pData ? *m_pData : s_hNone).get(Zep::String(szName));
+    const bool bHasTable = m_pRare && m_pRare->pData;
+    return (bHasTable ? *m_pRare->pData : s_hNone).get(Zep::String(szName));
 }
 
 // ---- Controllers -------------------------------------------------------------------
 
+int Sprite::getControllerCount() const { return m_pControllers ? m_pControllers->lControllers.getCount() : 0; }
+
+// Without controllers the index is out of range of an empty list.
+SpriteController* Sprite::getController(int nIndex) const {
+    static const Zep::List<SpriteController*> s_lNone;
+    return (m_pControllers ? m_pControllers->lControllers : s_lNone).get(nIndex);
+}
+
 SpriteController* Sprite::addController(std::unique_ptr<SpriteController> pController) {
+    ControllerState& state = controllerState();
     SpriteController* pRaw = pController.release();
-    Zep::ListNode<SpriteController*>* pNode = m_lControllers.add(pRaw);
+    Zep::ListNode<SpriteController*>* pNode = state.lControllers.add(pRaw);
     // A walk in progress visits controllers appended behind its last one.
-    if (m_nWalkDepth > 0 && !m_pWalkNext) m_pWalkNext = pNode;
+    if (state.nWalkDepth > 0 && !state.pWalkNext) state.pWalkNext = pNode;
     if (m_pMode && !getHandle(SpriteList::kUpdate).isSet()) m_pMode->addAnimatedSprite(this);
     pRaw->start(this);
     return pRaw;
 }
 
 void Sprite::removeController(SpriteController* pController) {
-    Zep::ListNode<SpriteController*>* pNode = m_lControllers.getHead();
+    if (!m_pControllers) return;
+    ControllerState& state = *m_pControllers;
+    Zep::ListNode<SpriteController*>* pNode = state.lControllers.getHead();
     while (pNode && pNode->data != pController) pNode = pNode->next;
     if (!pNode) return;
-    if (pNode == m_pWalkNext) m_pWalkNext = pNode->next;
-    m_lControllers.removeNode(pNode);
+    if (pNode == state.pWalkNext) state.pWalkNext = pNode->next;
+    state.lControllers.removeNode(pNode);
     disposeController(pController);
 }
 
 void Sprite::removeAllControllers() {
-    m_pWalkNext = nullptr;
-    while (!m_lControllers.isEmpty()) disposeController(m_lControllers.removeFirst());
+    if (!m_pControllers) return;
+    ControllerState& state = *m_pControllers;
+    state.pWalkNext = nullptr;
+    while (!state.lControllers.isEmpty()) disposeController(state.lControllers.removeFirst());
 }
 
 // The controller whose step is running may be the one removed: it is
 // deleted as soon as its step returns.
 void Sprite::disposeController(SpriteController* pController) {
-    if (pController == m_pRunning)
-        m_lRemovedInWalk.add(pController);
+    if (pController == m_pControllers->pRunning)
+        m_pControllers->lRemovedInWalk.add(pController);
     else
         delete pController;
 }
 
 template <class Step>
 void Sprite::walkControllers(Step step) {
-    // A walk asked for by a controller of the walk itself does nothing.
-    if (m_nWalkDepth > 0) return;
+    // No controllers, nothing to walk; a walk asked for by a controller of
+    // the walk itself does nothing.
+    if (!m_pControllers || m_pControllers->nWalkDepth > 0) return;
+    ControllerState& state = *m_pControllers;
     Zep::SmartPtr<Sprite> pSelf(this);
-    ++m_nWalkDepth;
-    Zep::ListNode<SpriteController*>* pNode = m_lControllers.getHead();
+    ++state.nWalkDepth;
+    Zep::ListNode<SpriteController*>* pNode = state.lControllers.getHead();
     while (pNode) {
         SpriteController* pController = pNode->data;
-        m_pWalkNext = pNode->next;
-        m_pRunning = pController;
+        state.pWalkNext = pNode->next;
+        state.pRunning = pController;
         const bool bDone = step(pController, pSelf);
-        m_pRunning = nullptr;
-        m_lRemovedInWalk.deleteAll();
+        state.pRunning = nullptr;
+        state.lRemovedInWalk.deleteAll();
         if (bDone) removeController(pController);
-        pNode = m_pWalkNext;
+        pNode = state.pWalkNext;
     }
-    m_pWalkNext = nullptr;
-    --m_nWalkDepth;
+    state.pWalkNext = nullptr;
+    --state.nWalkDepth;
 }
 
 void Sprite::updateControllers(float fDelta) {

@@ -101,8 +101,8 @@ public:
     virtual void updateControllers(float fDelta);
     // Each controller's finish; those done are deleted, the others stay.
     virtual void finishControllers();
-    virtual int getControllerCount() const { return m_lControllers.getCount(); }
-    virtual SpriteController* getController(int nIndex) const { return m_lControllers.get(nIndex); }
+    virtual int getControllerCount() const;
+    virtual SpriteController* getController(int nIndex) const;
     // Deletes every controller without finishing it.
     virtual void removeAllControllers();
 
@@ -145,13 +145,20 @@ public:
     Zep::SmartPtr<Image> getImage() const { return m_pImage; }
     // The clipped image when a clip rectangle is set, else the image.
     Zep::SmartPtr<Image> getDrawImage() const { return m_pClipRect ? m_pClippedImage : m_pImage; }
+    // Whether getDrawImage would give an image, without taking a reference.
+    bool hasDrawImage() const { return m_pClipRect ? m_pClippedImage.notNULL() : m_pImage.notNULL(); }
     bool isClipped() const { return m_pClippedImage != m_pImage; }
 
     // ---- Drawing state ----
     float getAlpha() const { return m_fAlpha; }
     float getRotation() const { return m_fRotation; }
     void setRotation(float fDegrees) { m_fRotation = fDegrees; }
-    void setScale(float fScaleX, float fScaleY);
+    // Inline: the particle step sets it on every sprite each frame.
+    void setScale(float fScaleX, float fScaleY) {
+        m_fScaleX = fScaleX;
+        m_fScaleY = fScaleY;
+        if (m_pClipRect) updateClippedImage();
+    }
     void setScale(float fScale) { setScale(fScale, fScale); }
     float getScaleX() const { return m_fScaleX; }
     float getScaleY() const { return m_fScaleY; }
@@ -170,8 +177,10 @@ public:
     // Copies the outline and stamps it with the frame count (-1 without an
     // application).
     void setPoints(const Zep::List<Point>& lPoints);
-    Zep::List<Point>& getPoints() { return m_lPoints; }
-    int getPointsStamp() const { return m_nPointsStamp; }
+    Zep::List<Point>& getPoints();
+    // The outline's point count, without making an outline.
+    int getPointCount() const;
+    int getPointsStamp() const;
     // A copy, or Rect(0, 0, 0, 0) without one.
     Rect getClipRect() const;
     bool hasClipRect() const { return m_pClipRect != nullptr; }
@@ -215,38 +224,36 @@ private:
     void walkControllers(Step step);
     void disposeController(SpriteController* pController);
     bool overlapsBox(const Sprite& other, bool bData) const;
+    // The side records, made on first use.
+    struct ControllerState;
+    struct RareState;
+    ControllerState& controllerState();
+    RareState& rareState();
 
-    LayerHandle m_aHandles[kSpriteListCount];
-    GameMode* m_pMode = nullptr;
-    // The user data, a table of 97 buckets made on the first setData.
-    std::unique_ptr<Zep::Hash<Zep::String, void*>> m_pData;
-    Zep::SmartPtr<Image> m_pImage;
-    int32_t m_nZOrder = 0;
+    // The state every frame reads (the particle step, the draw walk) comes
+    // first, so that it shares the object's first cache lines.
     bool m_bVisible = true;
     float m_fX = 0.0f;
     float m_fY = 0.0f;
     float m_fAlpha = 1.0f;
     float m_fRotation = 0.0f;
-    Color m_cTint = Color(255, 255, 255, 255);
     float m_fScaleX = 1.0f;
     float m_fScaleY = 1.0f;
-    int32_t m_nMaskFlags = 1;
-    int32_t m_nBlendMode = 0;
-    bool m_bMaskTest = false;
-    Zep::List<SpriteController*> m_lControllers;  // owned
-    Zep::List<Point> m_lPoints;
-    int32_t m_nPointsStamp = -1;
+    Zep::SmartPtr<Image> m_pImage;
     std::unique_ptr<Rect> m_pClipRect;
     Zep::SmartPtr<Image> m_pClippedImage;
     TooltipHandle m_pTooltip = nullptr;
-    int32_t m_nHitTestMode = kHitPixel;
+    GameMode* m_pMode = nullptr;
+    Color m_cTint = Color(255, 255, 255, 255);
+    int32_t m_nBlendMode = 0;
+    int32_t m_nMaskFlags = 1;
+    bool m_bMaskTest = false;
+    int32_t m_nZOrder = 0;
     std::unique_ptr<DrvSpriteData> m_pDriverData;
-
-    // The controller walk in progress: the node it visits next (a removal
-    // moves it on), the controller whose step runs, and that controller once
-    // removed during its own step, deleted when the step returns.
-    Zep::ListNode<SpriteController*>* m_pWalkNext = nullptr;
-    int32_t m_nWalkDepth = 0;
-    SpriteController* m_pRunning = nullptr;
-    Zep::List<SpriteController*> m_lRemovedInWalk;  // owned
+    LayerHandle m_aHandles[kSpriteListCount];
+    int32_t m_nHitTestMode = kHitPixel;
+    // Few sprites have controllers, user data or an outline: those live in
+    // side records, so that the sprites the frame walks stay small.
+    std::unique_ptr<ControllerState> m_pControllers;
+    std::unique_ptr<RareState> m_pRare;
 };
