@@ -49,7 +49,7 @@ bool g_bClockLog = true;
 
 int parseAlignmentOffset(const char* szSpec, const Image* pImage, bool bHorizontal) {
     std::string sSpec = szSpec ? szSpec : "";
-    // The first "+" splits the spec, else the first "-": the signed rest is the offset.
+    // The first "+" splits the text, else the first "-": the signed rest is the offset.
     size_t nSign = sSpec.find('+');
     if (nSign == std::string::npos) nSign = sSpec.find('-');
     long long nOffset = 0;

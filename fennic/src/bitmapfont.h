@@ -14,7 +14,7 @@
 // glyph (the space among them) moves it by the space width and draws nothing.
 //
 // The fonts are made by two font factories, registered with the theme under
-// "SimpleFont" and "BitmapFont"; the first word of a font specification names
+// "SimpleFont" and "BitmapFont"; the first word of a font description names
 // the strip image, fetched through GameApp::getImage.
 #pragma once
 
@@ -143,7 +143,7 @@ private:
     Zep::SmartPtr<ImagePtrArrayWrapper> m_pGlyphs;
 };
 
-// Makers of the two kinds from a specification whose first word is the strip
+// Makers of the two kinds from a description whose first word is the strip
 // image's name. A missing image fails as GameApp::getImage fails.
 class SimpleFontFactory : public FontFactory {
 public:

@@ -77,7 +77,7 @@ public:
     // lines, text colour, shadow colour, draw shadow, shadow offset, alignment,
     // extra line spacing. Spec and source data stay.
     virtual void copySettings(const Font& other);
-    // What the font was made from: the words of its specification and data
+    // What the font was made from: the words of its description and data
     // that its clones keep alive (null for the bitmap fonts).
     virtual void setSource(const Zep::SmartPtr<Zep::RefCountedObject>& pData, const Zep::List<Zep::String>& lSpec);
     virtual Zep::List<Zep::String> getSpec() const { return m_lSpec; }
@@ -112,7 +112,7 @@ private:
 };
 
 // Makes fonts of one class (the word after "class" in a theme's font
-// specification) from the remaining words of that specification. A factory
+// description) from the remaining words of that description. A factory
 // may take numeric or text parameters by index; by default it takes none.
 class FontFactory : public Zep::RefCountedObject {
 public:

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kZepSource = ".\\src\\fontfactories";
 
-// The strip named by the first word of the specification, through the image cache.
+// The strip named by the first word of the description, through the image cache.
 Zep::SmartPtr<Image> stripOf(const Zep::List<Zep::String>& lSpec) {
     GameApp* pApp = GameApp::getInstance();
     if (!pApp) ZEP_THROW(Zep::BadStateException, "FontFactory : no application to load the glyph strip");

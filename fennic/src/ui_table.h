@@ -10,7 +10,7 @@
 //
 // Measuring is lazy (only when the layout is invalid); adding contents or
 // changing the requested size does not lay out, setting the position, the
-// z-order or a spacing does. The frame is rebuilt only when its specification
+// z-order or a spacing does. The frame is rebuilt only when its description
 // text (border and fitted size) changes; moving the table moves it.
 #pragma once
 
