@@ -25,6 +25,7 @@
 #include "testkit_platform.h"
 #include "theme.h"
 #include "ui_dialog.h"
+#include "uitest_frametheme.h"
 
 #include <zep2/resource.h>
 
@@ -32,35 +33,8 @@ namespace {
 
 constexpr int kSprites = 200;
 constexpr const char* kFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-constexpr const char* kTheme = R"(font Theme::Default
-{
-class TrueType DejaVuSans.ttf 16
-textcolor 255 255 255
-shadowcolor 0 0 0
-drawshadow true
-}
-font Theme::Button
-{
-copy Theme::Default
-textalign middle
-}
-buttonimage normal ui/btn
-buttonimage pushed ui/btn
-buttonimage highlight ui/btn
-buttonimage disabled ui/btn
-buttonfont Theme::Button
-buttoncap 4 4
-resizebuttons true
-frame ul ui/edge
-frame ur ui/edge
-frame ll ui/edge
-frame lr ui/edge
-frame top ui/edge
-frame bottom ui/edge
-frame left ui/edge
-frame right ui/edge
-frame back ui/back
-)";
+const std::string kTheme = uitest::framedTheme(
+    "class TrueType DejaVuSans.ttf 16\ntextcolor 255 255 255\nshadowcolor 0 0 0\ndrawshadow true\n", "ui/btn");
 
 // The application on the fake platform with the textured driver, the theme
 // current and the game-like screen pushed.
@@ -99,7 +73,7 @@ private:
         std::filesystem::create_directories(sDir);
         std::filesystem::copy_file(kFont, sDir + "DejaVuSans.ttf", std::filesystem::copy_options::overwrite_existing);
         FILE* f = std::fopen((sDir + "dialog.theme").c_str(), "wb");
-        std::fputs(kTheme, f);
+        std::fputs(kTheme.c_str(), f);
         std::fclose(f);
         m_pApp->addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(sDir.c_str()), false);
         picture("ui/btn", 40, 24, Color(0, 0, 200, 255));

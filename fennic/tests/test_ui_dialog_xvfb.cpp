@@ -12,36 +12,11 @@
 #include "testkit_xvfb.h"
 #include "theme.h"
 #include "ui_dialog.h"
+#include "uitest_frametheme.h"
 
 namespace {
 
-constexpr const char* kTheme = R"(font Theme::Default
-{
-class TrueType fonts/DejaVuSans.ttf 16
-textcolor 255 255 255
-}
-font Theme::Button
-{
-copy Theme::Default
-textalign middle
-}
-buttonimage normal ui/btn
-buttonimage pushed ui/btn
-buttonimage highlight ui/btn
-buttonimage disabled ui/btn
-buttonfont Theme::Button
-buttoncap 4 4
-resizebuttons true
-frame ul ui/edge
-frame ur ui/edge
-frame ll ui/edge
-frame lr ui/edge
-frame top ui/edge
-frame bottom ui/edge
-frame left ui/edge
-frame right ui/edge
-frame back ui/back
-)";
+const std::string kTheme = uitest::framedTheme("class TrueType fonts/DejaVuSans.ttf 16\ntextcolor 255 255 255\n", "ui/btn");
 
 class XvfbDialog : public imagetest::AppTest<> {
 protected:
@@ -62,7 +37,7 @@ protected:
         std::filesystem::copy_file(themetestFont(), m_dir.file("res/DejaVuSans.ttf"));
         m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
         auto pMemory = imagetest::memoryProvider();
-        pMemory->add("dialog.theme", imagetest::resource(kTheme));
+        pMemory->add("dialog.theme", imagetest::resource(kTheme.c_str()));
         m_app.addResourceProvider(std::move(pMemory), false);
         picture("ui/btn", 40, 24, Color(0, 0, 200, 255));
         picture("ui/edge", 4, 4, Color(200, 0, 0, 255));

@@ -14,42 +14,15 @@
 #include "theme.h"
 #include "ui_gameoptions.h"
 #include "ui_profiledialogs.h"
+#include "uitest_frametheme.h"
 
 namespace {
 
-constexpr const char* kTheme = R"(font Theme::Default
-{
-class TrueType fonts/DejaVuSans.ttf 16
-textcolor 255 255 255
-}
-font Theme::Button
-{
-copy Theme::Default
-textalign middle
-}
-buttonimage normal ui/btn
-buttonimage pushed ui/btn_on
-buttonimage highlight ui/btn
-buttonimage disabled ui/btn
-buttonfont Theme::Button
-buttoncap 4 4
-resizebuttons true
-frame ul ui/edge
-frame ur ui/edge
-frame ll ui/edge
-frame lr ui/edge
-frame top ui/edge
-frame bottom ui/edge
-frame left ui/edge
-frame right ui/edge
-frame back ui/back
-shortseparator ui/sep
-longseparator ui/sep
-sliderimages ui/sl_empty ui/sl_full ui/sl_knob
-sliderstyle emptyfull
-sliderscale 1.0 1.0
-radiobuttonimages ui/radio_off ui/radio_on
-)";
+const std::string kTheme = uitest::framedTheme("class TrueType fonts/DejaVuSans.ttf 16\ntextcolor 255 255 255\n", "ui/btn_on",
+                                               "shortseparator ui/sep\nlongseparator ui/sep\n"
+                                               "sliderimages ui/sl_empty ui/sl_full ui/sl_knob\n"
+                                               "sliderstyle emptyfull\nsliderscale 1.0 1.0\n"
+                                               "radiobuttonimages ui/radio_off ui/radio_on\n");
 
 class XvfbOptions : public imagetest::AppTest<> {
 protected:
@@ -74,7 +47,7 @@ protected:
         std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", m_dir.file("res/DejaVuSans.ttf"));
         m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
         auto pMemory = imagetest::memoryProvider();
-        pMemory->add("options.theme", imagetest::resource(kTheme));
+        pMemory->add("options.theme", imagetest::resource(kTheme.c_str()));
         m_app.addResourceProvider(std::move(pMemory), false);
         const struct { const char* szName; int w, h; Color c; } kPictures[] = {
             {"ui/btn", 40, 24, Color(0, 0, 200, 255)},       {"ui/btn_on", 40, 24, Color(200, 0, 200, 255)},
