@@ -3,62 +3,24 @@
 // put them.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "bitmapfont.h"
 #include "rendertest_util.h"
-#include "sdl_imagefactory.h"
-#include "sdl_ttf.h"
-#include "testkit_xvfb.h"
-#include "theme.h"
 #include "ui_dialog.h"
 #include "uitest_frametheme.h"
+#include "uitest_xvfbscreen.h"
 
 namespace {
 
-const std::string kTheme = uitest::framedTheme("class TrueType fonts/DejaVuSans.ttf 16\ntextcolor 255 255 255\n", "ui/btn");
+const std::string kTheme = uitest::framedTheme(uitest::kWhiteSans16, "ui/btn");
 
-class XvfbDialog : public imagetest::AppTest<> {
+class XvfbDialog : public uitest::XvfbThemedScreen {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_server.isRunning()) << "Xvfb did not start";
-        SDL_Init(SDL_INIT_NOPARACHUTE);
-        auto pPlatform = std::make_unique<testkit::FakePlatform>();
-        auto pVideo = std::make_unique<D3D7VideoDriver>();
-        m_pVideo = pVideo.get();
-        pPlatform->setVideoDriver(std::move(pVideo));
-        pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
-        m_app.setPlatform(std::move(pPlatform));
-        m_pVideo->init(Zep::SmartPtr<Image>());
-        ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth32)));
-        m_app.registerBuiltinResources();
-        Theme::registerFontFactory("TrueType", new SDLTTFFactory());
-        std::filesystem::create_directories(m_dir.file("res"));
-        std::filesystem::copy_file(themetestFont(), m_dir.file("res/DejaVuSans.ttf"));
-        m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
-        auto pMemory = imagetest::memoryProvider();
-        pMemory->add("dialog.theme", imagetest::resource(kTheme.c_str()));
-        m_app.addResourceProvider(std::move(pMemory), false);
-        picture("ui/btn", 40, 24, Color(0, 0, 200, 255));
-        picture("ui/edge", 4, 4, Color(200, 0, 0, 255));
-        picture("ui/back", 4, 4, Color(0, 160, 0, 255));
-        Zep::SmartPtr<Theme> pTheme = new Theme();
-        pTheme->load("dialog.theme");
-        m_app.setTheme(pTheme);
+        startScreen(kTheme, "dialog.theme",
+                    {{"ui/btn", 40, 24, Color(0, 0, 200, 255)},
+                     {"ui/edge", 4, 4, Color(200, 0, 0, 255)},
+                     {"ui/back", 4, 4, Color(0, 160, 0, 255)}});
     }
-    void TearDown() override {
-        Theme::unregisterFontFactory("TrueType");
-        SDL_Quit();
-    }
-    static const char* themetestFont() { return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"; }
-    void picture(const char* szName, int w, int h, const Color& c) {
-        Zep::SmartPtr<Image> p = m_app.createImage(w, h, false);
-        p->fill(c);
-        m_app.addImage(szName, p, true);
-    }
-
-    testkit::XvfbServer m_server{1280, 800, 24};
-    D3D7VideoDriver* m_pVideo = nullptr;
 };
 
 TEST_F(XvfbDialog, YesNoOverADimmedScreen) {

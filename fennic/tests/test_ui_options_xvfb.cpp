@@ -3,80 +3,38 @@
 // and the checked row of the list show where the layout put them.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "profiles.h"
 #include "rendertest_util.h"
-#include "sdl_imagefactory.h"
-#include "sdl_ttf.h"
-#include "testkit_audio.h"
-#include "testkit_xvfb.h"
-#include "theme.h"
 #include "ui_gameoptions.h"
 #include "ui_profiledialogs.h"
 #include "uitest_frametheme.h"
+#include "uitest_xvfbscreen.h"
 
 namespace {
 
-const std::string kTheme = uitest::framedTheme("class TrueType fonts/DejaVuSans.ttf 16\ntextcolor 255 255 255\n", "ui/btn_on",
+const std::string kTheme = uitest::framedTheme(uitest::kWhiteSans16, "ui/btn_on",
                                                "shortseparator ui/sep\nlongseparator ui/sep\n"
                                                "sliderimages ui/sl_empty ui/sl_full ui/sl_knob\n"
                                                "sliderstyle emptyfull\nsliderscale 1.0 1.0\n"
                                                "radiobuttonimages ui/radio_off ui/radio_on\n");
 
-class XvfbOptions : public imagetest::AppTest<> {
+class XvfbOptions : public uitest::XvfbThemedScreen {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_server.isRunning()) << "Xvfb did not start";
-        SDL_Init(SDL_INIT_NOPARACHUTE);
-        auto pPlatform = std::make_unique<testkit::FakePlatform>();
-        auto pVideo = std::make_unique<D3D7VideoDriver>();
-        m_pVideo = pVideo.get();
-        pPlatform->setVideoDriver(std::move(pVideo));
-        pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
-        auto pAudio = std::make_unique<testkit::FakeAudioDriver>();
-        testkit::FakeAudioDriver* pAudioDriver = pAudio.get();
-        pPlatform->setAudioDriver(std::move(pAudio));
-        m_app.setPlatform(std::move(pPlatform));
-        m_app.useAudioDriver(pAudioDriver);
-        m_pVideo->init(Zep::SmartPtr<Image>());
-        ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth32)));
-        m_app.registerBuiltinResources();
-        Theme::registerFontFactory("TrueType", new SDLTTFFactory());
-        std::filesystem::create_directories(m_dir.file("res"));
-        std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", m_dir.file("res/DejaVuSans.ttf"));
-        m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
-        auto pMemory = imagetest::memoryProvider();
-        pMemory->add("options.theme", imagetest::resource(kTheme.c_str()));
-        m_app.addResourceProvider(std::move(pMemory), false);
-        const struct { const char* szName; int w, h; Color c; } kPictures[] = {
-            {"ui/btn", 40, 24, Color(0, 0, 200, 255)},       {"ui/btn_on", 40, 24, Color(200, 0, 200, 255)},
-            {"ui/edge", 4, 4, Color(200, 0, 0, 255)},        {"ui/back", 4, 4, Color(0, 60, 0, 255)},
-            {"ui/sep", 60, 2, Color(90, 90, 90, 255)},       {"ui/sl_empty", 100, 8, Color(80, 80, 80, 255)},
-            {"ui/sl_full", 100, 8, Color(220, 220, 0, 255)}, {"ui/sl_knob", 12, 12, Color(0, 200, 200, 255)},
-            {"ui/radio_off", 12, 12, Color(100, 100, 100, 255)}, {"ui/radio_on", 12, 12, Color(0, 220, 0, 255)}};
-        for (const auto& p : kPictures) picture(p.szName, p.w, p.h, p.c);
-        Zep::SmartPtr<Theme> pTheme = new Theme();
-        pTheme->load("options.theme");
-        m_app.setTheme(pTheme);
-        m_app.pushMode(new GameMode());
-    }
-    void TearDown() override {
-        Theme::unregisterFontFactory("TrueType");
-        SDL_Quit();
-    }
-    void picture(const char* szName, int w, int h, const Color& c) {
-        Zep::SmartPtr<Image> p = m_app.createImage(w, h, false);
-        p->fill(c);
-        m_app.addImage(szName, p, true);
+        startScreen(kTheme, "options.theme",
+                    {{"ui/btn", 40, 24, Color(0, 0, 200, 255)},       {"ui/btn_on", 40, 24, Color(200, 0, 200, 255)},
+                     {"ui/edge", 4, 4, Color(200, 0, 0, 255)},        {"ui/back", 4, 4, Color(0, 60, 0, 255)},
+                     {"ui/sep", 60, 2, Color(90, 90, 90, 255)},       {"ui/sl_empty", 100, 8, Color(80, 80, 80, 255)},
+                     {"ui/sl_full", 100, 8, Color(220, 220, 0, 255)}, {"ui/sl_knob", 12, 12, Color(0, 200, 200, 255)},
+                     {"ui/radio_off", 12, 12, Color(100, 100, 100, 255)},
+                     {"ui/radio_on", 12, 12, Color(0, 220, 0, 255)}},
+                    true);
+        if (!HasFatalFailure()) m_app.pushMode(new GameMode());
     }
     static std::pair<int, int> at(const Sprite& s, int dx, int dy) {
         const Rect r = s.getBoundingRect();
         return {r.getLeft() + dx, r.getTop() + dy};
     }
-
-    testkit::XvfbServer m_server{1280, 800, 24};
-    D3D7VideoDriver* m_pVideo = nullptr;
 };
 
 TEST_F(XvfbOptions, VolumesAndTheScreenChoice) {

@@ -8,6 +8,9 @@
 
 namespace uitest {
 
+// DejaVu Sans 16 in white, from the resource folder's "fonts/".
+inline constexpr const char* kWhiteSans16 = "class TrueType fonts/DejaVuSans.ttf 16\ntextcolor 255 255 255\n";
+
 inline std::string framedTheme(const char* szDefaultFontBody, const char* szPushed, const char* szExtra = "") {
     std::string s = std::string("font Theme::Default\n{\n") + szDefaultFontBody + "}\n";
     s += "font Theme::Button\n{\ncopy Theme::Default\ntextalign middle\n}\n";
