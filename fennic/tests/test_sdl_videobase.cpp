@@ -13,6 +13,7 @@
 #include "sdl_image.h"
 #include "sdl_platform.h"
 #include "sdl_videobase.h"
+#include "sdltest_window.h"
 #include "testkit_tempdir.h"
 
 namespace {
@@ -22,19 +23,12 @@ std::string attempt(bool bFull, int w, int h, int bpp) {
     return std::string(bFull ? "F " : "W ") + std::to_string(w) + "x" + std::to_string(h) + "x" + std::to_string(bpp);
 }
 
-class ScriptedVideo : public SDLVideoDriverBase {
+// The window-only test driver with a scripted desktop and mode list; it
+// records every mode it is asked for and accepts only the listed ones.
+class ScriptedVideo : public sdltest::WindowOnly {
 public:
-    void init(const Zep::SmartPtr<Image>& pIcon) override { setIcon(pIcon); }
-    void shutdown() override {}
     const char* getName() const override { return "Scripted"; }
     int getDesktopDepth() const override { return m_nDepth; }
-    void render() override {}
-    void flush() override {}
-    void clear(const Color&) override {}
-    void clearScreen(const Color&) override {}
-    void onDisplayChanged() override {}
-    void setOrigin(int, int) override {}
-    void prepareImage(Image*) override {}
 
     Point m_desk;
     std::vector<Point> m_vListed;
@@ -43,7 +37,6 @@ public:
     int m_nDepth = 32;
 
 protected:
-    void createDevice() override {}
     bool trySetMode(int w, int h, int bpp, bool bFull, int, uint32_t) override {
         m_vAttempts.push_back(attempt(bFull, w, h, bpp));
         return m_accept.count(m_vAttempts.back()) > 0;
