@@ -6,7 +6,7 @@
 #include "animscript_reader.h"
 #include "gameapp.h"
 
-AnimationCache::AnimationCache(bool& rPreloadPending) : m_rPreloadPending(rPreloadPending) {}
+AnimationCache::AnimationCache() = default;
 
 AnimationCache::~AnimationCache() = default;
 
@@ -40,14 +40,14 @@ void AnimationCache::queue(const char* szScript, const char* szKey, const Zep::L
     pLoader->setParams(lParams);
     pLoader->begin(szScript);
     m_hQueued.set(sKey, pLoader);
-    m_rPreloadPending = true;
+    m_bPreloadPending = true;
 }
 
 void AnimationCache::continuePreload() {
-    if (!m_rPreloadPending) return;
+    if (!m_bPreloadPending) return;
     if (m_pCurrent.isNULL()) {
         if (m_hQueued.isEmpty()) {
-            m_rPreloadPending = false;
+            m_bPreloadPending = false;
             return;
         }
         // The first key in the table's order, not the first queued.

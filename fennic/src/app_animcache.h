@@ -26,8 +26,7 @@
 
 class AnimationCache {
 public:
-    // The pending flag belongs to the application and must outlive this.
-    explicit AnimationCache(bool& rPreloadPending);
+    AnimationCache();
     ~AnimationCache();
     AnimationCache(const AnimationCache&) = delete;
     AnimationCache& operator=(const AnimationCache&) = delete;
@@ -47,6 +46,9 @@ public:
     void purge();
     int getQueuedCount() const { return m_hQueued.getCount(); }
     const Zep::String& getCurrentKey() const { return m_sCurrentKey; }
+    // Set by queue, cleared when the last queued animation is cached.
+    bool isPreloadPending() const { return m_bPreloadPending; }
+    void clearPreloadPending() { m_bPreloadPending = false; }
 
 private:
     // Steps the current loader until done and caches its animation; the
@@ -56,7 +58,7 @@ private:
 
     Zep::Hash<Zep::String, Zep::SmartPtr<Animation>> m_hAnimations{97};
     Zep::Hash<Zep::String, Zep::SmartPtr<AnimationLoader>> m_hQueued{97};
-    bool& m_rPreloadPending;
+    bool m_bPreloadPending = false;
     Zep::SmartPtr<AnimationLoader> m_pCurrent;
     Zep::String m_sCurrentKey;
 };

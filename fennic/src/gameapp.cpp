@@ -83,7 +83,7 @@ void GameApp::resetState() {
     m_bQuit = false;
     m_nExitCode = 0;
     m_bAudioEnabled = false;
-    m_bPreloadPending = false;
+    m_animations.clearPreloadPending();
     m_nSoundVolume = 0;
     m_nMusicVolume = 0;
     m_bQuitDialogOpen = false;

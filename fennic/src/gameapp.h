@@ -336,7 +336,7 @@ public:
     void releaseAnimation(const char* szKey);
     Zep::List<Zep::String> getAnimationNames();
     void purgeAnimations();
-    bool isPreloadPending() const { return m_bPreloadPending; }
+    bool isPreloadPending() const { return m_animations.isPreloadPending(); }
     void logCacheStatistics();
 
     // ---- String tables -------------------------------------------------------------
@@ -367,8 +367,7 @@ protected:
     ResourceRegistry m_registry;  // providers and alias tables
     StringTables m_strings;
     ResourceCaches m_caches{m_registry.getImageAliases()};  // images, samples, music
-    bool m_bPreloadPending = false;
-    AnimationCache m_animations{m_bPreloadPending};  // animations and their preload
+    AnimationCache m_animations;  // animations and their preload, with its pending flag
     int32_t m_nSoundVolume = 0;
     int32_t m_nMusicVolume = 0;
     bool m_bQuitDialogOpen = false;
