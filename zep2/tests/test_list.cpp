@@ -204,6 +204,19 @@ TEST(ListBulk, AddAllJoinIndexOfAndReverse) {
     EXPECT_EQ(ints.get(2) + ints.getLinkSteps(), 4);  // the cursor was dropped: two steps
 }
 
+TEST(ListBulk, TakeAllMovesTheNodesThemselves) {
+    List<int> target{1, 2}, source{3, 4}, empty;
+    const Zep::ListNode<int>* pThree = source.getHead();
+    target.get(1);
+    target.takeAll(source);
+    target.takeAll(target);
+    empty.takeAll(target);
+    EXPECT_TRUE(linked(empty) == (Ints{1, 2, 3, 4}) && linked(target).empty() && linked(source).empty());
+    EXPECT_EQ(pThree, empty.getNode(2));
+    EXPECT_EQ(4, empty.getCount());
+    EXPECT_EQ(3, empty.get(2));
+}
+
 namespace {
 // Ordered by key only; the tag shows where an equal one went. A String tag
 // is not a plain byte copy, so that sort walks the links instead of a buffer.

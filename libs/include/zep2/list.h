@@ -113,6 +113,10 @@ public:
     void sortWith(Less&& less);
     void reverse();
     void addAll(const List& other);
+    // Moves every node of other, in order, to the end of this list: no
+    // element is copied and the nodes stay where they are in memory. Other
+    // ends empty; taking from itself does nothing.
+    void takeAll(List& other);
     void addAllFirst(const List& other);
     String join(String separator) const
         requires std::is_same_v<T, String>;

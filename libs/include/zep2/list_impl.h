@@ -496,6 +496,22 @@ void List<T>::addAll(const List& other) {
 }
 
 template <class T>
+void List<T>::takeAll(List& other) {
+    if (&other == this || other.m_pHead == nullptr) return;
+    if (m_pTail != nullptr) {
+        m_pTail->next = other.m_pHead;
+        other.m_pHead->prev = m_pTail;
+    } else {
+        m_pHead = other.m_pHead;
+    }
+    m_pTail = other.m_pTail;
+    m_nCount += other.m_nCount;
+    other.m_pHead = other.m_pTail = other.m_pIterNode = nullptr;
+    other.m_nCount = 0;
+    other.m_nCursorIndex = -1;
+}
+
+template <class T>
 void List<T>::addAllFirst(const List& other) {
     ZEP_TRACE("List::addAllFirst");
     if (&other == this) {
