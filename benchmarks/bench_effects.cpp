@@ -1,38 +1,58 @@
 // One frame of 10,000 live particles: the mode's particle step and the draw
-// walk over their sprites, beside a plain loop doing the same arithmetic on
-// plain structs and handing each to the same drawing interface.
+// walk on the test kit's fake video driver, beside a plain loop doing the same
+// arithmetic on plain structs and handing each to a recording target, as the
+// fake driver records the sprites it would draw.
 //
 // The particles move with a velocity and an acceleration, scale, fade and
 // turn over a lifetime that does not end during the run.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <vector>
 
-#include "drawwalk.h"
+#include "bench_tempdir.h"
 #include "gameapp.h"
 #include "gamemode.h"
 #include "memimage.h"
 #include "particle_emitter.h"
 #include "sprite.h"
+#include "testkit_platform.h"
+#include "testkit_video.h"
 
 namespace {
 
 constexpr int kParticles = 10000;
 constexpr float kFrame = 1.0f / 60.0f;
+constexpr int kClearCallsEvery = 4096;  // the fake driver's call record
 
-// Takes the sprites the walk hands over; drawing itself is the driver's.
-class CountingTarget : public IDrawTarget {
+// An application on the fake platform showing one mode of particles.
+class BenchApp {
 public:
-    void clearScreen(const Color&) override {}
-    void drawSprite(GameMode&, Sprite& sprite) override { m_fSum += sprite.getAlpha() + sprite.getRotation(); }
-    float m_fSum = 0.0f;
-};
+    BenchApp() {
+        GameApp::openLog(bench::tempFile("bench_effects.log").c_str());
+        m_pApp = std::make_unique<GameApp>();
+        auto pPlatform = std::make_unique<testkit::FakePlatform>();
+        auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
+        m_pVideo = pVideo.get();
+        pPlatform->setVideoDriver(std::move(pVideo));
+        pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
+        m_pApp->setPlatform(std::move(pPlatform));
+        m_pMode = new GameMode();
+        m_pApp->pushMode(m_pMode);
+    }
+    ~BenchApp() {
+        m_pApp.reset();
+        GameApp::closeLog();
+    }
+    GameMode& mode() { return *m_pMode; }
+    testkit::FakeVideoDriver& video() { return *m_pVideo; }
 
-class BenchApp : public GameApp {
-public:
-    explicit BenchApp(GameMode* pMode) { m_modeStack.modes().addFirst(pMode); }
-    ~BenchApp() override { m_modeStack.modes().clear(); }
+private:
+    std::unique_ptr<GameApp> m_pApp;
+    GameMode* m_pMode = nullptr;
+    testkit::FakeVideoDriver* m_pVideo = nullptr;
 };
 
 void setUpEmitter(ParticleEmitter& e, int nCount) {
@@ -52,21 +72,20 @@ void setUpEmitter(ParticleEmitter& e, int nCount) {
 
 void BM_ParticleFrame(benchmark::State& state) {
     const int nCount = static_cast<int>(state.range(0));
-    GameApp::disableLog();
-    GameMode mode;
+    BenchApp bench;
     {
-        Zep::SmartPtr<ParticleEmitter> pEmitter = new ParticleEmitter(&mode);
+        Zep::SmartPtr<ParticleEmitter> pEmitter = new ParticleEmitter(&bench.mode());
         setUpEmitter(*pEmitter, nCount);
         pEmitter->emit(-1);
-        mode.addParticles(pEmitter->getParticles());
+        bench.mode().addParticles(pEmitter->getParticles());
     }
-    BenchApp app(&mode);
-    CountingTarget target;
+    int n = 0;
     for (auto _ : state) {
-        mode.updateParticles(kFrame);
-        drawModes(app, target);
-        benchmark::DoNotOptimize(target.m_fSum);
+        bench.mode().updateParticles(kFrame);
+        bench.video().render();
+        if (++n % kClearCallsEvery == 0) bench.video().m_vCalls.clear();
     }
+    benchmark::DoNotOptimize(bench.video().m_vDrawn.size());
     state.SetItemsProcessed(state.iterations() * nCount);
 }
 BENCHMARK(BM_ParticleFrame)->Arg(kParticles)->Arg(kParticles / 10)->Unit(benchmark::kMicrosecond);
@@ -104,11 +123,12 @@ void stepPlain(PlainParticle& p, float dt) {
     p.rotation = p.startAngle + (p.endAngle - p.startAngle) * t;
 }
 
+// Records what it would draw, as the fake driver does.
 class PlainTarget {
 public:
     virtual ~PlainTarget() = default;
-    virtual void draw(const PlainParticle& p) { m_fSum += p.alpha + p.rotation; }
-    float m_fSum = 0.0f;
+    virtual void draw(const PlainParticle& p) { m_vDrawn.emplace_back(this, &p); }
+    std::vector<std::pair<const PlainTarget*, const PlainParticle*>> m_vDrawn;
 };
 
 void BM_PlainParticleLoop(benchmark::State& state) {
@@ -125,9 +145,10 @@ void BM_PlainParticleLoop(benchmark::State& state) {
     benchmark::DoNotOptimize(pTarget);
     for (auto _ : state) {
         for (PlainParticle& p : v) stepPlain(p, kFrame);
+        pTarget->m_vDrawn.clear();
         for (const PlainParticle& p : v)
             if (p.visible) pTarget->draw(p);
-        benchmark::DoNotOptimize(target.m_fSum);
+        benchmark::DoNotOptimize(target.m_vDrawn.data());
     }
     state.SetItemsProcessed(state.iterations() * nCount);
 }

@@ -186,7 +186,7 @@ void GameMode::updateSprites(float fDelta) {
 }
 
 void GameMode::addParticles(Zep::List<Zep::SmartPtr<Particle>> lParticles) {
-    for (const Zep::SmartPtr<Particle>& pParticle : lParticles) m_lParticles.add(pParticle);
+    m_lParticles.takeAll(lParticles);
 }
 
 void GameMode::frameUpdate(float fDelta) {

@@ -8,22 +8,22 @@
 #include "sprite.h"
 
 Particle::Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<Image>& pImage, int nZOrder)
-    : m_pOwner(pOwner), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_pOwner(pOwner) {
     m_pSprite = new Sprite(pImage, x, y, nZOrder);
     if (m_pOwner) m_pOwner->addSprite(m_pSprite);
 }
 
 Particle::Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<Animation>& pAnimation, int nZOrder)
-    : m_pOwner(pOwner), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_pOwner(pOwner) {
     Zep::SmartPtr<AnimSprite> pSprite = new AnimSprite(pAnimation, x, y, nZOrder);
-    m_pAnimSprite = pSprite.get();
+    m_bAnimated = true;
     m_pSprite = pSprite;
     if (m_pOwner) m_pOwner->addSprite(m_pSprite);
-    m_pAnimSprite->play("default", 0.0f, -1);
+    pSprite->play("default", 0.0f, -1);
 }
 
 Particle::Particle(GameMode* pOwner, int x, int y, const Zep::SmartPtr<ParticleEmitter>& pEmitter)
-    : m_pOwner(pOwner), m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_pEmitter(pEmitter) {
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_pOwner(pOwner), m_pEmitter(pEmitter) {
     if (m_pEmitter.notNULL()) m_pEmitter->setPosition(x, y);
 }
 
@@ -35,6 +35,10 @@ Particle::~Particle() {
 }
 
 Zep::SmartPtr<Sprite> Particle::getSprite() const { return m_pSprite; }
+
+AnimSprite* Particle::getAnimSprite() const {
+    return m_bAnimated ? static_cast<AnimSprite*>(m_pSprite.get()) : nullptr;
+}
 
 void Particle::setPosition(float x, float y) {
     m_fX = x;
@@ -83,6 +87,58 @@ void Particle::setParent(ParticleEmitter* pParent) {
     }
 }
 
+inline bool Particle::passDelay(float fDelta) {
+    if (m_fDelay <= 0.0f) return true;
+    m_fDelay -= fDelta;
+    if (m_fDelay > 0.0f) return false;
+    if (m_pSprite.notNULL()) m_pSprite->setVisible(true);
+    return true;
+}
+
+inline void Particle::stepAnimation(float fDelta) {
+    if (!m_bAnimated) return;
+    AnimSprite* pSprite = getAnimSprite();
+    pSprite->update(fDelta);
+    if (!pSprite->isPlaying() && m_bDiesWithAnimation) m_bDead = true;
+}
+
+inline void Particle::move(float fDelta) {
+    m_fVelX = std::clamp(m_fVelX + m_fAccelX * fDelta, -kMaxSpeed, kMaxSpeed);
+    m_fVelY = std::clamp(m_fVelY + m_fAccelY * fDelta, -kMaxSpeed, kMaxSpeed);
+    m_fX += m_fVelX * fDelta;
+    m_fY += m_fVelY * fDelta;
+}
+
+// The parent's offset counts for the placement only.
+inline void Particle::place() {
+    int nParentX = 0, nParentY = 0;
+    if (m_pParent) m_pParent->getPosition(nParentX, nParentY);
+    const float x = m_fX + static_cast<float>(nParentX), y = m_fY + static_cast<float>(nParentY);
+    if (m_pSprite.notNULL()) m_pSprite->moveTo(x, y);
+    if (m_pEmitter.notNULL()) m_pEmitter->setPosition(truncToInt(x), truncToInt(y));
+}
+
+inline void Particle::applyLook() {
+    const float t = m_fLifetime > 0.0f ? m_fAge / m_fLifetime : 1.0f;
+    if (m_bScaling) m_pSprite->setScale((1.0f - t) * m_fStartScale + t * m_fEndScale);
+    // The sprite is a Sprite or an AnimSprite: the base setAlpha, called directly.
+    if (m_bFading) m_pSprite->Sprite::setAlpha(alphaAt());
+    if (m_pPalette.notNULL()) {
+        const int nWidth = m_pPalette->getWidth();
+        const int nColumn = std::min(truncToInt(static_cast<float>(nWidth) * t), nWidth - 1);
+        m_pSprite->setColor(m_pPalette->getPixel(nColumn, 0));
+    }
+    m_pSprite->setRotation(m_fStartAngle + (m_fEndAngle - m_fStartAngle) * t);
+}
+
+inline float Particle::alphaAt() const {
+    if (m_fAge < m_fFadeInEnd) return m_fMaxAlpha * m_fAge / m_fFadeInEnd;
+    if (m_fAge > m_fFadeOutStart)
+        return m_fMaxAlpha * (1.0f - (m_fAge - m_fFadeOutStart) / (m_fLifetime - m_fFadeOutStart));
+    return m_fMaxAlpha;
+}
+
+// The step's parts are inline: one call a particle.
 void Particle::update(float fDelta) {
     if (m_bDead || !passDelay(fDelta)) return;
     // Age: reaching the lifetime marks the particle dead; the step still ends.
@@ -98,72 +154,25 @@ void Particle::update(float fDelta) {
     if (m_pSprite.notNULL()) applyLook();
 }
 
-bool Particle::passDelay(float fDelta) {
-    if (m_fDelay <= 0.0f) return true;
-    m_fDelay -= fDelta;
-    if (m_fDelay > 0.0f) return false;
-    if (m_pSprite.notNULL()) m_pSprite->setVisible(true);
-    return true;
-}
-
-void Particle::stepAnimation(float fDelta) {
-    if (!m_pAnimSprite) return;
-    m_pAnimSprite->update(fDelta);
-    if (!m_pAnimSprite->isPlaying() && m_bDiesWithAnimation) m_bDead = true;
-}
-
-void Particle::move(float fDelta) {
-    m_fVelX = std::clamp(m_fVelX + m_fAccelX * fDelta, -m_fMaxSpeedX, m_fMaxSpeedX);
-    m_fVelY = std::clamp(m_fVelY + m_fAccelY * fDelta, -m_fMaxSpeedY, m_fMaxSpeedY);
-    m_fX += m_fVelX * fDelta;
-    m_fY += m_fVelY * fDelta;
-}
-
-// The parent's offset counts for the placement only.
-void Particle::place() {
-    int nParentX = 0, nParentY = 0;
-    if (m_pParent) m_pParent->getPosition(nParentX, nParentY);
-    const float x = m_fX + static_cast<float>(nParentX), y = m_fY + static_cast<float>(nParentY);
-    if (m_pSprite.notNULL()) {
-        m_pSprite->setPosition(x, y);
-        // The draw walk reaches the sprite through its node in the display
-        // layer: fetching that node now spares the walk a miss per sprite.
-        __builtin_prefetch(m_pSprite->getHandle(SpriteList::kDisplay).pElement);
-    }
-    if (m_pEmitter.notNULL()) m_pEmitter->setPosition(truncToInt(x), truncToInt(y));
-}
-
-void Particle::applyLook() {
-    const float t = m_fLifetime > 0.0f ? m_fAge / m_fLifetime : 1.0f;
-    if (m_bScaling) m_pSprite->setScale((1.0f - t) * m_fStartScale + t * m_fEndScale);
-    if (m_bFading) m_pSprite->setAlpha(alphaAt());
-    if (m_pPalette.notNULL()) {
-        const int nWidth = m_pPalette->getWidth();
-        const int nColumn = std::min(truncToInt(static_cast<float>(nWidth) * t), nWidth - 1);
-        m_pSprite->setColor(m_pPalette->getPixel(nColumn, 0));
-    }
-    m_pSprite->setRotation(m_fStartAngle + (m_fEndAngle - m_fStartAngle) * t);
-}
-
-float Particle::alphaAt() const {
-    if (m_fAge < m_fFadeInEnd) return m_fMaxAlpha * m_fAge / m_fFadeInEnd;
-    if (m_fAge > m_fFadeOutStart)
-        return m_fMaxAlpha * (1.0f - (m_fAge - m_fFadeOutStart) / (m_fLifetime - m_fFadeOutStart));
-    return m_fMaxAlpha;
-}
-
-// Index walk: a removal keeps the index, so the next particle is not skipped,
-// and particles appended during the pass are stepped in it.
+// The list's iteration cursor walks it: a step that removes the particle it
+// stands on moves the cursor on, one that removes others leaves it alone, and
+// particles appended during the pass (by a step, or handed on by a carried
+// emitter) are reached in it. A particle stays alive through its own step
+// even if that step takes it out of the list.
 void updateParticles(Zep::List<Zep::SmartPtr<Particle>>& lParticles, float fDelta) {
-    int i = 0;
-    while (i < lParticles.getCount()) {
-        Zep::SmartPtr<Particle> pParticle = lParticles.get(i);
+    lParticles.rewind();
+    while (lParticles.hasCurrent()) {
+        const Zep::SmartPtr<Particle> pParticle = lParticles.current();
         pParticle->update(fDelta);
+        if (!lParticles.hasCurrent() || lParticles.current() != pParticle) continue;
         if (!pParticle->isDead()) {
-            ++i;
+            lParticles.advance();
             continue;
         }
-        if (ParticleEmitter* pCarried = pParticle->getCarriedEmitter()) lParticles.addAll(pCarried->getParticles());
-        lParticles.removeAt(i);
+        if (ParticleEmitter* pCarried = pParticle->getCarriedEmitter()) {
+            Zep::List<Zep::SmartPtr<Particle>> lCarried = pCarried->getParticles();
+            lParticles.takeAll(lCarried);
+        }
+        lParticles.removeCurrent();
     }
 }

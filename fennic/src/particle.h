@@ -27,6 +27,7 @@
 
 #include "image.h"
 #include "rect.h"
+#include "slotpool.h"
 
 class AnimSprite;
 class Animation;
@@ -36,6 +37,8 @@ class Sprite;
 
 class Particle : public Zep::RefCountedObject {
 public:
+    SLOTPOOL_ALLOCATED
+
     static constexpr float kDefaultLifetime = 86400.0f;
     static constexpr float kMaxSpeed = 100000.0f;
 
@@ -60,7 +63,7 @@ public:
 
     Zep::SmartPtr<Sprite> getSprite() const;
     // The sprite when it is animated, else null.
-    AnimSprite* getAnimSprite() const { return m_pAnimSprite; }
+    AnimSprite* getAnimSprite() const;
     ParticleEmitter* getCarriedEmitter() const { return m_pEmitter.get(); }
     GameMode* getOwner() const { return m_pOwner; }
 
@@ -108,36 +111,38 @@ private:
     void applyLook();
     float alphaAt() const;
 
-    GameMode* m_pOwner = nullptr;
+    // 128 bytes, two cache lines of a slot (slotpool.h). A step writes only
+    // the first line (with the reference count); the second is only read,
+    // so each step leaves one line to write back, not two.
+    bool m_bDead = false;
+    bool m_bScaling = false;
+    bool m_bFading = false;
+    bool m_bAnimated = false;  // the sprite is an AnimSprite
     float m_fX = 0.0f;
     float m_fY = 0.0f;
-    Zep::SmartPtr<Sprite> m_pSprite;
-    AnimSprite* m_pAnimSprite = nullptr;        // the same sprite, when animated
-    Zep::SmartPtr<ParticleEmitter> m_pEmitter;  // carried
-    ParticleEmitter* m_pParent = nullptr;       // not owned
-    float m_fLifetime = kDefaultLifetime;
+    float m_fVelX = 0.0f;
+    float m_fVelY = 0.0f;
     float m_fAge = 0.0f;
     float m_fDelay = -1.0f;
-    bool m_bScaling = false;
+    Zep::SmartPtr<Sprite> m_pSprite;
+    float m_fAccelX = 0.0f;
+    float m_fAccelY = 0.0f;
+    float m_fLifetime = kDefaultLifetime;
+    float m_fMaxAlpha = 1.0f;
+    // Second line: read by every step, written only by the setters.
     float m_fStartScale = 1.0f;
     float m_fEndScale = 1.0f;
     float m_fStartAngle = 0.0f;
     float m_fEndAngle = 0.0f;
-    float m_fMaxAlpha = 1.0f;
-    bool m_bFading = false;
     float m_fFadeInEnd = 0.0f;
     float m_fFadeOutStart = kDefaultLifetime;
+    GameMode* m_pOwner = nullptr;
+    Zep::SmartPtr<ParticleEmitter> m_pEmitter;  // carried
+    ParticleEmitter* m_pParent = nullptr;       // not owned
     Zep::SmartPtr<Image> m_pPalette;
-    float m_fVelX = 0.0f;
-    float m_fVelY = 0.0f;
-    float m_fAccelX = 0.0f;
-    float m_fAccelY = 0.0f;
-    float m_fMaxSpeedX = kMaxSpeed;
-    float m_fMaxSpeedY = kMaxSpeed;
+    int32_t m_nTag = 0;
     bool m_bDiesWithAnimation = true;
     bool m_bRemovesSprite = true;
-    bool m_bDead = false;
-    int32_t m_nTag = 0;
 };
 
 // Steps every particle of the list in order. A particle that died hands the

@@ -89,12 +89,12 @@ void ParticleEmitter::copyFrom(const ParticleEmitter* pSrc) {
 }
 
 Zep::List<Zep::SmartPtr<Particle>> ParticleEmitter::getParticles() {
-    Zep::List<Zep::SmartPtr<Particle>> lOut;
-    for (const Zep::SmartPtr<Particle>& pParticle : m_lLive) {
+    for (const Zep::SmartPtr<Particle>& pParticle : m_lLive)
         if (pParticle->getParent() == this) pParticle->setParent(nullptr);
-        lOut.add(pParticle);
-    }
-    m_lLive.clear();
+    // The nodes move with the particles: each stays beside its sprite's node
+    // in the mode's layers, where the particle step and the draw walk meet.
+    Zep::List<Zep::SmartPtr<Particle>> lOut;
+    lOut.takeAll(m_lLive);
     return lOut;
 }
 

@@ -34,48 +34,60 @@ struct Sprite::RareState {
 };
 
 Sprite::ControllerState& Sprite::controllerState() {
-    if (!m_pControllers) m_pControllers = std::make_unique<ControllerState>();
-    return *m_pControllers;
+    if (!m_pExtras->pControllers) m_pExtras->pControllers = std::make_unique<ControllerState>();
+    return *m_pExtras->pControllers;
 }
 
 Sprite::RareState& Sprite::rareState() {
-    if (!m_pRare) m_pRare = std::make_unique<RareState>();
-    return *m_pRare;
+    if (!m_pExtras->pRare) m_pExtras->pRare = std::make_unique<RareState>();
+    return *m_pExtras->pRare;
 }
 
 // ---- Construction ------------------------------------------------------------
 
+Sprite::Extras::Extras() = default;
+
+Sprite::Extras::~Extras() = default;
+
 Sprite::Sprite() = default;
 
 Sprite::Sprite(const Zep::SmartPtr<Image>& pImage, int x, int y, int nZOrder)
-    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_nZOrder(nZOrder) {
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    m_pExtras->nZOrder = nZOrder;
     setImage(pImage);
 }
 
 Sprite::Sprite(const Zep::SmartPtr<Image>& pImage, const Point& position, int nZOrder)
-    : m_fX(position.x), m_fY(position.y), m_nZOrder(nZOrder) {
+    : m_fX(position.x), m_fY(position.y) {
+    m_pExtras->nZOrder = nZOrder;
     setImage(pImage);
 }
 
 Sprite::Sprite(const char* szImageName, int x, int y, int nZOrder)
-    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_nZOrder(nZOrder) {
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    m_pExtras->nZOrder = nZOrder;
     setImageByName(szImageName);
 }
 
 Sprite::Sprite(const char* szImageName, const Point& position, int nZOrder)
-    : m_fX(position.x), m_fY(position.y), m_nZOrder(nZOrder) {
+    : m_fX(position.x), m_fY(position.y) {
+    m_pExtras->nZOrder = nZOrder;
     setImageByName(szImageName);
 }
 
 Sprite::Sprite(int x, int y, int nZOrder)
-    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)), m_nZOrder(nZOrder) {}
+    : m_fX(static_cast<float>(x)), m_fY(static_cast<float>(y)) {
+    m_pExtras->nZOrder = nZOrder;
+}
 
-Sprite::Sprite(const Point& position, int nZOrder) : m_fX(position.x), m_fY(position.y), m_nZOrder(nZOrder) {}
+Sprite::Sprite(const Point& position, int nZOrder) : m_fX(position.x), m_fY(position.y) {
+    m_pExtras->nZOrder = nZOrder;
+}
 
 Sprite::~Sprite() {
-    m_pDriverData.reset();
+    m_pExtras->pDriverData.reset();
     removeAllControllers();
-    for (LayerHandle& handle : m_aHandles) handle = LayerHandle();
+    for (LayerHandle& handle : m_pExtras->aHandles) handle = LayerHandle();
 }
 
 // ---- Size, position, order, visibility ---------------------------------------
@@ -128,9 +140,9 @@ int Sprite::getX() const { return truncToInt(m_fX); }
 int Sprite::getY() const { return truncToInt(m_fY); }
 
 void Sprite::setZOrder(int nZOrder) {
-    if (nZOrder == m_nZOrder) return;
-    m_nZOrder = nZOrder;
-    if (m_pMode) m_pMode->onSpriteLayerChanged(this);
+    if (nZOrder == m_pExtras->nZOrder) return;
+    m_pExtras->nZOrder = nZOrder;
+    if (m_pExtras->pMode) m_pExtras->pMode->onSpriteLayerChanged(this);
 }
 
 void Sprite::setVisible(bool bVisible) {
@@ -140,20 +152,22 @@ void Sprite::setVisible(bool bVisible) {
 }
 
 void Sprite::setClipRect(const Rect& rect) {
-    if (!m_pClipRect) m_pClipRect = std::make_unique<Rect>();
-    *m_pClipRect = rect;
+    if (!m_pExtras->pClipRect) m_pExtras->pClipRect = std::make_unique<Rect>();
+    *m_pExtras->pClipRect = rect;
+    m_bClipRect = true;
     updateClippedImage();
 }
 
 void Sprite::clearClipRect() {
-    m_pClipRect.reset();
+    m_pExtras->pClipRect.reset();
+    m_bClipRect = false;
     updateClippedImage();
 }
 
-Rect Sprite::getClipRect() const { return m_pClipRect ? *m_pClipRect : Rect(0, 0, 0, 0); }
+Rect Sprite::getClipRect() const { return m_pExtras->pClipRect ? *m_pExtras->pClipRect : Rect(0, 0, 0, 0); }
 
 void Sprite::refresh() {
-    if (m_pClipRect) updateClippedImage();
+    if (m_pExtras->pClipRect) updateClippedImage();
     refreshTooltip();
 }
 
@@ -184,11 +198,11 @@ void Sprite::setPoints(const Zep::List<Point>& lPoints) {
 
 Zep::List<Point>& Sprite::getPoints() { return rareState().lPoints; }
 
-int Sprite::getPointCount() const { return m_pRare ? m_pRare->lPoints.getCount() : 0; }
+int Sprite::getPointCount() const { return m_pExtras->pRare ? m_pExtras->pRare->lPoints.getCount() : 0; }
 
-int Sprite::getPointsStamp() const { return m_pRare ? m_pRare->nPointsStamp : -1; }
+int Sprite::getPointsStamp() const { return m_pExtras->pRare ? m_pExtras->pRare->nPointsStamp : -1; }
 
-void Sprite::setDriverData(std::unique_ptr<DrvSpriteData> pData) { m_pDriverData = std::move(pData); }
+void Sprite::setDriverData(std::unique_ptr<DrvSpriteData> pData) { m_pExtras->pDriverData = std::move(pData); }
 
 // ---- User data --------------------------------------------------------------------
 
@@ -199,24 +213,24 @@ void Sprite::setData(const char* szName, void* pValue) {
 }
 
 bool Sprite::hasData(const char* szName) const {
-    return m_pRare && m_pRare->pData && m_pRare->pData->contains(Zep::String(szName));
+    return m_pExtras->pRare && m_pExtras->pRare->pData && m_pExtras->pRare->pData->contains(Zep::String(szName));
 }
 
 // A name never stored fails as the table itself does.
 void* Sprite::getData(const char* szName) const {
     static const Zep::Hash<Zep::String, void*> s_hNone;
-    const bool bHasTable = m_pRare && m_pRare->pData;
-    return (bHasTable ? *m_pRare->pData : s_hNone).get(Zep::String(szName));
+    const bool bHasTable = m_pExtras->pRare && m_pExtras->pRare->pData;
+    return (bHasTable ? *m_pExtras->pRare->pData : s_hNone).get(Zep::String(szName));
 }
 
 // ---- Controllers -------------------------------------------------------------------
 
-int Sprite::getControllerCount() const { return m_pControllers ? m_pControllers->lControllers.getCount() : 0; }
+int Sprite::getControllerCount() const { return m_pExtras->pControllers ? m_pExtras->pControllers->lControllers.getCount() : 0; }
 
 // Without controllers the index is out of range of an empty list.
 SpriteController* Sprite::getController(int nIndex) const {
     static const Zep::List<SpriteController*> s_lNone;
-    return (m_pControllers ? m_pControllers->lControllers : s_lNone).get(nIndex);
+    return (m_pExtras->pControllers ? m_pExtras->pControllers->lControllers : s_lNone).get(nIndex);
 }
 
 SpriteController* Sprite::addController(std::unique_ptr<SpriteController> pController) {
@@ -225,14 +239,14 @@ SpriteController* Sprite::addController(std::unique_ptr<SpriteController> pContr
     Zep::ListNode<SpriteController*>* pNode = state.lControllers.add(pRaw);
     // A walk in progress visits controllers appended behind its last one.
     if (state.nWalkDepth > 0 && !state.pWalkNext) state.pWalkNext = pNode;
-    if (m_pMode && !getHandle(SpriteList::kUpdate).isSet()) m_pMode->addAnimatedSprite(this);
+    if (m_pExtras->pMode && !getHandle(SpriteList::kUpdate).isSet()) m_pExtras->pMode->addAnimatedSprite(this);
     pRaw->start(this);
     return pRaw;
 }
 
 void Sprite::removeController(SpriteController* pController) {
-    if (!m_pControllers) return;
-    ControllerState& state = *m_pControllers;
+    if (!m_pExtras->pControllers) return;
+    ControllerState& state = *m_pExtras->pControllers;
     Zep::ListNode<SpriteController*>* pNode = state.lControllers.getHead();
     while (pNode && pNode->data != pController) pNode = pNode->next;
     if (!pNode) return;
@@ -242,8 +256,8 @@ void Sprite::removeController(SpriteController* pController) {
 }
 
 void Sprite::removeAllControllers() {
-    if (!m_pControllers) return;
-    ControllerState& state = *m_pControllers;
+    if (!m_pExtras->pControllers) return;
+    ControllerState& state = *m_pExtras->pControllers;
     state.pWalkNext = nullptr;
     while (!state.lControllers.isEmpty()) disposeController(state.lControllers.removeFirst());
 }
@@ -251,8 +265,8 @@ void Sprite::removeAllControllers() {
 // The controller whose step is running may be the one removed: it is
 // deleted as soon as its step returns.
 void Sprite::disposeController(SpriteController* pController) {
-    if (pController == m_pControllers->pRunning)
-        m_pControllers->lRemovedInWalk.add(pController);
+    if (pController == m_pExtras->pControllers->pRunning)
+        m_pExtras->pControllers->lRemovedInWalk.add(pController);
     else
         delete pController;
 }
@@ -261,8 +275,8 @@ template <class Step>
 void Sprite::walkControllers(Step step) {
     // No controllers, nothing to walk; a walk asked for by a controller of
     // the walk itself does nothing.
-    if (!m_pControllers || m_pControllers->nWalkDepth > 0) return;
-    ControllerState& state = *m_pControllers;
+    if (!m_pExtras->pControllers || m_pExtras->pControllers->nWalkDepth > 0) return;
+    ControllerState& state = *m_pExtras->pControllers;
     Zep::SmartPtr<Sprite> pSelf(this);
     ++state.nWalkDepth;
     Zep::ListNode<SpriteController*>* pNode = state.lControllers.getHead();
@@ -295,33 +309,33 @@ void Sprite::finishControllers() {
 // ---- Mode and tooltip -----------------------------------------------------------------
 
 void Sprite::setMode(GameMode* pMode) {
-    m_pMode = pMode;
+    m_pExtras->pMode = pMode;
     onModeSet();
 }
 
 void Sprite::detachFromMode() {
-    if (m_pTooltip && m_pMode) m_pMode->removeTooltip(m_pTooltip);
+    if (m_pTooltip && m_pExtras->pMode) m_pExtras->pMode->removeTooltip(m_pTooltip);
     m_pTooltip = nullptr;
     setMode(nullptr);
 }
 
 void Sprite::refreshTooltip() {
-    if (!m_pTooltip || !m_pMode) return;
-    m_pMode->setTooltipEnabled(m_pTooltip, isVisible());
-    m_pMode->setTooltipRect(m_pTooltip, getDrawRect());
+    if (!m_pTooltip || !m_pExtras->pMode) return;
+    m_pExtras->pMode->setTooltipEnabled(m_pTooltip, isVisible());
+    m_pExtras->pMode->setTooltipRect(m_pTooltip, getDrawRect());
 }
 
 void Sprite::setTooltip(const char* szText) {
     // Tooltips are records of a mode: without one there is nowhere to keep it.
-    if (!m_pMode) return;
+    if (!m_pExtras->pMode) return;
     if (!m_pTooltip) {
-        m_pTooltip = m_pMode->addTooltip(getDrawRect(), szText);
+        m_pTooltip = m_pExtras->pMode->addTooltip(getDrawRect(), szText);
         m_pTooltip->data->pOwner = this;
     } else
-        m_pMode->setTooltipText(m_pTooltip, szText);
+        m_pExtras->pMode->setTooltipText(m_pTooltip, szText);
 }
 
 void Sprite::removeTooltip() {
-    if (m_pTooltip && m_pMode) m_pMode->removeTooltip(m_pTooltip);
+    if (m_pTooltip && m_pExtras->pMode) m_pExtras->pMode->removeTooltip(m_pTooltip);
     m_pTooltip = nullptr;
 }

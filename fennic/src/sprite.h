@@ -27,6 +27,7 @@
 #include "image.h"
 #include "layers.h"
 #include "rect.h"
+#include "slotpool.h"
 #include "visualobject.h"
 
 class GameMode;
@@ -39,6 +40,8 @@ using TooltipHandle = Zep::ListNode<Zep::SmartPtr<Tooltip>>*;
 
 class Sprite : public IVisualObject {
 public:
+    SLOTPOOL_ALLOCATED
+
     // Hit-test modes.
     enum { kHitPixel = 0, kHitRect = 1, kHitBox = 2 };
 
@@ -67,10 +70,11 @@ public:
     void setPosition(const Point& p) override { setPosition(p, false); }
     void setPosition(float x, float y) override { setPosition(Point(x, y), false); }
     void setPosition(int x, int y) override;
-    int getZOrder() const override { return m_nZOrder; }
+    int getZOrder() const override { return m_pExtras->nZOrder; }
     // A changed z-order re-sorts the sprite in its mode.
     void setZOrder(int nZOrder) override;
-    bool isVisible() const override { return m_bVisible; }
+    // Final: the draw walk reads it for every sprite of every frame.
+    bool isVisible() const final { return m_bVisible; }
     void setVisible(bool bVisible) override;
     void setClipRect(const Rect& rect) override;
     void clearClipRect() override;
@@ -81,10 +85,18 @@ public:
     virtual void setPosition(const Point& p, bool bKeepImageAnchor);
     virtual void setPosition(float x, float y, bool bKeepImageAnchor);
     virtual void setPosition(int x, int y, bool bKeepImageAnchor);
+    // setPosition(x, y) for the sprites of particles: their classes (Sprite
+    // and AnimSprite) keep the base onMove, so only the refresh remains, and
+    // it has work only with a clip rectangle or a tooltip.
+    void moveTo(float x, float y) {
+        m_fX = x;
+        m_fY = y;
+        if (m_bClipRect || m_pTooltip) refresh();
+    }
     virtual void setAlpha(float fAlpha) { m_fAlpha = fAlpha; }
     // By the hit-test mode: box, rectangle, or pixel with threshold 0.
     virtual bool hitTest(const Point& screen);
-    virtual void setHitTestMode(int nMode) { m_nHitTestMode = nMode; }
+    virtual void setHitTestMode(int nMode) { m_pExtras->nHitTestMode = nMode; }
     virtual int getX() const;
     virtual int getY() const;
     // Screen box of the draw image's canvas; empty when invisible or without one.
@@ -131,9 +143,9 @@ public:
 
     // ---- Mode and list handles (set by the owning mode) ----
     void setMode(GameMode* pMode);
-    GameMode* getMode() const { return m_pMode; }
-    LayerHandle& getHandle(SpriteList eList) { return m_aHandles[static_cast<int>(eList)]; }
-    const LayerHandle& getHandle(SpriteList eList) const { return m_aHandles[static_cast<int>(eList)]; }
+    GameMode* getMode() const { return m_pExtras->pMode; }
+    LayerHandle& getHandle(SpriteList eList) { return m_pExtras->aHandles[static_cast<int>(eList)]; }
+    const LayerHandle& getHandle(SpriteList eList) const { return m_pExtras->aHandles[static_cast<int>(eList)]; }
     TooltipHandle getTooltipHandle() const { return m_pTooltip; }
     void setTooltipHandle(TooltipHandle pTooltip) { m_pTooltip = pTooltip; }
 
@@ -144,10 +156,10 @@ public:
     void setImageByName(const char* szName);
     Zep::SmartPtr<Image> getImage() const { return m_pImage; }
     // The clipped image when a clip rectangle is set, else the image.
-    Zep::SmartPtr<Image> getDrawImage() const { return m_pClipRect ? m_pClippedImage : m_pImage; }
+    Zep::SmartPtr<Image> getDrawImage() const { return m_bClipRect ? m_pExtras->pClippedImage : m_pImage; }
     // Whether getDrawImage would give an image, without taking a reference.
-    bool hasDrawImage() const { return m_pClipRect ? m_pClippedImage.notNULL() : m_pImage.notNULL(); }
-    bool isClipped() const { return m_pClippedImage != m_pImage; }
+    bool hasDrawImage() const { return m_bClipRect ? m_pExtras->pClippedImage.notNULL() : m_pImage.notNULL(); }
+    bool isClipped() const { return m_pExtras->pClippedImage != m_pImage; }
 
     // ---- Drawing state ----
     float getAlpha() const { return m_fAlpha; }
@@ -157,7 +169,7 @@ public:
     void setScale(float fScaleX, float fScaleY) {
         m_fScaleX = fScaleX;
         m_fScaleY = fScaleY;
-        if (m_pClipRect) updateClippedImage();
+        if (m_bClipRect) updateClippedImage();
     }
     void setScale(float fScale) { setScale(fScale, fScale); }
     float getScaleX() const { return m_fScaleX; }
@@ -165,15 +177,15 @@ public:
     void getScale(float* pScaleX, float* pScaleY) const;
     Point getScalePoint() const { return Point(m_fScaleX, m_fScaleY); }
     bool isScaled() const { return m_fScaleX != 1.0f || m_fScaleY != 1.0f; }
-    void setColor(const Color& tint) { m_cTint = tint; }
-    Color getColor() const { return m_cTint; }
-    void setBlendMode(int nMode) { m_nBlendMode = nMode; }
-    int getBlendMode() const { return m_nBlendMode; }
-    void setMaskFlags(int nFlags) { m_nMaskFlags = nFlags; }
-    int getMaskFlags() const { return m_nMaskFlags; }
-    void setMaskTest(bool bTest) { m_bMaskTest = bTest; }
-    bool getMaskTest() const { return m_bMaskTest; }
-    int getHitTestMode() const { return m_nHitTestMode; }
+    void setColor(const Color& tint) { m_pExtras->cTint = tint; }
+    Color getColor() const { return m_pExtras->cTint; }
+    void setBlendMode(int nMode) { m_pExtras->nBlendMode = nMode; }
+    int getBlendMode() const { return m_pExtras->nBlendMode; }
+    void setMaskFlags(int nFlags) { m_pExtras->nMaskFlags = nFlags; }
+    int getMaskFlags() const { return m_pExtras->nMaskFlags; }
+    void setMaskTest(bool bTest) { m_pExtras->bMaskTest = bTest; }
+    bool getMaskTest() const { return m_pExtras->bMaskTest; }
+    int getHitTestMode() const { return m_pExtras->nHitTestMode; }
     // Copies the outline and stamps it with the frame count (-1 without an
     // application).
     void setPoints(const Zep::List<Point>& lPoints);
@@ -183,9 +195,9 @@ public:
     int getPointsStamp() const;
     // A copy, or Rect(0, 0, 0, 0) without one.
     Rect getClipRect() const;
-    bool hasClipRect() const { return m_pClipRect != nullptr; }
+    bool hasClipRect() const { return m_bClipRect; }
     // The driver's per-sprite cache, owned by the sprite.
-    DrvSpriteData* getDriverData() const { return m_pDriverData.get(); }
+    DrvSpriteData* getDriverData() const { return m_pExtras->pDriverData.get(); }
     void setDriverData(std::unique_ptr<DrvSpriteData> pData);
 
     // ---- User data (not owned); getData of a missing name throws ----
@@ -230,9 +242,12 @@ private:
     ControllerState& controllerState();
     RareState& rareState();
 
-    // The state every frame reads (the particle step, the draw walk) comes
-    // first, so that it shares the object's first cache lines.
+    // What the frame's walks read (the particle step, the draw walk) fills
+    // the first 64 bytes, one cache line of the slot (slotpool.h); the rest
+    // lives in a record of its own, so that the sprites the walks read sit
+    // close together.
     bool m_bVisible = true;
+    bool m_bClipRect = false;  // Extras::pClipRect is set
     float m_fX = 0.0f;
     float m_fY = 0.0f;
     float m_fAlpha = 1.0f;
@@ -240,20 +255,26 @@ private:
     float m_fScaleX = 1.0f;
     float m_fScaleY = 1.0f;
     Zep::SmartPtr<Image> m_pImage;
-    std::unique_ptr<Rect> m_pClipRect;
-    Zep::SmartPtr<Image> m_pClippedImage;
     TooltipHandle m_pTooltip = nullptr;
-    GameMode* m_pMode = nullptr;
-    Color m_cTint = Color(255, 255, 255, 255);
-    int32_t m_nBlendMode = 0;
-    int32_t m_nMaskFlags = 1;
-    bool m_bMaskTest = false;
-    int32_t m_nZOrder = 0;
-    std::unique_ptr<DrvSpriteData> m_pDriverData;
-    LayerHandle m_aHandles[kSpriteListCount];
-    int32_t m_nHitTestMode = kHitPixel;
-    // Few sprites have controllers, user data or an outline: those live in
-    // side records, so that the sprites the frame walks stay small.
-    std::unique_ptr<ControllerState> m_pControllers;
-    std::unique_ptr<RareState> m_pRare;
+    struct Extras {
+        SLOTPOOL_ALLOCATED
+        Extras();
+        ~Extras();
+        std::unique_ptr<Rect> pClipRect;
+        Zep::SmartPtr<Image> pClippedImage;
+        GameMode* pMode = nullptr;
+        Color cTint = Color(255, 255, 255, 255);
+        int32_t nBlendMode = 0;
+        int32_t nMaskFlags = 1;
+        bool bMaskTest = false;
+        int32_t nZOrder = 0;
+        int32_t nHitTestMode = kHitPixel;
+        std::unique_ptr<DrvSpriteData> pDriverData;
+        LayerHandle aHandles[kSpriteListCount];
+        // Few sprites have controllers, user data or an outline: those
+        // live in side records of their own.
+        std::unique_ptr<ControllerState> pControllers;
+        std::unique_ptr<RareState> pRare;
+    };
+    const std::unique_ptr<Extras> m_pExtras = std::make_unique<Extras>();
 };

@@ -92,7 +92,7 @@ bool Sprite::hitTestPixel(const Point& screen, int nThreshold) const {
 }
 
 bool Sprite::hitTest(const Point& screen) {
-    switch (m_nHitTestMode) {
+    switch (m_pExtras->nHitTestMode) {
         case kHitBox: return hitTestBox(screen);
         case kHitRect: return hitTestRect(screen);
         default: return hitTestPixel(screen, 0);
@@ -128,12 +128,12 @@ bool Sprite::overlapsData(const Sprite& other) const { return overlapsBox(other,
 // ---- Clipping -------------------------------------------------------------------------
 
 void Sprite::updateClippedImage() {
-    m_pClippedImage = m_pImage;
-    if (!m_pClipRect) return;
+    m_pExtras->pClippedImage = m_pImage;
+    if (!m_pExtras->pClipRect) return;
     const Rect drawRect = getDrawRect();
-    const Rect r = drawRect.intersect(*m_pClipRect);
+    const Rect r = drawRect.intersect(*m_pExtras->pClipRect);
     if (r.isEmpty()) {
-        m_pClippedImage = nullptr;
+        m_pExtras->pClippedImage = nullptr;
         return;
     }
     if (r == drawRect) return;
@@ -144,5 +144,5 @@ void Sprite::updateClippedImage() {
     const Rect cut(a, b, true);
     Zep::SmartPtr<Image> pCut = m_pImage->createSubImage(cut, false);
     pCut->setInsPoint(m_pImage->getInsPoint() - cut.getTopLeft());
-    m_pClippedImage = pCut;
+    m_pExtras->pClippedImage = pCut;
 }

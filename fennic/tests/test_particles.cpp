@@ -192,6 +192,48 @@ TEST_F(ParticleTest, DeadCarrierHandsOverItsParticles) {
     EXPECT_EQ(0, pCarried->getLiveCount());
 }
 
+// A game's own particle whose step changes the list it is stepped from.
+class MeddlingParticle : public Particle {
+public:
+    enum Act { kNone, kRemoveSelf, kRemoveNext, kClear, kAppend, kDie };
+    MeddlingParticle(GameMode* pMode, std::string* pLog, char cName, Act eAct)
+        : m_pMode(pMode), m_pLog(pLog), m_cName(cName), m_eAct(eAct) {}
+    void update(float) override {
+        *m_pLog += m_cName;
+        Zep::List<Zep::SmartPtr<Particle>>& l = m_pMode->getParticles();
+        if (m_eAct == kRemoveSelf) l.removeAt(l.indexOf(Zep::SmartPtr<Particle>(this)));
+        if (m_eAct == kRemoveNext) l.removeAt(l.indexOf(Zep::SmartPtr<Particle>(this)) + 1);
+        if (m_eAct == kClear) l.clear();
+        if (m_eAct == kAppend) m_pMode->addParticle(new MeddlingParticle(m_pMode, m_pLog, 'n', kNone));
+        if (m_eAct == kDie) kill();
+    }
+
+private:
+    GameMode* m_pMode;
+    std::string* m_pLog;
+    char m_cName;
+    Act m_eAct;
+};
+
+TEST_F(ParticleTest, StepsThatChangeTheListAreSafe) {
+    using M = MeddlingParticle;
+    struct Case {
+        M::Act eActOfB;
+        const char* szStepped;
+        int nLeft;
+    };
+    for (const Case& c : {Case{M::kNone, "abc", 3}, Case{M::kRemoveSelf, "abc", 2}, Case{M::kRemoveNext, "ab", 2},
+                          Case{M::kClear, "ab", 0}, Case{M::kAppend, "abcn", 4}, Case{M::kDie, "abc", 2}}) {
+        std::string sLog;
+        m_pMode->getParticles().clear();
+        for (char cName : std::string("abc"))
+            m_pMode->addParticle(new M(m_pMode.get(), &sLog, cName, cName == 'b' ? c.eActOfB : M::kNone));
+        m_pMode->updateParticles(0.1f);
+        EXPECT_EQ(c.szStepped, sLog) << c.eActOfB;
+        EXPECT_EQ(c.nLeft, m_pMode->getParticles().getCount()) << c.eActOfB;
+    }
+}
+
 TEST_F(ParticleTest, EmitterCountsAndTheAccumulator) {
     Zep::SmartPtr<ParticleEmitter> pTwo = emitter(2);
     pTwo->emit(-1);
