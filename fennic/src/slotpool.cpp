@@ -2,6 +2,8 @@
 // order, one free list per class (slotpool.h).
 #include "slotpool.h"
 
+#include <sys/mman.h>
+
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -30,7 +32,7 @@ SlotPools::SlotPools() {
 SlotPools::~SlotPools() {
     for (char* pBlock : m_vBlocks) {
         SLOT_UNPOISON(pBlock, kBlockBytes);
-        ::operator delete(pBlock, kAlign);
+        ::operator delete(pBlock, std::align_val_t(kBlockBytes));
     }
 }
 
@@ -67,7 +69,8 @@ void* SlotPools::popFree(SizeClass& c) {
 
 void* SlotPools::carve(SizeClass& c) {
     if (c.pCarve == c.pCarveEnd) {
-        char* pBlock = static_cast<char*>(::operator new(kBlockBytes, kAlign));
+        char* pBlock = static_cast<char*>(::operator new(kBlockBytes, std::align_val_t(kBlockBytes)));
+        madvise(pBlock, kBlockBytes, MADV_HUGEPAGE);  // advice only: its failure changes nothing
         m_vBlocks.push_back(pBlock);
         SLOT_POISON(pBlock, kBlockBytes);
         c.pCarve = pBlock;
