@@ -8,18 +8,14 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 #include <vector>
 
-#include "bench_tempdir.h"
-#include "gameapp.h"
+#include "bench_fakeapp.h"
 #include "gamemode.h"
 #include "memimage.h"
 #include "particle_emitter.h"
 #include "sprite.h"
-#include "testkit_platform.h"
-#include "testkit_video.h"
 
 namespace {
 
@@ -28,31 +24,13 @@ constexpr float kFrame = 1.0f / 60.0f;
 constexpr int kClearCallsEvery = 4096;  // the fake driver's call record
 
 // An application on the fake platform showing one mode of particles.
-class BenchApp {
+class BenchApp : public bench::FakeScreenApp {
 public:
-    BenchApp() {
-        GameApp::openLog(bench::tempFile("bench_effects.log").c_str());
-        m_pApp = std::make_unique<GameApp>();
-        auto pPlatform = std::make_unique<testkit::FakePlatform>();
-        auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
-        m_pVideo = pVideo.get();
-        pPlatform->setVideoDriver(std::move(pVideo));
-        pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_pApp->setPlatform(std::move(pPlatform));
-        m_pMode = new GameMode();
-        m_pApp->pushMode(m_pMode);
-    }
-    ~BenchApp() {
-        m_pApp.reset();
-        GameApp::closeLog();
-    }
+    BenchApp() : FakeScreenApp("bench_effects.log"), m_pMode(new GameMode()) { app().pushMode(m_pMode); }
     GameMode& mode() { return *m_pMode; }
-    testkit::FakeVideoDriver& video() { return *m_pVideo; }
 
 private:
-    std::unique_ptr<GameApp> m_pApp;
-    GameMode* m_pMode = nullptr;
-    testkit::FakeVideoDriver* m_pVideo = nullptr;
+    GameMode* m_pMode;
 };
 
 void setUpEmitter(ParticleEmitter& e, int nCount) {

@@ -9,15 +9,10 @@
 // overhead.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
-#include "bench_tempdir.h"
-#include "gameapp.h"
+#include "bench_fakeapp.h"
 #include "gamemode.h"
 #include "memimage.h"
 #include "sprite.h"
-#include "testkit_platform.h"
-#include "testkit_video.h"
 
 namespace {
 
@@ -27,26 +22,12 @@ constexpr int kZOrders = 10;
 constexpr int kClearCallsEvery = 4096;  // the fake driver's call record
 
 // An application on the fake platform with its three full modes.
-class BenchApp {
+class BenchApp : public bench::FakeScreenApp {
 public:
-    BenchApp() {
-        GameApp::openLog(bench::tempFile("bench_frame.log").c_str());
-        m_pApp = std::make_unique<GameApp>();
-        auto pPlatform = std::make_unique<testkit::FakePlatform>();
-        auto pVideo = std::make_unique<testkit::FakeVideoDriver>();
-        m_pVideo = pVideo.get();
-        pPlatform->setVideoDriver(std::move(pVideo));
-        pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
-        m_pApp->setPlatform(std::move(pPlatform));
-        m_pApp->setFrameRate(0);  // frames back to back: nothing sleeps
-        for (int i = 0; i < kModes; ++i) m_pApp->pushMode(makeMode(i > 0));
+    BenchApp() : FakeScreenApp("bench_frame.log") {
+        app().setFrameRate(0);  // frames back to back: nothing sleeps
+        for (int i = 0; i < kModes; ++i) app().pushMode(makeMode(i > 0));
     }
-    ~BenchApp() {
-        m_pApp.reset();
-        GameApp::closeLog();
-    }
-    GameApp& app() { return *m_pApp; }
-    testkit::FakeVideoDriver& video() { return *m_pVideo; }
 
 private:
     static GameMode* makeMode(bool bLetThrough) {
@@ -57,9 +38,6 @@ private:
             pMode->addSprite(Zep::SmartPtr<Sprite>(new Sprite(pImage, i % 800, i % 600, (i * 7) % kZOrders)));
         return pMode;
     }
-
-    std::unique_ptr<GameApp> m_pApp;
-    testkit::FakeVideoDriver* m_pVideo = nullptr;
 };
 
 void BM_Frame(benchmark::State& state) {
