@@ -199,9 +199,20 @@ void ParticleEmitter::update(float fDelta) {
     fillToMinimum();
     while (m_p.fAccumulator >= 1.0f && m_lLive.getCount() < m_p.nMaxParticles) {
         m_p.fAccumulator -= 1.0f;
-        emit(1);
+        if (!emitAny()) break;
     }
     stepLive(fDelta);
+}
+
+// An emission that makes nothing (no types, or only carried emitters below
+// the nesting bound) would make nothing again: the accumulator drops its whole
+// units at once, since one too large to change by 1.0 would never run down.
+bool ParticleEmitter::emitAny() {
+    const int nBefore = m_lLive.getCount();
+    emit(1);
+    if (m_lLive.getCount() != nBefore) return true;
+    m_p.fAccumulator -= std::floor(m_p.fAccumulator);
+    return false;
 }
 
 // Stops when an emission adds nothing: without types the minimum is never met.

@@ -216,6 +216,8 @@ private:
     // The values one emission round draws, shared by its particles.
     struct Draw;
     void fillToMinimum();
+    // One emission; false (whole accumulator units dropped) when it made nothing.
+    bool emitAny();
     void emitRound();
     Draw drawRound() const;
     Zep::SmartPtr<Particle> makeParticle(const ParticleType& type, const Draw& d);

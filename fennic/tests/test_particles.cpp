@@ -351,11 +351,25 @@ TEST_F(ParticleTest, SetterChecks) {
 }
 
 // An emitter without types never reaches its minimum: the fill stops.
-TEST_F(ParticleTest, MinimumWithoutTypesEnds) {
-    Zep::SmartPtr<ParticleEmitter> p = emitter(0);
-    p->setMinParticles(5);
-    p->update(0.1f);
-    EXPECT_EQ(0, p->getLiveCount());
+TEST_F(ParticleTest, EmittersThatMakeNothingEnd) {
+    Zep::SmartPtr<ParticleEmitter> pWanting = emitter(0);
+    pWanting->setMinParticles(5);
+    pWanting->update(0.1f);
+    EXPECT_EQ(0, pWanting->getLiveCount());
+    // A rate too large for the accumulator to run down by 1.0 a round, on an
+    // emitter without types and on one whose carried emitters are too deep.
+    Zep::SmartPtr<ParticleEmitter> p = emitter(0), pDeep = emitter(0);
+    pDeep->addEmitterType("deeper.emitter", 0);
+    pDeep->setCarryDepth(ParticleEmitter::kMaxCarryDepth);
+    for (ParticleEmitter* pEmitter : {p.get(), pDeep.get()}) {
+        pEmitter->setEmissionRate(2.5f);
+        pEmitter->update(1.0f);
+        EXPECT_FLOAT_EQ(0.5f, pEmitter->getAccumulator());
+        pEmitter->setEmissionRate(1e30f);
+        pEmitter->update(1.0f);
+        EXPECT_EQ(0.0f, pEmitter->getAccumulator());
+        EXPECT_EQ(0, pEmitter->getLiveCount());
+    }
 }
 
 // A random tint of an empty image tints nothing (and draws nothing).
