@@ -1,5 +1,6 @@
 // Emitter definitions (".emitter") from arbitrary text: read, registered,
 // copied, and, when the counts are small, emitted and stepped.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -56,9 +57,17 @@ void run(GameMode& mode) {
     pEmitter->load("fuzz.emitter");
     const ParticleEmitter::Params& p = pEmitter->getParams();
     bool bCarries = false;
-    for (const ParticleType& type : pEmitter->getTypes()) bCarries |= type.nKind == ParticleType::kEmitter;
+    int nTypes = 0;
+    for (const ParticleType& type : pEmitter->getTypes()) {
+        bCarries |= type.nKind == ParticleType::kEmitter;
+        ++nTypes;
+    }
+    // Each emission makes one particle of every type, so the types multiply
+    // the counts too.
     const int nLimit = bCarries ? kMaxCarrying : kMaxStepped;
-    if (p.nMaxParticles > nLimit || p.nMinParticles > nLimit / 2) return;
+    const int64_t nPerEmission = std::max(nTypes, 1);
+    if (int64_t{p.nMaxParticles} * nPerEmission > nLimit || int64_t{p.nMinParticles} * nPerEmission > nLimit / 2)
+        return;
     pEmitter->emit(-1);
     for (int i = 0; i < 3; ++i) pEmitter->update(0.1f);
     mode.addParticles(pEmitter->getParticles());

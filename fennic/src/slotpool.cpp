@@ -7,6 +7,14 @@
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
+#define SLOTPOOL_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SLOTPOOL_ASAN 1
+#endif
+#endif
+
+#if defined(SLOTPOOL_ASAN)
 #include <sanitizer/asan_interface.h>
 #define SLOT_POISON(p, n) ASAN_POISON_MEMORY_REGION(p, n)
 #define SLOT_UNPOISON(p, n) ASAN_UNPOISON_MEMORY_REGION(p, n)
