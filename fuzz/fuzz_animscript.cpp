@@ -3,50 +3,29 @@
 // in the image cache; then a sprite plays the result and the writer writes it.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <memory>
 
 #include <zep2/error.h>
 #include <zep2/memstream.h>
-#include <zep2/resource.h>
 #include <zep2/resourcefile.h>
 
 #include "animscript_reader.h"
 #include "animscript_writer.h"
 #include "animsprite.h"
-#include "gameapp.h"
+#include "fuzz_app.h"
 #include "memimage.h"
 
 namespace {
 
-Zep::SmartPtr<Zep::Resource> textResource(const char* szText) {
-    const int nSize = static_cast<int>(std::strlen(szText));
-    Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(nSize, nullptr, true);
-    std::memcpy(p->getData(), szText, static_cast<size_t>(nSize));
-    return p;
-}
-
-struct Fixture {
-    GameApp* pApp = nullptr;
-    Zep::MemoryResourceProvider* pScripts = nullptr;
-};
-
-Fixture& fixture() {
-    static Fixture s_fixture = [] {
-        Fixture f;
-        GameApp::disableLog();
-        GameApp::disableSettingsSaving();
-        f.pApp = new GameApp();
-        auto pProvider = std::make_unique<Zep::MemoryResourceProvider>();
-        pProvider->add("part.anim", textResource("load (0)\nadd (0) repeat (1)\nprop p (0)\n"));
-        pProvider->add("loop.anim", textResource("include part.anim\ninclude loop.anim\n"));
-        f.pScripts = pProvider.get();
-        f.pApp->addResourceProvider(std::move(pProvider), false);
+fuzz::App& fixture() {
+    static fuzz::App s_app = [] {
+        fuzz::App app = fuzz::makeApp();
+        fuzz::addFile(app, "part.anim", "load (0)\nadd (0) repeat (1)\nprop p (0)\n");
+        fuzz::addFile(app, "loop.anim", "include part.anim\ninclude loop.anim\n");
         for (const char* szName : {"a", "b", "big", "walk1", "walk2", "walk3", "f01", "f02"})
-            f.pApp->addImage(szName, new MemImage(3, 2, true), true);
-        return f;
+            app.pApp->addImage(szName, new MemImage(3, 2, true), true);
+        return app;
     }();
-    return s_fixture;
+    return s_app;
 }
 
 void playAndWrite(const Zep::SmartPtr<Animation>& pAnimation) {
@@ -60,10 +39,8 @@ void playAndWrite(const Zep::SmartPtr<Animation>& pAnimation) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Fixture& f = fixture();
-    Zep::SmartPtr<Zep::Resource> pScript = new Zep::Resource(static_cast<int>(size), nullptr, true);
-    if (size > 0) std::memcpy(pScript->getData(), data, size);
-    f.pScripts->add("t.anim", pScript);
+    fuzz::App& f = fixture();
+    fuzz::addFile(f, "t.anim", data, size);
     Zep::SmartPtr<AnimationLoader> pLoader = new AnimationLoader();
     Zep::List<Zep::String> lParams;
     lParams.add("big");

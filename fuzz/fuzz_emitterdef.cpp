@@ -8,9 +8,8 @@
 #include <string>
 
 #include <zep2/error.h>
-#include <zep2/resource.h>
 
-#include "gameapp.h"
+#include "fuzz_app.h"
 #include "gamemode.h"
 #include "memimage.h"
 #include "particle_emitter.h"
@@ -22,34 +21,17 @@ namespace {
 constexpr int kMaxStepped = 8;
 constexpr int kMaxCarrying = 2;
 
-struct Harness {
-    GameApp* pApp;
-    Zep::MemoryResourceProvider* pDefs;
-};
-
-void define(Zep::MemoryResourceProvider* pDefs, const char* szName, const uint8_t* data, size_t size) {
-    Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(static_cast<int>(size) + 1, nullptr, true);
-    if (size) std::memcpy(p->getData(), data, size);
-    static_cast<char*>(p->getData())[size] = '\0';
-    pDefs->add(szName, p);
-}
-
-Harness& harness() {
-    static Harness s_harness = [] {
-        GameApp::disableLog();
-        GameApp::disableSettingsSaving();
-        Harness h{new GameApp(), nullptr};
-        auto pProvider = std::make_unique<Zep::MemoryResourceProvider>();
-        h.pDefs = pProvider.get();
-        h.pApp->addResourceProvider(std::move(pProvider), false);
-        h.pApp->addImage("dot", new MemImage(2, 2, true), true);
-        h.pApp->addImage("ramp", new MemImage(4, 1, false), true);
+fuzz::App& harness() {
+    static fuzz::App s_app = [] {
+        fuzz::App app = fuzz::makeApp();
+        app.pApp->addImage("dot", new MemImage(2, 2, true), true);
+        app.pApp->addImage("ramp", new MemImage(4, 1, false), true);
         // The animation that "animation" and "randomframe" lines can name.
         const char szSpin[] = "fps 10\nseq default\nload dot\nload ramp\nadd dot\nadd ramp\n";
-        define(h.pDefs, "spin.anim", reinterpret_cast<const uint8_t*>(szSpin), sizeof szSpin - 1);
-        return h;
+        fuzz::addFile(app, "spin.anim", szSpin, sizeof szSpin - 1, true);
+        return app;
     }();
-    return s_harness;
+    return s_app;
 }
 
 void run(GameMode& mode) {
@@ -77,8 +59,7 @@ void run(GameMode& mode) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    harness();
-    define(harness().pDefs, "fuzz.emitter", data, size);
+    fuzz::addFile(harness(), "fuzz.emitter", data, size, true);
     ParticleEmitter::clearDefinitions();
     {
         GameMode mode;

@@ -3,14 +3,12 @@
 // builds a frame image, a frame table and a button image from what it read.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 
 #include <zep2/error.h>
-#include <zep2/resource.h>
 
 #include "bitmapfont.h"
-#include "gameapp.h"
+#include "fuzz_app.h"
 #include "imageonlyplatform.h"
 #include "memimage.h"
 #include "theme.h"
@@ -26,34 +24,22 @@ constexpr const char* kPictures[] = {
     "ui/lb_right", "ui/lb_back", "ui/cursor", "ui/cursor_wait", "ui/sep_long", "ui/sep_short", "ui/sl_empty",
     "ui/sl_full", "ui/sl_knob", "ui/radio_off", "ui/radio_on", "a", "b"};
 
-struct Fixture {
-    GameApp* pApp = nullptr;
-    Zep::MemoryResourceProvider* pFiles = nullptr;
-};
-
-Fixture& fixture() {
-    static Fixture s_fixture = [] {
-        Fixture f;
-        GameApp::disableLog();
-        GameApp::disableSettingsSaving();
-        f.pApp = new GameApp();
-        f.pApp->setPlatform(std::make_unique<ImageOnlyPlatform>());
-        f.pApp->registerBuiltinResources();
+fuzz::App& fixture() {
+    static fuzz::App s_app = [] {
+        fuzz::App app = fuzz::makeApp(std::make_unique<ImageOnlyPlatform>());
+        app.pApp->registerBuiltinResources();
         registerBitmapFontFactory();
         registerSimpleFontFactory();
-        auto pProvider = std::make_unique<Zep::MemoryResourceProvider>();
-        f.pFiles = pProvider.get();
-        f.pApp->addResourceProvider(std::move(pProvider), false);
         bool bAlpha = false;
         for (const char* szName : kPictures) {
             Zep::SmartPtr<MemImage> p = bAlpha ? new MemImage(3, 2, true) : new MemImage(4, 4, false);
             p->fill(Color(10, 20, 30, 200));
-            f.pApp->addImage(szName, p.get(), true);
+            app.pApp->addImage(szName, p.get(), true);
             bAlpha = !bAlpha;
         }
-        return f;
+        return app;
     }();
-    return s_fixture;
+    return s_app;
 }
 
 void useTheme(Theme& theme) {
@@ -76,10 +62,8 @@ void useTheme(Theme& theme) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Fixture& f = fixture();
-    Zep::SmartPtr<Zep::Resource> pFile = new Zep::Resource(static_cast<int>(size), nullptr, true);
-    if (size > 0) std::memcpy(pFile->getData(), data, size);
-    f.pFiles->add("t.theme", pFile);
+    fuzz::App& f = fixture();
+    fuzz::addFile(f, "t.theme", data, size);
     Zep::SmartPtr<Theme> pTheme = new Theme();
     try {
         pTheme->load("t.theme");
