@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kMaxDigits = 2;
+constexpr size_t kMaxRemembered = 256;
 
 // Skips up to kMaxDigits digits; false when there are more.
 bool skipNumber(const char*& p) {
@@ -61,7 +62,10 @@ bool matches(const char* szFormat, const char* szKinds) {
 
 void reportRefused(const char* szFormat, const char* szKinds) {
     static std::set<std::string> s_reported;
-    if (!s_reported.insert(szFormat).second) return;
+    if (s_reported.count(szFormat)) return;
+    // The string tables hold a handful of formats; past this many texts a
+    // refusal is logged every time rather than remembered.
+    if (s_reported.size() < kMaxRemembered) s_reported.insert(szFormat);
     std::string sExpected;
     for (const char* p = szKinds; *p; ++p) {
         sExpected += sExpected.empty() ? "%" : " %";

@@ -10,7 +10,8 @@
 // and no conversion.
 //
 // Any other text (a %s, a conversion too many or too few, a trailing %) is
-// returned as it stands, unformatted, and logged once per text:
+// returned as it stands, unformatted, and logged once per text (the first
+// 256 texts refused are remembered; later ones are logged at every use):
 // "B: ** Text shown as it is, no format for %d %d : <text> **\n" names the
 // conversions the values needed ("%d" an int, "%f" a double).
 #pragma once
