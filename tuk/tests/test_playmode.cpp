@@ -118,7 +118,8 @@ TEST_F(PlayModeTest, WalkAreasFirstInOrderWinsRightAndBottomEdgesExcluded) {
         int x, y, nDepth;
     } kRows[] = {{0, 400, 200}, {799, 531, 200}, {800, 500, -1}, {10, 530, 200}, {10, 532, 400},
                  {10, 639, 400}, {10, 640, -1},  {-1, 450, -1},  {10, 399, -1}};
-    for (const auto& row : kRows) EXPECT_EQ(m_mode.getWalkAreaDepth(row.x, row.y), row.nDepth) << row.x << "," << row.y;
+    for (const auto& row : kRows)
+        EXPECT_EQ(m_mode.getWalkAreaDepth(row.x, row.y), row.nDepth) << row.x << "," << row.y;
     EXPECT_EQ(m_mode.getLevelData().m_nWalkBandTop, 400);
     EXPECT_EQ(m_mode.getLevelData().m_nWalkBandBottom, 640);
 }
