@@ -61,7 +61,7 @@ coverage: deps
 	cmake --build build-cov -j $(JOBS)
 	find build-cov -name '*.gcda' -delete
 	cd build-cov && ctest -j $(JOBS) >/dev/null
-	gcovr -r . --filter 'zep2/src/' --filter 'fennic/src/' --filter 'libs/include/' build-cov
+	gcovr -r . --filter 'zep2/src/' --filter 'fennic/src/' --filter 'tuk/src/' --filter 'libs/include/' build-cov
 
 clean:
 	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) build-fuzz build-cov

@@ -1,0 +1,143 @@
+// PlayMode: the level. It owns the level's data block (LevelData), its
+// actors' lists and the waitress's command queue, and every actor reaches the
+// level through it.
+//
+// Frame order (onUpdate): the customers, over a snapshot of their list; the
+// mugs; the command queue; the path-walk step; the waitress.
+//
+// Command queue: one command is current at a time. Each frame the current
+// command is asked whether it is done; while it is not, nothing more runs.
+// A done command is dropped and, in the same frame, the next queued one
+// becomes current and is executed at once.
+//
+// Path walk: walkWaitressTo gives her a list of waypoints; each frame
+// stepWaitressWalk heads her for the next one (east or west while x remains,
+// then north or south; the other axis blended in while both remain), never
+// past it on either axis, and takes the next waypoint once she is within 2
+// pixels of it on both axes. After the last one the walk stops. A target
+// within 5 pixels of her on both axes, or outside every walk area, starts no
+// walk; so far a walk reaches only targets in the area she stands in.
+//
+// Popups (money, stars, time) are kept in a list in the order shown.
+#pragma once
+
+#include <cstdint>
+
+#include <zep2/list.h>
+#include <zep2/refcount.h>
+#include <zep2/str.h>
+
+#include "actionspot.h"
+#include "character.h"
+#include "color.h"
+#include "command.h"
+#include "glassspot.h"
+#include "leveldata.h"
+#include "rect.h"
+#include "trashbin.h"
+#include "tukmode.h"
+#include "walkareas.h"
+
+class TUKPlayer;
+
+class PlayMode : public TUKMode {
+public:
+    // One popup as shown: a money popup at (x, y); a star bonus of nValue
+    // stars for seat nSpot; a time popup of sText at (x, y) in the colour for
+    // fSeconds.
+    struct Popup {
+        enum Kind { kMoney, kStars, kTime };
+        Kind eKind = kMoney;
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t nSpot = -1;
+        int32_t nValue = 0;
+        Zep::String sText;
+        Color color;
+        float fSeconds = 0.0f;
+    };
+
+    // The player record (not owned), the campaign's progress record (not
+    // owned), the scene, the level's number, the game kind and the difficulty.
+    PlayMode(TUKPlayer* pPlayer, DayResult* pResult, const char* szSceneName, int nLevel, int nGameKind,
+             int nDifficulty);
+    ~PlayMode() override;
+
+    void onUpdate(float fDelta) override;
+
+    LevelData& getLevelData() { return m_levelData; }
+    int getGameKind() const { return m_levelData.m_nGameKind; }
+    TUKPlayer* getPlayer() const { return m_pPlayer; }
+    DayResult* getDayResult() const { return m_pDayResult; }
+    const Zep::String& getSceneName() const { return m_sSceneName; }
+    int getLevel() const { return m_nLevel; }
+    int getDifficulty() const { return m_nDifficulty; }
+
+    // ---- The level's lists (removing what is not listed does nothing) ----
+    void addCharacter(Zep::SmartPtr<Character> pCharacter) { m_lCharacters.add(pCharacter); }
+    void removeCharacter(Zep::SmartPtr<Character> pCharacter);
+    const Zep::List<Zep::SmartPtr<Character>>& getCharacters() const { return m_lCharacters; }
+    void addGlassSpot(Zep::SmartPtr<GlassSpot> pSpot) { m_lGlassSpots.add(pSpot); }
+    void removeGlassSpot(Zep::SmartPtr<GlassSpot> pSpot);
+    const Zep::List<Zep::SmartPtr<GlassSpot>>& getGlassSpots() const { return m_lGlassSpots; }
+    void addActionTarget(Zep::SmartPtr<IActionTarget> pTarget) { m_lActionTargets.add(pTarget); }
+    void removeActionTarget(Zep::SmartPtr<IActionTarget> pTarget);
+    const Zep::List<Zep::SmartPtr<IActionTarget>>& getActionTargets() const { return m_lActionTargets; }
+    // Listeners are not owned; they remove themselves before they go.
+    void addClickListener(IClickListener* pListener) { m_lClickListeners.add(pListener); }
+    void removeClickListener(IClickListener* pListener);
+    const Zep::List<IClickListener*>& getClickListeners() const { return m_lClickListeners; }
+    // The first click listener that is a sink, or null.
+    Zep::SmartPtr<TrashBin> findTrashBin() const;
+
+    // ---- Walk areas and the path walk ----
+    // Also widens the level's walk band.
+    void addWalkArea(const Rect& rect, int nDepth);
+    const WalkAreas& getWalkAreas() const { return m_walkAreas; }
+    // -1 when no walk area holds the point.
+    int getWalkAreaDepth(int x, int y) const { return m_walkAreas.getDepth(x, y); }
+    void walkWaitressTo(int x, int y);
+    void stepWaitressWalk(float fDelta);
+    void stopWaitressWalk();
+    bool isWaitressWalking() const { return m_bPathWalk; }
+
+    // ---- Command queue ----
+    void queueCommand(Zep::SmartPtr<IWaitressCommand> pCommand) { m_lCommands.add(pCommand); }
+    void processCommands();
+    void clearCommands();
+    Zep::SmartPtr<IWaitressCommand> getCurrentCommand() const { return m_pCurrentCommand; }
+    int getQueuedCommandCount() const { return m_lCommands.getCount(); }
+    // The waitress is idle, no path walk is under way and no command is
+    // current or queued.
+    bool canTakeClick() const;
+
+    // ---- Money and popups ----
+    // Adds nAmount to the day's money and nValue to the day's stars, and
+    // appends nValue (times 10 in game kind 2) to the customer results.
+    void addMoney(int nSpot, int nValue, int nAmount);
+    const Zep::List<int>& getCustomerResults() const { return m_lCustomerResults; }
+    void showMoneyPopup(int x, int y);
+    // Nothing for no stars or in game kind 1.
+    void showStarBonus(int nSpot, int nStars);
+    void showTimePopup(int x, int y, const char* szText, int nRed, int nGreen, int nBlue, float fSeconds);
+    const Zep::List<Popup>& getPopups() const { return m_lPopups; }
+
+private:
+    TUKPlayer* m_pPlayer;    // not owned
+    DayResult* m_pDayResult;  // not owned
+    Zep::String m_sSceneName;
+    int32_t m_nLevel;
+    int32_t m_nDifficulty;
+    LevelData m_levelData;
+    Zep::List<Zep::SmartPtr<Character>> m_lCharacters;
+    Zep::List<Zep::SmartPtr<GlassSpot>> m_lGlassSpots;
+    Zep::List<Zep::SmartPtr<IActionTarget>> m_lActionTargets;
+    Zep::List<IClickListener*> m_lClickListeners;
+    WalkAreas m_walkAreas;
+    bool m_bPathWalk = false;
+    Zep::List<Point> m_lWaypoints;
+    Zep::List<Zep::SmartPtr<IWaitressCommand>> m_lCommands;
+    Zep::SmartPtr<IWaitressCommand> m_pCurrentCommand;
+    Zep::List<int> m_lCustomerResults;
+    Zep::List<Popup> m_lPopups;
+};
