@@ -2,7 +2,6 @@
 // file in a data folder that can't be written.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using SpritePtr = Zep::SmartPtr<Sprite>;
+using testutil::messageOf;
 
 // A test application on the fake platform with images in memory, its log in
 // a temporary folder, and only the built-in theme.
@@ -77,15 +77,6 @@ struct ClingingSprite : Sprite {
         return false;
     }
 };
-
-std::string messageOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const Zep::Exception& e) {
-        return e.getMessage();
-    }
-    return "(no exception)";
-}
 
 }  // namespace
 
@@ -145,24 +136,17 @@ TEST_F(HostileControls, ControlsLeavingAModeKeepTheirPictures) {
     }
 }
 
-// Every sprite forgets the mode even when one fails at it; freeing logs the
-// failure, emptying passes it on.
+// Every sprite forgets the mode even when one fails at it; freeing the mode
+// logs the failure, emptying it passes the failure on.
 TEST_F(HostileControls, ASpriteFailingToLeaveNeitherEscapesTheDestructorNorStrandsOthers) {
-    const std::pair<bool, const char*> kCases[] = {
-        {true, "G: ** Mode freed with an error : clinging **\n"},
-        {false, ""},
-    };
-    for (const auto& [bFree, szLog] : kCases) {
+    for (const bool bFree : {true, false}) {
         auto pMode = std::make_unique<GameMode>();
-        SpritePtr pFirst = pMode->addSprite(new Sprite(0, 0, 0));
-        SpritePtr pClinging = pMode->addSprite(new ClingingSprite());
-        SpritePtr pLast = pMode->addSprite(new Sprite(0, 0, 1));
-        if (bFree)
-            pMode.reset();
-        else
-            EXPECT_EQ(messageOf([&] { pMode->removeAllSprites(); }), "clinging");
-        for (const SpritePtr& p : {pFirst, pClinging, pLast}) EXPECT_EQ(p->getMode(), nullptr) << bFree;
-        EXPECT_EQ(newLog(), szLog);
+        const SpritePtr aSprites[] = {pMode->addSprite(new Sprite(0, 0, 0)), pMode->addSprite(new ClingingSprite()),
+                                      pMode->addSprite(new Sprite(0, 0, 1))};
+        EXPECT_EQ(messageOf([&] { bFree ? pMode.reset() : pMode->removeAllSprites(); }),
+                  bFree ? "(nothing thrown)" : "clinging");
+        for (const SpritePtr& p : aSprites) EXPECT_EQ(p->getMode(), nullptr) << bFree;
+        EXPECT_EQ(newLog(), bFree ? "G: ** Mode freed with an error : clinging **\n" : "");
     }
 }
 
@@ -170,26 +154,18 @@ TEST_F(HostileControls, ASpriteFailingToLeaveNeitherEscapesTheDestructorNorStran
 
 // The data folder made read-only for the life of the object. Where that does
 // not stop writing (a privileged user), a folder takes the temporary file's
-// name instead, so that creating it fails all the same.
-class ReadOnlyFolder {
-public:
-    ReadOnlyFolder(const std::string& sFolder, const std::string& sFile) : m_sFolder(sFolder) {
+// name instead, so that creating that file fails all the same.
+struct ReadOnlyFolder {
+    ReadOnlyFolder(const std::string& sFolder, const std::string& sFile) : sFolder(sFolder) {
         fs::permissions(sFolder, fs::perms::owner_read | fs::perms::owner_exec);
-        const std::string sProbe = sFolder + "probe";
-        const int fd = ::open(sProbe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        if (fd < 0) return;
-        ::close(fd);
-        ::unlink(sProbe.c_str());
+        if (::access(sFolder.c_str(), W_OK) != 0) return;
         fs::create_directory(sFile + ".tmp");
-        m_nError = EISDIR;
+        nError = EISDIR;
     }
-    ~ReadOnlyFolder() { fs::permissions(m_sFolder, fs::perms::owner_all); }
-    // The reason the temporary file can't be created.
-    int error() const { return m_nError; }
+    ~ReadOnlyFolder() { fs::permissions(sFolder, fs::perms::owner_all); }
 
-private:
-    std::string m_sFolder;
-    int m_nError = EACCES;
+    std::string sFolder;
+    int nError = EACCES;  // why the temporary file can't be made
 };
 
 TEST_F(HostileControls, LoadAndShutdownGoOnWhenTheSettingsFolderIsReadOnly) {
@@ -203,7 +179,7 @@ TEST_F(HostileControls, LoadAndShutdownGoOnWhenTheSettingsFolderIsReadOnly) {
     const std::string sBefore = testkit::readFileBytes(sConfig);
     ReadOnlyFolder readOnly(sFolder, sConfig);
     const std::string sLine = "G: ** Settings not saved : File::File : can't open file " + sConfig + ".tmp (wb) [" +
-                              std::to_string(readOnly.error()) + "] **\n";
+                              std::to_string(readOnly.nError) + "] **\n";
     newLog();
 
     struct Case {
@@ -217,7 +193,7 @@ TEST_F(HostileControls, LoadAndShutdownGoOnWhenTheSettingsFolderIsReadOnly) {
         {"shutdown", [this] { m_app.shutdown(); }, "Fullscreen", "FALSE"},
     };
     for (const Case& c : kCases) {
-        EXPECT_EQ(messageOf(c.run), "(no exception)") << c.szName;
+        EXPECT_EQ(messageOf(c.run), "(nothing thrown)") << c.szName;
         EXPECT_EQ(newLog(), sLine) << c.szName;
         EXPECT_STREQ(m_app.getSetting(c.szKey).c_str(), c.szValue) << c.szName;
         EXPECT_STREQ(m_app.getSetting("PROFILES").c_str(), "Ann") << c.szName;
