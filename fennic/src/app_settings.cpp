@@ -59,8 +59,9 @@ void GameApp::loadSettings() {
     setDefaultSettings();
     readSettingsFile(configPath().c_str());
     for (const char* szKey : {"MusicVolume", "SoundVolume"}) m_settings.clampInt(szKey, 0, 255);
-    // A missing or damaged file is replaced by a good one at once.
-    saveSettingsFile();
+    // A missing or damaged file is replaced by a good one at once; where it
+    // can't be, the game still starts with what was read.
+    trySaveSettingsFile();
 }
 
 void GameApp::readSettingsFile(const char* szPath) { m_settings.readFile(szPath); }
@@ -68,3 +69,13 @@ void GameApp::readSettingsFile(const char* szPath) { m_settings.readFile(szPath)
 void GameApp::writeSettingsFile(const char* szPath) { m_settings.writeFile(szPath); }
 
 void GameApp::saveSettingsFile() { writeSettingsFile(configPath().c_str()); }
+
+bool GameApp::trySaveSettingsFile() {
+    try {
+        saveSettingsFile();
+        return true;
+    } catch (const Zep::Exception& e) {
+        log("G: ** Settings not saved : %s **\n", e.getMessage());
+    }
+    return false;
+}

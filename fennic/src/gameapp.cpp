@@ -122,7 +122,8 @@ void GameApp::shutdown() {
         setSetting("SoundVolume", Zep::String::format("%d", m_nSoundVolume).c_str());
         setSetting("MusicVolume", Zep::String::format("%d", m_nMusicVolume).c_str());
     }
-    saveSettingsFile();
+    // The exit goes on when the file can't be written; the old one stays.
+    trySaveSettingsFile();
 }
 
 void GameApp::onQuitRequest() {

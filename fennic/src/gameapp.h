@@ -76,7 +76,8 @@ public:
     // resources, calls initSystems and pushes its first modes. Base: nothing.
     virtual void init();
     // Called once after the frame loop: notifies the modes, stores screen and
-    // volume settings and saves them.
+    // volume settings and saves them. A save that fails is logged, not thrown
+    // (trySaveSettingsFile); what a mode's onAppQuit throws passes through.
     virtual void shutdown();
 
     // Starts platform, video, audio, fonts, theme, volumes, random seed and
@@ -168,12 +169,24 @@ public:
     static void initConfigPath(const char* szPrefix, const char* szFolder);
     static void setConfigPath(const char* szPath);
     static const Zep::String& getConfigPath();
+    // Defaults, the file, the volumes clamped, then the file written back.
+    // Never throws for the file: a damaged one gives the defaults, and a
+    // write that fails (read-only folder, full disk) is logged and the
+    // program goes on with the settings in memory.
     void loadSettings();
     // A damaged file is moved aside; if it can't be, the path is not written
     // again until a later read finds a good file or none there.
     void readSettingsFile(const char* szPath);
+    // Both throw Zep::FileAccessException when the file can't be replaced;
+    // the file on disk then stays as it was. For saves that a caller asked for
+    // and wants to hear about.
     void writeSettingsFile(const char* szPath);
     void saveSettingsFile();
+    // saveSettingsFile without the exception: a failure is logged as
+    // "G: ** Settings not saved : <reason> **" and answered false. The
+    // start-up load, the shutdown and the standard profile dialogs save this
+    // way, so a data folder that can't be written never ends the game.
+    bool trySaveSettingsFile();
     int getSettingsLoadState() const { return m_settings.getLoadState(); }
     static void disableSettingsSaving();
     const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_settings.entries(); }

@@ -3,6 +3,10 @@
 // and the dimmer are in gamemode_tooltips.cpp.
 #include "gamemode.h"
 
+#include <exception>
+
+#include <zep2/error.h>
+
 #include "audiodriver.h"
 #include "font.h"
 #include "gameapp.h"
@@ -25,10 +29,18 @@ GameMode::GameMode() : m_pApp(GameApp::getInstance()) {
 }
 
 // The particles go first, while the layers they leave are whole; the exit
-// transition, if any, goes with the members.
+// transition, if any, goes with the members. A mode may be freed while an
+// error unwinds its construction, so a sprite that fails to let go is only
+// logged: every sprite has forgotten the mode all the same.
 GameMode::~GameMode() {
     m_lParticles.clear();
-    removeAllSprites();
+    try {
+        removeAllSprites();
+    } catch (const Zep::Exception& e) {
+        GameApp::log("G: ** Mode freed with an error : %s **\n", e.getMessage());
+    } catch (...) {
+        GameApp::log("G: ** Mode freed with an error **\n");
+    }
 }
 
 void GameMode::onEnd() { removeAllSprites(); }
@@ -88,7 +100,9 @@ void GameMode::resortSprite(LayerList& lLayers, const Zep::SmartPtr<Sprite>& pSp
 }
 
 // The sprites are collected first, so no list changes while it is walked;
-// each one then forgets its handles, its tooltip and this mode.
+// each one then forgets its handles, its tooltip and this mode. One that
+// fails in its notification does not keep the others holding this mode: the
+// first failure is passed on once all of them are done.
 void GameMode::removeAllSprites() {
     SpriteLayer lAll;
     for (const LayerList& lLayers : m_aLayers) appendLayerSprites(lLayers, lAll);
@@ -99,11 +113,17 @@ void GameMode::removeAllSprites() {
     m_pHover = nullptr;
     m_pFocus = nullptr;
     dropTooltipRecords();
+    std::exception_ptr pFirstError;
     for (const Zep::SmartPtr<Sprite>& pSprite : lAll) {
         if (pSprite->getMode() != this) continue;
         pSprite->setTooltipHandle(nullptr);
-        pSprite->setMode(nullptr);
+        try {
+            pSprite->setMode(nullptr);
+        } catch (...) {
+            if (!pFirstError) pFirstError = std::current_exception();
+        }
     }
+    if (pFirstError) std::rethrow_exception(pFirstError);
 }
 
 Zep::List<Zep::SmartPtr<Sprite>> GameMode::getAllSprites() const {

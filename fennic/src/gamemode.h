@@ -126,7 +126,8 @@ public:
     void onSpriteLayerChanged(Zep::SmartPtr<Sprite> pSprite);
     void resortSprite(LayerList& lLayers, const Zep::SmartPtr<Sprite>& pSprite, LayerHandle& handle);
     // Empties every list and drops the tooltip records; the sprites forget
-    // the mode.
+    // the mode, all of them even when one fails at it (the first failure is
+    // thrown afterwards; the destructor logs it instead).
     void removeAllSprites();
     const LayerList& getLayers() const { return m_aLayers[0]; }
     const LayerList& getControlLayers() const { return m_aLayers[1]; }

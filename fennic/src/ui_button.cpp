@@ -121,10 +121,13 @@ bool Button::onMouseUp(int nButtonMask) {
 }
 
 // A mode that empties its lists all at once does not detach each sprite, so
-// the mode left behind is also forgotten as target here.
+// the mode left behind is also forgotten as target here. Only joining resets
+// the state and renders: a button leaving a mode keeps its picture, so that
+// a mode being freed never asks the theme for anything.
 bool Button::onModeSet() {
     if (m_pJoinedMode && m_pJoinedMode != getMode() && getTarget() == m_pJoinedMode) setTarget(nullptr);
     m_pJoinedMode = getMode();
+    if (!getMode()) return false;
     setState(kNormal);
     if (!getTarget()) setCallback(getMode(), getCallbackId(), getData());
     return false;

@@ -12,7 +12,8 @@
 // takes the button out of its mode's controls (it then gets no mouse input)
 // and enabling puts it back. A button has no image until it joins a mode or
 // changes; joining resets the state to 0 and makes the mode the callback
-// target when none is set; leaving clears only a target that is that mode.
+// target when none is set; leaving clears only a target that is that mode and
+// renders nothing (the picture stays as it was).
 #pragma once
 
 #include <zep2/str.h>

@@ -113,6 +113,6 @@ int MainMenuProfileManager::checkCurrentProfile() {
         nResult = 1;
     }
     m_pManager->save();
-    pApp->saveSettingsFile();
+    pApp->trySaveSettingsFile();
     return nResult;
 }

@@ -194,7 +194,7 @@ void SelectProfileDialog::onSelect() {
 
 void SelectProfileDialog::saveAndEnd() {
     m_pManager->save();
-    getApp()->saveSettingsFile();
+    getApp()->trySaveSettingsFile();
     endMode();
 }
 

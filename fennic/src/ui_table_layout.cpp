@@ -74,9 +74,17 @@ int sum(const std::vector<int>& v) {
 
 }  // namespace
 
-// Kept apart from the grid operations, which drop sub-table references.
+// Kept apart from the grid operations, which drop sub-table references. A
+// content that fails while it leaves the mode is logged, never thrown on.
 Table::~Table() {
-    if (m_bRemoveOnDestroy) removeAll();
+    if (!m_bRemoveOnDestroy) return;
+    try {
+        removeAll();
+    } catch (const Zep::Exception& e) {
+        GameApp::log("G: ** Table freed with an error : %s **\n", e.getMessage());
+    } catch (...) {
+        GameApp::log("G: ** Table freed with an error **\n");
+    }
 }
 
 void Table::getOuterSize(int* pW, int* pH, bool bWithFrame) {
