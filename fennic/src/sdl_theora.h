@@ -50,6 +50,8 @@ public:
     // Clips with larger encoded frames are refused before any picture buffer
     // is allocated.
     static constexpr int kMaxPictureSide = 4096;
+    // Clips whose sound has a higher rate (samples per second) are refused.
+    static constexpr long kMaxSoundRate = 192000;
 
     SDLTheoraVideo();
     ~SDLTheoraVideo() override;
@@ -78,6 +80,7 @@ private:
     bool hasPictures() const { return m_nTheoraHeaders > 0; }
     int readData();
     void queuePage();
+    bool queuePages();
     bool findStreams();
     bool readRemainingHeaders();
     bool startDecoders();

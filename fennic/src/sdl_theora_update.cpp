@@ -37,11 +37,7 @@ Zep::SmartPtr<Image> SDLTheoraVideo::update(float fElapsed) {
         if (m_dFrameTime >= dVideoTarget && m_fAudioDecodedTime >= fAudioTarget) break;
         // The next block of the file; every page it completes is queued.
         const int nRead = readData();
-        bool bPageRead = false;
-        while (ogg_sync_pageout(&m_sync, &m_page) > 0) {
-            queuePage();
-            bPageRead = true;
-        }
+        const bool bPageRead = queuePages();
         if (isAtEnd(dVideoTarget, fAudioTarget, bPageRead, nRead)) {
             m_bFinished = true;
             break;
@@ -56,10 +52,13 @@ Zep::SmartPtr<Image> SDLTheoraVideo::update(float fElapsed) {
                                        0xFF0000u, 0xFF000000u);
 }
 
+// The end comes when the data do: the file is used up with no page left to
+// queue, and neither stream has anything left to decode short of its target
+// (the loops above stopped for want of packets). The streams' end marks play
+// no part, so a clip cut short ends where its data end.
 bool SDLTheoraVideo::isAtEnd(double dVideoTarget, float fAudioTarget, bool bPageRead, int nRead) {
-    const bool bVideoDone = m_dFrameTime < dVideoTarget && m_theoraStream.e_o_s;
-    const bool bAudioDone = !hasSound() || !isAudioOn() ||
-                            (m_vorbisStream.e_o_s && m_fAudioDecodedTime < fAudioTarget);
+    const bool bVideoDone = m_dFrameTime < dVideoTarget;
+    const bool bAudioDone = !hasSound() || !isAudioOn() || m_fAudioDecodedTime < fAudioTarget;
     return bVideoDone && bAudioDone && !bPageRead && nRead == 0;
 }
 
