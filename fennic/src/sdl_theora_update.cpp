@@ -112,7 +112,7 @@ void SDLTheoraVideo::decodePictures(double dVideoTarget) {
             theora_control(&m_theoraState, TH_DECCTL_SET_PPLEVEL, &m_nPPLevel, sizeof m_nPPLevel);
             m_nPPInc = 0;
         }
-        if (m_packet.granulepos >= 0)
+        if (m_packet.granulepos >= 0 && isNearLastPicture(m_packet.granulepos))
             theora_control(&m_theoraState, TH_DECCTL_SET_GRANPOS, &m_packet.granulepos, sizeof m_packet.granulepos);
         if (theora_decode_packetin(&m_theoraState, &m_packet) != 0) continue;
         m_dFrameTime = theora_granule_time(&m_theoraState, m_theoraState.granulepos);
@@ -121,6 +121,17 @@ void SDLTheoraVideo::decodePictures(double dVideoTarget) {
         else
             m_nPPInc = m_nPPLevel >= 1 ? -1 : 0;
     }
+}
+
+// A packet's granule position is taken only when its time lies near the last
+// picture's; else the decoder keeps counting pictures itself. A damaged one
+// far ahead would hold the clip on one picture for as long (past the end of
+// its data), and one far behind would make every later picture late.
+bool SDLTheoraVideo::isNearLastPicture(ogg_int64_t nGranule) {
+    const double dFrame = m_theoraInfo.fps_numerator > 0 ? static_cast<double>(m_theoraInfo.fps_denominator) /
+                                                               static_cast<double>(m_theoraInfo.fps_numerator)
+                                                         : 0.0;
+    return std::abs(theora_granule_time(&m_theoraState, nGranule) - m_dFrameTime) <= kMaxPictureJump + dFrame;
 }
 
 // The displayed region of the decoded frame: the picture offset applies to
