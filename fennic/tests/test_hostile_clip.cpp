@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <ogg/ogg.h>
 #include <zep2/resource.h>
 
 #include "memimage.h"
@@ -102,7 +104,24 @@ struct Damage {
     bool bHalfPage = false;  // and keep half of the next page
     bool bNoEndMarks = false;
     bool bJunk = false;  // 3000 bytes of junk after it
+    bool bFarGranule = false;  // the picture page of 0.5 s stamped 100 s later
 };
+
+// Adds 1000 key frames (the kit's shift is 6) to the granule position of the
+// picture page (serial 1) that ends at 0.5 s, with its checksum made right.
+void stampLater(std::string& s, const std::vector<ClipPage>& lPages) {
+    for (const ClipPage& p : lPages) {
+        unsigned char* pPage = reinterpret_cast<unsigned char*>(&s[p.nOffset]);
+        if (p.dTime != 0.5 || pPage[14] != 1) continue;
+        int64_t nGranule = 0;
+        std::memcpy(&nGranule, pPage + 6, 8);
+        nGranule += int64_t{1000} << 6;
+        std::memcpy(pPage + 6, &nGranule, 8);
+        const long nHeader = 27 + pPage[26];
+        ogg_page page{pPage, nHeader, pPage + nHeader, static_cast<long>(p.nSize) - nHeader};
+        ogg_page_checksum_set(&page);
+    }
+}
 
 std::string damaged(std::string s, const std::vector<ClipPage>& lPages, const Damage& d) {
     if (d.dCut > 0.0) {
@@ -111,6 +130,7 @@ std::string damaged(std::string s, const std::vector<ClipPage>& lPages, const Da
             if (d.bHalfPage && p.nOffset == nEnd) nEnd += p.nSize / 2;
         s.resize(nEnd);
     }
+    if (d.bFarGranule) stampLater(s, lPages);
     if (d.bNoEndMarks) s = testkit::withoutEndMarks(s);
     return d.bJunk ? s + std::string(3000, 'x') : s;
 }
@@ -134,6 +154,7 @@ TEST_F(HostileClip, ADamagedClipEndsWhereItsDataEnd) {
         {"cut, then junk", {1.0, false, false, true}, true, true, 1.0, 9},
         {"no end marks, cut at 1.5 s", {1.5, false, true}, true, true, 1.5, 14},
         {"one picture", {0.1}, true, true, 0.1, 0},
+        {"a picture's time 100 s late", {0.0, false, false, false, true}, true, true, 2.0, 19},
         {"cut at 1 s, audio off", {1.0}, true, false, 1.0, 9},
         {"no sound, no end marks", {0.0, false, true}, false, true, 2.0, 19},
         {"no sound, cut at 1 s", {1.0}, false, true, 1.0, 9},

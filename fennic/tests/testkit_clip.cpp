@@ -202,7 +202,9 @@ std::string withoutEndMarks(const std::string& sClip) {
     ogg_sync_wrote(&sync, static_cast<long>(sClip.size()));
     std::string sOut;
     ogg_page page;
-    while (ogg_sync_pageout(&sync, &page) > 0) {
+    int r = 0;
+    while ((r = ogg_sync_pageout(&sync, &page)) != 0) {
+        if (r < 0) continue;
         page.header[5] &= ~0x04;
         ogg_page_checksum_set(&page);
         sOut += bytesOf(page);
