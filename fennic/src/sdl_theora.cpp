@@ -77,6 +77,19 @@ void SDLTheoraVideo::queuePage() {
     if (hasSound()) ogg_stream_pagein(&m_vorbisStream, &m_page);
 }
 
+// Every whole page the sync layer holds, past any bytes it skips (a damaged
+// page or junk between pages). True when one was queued.
+bool SDLTheoraVideo::queuePages() {
+    bool bQueued = false;
+    int r = 0;
+    while ((r = ogg_sync_pageout(&m_sync, &m_page)) != 0) {
+        if (r < 0) continue;
+        queuePage();
+        bQueued = true;
+    }
+    return bQueued;
+}
+
 bool SDLTheoraVideo::open(const char* szPath) {
     if (m_bOpened || !Zep::File::exists(szPath)) return false;
     m_pStream = new Zep::File(szPath, Zep::File::kModeRead);
@@ -91,6 +104,9 @@ bool SDLTheoraVideo::open(const char* szPath) {
     if (!hasPictures()) return false;
     // The encoded frame holds the picture, so its size bounds both.
     if (m_theoraInfo.width > kMaxPictureSide || m_theoraInfo.height > kMaxPictureSide) return false;
+    // At a higher sound rate each block adds so little decoded time that the
+    // whole file would be decoded, and held, before the sound target.
+    if (hasSound() && m_vorbisInfo.rate > kMaxSoundRate) return false;
     m_nWidth = static_cast<int>(m_theoraInfo.frame_width);
     m_nHeight = static_cast<int>(m_theoraInfo.frame_height);
     if (!startDecoders()) return false;
@@ -108,7 +124,9 @@ bool SDLTheoraVideo::open(const char* szPath) {
 bool SDLTheoraVideo::findStreams() {
     while (!m_bHeadersFound) {
         if (readData() == 0) break;
-        while (ogg_sync_pageout(&m_sync, &m_page) > 0) {
+        int r = 0;
+        while ((r = ogg_sync_pageout(&m_sync, &m_page)) != 0) {
+            if (r < 0) continue;
             if (!ogg_page_bos(&m_page)) {
                 queuePage();
                 m_bHeadersFound = true;
@@ -148,9 +166,10 @@ bool SDLTheoraVideo::readRemainingHeaders() {
                 return fail("Error parsing Vorbis stream headers; corrupt stream?\n");
             ++m_nVorbisHeaders;
         }
-        if (ogg_sync_pageout(&m_sync, &m_page) > 0)
+        const int nPage = ogg_sync_pageout(&m_sync, &m_page);
+        if (nPage > 0)
             queuePage();
-        else if (readData() == 0)
+        else if (nPage == 0 && readData() == 0)
             return fail("End of file while searching for codec headers.\n");
     }
     return true;

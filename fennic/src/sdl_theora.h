@@ -50,6 +50,11 @@ public:
     // Clips with larger encoded frames are refused before any picture buffer
     // is allocated.
     static constexpr int kMaxPictureSide = 4096;
+    // Clips whose sound has a higher rate (samples per second) are refused.
+    static constexpr long kMaxSoundRate = 192000;
+    // Seconds, beyond one picture's length, that a packet's time may lie from
+    // the last picture's for its granule position to be trusted.
+    static constexpr double kMaxPictureJump = 2.0;
 
     SDLTheoraVideo();
     ~SDLTheoraVideo() override;
@@ -78,6 +83,7 @@ private:
     bool hasPictures() const { return m_nTheoraHeaders > 0; }
     int readData();
     void queuePage();
+    bool queuePages();
     bool findStreams();
     bool readRemainingHeaders();
     bool startDecoders();
@@ -85,6 +91,7 @@ private:
     void decodeSound(float fAudioTarget);
     void queueSoundBlock(float** ppPcm, int nFrames);
     void decodePictures(double dVideoTarget);
+    bool isNearLastPicture(ogg_int64_t nGranule);
     bool isAtEnd(double dVideoTarget, float fAudioTarget, bool bPageRead, int nRead);
     void convertPicture();
     int convertPiece(SDLTHAudio& block, int nMaxBytes);

@@ -37,11 +37,7 @@ Zep::SmartPtr<Image> SDLTheoraVideo::update(float fElapsed) {
         if (m_dFrameTime >= dVideoTarget && m_fAudioDecodedTime >= fAudioTarget) break;
         // The next block of the file; every page it completes is queued.
         const int nRead = readData();
-        bool bPageRead = false;
-        while (ogg_sync_pageout(&m_sync, &m_page) > 0) {
-            queuePage();
-            bPageRead = true;
-        }
+        const bool bPageRead = queuePages();
         if (isAtEnd(dVideoTarget, fAudioTarget, bPageRead, nRead)) {
             m_bFinished = true;
             break;
@@ -56,10 +52,13 @@ Zep::SmartPtr<Image> SDLTheoraVideo::update(float fElapsed) {
                                        0xFF0000u, 0xFF000000u);
 }
 
+// The end comes when the data do: the file is used up with no page left to
+// queue, and neither stream has anything left to decode short of its target
+// (the loops above stopped for want of packets). The streams' end marks play
+// no part, so a clip cut short ends where its data end.
 bool SDLTheoraVideo::isAtEnd(double dVideoTarget, float fAudioTarget, bool bPageRead, int nRead) {
-    const bool bVideoDone = m_dFrameTime < dVideoTarget && m_theoraStream.e_o_s;
-    const bool bAudioDone = !hasSound() || !isAudioOn() ||
-                            (m_vorbisStream.e_o_s && m_fAudioDecodedTime < fAudioTarget);
+    const bool bVideoDone = m_dFrameTime < dVideoTarget;
+    const bool bAudioDone = !hasSound() || !isAudioOn() || m_fAudioDecodedTime < fAudioTarget;
     return bVideoDone && bAudioDone && !bPageRead && nRead == 0;
 }
 
@@ -113,7 +112,7 @@ void SDLTheoraVideo::decodePictures(double dVideoTarget) {
             theora_control(&m_theoraState, TH_DECCTL_SET_PPLEVEL, &m_nPPLevel, sizeof m_nPPLevel);
             m_nPPInc = 0;
         }
-        if (m_packet.granulepos >= 0)
+        if (m_packet.granulepos >= 0 && isNearLastPicture(m_packet.granulepos))
             theora_control(&m_theoraState, TH_DECCTL_SET_GRANPOS, &m_packet.granulepos, sizeof m_packet.granulepos);
         if (theora_decode_packetin(&m_theoraState, &m_packet) != 0) continue;
         m_dFrameTime = theora_granule_time(&m_theoraState, m_theoraState.granulepos);
@@ -122,6 +121,17 @@ void SDLTheoraVideo::decodePictures(double dVideoTarget) {
         else
             m_nPPInc = m_nPPLevel >= 1 ? -1 : 0;
     }
+}
+
+// A packet's granule position is taken only when its time lies near the last
+// picture's; else the decoder keeps counting pictures itself. A damaged one
+// far ahead would hold the clip on one picture for as long (past the end of
+// its data), and one far behind would make every later picture late.
+bool SDLTheoraVideo::isNearLastPicture(ogg_int64_t nGranule) {
+    const double dFrame = m_theoraInfo.fps_numerator > 0 ? static_cast<double>(m_theoraInfo.fps_denominator) /
+                                                               static_cast<double>(m_theoraInfo.fps_numerator)
+                                                         : 0.0;
+    return std::abs(theora_granule_time(&m_theoraState, nGranule) - m_dFrameTime) <= kMaxPictureJump + dFrame;
 }
 
 // The displayed region of the decoded frame: the picture offset applies to

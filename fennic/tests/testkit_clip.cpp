@@ -84,7 +84,7 @@ struct TheoraWriter {
         th_encode_ycbcr_in(pEncoder, buffer);
         ogg_packet packet;
         while (th_encode_packetout(pEncoder, bLast ? 1 : 0, &packet) > 0) ogg_stream_packetin(&stream, &packet);
-        drainPages(stream, lPages, bLast, [&](ogg_int64_t g) { return timeOf(g); });
+        drainPages(stream, lPages, bLast || spec.bShortPages, [&](ogg_int64_t g) { return timeOf(g); });
     }
 };
 
@@ -133,23 +133,30 @@ struct VorbisWriter {
                                          ? spec.fAmplitude * std::sin(2.0 * M_PI * spec.fToneHz * (i0 + i) / spec.nRate)
                                          : 0.0f;
             vorbis_analysis_wrote(&dsp, n);
-            packets(lPages, false);
+            packets(lPages, spec.bShortPages);
         }
         vorbis_analysis_wrote(&dsp, 0);
         packets(lPages, true);
     }
 };
 
-void writeFile(const std::string& sPath, const std::vector<Page>& lHeaders, std::vector<Page> lData) {
-    std::stable_sort(lData.begin(), lData.end(), [](const Page& a, const Page& b) { return a.dTime < b.dTime; });
+std::vector<ClipPage> writeFile(const std::string& sPath, std::vector<Page> lPages, size_t nHeaders) {
+    std::stable_sort(lPages.begin() + nHeaders, lPages.end(),
+                     [](const Page& a, const Page& b) { return a.dTime < b.dTime; });
     std::ofstream out(sPath, std::ios::binary);
-    for (const Page& p : lHeaders) out << p.sBytes;
-    for (const Page& p : lData) out << p.sBytes;
+    std::vector<ClipPage> lLayout;
+    size_t nOffset = 0;
+    for (const Page& p : lPages) {
+        out << p.sBytes;
+        lLayout.push_back({nOffset, p.sBytes.size(), p.dTime});
+        nOffset += p.sBytes.size();
+    }
+    return lLayout;
 }
 
 }  // namespace
 
-void writeClip(const std::string& sPath, const ClipSpec& spec) {
+std::vector<ClipPage> writeClip(const std::string& sPath, const ClipSpec& spec) {
     std::vector<Page> lFirst, lRest, lData;
     auto zero = [](ogg_int64_t) { return 0.0; };
     std::unique_ptr<TheoraWriter> pTheora;
@@ -182,7 +189,28 @@ void writeClip(const std::string& sPath, const ClipSpec& spec) {
     for (size_t i = 0; pTheora && i < spec.lFrames.size(); ++i)
         pTheora->frame(spec, spec.lFrames[i], i + 1 == spec.lFrames.size(), lData);
     lFirst.insert(lFirst.end(), lRest.begin(), lRest.end());
-    writeFile(sPath, lFirst, std::move(lData));
+    const size_t nHeaders = lFirst.size();
+    lFirst.insert(lFirst.end(), lData.begin(), lData.end());
+    return writeFile(sPath, std::move(lFirst), nHeaders);
+}
+
+std::string withoutEndMarks(const std::string& sClip) {
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    char* pBuffer = ogg_sync_buffer(&sync, static_cast<long>(sClip.size()));
+    std::copy(sClip.begin(), sClip.end(), pBuffer);
+    ogg_sync_wrote(&sync, static_cast<long>(sClip.size()));
+    std::string sOut;
+    ogg_page page;
+    int r = 0;
+    while ((r = ogg_sync_pageout(&sync, &page)) != 0) {
+        if (r < 0) continue;
+        page.header[5] &= ~0x04;
+        ogg_page_checksum_set(&page);
+        sOut += bytesOf(page);
+    }
+    ogg_sync_clear(&sync);
+    return sOut;
 }
 
 }  // namespace testkit

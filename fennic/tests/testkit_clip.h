@@ -36,11 +36,26 @@ struct ClipSpec {
     float fSeconds = 1.0f;
     // Leave out the picture stream.
     bool bNoPictures = false;
+    // Short pages: every picture on a page of its own, and the sound in
+    // pages of about 1024 sample frames (else as the pages fill).
+    bool bShortPages = false;
+};
+
+// One page of a written clip: where it lies in the file, and the end time of
+// its last packet (0 for header pages).
+struct ClipPage {
+    size_t nOffset = 0;
+    size_t nSize = 0;
+    double dTime = 0.0;
 };
 
 inline constexpr ClipYuv kBorder{235, 16, 240};
 
-// Writes the clip as an Ogg file.
-void writeClip(const std::string& sPath, const ClipSpec& spec);
+// Writes the clip as an Ogg file; returns its pages in file order.
+std::vector<ClipPage> writeClip(const std::string& sPath, const ClipSpec& spec);
+
+// The bytes with every page's end-of-stream flag cleared and its checksum
+// made right again.
+std::string withoutEndMarks(const std::string& sClip);
 
 }  // namespace testkit
