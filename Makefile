@@ -3,6 +3,7 @@ JOBS      ?= $(shell nproc)
 BUILD     ?= build
 TESTBUILD ?= build-test
 BENCHBUILD ?= build-bench
+PLAINBUILD ?= build-plain
 
 DEB_PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev \
                libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev \
@@ -34,6 +35,10 @@ test: deps
 	cmake --build $(TESTBUILD) -j $(JOBS)
 	cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
+	# The damaged-input suites once more, optimised and without sanitizers.
+	cmake -S . -B $(PLAINBUILD) -DCMAKE_BUILD_TYPE=Release -DTUK_TESTS=ON
+	cmake --build $(PLAINBUILD) -j $(JOBS) --target fennic_hostile_tests
+	$(PLAINBUILD)/bin/fennic_hostile_tests
 
 bench: deps
 	cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DTUK_TESTS=OFF -DTUK_BENCH=ON
@@ -64,4 +69,4 @@ coverage: deps
 	gcovr -r . --filter 'zep2/src/' --filter 'fennic/src/' --filter 'tuk/src/' --filter 'libs/include/' build-cov
 
 clean:
-	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) build-fuzz build-cov
+	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) $(PLAINBUILD) build-fuzz build-cov
