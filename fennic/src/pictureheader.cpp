@@ -32,7 +32,9 @@ bool endsWithNoCase(const char* szName, const char* szSuffix) {
 }
 
 bool isPng(const uint8_t* p, size_t n) { return n >= sizeof(kPngSignature) && !std::memcmp(p, kPngSignature, 8); }
-bool isJpeg(const uint8_t* p, size_t n) { return n >= 3 && p[0] == kJpegMark && p[1] == kJpegStart && p[2] == kJpegMark; }
+bool isJpeg(const uint8_t* p, size_t n) {
+    return n >= 3 && p[0] == kJpegMark && p[1] == kJpegStart && p[2] == kJpegMark;
+}
 
 // Records the size, or what is wrong with it.
 void setSize(PictureHeader& header, int64_t nWidth, int64_t nHeight) {

@@ -28,7 +28,9 @@ Color greyAt(int x, int y) {
     return Color(g, g, g, 255);
 }
 
-std::string patched(std::string s, size_t nAt, const std::string& sBytes) { return s.replace(nAt, sBytes.size(), sBytes); }
+std::string patched(std::string s, size_t nAt, const std::string& sBytes) {
+    return s.replace(nAt, sBytes.size(), sBytes);
+}
 std::string be16(int n) { return {char(n >> 8), char(n)}; }
 std::string be32(uint32_t n) { return be16(int(n >> 16)) + be16(int(n & 0xFFFF)); }
 std::string le16(int n) { return {char(n), char(n >> 8)}; }
@@ -140,8 +142,8 @@ TEST_F(HostileImage, EachDamagedPictureIsRefusedOrLoadsAsItIs) {
     for (const Row& row : kRows) {
         testkit::writeFileBytes(m_dir.file(row.szFile), row.sBytes);
         const bool bRefused = row.sExpected.find('[') != std::string::npos;
-        EXPECT_EQ(bRefused ? "ResourceException: Surface::loadFromResource : Can't load @" + row.sExpected : row.sExpected,
-                  outcome(row.szLoad ? row.szLoad : row.szFile))
+        const std::string sRefused = "ResourceException: Surface::loadFromResource : Can't load @";
+        EXPECT_EQ(bRefused ? sRefused + row.sExpected : row.sExpected, outcome(row.szLoad ? row.szLoad : row.szFile))
             << row.szFile;
     }
 }

@@ -74,7 +74,8 @@ std::string jpegBlocks(int nWidth, int nHeight, const PictureFn& fn) {
             int nCategory = 0;
             while ((nDiff < 0 ? -nDiff : nDiff) >> nCategory) ++nCategory;
             bits.put(static_cast<uint32_t>(nCategory), 4);
-            if (nCategory) bits.put(static_cast<uint32_t>(nDiff < 0 ? nDiff + (1 << nCategory) - 1 : nDiff), nCategory);
+            const int nBits = nDiff < 0 ? nDiff + (1 << nCategory) - 1 : nDiff;  // negatives as one's complement
+            bits.put(static_cast<uint32_t>(nBits), nCategory);
             bits.put(0, 1);
         }
     return bits.finish();
