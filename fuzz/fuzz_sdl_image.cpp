@@ -79,6 +79,16 @@ void writeSeeds(const std::string& sFolder) {
     std::string sRle = sTga.substr(0, 18);
     sRle[2] = 10;  // run-length coded: every row one run of its first pixel
     for (int y = 0; y < 8; ++y) sRle += char(0x87) + sTga.substr(18 + y * 32, 4);
+    // Indexed (a map of 4 colours of 24 bits) and grey run-length coded.
+    std::string sIndexed = std::string("\x00\x01\x01\x00\x00\x04\x00\x18", 8) + sTga.substr(8, 10);
+    sIndexed[16] = 8;
+    sIndexed += "\x10\x20\x30\x40\x50\x60\x70\x80\x90\xA0\xB0\xC0";
+    for (int i = 0; i < 64; ++i) sIndexed += char(i % 5 == 0 ? 3 : i % 3);
+    std::string sGrey = sTga.substr(0, 18);
+    sGrey[2] = 11;
+    sGrey[16] = 8;
+    sGrey[17] = 0x20;
+    for (int y = 0; y < 8; ++y) sGrey += std::string{char(0x83), char(y * 30), char(0x03)} + "abcd";
     std::string sHugePng = sPng, sHugeJpeg = sJpeg;
     sHugePng.replace(16, 8, std::string("\x00\x00\x3F\xFF\x00\x00\xFF\xFF", 8));  // 16383 x 65535
     sHugeJpeg.replace(sJpeg.find("\xFF\xC0") + 5, 4, "\x3E\x80\x3E\x80");       // 16000 x 16000
@@ -90,6 +100,8 @@ void writeSeeds(const std::string& sFolder) {
     writeSeed(sFolder, "jpeg_bare_keyed", input(4 | 3, sJpeg));
     writeSeed(sFolder, "tga_alpha", input(8 | 2, sTga));
     writeSeed(sFolder, "tga_rle_keyed_mask", input(4 | 2, sRle, sPng));
+    writeSeed(sFolder, "tga_indexed", input(8 | 2, sIndexed));
+    writeSeed(sFolder, "tga_grey_rle_keyed", input(4 | 2, sGrey));
     writeSeed(sFolder, "gif_under_png", input(8, "GIF89a" + sPng.substr(6)));
     writeSeed(sFolder, "huge_png", input(8, sHugePng));
     writeSeed(sFolder, "huge_jpeg", input(8 | 1, sHugeJpeg));
