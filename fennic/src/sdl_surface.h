@@ -18,8 +18,9 @@
 //   - the colour-key companion's name replaces a real four-character suffix
 //     ("logo.png" -> "logo.colorkey") and is otherwise the whole name +
 //     ".colorkey" (a picture found as "logo" asks for "logo.colorkey");
-//   - SDL_image finds no TGA by its content, so a resource whose name ends in
-//     ".tga" that the content check cannot place is decoded as TGA.
+//   - only PNG, JPEG and TGA are decoded, each by its own decoder once the
+//     name and the first bytes agree on it and the declared size is within
+//     the limits (pictureheader.h); anything else fails to load.
 #pragma once
 
 #include <cstdint>

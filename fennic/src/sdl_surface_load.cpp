@@ -1,5 +1,6 @@
-// Surface loading: the picture found under its name, decoded by SDL_image,
-// converted to the driver's format, with its colour-key and alpha companions.
+// Surface loading: the picture found under its name, checked (see
+// pictureheader.h), decoded by SDL_image's decoder of its format, converted
+// to the driver's format, with its colour-key and alpha companions.
 #include <algorithm>
 #include <cstring>
 
@@ -8,6 +9,7 @@
 #include <zep2/error.h>
 
 #include "gameapp.h"
+#include "pictureheader.h"
 #include "sdl_surface.h"
 
 namespace {
@@ -23,11 +25,6 @@ GameApp& application() {
     return *pApp;
 }
 
-bool endsWithNoCase(const Zep::String& sText, const char* szSuffix) {
-    const size_t nText = static_cast<size_t>(sText.length()), nSuffix = std::strlen(szSuffix);
-    return nText >= nSuffix && Zep::String(sText.c_str() + (nText - nSuffix)).toLower() == szSuffix;
-}
-
 // The colour-key companion's name: a real four-character suffix (".png")
 // is replaced, any other name gets ".colorkey" appended.
 Zep::String colorKeyName(const Zep::String& sPath) {
@@ -37,18 +34,32 @@ Zep::String colorKeyName(const Zep::String& sPath) {
     return sPath + ".colorkey";
 }
 
-// SDL_image places pictures by their content; TGA has no mark of its own,
-// so a ".tga" resource that nothing else claims is read as TGA.
+[[noreturn]] void refuse(const Zep::String& sName, const char* szWhy) {
+    ZEP_THROW(Zep::ResourceException,
+              Zep::String::format("Surface::loadFromResource : Can't load %s [%s]", sName.c_str(), szWhy).c_str());
+}
+
+// Only the format the name and the first bytes agree on is decoded, through
+// its own decoder, and only at a size within the limits.
 SDL_Surface* decode(const Zep::Resource& resource, const Zep::String& sName) {
-    const int nSize = std::max(resource.getSize(), 0);
-    const SdlRWopsPtr pStream(SDL_RWFromConstMem(resource.getData(), nSize));
-    if (!pStream) return nullptr;
-    SDL_Surface* pSurface = IMG_Load_RW(pStream.get(), 0);
-    if (!pSurface && endsWithNoCase(sName, ".tga")) {
-        SDL_RWseek(pStream.get(), 0, RW_SEEK_SET);
-        pSurface = IMG_LoadTyped_RW(pStream.get(), 0, const_cast<char*>("TGA"));
+    const size_t nSize = static_cast<size_t>(std::max(resource.getSize(), 0));
+    const PictureHeader header =
+        readPictureHeader(sName.c_str(), static_cast<const uint8_t*>(resource.getData()), nSize);
+    if (!header.isSound()) refuse(sName, header.m_sProblem.c_str());
+    const SdlRWopsPtr pStream(SDL_RWFromConstMem(resource.getData(), static_cast<int>(nSize)));
+    if (!pStream) refuse(sName, SDL_GetError());
+    SdlSurfacePtr pSurface;
+    switch (header.m_format) {
+        case PictureFormat::Png: pSurface.reset(IMG_LoadPNG_RW(pStream.get())); break;
+        case PictureFormat::Jpeg: pSurface.reset(IMG_LoadJPG_RW(pStream.get())); break;
+        case PictureFormat::Tga: pSurface.reset(IMG_LoadTGA_RW(pStream.get())); break;
     }
-    return pSurface;
+    if (!pSurface) refuse(sName, SDL_GetError());
+    if (pSurface->w != header.m_nWidth || pSurface->h != header.m_nHeight)
+        refuse(sName, Zep::String::format("decoded %d x %d pixels, not the %d x %d of its header", pSurface->w,
+                                          pSurface->h, header.m_nWidth, header.m_nHeight)
+                          .c_str());
+    return pSurface.release();
 }
 
 }  // namespace
@@ -80,12 +91,7 @@ void Surface::loadFromFiles(const char* szName, bool bConvert, bool bUseAlpha) {
 void Surface::loadFromResource(const Zep::Resource& resource, const char* szName) {
     ZEP_TRACE("Surface::loadFromResource");
     const Zep::String sName(szName ? szName : "");
-    SDL_Surface* pDecoded = decode(resource, sName);
-    if (!pDecoded)
-        ZEP_THROW(Zep::ResourceException, Zep::String::format("Surface::loadFromResource : Can't load %s [%s]",
-                                                              sName.c_str(), SDL_GetError())
-                                              .c_str());
-    attach(pDecoded);
+    attach(decode(resource, sName));
     // Only the companion's existence counts, never its content.
     if (application().resourceExists(colorKeyName(sName).c_str()) && m_nHeight > 0 && m_nWidth > 0)
         setColorKey(getPixel(0, m_nHeight - 1));

@@ -1,6 +1,5 @@
 // Picture files written at test time for the SDL picture tests: baseline
-// JPEG through libjpeg, TGA and 16-bit BMP by hand. PNG comes from
-// imagetest_png.h.
+// JPEG through libjpeg, TGA by hand, PNG through imagetest_png.h.
 #pragma once
 
 #include <cstdint>
@@ -92,32 +91,26 @@ inline std::string tgaOf(int w, int h, bool bAlpha, const imagetest::PixelFn& fn
     return s;
 }
 
-// A 16-bit BMP (5-5-5), rows from the bottom, each padded to four bytes.
-inline std::string bmp16Of(int w, int h, const imagetest::PixelFn& fn) {
-    const int nPitch = (w * 2 + 3) & ~3;
-    std::string s = "BM";
-    putLe(s, static_cast<uint32_t>(54 + nPitch * h), 4);
-    putLe(s, 0, 4);
-    putLe(s, 54, 4);
-    putLe(s, 40, 4);
-    putLe(s, static_cast<uint32_t>(w), 4);
-    putLe(s, static_cast<uint32_t>(h), 4);
-    putLe(s, 1, 2);
-    putLe(s, 16, 2);
-    putLe(s, 0, 4);  // no compression
-    putLe(s, static_cast<uint32_t>(nPitch * h), 4);
-    putLe(s, 2835, 4);
-    putLe(s, 2835, 4);
-    putLe(s, 0, 4);
-    putLe(s, 0, 4);
-    for (int y = h - 1; y >= 0; --y) {
+// PNG of colour type 3 over the distinct colours, in order of first use
+// (at most 256; SDL_image gives it a palette of just as many).
+inline std::string palettePngOf(int w, int h, const imagetest::PixelFn& fn) {
+    imagetest::PngSpec spec{w, h, 3, 8, {}, {}, {}};
+    std::vector<Color> lColors;
+    for (int y = 0; y < h; ++y) {
+        std::vector<uint8_t>& lRow = spec.lRows.emplace_back();
         for (int x = 0; x < w; ++x) {
             const Color c = fn(x, y);
-            putLe(s, static_cast<uint32_t>((c.getRed() >> 3) << 10 | (c.getGreen() >> 3) << 5 | (c.getBlue() >> 3)), 2);
+            size_t i = 0;
+            while (i < lColors.size() && !(lColors[i] == c)) ++i;
+            if (i == lColors.size()) {
+                lColors.push_back(c);
+                spec.lPalette.insert(spec.lPalette.end(), {c.getRed(), c.getGreen(), c.getBlue()});
+            }
+            lRow.push_back(static_cast<uint8_t>(i));
         }
-        s.append(static_cast<size_t>(nPitch - w * 2), '\0');
     }
-    return s;
+    const std::vector<uint8_t> lBytes = imagetest::encodePng(spec);
+    return std::string(lBytes.begin(), lBytes.end());
 }
 
 }  // namespace sdltest

@@ -70,7 +70,7 @@ TEST_F(SdlImage, AlphaCompanionsGiveEveryPixelItsAlpha) {
     write("own.png", sdltest::pngOfType(16, 16, 2, pattern));
     write("own.alpha.png", pngOf(16, 16, [](int x, int y) { return Color(1, 2, 3, uint8_t(x * 16 + y)); }));
     write("deep.png", sdltest::pngOfType(16, 16, 2, pattern));
-    write("deep.alpha.png", sdltest::bmp16Of(16, 16, [](int x, int y) {  // 16 bits: its red counts
+    write("deep.alpha.png", sdltest::palettePngOf(16, 16, [](int x, int y) {  // a palette of 4: its red counts
               return Color(uint8_t(blockGrey(x, y)), 255, 0, 255);
           }));
     write("plain.tga", sdltest::tgaOf(16, 16, false, pattern));
