@@ -1,6 +1,8 @@
 #include "particle_emitter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <zep2/error.h>
 #include <zep2/random_pick.h>
@@ -20,6 +22,15 @@ void check(bool bOk, const char* szMessage) {
     if (!bOk) ZEP_THROW(Zep::AssertFailException, szMessage);
 }
 
+// Carried emitters alive; frame thread only.
+int g_nCarried = 0;
+
+// A type's offset added to the emitter's z-order, kept within an int.
+int zOrderOf(int nOffset, int nZOrder) {
+    const int64_t n = static_cast<int64_t>(nOffset) + nZOrder;
+    return static_cast<int>(std::clamp<int64_t>(n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 }  // namespace
 
 Zep::Random& particleRandom() {
@@ -37,7 +48,17 @@ struct ParticleEmitter::Draw {
 
 ParticleEmitter::ParticleEmitter(GameMode* pOwner) : m_pOwner(pOwner) {}
 
-ParticleEmitter::~ParticleEmitter() { getParticles(); }
+ParticleEmitter::~ParticleEmitter() {
+    getParticles();
+    setCarryDepth(0);
+}
+
+void ParticleEmitter::setCarryDepth(int nDepth) {
+    g_nCarried += (nDepth > 0) - (m_nCarryDepth > 0);
+    m_nCarryDepth = nDepth;
+}
+
+int ParticleEmitter::getCarriedCount() { return g_nCarried; }
 
 // ---- Position, visibility, types ---------------------------------------------------------
 
@@ -197,31 +218,27 @@ void ParticleEmitter::setRandomTint(const Zep::SmartPtr<Image>& pImage) {
 void ParticleEmitter::update(float fDelta) {
     m_p.fAccumulator += m_p.fEmissionRate * fDelta;
     fillToMinimum();
-    while (m_p.fAccumulator >= 1.0f && m_lLive.getCount() < m_p.nMaxParticles) {
+    // At kMaxParticles the emitter counts as full, whatever its maximum says.
+    while (m_p.fAccumulator >= 1.0f && m_lLive.getCount() < m_p.nMaxParticles && !isFull()) {
         m_p.fAccumulator -= 1.0f;
         if (!emitAny()) break;
     }
     stepLive(fDelta);
 }
 
-// An emission that makes nothing (no types, or only carried emitters below
-// the nesting bound) would make nothing again: the accumulator drops its whole
+// An emission that makes nothing (no types, or only carried emitters past
+// their bounds) would make nothing again: the accumulator drops its whole
 // units at once, since one too large to change by 1.0 would never run down.
 bool ParticleEmitter::emitAny() {
-    const int nBefore = m_lLive.getCount();
-    emit(1);
-    if (m_lLive.getCount() != nBefore) return true;
+    if (emitRound()) return true;
     m_p.fAccumulator -= std::floor(m_p.fAccumulator);
     return false;
 }
 
 // Stops when an emission adds nothing: without types the minimum is never met.
 void ParticleEmitter::fillToMinimum() {
-    while (m_lLive.getCount() < m_p.nMinParticles) {
-        const int nBefore = m_lLive.getCount();
-        emit(1);
-        if (m_lLive.getCount() == nBefore) break;
-    }
+    while (m_lLive.getCount() < m_p.nMinParticles && !isFull())
+        if (!emitRound()) break;
 }
 
 // A particle that died here is released at once, with what it carried.
@@ -237,14 +254,19 @@ void ParticleEmitter::stepLive(float fDelta) {
     }
 }
 
+// A round that makes nothing (no types, full, or only carried emitters past
+// their bounds) would make nothing again: the rest are not drawn.
 void ParticleEmitter::emit(int nCount) {
     if (nCount == -1) nCount = m_p.nMaxParticles;
-    for (int n = 0; n < nCount; ++n) emitRound();
+    for (int n = 0; n < nCount && !isFull(); ++n)
+        if (!emitRound()) break;
 }
 
-void ParticleEmitter::emitRound() {
+bool ParticleEmitter::emitRound() {
     const Draw d = drawRound();
+    const int nBefore = m_lLive.getCount();
     for (const ParticleType& type : m_lTypes) {
+        if (isFull()) break;
         Zep::SmartPtr<Particle> pParticle = makeParticle(type, d);
         if (pParticle.isNULL()) continue;
         setUpParticle(*pParticle, d);
@@ -252,6 +274,7 @@ void ParticleEmitter::emitRound() {
         m_lLive.add(pParticle);
         if (Zep::SmartPtr<Sprite> pSprite = pParticle->getSprite(); pSprite.notNULL()) pSprite->setVisible(m_bVisible);
     }
+    return m_lLive.getCount() != nBefore;
 }
 
 // The draws of one round, in their fixed order.
@@ -291,11 +314,11 @@ ParticleEmitter::Draw ParticleEmitter::drawRound() const {
 }
 
 // A still image particle, or one that plays the type's animation; null for
-// an emitter type beyond the nesting bound. A random frame of an animation
+// an emitter type beyond the nesting bound or the bound of carried emitters. A random frame of an animation
 // without frames fails with the list's range error.
 Zep::SmartPtr<Particle> ParticleEmitter::makeParticle(const ParticleType& type, const Draw& d) {
     if (type.nKind == ParticleType::kEmitter) return makeCarrier(type, d);
-    const int nZ = type.nZOffset + m_p.nZOrder;
+    const int nZ = zOrderOf(type.nZOffset, m_p.nZOrder);
     Zep::SmartPtr<Image> pImage = type.pImage;
     if (type.nKind == ParticleType::kAnimation && type.bRandomFrame && type.pAnimation.notNULL())
         pImage = Zep::pickRandom(type.pAnimation->getImages());
@@ -306,11 +329,11 @@ Zep::SmartPtr<Particle> ParticleEmitter::makeParticle(const ParticleType& type, 
 }
 
 Zep::SmartPtr<Particle> ParticleEmitter::makeCarrier(const ParticleType& type, const Draw& d) {
-    if (m_nCarryDepth >= kMaxCarryDepth) return Zep::SmartPtr<Particle>();
+    if (m_nCarryDepth >= kMaxCarryDepth || g_nCarried >= kMaxCarriedEmitters) return Zep::SmartPtr<Particle>();
     Zep::SmartPtr<ParticleEmitter> pCarried = new ParticleEmitter(m_pOwner);
     pCarried->setCarryDepth(m_nCarryDepth + 1);
     pCarried->load(type.sDefinition.c_str());
-    pCarried->setZOrder(type.nZOffset + m_p.nZOrder);
+    pCarried->setZOrder(zOrderOf(type.nZOffset, m_p.nZOrder));
     return new Particle(m_pOwner, d.x, d.y, pCarried);
 }
 
