@@ -22,8 +22,11 @@ void check(bool bOk, const char* szMessage) {
     if (!bOk) ZEP_THROW(Zep::AssertFailException, szMessage);
 }
 
-// Carried emitters alive; frame thread only.
+// Carried emitters alive, nested steps, and carried emitters made in the
+// outermost step; frame thread only.
 int g_nCarried = 0;
+int g_nStepDepth = 0;
+int g_nMadeInStep = 0;
 
 // A type's offset added to the emitter's z-order, kept within an int.
 int zOrderOf(int nOffset, int nZOrder) {
@@ -37,6 +40,12 @@ Zep::Random& particleRandom() {
     static Zep::Random s_random;
     return s_random;
 }
+
+EmissionStep::EmissionStep() {
+    if (g_nStepDepth++ == 0) g_nMadeInStep = 0;
+}
+
+EmissionStep::~EmissionStep() { --g_nStepDepth; }
 
 struct ParticleEmitter::Draw {
     int x = 0, y = 0;
@@ -59,6 +68,8 @@ void ParticleEmitter::setCarryDepth(int nDepth) {
 }
 
 int ParticleEmitter::getCarriedCount() { return g_nCarried; }
+
+int ParticleEmitter::getCarriedMadeInStep() { return g_nMadeInStep; }
 
 // ---- Position, visibility, types ---------------------------------------------------------
 
@@ -216,6 +227,7 @@ void ParticleEmitter::setRandomTint(const Zep::SmartPtr<Image>& pImage) {
 // ---- Emission ----------------------------------------------------------------------------
 
 void ParticleEmitter::update(float fDelta) {
+    const EmissionStep step;
     m_p.fAccumulator += m_p.fEmissionRate * fDelta;
     fillToMinimum();
     // At kMaxParticles the emitter counts as full, whatever its maximum says.
@@ -257,6 +269,7 @@ void ParticleEmitter::stepLive(float fDelta) {
 // A round that makes nothing (no types, full, or only carried emitters past
 // their bounds) would make nothing again: the rest are not drawn.
 void ParticleEmitter::emit(int nCount) {
+    const EmissionStep step;
     if (nCount == -1) nCount = m_p.nMaxParticles;
     for (int n = 0; n < nCount && !isFull(); ++n)
         if (!emitRound()) break;
@@ -329,7 +342,9 @@ Zep::SmartPtr<Particle> ParticleEmitter::makeParticle(const ParticleType& type, 
 }
 
 Zep::SmartPtr<Particle> ParticleEmitter::makeCarrier(const ParticleType& type, const Draw& d) {
-    if (m_nCarryDepth >= kMaxCarryDepth || g_nCarried >= kMaxCarriedEmitters) return Zep::SmartPtr<Particle>();
+    if (m_nCarryDepth >= kMaxCarryDepth || g_nCarried >= kMaxCarriedEmitters || g_nMadeInStep >= kMaxCarriedEmitters)
+        return Zep::SmartPtr<Particle>();
+    ++g_nMadeInStep;
     Zep::SmartPtr<ParticleEmitter> pCarried = new ParticleEmitter(m_pOwner);
     pCarried->setCarryDepth(m_nCarryDepth + 1);
     pCarried->load(type.sDefinition.c_str());

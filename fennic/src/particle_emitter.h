@@ -21,7 +21,10 @@
 // kMaxCarriedEmitters carried emitters are alive at once in the whole program
 // (a rocket burst carries a few dozen tails); past either bound an emission
 // makes no more particles. So the particles of one emitter tree are at most
-// kMaxParticles * (kMaxCarriedEmitters + 1). A definition's "minparticles" and
+// kMaxParticles * (kMaxCarriedEmitters + 1). The work is bounded as well: one
+// step (an emission, an emitter update or a particle list step, with all that
+// it calls) makes at most kMaxCarriedEmitters carried emitters, even when
+// they die as soon as they are made. A definition's "minparticles" and
 // "maxparticles" above kMaxParticles are clamped to it when the file is read,
 // with one line in the log.
 //
@@ -44,6 +47,16 @@ class GameMode;
 
 // The generator behind every emitter's draws; tests seed it.
 Zep::Random& particleRandom();
+
+// Held for the life of a step that may make carried emitters; the outermost
+// one starts a new allowance of kMaxCarriedEmitters to make.
+class EmissionStep {
+public:
+    EmissionStep();
+    ~EmissionStep();
+    EmissionStep(const EmissionStep&) = delete;
+    EmissionStep& operator=(const EmissionStep&) = delete;
+};
 
 class ParticleEmitter;
 // Runs the lines of a definition text on the emitter, in file order.
@@ -107,8 +120,9 @@ public:
     // own). An emitter with a depth above 0 counts as carried while it lives.
     int getCarryDepth() const { return m_nCarryDepth; }
     void setCarryDepth(int nDepth);
-    // Carried emitters alive in the whole program.
+    // Carried emitters alive in the whole program, and made in the last step.
     static int getCarriedCount();
+    static int getCarriedMadeInStep();
 
     // ---- Types ----
     void addImageType(const Zep::SmartPtr<Image>& pImage, int nZOffset);

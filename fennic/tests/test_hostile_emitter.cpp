@@ -129,6 +129,11 @@ TEST_F(HostileEmitter, SelfCarryingDefinitionStaysBoundedForHalfAMinute) {
     for (int i = 0; i < 30; ++i) pEmitter->update(1.0f);
     EXPECT_EQ(kCarried, ParticleEmitter::getCarriedCount());
     EXPECT_EQ(50 * (kCarried + 1), treeCount(*pEmitter));
+    // Carriers that die as soon as they are made: one step makes the bound.
+    pEmitter = loaded(kValid + "emitter e.emitter\nlifetimerange 0 0");
+    pEmitter->update(0.5f);
+    EXPECT_EQ(kCarried, ParticleEmitter::getCarriedMadeInStep());
+    EXPECT_EQ(0, ParticleEmitter::getCarriedCount());
 }
 
 // Counts set by code bound the emission too; an emitter without types
