@@ -22,11 +22,12 @@ void check(bool bOk, const char* szMessage) {
     if (!bOk) ZEP_THROW(Zep::AssertFailException, szMessage);
 }
 
-// Carried emitters alive, nested steps, and carried emitters made in the
-// outermost step; frame thread only.
+// Carried emitters alive, nested steps, and the carried emitters and
+// particles made in the outermost step; frame thread only.
 int g_nCarried = 0;
 int g_nStepDepth = 0;
-int g_nMadeInStep = 0;
+int g_nCarriersMade = 0;
+int g_nParticlesMade = 0;
 
 // A type's offset added to the emitter's z-order, kept within an int.
 int zOrderOf(int nOffset, int nZOrder) {
@@ -42,7 +43,9 @@ Zep::Random& particleRandom() {
 }
 
 EmissionStep::EmissionStep() {
-    if (g_nStepDepth++ == 0) g_nMadeInStep = 0;
+    if (g_nStepDepth++ > 0) return;
+    g_nCarriersMade = 0;
+    g_nParticlesMade = 0;
 }
 
 EmissionStep::~EmissionStep() { --g_nStepDepth; }
@@ -69,7 +72,13 @@ void ParticleEmitter::setCarryDepth(int nDepth) {
 
 int ParticleEmitter::getCarriedCount() { return g_nCarried; }
 
-int ParticleEmitter::getCarriedMadeInStep() { return g_nMadeInStep; }
+int ParticleEmitter::getCarriedMadeInStep() { return g_nCarriersMade; }
+
+int ParticleEmitter::getParticlesMadeInStep() { return g_nParticlesMade; }
+
+bool ParticleEmitter::hasRoom() const {
+    return m_lLive.getCount() < kMaxParticles && g_nParticlesMade < kMaxParticlesPerStep;
+}
 
 // ---- Position, visibility, types ---------------------------------------------------------
 
@@ -230,8 +239,8 @@ void ParticleEmitter::update(float fDelta) {
     const EmissionStep step;
     m_p.fAccumulator += m_p.fEmissionRate * fDelta;
     fillToMinimum();
-    // At kMaxParticles the emitter counts as full, whatever its maximum says.
-    while (m_p.fAccumulator >= 1.0f && m_lLive.getCount() < m_p.nMaxParticles && !isFull()) {
+    // Without room the emitter counts as full, whatever its maximum says.
+    while (m_p.fAccumulator >= 1.0f && m_lLive.getCount() < m_p.nMaxParticles && hasRoom()) {
         m_p.fAccumulator -= 1.0f;
         if (!emitAny()) break;
     }
@@ -249,7 +258,7 @@ bool ParticleEmitter::emitAny() {
 
 // Stops when an emission adds nothing: without types the minimum is never met.
 void ParticleEmitter::fillToMinimum() {
-    while (m_lLive.getCount() < m_p.nMinParticles && !isFull())
+    while (m_lLive.getCount() < m_p.nMinParticles && hasRoom())
         if (!emitRound()) break;
 }
 
@@ -266,12 +275,12 @@ void ParticleEmitter::stepLive(float fDelta) {
     }
 }
 
-// A round that makes nothing (no types, full, or only carried emitters past
-// their bounds) would make nothing again: the rest are not drawn.
+// A round that makes nothing (no types, no room, or only carried emitters
+// past their bounds) would make nothing again: the rest are not drawn.
 void ParticleEmitter::emit(int nCount) {
     const EmissionStep step;
     if (nCount == -1) nCount = m_p.nMaxParticles;
-    for (int n = 0; n < nCount && !isFull(); ++n)
+    for (int n = 0; n < nCount && hasRoom(); ++n)
         if (!emitRound()) break;
 }
 
@@ -279,9 +288,10 @@ bool ParticleEmitter::emitRound() {
     const Draw d = drawRound();
     const int nBefore = m_lLive.getCount();
     for (const ParticleType& type : m_lTypes) {
-        if (isFull()) break;
+        if (!hasRoom()) break;
         Zep::SmartPtr<Particle> pParticle = makeParticle(type, d);
         if (pParticle.isNULL()) continue;
+        ++g_nParticlesMade;
         setUpParticle(*pParticle, d);
         pParticle->update(0.0f);
         m_lLive.add(pParticle);
@@ -342,9 +352,9 @@ Zep::SmartPtr<Particle> ParticleEmitter::makeParticle(const ParticleType& type, 
 }
 
 Zep::SmartPtr<Particle> ParticleEmitter::makeCarrier(const ParticleType& type, const Draw& d) {
-    if (m_nCarryDepth >= kMaxCarryDepth || g_nCarried >= kMaxCarriedEmitters || g_nMadeInStep >= kMaxCarriedEmitters)
+    if (m_nCarryDepth >= kMaxCarryDepth || g_nCarried >= kMaxCarriedEmitters || g_nCarriersMade >= kMaxCarriedEmitters)
         return Zep::SmartPtr<Particle>();
-    ++g_nMadeInStep;
+    ++g_nCarriersMade;
     Zep::SmartPtr<ParticleEmitter> pCarried = new ParticleEmitter(m_pOwner);
     pCarried->setCarryDepth(m_nCarryDepth + 1);
     pCarried->load(type.sDefinition.c_str());

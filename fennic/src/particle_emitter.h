@@ -23,8 +23,9 @@
 // makes no more particles. So the particles of one emitter tree are at most
 // kMaxParticles * (kMaxCarriedEmitters + 1). The work is bounded as well: one
 // step (an emission, an emitter update or a particle list step, with all that
-// it calls) makes at most kMaxCarriedEmitters carried emitters, even when
-// they die as soon as they are made. A definition's "minparticles" and
+// it calls) makes at most kMaxCarriedEmitters carried emitters and
+// kMaxParticlesPerStep particles, even when they die as soon as they are
+// made; what is left waits for later steps, as in a full emitter. A definition's "minparticles" and
 // "maxparticles" above kMaxParticles are clamped to it when the file is read,
 // with one line in the log.
 //
@@ -48,8 +49,8 @@ class GameMode;
 // The generator behind every emitter's draws; tests seed it.
 Zep::Random& particleRandom();
 
-// Held for the life of a step that may make carried emitters; the outermost
-// one starts a new allowance of kMaxCarriedEmitters to make.
+// Held for the life of a step that may make particles; the outermost one
+// starts a new allowance of carried emitters and particles to make.
 class EmissionStep {
 public:
     EmissionStep();
@@ -84,6 +85,7 @@ public:
     static constexpr int kMaxCarryDepth = 8;
     static constexpr int kMaxParticles = 1000;
     static constexpr int kMaxCarriedEmitters = 64;
+    static constexpr int kMaxParticlesPerStep = 4 * kMaxParticles;
 
     explicit ParticleEmitter(GameMode* pOwner);
     // Live particles are detached as getParticles does and released.
@@ -99,7 +101,8 @@ public:
     static int getDefinitionCount();
 
     // -1: max particles rounds; each round makes one particle per type. Ends
-    // early at kMaxParticles live particles or when a round makes nothing.
+    // early without room (kMaxParticles live, or the step's allowance spent)
+    // or when a round makes nothing.
     void emit(int nCount);
     virtual void update(float fDelta);
     // Hands the live particles over with absolute positions; the live list empties.
@@ -120,9 +123,11 @@ public:
     // own). An emitter with a depth above 0 counts as carried while it lives.
     int getCarryDepth() const { return m_nCarryDepth; }
     void setCarryDepth(int nDepth);
-    // Carried emitters alive in the whole program, and made in the last step.
+    // Carried emitters alive in the whole program; carried emitters and
+    // particles made in the last step.
     static int getCarriedCount();
     static int getCarriedMadeInStep();
+    static int getParticlesMadeInStep();
 
     // ---- Types ----
     void addImageType(const Zep::SmartPtr<Image>& pImage, int nZOffset);
@@ -251,7 +256,8 @@ private:
     bool emitAny();
     // False when the round made nothing.
     bool emitRound();
-    bool isFull() const { return m_lLive.getCount() >= kMaxParticles; }
+    // Below kMaxParticles live, and the step may make more.
+    bool hasRoom() const;
     Draw drawRound() const;
     Zep::SmartPtr<Particle> makeParticle(const ParticleType& type, const Draw& d);
     Zep::SmartPtr<Particle> makeCarrier(const ParticleType& type, const Draw& d);
