@@ -14,20 +14,23 @@
 // emission stop as soon as a round adds nothing (an emitter without types
 // never reaches its minimum), and emitters carried by particles nest at most
 // kMaxCarryDepth deep: deeper down, emitter types are skipped, so a
-// definition that carries itself ends instead of recursing. Memory stays
-// bounded too, whatever the counts say: one emitter holds at most
-// kMaxParticles live particles (all its types together; ten times the
+// definition that carries itself ends instead of recursing.
+//
+// Memory stays bounded too, whatever the counts say: one emitter holds at
+// most kMaxParticles live particles (all its types together; ten times the
 // default count of 100, far beyond any effect of the game), and at most
 // kMaxCarriedEmitters carried emitters are alive at once in the whole program
 // (a rocket burst carries a few dozen tails); past either bound an emission
 // makes no more particles. So the particles of one emitter tree are at most
-// kMaxParticles * (kMaxCarriedEmitters + 1). The work is bounded as well: one
-// step (an emission, an emitter update or a particle list step, with all that
-// it calls) makes at most kMaxCarriedEmitters carried emitters and
-// kMaxParticlesPerStep particles, even when they die as soon as they are
-// made; what is left waits for later steps, as in a full emitter. A definition's "minparticles" and
-// "maxparticles" above kMaxParticles are clamped to it when the file is read,
-// with one line in the log.
+// kMaxParticles * (kMaxCarriedEmitters + 1). A definition's "minparticles"
+// and "maxparticles" above kMaxParticles are clamped to it when the file is
+// read, with one line in the log.
+//
+// The work is bounded as well: one step (an emission, an emitter update or a
+// particle list step, with all that it calls) makes at most
+// kMaxCarriedEmitters carried emitters and kMaxParticlesPerStep particles,
+// even when they die as soon as they are made; what is left waits for later
+// steps, as in a full emitter.
 //
 // Definitions are read from ".emitter" resources by load (emitterdef.cpp),
 // once per name; later loads copy the registered definition.
