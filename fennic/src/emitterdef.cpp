@@ -11,11 +11,19 @@
 // check sees the area type of the lines above: "type rect" must come before
 // a "rectsize" whose width exceeds its height.
 //
+// "minparticles" and "maxparticles" read their number in 64 bits; above
+// ParticleEmitter::kMaxParticles it is clamped to that bound, with one log
+// line naming the definition, the command and both values.
+//
 // Each name is read once for the life of the program. The file is parsed
 // into a fresh emitter without owner, which is registered and then copied
 // into the loading emitter; so whatever the loading emitter held before
 // never leaks into the registered definition, and a failing file leaves the
 // loading emitter unchanged and the name unregistered.
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
 #include <zep2/error.h>
 #include <zep2/hash.h>
 #include <zep2/resource.h>
@@ -28,7 +36,14 @@ namespace {
 
 constexpr const char* kZepSource = ".\\src\\emitterdef";
 
-using Tokens = Zep::List<Zep::String>;
+// The tokens of one line and the name of the definition they come from.
+struct Line {
+    const Zep::List<Zep::String>& lTokens;
+    const char* szDefinition;
+    Zep::String get(int i) const { return lTokens.get(i); }
+    int getCount() const { return lTokens.getCount(); }
+};
+
 using Registry = Zep::Hash<Zep::String, Zep::SmartPtr<ParticleEmitter>>;
 
 Registry& registry() {
@@ -42,15 +57,24 @@ GameApp& application() {
     return *pApp;
 }
 
-Zep::String text(const Tokens& t, int i) { return t.get(i); }
-int integer(const Tokens& t, int i) { return t.get(i).toInt(); }
-float number(const Tokens& t, int i) { return t.get(i).toFloat(); }
-Zep::SmartPtr<Image> image(const Tokens& t, int i) { return application().getImage(text(t, i).c_str()); }
-Zep::SmartPtr<Animation> animation(const Tokens& t, int i) { return application().getAnimation(text(t, i).c_str()); }
+Zep::String text(const Line& t, int i) { return t.get(i); }
+int integer(const Line& t, int i) { return t.get(i).toInt(); }
+float number(const Line& t, int i) { return t.get(i).toFloat(); }
+Zep::SmartPtr<Image> image(const Line& t, int i) { return application().getImage(text(t, i).c_str()); }
+Zep::SmartPtr<Animation> animation(const Line& t, int i) { return application().getAnimation(text(t, i).c_str()); }
+// A particle count, clamped to the emitter's bound with a log line.
+int count(const Line& t, int i) {
+    const int64_t n = std::strtoll(t.get(i).c_str(), nullptr, 10);
+    if (n <= ParticleEmitter::kMaxParticles)
+        return static_cast<int>(std::max<int64_t>(n, std::numeric_limits<int>::min()));
+    GameApp::log("G: ** Emitter '%s' : %s %s clamped to %d **\n", t.szDefinition, t.get(0).toLower().c_str(),
+                 t.get(i).c_str(), ParticleEmitter::kMaxParticles);
+    return ParticleEmitter::kMaxParticles;
+}
 // The z-order offset of a type line.
-int zOffset(const Tokens& t) { return t.getCount() == 3 ? integer(t, 2) : 0; }
+int zOffset(const Line& t) { return t.getCount() == 3 ? integer(t, 2) : 0; }
 
-void areaType(ParticleEmitter& e, const Tokens& t) {
+void areaType(ParticleEmitter& e, const Line& t) {
     const Zep::String sWord = t.get(1).toLower();
     if (sWord == "radial")
         e.setAreaType(ParticleEmitter::kAreaRadial);
@@ -60,7 +84,7 @@ void areaType(ParticleEmitter& e, const Tokens& t) {
         ZEP_THROW(Zep::AssertFailException, "Assertion failed : false");
 }
 
-void speedType(ParticleEmitter& e, const Tokens& t) {
+void speedType(ParticleEmitter& e, const Line& t) {
     const Zep::String sWord = t.get(1).toLower();
     if (sWord == "radial")
         e.setSpeedType(ParticleEmitter::kSpeedRadial);
@@ -70,7 +94,7 @@ void speedType(ParticleEmitter& e, const Tokens& t) {
         ZEP_THROW(Zep::FatalErrorException, ("Unknown SpeedType " + t.get(1)).c_str());
 }
 
-void blendMode(ParticleEmitter& e, const Tokens& t) {
+void blendMode(ParticleEmitter& e, const Line& t) {
     const Zep::String sWord = t.get(1).toLower();
     if (sWord == "normal")
         e.setBlendMode(ParticleEmitter::kBlendNormal);
@@ -82,57 +106,57 @@ void blendMode(ParticleEmitter& e, const Tokens& t) {
 
 struct Command {
     const char* szName;
-    void (*run)(ParticleEmitter&, const Tokens&);
+    void (*run)(ParticleEmitter&, const Line&);
 };
 
 // In the order in which they are tested.
 const Command kCommands[] = {
     {"randomframe",
-     [](ParticleEmitter& e, const Tokens& t) { e.addAnimationType(animation(t, 1), true, zOffset(t)); }},
+     [](ParticleEmitter& e, const Line& t) { e.addAnimationType(animation(t, 1), true, zOffset(t)); }},
     {"animation",
-     [](ParticleEmitter& e, const Tokens& t) { e.addAnimationType(animation(t, 1), false, zOffset(t)); }},
-    {"image", [](ParticleEmitter& e, const Tokens& t) { e.addImageType(image(t, 1), zOffset(t)); }},
-    {"emitter", [](ParticleEmitter& e, const Tokens& t) { e.addEmitterType(text(t, 1).c_str(), zOffset(t)); }},
-    {"palette", [](ParticleEmitter& e, const Tokens& t) { e.setPalette(image(t, 1)); }},
-    {"randomtint", [](ParticleEmitter& e, const Tokens& t) { e.setRandomTint(image(t, 1)); }},
+     [](ParticleEmitter& e, const Line& t) { e.addAnimationType(animation(t, 1), false, zOffset(t)); }},
+    {"image", [](ParticleEmitter& e, const Line& t) { e.addImageType(image(t, 1), zOffset(t)); }},
+    {"emitter", [](ParticleEmitter& e, const Line& t) { e.addEmitterType(text(t, 1).c_str(), zOffset(t)); }},
+    {"palette", [](ParticleEmitter& e, const Line& t) { e.setPalette(image(t, 1)); }},
+    {"randomtint", [](ParticleEmitter& e, const Line& t) { e.setRandomTint(image(t, 1)); }},
     {"type", areaType},
-    {"emissionrate", [](ParticleEmitter& e, const Tokens& t) { e.setEmissionRate(number(t, 1)); }},
-    {"lifetimerange", [](ParticleEmitter& e, const Tokens& t) { e.setLifetimeRange(number(t, 1), number(t, 2)); }},
-    {"maxalpha", [](ParticleEmitter& e, const Tokens& t) { e.setMaxAlpha(number(t, 1)); }},
-    {"fadefracrange", [](ParticleEmitter& e, const Tokens& t) { e.setFadeFractions(number(t, 1), number(t, 2)); }},
+    {"emissionrate", [](ParticleEmitter& e, const Line& t) { e.setEmissionRate(number(t, 1)); }},
+    {"lifetimerange", [](ParticleEmitter& e, const Line& t) { e.setLifetimeRange(number(t, 1), number(t, 2)); }},
+    {"maxalpha", [](ParticleEmitter& e, const Line& t) { e.setMaxAlpha(number(t, 1)); }},
+    {"fadefracrange", [](ParticleEmitter& e, const Line& t) { e.setFadeFractions(number(t, 1), number(t, 2)); }},
     {"startscalerange",
-     [](ParticleEmitter& e, const Tokens& t) { e.setStartScaleRange(number(t, 1), number(t, 2)); }},
-    {"endscalerange", [](ParticleEmitter& e, const Tokens& t) { e.setEndScaleRange(number(t, 1), number(t, 2)); }},
-    {"maxparticles", [](ParticleEmitter& e, const Tokens& t) { e.setMaxParticles(integer(t, 1)); }},
-    {"minparticles", [](ParticleEmitter& e, const Tokens& t) { e.setMinParticles(integer(t, 1)); }},
-    {"radiusrange", [](ParticleEmitter& e, const Tokens& t) { e.setAreaSize(number(t, 1), number(t, 2)); }},
-    {"rectsize", [](ParticleEmitter& e, const Tokens& t) { e.setAreaSize(number(t, 1), number(t, 2)); }},
+     [](ParticleEmitter& e, const Line& t) { e.setStartScaleRange(number(t, 1), number(t, 2)); }},
+    {"endscalerange", [](ParticleEmitter& e, const Line& t) { e.setEndScaleRange(number(t, 1), number(t, 2)); }},
+    {"maxparticles", [](ParticleEmitter& e, const Line& t) { e.setMaxParticles(count(t, 1)); }},
+    {"minparticles", [](ParticleEmitter& e, const Line& t) { e.setMinParticles(count(t, 1)); }},
+    {"radiusrange", [](ParticleEmitter& e, const Line& t) { e.setAreaSize(number(t, 1), number(t, 2)); }},
+    {"rectsize", [](ParticleEmitter& e, const Line& t) { e.setAreaSize(number(t, 1), number(t, 2)); }},
     {"emitanglerange",
-     [](ParticleEmitter& e, const Tokens& t) { e.setEmitAngleRange(integer(t, 1), integer(t, 2)); }},
+     [](ParticleEmitter& e, const Line& t) { e.setEmitAngleRange(integer(t, 1), integer(t, 2)); }},
     {"startanglerange",
-     [](ParticleEmitter& e, const Tokens& t) { e.setStartAngleRange(number(t, 1), number(t, 2)); }},
-    {"endanglerange", [](ParticleEmitter& e, const Tokens& t) { e.setEndAngleRange(number(t, 1), number(t, 2)); }},
-    {"relativeposition", [](ParticleEmitter& e, const Tokens&) { e.setRelativePosition(true); }},
-    {"delayrange", [](ParticleEmitter& e, const Tokens& t) { e.setDelayRange(number(t, 1), number(t, 2)); }},
+     [](ParticleEmitter& e, const Line& t) { e.setStartAngleRange(number(t, 1), number(t, 2)); }},
+    {"endanglerange", [](ParticleEmitter& e, const Line& t) { e.setEndAngleRange(number(t, 1), number(t, 2)); }},
+    {"relativeposition", [](ParticleEmitter& e, const Line&) { e.setRelativePosition(true); }},
+    {"delayrange", [](ParticleEmitter& e, const Line& t) { e.setDelayRange(number(t, 1), number(t, 2)); }},
     {"speedtype", speedType},
     {"blendingmode", blendMode},
     {"blendmode", blendMode},
     {"speedrange",
-     [](ParticleEmitter& e, const Tokens& t) {
+     [](ParticleEmitter& e, const Line& t) {
          e.setSpeedRange(number(t, 1), number(t, 2), number(t, 3), number(t, 4));
      }},
     {"accelerationrange",
-     [](ParticleEmitter& e, const Tokens& t) {
+     [](ParticleEmitter& e, const Line& t) {
          e.setAccelerationRange(number(t, 1), number(t, 2), number(t, 3), number(t, 4));
      }},
-    {"effectscale", [](ParticleEmitter& e, const Tokens& t) { e.setEffectScale(number(t, 1)); }},
+    {"effectscale", [](ParticleEmitter& e, const Line& t) { e.setEffectScale(number(t, 1)); }},
 };
 
-void runLine(ParticleEmitter& emitter, const Tokens& lTokens) {
-    const Zep::String sCommand = lTokens.get(0).toLower();
+void runLine(ParticleEmitter& emitter, const Line& line) {
+    const Zep::String sCommand = line.get(0).toLower();
     for (const Command& command : kCommands) {
         if (sCommand != command.szName) continue;
-        command.run(emitter, lTokens);
+        command.run(emitter, line);
         return;
     }
     ZEP_THROW(Zep::FatalErrorException, ("Unknown command : " + sCommand).c_str());
@@ -140,11 +164,11 @@ void runLine(ParticleEmitter& emitter, const Tokens& lTokens) {
 
 }  // namespace
 
-void readEmitterDefinition(ParticleEmitter& emitter, const char* szText) {
+void readEmitterDefinition(ParticleEmitter& emitter, const char* szName, const char* szText) {
     Zep::TokenFileReader reader(szText);
     while (!reader.isEOF()) {
         reader.nextLine();
-        runLine(emitter, reader.getTokens());
+        runLine(emitter, Line{reader.getTokens(), szName ? szName : ""});
     }
 }
 
@@ -155,7 +179,7 @@ void ParticleEmitter::load(const char* szName) {
     if (!definitions.contains(sName)) {
         const Zep::String sText = application().getResource(sName.c_str())->asString();
         Zep::SmartPtr<ParticleEmitter> pDefinition = new ParticleEmitter(nullptr);
-        readEmitterDefinition(*pDefinition, sText.c_str());
+        readEmitterDefinition(*pDefinition, sName.c_str(), sText.c_str());
         definitions.set(sName, pDefinition);
     }
     copyFrom(definitions.get(sName).get());

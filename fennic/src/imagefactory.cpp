@@ -1,5 +1,15 @@
 // Loading images by name: picture files, ".subimage" and ".spec" definitions.
+//
+// Every number of a definition is read in 64 bits and checked against its
+// range before the image uses it: positions and offsets within
+// +-kMaxDefinitionOffset, sizes within 0 .. kMaxDefinitionSize (far beyond any
+// picture of the game). So the flips, offsets and unions that the image code
+// works out from them stay far inside an int. A number out of its range fails
+// the load with a FatalErrorException naming the field, the number, the range
+// and the file (and, in a ".spec", the line).
 #include "imagefactory.h"
+
+#include <cstdlib>
 
 #include <zep2/error.h>
 #include <zep2/list.h>
@@ -17,6 +27,9 @@ constexpr const char* kZepSource = ".\\src\\imagefactory";
 // Deeper sub-image chains than this are taken for a runaway definition.
 constexpr int kMaxSubImageDepth = 64;
 
+constexpr int kMaxDefinitionSize = 1 << 16;
+constexpr int kMaxDefinitionOffset = 1 << 16;
+
 bool g_bAutoTrim = false;
 
 // Lower-cased names of the images whose sub-image definitions are being read,
@@ -30,6 +43,27 @@ public:
     LoadingGuard(const LoadingGuard&) = delete;
     LoadingGuard& operator=(const LoadingGuard&) = delete;
 };
+
+// Token i of a definition as a number within [nMin, nMax]; szWhere names the
+// file, and the line for a ".spec".
+int rangedNumber(const Zep::List<Zep::String>& lToks, int i, const char* szField, int nMin, int nMax,
+                 const Zep::String& sWhere) {
+    const Zep::String& sToken = lToks[i];
+    const int64_t n = std::strtoll(sToken.c_str(), nullptr, 10);
+    if (n < nMin || n > nMax)
+        ZEP_THROW(Zep::FatalErrorException, Zep::String::format("%s %s out of range [%d, %d] at %s", szField,
+                                                                sToken.c_str(), nMin, nMax, sWhere.c_str())
+                                                 .c_str());
+    return static_cast<int>(n);
+}
+
+int offsetAt(const Zep::List<Zep::String>& lToks, int i, const char* szField, const Zep::String& sWhere) {
+    return rangedNumber(lToks, i, szField, -kMaxDefinitionOffset, kMaxDefinitionOffset, sWhere);
+}
+
+int sizeAt(const Zep::List<Zep::String>& lToks, int i, const char* szField, const Zep::String& sWhere) {
+    return rangedNumber(lToks, i, szField, 0, kMaxDefinitionSize, sWhere);
+}
 
 GameApp& application() {
     GameApp* pApp = GameApp::getInstance();
@@ -92,15 +126,17 @@ void Image::readSubImageDefinition(const Zep::String& sResource) {
 
     const Zep::String sText = app.getResource(sResource.c_str())->asString();
     Zep::List<Zep::String> lToks = sText.split(" \t\r\n");
+    // The numbers are checked before the source is fetched: a bad definition
+    // loads nothing.
+    const int x = offsetAt(lToks, 1, "x", sResource);
+    const int y = offsetAt(lToks, 2, "y", sResource);
+    const int w = sizeAt(lToks, 3, "width", sResource);
+    const int h = sizeAt(lToks, 4, "height", sResource);
     Zep::SmartPtr<Image> pSource = app.getImage(lToks[0].c_str());
     if (pSource.isNULL())
         ZEP_THROW(Zep::ResourceException, Zep::String::format("Image '%s' : source picture '%s' not found",
                                                               m_sName.c_str(), lToks[0].c_str())
                                               .c_str());
-    const int x = lToks[1].toInt();
-    const int y = lToks[2].toInt();
-    const int w = lToks[3].toInt();
-    const int h = lToks[4].toInt();
     setSubImage(*pSource, x, y, w, h);
 }
 
@@ -119,6 +155,11 @@ void Image::applyCanvasDefinition(const Zep::String& sResource) {
                           .c_str());
         if (lToks.getCount() != 5)
             throw Zep::AssertFailException(kZepSource, __LINE__, "Assertion failed : lToks.getLength() == 5");
-        setVirtualCanvas(lToks[3].toInt(), lToks[4].toInt(), lToks[1].toInt(), lToks[2].toInt());
+        const Zep::String sWhere = Zep::String::format("%s, line %d", sResource.c_str(), reader.getLineNumber() + 1);
+        const int nWidth = sizeAt(lToks, 1, "canvas width", sWhere);
+        const int nHeight = sizeAt(lToks, 2, "canvas height", sWhere);
+        const int nDataX = offsetAt(lToks, 3, "data x", sWhere);
+        const int nDataY = offsetAt(lToks, 4, "data y", sWhere);
+        setVirtualCanvas(nDataX, nDataY, nWidth, nHeight);
     }
 }

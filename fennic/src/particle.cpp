@@ -160,6 +160,7 @@ void Particle::update(float fDelta) {
 // emitter) are reached in it. A particle stays alive through its own step
 // even if that step takes it out of the list.
 void updateParticles(Zep::List<Zep::SmartPtr<Particle>>& lParticles, float fDelta) {
+    const EmissionStep step;
     lParticles.rewind();
     while (lParticles.hasCurrent()) {
         const Zep::SmartPtr<Particle> pParticle = lParticles.current();

@@ -1,6 +1,8 @@
 #include "particle_emitter.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <zep2/error.h>
 #include <zep2/random_pick.h>
@@ -20,12 +22,33 @@ void check(bool bOk, const char* szMessage) {
     if (!bOk) ZEP_THROW(Zep::AssertFailException, szMessage);
 }
 
+// Carried emitters alive, nested steps, and the carried emitters and
+// particles made in the outermost step; frame thread only.
+int g_nCarried = 0;
+int g_nStepDepth = 0;
+int g_nCarriersMade = 0;
+int g_nParticlesMade = 0;
+
+// A type's offset added to the emitter's z-order, kept within an int.
+int zOrderOf(int nOffset, int nZOrder) {
+    const int64_t n = static_cast<int64_t>(nOffset) + nZOrder;
+    return static_cast<int>(std::clamp<int64_t>(n, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 }  // namespace
 
 Zep::Random& particleRandom() {
     static Zep::Random s_random;
     return s_random;
 }
+
+EmissionStep::EmissionStep() {
+    if (g_nStepDepth++ > 0) return;
+    g_nCarriersMade = 0;
+    g_nParticlesMade = 0;
+}
+
+EmissionStep::~EmissionStep() { --g_nStepDepth; }
 
 struct ParticleEmitter::Draw {
     int x = 0, y = 0;
@@ -37,7 +60,25 @@ struct ParticleEmitter::Draw {
 
 ParticleEmitter::ParticleEmitter(GameMode* pOwner) : m_pOwner(pOwner) {}
 
-ParticleEmitter::~ParticleEmitter() { getParticles(); }
+ParticleEmitter::~ParticleEmitter() {
+    getParticles();
+    setCarryDepth(0);
+}
+
+void ParticleEmitter::setCarryDepth(int nDepth) {
+    g_nCarried += (nDepth > 0) - (m_nCarryDepth > 0);
+    m_nCarryDepth = nDepth;
+}
+
+int ParticleEmitter::getCarriedCount() { return g_nCarried; }
+
+int ParticleEmitter::getCarriedMadeInStep() { return g_nCarriersMade; }
+
+int ParticleEmitter::getParticlesMadeInStep() { return g_nParticlesMade; }
+
+bool ParticleEmitter::hasRoom() const {
+    return m_lLive.getCount() < kMaxParticles && g_nParticlesMade < kMaxParticlesPerStep;
+}
 
 // ---- Position, visibility, types ---------------------------------------------------------
 
@@ -195,33 +236,30 @@ void ParticleEmitter::setRandomTint(const Zep::SmartPtr<Image>& pImage) {
 // ---- Emission ----------------------------------------------------------------------------
 
 void ParticleEmitter::update(float fDelta) {
+    const EmissionStep step;
     m_p.fAccumulator += m_p.fEmissionRate * fDelta;
     fillToMinimum();
-    while (m_p.fAccumulator >= 1.0f && m_lLive.getCount() < m_p.nMaxParticles) {
+    // Without room the emitter counts as full, whatever its maximum says.
+    while (m_p.fAccumulator >= 1.0f && m_lLive.getCount() < m_p.nMaxParticles && hasRoom()) {
         m_p.fAccumulator -= 1.0f;
         if (!emitAny()) break;
     }
     stepLive(fDelta);
 }
 
-// An emission that makes nothing (no types, or only carried emitters below
-// the nesting bound) would make nothing again: the accumulator drops its whole
+// An emission that makes nothing (no types, or only carried emitters past
+// their bounds) would make nothing again: the accumulator drops its whole
 // units at once, since one too large to change by 1.0 would never run down.
 bool ParticleEmitter::emitAny() {
-    const int nBefore = m_lLive.getCount();
-    emit(1);
-    if (m_lLive.getCount() != nBefore) return true;
+    if (emitRound()) return true;
     m_p.fAccumulator -= std::floor(m_p.fAccumulator);
     return false;
 }
 
 // Stops when an emission adds nothing: without types the minimum is never met.
 void ParticleEmitter::fillToMinimum() {
-    while (m_lLive.getCount() < m_p.nMinParticles) {
-        const int nBefore = m_lLive.getCount();
-        emit(1);
-        if (m_lLive.getCount() == nBefore) break;
-    }
+    while (m_lLive.getCount() < m_p.nMinParticles && hasRoom())
+        if (!emitRound()) break;
 }
 
 // A particle that died here is released at once, with what it carried.
@@ -237,21 +275,29 @@ void ParticleEmitter::stepLive(float fDelta) {
     }
 }
 
+// A round that makes nothing (no types, no room, or only carried emitters
+// past their bounds) would make nothing again: the rest are not drawn.
 void ParticleEmitter::emit(int nCount) {
+    const EmissionStep step;
     if (nCount == -1) nCount = m_p.nMaxParticles;
-    for (int n = 0; n < nCount; ++n) emitRound();
+    for (int n = 0; n < nCount && hasRoom(); ++n)
+        if (!emitRound()) break;
 }
 
-void ParticleEmitter::emitRound() {
+bool ParticleEmitter::emitRound() {
     const Draw d = drawRound();
+    const int nBefore = m_lLive.getCount();
     for (const ParticleType& type : m_lTypes) {
+        if (!hasRoom()) break;
         Zep::SmartPtr<Particle> pParticle = makeParticle(type, d);
         if (pParticle.isNULL()) continue;
+        ++g_nParticlesMade;
         setUpParticle(*pParticle, d);
         pParticle->update(0.0f);
         m_lLive.add(pParticle);
         if (Zep::SmartPtr<Sprite> pSprite = pParticle->getSprite(); pSprite.notNULL()) pSprite->setVisible(m_bVisible);
     }
+    return m_lLive.getCount() != nBefore;
 }
 
 // The draws of one round, in their fixed order.
@@ -291,11 +337,11 @@ ParticleEmitter::Draw ParticleEmitter::drawRound() const {
 }
 
 // A still image particle, or one that plays the type's animation; null for
-// an emitter type beyond the nesting bound. A random frame of an animation
+// an emitter type beyond the nesting bound or the bound of carried emitters. A random frame of an animation
 // without frames fails with the list's range error.
 Zep::SmartPtr<Particle> ParticleEmitter::makeParticle(const ParticleType& type, const Draw& d) {
     if (type.nKind == ParticleType::kEmitter) return makeCarrier(type, d);
-    const int nZ = type.nZOffset + m_p.nZOrder;
+    const int nZ = zOrderOf(type.nZOffset, m_p.nZOrder);
     Zep::SmartPtr<Image> pImage = type.pImage;
     if (type.nKind == ParticleType::kAnimation && type.bRandomFrame && type.pAnimation.notNULL())
         pImage = Zep::pickRandom(type.pAnimation->getImages());
@@ -306,11 +352,13 @@ Zep::SmartPtr<Particle> ParticleEmitter::makeParticle(const ParticleType& type, 
 }
 
 Zep::SmartPtr<Particle> ParticleEmitter::makeCarrier(const ParticleType& type, const Draw& d) {
-    if (m_nCarryDepth >= kMaxCarryDepth) return Zep::SmartPtr<Particle>();
+    if (m_nCarryDepth >= kMaxCarryDepth || g_nCarried >= kMaxCarriedEmitters || g_nCarriersMade >= kMaxCarriedEmitters)
+        return Zep::SmartPtr<Particle>();
+    ++g_nCarriersMade;
     Zep::SmartPtr<ParticleEmitter> pCarried = new ParticleEmitter(m_pOwner);
     pCarried->setCarryDepth(m_nCarryDepth + 1);
     pCarried->load(type.sDefinition.c_str());
-    pCarried->setZOrder(type.nZOffset + m_p.nZOrder);
+    pCarried->setZOrder(zOrderOf(type.nZOffset, m_p.nZOrder));
     return new Particle(m_pOwner, d.x, d.y, pCarried);
 }
 

@@ -10,11 +10,27 @@
 // while there is room; while the emitter is full the accumulator keeps
 // growing, so freed room is refilled at once on a later step.
 //
-// Bounds that keep bad definitions finite: the minimum-fill loop stops as
-// soon as an emission adds nothing (an emitter without types never reaches
-// its minimum), and emitters carried by particles nest at most
+// Bounds that keep bad definitions finite: the minimum-fill loop and an
+// emission stop as soon as a round adds nothing (an emitter without types
+// never reaches its minimum), and emitters carried by particles nest at most
 // kMaxCarryDepth deep: deeper down, emitter types are skipped, so a
 // definition that carries itself ends instead of recursing.
+//
+// Memory stays bounded too, whatever the counts say: one emitter holds at
+// most kMaxParticles live particles (all its types together; ten times the
+// default count of 100, far beyond any effect of the game), and at most
+// kMaxCarriedEmitters carried emitters are alive at once in the whole program
+// (a rocket burst carries a few dozen tails); past either bound an emission
+// makes no more particles. So the particles of one emitter tree are at most
+// kMaxParticles * (kMaxCarriedEmitters + 1). A definition's "minparticles"
+// and "maxparticles" above kMaxParticles are clamped to it when the file is
+// read, with one line in the log.
+//
+// The work is bounded as well: one step (an emission, an emitter update or a
+// particle list step, with all that it calls) makes at most
+// kMaxCarriedEmitters carried emitters and kMaxParticlesPerStep particles,
+// even when they die as soon as they are made; what is left waits for later
+// steps, as in a full emitter.
 //
 // Definitions are read from ".emitter" resources by load (emitterdef.cpp),
 // once per name; later loads copy the registered definition.
@@ -36,9 +52,21 @@ class GameMode;
 // The generator behind every emitter's draws; tests seed it.
 Zep::Random& particleRandom();
 
+// Held for the life of a step that may make particles; the outermost one
+// starts a new allowance of carried emitters and particles to make.
+class EmissionStep {
+public:
+    EmissionStep();
+    ~EmissionStep();
+    EmissionStep(const EmissionStep&) = delete;
+    EmissionStep& operator=(const EmissionStep&) = delete;
+};
+
 class ParticleEmitter;
 // Runs the lines of a definition text on the emitter, in file order.
-void readEmitterDefinition(ParticleEmitter& emitter, const char* szText);
+// Counts above ParticleEmitter::kMaxParticles are clamped and logged under
+// the definition's name.
+void readEmitterDefinition(ParticleEmitter& emitter, const char* szName, const char* szText);
 
 // One kind of particle made per emission round, in definition order.
 struct ParticleType {
@@ -58,6 +86,9 @@ public:
     enum { kColorRandomTint = 0, kColorPalette = 1 };
     enum { kBlendNormal = 0, kBlendAdditive = 1 };
     static constexpr int kMaxCarryDepth = 8;
+    static constexpr int kMaxParticles = 1000;
+    static constexpr int kMaxCarriedEmitters = 64;
+    static constexpr int kMaxParticlesPerStep = 4 * kMaxParticles;
 
     explicit ParticleEmitter(GameMode* pOwner);
     // Live particles are detached as getParticles does and released.
@@ -72,7 +103,9 @@ public:
     static void clearDefinitions();
     static int getDefinitionCount();
 
-    // -1: max particles rounds; each round makes one particle per type.
+    // -1: max particles rounds; each round makes one particle per type. Ends
+    // early without room (kMaxParticles live, or the step's allowance spent)
+    // or when a round makes nothing.
     void emit(int nCount);
     virtual void update(float fDelta);
     // Hands the live particles over with absolute positions; the live list empties.
@@ -89,9 +122,15 @@ public:
     void setZOrder(int nZOrder) { m_p.nZOrder = nZOrder; }
     int getZOrder() const { return m_p.nZOrder; }
     GameMode* getOwner() const { return m_pOwner; }
-    // How many carried emitters lie above this one (0 for an emitter of its own).
+    // How many carried emitters lie above this one (0 for an emitter of its
+    // own). An emitter with a depth above 0 counts as carried while it lives.
     int getCarryDepth() const { return m_nCarryDepth; }
-    void setCarryDepth(int nDepth) { m_nCarryDepth = nDepth; }
+    void setCarryDepth(int nDepth);
+    // Carried emitters alive in the whole program; carried emitters and
+    // particles made in the last step.
+    static int getCarriedCount();
+    static int getCarriedMadeInStep();
+    static int getParticlesMadeInStep();
 
     // ---- Types ----
     void addImageType(const Zep::SmartPtr<Image>& pImage, int nZOffset);
@@ -218,7 +257,10 @@ private:
     void fillToMinimum();
     // One emission; false (whole accumulator units dropped) when it made nothing.
     bool emitAny();
-    void emitRound();
+    // False when the round made nothing.
+    bool emitRound();
+    // Below kMaxParticles live, and the step may make more.
+    bool hasRoom() const;
     Draw drawRound() const;
     Zep::SmartPtr<Particle> makeParticle(const ParticleType& type, const Draw& d);
     Zep::SmartPtr<Particle> makeCarrier(const ParticleType& type, const Draw& d);
