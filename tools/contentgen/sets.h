@@ -1,0 +1,15 @@
+// The content sets: each writes its pictures and generated scripts.
+#pragma once
+
+#include "output.h"
+
+namespace cg {
+
+void makeBar(Output& out);        // the bar scene, its fixtures and their scripts
+void makeWaitress(Output& out);   // "char0_odile.template" and its 60 pictures
+void makeCustomers(Output& out);  // "ch_*.anim", the include files and their pictures
+void makeMugs(Output& out);       // glasses, liquids, shines, straws, decorations
+void makeBalloons(Output& out);   // balloons, meters and order icons
+void makeFigures(Output& out);    // barman, bongo player, dancer, parrot, dispenser, star
+
+}  // namespace cg
