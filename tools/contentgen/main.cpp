@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     try {
         cg::Output out(argv[1]);
         for (auto make : {cg::makeBar, cg::makeWaitress, cg::makeCustomers, cg::makeMugs, cg::makeBalloons,
-                          cg::makeFigures, cg::makeSounds, cg::makeStartup, cg::makeTheme})
+                          cg::makeFigures, cg::makeSounds, cg::makeStartup, cg::makeTheme,
+                          cg::makeStore})
             make(out);
         cg::closeFonts();
         const double fSeconds =

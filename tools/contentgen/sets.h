@@ -13,6 +13,7 @@ void makeBalloons(Output& out);   // balloons, meters and order icons
 void makeFigures(Output& out);    // barman, bongo player, dancer, parrot
 void makeSounds(Output& out);     // the samples and the music
 void makeStartup(Output& out);    // icon, splash logos, menu, loading screen, clock
+void makeStore(Output& out);      // the store, its salesman and parrot, the purchase dialog
 void makeTheme(Output& out);      // the theme's buttons, frames, cursor, separators, slider, checks
 
 }  // namespace cg
