@@ -1,0 +1,136 @@
+// The bar's other figures: the barman, the bongo player, the dancer and the
+// parrot (body, two wing frames and legs per heading).
+#include <cmath>
+#include <string>
+
+#include "figure.h"
+#include "sets.h"
+
+namespace cg {
+
+namespace {
+
+// The barman behind his counter: waiting (two frames) or shaking a drink.
+Canvas barman(bool bWork, int nFrame) {
+    Palette p;
+    p.skin = rgb(0xC68642);
+    p.hair = rgb(0x1B1B1B);
+    p.top = rgb(0xFFFFFF);
+    p.bottom = rgb(0x1B1B1B);
+    Canvas c(110, 200);
+    c.roundRect(30, 70, 50, 110, 14, p.top);
+    c.polygon({{48, 72}, {62, 72}, {55, 84}}, rgb(0x9D0208));  // bow tie
+    c.roundRect(34, 100, 42, 80, 8, rgb(0x1B1B1B));             // waistcoat
+    c.rect(50, 56, 10, 16, p.skin);
+    c.ellipse(55, 40, 19, 21, p.skin);
+    c.polygon({{36, 36}, {40, 20}, {56, 16}, {72, 22}, {74, 36}, {64, 28}, {46, 28}}, p.hair);
+    c.line(46, 52, 64, 52, 3, p.hair);  // moustache
+    drawEyes(c, Pt{48, 40}, Pt{62, 40}, 2.2f, nFrame == 0 || bWork, p);
+    if (bWork) {
+        const float fUp = nFrame ? -16.0f : 0.0f;
+        drawArm(c, Pt{34, 80}, Pt{48, 60 + fUp}, -4, p);
+        drawArm(c, Pt{76, 80}, Pt{62, 62 + fUp}, 4, p);
+        c.roundRect(48, 34 + fUp, 14, 28, 4, rgb(0xC0C7CC));
+    } else {
+        drawArm(c, Pt{34, 80}, Pt{30, 140}, 4, p);
+        drawArm(c, Pt{76, 80}, Pt{80, 140}, -4, p);
+    }
+    c.outline(kInk, 1);
+    return c;
+}
+
+Canvas bongoPlayer(int nFrame) {
+    Palette p;
+    p.skin = rgb(0x8D5524);
+    p.top = rgb(0xF4A261);
+    Canvas c(90, 120);
+    c.roundRect(28, 36, 34, 50, 10, p.top);
+    c.ellipse(45, 22, 14, 15, p.skin);
+    c.ellipse(45, 12, 16, 6, rgb(0x2D6A4F));  // hat brim
+    drawEyes(c, Pt{40, 22}, Pt{50, 22}, 1.8f, true, p);
+    drawMouth(c, Pt{45, 30}, 7, true, p);
+    for (int i = 0; i < 2; ++i) {
+        const float x = 26.0f + i * 38;
+        c.polygon({{x - 12, 82}, {x + 12, 82}, {x + 8, 116}, {x - 8, 116}}, rgb(0xA0522D));
+        c.ellipse(x, 82, 12, 4, rgb(0xF2E8CF));
+    }
+    const bool bLeftUp = nFrame == 0;
+    drawArm(c, Pt{30, 44}, Pt{26, bLeftUp ? 64.0f : 78.0f}, 4, p);
+    drawArm(c, Pt{60, 44}, Pt{64, bLeftUp ? 78.0f : 64.0f}, -4, p);
+    c.outline(kInk, 1);
+    return c;
+}
+
+Canvas dancer(int nFrame) {
+    Palette p;
+    p.skin = rgb(0xE0AC69);
+    p.hair = rgb(0x1B1B1B);
+    p.top = rgb(0xF15BB5);
+    Canvas c(70, 150);
+    const float s = nFrame ? 1.0f : -1.0f;
+    drawLeg(c, Pt{30, 92}, Pt{28 - 6 * s, 142}, -1, p, 8);
+    drawLeg(c, Pt{40, 92}, Pt{42 - 6 * s, 142}, 1, p, 8);
+    c.polygon({{24, 60}, {46, 60}, {60 + 4 * s, 100}, {10 + 4 * s, 100}}, p.top);
+    c.roundRect(25, 30, 20, 34, 6, p.top);
+    c.ellipse(35, 18, 11, 12, p.skin);
+    c.ellipse(35 - 8 * s, 16, 8, 14, p.hair);
+    c.ellipse(44, 10, 4, 4, rgb(0xFFCA3A));  // flower in the hair
+    drawEyes(c, Pt{31, 18}, Pt{39, 18}, 1.6f, true, p);
+    drawArm(c, Pt{27, 36}, Pt{12, 20 + 10 * s}, 3, p, 6);
+    drawArm(c, Pt{43, 36}, Pt{58, 20 - 10 * s}, -3, p, 6);
+    c.outline(kInk, 1);
+    return c;
+}
+
+// Parrot parts on 40 x 40, standing on the canvas's bottom centre.
+enum ParrotPart { Body, Wing1, Wing2, Legs };
+
+Canvas parrot(char cHeading, int nPart) {
+    Canvas c(40, 40);
+    const Rgba green = rgb(0x2BA84A), red = rgb(0xE63946), yellow = rgb(0xFFD60A);
+    const bool bSide = cHeading == 'e';
+    if (nPart == Legs) {
+        c.line(17, 30, 16, 38, 2, rgb(0x6D4C41));
+        c.line(23, 30, 24, 38, 2, rgb(0x6D4C41));
+    } else if (nPart == Body) {
+        c.ellipse(20, 22, bSide ? 10 : 9, 11, green);
+        c.ellipse(bSide ? 24 : 20, 10, 7, 7, cHeading == 'n' ? green : red);
+        if (cHeading != 'n') {
+            c.polygon(bSide ? std::vector<Pt>{{30, 9}, {36, 12}, {30, 14}} : std::vector<Pt>{{18, 11}, {22, 11}, {20, 16}}, yellow);
+            drawEyes(c, Pt{bSide ? 26.0f : 17.0f, 8}, Pt{bSide ? 26.0f : 23.0f, 8}, 1.3f, true, Palette{});
+        }
+        c.polygon({{16, 30}, {24, 30}, {bSide ? 8.0f : 20, 39}}, rgb(0x1D6FA3));  // tail
+    } else {
+        const float fLift = nPart == Wing1 ? 0.0f : -9.0f;
+        if (bSide) c.polygon({{14, 18}, {26, 18}, {20, 30 + fLift}}, rgb(0x1D6FA3));
+        else
+            for (float s : {-1.0f, 1.0f})
+                c.polygon({{20 + s * 6, 16}, {20 + s * 8, 26}, {20 + s * 18, 22 + fLift}}, rgb(0x1D6FA3));
+    }
+    c.outline(kInk, 1);
+    return c;
+}
+
+}  // namespace
+
+void makeFigures(Output& out) {
+    for (int i = 0; i < 2; ++i) {
+        const std::string n = std::to_string(i + 1);
+        out.picture("barman_idle_" + n, barman(false, i));
+        out.picture("barman_work_" + n, barman(true, i));
+        out.picture("bongo_" + n, bongoPlayer(i));
+        out.picture("dancer_" + n, dancer(i));
+    }
+    const char* const kParts[] = {"body", "wing_1", "wing_2", "legs"};
+    for (char h : {'s', 'n', 'e'})
+        for (int nPart = 0; nPart < 4; ++nPart)
+            out.picture(std::string("parrot_") + h + "_" + kParts[nPart], parrot(h, nPart));
+    // Perched, it shows its front with the wings folded a little further.
+    for (int nPart = 0; nPart < 4; ++nPart) {
+        Canvas c = parrot('s', nPart);
+        if (nPart == Body) c.ellipse(20, 23, 3, 3, rgb(0xFFD60A));
+        out.picture(std::string("parrot_stand_") + kParts[nPart], c);
+    }
+}
+
+}  // namespace cg
