@@ -38,7 +38,7 @@ test: deps
 	# The damaged-input suites once more, optimised and without sanitizers.
 	cmake -S . -B $(PLAINBUILD) -DCMAKE_BUILD_TYPE=Release -DTUK_TESTS=ON
 	cmake --build $(PLAINBUILD) -j $(JOBS) --target fennic_hostile_tests
-	$(PLAINBUILD)/bin/fennic_hostile_tests
+	cd $(PLAINBUILD) && bin/fennic_hostile_tests
 
 bench: deps
 	cmake -S . -B $(BENCHBUILD) -DCMAKE_BUILD_TYPE=Release -DTUK_TESTS=OFF -DTUK_BENCH=ON
