@@ -8,7 +8,7 @@
 // or headers are present and whose channel counts, rates and sample sizes
 // lie within the limits below. The check reads headers and block tables, not
 // the sound itself (Ogg pages are checksummed, so that the pages walked here
-// are exactly the pages the decoder accepts).
+// are exactly the pages the decoder accepts), in time linear in the size.
 //
 // Formats, recognised by their first bytes whatever the file's name:
 // - WAV ("RIFF" .... "WAVE"): samples and music. Only "fact" and "LIST"
@@ -17,8 +17,9 @@
 // - Creative voice files ("Creative Voice File\x1a"): samples. Blocks 1 and
 //   9 (sound), 2 (more sound), 3 (silence), 5 (text), 6 and 7 (repeat marks,
 //   skipped) up to block 0 or the end; one sound format throughout.
-// - Ogg Vorbis ("OggS"): samples and music. Every logical stream starts with
-//   a Vorbis identification header alone in the first packet of its page.
+// - Ogg Vorbis ("OggS"): samples and music. Every logical stream is Vorbis:
+//   its identification and comment headers are read, and its setup header
+//   (codebooks, floors, residues, mappings, modes) bit by bit.
 // - XM ("Extended Module: "): music. Version 1.04 layout: header, patterns,
 //   instruments with their sample headers and data.
 #pragma once

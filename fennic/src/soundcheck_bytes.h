@@ -46,3 +46,5 @@ Zep::String checkWav(const SoundBytes& bytes, SoundUse use);
 Zep::String checkVoc(const SoundBytes& bytes);
 Zep::String checkOgg(const SoundBytes& bytes, SoundUse use);
 Zep::String checkXm(const SoundBytes& bytes);
+// The third header packet of a Vorbis stream of that many channels.
+Zep::String checkVorbisSetup(const uint8_t* pPacket, size_t nSize, uint32_t nChannels);

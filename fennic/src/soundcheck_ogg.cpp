@@ -3,10 +3,12 @@
 //
 // The Ogg reader skips a page whose checksum fails and hunts for the next
 // capture pattern inside it, where a page never walked here could hide; so
-// pages must tile the bytes exactly and all pass their checksum. A sample's
-// length is bounded from the packet count: a packet decodes to at most half
-// of the stream's long block.
+// pages must tile the bytes exactly and all pass their checksum. Each stream's
+// three header packets are gathered and read (the setup header in
+// soundcheck_vorbis.cpp). A sample's length is bounded from the packet count:
+// a packet decodes to at most half of the stream's long block.
 #include <array>
+#include <string>
 
 #include "soundcheck_bytes.h"
 
@@ -21,6 +23,8 @@ constexpr size_t kChecksumField = 22;
 constexpr size_t kSegmentCountField = 26;
 constexpr uint32_t kFirstPageFlag = 2;
 constexpr uint32_t kLacingContinues = 255;
+// Identification, comments and setup come before the sound.
+constexpr uint64_t kHeaderPackets = 3;
 // The identification packet: type 1, "vorbis", version, channels, rate,
 // three bit rates, the two block sizes as powers of two, framing bit.
 constexpr uint32_t kIdPacketSize = 30;
@@ -50,16 +54,20 @@ uint32_t pageChecksum(const SoundBytes& bytes, size_t nAt, size_t nSize) {
 }
 
 struct Stream {
+    size_t nAt = 0;  // its first page
     uint32_t nSerial = 0;
+    uint32_t nChannels = 0;
     uint32_t nRate = 0;
     uint32_t nLongBlock = 0;
-    uint64_t nPackets = 0;
+    uint64_t nPackets = 0;  // the three headers included
+    std::string sHeader;    // the header packet being gathered
 };
 
 struct Page {
     size_t nAt = 0;
     size_t nSegments = 0;
     size_t nSize = 0;
+    size_t lacing(size_t i) const { return nAt + kPageHeaderSize + i; }
     size_t body() const { return nAt + kPageHeaderSize + nSegments; }
 };
 
@@ -72,7 +80,7 @@ Zep::String readPage(const SoundBytes& bytes, size_t nAt, Page& page) {
     page.nSegments = bytes.u8(nAt + kSegmentCountField);
     if (!bytes.has(nAt + kPageHeaderSize, page.nSegments)) return Zep::String::format("Ogg: page at %zu cut short", nAt);
     size_t nBody = 0;
-    for (size_t i = 0; i < page.nSegments; ++i) nBody += bytes.u8(nAt + kPageHeaderSize + i);
+    for (size_t i = 0; i < page.nSegments; ++i) nBody += bytes.u8(page.lacing(i));
     page.nSize = kPageHeaderSize + page.nSegments + nBody;
     if (!bytes.has(nAt, page.nSize)) return Zep::String::format("Ogg: page at %zu cut short", nAt);
     if (pageChecksum(bytes, nAt, page.nSize) != bytes.le32(nAt + kChecksumField))
@@ -80,20 +88,46 @@ Zep::String readPage(const SoundBytes& bytes, size_t nAt, Page& page) {
     return Zep::String();
 }
 
-// The first page of a stream: its first packet is the identification header.
-Zep::String readIdHeader(const SoundBytes& bytes, const Page& page, Stream& stream) {
-    const size_t n = page.body();
-    const uint32_t nFirstLacing = page.nSegments > 0 ? bytes.u8(page.nAt + kPageHeaderSize) : 0;
-    if (nFirstLacing < kIdPacketSize || nFirstLacing == kLacingContinues || bytes.u8(n) != 1 ||
-        !bytes.matches(n + 1, "vorbis") || bytes.le32(n + 7) != 0)
-        return Zep::String::format("Ogg: stream at %zu is not Vorbis", page.nAt);
-    if (Zep::String sWhy = checkChannels(kFormat, bytes.u8(n + 11)); !sWhy.isEmpty()) return sWhy;
-    stream.nRate = bytes.le32(n + 12);
+Zep::String readIdHeader(const SoundBytes& packet, Stream& stream) {
+    if (!packet.has(0, kIdPacketSize) || packet.u8(0) != 1 || !packet.matches(1, "vorbis") || packet.le32(7) != 0)
+        return Zep::String::format("Ogg: stream at %zu is not Vorbis", stream.nAt);
+    stream.nChannels = packet.u8(11);
+    if (Zep::String sWhy = checkChannels(kFormat, stream.nChannels); !sWhy.isEmpty()) return sWhy;
+    stream.nRate = packet.le32(12);
     if (Zep::String sWhy = checkRate(kFormat, stream.nRate); !sWhy.isEmpty()) return sWhy;
-    const uint32_t nShort = bytes.u8(n + 28) & 0x0F, nLong = bytes.u8(n + 28) >> 4;
+    const uint32_t nShort = packet.u8(28) & 0x0F, nLong = packet.u8(28) >> 4;
     if (nShort < kMinBlockSizeBits || nLong > kMaxBlockSizeBits || nShort > nLong)
         return Zep::String::format("Ogg: block sizes 2^%u and 2^%u", nShort, nLong);
     stream.nLongBlock = 1u << nLong;
+    return Zep::String();
+}
+
+// A complete header packet: identification, comments, then the setup.
+Zep::String readHeader(Stream& stream) {
+    const SoundBytes packet(reinterpret_cast<const uint8_t*>(stream.sHeader.data()), stream.sHeader.size());
+    switch (stream.nPackets) {
+        case 0: return readIdHeader(packet, stream);
+        case 1:
+            if (packet.has(0, 7) && packet.u8(0) == 3 && packet.matches(1, "vorbis")) return Zep::String();
+            return Zep::String::format("Ogg: stream at %zu has no Vorbis comment header", stream.nAt);
+        default: return checkVorbisSetup(packet.at(0), packet.size(), stream.nChannels);
+    }
+}
+
+// Counts the packets the page ends and gathers the stream's headers.
+Zep::String readPackets(const SoundBytes& bytes, const Page& page, Stream& stream) {
+    size_t nData = page.body();
+    for (size_t i = 0; i < page.nSegments; ++i) {
+        const uint32_t nLacing = bytes.u8(page.lacing(i));
+        if (stream.nPackets < kHeaderPackets) stream.sHeader.append(reinterpret_cast<const char*>(bytes.at(nData)), nLacing);
+        nData += nLacing;
+        if (nLacing == kLacingContinues) continue;
+        if (stream.nPackets < kHeaderPackets) {
+            if (Zep::String sWhy = readHeader(stream); !sWhy.isEmpty()) return sWhy;
+            stream.sHeader.clear();
+        }
+        ++stream.nPackets;
+    }
     return Zep::String();
 }
 
@@ -105,8 +139,9 @@ Zep::String streamOf(const SoundBytes& bytes, const Page& page, std::array<Strea
         if (nStreams == kSoundMaxOggStreams)
             return Zep::String::format("Ogg: more than %d streams", kSoundMaxOggStreams);
         pStream = &streams[nStreams++];
+        pStream->nAt = page.nAt;
         pStream->nSerial = nSerial;
-        return readIdHeader(bytes, page, *pStream);
+        return Zep::String();
     }
     // The latest stream of that serial number: a chained file may reuse one.
     for (int i = nStreams - 1; i >= 0; --i)
@@ -127,12 +162,14 @@ Zep::String checkOgg(const SoundBytes& bytes, SoundUse use) {
         if (Zep::String sWhy = readPage(bytes, nAt, page); !sWhy.isEmpty()) return sWhy;
         Stream* pStream = nullptr;
         if (Zep::String sWhy = streamOf(bytes, page, streams, nStreams, pStream); !sWhy.isEmpty()) return sWhy;
-        for (size_t i = 0; i < page.nSegments; ++i)
-            if (bytes.u8(nAt + kPageHeaderSize + i) != kLacingContinues) ++pStream->nPackets;
+        if (Zep::String sWhy = readPackets(bytes, page, *pStream); !sWhy.isEmpty()) return sWhy;
     }
-    if (use == SoundUse::Music) return Zep::String();
-    uint64_t nTenths = 0;  // the bound in tenths of a second, summed over the streams
-    for (int i = 0; i < nStreams; ++i)
-        nTenths += streams[i].nPackets * (streams[i].nLongBlock / 2) * 10 / streams[i].nRate;
-    return checkSampleLength(kFormat, nTenths, 10);
+    uint64_t nTenths = 0;  // the sample's bound in tenths of a second, summed over the streams
+    for (int i = 0; i < nStreams; ++i) {
+        const Stream& stream = streams[i];
+        if (stream.nPackets < kHeaderPackets)
+            return Zep::String::format("Ogg: stream at %zu ends within its headers", stream.nAt);
+        nTenths += (stream.nPackets - kHeaderPackets) * (stream.nLongBlock / 2) * 10 / stream.nRate;
+    }
+    return use == SoundUse::Sample ? checkSampleLength(kFormat, nTenths, 10) : Zep::String();
 }

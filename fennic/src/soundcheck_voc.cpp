@@ -5,7 +5,9 @@
 // must agree), fills silence blocks by the first block's sample size and
 // skips text and repeat blocks. It misreads marker blocks (their two bytes
 // are skipped twice), divides by a channel count that extended blocks leave
-// at 0, and keeps a type-1 rate in 16 bits: those forms are refused here.
+// at 0, keeps a type-1 rate in 16 bits, rescales silences at another rate
+// code, and writes past its buffer when a block holds nothing or a block
+// follows the end block: those forms are refused here.
 #include "soundcheck_bytes.h"
 
 namespace {
@@ -89,6 +91,7 @@ Zep::String addSound(const SoundBytes& bytes, size_t nAt, uint32_t nType, uint32
         return Zep::String::format("VOC: block at %zu changes the sound format", nAt);
     walk.format = format;
     const uint32_t nData = nLength - (nType == kSound ? kSoundHeader : kTypedSoundHeader);
+    if (nData == 0) return Zep::String::format("VOC: block at %zu holds no sound", nAt);
     if (nData % format.frameBytes() != 0)
         return Zep::String::format("VOC: block at %zu holds %u bytes, not whole frames", nAt, nData);
     walk.nFrames += nData / format.frameBytes();
@@ -100,15 +103,20 @@ Zep::String addFollower(const SoundBytes& bytes, size_t nAt, uint32_t nType, uin
     if (walk.format.nType == 0) return Zep::String::format("VOC: block type %u at %zu before any sound", nType, nAt);
     const uint32_t nFrameBytes = walk.format.frameBytes();
     if (nType == kMoreSound) {
+        if (nLength == 0) return Zep::String::format("VOC: block at %zu holds no sound", nAt);
         if (nLength % nFrameBytes != 0)
             return Zep::String::format("VOC: block at %zu holds %u bytes, not whole frames", nAt, nLength);
         walk.nFrames += nLength / nFrameBytes;
         return Zep::String();
     }
     if (nLength != kSilenceLength) return Zep::String::format("VOC: silence block at %zu of %u bytes", nAt, nLength);
-    if (bytes.u8(nAt + kBlockHeaderSize + 2) == 0)
-        return Zep::String::format("VOC: silence block at %zu has no rate", nAt);
-    walk.nFrames += bytes.le16(nAt + kBlockHeaderSize) / nFrameBytes;
+    // The reader rescales a silence at another rate code, to nothing or to
+    // part of a frame.
+    if (walk.format.nType != kSound || bytes.u8(nAt + kBlockHeaderSize + 2) != walk.format.nRateCode)
+        return Zep::String::format("VOC: silence block at %zu at another rate than the sound", nAt);
+    const uint32_t nSilence = bytes.le16(nAt + kBlockHeaderSize);
+    if (nSilence == 0) return Zep::String::format("VOC: block at %zu holds no sound", nAt);
+    walk.nFrames += nSilence;
     return Zep::String();
 }
 
@@ -135,8 +143,14 @@ Zep::String checkVoc(const SoundBytes& bytes) {
     if (nFirst < kHeaderSize || nFirst > bytes.size())
         return Zep::String::format("VOC: first block at %zu, outside %zu to %zu", nFirst, kHeaderSize, bytes.size());
     Walk walk;
-    // The reader stops at an end block or at the end of the bytes.
-    for (size_t nAt = nFirst; nAt < bytes.size() && bytes.u8(nAt) != kEnd;) {
+    // The reader stops at the end of the bytes, or at an end block: that must
+    // be the last byte, for the reader looks past it for more sound when its
+    // buffer has no room left.
+    for (size_t nAt = nFirst; nAt < bytes.size();) {
+        if (bytes.u8(nAt) == kEnd) {
+            if (nAt + 1 == bytes.size()) break;
+            return Zep::String::format("VOC: %zu bytes after the end block", bytes.size() - nAt - 1);
+        }
         if (!bytes.has(nAt, kBlockHeaderSize)) return Zep::String::format("VOC: block at %zu cut short", nAt);
         const uint32_t nType = bytes.u8(nAt);
         const uint32_t nLength = bytes.le24(nAt + 1);

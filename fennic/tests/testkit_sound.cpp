@@ -162,7 +162,7 @@ std::string makeOggVorbis(const OggSpec& spec) {
 
 void fixOggChecksums(std::string& sBytes) {
     size_t nAt = 0;
-    while (nAt + 27 <= sBytes.size()) {
+    while (nAt + 27 <= sBytes.size() && sBytes.compare(nAt, 4, "OggS") == 0) {
         const size_t nSegments = static_cast<uint8_t>(sBytes[nAt + 26]);
         size_t nSize = 27 + nSegments;
         for (size_t i = 0; i < nSegments && nAt + 27 + i < sBytes.size(); ++i)

@@ -52,7 +52,8 @@ struct OggSpec {
 };
 inline constexpr size_t kOggIdPacketAt = 28;   // first page, one lacing value
 std::string makeOggVorbis(const OggSpec& spec);
-// Puts every page's checksum right after its bytes were changed.
+// Puts every page's checksum right after its bytes were changed (the pages
+// from the start up to the first that does not begin with "OggS").
 void fixOggChecksums(std::string& sBytes);
 
 // ---- XM: one pattern, one instrument with one looping 8-bit sample ---------
