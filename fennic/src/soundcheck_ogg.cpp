@@ -31,26 +31,41 @@ constexpr uint32_t kIdPacketSize = 30;
 constexpr uint32_t kMinBlockSizeBits = 6;
 constexpr uint32_t kMaxBlockSizeBits = 13;
 
-constexpr std::array<uint32_t, 256> makeCrcTable() {
-    std::array<uint32_t, 256> table{};
+// The page checksum (polynomial 0x04C11DB7, most significant bit first),
+// eight bytes a step with the eight tables of a byte's effect 0 to 7 bytes
+// further on.
+using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
+
+constexpr CrcTables makeCrcTables() {
+    CrcTables t{};
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t r = i << 24;
         for (int k = 0; k < 8; ++k) r = (r & 0x80000000u) ? (r << 1) ^ 0x04C11DB7u : r << 1;
-        table[i] = r;
+        t[0][i] = r;
     }
-    return table;
+    for (size_t k = 1; k < t.size(); ++k)
+        for (uint32_t i = 0; i < 256; ++i) t[k][i] = (t[k - 1][i] << 8) ^ t[0][t[k - 1][i] >> 24];
+    return t;
 }
-constexpr std::array<uint32_t, 256> kCrcTable = makeCrcTable();
+constexpr CrcTables kCrc = makeCrcTables();
+
+uint32_t crcBytes(uint32_t nCrc, const uint8_t* p, size_t n) {
+    for (; n >= 8; n -= 8, p += 8) {
+        nCrc ^= uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+        nCrc = kCrc[7][nCrc >> 24] ^ kCrc[6][(nCrc >> 16) & 0xFF] ^ kCrc[5][(nCrc >> 8) & 0xFF] ^ kCrc[4][nCrc & 0xFF] ^
+               kCrc[3][p[4]] ^ kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
+    }
+    for (; n > 0; --n, ++p) nCrc = (nCrc << 8) ^ kCrc[0][(nCrc >> 24) ^ *p];
+    return nCrc;
+}
 
 // The page's checksum, taken with its checksum field as zeros.
 uint32_t pageChecksum(const SoundBytes& bytes, size_t nAt, size_t nSize) {
-    uint32_t nCrc = 0;
-    const uint8_t* p = bytes.at(nAt);
-    for (size_t i = 0; i < nSize; ++i) {
-        const uint8_t b = (i >= kChecksumField && i < kChecksumField + 4) ? 0 : p[i];
-        nCrc = (nCrc << 8) ^ kCrcTable[((nCrc >> 24) ^ b) & 0xFF];
-    }
-    return nCrc;
+    constexpr uint8_t kZeros[4] = {};
+    uint32_t nCrc = crcBytes(0, bytes.at(nAt), kChecksumField);
+    nCrc = crcBytes(nCrc, kZeros, sizeof(kZeros));
+    const size_t nRest = kChecksumField + sizeof(kZeros);
+    return crcBytes(nCrc, bytes.at(nAt + nRest), nSize - nRest);
 }
 
 struct Stream {

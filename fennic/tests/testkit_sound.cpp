@@ -145,12 +145,16 @@ std::string makeOggVorbis(const OggSpec& spec) {
     encoder.headers(s);
     const int nFrames = static_cast<int>(spec.fSeconds * spec.nRate);
     constexpr int kPiece = 1024;
+    uint32_t nNoise = 1;
     for (int i0 = 0; i0 < nFrames; i0 += kPiece) {
         const int n = std::min(kPiece, nFrames - i0);
         float** ppBuffer = vorbis_analysis_buffer(&encoder.dsp, n);
         for (int c = 0; c < spec.nChannels; ++c)
-            for (int i = 0; i < n; ++i)
-                ppBuffer[c][i] = 0.4f * static_cast<float>(std::sin(2.0 * M_PI * 440.0 * (i0 + i) / spec.nRate));
+            for (int i = 0; i < n; ++i) {
+                nNoise = nNoise * 1664525u + 1013904223u;
+                ppBuffer[c][i] = 0.4f * static_cast<float>(std::sin(2.0 * M_PI * 440.0 * (i0 + i) / spec.nRate)) +
+                                 spec.fNoise * (static_cast<float>(nNoise >> 8) / 8388608.0f - 1.0f);
+            }
         vorbis_analysis_wrote(&encoder.dsp, n);
         encoder.packets(s);
     }

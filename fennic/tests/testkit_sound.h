@@ -49,6 +49,8 @@ struct OggSpec {
     int nChannels = 1;
     int nRate = 22050;
     float fSeconds = 0.25f;
+    // Noise over the 440 Hz tone, for a bit rate like real sound's.
+    float fNoise = 0.0f;
 };
 inline constexpr size_t kOggIdPacketAt = 28;   // first page, one lacing value
 std::string makeOggVorbis(const OggSpec& spec);
