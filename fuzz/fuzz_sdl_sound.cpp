@@ -37,9 +37,11 @@ namespace {
 constexpr uint8_t kMusicFlag = 1;
 constexpr uint8_t kFixChecksumsFlag = 2;
 constexpr size_t kMaxInput = 1u << 20;
-// Mixing passes to wait for after a start.
+// Mixing passes of kPassFrames to wait for after a start: music plays for
+// about 0.75 s, a few rows of a module at its slowest.
+constexpr int kPassFrames = 4096;
 constexpr int kSamplePasses = 2;
-constexpr int kMusicPasses = 4;
+constexpr int kMusicPasses = 8;
 
 std::atomic<int> g_nPasses{0};
 
@@ -72,7 +74,7 @@ struct Harness {
         m_pFiles = pProvider.get();
         m_pApp->addResourceProvider(std::move(pProvider), false);
         m_driver.setFrequency(44100);
-        m_driver.setChunkSize(256);
+        m_driver.setChunkSize(kPassFrames);
         if (!m_driver.init()) std::abort();
         m_pApp->useAudio(&m_driver);
         Mix_SetPostMix(countPass, nullptr);

@@ -5,7 +5,10 @@
 // That reader is tried last but one among many module readers, and some of
 // the earlier ones look for their mark at places an XM file fills with free
 // text or sound: a file carrying such a mark would be read as that other
-// kind, unchecked, so it is refused here.
+// kind, unchecked, so it is refused here. The player trusts instruments'
+// key maps and plays notes of instruments that have no samples: see
+// checkKeyMap.
+#include <array>
 #include <initializer_list>
 
 #include "soundcheck_bytes.h"
@@ -33,6 +36,8 @@ constexpr uint32_t kPatternHeaderSize = 9;
 // Cells: a byte with the top bit set says which of the five fields follow;
 // otherwise it is the note and the four others follow.
 constexpr uint32_t kPackedCell = 0x80;
+constexpr uint32_t kNoteBit = 0x01;
+constexpr uint32_t kInstrumentBit = 0x02;
 constexpr uint32_t kCellFields = 5;
 // Instrument header: length, name, type, sample count; with samples, the
 // sample header length, key map, envelopes and vibrato take it to 241.
@@ -40,6 +45,8 @@ constexpr uint32_t kInstrumentBase = 29;
 constexpr uint32_t kInstrumentWithSamples = 241;
 constexpr size_t kSampleCountOffset = 27;
 constexpr size_t kSampleHeaderSizeOffset = 29;
+constexpr size_t kKeyMapOffset = 33;  // the sample of each of the 96 notes
+constexpr size_t kKeyMapSize = 96;
 constexpr uint32_t kSampleHeaderSize = 40;
 constexpr size_t kSampleTypeOffset = 14;
 constexpr uint32_t kLoopBits = 0x03;
@@ -82,6 +89,7 @@ struct Song {
     uint32_t nChannels = 0;
     uint32_t nPatterns = 0;
     uint32_t nInstruments = 0;
+    std::array<bool, 256> played{};  // instrument numbers the cells name (1 up)
 };
 
 Zep::String checkHeader(const SoundBytes& bytes, Song& song, size_t& nNext) {
@@ -106,22 +114,28 @@ Zep::String checkHeader(const SoundBytes& bytes, Song& song, size_t& nNext) {
     return Zep::String();
 }
 
-// The packed cells must not run past the pattern's packed bytes.
-Zep::String checkCells(const SoundBytes& bytes, size_t nPattern, size_t nAt, size_t nEnd, uint32_t nCells) {
+// The packed cells must not run past the pattern's packed bytes; the
+// instruments they name are noted.
+Zep::String checkCells(const SoundBytes& bytes, size_t nPattern, size_t nAt, size_t nEnd, uint32_t nCells,
+                       Song& song) {
     for (uint32_t i = 0; i < nCells && nAt < nEnd; ++i) {
         const uint32_t nFirst = bytes.u8(nAt++);
         uint32_t nFields = kCellFields - 1;
+        size_t nInstrument = nAt;  // after the note
         if (nFirst & kPackedCell) {
             nFields = 0;
             for (uint32_t nBit = 0; nBit < kCellFields; ++nBit) nFields += (nFirst >> nBit) & 1;
+            nInstrument = (nFirst & kNoteBit) ? nAt + 1 : nAt;
+            if (!(nFirst & kInstrumentBit)) nInstrument = nEnd;
         }
+        if (nInstrument < nEnd) song.played[bytes.u8(nInstrument)] = true;
         nAt += nFields;
     }
     if (nAt > nEnd) return Zep::String::format("XM: cells of the pattern at %zu run past its packed bytes", nPattern);
     return Zep::String();
 }
 
-Zep::String checkPattern(const SoundBytes& bytes, const Song& song, size_t& nAt) {
+Zep::String checkPattern(const SoundBytes& bytes, Song& song, size_t& nAt) {
     if (!bytes.has(nAt, kPatternHeaderSize)) return Zep::String::format("XM: pattern at %zu cut short", nAt);
     const uint32_t nHeader = bytes.le32(nAt);
     const uint32_t nRows = bytes.le16(nAt + 5);
@@ -133,7 +147,7 @@ Zep::String checkPattern(const SoundBytes& bytes, const Song& song, size_t& nAt)
     const size_t nPattern = nAt;
     const size_t nCells = nAt + nHeader;
     nAt = nCells + nPacked;
-    return checkCells(bytes, nPattern, nCells, nAt, nRows * song.nChannels);
+    return checkCells(bytes, nPattern, nCells, nAt, nRows * song.nChannels, song);
 }
 
 // One sample header; its data length is added to nData.
@@ -149,7 +163,25 @@ Zep::String checkSample(const SoundBytes& bytes, size_t nAt, uint64_t& nData) {
     return Zep::String();
 }
 
-Zep::String checkInstrument(const SoundBytes& bytes, size_t& nAt) {
+// The player follows a note to a sample through the key map without looking
+// whether the instrument has that sample, or any: a note of an instrument
+// without samples after one with envelopes reads far outside its envelope.
+Zep::String checkKeyMap(const SoundBytes& bytes, size_t nAt, uint32_t nNumber, uint32_t nSamples, const Song& song) {
+    if (nSamples == 0) {
+        if (!song.played[nNumber]) return Zep::String();
+        return Zep::String::format("XM: the cells play instrument %u, which has no samples", nNumber);
+    }
+    if (bytes.le32(nAt + kSampleHeaderSizeOffset) != kSampleHeaderSize)
+        return Zep::String::format("XM: instrument at %zu with sample headers of %u bytes", nAt,
+                                   bytes.le32(nAt + kSampleHeaderSizeOffset));
+    for (size_t i = 0; i < kKeyMapSize; ++i)
+        if (bytes.u8(nAt + kKeyMapOffset + i) >= nSamples)
+            return Zep::String::format("XM: instrument at %zu maps a note to sample %u of %u", nAt,
+                                       bytes.u8(nAt + kKeyMapOffset + i), nSamples);
+    return Zep::String();
+}
+
+Zep::String checkInstrument(const SoundBytes& bytes, uint32_t nNumber, const Song& song, size_t& nAt) {
     if (!bytes.has(nAt, kInstrumentBase)) return Zep::String::format("XM: instrument at %zu cut short", nAt);
     const uint32_t nHeader = bytes.le32(nAt);
     const uint32_t nSamples = bytes.le16(nAt + kSampleCountOffset);
@@ -158,9 +190,7 @@ Zep::String checkInstrument(const SoundBytes& bytes, size_t& nAt) {
     const uint32_t nNeeded = nSamples ? kInstrumentWithSamples : kInstrumentBase;
     if (nHeader < nNeeded || !bytes.has(nAt, nHeader))
         return Zep::String::format("XM: instrument at %zu with a header of %u bytes", nAt, nHeader);
-    if (nSamples && bytes.le32(nAt + kSampleHeaderSizeOffset) != kSampleHeaderSize)
-        return Zep::String::format("XM: instrument at %zu with sample headers of %u bytes", nAt,
-                                   bytes.le32(nAt + kSampleHeaderSizeOffset));
+    if (Zep::String sWhy = checkKeyMap(bytes, nAt, nNumber, nSamples, song); !sWhy.isEmpty()) return sWhy;
     const size_t nHeaders = nAt + nHeader;
     if (!bytes.has(nHeaders, size_t(nSamples) * kSampleHeaderSize))
         return Zep::String::format("XM: sample headers at %zu cut short", nHeaders);
@@ -184,6 +214,6 @@ Zep::String checkXm(const SoundBytes& bytes) {
     for (uint32_t i = 0; i < song.nPatterns; ++i)
         if (Zep::String sWhy = checkPattern(bytes, song, nAt); !sWhy.isEmpty()) return sWhy;
     for (uint32_t i = 0; i < song.nInstruments; ++i)
-        if (Zep::String sWhy = checkInstrument(bytes, nAt); !sWhy.isEmpty()) return sWhy;
+        if (Zep::String sWhy = checkInstrument(bytes, i + 1, song, nAt); !sWhy.isEmpty()) return sWhy;
     return Zep::String();
 }

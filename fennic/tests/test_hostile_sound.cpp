@@ -198,6 +198,9 @@ TEST_F(HostileSound, Ogg) {
 TEST_F(HostileSound, Xm) {
     const std::string sXm = makeXm({});  // pattern at 336, instrument at 379, sample header at 642
     const std::string sLong = makeXm({2, 16, 1000});
+    std::string sEmptyInstrument;  // a 29-byte header: length, name, type, no samples
+    putLE(sEmptyInstrument, 29, 4);
+    sEmptyInstrument.append(25, '\0');
     expectTable({
         {"valid", sXm, kMusic, ""},
         {"valid, wide", makeXm({32, 256, 4000}), kMusic, ""},
@@ -220,6 +223,12 @@ TEST_F(HostileSound, Xm) {
         {"cells past their pattern", changed(sXm, kXmFirstPatternAt + 7, 2, 2), kMusic,
          "XM: cells of the pattern at 336 run past its packed bytes"},
         {"short instrument header", changed(sXm, 379, 29, 4), kMusic, "XM: instrument at 379 with a header of 29 bytes"},
+        {"key map past the samples", changed(sXm, 379 + 33 + 48, 1, 1), kMusic,
+         "XM: instrument at 379 maps a note to sample 1 of 1"},
+        {"note of an instrument without samples (crashed the player)",
+         changed(changed(sXm, kXmInstrumentsAt, 2, 2), kXmFirstPatternAt + 11, 2, 1) + sEmptyInstrument, kMusic,
+         "XM: the cells play instrument 2, which has no samples"},
+        {"instrument without samples, not played", changed(sXm, kXmInstrumentsAt, 2, 2) + sEmptyInstrument, kMusic, ""},
         {"17 samples", changed(sXm, 379 + 27, 17, 2), kMusic, "XM: samples of an instrument 17, 0 to 16 allowed"},
         {"loop past the sample", changed(sXm, 642 + 4, 32, 4), kMusic, "XM: sample at 642 loops to 96 of 64 bytes"},
         {"cut", sXm.substr(0, sXm.size() - 1), kMusic, "XM: sample data at 682 runs past the end"},
