@@ -120,7 +120,8 @@ std::vector<std::pair<const char*, std::string>> seeds() {
     std::string sLongVoc = makeVoc({1, 11025, 8, 1, 32});
     sLongVoc.pop_back();  // the end block: more blocks follow
     sLongVoc += vocBlock(5, std::string("kit\0", 4)) + vocBlock(6, std::string("\x02\x00", 2)) +
-                vocBlock(2, std::string(16, '\x90')) + vocBlock(3, std::string("\x20\x00\xA6", 3)) + vocBlock(7, "") + '\0';
+                vocBlock(2, std::string(16, '\x90')) + vocBlock(3, std::string("\x20\x00\xA6", 3)) + vocBlock(7, "") +
+                '\0';
     // A rate of 1 Hz overran the mixer's conversion steps.
     const std::string sOddOgg = changed(sOgg, kOggIdPacketAt + 12, 1, 4);
     std::string sExtendedVoc = makeVoc({1, 11025, 8, 1, 32});

@@ -41,6 +41,10 @@ Zep::String describe(const char* szFormat, const char* szName) {
     return Zep::String::format(szFormat, szName, SDL_GetError());
 }
 
+Zep::String checkBytes(const Zep::Resource& resource, SoundUse use) {
+    return checkSound(resource.getData(), static_cast<size_t>(resource.getSize()), use);
+}
+
 // The load failure for bytes the sound check refused, in the mixer's place.
 Zep::String refusal(const char* szWho, const char* szName, const Zep::String& sWhy) {
     return Zep::String::format("%s : Can't load %s [%s]", szWho, szName, sWhy.c_str());
@@ -73,8 +77,7 @@ SDLSample::SDLSample(const char* szName) {
                                       pResource->getSize(), SDL_GetError())
                       .c_str());
     // The mixer trusts the headers it reads: only checked bytes reach it.
-    if (const Zep::String sWhy = checkSound(pResource->getData(), static_cast<size_t>(pResource->getSize()), SoundUse::Sample);
-        !sWhy.isEmpty()) {
+    if (const Zep::String sWhy = checkBytes(*pResource, SoundUse::Sample); !sWhy.isEmpty()) {
         SDL_FreeRW(pReader);
         ZEP_THROW(Zep::ResourceException, refusal("SDLSample::Sample", szName, sWhy).c_str());
     }
@@ -114,8 +117,7 @@ SDLMusic::SDLMusic(const char* szName) {
                   Zep::String::format("SDLMusic::Music : Can't create RWOps for %s, size %d [%s]", szName,
                                       m_pResource->getSize(), SDL_GetError())
                       .c_str());
-    if (const Zep::String sWhy = checkSound(m_pResource->getData(), static_cast<size_t>(m_pResource->getSize()), SoundUse::Music);
-        !sWhy.isEmpty()) {
+    if (const Zep::String sWhy = checkBytes(*m_pResource, SoundUse::Music); !sWhy.isEmpty()) {
         SDL_FreeRW(m_pReader);
         m_pReader = nullptr;
         ZEP_THROW(Zep::ResourceException, refusal("SDLMusic::Music", szName, sWhy).c_str());

@@ -34,5 +34,6 @@ Zep::String checkSound(const void* pBytes, size_t nSize, SoundUse use) {
     if (bytes.matches(0, "OggS")) return checkOgg(bytes, use);
     if (bSample && bytes.matches(0, "Creative Voice File\x1a")) return checkVoc(bytes);
     if (!bSample && bytes.matches(0, "Extended Module: ")) return checkXm(bytes);
-    return bSample ? Zep::String("not a WAV, VOC or Ogg Vorbis sound") : Zep::String("not WAV, Ogg Vorbis or XM music");
+    return bSample ? Zep::String("not a WAV, VOC or Ogg Vorbis sound")
+                   : Zep::String("not WAV, Ogg Vorbis or XM music");
 }

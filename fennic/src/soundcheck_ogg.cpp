@@ -52,8 +52,8 @@ constexpr CrcTables kCrc = makeCrcTables();
 uint32_t crcBytes(uint32_t nCrc, const uint8_t* p, size_t n) {
     for (; n >= 8; n -= 8, p += 8) {
         nCrc ^= uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-        nCrc = kCrc[7][nCrc >> 24] ^ kCrc[6][(nCrc >> 16) & 0xFF] ^ kCrc[5][(nCrc >> 8) & 0xFF] ^ kCrc[4][nCrc & 0xFF] ^
-               kCrc[3][p[4]] ^ kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
+        nCrc = kCrc[7][nCrc >> 24] ^ kCrc[6][(nCrc >> 16) & 0xFF] ^ kCrc[5][(nCrc >> 8) & 0xFF] ^
+               kCrc[4][nCrc & 0xFF] ^ kCrc[3][p[4]] ^ kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
     }
     for (; n > 0; --n, ++p) nCrc = (nCrc << 8) ^ kCrc[0][(nCrc >> 24) ^ *p];
     return nCrc;
@@ -93,7 +93,8 @@ Zep::String readPage(const SoundBytes& bytes, size_t nAt, Page& page) {
         return Zep::String::format("Ogg: page at %zu of version %u", nAt, bytes.u8(nAt + kVersionField));
     page.nAt = nAt;
     page.nSegments = bytes.u8(nAt + kSegmentCountField);
-    if (!bytes.has(nAt + kPageHeaderSize, page.nSegments)) return Zep::String::format("Ogg: page at %zu cut short", nAt);
+    if (!bytes.has(nAt + kPageHeaderSize, page.nSegments))
+        return Zep::String::format("Ogg: page at %zu cut short", nAt);
     size_t nBody = 0;
     for (size_t i = 0; i < page.nSegments; ++i) nBody += bytes.u8(page.lacing(i));
     page.nSize = kPageHeaderSize + page.nSegments + nBody;
@@ -134,7 +135,8 @@ Zep::String readPackets(const SoundBytes& bytes, const Page& page, Stream& strea
     size_t nData = page.body();
     for (size_t i = 0; i < page.nSegments; ++i) {
         const uint32_t nLacing = bytes.u8(page.lacing(i));
-        if (stream.nPackets < kHeaderPackets) stream.sHeader.append(reinterpret_cast<const char*>(bytes.at(nData)), nLacing);
+        if (stream.nPackets < kHeaderPackets)
+            stream.sHeader.append(reinterpret_cast<const char*>(bytes.at(nData)), nLacing);
         nData += nLacing;
         if (nLacing == kLacingContinues) continue;
         if (stream.nPackets < kHeaderPackets) {

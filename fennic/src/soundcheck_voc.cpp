@@ -61,7 +61,8 @@ Zep::String soundBlock(const SoundBytes& bytes, size_t nAt, uint32_t nLength, Fo
     if (nLength < kSoundHeader) return Zep::String::format("VOC: sound block at %zu of %u bytes", nAt, nLength);
     const uint32_t nCode = bytes.u8(nAt + kBlockHeaderSize);
     const uint32_t nPacking = bytes.u8(nAt + kBlockHeaderSize + 1);
-    if (nPacking != 0) return Zep::String::format("VOC: block at %zu packs its sound (%u), only PCM is read", nAt, nPacking);
+    if (nPacking != 0)
+        return Zep::String::format("VOC: block at %zu packs its sound (%u), only PCM is read", nAt, nPacking);
     format = {kSound, nCode, kTimeConstantBase / (256 - nCode), 8, 1};
     if (format.nRate > kMaxSoundBlockRate)
         return Zep::String::format("VOC: rate %u Hz of the block at %zu needs more than 16 bits", format.nRate, nAt);
@@ -84,8 +85,8 @@ Zep::String typedSoundBlock(const SoundBytes& bytes, size_t nAt, uint32_t nLengt
 // Sound blocks set or repeat the format and add their frames.
 Zep::String addSound(const SoundBytes& bytes, size_t nAt, uint32_t nType, uint32_t nLength, Walk& walk) {
     Format format;
-    Zep::String sWhy = nType == kSound ? soundBlock(bytes, nAt, nLength, format)
-                                       : typedSoundBlock(bytes, nAt, nLength, format);
+    Zep::String sWhy =
+        nType == kSound ? soundBlock(bytes, nAt, nLength, format) : typedSoundBlock(bytes, nAt, nLength, format);
     if (!sWhy.isEmpty()) return sWhy;
     if (walk.format.nType != 0 && !(format == walk.format))
         return Zep::String::format("VOC: block at %zu changes the sound format", nAt);

@@ -37,8 +37,7 @@ public:
             return 0;
         }
         uint32_t nValue = 0;
-        for (int i = 0; i < nCount; ++i, ++m_nAt)
-            nValue |= uint32_t((m_pBytes[m_nAt / 8] >> (m_nAt % 8)) & 1) << i;
+        for (int i = 0; i < nCount; ++i, ++m_nAt) nValue |= uint32_t((m_pBytes[m_nAt / 8] >> (m_nAt % 8)) & 1) << i;
         return nValue;
     }
     // Moves past nCount bits (refusing more than are left).
@@ -139,8 +138,8 @@ Zep::String readBook(BitReader& bits, Book& book) {
     bits.skip(64);  // minimum and delta
     const uint32_t nValueBits = bits.read(4) + 1;
     bits.read(1);
-    const uint64_t nValues = book.nLookup == 1 ? lookup1Values(book.nEntries, book.nDim)
-                                                : uint64_t(book.nEntries) * book.nDim;
+    const uint64_t nValues =
+        book.nLookup == 1 ? lookup1Values(book.nEntries, book.nDim) : uint64_t(book.nEntries) * book.nDim;
     bits.skip(nValues * nValueBits);
     return Zep::String();
 }

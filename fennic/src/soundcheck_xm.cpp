@@ -69,7 +69,8 @@ bool carriesModTag(const SoundBytes& bytes) {
         if (bytes.matches(kModTagField, szTag)) return true;
     const size_t n = kModTagField;
     if (isDigit(bytes.u8(n)) && bytes.matches(n + 1, "CHN")) return true;
-    return isDigit(bytes.u8(n)) && isDigit(bytes.u8(n + 1)) && (bytes.matches(n + 2, "CH") || bytes.matches(n + 2, "CN"));
+    return isDigit(bytes.u8(n)) && isDigit(bytes.u8(n + 1)) &&
+           (bytes.matches(n + 2, "CH") || bytes.matches(n + 2, "CN"));
 }
 
 bool carriesOtherMark(const SoundBytes& bytes) {
@@ -104,7 +105,8 @@ Zep::String checkHeader(const SoundBytes& bytes, Song& song, size_t& nNext) {
          {range("song length", nSongLength, 1, kXmMaxSongLength), range("channels", song.nChannels, 1, kXmMaxChannels),
           range("patterns", song.nPatterns, 1, kXmMaxPatterns),
           range("instruments", song.nInstruments, 1, kXmMaxInstruments),
-          range("speed", bytes.le16(kSpeedField), kMinSpeed, kMaxSpeed), range("tempo", bytes.le16(kBpmField), kMinBpm, kMaxBpm)})
+          range("speed", bytes.le16(kSpeedField), kMinSpeed, kMaxSpeed),
+          range("tempo", bytes.le16(kBpmField), kMinBpm, kMaxBpm)})
         if (!sWhy.isEmpty()) return sWhy;
     const uint32_t nHeaderSize = bytes.le32(kHeaderSizeField);
     if (nHeaderSize < kSongFieldsSize + nSongLength || !bytes.has(kHeaderSizeField, nHeaderSize))
@@ -199,8 +201,7 @@ Zep::String checkInstrument(const SoundBytes& bytes, uint32_t nNumber, const Son
         if (Zep::String sWhy = checkSample(bytes, nHeaders + i * kSampleHeaderSize, nData); !sWhy.isEmpty())
             return sWhy;
     nAt = nHeaders + nSamples * kSampleHeaderSize;
-    if (!bytes.has(nAt, nData))
-        return Zep::String::format("XM: sample data at %zu runs past the end", nAt);
+    if (!bytes.has(nAt, nData)) return Zep::String::format("XM: sample data at %zu runs past the end", nAt);
     nAt += nData;
     return Zep::String();
 }

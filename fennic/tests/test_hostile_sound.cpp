@@ -83,10 +83,10 @@ protected:
     void expectTable(const std::vector<Case>& cases) {
         for (const Case& c : cases) {
             const std::string sName = "row" + std::to_string(m_nRow);
-            const std::string sExpected =
-                c.sWhy.empty() ? ""
-                               : (c.use == kMusic ? "SDLMusic::Music" : "SDLSample::Sample") +
-                                     std::string(" : Can't load ") + sName + " [" + c.sWhy + "]";
+            const std::string sExpected = c.sWhy.empty()
+                                              ? ""
+                                              : (c.use == kMusic ? "SDLMusic::Music" : "SDLSample::Sample") +
+                                                    std::string(" : Can't load ") + sName + " [" + c.sWhy + "]";
             EXPECT_EQ(load(c.sBytes, c.use), sExpected) << c.szWhat;
         }
     }
@@ -128,8 +128,8 @@ TEST_F(HostileSound, Wav) {
 }
 
 TEST_F(HostileSound, Voc) {
-    const std::string sTyped = makeVoc({9, 22050, 16, 2, 64});  // block 9 at 26, its sound at 42
-    const std::string sPlain = makeVoc({1, 11025, 8, 1, 64});   // block 1 at 26, 97 bytes
+    const std::string sTyped = makeVoc({9, 22050, 16, 2, 64});      // block 9 at 26, its sound at 42
+    const std::string sPlain = makeVoc({1, 11025, 8, 1, 64});       // block 1 at 26, 97 bytes
     const std::string sOpen = sPlain.substr(0, sPlain.size() - 1);  // without its end block
     const std::string sHeader = sPlain.substr(0, kVocFirstBlockAt);
     const std::string sRest = sPlain.substr(kVocFirstBlockAt);
@@ -150,7 +150,8 @@ TEST_F(HostileSound, Voc) {
          kSample, "VOC: block type 8 at 26 is not read"},
         {"silence first", sHeader + vocBlock(3, std::string("\x20\x00\xA6", 3)) + sRest, kSample,
          "VOC: block type 3 at 26 before any sound"},
-        {"marker", sOpen + vocBlock(4, std::string("\x01\x00", 2)) + '\0', kSample, "VOC: block type 4 at 96 is not read"},
+        {"marker", sOpen + vocBlock(4, std::string("\x01\x00", 2)) + '\0', kSample,
+         "VOC: block type 4 at 96 is not read"},
         {"sound after the end block (written past the buffer)", sPlain + vocBlock(2, std::string(16, 'x')), kSample,
          "VOC: 20 bytes after the end block"},
         {"empty sound block", sHeader + vocBlock(1, std::string("\xA6\x00", 2)) + sRest, kSample,
@@ -158,8 +159,10 @@ TEST_F(HostileSound, Voc) {
         {"silence at another rate", sOpen + vocBlock(3, std::string("\x20\x00\xA7", 3)) + '\0', kSample,
          "VOC: silence block at 96 at another rate than the sound"},
         {"block past the end", changed(sPlain, 27, 1000, 3), kSample, "VOC: block at 26 runs past the end"},
-        {"sound block of one byte", sHeader + vocBlock(1, "\xA6") + '\0', kSample, "VOC: sound block at 26 of 1 bytes"},
-        {"first block past the end", changed(sPlain, 20, 5000, 2), kSample, "VOC: first block at 5000, outside 26 to 97"},
+        {"sound block of one byte", sHeader + vocBlock(1, "\xA6") + '\0', kSample,
+         "VOC: sound block at 26 of 1 bytes"},
+        {"first block past the end", changed(sPlain, 20, 5000, 2), kSample,
+         "VOC: first block at 5000, outside 26 to 97"},
         {"second block at another rate", sOpen + vocBlock(1, std::string("\x64\x00\x80", 3)) + '\0', kSample,
          "VOC: block at 96 changes the sound format"},
         {"odd 16-bit sound", changed(sTyped, 27, 269, 3).insert(42, 1, 'x'), kSample,
@@ -179,16 +182,15 @@ TEST_F(HostileSound, Ogg) {
         {"valid stereo music", makeOggVorbis({2, 44100, 0.1f}), kMusic, ""},
         {"no channels", oggChanged(sOgg, nId + 11, 0, 1), kSample, "Ogg: 0 channels, 1 to 2 allowed"},
         {"three channels", oggChanged(sOgg, nId + 11, 3, 1), kMusic, "Ogg: 3 channels, 1 to 2 allowed"},
-        {"1 Hz (crashed the mixer)", oggChanged(sOgg, nId + 12, 1, 4), kMusic, "Ogg: rate 1 Hz, 4000 to 96000 allowed"},
+        {"1 Hz (crashed the mixer)", oggChanged(sOgg, nId + 12, 1, 4), kMusic,
+         "Ogg: rate 1 Hz, 4000 to 96000 allowed"},
         {"changed without its checksum", changed(sOgg, nId + 11, 2, 1), kSample, "Ogg: page at 0 fails its checksum"},
-        {"not Vorbis", withChecksums(renamed(sOgg, nId + 1, "vorbiz")), kSample,
-         "Ogg: stream at 0 is not Vorbis"},
+        {"not Vorbis", withChecksums(renamed(sOgg, nId + 1, "vorbiz")), kSample, "Ogg: stream at 0 is not Vorbis"},
         {"block sizes", oggChanged(sOgg, nId + 28, 0xFF, 1), kSample, "Ogg: block sizes 2^15 and 2^15"},
         {"second page of another stream", oggChanged(sOgg, 58 + 14, 7, 4), kSample,
          "Ogg: page at 58 belongs to no stream"},
         {"page version 1", oggChanged(sOgg, 58 + 4, 1, 1), kMusic, "Ogg: page at 58 of version 1"},
-        {"cut", sOgg.substr(0, sOgg.size() - 10), kSample,
-         "Ogg: page at " + std::to_string(nLastPage) + " cut short"},
+        {"cut", sOgg.substr(0, sOgg.size() - 10), kSample, "Ogg: page at " + std::to_string(nLastPage) + " cut short"},
         {"bytes after the last page", sOgg + std::string(30, 'x'), kMusic,
          "Ogg: no page at " + std::to_string(sOgg.size())},
         {"nine streams", sNine, kMusic, "Ogg: more than 8 streams"},
@@ -217,18 +219,21 @@ TEST_F(HostileSound, Xm) {
         {"version 1.03", changed(sXm, 58, 0x0103, 2), kMusic, "XM: version 103, only 104 is read"},
         {"another reader's tag at 1080", renamed(sLong, 1080, "M.K."), kMusic,
          "XM: carries the mark of another module type"},
-        {"another reader's tag at 44", renamed(sXm, 44, "SCRM"), kMusic, "XM: carries the mark of another module type"},
+        {"another reader's tag at 44", renamed(sXm, 44, "SCRM"), kMusic,
+         "XM: carries the mark of another module type"},
         {"pattern past the end", changed(sXm, kXmFirstPatternAt + 7, 60000, 2), kMusic,
          "XM: pattern at 336 runs past the end"},
         {"cells past their pattern", changed(sXm, kXmFirstPatternAt + 7, 2, 2), kMusic,
          "XM: cells of the pattern at 336 run past its packed bytes"},
-        {"short instrument header", changed(sXm, 379, 29, 4), kMusic, "XM: instrument at 379 with a header of 29 bytes"},
+        {"short instrument header", changed(sXm, 379, 29, 4), kMusic,
+         "XM: instrument at 379 with a header of 29 bytes"},
         {"key map past the samples", changed(sXm, 379 + 33 + 48, 1, 1), kMusic,
          "XM: instrument at 379 maps a note to sample 1 of 1"},
         {"note of an instrument without samples (crashed the player)",
          changed(changed(sXm, kXmInstrumentsAt, 2, 2), kXmFirstPatternAt + 11, 2, 1) + sEmptyInstrument, kMusic,
          "XM: the cells play instrument 2, which has no samples"},
-        {"instrument without samples, not played", changed(sXm, kXmInstrumentsAt, 2, 2) + sEmptyInstrument, kMusic, ""},
+        {"instrument without samples, not played", changed(sXm, kXmInstrumentsAt, 2, 2) + sEmptyInstrument, kMusic,
+         ""},
         {"17 samples", changed(sXm, 379 + 27, 17, 2), kMusic, "XM: samples of an instrument 17, 0 to 16 allowed"},
         {"loop past the sample", changed(sXm, 642 + 4, 32, 4), kMusic, "XM: sample at 642 loops to 96 of 64 bytes"},
         {"cut", sXm.substr(0, sXm.size() - 1), kMusic, "XM: sample data at 682 runs past the end"},

@@ -22,11 +22,11 @@ struct WavSpec {
     int nBits = 16;
     int nFrames = 64;
 };
-inline constexpr size_t kWavFmtAt = 12;        // the "fmt " chunk's id
+inline constexpr size_t kWavFmtAt = 12;  // the "fmt " chunk's id
 inline constexpr size_t kWavChannelsAt = 22;
 inline constexpr size_t kWavRateAt = 24;
 inline constexpr size_t kWavBitsAt = 34;
-inline constexpr size_t kWavDataAt = 36;       // the "data" chunk's id
+inline constexpr size_t kWavDataAt = 36;  // the "data" chunk's id
 std::string makeWav(const WavSpec& spec);
 
 // ---- VOC: 26-byte header, one sound block at 26, then the end block --------
@@ -52,7 +52,7 @@ struct OggSpec {
     // Noise over the 440 Hz tone, for a bit rate like real sound's.
     float fNoise = 0.0f;
 };
-inline constexpr size_t kOggIdPacketAt = 28;   // first page, one lacing value
+inline constexpr size_t kOggIdPacketAt = 28;  // first page, one lacing value
 std::string makeOggVorbis(const OggSpec& spec);
 // Puts every page's checksum right after its bytes were changed (the pages
 // from the start up to the first that does not begin with "OggS").
