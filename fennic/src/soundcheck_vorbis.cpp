@@ -189,7 +189,7 @@ Zep::String readResidue(BitReader& bits, const Setup& setup) {
     // The partition classes the group book spells must fit its entries.
     const Book& group = setup.books[nGroupBook];
     uint64_t nClasses = 1;
-    for (uint32_t i = 0; i < group.nDim; ++i)
+    for (uint32_t i = 0; i < group.nDim && nPartitions > 1; ++i)
         if ((nClasses *= nPartitions) > group.nEntries) return bad("residue partitions past their book");
     return Zep::String();
 }

@@ -175,6 +175,11 @@ TEST_F(HostileSound, Ogg) {
     const std::string sOgg = makeOggVorbis({1, 22050, 0.25f});  // identification page: 58 bytes
     const size_t nId = kOggIdPacketAt;
     const size_t nLastPage = sOgg.rfind("OggS");
+    // The setup header's first codebook: count, sync, dimensions, entries,
+    // then a byte whose bits 2 to 6 hold its first codeword length less one.
+    const size_t nFirstLength = sOgg.find("\x05vorbis") + 16;
+    std::string sLonger = sOgg;
+    sLonger[nFirstLength] = static_cast<char>(sLonger[nFirstLength] + 4);
     std::string sNine;  // nine copies of the identification page, each its own stream
     for (uint32_t i = 0; i < 9; ++i) sNine += oggChanged(sOgg.substr(0, 58), 14, i, 4);
     expectTable({
@@ -194,6 +199,8 @@ TEST_F(HostileSound, Ogg) {
         {"bytes after the last page", sOgg + std::string(30, 'x'), kMusic,
          "Ogg: no page at " + std::to_string(sOgg.size())},
         {"nine streams", sNine, kMusic, "Ogg: more than 8 streams"},
+        {"a codeword one bit longer (decoded with unbuilt books)", withChecksums(sLonger), kMusic,
+         "Ogg: Vorbis setup codebook lengths that do not fill its tree"},
     });
 }
 
