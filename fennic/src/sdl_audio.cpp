@@ -3,6 +3,7 @@
 #include <zep2/error.h>
 
 #include "gameapp.h"
+#include "soundcheck.h"
 
 namespace {
 
@@ -40,6 +41,15 @@ Zep::String describe(const char* szFormat, const char* szName) {
     return Zep::String::format(szFormat, szName, SDL_GetError());
 }
 
+Zep::String checkBytes(const Zep::Resource& resource, SoundUse use) {
+    return checkSound(resource.getData(), static_cast<size_t>(resource.getSize()), use);
+}
+
+// The load failure for bytes the sound check refused, in the mixer's place.
+Zep::String refusal(const char* szWho, const char* szName, const Zep::String& sWhy) {
+    return Zep::String::format("%s : Can't load %s [%s]", szWho, szName, sWhy.c_str());
+}
+
 }  // namespace
 
 bool SDLAudioDriver::isAudioOn() {
@@ -66,6 +76,11 @@ SDLSample::SDLSample(const char* szName) {
                   Zep::String::format("SDLSample::Sample : Can't create RWOps for %s, size %d [%s]", szName,
                                       pResource->getSize(), SDL_GetError())
                       .c_str());
+    // The mixer trusts the headers it reads: only checked bytes reach it.
+    if (const Zep::String sWhy = checkBytes(*pResource, SoundUse::Sample); !sWhy.isEmpty()) {
+        SDL_FreeRW(pReader);
+        ZEP_THROW(Zep::ResourceException, refusal("SDLSample::Sample", szName, sWhy).c_str());
+    }
     // The chunk keeps its own decoded copy: reader and bytes go at once.
     m_pChunk = Mix_LoadWAV_RW(pReader, 0);
     SDL_FreeRW(pReader);
@@ -102,6 +117,11 @@ SDLMusic::SDLMusic(const char* szName) {
                   Zep::String::format("SDLMusic::Music : Can't create RWOps for %s, size %d [%s]", szName,
                                       m_pResource->getSize(), SDL_GetError())
                       .c_str());
+    if (const Zep::String sWhy = checkBytes(*m_pResource, SoundUse::Music); !sWhy.isEmpty()) {
+        SDL_FreeRW(m_pReader);
+        m_pReader = nullptr;
+        ZEP_THROW(Zep::ResourceException, refusal("SDLMusic::Music", szName, sWhy).c_str());
+    }
     m_pTrack = Mix_LoadMUS_RW(m_pReader);
     if (!m_pTrack) {
         const Zep::String sWhy = describe("SDLMusic::Music : Can't load %s [%s]", szName);

@@ -22,7 +22,8 @@ class SDLSample : public Sample {
 public:
     // Throws AssertFailException "Assertion failed : sName" for null, and
     // ResourceException "SDLSample::Sample : ..." when the sound cannot be
-    // found, wrapped or decoded.
+    // found, wrapped or decoded; bytes that fail the sound check
+    // (soundcheck.h) never reach the mixer: "Can't load <name> [<why>]".
     explicit SDLSample(const char* szName);
     ~SDLSample() override;
 
