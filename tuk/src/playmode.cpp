@@ -58,6 +58,11 @@ void PlayMode::removeActionTarget(Zep::SmartPtr<IActionTarget> pTarget) { dropFr
 
 void PlayMode::removeClickListener(IClickListener* pListener) { dropFrom(m_lClickListeners, pListener); }
 
+void PlayMode::removeMug(const Zep::SmartPtr<Mug>& pMug) {
+    dropFrom(m_levelData.m_lMugs, pMug);
+    pMug->detach();
+}
+
 Zep::SmartPtr<TrashBin> PlayMode::findTrashBin() const {
     for (IClickListener* pListener : m_lClickListeners)
         if (TrashBin* pBin = dynamic_cast<TrashBin*>(pListener)) return Zep::SmartPtr<TrashBin>(pBin);

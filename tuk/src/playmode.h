@@ -18,6 +18,16 @@
 // within 5 pixels of her on both axes, or outside every walk area, starts no
 // walk; so far a walk reaches only targets in the area she stands in.
 //
+// Using a target (useTarget, the last command of a click): with a tray the
+// waitress acts with hand 2 only; with hands she tries the hand nearer to the
+// target first (by the target's distance from each hand point; hand 0 on a
+// tie). The first hand the target accepts and she can start with acts. When
+// none does, the hinted arm shows its resting pose and, for coasters and
+// seats, "sfx_game_cantdo" plays.
+//
+// Leaving the level: removeMug takes a mug out of the mug list and off the
+// screen (Mug::detach); nothing reaches the mode from a destructor.
+//
 // Popups (money, stars, time) are kept in a list in the order shown.
 #pragma once
 
@@ -90,9 +100,19 @@ public:
     // The first click listener that is a sink, or null.
     Zep::SmartPtr<TrashBin> findTrashBin() const;
 
-    // ---- Walk areas and the path walk ----
+    // Out of the level's mug list, its sprites out of the mode.
+    void removeMug(const Zep::SmartPtr<Mug>& pMug);
+
+    // ---- Walk areas, preferred lines and the path walk ----
     // Also widens the level's walk band.
     void addWalkArea(const Rect& rect, int nDepth);
+    void addPreferredLine(bool bVertical, int nValue, const Rect& rect, int nHeadingMask) {
+        m_walkAreas.addPreferredLine(bVertical, nValue, rect, nHeadingMask);
+    }
+    // The lines active for the heading; the from-heading is not consulted.
+    void applyPreferredLines(int* pX, int* pY, int, int nHeading) const {
+        m_walkAreas.applyPreferredLines(pX, pY, nHeading);
+    }
     const WalkAreas& getWalkAreas() const { return m_walkAreas; }
     // -1 when no walk area holds the point.
     int getWalkAreaDepth(int x, int y) const { return m_walkAreas.getDepth(x, y); }
@@ -105,6 +125,8 @@ public:
     void queueCommand(Zep::SmartPtr<IWaitressCommand> pCommand) { m_lCommands.add(pCommand); }
     void processCommands();
     void clearCommands();
+    // The hand hint is the click's (2 with a tray, else 0).
+    void useTarget(int nHand, Zep::SmartPtr<IActionTarget> pTarget);
     Zep::SmartPtr<IWaitressCommand> getCurrentCommand() const { return m_pCurrentCommand; }
     int getQueuedCommandCount() const { return m_lCommands.getCount(); }
     // The waitress is idle, no path walk is under way and no command is

@@ -24,3 +24,16 @@ int WalkAreas::getDepth(int x, int y) const {
     int nIndex = find(x, y);
     return nIndex < 0 ? -1 : m_vAreas[static_cast<size_t>(nIndex)].nDepth;
 }
+
+void WalkAreas::addPreferredLine(bool bVertical, int nValue, const Rect& rect, int nHeadingMask) {
+    m_vLines.push_back({bVertical, nValue, rect, nHeadingMask});
+}
+
+void WalkAreas::applyPreferredLines(int* pX, int* pY, int nHeading) const {
+    if (nHeading < 0 || nHeading > 3) return;
+    for (const PreferredLine& line : m_vLines) {
+        if ((line.nHeadingMask & (1 << nHeading)) == 0 || !holds(line.rect, *pX, *pY)) continue;
+        *(line.bVertical ? pX : pY) = line.nValue;
+        return;
+    }
+}

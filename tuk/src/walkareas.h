@@ -5,6 +5,11 @@
 // where areas overlap, the first one added wins. The walk band runs from the
 // smallest top to the largest bottom of the areas (0 to 0 while there are
 // none); her depth scale is computed over it.
+//
+// Preferred lines: rectangles, each active for some headings (bit 1 << h of
+// its mask), that draw a figure walking by itself onto a line: a point in an
+// active line's rectangle gets the line's value as its y (a horizontal line)
+// or its x (a vertical one). The first such line in the order added wins.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +34,10 @@ public:
     // Depth of that area, -1 when none holds the point.
     int getDepth(int x, int y) const;
 
+    void addPreferredLine(bool bVertical, int nValue, const Rect& rect, int nHeadingMask);
+    // Nothing when no active line holds the point.
+    void applyPreferredLines(int* pX, int* pY, int nHeading) const;
+
     int getBandTop() const { return m_nBandTop; }
     int getBandBottom() const { return m_nBandBottom; }
 
@@ -37,7 +46,15 @@ public:
     }
 
 private:
+    struct PreferredLine {
+        bool bVertical;
+        int32_t nValue;
+        Rect rect;
+        int32_t nHeadingMask;
+    };
+
     std::vector<Area> m_vAreas;
+    std::vector<PreferredLine> m_vLines;
     int32_t m_nBandTop = 0;
     int32_t m_nBandBottom = 0;
 };

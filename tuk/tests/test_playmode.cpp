@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "barfixture.h"
 #include "playmode.h"
 #include "spritetest_util.h"
 #include "waitress.h"
@@ -51,6 +52,7 @@ protected:
     void SetUp() override {
         AppWithScreen::SetUp();
         m_app.initCaches();
+        bartest::addBarContent(m_app);
     }
     // One walk area and the waitress at her start in it.
     Waitress& withWaitress() {
@@ -98,7 +100,7 @@ TEST_F(PlayModeTest, FrameRunsCustomersOverASnapshotThenMugsThenCommands) {
     Zep::SmartPtr<RecordingCustomer> pSecond(new RecordingCustomer("second", m_lines));
     m_mode.addCharacter(pFirst.get());
     m_mode.addCharacter(pSecond.get());
-    Zep::SmartPtr<Mug> pMug(new Mug());
+    Zep::SmartPtr<Mug> pMug = Mug::create(&m_mode, "vaso");
     m_mode.getLevelData().m_lMugs.add(pMug);
     m_mode.queueCommand(command("walk", 1));
     // The first customer leaves the level, and the second with it.
