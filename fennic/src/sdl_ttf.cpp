@@ -41,7 +41,8 @@ constexpr const char* kProbeText =
 Zep::String probeFailure(TTF_Font* pFont) {
     int w = 0, h = 0;
     if (TTF_SizeUTF8(pFont, kProbeText, &w, &h) != 0) return TTF_GetError();
-    const int nHeight = TTF_FontHeight(pFont);
+    // The measured height includes the tallest glyph and the underline.
+    const int nHeight = TTF_FontHeight(pFont) < 1 ? TTF_FontHeight(pFont) : h;
     if (nHeight < 1 || nHeight > kMaxTtfLineHeight) return Zep::String::format("line height %d", nHeight);
     return Zep::String();
 }

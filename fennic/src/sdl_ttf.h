@@ -10,11 +10,11 @@
 //
 // A font file SDL_ttf cannot open is a Zep::ResourceException naming the
 // resource and SDL's error ("SDLTrueTypeFont : Can't open %s [%s]"); so is
-// one that opens but cannot measure a short probe text, as some damaged
-// files do, or whose line is not 1 to kMaxTtfLineHeight pixels high
-// ("SDLTrueTypeFont : Can't measure text with %s [%s]", SDL's error or "line
-// height %d"). Nothing is cached then: there is never a font without a
-// usable file.
+// one that opens but cannot measure a short probe text (the printable ASCII
+// characters), as some damaged files do, or whose line does not measure 1
+// to kMaxTtfLineHeight pixels high with it ("SDLTrueTypeFont : Can't measure
+// text with %s [%s]", SDL's error or "line height %d"). Nothing is cached
+// then: there is never a font without a usable file.
 //
 // Text is UTF-8. renderText draws the shadow (the shadow colour's RGB, the
 // one offset on both axes) and then the text, each rendered blended and

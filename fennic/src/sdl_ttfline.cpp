@@ -35,13 +35,18 @@ constexpr int64_t kMaxPieceWidth = 16000;
     ZEP_THROW(Zep::FatalErrorException, Zep::String::format("TTF_SizeUTF8 failed : %s\n", TTF_GetError()).c_str());
 }
 
-// The library's width of the codes [p, p + n).
-int libraryWidth(TTF_Font* pFont, const Uint16* p, size_t n) {
+// The library's size of a surface of the codes [p, p + n).
+struct Size {
+    int64_t w;
+    int64_t h;
+};
+
+Size librarySize(TTF_Font* pFont, const Uint16* p, size_t n) {
     std::vector<Uint16> v(p, p + n);
     v.push_back(0);
     int w = 0, h = 0;
     if (TTF_SizeUNICODE(pFont, v.data(), &w, &h) != 0) measureFailed();
-    return w;
+    return {w, h};
 }
 
 // A glyph on the line: its pen position, its left edge from the pen, how far
@@ -112,14 +117,13 @@ struct LineDrawing {
     Image& target;
     int y;
     SDL_Color color;
-    int64_t nLineHeight;
 };
 
-// Renders the codes [p, p + n), w wide, with the surface's left edge at x;
-// nothing when that is empty, too large or off the target.
-void render(const LineDrawing& d, int64_t x, const Uint16* p, size_t n, int64_t w) {
-    if (w <= 0 || w > kMaxSurfaceWidth || w * d.nLineHeight > kMaxTtfPiecePixels) return;
-    if (x >= d.target.getWidth() || x + w <= 0) return;
+// Renders the codes [p, p + n), of that size, with the surface's left edge
+// at x; nothing when that is empty, too large or off the target.
+void render(const LineDrawing& d, int64_t x, const Uint16* p, size_t n, const Size& size) {
+    if (size.w <= 0 || size.w > kMaxSurfaceWidth || size.w * size.h > kMaxTtfPiecePixels) return;
+    if (x >= d.target.getWidth() || x + size.w <= 0) return;
     std::vector<Uint16> v(p, p + n);
     v.push_back(0);
     SDL_Surface* pSurface = TTF_RenderUNICODE_Blended(d.pFont, v.data(), d.color);
@@ -138,11 +142,11 @@ void drawPiece(const LineDrawing& d, const std::vector<Uint16>& vCodes, const st
     if (piece.bLeftOut || x >= d.target.getWidth() || x + piece.nWidth <= 0) return;
     const Uint16* p = vCodes.data() + piece.nFirst;
     const size_t n = piece.nEnd - piece.nFirst;
-    const int w = libraryWidth(d.pFont, p, n);
-    if (n == 1 || w == piece.nWidth) return render(d, x, p, n, w);
+    const Size size = librarySize(d.pFont, p, n);
+    if (n == 1 || size.w == piece.nWidth) return render(d, x, p, n, size);
     for (size_t i = piece.nFirst; i < piece.nEnd; ++i) {
         const int64_t nLeft = x - piece.nLeft + vGlyphs[i].nPen + std::min(0, vGlyphs[i].nMinX);
-        render(d, nLeft, &vCodes[i], 1, libraryWidth(d.pFont, &vCodes[i], 1));
+        render(d, nLeft, &vCodes[i], 1, librarySize(d.pFont, &vCodes[i], 1));
     }
 }
 
@@ -150,18 +154,20 @@ void drawPiece(const LineDrawing& d, const std::vector<Uint16>& vCodes, const st
 
 int ttfLineWidth(TTF_Font* pFont, const char* szText) {
     const std::vector<Uint16> vCodes = toUcs2(szText);
-    return vCodes.size() > 1 ? libraryWidth(pFont, vCodes.data(), vCodes.size() - 1) : 0;
+    return vCodes.size() > 1 ? static_cast<int>(librarySize(pFont, vCodes.data(), vCodes.size() - 1).w) : 0;
 }
 
 void ttfDrawLine(TTF_Font* pFont, Image& target, int x, int y, const char* szText, const Color& c) {
     const std::vector<Uint16> vCodes = toUcs2(szText);
+    if (vCodes.size() < 2) return;
+    // Surfaces are as high as the line's: its tallest glyph, or its underline.
+    const int64_t nHeight = std::max<int64_t>(1, librarySize(pFont, vCodes.data(), vCodes.size() - 1).h);
     const std::vector<Glyph> vGlyphs = layOut(pFont, vCodes);
-    const LineDrawing d{pFont, target, y, SDL_Color{c.getRed(), c.getGreen(), c.getBlue(), 0},
-                        std::max(1, TTF_FontHeight(pFont))};
     // Pieces no wider than the target, too: those off it are not rendered.
     const int64_t nMaxWidth =
-        std::min({kMaxPieceWidth, kMaxTtfPiecePixels / d.nLineHeight, std::max<int64_t>(1, target.getWidth())});
+        std::min({kMaxPieceWidth, kMaxTtfPiecePixels / nHeight, std::max<int64_t>(1, target.getWidth())});
     const std::vector<Piece> vPieces = cut(vGlyphs, nMaxWidth);
+    const LineDrawing d{pFont, target, y, SDL_Color{c.getRed(), c.getGreen(), c.getBlue(), 0}};
     // x is where the first piece's surface starts.
     for (const Piece& piece : vPieces) drawPiece(d, vCodes, vGlyphs, piece, x - vPieces.front().nLeft + piece.nLeft);
 }

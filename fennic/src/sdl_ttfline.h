@@ -20,7 +20,8 @@
 // kMaxTtfPiecePixels, is left out. A text that renders to nothing (no glyph
 // with width, such as U+200B) draws nothing.
 //
-// The surfaces are as high as the font's line; fonts whose line is not 1 to
+// The surfaces are as high as the line measures (its tallest glyph and the
+// underline included); fonts whose printable ASCII does not measure 1 to
 // kMaxTtfLineHeight pixels high are not opened (sdl_ttf.h).
 #pragma once
 
