@@ -26,6 +26,8 @@ constexpr uint16_t kLanguageEnglishUs = 0x0409;
 constexpr uint16_t kLastCode = 0xFFFF;  // closes the cmap; no glyph takes it
 constexpr size_t kMaxPostScriptName = 63;
 constexpr uint16_t kPrepStackDepth = 1;
+// Point and contour counts are 16-bit in the file.
+constexpr size_t kMaxGlyphPoints = 0xFFFF;
 
 [[noreturn]] void fail(const char* szReason) {
     ZEP_THROW(Zep::FatalErrorException, Zep::String::format("TrueType writer : %s", szReason).c_str());
@@ -123,8 +125,12 @@ void check(const TtfFontDesc& font) {
     for (const TtfGlyph& g : font.vGlyphs) {
         for (uint16_t c : g.vCodes)
             if (c == kLastCode || !setCodes.insert(c).second) fail("a code given twice or U+FFFF");
-        for (const auto& vContour : g.vContours)
+        size_t nPoints = 0;
+        for (const auto& vContour : g.vContours) {
             if (vContour.size() < 3) fail("a contour of fewer than three points");
+            nPoints += vContour.size();
+        }
+        if (nPoints > kMaxGlyphPoints || g.vContours.size() > kMaxGlyphPoints) fail("a glyph of too many points");
     }
 }
 

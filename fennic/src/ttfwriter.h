@@ -43,8 +43,9 @@ constexpr int kMaxTtfGlyphs = 4096;
 constexpr size_t kMaxTtfNameLength = 200;
 
 // The file's bytes. Throws Zep::FatalErrorException for a description no
-// file can hold: no glyph, more than kMaxTtfGlyphs, a code given twice or to
-// glyph 0, a contour of fewer than three points, or a name longer than
-// kMaxTtfNameLength.
+// file can hold: no glyph, more than kMaxTtfGlyphs, a code given twice, to
+// glyph 0 or U+FFFF, a contour of fewer than three points, a glyph of more than 65535
+// points, points of a glyph more than 32767 units apart, or a name longer
+// than kMaxTtfNameLength.
 std::vector<uint8_t> writeTrueType(const TtfFontDesc& font);
 
