@@ -111,12 +111,14 @@ std::vector<Piece> cut(const std::vector<Glyph>& vGlyphs, int64_t nMaxWidth) {
     return vPieces;
 }
 
-// What every piece of one line is drawn with.
+// What every piece of one line is drawn with, and the whole line's size.
 struct LineDrawing {
     TTF_Font* pFont;
     Image& target;
     int y;
     SDL_Color color;
+    size_t nGlyphs;
+    Size line;
 };
 
 // Renders the codes [p, p + n), of that size, with the surface's left edge
@@ -142,7 +144,7 @@ void drawPiece(const LineDrawing& d, const std::vector<Uint16>& vCodes, const st
     if (piece.bLeftOut || x >= d.target.getWidth() || x + piece.nWidth <= 0) return;
     const Uint16* p = vCodes.data() + piece.nFirst;
     const size_t n = piece.nEnd - piece.nFirst;
-    const Size size = librarySize(d.pFont, p, n);
+    const Size size = n == d.nGlyphs ? d.line : librarySize(d.pFont, p, n);
     if (n == 1 || size.w == piece.nWidth) return render(d, x, p, n, size);
     for (size_t i = piece.nFirst; i < piece.nEnd; ++i) {
         const int64_t nLeft = x - piece.nLeft + vGlyphs[i].nPen + std::min(0, vGlyphs[i].nMinX);
@@ -159,15 +161,16 @@ int ttfLineWidth(TTF_Font* pFont, const char* szText) {
 
 void ttfDrawLine(TTF_Font* pFont, Image& target, int x, int y, const char* szText, const Color& c) {
     const std::vector<Uint16> vCodes = toUcs2(szText);
-    if (vCodes.size() < 2) return;
-    // Surfaces are as high as the line's: its tallest glyph, or its underline.
-    const int64_t nHeight = std::max<int64_t>(1, librarySize(pFont, vCodes.data(), vCodes.size() - 1).h);
+    const size_t nGlyphs = vCodes.size() - 1;
+    if (nGlyphs == 0) return;
+    const LineDrawing d{pFont, target, y, SDL_Color{c.getRed(), c.getGreen(), c.getBlue(), 0}, nGlyphs,
+                        librarySize(pFont, vCodes.data(), nGlyphs)};
     const std::vector<Glyph> vGlyphs = layOut(pFont, vCodes);
-    // Pieces no wider than the target, too: those off it are not rendered.
-    const int64_t nMaxWidth =
-        std::min({kMaxPieceWidth, kMaxTtfPiecePixels / nHeight, std::max<int64_t>(1, target.getWidth())});
+    // Surfaces are as high as the line's: its tallest glyph, or its underline.
+    // Pieces are no wider than the target, too: those off it are not rendered.
+    const int64_t nMaxWidth = std::min({kMaxPieceWidth, kMaxTtfPiecePixels / std::max<int64_t>(1, d.line.h),
+                                        std::max<int64_t>(1, target.getWidth())});
     const std::vector<Piece> vPieces = cut(vGlyphs, nMaxWidth);
-    const LineDrawing d{pFont, target, y, SDL_Color{c.getRed(), c.getGreen(), c.getBlue(), 0}};
     // x is where the first piece's surface starts.
     for (const Piece& piece : vPieces) drawPiece(d, vCodes, vGlyphs, piece, x - vPieces.front().nLeft + piece.nLeft);
 }
