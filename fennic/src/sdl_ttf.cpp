@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <vector>
 
 #include <zep2/error.h>
 
@@ -116,9 +117,10 @@ void SDLTrueTypeFont::openFont(const char* szName, int nSize, int nStyle) {
 
 void SDLTrueTypeFont::drawText(const Zep::SmartPtr<Image>& pTarget, int x, int y, const char* szText) {
     if (!szText || !*szText || pTarget.isNULL()) return;
-    const int nOffset = getShadowOffset();
-    if (getDrawShadow()) ttfDrawLine(m_pData->m_pFont, *pTarget, x + nOffset, y + nOffset, szText, getShadowColor());
-    ttfDrawLine(m_pData->m_pFont, *pTarget, x, y, szText, getTextColor());
+    std::vector<TtfInk> vInks;
+    if (getDrawShadow()) vInks.push_back({x + getShadowOffset(), y + getShadowOffset(), getShadowColor()});
+    vInks.push_back({x, y, getTextColor()});
+    ttfDrawLine(m_pData->m_pFont, *pTarget, szText, vInks);
 }
 
 int SDLTrueTypeFont::getTextWidth(const char* szText) {

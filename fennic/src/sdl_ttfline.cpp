@@ -18,7 +18,6 @@
 
 #include <zep2/error.h>
 
-#include "color.h"
 #include "image.h"
 #include "sdl_image.h"
 #include "ucs2text.h"
@@ -115,10 +114,10 @@ std::vector<Piece> cut(const std::vector<Glyph>& vGlyphs, int64_t nMaxWidth) {
 struct LineDrawing {
     TTF_Font* pFont;
     Image& target;
-    int y;
-    SDL_Color color;
     size_t nGlyphs;
     Size line;
+    int y = 0;
+    SDL_Color color{};
 };
 
 // Renders the codes [p, p + n), of that size, with the surface's left edge
@@ -159,18 +158,22 @@ int ttfLineWidth(TTF_Font* pFont, const char* szText) {
     return vCodes.size() > 1 ? static_cast<int>(librarySize(pFont, vCodes.data(), vCodes.size() - 1).w) : 0;
 }
 
-void ttfDrawLine(TTF_Font* pFont, Image& target, int x, int y, const char* szText, const Color& c) {
+void ttfDrawLine(TTF_Font* pFont, Image& target, const char* szText, const std::vector<TtfInk>& vInks) {
     const std::vector<Uint16> vCodes = toUcs2(szText);
     const size_t nGlyphs = vCodes.size() - 1;
     if (nGlyphs == 0) return;
-    const LineDrawing d{pFont, target, y, SDL_Color{c.getRed(), c.getGreen(), c.getBlue(), 0}, nGlyphs,
-                        librarySize(pFont, vCodes.data(), nGlyphs)};
+    LineDrawing d{pFont, target, nGlyphs, librarySize(pFont, vCodes.data(), nGlyphs)};
     const std::vector<Glyph> vGlyphs = layOut(pFont, vCodes);
     // Surfaces are as high as the line's: its tallest glyph, or its underline.
     // Pieces are no wider than the target, too: those off it are not rendered.
     const int64_t nMaxWidth = std::min({kMaxPieceWidth, kMaxTtfPiecePixels / std::max<int64_t>(1, d.line.h),
                                         std::max<int64_t>(1, target.getWidth())});
     const std::vector<Piece> vPieces = cut(vGlyphs, nMaxWidth);
-    // x is where the first piece's surface starts.
-    for (const Piece& piece : vPieces) drawPiece(d, vCodes, vGlyphs, piece, x - vPieces.front().nLeft + piece.nLeft);
+    for (const TtfInk& ink : vInks) {
+        d.y = ink.y;
+        d.color = SDL_Color{ink.color.getRed(), ink.color.getGreen(), ink.color.getBlue(), 0};
+        // x is where the first piece's surface starts.
+        for (const Piece& piece : vPieces)
+            drawPiece(d, vCodes, vGlyphs, piece, ink.x - vPieces.front().nLeft + piece.nLeft);
+    }
 }

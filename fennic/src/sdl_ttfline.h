@@ -32,16 +32,27 @@
 constexpr int kMaxTtfLineHeight = 1024;
 constexpr int64_t kMaxTtfPiecePixels = int64_t(1) << 22;
 
-class Color;
+#include <vector>
+
+#include "color.h"
+
 class Image;
 struct _TTF_Font;
+
+// One drawing of a line: the left edge of its measured box at x, its top at
+// y, in the colour's RGB.
+struct TtfInk {
+    int x;
+    int y;
+    Color color;
+};
 
 // Throws Zep::FatalErrorException "TTF_SizeUTF8 failed : %s\n" (SDL's error)
 // when the library cannot measure a glyph.
 int ttfLineWidth(_TTF_Font* pFont, const char* szText);
 
-// The line with the left edge of its measured box at x and its top at y, in
-// the colour's RGB, composited onto the target. Throws as ttfLineWidth, or
+// The line composited onto the target once for each ink, in order (a shadow,
+// then the text), laid out once. Throws as ttfLineWidth, or
 // Zep::FatalErrorException "TTF_RenderUTF8_Blended failed : %s\n" when the
 // library cannot render a piece.
-void ttfDrawLine(_TTF_Font* pFont, Image& target, int x, int y, const char* szText, const Color& color);
+void ttfDrawLine(_TTF_Font* pFont, Image& target, const char* szText, const std::vector<TtfInk>& vInks);
