@@ -123,7 +123,7 @@ struct LineDrawing {
 // Renders the codes [p, p + n), of that size, with the surface's left edge
 // at x; nothing when that is empty, too large or off the target.
 void render(const LineDrawing& d, int64_t x, const Uint16* p, size_t n, const Size& size) {
-    if (size.w <= 0 || size.w > kMaxSurfaceWidth || size.w * size.h > kMaxTtfPiecePixels) return;
+    if (size.w <= 0 || size.h <= 0 || size.w > kMaxSurfaceWidth || size.w * size.h > kMaxTtfPiecePixels) return;
     if (x >= d.target.getWidth() || x + size.w <= 0) return;
     std::vector<Uint16> v(p, p + n);
     v.push_back(0);

@@ -13,9 +13,9 @@
 // from the library's own metrics and kerning, and cut into pieces that it
 // renders within their surfaces: a piece ends before a glyph that would
 // reach left of the piece's start, or that would make it wider than the
-// target, than kMaxPieceWidth or than kMaxTtfPiecePixels in all. A piece the library
-// measures otherwise than the layout is drawn glyph by glyph (one glyph alone
-// is always within its surface). A piece wholly off the target is not
+// target, than 16000 pixels or than kMaxTtfPiecePixels in all. A piece the
+// library measures otherwise than the layout is drawn glyph by glyph (one
+// glyph alone is always within its surface). A piece wholly off the target is not
 // rendered; a glyph wider than any surface, or whose box holds more than
 // kMaxTtfPiecePixels, is left out. A text that renders to nothing (no glyph
 // with width, such as U+200B) draws nothing.
@@ -26,18 +26,17 @@
 #pragma once
 
 #include <cstdint>
-
-// Far beyond any text of the game; bounds the memory one rendering takes
-// (4 bytes a pixel).
-constexpr int kMaxTtfLineHeight = 1024;
-constexpr int64_t kMaxTtfPiecePixels = int64_t(1) << 22;
-
 #include <vector>
 
 #include "color.h"
 
 class Image;
 struct _TTF_Font;
+
+// Far beyond any text of the game; bounds the memory one rendering takes
+// (4 bytes a pixel).
+constexpr int kMaxTtfLineHeight = 1024;
+constexpr int64_t kMaxTtfPiecePixels = int64_t(1) << 22;
 
 // One drawing of a line: the left edge of its measured box at x, its top at
 // y, in the colour's RGB.
