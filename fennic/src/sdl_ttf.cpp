@@ -5,12 +5,13 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <vector>
 
 #include <zep2/error.h>
 
 #include "gameapp.h"
 #include "image.h"
-#include "sdl_image.h"
+#include "sdl_ttfline.h"
 
 namespace {
 
@@ -32,16 +33,19 @@ int styleOf(const Zep::List<Zep::String>& lSpec) {
     return nStyle;
 }
 
-// Renders the line in the colour's RGB and composites it at (x, y).
-void renderLine(TTF_Font* pFont, Image& target, int x, int y, const char* szText, const Color& c) {
-    const SDL_Color color{c.getRed(), c.getGreen(), c.getBlue(), 0};
-    SDL_Surface* pSurface = TTF_RenderUTF8_Blended(pFont, szText, color);
-    if (!pSurface) {
-        ZEP_THROW(Zep::FatalErrorException,
-                  Zep::String::format("TTF_RenderUTF8_Blended failed : %s\n", TTF_GetError()).c_str());
-    }
-    const Zep::SmartPtr<Image> pLine = new SDLImage(pSurface);
-    target.blitFrom(*pLine, x, y);
+// What a font must measure when it is opened: every printable ASCII character.
+constexpr const char* kProbeText =
+    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~";
+
+// Why the font is no use, or nothing: some damaged files open and then fail
+// on their first glyph, or give a line no surface can hold.
+Zep::String probeFailure(TTF_Font* pFont) {
+    int w = 0, h = 0;
+    if (TTF_SizeUTF8(pFont, kProbeText, &w, &h) != 0) return TTF_GetError();
+    // The measured height includes the tallest glyph and the underline.
+    const int nHeight = TTF_FontHeight(pFont) < 1 ? TTF_FontHeight(pFont) : h;
+    if (nHeight < 1 || nHeight > kMaxTtfLineHeight) return Zep::String::format("line height %d", nHeight);
+    return Zep::String();
 }
 
 }  // namespace
@@ -100,17 +104,23 @@ void SDLTrueTypeFont::openFont(const char* szName, int nSize, int nStyle) {
         ZEP_THROW(Zep::ResourceException,
                   Zep::String::format("SDLTrueTypeFont : Can't open %s [%s]", szName, TTF_GetError()).c_str());
     }
+    if (nStyle != 0) TTF_SetFontStyle(pData->m_pFont, nStyle);
+    const Zep::String sFailure = probeFailure(pData->m_pFont);
+    if (!sFailure.isEmpty()) {
+        const char* szFormat = "SDLTrueTypeFont : Can't measure text with %s [%s]";
+        ZEP_THROW(Zep::ResourceException, Zep::String::format(szFormat, szName, sFailure.c_str()).c_str());
+    }
     m_pData = pData;
     m_nPointSize = nSize;
     m_nStyle = nStyle;
-    if (nStyle != 0) TTF_SetFontStyle(m_pData->m_pFont, nStyle);
 }
 
 void SDLTrueTypeFont::drawText(const Zep::SmartPtr<Image>& pTarget, int x, int y, const char* szText) {
     if (!szText || !*szText || pTarget.isNULL()) return;
-    const int nOffset = getShadowOffset();
-    if (getDrawShadow()) renderLine(m_pData->m_pFont, *pTarget, x + nOffset, y + nOffset, szText, getShadowColor());
-    renderLine(m_pData->m_pFont, *pTarget, x, y, szText, getTextColor());
+    std::vector<TtfInk> vInks;
+    if (getDrawShadow()) vInks.push_back({x + getShadowOffset(), y + getShadowOffset(), getShadowColor()});
+    vInks.push_back({x, y, getTextColor()});
+    ttfDrawLine(m_pData->m_pFont, *pTarget, szText, vInks);
 }
 
 int SDLTrueTypeFont::getTextWidth(const char* szText) {
@@ -119,11 +129,8 @@ int SDLTrueTypeFont::getTextWidth(const char* szText) {
     for (int nStart = 0; nStart <= sText.length();) {
         int nEnd = sText.find('\n', nStart);
         if (nEnd < 0) nEnd = sText.length();
-        int w = 0, h = 0;
-        if (TTF_SizeUTF8(m_pData->m_pFont, Zep::String(sText.c_str() + nStart, nEnd - nStart).c_str(), &w, &h) != 0) {
-            ZEP_THROW(Zep::FatalErrorException, Zep::String::format("TTF_SizeUTF8 failed : %s\n", TTF_GetError()).c_str());
-        }
-        nWidest = std::max(nWidest, w);
+        const Zep::String sLine(sText.c_str() + nStart, nEnd - nStart);
+        nWidest = std::max(nWidest, ttfLineWidth(m_pData->m_pFont, sLine.c_str()));
         nStart = nEnd + 1;
     }
     return nWidest;

@@ -9,12 +9,18 @@
 // are counted so SDL_ttf starts with the first font and stops with the last.
 //
 // A font file SDL_ttf cannot open is a Zep::ResourceException naming the
-// resource and SDL's error ("SDLTrueTypeFont : Can't open %s [%s]"), and
-// nothing is cached: there is never a font without an opened file.
+// resource and SDL's error ("SDLTrueTypeFont : Can't open %s [%s]"); so is
+// one that opens but cannot measure a short probe text (the printable ASCII
+// characters), as some damaged files do, or whose line does not measure 1
+// to kMaxTtfLineHeight pixels high with it ("SDLTrueTypeFont : Can't measure
+// text with %s [%s]", SDL's error or "line height %d"). Nothing is cached
+// then: there is never a font without a usable file.
 //
 // Text is UTF-8. renderText draws the shadow (the shadow colour's RGB, the
 // one offset on both axes) and then the text, each rendered blended and
-// composited onto the target with Image::blitFrom.
+// composited onto the target with Image::blitFrom. How a line reaches the
+// library (in pieces when it is very wide) is in sdl_ttfline.h; a line that
+// renders to nothing draws nothing.
 #pragma once
 
 #include <zep2/hash.h>

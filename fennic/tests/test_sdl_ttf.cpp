@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "sdl_image.h"
 #include "sdl_platform.h"
 #include "themetest_util.h"
 
@@ -134,6 +135,38 @@ TEST_F(PlatformFonts, ThePlatformRegistersTrueTypeAndLogsTheCacheAtShutdown) {
     EXPECT_TRUE(Theme::getFontFactory("TrueType").isNULL());
     EXPECT_NE(std::string::npos, m_files.logText().find("S: Font cache : 2 hits (66.7%), 1 misses\n")) << m_files.logText();
     m_app.setPlatform(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A line wider than its target goes to the library in pieces no wider than
+// the target, placed with the font's own kerning: what lands on the target
+// is what the library draws of the whole line there.
+TEST_F(TrueType, ALineCutIntoPiecesDrawsAsTheWholeLine) {
+    const char* szText = "AVAVATATAT ToToTo WaWaWa LTLTLT YoYo";  // kerned pairs throughout
+    SDLTTFFactory factory;
+    for (int nStyle : {0, TTF_STYLE_BOLD, TTF_STYLE_ITALIC, TTF_STYLE_UNDERLINE}) {
+        const char* szStyle = nStyle == TTF_STYLE_BOLD ? "bold" : nStyle == TTF_STYLE_ITALIC ? "italic" : "underline";
+        Zep::SmartPtr<Font> p = factory.createFont(spec({"DejaVuSans.ttf", "16", nStyle ? szStyle : ""}));
+        p->setDrawShadow(false);
+        TTF_Font* pLibraryFont = TTF_OpenFont(themetest::kDejaVu, 16);
+        TTF_SetFontStyle(pLibraryFont, nStyle);
+        Zep::SmartPtr<Image> pWhole = m_app.createImage(400, 24, true);
+        const SDL_Color white{255, 255, 255, 0};
+        const Zep::SmartPtr<Image> pLine = new SDLImage(TTF_RenderUTF8_Blended(pLibraryFont, szText, white));
+        pWhole->blitFrom(*pLine, 0, 2);
+        TTF_CloseFont(pLibraryFont);
+        for (int w = 9; w < 400; w += 29) {
+            Zep::SmartPtr<Image> pCut = m_app.createImage(w, 24, true);
+            p->drawText(pCut, 0, 2, szText);
+            int nDiffering = 0;
+            for (int y = 0; y < 24; ++y)
+                for (int x = 0; x < w; ++x) nDiffering += pCut->getPixel(x, y) != pWhole->getPixel(x, y);
+            EXPECT_EQ(0, nDiffering) << nStyle << " " << w;
+        }
+    }
 }
 
 }  // namespace
