@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "imagetest_util.h"
+#include "sprite.h"
 #include "spritetest_util.h"
 #include "testkit_audio.h"
 #include "testkit_events.h"
