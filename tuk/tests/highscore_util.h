@@ -1,12 +1,10 @@
-// Helpers of the highscore tests: lists written as text, and the stored
-// form's bytes built by hand.
+// Helpers of the highscore tests: rows as text, and stored bytes built by hand.
 #pragma once
 
 #include <initializer_list>
 #include <string>
 #include <utility>
 
-#include "gameapp.h"
 #include "highscorelists.h"
 #include "records_util.h"
 
@@ -14,12 +12,8 @@ namespace highscoretest {
 
 using Rows = std::initializer_list<std::pair<const char*, int32_t>>;
 
-// "Name score"
-inline std::string rowOf(const HighscoreEntry& e) {
-    return std::string(e.getName().c_str()) + " " + std::to_string(e.getScore());
-}
+inline std::string rowOf(const HighscoreEntry& e) { return e.getName().c_str() + (" " + std::to_string(e.getScore())); }
 
-// "Name score, Name score, ..."
 inline std::string rowsOf(const HighscoreList& list) {
     std::string s;
     for (const HighscoreEntry& e : list) s += (s.empty() ? "" : ", ") + rowOf(e);
@@ -32,7 +26,7 @@ inline HighscoreList listOf(Rows rows) {
     return list;
 }
 
-// One list as stored: 00 14 <count> and per row 00, name, score, empty second text.
+// One list as stored: 00 14 <count>, per row 00, the name, the score, an empty second text.
 inline std::string listBytes(Rows rows) {
     std::string s = std::string("\x00\x14", 2) + static_cast<char>(rows.size());
     for (const auto& [szName, nScore] : rows)
@@ -41,14 +35,13 @@ inline std::string listBytes(Rows rows) {
 }
 
 inline std::string storedBytes(const GameApp& app) {
-    Zep::SmartPtr<Zep::MemStream> pBytes =
-        Zep::String::unescapeBinary(app.getSetting(HighscoreLists::kSettingKey).c_str());
+    auto pBytes = Zep::String::unescapeBinary(app.getSetting(HighscoreLists::kSettingKey).c_str());
     return std::string(static_cast<const char*>(pBytes->getBuffer()), pBytes->length());
 }
 
-inline void storeBytes(GameApp& app, const std::string& sBytes) {
-    app.setSetting(HighscoreLists::kSettingKey,
-                   Zep::String::escapeBinary(sBytes.data(), static_cast<int>(sBytes.size())).c_str());
+inline void storeBytes(GameApp& app, const std::string& s) {
+    const Zep::String sText = Zep::String::escapeBinary(s.data(), static_cast<int>(s.size()));
+    app.setSetting(HighscoreLists::kSettingKey, sText.c_str());
 }
 
 }  // namespace highscoretest
