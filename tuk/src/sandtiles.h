@@ -1,0 +1,18 @@
+// The sand background of the game's full-screen screens: sprites of the
+// tile "sand_frame_back" at every x = 0, 44, ..., 792 and y = 0, 44, ...,
+// 572 (19 columns by 14 rows, a grid that overruns the 800 x 600 screen),
+// all in one layer. A page moved to a layer beneath the tiles is hidden.
+#pragma once
+
+#include "gamemode.h"
+
+namespace sandtiles {
+
+constexpr const char* kTileImage = "sand_frame_back";
+constexpr int kStep = 44;
+constexpr int kColumns = 19;
+constexpr int kRows = 14;
+
+void addTo(GameMode& mode, int nZOrder);
+
+}  // namespace sandtiles
