@@ -73,8 +73,10 @@ void bar(Canvas& c, float x, float y, bool bShabby, bool bLit, const char* szSig
         c.line(x + 200, y + 64, x + 290, y + 104, 8, rgb(0x8D6E63));
     }
     if (szSign) {
-        c.roundRect(x + 60, y - 40, 180, 44, 8, rgb(0xE9C46A));
-        drawText(c, szSign, x + 150, y - 34, TextStyle{22, true, rgb(0x5A3418), Align::Center});
+        const TextStyle style{22, true, rgb(0x5A3418), Align::Center};
+        const float fWidth = static_cast<float>(textWidth(szSign, style) + 32);
+        c.roundRect(x + w / 2 - fWidth / 2, y - 40, fWidth, 44, 8, rgb(0xE9C46A));
+        drawText(c, szSign, x + w / 2, y - 34, style);
     }
 }
 
@@ -266,12 +268,12 @@ Canvas mending() {
 Canvas festival() {
     Canvas c(800, 600);
     sky(c, rgb(0x240046), rgb(0x5A189A));
-    firework(c, 160, 110, rgb(0xFFD60A));
-    firework(c, 420, 70, rgb(0xFF6B8B));
-    firework(c, 660, 130, rgb(0x4CC9F0));
+    firework(c, 160, 60, rgb(0xFFD60A));
+    firework(c, 420, 52, rgb(0xFF6B8B));
+    firework(c, 660, 66, rgb(0x4CC9F0));
     c.rect(0, kHorizon, 800, 300, rgb(0x6D4C41));
     bar(c, 250, 230, false, true, nullptr);
-    bunting(c, 120);
+    bunting(c, 128);
     people(c, 40, 470, 8, 100, Pose::Cheer);
     caption(c, "The harbour festival! The whole town gathers at your bar.");
     return c;
@@ -280,7 +282,7 @@ Canvas festival() {
 Canvas ending() {
     Canvas c(800, 600);
     sky(c, rgb(0xF8961E), rgb(0xF9C74F));
-    sun(c, 400, kHorizon, 70, rgb(0xFF7B00));
+    sun(c, 660, kHorizon - 20, 60, rgb(0xFF7B00));
     sea(c, rgb(0x277DA1), rgb(0x1D3557));
     pier(c, 440);
     bar(c, 250, 230, false, true, "Tuk Harbor Bar");
