@@ -29,15 +29,19 @@ void putChunk(std::vector<uint8_t>& lOut, const char* szType, const std::vector<
 std::vector<uint8_t> rawRows(Image& image) {
     int nDataX = 0, nDataY = 0;
     image.getDataOffset(&nDataX, &nDataY);
-    std::vector<uint8_t> lRows;
+    const int nWidth = image.getWidth(), nHeight = image.getHeight();
+    const int nDataWidth = image.getDataWidth(), nDataHeight = image.getDataHeight();
+    // Sized once: the rows are written in place (transparent outside the data).
+    std::vector<uint8_t> lRows(static_cast<size_t>(nHeight) * (1 + 4 * static_cast<size_t>(nWidth)), 0);
     ImageLock lock(image);
-    for (int y = 0; y < image.getHeight(); ++y) {
-        lRows.push_back(0);
-        for (int x = 0; x < image.getWidth(); ++x) {
+    uint8_t* pOut = lRows.data();
+    for (int y = 0; y < nHeight; ++y) {
+        *pOut++ = 0;
+        for (int x = 0; x < nWidth; ++x, pOut += 4) {
             const int dx = x - nDataX, dy = y - nDataY;
-            const bool bInside = dx >= 0 && dy >= 0 && dx < image.getDataWidth() && dy < image.getDataHeight();
-            const Color c = bInside ? image.readPixel(dx, dy) : Color(0, 0, 0, 0);
-            lRows.insert(lRows.end(), {c.getRed(), c.getGreen(), c.getBlue(), c.getAlpha()});
+            if (dx < 0 || dy < 0 || dx >= nDataWidth || dy >= nDataHeight) continue;
+            const Color c = image.readPixel(dx, dy);
+            pOut[0] = c.getRed(), pOut[1] = c.getGreen(), pOut[2] = c.getBlue(), pOut[3] = c.getAlpha();
         }
     }
     return lRows;

@@ -45,4 +45,45 @@ void drawMouth(Canvas& c, Pt m, float w, bool bSmile, const Palette& p) {
     c.polyline(arc, 2.2f, p.lips);
 }
 
+void drawPerson(Canvas& c, Pt feet, float fHeight, const Palette& p, Pose pose) {
+    const float s = fHeight / 100.0f;
+    // Drawn on a canvas of its own so that the outline leaves the scene alone.
+    const int w = static_cast<int>(80 * s) + 4, h = static_cast<int>(106 * s) + 4;
+    Canvas fig(w, h);
+    const float cx = w / 2.0f, by = h - 3.0f;
+    auto at = [&](float x, float y) { return Pt{cx + x * s, by - y * s}; };
+    drawLeg(fig, at(-6, 46), at(-7, 3), -1, p, 8 * s);
+    drawLeg(fig, at(6, 46), at(7, 3), 1, p, 8 * s);
+    fig.polygon({at(-15, 50), at(15, 50), at(19, 30), at(-19, 30)}, p.bottom);
+    fig.roundRect(cx - 14 * s, by - 82 * s, 28 * s, 36 * s, 8 * s, p.top);
+    const Pt shoulderL = at(-12, 76), shoulderR = at(12, 76);
+    switch (pose) {
+        case Pose::Stand:
+            drawArm(fig, shoulderL, at(-17, 46), 3 * s, p, 7 * s);
+            drawArm(fig, shoulderR, at(17, 46), -3 * s, p, 7 * s);
+            break;
+        case Pose::Wave:
+            drawArm(fig, shoulderL, at(-17, 46), 3 * s, p, 7 * s);
+            drawArm(fig, shoulderR, at(30, 100), -5 * s, p, 7 * s);
+            break;
+        case Pose::Carry:
+            drawArm(fig, shoulderL, at(-17, 46), 3 * s, p, 7 * s);
+            drawArm(fig, shoulderR, at(32, 62), 5 * s, p, 7 * s);
+            fig.roundRect(cx + 26 * s, by - 76 * s, 11 * s, 14 * s, 2 * s, rgb(0xFFF3B0));
+            fig.rect(cx + 26 * s, by - 72 * s, 11 * s, 10 * s, rgb(0xF4A261));
+            break;
+        case Pose::Cheer:
+            drawArm(fig, shoulderL, at(-28, 100), 5 * s, p, 7 * s);
+            drawArm(fig, shoulderR, at(28, 100), -5 * s, p, 7 * s);
+            break;
+    }
+    fig.rect(cx - 4 * s, by - 88 * s, 8 * s, 8 * s, p.skin);
+    fig.ellipse(cx, by - 93 * s, 11 * s, 12 * s, p.skin);
+    fig.ellipse(cx, by - 101 * s, 12 * s, 6 * s, p.hair);
+    drawEyes(fig, at(-4, 94), at(4, 94), 1.3f * s, true, p);
+    drawMouth(fig, at(0, 87), 6 * s, true, p);
+    fig.outline(kInk, 1);
+    c.blit(fig, static_cast<int>(feet.x - cx), static_cast<int>(feet.y - by));
+}
+
 }  // namespace cg

@@ -29,4 +29,12 @@ void drawEyes(Canvas& c, Pt left, Pt right, float r, bool bOpen, const Palette& 
 // A mouth centred at m: a small line, or a smile (an arc).
 void drawMouth(Canvas& c, Pt m, float w, bool bSmile, const Palette& p);
 
+// How a small whole figure holds its arms.
+enum class Pose { Stand, Wave, Carry, Cheer };
+
+// A whole person fHeight pixels tall, outlined, standing with the feet at
+// feet: the small figures of the story panels and the instruction pages.
+// Carry holds a glass out at the figure's right.
+void drawPerson(Canvas& c, Pt feet, float fHeight, const Palette& p, Pose pose);
+
 }  // namespace cg

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
         cg::Output out(argv[1]);
         for (auto make : {cg::makeBar, cg::makeWaitress, cg::makeCustomers, cg::makeMugs, cg::makeBalloons,
                           cg::makeFigures, cg::makeSounds, cg::makeStartup, cg::makeTheme,
-                          cg::makeStore})
+                          cg::makeStore, cg::makeDayEnd, cg::makeRecords, cg::makeHowTo, cg::makeCutScenes,
+                          cg::makeMap})
             make(out);
         cg::closeFonts();
         const double fSeconds =

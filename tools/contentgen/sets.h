@@ -15,5 +15,10 @@ void makeSounds(Output& out);     // the samples and the music
 void makeStartup(Output& out);    // icon, splash logos, menu, loading screen, clock
 void makeStore(Output& out);      // the store, its salesman and parrot, the purchase dialog
 void makeTheme(Output& out);      // the theme's buttons, frames, cursor, separators, slider, checks
+void makeDayEnd(Output& out);     // the statistics' banners and separator, the congratulation, its flowers
+void makeRecords(Output& out);    // the records screen's picture
+void makeHowTo(Output& out);      // the three instruction pages
+void makeCutScenes(Output& out);  // the ten story panels
+void makeMap(Output& out);        // the campaign map, its place marker and current-place ring
 
 }  // namespace cg

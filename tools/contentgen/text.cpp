@@ -62,6 +62,39 @@ void drawText(Canvas& canvas, const std::string& sText, float x, float y, const 
     SDL_FreeSurface(pText);
 }
 
+std::vector<std::string> wrapText(const std::string& sText, const TextStyle& style, int nWidth) {
+    std::vector<std::string> vLines;
+    std::string sLine, sWord;
+    auto addWord = [&] {
+        if (sWord.empty()) return;
+        const std::string sLonger = sLine.empty() ? sWord : sLine + " " + sWord;
+        if (!sLine.empty() && textWidth(sLonger, style) > nWidth) {
+            vLines.push_back(sLine);
+            sLine = sWord;
+        } else {
+            sLine = sLonger;
+        }
+        sWord.clear();
+    };
+    for (char ch : sText) {
+        if (ch == ' ' || ch == '\n') addWord();
+        if (ch == '\n') vLines.push_back(sLine), sLine.clear();
+        if (ch != ' ' && ch != '\n') sWord += ch;
+    }
+    addWord();
+    if (!sLine.empty()) vLines.push_back(sLine);
+    return vLines;
+}
+
+float drawParagraph(Canvas& canvas, const std::string& sText, float x, float y, int nWidth, const TextStyle& style) {
+    const int nStep = textHeight(style);
+    for (const std::string& sLine : wrapText(sText, style, nWidth)) {
+        drawText(canvas, sLine, x, y, style);
+        y += nStep;
+    }
+    return y;
+}
+
 void closeFonts() {
     for (auto& [key, pFont] : fontTable())
         if (pFont) TTF_CloseFont(pFont);

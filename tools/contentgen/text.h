@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "canvas.h"
 
@@ -23,6 +24,12 @@ void drawText(Canvas& canvas, const std::string& sText, float x, float y, const 
 // Width and height of the line in pixels.
 int textWidth(const std::string& sText, const TextStyle& style);
 int textHeight(const TextStyle& style);
+// The words of the text in lines no wider than nWidth pixels (a longer word
+// stands alone); "\n" ends a line.
+std::vector<std::string> wrapText(const std::string& sText, const TextStyle& style, int nWidth);
+// The wrapped lines one font height apart, the first with its top at y; x as
+// in drawText. Answers the y below the last line.
+float drawParagraph(Canvas& canvas, const std::string& sText, float x, float y, int nWidth, const TextStyle& style);
 // Closes the fonts (at the end of the program).
 void closeFonts();
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <zep2/error.h>
+#include <zep2/resource.h>
 
 #include "animscript_reader.h"
 #include "memimage.h"
@@ -16,6 +17,33 @@
 #include "testkit_platform.h"
 
 namespace contenttest {
+
+// Every name the pattern stands for, in order: "{a,b}" is each choice,
+// "{1..3}" each number; "x{,_y}" gives "x" and "x_y".
+inline std::vector<std::string> expand(const std::string& sPattern) {
+    const size_t nOpen = sPattern.find('{');
+    if (nOpen == std::string::npos) return {sPattern};
+    const size_t nClose = sPattern.find('}', nOpen);
+    const std::string sInside = sPattern.substr(nOpen + 1, nClose - nOpen - 1);
+    std::vector<std::string> vChoices;
+    const size_t nDots = sInside.find("..");
+    if (nDots != std::string::npos) {
+        for (int i = std::stoi(sInside.substr(0, nDots)); i <= std::stoi(sInside.substr(nDots + 2)); ++i)
+            vChoices.push_back(std::to_string(i));
+    } else {
+        size_t nStart = 0;
+        for (size_t n = sInside.find(','); ; n = sInside.find(',', nStart)) {
+            vChoices.push_back(sInside.substr(nStart, n - nStart));
+            if (n == std::string::npos) break;
+            nStart = n + 1;
+        }
+    }
+    std::vector<std::string> vNames;
+    for (const std::string& sChoice : vChoices)
+        for (const std::string& sRest : expand(sPattern.substr(nClose + 1)))
+            vNames.push_back(sPattern.substr(0, nOpen) + sChoice + sRest);
+    return vNames;
+}
 
 class ContentTest : public ::testing::Test {
 protected:
@@ -39,6 +67,12 @@ protected:
             ADD_FAILURE() << szScript << ": " << e.className() << ": " << e.getMessage();
         }
         return Zep::SmartPtr<Animation>(new Animation(0.0f));
+    }
+    // A sample or track by the suffixes the sound loaders try.
+    bool soundExists(const std::string& sName) {
+        static const char* const kSuffixes[] = {".ogg", ".wav", ".voc", nullptr};
+        Zep::ResourceProvider* pProvider = nullptr;
+        return !m_app.findResourceProvider(sName.c_str(), &pProvider, kSuffixes).isEmpty();
     }
     // Frames of the sequence that carry the property themselves.
     static int framesWith(const Animation& anim, const std::string& sSeq, const char* szProp) {

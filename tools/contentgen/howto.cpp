@@ -1,0 +1,180 @@
+// The three instruction pages: a title and three steps each, every step a
+// small drawing of what to click beside its text. The bottom 60 pixels stay
+// plain for the page buttons.
+#include <functional>
+#include <string>
+
+#include "figure.h"
+#include "sets.h"
+#include "text.h"
+
+namespace cg {
+
+namespace {
+
+constexpr Rgba kPaper = rgb(0xFFF8E7);
+constexpr Rgba kBrown = rgb(0x5A3418);
+
+// The mouse pointer with its tip at (x, y) and three short rays of a click.
+void click(Canvas& c, float x, float y) {
+    for (int i = 0; i < 3; ++i) {
+        const float dx[3] = {-12, -9, 0}, dy[3] = {0, -9, -12};
+        c.line(x + dx[i] * 0.6f, y + dy[i] * 0.6f, x + dx[i] * 1.3f, y + dy[i] * 1.3f, 2.5f, rgb(0xE63946));
+    }
+    Canvas arrow(30, 34);
+    arrow.polygon({{3, 3}, {24, 17}, {15, 18}, {20, 29}, {16, 31}, {11, 20}, {4, 26}}, rgb(0xFFFFFF));
+    arrow.outline(rgb(0x1B1B1B), 1);
+    c.blit(arrow, static_cast<int>(x) - 3, static_cast<int>(y) - 3);
+}
+
+void glass(Canvas& c, float x, float y, Rgba juice) {
+    c.polygon({{x - 10, y - 30}, {x + 10, y - 30}, {x + 8, y}, {x - 8, y}}, rgb(0xDFF3FA));
+    if (juice.a) c.polygon({{x - 9, y - 18}, {x + 9, y - 18}, {x + 8, y - 1}, {x - 8, y - 1}}, juice);
+    c.line(x - 10, y - 30, x - 8, y, 1.5f, rgb(0x6C7A89));
+    c.line(x + 10, y - 30, x + 8, y, 1.5f, rgb(0x6C7A89));
+    c.line(x - 8, y, x + 8, y, 1.5f, rgb(0x6C7A89));
+}
+
+void counter(Canvas& c, float x, float y, float w) {
+    c.rect(x, y, w, 10, rgb(0x6D4426));
+    c.rect(x + 4, y + 10, w - 8, 30, rgb(0x9C5B2E));
+}
+
+Palette guest() {
+    Palette p;
+    p.top = rgb(0xE76F51);
+    p.bottom = rgb(0x264653);
+    return p;
+}
+
+Palette waitress() {
+    Palette p;
+    p.hair = rgb(0xA0522D);
+    p.top = rgb(0xFFFFFF);
+    p.bottom = rgb(0x2A9D8F);
+    return p;
+}
+
+void bubble(Canvas& c, float x, float y, Rgba juice) {
+    c.polygon({{x - 6, y + 22}, {x + 6, y + 22}, {x - 10, y + 34}}, rgb(0xFFFFFF));
+    c.roundRect(x - 26, y - 22, 52, 46, 14, rgb(0xFFFFFF));
+    glass(c, x, y + 15, juice);
+}
+
+void juicer(Canvas& c, float x, float y) {
+    c.roundRect(x, y, 90, 100, 10, rgb(0xE9C46A));
+    c.roundRect(x + 10, y + 10, 70, 30, 6, rgb(0xBFE3F0));
+    static const uint32_t kFruit[3] = {0xE63946, 0x52B788, 0xFFD60A};
+    for (int i = 0; i < 3; ++i) c.ellipse(x + 22 + i * 23.0f, y + 56, 8, 8, rgb(kFruit[i]));
+    c.roundRect(x + 33, y + 72, 24, 14, 4, rgb(0x457B9D));
+    c.rect(x - 10, y + 98, 110, 6, rgb(0x6C7A89));
+}
+
+struct Step {
+    std::function<void(Canvas&, float, float)> draw;  // into the 170 x 120 box at its top-left
+    const char* szText;
+};
+
+Canvas page(int nPage, const char* szTitle, const Step (&aSteps)[3]) {
+    Canvas c(800, 600);
+    c.gradient(0, 0, 800, 600, rgb(0xF3E2BE), rgb(0xE9D3A5));
+    c.roundRect(20, 20, 760, 510, 20, kPaper);
+    const std::string sTitle = std::string("How to play: ") + szTitle;
+    drawText(c, sTitle, 400, 36, TextStyle{28, true, kBrown, Align::Center});
+    drawText(c, std::to_string(nPage + 1) + " / 3", 740, 44, TextStyle{16, false, kBrown, Align::Right});
+    for (int i = 0; i < 3; ++i) {
+        const float y = 100.0f + i * 140;
+        c.roundRect(50, y, 170, 120, 12, rgb(0xDCEFF5));
+        aSteps[i].draw(c, 50, y);
+        c.ellipse(250, y + 22, 16, 16, rgb(0xE76F51));
+        drawText(c, std::to_string(i + 1), 250, y + 10, TextStyle{18, true, rgb(0xFFFFFF), Align::Center});
+        drawParagraph(c, aSteps[i].szText, 280, y + 10, 470, TextStyle{20, false, kBrown, Align::Left});
+    }
+    return c;
+}
+
+const Rgba kOrange = rgb(0xF4A261);
+
+Canvas servingPage() {
+    const Step steps[3] = {
+        {[](Canvas& c, float x, float y) {
+             drawPerson(c, Pt{x + 60, y + 114}, 70, guest(), Pose::Stand);
+             bubble(c, x + 120, y + 36, kOrange);
+         },
+         "Guests come in and take a seat. The bubble over a guest shows the drink they want."},
+        {[](Canvas& c, float x, float y) {
+             counter(c, x + 10, y + 70, 150);
+             glass(c, x + 60, y + 70, Rgba{});
+             glass(c, x + 110, y + 70, Rgba{});
+             click(c, x + 68, y + 62);
+         },
+         "Click a glass on the counter. The waitress walks over and picks it up."},
+        {[](Canvas& c, float x, float y) {
+             drawPerson(c, Pt{x + 50, y + 114}, 80, waitress(), Pose::Carry);
+             drawPerson(c, Pt{x + 130, y + 114}, 70, guest(), Pose::Stand);
+             click(c, x + 134, y + 74);
+         },
+         "Click the guest to serve the drink. Happy guests pay, and quick service earns stars."},
+    };
+    return page(0, "serving", steps);
+}
+
+Canvas juicerPage() {
+    const Step steps[3] = {
+        {[](Canvas& c, float x, float y) {
+             juicer(c, x + 40, y + 8);
+             click(c, x + 64, y + 66);
+         },
+         "Once you own a juice machine, click one of its fruit buttons to choose the juice."},
+        {[](Canvas& c, float x, float y) {
+             juicer(c, x + 40, y + 8);
+             click(c, x + 88, y + 88);
+         },
+         "Then click its glass button: the machine fills a glass and slides it out."},
+        {[](Canvas& c, float x, float y) {
+             counter(c, x + 10, y + 70, 150);
+             glass(c, x + 80, y + 70, kOrange);
+             click(c, x + 88, y + 62);
+         },
+         "Click the full glass to take it, then click the guest who asked for it."},
+    };
+    return page(1, "the juice machine", steps);
+}
+
+Canvas dayPage() {
+    const Step steps[3] = {
+        {[](Canvas& c, float x, float y) {
+             drawPerson(c, Pt{x + 70, y + 114}, 80, guest(), Pose::Stand);
+             c.roundRect(x + 110, y + 20, 14, 80, 4, rgb(0x3A2A22));
+             c.roundRect(x + 112, y + 50, 10, 48, 3, rgb(0x52B788));
+         },
+         "The meter beside a guest shows how long they will wait. Serve them before it runs out!"},
+        {[](Canvas& c, float x, float y) {
+             c.roundRect(x + 40, y + 50, 90, 56, 8, rgb(0xA8B5BF));
+             c.roundRect(x + 50, y + 58, 70, 36, 6, rgb(0x6C7A89));
+             glass(c, x + 70, y + 70, Rgba{});
+             glass(c, x + 96, y + 76, Rgba{});
+             click(c, x + 110, y + 80);
+         },
+         "Empty glasses go back to the sink: click it when the waitress carries used glasses."},
+        {[](Canvas& c, float x, float y) {
+             for (int i = 0; i < 4; ++i) {
+                 c.ellipse(x + 60 + i * 6.0f, y + 90.0f - i * 9, 22, 8, rgb(0xC99A06));
+                 c.ellipse(x + 60 + i * 6.0f, y + 87.0f - i * 9, 22, 8, rgb(0xFFD60A));
+             }
+             drawText(c, "$", x + 78, y + 46, TextStyle{18, true, rgb(0xC99A06), Align::Center});
+         },
+         "Reach the day's goal to go on. Spend your money in the store: trays, chairs, a parrot and more."},
+    };
+    return page(2, "your day", steps);
+}
+
+}  // namespace
+
+void makeHowTo(Output& out) {
+    out.picture("howto0", servingPage());
+    out.picture("howto1", juicerPage());
+    out.picture("howto2", dayPage());
+}
+
+}  // namespace cg
