@@ -26,6 +26,24 @@ Zep::String PropHolder::getProp(const char* szName, bool bInherit) const {
 
 void PropHolder::setProp(const char* szName, const char* szValue) { m_hProps.set(szName, szValue); }
 
+// ---- Sequence ---------------------------------------------------------------------
+
+void Sequence::addFrame(const Zep::SmartPtr<FrameData>& pFrame) {
+    m_vIndex.push_back(pFrame.get());
+    try {
+        m_lFrames.add(pFrame);
+    } catch (...) {
+        m_vIndex.pop_back();  // the two stay in step
+        throw;
+    }
+}
+
+FrameData& Sequence::frameAt(int n) const {
+    // The list raises its own out-of-range error, message and all.
+    if (n < 0 || n >= static_cast<int>(m_vIndex.size())) return *m_lFrames.get(n);
+    return *m_vIndex[static_cast<size_t>(n)];
+}
+
 // ---- Animation --------------------------------------------------------------------
 
 Animation::Animation(float fFrameRate) : m_fFrameRate(fFrameRate) {
@@ -66,7 +84,7 @@ int Animation::addFrame(const char* szSeq, const Zep::SmartPtr<Image>& pImage, i
     Zep::SmartPtr<FrameData> pFrame = new FrameData(pImage);
     pFrame->setParent(&rSeq);
     pFrame->setRepeat(nRepeat);
-    rSeq.getFrames().add(pFrame);
+    rSeq.addFrame(pFrame);
     return rSeq.getFrameCount() - 1;
 }
 
