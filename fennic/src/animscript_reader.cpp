@@ -33,6 +33,10 @@ void AnimationLoader::begin(const char* szScript) {
     ZEP_TRACE("AnimationLoader::begin");
     m_lIncludeChain.clear();
     m_nOpenedLines = 0;
+    m_nFramesAdded = 0;
+    m_nPropertiesCopied = 0;
+    m_nImageOperations = 0;
+    m_nTokensRun = 0;
     openScript(szScript);
     m_nLine = 0;
     m_pAnimation = new Animation(0.0f);
@@ -124,6 +128,7 @@ int AnimationLoader::processLine() {
 bool AnimationLoader::runStatement() {
     m_sCommand = token(0).toLower();
     if (m_sCommand != "repeat") {
+        countTokensRun();
         execute();
         return isHeavy(m_sCommand);
     }
@@ -136,6 +141,7 @@ bool AnimationLoader::runStatement() {
     m_lTokens.removeFirst();
     for (int i = 0; i < nCount; ++i) {
         m_sCommand = token(0).toLower();
+        countTokensRun();
         execute();
     }
     m_sCommand = token(0).toLower();

@@ -23,6 +23,17 @@
 // lines in all, a line may not grow past kMaxLineLength by substitution,
 // repeat counts and batch ranges are capped, and conditions nest at most
 // kMaxConditionDepth operators deep.
+//
+// What the statements build is bounded too, since "repeat", batches and
+// "all" multiply a short script into much work (each "copyseq" of a sequence
+// onto itself doubles it). One loader adds at most kMaxSequenceFrames frames
+// to a sequence and kMaxAnimationFrames to its animation, copies at most
+// kMaxCopiedProperties frame properties with "copyseq", copies or changes at
+// most kMaxImageOperations images, and runs statements of at most
+// kMaxTokensRun tokens in all (every repetition and batch iteration counts).
+// Real animations stay far below: a few dozen sequences of a few dozen
+// frames, a few hundred images. A statement that would pass a limit fails
+// before it changes anything, with the command, script name and line.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +55,11 @@ public:
     static constexpr int kMaxRepeat = 10000;
     static constexpr int kMaxBatchRange = 10000;
     static constexpr int kMaxConditionDepth = 64;
+    static constexpr int kMaxSequenceFrames = 5000;
+    static constexpr int kMaxAnimationFrames = 20000;
+    static constexpr int kMaxCopiedProperties = 100000;
+    static constexpr int kMaxImageOperations = 50000;
+    static constexpr int kMaxTokensRun = 2000000;
 
     AnimationLoader() = default;
     ~AnimationLoader() override = default;
@@ -81,6 +97,13 @@ private:
     [[noreturn]] void fail(const Zep::String& sMessage) const;
     Zep::String token(int n) const { return m_lTokens.get(n); }
     void needTokens(int n) const;
+    // A limit error: "<Command> in <script>, line <n> : <what>".
+    [[noreturn]] void failLimit(const Zep::String& sWhat) const;
+    // Counts work against the limits; each fails before the statement acts.
+    void countTokensRun();
+    void countImageOperations(int nImages);
+    void countNewFrames(int nFrames);
+    void countCopiedProperties(int64_t nProperties);
 
     // ---- Commands (animscript_commands.cpp, animscript_images.cpp) ----
     void execute();
@@ -132,6 +155,11 @@ private:
     int m_nLine = 0;
     int m_nTotalLines = 0;
     int m_nOpenedLines = 0;
+    // Work done so far, against the limits
+    int m_nFramesAdded = 0;
+    int m_nPropertiesCopied = 0;
+    int m_nImageOperations = 0;
+    int m_nTokensRun = 0;
     Zep::List<OpenScript> m_lIncludeChain;
     Zep::SmartPtr<Animation> m_pAnimation;
     Zep::String m_sCommand;
