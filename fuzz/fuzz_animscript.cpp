@@ -1,8 +1,10 @@
 // Animation scripts from arbitrary bytes: the reader run to the end with two
 // parameters, its scripts and includes served from memory and a few pictures
-// in the image cache; then a sprite plays the result and the writer writes it.
+// in the image cache, which the image commands copy and change in memory;
+// then a sprite plays the result and the writer writes it.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include <zep2/error.h>
 #include <zep2/memstream.h>
@@ -12,13 +14,14 @@
 #include "animscript_writer.h"
 #include "animsprite.h"
 #include "fuzz_app.h"
+#include "imageonlyplatform.h"
 #include "memimage.h"
 
 namespace {
 
 fuzz::App& fixture() {
     static fuzz::App s_app = [] {
-        fuzz::App app = fuzz::makeApp();
+        fuzz::App app = fuzz::makeApp(std::make_unique<ImageOnlyPlatform>());
         fuzz::addFile(app, "part.anim", "load (0)\nadd (0) repeat (1)\nprop p (0)\n");
         fuzz::addFile(app, "loop.anim", "include part.anim\ninclude loop.anim\n");
         for (const char* szName : {"a", "b", "big", "walk1", "walk2", "walk3", "f01", "f02"})
