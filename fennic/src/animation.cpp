@@ -29,6 +29,8 @@ void PropHolder::setProp(const char* szName, const char* szValue) { m_hProps.set
 // ---- Sequence ---------------------------------------------------------------------
 
 void Sequence::addFrame(const Zep::SmartPtr<FrameData>& pFrame) {
+    // Most sequences are short: one allocation serves them.
+    if (m_vIndex.capacity() == 0) m_vIndex.reserve(kInitialIndex);
     m_vIndex.push_back(pFrame.get());
     try {
         m_lFrames.add(pFrame);
@@ -104,12 +106,17 @@ bool Animation::hasFrameProp(const char* szSeq, int n, const char* szName) const
 Zep::List<Zep::SmartPtr<Image>> Animation::getImages() const {
     Zep::List<Zep::SmartPtr<Image>> lImages;
     Zep::Hash<Zep::SmartPtr<Image>, bool> hSeen(97);
-    for (const Zep::String& sName : m_hSequences.getKeys())
-        for (const Zep::SmartPtr<FrameData>& pFrame : seq(sName.c_str()).getFrames()) {
+    // A sequence met again under an alias has nothing new to give.
+    Zep::Hash<const Sequence*, bool> hSeenSequences(97);
+    for (const Zep::SmartPtr<Sequence>& pSeq : m_hSequences.getValues()) {
+        if (hSeenSequences.contains(pSeq.get())) continue;
+        hSeenSequences.set(pSeq.get(), true);
+        for (const Zep::SmartPtr<FrameData>& pFrame : pSeq->getFrames()) {
             const Zep::SmartPtr<Image> pImage = pFrame->getImage();
             if (hSeen.contains(pImage)) continue;
             hSeen.set(pImage, true);
             lImages.add(pImage);
         }
+    }
     return lImages;
 }

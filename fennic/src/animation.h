@@ -24,6 +24,7 @@
 // the two in step.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include <zep2/hash.h>
@@ -89,6 +90,7 @@ private:
     float m_fFrameRate;
     bool m_bLoop;
     Zep::List<Zep::SmartPtr<FrameData>> m_lFrames;
+    static constexpr size_t kInitialIndex = 16;
     // The same frames by number; the list holds the references.
     std::vector<FrameData*> m_vIndex;
 };

@@ -29,7 +29,10 @@ void AnimationLoader::countImageOperations(int nImages) {
 }
 
 void AnimationLoader::countNewFrames(int nFrames) {
-    if (nFrames > kMaxSequenceFrames - m_pAnimation->getFrameCount(m_sSequence.c_str()))
+    // A sequence holds no more frames than the loader added: while the total
+    // stays low, the sequence need not be looked up.
+    const bool bSequenceMayFill = nFrames > kMaxSequenceFrames - m_nFramesAdded;
+    if (bSequenceMayFill && nFrames > kMaxSequenceFrames - m_pAnimation->getFrameCount(m_sSequence.c_str()))
         failLimit(Zep::String::format("sequence %s would have more than %d frames", m_sSequence.c_str(),
                                       kMaxSequenceFrames));
     if (nFrames > kMaxAnimationFrames - m_nFramesAdded)

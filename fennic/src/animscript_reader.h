@@ -56,7 +56,7 @@ public:
     static constexpr int kMaxBatchRange = 10000;
     static constexpr int kMaxConditionDepth = 64;
     static constexpr int kMaxSequenceFrames = 5000;
-    static constexpr int kMaxAnimationFrames = 20000;
+    static constexpr int kMaxAnimationFrames = 10000;
     static constexpr int kMaxCopiedProperties = 100000;
     static constexpr int kMaxImageOperations = 50000;
     static constexpr int kMaxTokensRun = 2000000;
