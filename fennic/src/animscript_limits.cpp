@@ -1,6 +1,7 @@
 // The animation script reader's work limits: the frames, copies, image
-// operations and statement tokens one loader may spend. Each count is checked
-// before the statement acts, so a refused statement changes nothing.
+// operations, statement tokens and substitution scans one loader may spend.
+// Each count is checked before the work is done, so a refused statement
+// changes nothing.
 #include "animscript_reader.h"
 
 namespace {
@@ -44,4 +45,13 @@ void AnimationLoader::countCopiedProperties(int64_t nProperties) {
     if (nProperties > kMaxCopiedProperties - m_nPropertiesCopied)
         failLimit(Zep::String::format("more than %d properties copied in all", kMaxCopiedProperties));
     m_nPropertiesCopied += static_cast<int>(nProperties);
+}
+
+void AnimationLoader::countSubstitution(int nLength) {
+    const int nScan = nLength + kScanPerPattern;
+    if (nScan > kMaxSubstitutionScan - m_nSubstitutionScan)
+        fail(Zep::String::format("AnimationLoader : Line in %s, line %d : substitution scanned more than %d characters "
+                                 "in all",
+                                 m_pAnimation->getName().c_str(), m_nLine, kMaxSubstitutionScan));
+    m_nSubstitutionScan += nScan;
 }

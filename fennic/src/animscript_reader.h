@@ -31,9 +31,13 @@
 // kMaxCopiedProperties frame properties with "copyseq", copies or changes at
 // most kMaxImageOperations images, and runs statements of at most
 // kMaxTokensRun tokens in all (every repetition and batch iteration counts).
-// Real animations stay far below: a few dozen sequences of a few dozen
-// frames, a few hundred images. A statement that would pass a limit fails
-// before it changes anything, with the command, script name and line.
+// Substitution, which looks for every parameter and define in every line
+// holding a "(", scans at most kMaxSubstitutionScan characters in all (each
+// pattern counts the line's length plus kScanPerPattern). Real animations
+// stay far below: a few dozen sequences of a few dozen frames, a few hundred
+// images, a handful of parameters and defines. A statement that would pass a
+// limit fails before it changes anything, with the command, script name and
+// line.
 #pragma once
 
 #include <cstdint>
@@ -58,8 +62,10 @@ public:
     static constexpr int kMaxSequenceFrames = 5000;
     static constexpr int kMaxAnimationFrames = 10000;
     static constexpr int kMaxCopiedProperties = 100000;
-    static constexpr int kMaxImageOperations = 50000;
-    static constexpr int kMaxTokensRun = 2000000;
+    static constexpr int kMaxImageOperations = 20000;
+    static constexpr int kMaxTokensRun = 1000000;
+    static constexpr int kMaxSubstitutionScan = 50000000;
+    static constexpr int kScanPerPattern = 16;
 
     AnimationLoader() = default;
     ~AnimationLoader() override = default;
@@ -90,7 +96,7 @@ private:
     void openScript(const Zep::String& sName);
     // Next statement into the current line and tokens; false at the end.
     bool readStatement();
-    Zep::String substitute(const Zep::String& sLine) const;
+    Zep::String substitute(const Zep::String& sLine);
     void checkLength(const Zep::String& sLine) const;
     // Runs the statement with its repeat prefix; true when it was heavy.
     bool runStatement();
@@ -104,6 +110,8 @@ private:
     void countImageOperations(int nImages);
     void countNewFrames(int nFrames);
     void countCopiedProperties(int64_t nProperties);
+    // One pattern looked for in a line of that length.
+    void countSubstitution(int nLength);
 
     // ---- Commands (animscript_commands.cpp, animscript_images.cpp) ----
     void execute();
@@ -160,6 +168,7 @@ private:
     int m_nPropertiesCopied = 0;
     int m_nImageOperations = 0;
     int m_nTokensRun = 0;
+    int m_nSubstitutionScan = 0;
     Zep::List<OpenScript> m_lIncludeChain;
     Zep::SmartPtr<Animation> m_pAnimation;
     Zep::String m_sCommand;

@@ -92,11 +92,13 @@ TEST_F(HostileAnim, WorkStopsAtTheLimits) {
         {"copied properties", sValid + numbered(50, "prop p", " x\n") + "seq t\nrepeat 4000 copyseq s\n",
          "Copyseq in t.anim, line 55 : more than 100000 properties copied in all", 1},
         {"images of all", "load a\nmclone a b$ 1 9999\nrepeat 9999 hflip all\n",
-         "Hflip in t.anim, line 3 : more than 50000 images copied or changed in all", 0},
-        {"image positions", "load a\n" + lines(6, "repeat 10000 inspos 1 1 a\n"),
-         "Inspos in t.anim, line 7 : more than 50000 images copied or changed in all", 0},
-        {"tokens run", "repeat 10000 default x" + lines(198, " y") + "\nrepeat 1 default x\n",
-         "Default in t.anim, line 2 : more than 2000000 tokens run in all", 0},
+         "Hflip in t.anim, line 3 : more than 20000 images copied or changed in all", 0},
+        {"image positions", "load a\n" + lines(3, "repeat 10000 inspos 1 1 a\n"),
+         "Inspos in t.anim, line 4 : more than 20000 images copied or changed in all", 0},
+        {"tokens run", "repeat 10000 default x" + lines(98, " y") + "\nrepeat 1 default x\n",
+         "Default in t.anim, line 2 : more than 1000000 tokens run in all", 0},
+        {"substitution", lines(100, "param x\n") + lines(1001, "default (" + std::string(475, 'y') + "\n"),
+         "Line in t.anim, line 1101 : substitution scanned more than 50000000 characters in all", 0},
     };
     for (const HostileCase& c : aCases) {
         const auto start = std::chrono::steady_clock::now();
