@@ -87,10 +87,11 @@ public:
     FrameData& frameAt(int n) const;
 
 private:
+    static constexpr size_t kInitialIndex = 16;
+
     float m_fFrameRate;
     bool m_bLoop;
     Zep::List<Zep::SmartPtr<FrameData>> m_lFrames;
-    static constexpr size_t kInitialIndex = 16;
     // The same frames by number; the list holds the references.
     std::vector<FrameData*> m_vIndex;
 };
