@@ -26,6 +26,26 @@ Zep::String PropHolder::getProp(const char* szName, bool bInherit) const {
 
 void PropHolder::setProp(const char* szName, const char* szValue) { m_hProps.set(szName, szValue); }
 
+// ---- Sequence ---------------------------------------------------------------------
+
+void Sequence::addFrame(const Zep::SmartPtr<FrameData>& pFrame) {
+    // Most sequences are short: one allocation serves them.
+    if (m_vIndex.capacity() == 0) m_vIndex.reserve(kInitialIndex);
+    m_vIndex.push_back(pFrame.get());
+    try {
+        m_lFrames.add(pFrame);
+    } catch (...) {
+        m_vIndex.pop_back();  // the two stay in step
+        throw;
+    }
+}
+
+FrameData& Sequence::frameAt(int n) const {
+    // The list raises its own out-of-range error, message and all.
+    if (n < 0 || n >= static_cast<int>(m_vIndex.size())) return *m_lFrames.get(n);
+    return *m_vIndex[static_cast<size_t>(n)];
+}
+
 // ---- Animation --------------------------------------------------------------------
 
 Animation::Animation(float fFrameRate) : m_fFrameRate(fFrameRate) {
@@ -66,7 +86,7 @@ int Animation::addFrame(const char* szSeq, const Zep::SmartPtr<Image>& pImage, i
     Zep::SmartPtr<FrameData> pFrame = new FrameData(pImage);
     pFrame->setParent(&rSeq);
     pFrame->setRepeat(nRepeat);
-    rSeq.getFrames().add(pFrame);
+    rSeq.addFrame(pFrame);
     return rSeq.getFrameCount() - 1;
 }
 
@@ -86,12 +106,17 @@ bool Animation::hasFrameProp(const char* szSeq, int n, const char* szName) const
 Zep::List<Zep::SmartPtr<Image>> Animation::getImages() const {
     Zep::List<Zep::SmartPtr<Image>> lImages;
     Zep::Hash<Zep::SmartPtr<Image>, bool> hSeen(97);
-    for (const Zep::String& sName : m_hSequences.getKeys())
-        for (const Zep::SmartPtr<FrameData>& pFrame : seq(sName.c_str()).getFrames()) {
+    // A sequence met again under an alias has nothing new to give.
+    Zep::Hash<const Sequence*, bool> hSeenSequences(97);
+    for (const Zep::SmartPtr<Sequence>& pSeq : m_hSequences.getValues()) {
+        if (hSeenSequences.contains(pSeq.get())) continue;
+        hSeenSequences.set(pSeq.get(), true);
+        for (const Zep::SmartPtr<FrameData>& pFrame : pSeq->getFrames()) {
             const Zep::SmartPtr<Image> pImage = pFrame->getImage();
             if (hSeen.contains(pImage)) continue;
             hSeen.set(pImage, true);
             lImages.add(pImage);
         }
+    }
     return lImages;
 }

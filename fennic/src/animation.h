@@ -17,7 +17,15 @@
 // they get. Look-ups of a missing sequence throw the hash's "Hash key not
 // found : " FatalErrorException; getFrameCount, hasFrame and hasSequence never
 // throw.
+//
+// A sequence keeps its frames in a list, which callers may read, and beside
+// it an index of the same frames, so that a frame is reached by its number in
+// constant time; frames enter only through Sequence::addFrame, which keeps
+// the two in step.
 #pragma once
+
+#include <cstddef>
+#include <vector>
 
 #include <zep2/hash.h>
 #include <zep2/list.h>
@@ -41,6 +49,7 @@ public:
     Zep::String getProp(const char* szName, bool bInherit) const;
     void setProp(const char* szName, const char* szValue);
     Zep::List<Zep::String> getPropNames() const { return m_hProps.getKeys(); }
+    int getPropCount() const { return m_hProps.getCount(); }
     Zep::SmartPtr<PropHolder> getSelf() { return Zep::SmartPtr<PropHolder>(this); }
 
 private:
@@ -69,14 +78,22 @@ public:
     void setFrameRate(float fRate) { m_fFrameRate = fRate; }
     bool isLooping() const { return m_bLoop; }
     void setLooping(bool bLoop) { m_bLoop = bLoop; }
-    Zep::List<Zep::SmartPtr<FrameData>>& getFrames() { return m_lFrames; }
     const Zep::List<Zep::SmartPtr<FrameData>>& getFrames() const { return m_lFrames; }
     int getFrameCount() const { return m_lFrames.getCount(); }
+    // Appends in playing order.
+    void addFrame(const Zep::SmartPtr<FrameData>& pFrame);
+    // Frame n in constant time; outside 0 .. count - 1 the list's
+    // out-of-range error.
+    FrameData& frameAt(int n) const;
 
 private:
+    static constexpr size_t kInitialIndex = 16;
+
     float m_fFrameRate;
     bool m_bLoop;
     Zep::List<Zep::SmartPtr<FrameData>> m_lFrames;
+    // The same frames by number; the list holds the references.
+    std::vector<FrameData*> m_vIndex;
 };
 
 class Animation : public PropHolder {
@@ -111,7 +128,7 @@ public:
     // Creates the sequence (animation's rate, no loop) when missing; returns
     // the new frame's index.
     int addFrame(const char* szSeq, const Zep::SmartPtr<Image>& pImage, int nRepeat);
-    Zep::SmartPtr<FrameData> getFrame(const char* szSeq, int n) const { return seq(szSeq).getFrames().get(n); }
+    Zep::SmartPtr<FrameData> getFrame(const char* szSeq, int n) const { return &frame(szSeq, n); }
     Zep::SmartPtr<Image> getFrameImage(const char* szSeq, int n) const { return frame(szSeq, n).getImage(); }
     int getFrameRepeat(const char* szSeq, int n) const { return frame(szSeq, n).getRepeat(); }
     // n < 0: on the sequence itself.
@@ -126,7 +143,7 @@ public:
 
 private:
     Sequence& seq(const char* szSeq) const { return *m_hSequences.get(szSeq); }
-    FrameData& frame(const char* szSeq, int n) const { return *seq(szSeq).getFrames()[n]; }
+    FrameData& frame(const char* szSeq, int n) const { return seq(szSeq).frameAt(n); }
 
     Zep::String m_sDefault;
     Zep::String m_sName;

@@ -1,4 +1,6 @@
 // The animation script reader's sequence, frame and property commands.
+#include <cstdint>
+
 #include <zep2/error.h>
 
 #include "animscript_reader.h"
@@ -6,6 +8,13 @@
 namespace {
 
 constexpr const char* kZepSource = ".\\src\\animscript_commands";
+
+// The frames' own properties, as "copyseq" copies them.
+int64_t propertiesOf(const Sequence& rSeq) {
+    int64_t nCount = 0;
+    for (const Zep::SmartPtr<FrameData>& pFrame : rSeq.getFrames()) nCount += pFrame->getPropCount();
+    return nCount;
+}
 
 }  // namespace
 
@@ -57,18 +66,22 @@ void AnimationLoader::cmdAdd() {
     const char* szName = m_pAnimation->getName().c_str();  // lives with the animation
     if (m_sSequence.isEmpty())
         fail(Zep::String::format("AnimationLoader : Add in %s, line %d : no current sequence", szName, m_nLine));
+    const bool bAll = token(1).toLower() == "all";
     Images lSelection;
-    if (token(1).toLower() == "all") lSelection = m_hImages.getValues();
-    else lSelection.add(imageNamed(token(1)));
+    if (!bAll) lSelection.add(imageNamed(token(1)));
     int nRepeat = 1;
+    bool bReverse = false;  // each "reverse" turns the order round once more
     for (int i = 2; i < m_lTokens.getCount(); ++i) {
         const Zep::String sOption = token(i);
-        if (sOption == "reverse") lSelection.reverse();
+        if (sOption == "reverse") bReverse = !bReverse;
         else if (sOption == "repeat" && i + 1 < m_lTokens.getCount()) nRepeat = token(++i).toInt();
         else
             fail(Zep::String::format("AnimationLoader : Add in %s, line %d : error at token %s", szName, m_nLine,
                                      sOption.c_str()));
     }
+    countNewFrames(bAll ? m_hImages.getCount() : 1);
+    if (bAll) lSelection = m_hImages.getValues();
+    if (bReverse) lSelection.reverse();
     for (const Zep::SmartPtr<Image>& pImage : lSelection)
         m_nCurrentFrame = m_pAnimation->addFrame(m_sSequence.c_str(), pImage, nRepeat);
 }
@@ -80,12 +93,14 @@ void AnimationLoader::cmdCopySeq() {
     const bool bReverse = m_lTokens.getCount() > 2 && token(2).trim().toLower() == "reverse";
     // The count is taken first: copying a sequence onto itself doubles it.
     const int nCount = pSource->getFrameCount();
+    countNewFrames(nCount);
+    countCopiedProperties(propertiesOf(*pSource));
     for (int i = 0; i < nCount; ++i) {
-        const Zep::SmartPtr<FrameData> pFrame = pSource->getFrames().get(bReverse ? nCount - 1 - i : i);
-        m_nCurrentFrame = m_pAnimation->addFrame(m_sSequence.c_str(), pFrame->getImage(), pFrame->getRepeat());
-        for (const Zep::String& sProp : pFrame->getPropNames())
+        const FrameData& rFrame = pSource->frameAt(bReverse ? nCount - 1 - i : i);
+        m_nCurrentFrame = m_pAnimation->addFrame(m_sSequence.c_str(), rFrame.getImage(), rFrame.getRepeat());
+        for (const Zep::String& sProp : rFrame.getPropNames())
             m_pAnimation->setProp(m_sSequence.c_str(), m_nCurrentFrame, sProp.c_str(),
-                                  pFrame->getProp(sProp.c_str(), false).c_str());
+                                  rFrame.getProp(sProp.c_str(), false).c_str());
     }
 }
 

@@ -65,6 +65,7 @@ void AnimationLoader::cmdLoad() {
                                  m_sSequence.c_str()));
     // The cached image keeps its insertion point; the script's starts at (0, 0).
     if (pImage->getInsPointX() != 0 || pImage->getInsPointY() != 0) {
+        countImageOperations(1);
         pImage = pImage->clone(false);
         pImage->setInsPoint(0, 0);
     }
@@ -73,7 +74,9 @@ void AnimationLoader::cmdLoad() {
 
 void AnimationLoader::cmdClone() {
     needTokens(3);
-    m_hImages.set(token(2), imageNamed(token(1))->clone(false));
+    Zep::SmartPtr<Image> pSource = imageNamed(token(1));
+    countImageOperations(1);
+    m_hImages.set(token(2), pSource->clone(false));
 }
 
 void AnimationLoader::cmdRemove() {
@@ -86,7 +89,9 @@ void AnimationLoader::cmdChange() {
     const bool bFlip = m_sCommand == "hflip" || m_sCommand == "vflip";
     needTokens(bFlip ? 2 : 3);
     const Zep::String sArgument = bFlip ? Zep::String() : token(1);
-    for (const Zep::String& sName : chosenNames(token(bFlip ? 1 : 2))) {
+    const Zep::List<Zep::String> lNames = chosenNames(token(bFlip ? 1 : 2));
+    countImageOperations(lNames.getCount());
+    for (const Zep::String& sName : lNames) {
         Zep::SmartPtr<Image> pCopy = imageNamed(sName)->clone(false);
         if (m_sCommand == "hflip") pCopy->hflip();
         else if (m_sCommand == "vflip") pCopy->vflip();
@@ -100,6 +105,7 @@ void AnimationLoader::cmdBlit(bool bReverse) {
     needTokens(3);
     Zep::SmartPtr<Image> pDst = imageNamed(token(1));
     Zep::SmartPtr<Image> pSrc = imageNamed(token(2));
+    countImageOperations(1);
     const int nCount = m_lTokens.getCount();
     const int x = parseAlignmentOffset(nCount > 3 ? token(3).c_str() : "0", pDst.get(), true);
     const int y = parseAlignmentOffset(nCount > 4 ? token(4).c_str() : "0", pDst.get(), false);
@@ -111,7 +117,9 @@ void AnimationLoader::cmdBlit(bool bReverse) {
 
 void AnimationLoader::cmdInsPos() {
     needTokens(4);
-    for (const Zep::String& sName : chosenNames(token(3))) {
+    const Zep::List<Zep::String> lNames = chosenNames(token(3));
+    countImageOperations(lNames.getCount());
+    for (const Zep::String& sName : lNames) {
         Zep::SmartPtr<Image> pImage = imageNamed(sName);
         pImage->setInsPoint(parseAlignmentOffset(token(1).c_str(), pImage.get(), true),
                             parseAlignmentOffset(token(2).c_str(), pImage.get(), false));

@@ -33,6 +33,11 @@ void AnimationLoader::begin(const char* szScript) {
     ZEP_TRACE("AnimationLoader::begin");
     m_lIncludeChain.clear();
     m_nOpenedLines = 0;
+    m_nFramesAdded = 0;
+    m_nPropertiesCopied = 0;
+    m_nImageOperations = 0;
+    m_nTokensRun = 0;
+    m_nSubstitutionScan = 0;
     openScript(szScript);
     m_nLine = 0;
     m_pAnimation = new Animation(0.0f);
@@ -81,14 +86,18 @@ bool AnimationLoader::readStatement() {
     return false;
 }
 
-Zep::String AnimationLoader::substitute(const Zep::String& sLine) const {
+Zep::String AnimationLoader::substitute(const Zep::String& sLine) {
+    // Every pattern begins with "(": a line without one stays as it is.
+    if (sLine.find('(') < 0) return sLine;
     Zep::String sOut = sLine;
     int i = 0;
     for (const Zep::String& sParam : m_lParams) {
+        countSubstitution(sOut.length());
         sOut = sOut.replaceAll(Zep::String::format("(%d)", i++).c_str(), sParam.c_str());
         checkLength(sOut);
     }
     for (const Zep::String& sName : m_hDefines.getKeys()) {
+        countSubstitution(sOut.length());
         sOut = sOut.replaceAll(("(" + sName + ")").c_str(), m_hDefines.get(sName).c_str());
         checkLength(sOut);
     }
@@ -124,6 +133,7 @@ int AnimationLoader::processLine() {
 bool AnimationLoader::runStatement() {
     m_sCommand = token(0).toLower();
     if (m_sCommand != "repeat") {
+        countTokensRun();
         execute();
         return isHeavy(m_sCommand);
     }
@@ -136,6 +146,7 @@ bool AnimationLoader::runStatement() {
     m_lTokens.removeFirst();
     for (int i = 0; i < nCount; ++i) {
         m_sCommand = token(0).toLower();
+        countTokensRun();
         execute();
     }
     m_sCommand = token(0).toLower();

@@ -23,6 +23,21 @@
 // lines in all, a line may not grow past kMaxLineLength by substitution,
 // repeat counts and batch ranges are capped, and conditions nest at most
 // kMaxConditionDepth operators deep.
+//
+// What the statements build is bounded too, since "repeat", batches and
+// "all" multiply a short script into much work (each "copyseq" of a sequence
+// onto itself doubles it). One loader adds at most kMaxSequenceFrames frames
+// to a sequence and kMaxAnimationFrames to its animation, copies at most
+// kMaxCopiedProperties frame properties with "copyseq", copies or changes at
+// most kMaxImageOperations images, and runs statements of at most
+// kMaxTokensRun tokens in all (every repetition and batch iteration counts).
+// Substitution, which looks for every parameter and define in every line
+// holding a "(", scans at most kMaxSubstitutionScan characters in all (each
+// pattern counts the line's length plus kScanPerPattern). Real animations
+// stay far below: a few dozen sequences of a few dozen frames, a few hundred
+// images, a handful of parameters and defines. A statement that would pass a
+// limit fails before it changes anything, with the command, script name and
+// line.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +59,13 @@ public:
     static constexpr int kMaxRepeat = 10000;
     static constexpr int kMaxBatchRange = 10000;
     static constexpr int kMaxConditionDepth = 64;
+    static constexpr int kMaxSequenceFrames = 5000;
+    static constexpr int kMaxAnimationFrames = 10000;
+    static constexpr int kMaxCopiedProperties = 100000;
+    static constexpr int kMaxImageOperations = 20000;
+    static constexpr int kMaxTokensRun = 1000000;
+    static constexpr int kMaxSubstitutionScan = 50000000;
+    static constexpr int kScanPerPattern = 16;
 
     AnimationLoader() = default;
     ~AnimationLoader() override = default;
@@ -74,13 +96,22 @@ private:
     void openScript(const Zep::String& sName);
     // Next statement into the current line and tokens; false at the end.
     bool readStatement();
-    Zep::String substitute(const Zep::String& sLine) const;
+    Zep::String substitute(const Zep::String& sLine);
     void checkLength(const Zep::String& sLine) const;
     // Runs the statement with its repeat prefix; true when it was heavy.
     bool runStatement();
     [[noreturn]] void fail(const Zep::String& sMessage) const;
     Zep::String token(int n) const { return m_lTokens.get(n); }
     void needTokens(int n) const;
+    // A limit error: "<Command> in <script>, line <n> : <what>".
+    [[noreturn]] void failLimit(const Zep::String& sWhat) const;
+    // Counts work against the limits; each fails before the statement acts.
+    void countTokensRun();
+    void countImageOperations(int nImages);
+    void countNewFrames(int nFrames);
+    void countCopiedProperties(int64_t nProperties);
+    // One pattern looked for in a line of that length.
+    void countSubstitution(int nLength);
 
     // ---- Commands (animscript_commands.cpp, animscript_images.cpp) ----
     void execute();
@@ -132,6 +163,12 @@ private:
     int m_nLine = 0;
     int m_nTotalLines = 0;
     int m_nOpenedLines = 0;
+    // Work done so far, against the limits
+    int m_nFramesAdded = 0;
+    int m_nPropertiesCopied = 0;
+    int m_nImageOperations = 0;
+    int m_nTokensRun = 0;
+    int m_nSubstitutionScan = 0;
     Zep::List<OpenScript> m_lIncludeChain;
     Zep::SmartPtr<Animation> m_pAnimation;
     Zep::String m_sCommand;
