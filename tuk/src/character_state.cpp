@@ -126,6 +126,8 @@ void Character::update(float fDelta) {
     if (m_nState == kDrinking && bNewFrame) drinkStep();
     if (isArmBusy()) return;
     m_fCurrentTime = 0.0f;
+    // Leaving, it may lose its last other reference here.
+    const Zep::SmartPtr<Character> pSelf(this);
     if (!m_lStateQueue.isEmpty()) takeNextState();
     else onStateTimeout();
 }
@@ -202,14 +204,12 @@ void Character::onStateTimeout() {
             complain();
             setState(kFadingOut);
             break;
-        case kFadingOut: {
+        case kFadingOut:
             // Handed to the play mode, which takes it out of the level.
-            const Zep::SmartPtr<Character> pSelf(this);
-            m_pMode->onCustomerLeaving(pSelf);
+            m_pMode->onCustomerLeaving(this);
             m_bLeft = true;
             m_nState = kGone;
             break;
-        }
         default: break;
     }
     if (hasMug() && m_pMode) placeMug();
