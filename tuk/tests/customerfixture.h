@@ -12,8 +12,8 @@
 // animation "mugx" -12 and "mugy" 30. VIP arms loop their stand sequence
 // and mark every other frame "waitfinish" "true".
 //
-// "balloon.template" makes "main" of three 110 x 70 pictures; the meters
-// nine 62 x 12 pictures; the icons are 24 x 24. The level offers all six
+// "balloon.template" makes "main" of three 110 x 70 pictures (alpha 100); the
+// meters nine 62 x 12 pictures; the icons are red, 24 x 24. The level offers all six
 // liquids, 30 s of patience, pace 1, one drink a customer, a bonus of 10 s
 // and a penalty of 5 s; the strings "PLY_Bonus" "+%.0f s" and "PLY_Penalty"
 // "-%.0f s". The clock starts at 10000 ms; rand and the game's generator are
