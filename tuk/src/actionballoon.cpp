@@ -43,7 +43,8 @@ void ActionBalloon::addItem(int nLiquid) { m_lItems.add(nLiquid); }
 
 Zep::List<Zep::String> ActionBalloon::iconNames() const {
     Zep::List<Zep::String> lNames;
-    if (m_nBeverage >= 0 && m_nBeverage < static_cast<int>(std::size(kGlassIcons))) lNames.add(kGlassIcons[m_nBeverage]);
+    if (m_nBeverage >= 0 && m_nBeverage < static_cast<int>(std::size(kGlassIcons)))
+        lNames.add(kGlassIcons[m_nBeverage]);
     bool bFirst = true;
     for (int nLiquid : m_lItems) {
         if (nLiquid < 0 || nLiquid >= static_cast<int>(std::size(kLiquidIcons))) continue;

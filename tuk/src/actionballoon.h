@@ -14,8 +14,8 @@
 // set. isVisible answers whether any picture shows. Alpha and scale apply to
 // every picture, also to those built later.
 //
-// As a click listener it answers only while visible (its sprite's box, at
-// the sprite's z-order). As an action target (take) it needs its customer
+// As a click listener it answers only while visible: in the box of a shown
+// picture, at its z-order. As an action target (take) it needs its customer
 // in state 2 or 3 without a mug, the balloon visible, and a barman in the
 // level; the order it then places is the barman's.
 //

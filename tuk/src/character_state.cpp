@@ -86,11 +86,9 @@ void Character::enterState(int nState) {
     }
 }
 
-// The balloon shows the picture of the patience now, not all of them for a
-// frame.
+// Every picture shows until the next update's meter picks one.
 void Character::showBalloon() {
     m_pActionBalloon->setVisible(true);
-    m_pActionBalloon->showPicture(m_nBalloonLook);
     m_fMeterAlphaTarget = 1.0f;
 }
 

@@ -57,7 +57,8 @@ const std::string kBalloon =
     "fps 10\nprop seat (0)\nload balloon_0\nload balloon_1\nload balloon_2\n"
     "seq main\nadd balloon_0\nadd balloon_1\nadd balloon_2\n";
 
-void addPicture(GameApp& app, const std::string& sName, int w, int h, const Color& color = Color(90, 60, 30, 255)) {
+void addPicture(GameApp& app, const std::string& sName, int w, int h,
+                const Color& color = Color(90, 60, 30, 255)) {
     app.addImage(sName.c_str(), Zep::SmartPtr<Image>(imagetest::solid(w, h, true, color).get()), false);
 }
 
@@ -70,7 +71,8 @@ void CustomerTest::SetUp() {
     addPicture(m_app, "seat", 40, 40);
     for (int i = 0; i < 3; ++i) addPicture(m_app, "balloon_" + std::to_string(i), 110, 70, Color(255, 255, 255, 100));
     for (int i = 0; i <= 8; ++i) addPicture(m_app, "meter_" + std::to_string(i), 62, 12);
-    for (const char* szIcon : kIcons) addPicture(m_app, std::string("bub_ico_") + szIcon, 24, 24, Color(255, 0, 0, 255));
+    for (const char* szIcon : kIcons)
+        addPicture(m_app, std::string("bub_ico_") + szIcon, 24, 24, Color(255, 0, 0, 255));
     const std::string sPlain = customerScript(kPlain, false), sVip = customerScript(kVip, true);
     m_app.addResourceProvider(
         imagetest::memoryProvider({{"ch_ana.anim", sPlain},

@@ -89,7 +89,8 @@ TEST_F(CustomerTest, ServiceIsJudgedByGlassAndLiquidsInOrderAndQueuedBehindACall
         m_pMode->getLevelData().m_nDayMoney = 0;
         Character& c = customer();
         ASSERT_TRUE(until(c, row.nState)) << sMug;
-        Zep::SmartPtr<Mug> pMug = sMug == "match" || sMug == "half" ? orderedMug(c) : otherMug(m_pMode, c, sMug == "swap");
+        const bool bOrdered = sMug == "match" || sMug == "half";
+        Zep::SmartPtr<Mug> pMug = bOrdered ? orderedMug(c) : otherMug(m_pMode, c, sMug == "swap");
         if (sMug == "half") {
             pMug->setOrderMatched(true);
             pMug->startDrinking();

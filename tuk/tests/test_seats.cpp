@@ -117,12 +117,20 @@ TEST_F(SeatTest, BalloonPicturesCarryTheOrderAndTakeClicksOnlyWhileShown) {
         int x, y, nGreen;
     } kPixels[] = {{3, 14, 255}, {4, 14, 0}, {105, 37, 0}, {106, 37, 255}, {27, 20, 0}, {28, 20, 255}, {4, 13, 255}};
     for (const auto& pixel : kPixels)
-        EXPECT_EQ(imagetest::dataPixel(*pPicture, pixel.x, pixel.y).getGreen(), pixel.nGreen) << pixel.x << "," << pixel.y;
+        EXPECT_EQ(imagetest::dataPixel(*pPicture, pixel.x, pixel.y).getGreen(), pixel.nGreen)
+            << pixel.x << "," << pixel.y;
     EXPECT_EQ(imagetest::dataPixel(*m_app.getImage("balloon_1"), 4, 14).getGreen(), 255);
-    // Look 0 of three while patience is high: one picture shows.
-    int nShown = 0;
-    for (const Zep::SmartPtr<Sprite>& pSprite : balloon.getPictures()) nShown += pSprite->isVisible();
-    EXPECT_EQ(nShown, 1);
+    // Shown on entering the state, all of them; the next update's meter
+    // keeps look 0 of three while patience is high.
+    auto shown = [&] {
+        int n = 0;
+        for (const Zep::SmartPtr<Sprite>& pSprite : balloon.getPictures()) n += pSprite->isVisible();
+        return n;
+    };
+    EXPECT_EQ(shown(), 3);
+    c.update(0.0f);
+    EXPECT_EQ(shown(), 1);
+    EXPECT_TRUE(balloon.getPictures()[0]->isVisible());
     int x = 0, y = 0;
     balloon.getPictures()[0]->getPosition(&x, &y);
     EXPECT_EQ(balloon.getClickPriority(x + 5, y + 5), 210);
