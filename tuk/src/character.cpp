@@ -39,6 +39,10 @@ constexpr int kMugRestZ = 3;
 constexpr int kVipMugPart = 10, kVipMugZPart = 15;
 constexpr int kPopupRise = 60;
 
+void require(bool bHolds, const char* szMessage, int nLine) {
+    if (!bHolds) throw Zep::AssertFailException(kZepSource, nLine, szMessage);
+}
+
 int intProp(const Zep::String& sValue) { return static_cast<int>(std::strtol(sValue.c_str(), nullptr, 10)); }
 
 // The current frame's property; "" when the sprite plays no sequence.
@@ -72,6 +76,7 @@ Character::Character(PlayMode* pMode, const char* szName, int nSpot, int x, int 
       m_sAnimation(Zep::String::format("ch_%s.anim", szName)),
       m_nDepth(nDepth),
       m_nVoice(nVoice) {
+    loadContent(nSpot, bVip, nDirection);
     const LevelData& data = pMode->getLevelData();
     m_fPatience = data.m_fBasePatience +
                   static_cast<float>(UpgradeManager::effectValue(kShowsUpgrade, data.m_nUpgradeLevel12));
@@ -91,6 +96,23 @@ Character::Character(PlayMode* pMode, const char* szName, int nSpot, int x, int 
 
 Character::~Character() = default;
 
+// What can fail comes first, before any sprite enters the mode: the
+// animations (cached for the builders) and the level's liquids.
+void Character::loadContent(int nSpot, bool bVip, int nDirection) {
+    GameApp& app = *GameApp::getInstance();
+    app.getAnimation(m_sAnimation.c_str());
+    app.getAnimation(bVip ? "medidor.anim" : "medidor_flat.anim");
+    loadBalloon(bVip ? (nDirection == 1 ? "vip_der" : "vip_izq") : kSeatBalloons[std::clamp(nSpot, 0, 3)].szSequence);
+    require(!m_pMode->getLevelData().m_lLiquids.isEmpty(), "Assertion failed : !lLiquids.isEmpty()", __LINE__);
+}
+
+Zep::SmartPtr<Animation> Character::loadBalloon(const char* szSequence) {
+    Zep::List<Zep::String> lParams;
+    lParams.add(szSequence);
+    const Zep::String sKey = Zep::String("balloon") + szSequence;
+    return GameApp::getInstance()->loadAnimation("balloon.template", sKey.c_str(), lParams);
+}
+
 void Character::buildOrdinary(int x, int y) {
     createMeter(x + kMeterDx, y + kMeterDy, m_nDepth, false);
     const SeatBalloon& seat = kSeatBalloons[std::clamp(m_nSpot, 0, 3)];
@@ -109,12 +131,7 @@ void Character::buildVip(int x, int y, int nDirection) {
 }
 
 void Character::buildBalloon(const char* szSequence, int x, int y, int nIndex) {
-    Zep::List<Zep::String> lParams;
-    lParams.add(szSequence);
-    const Zep::String sKey = Zep::String("balloon") + szSequence;
-    const Zep::SmartPtr<Animation> pAnimation =
-        GameApp::getInstance()->loadAnimation("balloon.template", sKey.c_str(), lParams);
-    m_pBalloonSprite = new AnimSprite(pAnimation, x, y, m_nDepth + kBalloonZ);
+    m_pBalloonSprite = new AnimSprite(loadBalloon(szSequence), x, y, m_nDepth + kBalloonZ);
     m_pMode->addSprite(m_pBalloonSprite);
     m_pActionBalloon = new ActionBalloon(m_pMode, m_pBalloonSprite->getBoundingRect(), "n", nIndex);
     m_pActionBalloon->attachSprite(m_pBalloonSprite);

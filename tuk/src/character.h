@@ -60,9 +60,11 @@
 // balloon out of its click listeners, releases the animation and forgets
 // the mode; the destructor only drops references.
 //
-// Broken preconditions throw Zep::AssertFailException: serving to a customer
-// with a mug ("!hasMug()"), taking from one without ("m_pMug"), entering 4
-// with an empty mug ("!m_pMug->isEmpty()") or 5 without one ("m_pMug").
+// A missing animation, or a level without liquids ("!lLiquids.isEmpty()"),
+// fails the construction before any sprite enters the mode. Broken
+// preconditions throw Zep::AssertFailException: serving to a customer with
+// a mug ("!hasMug()"), taking from one without ("m_pMug"), entering 4 with
+// an empty mug ("!m_pMug->isEmpty()") or 5 without one ("m_pMug").
 #pragma once
 
 #include <cstdint>
@@ -165,6 +167,8 @@ public:
 
 private:
     // ---- Body (character.cpp) ----
+    void loadContent(int nSpot, bool bVip, int nDirection);
+    static Zep::SmartPtr<Animation> loadBalloon(const char* szSequence);
     void buildOrdinary(int x, int y);
     void buildVip(int x, int y, int nDirection);
     void buildBalloon(const char* szSequence, int x, int y, int nIndex);

@@ -49,8 +49,8 @@ void Character::chooseOrder() {
     m_fOrderPatience = m_fPatience;
 }
 
-// From the level's list itself, which the level checks for being empty when
-// it loads.
+// From the level's list itself, which is not empty (the level checks it when
+// it loads, the customer when it arrives).
 int Character::pickLiquid() const {
     const Zep::List<int>& lLiquids = m_pMode->getLevelData().m_lLiquids;
     require(!lLiquids.isEmpty(), "Assertion failed : !lLiquids.isEmpty()", __LINE__);
