@@ -53,16 +53,19 @@ std::string meterScript() {
     return s;
 }
 
-const std::string kBalloon =
-    "fps 10\nprop seat (0)\nload balloon_0\nload balloon_1\nload balloon_2\n"
-    "seq main\nadd balloon_0\nadd balloon_1\nadd balloon_2\n";
-
 void addPicture(GameApp& app, const std::string& sName, int w, int h,
                 const Color& color = Color(90, 60, 30, 255)) {
     app.addImage(sName.c_str(), Zep::SmartPtr<Image>(imagetest::solid(w, h, true, color).get()), false);
 }
 
 }  // namespace
+
+std::string plainCustomerScript() { return customerScript(kPlain, false); }
+
+std::string balloonTemplate() {
+    return "fps 10\nprop seat (0)\nload balloon_0\nload balloon_1\nload balloon_2\n"
+           "seq main\nadd balloon_0\nadd balloon_1\nadd balloon_2\n";
+}
 
 void CustomerTest::SetUp() {
     BarTest::SetUp();
@@ -73,7 +76,7 @@ void CustomerTest::SetUp() {
     for (int i = 0; i <= 8; ++i) addPicture(m_app, "meter_" + std::to_string(i), 62, 12);
     for (const char* szIcon : kIcons)
         addPicture(m_app, std::string("bub_ico_") + szIcon, 24, 24, Color(255, 0, 0, 255));
-    const std::string sPlain = customerScript(kPlain, false), sVip = customerScript(kVip, true);
+    const std::string sPlain = plainCustomerScript(), sVip = customerScript(kVip, true);
     m_app.addResourceProvider(
         imagetest::memoryProvider({{"ch_ana.anim", sPlain},
                                    {"ch_hombr.anim", sPlain},
@@ -81,7 +84,7 @@ void CustomerTest::SetUp() {
                                    {"ch_hombre.anim", customerScript(kHombre, false)},
                                    {"ch_hombrexl.anim", customerScript(kHombre, false)},
                                    {"ch_vip.anim", sVip},
-                                   {"balloon.template", kBalloon},
+                                   {"balloon.template", balloonTemplate()},
                                    {"medidor.anim", meterScript()},
                                    {"medidor_flat.anim", meterScript()},
                                    {"tukmsg.txt", "PLY_Bonus +%.0f s\nPLY_Penalty -%.0f s\n"},

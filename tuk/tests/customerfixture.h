@@ -20,11 +20,17 @@
 // seeded.
 #pragma once
 
+#include <string>
+
 #include "barfixture.h"
 #include "character.h"
 #include "characterspot.h"
 
 namespace bartest {
+
+// The six-part customer and the balloon template above.
+std::string plainCustomerScript();
+std::string balloonTemplate();
 
 class CustomerTest : public BarTest {
 protected:
