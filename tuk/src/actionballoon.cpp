@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "character.h"
+#include "gameapp.h"
 #include "playmode.h"
 
 namespace {
@@ -62,6 +63,7 @@ Zep::SmartPtr<Image> ActionBalloon::makePicture(const Zep::SmartPtr<Image>& pFra
     Zep::List<Zep::SmartPtr<Image>> lIcons;
     int nWidth = 0;
     for (const Zep::String& sName : iconNames()) {
+        if (!GameApp::getInstance()->imageExists(sName.c_str())) continue;
         const Zep::SmartPtr<Image> pIcon = getMode()->getImage(sName.c_str());
         if (pIcon.isNULL()) continue;
         nWidth += (lIcons.isEmpty() ? 0 : kIconGap) + pIcon->getWidth();

@@ -7,7 +7,8 @@
 // Icons, left to right, centred on the balloon's upper three quarters, 2
 // pixels apart: the glass ("bub_ico_vaso_1" to "_3" for glasses 0 to 2),
 // then the liquids ("bub_ico_fruta_straw", "_apple", "_banana", "_orange",
-// "_grape", "_pear" for 0 to 5) with "bub_ico_plus" between two of them.
+// "_grape", "_pear" for 0 to 5) with "bub_ico_plus" between two of them;
+// an icon that does not exist is left out.
 //
 // Shown flag: setVisible stores it and shows or hides every picture;
 // showPicture(n) hides every picture, then shows picture n when the flag is

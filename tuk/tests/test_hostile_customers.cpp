@@ -30,7 +30,7 @@ std::string replaced(std::string sText, const std::string& sFrom, const std::str
 
 TEST_F(HostileCustomers, DamagedContentGivesAClearErrorOrAWorkingCustomer) {
     const struct {
-        const char* szWhat;  // "anim", "balloon" or "liquids"
+        const char* szWhat;  // the customer animation, an icon, the balloon, the liquids, the whole animation
         const char* szFrom;
         const char* szTo;
         const char* szOutcome;  // what is thrown, or the state after a called-for wait, pictures, mug x at the hand
@@ -42,6 +42,7 @@ TEST_F(HostileCustomers, DamagedContentGivesAClearErrorOrAWorkingCustomer) {
         {"anim", "seq arm_right_", "seq gone_", "state 2, 3 pictures, mug at 188"},
         {"anim", "load c_part", "load c_nothing",
          "ResourceException: MemImage::loadData : picture 'c_nothing' not found"},
+        {"icon", "", "", "state 2, 3 pictures, mug at 207"},  // a liquid without its icon
         // No "main": the pictures of the balloon's default sequence.
         {"balloon", "seq main", "seq other", "state 2, 3 pictures, mug at 207"},
         {"balloon", "add balloon_1\nadd balloon_2\n", "", "state 2, 1 pictures, mug at 207"},
@@ -62,7 +63,8 @@ TEST_F(HostileCustomers, DamagedContentGivesAClearErrorOrAWorkingCustomer) {
             m_app.releaseAnimation("balloonstandl_der");
         }
         LevelData& data = m_pMode->getLevelData();
-        data.m_lLiquids = sWhat == "liquids" ? Zep::List<int>() : Zep::List<int>{0, 1};
+        data.m_lLiquids = sWhat == "liquids" ? Zep::List<int>() : Zep::List<int>{sWhat == "icon" ? 5 : 0, 1};
+        if (sWhat == "icon") m_app.releaseImage("bub_ico_fruta_pear");
         const int nSprites = spriteCount();
         Character* pCustomer = nullptr;
         const char* szName = sWhat == "anim" ? sName.c_str() : sWhat == "missing" ? "nobody" : "ana";
