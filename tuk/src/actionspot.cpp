@@ -6,6 +6,7 @@
 
 #include <zep2/error.h>
 
+#include "characterspot.h"
 #include "command.h"
 #include "glassspot.h"
 #include "playmode.h"
@@ -71,6 +72,7 @@ Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int
     Zep::SmartPtr<ActionSpot> pSpot;
     Zep::SmartPtr<Image> pImage = pMode->getImage(szImage);
     Zep::SmartPtr<GlassSpot> pCoaster;
+    Zep::SmartPtr<CharacterSpot> pSeat;
     if (std::strcmp(szType, "glassspot") == 0) {
         pSpot = pCoaster = new GlassSpot(pMode, walkRect, nHeading);
         pImage = GlassSpot::coasterImage(pImage);
@@ -78,6 +80,8 @@ Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int
         pSpot = new TrashBin(pMode, walkRect, nHeading, szImage, x, y, nDepth);
     } else if (std::strcmp(szType, "propdispenser") == 0) {
         pSpot = new PropDispenser(pMode, walkRect, nHeading);
+    } else if (std::strcmp(szType, "characterspot") == 0) {
+        pSpot = pSeat = new CharacterSpot(pMode, walkRect, nHeading);
     } else {
         return pSpot;
     }
@@ -85,6 +89,7 @@ Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int
     pMode->addActionTarget(pSpot.get());
     pMode->addClickListener(pSpot.get());
     if (pCoaster.notNULL()) pMode->addGlassSpot(pCoaster);
+    if (pSeat.notNULL()) pMode->getLevelData().m_lCharacterSpots.add(pSeat);
     return pSpot;
 }
 

@@ -22,10 +22,11 @@
 // position (to the stored point without a sprite), truncated.
 //
 // ActionTarget::create makes the spot of a scene line's type ("glassspot",
-// "trashbin", "propdispenser"): its sprite of the named image at (x, y) with
-// the depth as z-order, added to the mode, and the spot registered with the
-// mode as an action target and a click listener (a coaster also in the
-// mode's coasters). Any other type makes nothing (null).
+// "trashbin", "propdispenser", "characterspot"): its sprite of the named
+// image at (x, y) with the depth as z-order, added to the mode, and the spot
+// registered with the mode as an action target and a click listener (a
+// coaster also in the mode's coasters, a seat in the level's seats, in scene
+// order). Any other type makes nothing (null).
 //
 // Destructors never reach the mode: a spot leaves the level through the
 // mode's remove operations before it goes.

@@ -17,13 +17,6 @@ int firstCarried(const Waitress& waitress) {
     return -1;
 }
 
-bool canTakeOne(const Waitress& waitress, int nHand) {
-    if (waitress.hasTray()) return waitress.countCarriedItems() < waitress.getCapacity();
-    for (int i = 0; i < waitress.getSlotCount(); ++i)
-        if (waitress.isHandEmpty(i)) return i == nHand;
-    return false;
-}
-
 }  // namespace
 
 Zep::SmartPtr<Image> GlassSpot::coasterImage(const Zep::SmartPtr<Image>& pImage) {
@@ -58,7 +51,7 @@ Zep::SmartPtr<Mug> GlassSpot::takeMug() {
 bool GlassSpot::canDoAction(int nHand) {
     const Waitress* pWaitress = getMode()->getLevelData().m_pWaitress.get();
     if (!m_bAvailable || !pWaitress) return false;
-    if (hasMug()) return canTakeOne(*pWaitress, nHand);
+    if (hasMug()) return pWaitress->canTakeWith(nHand);
     return pWaitress->hasTray() ? pWaitress->countCarriedItems() > 0 : !pWaitress->isHandEmpty(nHand);
 }
 

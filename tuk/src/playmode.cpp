@@ -36,7 +36,10 @@ PlayMode::PlayMode(TUKPlayer* pPlayer, DayResult* pResult, const char* szSceneNa
     m_levelData.m_nGameKind = nGameKind;
 }
 
-PlayMode::~PlayMode() = default;
+// The customers leave before the mode's own state goes.
+PlayMode::~PlayMode() {
+    for (const Zep::SmartPtr<Character>& pCustomer : m_lCharacters) pCustomer->detach();
+}
 
 void PlayMode::onUpdate(float fDelta) {
     // A customer may leave the level during its own update.
@@ -61,6 +64,28 @@ void PlayMode::removeClickListener(IClickListener* pListener) { dropFrom(m_lClic
 void PlayMode::removeMug(const Zep::SmartPtr<Mug>& pMug) {
     dropFrom(m_levelData.m_lMugs, pMug);
     pMug->detach();
+}
+
+void PlayMode::onCustomerLeaving(Zep::SmartPtr<Character> pCharacter) {
+    if (pCharacter->hasHadDrink()) ++m_levelData.m_nCustomersServed;
+    const int nSpot = pCharacter->getSpot();
+    const Zep::List<Zep::SmartPtr<CharacterSpot>>& lSeats = m_levelData.m_lCharacterSpots;
+    if (nSpot >= 0 && nSpot < lSeats.getCount()) lSeats.get(nSpot)->releaseCharacter(pCharacter);
+    removeCharacter(pCharacter);
+    pCharacter->detach();
+}
+
+void PlayMode::closeBar() {
+    m_levelData.m_bBarClosed = true;
+    const Zep::List<Zep::SmartPtr<Character>> lCustomers = m_lCharacters;
+    for (const Zep::SmartPtr<Character>& pCustomer : lCustomers) pCustomer->onBarClosed();
+}
+
+void PlayMode::setMixedOrders(bool bMixed) {
+    const bool bSwitchedOn = bMixed && !m_levelData.m_bMixedOrders;
+    m_levelData.m_bMixedOrders = bMixed;
+    if (!bSwitchedOn) return;
+    for (const Zep::SmartPtr<Character>& pCustomer : m_lCharacters) pCustomer->refreshOrder();
 }
 
 Zep::SmartPtr<TrashBin> PlayMode::findTrashBin() const {

@@ -5,6 +5,13 @@
 // Frame order (onUpdate): the customers, over a snapshot of their list; the
 // mugs; the command queue; the path-walk step; the waitress.
 //
+// Customers: a customer that is gone hands itself to onCustomerLeaving: it
+// counts as served when it had a drink, its seat (the level's seat of its
+// index) releases it, and it leaves the character list and the level
+// (Character::detach). closeBar tells every customer the day is over;
+// setMixedOrders switching on gives the customers at the menu, calling or
+// waiting a new order.
+//
 // Command queue: one command is current at a time. Each frame the current
 // command is asked whether it is done; while it is not, nothing more runs.
 // A done command is dropped and, in the same frame, the next queued one
@@ -26,7 +33,9 @@
 // seats, "sfx_game_cantdo" plays.
 //
 // Leaving the level: removeMug takes a mug out of the mug list and off the
-// screen (Mug::detach); nothing reaches the mode from a destructor.
+// screen (Mug::detach); customers detach as they leave, and those still in
+// the level when it ends detach first of all. Nothing reaches the mode from
+// a destructor.
 //
 // Popups (money, stars, time) are kept in a list in the order shown.
 #pragma once
@@ -38,6 +47,7 @@
 #include <zep2/str.h>
 
 #include "actionspot.h"
+#include "barman.h"
 #include "character.h"
 #include "color.h"
 #include "command.h"
@@ -99,6 +109,14 @@ public:
     const Zep::List<IClickListener*>& getClickListeners() const { return m_lClickListeners; }
     // The first click listener that is a sink, or null.
     Zep::SmartPtr<TrashBin> findTrashBin() const;
+    void setBarman(Zep::SmartPtr<Barman> pBarman) { m_pBarman = pBarman; }
+    Zep::SmartPtr<Barman> getBarman() const { return m_pBarman; }
+
+    // ---- Customers ----
+    void onCustomerLeaving(Zep::SmartPtr<Character> pCharacter);
+    // Sets the bar-closed flag and tells every customer.
+    void closeBar();
+    void setMixedOrders(bool bMixed);
 
     // Out of the level's mug list, its sprites out of the mode.
     void removeMug(const Zep::SmartPtr<Mug>& pMug);
@@ -155,6 +173,7 @@ private:
     Zep::List<Zep::SmartPtr<GlassSpot>> m_lGlassSpots;
     Zep::List<Zep::SmartPtr<IActionTarget>> m_lActionTargets;
     Zep::List<IClickListener*> m_lClickListeners;
+    Zep::SmartPtr<Barman> m_pBarman;
     WalkAreas m_walkAreas;
     bool m_bPathWalk = false;
     Zep::List<Point> m_lWaypoints;

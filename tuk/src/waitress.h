@@ -135,6 +135,9 @@ public:
     Zep::List<Zep::SmartPtr<Mug>> takeEmptyItems();
     // Every item that is not empty; the slots stay as they are.
     Zep::List<Zep::SmartPtr<Mug>> getFilledItems() const;
+    // Room for one more item taken with the hand: with a tray fewer items
+    // than her capacity, with hands the hand is her first free slot.
+    bool canTakeWith(int nHand) const;
 
     // ---- Movement and posture ----
     void getMoveStep(float fDelta, float* pDx, float* pDy) const;

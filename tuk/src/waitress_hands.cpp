@@ -99,6 +99,13 @@ Zep::List<Zep::SmartPtr<Mug>> Waitress::getFilledItems() const {
     return lFilled;
 }
 
+bool Waitress::canTakeWith(int nHand) const {
+    if (m_bTray) return countCarriedItems() < m_nCapacity;
+    for (int i = 0; i < getSlotCount(); ++i)
+        if (isHandEmpty(i)) return i == nHand;
+    return false;
+}
+
 // ---- Layout ----------------------------------------------------------------------
 
 // The leading digits of the arm frame's "position", checked against the tables.
