@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "leveltuning.h"
+
 namespace {
 
 constexpr int kNoWalkRange = 5;       // pixels on both axes
@@ -130,6 +132,14 @@ void PlayMode::stopWaitressWalk() {
     m_lWaypoints.clear();
     if (m_pWalkMarker.notNULL()) m_pWalkMarker->setVisible(false);
     if (m_levelData.m_pWaitress.notNULL()) m_levelData.m_pWaitress->stopWalking();
+}
+
+// ---- Tuning ---------------------------------------------------------------------
+
+void PlayMode::setLevelDifficulty() {
+    tuneLevel(m_levelData, getGameKind(), m_nLevel, m_nDifficulty);
+    if (!m_levelData.m_bHarderMode) return;
+    for (const Zep::SmartPtr<DrinkMachine>& pMachine : m_levelData.m_lDrinkMachines) pMachine->setDifficultyFlag(true);
 }
 
 // ---- Command queue -----------------------------------------------------------

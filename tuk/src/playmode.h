@@ -126,6 +126,12 @@ public:
     // Null before the first walk.
     Zep::SmartPtr<Sprite> getWalkMarker() const { return m_pWalkMarker; }
 
+    // ---- Tuning ----
+    // The tuning of the level's game kind, level and difficulty into the
+    // level data (leveltuning.h); a harder level also sets every drink
+    // machine's difficulty flag.
+    void setLevelDifficulty();
+
     // ---- Command queue ----
     void queueCommand(Zep::SmartPtr<IWaitressCommand> pCommand) { m_lCommands.add(pCommand); }
     void processCommands();
