@@ -188,6 +188,7 @@ TEST_F(PathWalkTest, RandomAreasWalksStayInsideAndEndAtTheTargetUnreachableOnesN
         if (!bReachable) {
             ++nRefused;
             EXPECT_EQ(she.getX() * 1000 + she.getY(), nX * 1000 + nY) << "seed " << nSeed;
+            EXPECT_TRUE(mode.getWalkMarker().isNULL()) << "seed " << nSeed;
             continue;
         }
         ++nWalks;
