@@ -4,4 +4,12 @@
 
 #include <zep2/refcount.h>
 
-class DrinkMachine : public Zep::RefCountedObject {};
+class DrinkMachine : public Zep::RefCountedObject {
+public:
+    // Set on a harder level: the machine takes two liquids.
+    void setDifficultyFlag(bool bHarder) { m_bHarder = bHarder; }
+    bool getDifficultyFlag() const { return m_bHarder; }
+
+private:
+    bool m_bHarder = false;
+};

@@ -58,6 +58,12 @@ struct LevelData {
     int32_t m_nDayCustomerCount = 0;
     float m_fTimePlayed = 0.0f;  // seconds of the day clock
     int32_t m_nMoneyGoal = 0;
+    // The day clock's schedule, set by the tuning: the time played at which
+    // mixed orders switch on (negative: never), the first customer's delay
+    // and the time between customers while a seat is free (seconds).
+    float m_fMixedOrdersAt = -1.0f;
+    float m_fFirstSpawnDelay = 1.0f;
+    float m_fSpawnInterval = 6.0f;
     // From the campaign record when the level starts.
     int32_t m_nTotalMoneyBefore = 0;
     int32_t m_nTotalStarsBefore = 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "leveltuning.h"
+
 namespace {
 
 constexpr int kNoWalkRange = 5;       // pixels on both axes
@@ -17,10 +19,12 @@ void dropFrom(Zep::List<T>& list, const T& value) {
     if (nIndex >= 0) list.removeAt(nIndex);
 }
 
-// A step along one axis that never passes the remaining distance.
-float clampStep(float fStep, float fRemaining) {
-    if (fStep > 0.0f) return std::min(fStep, std::max(fRemaining, 0.0f));
-    return std::max(fStep, std::min(fRemaining, 0.0f));
+// One axis of a step towards a waypoint: the waypoint's own coordinate once
+// the step reaches or passes it; no move against the remaining distance.
+float stepToward(float fFrom, float fStep, float fTo) {
+    const float fRemaining = fTo - fFrom;
+    if (fStep == 0.0f || (fStep > 0.0f) != (fRemaining > 0.0f)) return fFrom;
+    return std::fabs(fStep) >= std::fabs(fRemaining) ? fTo : fFrom + fStep;
 }
 
 }  // namespace
@@ -107,11 +111,20 @@ void PlayMode::walkWaitressTo(int x, int y) {
     if (!pWaitress) return;
     const int nFromX = pWaitress->getX(), nFromY = pWaitress->getY();
     if (std::abs(nFromX - x) <= kNoWalkRange && std::abs(nFromY - y) <= kNoWalkRange) return;
-    const int nTargetArea = m_walkAreas.find(x, y);
-    if (nTargetArea < 0 || m_walkAreas.find(nFromX, nFromY) != nTargetArea) return;
-    m_lWaypoints.clear();
-    m_lWaypoints.add(Point(static_cast<float>(x), static_cast<float>(y)));
+    if (!m_walkAreas.findPath(nFromX, nFromY, x, y, &m_lWaypoints)) return;
+    showWalkMarker(x, y);
     m_bPathWalk = true;
+}
+
+void PlayMode::showWalkMarker(int x, int y) {
+    const int nZOrder = m_walkAreas.getDepth(x, y) - 1;
+    if (m_pWalkMarker.isNULL()) {
+        m_pWalkMarker = addSprite(new Sprite(getImage("walk_marker"), x, y, nZOrder));
+    } else {
+        m_pWalkMarker->setPosition(x, y);
+        m_pWalkMarker->setZOrder(nZOrder);
+    }
+    m_pWalkMarker->setVisible(true);
 }
 
 void PlayMode::stepWaitressWalk(float fDelta) {
@@ -130,18 +143,28 @@ void PlayMode::stepWaitressWalk(float fDelta) {
     pWaitress->setWalkDirection(nHeading, nSecond);
     float fStepX = 0.0f, fStepY = 0.0f;
     pWaitress->getMoveStep(fDelta, &fStepX, &fStepY);
-    pWaitress->setPosition(fX + clampStep(fStepX, fDx), fY + clampStep(fStepY, fDy));
+    pWaitress->setPosition(stepToward(fX, fStepX, target.x), stepToward(fY, fStepY, target.y));
 
     pWaitress->getPositionF(&fX, &fY);
     if (std::fabs(target.x - fX) > kWaypointReach || std::fabs(target.y - fY) > kWaypointReach) return;
     m_lWaypoints.removeFirst();
     if (m_lWaypoints.isEmpty()) stopWaitressWalk();
+    else pWaitress->setPosition(target.x, target.y);  // a door: in both its areas
 }
 
 void PlayMode::stopWaitressWalk() {
     m_bPathWalk = false;
     m_lWaypoints.clear();
+    if (m_pWalkMarker.notNULL()) m_pWalkMarker->setVisible(false);
     if (m_levelData.m_pWaitress.notNULL()) m_levelData.m_pWaitress->stopWalking();
+}
+
+// ---- Tuning ---------------------------------------------------------------------
+
+void PlayMode::setLevelDifficulty() {
+    tuneLevel(m_levelData, getGameKind(), m_nLevel, m_nDifficulty);
+    if (!m_levelData.m_bHarderMode) return;
+    for (const Zep::SmartPtr<DrinkMachine>& pMachine : m_levelData.m_lDrinkMachines) pMachine->setDifficultyFlag(true);
 }
 
 // ---- Command queue -----------------------------------------------------------

@@ -17,13 +17,16 @@
 // A done command is dropped and, in the same frame, the next queued one
 // becomes current and is executed at once.
 //
-// Path walk: walkWaitressTo gives her a list of waypoints; each frame
-// stepWaitressWalk heads her for the next one (east or west while x remains,
-// then north or south; the other axis blended in while both remain), never
-// past it on either axis, and takes the next waypoint once she is within 2
-// pixels of it on both axes. After the last one the walk stops. A target
-// within 5 pixels of her on both axes, or outside every walk area, starts no
-// walk; so far a walk reaches only targets in the area she stands in.
+// Path walk: walkWaitressTo gives her the waypoints of the walk areas' path
+// (walkareas.h); each frame stepWaitressWalk heads her for the next one (east
+// or west while x remains, then north or south; the other axis blended in
+// while both remain), never past it on either axis, and takes the next
+// waypoint once she is within 2 pixels of it on both axes. She leaves a door
+// standing on it, so that the next leg starts inside both its areas. After
+// the last waypoint the walk stops. A target within 5 pixels of her on both
+// axes, or with no path to it, starts no walk. While a walk lasts, the walk
+// marker ("walk_marker") stands at its target, one below the depth of the
+// target's walk area.
 //
 // Using a target (useTarget, the last command of a click): with a tray the
 // waitress acts with hand 2 only; with hands she tries the hand nearer to the
@@ -138,6 +141,14 @@ public:
     void stepWaitressWalk(float fDelta);
     void stopWaitressWalk();
     bool isWaitressWalking() const { return m_bPathWalk; }
+    // Null before the first walk.
+    Zep::SmartPtr<Sprite> getWalkMarker() const { return m_pWalkMarker; }
+
+    // ---- Tuning ----
+    // The tuning of the level's game kind, level and difficulty into the
+    // level data (leveltuning.h); a harder level also sets every drink
+    // machine's difficulty flag.
+    void setLevelDifficulty();
 
     // ---- Command queue ----
     void queueCommand(Zep::SmartPtr<IWaitressCommand> pCommand) { m_lCommands.add(pCommand); }
@@ -163,6 +174,8 @@ public:
     const Zep::List<Popup>& getPopups() const { return m_lPopups; }
 
 private:
+    void showWalkMarker(int x, int y);
+
     TUKPlayer* m_pPlayer;    // not owned
     DayResult* m_pDayResult;  // not owned
     Zep::String m_sSceneName;
@@ -177,6 +190,7 @@ private:
     WalkAreas m_walkAreas;
     bool m_bPathWalk = false;
     Zep::List<Point> m_lWaypoints;
+    Zep::SmartPtr<Sprite> m_pWalkMarker;
     Zep::List<Zep::SmartPtr<IWaitressCommand>> m_lCommands;
     Zep::SmartPtr<IWaitressCommand> m_pCurrentCommand;
     Zep::List<int> m_lCustomerResults;

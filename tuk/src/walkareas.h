@@ -10,11 +10,22 @@
 // its mask), that draw a figure walking by itself onto a line: a point in an
 // active line's rectangle gets the line's value as its y (a horizontal line)
 // or its x (a vertical one). The first such line in the order added wins.
+//
+// Paths: two areas are linked when they share at least one pixel (areas that
+// only touch at an edge are not); their door is the centre of the pixels they
+// share, halved down to a whole pixel, so it lies in both. A path from P to Q
+// runs from the first area holding P to the first holding Q over the fewest
+// areas (a breadth-first search, neighbours in the order added); its
+// waypoints are the doors along it, then Q. A walk that goes straight from
+// each waypoint to the next, never leaving the box of the two, stays inside
+// the areas, since both ends of every leg lie in one rectangle.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include <zep2/list.h>
 
 #include "rect.h"
 
@@ -37,6 +48,14 @@ public:
     void addPreferredLine(bool bVertical, int nValue, const Rect& rect, int nHeadingMask);
     // Nothing when no active line holds the point.
     void applyPreferredLines(int* pX, int* pY, int nHeading) const;
+    // The heading mask of letters "n", "e", "s", "w" (heading 0 to 3), such
+    // as "ew"; -1 for an empty word or any other letter.
+    static int headingMask(const char* szLetters);
+
+    // The waypoints from P to Q, replacing the list's content. False, with
+    // the list untouched, when no area holds P or Q or no chain of linked
+    // areas joins them.
+    bool findPath(int nFromX, int nFromY, int nToX, int nToY, Zep::List<Point>* pWaypoints) const;
 
     int getBandTop() const { return m_nBandTop; }
     int getBandBottom() const { return m_nBandBottom; }

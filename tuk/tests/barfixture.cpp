@@ -103,6 +103,7 @@ void addBarContent(GameApp& app) {
     addPicture(app, "sink", 60, 50);
     for (int i = 1; i <= 4; ++i) addPicture(app, "sink_pile_" + std::to_string(i), 60, 20);
     addPicture(app, "props", 40, 40);
+    addPicture(app, "walk_marker", 30, 16);
     app.addResourceProvider(imagetest::memoryProvider({{"char0_odile.template", waitressTemplate()},
                                                        {"vaso.template", glassTemplate()},
                                                        {"vaso_brillo.template", shineTemplate()}}),

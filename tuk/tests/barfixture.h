@@ -18,7 +18,8 @@
 // "vaso_b" (24 x 40), "vaso_c" (16 x 36), standing on their bottom centre;
 // "vaso_brillo.template" from "brillo_a" (20 x 34) and the like. Fixtures:
 // coaster "posavaso_1" 30 x 40, sink "sink" 60 x 50 with its four piles,
-// dispenser "props" 40 x 40, straws 4 x 30, decorations 8 x 8.
+// dispenser "props" 40 x 40, straws 4 x 30, decorations 8 x 8, the walk
+// marker 30 x 16.
 #pragma once
 
 #include <memory>
