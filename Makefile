@@ -45,8 +45,9 @@ bench: deps
 	cmake --build $(BENCHBUILD) -j $(JOBS)
 	@for b in $(BENCHBUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+# The game from its own folder, beside the archives the build packed.
 run: build
-	@echo "The game itself is not built yet: only the foundation library, the first framework layers and the tools exist."; exit 1
+	cd $(BUILD)/bin && ./tuk
 
 fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
