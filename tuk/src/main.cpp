@@ -52,7 +52,9 @@ void logException(const Zep::Exception& e) {
 
 // Steps 3 and 4; the exit code of the process.
 int runGame(const Zep::List<Zep::String>& lWords) {
-    const Zep::String sLog = getFullPath(GameApp::getLogFileName().c_str());
+    // The crash handler writes where the log writes: by the same name, which
+    // is relative to the current folder only when there is no data folder.
+    const Zep::String sLog = GameApp::getLogFileName();
     linuxstartup::changeToProgramFolder();
     GameApp::log("M: == STARTUP ==\n");
     linuxstartup::installCrashHandler(sLog.c_str());

@@ -15,7 +15,6 @@
 
 #include "gameapp.h"
 #include "linuxstartup.h"
-#include "oshelpers.h"
 #include "testkit_app.h"
 #include "testkit_platform.h"
 
@@ -35,7 +34,7 @@ public:
 int main(int argc, char** argv) {
     const std::string sFault = argc > 1 ? argv[1] : "";
     GameApp::initLogFile(linuxstartup::kFilePrefix, linuxstartup::kDataFolder);
-    linuxstartup::installCrashHandler(getFullPath(GameApp::getLogFileName().c_str()).c_str());
+    linuxstartup::installCrashHandler(GameApp::getLogFileName().c_str());
     std::unique_ptr<testkit::TestApp> pApp;
     if (sFault == "hang") {
         pApp = std::make_unique<testkit::TestApp>();
