@@ -122,10 +122,19 @@ bool DrinkMachine::startDrink() {
     return true;
 }
 
+bool DrinkMachine::isRunning() const {
+    if (m_pSprite.isNULL()) return false;
+    const Zep::String sSequence = m_pSprite->getSequenceName();
+    return sSequence == "funcionando" || sSequence == "desplaza";
+}
+
 // ---- Coasters ----------------------------------------------------------------------
 
 Zep::SmartPtr<GlassSpot> DrinkMachine::getFreePlatformSpot() const {
-    if (isRunning()) return Zep::SmartPtr<GlassSpot>();
+    return isRunning() ? Zep::SmartPtr<GlassSpot>() : lastFreeCoaster();
+}
+
+Zep::SmartPtr<GlassSpot> DrinkMachine::lastFreeCoaster() const {
     for (int i = m_lPlatform.getCount() - 1; i >= 0; --i)
         if (!m_lPlatform[i]->hasMug()) return m_lPlatform[i];
     return Zep::SmartPtr<GlassSpot>();
@@ -181,7 +190,7 @@ void DrinkMachine::slide(float fDelta) {
 
 void DrinkMachine::handOver() {
     compactPlatform();
-    const Zep::SmartPtr<GlassSpot> pSpot = getFreePlatformSpot();
+    const Zep::SmartPtr<GlassSpot> pSpot = lastFreeCoaster();
     // A mug stays on the machine until a coaster is free.
     if (m_pMug.notNULL() && pSpot.isNULL()) return;
     m_fSlideTime = 0.0f;

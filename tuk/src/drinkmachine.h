@@ -21,7 +21,9 @@
 // list, runs "funcionando" and makes the coasters unavailable. Otherwise it
 // makes no mug and only clears the liquids.
 //
-// Machine sprite: "normal" -> "funcionando" -> "desplaza" -> "normal". Each
+// Machine sprite: "normal" -> "funcionando" -> "desplaza" -> "normal"; the
+// machine runs from the drink's start to the hand-over, and meanwhile its
+// buttons refuse and it offers no coaster. Each
 // update first advances it, then, with (mx, my) its position and d = -1 for
 // a mirrored sprite (negative horizontal scale), else +1:
 //   - "funcionando" just ended: "desplaza" starts; the mug's layers stand
@@ -98,7 +100,7 @@ public:
     bool startDrink();
 
     // ---- Coasters and mug ----
-    // Null while the machine sprite plays; else the last coaster without a mug.
+    // Null while the machine runs; else the last coaster without a mug.
     Zep::SmartPtr<GlassSpot> getFreePlatformSpot() const;
     void compactPlatform();
     void enablePlatformSpots() { setPlatformAvailable(true); }
@@ -106,7 +108,9 @@ public:
     void setMug(const Zep::SmartPtr<Mug>& pMug) { m_pMug = pMug; }
     void clearMug() { m_pMug = nullptr; }
     Zep::SmartPtr<Mug> getMug() const { return m_pMug; }
-    bool isRunning() const { return m_pSprite.notNULL() && m_pSprite->isPlaying(); }
+    // From a drink's start to its hand-over: the sprite shows "funcionando"
+    // or "desplaza" ("normal" may loop: it is the machine at rest).
+    bool isRunning() const;
 
     void update(float fDelta);
     void removeFromScene(PlayMode* pMode);
@@ -116,6 +120,7 @@ private:
     Zep::SmartPtr<AnimSprite> addButton(Zep::Hash<int, Zep::SmartPtr<AnimSprite>>& hButtons, const char* szKind,
                                         const char* szExtra, int nType, PlayMode* pMode, int x, int y, int z);
     void setPlatformAvailable(bool bAvailable);
+    Zep::SmartPtr<GlassSpot> lastFreeCoaster() const;
     int direction() const;
     void startSlide();
     void slide(float fDelta);

@@ -2,7 +2,8 @@
 // button sprite its machine made and the machine's walk rectangle and
 // heading. ActionTarget::create links them to the machine of their id.
 //
-// BeverageButton (kind 1, fill): acts while the machine does not run; the
+// BeverageButton (kind 1, fill): acts while the machine does not run (from
+// a drink's start to its hand-over, DrinkMachine::isRunning); the
 // press chooses its glass (DrinkMachine::selectBeverage).
 // LiquidButton (kind 1, fill): acts while the machine does not run, a glass
 // is chosen, its liquid is not chosen yet and a platform coaster is free;
