@@ -105,7 +105,7 @@ void DrinkMachine::resetLiquidButtons() {
 
 bool DrinkMachine::startDrink() {
     const int nBeverage = getSelectedBeverage();
-    if (nBeverage < 0 || m_lLiquids.isEmpty() || getFreePlatformSpot().isNULL()) {
+    if (!m_pMode || nBeverage < 0 || m_lLiquids.isEmpty() || getFreePlatformSpot().isNULL()) {
         resetLiquidButtons();
         return false;
     }
@@ -203,7 +203,7 @@ void DrinkMachine::handOver() {
 }
 
 void DrinkMachine::offerPickUp(GlassSpot& spot) {
-    const Waitress* pWaitress = m_pMode->getLevelData().m_pWaitress.get();
+    const Waitress* pWaitress = m_pMode ? m_pMode->getLevelData().m_pWaitress.get() : nullptr;
     if (!pWaitress || !pWaitress->isIdle()) return;
     int x = 0, y = 0;
     spot.getPosition(&x, &y);

@@ -65,8 +65,9 @@ public:
     static constexpr float kSlideSpeed = 152.0f;  // pixels a second
     static constexpr int kPickUpRange = 10;  // pixels on both axes
 
-    // The level's current difficulty flag and the level (not owned).
-    DrinkMachine(bool bDifficult, PlayMode* pMode);
+    // The level's current difficulty flag and the level (not owned); a
+    // machine without a level makes no drinks.
+    explicit DrinkMachine(bool bDifficult = false, PlayMode* pMode = nullptr);
     ~DrinkMachine() override;
 
     // ---- Scene set-up ----
@@ -85,7 +86,7 @@ public:
     void addButtonTarget(const Zep::SmartPtr<ActionSpot>& pTarget) { m_lButtons.add(pTarget); }
     const Zep::List<Zep::SmartPtr<GlassSpot>>& getPlatformSpots() const { return m_lPlatform; }
     void setDifficultyFlag(bool bDifficult) { m_bDifficult = bDifficult; }
-    bool isDifficult() const { return m_bDifficult; }
+    bool getDifficultyFlag() const { return m_bDifficult; }
 
     // ---- Selection ----
     void selectBeverage(int nBeverage);

@@ -114,8 +114,8 @@ TEST_F(MachineTest, ChoiceNeedsTwoLiquidsWhenHarderAndTheGlassStaysChosen) {
                  {true, {1, 2}, false, false, "1,2"},
                  {true, {2, 2}, false, true, ""}};
     for (const auto& row : kRows) {
-        m_pMode->getLevelData().m_bHarderMode = row.bDifficult;
         DrinkMachine& m = machine(false, 2, 2);
+        m.setDifficultyFlag(row.bDifficult);
         press(button(true, row.aLiquids[0]));
         EXPECT_EQ(m.getMug().notNULL(), row.bRunsAfterFirst) << row.bDifficult;
         if (row.aLiquids[1] >= 0) {
@@ -130,9 +130,11 @@ TEST_F(MachineTest, ChoiceNeedsTwoLiquidsWhenHarderAndTheGlassStaysChosen) {
         EXPECT_EQ(m.getBeverageButton(2)->getSequenceName(), "pushed");
         EXPECT_TRUE(m.getSelectedLiquids().isEmpty());
     }
-    // The glass chosen for the first drink makes the next one.
-    m_pMode->getLevelData().m_bHarderMode = false;
-    machine(false, 2, 1);
+    // The glass chosen for the first drink makes the next one; the level's
+    // flag is the new machine's.
+    m_pMode->getLevelData().m_bHarderMode = true;
+    EXPECT_TRUE(machine(false, 2, 1).getDifficultyFlag());
+    m_pMachine->setDifficultyFlag(false);
     for (int nDrink = 0; nDrink < 2; ++nDrink) {
         runDrink(0, [&] { return m_pMachine->getMug().notNULL(); });
         EXPECT_EQ(m_pMachine->getMug()->getBeverage(), 1);
