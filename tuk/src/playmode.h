@@ -174,9 +174,6 @@ public:
     const Zep::List<Popup>& getPopups() const { return m_lPopups; }
 
 private:
-    // The machines, barmen, figures and the parrot, in that order.
-    void updateActors(float fDelta);
-
     TUKPlayer* m_pPlayer;    // not owned
     DayResult* m_pDayResult;  // not owned
     Zep::String m_sSceneName;
@@ -198,4 +195,8 @@ private:
     Zep::SmartPtr<IWaitressCommand> m_pCurrentCommand;
     Zep::List<int> m_lCustomerResults;
     Zep::List<Popup> m_lPopups;
+
+    // The machines, barmen, figures and the parrot, in that order
+    // (playmode_actors.cpp).
+    void updateActors(float fDelta);
 };

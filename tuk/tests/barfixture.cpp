@@ -86,10 +86,6 @@ std::string shineTemplate() {
            "add brillo_(0)\n";
 }
 
-std::string barmanTemplate() {
-    return "fps 10\nload barman_1\nseq idle loop\nadd barman_1\nseq work loop\nadd barman_1\nadd barman_1\n";
-}
-
 void addBarContent(GameApp& app) {
     addPicture(app, "odile_body", 120, 160);
     addPicture(app, "odile_arm", 40, 60);
@@ -107,11 +103,9 @@ void addBarContent(GameApp& app) {
     addPicture(app, "sink", 60, 50);
     for (int i = 1; i <= 4; ++i) addPicture(app, "sink_pile_" + std::to_string(i), 60, 20);
     addPicture(app, "props", 40, 40);
-    addPicture(app, "barman_1", 110, 200);
     app.addResourceProvider(imagetest::memoryProvider({{"char0_odile.template", waitressTemplate()},
                                                        {"vaso.template", glassTemplate()},
-                                                       {"vaso_brillo.template", shineTemplate()},
-                                                       {"barman.template", barmanTemplate()}}),
+                                                       {"vaso_brillo.template", shineTemplate()}}),
                             false);
 }
 

@@ -18,9 +18,7 @@
 // "vaso_b" (24 x 40), "vaso_c" (16 x 36), standing on their bottom centre;
 // "vaso_brillo.template" from "brillo_a" (20 x 34) and the like. Fixtures:
 // coaster "posavaso_1" 30 x 40, sink "sink" 60 x 50 with its four piles,
-// dispenser "props" 40 x 40, straws 4 x 30, decorations 8 x 8. The barman's
-// "barman.template": "idle" (one frame) and "work" (two), looping, of
-// "barman_1" 110 x 200.
+// dispenser "props" 40 x 40, straws 4 x 30, decorations 8 x 8.
 #pragma once
 
 #include <memory>
@@ -37,7 +35,6 @@ namespace bartest {
 std::string waitressTemplate();
 std::string glassTemplate();
 std::string shineTemplate();
-std::string barmanTemplate();
 // The pictures above, and the scripts in a memory provider.
 void addBarContent(GameApp& app);
 
