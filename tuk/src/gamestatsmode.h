@@ -19,9 +19,10 @@
 // Count-up, one step at a time (step 0 the money, from 0 to the day's
 // money): each frame the value grows by target x dt, so a step from 0 lasts
 // one second; a step that reached its target moves on to the next in the
-// same frame. The next frame cuts the tick on channel 2, and a step whose
-// value already stands at its target (one that counts nothing) is passed in
-// that frame. The steps:
+// same frame. The first frame of each later step cuts the tick on channel 2
+// and passes the step at once, unshown, when its value has reached the
+// target: so a step that counts nothing takes one frame, and one that would
+// end in its first frame leaves its label as it was. The steps:
 //   1 the time to the seconds played (kinds 1, 2);
 //   2 the stars from 0 to the day's stars (kinds 0, 2);
 //   3 the customers from 0 to the customers served;
