@@ -44,6 +44,8 @@ bool SpawnManager::isSeated(const Zep::String& sName) const {
 
 const CustomerEntry& SpawnManager::pickCustomer(bool bVip) const {
     const Zep::List<CustomerEntry>& lClass = m_table.getEntries(bVip);
+    // Only a VIP seat made after the check can find its class empty.
+    if (lClass.isEmpty()) m_table.fail("no \"vip\" customer for the VIP seats");
     Zep::List<int> lFree;
     for (int i = 0; i < lClass.getCount(); ++i)
         if (!isSeated(lClass[i].sName)) lFree.add(i);

@@ -131,4 +131,8 @@ TEST_F(Spawning, VipSeatsWithoutVipCustomersAreRefused) {
     m_pMode->getLevelData().m_nOrdinarySpots = 6;
     SpawnManager spawner(m_pMode, CustomerTable::parse("customers.txt", kNoVip));
     EXPECT_EQ(std::string(spawner.spawn()->getName()), "ana");
+    // Seats that became VIP seats later get the same error, and no customer.
+    m_pMode->getLevelData().m_nOrdinarySpots = 0;
+    EXPECT_THROW(spawner.spawn(), Zep::BadStreamFormatException);
+    EXPECT_EQ(m_pMode->getCharacters().getCount(), 1);
 }
