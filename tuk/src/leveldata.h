@@ -29,7 +29,13 @@ struct LevelData {
     int32_t m_nOrdinarySpots = 0;
     // Per seat: 0 ordinary, 1 or 2 the VIP seats of the upgrades.
     Zep::List<int> m_lSeatKinds;
+    // Per VIP seat (seat index - m_nOrdinarySpots): +1 facing right, -1 left.
     Zep::List<int> m_lVipDirections;
+    // The customers' y and base depth by class ("charspots").
+    int32_t m_nCustomerY = 0;
+    int32_t m_nCustomerDepth = 0;
+    int32_t m_nVipY = 0;
+    int32_t m_nVipDepth = 0;
     // Two different liquids per order; switched on during the day.
     bool m_bMixedOrders = false;
     // The liquids the customers may order (0 to 5).
