@@ -219,7 +219,8 @@ void MenuMode::layOutGreeting() {
     m_pWelcome->setPosition(nWelcomeX, kGreetingY);
     const int nNameX = nWelcomeX + nWelcomeWidth;
     m_pNameLabel->setPosition(nNameX, kNameY);
-    m_pNotMe->setPosition(nNameX + nNameWidth / 2 - m_pNotMe->getWidth() / 2, kNotMeY);
+    // The sign is hidden, so its size is its picture's.
+    m_pNotMe->setPosition(nNameX + nNameWidth / 2 - m_pNotMe->getImage()->getWidth() / 2, kNotMeY);
     m_pNotMe->setVisible(false);
 }
 
@@ -238,7 +239,8 @@ bool MenuMode::onKeyDown(int nKey, int nModifiers) {
 }
 
 bool MenuMode::onMouseUp(int, int, int) {
-    if (getHoverSprite().notNULL() && getHoverSprite().get() == m_pNameLabel.get()) onCallback(kSelectProfile, nullptr);
+    if (getHoverSprite().notNULL() && getHoverSprite().get() == m_pNameLabel.get())
+        onCallback(kSelectProfile, nullptr);
     return true;
 }
 

@@ -47,8 +47,16 @@ class TUKPlayer;
 class MenuMode : public TUKMode {
 public:
     enum Command {
-        kQuit = 1, kOptions = 3, kHighscores = 4, kHowto = 6, kSelectProfile = 7, kAdventure = 8, kRelaxMode = 9,
-        kFreePlay = 10, kContinueAdventure = 11, kNewAdventure = 15
+        kQuit = 1,
+        kOptions = 3,
+        kHighscores = 4,
+        kHowto = 6,
+        kSelectProfile = 7,
+        kAdventure = 8,
+        kRelaxMode = 9,
+        kFreePlay = 10,
+        kContinueAdventure = 11,
+        kNewAdventure = 15
     };
     static constexpr float kShadowSpeed = 3.0f;  // pixels per second
     static constexpr const char* kNotice = "Tuk Harbor - a demo made from nothing by its own generator";

@@ -90,9 +90,9 @@ void MenuMode::startOtherGame(int nGameKind, int nPath) {
     m_pPlayer->setDifficulty(difficultySetting());
     prepareGame(nGameKind);
     GameApp::log("MM push path %d SM nS%d\n", nPath, nStage);
-    getApp()->pushTransition(new StoryManagerMode(m_pPlayer->getDifficulty(), m_pPlayer->getStoryValue(), m_pPlayer,
-                                                  nGameKind),
-                             new TrnFadeToBlack());
+    getApp()->pushTransition(
+        new StoryManagerMode(m_pPlayer->getDifficulty(), m_pPlayer->getStoryValue(), m_pPlayer, nGameKind),
+        new TrnFadeToBlack());
 }
 
 int MenuMode::difficultySetting() const { return TUKGameOptions::getDifficultySetting(); }

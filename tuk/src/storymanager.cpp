@@ -93,8 +93,8 @@ void StoryManagerMode::showState() {
     const bool bFinished = isFinished();
     m_pDayLabel->setVisible(!bFinished);
     m_pFinishedLabel->setVisible(bFinished);
-    m_pPlayButton->setVisible(!bFinished);
     m_pPlayButton->setEnabled(!bFinished);
+    m_pPlayButton->setVisible(!bFinished);
 }
 
 // ---- Input -----------------------------------------------------------------------------
@@ -116,6 +116,7 @@ void StoryManagerMode::startLevel() {
     const int nLevel = std::max(0, m_pPlayer->getAdventureProgress());
     const Zep::String sScene = Zep::String::format("scene%d", currentStage());
     m_result = DayResult();
+    m_bLevelPlayed = true;
     getApp()->pushTransition(new PlayMode(m_pPlayer, &m_result, sScene.c_str(), nLevel, m_nGameKind, m_nDifficulty),
                              new TrnFadeToBlack());
 }
@@ -125,9 +126,10 @@ void StoryManagerMode::startLevel() {
 void StoryManagerMode::onResume() {
     ZEP_TRACE("StoryManagerMode::onResume");
     getApp()->showCursor(true);
-    if (m_result.bDone) {
-        takeResult();
+    if (m_bLevelPlayed) {
+        if (m_result.bDone) takeResult();
         m_result = DayResult();
+        m_bLevelPlayed = false;
         saveProgress();
     }
     showState();

@@ -33,7 +33,8 @@
 //   relax mode and free play: working slot 0 = the day's money, offered to
 //     the highscore list of the game kind; the congratulation queued when it
 //     got in.
-// Then the profiles and the settings file are saved.
+// After every level, done or not, the profiles and the settings file are
+// saved.
 //
 // Queued steps are pushed one per coming back, so each ends before the next
 // starts; while none is left the map plays "ms_menu". A cut-scene is a
@@ -60,7 +61,12 @@ public:
     enum { kPlayId = 1, kMenuId = 2 };
     // The queued steps; the cut-scenes in the order of the story.
     enum Step {
-        kOpeningScene = 0, kStage2Scene = 1, kStage3Scene = 2, kStage4Scene = 3, kStage5Scene = 4, kClosingScene = 5,
+        kOpeningScene = 0,
+        kStage2Scene = 1,
+        kStage3Scene = 2,
+        kStage4Scene = 3,
+        kStage5Scene = 4,
+        kClosingScene = 5,
         kCongratulation = 6
     };
     static constexpr int kFinishedProgress = 50;
@@ -115,6 +121,7 @@ private:
     int32_t m_nDifficulty;
     int32_t m_nGameKind;
     DayResult m_result;
+    bool m_bLevelPlayed = false;  // the level pushed by Play has not come back yet
     Zep::List<int> m_lSteps;
     Zep::SmartPtr<Sprite> m_pCurrent;
     Zep::SmartPtr<Label> m_pStageLabel;
