@@ -23,7 +23,6 @@ constexpr int kCentresPurchase = 14;
 constexpr int kJuicersPurchase = 15;
 
 using scenelines::intToken;
-using scenelines::SceneLineError;
 using scenelines::token;
 
 bool isOneOf(const Zep::String& s, std::initializer_list<const char*> lWords) {
@@ -65,7 +64,7 @@ void BarPreview::read(const Zep::String& sSceneName) {
     for (const Line& line : scenelines::splitLines(sText)) {
         try {
             readLine(line, names);
-        } catch (const SceneLineError& error) {
+        } catch (const scenelines::SceneLineError& error) {
             scenelines::skipLogged(sFile, line, error);
         }
     }
@@ -109,7 +108,7 @@ void BarPreview::append(const Zep::SmartPtr<Sprite>& pSprite, bool bHighlight) {
 
 void BarPreview::requireRoom(int n) const {
     if (n > kMaxSprites - m_lSprites.getCount())
-        throw SceneLineError(SceneLineError::kSkipped, Zep::String::format("more than %d sprites", kMaxSprites));
+        scenelines::skipLine(Zep::String::format("more than %d sprites", kMaxSprites));
 }
 
 bool BarPreview::isMade(const Line& line) const {
@@ -134,7 +133,7 @@ void BarPreview::spriteRepeat(const Line& line, scenelines::SceneNames& names) {
     if (nCopies > 0) {
         const int nStep = intToken(line, 6);
         if (nCopies > kMaxRepeatCopies)
-            throw SceneLineError(SceneLineError::kSkipped, Zep::String::format("more than %d copies", kMaxRepeatCopies));
+            scenelines::skipLine(Zep::String::format("more than %d copies", kMaxRepeatCopies));
         requireRoom(nCopies);
         for (int i = 0; i < nCopies; ++i) {
             const int nX = scenelines::addClamped(x, int64_t(i) * nStep);

@@ -224,6 +224,6 @@ void BuyUpgradeMode::buy() {
 void BuyUpgradeMode::onUpdate(float fDelta) {
     m_fTime += fDelta;
     const uint8_t v = pulse(m_fTime);
-    if (m_pPreview)
-        for (const Zep::SmartPtr<Sprite>& pSprite : m_pPreview->getHighlights()) pSprite->setColor(Color(255, v, v, 255));
+    if (!m_pPreview) return;
+    for (const Zep::SmartPtr<Sprite>& pSprite : m_pPreview->getHighlights()) pSprite->setColor(Color(255, v, v, 255));
 }

@@ -38,7 +38,8 @@ Zep::List<Option> offered(int nPurchaseId, const SceneTags::Levels& levels) {
         for (int j = 0; j < 2; ++j) {
             const int nLevel = levels[static_cast<size_t>(6 + j)];
             if (nLevel >= 0 && nLevel <= 2)
-                addOption(lOptions, 9 + j, Zep::String::format("UPC_Radio_Juicer_%d_%s", j, kJuicerLevelWords[nLevel]));
+                addOption(lOptions, 9 + j,
+                          Zep::String::format("UPC_Radio_Juicer_%d_%s", j, kJuicerLevelWords[nLevel]));
         }
     }
     return lOptions;

@@ -115,6 +115,8 @@ int32_t addClamped(int32_t a, int64_t b) {
     return static_cast<int32_t>(nSum);
 }
 
+void skipLine(const Zep::String& sCause) { throw SceneLineError(SceneLineError::kSkipped, sCause); }
+
 const Zep::String& token(const Line& line, int n) {
     if (n >= line.lTokens.getCount())
         throw SceneLineError(SceneLineError::kMalformed, Zep::String::format("need %d tokens", n + 1));
@@ -159,14 +161,14 @@ Zep::SmartPtr<Image> SceneNames::image(const Zep::String& sName) { return m_hIma
 Zep::SmartPtr<Animation> SceneNames::definedAnimation(const Zep::String& sName) {
     Zep::SmartPtr<Animation> pAnimation = m_hAnimations[sName];
     if (pAnimation.isNULL())
-        throw SceneLineError(SceneLineError::kSkipped, Zep::String::format("animation %s not defined", sName.c_str()));
+        skipLine(Zep::String::format("animation %s not defined", sName.c_str()));
     return pAnimation;
 }
 
 Zep::SmartPtr<Image> SceneNames::definedImage(const Zep::String& sName) {
     Zep::SmartPtr<Image> pImage = m_hImages[sName];
     if (pImage.isNULL())
-        throw SceneLineError(SceneLineError::kSkipped, Zep::String::format("image %s not defined", sName.c_str()));
+        skipLine(Zep::String::format("image %s not defined", sName.c_str()));
     return pImage;
 }
 
@@ -203,7 +205,7 @@ void SceneNames::inspos(const Line& line) {
 Zep::SmartPtr<Sprite> SceneNames::namedSprite(const Zep::String& sName) {
     Zep::SmartPtr<Sprite> pSprite = m_hSprites.get(sName);
     if (pSprite.isNULL())
-        throw SceneLineError(SceneLineError::kSkipped, Zep::String::format("%s names no sprite", sName.c_str()));
+        skipLine(Zep::String::format("%s names no sprite", sName.c_str()));
     return pSprite;
 }
 
@@ -218,7 +220,7 @@ void SceneNames::playSequence(const Line& line) {
     const Zep::String& sSequence = token(line, 2);
     AnimSprite* pSprite = dynamic_cast<AnimSprite*>(namedSprite(sName).get());
     if (!pSprite)
-        throw SceneLineError(SceneLineError::kSkipped, Zep::String::format("sprite %s is not animated", sName.c_str()));
+        skipLine(Zep::String::format("sprite %s is not animated", sName.c_str()));
     pSprite->play(sSequence.c_str(), 0.0f, -1);
 }
 

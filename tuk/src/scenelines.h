@@ -90,6 +90,8 @@ private:
     Zep::String m_sCause;
 };
 
+// Raises kSkipped with the cause.
+[[noreturn]] void skipLine(const Zep::String& sCause);
 // Token n of the line; kMalformed "need <n + 1> tokens" past its end.
 const Zep::String& token(const Line& line, int n);
 inline int32_t intToken(const Line& line, int n) { return readInt(token(line, n)); }

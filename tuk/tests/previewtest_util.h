@@ -82,7 +82,8 @@ inline std::string depths(const Zep::List<Zep::SmartPtr<Sprite>>& lSprites, int 
     std::string s;
     for (const Zep::SmartPtr<Sprite>& pSprite : lSprites) {
         if (nSkip-- > 0) continue;
-        s += (s.empty() ? "" : " ") + std::to_string(pSprite->getZOrder()) + (pSprite->isVisible() || !bMarkHidden ? "" : "h");
+        const bool bMark = bMarkHidden && !pSprite->isVisible();
+        s += (s.empty() ? "" : " ") + std::to_string(pSprite->getZOrder()) + (bMark ? "h" : "");
     }
     return s;
 }

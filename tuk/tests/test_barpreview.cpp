@@ -57,7 +57,7 @@ TEST_F(BarPreviewTest, ScalesByFourTenthsAndLeavesTheCachedPicturesAsTheyWere) {
     EXPECT_EQ(pCorner->getPosition(), Point(288.0f, 222.0f));
     EXPECT_EQ(pCorner->getScalePoint(), Point(-0.4f, 0.4f));
     EXPECT_EQ(preview.getNamedSprites().get("c1")->getScalePoint(), Point(-0.4f, 0.4f));
-    const Zep::SmartPtr<AnimSprite> pIdle = Zep::SmartPtr<AnimSprite>::dynamicCast(preview.getNamedSprites().get("idle"));
+    const auto pIdle = Zep::SmartPtr<AnimSprite>::dynamicCast(preview.getNamedSprites().get("idle"));
     EXPECT_EQ(pIdle->getScalePoint(), Point(1.0f, 0.2f));
     EXPECT_EQ(pIdle->getSequenceName(), "work");
     EXPECT_FALSE(preview.getNamedSprites().get("row").notNULL());

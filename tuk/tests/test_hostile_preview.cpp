@@ -74,8 +74,9 @@ TEST_F(HostilePreview, UndefinedNamesShortLinesAndLimitsSkipTheLineOrRaiseAsTheR
         }
         EXPECT_EQ(sError, row.szError ? row.szError : "") << row.szLine;
         const std::string sLog = m_files.logText().substr(nLogBefore);
-        EXPECT_EQ(sLog, row.szCause ? std::string("B: Scene t.scene, line 6 : ") + row.szCause + "; line skipped\n" : "")
-            << row.szLine;
+        const std::string sCause = row.szCause ? row.szCause : "";
+        const std::string sLogged = sCause.empty() ? "" : "B: Scene t.scene, line 6 : " + sCause + "; line skipped\n";
+        EXPECT_EQ(sLog, sLogged) << row.szLine;
         const Zep::List<Zep::SmartPtr<Sprite>>& lSprites = m_pPreview->getSprites();
         // The strip, the two sprites before the line, then the line's, then z 100 unless it raised.
         std::string sMade = previewtest::depths(lSprites, 12, false);

@@ -27,7 +27,8 @@ protected:
         pTheme->load("store.theme");
         m_app.setTheme(pTheme);
         for (const char* szName : kPictures)
-            for (const char* szLook : {"_normal", "_highlight"}) picture((std::string(szName) + szLook).c_str(), 100, 90);
+            for (const char* szLook : {"_normal", "_highlight"})
+                picture((std::string(szName) + szLook).c_str(), 100, 90);
         for (const char* szName : {"upgrade_store", "store_mask", "store_globito_normal", "store_soldout",
                                    "store_notavail", "salesman_1", "store_parrot_1", "store_parrot_2"})
             picture(szName, 70, 90);
@@ -38,7 +39,8 @@ protected:
                       imagetest::resource("load store_parrot_1\nload store_parrot_2\nseq normal\nadd store_parrot_1\n"
                                           "add store_parrot_2\nseq highlight\nadd store_parrot_2\nadd store_parrot_1\n"
                                           "default normal\n"));
-        for (const char* szSound : {"sfx_store_clink", "sfx_mouseover"}) m_pAudio->m_sampleLoader.m_setNames.insert(szSound);
+        for (const char* szSound : {"sfx_store_clink", "sfx_mouseover"})
+            m_pAudio->m_sampleLoader.m_setNames.insert(szSound);
     }
     StoreMode& open(const char* szLevels, int nMoney) {
         previewtest::setLevels(m_player, szLevels);
@@ -54,7 +56,8 @@ protected:
             s += std::to_string(pButton->getCallbackId()) + "@" + std::to_string(pButton->getX()) + "," +
                  std::to_string(pButton->getY()) + ":" + std::to_string(pButton->getZOrder()) + " ";
         s += "| plain";
-        for (const Zep::SmartPtr<Sprite>& pSprite : m_pStore->getItemSprites()) s += " " + std::to_string(pSprite->getZOrder());
+        for (const Zep::SmartPtr<Sprite>& pSprite : m_pStore->getItemSprites())
+            s += " " + std::to_string(pSprite->getZOrder());
         return s;
     }
     std::string salesman() const { return m_pStore->getSalesman()->getSequenceName().c_str(); }
