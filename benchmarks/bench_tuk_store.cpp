@@ -52,12 +52,14 @@ public:
     void freeEndedModes() { m_modeStack.deleteEnded(); }
 };
 
+// The log opens before the application and closes after it.
+struct Log {
+    Log() { GameApp::openLog(bench::tempFile("bench_tuk_store.log").c_str()); }
+    ~Log() { GameApp::closeLog(); }
+};
+
 struct Session {
-    Session() { GameApp::openLog(bench::tempFile("bench_tuk_store.log").c_str()); }
-    ~Session() {
-        m_pApp.reset();
-        GameApp::closeLog();
-    }
+    Log m_log;
     std::unique_ptr<StoreApp> m_pApp = std::make_unique<StoreApp>();
     TUKPlayer m_player;
     bool m_bPurchased = false;
