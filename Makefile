@@ -8,7 +8,7 @@ PLAINBUILD ?= build-plain
 DEB_PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev \
                libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev \
                libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-image1.2-dev \
-               libogg-dev libvorbis-dev libtheora-dev xvfb xauth libx11-dev \
+               libogg-dev libvorbis-dev libtheora-dev xvfb xauth libx11-dev libxtst-dev \
                fonts-dejavu-core
 
 .PHONY: all deps build test bench run clean fuzz fuzz-smoke coverage
@@ -45,8 +45,9 @@ bench: deps
 	cmake --build $(BENCHBUILD) -j $(JOBS)
 	@for b in $(BENCHBUILD)/bin/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+# The game from its own folder, beside the archives the build packed.
 run: build
-	@echo "The game itself is not built yet: only the foundation library, the first framework layers and the tools exist."; exit 1
+	cd $(BUILD)/bin && ./tuk
 
 fuzz: deps
 	cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

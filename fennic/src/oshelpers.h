@@ -32,16 +32,16 @@ Zep::String getCurrentFolder();
 // current folder without its closing "/".
 Zep::String getFullPath(const char* szPath);
 
-// Installs the fatal-signal handler for SIGSEGV, SIGABRT and SIGFPE (by
-// name: the numbers differ between systems), each one-shot so that a fault
-// inside the handler ends the process at once, and routes an exception that
-// nothing catches (std::terminate) to the same handler.
-void initSignals();
+// The program's fatal-signal handler: gets the signal's number (SIGABRT's
+// for an exception that nothing catches) and must not return.
+using FatalSignalHandler = void (*)(int nCode);
 
-// The fatal-signal handler: writes "M: ** SIG <code> [<code in hex>]" and
-// the scope trace to the log, then ends the program through
-// GameApp::fatalExit (exit code 1). Does not return.
-[[noreturn]] void signalHandler(int nCode);
+// Installs the program's handler for SIGSEGV, SIGABRT and SIGFPE (by name:
+// the numbers differ between systems), each one-shot so that a fault inside
+// the handler ends the process at once, and routes an exception that nothing
+// catches (std::terminate) to the same handler with SIGABRT's number. A null
+// handler installs nothing.
+void initSignals(FatalSignalHandler pHandler);
 
 // Available and total physical memory in megabytes; false (and zeros) when
 // the system does not tell.

@@ -19,7 +19,12 @@ private:
     SDL3DVideoDriverBase& m_rDriver;
 };
 
-SDL3DVideoDriverBase::SDL3DVideoDriverBase() { setTextureResetFrame(-1); }
+// The texture layouts are known before the first mode, so pictures loaded
+// then (the window icon) are kept in them too.
+SDL3DVideoDriverBase::SDL3DVideoDriverBase() {
+    setTextureResetFrame(-1);
+    initTextureFormats();
+}
 
 SDL3DVideoDriverBase::~SDL3DVideoDriverBase() = default;
 

@@ -9,6 +9,7 @@
 #include <zep2/error.h>
 
 #include "memimage.h"
+#include "sdl_imagefactory.h"
 #include "renderscale.h"
 #include "rendertest_util.h"
 #include "testkit_tempdir.h"
@@ -330,6 +331,27 @@ class NoModes : public D3D7VideoDriver {
 protected:
     bool trySetMode(int, int, int, bool, int, uint32_t) override { return false; }
 };
+
+// The window icon is loaded before the first mode is set: it is kept in the
+// texture layout like every later picture.
+TEST(D3D7RenderStart, PicturesLoadedBeforeTheFirstModeTakeTheTextureLayout) {
+    testkit::ScopedEnv env{"SDL_VIDEODRIVER", "dummy"};
+    testkit::TempDir dir;
+    testkit::AppFiles files(dir);
+    testkit::TestApp app;
+    auto pPlatform = std::make_unique<testkit::FakePlatform>();
+    pPlatform->setVideoDriver(std::make_unique<D3D7VideoDriver>());
+    pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
+    app.setPlatform(std::move(pPlatform));
+    app.initCaches();
+    app.addResourceProvider(imagetest::memoryProvider({{"icon.png", imagetest::pngOf(2, 2, imagetest::pattern)}}),
+                            false);
+    const auto* pIcon = dynamic_cast<const SDLImage*>(app.getImage("icon").get());
+    ASSERT_NE(pIcon, nullptr);
+    const SDL_PixelFormat* pFormat = pIcon->getSurface()->getFormat();
+    EXPECT_EQ(std::vector<uint32_t>({pFormat->BitsPerPixel, pFormat->Amask, pFormat->Rmask}),
+              std::vector<uint32_t>({32, 0xFF000000u, 0x000000FFu}));
+}
 
 TEST(D3D7RenderDeathTest, NoModeShowsInitializationErrorAndExits) {
     testkit::ScopedEnv env{"SDL_VIDEODRIVER", "dummy"};

@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <SDL_mixer.h>
+
 #include "gamemode.h"
 #include "mutex.h"
+#include "sdl_audio.h"
 #include "sdl_image.h"
 #include "sdl_platform.h"
+#include "startup.h"
 #include "testkit_app.h"
 #include "testkit_audio.h"
 #include "testkit_tempdir.h"
@@ -262,6 +266,30 @@ TEST(SDLPlatformStart, InstallsNoFatalSignalHandlers) {
         EXPECT_STREQ(SDL_getenv("SDL_VIDEO_ALLOW_SCREENSAVER"), "1");
     }
     sigaction(SIGSEGV, &old, nullptr);
+}
+
+// The desktop platform a game makes through the start-up header: the
+// textured video driver, and the mixer opened at 44,100 Hz in chunks of 2,048.
+TEST(SDLPlatformStart, DesktopPlatformHoldsTheTexturedDriverAndTheMixerAt44100Hz) {
+    testkit::ScopedEnv video("SDL_VIDEODRIVER", "dummy");
+    testkit::ScopedEnv audio("SDL_AUDIODRIVER", "dummy");
+    testkit::TempDir dir;
+    testkit::AppFiles files(dir);
+    testkit::TestApp app;
+    app.setPlatform(createDesktopPlatform());
+    auto* pPlatform = dynamic_cast<SDLPlatform*>(app.getPlatform());
+    ASSERT_NE(pPlatform, nullptr);
+    EXPECT_STREQ(pPlatform->getVideoDriver()->getName(), "Direct3D 7 Video Driver v1.0");
+    auto* pAudio = dynamic_cast<SDLAudioDriver*>(pPlatform->getAudioDriver());
+    ASSERT_NE(pAudio, nullptr);
+    EXPECT_EQ(pAudio->chooseChunkSize(), 2048);
+    pPlatform->init();
+    ASSERT_TRUE(pAudio->init()) << SDL_GetError();
+    int nFrequency = 0;
+    uint16_t nFormat = 0;
+    int nChannels = 0;
+    Mix_QuerySpec(&nFrequency, &nFormat, &nChannels);
+    EXPECT_EQ(nFrequency, 44100);
 }
 
 // A lock made before the platform takes its implementation at the first lock.

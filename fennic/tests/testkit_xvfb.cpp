@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -145,6 +146,78 @@ bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons) {
         XSendEvent(window.display(), window.canvas(), True, ButtonPressMask, &event);
     }
     XFlush(window.display());
+    return true;
+}
+
+XScreen::XScreen() {
+    m_pDisplay = XOpenDisplay(nullptr);
+    int nEvent = 0, nError = 0, nMajor = 0, nMinor = 0;
+    if (m_pDisplay && !XTestQueryExtension(m_pDisplay, &nEvent, &nError, &nMajor, &nMinor)) {
+        XCloseDisplay(m_pDisplay);
+        m_pDisplay = nullptr;
+    }
+}
+
+XScreen::~XScreen() {
+    if (m_pDisplay) XCloseDisplay(m_pDisplay);
+}
+
+std::vector<uint32_t> XScreen::pixels(const std::vector<std::pair<int, int>>& vPoints) {
+    if (!m_pDisplay) return {};
+    XSync(m_pDisplay, False);
+    const Window root = DefaultRootWindow(m_pDisplay);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(m_pDisplay, root, &attributes);
+    XImage* pImage = XGetImage(m_pDisplay, root, 0, 0, static_cast<unsigned>(attributes.width),
+                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!pImage) return {};
+    std::vector<uint32_t> vPixels;
+    for (const auto& [x, y] : vPoints) {
+        const bool bInside = x >= 0 && y >= 0 && x < attributes.width && y < attributes.height;
+        const unsigned long n = bInside ? XGetPixel(pImage, x, y) : 0;
+        vPixels.push_back((channel(n, pImage->red_mask) << 16) | (channel(n, pImage->green_mask) << 8) |
+                          channel(n, pImage->blue_mask));
+    }
+    XDestroyImage(pImage);
+    return vPixels;
+}
+
+bool XScreen::moveTo(int x, int y) {
+    if (!m_pDisplay) return false;
+    XTestFakeMotionEvent(m_pDisplay, DefaultScreen(m_pDisplay), x, y, CurrentTime);
+    XSync(m_pDisplay, False);
+    return true;
+}
+
+bool XScreen::click(int x, int y, unsigned nButton) {
+    if (!moveTo(x, y)) return false;
+    XTestFakeButtonEvent(m_pDisplay, nButton, True, CurrentTime);
+    XTestFakeButtonEvent(m_pDisplay, nButton, False, CurrentTime);
+    XSync(m_pDisplay, False);
+    return true;
+}
+
+bool XScreen::pressKey(unsigned long nKeySym, bool bShift) {
+    if (!m_pDisplay) return false;
+    const KeyCode nShift = XKeysymToKeycode(m_pDisplay, XK_Shift_L);
+    const KeyCode nKey = XKeysymToKeycode(m_pDisplay, nKeySym);
+    if (!nKey) return false;
+    if (bShift) XTestFakeKeyEvent(m_pDisplay, nShift, True, CurrentTime);
+    XTestFakeKeyEvent(m_pDisplay, nKey, True, CurrentTime);
+    XTestFakeKeyEvent(m_pDisplay, nKey, False, CurrentTime);
+    if (bShift) XTestFakeKeyEvent(m_pDisplay, nShift, False, CurrentTime);
+    XSync(m_pDisplay, False);
+    return true;
+}
+
+bool XScreen::typeText(const char* szText) {
+    for (; szText && *szText; ++szText) {
+        const char c = *szText;
+        const bool bUpper = c >= 'A' && c <= 'Z';
+        const unsigned long nKeySym = c == ' ' ? XK_space : bUpper ? static_cast<unsigned long>(c - 'A' + 'a')
+                                                                   : static_cast<unsigned long>(c);
+        if (!pressKey(nKeySym, bUpper)) return false;
+    }
     return true;
 }
 

@@ -18,6 +18,8 @@
 
 #include "testkit_tempdir.h"
 
+struct _XDisplay;
+
 namespace testkit {
 
 class XvfbServer {
@@ -57,5 +59,35 @@ std::vector<uint32_t> windowPixels(const std::vector<std::pair<int, int>>& vPoin
 // Moves the pointer to (x, y) in the window, then sends it a press of each
 // button in order, as the X server would; false without an X window.
 bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons);
+
+// The whole screen of the test's X server (DISPLAY), whichever process owns
+// its windows: pixels read back from the root window (XGetImage), and the
+// pointer and keys driven through the XTest extension as a player's hand
+// would drive them, so the events reach the window under the pointer or with
+// the focus like real input.
+class XScreen {
+public:
+    // Opens DISPLAY; not open without a server or without XTest.
+    XScreen();
+    ~XScreen();
+    XScreen(const XScreen&) = delete;
+    XScreen& operator=(const XScreen&) = delete;
+
+    bool isOpen() const { return m_pDisplay != nullptr; }
+    // The screen's pixels at the points as 0xRRGGBB; empty when not open.
+    std::vector<uint32_t> pixels(const std::vector<std::pair<int, int>>& vPoints);
+    // Each of these answers false when not open.
+    bool moveTo(int x, int y);
+    // A press and a release of the button (1 left, 2 middle, 3 right) at (x, y).
+    bool click(int x, int y, unsigned nButton = 1);
+    // A press and a release of the key of an X key symbol (0xff0d Return,
+    // 0xff1b Escape, 'a' ...), with Shift held when bShift.
+    bool pressKey(unsigned long nKeySym, bool bShift = false);
+    // The text's letters, digits and spaces as key presses; capitals with Shift.
+    bool typeText(const char* szText);
+
+private:
+    _XDisplay* m_pDisplay = nullptr;
+};
 
 }  // namespace testkit

@@ -136,7 +136,14 @@ int ActionBalloon::getClickPriority(int x, int y) {
 }
 
 bool ActionBalloon::canDoAction(int) {
-    if (!m_pCustomer || getMode()->getBarman().isNULL()) return false;
+    if (!m_pCustomer || getMode()->getBarmen().isEmpty()) return false;
     const int nState = m_pCustomer->getState();
-    return (nState == 2 || nState == 3) && isVisible() && !m_pCustomer->hasMug();
+    return (nState == 2 || nState == 3) && isVisible() && !m_pCustomer->hasMug() &&
+           !getMode()->getOrders().isOutstanding(m_pCustomer);
+}
+
+void ActionBalloon::completeAction(int) {
+    if (!m_pCustomer) return;
+    getMode()->getOrders().place(Zep::SmartPtr<Character>(m_pCustomer), m_pCustomer->getOrderBeverage(),
+                                 m_pCustomer->getOrderLiquids());
 }

@@ -17,8 +17,10 @@
 //
 // As a click listener it answers only while visible: in the box of a shown
 // picture, at its z-order. As an action target (take) it needs its customer
-// in state 2 or 3 without a mug, the balloon visible, and a barman in the
-// level; the order it then places is the barman's.
+// in state 2 or 3 without a mug and without an outstanding order, the
+// balloon visible, and a barman in the level; its action places the
+// customer's order as it then stands (glass and liquids) with the bar
+// (BarOrders), for the barmen to make.
 //
 // The customer attaches itself and detaches before it leaves the level; the
 // balloon holds no reference to it. removeSprites takes the pictures out of
@@ -63,7 +65,7 @@ public:
     int getClickPriority(int x, int y) override;
     bool canDoAction(int nHand) override;
     int beginAction(int) override { return kTake; }
-    void completeAction(int) override {}
+    void completeAction(int) override;
 
 private:
     static constexpr int kTake = 2;

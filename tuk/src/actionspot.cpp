@@ -8,7 +8,9 @@
 
 #include "characterspot.h"
 #include "command.h"
+#include "drinkmachine.h"
 #include "glassspot.h"
+#include "machinebuttons.h"
 #include "playmode.h"
 #include "trashbin.h"
 
@@ -67,14 +69,52 @@ int ActionSpot::getDistance(int x, int y) {
 
 namespace ActionTarget {
 
+namespace {
+
+Zep::SmartPtr<DrinkMachine> findMachine(PlayMode* pMode, int nId) {
+    for (const Zep::SmartPtr<DrinkMachine>& pMachine : pMode->getLevelData().m_lDrinkMachines)
+        if (pMachine->getId() == nId) return pMachine;
+    return Zep::SmartPtr<DrinkMachine>();
+}
+
+void enlist(PlayMode* pMode, const Zep::SmartPtr<ActionSpot>& pSpot) {
+    pMode->addActionTarget(pSpot.get());
+    pMode->addClickListener(pSpot.get());
+}
+
+// A button of the machine, its sprite made by the machine.
+Zep::SmartPtr<ActionSpot> createButton(PlayMode* pMode, bool bLiquid, int x, int y, int nDepth,
+                                       const Rect& walkRect, int nHeading, const SpotLink& link) {
+    const Zep::SmartPtr<DrinkMachine> pMachine = findMachine(pMode, link.nMachine);
+    if (pMachine.isNULL()) return Zep::SmartPtr<ActionSpot>();
+    Zep::SmartPtr<ActionSpot> pButton;
+    if (bLiquid) {
+        pButton = new LiquidButton(pMode, walkRect, nHeading, pMachine.get(), link.nType);
+        pButton->attachSprite(pMachine->addLiquidButton(link.nType, pMode, x, y, nDepth));
+    } else {
+        pButton = new BeverageButton(pMode, walkRect, nHeading, pMachine.get(), link.nType);
+        pButton->attachSprite(pMachine->addBeverageButton(link.nType, pMode, x, y, nDepth));
+    }
+    enlist(pMode, pButton);
+    pMachine->addButtonTarget(pButton);
+    return pButton;
+}
+
+}  // namespace
+
 Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int y, int nDepth, const Rect& walkRect,
-                                 int nHeading, const char* szImage) {
+                                 int nHeading, const char* szImage, const SpotLink& link) {
+    const bool bLiquid = std::strcmp(szType, "liquid") == 0;
+    if (bLiquid || std::strcmp(szType, "beverage") == 0)
+        return createButton(pMode, bLiquid, x, y, nDepth, walkRect, nHeading, link);
     Zep::SmartPtr<ActionSpot> pSpot;
     Zep::SmartPtr<Image> pImage = pMode->getImage(szImage);
     Zep::SmartPtr<GlassSpot> pCoaster;
     Zep::SmartPtr<CharacterSpot> pSeat;
-    if (std::strcmp(szType, "glassspot") == 0) {
+    const bool bPlatform = std::strcmp(szType, "platformjuicer") == 0;
+    if (bPlatform || std::strcmp(szType, "glassspot") == 0) {
         pSpot = pCoaster = new GlassSpot(pMode, walkRect, nHeading);
+        pCoaster->setBarmanSpot(link.bBarman && !bPlatform);
         pImage = GlassSpot::coasterImage(pImage);
     } else if (std::strcmp(szType, "trashbin") == 0) {
         pSpot = new TrashBin(pMode, walkRect, nHeading, szImage, x, y, nDepth);
@@ -86,10 +126,11 @@ Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int
         return pSpot;
     }
     pSpot->attachSprite(pMode->addSprite(new Sprite(pImage, x, y, nDepth)));
-    pMode->addActionTarget(pSpot.get());
-    pMode->addClickListener(pSpot.get());
+    enlist(pMode, pSpot);
     if (pCoaster.notNULL()) pMode->addGlassSpot(pCoaster);
     if (pSeat.notNULL()) pMode->getLevelData().m_lCharacterSpots.add(pSeat);
+    const Zep::SmartPtr<DrinkMachine> pMachine = findMachine(pMode, link.nMachine);
+    if (bPlatform && pMachine.notNULL()) pMachine->addPlatformSpot(pCoaster);
     return pSpot;
 }
 

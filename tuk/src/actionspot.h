@@ -22,11 +22,19 @@
 // position (to the stored point without a sprite), truncated.
 //
 // ActionTarget::create makes the spot of a scene line's type ("glassspot",
-// "trashbin", "propdispenser", "characterspot"): its sprite of the named
-// image at (x, y) with the depth as z-order, added to the mode, and the spot
-// registered with the mode as an action target and a click listener (a
-// coaster also in the mode's coasters, a seat in the level's seats, in scene
-// order). Any other type makes nothing (null).
+// "platformjuicer", "trashbin", "propdispenser", "characterspot", "liquid",
+// "beverage"): its sprite of the named image at (x, y) with the depth as
+// z-order, added to the mode, and the spot registered with the mode as an
+// action target and a click listener (a coaster also in the mode's coasters,
+// a seat in the level's seats, in scene order). Any other type makes nothing
+// (null). The line's further words come as a SpotLink:
+//   "glassspot" with bBarman is one of the barman's coasters;
+//   "platformjuicer" is a coaster linked to the level's machine of the id
+//     (DrinkMachine::addPlatformSpot) when that machine is built;
+//   "liquid" and "beverage" are the buttons of type nType of the level's
+//     machine of the id: the machine makes the button sprite at (x, y) with
+//     the depth (the image is not used), the target is linked to it
+//     (DrinkMachine::addButtonTarget); nothing without that machine.
 //
 // Destructors never reach the mode: a spot leaves the level through the
 // mode's remove operations before it goes.
@@ -95,7 +103,13 @@ private:
 
 namespace ActionTarget {
 
+struct SpotLink {
+    int nMachine = 0;
+    int nType = 0;
+    bool bBarman = false;
+};
+
 Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int y, int nDepth, const Rect& walkRect,
-                                 int nHeading, const char* szImage);
+                                 int nHeading, const char* szImage, const SpotLink& link = SpotLink());
 
 }  // namespace ActionTarget

@@ -13,6 +13,9 @@
 // (base layer one above the coaster), at scale 1. The coaster passes its
 // highlight to its mug. Coaster pictures stand on their point (width / 2,
 // 30), set on a private copy of the picture.
+//
+// A barman's coaster is where the barmen put the drinks they make; the
+// waitress uses it like any other.
 #pragma once
 
 #include "actionspot.h"
@@ -36,6 +39,8 @@ public:
     Zep::SmartPtr<Mug> takeMug();
     void setAvailable(bool bAvailable) { m_bAvailable = bAvailable; }
     bool isAvailable() const { return m_bAvailable; }
+    void setBarmanSpot(bool bBarman) { m_bBarman = bBarman; }
+    bool isBarmanSpot() const { return m_bBarman; }
 
     bool canDoAction(int nHand) override;
     int beginAction(int nHand) override;
@@ -45,5 +50,6 @@ public:
 private:
     bool m_bAvailable = true;
     bool m_bHighlight = false;
+    bool m_bBarman = false;
     Zep::SmartPtr<Mug> m_pMug;
 };

@@ -35,6 +35,10 @@ Zep::SmartPtr<Mug> Mug::create(PlayMode* pMode, const char* szBeverage) {
     return Zep::SmartPtr<Mug>();
 }
 
+const char* Mug::beverageName(int nBeverage) {
+    return nBeverage >= 0 && nBeverage < BT_BEVERAGE_COUNT ? kBeverageNames[nBeverage] : nullptr;
+}
+
 Color Mug::liquidColor(int nLiquid) {
     ZEP_ASSERT(nLiquid >= 0 && nLiquid < kLiquidCount);
     const uint8_t* pRgb = kLiquidRgb[nLiquid];

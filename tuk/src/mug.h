@@ -46,6 +46,8 @@ public:
 
     // "vaso", "stem_martini" or "stem"; any other name makes no mug (null).
     static Zep::SmartPtr<Mug> create(PlayMode* pMode, const char* szBeverage);
+    // The name of glass 0 to 2; null for any other.
+    static const char* beverageName(int nBeverage);
     // Liquids 2 and 5 share their colour.
     static Color liquidColor(int nLiquid);
 

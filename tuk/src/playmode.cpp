@@ -53,6 +53,7 @@ void PlayMode::onUpdate(float fDelta) {
     processCommands();
     stepWaitressWalk(fDelta);
     if (m_levelData.m_pWaitress.notNULL()) m_levelData.m_pWaitress->update(fDelta);
+    updateActors(fDelta);
 }
 
 // ---- Lists ---------------------------------------------------------------------

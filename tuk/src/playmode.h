@@ -3,7 +3,9 @@
 // level through it.
 //
 // Frame order (onUpdate): the customers, over a snapshot of their list; the
-// mugs; the command queue; the path-walk step; the waitress.
+// mugs; the command queue; the path-walk step; the waitress; the drink
+// machines; the barmen, who serve the bar's orders; the ambient figures;
+// the parrot.
 //
 // Customers: a customer that is gone hands itself to onCustomerLeaving: it
 // counts as served when it had a drink, its seat (the level's seat of its
@@ -54,8 +56,10 @@
 #include "character.h"
 #include "color.h"
 #include "command.h"
+#include "figures.h"
 #include "glassspot.h"
 #include "leveldata.h"
+#include "parrot.h"
 #include "rect.h"
 #include "trashbin.h"
 #include "tukmode.h"
@@ -112,8 +116,15 @@ public:
     const Zep::List<IClickListener*>& getClickListeners() const { return m_lClickListeners; }
     // The first click listener that is a sink, or null.
     Zep::SmartPtr<TrashBin> findTrashBin() const;
-    void setBarman(Zep::SmartPtr<Barman> pBarman) { m_pBarman = pBarman; }
-    Zep::SmartPtr<Barman> getBarman() const { return m_pBarman; }
+
+    // ---- Drink makers, figures and the parrot ----
+    void addBarman(Zep::SmartPtr<Barman> pBarman) { m_lBarmen.add(pBarman); }
+    const Zep::List<Zep::SmartPtr<Barman>>& getBarmen() const { return m_lBarmen; }
+    BarOrders& getOrders() { return m_orders; }
+    void addFigure(Zep::SmartPtr<AmbientFigure> pFigure) { m_lFigures.add(pFigure); }
+    const Zep::List<Zep::SmartPtr<AmbientFigure>>& getFigures() const { return m_lFigures; }
+    void setParrot(Zep::SmartPtr<Parrot> pParrot) { m_pParrot = pParrot; }
+    Zep::SmartPtr<Parrot> getParrot() const { return m_pParrot; }
 
     // ---- Customers ----
     void onCustomerLeaving(Zep::SmartPtr<Character> pCharacter);
@@ -186,7 +197,10 @@ private:
     Zep::List<Zep::SmartPtr<GlassSpot>> m_lGlassSpots;
     Zep::List<Zep::SmartPtr<IActionTarget>> m_lActionTargets;
     Zep::List<IClickListener*> m_lClickListeners;
-    Zep::SmartPtr<Barman> m_pBarman;
+    Zep::List<Zep::SmartPtr<Barman>> m_lBarmen;
+    BarOrders m_orders;
+    Zep::List<Zep::SmartPtr<AmbientFigure>> m_lFigures;
+    Zep::SmartPtr<Parrot> m_pParrot;
     WalkAreas m_walkAreas;
     bool m_bPathWalk = false;
     Zep::List<Point> m_lWaypoints;
@@ -195,4 +209,8 @@ private:
     Zep::SmartPtr<IWaitressCommand> m_pCurrentCommand;
     Zep::List<int> m_lCustomerResults;
     Zep::List<Popup> m_lPopups;
+
+    // The machines, barmen, figures and the parrot, in that order
+    // (playmode_actors.cpp).
+    void updateActors(float fDelta);
 };

@@ -72,6 +72,7 @@ void CustomerTest::SetUp() {
     addPicture(m_app, "c_part", 40, 80);
     addPicture(m_app, "c_arm", 40, 80);
     addPicture(m_app, "seat", 40, 40);
+    addPicture(m_app, "barman_1", 110, 200);
     for (int i = 0; i < 3; ++i) addPicture(m_app, "balloon_" + std::to_string(i), 110, 70, Color(255, 255, 255, 100));
     for (int i = 0; i <= 8; ++i) addPicture(m_app, "meter_" + std::to_string(i), 62, 12);
     for (const char* szIcon : kIcons)
@@ -87,6 +88,8 @@ void CustomerTest::SetUp() {
                                    {"balloon.template", balloonTemplate()},
                                    {"medidor.anim", meterScript()},
                                    {"medidor_flat.anim", meterScript()},
+                                   {"barman.template", "fps 10\nload barman_1\nseq idle loop\nadd barman_1\n"
+                                                       "seq work loop\nadd barman_1\nadd barman_1\n"},
                                    {"tukmsg.txt", "PLY_Bonus +%.0f s\nPLY_Penalty -%.0f s\n"},
                                    {"badmsg.txt", "PLY_Bonus %s more\n"}}),
         false);

@@ -17,7 +17,8 @@
 // liquids, 30 s of patience, pace 1, one drink a customer, a bonus of 10 s
 // and a penalty of 5 s; the strings "PLY_Bonus" "+%.0f s" and "PLY_Penalty"
 // "-%.0f s". The clock starts at 10000 ms; rand and the game's generator are
-// seeded.
+// seeded. The barman's "barman.template" plays "idle" (one frame) and "work"
+// (two), looping, of "barman_1" 110 x 200.
 #pragma once
 
 #include <string>

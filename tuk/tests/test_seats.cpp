@@ -144,7 +144,7 @@ TEST_F(SeatTest, BalloonPicturesCarryTheOrderAndTakeClicksOnlyWhileShown) {
     } kRows[] = {{false, false, false, 3, false}, {true, false, false, 3, true}, {true, false, false, 2, true},
                  {true, false, false, 1, false},  {true, true, false, 3, false}, {true, false, true, 3, false}};
     for (const auto& row : kRows) {
-        m_pMode->setBarman(row.bBarman ? new Barman : nullptr);
+        if (row.bBarman && m_pMode->getBarmen().isEmpty()) m_pMode->addBarman(new Barman(60, 330, 40, 1, m_pMode));
         Character& customer = this->customer("ana", 1);
         ActionBalloon& target = *customer.getBalloon();
         until(customer, row.nState);

@@ -33,6 +33,18 @@ int innermost() {
 
 int traceDepth() { return g_trace.depth; }
 
+bool copyLiveTraceEntry(int i, LiveTraceEntry& entry) noexcept {
+    if (i < 0 || i >= g_trace.depth || i >= kTraceCapacity) return false;
+    entry.m_szMessage = g_trace.messages[i];
+    entry.m_szFile = g_trace.files[i];
+    entry.m_nLine = g_trace.lines[i];
+    entry.m_nFlag = g_trace.flags[i];
+    const size_t n = strnlen(g_trace.details[i], kTraceDetailSize - 1);
+    std::memcpy(entry.m_szDetail, g_trace.details[i], n);
+    entry.m_szDetail[n] = 0;
+    return true;
+}
+
 ScopeTrace::ScopeTrace(const char* message, const char* file, int line) noexcept {
     int level = g_trace.depth;
     if (level >= 0 && level < kTraceCapacity) {

@@ -62,6 +62,25 @@ TEST(ScopeTrace, DetailIsCappedAt255CharactersAndDiesWithItsEntry) {
     EXPECT_TRUE(nest(3000, false) == 3002 && Zep::traceDepth() == 1);
 }
 
+// The allocation-free reader sees the live levels, the same as a snapshot,
+// and nothing outside them.
+TEST(ScopeTrace, LiveEntriesAreCopiedAsRecorded) {
+    ZEP_TRACE("outer");
+    {
+        ZEP_TRACE("inner");
+        Zep::ScopeTrace::setDetail(std::string(300, 'd').c_str());
+        Zep::LiveTraceEntry entry{};
+        ASSERT_TRUE(Zep::copyLiveTraceEntry(1, entry));
+        EXPECT_EQ(std::string(entry.m_szMessage) + "|" + entry.m_szFile + "|" + entry.m_szDetail,
+                  "inner|.\\tests\\trace|" + std::string(255, 'd'));
+        EXPECT_TRUE(entry.m_nFlag == 1 && entry.m_nLine == Zep::TraceSnapshot().getLine(1));
+        for (int i : {-1, 2, Zep::kTraceCapacity}) EXPECT_FALSE(Zep::copyLiveTraceEntry(i, entry)) << i;
+    }
+    Zep::LiveTraceEntry entry{};
+    EXPECT_TRUE(Zep::copyLiveTraceEntry(0, entry) && std::string(entry.m_szMessage) == "outer");
+    EXPECT_FALSE(Zep::copyLiveTraceEntry(1, entry));
+}
+
 TEST(Exception, SetMessageRethrowAssertionsClassNamesAndCopies) {
     try {
         try {

@@ -23,6 +23,21 @@ constexpr int kTraceDetailSize = 256;
 // only the first kTraceCapacity levels are recorded.
 int traceDepth();
 
+// One recorded level of the live table, copied by copyLiveTraceEntry.
+struct LiveTraceEntry {
+    const char* m_szMessage;  // the caller's literals
+    const char* m_szFile;
+    int32_t m_nLine;
+    uint8_t m_nFlag;
+    char m_szDetail[kTraceDetailSize];
+};
+
+// Copies level i of the live table (0 the outermost) into the caller's entry.
+// It neither allocates nor locks, so a signal handler may call it. False when
+// the level is not recorded: negative, at or past the depth, or past
+// kTraceCapacity.
+bool copyLiveTraceEntry(int i, LiveTraceEntry& entry) noexcept;
+
 class ScopeTrace {
 public:
     ScopeTrace(const char* message, const char* file, int line) noexcept;

@@ -1,0 +1,111 @@
+// Child processes for the tests that run the game's program for real: started
+// with the test's environment and a few variables changed, standard error
+// into a file, waited for with a time limit, and killed if still running at
+// the end.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+extern char** environ;
+
+namespace processtest {
+
+// Polls the condition every 20 ms until it holds or the time is up.
+inline bool waitUntil(const std::function<bool()>& condition, int nMilliseconds) {
+    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMilliseconds);
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > tEnd) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+inline int countOf(const std::string& sText, const std::string& sPart) {
+    int n = 0;
+    for (size_t i = sText.find(sPart); i != std::string::npos; i = sText.find(sPart, i + 1)) ++n;
+    return n;
+}
+
+class Child {
+public:
+    using Env = std::vector<std::pair<std::string, std::string>>;
+
+    // The program with the words, the environment changed by vEnv (an empty
+    // value unsets the variable), standard error into sErrorFile.
+    Child(const std::string& sProgram, const std::vector<std::string>& vWords, const Env& vEnv,
+          const std::string& sErrorFile) {
+        std::vector<std::string> vArgs{sProgram};
+        vArgs.insert(vArgs.end(), vWords.begin(), vWords.end());
+        std::vector<std::string> vEnvironment;
+        for (char** p = environ; *p; ++p) {
+            const std::string sEntry(*p);
+            bool bChanged = false;
+            for (const auto& [sName, sValue] : vEnv) bChanged |= sEntry.rfind(sName + "=", 0) == 0;
+            if (!bChanged) vEnvironment.push_back(sEntry);
+        }
+        for (const auto& [sName, sValue] : vEnv)
+            if (!sValue.empty()) vEnvironment.push_back(sName + "=" + sValue);
+        // Everything the child needs is made before the fork.
+        std::vector<char*> vArgv = pointers(vArgs);
+        std::vector<char*> vEnvp = pointers(vEnvironment);
+        const int nError = ::open(sErrorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const int nNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(nNull, 0);
+            ::dup2(nNull, 1);
+            ::dup2(nError, 2);
+            ::execve(vArgv[0], vArgv.data(), vEnvp.data());
+            ::_exit(127);
+        }
+        ::close(nError);
+        ::close(nNull);
+    }
+    ~Child() {
+        if (m_pid > 0 && m_nStatus < 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // The exit code once the child has ended within the time, 128 + the
+    // signal when a signal ended it, -1 while it still runs.
+    int wait(int nMilliseconds) {
+        waitUntil([this] { return m_nStatus >= 0 || reap(); }, nMilliseconds);
+        if (m_nStatus < 0) return -1;
+        return WIFEXITED(m_nStatus) ? WEXITSTATUS(m_nStatus) : 128 + WTERMSIG(m_nStatus);
+    }
+    void signal(int nSignal) { ::kill(m_pid, nSignal); }
+
+private:
+    static std::vector<char*> pointers(std::vector<std::string>& vTexts) {
+        std::vector<char*> v;
+        for (std::string& s : vTexts) v.push_back(s.data());
+        v.push_back(nullptr);
+        return v;
+    }
+    bool reap() {
+        int nStatus = 0;
+        if (::waitpid(m_pid, &nStatus, WNOHANG) != m_pid) return false;
+        m_nStatus = nStatus;
+        return true;
+    }
+
+    pid_t m_pid = -1;
+    int m_nStatus = -1;
+};
+
+}  // namespace processtest
