@@ -16,7 +16,6 @@ namespace {
 
 constexpr const char* kZepSource = ".\\src\\scenereader";
 
-using scenelines::intToken;
 using scenelines::token;
 
 }  // namespace
@@ -145,20 +144,31 @@ int SceneReader::heading(const Zep::String& sToken, int nLine) const {
     fail(nLine, Zep::String::format("unknown heading %s", sToken.c_str()));
 }
 
+int SceneReader::number(const Line& line, int n) const {
+    const int nValue = scenelines::readInt(token(line, n));
+    if (nValue < -kMaxCoordinate || nValue > kMaxCoordinate)
+        fail(line.nNumber, Zep::String::format("number %s out of range", line.lTokens[n].c_str()));
+    return nValue;
+}
+
+Rect SceneReader::rect(const Line& line, int n) const {
+    return Rect(number(line, n), number(line, n + 1), number(line, n + 2), number(line, n + 3));
+}
+
 // ---- Sprites ----------------------------------------------------------------------------
 
 void SceneReader::sprite(const Line& line) {
-    const int x = intToken(line, 2), y = intToken(line, 3), nDepth = intToken(line, 4);
+    const int x = number(line, 2), y = number(line, 3), nDepth = number(line, 4);
     requireRoom(1);
     Zep::SmartPtr<Sprite> pSprite = addSprite(new Sprite(m_names.image(token(line, 1)), x, y, nDepth));
     if (line.lTokens.getCount() >= 6) m_names.registerSprite(line.lTokens[5], pSprite);
 }
 
 void SceneReader::spriteRepeat(const Line& line) {
-    const int x = intToken(line, 2), y = intToken(line, 3), nDepth = intToken(line, 4);
-    const int nCopies = intToken(line, 5);
+    const int x = number(line, 2), y = number(line, 3), nDepth = number(line, 4);
+    const int nCopies = scenelines::readInt(token(line, 5));
     if (nCopies > 0) {
-        const int nStep = intToken(line, 6);
+        const int nStep = number(line, 6);
         if (nCopies > kMaxRepeatCopies)
             fail(line.nNumber, Zep::String::format("more than %d copies", kMaxRepeatCopies));
         requireRoom(nCopies);
@@ -171,7 +181,7 @@ void SceneReader::spriteRepeat(const Line& line) {
 }
 
 void SceneReader::spriteConditional(const Line& line) {
-    const int x = intToken(line, 2), y = intToken(line, 3), nDepth = intToken(line, 4);
+    const int x = number(line, 2), y = number(line, 3), nDepth = number(line, 4);
     if (!isMade(line)) return;
     requireRoom(1);
     Zep::SmartPtr<Sprite> pSprite = addSprite(new Sprite(m_names.image(token(line, 1)), x, y, nDepth));
@@ -185,7 +195,7 @@ void SceneReader::animSpriteConditional(const Line& line) {
 }
 
 void SceneReader::makeAnimSprite(const Line& line, int nNameToken) {
-    const int x = intToken(line, 2), y = intToken(line, 3), nDepth = intToken(line, 4);
+    const int x = number(line, 2), y = number(line, 3), nDepth = number(line, 4);
     Zep::SmartPtr<Animation> pAnimation = m_names.definedAnimation(token(line, 1));
     requireRoom(1);
     Zep::SmartPtr<AnimSprite> pSprite = new AnimSprite(pAnimation, x, y, nDepth);
@@ -197,19 +207,19 @@ void SceneReader::makeAnimSprite(const Line& line, int nNameToken) {
 // ---- Figures ----------------------------------------------------------------------------
 
 void SceneReader::barman(const Line& line) {
-    const int x = intToken(line, 1), y = intToken(line, 2), nDepth = intToken(line, 3);
-    const int nFacing = intToken(line, 4);
+    const int x = number(line, 1), y = number(line, 2), nDepth = number(line, 3);
+    const int nFacing = number(line, 4);
     if (isMade(line)) m_mode.addBarman(new Barman(x, y, nDepth, nFacing, &m_mode));
 }
 
 void SceneReader::bongos(const Line& line) {
-    const int x = intToken(line, 1), y = intToken(line, 2), nDepth = intToken(line, 3);
+    const int x = number(line, 1), y = number(line, 2), nDepth = number(line, 3);
     if (isMade(line)) m_mode.addFigure(new MisterBongos(&m_mode, x, y, nDepth, token(line, 4)));
 }
 
 void SceneReader::bailarina(const Line& line) {
-    const int x = intToken(line, 1), y = intToken(line, 2), nDepth = intToken(line, 3);
-    const int nMinX = intToken(line, 4), nMaxX = intToken(line, 5);
+    const int x = number(line, 1), y = number(line, 2), nDepth = number(line, 3);
+    const int nMinX = number(line, 4), nMaxX = number(line, 5);
     const Zep::String& sVariant = token(line, 6);
     if (!isMade(line)) return;
     Zep::List<Zep::String> lParams;
@@ -222,7 +232,7 @@ void SceneReader::bailarina(const Line& line) {
 }
 
 void SceneReader::parrot(const Line& line) {
-    const int x = intToken(line, 1), y = intToken(line, 2), nDepth = intToken(line, 3);
+    const int x = number(line, 1), y = number(line, 2), nDepth = number(line, 3);
     if (!isMade(line)) return;
     if (m_mode.getParrot().notNULL()) fail(line.nNumber, "more than one parrot");
     m_mode.setParrot(new Parrot(&m_mode, x, y, nDepth));

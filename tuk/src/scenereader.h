@@ -67,15 +67,17 @@
 //
 // Errors: SceneParserException "Scene <file>, line <n> : <cause>", the line
 // the one being read, or for the checks after the last line the text's last
-// line. Causes: too few tokens ("need <n> tokens"), an unknown heading,
-// action-spot type, machine kind or line direction, an unknown sprite or
-// path name, a number out of range, a line out of place ("waypoint" before
-// any "path", ...), a limit (copies, sprites), a failed check, and any
-// exception raised while the line is made (for example "Hash key not found
-// : <name>" of the keywords of names), its message as the cause. The lines
-// read before keep their effects. The cases that scenelines skips (a name
-// without a picture, an animation never defined, ...) are logged
-// ("B: Scene <file>, line <n> : <cause>; line skipped") and skipped.
+// line. Causes: too few tokens ("need <n> tokens"); an unknown heading,
+// action-spot type, machine kind or line direction; an unknown sprite or
+// path name; a number out of range (types, seat kinds, directions, machine
+// ids; coordinates, depths and speeds beyond 100,000 either way); a line out
+// of place ("waypoint" before any "path", ...); a limit (copies, sprites); a
+// failed check; and any exception raised while the line is made (for
+// example "Hash key not found : <name>" of the keywords of names), its
+// message as the cause. The lines read before keep their effects. The cases
+// that scenelines skips (a name without a picture, an animation never
+// defined, ...) are logged ("B: Scene <file>, line <n> : <cause>; line
+// skipped") and skipped.
 #pragma once
 
 #include <cstdint>
@@ -151,6 +153,7 @@ public:
     static constexpr int kBeverageTypes = 3;
     static constexpr int kSeatKinds = 3;
     static constexpr int kMachines = 2;
+    static constexpr int kMaxCoordinate = 100000;
 
     // The level (not owned) and the player's 13 upgrade levels.
     SceneReader(PlayMode& mode, const SceneTags::Levels& levels);
@@ -196,6 +199,11 @@ private:
     // The scene's picture of the name, else the application's.
     Zep::SmartPtr<Image> picture(const Zep::String& sName);
     int heading(const Zep::String& sToken, int nLine) const;
+    // Token n as a coordinate, depth or speed: "number <token> out of range"
+    // beyond kMaxCoordinate either way.
+    int number(const Line& line, int n) const;
+    // Tokens n to n + 3: left, top, right, bottom.
+    Rect rect(const Line& line, int n) const;
 
     // Sprites and figures (scenereader.cpp).
     void sprite(const Line& line);

@@ -2,6 +2,7 @@
 // and emitters, and the checks after the last line (scenereader.h).
 #include "scenereader.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "figures.h"
@@ -11,19 +12,13 @@ namespace {
 
 constexpr const char* kZepSource = ".\\src\\scenereader_places";
 
-using scenelines::intToken;
 using scenelines::token;
-
-Rect rectAt(const scenelines::Line& line, int nFirst) {
-    return Rect(intToken(line, nFirst), intToken(line, nFirst + 1), intToken(line, nFirst + 2),
-                intToken(line, nFirst + 3));
-}
 
 }  // namespace
 
 // ---- Walking and seats -------------------------------------------------------------
 
-void SceneReader::walkArea(const Line& line) { m_mode.addWalkArea(rectAt(line, 1), intToken(line, 5)); }
+void SceneReader::walkArea(const Line& line) { m_mode.addWalkArea(rect(line, 1), number(line, 5)); }
 
 void SceneReader::preferredLine(const Line& line) {
     const Zep::String& sDirection = token(line, 1);
@@ -31,15 +26,15 @@ void SceneReader::preferredLine(const Line& line) {
         fail(line.nNumber, Zep::String::format("unknown line direction %s", sDirection.c_str()));
     const int nMask = WalkAreas::headingMask(token(line, 7).c_str());
     if (nMask < 0) fail(line.nNumber, Zep::String::format("unknown heading %s", line.lTokens[7].c_str()));
-    m_mode.addPreferredLine(sDirection == "v", intToken(line, 2), rectAt(line, 3), nMask);
+    m_mode.addPreferredLine(sDirection == "v", number(line, 2), rect(line, 3), nMask);
 }
 
 void SceneReader::charSpots(const Line& line) {
     LevelData& data = m_mode.getLevelData();
-    data.m_nOrdinaryY = intToken(line, 1);
-    data.m_nOrdinaryDepth = intToken(line, 2);
-    data.m_nVipY = intToken(line, 3);
-    data.m_nVipDepth = intToken(line, 4);
+    data.m_nOrdinaryY = number(line, 1);
+    data.m_nOrdinaryDepth = number(line, 2);
+    data.m_nVipY = number(line, 3);
+    data.m_nVipDepth = number(line, 4);
 }
 
 // ---- Backdrop and music ---------------------------------------------------------------
@@ -55,15 +50,15 @@ void SceneReader::soundtrack(const Line& line) { m_mode.getScene().sSoundtrack =
 
 void SceneReader::randomPoint(const Line& line) {
     RandomPoint point;
-    point.x = intToken(line, 1);
-    point.y = intToken(line, 2);
+    point.x = number(line, 1);
+    point.y = number(line, 2);
     if (line.lTokens.getCount() >= 4) point.sName = line.lTokens[3];
     m_mode.getScene().lRandomPoints.add(point);
 }
 
 void SceneReader::randomSprite(const Line& line) {
     const Zep::String& sImage = token(line, 1);
-    const int nDepth = intToken(line, 2);
+    const int nDepth = number(line, 2);
     Zep::List<RandomPoint>& lPoints = m_mode.getScene().lRandomPoints;
     if (lPoints.isEmpty()) fail(line.nNumber, "randomsprite before any randompoint");
     RandomPoint& point = lPoints.getTail()->data;
@@ -91,15 +86,18 @@ void SceneReader::path(const Line& line) {
 }
 
 void SceneReader::waypoint(const Line& line) {
-    const int x = intToken(line, 1), y = intToken(line, 2);
+    const int x = number(line, 1), y = number(line, 2);
     if (!m_pPath) fail(line.nNumber, "waypoint before any path");
     m_pPath->lWaypoints.add(PathWaypoint(x, y));
 }
 
 void SceneReader::pathSprite(const Line& line) {
+    ZEP_TRACE("SceneReader::pathSprite");
     const Zep::String& sPath = token(line, 2);
     const float fSpeed = scenelines::readFloat(token(line, 3));
-    const int nDepth = intToken(line, 4);
+    if (!(std::fabs(fSpeed) <= kMaxCoordinate))
+        fail(line.nNumber, Zep::String::format("number %s out of range", line.lTokens[3].c_str()));
+    const int nDepth = number(line, 4);
     const ScenePath* pPath = nullptr;
     for (const ScenePath& path : m_mode.getScene().lPaths)
         if (path.sName == sPath) pPath = &path;
@@ -116,8 +114,9 @@ void SceneReader::pathSprite(const Line& line) {
 // ---- Emitters -------------------------------------------------------------------------
 
 void SceneReader::emitter(const Line& line) {
+    ZEP_TRACE("SceneReader::emitter");
     const Zep::String& sFile = token(line, 1);
-    const int x = intToken(line, 2), y = intToken(line, 3), nDepth = intToken(line, 4);
+    const int x = number(line, 2), y = number(line, 3), nDepth = number(line, 4);
     Zep::SmartPtr<ParticleEmitter> pEmitter = new ParticleEmitter(&m_mode);
     pEmitter->load(sFile.c_str());
     pEmitter->setPosition(x, y);

@@ -16,7 +16,6 @@ constexpr const char* kZepSource = ".\\src\\scenereader_spots";
 constexpr int kFirstArgument = 11;
 constexpr int kFirstMachineKind = 6;  // upgrade kinds 6 and 7: machines 0 and 1
 
-using scenelines::intToken;
 using scenelines::token;
 
 bool isOneOf(const Zep::String& s, std::initializer_list<const char*> lWords) {
@@ -54,10 +53,10 @@ SceneReader::Spot SceneReader::readSpot(const Line& line, bool bConditional) con
     spot.sType = token(line, 1);
     if (!isOneOf(spot.sType, {"glassspot", "platformjuicer", "trashbin", "propdispenser", "charspot"}))
         fail(line.nNumber, Zep::String::format("unknown action spot type %s", spot.sType.c_str()));
-    spot.x = intToken(line, 2);
-    spot.y = intToken(line, 3);
-    spot.nDepth = intToken(line, 4);
-    spot.walkRect = Rect(intToken(line, 5), intToken(line, 6), intToken(line, 7), intToken(line, 8));
+    spot.x = number(line, 2);
+    spot.y = number(line, 3);
+    spot.nDepth = number(line, 4);
+    spot.walkRect = rect(line, 5);
     spot.nHeading = heading(token(line, 9), line.nNumber);
     spot.sImage = token(line, 10);
     const Zep::String sTag = bConditional ? line.lTokens.getLast() : Zep::String();
@@ -83,6 +82,7 @@ SceneReader::Spot SceneReader::readSpot(const Line& line, bool bConditional) con
 }
 
 void SceneReader::makeSpot(const Spot& spot) {
+    ZEP_TRACE("SceneReader::makeSpot");
     ActionTarget::SpotLink link;
     link.nMachine = -1;  // coasters are linked after the last line
     link.bBarman = spot.bBarman;
@@ -100,10 +100,11 @@ void SceneReader::makeSpot(const Spot& spot) {
 // ---- Drink machines ------------------------------------------------------------------
 
 void SceneReader::drinkMachine(const Line& line) {
+    ZEP_TRACE("SceneReader::drinkMachine");
     const Zep::String& sKind = token(line, 6);
     const int nId = sKind == "juicer_0" ? 0 : sKind == "juicer_1" ? 1 : -1;
     if (nId < 0) fail(line.nNumber, Zep::String::format("unknown machine kind %s", sKind.c_str()));
-    m_machineRect = Rect(intToken(line, 7), intToken(line, 8), intToken(line, 9), intToken(line, 10));
+    m_machineRect = rect(line, 7);
     m_nMachineHeading = heading(token(line, 11), line.nNumber);
     m_bMachineLine = true;
     m_pMachine = nullptr;
@@ -137,8 +138,8 @@ Zep::SmartPtr<Sprite> SceneReader::namedSprite(const Zep::String& sName, const L
 void SceneReader::machineButton(const Line& line) {
     const bool bLiquid = line.lTokens[0] == "liquid";
     ActionTarget::SpotLink link;
-    link.nType = intToken(line, 1);
-    const int x = intToken(line, 2), y = intToken(line, 3), z = intToken(line, 4);
+    link.nType = scenelines::readInt(token(line, 1));
+    const int x = number(line, 2), y = number(line, 3), z = number(line, 4);
     if (link.nType < 0 || link.nType >= (bLiquid ? kLiquidTypes : kBeverageTypes))
         fail(line.nNumber, Zep::String::format("%s type %d out of range", line.lTokens[0].c_str(), link.nType));
     if (!m_bMachineLine) fail(line.nNumber, "no drinkmachine line before it");
