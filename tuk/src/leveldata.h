@@ -29,13 +29,11 @@ struct LevelData {
     int32_t m_nOrdinarySpots = 0;
     // Per seat: 0 ordinary, 1 or 2 the VIP seats of the upgrades.
     Zep::List<int> m_lSeatKinds;
-    // Per seat: +1 or -1 for a VIP seat, 1 for an ordinary one.
+    // Per VIP seat (seat index - m_nOrdinarySpots): +1 facing right, -1 left.
     Zep::List<int> m_lVipDirections;
-    // Per seat: the x where its customer stands.
-    Zep::List<int> m_lSpotX;
-    // The customers' y and base depth by class, ordinary and VIP.
-    int32_t m_nOrdinaryY = 0;
-    int32_t m_nOrdinaryDepth = 0;
+    // The customers' y and base depth by class ("charspots").
+    int32_t m_nCustomerY = 0;
+    int32_t m_nCustomerDepth = 0;
     int32_t m_nVipY = 0;
     int32_t m_nVipDepth = 0;
     // Two different liquids per order; switched on during the day.

@@ -35,7 +35,8 @@
 //   "playsequence" name seq   the named animated sprite plays seq from its
 //                          start at the sequence's own rate, looping
 // "hflip" and "inspos" change a private copy, made the first time, never
-// the application's cached picture.
+// the application's cached picture; sprites made from the name before that
+// keep the picture they were made with.
 //
 // Names that no earlier line defined:
 //   "flip", "scale_anim", "playsequence" with a name never registered raise

@@ -55,13 +55,12 @@
 // "barman_0", "barman_1", "barman_0_a", "barman_1_a". A "platformjuicer"
 // serves machine 0 or 1: its argument, else the tag "juicer_1" gives 1, else
 // 0; it is linked to that machine after the last line. A seat's kind is 0
-// (ordinary), 1 or 2 (VIP), its direction +1 or -1 (default +1); x is where
-// its customer stands.
+// (ordinary), 1 or 2 (VIP), its direction +1 or -1 (default +1); its
+// sprite's x is where its customer stands.
 //
 // After the last line: every random point shows one of its sprites, drawn
 // with rand(); the seats are ordered ordinary first, then VIP, each in scene
-// order, with their kinds, directions (1 for ordinary seats) and x in the
-// level data; the coasters are linked; and the scene must have a walk area,
+// order, with their kinds and the VIP seats' directions in the level data; the coasters are linked; and the scene must have a walk area,
 // a walk band whose bottom lies below its top, the waitress's start
 // (400, 620) in a walk area, 1 to 4 ordinary seats and a sink.
 //
@@ -185,7 +184,6 @@ private:
         Zep::SmartPtr<ActionSpot> pSpot;
         int32_t nKind;
         int32_t nDirection;
-        int32_t x;
     };
 
     void readLine(const Line& line);

@@ -31,8 +31,8 @@ void SceneReader::preferredLine(const Line& line) {
 
 void SceneReader::charSpots(const Line& line) {
     LevelData& data = m_mode.getLevelData();
-    data.m_nOrdinaryY = number(line, 1);
-    data.m_nOrdinaryDepth = number(line, 2);
+    data.m_nCustomerY = number(line, 1);
+    data.m_nCustomerDepth = number(line, 2);
     data.m_nVipY = number(line, 3);
     data.m_nVipDepth = number(line, 4);
 }

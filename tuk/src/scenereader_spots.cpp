@@ -94,7 +94,7 @@ void SceneReader::makeSpot(const Spot& spot) {
     if (spot.sType == "trashbin") ++m_nSinks;
     if (spot.sType == "platformjuicer")
         m_lPlatforms.add(PlatformLink{spot.nMachine, Zep::SmartPtr<GlassSpot>::dynamicCast(pSpot)});
-    if (spot.sType == "charspot") m_lSeats.add(Seat{pSpot, spot.nSeatKind, spot.nDirection, spot.x});
+    if (spot.sType == "charspot") m_lSeats.add(Seat{pSpot, spot.nSeatKind, spot.nDirection});
 }
 
 // ---- Drink machines ------------------------------------------------------------------
@@ -161,14 +161,12 @@ void SceneReader::orderSeats() {
     data.m_lCharacterSpots.clear();
     data.m_lSeatKinds.clear();
     data.m_lVipDirections.clear();
-    data.m_lSpotX.clear();
     for (const bool bOrdinary : {true, false}) {
         for (const Seat& seat : m_lSeats) {
             if ((seat.nKind == 0) != bOrdinary) continue;
             data.m_lCharacterSpots.add(Zep::SmartPtr<CharacterSpot>::dynamicCast(seat.pSpot));
             data.m_lSeatKinds.add(seat.nKind);
-            data.m_lVipDirections.add(bOrdinary ? 1 : seat.nDirection);
-            data.m_lSpotX.add(seat.x);
+            if (!bOrdinary) data.m_lVipDirections.add(seat.nDirection);
         }
         if (bOrdinary) data.m_nOrdinarySpots = data.m_lCharacterSpots.getCount();
     }

@@ -7,13 +7,13 @@
 #include <zep2/error.h>
 
 #include "image.h"
+#include "loadingscreen.h"
 #include "platform.h"
 #include "playmode.h"
 #include "registry.h"
 #include "startup.h"
 #include "theme.h"
-#include "tukmode.h"
-#include "tukplayer.h"
+#include "profileaccess.h"
 #include "videodriver.h"
 
 #ifndef TUK_BUILD_TYPE
@@ -85,9 +85,9 @@ void TUKApp::loadTheme() {
         pTheme->addFont(szFont, pTheme->getFont("Theme::Default"));
 }
 
-// The loading screen's place, under the splash screen. Until it exists an
-// empty screen waits there.
-void TUKApp::pushLoadingScreen() { pushMode(new TUKMode()); }
+// The bottom screen: it preloads once the splash screen above it has ended,
+// then pushes the main menu.
+void TUKApp::pushLoadingScreen() { pushMode(new LoadingScreen()); }
 
 std::unique_ptr<SplashScreen> TUKApp::createSplashScreen() {
     auto pSplash = std::make_unique<SplashScreen>();
@@ -115,16 +115,6 @@ void TUKApp::setDefaultSettings() {
     setSetting("Difficulty", "1");
     setSetting("Fullscreen", "FALSE");
 }
-
-ProfileManager* TUKApp::getProfileManager() {
-    if (!m_pProfileManager) {
-        m_pProfileManager = std::make_unique<ProfileManagerImpl<TUKPlayer>>();
-        m_pProfileManager->load();
-    }
-    return m_pProfileManager.get();
-}
-
-void TUKApp::releaseProfileManager() { m_pProfileManager.reset(); }
 
 void TUKExitConfirmMode::onConfirm() {
     if (GameApp* pApp = getApp()) pApp->quit(0);

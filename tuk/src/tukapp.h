@@ -26,15 +26,14 @@
 // music. The optional two come from the "3rdparty" folder.
 //
 // A deactivation over a level whose bar is open pauses it with a
-// GamePausedDlg that any key or click closes. The profile manager is made and
-// loaded at its first use and released (which saves the profiles into the
-// settings) before the settings are saved at shutdown.
+// GamePausedDlg that any key or click closes. The game's profile manager
+// (profileaccess.h) is released, which saves the profiles into the settings,
+// before the settings are saved at shutdown.
 #pragma once
 
 #include <memory>
 
 #include "gameapp.h"
-#include "profiles.h"
 #include "ui_splash.h"
 #include "ui_stddialogs.h"
 
@@ -63,17 +62,10 @@ public:
     void registerResources();
     std::unique_ptr<SplashScreen> createSplashScreen();
 
-    // Made and loaded at the first call.
-    ProfileManager* getProfileManager();
-    // Deletes the manager, which saves the profiles into the settings.
-    void releaseProfileManager();
-
 private:
     void startSystemsGuarded();
     void loadTheme();
     void pushLoadingScreen();
-
-    std::unique_ptr<ProfileManager> m_pProfileManager;
 };
 
 class TUKExitConfirmMode : public ExitConfirmMode {

@@ -11,18 +11,20 @@
 
 namespace {
 
-// "<seat kind><direction>" per seat; the level's lists must agree.
+// "<seat kind><direction>@<x of the seat's sprite>" per seat; the level's
+// lists must agree.
 std::string seats(const LevelData& data) {
     std::string s;
     for (int i = 0; i < data.m_lCharacterSpots.getCount(); ++i) {
+        const bool bVip = i >= data.m_nOrdinarySpots;
         s += (i ? " " : "") + std::to_string(data.m_lSeatKinds.get(i));
-        s += data.m_lVipDirections.get(i) < 0 ? "-" : "+";
-        s += "@" + std::to_string(data.m_lSpotX.get(i));
+        s += bVip && data.m_lVipDirections.get(i - data.m_nOrdinarySpots) < 0 ? "-" : "+";
         int x = 0, y = 0;
         data.m_lCharacterSpots.get(i)->getAttachedSprite()->getPosition(&x, &y);
-        if (x != data.m_lSpotX.get(i)) s += "?";
+        s += "@" + std::to_string(x);
     }
-    return s + " (" + std::to_string(data.m_nOrdinarySpots) + " ordinary)";
+    return s + " (" + std::to_string(data.m_nOrdinarySpots) + " ordinary, " +
+           std::to_string(data.m_lVipDirections.getCount()) + " VIP)";
 }
 
 // "b" a barman's coaster, "p<n>" a platform of machine n, "c" another.
@@ -129,7 +131,7 @@ TEST_F(SceneReaderTest, EveryKeywordGivesTheLevelsLists) {
     const LevelData& data = level.getLevelData();
     const SceneObjects& scene = level.getScene();
 
-    EXPECT_EQ(seats(data), "0+@560 0+@620 2-@520 1+@600 (2 ordinary)");
+    EXPECT_EQ(seats(data), "0+@560 0+@620 2-@520 1+@600 (2 ordinary, 2 VIP)");
     EXPECT_EQ(coasters(level), "p0p0bb");
     EXPECT_EQ(machines(data), "0:2/5");
     EXPECT_EQ(level.getBarmen().getCount(), 2);
@@ -143,7 +145,7 @@ TEST_F(SceneReaderTest, EveryKeywordGivesTheLevelsLists) {
     int x = 10, y = 450;
     level.applyPreferredLines(&x, &y, 0, 1);
     EXPECT_EQ(y, 500);
-    EXPECT_EQ(data.m_nOrdinaryY + data.m_nOrdinaryDepth + data.m_nVipY + data.m_nVipDepth, 372 + 100 + 566 + 320);
+    EXPECT_EQ(data.m_nCustomerY + data.m_nCustomerDepth + data.m_nVipY + data.m_nVipDepth, 372 + 100 + 566 + 320);
 
     EXPECT_EQ(scene.pBackground->getZOrder(), -1000);
     EXPECT_TRUE(scene.pBackground->getImage() == m_app.getImage("sky"));
@@ -203,10 +205,10 @@ TEST_F(DemoScene, SeatsCoastersSinkAndMachineByTheUpgrades) {
         const char* szCoasters;
         const char* szMachines;
     } kRows[] = {
-        {"0000000000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary)", "bbb", ""},
-        {"0000001000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary)", "bbbp0p0", "0:012/012"},
+        {"0000000000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbb", ""},
+        {"0000001000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbp0p0", "0:012/012"},
         {"0011110000000",
-         "0+@560 0+@620 0+@680 0+@740 1+@520 1-@680 2+@120 2-@280 (4 ordinary)", "bbb", ""},
+         "0+@560 0+@620 0+@680 0+@740 1+@520 1-@680 2+@120 2-@280 (4 ordinary, 4 VIP)", "bbb", ""},
     };
     for (const auto& row : kRows) {
         std::unique_ptr<PlayMode> pLevel;
