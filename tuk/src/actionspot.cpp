@@ -108,7 +108,7 @@ Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int
     if (bLiquid || std::strcmp(szType, "beverage") == 0)
         return createButton(pMode, bLiquid, x, y, nDepth, walkRect, nHeading, link);
     Zep::SmartPtr<ActionSpot> pSpot;
-    Zep::SmartPtr<Image> pImage = pMode->getImage(szImage);
+    Zep::SmartPtr<Image> pImage = link.pImage.notNULL() ? link.pImage : pMode->getImage(szImage);
     Zep::SmartPtr<GlassSpot> pCoaster;
     Zep::SmartPtr<CharacterSpot> pSeat;
     const bool bPlatform = std::strcmp(szType, "platformjuicer") == 0;

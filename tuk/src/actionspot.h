@@ -23,11 +23,12 @@
 //
 // ActionTarget::create makes the spot of a scene line's type ("glassspot",
 // "platformjuicer", "trashbin", "propdispenser", "characterspot", "liquid",
-// "beverage"): its sprite of the named image at (x, y) with the depth as
-// z-order, added to the mode, and the spot registered with the mode as an
-// action target and a click listener (a coaster also in the mode's coasters,
-// a seat in the level's seats, in scene order). Any other type makes nothing
-// (null). The line's further words come as a SpotLink:
+// "beverage"): its sprite of the named image (or the link's picture) at
+// (x, y) with the depth as z-order, added to the mode, and the spot
+// registered with the mode as an action target and a click listener (a
+// coaster also in the mode's coasters, a seat in the level's seats, in scene
+// order). Any other type makes nothing (null). The line's further words
+// come as a SpotLink:
 //   "glassspot" with bBarman is one of the barman's coasters;
 //   "platformjuicer" is a coaster linked to the level's machine of the id
 //     (DrinkMachine::addPlatformSpot) when that machine is built;
@@ -107,6 +108,8 @@ struct SpotLink {
     int nMachine = 0;
     int nType = 0;
     bool bBarman = false;
+    // The sprite's picture; null: the mode's picture of the image name.
+    Zep::SmartPtr<Image> pImage;
 };
 
 Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int y, int nDepth, const Rect& walkRect,

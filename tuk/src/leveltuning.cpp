@@ -3,7 +3,11 @@
 
 #include <algorithm>
 
+#include <zep2/error.h>
+
 namespace {
+
+constexpr const char* kZepSource = ".\\src\\leveltuning";
 
 constexpr int kLastLevel = 49;
 constexpr int kHardestDifficulty = 2;
@@ -42,4 +46,10 @@ void tuneLevel(LevelData& data, int nGameKind, int nLevel, int nDifficulty) {
     data.m_fTimePenalty = bCampaign ? 0.0f : kTimePenalty;
     data.m_fFirstSpawnDelay = kFirstSpawn;
     data.m_fSpawnInterval = std::max(2.0f, 6.0f - 0.08f * static_cast<float>(n));
+}
+
+void checkLiquids(const LevelData& data) {
+    bool bUsable = !data.m_lLiquids.isEmpty();
+    for (int nLiquid : data.m_lLiquids) bUsable = bUsable && nLiquid >= 0 && nLiquid < kLiquidTypes;
+    if (!bUsable) ZEP_THROW(Zep::BadStateException, "No available liquids");
 }

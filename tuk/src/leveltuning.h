@@ -23,3 +23,8 @@
 // Fills every tuning field of the level data: those above, with mixed orders
 // off until the day clock switches them on.
 void tuneLevel(LevelData& data, int nGameKind, int nLevel, int nDifficulty);
+
+// Refuses a level whose customers could not order: its list of available
+// liquids is empty or holds a liquid outside 0..5 (Zep::BadStateException
+// "No available liquids").
+void checkLiquids(const LevelData& data);

@@ -164,6 +164,7 @@ void PlayMode::stopWaitressWalk() {
 
 void PlayMode::setLevelDifficulty() {
     tuneLevel(m_levelData, getGameKind(), m_nLevel, m_nDifficulty);
+    checkLiquids(m_levelData);
     if (!m_levelData.m_bHarderMode) return;
     for (const Zep::SmartPtr<DrinkMachine>& pMachine : m_levelData.m_lDrinkMachines) pMachine->setDifficultyFlag(true);
 }

@@ -5,7 +5,7 @@
 // Frame order (onUpdate): the customers, over a snapshot of their list; the
 // mugs; the command queue; the path-walk step; the waitress; the drink
 // machines; the barmen, who serve the bar's orders; the ambient figures;
-// the parrot.
+// the parrot; the scene's animated sprites and emitters.
 //
 // Customers: a customer that is gone hands itself to onCustomerLeaving: it
 // counts as served when it had a drink, its seat (the level's seat of its
@@ -61,6 +61,7 @@
 #include "leveldata.h"
 #include "parrot.h"
 #include "rect.h"
+#include "scenereader.h"
 #include "trashbin.h"
 #include "tukmode.h"
 #include "walkareas.h"
@@ -99,6 +100,13 @@ public:
     const Zep::String& getSceneName() const { return m_sSceneName; }
     int getLevel() const { return m_nLevel; }
     int getDifficulty() const { return m_nDifficulty; }
+
+    // ---- The scene ----
+    // Reads the scene with the player's upgrade levels (none without a
+    // player) into the level (scenereader.h); SceneParserException when the
+    // scene is not a level.
+    void loadScene();
+    SceneObjects& getScene() { return m_scene; }
 
     // ---- The level's lists (removing what is not listed does nothing) ----
     void addCharacter(Zep::SmartPtr<Character> pCharacter) { m_lCharacters.add(pCharacter); }
@@ -158,7 +166,8 @@ public:
     // ---- Tuning ----
     // The tuning of the level's game kind, level and difficulty into the
     // level data (leveltuning.h); a harder level also sets every drink
-    // machine's difficulty flag.
+    // machine's difficulty flag. A level whose customers could not order is
+    // refused (checkLiquids).
     void setLevelDifficulty();
 
     // ---- Command queue ----
@@ -193,6 +202,7 @@ private:
     int32_t m_nLevel;
     int32_t m_nDifficulty;
     LevelData m_levelData;
+    SceneObjects m_scene;
     Zep::List<Zep::SmartPtr<Character>> m_lCharacters;
     Zep::List<Zep::SmartPtr<GlassSpot>> m_lGlassSpots;
     Zep::List<Zep::SmartPtr<IActionTarget>> m_lActionTargets;

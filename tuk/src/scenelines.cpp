@@ -30,11 +30,13 @@ Zep::String trimmed(const char* p, const char* pEnd) {
 Zep::List<Zep::String> tokensOf(const char* p, const char* pEnd) {
     if (const void* pHash = std::memchr(p, '#', static_cast<size_t>(pEnd - p))) pEnd = static_cast<const char*>(pHash);
     const Zep::String sLine = trimmed(p, pEnd);
-    Zep::List<Zep::String> lTokens;
-    if (sLine.isEmpty()) return lTokens;
-    for (const Zep::String& sToken : sLine.split(kSeparators)) {
+    if (sLine.isEmpty()) return Zep::List<Zep::String>();
+    Zep::List<Zep::String> lTokens = sLine.split(kSeparators);
+    // Only a CR can be left at either end of a token.
+    for (Zep::String& sToken : lTokens) {
         const char* s = sToken.c_str();
-        lTokens.add(trimmed(s, s + sToken.length()));
+        const int n = sToken.length();
+        if (isBlank(s[0]) || isBlank(s[n - 1])) sToken = trimmed(s, s + n);
     }
     lTokens[0] = lTokens[0].toLower();
     return lTokens;
