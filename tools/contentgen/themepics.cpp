@@ -31,6 +31,30 @@ Canvas button(int w, int h, int nState, const std::string& sWord, Rgba base) {
     return c;
 }
 
+// A painted signboard: planks in the sign's colour, a light rim and the word
+// in large letters; pushed is darker and a little lower, highlight lighter.
+Canvas signButton(int w, int h, int nState, const std::string& sWord, Rgba base) {
+    Canvas c(w, h);
+    Rgba col = base;
+    if (nState == 1) col = shade(base, 0.82f);
+    if (nState == 2) col = mix(base, rgb(0xFFFFFF), 0.25f);
+    const float dy = nState == 1 ? 2.0f : 0.0f;
+    c.roundRect(1, 3, w - 2, h - 4, 10, shade(col, 0.55f));
+    c.roundRect(1, 1 + dy, w - 2, h - 5, 10, col);
+    c.roundRect(6, 6 + dy, w - 12, h - 15, 7, shade(col, 0.9f));
+    for (int i = 1; i < 3; ++i) c.line(8, 6 + dy + i * (h - 15) / 3.0f, w - 8, 6 + dy + i * (h - 15) / 3.0f, 1.5f, shade(col, 0.8f));
+    for (float x : {12.0f, w - 12.0f})
+        for (float y : {12.0f, h - 16.0f}) c.ellipse(x, y + dy, 2.5f, 2.5f, shade(col, 0.5f));
+    const TextStyle style{24, true, rgb(0xFFFFFF), Align::Center};
+    const float ty = (h - 5 - textHeight(style)) / 2.0f + 1 + dy;
+    Canvas word(w, h);
+    drawText(word, sWord, w / 2.0f, ty, style);
+    word.outline(rgb(0x2B1B10), 2);
+    c.blit(word, 0, 0);
+    c.outline(kEdge, 1);
+    return c;
+}
+
 Canvas framePart(const std::string& sPart) {
     const bool bCorner = sPart.size() == 2;
     const int w = sPart == "top" || sPart == "bottom" || sPart == "back" ? 16 : 16;
@@ -87,18 +111,26 @@ Canvas check(bool bFull) {
 
 void makeTheme(Output& out) {
     const char* const kStates[] = {"normal", "pushed", "highlight", "disabled"};
-    for (int s = 0; s < 4; ++s) out.picture(std::string("btn_") + kStates[s], button(128, 40, s, "", rgb(0xDDA15E)));
+    // The default button is stretched between its 12-pixel caps by repeating the
+    // centre: one column of centre keeps the caps' round corners clean.
+    for (int s = 0; s < 4; ++s) out.picture(std::string("btn_") + kStates[s], button(25, 40, s, "", rgb(0xDDA15E)));
     struct PictureButton {
         const char* szFile;
         const char* szWord;
         int w, h;
         uint32_t nColour;
     } const kButtons[] = {
-        {"btn_options", "Options", 140, 90, 0x2A9D8F}, {"btn_howto", "How to", 140, 90, 0x457B9D},
-        {"btn_high", "Records", 140, 90, 0xE9C46A},    {"btn_quit", "Quit", 140, 90, 0xE76F51},
         {"btn_paper", "Back", 140, 44, 0xF3E2BE},      {"btn_adventure", "Adventure", 150, 50, 0x2A9D8F},
         {"btn_crazy", "Relax", 150, 50, 0xF4A261},     {"btn_free", "Free play", 150, 50, 0x6A4C93},
     };
+    // The menu's four signboards; their colours match the sign tips of the menu's decoration.
+    const PictureButton kSigns[] = {
+        {"btn_options", "Options", 140, 90, 0x2A9D8F}, {"btn_howto", "How to", 140, 90, 0x457B9D},
+        {"btn_high", "Records", 140, 90, 0xC9A227},    {"btn_quit", "Quit", 140, 90, 0xE76F51},
+    };
+    for (const PictureButton& b : kSigns)
+        for (int s = 0; s < 3; ++s)
+            out.picture(std::string(b.szFile) + "_" + kStates[s], signButton(b.w, b.h, s, b.szWord, rgb(b.nColour)));
     for (const PictureButton& b : kButtons)
         for (int s = 0; s < 3; ++s)
             out.picture(std::string(b.szFile) + "_" + kStates[s], button(b.w, b.h, s, b.szWord, rgb(b.nColour)));
