@@ -25,7 +25,10 @@ Canvas button(int w, int h, int nState, const std::string& sWord, Rgba base) {
     c.roundRect(1, 1 + dy, w - 2, h - 5, 10, col);
     if (!sWord.empty()) {
         const int nSize = h > 60 ? 20 : 16;
-        drawText(c, sWord, w / 2.0f, (h - nSize * 1.25f) / 2 + dy, TextStyle{nSize, true, rgb(0xFFFFFF), Align::Center});
+        // Dark letters on a light button, white ones on a dark button.
+        const bool bLight = base.r * 3 + base.g * 6 + base.b > 1800;
+        const Rgba ink = bLight ? rgb(0x5A3418) : rgb(0xFFFFFF);
+        drawText(c, sWord, w / 2.0f, (h - nSize * 1.25f) / 2 + dy, TextStyle{nSize, true, ink, Align::Center});
     }
     c.outline(kEdge, 1);
     return c;
@@ -55,23 +58,32 @@ Canvas signButton(int w, int h, int nState, const std::string& sWord, Rgba base)
     return c;
 }
 
+// The frame's pieces, 16 x 16 each: a 10-pixel wooden rim with a dark line
+// outside and a light one inside, then the dark panel that fills the middle
+// (dark so the theme's light text reads on it).
+constexpr Rgba kRim = rgb(0xB07A4A), kPanel = rgb(0x3F2A1A);
+
 Canvas framePart(const std::string& sPart) {
-    const bool bCorner = sPart.size() == 2;
-    const int w = sPart == "top" || sPart == "bottom" || sPart == "back" ? 16 : 16;
-    Canvas c(w, 16);
-    const Rgba wood = rgb(0xB07A4A), sand = rgb(0xF3E2BE);
+    Canvas c(16, 16);
     if (sPart == "back") {
-        c.fill(sand);
-    } else if (bCorner) {
-        c.roundRect(sPart[1] == 'l' ? 0 : -16, sPart[0] == 'u' ? 0 : -16, 32, 32, 10, wood);
-    } else if (sPart == "top" || sPart == "bottom") {
-        c.rect(0, sPart == "top" ? 0 : 6, 16, 10, wood);
-        c.rect(0, sPart == "top" ? 10 : 0, 16, 6, sand);
-    } else {
-        c.rect(sPart == "left" ? 0 : 6, 0, 10, 16, wood);
-        c.rect(sPart == "left" ? 10 : 0, 0, 6, 16, sand);
+        c.fill(kPanel);
+        c.line(0, 5.5f, 16, 5.5f, 1, rgb(0x4A3220));
+        c.line(0, 12.5f, 16, 12.5f, 1, rgb(0x36241A));
+        return c;
     }
-    return c;
+    // The piece is cut from a 48 x 48 framed square: a corner from its corner,
+    // an edge from the middle of its side.
+    Canvas whole(48, 48);
+    whole.roundRect(0, 0, 48, 48, 12, kEdge);
+    whole.roundRect(1.5f, 1.5f, 45, 45, 10.5f, kRim);
+    whole.roundRect(9, 9, 30, 30, 3, rgb(0xE9C8A0));
+    whole.roundRect(10, 10, 28, 28, 2, kPanel);
+    const bool bLeft = sPart == "left" || sPart == "ul" || sPart == "ll";
+    const bool bRight = sPart == "right" || sPart == "ur" || sPart == "lr";
+    const bool bTop = sPart == "top" || sPart == "ul" || sPart == "ur";
+    const bool bBottom = sPart == "bottom" || sPart == "ll" || sPart == "lr";
+    const int x = bLeft ? 0 : bRight ? 32 : 16, y = bTop ? 0 : bBottom ? 32 : 16;
+    return whole.crop(x, y, 16, 16);
 }
 
 Canvas cursor() {
