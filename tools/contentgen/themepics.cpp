@@ -26,7 +26,7 @@ Canvas button(int w, int h, int nState, const std::string& sWord, Rgba base) {
     if (!sWord.empty()) {
         const int nSize = h > 60 ? 20 : 16;
         // Dark letters on a light button, white ones on a dark button.
-        const bool bLight = base.r * 3 + base.g * 6 + base.b > 1800;
+        const bool bLight = base.r * 3 + base.g * 6 + base.b > 2000;
         const Rgba ink = bLight ? rgb(0x5A3418) : rgb(0xFFFFFF);
         drawText(c, sWord, w / 2.0f, (h - nSize * 1.25f) / 2 + dy, TextStyle{nSize, true, ink, Align::Center});
     }
