@@ -132,7 +132,7 @@ void makeTheme(Output& out) {
         int w, h;
         uint32_t nColour;
     } const kButtons[] = {
-        {"btn_paper", "Back", 140, 44, 0xF3E2BE},      {"btn_adventure", "Adventure", 150, 50, 0x2A9D8F},
+        {"btn_paper", "", 140, 44, 0xF3E2BE},      {"btn_adventure", "Adventure", 150, 50, 0x2A9D8F},
         {"btn_crazy", "Relax", 150, 50, 0xF4A261},     {"btn_free", "Free play", 150, 50, 0x6A4C93},
     };
     // The menu's four signboards; their colours match the sign tips of the menu's decoration.
