@@ -21,11 +21,53 @@ Canvas icon() {
     return c;
 }
 
-Canvas splash(const std::string& sTitle, const std::string& sLine, Rgba back) {
+// The game's own splash: a small sunset over the sea inside a rounded
+// teal frame, the title over it; the frame's plain teal stays below the
+// picture (the start-up test looks for it there).
+Canvas gameSplash() {
     Canvas c(400, 200);
-    c.roundRect(0, 0, 400, 200, 24, back);
-    drawText(c, sTitle, 200, 56, TextStyle{40, true, rgb(0xFFFFFF), Align::Center});
-    drawText(c, sLine, 200, 120, TextStyle{18, false, rgb(0xFFF3D6), Align::Center});
+    c.roundRect(0, 0, 400, 200, 24, rgb(0x2A9D8F));
+    Canvas sea(400, 200);
+    sea.gradient(0, 0, 400, 120, rgb(0xF59E5B), rgb(0xFCE3B0));
+    sea.ellipse(300, 118, 30, 30, rgb(0xFFD45C));
+    sea.gradient(0, 118, 400, 52, rgb(0x3FA7C9), rgb(0x15607F));
+    for (int i = 0; i < 8; ++i) {
+        const float y = 132.0f + (i % 3) * 11;
+        sea.line(20.0f + i * 50, y, 44.0f + i * 50, y, 2, rgb(0xFFFFFF, 110));
+    }
+    // Everything outside the inner rounded rectangle is cut away.
+    Canvas outside(400, 200);
+    outside.fill(rgb(0xFFFFFF));
+    Canvas inner(400, 200);
+    inner.roundRect(6, 6, 388, 160, 20, rgb(0xFFFFFF));
+    outside.punch(inner, 0, 0);
+    sea.punch(outside, 0, 0);
+    c.blit(sea, 0, 0);
+    Canvas words(400, 200);
+    drawText(words, "Tuk Harbor", 200, 26, TextStyle{44, true, rgb(0xFFF3D6), Align::Center});
+    drawText(words, "a casual game of serving drinks", 200, 88, TextStyle{17, true, rgb(0xFFD166), Align::Center});
+    words.outline(rgb(0x5A3418), 2);
+    c.blit(words, 0, 0);
+    return c;
+}
+
+// The framework's splash: a fennec's head beside the name.
+Canvas frameworkSplash() {
+    Canvas c(400, 200);
+    c.roundRect(0, 0, 400, 200, 24, rgb(0x4E3670));
+    c.roundRect(6, 6, 388, 188, 20, rgb(0x6A4C93));
+    const float x = 90, y = 112;
+    c.polygon({{x - 44, y - 70}, {x - 10, y - 22}, {x - 40, y - 10}}, rgb(0xF4C27A));
+    c.polygon({{x + 44, y - 70}, {x + 10, y - 22}, {x + 40, y - 10}}, rgb(0xF4C27A));
+    c.polygon({{x - 38, y - 56}, {x - 16, y - 24}, {x - 36, y - 16}}, rgb(0xF6D6C0));
+    c.polygon({{x + 38, y - 56}, {x + 16, y - 24}, {x + 36, y - 16}}, rgb(0xF6D6C0));
+    c.polygon({{x - 40, y - 16}, {x + 40, y - 16}, {x, y + 40}}, rgb(0xF4C27A));
+    c.polygon({{x - 20, y + 8}, {x + 20, y + 8}, {x, y + 40}}, rgb(0xFFF3D6));
+    c.ellipse(x, y + 36, 5, 4, rgb(0x2B1B10));
+    c.ellipse(x - 15, y - 2, 4, 5, rgb(0x2B1B10));
+    c.ellipse(x + 15, y - 2, 4, 5, rgb(0x2B1B10));
+    drawText(c, "Fennic", 255, 58, TextStyle{44, true, rgb(0xFFFFFF), Align::Center});
+    drawText(c, "game framework", 255, 116, TextStyle{17, false, rgb(0xE9DDF7), Align::Center});
     return c;
 }
 
@@ -129,8 +171,8 @@ Canvas clockHand(int n) {
 
 void makeStartup(Output& out) {
     out.picture("icon", icon());
-    out.picture("splash_1", splash("Tuk Harbor", "a casual game of serving drinks", rgb(0x2A9D8F)));
-    out.picture("splash_3", splash("Fennic", "made with the Fennic game framework", rgb(0x6A4C93)));
+    out.picture("splash_1", gameSplash());
+    out.picture("splash_3", frameworkSplash());
     out.picture("sand_frame_back", sandTile());
     for (int i = 1; i <= 5; ++i) out.picture("sand_frame_prop_" + std::to_string(i), prop(i));
     out.picture("menu_isologo", logo(false, 360, 120, 54));
