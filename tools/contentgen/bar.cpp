@@ -66,7 +66,7 @@ Canvas counter() {
     Canvas c(800, 160);
     c.rect(0, 70, 530, 16, rgb(0x6D4426));
     c.rect(0, 84, 520, 76, rgb(0x9C5B2E));
-    for (int x = 20; x < 520; x += 60) c.roundRect(x, 96, 44, 52, 6, rgb(0x874B23));
+    for (int x = 16; x + 44 <= 510; x += 55) c.roundRect(x, 96, 44, 52, 6, rgb(0x874B23));
     c.rect(0, 150, 520, 10, rgb(0x5A3418));
     c.line(0, 71, 530, 71, 2, rgb(0xD9A066));
     return c;
