@@ -1,9 +1,12 @@
-// The desktop platform of a game's start-up (startup.h).
+// The desktop platform of a game's start-up and the TrueType font class
+// (startup.h).
 #include "startup.h"
 
 #include "sdl_audio.h"
 #include "sdl_d3d7video.h"
 #include "sdl_platform.h"
+#include "sdl_ttf.h"
+#include "theme.h"
 
 std::unique_ptr<IPlatform> createDesktopPlatform() {
     auto pPlatform = std::make_unique<SDLPlatform>();
@@ -14,3 +17,7 @@ std::unique_ptr<IPlatform> createDesktopPlatform() {
     pPlatform->setAudioDriver(std::move(pAudio));
     return pPlatform;
 }
+
+void registerTrueTypeFonts() { Theme::registerFontFactory("TrueType", new SDLTTFFactory()); }
+
+void unregisterTrueTypeFonts() { Theme::unregisterFontFactory("TrueType"); }

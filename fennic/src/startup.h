@@ -1,6 +1,6 @@
 // What a game needs of the drivers at its start-up, without seeing them: the
 // SDL driver headers are the framework's own, so the platform a game runs on
-// is made here.
+// and the driver-backed theme classes are made here.
 #pragma once
 
 #include <memory>
@@ -17,3 +17,11 @@ constexpr int kDesktopAudioChunkSize = 2048;
 // GameApp::initSystems starts it. Make it after the application object,
 // which the platform reports its events to.
 std::unique_ptr<IPlatform> createDesktopPlatform();
+
+// The theme's font class "TrueType" (fonts read from TrueType files through
+// SDL_ttf), for a game on another platform, such as the test kit's: the
+// desktop platform registers it itself while it lives. Registering again
+// replaces the class's factory; unregistering a class that is not there does
+// nothing. Themes loaded while it is registered keep their fonts.
+void registerTrueTypeFonts();
+void unregisterTrueTypeFonts();

@@ -7,6 +7,7 @@
 
 #include "sdl_image.h"
 #include "sdl_platform.h"
+#include "startup.h"
 #include "themetest_util.h"
 
 namespace {
@@ -167,6 +168,18 @@ TEST_F(TrueType, ALineCutIntoPiecesDrawsAsTheWholeLine) {
             EXPECT_EQ(0, nDiffering) << nStyle << " " << w;
         }
     }
+}
+
+// The start-up header's call gives a theme on the fake platform its
+// TrueType fonts; without it the class is unknown.
+TEST_F(TrueType, TheStartUpCallRegistersTheClassWithoutTheDesktopPlatform) {
+    m_pTexts->add("t.theme", imagetest::resource("font F\nclass TrueType DejaVuSans.ttf 16\n}\n"));
+    unregisterTrueTypeFonts();
+    EXPECT_EQ(imagetest::messageOf([] { Theme().load("t.theme"); }), "Can't find factory for font class 'truetype'");
+    registerTrueTypeFonts();
+    Theme theme;
+    theme.load("t.theme");
+    EXPECT_EQ(theme.getFont("F")->getHeight(), 19);
 }
 
 }  // namespace
