@@ -40,7 +40,9 @@
 // Queued steps are pushed one per coming back, so each ends before the next
 // starts; while none is left the map plays "ms_menu". The store (StoreMode
 // with the player record and the scene name) is pushed behind a fade to
-// black, and ends with one. A cut-scene is a
+// black, and ends with one; when the map comes back from it, the profiles and
+// the settings file are saved again, so that a purchase is kept as a level
+// is. A cut-scene is a
 // SlideshowMode (its pictures at (0, 0), layer 2, each a new page, no
 // captions) with "ms_story" ("ms_story_win" for the last); the congratulation
 // stops all audio, pushes LongDialogMode ("HF_Newhigh" shown, "HF_Congrats"
@@ -127,6 +129,7 @@ private:
     int32_t m_nGameKind;
     DayResult m_result;
     bool m_bLevelPlayed = false;  // the level pushed by Play has not come back yet
+    bool m_bInStore = false;      // the store pushed as a step has not come back yet
     Zep::List<int> m_lSteps;
     Zep::SmartPtr<Sprite> m_pCurrent;
     Zep::SmartPtr<Label> m_pStageLabel;

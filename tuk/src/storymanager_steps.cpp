@@ -112,6 +112,7 @@ bool StoryManagerMode::pushNextStep() {
 // The store of the player's stage; the last scene serves the stages after it.
 void StoryManagerMode::openStore() {
     const int nScene = std::clamp(m_pPlayer->getStageNumber(), 0, kLastScene);
+    m_bInStore = true;
     getApp()->pushTransition(new StoreMode(m_pPlayer, Zep::String::format("scene%d", nScene)), new TrnFadeToBlack());
 }
 
