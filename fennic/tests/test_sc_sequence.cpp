@@ -154,7 +154,7 @@ TEST_F(SequenceTest, DelaysEndAtTheirDuration) {
     EXPECT_GE(fDuration, 1.0f);
     EXPECT_LT(fDuration, 2.0f);
     EXPECT_FALSE(pRandom->update(0.99f, pSprite));
-    EXPECT_TRUE(pRandom->update(1.0f, pSprite));
+    EXPECT_TRUE(pRandom->update(1.01f, pSprite));
 }
 
 TEST_F(SequenceTest, TimedEmitterHandsItsParticlesToTheMode) {
