@@ -4,7 +4,10 @@
 // the level hands the day over and leaves.
 #include <string>
 
+#include "gameoptions.h"
+#include "keys.h"
 #include "levelplay_util.h"
+#include "loadingdialog.h"
 
 namespace {
 
@@ -54,6 +57,93 @@ TEST_F(DemoLevel, PlayedWithMousePressesFromTheFirstCustomerToTheStatisticsAndBa
     EXPECT_EQ(result.nDayMoney, nMoney);
     EXPECT_EQ(result.nDayStars * 1000 + result.nResultStars, nStars * 1001);
     EXPECT_EQ(result.bGoalReached, nMoney >= 400);
+}
+
+}  // namespace
+
+namespace {
+
+// The box is pushed over the level as it enters; the box hides the cursor in
+// the update in which it ends and the level shows it again in its next one.
+TEST_F(DemoLevel, EnteringPacesAtOneHundredAndTheLevelShowsTheCursorAgain) {
+    PlayMode& level = enter();
+    EXPECT_TRUE(top<LoadingDialog>() && m_pPlatform->m_vSleeps.empty());
+    EXPECT_EQ(m_app.getFrameRate(), PlayMode::kFrameRate);
+    EXPECT_TRUE(level.isVisible());
+    std::string sSeen;
+    for (int i = 0; i < 3; ++i) {
+        frames();
+        sSeen += std::string(top<LoadingDialog>() ? "box " : "level ") + (m_pVideo->m_bCursorVisible ? "shown, " : "hidden, ");
+    }
+    EXPECT_EQ(sSeen, "level hidden, level shown, level shown, ");
+    LevelHud& hud = *level.getHud();
+    EXPECT_EQ(std::string(hud.getMoneyLabel()->getText().c_str()) + " " + hud.getTimeLabel()->getText().c_str() + " " +
+                  hud.getOptionsButton()->getCaption().c_str() + " " +
+                  std::to_string(hud.getOptionsButton()->getCallbackId()),
+              "$0 / $400 2:29 Options 30");
+}
+
+// Escape and the options button open the options; leaving from them ends a
+// campaign day at once, unfinished, and another kind's day with its
+// statistics, once.
+TEST_F(DemoLevel, EscapeAndTheOptionsButtonOpenTheOptionsAndQuittingFollowsTheGameKind) {
+    for (int nKind : {0, 1}) {
+        DayResult result;
+        PlayMode& level = enter(nKind, &result);
+        frames(3);
+        m_pPlatform->queueFrame({testkit::FakeEvent::keyDown(Key::Escape)});
+        frames();
+        ASSERT_TRUE(top<TUKGameOptions>()) << nKind;
+        m_app.getTopMode()->endMode();
+        frames(2);
+        clickOn(*level.getHud()->getOptionsButton());
+        ASSERT_TRUE(top<TUKGameOptions>()) << nKind;
+        m_app.getTopMode()->endMode();
+        frames(2);
+        level.onCallback(PlayMode::kQuitId, nullptr);
+        level.onCallback(PlayMode::kQuitId, nullptr);
+        if (nKind == 0) {
+            for (int i = 0; i < 200 && isLevelOnStack(); ++i) frames();
+            EXPECT_FALSE(isLevelOnStack());
+            EXPECT_FALSE(result.bDone);
+            continue;
+        }
+        EXPECT_EQ(level.getResumeState(), PlayMode::kDayOver);
+        int nStats = 0;
+        for (int i = 0; i < m_app.getModeCount(); ++i) nStats += dynamic_cast<GameStatsMode*>(m_app.getModeAt(i)) != nullptr;
+        EXPECT_EQ(nStats, 1);
+        EXPECT_TRUE(top<GameStatsMode>());
+        for (int i = 0; i < 300 && isLevelOnStack(); ++i) {
+            if (top<GameStatsMode>() && top<GameStatsMode>()->getStep() == GameStatsMode::kLastStep)
+                clickOn(*top<GameStatsMode>()->getExitButton());
+            frames();
+        }
+        EXPECT_TRUE(result.bDone && !isLevelOnStack());
+    }
+}
+
+// The actors outlive the level that ends under them: each has left it
+// first, and letting them go later reaches no mode.
+TEST_F(DemoLevel, ActorsHeldPastTheLevelsEndHaveLeftItFirst) {
+    PlayMode& level = enter();
+    m_pPlatform->setWorkTimePerFrame(40);
+    for (int i = 0; i < 2000 && level.getLevelData().m_lMugs.isEmpty(); ++i) {
+        playerMove();
+        frames();
+    }
+    ASSERT_FALSE(level.getCharacters().isEmpty() || level.getLevelData().m_lMugs.isEmpty());
+    Zep::SmartPtr<Character> pCustomer = level.getCharacters().getFirst();
+    Zep::SmartPtr<Mug> pMug = level.getLevelData().m_lMugs.getFirst();
+    Zep::SmartPtr<Waitress> pWaitress = level.getLevelData().m_pWaitress;
+    Zep::SmartPtr<AnimSprite> pBody = pWaitress->getBodySprite();
+    level.endMode();
+    m_app.deleteEndedModes();
+    EXPECT_FALSE(isLevelOnStack());
+    EXPECT_EQ(pCustomer->getMode(), nullptr);
+    EXPECT_EQ(pBody->getMode(), nullptr);
+    pCustomer = nullptr;
+    pMug = nullptr;
+    pWaitress = nullptr;
 }
 
 }  // namespace
