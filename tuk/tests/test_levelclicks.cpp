@@ -80,12 +80,14 @@ TEST_F(LevelClicks, TheHoverHighlightMovesBetweenTwoCoasters) {
     for (int i = 0; i < 2; ++i) m_lCoasters.get(i)->putMug(apMugs[i], true);
     auto lit = [&] {
         std::string s;
-        for (const Zep::SmartPtr<Mug>& pMug : apMugs) s += !pMug->getShines().isEmpty() && pMug->getShines().getFirst()->isVisible() ? "1" : "0";
+        for (const Zep::SmartPtr<Mug>& pMug : apMugs)
+            s += !pMug->getShines().isEmpty() && pMug->getShines().getFirst()->isVisible() ? "1" : "0";
         return s;
     };
     std::string sSeen;
     for (int nCoaster : {0, 1, -1}) {
-        const Rect r = nCoaster < 0 ? Rect(100, 100, 101, 101) : m_lCoasters.get(nCoaster)->getSprite()->getBoundingRect();
+        const Rect r =
+            nCoaster < 0 ? Rect(100, 100, 101, 101) : m_lCoasters.get(nCoaster)->getSprite()->getBoundingRect();
         m_pPlatform->setMousePosition((r.getLeft() + r.getRight()) / 2, r.getTop() + 2);
         m_pMode->onUpdate(0.01f);
         sSeen += lit() + " ";

@@ -73,7 +73,8 @@ TEST_F(DemoLevel, EnteringPacesAtOneHundredAndTheLevelShowsTheCursorAgain) {
     std::string sSeen;
     for (int i = 0; i < 3; ++i) {
         frames();
-        sSeen += std::string(top<LoadingDialog>() ? "box " : "level ") + (m_pVideo->m_bCursorVisible ? "shown, " : "hidden, ");
+        sSeen += std::string(top<LoadingDialog>() ? "box " : "level ") +
+                 (m_pVideo->m_bCursorVisible ? "shown, " : "hidden, ");
     }
     EXPECT_EQ(sSeen, "level hidden, level shown, level shown, ");
     LevelHud& hud = *level.getHud();
@@ -110,7 +111,8 @@ TEST_F(DemoLevel, EscapeAndTheOptionsButtonOpenTheOptionsAndQuittingFollowsTheGa
         }
         EXPECT_EQ(level.getResumeState(), PlayMode::kDayOver);
         int nStats = 0;
-        for (int i = 0; i < m_app.getModeCount(); ++i) nStats += dynamic_cast<GameStatsMode*>(m_app.getModeAt(i)) != nullptr;
+        for (int i = 0; i < m_app.getModeCount(); ++i)
+            nStats += dynamic_cast<GameStatsMode*>(m_app.getModeAt(i)) != nullptr;
         EXPECT_EQ(nStats, 1);
         EXPECT_TRUE(top<GameStatsMode>());
         for (int i = 0; i < 300 && isLevelOnStack(); ++i) {
