@@ -35,7 +35,8 @@ TEST_F(DemoLevel, PlayedWithMousePressesFromTheFirstCustomerToTheStatisticsAndBa
     EXPECT_GE(m_nOrdersTaken, nPaid);
     EXPECT_TRUE(data.m_bBarClosed && level.getCharacters().isEmpty());
     EXPECT_EQ(level.getResumeState(), PlayMode::kDayOver);
-    // Counted up under 50-ms frames; the results only at the last step.
+    EXPECT_EQ(m_app.getModeCount(), 2);  // the level and the statistics
+    // Counted up under 40-ms frames; the results only at the last step.
     std::string sSteps;
     for (int i = 0; i < 400 && pStats->getStep() < GameStatsMode::kLastStep; ++i) {
         if (sSteps.empty() || sSteps.back() != '0' + pStats->getStep()) sSteps += std::to_string(pStats->getStep());
