@@ -4,6 +4,7 @@
 // the settings file.
 #include <gtest/gtest.h>
 
+#include "barfixture.h"
 #include "frontend_util.h"
 #include "highscore_util.h"
 #include "longdialogmode.h"
@@ -26,6 +27,29 @@ protected:
         for (size_t i = 0; i < std::size(kSlides); ++i) picture(kSlides[i], 30 + static_cast<int>(i), 10);
         m_app.addImage("historieta_6b", imagetest::solid(30, 20, false, Color(200, 100, 50, 255)).get(), true);
         previewtest::addStoreContent(m_app, *m_pFiles, *m_pAudio);
+        addLevels();
+    }
+    // Play, the fade and the level's loading box over.
+    PlayMode* enterLevel() {
+        pressOn(*m_pMap->getPlayButton());
+        settle();
+        m_app.updateModes(0.01f);
+        m_app.deleteEndedModes();
+        return top<PlayMode>();
+    }
+    // The smallest level each stage's scene can be: a walk area, a sink and
+    // a seat, and one customer for it.
+    void addLevels() {
+        bartest::addBarContent(m_app);
+        picture("seat", 20, 20);
+        for (const char* szName : {"clock_base", "clock_markers"}) picture(szName, 8, 8);
+        for (int i = 1; i <= 20; ++i) picture(("clock_" + std::to_string(i)).c_str(), 8, 8);
+        for (int i = 0; i < 5; ++i)
+            m_pFiles->add(("scene" + std::to_string(i) + ".scene").c_str(),
+                          imagetest::resource("walkarea 0 400 800 700 300\n"
+                                              "actionspot trashbin 10 10 5 0 400 40 440 n sink\n"
+                                              "actionspot charspot 100 300 90 80 420 120 460 n seat 0\n"));
+        m_pFiles->add("customers.txt", imagetest::resource("ana normal 1\n"));
     }
     // A player at that point of an adventure under way, with money, an
     // upgrade and scores of earlier levels.
@@ -52,9 +76,7 @@ protected:
     }
     // Play, the level's result as the level writes it, the level ends.
     void playLevel(const DayResult& result) {
-        pressOn(*m_pMap->getPlayButton());
-        settle();
-        PlayMode* pLevel = top<PlayMode>();
+        PlayMode* pLevel = enterLevel();
         ASSERT_TRUE(pLevel);
         *pLevel->getDayResult() = result;
         endTop();
@@ -226,9 +248,7 @@ TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedForma
         EXPECT_EQ(std::string(m_pMap->getStageLabel()->getText().c_str()) + " " +
                       m_pMap->getDayLabel()->getText().c_str() + " " + m_pMap->getMoneyLabel()->getText().c_str(),
                   row.szLabels);
-        pressOn(*m_pMap->getPlayButton());
-        settle();
-        PlayMode* pLevel = top<PlayMode>();
+        PlayMode* pLevel = enterLevel();
         ASSERT_TRUE(pLevel);
         EXPECT_EQ(std::string(pLevel->getSceneName().c_str()) + " " + std::to_string(pLevel->getLevel()) + " " +
                       std::to_string(pLevel->getGameKind()) + " " + std::to_string(pLevel->getDifficulty()),
