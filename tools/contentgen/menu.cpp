@@ -266,11 +266,13 @@ Canvas welcome() {
     return c;
 }
 
-// The tag that asks "not me?" over the player's name.
+// The tag that asks "not me?" over the player's name: the menu lays its top
+// 10 pixels above the name's box, so the tag keeps to its upper rows and the
+// name stays readable under it.
 Canvas notMe() {
     Canvas c(100, 30);
-    c.roundRect(1, 1, 98, 28, 12, rgb(0xFFF8E7));
-    drawText(c, "not me?", 50, 5, TextStyle{15, true, rgb(0x9D0208), Align::Center});
+    c.roundRect(14, 0, 72, 17, 8, rgb(0xFFF8E7));
+    drawText(c, "not me?", 50, 1, TextStyle{12, true, rgb(0x9D0208), Align::Center});
     c.outline(kInk, 1);
     return c;
 }
