@@ -72,14 +72,18 @@ Canvas sea() {
         c.line(x, y, x + w, y, 2 + (i % 6) * 0.4f, rgb(0xFFFFFF, 110));
     }
     // The sun's glitter on the water.
-    for (int i = 0; i < 8; ++i) c.line(470.0f - i * 3, 345.0f + i * 12, 490.0f + i * 3, 345.0f + i * 12, 2, rgb(0xFFE9A0, 150));
+    for (int i = 0; i < 8; ++i) {
+        const float y = 345.0f + i * 12;
+        c.line(470.0f - i * 3, y, 490.0f + i * 3, y, 2, rgb(0xFFE9A0, 150));
+    }
     return c;
 }
 
 Canvas beach() {
     Canvas c(800, 600);
     std::vector<Pt> vShore;
-    for (int x = 0; x <= 800; x += 20) vShore.push_back(Pt{static_cast<float>(x), 500 + 22 * std::sin(x * 0.006f + 0.4f)});
+    for (int x = 0; x <= 800; x += 20)
+        vShore.push_back(Pt{static_cast<float>(x), 500 + 22 * std::sin(x * 0.006f + 0.4f)});
     std::vector<Pt> vFoam = vShore;
     vShore.push_back(Pt{800, 600});
     vShore.push_back(Pt{0, 600});
@@ -128,12 +132,18 @@ void boards(Canvas& c) {
     c.rect(g.x + g.w - 50, g.y + g.h - 4, 10, kPanel.y - g.y - g.h + 12, kDarkWood);
     c.roundRect(g.x, g.y, g.w, g.h, 12, kDarkWood);
     c.roundRect(g.x + 4, g.y + 4, g.w - 8, g.h - 8, 9, kWood);
-    for (int i = 1; i < 3; ++i) c.line(g.x + 10, g.y + i * g.h / 3.0f, g.x + g.w - 10, g.y + i * g.h / 3.0f, 1.5f, shade(kWood, 0.85f));
+    for (int i = 1; i < 3; ++i) {
+        const float y = g.y + i * g.h / 3.0f;
+        c.line(g.x + 10, y, g.x + g.w - 10, y, 1.5f, shade(kWood, 0.85f));
+    }
     const Spot& p = kPanel;
     c.rect(p.x + 30, p.y + p.h - 10, 14, 600 - p.y - p.h + 10, kDarkWood);
     c.rect(p.x + p.w - 44, p.y + p.h - 10, 14, 600 - p.y - p.h + 10, kDarkWood);
     c.roundRect(p.x + 4, p.y + 4, p.w - 8, p.h - 8, 12, rgb(0x2F4F4F));
-    for (int i = 0; i < 9; ++i) c.line(p.x + 16, p.y + 58 + i * 12.0f, p.x + p.w - 16, p.y + 58 + i * 12.0f, 1, rgb(0x3C6262));
+    for (int i = 0; i < 9; ++i) {
+        const float y = p.y + 58 + i * 12.0f;
+        c.line(p.x + 16, y, p.x + p.w - 16, y, 1, rgb(0x3C6262));
+    }
 }
 
 Canvas nearProps() {
@@ -179,7 +189,8 @@ Canvas lifeRing() {
     c.ellipse(cx, cy, 22, 22, rgb(0xF1F1F1));
     for (int i = 0; i < 4; ++i) {
         const float a = 0.4f + i * 3.14159265f / 2;
-        c.line(cx + 12 * std::cos(a), cy + 12 * std::sin(a), cx + 21 * std::cos(a), cy + 21 * std::sin(a), 9, rgb(0xE63946));
+        const float ca = std::cos(a), sa = std::sin(a);
+        c.line(cx + 12 * ca, cy + 12 * sa, cx + 21 * ca, cy + 21 * sa, 9, rgb(0xE63946));
     }
     Canvas hole(24, 24);
     hole.ellipse(12, 12, 11, 11, rgb(0xFFFFFF));
@@ -235,7 +246,10 @@ Canvas lashings() {
     Canvas c(800, 597);
     const Spot& g = kGreeting;
     for (float x : {g.x + 45.0f, g.x + g.w - 45.0f})
-        for (int i = 0; i < 3; ++i) c.line(x - 8, kPanel.y - 8.0f + i * 4 - kDecoY, x + 8, kPanel.y - 12.0f + i * 4 - kDecoY, 2, rgb(0xE9D3A5));
+        for (int i = 0; i < 3; ++i) {
+            const float y = kPanel.y - 8.0f + i * 4 - kDecoY;
+            c.line(x - 8, y, x + 8, y - 4, 2, rgb(0xE9D3A5));
+        }
     c.outline(kInk, 1);
     clearButtons(c, kDecoY);
     return c;

@@ -99,7 +99,8 @@ Canvas logo(bool bShadow, int w, int h, int nSize) {
     const Rgba col = bShadow ? rgb(0x3A1E0A, 120) : rgb(0xFFF3D6);
     drawText(c, "Tuk Harbor", w / 2.0f, h * 0.12f, TextStyle{nSize, true, col, Align::Center});
     if (!bShadow) {
-        drawText(c, "a bar by the sea", w / 2.0f, h * 0.68f, TextStyle{nSize / 3 + 2, true, rgb(0xFFD166), Align::Center});
+        const TextStyle line{nSize / 3 + 2, true, rgb(0xFFD166), Align::Center};
+        drawText(c, "a bar by the sea", w / 2.0f, h * 0.68f, line);
         c.outline(rgb(0x6D3B1F), 2);
     }
     return c;

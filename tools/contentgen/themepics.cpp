@@ -45,7 +45,10 @@ Canvas signButton(int w, int h, int nState, const std::string& sWord, Rgba base)
     c.roundRect(1, 3, w - 2, h - 4, 10, shade(col, 0.55f));
     c.roundRect(1, 1 + dy, w - 2, h - 5, 10, col);
     c.roundRect(6, 6 + dy, w - 12, h - 15, 7, shade(col, 0.9f));
-    for (int i = 1; i < 3; ++i) c.line(8, 6 + dy + i * (h - 15) / 3.0f, w - 8, 6 + dy + i * (h - 15) / 3.0f, 1.5f, shade(col, 0.8f));
+    for (int i = 1; i < 3; ++i) {
+        const float y = 6 + dy + i * (h - 15) / 3.0f;
+        c.line(8, y, w - 8, y, 1.5f, shade(col, 0.8f));
+    }
     for (float x : {12.0f, w - 12.0f})
         for (float y : {12.0f, h - 16.0f}) c.ellipse(x, y + dy, 2.5f, 2.5f, shade(col, 0.5f));
     const TextStyle style{24, true, rgb(0xFFFFFF), Align::Center};
