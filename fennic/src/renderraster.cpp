@@ -63,6 +63,7 @@ struct Target {
     Rgba diffuse;
     bool bTests;
     bool bSkipClear;  // pixels reading only clear texels may be skipped
+    bool bCopySolid;  // aligned rows copy their opaque texels
 };
 
 // Whether a source pixel of alpha 0 leaves the back buffer and the stencil
@@ -109,6 +110,17 @@ void copyRow(const Target& t, const uint32_t* pTexels, size_t nRow, int x0, int 
     for (int x = x0; x < x1; ++x) pDst[x] = *pTexels++ | 0xFF000000u;
 }
 
+// A row of texels with alpha, white and blended normally: its opaque run
+// copied (texel x white over anything at alpha 255 is the texel), the rest
+// blended. Texel k lands on pixel x0 + k - k0.
+void solidSplitRow(const Target& t, const uint32_t* pTexels, const TexelSpan& span, size_t nRow, int k0, int x0,
+                   int x1) {
+    const int xs = std::clamp(x0 + span.nSolidFirst - k0, x0, x1), xe = std::clamp(x0 + span.nSolidLast + 1 - k0, xs, x1);
+    pixel::normalRow(pTexels, t.pBack + nRow + x0, xs - x0, t.diffuse, 0u);
+    copyRow(t, pTexels + (xs - x0), nRow, xs, xe);
+    pixel::normalRow(pTexels + (xe - x0), t.pBack + nRow + xe, x1 - xe, t.diffuse, 0u);
+}
+
 template <Kind K>
 void alignedRows(const Target& t, int tx, int ty, int x0, int x1, int y0, int y1) {
     const int nTexW = t.pTexture->width();
@@ -125,7 +137,9 @@ void alignedRows(const Target& t, int tx, int ty, int x0, int x1, int y0, int y1
         }
         const uint32_t* pTexels = t.pTexture->texels() + static_cast<size_t>(ty + y - y0) * nTexW + tx + (xa - x0);
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
-        if (bCopy)
+        if (K == Kind::Normal && t.bCopySolid)
+            solidSplitRow(t, pTexels, t.pTexture->alphaSpans()[ty + y - y0], nRow, xa - (x0 - tx), xa, xb);
+        else if (bCopy)
             copyRow(t, pTexels, nRow, xa, xb);
         else if (K == Kind::Normal && !t.bTests)
             pixel::normalRow(pTexels, t.pBack + nRow + xa, xb - xa, t.diffuse, t.pTexture->hasAlpha() ? 0u : 0xFFu);
@@ -430,7 +444,8 @@ bool RenderDevice::drawAlignedQuad(const ScreenVertex* p) {
     const bool bTests = pixel::needsTests(m_states, hasStencil());
     const bool bNoOp = !m_bSampleAll && clearIsNoOp(m_states, bTests);
     const Target t{m_vBack.data(), hasStencil() ? m_vStencil.data() : nullptr, m_nWidth, m_states, m_pTexture,
-                   pixel::unpack(p[0].nDiffuse), bTests, bNoOp && m_pTexture->hasAlpha()};
+                   pixel::unpack(p[0].nDiffuse), bTests, bNoOp && m_pTexture->hasAlpha(),
+                   !m_bSampleAll && !bTests && m_pTexture->hasAlpha() && p[0].nDiffuse == 0xFFFFFFFFu};
     if (bNoOp && t.diffuse.a == 0) return true;
     withKind(pixel::kindOf(m_states), [&]<Kind K>() {
         alignedRows<K>(t, tx + (x0 - nFirstX), ty + (y0 - py), x0, x1, y0, y1);
@@ -462,7 +477,7 @@ void RenderDevice::drawTriangle(const ScreenVertex& a, const ScreenVertex& b, co
     const bool bTests = pixel::needsTests(m_states, hasStencil());
     const bool bNoOp = !m_bSampleAll && clearIsNoOp(m_states, bTests);
     const Target t{m_vBack.data(), hasStencil() ? m_vStencil.data() : nullptr, m_nWidth, m_states, m_pTexture,
-                   pixel::unpack(a.nDiffuse), bTests, bNoOp && m_pTexture && m_pTexture->hasAlpha()};
+                   pixel::unpack(a.nDiffuse), bTests, bNoOp && m_pTexture && m_pTexture->hasAlpha(), false};
     if (bNoOp && t.diffuse.a == 0) return;
     withKind(pixel::kindOf(m_states), [&]<Kind K>() {
         if (bSpans)

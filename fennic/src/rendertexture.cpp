@@ -42,18 +42,37 @@ void Texture::replicateEdges(int nCopiedWidth, int nCopiedHeight) {
         std::memcpy(m_vTexels.data() + static_cast<size_t>(y) * m_nWidth, pLast, static_cast<size_t>(m_nWidth) * 4);
 }
 
+namespace {
+
+// The span of one row of texels with alpha.
+TexelSpan spanOfRow(const uint32_t* pRow, int nWidth) {
+    TexelSpan span{0, nWidth - 1, 0, -1};
+    while (span.nFirst <= span.nLast && (pRow[span.nFirst] >> 24) == 0) ++span.nFirst;
+    while (span.nLast >= span.nFirst && (pRow[span.nLast] >> 24) == 0) --span.nLast;
+    for (int x = span.nFirst; x <= span.nLast;) {
+        if ((pRow[x] >> 24) != 0xFFu) {
+            ++x;
+            continue;
+        }
+        const int nStart = x;
+        while (x <= span.nLast && (pRow[x] >> 24) == 0xFFu) ++x;
+        if (x - nStart > span.nSolidLast - span.nSolidFirst + 1) {
+            span.nSolidFirst = nStart;
+            span.nSolidLast = x - 1;
+        }
+    }
+    return span;
+}
+
+}  // namespace
+
 const TexelSpan* Texture::alphaSpans() const {
     if (!m_bSpansStale) return m_vSpans.data();
-    m_vSpans.assign(static_cast<size_t>(m_nHeight), TexelSpan{0, m_nWidth - 1});
+    m_vSpans.assign(static_cast<size_t>(m_nHeight), TexelSpan{0, m_nWidth - 1, 0, m_nWidth - 1});
     m_bSpansStale = false;
     if (!m_bAlpha) return m_vSpans.data();
-    for (int y = 0; y < m_nHeight; ++y) {
-        const uint32_t* pRow = m_vTexels.data() + static_cast<size_t>(y) * m_nWidth;
-        int x0 = 0, x1 = m_nWidth - 1;
-        while (x0 <= x1 && (pRow[x0] >> 24) == 0) ++x0;
-        while (x1 >= x0 && (pRow[x1] >> 24) == 0) --x1;
-        m_vSpans[static_cast<size_t>(y)] = TexelSpan{x0, x1};
-    }
+    for (int y = 0; y < m_nHeight; ++y)
+        m_vSpans[static_cast<size_t>(y)] = spanOfRow(m_vTexels.data() + static_cast<size_t>(y) * m_nWidth, m_nWidth);
     return m_vSpans.data();
 }
 

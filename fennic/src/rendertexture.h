@@ -6,7 +6,8 @@
 // read, every texel counts as alpha 255.
 //
 // A texture with alpha also answers, per texel row, the columns whose alpha
-// is not 0, so that the rasteriser skips pixels that read only clear texels.
+// is not 0 and its longest opaque run, so that the rasteriser skips pixels
+// that read only clear texels and copies opaque ones.
 // The answer is remade on the first call after any writable access (lock,
 // the writable texels(), replicateEdges): write texels between such an
 // access and the next draw.
@@ -27,10 +28,13 @@ namespace render {
 constexpr int kMaxTextureSide = 4096;
 
 // Columns nFirst..nLast of one texel row hold every texel whose alpha is
-// not 0; nFirst > nLast when the row has none.
+// not 0 (nFirst > nLast when the row has none); nSolidFirst..nSolidLast is
+// the row's longest run of texels of alpha 255 (empty the same way).
 struct TexelSpan {
     int nFirst;
     int nLast;
+    int nSolidFirst;
+    int nSolidLast;
 };
 
 // What a lock hands out: the memory and its layout.

@@ -36,12 +36,13 @@ const Shape kShapes[] = {
 };
 
 // Margins and a hole of alpha 0 with colour in them, one row reaching both
-// edges and one only the left edge.
+// edges and one only the left edge, runs of alpha 255.
 uint32_t texel(int x, int y) {
     const bool bHole = x >= 12 && x <= 17 && y >= 14 && y <= 16;
     const bool bClear = y == 10 ? false : y == 20 ? x > 0 && (x < 5 || x > 26) : x < 5 || x > 26 || y < 3 || y > 28 || bHole;
     const uint32_t nRgb = (uint32_t(x * 8) << 16) | (uint32_t(y * 8) << 8) | uint32_t(255 - x * y % 256);
-    return (bClear ? 0u : uint32_t((x * 7 + y * 13) % 255 + 1) << 24) | nRgb;
+    const bool bSolid = (y == 24 && x >= 8 && x <= 22) || (y == 10 && x < 16) || (y == 11 && x % 5 == 0);
+    return (bClear ? 0u : bSolid ? 255u << 24 : uint32_t((x * 7 + y * 13) % 254 + 1) << 24) | nRgb;
 }
 
 struct States {
@@ -128,6 +129,7 @@ TEST(RenderClear, AlignedPixels) {
     EXPECT_EQ(v[15 * kW + 11], 0xFF336699u);  // texel (1, 7) before the edit
     EXPECT_EQ(v[15 * kW + 16], 0xFF00FF00u);  // texel (1, 7) after it
     EXPECT_EQ(v[20 * kW + 16], 0xFF3161B0u);  // texel (6, 12): (48, 96, 183) at alpha 199
+    EXPECT_EQ(v[32 * kW + 18], 0xFF40C03Fu);  // texel (8, 24), opaque
 }
 
 }  // namespace
