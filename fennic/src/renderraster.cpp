@@ -115,7 +115,8 @@ void copyRow(const Target& t, const uint32_t* pTexels, size_t nRow, int x0, int 
 // blended. Texel k lands on pixel x0 + k - k0.
 void solidSplitRow(const Target& t, const uint32_t* pTexels, const TexelSpan& span, size_t nRow, int k0, int x0,
                    int x1) {
-    const int xs = std::clamp(x0 + span.nSolidFirst - k0, x0, x1), xe = std::clamp(x0 + span.nSolidLast + 1 - k0, xs, x1);
+    const int xs = std::clamp(x0 + span.nSolidFirst - k0, x0, x1);
+    const int xe = std::clamp(x0 + span.nSolidLast + 1 - k0, xs, x1);
     pixel::normalRow(pTexels, t.pBack + nRow + x0, xs - x0, t.diffuse, 0u);
     copyRow(t, pTexels + (xs - x0), nRow, xs, xe);
     pixel::normalRow(pTexels + (xe - x0), t.pBack + nRow + xe, x1 - xe, t.diffuse, 0u);
@@ -205,7 +206,8 @@ bool visibleRun(const Texture& tex, const Reach& r, int64_t u, int64_t du, int64
     constexpr int64_t kFar = int64_t(1) << 52, kSteep = int64_t(1) << 40;
     k0 = 0;
     k1 = n - 1;
-    if (std::max(std::abs(u), std::abs(v)) > kFar || std::max(std::abs(du), std::abs(dv)) > kSteep) return true;
+    const auto bOutside = [](int64_t c, int64_t nLimit) { return c > nLimit || c < -nLimit; };
+    if (bOutside(u, kFar) || bOutside(v, kFar) || bOutside(du, kSteep) || bOutside(dv, kSteep)) return true;
     const int w = tex.width(), h = tex.height();
     const int64_t va = v + r.nOffset, vb = va + (n - 1) * dv;
     const auto ya = static_cast<int>(std::clamp<int64_t>(std::min(va, vb) >> 32, 0, h - 1));
@@ -279,6 +281,21 @@ struct Bounds {
     int x0, y0, x1, y1;  // inclusive
 };
 
+// Pixels x0..x1 of a row, sampling from (tu, tv): cut to the pixels that may
+// read a texel that is not clear, the coordinates moved to the new first
+// pixel; false when none is left.
+template <bool bLinear>
+bool cutToVisible(const Target& t, const Plane& pu, const Plane& pv, int64_t& tu, int64_t& tv, int& x0, int& x1) {
+    int k0 = 0, k1 = 0;
+    if (!visibleRun(*t.pTexture, bLinear ? kLinearReach : kPointReach, tu, pu.dX, tv, pv.dX, x1 - x0 + 1, k0, k1))
+        return false;
+    tu += k0 * pu.dX;
+    tv += k0 * pv.dX;
+    x1 = x0 + k1;
+    x0 += k0;
+    return true;
+}
+
 template <Kind K, bool bTextured, bool bLinear>
 void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
     const Edge e0 = edgeOf(b, c), e1 = edgeOf(c, a), e2 = edgeOf(a, b);
@@ -292,16 +309,10 @@ void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bo
         int64_t tu = bTextured ? pu.at(box.x0, y) : 0, tv = bTextured ? pv.at(box.x0, y) : 0;
         int x0 = box.x0, x1 = box.x1;
         if (bTextured && t.bSkipClear) {
-            int k0 = 0, k1 = 0;
-            if (!visibleRun(*t.pTexture, bLinear ? kLinearReach : kPointReach, tu, pu.dX, tv, pv.dX, x1 - x0 + 1, k0, k1))
-                continue;
-            tu += k0 * pu.dX;
-            tv += k0 * pv.dX;
-            d0 += k0 * e0.nA;
-            d1 += k0 * e1.nA;
-            d2 += k0 * e2.nA;
-            x1 = x0 + k1;
-            x0 += k0;
+            if (!cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
+            d0 += (x0 - box.x0) * e0.nA;
+            d1 += (x0 - box.x0) * e1.nA;
+            d2 += (x0 - box.x0) * e2.nA;
         }
         for (int x = x0; x <= x1; ++x, d0 += e0.nA, d1 += e1.nA, d2 += e2.nA, tu += pu.dX, tv += pv.dX) {
             if (((d0 - 1) | (d1 - 1) | (d2 - 1)) < 0) continue;
@@ -347,15 +358,7 @@ void spanRowsTextured(const Target& t, const Edge (&e)[3], const Plane& pu, cons
         if (!spanOf(e, y, box, x0, x1)) continue;
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
         int64_t tu = pu.at(box.x0, y) + (x0 - box.x0) * pu.dX, tv = pv.at(box.x0, y) + (x0 - box.x0) * pv.dX;
-        if (t.bSkipClear) {
-            int k0 = 0, k1 = 0;
-            if (!visibleRun(*t.pTexture, bLinear ? kLinearReach : kPointReach, tu, pu.dX, tv, pv.dX, x1 - x0 + 1, k0, k1))
-                continue;
-            tu += k0 * pu.dX;
-            tv += k0 * pv.dX;
-            x1 = x0 + k1;
-            x0 += k0;
-        }
+        if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
         for (int x = x0; x <= x1; ++x, tu += pu.dX, tv += pv.dX) {
             const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
             shade<K>(t, nRow + x, mod.apply(nTexel, bAlpha));

@@ -39,7 +39,8 @@ const Shape kShapes[] = {
 // edges and one only the left edge, runs of alpha 255.
 uint32_t texel(int x, int y) {
     const bool bHole = x >= 12 && x <= 17 && y >= 14 && y <= 16;
-    const bool bClear = y == 10 ? false : y == 20 ? x > 0 && (x < 5 || x > 26) : x < 5 || x > 26 || y < 3 || y > 28 || bHole;
+    const bool bMargin = x < 5 || x > 26;
+    const bool bClear = y == 10 ? false : y == 20 ? x > 0 && bMargin : bMargin || y < 3 || y > 28 || bHole;
     const uint32_t nRgb = (uint32_t(x * 8) << 16) | (uint32_t(y * 8) << 8) | uint32_t(255 - x * y % 256);
     const bool bSolid = (y == 24 && x >= 8 && x <= 22) || (y == 10 && x < 16) || (y == 11 && x % 5 == 0);
     return (bClear ? 0u : bSolid ? 255u << 24 : uint32_t((x * 7 + y * 13) % 254 + 1) << 24) | nRgb;
