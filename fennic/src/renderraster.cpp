@@ -105,9 +105,10 @@ bool isCopy(const Target& t, Kind eKind) {
            t.diffuse.g == 255 && t.diffuse.b == 255 && t.diffuse.a == 255;
 }
 
-void copyRow(const Target& t, const uint32_t* pTexels, size_t nRow, int x0, int x1) {
-    uint32_t* pDst = t.pBack + nRow;
-    for (int x = x0; x < x1; ++x) pDst[x] = *pTexels++ | 0xFF000000u;
+// n texels as opaque pixels (texture and back buffer never overlap); kept
+// out of line so that it vectorises whatever the caller.
+[[gnu::noinline]] void copyRow(const uint32_t* __restrict pTexels, uint32_t* __restrict pDst, int n) {
+    for (int i = 0; i < n; ++i) pDst[i] = pTexels[i] | 0xFF000000u;
 }
 
 // A row of texels with alpha, white and blended normally: its opaque run
@@ -118,7 +119,7 @@ void solidSplitRow(const Target& t, const uint32_t* pTexels, const TexelSpan& sp
     const int xs = std::clamp(x0 + span.nSolidFirst - k0, x0, x1);
     const int xe = std::clamp(x0 + span.nSolidLast + 1 - k0, xs, x1);
     pixel::normalRow(pTexels, t.pBack + nRow + x0, xs - x0, t.diffuse, 0u);
-    copyRow(t, pTexels + (xs - x0), nRow, xs, xe);
+    copyRow(pTexels + (xs - x0), t.pBack + nRow + xs, xe - xs);
     pixel::normalRow(pTexels + (xe - x0), t.pBack + nRow + xe, x1 - xe, t.diffuse, 0u);
 }
 
@@ -127,11 +128,12 @@ void alignedRows(const Target& t, int tx, int ty, int x0, int x1, int y0, int y1
     const int nTexW = t.pTexture->width();
     const bool bCopy = isCopy(t, K);
     const std::unique_ptr<Modulation> pMod = bCopy ? nullptr : std::make_unique<Modulation>(t.diffuse);
+    const TexelSpan* pSpans = t.bSkipClear || t.bCopySolid ? t.pTexture->alphaSpans() : nullptr;
     for (int y = y0; y < y1; ++y) {
         int xa = x0, xb = x1;
         if (t.bSkipClear) {
             // One texel per pixel: texels outside the row's span leave their pixels alone.
-            const TexelSpan span = t.pTexture->alphaSpans()[ty + y - y0];
+            const TexelSpan span = pSpans[ty + y - y0];
             xa = std::max(x0, x0 + span.nFirst - tx);
             xb = std::min(x1, x0 + span.nLast - tx + 1);
             if (xa >= xb) continue;
@@ -139,9 +141,9 @@ void alignedRows(const Target& t, int tx, int ty, int x0, int x1, int y0, int y1
         const uint32_t* pTexels = t.pTexture->texels() + static_cast<size_t>(ty + y - y0) * nTexW + tx + (xa - x0);
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
         if (K == Kind::Normal && t.bCopySolid)
-            solidSplitRow(t, pTexels, t.pTexture->alphaSpans()[ty + y - y0], nRow, xa - (x0 - tx), xa, xb);
+            solidSplitRow(t, pTexels, pSpans[ty + y - y0], nRow, xa - (x0 - tx), xa, xb);
         else if (bCopy)
-            copyRow(t, pTexels, nRow, xa, xb);
+            copyRow(pTexels, t.pBack + nRow + xa, xb - xa);
         else if (K == Kind::Normal && !t.bTests)
             pixel::normalRow(pTexels, t.pBack + nRow + xa, xb - xa, t.diffuse, t.pTexture->hasAlpha() ? 0u : 0xFFu);
         else
