@@ -215,10 +215,11 @@ bool visibleRun(const Texture& tex, const Reach& r, int64_t u, int64_t du, int64
     const auto ya = static_cast<int>(std::clamp<int64_t>(std::min(va, vb) >> 32, 0, h - 1));
     const auto yb = static_cast<int>(std::clamp<int64_t>((std::max(va, vb) >> 32) + r.nExtra, 0, h - 1));
     int nFirst = w, nLast = -1;
-    for (const TexelSpan* p = tex.alphaSpans() + ya; p <= tex.alphaSpans() + yb; ++p)
-        if (p->nFirst <= p->nLast) {
-            nFirst = std::min(nFirst, p->nFirst);
-            nLast = std::max(nLast, p->nLast);
+    const TexelSpan* pSpans = tex.alphaSpans();
+    for (int y = ya; y <= yb; ++y)
+        if (pSpans[y].nFirst <= pSpans[y].nLast) {
+            nFirst = std::min(nFirst, pSpans[y].nFirst);
+            nLast = std::max(nLast, pSpans[y].nLast);
         }
     if (nFirst > nLast) return false;
     // Needed: index >= nFirst - nExtra (unless the span starts at the clamped
