@@ -39,6 +39,21 @@ Zep::String colorKeyName(const Zep::String& sPath) {
               Zep::String::format("Surface::loadFromResource : Can't load %s [%s]", sName.c_str(), szWhy).c_str());
 }
 
+// The first colour index a palette picture uses beyond its palette, or -1:
+// SDL reads such an index past the end of the colours when it converts or
+// blits, so such a picture is refused rather than drawn from stray memory.
+int indexBeyondPalette(const SDL_Surface& surface) {
+    if (surface.format->BitsPerPixel != 8) return -1;
+    const int nColors = surface.format->palette ? surface.format->palette->ncolors : 0;
+    if (nColors >= 256) return -1;
+    for (int y = 0; y < surface.h; ++y) {
+        const uint8_t* pRow = static_cast<const uint8_t*>(surface.pixels) + static_cast<ptrdiff_t>(y) * surface.pitch;
+        for (int x = 0; x < surface.w; ++x)
+            if (pRow[x] >= nColors) return pRow[x];
+    }
+    return -1;
+}
+
 // Only the format the name and the first bytes agree on is decoded, through
 // its own decoder, and only at a size within the limits.
 SDL_Surface* decode(const Zep::Resource& resource, const Zep::String& sName) {
@@ -58,6 +73,11 @@ SDL_Surface* decode(const Zep::Resource& resource, const Zep::String& sName) {
     if (pSurface->w != header.m_nWidth || pSurface->h != header.m_nHeight)
         refuse(sName, Zep::String::format("decoded %d x %d pixels, not the %d x %d of its header", pSurface->w,
                                           pSurface->h, header.m_nWidth, header.m_nHeight)
+                          .c_str());
+    const int nIndex = indexBeyondPalette(*pSurface);
+    if (nIndex >= 0)
+        refuse(sName, Zep::String::format("colour index %d beyond the %d colours of its palette", nIndex,
+                                          pSurface->format->palette ? pSurface->format->palette->ncolors : 0)
                           .c_str());
     return pSurface.release();
 }

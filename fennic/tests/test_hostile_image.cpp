@@ -36,6 +36,14 @@ std::string be32(uint32_t n) { return be16(int(n >> 16)) + be16(int(n & 0xFFFF))
 std::string le16(int n) { return {char(n), char(n >> 8)}; }
 
 // The same pixels run-length coded: each row one packet of raw pixels.
+// A colour-mapped TGA of two colours whose pixels use index nLast at the end.
+std::string mappedTga(uint8_t nLast) {
+    std::string s("\x00\x01\x01\x00\x00\x02\x00\x18\x00\x00\x00\x00", 12);
+    s += le16(kWidth) + le16(kHeight) + std::string("\x08\x00", 2) + std::string("\x10\x20\x30\x40\x50\x60", 6);
+    for (int i = 0; i < kWidth * kHeight - 1; ++i) s += char(i & 1);
+    return s + char(nLast);
+}
+
 std::string runLengthTga(const std::string& sTga) {
     std::string s = patched(sTga.substr(0, 18), 2, "\x0A");
     for (size_t nRow = 18; nRow < sTga.size(); nRow += 3 * kWidth)
@@ -135,6 +143,8 @@ TEST_F(HostileImage, EachDamagedPictureIsRefusedOrLoadsAsItIs) {
         {"type.tga", patched(kTga, 2, "\x05"), "type.tga [TGA image type 5 unknown]"},
         {"depth.tga", patched(kTga, 16, "\x07"), "depth.tga [TGA depth of 7 bits unknown]"},
         {"wide.tga", patched(kTga, 12, le16(20000)), "wide.tga [20000 x 10 pixels: more than 16384 a side]"},
+        {"map.tga", mappedTga(1), "12x10 opaque 96,80,64,255"},
+        {"index.tga", mappedTga(5), "index.tga [colour index 5 beyond the 2 colours of its palette]"},
         {"mask.alpha.png", patched(kPng, 0, "GIF89a"), "mask.alpha.png [no PNG signature]", "mask"},
         {"mask.alpha.jpg", kJpeg.substr(0, kJpeg.size() - 2), "mask.alpha.jpg [JPEG cut short]", "mask"},
     };
