@@ -2,11 +2,8 @@
 // 15) on the demo scene, over the build's demo archives: the bar preview
 // read, its sprites built and scaled, the dialog's tables built and laid out
 // with the theme's TrueType fonts, then the dialog ended and freed. Beside
-// it, the preview's reading alone.
-//
-// The level's own reading of the same scene belongs beside these as the
-// baseline of the dialog's ratio: its place is marked at the end of the file,
-// to be filled once the level's scene reader exists.
+// it, the preview's reading alone, and the level's own reading of the same
+// scene with the same levels: the baseline of the dialog's ratio.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -18,6 +15,7 @@
 #include "buyupgrademode.h"
 #include "gameapp.h"
 #include "memimage.h"
+#include "playmode.h"
 #include "sdl_ttf.h"
 #include "testkit_platform.h"
 #include "testkit_video.h"
@@ -101,7 +99,16 @@ void BM_PreviewReadsDemoScene(benchmark::State& state) { reporting(state, [&] {
 }); }
 BENCHMARK(BM_PreviewReadsDemoScene)->Unit(benchmark::kMillisecond);
 
-// The level's reading of "scene0" with the same levels goes here once the
-// level's scene reader exists; the ratio is the dialog's time over it.
+// The level built from "scene0" with a new player's levels, as the dialog's
+// preview reads it above: its pictures and scripts cached by the same app.
+void BM_LevelReadsDemoScene(benchmark::State& state) { reporting(state, [&] {
+    Session session;
+    for (auto _ : state) {
+        PlayMode level(&session.m_player, nullptr, "scene0", 0, 0, 1);
+        level.loadScene();
+        benchmark::DoNotOptimize(level.getLevelData().m_nOrdinarySpots);
+    }
+}); }
+BENCHMARK(BM_LevelReadsDemoScene)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -48,11 +48,14 @@ int depthOf(const scenelines::Line& line, int n) { return scenelines::addClamped
 }  // namespace
 
 BarPreview::BarPreview(GameApp& app, int nPurchaseId, const SceneTags::Levels& levels)
-    : m_app(app), m_nPurchaseId(nPurchaseId), m_nKind(nPurchaseId), m_levels(levels) {}
+    : m_app(app),
+      m_nPurchaseId(nPurchaseId),
+      m_nKind(nPurchaseId),
+      m_lines(levels, SceneTags::Reader::kPreview) {}
 
 int BarPreview::effect(int nKind) const {
     if (nKind < 0 || nKind >= UpgradeManager::kKinds) return -1;
-    return UpgradeManager::effectValue(nKind, m_levels[static_cast<size_t>(nKind)]);
+    return UpgradeManager::effectValue(nKind, m_lines.getLevels()[static_cast<size_t>(nKind)]);
 }
 
 void BarPreview::read(const Zep::String& sSceneName) {
@@ -64,6 +67,7 @@ void BarPreview::read(const Zep::String& sSceneName) {
     for (const Line& line : scenelines::splitLines(sText)) {
         try {
             readLine(line, names);
+            m_lines.lineRead(line.nNumber);
         } catch (const scenelines::SceneLineError& error) {
             scenelines::skipLogged(sFile, line, error);
         }
@@ -111,9 +115,7 @@ void BarPreview::requireRoom(int n) const {
         scenelines::skipLine(Zep::String::format("more than %d sprites", kMaxSprites));
 }
 
-bool BarPreview::isMade(const Line& line) const {
-    return SceneTags::isMade(line.lTokens, m_levels, SceneTags::Reader::kPreview);
-}
+bool BarPreview::isMade(const Line& line) { return m_lines.ask(line.nNumber, line.lTokens); }
 
 // ---- Sprites -------------------------------------------------------------------------
 

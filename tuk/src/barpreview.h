@@ -21,9 +21,9 @@
 //     picture "posavaso_1" on (width / 2, 30), on a copy of it
 //   and the nine of SceneNames; any other keyword is skipped.
 // A conditional line is made by the one rule of SceneTags (the preview's,
-// with the preview's levels). Purchase ids 13, 14 and 15 (chairs, centre
-// pieces, juice machines) instead hand their candidates' sprites to the
-// record builders (barpreview_records.cpp): a record ties each to the
+// with the preview's levels), which keeps the record of the lines it made.
+// Purchase ids 13, 14 and 15 (chairs, centre pieces, juice machines) instead
+// hand their candidates' sprites to the record builders (barpreview_records.cpp): a record ties each to the
 // variant choices and levels at which it belongs to the bar.
 //
 // Highlights (what the purchase adds) while reading, with the kind under
@@ -73,6 +73,8 @@ public:
     const Zep::List<Zep::SmartPtr<Sprite>>& getHighlights() const { return m_lHighlights; }
     const Zep::List<UpgradeConditionalSprite>& getRecords() const { return m_lRecords; }
     const scenelines::SpriteNames& getNamedSprites() const { return m_hNamedSprites; }
+    // The lines decided by the rule, and made; not those of the record builders.
+    const SceneTags::ConditionalLines& getConditionalLines() const { return m_lines; }
     // e(k): the effect value of the kind at the preview's level.
     int effect(int nKind) const;
 
@@ -86,7 +88,7 @@ private:
     void append(const Zep::SmartPtr<Sprite>& pSprite, bool bHighlight);
     // kSkipped when n more sprites would pass the limit.
     void requireRoom(int n) const;
-    bool isMade(const Line& line) const;
+    bool isMade(const Line& line);
     bool isKind(const Zep::String& sTag) const { return SceneTags::findKind(sTag) == m_nKind; }
 
     void sprite(const Line& line, scenelines::SceneNames& names);
@@ -117,7 +119,7 @@ private:
     GameApp& m_app;
     int32_t m_nPurchaseId;
     int32_t m_nKind;
-    SceneTags::Levels m_levels;
+    SceneTags::ConditionalLines m_lines;
     Sprites m_lSprites;
     Sprites m_lHighlights;
     Zep::List<UpgradeConditionalSprite> m_lRecords;

@@ -1,57 +1,42 @@
-// The bar's figures as the preview shows them: their sprites alone, in the
-// pose a figure starts in, never updated (barpreview.h).
-//
-// The barman: "barman.template" scaled horizontally by his facing, "idle".
-// The bongo player: "mrbongo.template" read with the variant (cached as
-// "bongoman" + variant), "play". The dancer: "bailarina.template" read with
-// the variant (cached as "bailarina.anim" + variant), "dance".
-//
-// These are the first sprites of the figures the level builds; when the
-// figures' own classes give their sprites (getSprites), these three answer
-// from them.
+// The bar's figures as the preview shows them: the sprites of the level's own
+// figures (barman.h, figures.h), made without an owning mode, in the pose a
+// figure starts in and never updated; the figure itself is released with the
+// line (barpreview.h).
 #include "barpreview.h"
 
 #include <zep2/error.h>
+
+#include "barman.h"
+#include "figures.h"
 
 namespace {
 
 constexpr const char* kZepSource = ".\\src\\barpreview_figures";
 
-Zep::SmartPtr<Sprite> playing(const Zep::SmartPtr<Animation>& pAnimation, int x, int y, int nDepth,
-                              const char* szSequence) {
-    Zep::SmartPtr<AnimSprite> pSprite = new AnimSprite(pAnimation, x, y, nDepth);
-    pSprite->play(szSequence, 0.0f, -1);
-    return pSprite.get();
-}
-
-Zep::List<Zep::String> oneWord(const Zep::String& sWord) {
-    Zep::List<Zep::String> lWords;
-    lWords.add(sWord);
-    return lWords;
+Zep::List<Zep::SmartPtr<Sprite>> spritesOf(const AmbientFigure& figure) {
+    Zep::List<Zep::SmartPtr<Sprite>> lSprites;
+    for (const Zep::SmartPtr<AnimSprite>& pSprite : figure.getSprites()) lSprites.add(pSprite.get());
+    return lSprites;
 }
 
 }  // namespace
 
 BarPreview::Sprites BarPreview::barmanSprites(int x, int y, int nDepth, int nFacing) {
     ZEP_TRACE("BarPreview::barmanSprites");
-    Zep::SmartPtr<Sprite> pSprite = playing(m_app.getAnimation("barman.template"), x, y, nDepth, "idle");
-    pSprite->setScale(static_cast<float>(nFacing), 1.0f);
-    Sprites lSprites;
-    lSprites.add(pSprite);
-    return lSprites;
+    const Zep::SmartPtr<Barman> pBarman = new Barman(x, y, nDepth, nFacing, nullptr);
+    return spritesOf(*pBarman);
 }
 
 BarPreview::Sprites BarPreview::bongoSprites(int x, int y, int nDepth, const Zep::String& sVariant) {
     ZEP_TRACE("BarPreview::bongoSprites");
-    const Zep::String sKey = Zep::String("bongoman") + sVariant;
-    Sprites lSprites;
-    lSprites.add(playing(m_app.loadAnimation("mrbongo.template", sKey.c_str(), oneWord(sVariant)), x, y, nDepth,
-                         "play"));
-    return lSprites;
+    const Zep::SmartPtr<MisterBongos> pBongos = new MisterBongos(nullptr, x, y, nDepth, sVariant);
+    return spritesOf(*pBongos);
 }
 
-Zep::SmartPtr<Sprite> BarPreview::dancerSprite(const Zep::String& sVariant, int x, int y, int nDepth, int, int) {
+Zep::SmartPtr<Sprite> BarPreview::dancerSprite(const Zep::String& sVariant, int x, int y, int nDepth, int nMinX,
+                                               int nMaxX) {
     ZEP_TRACE("BarPreview::dancerSprite");
-    const Zep::String sKey = Zep::String("bailarina.anim") + sVariant;
-    return playing(m_app.loadAnimation("bailarina.template", sKey.c_str(), oneWord(sVariant)), x, y, nDepth, "dance");
+    const Zep::SmartPtr<DancingGirl> pDancer =
+        new DancingGirl(DancingGirl::loadAnimation(sVariant), x, y, nDepth, nMinX, nMaxX);
+    return pDancer->getSprite().get();
 }

@@ -31,6 +31,13 @@ DancingGirl::DancingGirl(const Zep::SmartPtr<Animation>& pAnimation, int x, int 
     m_lSprites.add(pSprite);
 }
 
+Zep::SmartPtr<Animation> DancingGirl::loadAnimation(const Zep::String& sVariant) {
+    Zep::List<Zep::String> lParams;
+    lParams.add(sVariant);
+    const Zep::String sKey = Zep::String("bailarina.anim") + sVariant;
+    return GameApp::getInstance()->loadAnimation("bailarina.template", sKey.c_str(), lParams);
+}
+
 void DancingGirl::update(float fDelta) {
     AmbientFigure::update(fDelta);
     m_fX += static_cast<float>(m_nDirection) * kSpeed * fDelta;

@@ -9,7 +9,9 @@
 // DancingGirl: one sprite of the caller's animation playing "dance", which
 // walks at 6 pixels a second between minX and maxX: right first, turning at
 // each end, mirrored (horizontal scale -1) while it walks left. The caller
-// adds its sprite to the mode.
+// adds its sprite to the mode. A dancer's animation of a variant is
+// "bailarina.template" read with the variant, cached as "bailarina.anim" plus
+// the variant (loadAnimation).
 //
 // PathSprite: one sprite of the caller's animation (its default sequence)
 // that walks a path's waypoints in order at a speed in pixels a second, from
@@ -49,6 +51,7 @@ public:
     static constexpr float kSpeed = 6.0f;  // pixels a second
 
     DancingGirl(const Zep::SmartPtr<Animation>& pAnimation, int x, int y, int nDepth, int nMinX, int nMaxX);
+    static Zep::SmartPtr<Animation> loadAnimation(const Zep::String& sVariant);
     void update(float fDelta) override;
     float getX() const { return m_fX; }
     bool isWalkingLeft() const { return m_nDirection < 0; }

@@ -1,5 +1,5 @@
-// The level's play mode: its lists, command queue, path walk, money and
-// popups (playmode.h).
+// The level's play mode: its lists, command queue, path walk and money
+// (playmode.h).
 #include "playmode.h"
 
 #include <algorithm>
@@ -29,33 +29,6 @@ float stepToward(float fFrom, float fStep, float fTo) {
 
 }  // namespace
 
-PlayMode::PlayMode(TUKPlayer* pPlayer, DayResult* pResult, const char* szSceneName, int nLevel, int nGameKind,
-                   int nDifficulty)
-    : TUKMode(1),
-      m_pPlayer(pPlayer),
-      m_pDayResult(pResult),
-      m_sSceneName(szSceneName),
-      m_nLevel(nLevel),
-      m_nDifficulty(nDifficulty) {
-    m_levelData.m_nGameKind = nGameKind;
-}
-
-// The customers leave before the mode's own state goes.
-PlayMode::~PlayMode() {
-    for (const Zep::SmartPtr<Character>& pCustomer : m_lCharacters) pCustomer->detach();
-}
-
-void PlayMode::onUpdate(float fDelta) {
-    // A customer may leave the level during its own update.
-    const Zep::List<Zep::SmartPtr<Character>> lCustomers = m_lCharacters;
-    for (const Zep::SmartPtr<Character>& pCustomer : lCustomers) pCustomer->update(fDelta);
-    for (const Zep::SmartPtr<Mug>& pMug : m_levelData.m_lMugs) pMug->update(fDelta);
-    processCommands();
-    stepWaitressWalk(fDelta);
-    if (m_levelData.m_pWaitress.notNULL()) m_levelData.m_pWaitress->update(fDelta);
-    updateActors(fDelta);
-}
-
 // ---- Lists ---------------------------------------------------------------------
 
 void PlayMode::removeCharacter(Zep::SmartPtr<Character> pCharacter) { dropFrom(m_lCharacters, pCharacter); }
@@ -64,33 +37,9 @@ void PlayMode::removeGlassSpot(Zep::SmartPtr<GlassSpot> pSpot) { dropFrom(m_lGla
 
 void PlayMode::removeActionTarget(Zep::SmartPtr<IActionTarget> pTarget) { dropFrom(m_lActionTargets, pTarget); }
 
-void PlayMode::removeClickListener(IClickListener* pListener) { dropFrom(m_lClickListeners, pListener); }
-
 void PlayMode::removeMug(const Zep::SmartPtr<Mug>& pMug) {
     dropFrom(m_levelData.m_lMugs, pMug);
     pMug->detach();
-}
-
-void PlayMode::onCustomerLeaving(Zep::SmartPtr<Character> pCharacter) {
-    if (pCharacter->hasHadDrink()) ++m_levelData.m_nCustomersServed;
-    const int nSpot = pCharacter->getSpot();
-    const Zep::List<Zep::SmartPtr<CharacterSpot>>& lSeats = m_levelData.m_lCharacterSpots;
-    if (nSpot >= 0 && nSpot < lSeats.getCount()) lSeats.get(nSpot)->releaseCharacter(pCharacter);
-    removeCharacter(pCharacter);
-    pCharacter->detach();
-}
-
-void PlayMode::closeBar() {
-    m_levelData.m_bBarClosed = true;
-    const Zep::List<Zep::SmartPtr<Character>> lCustomers = m_lCharacters;
-    for (const Zep::SmartPtr<Character>& pCustomer : lCustomers) pCustomer->onBarClosed();
-}
-
-void PlayMode::setMixedOrders(bool bMixed) {
-    const bool bSwitchedOn = bMixed && !m_levelData.m_bMixedOrders;
-    m_levelData.m_bMixedOrders = bMixed;
-    if (!bSwitchedOn) return;
-    for (const Zep::SmartPtr<Character>& pCustomer : m_lCharacters) pCustomer->refreshOrder();
 }
 
 Zep::SmartPtr<TrashBin> PlayMode::findTrashBin() const {
@@ -199,32 +148,4 @@ void PlayMode::addMoney(int, int nValue, int nAmount) {
     m_levelData.m_nDayMoney += nAmount;
     m_levelData.m_nDayStars += nValue;
     m_lCustomerResults.add(getGameKind() == 2 ? nValue * kFreePlayResultFactor : nValue);
-}
-
-void PlayMode::showMoneyPopup(int x, int y) {
-    Popup popup;
-    popup.eKind = Popup::kMoney;
-    popup.x = x;
-    popup.y = y;
-    m_lPopups.add(popup);
-}
-
-void PlayMode::showStarBonus(int nSpot, int nStars) {
-    if (nStars == 0 || getGameKind() == 1) return;
-    Popup popup;
-    popup.eKind = Popup::kStars;
-    popup.nSpot = nSpot;
-    popup.nValue = nStars;
-    m_lPopups.add(popup);
-}
-
-void PlayMode::showTimePopup(int x, int y, const char* szText, int nRed, int nGreen, int nBlue, float fSeconds) {
-    Popup popup;
-    popup.eKind = Popup::kTime;
-    popup.x = x;
-    popup.y = y;
-    popup.sText = szText;
-    popup.color = Color(static_cast<uint8_t>(nRed), static_cast<uint8_t>(nGreen), static_cast<uint8_t>(nBlue), 255);
-    popup.fSeconds = fSeconds;
-    m_lPopups.add(popup);
 }

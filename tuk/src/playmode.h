@@ -2,17 +2,73 @@
 // actors' lists and the waitress's command queue, and every actor reaches the
 // level through it.
 //
-// Frame order (onUpdate): the customers, over a snapshot of their list; the
-// mugs; the command queue; the path-walk step; the waitress; the drink
-// machines; the barmen, who serve the bar's orders; the ambient figures;
-// the parrot; the scene's animated sprites and emitters.
+// Entering (onEnter): a loading box (loadingdialog.h) with the text of
+// "TipToExit" as its hint is pushed over the level, which hides itself; the
+// level is built unpaced (frame rate 0, loadLevel), then paced at 100 frames
+// a second, the box told to finish and the level shown again.
+//
+// loadLevel: the player's upgrade levels 10 to 12 and, in the campaign, the
+// totals before the day (working score slots 0 and 1) into the level data,
+// the results 0; the waitress "char0_odile" at (400, 620) with the tray the
+// player bought (UpgradeManager::effectValue of kind 0: 2, 4 or 6 items);
+// the scene; the tuning (setLevelDifficulty); the spawn manager with
+// "customers.txt" (spawnmanager.h); the HUD (levelhud.h); startDay.
+// startDay queues "char0_odile.template" for preloading, builds her figure
+// from it with her capacity, plays the scene's soundtrack (looping) and
+// starts the day clock.
+//
+// Frame order (onUpdate): 1 the cursor shown when it is hidden (the loading
+// box hides it in its last update); 2 the day clock and spawning; 3 the
+// customers, over a snapshot of their list, and then those that left taken
+// out of the level; 4 the mugs; 5 the command queue; 6 the path-walk step; 7
+// the waitress; 8 the drink machines; 9 the barmen, who serve the bar's
+// orders; 10 the ambient figures, the scene's animated sprites and its
+// emitters; 11 the parrot; 12 one pending click; 13 the hover highlight; 14
+// the HUD; 15 the day-over check.
+//
+// Day clock (from startDay on): unless the level is paused or the bar is
+// closed, the time played grows by dt, and mixed orders switch on once it
+// reaches the tuning's time for them (every customer then orders again). The
+// first customer comes after the tuning's first delay, then one each spawn
+// interval of time during which a seat was free, up to the day's customer
+// count. The bar closes when the time played reaches the day length, or when
+// the day's count has come and no customer is left: closeBar tells every
+// customer once, and no one comes any more. Once the bar is closed and no
+// customer is left, exactly once, the resume state becomes day over and the
+// statistics (gamestatsmode.h) are pushed with the level data and the
+// campaign's progress record.
 //
 // Customers: a customer that is gone hands itself to onCustomerLeaving: it
-// counts as served when it had a drink, its seat (the level's seat of its
-// index) releases it, and it leaves the character list and the level
-// (Character::detach). closeBar tells every customer the day is over;
-// setMixedOrders switching on gives the customers at the menu, calling or
-// waiting a new order.
+// counts as served when it had a drink and the spawn manager frees its seat
+// (the seat of its index without one); it leaves the character list and the
+// level (Character::detach) after the frame's loop over the customers.
+// closeBar tells every customer the day is over; setMixedOrders switching
+// on gives the customers at the menu, calling or waiting a new order.
+//
+// Clicks (left button only): every click listener is asked for its priority
+// at the point, in registration order; the highest wins (-1 misses), the
+// earlier one on a tie, and the press is consumed. When canTakeClick holds,
+// the click is dispatched at once: the command queue is cleared, then the
+// listener's onClick(x, y, 0). Otherwise queueClick keeps it, up to six; a
+// seventh is dropped. Each frame, after the waitress's update, the oldest
+// pending click is dispatched once she can take it. A pending click whose
+// listener was removed is dropped (removeClickListener drops it at once).
+// Hover: each frame the action target that would get a click at the mouse
+// position is highlighted, and the one before is not (coasters and seats
+// pass it to their mug).
+//
+// Escape and the options button (id 30) open the game's options
+// (TUKGameOptions: continue id 2, exit id 1). Callbacks: 2 nothing; 1 in the
+// campaign leaves the level at once behind a fade to black (the progress
+// record not done), in the other game kinds ends the day as above (day over,
+// statistics); 20 opens the store (StoreMode with the player and the scene)
+// behind a fade to black.
+//
+// Resuming (onResume): the waitress's size follows her place again. When the
+// resume state is day over, once: the progress record gets the day's result
+// (done; the result money and stars the statistics wrote, the day's money and
+// stars, whether the day's money reached the goal) and the level leaves
+// behind a fade to black.
 //
 // Command queue: one command is current at a time. Each frame the current
 // command is asked whether it is done; while it is not, nothing more runs.
@@ -38,14 +94,23 @@
 // seats, "sfx_game_cantdo" plays.
 //
 // Leaving the level: removeMug takes a mug out of the mug list and off the
-// screen (Mug::detach); customers detach as they leave, and those still in
-// the level when it ends detach first of all. Nothing reaches the mode from
-// a destructor.
+// screen (Mug::detach); customers detach as they leave. When the level ends,
+// the command queue and the pending clicks are cleared, then the customers,
+// the mugs, the waitress, the spots, the machines, the barmen, the parrot
+// and the figures leave the level, each taking its sprites out of the mode,
+// and only then the mode's own sprites go. Nothing reaches the mode from a
+// destructor.
 //
-// Popups (money, stars, time) are kept in a list in the order shown.
+// Popups, kept in a list in the order shown besides: money, the picture
+// "popup_money" rising 40 pixels and fading out in one second, with
+// "sfx_game_number"; stars, "m_star.anim" at the seat's point rising 80
+// pixels in one second, with "sfx_game_star" (nothing for no stars or in
+// game kind 1); time, a label of the text in the colour, rising 30 pixels
+// and fading out over the given seconds. Each leaves the mode at its end.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include <zep2/list.h>
 #include <zep2/refcount.h>
@@ -58,10 +123,12 @@
 #include "command.h"
 #include "figures.h"
 #include "glassspot.h"
+#include "levelhud.h"
 #include "leveldata.h"
 #include "parrot.h"
 #include "rect.h"
 #include "scenereader.h"
+#include "spawnmanager.h"
 #include "trashbin.h"
 #include "tukmode.h"
 #include "walkareas.h"
@@ -70,6 +137,15 @@ class TUKPlayer;
 
 class PlayMode : public TUKMode {
 public:
+    enum { kQuitId = 1, kContinueId = 2, kStoreId = 20, kOptionsId = LevelHud::kOptionsId };
+    enum ResumeState { kPlaying = 0, kDayOver = 1 };
+    static constexpr int kFrameRate = 100;
+    static constexpr int kMaxPendingClicks = 6;
+    static constexpr int kWaitressX = 400, kWaitressY = 620;
+    static constexpr const char* kWaitressName = "char0_odile";
+    static constexpr const char* kWaitressTemplate = "char0_odile.template";
+    static constexpr int kPopupZOrder = 4000;
+
     // One popup as shown: a money popup at (x, y); a star bonus of nValue
     // stars for seat nSpot; a time popup of sText at (x, y) in the colour for
     // fSeconds.
@@ -91,7 +167,18 @@ public:
              int nDifficulty);
     ~PlayMode() override;
 
+    // ---- The level's life (playmode_level.cpp) ----
+    void onEnter() override;
     void onUpdate(float fDelta) override;
+    void onResume() override;
+    void onCallback(int nId, void* pData) override;
+    bool onKeyDown(int nKey, int nModifiers) override;
+    bool onMouseDown(int nButtonMask, int x, int y) override;
+    void loadLevel();
+    void startDay();
+    int getResumeState() const { return m_eResumeState; }
+    // Null before loadLevel.
+    LevelHud* getHud() const { return m_pHud.get(); }
 
     LevelData& getLevelData() { return m_levelData; }
     int getGameKind() const { return m_levelData.m_nGameKind; }
@@ -134,7 +221,12 @@ public:
     void setParrot(Zep::SmartPtr<Parrot> pParrot) { m_pParrot = pParrot; }
     Zep::SmartPtr<Parrot> getParrot() const { return m_pParrot; }
 
-    // ---- Customers ----
+    // ---- Customers and the day clock (playmode_day.cpp) ----
+    // Null before loadLevel, unless set.
+    void setSpawnManager(std::unique_ptr<SpawnManager> pSpawner) { m_pSpawner = std::move(pSpawner); }
+    SpawnManager* getSpawnManager() const { return m_pSpawner.get(); }
+    bool isDayRunning() const { return m_bDayRunning; }
+    bool isStatisticsPushed() const { return m_bStatisticsPushed; }
     void onCustomerLeaving(Zep::SmartPtr<Character> pCharacter);
     // Sets the bar-closed flag and tells every customer.
     void closeBar();
@@ -176,6 +268,14 @@ public:
     void clearCommands();
     // The hand hint is the click's (2 with a tray, else 0).
     void useTarget(int nHand, Zep::SmartPtr<IActionTarget> pTarget);
+
+    // ---- Clicks (playmode_input.cpp) ----
+    // The listener that gets a click at the point, or null.
+    IClickListener* findClickListener(int x, int y) const;
+    // False when six clicks are pending already.
+    bool queueClick(IClickListener* pListener, int x, int y);
+    int getPendingClickCount() const { return m_lPendingClicks.getCount(); }
+    Zep::SmartPtr<IActionTarget> getHighlightedTarget() const { return m_pHighlighted; }
     Zep::SmartPtr<IWaitressCommand> getCurrentCommand() const { return m_pCurrentCommand; }
     int getQueuedCommandCount() const { return m_lCommands.getCount(); }
     // The waitress is idle, no path walk is under way and no command is
@@ -194,7 +294,36 @@ public:
     const Zep::List<Popup>& getPopups() const { return m_lPopups; }
 
 private:
+    struct PendingClick {
+        IClickListener* pListener;  // not owned; dropped with its listener
+        int32_t x;
+        int32_t y;
+    };
+
     void showWalkMarker(int x, int y);
+    // ---- The level's life (playmode_level.cpp) ----
+    void takePlayerValues();
+    void showCursorAgain();
+    void openOptions();
+    void quitLevel();
+    void handOverDay();
+    void leave();
+    void releaseActors();
+    void releaseFixtures();
+    // ---- Day clock (playmode_day.cpp) ----
+    void updateDayClock(float fDelta);
+    void spawnWhenDue(float fDelta);
+    bool hasDayCountCome() const;
+    void updateCustomers(float fDelta);
+    void checkDayOver();
+    void endDay();
+    // ---- Clicks (playmode_input.cpp) ----
+    void dispatchClick(IClickListener* pListener, int x, int y);
+    void dispatchPendingClick();
+    bool isListening(const IClickListener* pListener) const;
+    void updateHover();
+    // ---- Popups (playmode_popups.cpp) ----
+    void risePopup(const Zep::SmartPtr<Sprite>& pSprite, int nRise, float fSeconds, bool bFade);
 
     TUKPlayer* m_pPlayer;    // not owned
     DayResult* m_pDayResult;  // not owned
@@ -219,8 +348,18 @@ private:
     Zep::SmartPtr<IWaitressCommand> m_pCurrentCommand;
     Zep::List<int> m_lCustomerResults;
     Zep::List<Popup> m_lPopups;
+    Zep::List<PendingClick> m_lPendingClicks;
+    Zep::SmartPtr<IActionTarget> m_pHighlighted;
+    std::unique_ptr<SpawnManager> m_pSpawner;
+    std::unique_ptr<LevelHud> m_pHud;
+    ResumeState m_eResumeState = kPlaying;
+    bool m_bDayRunning = false;
+    bool m_bStatisticsPushed = false;
+    bool m_bDayHandedOver = false;
+    bool m_bLeaving = false;
+    float m_fSpawnTimer = 0.0f;
 
-    // The machines, barmen, figures and the parrot, in that order
-    // (playmode_actors.cpp).
+    // The machines, barmen, figures, the scene's animated sprites and
+    // emitters, and the parrot, in that order (playmode_actors.cpp).
     void updateActors(float fDelta);
 };

@@ -1,6 +1,9 @@
-// The play mode's use of a target by the waitress (playmode.h).
+// The player's clicks in the level, pending and dispatched, the hover
+// highlight, and the waitress's use of a target (playmode.h).
 #include "characterspot.h"
+#include "gameapp.h"
 #include "gamesound.h"
+#include "keys.h"
 #include "playmode.h"
 
 namespace {
@@ -31,4 +34,77 @@ void PlayMode::useTarget(int nHand, Zep::SmartPtr<IActionTarget> pTarget) {
     pWaitress->startAction(Zep::SmartPtr<IActionTarget>(), nHand);
     if (dynamic_cast<GlassSpot*>(pTarget.get()) || dynamic_cast<CharacterSpot*>(pTarget.get()))
         playGameSound("sfx_game_cantdo");
+}
+
+// ---- Clicks ---------------------------------------------------------------------------------
+
+IClickListener* PlayMode::findClickListener(int x, int y) const {
+    IClickListener* pBest = nullptr;
+    int nBest = -1;
+    for (IClickListener* pListener : m_lClickListeners) {
+        const int nPriority = pListener->getClickPriority(x, y);
+        if (nPriority > nBest) {
+            nBest = nPriority;
+            pBest = pListener;
+        }
+    }
+    return pBest;
+}
+
+bool PlayMode::onMouseDown(int nButtonMask, int x, int y) {
+    if (!(nButtonMask & MouseButton::Left)) return false;
+    IClickListener* pListener = findClickListener(x, y);
+    if (!pListener) return false;
+    if (canTakeClick()) dispatchClick(pListener, x, y);
+    else queueClick(pListener, x, y);
+    return true;
+}
+
+void PlayMode::dispatchClick(IClickListener* pListener, int x, int y) {
+    clearCommands();
+    pListener->onClick(x, y, 0);
+}
+
+bool PlayMode::queueClick(IClickListener* pListener, int x, int y) {
+    if (m_lPendingClicks.getCount() >= kMaxPendingClicks) return false;
+    m_lPendingClicks.add(PendingClick{pListener, x, y});
+    return true;
+}
+
+void PlayMode::dispatchPendingClick() {
+    while (!m_lPendingClicks.isEmpty() && canTakeClick()) {
+        const PendingClick click = m_lPendingClicks.removeFirst();
+        if (!isListening(click.pListener)) continue;
+        dispatchClick(click.pListener, click.x, click.y);
+        return;
+    }
+}
+
+bool PlayMode::isListening(const IClickListener* pListener) const {
+    for (const IClickListener* p : m_lClickListeners)
+        if (p == pListener) return true;
+    return false;
+}
+
+void PlayMode::removeClickListener(IClickListener* pListener) {
+    const int nIndex = m_lClickListeners.indexOf(pListener);
+    if (nIndex >= 0) m_lClickListeners.removeAt(nIndex);
+    Zep::List<PendingClick> lKept;
+    for (const PendingClick& click : m_lPendingClicks)
+        if (click.pListener != pListener) lKept.add(click);
+    m_lPendingClicks = lKept;
+}
+
+// ---- Hover --------------------------------------------------------------------------------
+
+void PlayMode::updateHover() {
+    GameApp* pApp = getApp();
+    if (!pApp || !pApp->getPlatform()) return;
+    int x = 0, y = 0;
+    pApp->getMousePosition(&x, &y);
+    Zep::SmartPtr<IActionTarget> pTarget(dynamic_cast<IActionTarget*>(findClickListener(x, y)));
+    if (pTarget == m_pHighlighted) return;
+    if (m_pHighlighted.notNULL()) m_pHighlighted->setHighlight(false);
+    m_pHighlighted = pTarget;
+    if (m_pHighlighted.notNULL()) m_pHighlighted->setHighlight(true);
 }

@@ -28,7 +28,7 @@ void PlayMode::loadScene() {
 }
 
 SceneReader::SceneReader(PlayMode& mode, const SceneTags::Levels& levels)
-    : m_mode(mode), m_levels(levels), m_names(*mode.getApp(), m_hNamed) {}
+    : m_mode(mode), m_lines(levels, SceneTags::Reader::kLevel), m_names(*mode.getApp(), m_hNamed) {}
 
 const SceneReader::Keyword* SceneReader::findKeyword(const Zep::String& sKeyword) {
     static const Keyword kKeywords[] = {
@@ -75,6 +75,7 @@ void SceneReader::read(const Zep::String& sSceneName) {
     for (const Line& line : scenelines::splitLines(sText)) {
         try {
             readLine(line);
+            m_lines.lineRead(line.nNumber);
         } catch (const scenelines::SceneLineError& error) {
             if (error.getKind() == scenelines::SceneLineError::kMalformed) fail(line.nNumber, error.getCause());
             scenelines::skipLogged(m_sFile, line, error);
@@ -84,6 +85,7 @@ void SceneReader::read(const Zep::String& sSceneName) {
             fail(line.nNumber, e.getMessage());
         }
     }
+    m_mode.getScene().lMadeLines = m_lines.getMade();
     const char* szText = sText.c_str();
     check(static_cast<int>(std::count(szText, szText + sText.length(), '\n')) + 1);
     showRandomSprites();
@@ -106,9 +108,7 @@ void SceneReader::fail(int nLine, const Zep::String& sCause) const {
     ZEP_THROW(SceneParserException, sMessage.c_str());
 }
 
-bool SceneReader::isMade(const Line& line) const {
-    return SceneTags::isMade(line.lTokens, m_levels, SceneTags::Reader::kLevel);
-}
+bool SceneReader::isMade(const Line& line) { return m_lines.ask(line.nNumber, line.lTokens); }
 
 void SceneReader::logIgnored(const Zep::String& sKeyword) {
     if (m_lIgnored.indexOf(sKeyword) >= 0) return;
@@ -222,11 +222,8 @@ void SceneReader::bailarina(const Line& line) {
     const int nMinX = number(line, 4), nMaxX = number(line, 5);
     const Zep::String& sVariant = token(line, 6);
     if (!isMade(line)) return;
-    Zep::List<Zep::String> lParams;
-    lParams.add(sVariant);
-    const Zep::String sKey = Zep::String("bailarina.anim") + sVariant;
-    Zep::SmartPtr<Animation> pAnimation = m_mode.getApp()->loadAnimation("bailarina.template", sKey.c_str(), lParams);
-    Zep::SmartPtr<DancingGirl> pDancer = new DancingGirl(pAnimation, x, y, nDepth, nMinX, nMaxX);
+    Zep::SmartPtr<DancingGirl> pDancer =
+        new DancingGirl(DancingGirl::loadAnimation(sVariant), x, y, nDepth, nMinX, nMaxX);
     m_mode.addSprite(pDancer->getSprite().get());
     m_mode.addFigure(pDancer.get());
 }

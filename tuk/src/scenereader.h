@@ -138,6 +138,8 @@ struct SceneObjects {
     Zep::List<Zep::SmartPtr<AnimSprite>> lAnimated;
     // The level updates them every frame.
     Zep::List<Zep::SmartPtr<ParticleEmitter>> lEmitters;
+    // The conditional lines whose objects the level made, by line number.
+    Zep::List<int32_t> lMadeLines;
 };
 
 class SceneReader {
@@ -188,7 +190,7 @@ private:
 
     void readLine(const Line& line);
     [[noreturn]] void fail(int nLine, const Zep::String& sCause) const;
-    bool isMade(const Line& line) const;
+    bool isMade(const Line& line);
     void logIgnored(const Zep::String& sKeyword);
     void logUnknown(const Line& line);
     // A limit failure when n more sprites would pass kMaxSprites.
@@ -242,7 +244,7 @@ private:
     void check(int nLastLine);
 
     PlayMode& m_mode;
-    SceneTags::Levels m_levels;
+    SceneTags::ConditionalLines m_lines;
     Zep::String m_sFile;
     scenelines::SpriteNames m_hNamed;
     scenelines::SceneNames m_names;

@@ -108,7 +108,7 @@ void SceneReader::drinkMachine(const Line& line) {
     m_nMachineHeading = heading(token(line, 11), line.nNumber);
     m_bMachineLine = true;
     m_pMachine = nullptr;
-    if (m_levels[static_cast<size_t>(kFirstMachineKind + nId)] != 1) return;
+    if (m_lines.getLevels()[static_cast<size_t>(kFirstMachineKind + nId)] != 1) return;
     LevelData& data = m_mode.getLevelData();
     for (const Zep::SmartPtr<DrinkMachine>& pOther : data.m_lDrinkMachines)
         if (pOther->getId() == nId) fail(line.nNumber, Zep::String::format("machine %s built twice", sKind.c_str()));

@@ -133,4 +133,18 @@ bool isMade(const Zep::List<Zep::String>& lTokens, const Levels& levels, Reader 
     return true;
 }
 
+// ---- The record of one reading -----------------------------------------------------------
+
+bool ConditionalLines::ask(int32_t nLine, const Zep::List<Zep::String>& lTokens) {
+    if (m_lAsked.isEmpty() || m_lAsked.getLast() != nLine) m_lAsked.add(nLine);
+    const bool bMade = isMade(lTokens, m_levels, m_eReader);
+    m_nPending = bMade ? nLine : 0;
+    return bMade;
+}
+
+void ConditionalLines::lineRead(int32_t nLine) {
+    if (m_nPending == nLine && nLine > 0) m_lMade.add(nLine);
+    m_nPending = 0;
+}
+
 }  // namespace SceneTags

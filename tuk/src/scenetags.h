@@ -64,4 +64,30 @@ int findKind(const Zep::String& sTag);
 // upgrade levels.
 bool isMade(const Zep::List<Zep::String>& lTokens, const Levels& levels, Reader eReader);
 
+// The rule as one reading of a scene applies it, line by line, with a record
+// of the lines it was asked about and of those whose object the reader made,
+// by line number in scene order. A line counts as made when the rule held and
+// the reader then read the line to its end (lineRead); a line skipped or
+// failed after the rule was asked is not.
+class ConditionalLines {
+public:
+    ConditionalLines(const Levels& levels, Reader eReader) : m_levels(levels), m_eReader(eReader) {}
+
+    // isMade for the line, which is noted as asked about.
+    bool ask(int32_t nLine, const Zep::List<Zep::String>& lTokens);
+    // The line was read to its end.
+    void lineRead(int32_t nLine);
+
+    const Levels& getLevels() const { return m_levels; }
+    const Zep::List<int32_t>& getAsked() const { return m_lAsked; }
+    const Zep::List<int32_t>& getMade() const { return m_lMade; }
+
+private:
+    Levels m_levels;
+    Reader m_eReader;
+    Zep::List<int32_t> m_lAsked;
+    Zep::List<int32_t> m_lMade;
+    int32_t m_nPending = 0;  // the line whose object the rule made, until it is read
+};
+
 }  // namespace SceneTags

@@ -71,6 +71,7 @@ public:
     bool onMouseMove(int x, int y) override;
     bool onMouseUp(int nButton, int x, int y) override;
 
+    const Zep::String& getSceneName() const { return m_sSceneName; }
     const Zep::List<Zep::SmartPtr<CustomButton>>& getItemButtons() const { return m_lItemButtons; }
     const Zep::List<Zep::SmartPtr<Sprite>>& getItemSprites() const { return m_lItemSprites; }
     Zep::SmartPtr<AnimSprite> getParrotItem() const { return m_pParrotItem; }

@@ -131,6 +131,9 @@ void StoryManagerMode::onResume() {
         m_result = DayResult();
         m_bLevelPlayed = false;
         saveProgress();
+    } else if (m_bInStore) {
+        m_bInStore = false;
+        saveProgress();
     }
     showState();
     if (!pushNextStep()) getApp()->playMusic(kMapMusic, true);

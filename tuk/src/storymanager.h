@@ -25,10 +25,11 @@
 // cleared):
 //   campaign, goal reached: money += result money; working slot 0 += result
 //     money, slot 1 += result stars, extra working value += 1; progress + 1,
-//     stage = progress / 10. Queued: the stage's cut-scene when the stage
-//     changed below progress 50; at progress 50 the score (working slot 0) is
-//     offered to highscore list 0, the congratulation queued when it got in,
-//     then the closing cut-scene.
+//     stage = progress / 10. Queued: first the store for the new stage
+//     ("scene<n>", n = min(4, stage)); then the stage's cut-scene when the
+//     stage changed below progress 50; at progress 50 the score (working slot
+//     0) is offered to highscore list 0, the congratulation queued when it got
+//     in, then the closing cut-scene.
 //   campaign, goal missed: nothing (the level can be played again).
 //   relax mode and free play: working slot 0 = the day's money, offered to
 //     the highscore list of the game kind; the congratulation queued when it
@@ -37,7 +38,11 @@
 // saved.
 //
 // Queued steps are pushed one per coming back, so each ends before the next
-// starts; while none is left the map plays "ms_menu". A cut-scene is a
+// starts; while none is left the map plays "ms_menu". The store (StoreMode
+// with the player record and the scene name) is pushed behind a fade to
+// black, and ends with one; when the map comes back from it, the profiles and
+// the settings file are saved again, so that a purchase is kept as a level
+// is. A cut-scene is a
 // SlideshowMode (its pictures at (0, 0), layer 2, each a new page, no
 // captions) with "ms_story" ("ms_story_win" for the last); the congratulation
 // stops all audio, pushes LongDialogMode ("HF_Newhigh" shown, "HF_Congrats"
@@ -67,7 +72,8 @@ public:
         kStage4Scene = 3,
         kStage5Scene = 4,
         kClosingScene = 5,
-        kCongratulation = 6
+        kCongratulation = 6,
+        kStore = 7
     };
     static constexpr int kFinishedProgress = 50;
     static constexpr int kLevelsPerStage = 10;
@@ -114,6 +120,7 @@ private:
     bool offerScore(int nScore, int nList);
     void saveProgress();
     bool pushNextStep();
+    void openStore();
     void playCutScene(int nScene);
     void congratulate();
 
@@ -122,6 +129,7 @@ private:
     int32_t m_nGameKind;
     DayResult m_result;
     bool m_bLevelPlayed = false;  // the level pushed by Play has not come back yet
+    bool m_bInStore = false;      // the store pushed as a step has not come back yet
     Zep::List<int> m_lSteps;
     Zep::SmartPtr<Sprite> m_pCurrent;
     Zep::SmartPtr<Label> m_pStageLabel;

@@ -2,6 +2,7 @@
 // and the steps queued after it (storymanager.h).
 #include "storymanager.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <zep2/error.h>
@@ -12,6 +13,8 @@
 #include "longdialogmode.h"
 #include "profileaccess.h"
 #include "slideshow.h"
+#include "storemode.h"
+#include "trn_fadetoblack.h"
 #include "tukplayer.h"
 
 namespace {
@@ -66,6 +69,7 @@ void StoryManagerMode::takeCampaignWin() {
     const int nStage = nProgress / kLevelsPerStage;
     player.setAdventureProgress(nProgress);
     player.setStageNumber(nStage);
+    m_lSteps.add(kStore);
     if (nProgress < kFinishedProgress) {
         if (nStage != nOldStage && nStage >= 1 && nStage <= kLastScene) m_lSteps.add(kOpeningScene + nStage);
     } else if (nProgress == kFinishedProgress) {
@@ -98,9 +102,18 @@ bool StoryManagerMode::pushNextStep() {
     const int nStep = m_lSteps.removeFirst();
     if (nStep == kCongratulation)
         congratulate();
+    else if (nStep == kStore)
+        openStore();
     else
         playCutScene(nStep);
     return true;
+}
+
+// The store of the player's stage; the last scene serves the stages after it.
+void StoryManagerMode::openStore() {
+    const int nScene = std::clamp(m_pPlayer->getStageNumber(), 0, kLastScene);
+    m_bInStore = true;
+    getApp()->pushTransition(new StoreMode(m_pPlayer, Zep::String::format("scene%d", nScene)), new TrnFadeToBlack());
 }
 
 void StoryManagerMode::playCutScene(int nScene) {

@@ -50,7 +50,10 @@
 // jumps to that frame): an action that has begun always takes effect once.
 // Releasing a target clears its busy flag.
 //
-// The destructor drops her sprites and items and never reaches the mode.
+// Leaving the level (detach): her sprites leave the mode, her items and her
+// target are let go and the mode is forgotten; nothing more is asked of her
+// then. The destructor drops her sprites and items and never reaches the
+// mode.
 #pragma once
 
 #include <cstdint>
@@ -148,6 +151,8 @@ public:
     // already walks or the point 5 pixels ahead is outside the walk areas.
     void setWalkDirection(int nHeading, int nSecondHeading);
     void stopWalking();
+    // Out of the level (see above).
+    void detach();
     // The scale for her y on her sprites, not stored (the mode resumes).
     void updateDepthScale();
     // A pending action completes first; entering idle shows the standing arms.

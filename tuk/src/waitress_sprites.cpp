@@ -43,6 +43,14 @@ void Waitress::removeSprites() {
     }
 }
 
+void Waitress::detach() {
+    if (!m_pMode) return;
+    removeSprites();
+    for (int i = 0; i < m_lSlots.getCount(); ++i) m_lSlots[i] = nullptr;
+    m_pTarget = nullptr;
+    m_pMode = nullptr;
+}
+
 const char* Waitress::fillWord(int nSlot) const { return isHandEmpty(nSlot) ? "empty" : "full"; }
 
 void Waitress::showStandingArms() {

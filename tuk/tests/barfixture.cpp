@@ -104,7 +104,10 @@ void addBarContent(GameApp& app) {
     for (int i = 1; i <= 4; ++i) addPicture(app, "sink_pile_" + std::to_string(i), 60, 20);
     addPicture(app, "props", 40, 40);
     addPicture(app, "walk_marker", 30, 16);
+    addPicture(app, "popup_money", 30, 20);
+    addPicture(app, "star_1", 20, 20);
     app.addResourceProvider(imagetest::memoryProvider({{"char0_odile.template", waitressTemplate()},
+                                                       {"m_star.anim", "fps 10\nload star_1\nseq s\nadd star_1\n"},
                                                        {"vaso.template", glassTemplate()},
                                                        {"vaso_brillo.template", shineTemplate()}}),
                             false);
@@ -113,10 +116,11 @@ void addBarContent(GameApp& app) {
 void BarTest::SetUp() {
     ModeAppTest::SetUp();
     m_app.useAudioDriver(&m_audio);
-    m_audio.m_sampleLoader.m_setNames.insert("sfx_game_cantdo");
+    for (const char* szSound : {"sfx_game_cantdo", "sfx_game_number", "sfx_game_star"})
+        m_audio.m_sampleLoader.m_setNames.insert(szSound);
     addBarContent(m_app);
     std::srand(7);
-    m_pMode = new PlayMode(nullptr, nullptr, "scene0", 0, 0, 1);
+    m_pMode = new HandBuiltLevel(nullptr, nullptr, "scene0", 0, 0, 1);
     m_app.pushMode(m_pMode);
     m_pMode->addWalkArea(Rect(200, 400, 600, 660), 300);
     makeWaitress(2);

@@ -19,7 +19,8 @@
 // "vaso_brillo.template" from "brillo_a" (20 x 34) and the like. Fixtures:
 // coaster "posavaso_1" 30 x 40, sink "sink" 60 x 50 with its four piles,
 // dispenser "props" 40 x 40, straws 4 x 30, decorations 8 x 8, the walk
-// marker 30 x 16.
+// marker 30 x 16, the money popup 30 x 20, "m_star.anim" one frame of
+// "star_1" (20 x 20).
 #pragma once
 
 #include <memory>
@@ -38,6 +39,13 @@ std::string glassTemplate();
 std::string shineTemplate();
 // The pictures above, and the scripts in a memory provider.
 void addBarContent(GameApp& app);
+
+// A level whose parts each test builds by hand: entering it builds nothing.
+class HandBuiltLevel : public PlayMode {
+public:
+    using PlayMode::PlayMode;
+    void onEnter() override {}
+};
 
 struct AudioHolder {
     testkit::FakeAudioDriver m_audio;

@@ -29,7 +29,8 @@ constexpr const char* kStrings =
 constexpr const char* kStyles =
     "framestyle sand_undecoratedframe\nframe back frm\n"
     "buttonstyle OptionsBtn\nbuttonimage normal btn\nbuttonstyle HowToBtn\nbuttonimage normal btn\n"
-    "buttonstyle HighBtn\nbuttonimage normal btn\nbuttonstyle QuitBtn\nbuttonimage normal btn\n";
+    "buttonstyle HighBtn\nbuttonimage normal btn\nbuttonstyle QuitBtn\nbuttonimage normal btn\n"
+    "buttonstyle PaperButton\nbuttonimage normal btn\n";
 
 class FrontEndTest : public screentest::ScreenTest {
 protected:

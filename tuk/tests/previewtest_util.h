@@ -65,6 +65,29 @@ inline const char* barScene() {
            "walkarea 0 400 800 532 200\r";
 }
 
+// The store's pictures (small, one colour), scripts and sounds; its button
+// style "PaperButton" belongs to the caller's theme.
+inline void addStoreContent(GameApp& app, Zep::MemoryResourceProvider& files, testkit::FakeAudioDriver& audio) {
+    auto picture = [&](const std::string& sName, int w, int h) {
+        app.addImage(sName.c_str(), imagetest::solid(w, h, false, Color(90, 60, 30, 255)).get(), true);
+    };
+    for (const char* szName : {"store_bandeja1", "store_bandeja2", "store_sillas", "store_jugomatic", "store_parrot",
+                               "store_decos", "store_centros1", "store_centros2", "store_cartel1", "store_cartel2",
+                               "store_cartel3", "store_cartel4", "store_barman1", "store_barman2"})
+        for (const char* szLook : {"_normal", "_highlight"}) picture(std::string(szName) + szLook, 100, 90);
+    for (const char* szName : {"upgrade_store", "store_mask", "store_globito_normal", "store_soldout", "store_notavail",
+                               "salesman_1", "store_parrot_1", "store_parrot_2"})
+        picture(szName, 70, 90);
+    files.add("salesman.anim", imagetest::resource("load salesman_1\nseq blink\nadd salesman_1\nseq normal\n"
+                                                   "add salesman_1\nseq talk\nadd salesman_1\nseq sad\n"
+                                                   "add salesman_1\nseq smile\nadd salesman_1\n"));
+    files.add("store_parrot.anim",
+              imagetest::resource("load store_parrot_1\nload store_parrot_2\nseq normal\nadd store_parrot_1\n"
+                                  "add store_parrot_2\nseq highlight\nadd store_parrot_2\nadd store_parrot_1\n"
+                                  "default normal\n"));
+    for (const char* szSound : {"sfx_store_clink", "sfx_mouseover"}) audio.m_sampleLoader.m_setNames.insert(szSound);
+}
+
 // Levels from 13 digits, kind 0 first.
 inline SceneTags::Levels levels(const char* szDigits) {
     SceneTags::Levels levels{};

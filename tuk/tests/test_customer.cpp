@@ -64,7 +64,7 @@ TEST_F(CustomerTest, FullVisitPaysOnceAndEarnsItsStar) {
     EXPECT_EQ(stars.eKind * 100 + stars.nSpot * 10 + stars.nValue, PlayMode::Popup::kStars * 100 + 1);
     std::string sSounds;
     for (const auto& sample : m_audio.m_vSamples) sSounds += sample.sName + " ";
-    EXPECT_EQ(sSounds, "sfx_game_ask1 sfx_game_accept1 ");
+    EXPECT_EQ(sSounds, "sfx_game_ask1 sfx_game_accept1 sfx_game_number sfx_game_star ");
     EXPECT_EQ(m_pMode->getCharacters().getCount(), 0);
     EXPECT_TRUE(seat(0).getCharacter().isNULL() && c.getMode() == nullptr);
     ASSERT_TRUE(seat(0).hasMug());

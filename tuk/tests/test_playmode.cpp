@@ -149,7 +149,9 @@ TEST_F(PlayModeTest, MoneyStarsAndPopupsByGameKind) {
         int nPopups;
     } kRows[] = {{0, 3, 3}, {1, 3, 2}, {2, 30, 3}};
     for (const auto& row : kRows) {
-        PlayMode mode(nullptr, nullptr, "scene1", 4, row.nKind, 0);
+        auto* pMode = new bartest::HandBuiltLevel(nullptr, nullptr, "scene1", 4, row.nKind, 0);
+        m_app.pushMode(pMode);
+        PlayMode& mode = *pMode;
         mode.addMoney(1, 3, 100);
         mode.addMoney(1, 0, 50);
         mode.showMoneyPopup(10, 20);
@@ -164,5 +166,7 @@ TEST_F(PlayModeTest, MoneyStarsAndPopupsByGameKind) {
         EXPECT_STREQ(time.sText.c_str(), "+10 sec");
         EXPECT_EQ(time.color, Color(255, 255, 255, 255));
         EXPECT_FLOAT_EQ(time.fSeconds, 1.5f);
+        pMode->endMode();
+        m_app.deleteEndedModes();
     }
 }

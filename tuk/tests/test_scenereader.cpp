@@ -1,13 +1,19 @@
-// The level's scene reader: one scene with every keyword, and the demo
-// content's scene at three sets of upgrade levels.
+// The level's scene reader: one scene with every keyword, the demo content's
+// scene at three sets of upgrade levels, and the demo scene's conditional
+// lines as the level and the store's bar preview make them.
 #include <cstdlib>
+#include <map>
+#include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include <zep2/resource.h>
 
+#include "barpreview.h"
 #include "machinebuttons.h"
 #include "scenetest_util.h"
+#include "upgrademanager.h"
 
 namespace {
 
@@ -222,5 +228,61 @@ TEST_F(DemoScene, SeatsCoastersSinkAndMachineByTheUpgrades) {
         EXPECT_EQ(machines(pLevel->getLevelData()), row.szMachines) << row.szLevels;
         EXPECT_TRUE(pLevel->findTrashBin().notNULL()) << row.szLevels;
         EXPECT_STREQ(pLevel->getScene().sSoundtrack.c_str(), "ms_level");
+    }
+}
+
+// Over many upgrade levels (every upgrade alone at each of its levels, then
+// random ones), each conditional line that the bar preview decides, with no
+// variant purchase and the same levels, is made by the level exactly when the
+// preview makes it; but the barman of the tag "base", which only the level
+// has. Each of these lines is made at some levels and not at others.
+TEST_F(DemoScene, TheLevelAndThePreviewMakeTheSameConditionalLines) {
+    std::vector<SceneTags::Levels> vLevels;
+    for (int nKind = 0; nKind < UpgradeManager::kKinds; ++nKind)
+        for (int nLevel = 0; nLevel < UpgradeManager::getLevelCount(nKind); ++nLevel) {
+            SceneTags::Levels levels{};
+            levels[static_cast<size_t>(nKind)] = nLevel;
+            vLevels.push_back(levels);
+        }
+    std::mt19937 random(38);
+    for (int i = 0; i < 40; ++i) {
+        SceneTags::Levels levels{};
+        for (int nKind = 0; nKind < UpgradeManager::kKinds; ++nKind)
+            levels[static_cast<size_t>(nKind)] = static_cast<int>(random() % UpgradeManager::getLevelCount(nKind));
+        vLevels.push_back(levels);
+    }
+    int nBase = 0;
+    for (const scenelines::Line& line : scenelines::splitLines(m_app.getResource("scene0.scene")->asString()))
+        if (line.lTokens[0] == "barman" && line.lTokens.getLast() == "base") nBase = line.nNumber;
+    ASSERT_GT(nBase, 0);
+    const int kPurchases[] = {0, 8, 9, 12};
+    std::map<int, int> madeAt;  // line: how many level sets made it
+    for (size_t i = 0; i < vLevels.size(); ++i) {
+        std::string sLevels;
+        for (int n : vLevels[i]) sLevels += std::to_string(n);
+        std::unique_ptr<PlayMode> pLevel;
+        try {
+            pLevel = read(sLevels.c_str());
+        } catch (const Zep::Exception& e) {
+            FAIL() << sLevels << ": " << e.getMessage();
+        }
+        BarPreview preview(m_app, kPurchases[i % std::size(kPurchases)], vLevels[i]);
+        preview.read("scene0");
+        const SceneTags::ConditionalLines& lines = preview.getConditionalLines();
+        std::string sLevel, sPreview;
+        for (int nLine : lines.getAsked()) {
+            if (nLine == nBase) continue;
+            const bool bMade = lines.getMade().indexOf(nLine) >= 0;
+            madeAt[nLine] += bMade ? 1 : 0;
+            sPreview += bMade ? std::to_string(nLine) + " " : "";
+            sLevel += pLevel->getScene().lMadeLines.indexOf(nLine) >= 0 ? std::to_string(nLine) + " " : "";
+        }
+        EXPECT_EQ(sLevel, sPreview) << sLevels;
+        EXPECT_GE(pLevel->getScene().lMadeLines.indexOf(nBase), 0) << sLevels;
+    }
+    EXPECT_EQ(madeAt.size(), 29u);
+    for (const auto& [nLine, nMade] : madeAt) {
+        EXPECT_GT(nMade, 0) << "line " << nLine;
+        EXPECT_LT(nMade, static_cast<int>(vLevels.size())) << "line " << nLine;
     }
 }

@@ -99,8 +99,8 @@ TEST_F(SeatTest, SeatingHandsOverAStandingMugAndLeavingStandsItBackWithTheStars)
     EXPECT_EQ(m_pMode->getCustomerResults().getLast(), 0);  // no stars earned
     Character& next = waiting("ana", 2);
     seat(2).putMug(orderedMug(next));
-    ASSERT_EQ(m_audio.m_vSamples.size(), 2u);
-    EXPECT_EQ(m_audio.m_vSamples.back().sName, "sfx_game_accept1");
+    ASSERT_EQ(m_audio.m_vSamples.size(), 3u);
+    EXPECT_EQ(m_audio.m_vSamples[1].sName + " " + m_audio.m_vSamples[2].sName, "sfx_game_accept1 sfx_game_number");
 }
 
 TEST_F(SeatTest, BalloonPicturesCarryTheOrderAndTakeClicksOnlyWhileShown) {

@@ -10,11 +10,6 @@
 
 namespace {
 
-const char* const kPictures[] = {"store_bandeja1", "store_bandeja2", "store_sillas",   "store_jugomatic",
-                                 "store_parrot",   "store_decos",    "store_centros1", "store_centros2",
-                                 "store_cartel1",  "store_cartel2",  "store_cartel3",  "store_cartel4",
-                                 "store_barman1",  "store_barman2"};
-
 class Store : public previewtest::PreviewTest {
 protected:
     void SetUp() override {
@@ -26,21 +21,7 @@ protected:
         Zep::SmartPtr<Theme> pTheme = new Theme();
         pTheme->load("store.theme");
         m_app.setTheme(pTheme);
-        for (const char* szName : kPictures)
-            for (const char* szLook : {"_normal", "_highlight"})
-                picture((std::string(szName) + szLook).c_str(), 100, 90);
-        for (const char* szName : {"upgrade_store", "store_mask", "store_globito_normal", "store_soldout",
-                                   "store_notavail", "salesman_1", "store_parrot_1", "store_parrot_2"})
-            picture(szName, 70, 90);
-        m_pFiles->add("salesman.anim", imagetest::resource("load salesman_1\nseq blink\nadd salesman_1\nseq normal\n"
-                                                           "add salesman_1\nseq talk\nadd salesman_1\nseq sad\n"
-                                                           "add salesman_1\nseq smile\nadd salesman_1\n"));
-        m_pFiles->add("store_parrot.anim",
-                      imagetest::resource("load store_parrot_1\nload store_parrot_2\nseq normal\nadd store_parrot_1\n"
-                                          "add store_parrot_2\nseq highlight\nadd store_parrot_2\nadd store_parrot_1\n"
-                                          "default normal\n"));
-        for (const char* szSound : {"sfx_store_clink", "sfx_mouseover"})
-            m_pAudio->m_sampleLoader.m_setNames.insert(szSound);
+        previewtest::addStoreContent(m_app, *m_pFiles, *m_pAudio);
     }
     StoreMode& open(const char* szLevels, int nMoney) {
         previewtest::setLevels(m_player, szLevels);

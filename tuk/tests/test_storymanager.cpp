@@ -1,13 +1,17 @@
 // The campaign map: the new-adventure rule, the level it starts, each
 // level's result filled as the level fills it and taken when the map comes
-// back, the steps it queues, and the record read back from the settings file.
+// back, the steps it queues (the store first), and the record read back from
+// the settings file.
 #include <gtest/gtest.h>
 
+#include "barfixture.h"
 #include "frontend_util.h"
 #include "highscore_util.h"
 #include "longdialogmode.h"
 #include "playmode.h"
+#include "previewtest_util.h"
 #include "slideshow.h"
+#include "storemode.h"
 #include "storymanager.h"
 
 namespace {
@@ -22,6 +26,30 @@ protected:
         // Each slide as wide as 30 plus its index, so a copy on screen tells its name.
         for (size_t i = 0; i < std::size(kSlides); ++i) picture(kSlides[i], 30 + static_cast<int>(i), 10);
         m_app.addImage("historieta_6b", imagetest::solid(30, 20, false, Color(200, 100, 50, 255)).get(), true);
+        previewtest::addStoreContent(m_app, *m_pFiles, *m_pAudio);
+        addLevels();
+    }
+    // Play, the fade and the level's loading box over.
+    PlayMode* enterLevel() {
+        pressOn(*m_pMap->getPlayButton());
+        settle();
+        m_app.updateModes(0.01f);
+        m_app.deleteEndedModes();
+        return top<PlayMode>();
+    }
+    // The smallest level each stage's scene can be: a walk area, a sink and
+    // a seat, and one customer for it.
+    void addLevels() {
+        bartest::addBarContent(m_app);
+        picture("seat", 20, 20);
+        for (const char* szName : {"clock_base", "clock_markers"}) picture(szName, 8, 8);
+        for (int i = 1; i <= 20; ++i) picture(("clock_" + std::to_string(i)).c_str(), 8, 8);
+        for (int i = 0; i < 5; ++i)
+            m_pFiles->add(("scene" + std::to_string(i) + ".scene").c_str(),
+                          imagetest::resource("walkarea 0 400 800 700 300\n"
+                                              "actionspot trashbin 10 10 5 0 400 40 440 n sink\n"
+                                              "actionspot charspot 100 300 90 80 420 120 460 n seat 0\n"));
+        m_pFiles->add("customers.txt", imagetest::resource("ana normal 1\n"));
     }
     // A player at that point of an adventure under way, with money, an
     // upgrade and scores of earlier levels.
@@ -48,19 +76,20 @@ protected:
     }
     // Play, the level's result as the level writes it, the level ends.
     void playLevel(const DayResult& result) {
-        pressOn(*m_pMap->getPlayButton());
-        settle();
-        PlayMode* pLevel = top<PlayMode>();
+        PlayMode* pLevel = enterLevel();
         ASSERT_TRUE(pLevel);
         *pLevel->getDayResult() = result;
         endTop();
     }
-    // The steps pushed over the map, each ended in turn: a cut-scene as its
-    // first picture and the number of pictures after it.
+    // The steps pushed over the map, each ended in turn: the store with its
+    // scene, a cut-scene as its first picture and the number of pictures
+    // after it.
     std::string steps() {
         std::string s;
         for (int i = 0; i < 10 && m_app.getTopMode() != m_pMap; ++i) {
-            if (auto* pShow = top<SlideshowMode>()) {
+            if (auto* pStore = top<StoreMode>()) {
+                s += std::string("store ") + pStore->getSceneName().c_str() + " ";
+            } else if (auto* pShow = top<SlideshowMode>()) {
                 m_app.updateModes(0.25f);
                 s += std::string(kSlides[pShow->getShownSprites().get(0)->getImage()->getWidth() - 30]) + "+" +
                      std::to_string(pShow->getSlidesLeft()) + " ";
@@ -123,7 +152,7 @@ TEST_F(MapTest, EachLevelsResultIsTakenOnceByGameKindAndSaved) {
          12,
          {true, 300, 4, 280, 3, true},
          "money 800 up 23 flag 1 stage 1 diff 1 story 3 progress 13 work 1000,13,0+13 done 700,9+12",
-         ""},
+         "store scene1 "},
         // lost, or not done: nothing changes
         {0,
          12,
@@ -140,12 +169,12 @@ TEST_F(MapTest, EachLevelsResultIsTakenOnceByGameKindAndSaved) {
          19,
          {true, 10, 1, 10, 1, true},
          "money 510 up 23 flag 1 stage 2 diff 1 story 3 progress 20 work 710,10,0+20 done 700,9+19",
-         "historieta_3+0 "},
+         "store scene2 historieta_3+0 "},
         {0,
          39,
          {true, 10, 1, 10, 1, true},
          "money 510 up 23 flag 1 stage 4 diff 1 story 3 progress 40 work 710,10,0+40 done 700,9+39",
-         "historieta_5a+1 "},
+         "store scene4 historieta_5a+1 "},
         // relax mode and free play record the day's money and offer it to their list
         {1,
          12,
@@ -177,8 +206,8 @@ TEST_F(MapTest, EachLevelsResultIsTakenOnceByGameKindAndSaved) {
 TEST_F(MapTest, TheFiftiethLevelOffersTheScoreAndCongratulatesOnlyWhenItGotIn) {
     highscoretest::Rows ten = {{"A", 5000}, {"B", 5000}, {"C", 5000}, {"D", 5000}, {"E", 5000},
                                {"F", 5000}, {"G", 5000}, {"H", 5000}, {"I", 5000}, {"J", 5000}};
-    const std::pair<int, const char*> kRows[] = {{4290, "historieta_6a+1 "},
-                                                 {4310, "congratulation historieta_6a+1 "}};
+    const std::pair<int, const char*> kRows[] = {{4290, "store scene4 historieta_6a+1 "},
+                                                 {4310, "store scene4 congratulation historieta_6a+1 "}};
     int n = 0;
     for (const auto& [nResult, szSteps] : kRows) {
         highscoretest::storeBytes(m_app, std::string("\x05", 1) + highscoretest::listBytes(ten) +
@@ -189,7 +218,7 @@ TEST_F(MapTest, TheFiftiethLevelOffersTheScoreAndCongratulatesOnlyWhenItGotIn) {
         m_pAudio->m_vSamples.clear();
         playLevel({true, nResult, 2, nResult, 2, true});
         EXPECT_EQ(steps(), szSteps) << nResult;
-        EXPECT_EQ(m_pAudio->m_vSamples.size(), std::string(szSteps).find("congrat") ? 0u : 1u);
+        EXPECT_EQ(m_pAudio->m_vSamples.size(), std::string(szSteps).find("congrat") == std::string::npos ? 0u : 1u);
         EXPECT_EQ(p->getAdventureProgress() * 10 + p->getStageNumber(), 505);
         EXPECT_EQ(highscoretest::storedBytes(m_app).find(sName) != std::string::npos, nResult + 700 > 5000);
         // Finished: no Play, the finished line in place of the day.
@@ -219,9 +248,7 @@ TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedForma
         EXPECT_EQ(std::string(m_pMap->getStageLabel()->getText().c_str()) + " " +
                       m_pMap->getDayLabel()->getText().c_str() + " " + m_pMap->getMoneyLabel()->getText().c_str(),
                   row.szLabels);
-        pressOn(*m_pMap->getPlayButton());
-        settle();
-        PlayMode* pLevel = top<PlayMode>();
+        PlayMode* pLevel = enterLevel();
         ASSERT_TRUE(pLevel);
         EXPECT_EQ(std::string(pLevel->getSceneName().c_str()) + " " + std::to_string(pLevel->getLevel()) + " " +
                       std::to_string(pLevel->getGameKind()) + " " + std::to_string(pLevel->getDifficulty()),

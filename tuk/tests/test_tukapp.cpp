@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "barfixture.h"
 #include "playmode.h"
 #include "screens_util.h"
 #include "tukapp.h"
@@ -97,7 +98,7 @@ TEST_F(TukAppTest, LosingTheFocusPausesOnlyALevelWithItsBarOpen) {
         bool bPaused;
     } kCases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
     for (const auto& c : kCases) {
-        GameMode* pMode = c.bLevel ? new PlayMode(nullptr, nullptr, "scene0", 0, 0, 1) : new TUKMode();
+        GameMode* pMode = c.bLevel ? new bartest::HandBuiltLevel(nullptr, nullptr, "scene0", 0, 0, 1) : new TUKMode();
         if (c.bLevel) static_cast<PlayMode*>(pMode)->getLevelData().m_bBarClosed = c.bBarClosed;
         m_app.pushMode(pMode);
         m_app.onDeactivate();
