@@ -36,7 +36,7 @@ using Points = std::vector<std::pair<int, int>>;
 using Condition = std::function<bool(const Shot&)>;
 
 // A screen may take this long to come (a sanitizer build on two busy cores).
-constexpr int kScreenMilliseconds = 60000;
+constexpr int kScreenMilliseconds = 90000;
 constexpr int kPollMilliseconds = 100;
 // The pointer rests this long on a control before its click.
 constexpr int kHoverMilliseconds = 300;
