@@ -30,7 +30,10 @@
 // span path that solves each row's covered pixels instead of testing every
 // pixel of the bounding box and fills a uniform texture without sampling;
 // both give the same results as the edge-function path that everything
-// else (rotation, polygons) takes.
+// else (rotation, polygons) takes. Where a source alpha of 0 changes neither
+// the back buffer nor the stencil, all paths pass over the pixels whose
+// sample reads only texels of alpha 0 (per texel row, the texture keeps the
+// columns that are not clear) and primitives of diffuse alpha 0.
 //
 // The device never loses its buffers; status() answers Ok unless a test
 // injected Lost or WrongMode, and beginScene fails while it is not Ok.
@@ -135,6 +138,10 @@ public:
     // Test hook: every primitive through the edge-function path, to compare
     // the quad paths with it.
     void forceTriangles(bool bOn) { m_bForceTriangles = bOn; }
+    // Test hook: every covered pixel sampled and blended, also those that
+    // can change nothing (their texels clear, or a diffuse alpha of 0), to
+    // compare the skipping with it.
+    void sampleAll(bool bOn) { m_bSampleAll = bOn; }
 
     // The rasteriser's vertex: screen position in 1/256 pixel.
     struct ScreenVertex {
@@ -166,6 +173,7 @@ private:
     int m_nStateCalls = 0;
     int m_nDrawCalls = 0;
     bool m_bForceTriangles = false;
+    bool m_bSampleAll = false;
     std::vector<ScreenVertex> m_vScratch;
 };
 

@@ -62,12 +62,29 @@ struct Target {
     const Texture* pTexture;
     Rgba diffuse;
     bool bTests;
+    bool bSkipClear;  // pixels reading only clear texels may be skipped
+    bool bCopySolid;  // aligned rows copy their opaque texels
 };
+
+// Whether a source pixel of alpha 0 leaves the back buffer and the stencil
+// as they are: the alpha test drops it, or it passes the tests without
+// touching the stencil and the blend keeps the destination (the back
+// buffer's alpha byte is always 0xFF, as every blend writes it).
+bool clearIsNoOp(const DrawStates& s, bool bTests) {
+    if (s.bAlphaTest && !pixel::compare(s.eAlphaFunc, 0, s.nAlphaRef)) return true;
+    const StencilState& st = s.stencil;
+    if (bTests && st.bEnabled && (st.ePass == StencilOp::Replace || st.eFail == StencilOp::Replace)) return false;
+    const bool bSrcGone = s.eSrc == BlendFactor::Zero || s.eSrc == BlendFactor::SrcAlpha;
+    return bSrcGone && (s.eDst == BlendFactor::One || s.eDst == BlendFactor::InvSrcAlpha);
+}
 
 int floorDiv(int64_t a, int b) { return static_cast<int>(a >= 0 ? a / b : -((-a + b - 1) / b)); }
 int ceilDiv(int64_t a, int b) { return -floorDiv(-a, b); }
 int modPositive(int32_t a, int b) { return ((a % b) + b) % b; }
 bool nearInteger(double f) { return std::fabs(f - std::round(f)) < 1e-3; }
+// floor(a / b) and ceil(a / b) for b > 0.
+int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int64_t ceilDiv64(int64_t a, int64_t b) { return -floorDiv64(-a, b); }
 
 template <Kind K>
 inline void shade(const Target& t, size_t nIndex, const Rgba& s) {
@@ -88,9 +105,22 @@ bool isCopy(const Target& t, Kind eKind) {
            t.diffuse.g == 255 && t.diffuse.b == 255 && t.diffuse.a == 255;
 }
 
-void copyRow(const Target& t, const uint32_t* pTexels, size_t nRow, int x0, int x1) {
-    uint32_t* pDst = t.pBack + nRow;
-    for (int x = x0; x < x1; ++x) pDst[x] = *pTexels++ | 0xFF000000u;
+// n texels as opaque pixels (texture and back buffer never overlap); kept
+// out of line so that it vectorises whatever the caller.
+[[gnu::noinline]] void copyRow(const uint32_t* __restrict pTexels, uint32_t* __restrict pDst, int n) {
+    for (int i = 0; i < n; ++i) pDst[i] = pTexels[i] | 0xFF000000u;
+}
+
+// A row of texels with alpha, white and blended normally: its opaque run
+// copied (texel x white over anything at alpha 255 is the texel), the rest
+// blended. Texel k lands on pixel x0 + k - k0.
+void solidSplitRow(const Target& t, const uint32_t* pTexels, const TexelSpan& span, size_t nRow, int k0, int x0,
+                   int x1) {
+    const int xs = std::clamp(x0 + span.nSolidFirst - k0, x0, x1);
+    const int xe = std::clamp(x0 + span.nSolidLast + 1 - k0, xs, x1);
+    pixel::normalRow(pTexels, t.pBack + nRow + x0, xs - x0, t.diffuse, 0u);
+    copyRow(pTexels + (xs - x0), t.pBack + nRow + xs, xe - xs);
+    pixel::normalRow(pTexels + (xe - x0), t.pBack + nRow + xe, x1 - xe, t.diffuse, 0u);
 }
 
 template <Kind K>
@@ -98,15 +128,26 @@ void alignedRows(const Target& t, int tx, int ty, int x0, int x1, int y0, int y1
     const int nTexW = t.pTexture->width();
     const bool bCopy = isCopy(t, K);
     const std::unique_ptr<Modulation> pMod = bCopy ? nullptr : std::make_unique<Modulation>(t.diffuse);
+    const TexelSpan* pSpans = t.bSkipClear || t.bCopySolid ? t.pTexture->alphaSpans() : nullptr;
     for (int y = y0; y < y1; ++y) {
-        const uint32_t* pTexels = t.pTexture->texels() + static_cast<size_t>(ty + y - y0) * nTexW + tx;
+        int xa = x0, xb = x1;
+        if (t.bSkipClear) {
+            // One texel per pixel: texels outside the row's span leave their pixels alone.
+            const TexelSpan span = pSpans[ty + y - y0];
+            xa = std::max(x0, x0 + span.nFirst - tx);
+            xb = std::min(x1, x0 + span.nLast - tx + 1);
+            if (xa >= xb) continue;
+        }
+        const uint32_t* pTexels = t.pTexture->texels() + static_cast<size_t>(ty + y - y0) * nTexW + tx + (xa - x0);
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
-        if (bCopy)
-            copyRow(t, pTexels, nRow, x0, x1);
+        if (K == Kind::Normal && t.bCopySolid)
+            solidSplitRow(t, pTexels, pSpans[ty + y - y0], nRow, xa - (x0 - tx), xa, xb);
+        else if (bCopy)
+            copyRow(pTexels, t.pBack + nRow + xa, xb - xa);
         else if (K == Kind::Normal && !t.bTests)
-            pixel::normalRow(pTexels, t.pBack + nRow + x0, x1 - x0, t.diffuse, t.pTexture->hasAlpha() ? 0u : 0xFFu);
+            pixel::normalRow(pTexels, t.pBack + nRow + xa, xb - xa, t.diffuse, t.pTexture->hasAlpha() ? 0u : 0xFFu);
         else
-            alignedRow<K>(t, *pMod, pTexels, nRow, x0, x1);
+            alignedRow<K>(t, *pMod, pTexels, nRow, xa, xb);
     }
 }
 
@@ -150,6 +191,58 @@ inline uint32_t samplePoint(const Texture& tex, int64_t tx, int64_t ty) {
     return tex.texels()[static_cast<size_t>(y) * tex.width() + x];
 }
 
+// The texels a sample reads: index (c + nOffset) >> 32 of coordinate c and
+// nExtra more to the right and below, each clamped to the texture.
+struct Reach {
+    int64_t nOffset;
+    int nExtra;
+};
+constexpr Reach kLinearReach{int64_t(1) << 23, 1}, kPointReach{int64_t(1) << 31, 0};
+
+// A run of n pixels sampling at (u + k du, v + k dv), k = 0 .. n - 1: the
+// pixels k0 .. k1 that may read a texel whose alpha is not 0 (every other one
+// reads clear texels alone, and its texel x diffuse has alpha 0); false when
+// none. Far-off coordinates keep the whole run.
+bool visibleRun(const Texture& tex, const Reach& r, int64_t u, int64_t du, int64_t v, int64_t dv, int n, int& k0,
+                int& k1) {
+    constexpr int64_t kFar = int64_t(1) << 52, kSteep = int64_t(1) << 40;
+    k0 = 0;
+    k1 = n - 1;
+    const auto bOutside = [](int64_t c, int64_t nLimit) { return c > nLimit || c < -nLimit; };
+    if (bOutside(u, kFar) || bOutside(v, kFar) || bOutside(du, kSteep) || bOutside(dv, kSteep)) return true;
+    const int w = tex.width(), h = tex.height();
+    const int64_t va = v + r.nOffset, vb = va + (n - 1) * dv;
+    const auto ya = static_cast<int>(std::clamp<int64_t>(std::min(va, vb) >> 32, 0, h - 1));
+    const auto yb = static_cast<int>(std::clamp<int64_t>((std::max(va, vb) >> 32) + r.nExtra, 0, h - 1));
+    int nFirst = w, nLast = -1;
+    const TexelSpan* pSpans = tex.alphaSpans();
+    for (int y = ya; y <= yb; ++y)
+        if (pSpans[y].nFirst <= pSpans[y].nLast) {
+            nFirst = std::min(nFirst, pSpans[y].nFirst);
+            nLast = std::max(nLast, pSpans[y].nLast);
+        }
+    if (nFirst > nLast) return false;
+    // Needed: index >= nFirst - nExtra (unless the span starts at the clamped
+    // left edge) and index <= nLast (unless it ends at the right edge), as
+    // bounds on k du.
+    const bool bLow = nFirst > 0, bHigh = nLast < w - 1;
+    const int64_t nLow = (int64_t(nFirst - r.nExtra) << 32) - u - r.nOffset;
+    const int64_t nHigh = ((int64_t(nLast) + 1) << 32) - 1 - u - r.nOffset;
+    int64_t kLo = 0, kHi = n - 1;
+    if (du > 0) {
+        if (bLow) kLo = std::max(kLo, ceilDiv64(nLow, du));
+        if (bHigh) kHi = std::min(kHi, floorDiv64(nHigh, du));
+    } else if (du < 0) {
+        if (bLow) kHi = std::min(kHi, floorDiv64(-nLow, -du));
+        if (bHigh) kLo = std::max(kLo, ceilDiv64(-nHigh, -du));
+    } else if ((bLow && nLow > 0) || (bHigh && nHigh < 0)) {
+        return false;
+    }
+    k0 = static_cast<int>(kLo);
+    k1 = static_cast<int>(kHi);
+    return kLo <= kHi;
+}
+
 // An edge a -> b as a linear function of the pixel position: E = A x + B y + C
 // (pixel units), with the top-left bias folded in.
 struct Edge {
@@ -191,6 +284,21 @@ struct Bounds {
     int x0, y0, x1, y1;  // inclusive
 };
 
+// Pixels x0..x1 of a row, sampling from (tu, tv): cut to the pixels that may
+// read a texel that is not clear, the coordinates moved to the new first
+// pixel; false when none is left.
+template <bool bLinear>
+bool cutToVisible(const Target& t, const Plane& pu, const Plane& pv, int64_t& tu, int64_t& tv, int& x0, int& x1) {
+    int k0 = 0, k1 = 0;
+    if (!visibleRun(*t.pTexture, bLinear ? kLinearReach : kPointReach, tu, pu.dX, tv, pv.dX, x1 - x0 + 1, k0, k1))
+        return false;
+    tu += k0 * pu.dX;
+    tv += k0 * pv.dX;
+    x1 = x0 + k1;
+    x0 += k0;
+    return true;
+}
+
 template <Kind K, bool bTextured, bool bLinear>
 void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
     const Edge e0 = edgeOf(b, c), e1 = edgeOf(c, a), e2 = edgeOf(a, b);
@@ -202,7 +310,14 @@ void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bo
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
         int64_t d0 = e0.at(box.x0, y), d1 = e1.at(box.x0, y), d2 = e2.at(box.x0, y);
         int64_t tu = bTextured ? pu.at(box.x0, y) : 0, tv = bTextured ? pv.at(box.x0, y) : 0;
-        for (int x = box.x0; x <= box.x1; ++x, d0 += e0.nA, d1 += e1.nA, d2 += e2.nA, tu += pu.dX, tv += pv.dX) {
+        int x0 = box.x0, x1 = box.x1;
+        if (bTextured && t.bSkipClear) {
+            if (!cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
+            d0 += (x0 - box.x0) * e0.nA;
+            d1 += (x0 - box.x0) * e1.nA;
+            d2 += (x0 - box.x0) * e2.nA;
+        }
+        for (int x = x0; x <= x1; ++x, d0 += e0.nA, d1 += e1.nA, d2 += e2.nA, tu += pu.dX, tv += pv.dX) {
             if (((d0 - 1) | (d1 - 1) | (d2 - 1)) < 0) continue;
             if constexpr (bTextured) {
                 const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
@@ -213,10 +328,6 @@ void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bo
         }
     }
 }
-
-// floor(a / b) and ceil(a / b) for b > 0.
-int64_t floorDiv64(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-int64_t ceilDiv64(int64_t a, int64_t b) { return -floorDiv64(-a, b); }
 
 // Row y's pixels whose three edge values are >= 1 (rasterRows' test),
 // solved per edge instead of tried per pixel; false when none.
@@ -250,6 +361,7 @@ void spanRowsTextured(const Target& t, const Edge (&e)[3], const Plane& pu, cons
         if (!spanOf(e, y, box, x0, x1)) continue;
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
         int64_t tu = pu.at(box.x0, y) + (x0 - box.x0) * pu.dX, tv = pv.at(box.x0, y) + (x0 - box.x0) * pv.dX;
+        if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
         for (int x = x0; x <= x1; ++x, tu += pu.dX, tv += pv.dX) {
             const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
             shade<K>(t, nRow + x, mod.apply(nTexel, bAlpha));
@@ -335,8 +447,12 @@ bool RenderDevice::drawAlignedQuad(const ScreenVertex* p) {
     const int x1 = std::min(nFirstX + nW, m_viewport.x + m_viewport.w);
     const int y1 = std::min(py + nH, m_viewport.y + m_viewport.h);
     if (x0 >= x1 || y0 >= y1) return true;
+    const bool bTests = pixel::needsTests(m_states, hasStencil());
+    const bool bNoOp = !m_bSampleAll && clearIsNoOp(m_states, bTests);
     const Target t{m_vBack.data(), hasStencil() ? m_vStencil.data() : nullptr, m_nWidth, m_states, m_pTexture,
-                   pixel::unpack(p[0].nDiffuse), pixel::needsTests(m_states, hasStencil())};
+                   pixel::unpack(p[0].nDiffuse), bTests, bNoOp && m_pTexture->hasAlpha(),
+                   !m_bSampleAll && !bTests && m_pTexture->hasAlpha() && p[0].nDiffuse == 0xFFFFFFFFu};
+    if (bNoOp && t.diffuse.a == 0) return true;
     withKind(pixel::kindOf(m_states), [&]<Kind K>() {
         alignedRows<K>(t, tx + (x0 - nFirstX), ty + (y0 - py), x0, x1, y0, y1);
     });
@@ -364,8 +480,11 @@ void RenderDevice::drawTriangle(const ScreenVertex& a, const ScreenVertex& b, co
                      std::min(floorDiv(std::max({a.x, b.x, c.x}), kSubPixel), m_viewport.x + m_viewport.w - 1),
                      std::min(floorDiv(std::max({a.y, b.y, c.y}), kSubPixel), m_viewport.y + m_viewport.h - 1)};
     if (box.x0 > box.x1 || box.y0 > box.y1) return;
+    const bool bTests = pixel::needsTests(m_states, hasStencil());
+    const bool bNoOp = !m_bSampleAll && clearIsNoOp(m_states, bTests);
     const Target t{m_vBack.data(), hasStencil() ? m_vStencil.data() : nullptr, m_nWidth, m_states, m_pTexture,
-                   pixel::unpack(a.nDiffuse), pixel::needsTests(m_states, hasStencil())};
+                   pixel::unpack(a.nDiffuse), bTests, bNoOp && m_pTexture && m_pTexture->hasAlpha(), false};
+    if (bNoOp && t.diffuse.a == 0) return;
     withKind(pixel::kindOf(m_states), [&]<Kind K>() {
         if (bSpans)
             spanTriangle<K>(t, a, b2, c2, box);

@@ -20,6 +20,7 @@ Texture::Texture(int nWidth, int nHeight, bool bAlpha)
       m_vTexels(static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight), 0u) {}
 
 LockedTexels Texture::lock() {
+    m_bSpansStale = true;
     LockedTexels locked;
     locked.pPixels = reinterpret_cast<uint8_t*>(m_vTexels.data());
     locked.nPitch = m_nWidth * 4;
@@ -29,6 +30,7 @@ LockedTexels Texture::lock() {
 
 void Texture::replicateEdges(int nCopiedWidth, int nCopiedHeight) {
     if (nCopiedWidth <= 0 || nCopiedHeight <= 0) return;
+    m_bSpansStale = true;
     const int nW = std::min(nCopiedWidth, m_nWidth);
     const int nH = std::min(nCopiedHeight, m_nHeight);
     for (int y = 0; y < nH; ++y) {
@@ -38,6 +40,40 @@ void Texture::replicateEdges(int nCopiedWidth, int nCopiedHeight) {
     const uint32_t* pLast = m_vTexels.data() + static_cast<size_t>(nH - 1) * m_nWidth;
     for (int y = nH; y < m_nHeight; ++y)
         std::memcpy(m_vTexels.data() + static_cast<size_t>(y) * m_nWidth, pLast, static_cast<size_t>(m_nWidth) * 4);
+}
+
+namespace {
+
+// The span of one row of texels with alpha.
+TexelSpan spanOfRow(const uint32_t* pRow, int nWidth) {
+    TexelSpan span{0, nWidth - 1, 0, -1};
+    while (span.nFirst <= span.nLast && (pRow[span.nFirst] >> 24) == 0) ++span.nFirst;
+    while (span.nLast >= span.nFirst && (pRow[span.nLast] >> 24) == 0) --span.nLast;
+    for (int x = span.nFirst; x <= span.nLast;) {
+        if ((pRow[x] >> 24) != 0xFFu) {
+            ++x;
+            continue;
+        }
+        const int nStart = x;
+        while (x <= span.nLast && (pRow[x] >> 24) == 0xFFu) ++x;
+        if (x - nStart > span.nSolidLast - span.nSolidFirst + 1) {
+            span.nSolidFirst = nStart;
+            span.nSolidLast = x - 1;
+        }
+    }
+    return span;
+}
+
+}  // namespace
+
+const TexelSpan* Texture::alphaSpans() const {
+    if (!m_bSpansStale) return m_vSpans.data();
+    m_vSpans.assign(static_cast<size_t>(m_nHeight), TexelSpan{0, m_nWidth - 1, 0, m_nWidth - 1});
+    m_bSpansStale = false;
+    if (!m_bAlpha) return m_vSpans.data();
+    for (int y = 0; y < m_nHeight; ++y)
+        m_vSpans[static_cast<size_t>(y)] = spanOfRow(m_vTexels.data() + static_cast<size_t>(y) * m_nWidth, m_nWidth);
+    return m_vSpans.data();
 }
 
 TextureSlot::TextureSlot() { registry().push_back(this); }

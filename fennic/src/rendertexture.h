@@ -5,6 +5,13 @@
 // opaque texture keeps the same layout (X8R8G8B8): its alpha byte is not
 // read, every texel counts as alpha 255.
 //
+// A texture with alpha also answers, per texel row, the columns whose alpha
+// is not 0 and its longest opaque run, so that the rasteriser skips pixels
+// that read only clear texels and copies opaque ones.
+// The answer is remade on the first call after any writable access (lock,
+// the writable texels(), replicateEdges): write texels between such an
+// access and the next draw.
+//
 // A texture slot is the cell through which tiles reach their texture. Every
 // slot registers itself while it lives and leaves the registry when it is
 // destroyed, so the registry never holds a freed slot; releaseAll drops the
@@ -19,6 +26,16 @@ namespace render {
 
 // Largest side the device makes, far above any tile (512).
 constexpr int kMaxTextureSide = 4096;
+
+// Columns nFirst..nLast of one texel row hold every texel whose alpha is
+// not 0 (nFirst > nLast when the row has none); nSolidFirst..nSolidLast is
+// the row's longest run of texels of alpha 255 (empty the same way).
+struct TexelSpan {
+    int nFirst;
+    int nLast;
+    int nSolidFirst;
+    int nSolidLast;
+};
 
 // What a lock hands out: the memory and its layout.
 struct LockedTexels {
@@ -40,9 +57,15 @@ public:
     int height() const { return m_nHeight; }
     bool hasAlpha() const { return m_bAlpha; }
     LockedTexels lock();
-    void unlock() {}
+    void unlock() { m_bSpansStale = true; }
     const uint32_t* texels() const { return m_vTexels.data(); }
-    uint32_t* texels() { return m_vTexels.data(); }
+    uint32_t* texels() {
+        m_bSpansStale = true;
+        return m_vTexels.data();
+    }
+    // One span per texel row (height() of them); every texel counts for an
+    // opaque texture.
+    const TexelSpan* alphaSpans() const;
     // Copies column w - 1 into the columns right of it and row h - 1 into
     // the rows below it, so filtering at the copied edge meets its own
     // texels and not padding.
@@ -53,6 +76,8 @@ private:
     int m_nHeight;
     bool m_bAlpha;
     std::vector<uint32_t> m_vTexels;
+    mutable std::vector<TexelSpan> m_vSpans;
+    mutable bool m_bSpansStale = true;
 };
 
 class TextureSlot {

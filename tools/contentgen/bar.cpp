@@ -58,6 +58,13 @@ Canvas room() {
     c.gradient(0, 360, 800, 240, rgb(0xC89B6D), rgb(0xA87B4F));
     for (int i = -8; i <= 24; ++i) c.line(400 + i * 20.0f, 360, 400 + i * 60.0f, 600, 2, rgb(0x8E6440));
     c.line(0, 360, 800, 360, 4, rgb(0x6D4426));
+    // Paper plates under the day's money (top left) and clock (top right), whose
+    // dark letters would not read on the beam.
+    static const float kPlates[][2] = {{4, 226}, {692, 104}};
+    for (const auto& k : kPlates) {
+        c.roundRect(k[0], 3, k[1], 34, 8, rgb(0x5A3418));
+        c.roundRect(k[0] + 2, 5, k[1] - 4, 30, 6, rgb(0xFFF3D6));
+    }
     return c;
 }
 
@@ -66,7 +73,7 @@ Canvas counter() {
     Canvas c(800, 160);
     c.rect(0, 70, 530, 16, rgb(0x6D4426));
     c.rect(0, 84, 520, 76, rgb(0x9C5B2E));
-    for (int x = 20; x < 520; x += 60) c.roundRect(x, 96, 44, 52, 6, rgb(0x874B23));
+    for (int x = 16; x + 44 <= 510; x += 55) c.roundRect(x, 96, 44, 52, 6, rgb(0x874B23));
     c.rect(0, 150, 520, 10, rgb(0x5A3418));
     c.line(0, 71, 530, 71, 2, rgb(0xD9A066));
     return c;

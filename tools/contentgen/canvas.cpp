@@ -174,6 +174,16 @@ void Canvas::fade(float f) {
     for (Rgba& p : m_vPixels) p.a = toByte(p.a * f);
 }
 
+void Canvas::punch(const Canvas& shape, int x, int y) {
+    for (int sy = 0; sy < shape.height(); ++sy)
+        for (int sx = 0; sx < shape.width(); ++sx) {
+            const uint8_t a = shape.get(sx, sy).a;
+            if (a == 0 || x + sx < 0 || y + sy < 0 || x + sx >= m_nWidth || y + sy >= m_nHeight) continue;
+            Rgba& d = m_vPixels[static_cast<size_t>(y + sy) * m_nWidth + x + sx];
+            d.a = toByte(d.a * (255 - a) / 255.0f);
+        }
+}
+
 void Canvas::outline(Rgba c, int n) {
     Canvas ring(m_nWidth, m_nHeight);
     for (int y = 0; y < m_nHeight; ++y)

@@ -71,6 +71,9 @@ public:
     void dropShadow(int dx, int dy, Rgba c);
     // Alpha of every pixel multiplied by f.
     void fade(float f);
+    // Alpha multiplied by one less the alpha of the shape's pixel laid with its
+    // top-left at (x, y): the shape is cut out, leaving a hole.
+    void punch(const Canvas& shape, int x, int y);
     // The part (x, y, w, h) as a canvas of its own.
     Canvas crop(int x, int y, int w, int h) const;
 

@@ -59,8 +59,15 @@ Canvas chart() {
     coast(c);
     road(c);
     compass(c, 80, 110);
-    drawText(c, "Tuk Harbor", 402, 42, TextStyle{32, true, rgb(0x5A3418, 110), Align::Center});
-    drawText(c, "Tuk Harbor", 400, 40, TextStyle{32, true, rgb(0xFFF8E7), Align::Center});
+    // The title on a ribbon, and the wooden rail along the bottom that carries
+    // the stage, day and money lines and the two buttons.
+    c.roundRect(262, 30, 276, 54, 12, rgb(0x3A2A22));
+    c.roundRect(265, 33, 270, 48, 10, rgb(0x264653));
+    drawText(c, "Tuk Harbor", 402, 38, TextStyle{32, true, rgb(0x10242B), Align::Center});
+    drawText(c, "Tuk Harbor", 400, 36, TextStyle{32, true, rgb(0xFFF8E7), Align::Center});
+    c.roundRect(10, 536, 780, 54, 12, rgb(0x3A2A22));
+    c.roundRect(13, 539, 774, 48, 10, rgb(0x6D4426));
+    c.line(20, 563, 780, 563, 1.5f, rgb(0x5C3A1E));
     return c;
 }
 

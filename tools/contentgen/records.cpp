@@ -1,6 +1,9 @@
 // The records screen's picture: a signboard with the title, a board behind
 // the three tab buttons (at 70, 160) and a sheet behind the list page (at
 // 280, 150), laid over the sand tiles, which show through everywhere else.
+#include <cmath>
+#include <vector>
+
 #include "sets.h"
 #include "text.h"
 
@@ -28,7 +31,7 @@ void sheet(Canvas& c, float x, float y, float w, float h, int nLines) {
     c.roundRect(x + 6, y + 6, w, h, 14, rgb(0x5A3418, 70));
     c.roundRect(x, y, w, h, 14, rgb(0xFFF8E7, 235));
     for (int i = 1; i <= nLines; ++i) {
-        const float fLine = y + 10 + i * 26.0f;
+        const float fLine = y + 22 + i * 28.0f;
         c.line(x + 16, fLine, x + w - 16, fLine, 1, rgb(0x9DB4C0, 120));
     }
     c.roundRect(x, y, w, 8, 4, rgb(0xE76F51, 200));
@@ -41,8 +44,13 @@ void shells(Canvas& c) {
         deco.ellipse(x, y, 18, 14, rgb(0xF6BD9C));
         for (int k = -2; k <= 2; ++k) deco.line(x, y + 12, x + k * 7.0f, y - 10, 1.5f, rgb(0xD9825B));
     }
-    deco.polygon({{660, 560}, {676, 520}, {692, 560}}, rgb(0xF4A261));
-    deco.polygon({{640, 540}, {676, 528}, {712, 540}, {676, 552}}, rgb(0xE76F51));
+    std::vector<Pt> vStar;
+    for (int i = 0; i < 10; ++i) {
+        const float a = -1.5707963f + i * 0.62831853f, r = i % 2 ? 8.0f : 20.0f;
+        vStar.push_back(Pt{676 + r * std::cos(a), 545 + r * std::sin(a)});
+    }
+    deco.polygon(vStar, rgb(0xE76F51));
+    deco.outline(kInkRecords, 1);
     c.blit(deco, 0, 0);
 }
 
@@ -52,7 +60,7 @@ void makeRecords(Output& out) {
     Canvas c(800, 600);
     signboard(c);
     sheet(c, 50, 140, 190, 200, 0);
-    sheet(c, 262, 132, 470, 300, 10);
+    sheet(c, 262, 132, 470, 338, 10);
     shells(c);
     out.picture("high_back", c);
 }

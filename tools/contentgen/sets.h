@@ -12,7 +12,8 @@ void makeMugs(Output& out);       // glasses, liquids, shines, straws, decoratio
 void makeBalloons(Output& out);   // balloons, meters and order icons
 void makeFigures(Output& out);    // barman, bongo player, dancer, parrot
 void makeSounds(Output& out);     // the samples and the music
-void makeStartup(Output& out);    // icon, splash logos, menu, loading screen, clock
+void makeStartup(Output& out);    // icon, splash logos, menu logos, loading screen, clock
+void makeMenu(Output& out);       // the main menu's layers, decorations, panel frame and greeting
 void makeStore(Output& out);      // the store, its salesman and parrot, the purchase dialog
 void makeTheme(Output& out);      // the theme's buttons, frames, cursor, separators, slider, checks
 void makeDayEnd(Output& out);     // the statistics' banners and separator, the congratulation, its flowers

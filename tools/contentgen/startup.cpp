@@ -1,6 +1,6 @@
 // Start-up, menu and loading pictures: the window icon, the two splash logos,
-// the sand tile and its props, the menu's title, layers and signboards, the
-// loading backdrop, its progress row and its clock.
+// the sand tile and its props, the menu's title and grain, the loading
+// backdrop, its progress row and its clock.
 #include <cmath>
 #include <string>
 
@@ -21,11 +21,53 @@ Canvas icon() {
     return c;
 }
 
-Canvas splash(const std::string& sTitle, const std::string& sLine, Rgba back) {
+// The game's own splash: a small sunset over the sea inside a rounded
+// teal frame, the title over it; the frame's plain teal stays below the
+// picture (the start-up test looks for it there).
+Canvas gameSplash() {
     Canvas c(400, 200);
-    c.roundRect(0, 0, 400, 200, 24, back);
-    drawText(c, sTitle, 200, 56, TextStyle{40, true, rgb(0xFFFFFF), Align::Center});
-    drawText(c, sLine, 200, 120, TextStyle{18, false, rgb(0xFFF3D6), Align::Center});
+    c.roundRect(0, 0, 400, 200, 24, rgb(0x2A9D8F));
+    Canvas sea(400, 200);
+    sea.gradient(0, 0, 400, 120, rgb(0xF59E5B), rgb(0xFCE3B0));
+    sea.ellipse(300, 118, 30, 30, rgb(0xFFD45C));
+    sea.gradient(0, 118, 400, 52, rgb(0x3FA7C9), rgb(0x15607F));
+    for (int i = 0; i < 8; ++i) {
+        const float y = 132.0f + (i % 3) * 11;
+        sea.line(20.0f + i * 50, y, 44.0f + i * 50, y, 2, rgb(0xFFFFFF, 110));
+    }
+    // Everything outside the inner rounded rectangle is cut away.
+    Canvas outside(400, 200);
+    outside.fill(rgb(0xFFFFFF));
+    Canvas inner(400, 200);
+    inner.roundRect(6, 6, 388, 160, 20, rgb(0xFFFFFF));
+    outside.punch(inner, 0, 0);
+    sea.punch(outside, 0, 0);
+    c.blit(sea, 0, 0);
+    Canvas words(400, 200);
+    drawText(words, "Tuk Harbor", 200, 26, TextStyle{44, true, rgb(0xFFF3D6), Align::Center});
+    drawText(words, "a casual game of serving drinks", 200, 88, TextStyle{17, true, rgb(0xFFD166), Align::Center});
+    words.outline(rgb(0x5A3418), 2);
+    c.blit(words, 0, 0);
+    return c;
+}
+
+// The framework's splash: a fennec's head beside the name.
+Canvas frameworkSplash() {
+    Canvas c(400, 200);
+    c.roundRect(0, 0, 400, 200, 24, rgb(0x4E3670));
+    c.roundRect(6, 6, 388, 188, 20, rgb(0x6A4C93));
+    const float x = 90, y = 112;
+    c.polygon({{x - 44, y - 70}, {x - 10, y - 22}, {x - 40, y - 10}}, rgb(0xF4C27A));
+    c.polygon({{x + 44, y - 70}, {x + 10, y - 22}, {x + 40, y - 10}}, rgb(0xF4C27A));
+    c.polygon({{x - 38, y - 56}, {x - 16, y - 24}, {x - 36, y - 16}}, rgb(0xF6D6C0));
+    c.polygon({{x + 38, y - 56}, {x + 16, y - 24}, {x + 36, y - 16}}, rgb(0xF6D6C0));
+    c.polygon({{x - 40, y - 16}, {x + 40, y - 16}, {x, y + 40}}, rgb(0xF4C27A));
+    c.polygon({{x - 20, y + 8}, {x + 20, y + 8}, {x, y + 40}}, rgb(0xFFF3D6));
+    c.ellipse(x, y + 36, 5, 4, rgb(0x2B1B10));
+    c.ellipse(x - 15, y - 2, 4, 5, rgb(0x2B1B10));
+    c.ellipse(x + 15, y - 2, 4, 5, rgb(0x2B1B10));
+    drawText(c, "Fennic", 255, 58, TextStyle{44, true, rgb(0xFFFFFF), Align::Center});
+    drawText(c, "game framework", 255, 116, TextStyle{17, false, rgb(0xE9DDF7), Align::Center});
     return c;
 }
 
@@ -54,11 +96,12 @@ Canvas prop(int n) {
 
 Canvas logo(bool bShadow, int w, int h, int nSize) {
     Canvas c(w, h);
-    const Rgba col = bShadow ? rgb(0x000000, 110) : rgb(0xF4A261);
+    const Rgba col = bShadow ? rgb(0x3A1E0A, 120) : rgb(0xFFF3D6);
     drawText(c, "Tuk Harbor", w / 2.0f, h * 0.12f, TextStyle{nSize, true, col, Align::Center});
     if (!bShadow) {
+        const TextStyle line{nSize / 3 + 2, true, rgb(0xFFD166), Align::Center};
+        drawText(c, "a bar by the sea", w / 2.0f, h * 0.68f, line);
         c.outline(rgb(0x6D3B1F), 2);
-        drawText(c, "a bar by the sea", w / 2.0f, h * 0.68f, TextStyle{nSize / 3, false, rgb(0xFFFFFF), Align::Center});
     }
     return c;
 }
@@ -71,54 +114,6 @@ Canvas grain() {
         for (int x = 0; x <= 800; x += 40) v.push_back(Pt{static_cast<float>(x), y0 + 4 * std::sin(x * 0.01f + i)});
         c.polyline(v, 1.2f, rgb(0x5A3418, 28));
     }
-    return c;
-}
-
-// Menu layers: 0 sky, 1 sea, 2 pier, 3 the bar's front.
-Canvas menuLayer(int n) {
-    Canvas c(800, 600);
-    if (n == 0) {
-        c.gradient(0, 0, 800, 600, rgb(0xF7B267), rgb(0x7EC8E3));
-        c.ellipse(620, 160, 60, 60, rgb(0xFFE27A, 220));
-    } else if (n == 1) {
-        c.gradient(0, 330, 800, 270, rgb(0x2C8FB8), rgb(0x1B4F72));
-        for (int i = 0; i < 20; ++i) c.line(20.0f + i * 41, 360.0f + (i % 5) * 45, 48.0f + i * 41, 360.0f + (i % 5) * 45, 2, rgb(0xFFFFFF, 90));
-    } else if (n == 2) {
-        c.polygon({{0, 470}, {800, 430}, {800, 600}, {0, 600}}, rgb(0xA0703F));
-        for (int x = 0; x < 800; x += 50) c.line(x, 470 - x * 0.05f, x + 6, 600, 3, rgb(0x7A4E2D));
-    } else {
-        c.rect(40, 120, 300, 330, rgb(0xC98B52));
-        c.polygon({{20, 130}, {190, 40}, {360, 130}}, rgb(0x9D0208));
-        c.rect(140, 300, 90, 150, rgb(0x6D4426));
-        c.roundRect(70, 180, 70, 70, 8, rgb(0xBFE3F0, 200));
-        c.roundRect(240, 180, 70, 70, 8, rgb(0xBFE3F0, 200));
-        c.outline(rgb(0x3A2A22), 2);
-    }
-    return c;
-}
-
-// Signboards behind the buttons, each at its place on an 800 x 597 canvas.
-Canvas signboard(int n) {
-    Canvas c(800, 597);
-    const float x = 470.0f + (n % 2) * 150, y = 150.0f + ((n - 1) / 2) * 100;
-    c.line(x + 70, y - 30, x + 70, y, 6, rgb(0x6D4426));
-    c.roundRect(x, y, 140, 80, 10, rgb(0xDDA15E));
-    c.roundRect(x + 6, y + 6, 128, 68, 8, rgb(0xE9C46A));
-    c.outline(rgb(0x3A2A22), 2);
-    return c;
-}
-
-Canvas framed(int w, int h, Rgba col) {
-    Canvas c(w, h);
-    c.roundRect(2, 2, w - 4, h - 4, 14, col);
-    c.roundRect(8, 8, w - 16, h - 16, 10, Rgba{});
-    c.outline(rgb(0x3A2A22), 1);
-    return c;
-}
-
-Canvas caption(int w, int h, const std::string& sText, int nSize) {
-    Canvas c(w, h);
-    drawText(c, sText, w / 2.0f, (h - nSize * 1.2f) / 2, TextStyle{nSize, true, rgb(0x5A3418), Align::Center});
     return c;
 }
 
@@ -177,19 +172,14 @@ Canvas clockHand(int n) {
 
 void makeStartup(Output& out) {
     out.picture("icon", icon());
-    out.picture("splash_1", splash("Tuk Harbor", "a casual game of serving drinks", rgb(0x2A9D8F)));
-    out.picture("splash_3", splash("Fennic", "made with the Fennic game framework", rgb(0x6A4C93)));
+    out.picture("splash_1", gameSplash());
+    out.picture("splash_3", frameworkSplash());
     out.picture("sand_frame_back", sandTile());
     for (int i = 1; i <= 5; ++i) out.picture("sand_frame_prop_" + std::to_string(i), prop(i));
     out.picture("menu_isologo", logo(false, 360, 120, 54));
     out.picture("menu_sombralogo", logo(true, 360, 120, 54));
     out.picture("menu_isologo_chico", logo(false, 200, 70, 30));
     out.picture("menu_vetas", grain());
-    for (int i = 0; i < 4; ++i) out.picture("menu_fondo_" + std::to_string(i), menuLayer(i));
-    for (int i = 1; i <= 7; ++i) out.picture("menu_estatico_" + std::to_string(i), signboard(i));
-    out.picture("menu_select", framed(380, 150, rgb(0xDDA15E)));
-    out.picture("menu_welcome", caption(160, 40, "Welcome,", 20));
-    out.picture("menu_notme", caption(100, 30, "not me?", 14));
     out.picture("loading_back", loadingBack());
     out.picture("progress_clam", clam());
     out.picture("progress_star", progressStar());

@@ -1,6 +1,8 @@
 // The store and the purchase dialog: the shop, its mask and speech bubble,
 // the salesman's and the shop parrot's frames, the item pictures in their
 // normal and highlighted looks, the stamps and the dialog's pictures.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "figure.h"
@@ -11,58 +13,222 @@ namespace cg {
 
 namespace {
 
+// The shop, laid out around the places where the store puts its items
+// (each centred on its place): a poster on the wall (574, 210), three juice
+// machines on stepped crates (320, 232), (380, 243), (440, 262) left of the
+// salesman, who stands on his bottom centre at (472, 311); chairs on the
+// floor (141, 299); decorations, centrepieces and trays on the front counter
+// (122, 424), (283, 403), (432, 437); the parrot on a perch at the right
+// edge (743, 360, top-left); the description line's paper at (20, 529), the
+// money's tag at (578, 546) and the Back button at (627, 531).
+constexpr Rgba kWall = rgb(0xF2D7A6), kPlank = rgb(0xE3C28C), kFloor = rgb(0xB5834F);
+constexpr Rgba kCounter = rgb(0x8D5524), kCounterTop = rgb(0xA86B32), kPaper = rgb(0xFFF8E7);
+
+// The pillar at the right edge; the store's mask picture repeats its lower part.
+void pillar(Canvas& c, float x, float y, float h) {
+    c.rect(x, y, 800 - x, h, rgb(0x7A4E2D));
+    c.line(x + 3, y, x + 3, y + h, 1.5f, rgb(0x5C3A1E));
+}
+
 Canvas shop() {
     Canvas c(800, 600);
-    c.gradient(0, 0, 800, 600, rgb(0xE9C46A), rgb(0xC98B52));
-    for (int s = 0; s < 3; ++s) c.rect(40, 150.0f + s * 140, 720, 12, rgb(0x7A4E2D));
-    c.rect(300, 430, 360, 170, rgb(0x8D5524));
-    c.rect(300, 430, 360, 14, rgb(0x6D4426));
+    c.rect(0, 0, 800, 311, kWall);
+    for (int x = 0; x < 800; x += 46) c.line(x, 0, x, 311, 2, kPlank);
+    c.rect(0, 0, 800, 26, rgb(0x9D6B3F));
+    // A window with the sea.
+    c.roundRect(60, 60, 170, 120, 8, rgb(0x7A4E2D));
+    c.gradient(68, 68, 154, 104, rgb(0x8ECAE6), rgb(0x3FA7C9));
+    c.rect(68, 130, 154, 42, rgb(0x2C8FB8));
+    c.line(145, 68, 145, 172, 5, rgb(0x7A4E2D));
+    c.line(68, 120, 222, 120, 5, rgb(0x7A4E2D));
+    // The floor and the skirting.
+    c.rect(0, 311, 800, 289, kFloor);
+    for (int y = 330; y < 600; y += 24) c.line(0, y, 800, y, 1.5f, rgb(0x9A6B3C));
+    c.rect(0, 305, 800, 8, rgb(0x7A4E2D));
+    // Stepped crates under the juice machines.
+    static const float kCrates[][3] = {{290, 269, 60}, {350, 280, 60}, {410, 299, 60}};
+    for (const auto& k : kCrates) {
+        c.rect(k[0], k[1], k[2], 313 - k[1], rgb(0xC98B52));
+        c.line(k[0], k[1] + 1, k[0] + k[2], k[1] + 1, 2, rgb(0x8D5524));
+        c.line(k[0] + k[2] / 2, k[1], k[0] + k[2] / 2, 313, 1.5f, rgb(0x8D5524));
+    }
+    // The parrot's perch.
+    c.rect(728, 450, 61, 8, rgb(0x6D4426));
+    c.line(760, 458, 760, 600, 6, rgb(0x6D4426));
+    pillar(c, 789, 270, 330);
+    // The front counter.
+    c.rect(40, 452, 520, 18, kCounterTop);
+    c.rect(52, 470, 496, 60, kCounter);
+    for (int x = 60; x < 548; x += 40) c.line(x, 472, x, 528, 2, rgb(0x6D4426));
+    c.outline(kInk, 1);
+    // The paper under the description line and the money tag.
+    c.roundRect(10, 522, 506, 70, 10, kPaper);
+    c.roundRect(522, 536, 102, 40, 8, kPaper);
+    c.ellipse(536, 556, 8, 8, rgb(0xFFD166));
+    drawText(c, "$", 536, 548, TextStyle{12, true, rgb(0x8D6708), Align::Center});
     return c;
 }
 
-// The salesman: 0 normal, 1 eyes shut, 2 and 3 talking, 4 sad, 5 and 6 smiling.
+// The salesman, slim and standing: 0 normal, 1 eyes shut, 2 and 3 talking,
+// 4 sad, 5 and 6 smiling. Drawn right of his picture's middle so the first
+// juice machine beside him stays in sight.
 Canvas salesman(int n) {
     Palette p;
     p.skin = rgb(0xD9A066);
     p.top = rgb(0x457B9D);
     p.hair = rgb(0x9A9A9A);
     Canvas c(160, 220);
-    c.roundRect(40, 110, 80, 110, 20, p.top);
-    c.ellipse(80, 70, 38, 42, p.skin);
-    c.ellipse(80, 34, 30, 12, p.hair);
-    drawEyes(c, Pt{66, 66}, Pt{94, 66}, 3.2f, n != 1, p);
-    if (n == 2 || n == 3) c.ellipse(80, 92, 8, n == 2 ? 6.0f : 3.0f, rgb(0x7B2D26));
-    else if (n == 4) drawMouth(c, Pt{80, 96}, 16, false, p);
-    else drawMouth(c, Pt{80, 92}, n >= 5 ? 22.0f : 16.0f, n != 0, p);
+    const float cx = 110;
+    drawLeg(c, Pt{cx - 8, 176}, Pt{cx - 9, 214}, -1, p, 11);
+    drawLeg(c, Pt{cx + 8, 176}, Pt{cx + 9, 214}, 1, p, 11);
+    c.roundRect(cx - 24, 104, 48, 80, 12, p.top);
+    c.rect(cx - 16, 124, 32, 58, rgb(0xFFF8E7));
+    drawArm(c, Pt{cx - 20, 112}, Pt{cx - 26, 168}, -6, p, 9);
+    drawArm(c, Pt{cx + 20, 112}, Pt{cx + 26, 168}, 6, p, 9);
+    c.ellipse(cx, 80, 21, 24, p.skin);
+    c.ellipse(cx, 60, 18, 8, p.hair);
+    c.ellipse(cx, 96, 10, 4, p.hair);
+    drawEyes(c, Pt{cx - 8, 76}, Pt{cx + 8, 76}, 2.6f, n != 1, p);
+    if (n == 2 || n == 3) c.ellipse(cx, 90, 5, n == 2 ? 4.0f : 2.0f, rgb(0x7B2D26));
+    else if (n == 4) drawMouth(c, Pt{cx, 92}, 10, false, p);
+    else drawMouth(c, Pt{cx, 89}, n >= 5 ? 14.0f : 10.0f, n != 0, p);
     c.outline(kInk, 1);
     return c;
 }
 
+// The shop's parrot, drawn in the left part of its picture: the store puts
+// it at the right edge, where a pillar covers the rest.
 Canvas shopParrot(int n) {
     Canvas c(70, 90);
     const Rgba body = n == 2 ? rgb(0x52D273) : rgb(0x2BA84A);
-    c.ellipse(35, 52, 18, 26, body);
-    c.ellipse(35, 22, 13, 13, rgb(0xE63946));
-    c.polygon({{44, 20}, {54, 26}, {44, 28}}, rgb(0xFFD60A));
-    c.polygon({{22, 44}, {30, 44}, {n == 1 ? 8.0f : 16, 70}}, rgb(0x1D6FA3));
-    c.line(29, 76, 28, 88, 3, rgb(0x6D4C41));
-    c.line(41, 76, 42, 88, 3, rgb(0x6D4C41));
+    c.polygon({{16, 70}, {24, 70}, {n == 1 ? 10.0f : 16, 90}}, rgb(0x1D6FA3));
+    c.ellipse(22, 54, 13, 22, body);
+    c.ellipse(22, 26, 11, 11, rgb(0xE63946));
+    c.polygon({{12, 24}, {2, 30}, {12, 32}}, rgb(0xFFD60A));
+    c.ellipse(19, 23, 2, 2, rgb(0x1B1B1B));
+    c.polygon({{28, 46}, {36, 52}, {n == 1 ? 40.0f : 34, 74}}, rgb(0x1D6FA3));
     c.outline(kInk, 1);
     return c;
 }
 
-Canvas item(const std::string& sName, bool bHighlight) {
-    Canvas c(100, 90);
-    c.roundRect(4, 4, 92, 82, 12, bHighlight ? rgb(0xFFF3B0) : rgb(0xF3E2BE));
-    drawText(c, sName, 50, 34, TextStyle{13, true, rgb(0x5A3418), Align::Center});
-    c.outline(bHighlight ? rgb(0xE76F51) : rgb(0x7A4E2D), bHighlight ? 3 : 1);
+// The look of each store item, sized to what it shows.
+void juicer(Canvas& c, int nStars) {
+    const float w = static_cast<float>(c.width());
+    c.roundRect(4, 6, w - 8, 64, 8, rgb(0xE9C46A));
+    c.roundRect(10, 12, w - 20, 18, 4, rgb(0xBFE3F0));
+    c.ellipse(16, 40, 4, 4, rgb(0xE63946));
+    c.ellipse(w / 2, 40, 4, 4, rgb(0x52B788));
+    c.ellipse(w - 16, 40, 4, 4, rgb(0xFFD60A));
+    c.roundRect(w / 2 - 8, 50, 16, 10, 3, rgb(0x457B9D));
+    c.rect(6, 70, w - 12, 4, rgb(0x6C7A89));
+    for (int i = 0; i < nStars; ++i) c.ellipse(w - 10 - i * 12.0f, 8, 6, 6, rgb(0xE76F51));
+}
+
+void tray(Canvas& c, int nGlasses) {
+    const float w = static_cast<float>(c.width());
+    c.ellipse(w / 2, 48, w / 2 - 3, 10, rgb(0xA8A8A8));
+    c.ellipse(w / 2, 46, w / 2 - 7, 7, rgb(0xD0D0D0));
+    for (int i = 0; i < nGlasses; ++i) {
+        const float x = w / 2 + (i - (nGlasses - 1) / 2.0f) * 18;
+        c.roundRect(x - 6, 16, 12, 28, 3, rgb(0xE8F4F8, 230));
+        c.rect(x - 5, 28, 10, 15, i % 2 ? rgb(0xF4A261) : rgb(0xE76F51));
+    }
+}
+
+void stools(Canvas& c) {
+    for (float x : {30.0f, 70.0f}) {
+        c.line(x - 12, 84, x - 6, 40, 4, rgb(0x6D4426));
+        c.line(x + 12, 84, x + 6, 40, 4, rgb(0x6D4426));
+        c.line(x - 10, 66, x + 10, 66, 3, rgb(0x6D4426));
+        c.ellipse(x, 38, 18, 7, rgb(0xE76F51));
+    }
+}
+
+void poster(Canvas& c, bool bDancer, int nLevel) {
+    const float w = static_cast<float>(c.width()), h = static_cast<float>(c.height());
+    c.rect(2, 2, w - 4, h - 4, bDancer ? rgb(0x6A4C93) : rgb(0x2A9D8F));
+    c.rect(6, 6, w - 12, h - 12, bDancer ? rgb(0x9B72CF) : rgb(0x52B69A));
+    if (bDancer) {
+        c.ellipse(w / 2, 30, 8, 8, rgb(0xF1C27D));
+        c.polygon({{w / 2, 38}, {w / 2 - 16, 72}, {w / 2 + 16, 72}}, rgb(0xE63946));
+        c.line(w / 2 - 4, 72, w / 2 - 10, 88, 3, rgb(0xF1C27D));
+        c.line(w / 2 + 4, 72, w / 2 + 12, 84, 3, rgb(0xF1C27D));
+    } else {
+        c.roundRect(w / 2 - 20, 40, 16, 36, 5, rgb(0xC98B52));
+        c.roundRect(w / 2 + 4, 46, 16, 30, 5, rgb(0xC98B52));
+        c.ellipse(w / 2 - 12, 40, 8, 3, rgb(0xF3E2BE));
+        c.ellipse(w / 2 + 12, 46, 8, 3, rgb(0xF3E2BE));
+    }
+    for (int i = 0; i < nLevel; ++i) c.ellipse(14 + i * 12.0f, h - 26, 5, 5, rgb(0xFFD60A));
+}
+
+void jar(Canvas& c) {
+    c.roundRect(20, 30, 40, 38, 8, rgb(0xBFE3F0, 200));
+    static const uint32_t kColours[] = {0xE63946, 0xFFD60A, 0x2A9D8F, 0xF4A261};
+    for (int i = 0; i < 4; ++i) {
+        const float x = 26.0f + i * 9;
+        c.line(x + 4, 60, x, 16, 2, rgb(0x8D5524));
+        c.polygon({{x - 9, 18}, {x, 8}, {x + 9, 18}}, rgb(kColours[i]));
+    }
+}
+
+void vase(Canvas& c, int nFlowers) {
+    const float w = static_cast<float>(c.width());
+    c.roundRect(w / 2 - 12, 52, 24, 26, 8, rgb(0x457B9D));
+    static const uint32_t kColours[] = {0xE63946, 0xFFD166, 0xF4A261, 0xFF8FAB, 0x9B72CF};
+    for (int i = 0; i < nFlowers; ++i) {
+        const float a = -2.6f + i * (2.2f / std::max(1, nFlowers - 1)), r = 30;
+        const float x = w / 2 + r * std::cos(a), y = 56 + r * std::sin(a);
+        c.line(w / 2, 56, x, y, 2, rgb(0x2D7A3E));
+        c.ellipse(x, y, 7, 7, rgb(kColours[i % 5]));
+        c.ellipse(x, y, 2.5f, 2.5f, rgb(0xFFF3B0));
+    }
+}
+
+// The item picture: the object with a small name plate; highlighted, a warm
+// glow behind it.
+Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight) {
+    struct Size {
+        const char* szKind;
+        int w, h;
+    } const kSizes[] = {{"tray1", 96, 62}, {"tray2", 110, 62}, {"chairs", 100, 90}, {"juicer", 60, 78},
+                        {"juicer1", 60, 78}, {"juicer2", 60, 78}, {"parrot", 70, 90}, {"jar", 80, 70},
+                        {"vase1", 80, 84}, {"vase2", 80, 84}, {"bongos", 68, 100}, {"dancer", 68, 100}};
+    int w = 80, h = 80;
+    for (const Size& z : kSizes)
+        if (sKind == z.szKind) w = z.w, h = z.h;
+    Canvas obj(w, h);
+    if (sKind == "tray1") tray(obj, 3);
+    else if (sKind == "tray2") tray(obj, 5);
+    else if (sKind == "chairs") stools(obj);
+    else if (sKind.rfind("juicer", 0) == 0) juicer(obj, sKind.size() > 6 ? sKind[6] - '0' : 0);
+    else if (sKind == "parrot") obj = shopParrot(0);
+    else if (sKind == "jar") jar(obj);
+    else if (sKind == "vase1") vase(obj, 3);
+    else if (sKind == "vase2") vase(obj, 5);
+    else poster(obj, sKind == "dancer", sName.back() == '2' ? 2 : 1);
+    obj.outline(kInk, 1);
+    Canvas c(w, h);
+    if (bHighlight) {
+        Canvas glow = obj;
+        glow.outline(rgb(0xFFD60A), 3);
+        c.blit(glow, 0, 0);
+    }
+    c.blit(obj, 0, 0);
+    const TextStyle style{11, true, rgb(0xFFF8E7), Align::Center};
+    const float fPlate = static_cast<float>(textWidth(sName, style) + 10);
+    c.roundRect((w - fPlate) / 2, h - 16, fPlate, 15, 5, bHighlight ? rgb(0xE76F51) : rgb(0x5A3418));
+    drawText(c, sName, w / 2.0f, h - 15, style);
     return c;
 }
 
+// A stamp laid across an item that cannot be bought (centred on it).
 Canvas stamp(const std::string& sWord, Rgba col) {
-    Canvas c(100, 90);
-    c.roundRect(8, 30, 84, 30, 6, rgb(0x000000, 90));
-    drawText(c, sWord, 50, 36, TextStyle{15, true, col, Align::Center});
+    const TextStyle style{12, true, col, Align::Center};
+    const int w = textWidth(sWord, style) + 12;
+    Canvas c(w, 20);
+    c.roundRect(0, 0, w, 20, 5, rgb(0x1B1B1B, 190));
+    drawText(c, sWord, w / 2.0f, 3, style);
     return c;
 }
 
@@ -70,9 +236,7 @@ Canvas stamp(const std::string& sWord, Rgba col) {
 
 void makeStore(Output& out) {
     out.picture("upgrade_store", shop());
-    Canvas mask(11, 330);
-    mask.fill(rgb(0x7A4E2D));
-    out.picture("store_mask", mask);
+    out.picture("store_mask", shop().crop(789, 270, 11, 330));
     Canvas bubble(150, 90);
     bubble.polygon({{20, 70}, {40, 70}, {8, 88}}, rgb(0xFFFFFF));
     bubble.roundRect(2, 2, 146, 72, 18, rgb(0xFFFFFF));
@@ -80,25 +244,30 @@ void makeStore(Output& out) {
     out.picture("store_globito_normal", bubble);
     for (int i = 0; i < 7; ++i) out.picture("salesman_" + std::to_string(i + 1), salesman(i));
     for (int i = 0; i < 3; ++i) out.picture("store_parrot_" + std::to_string(i + 1), shopParrot(i));
-    const char* const kItems[][2] = {
-        {"store_bandeja1", "Tray"},   {"store_bandeja2", "Big tray"}, {"store_sillas", "Chairs"},
-        {"store_jugomatic", "Juicer"}, {"store_parrot", "Parrot"},     {"store_decos", "Decor"},
-        {"store_centros1", "Flowers"}, {"store_centros2", "Bouquet"},  {"store_cartel1", "Bongos"},
-        {"store_cartel2", "Bongos 2"}, {"store_cartel3", "Dancer"},    {"store_cartel4", "Dancer 2"},
-        {"store_barman1", "Barman"},  {"store_barman2", "Barman 2"},
+    const char* const kItems[][3] = {
+        {"store_bandeja1", "tray1", "Tray"},       {"store_bandeja2", "tray2", "Big tray"},
+        {"store_sillas", "chairs", "Chairs"},      {"store_jugomatic", "juicer", "Juicer"},
+        {"store_parrot", "parrot", "Parrot"},      {"store_decos", "jar", "Decor"},
+        {"store_centros1", "vase1", "Flowers"},    {"store_centros2", "vase2", "Bouquet"},
+        {"store_cartel1", "bongos", "Bongos"},     {"store_cartel2", "bongos", "Bongos 2"},
+        {"store_cartel3", "dancer", "Dancer"},     {"store_cartel4", "dancer", "Dancer 2"},
+        {"store_barman1", "juicer1", "Juicer +"}, {"store_barman2", "juicer2", "Juicer ++"},
     };
     for (const auto& it : kItems) {
-        out.picture(std::string(it[0]) + "_normal", item(it[1], false));
-        out.picture(std::string(it[0]) + "_highlight", item(it[1], true));
+        out.picture(std::string(it[0]) + "_normal", item(it[1], it[2], false));
+        out.picture(std::string(it[0]) + "_highlight", item(it[1], it[2], true));
     }
     out.picture("store_soldout", stamp("SOLD OUT", rgb(0xE63946)));
     out.picture("store_notavail", stamp("LATER", rgb(0xFFFFFF)));
-    Canvas dialog(340, 250);
-    dialog.roundRect(0, 0, 340, 250, 20, rgb(0xF3E2BE));
-    dialog.outline(rgb(0x7A4E2D), 2);
-    out.picture("mask_buyupgrade", dialog);
-    out.picture("buyupgrade_bandeja1_normal", item("Tray", false).crop(0, 0, 100, 90));
-    out.picture("buyupgrade_bandeja2_normal", item("Big tray", false).crop(0, 0, 100, 90));
+    // The purchase dialog lays this picture's bottom-left corner on the
+    // preview window's top-left corner, over everything: a wooden lintel
+    // over the window, clear elsewhere so the dialog shows through.
+    Canvas lintel(340, 250);
+    lintel.roundRect(-4, 242, 328, 8, 3, rgb(0x6D4426));
+    lintel.outline(kInk, 1);
+    out.picture("mask_buyupgrade", lintel);
+    out.picture("buyupgrade_bandeja1_normal", item("tray1", "Tray", false));
+    out.picture("buyupgrade_bandeja2_normal", item("tray2", "Big tray", false));
     Canvas blue(80, 45);
     blue.fill(rgb(0x1D4E89));
     out.picture("ui_fondo_azul", blue);

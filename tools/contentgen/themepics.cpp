@@ -25,29 +25,68 @@ Canvas button(int w, int h, int nState, const std::string& sWord, Rgba base) {
     c.roundRect(1, 1 + dy, w - 2, h - 5, 10, col);
     if (!sWord.empty()) {
         const int nSize = h > 60 ? 20 : 16;
-        drawText(c, sWord, w / 2.0f, (h - nSize * 1.25f) / 2 + dy, TextStyle{nSize, true, rgb(0xFFFFFF), Align::Center});
+        // Dark letters on a light button, white ones on a dark button.
+        const bool bLight = base.r * 3 + base.g * 6 + base.b > 2000;
+        const Rgba ink = bLight ? rgb(0x5A3418) : rgb(0xFFFFFF);
+        drawText(c, sWord, w / 2.0f, (h - nSize * 1.25f) / 2 + dy, TextStyle{nSize, true, ink, Align::Center});
     }
     c.outline(kEdge, 1);
     return c;
 }
 
-Canvas framePart(const std::string& sPart) {
-    const bool bCorner = sPart.size() == 2;
-    const int w = sPart == "top" || sPart == "bottom" || sPart == "back" ? 16 : 16;
-    Canvas c(w, 16);
-    const Rgba wood = rgb(0xB07A4A), sand = rgb(0xF3E2BE);
-    if (sPart == "back") {
-        c.fill(sand);
-    } else if (bCorner) {
-        c.roundRect(sPart[1] == 'l' ? 0 : -16, sPart[0] == 'u' ? 0 : -16, 32, 32, 10, wood);
-    } else if (sPart == "top" || sPart == "bottom") {
-        c.rect(0, sPart == "top" ? 0 : 6, 16, 10, wood);
-        c.rect(0, sPart == "top" ? 10 : 0, 16, 6, sand);
-    } else {
-        c.rect(sPart == "left" ? 0 : 6, 0, 10, 16, wood);
-        c.rect(sPart == "left" ? 10 : 0, 0, 6, 16, sand);
+// A painted signboard: planks in the sign's colour, a light rim and the word
+// in large letters; pushed is darker and a little lower, highlight lighter.
+Canvas signButton(int w, int h, int nState, const std::string& sWord, Rgba base) {
+    Canvas c(w, h);
+    Rgba col = base;
+    if (nState == 1) col = shade(base, 0.82f);
+    if (nState == 2) col = mix(base, rgb(0xFFFFFF), 0.25f);
+    const float dy = nState == 1 ? 2.0f : 0.0f;
+    c.roundRect(1, 3, w - 2, h - 4, 10, shade(col, 0.55f));
+    c.roundRect(1, 1 + dy, w - 2, h - 5, 10, col);
+    c.roundRect(6, 6 + dy, w - 12, h - 15, 7, shade(col, 0.9f));
+    for (int i = 1; i < 3; ++i) {
+        const float y = 6 + dy + i * (h - 15) / 3.0f;
+        c.line(8, y, w - 8, y, 1.5f, shade(col, 0.8f));
     }
+    for (float x : {12.0f, w - 12.0f})
+        for (float y : {12.0f, h - 16.0f}) c.ellipse(x, y + dy, 2.5f, 2.5f, shade(col, 0.5f));
+    const TextStyle style{24, true, rgb(0xFFFFFF), Align::Center};
+    const float ty = (h - 5 - textHeight(style)) / 2.0f + 1 + dy;
+    Canvas word(w, h);
+    drawText(word, sWord, w / 2.0f, ty, style);
+    word.outline(rgb(0x2B1B10), 2);
+    c.blit(word, 0, 0);
+    c.outline(kEdge, 1);
     return c;
+}
+
+// The frame's pieces, 16 x 16 each: a 10-pixel wooden rim with a dark line
+// outside and a light one inside, then the dark panel that fills the middle
+// (dark so the theme's light text reads on it).
+constexpr Rgba kRim = rgb(0xB07A4A), kPanel = rgb(0x3F2A1A);
+
+Canvas framePart(const std::string& sPart) {
+    Canvas c(16, 16);
+    if (sPart == "back") {
+        c.fill(kPanel);
+        c.line(0, 5.5f, 16, 5.5f, 1, rgb(0x4A3220));
+        c.line(0, 12.5f, 16, 12.5f, 1, rgb(0x36241A));
+        return c;
+    }
+    // The piece is cut from a 48 x 48 framed square: a corner from its corner,
+    // an edge from the middle of its side.
+    Canvas whole(48, 48);
+    whole.roundRect(0, 0, 48, 48, 12, kEdge);
+    whole.roundRect(1.5f, 1.5f, 45, 45, 10.5f, kRim);
+    whole.roundRect(9, 9, 30, 30, 3, rgb(0xE9C8A0));
+    whole.roundRect(10, 10, 28, 28, 2, kPanel);
+    const bool bLeft = sPart == "left" || sPart == "ul" || sPart == "ll";
+    const bool bRight = sPart == "right" || sPart == "ur" || sPart == "lr";
+    const bool bTop = sPart == "top" || sPart == "ul" || sPart == "ur";
+    const bool bBottom = sPart == "bottom" || sPart == "ll" || sPart == "lr";
+    const int x = bLeft ? 0 : bRight ? 32 : 16, y = bTop ? 0 : bBottom ? 32 : 16;
+    return whole.crop(x, y, 16, 16);
 }
 
 Canvas cursor() {
@@ -87,18 +126,26 @@ Canvas check(bool bFull) {
 
 void makeTheme(Output& out) {
     const char* const kStates[] = {"normal", "pushed", "highlight", "disabled"};
-    for (int s = 0; s < 4; ++s) out.picture(std::string("btn_") + kStates[s], button(128, 40, s, "", rgb(0xDDA15E)));
+    // The default button is stretched between its 12-pixel caps by repeating the
+    // centre: one column of centre keeps the caps' round corners clean.
+    for (int s = 0; s < 4; ++s) out.picture(std::string("btn_") + kStates[s], button(25, 40, s, "", rgb(0xDDA15E)));
     struct PictureButton {
         const char* szFile;
         const char* szWord;
         int w, h;
         uint32_t nColour;
     } const kButtons[] = {
-        {"btn_options", "Options", 140, 90, 0x2A9D8F}, {"btn_howto", "How to", 140, 90, 0x457B9D},
-        {"btn_high", "Records", 140, 90, 0xE9C46A},    {"btn_quit", "Quit", 140, 90, 0xE76F51},
-        {"btn_paper", "Back", 140, 44, 0xF3E2BE},      {"btn_adventure", "Adventure", 150, 50, 0x2A9D8F},
+        {"btn_paper", "", 140, 44, 0xF3E2BE},      {"btn_adventure", "Adventure", 150, 50, 0x2A9D8F},
         {"btn_crazy", "Relax", 150, 50, 0xF4A261},     {"btn_free", "Free play", 150, 50, 0x6A4C93},
     };
+    // The menu's four signboards; their colours match the sign tips of the menu's decoration.
+    const PictureButton kSigns[] = {
+        {"btn_options", "Options", 140, 90, 0x2A9D8F}, {"btn_howto", "How to", 140, 90, 0x457B9D},
+        {"btn_high", "Records", 140, 90, 0xC9A227},    {"btn_quit", "Quit", 140, 90, 0xE76F51},
+    };
+    for (const PictureButton& b : kSigns)
+        for (int s = 0; s < 3; ++s)
+            out.picture(std::string(b.szFile) + "_" + kStates[s], signButton(b.w, b.h, s, b.szWord, rgb(b.nColour)));
     for (const PictureButton& b : kButtons)
         for (int s = 0; s < 3; ++s)
             out.picture(std::string(b.szFile) + "_" + kStates[s], button(b.w, b.h, s, b.szWord, rgb(b.nColour)));

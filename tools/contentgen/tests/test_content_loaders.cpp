@@ -79,7 +79,8 @@ TEST_F(ContentLoaders, TheThemeLoadsWithItsFontsPicturesAndSounds) {
         {"Sand::TitleBold", 28, Color(255, 248, 231, 255), true},
         {"Sand::LabelText", 18, Color(90, 52, 24, 255), false},
         {"Sand::HighScoreTitle", 20, Color(90, 52, 24, 255), false},
-        {"Sand::HighScoreTitleBlue", 20, Color(29, 78, 137, 255), false},
+        {"Sand::HighScoreTitleBlue", 20, Color(142, 202, 230, 255), false},
+        {"Sand::ButtonText", 16, Color(255, 248, 231, 255), true},
     };
     for (const auto& f : kFonts) {
         Zep::SmartPtr<Font> pCopy = pTheme->getFont(f.szFont);
