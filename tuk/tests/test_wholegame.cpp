@@ -26,7 +26,6 @@
 #include "testkit_platform.h"
 #include "testkit_tempdir.h"
 #include "testkit_xvfb.h"
-#include "tukplayer.h"
 
 namespace {
 
