@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <thread>
 
 namespace testkit {
@@ -20,6 +22,8 @@ namespace {
 
 // How long the server may take to name its display and to answer.
 constexpr int kStartMilliseconds = 10000;
+// How long a click holds the button down.
+constexpr int kClickHoldMilliseconds = 100;
 
 // The display number Xvfb writes to the pipe once it takes connections.
 std::string readDisplayNumber(int nFd) {
@@ -111,6 +115,20 @@ uint32_t channel(unsigned long nPixel, unsigned long nMask) {
     return static_cast<uint32_t>(((nPixel & nMask) >> nShift) * 255 / nMax);
 }
 
+// A pixel of the image as 0xRRGGBB; the common 32-bit layout is read
+// directly, anything else through Xlib.
+uint32_t rgbOf(const XImage& image, int x, int y) {
+    if (image.bits_per_pixel == 32 && image.byte_order == LSBFirst && image.red_mask == 0xFF0000 &&
+        image.green_mask == 0xFF00 && image.blue_mask == 0xFF) {
+        const char* pRow = image.data + static_cast<ptrdiff_t>(y) * image.bytes_per_line;
+        uint32_t n = 0;
+        std::memcpy(&n, pRow + static_cast<ptrdiff_t>(x) * 4, 4);
+        return n & 0xFFFFFF;
+    }
+    const unsigned long n = XGetPixel(const_cast<XImage*>(&image), x, y);
+    return (channel(n, image.red_mask) << 16) | (channel(n, image.green_mask) << 8) | channel(n, image.blue_mask);
+}
+
 }  // namespace
 
 std::vector<uint32_t> windowPixels(const std::vector<std::pair<int, int>>& vPoints) {
@@ -174,12 +192,49 @@ std::vector<uint32_t> XScreen::pixels(const std::vector<std::pair<int, int>>& vP
     std::vector<uint32_t> vPixels;
     for (const auto& [x, y] : vPoints) {
         const bool bInside = x >= 0 && y >= 0 && x < attributes.width && y < attributes.height;
-        const unsigned long n = bInside ? XGetPixel(pImage, x, y) : 0;
-        vPixels.push_back((channel(n, pImage->red_mask) << 16) | (channel(n, pImage->green_mask) << 8) |
-                          channel(n, pImage->blue_mask));
+        vPixels.push_back(bInside ? rgbOf(*pImage, x, y) : 0);
     }
     XDestroyImage(pImage);
     return vPixels;
+}
+
+XScreen::Shot XScreen::grab() {
+    Shot shot;
+    if (!m_pDisplay) return shot;
+    XSync(m_pDisplay, False);
+    const Window root = DefaultRootWindow(m_pDisplay);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(m_pDisplay, root, &attributes);
+    XImage* pImage = XGetImage(m_pDisplay, root, 0, 0, static_cast<unsigned>(attributes.width),
+                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!pImage) return shot;
+    shot.nWidth = attributes.width;
+    shot.nHeight = attributes.height;
+    shot.vPixels.reserve(static_cast<size_t>(shot.nWidth) * static_cast<size_t>(shot.nHeight));
+    for (int y = 0; y < shot.nHeight; ++y)
+        for (int x = 0; x < shot.nWidth; ++x) {
+            shot.vPixels.push_back(rgbOf(*pImage, x, y));
+        }
+    XDestroyImage(pImage);
+    return shot;
+}
+
+uint32_t XScreen::Shot::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= nWidth || y >= nHeight) return 0;
+    return vPixels[static_cast<size_t>(y) * static_cast<size_t>(nWidth) + static_cast<size_t>(x)];
+}
+
+bool XScreen::Shot::writePpm(const std::string& sPath) const {
+    std::string sBytes = "P6\n" + std::to_string(nWidth) + " " + std::to_string(nHeight) + "\n255\n";
+    for (uint32_t n : vPixels) {
+        sBytes += static_cast<char>(n >> 16);
+        sBytes += static_cast<char>(n >> 8);
+        sBytes += static_cast<char>(n);
+    }
+    FILE* pFile = std::fopen(sPath.c_str(), "wb");
+    if (!pFile) return false;
+    const bool bWritten = std::fwrite(sBytes.data(), 1, sBytes.size(), pFile) == sBytes.size();
+    return std::fclose(pFile) == 0 && bWritten;
 }
 
 bool XScreen::moveTo(int x, int y) {
@@ -192,6 +247,10 @@ bool XScreen::moveTo(int x, int y) {
 bool XScreen::click(int x, int y, unsigned nButton) {
     if (!moveTo(x, y)) return false;
     XTestFakeButtonEvent(m_pDisplay, nButton, True, CurrentTime);
+    XSync(m_pDisplay, False);
+    // Held across a few frames, as a hand holds it: a press and a release
+    // that reach the game within one frame may be taken as no click at all.
+    std::this_thread::sleep_for(std::chrono::milliseconds(kClickHoldMilliseconds));
     XTestFakeButtonEvent(m_pDisplay, nButton, False, CurrentTime);
     XSync(m_pDisplay, False);
     return true;

@@ -67,6 +67,18 @@ bool sendButtonPresses(int x, int y, const std::vector<unsigned>& vButtons);
 // the focus like real input.
 class XScreen {
 public:
+    // The whole screen, row after row, as 0xRRGGBB.
+    struct Shot {
+        int nWidth = 0;
+        int nHeight = 0;
+        std::vector<uint32_t> vPixels;
+
+        // 0 outside the picture.
+        uint32_t at(int x, int y) const;
+        // A binary PPM (P6) of the picture; false when it could not be written.
+        bool writePpm(const std::string& sPath) const;
+    };
+
     // Opens DISPLAY; not open without a server or without XTest.
     XScreen();
     ~XScreen();
@@ -76,9 +88,12 @@ public:
     bool isOpen() const { return m_pDisplay != nullptr; }
     // The screen's pixels at the points as 0xRRGGBB; empty when not open.
     std::vector<uint32_t> pixels(const std::vector<std::pair<int, int>>& vPoints);
+    // The whole screen read back at once; empty when not open.
+    Shot grab();
     // Each of these answers false when not open.
     bool moveTo(int x, int y);
-    // A press and a release of the button (1 left, 2 middle, 3 right) at (x, y).
+    // A press of the button (1 left, 2 middle, 3 right) at (x, y), held for
+    // 100 ms, and its release.
     bool click(int x, int y, unsigned nButton = 1);
     // A press and a release of the key of an X key symbol (0xff0d Return,
     // 0xff1b Escape, 'a' ...), with Shift held when bShift.

@@ -179,3 +179,17 @@ TEST_F(ContentTest, CustomersCarryTheirMugPointsAndSips) {
         }
     }
 }
+
+// Every script the archives hold, not only those named above: each loads
+// without parameters (a template's default branch) and has a sequence.
+TEST_F(ContentTest, EveryAnimationAndTemplateOfTheArchivesLoadsWithoutParameters) {
+    int nScripts = 0;
+    for (const Zep::String& sEntry : m_app.getResourceNames()) {
+        const std::string s = sEntry.c_str();
+        if (!s.ends_with(".anim") && !s.ends_with(".template")) continue;
+        SCOPED_TRACE(s);
+        EXPECT_GT(load(s.c_str())->getSequenceNames().getCount(), 0);
+        ++nScripts;
+    }
+    EXPECT_EQ(22, nScripts);
+}
