@@ -21,6 +21,7 @@
 #include <string>
 
 #include "audiodriver.h"
+#include "bench_reporting.h"
 #include "bench_tempdir.h"
 #include "gameapp.h"
 #include "gamemode.h"
@@ -153,16 +154,7 @@ GameMode* bareCopyOf(const GameMode& level) {
     return pMode;
 }
 
-template <class Run>
-void reporting(benchmark::State& state, Run run) {
-    try {
-        run();
-    } catch (const Zep::Exception& e) {
-        state.SkipWithError(e.getMessage());
-    }
-}
-
-void BM_LevelFrameEverythingPresent(benchmark::State& state) { reporting(state, [&] {
+void BM_LevelFrameEverythingPresent(benchmark::State& state) { bench::reporting(state, [&] {
     Session session;
     FullLevel full(*session.m_pApp);
     state.counters["sprites"] = static_cast<double>(full.level().getAllSprites().getCount());
@@ -174,7 +166,7 @@ void BM_LevelFrameEverythingPresent(benchmark::State& state) { reporting(state, 
 }); }
 BENCHMARK(BM_LevelFrameEverythingPresent)->Unit(benchmark::kMillisecond);
 
-void BM_BareFrameSameSprites(benchmark::State& state) { reporting(state, [&] {
+void BM_BareFrameSameSprites(benchmark::State& state) { bench::reporting(state, [&] {
     Session session;
     LevelApp& app = *session.m_pApp;
     GameMode* pBare = nullptr;

@@ -11,6 +11,7 @@
 
 #include "audiodriver.h"
 #include "barpreview.h"
+#include "bench_reporting.h"
 #include "bench_tempdir.h"
 #include "buyupgrademode.h"
 #include "gameapp.h"
@@ -63,17 +64,7 @@ struct Session {
     bool m_bPurchased = false;
 };
 
-// The content's failures stop the benchmark with their message.
-template <class Run>
-void reporting(benchmark::State& state, Run run) {
-    try {
-        run();
-    } catch (const Zep::Exception& e) {
-        state.SkipWithError(e.getMessage());
-    }
-}
-
-void BM_PurchaseDialogOpensOnDemoScene(benchmark::State& state) { reporting(state, [&] {
+void BM_PurchaseDialogOpensOnDemoScene(benchmark::State& state) { bench::reporting(state, [&] {
     Session session;
     StoreApp& app = *session.m_pApp;
     session.m_player.setMoney(1000);
@@ -88,7 +79,7 @@ void BM_PurchaseDialogOpensOnDemoScene(benchmark::State& state) { reporting(stat
 }); }
 BENCHMARK(BM_PurchaseDialogOpensOnDemoScene)->Unit(benchmark::kMillisecond);
 
-void BM_PreviewReadsDemoScene(benchmark::State& state) { reporting(state, [&] {
+void BM_PreviewReadsDemoScene(benchmark::State& state) { bench::reporting(state, [&] {
     Session session;
     SceneTags::Levels levels{};
     for (auto _ : state) {
@@ -101,7 +92,7 @@ BENCHMARK(BM_PreviewReadsDemoScene)->Unit(benchmark::kMillisecond);
 
 // The level built from "scene0" with a new player's levels, as the dialog's
 // preview reads it above: its pictures and scripts cached by the same app.
-void BM_LevelReadsDemoScene(benchmark::State& state) { reporting(state, [&] {
+void BM_LevelReadsDemoScene(benchmark::State& state) { bench::reporting(state, [&] {
     Session session;
     for (auto _ : state) {
         PlayMode level(&session.m_player, nullptr, "scene0", 0, 0, 1);
