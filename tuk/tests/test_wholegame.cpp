@@ -214,6 +214,8 @@ protected:
         repeat([&] { m_screen.pressKey(nKeySym); }, before);
     }
 
+    // The act, done again after a while as long as the screen stays as the
+    // condition describes it, at most kClickTries times.
     void repeat(const std::function<void()>& act, const Condition& before) {
         bool bTaken = false;
         for (int nTry = 0; nTry < kClickTries && !bTaken; ++nTry) {
@@ -314,7 +316,8 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
     ASSERT_TRUE(waitFor("waitress at her start", waitressAtStart));
     click(100, 328, waitressAtStart);
     ASSERT_TRUE(waitFor("waitress gone from her start", showing(kWaitressStart)));
-    ASSERT_TRUE(waitFor("waitress at the coaster", [&](const Shot& shot) { return !shows(shot, kCounterFront); }));
+    ASSERT_TRUE(waitFor("waitress at the coaster",
+                        [&](const Shot& shot) { return shows(shot, kBarRoom) && !shows(shot, kCounterFront); }));
     press(kEscape, showing(kBarRoom));
     ASSERT_TRUE(waitFor("options over the bar", settledDimmed(kBarRoom)));
     const Condition statistics = [&](const Shot& shot) {
