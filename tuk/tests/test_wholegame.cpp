@@ -40,6 +40,7 @@ constexpr int kPollMilliseconds = 100;
 // The pointer rests this long on a control before its click.
 constexpr int kHoverMilliseconds = 300;
 constexpr unsigned long kReturn = 0xff0d;
+constexpr unsigned long kEscape = 0xff1b;
 // A click that leaves the screen as it was is sent again after this long.
 constexpr int kClickMilliseconds = 3000;
 constexpr int kClickTries = 5;
@@ -204,14 +205,25 @@ protected:
     void click(int x, int y, const Condition& before) {
         m_screen.moveTo(x, y);
         std::this_thread::sleep_for(std::chrono::milliseconds(kHoverMilliseconds));
+        repeat([&] { m_screen.click(x, y); }, before);
+        m_screen.moveTo(kRestX, kRestY);
+    }
+
+    // A key pressed, and again while the screen stays as before.
+    void press(unsigned long nKeySym, const Condition& before) {
+        repeat([&] { m_screen.pressKey(nKeySym); }, before);
+    }
+
+    // The act, done again after a while as long as the screen stays as the
+    // condition describes it, at most kClickTries times.
+    void repeat(const std::function<void()>& act, const Condition& before) {
         bool bTaken = false;
         for (int nTry = 0; nTry < kClickTries && !bTaken; ++nTry) {
-            m_screen.click(x, y);
+            act();
             const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClickMilliseconds);
             while (!(bTaken = !before(m_screen.grab())) && std::chrono::steady_clock::now() < tEnd)
                 std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
         }
-        m_screen.moveTo(kRestX, kRestY);
     }
 
     // The bytes of the disk audio capture from nFrom on hold a sound.
@@ -244,6 +256,16 @@ const Look kMap{"map_back", 0, 0, {{60, 40}, {200, 40}, {400, 40}, {600, 40}, {7
                                    {400, 150}, {600, 150}, {740, 150}, {740, 480}, {40, 300}}};
 // The records' sign; most of that picture is clear.
 const Look kRecords{"high_back", 0, 0, grid(260, 20, 540, 110, 10)};
+// The bar of the first scene: the shelves on the back wall, clear of the
+// customers, the waitress, the barman, the level's labels and dialogs.
+const Look kBarRoom{"bar_room", 0, 0, grid(20, 60, 500, 170, 40)};
+// The floor where the waitress stands when the day begins, and the counter's
+// front where she stands at the first coaster: the room shows there only
+// while she is away, the counter only while she is not in front of it.
+const Look kWaitressStart{"bar_room", 0, 0, grid(390, 450, 412, 560, 10)};
+const Look kCounterFront{"bar_counter", 0, 250, grid(90, 350, 112, 400, 10)};
+// The end-of-day statistics of a game that is not the adventure.
+const Look kTimesUp{"timesup", 240, 194, grid(244, 198, 556, 280, 8)};
 const Points kHowtoPoints{{10, 10},   {790, 10},  {10, 300},  {790, 300}, {600, 570}, {135, 160},
                           {135, 300}, {135, 440}, {500, 130}, {500, 270}, {500, 410}, {100, 120}};
 const Look kHowtoPages[] = {{"howto0", 0, 0, kHowtoPoints}, {"howto1", 0, 0, kHowtoPoints},
@@ -254,6 +276,7 @@ const Look kHowtoPages[] = {{"howto0", 0, 0, kHowtoPoints}, {"howto1", 0, 0, kHo
 TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
     ASSERT_TRUE(m_server.isRunning());
     for (const Look* pLook : {&kSplashFirst, &kSplashSecond, &kMenuTiles, &kMenu, &kStory1, &kStory1a, &kMap,
+                              &kBarRoom, &kWaitressStart, &kCounterFront, &kTimesUp,
                               &kRecords, &kHowtoPages[0], &kHowtoPages[1], &kHowtoPages[2]})
         ASSERT_GE(opaquePoints(*pLook), 3) << pLook->szPicture;
     ASSERT_TRUE(m_screen.isOpen());
@@ -279,6 +302,33 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
     ASSERT_TRUE(waitFor("map", showing(kMap)));
     click(712, 562, showing(kMap));
     ASSERT_TRUE(waitFor("menu after the map", showing(kMenu)));
+
+    // A day of free play from the map: the bar comes, the waitress walks to
+    // a coaster, Escape brings the level's options, whose way out ends the
+    // day with its statistics; their OK leads back to the map, then the menu.
+    click(270, 448, showing(kMenu));
+    ASSERT_TRUE(waitFor("map for free play", showing(kMap)));
+    click(602, 562, showing(kMap));
+    ASSERT_TRUE(waitFor("bar", showing(kBarRoom)));
+    const Condition waitressAtStart = [&](const Shot& shot) {
+        return shows(shot, kBarRoom) && !shows(shot, kWaitressStart);
+    };
+    ASSERT_TRUE(waitFor("waitress at her start", waitressAtStart));
+    click(100, 328, waitressAtStart);
+    ASSERT_TRUE(waitFor("waitress gone from her start", showing(kWaitressStart)));
+    ASSERT_TRUE(waitFor("waitress at the coaster",
+                        [&](const Shot& shot) { return shows(shot, kBarRoom) && !shows(shot, kCounterFront); }));
+    press(kEscape, showing(kBarRoom));
+    ASSERT_TRUE(waitFor("options over the bar", settledDimmed(kBarRoom)));
+    const Condition statistics = [&](const Shot& shot) {
+        return shows(shot, kTimesUp) && shows(shot, kBarRoom, true);
+    };
+    click(479, 342, [&](const Shot& shot) { return shows(shot, kBarRoom, true) && !statistics(shot); });
+    ASSERT_TRUE(waitFor("statistics", statistics));
+    click(400, 385, showing(kTimesUp));
+    ASSERT_TRUE(waitFor("map after the day", showing(kMap)));
+    click(712, 562, showing(kMap));
+    ASSERT_TRUE(waitFor("menu after the day", showing(kMenu)));
 
     // The records, each tab showing its own list.
     click(620, 44, showing(kMenu));
