@@ -214,14 +214,33 @@ protected:
     void click(int x, int y, const Condition& before) {
         m_screen.moveTo(x, y);
         std::this_thread::sleep_for(std::chrono::milliseconds(kHoverMilliseconds));
+        repeat([&] { m_screen.click(x, y); }, before);
+        m_screen.moveTo(kRestX, kRestY);
+    }
+
+    // A key pressed, and again while the screen stays as before.
+    void press(unsigned long nKeySym, const Condition& before) {
+        repeat([&] { m_screen.pressKey(nKeySym); }, before);
+    }
+
+    // The act, done again after a while as long as the screen stays as the
+    // condition describes it, at most kClickTries times.
+    void repeat(const std::function<void()>& act, const Condition& before) {
         bool bTaken = false;
         for (int nTry = 0; nTry < kClickTries && !bTaken; ++nTry) {
-            m_screen.click(x, y);
+            act();
             const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClickMilliseconds);
             while (!(bTaken = !before(m_screen.grab())) && std::chrono::steady_clock::now() < tEnd)
                 std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
         }
-        m_screen.moveTo(kRestX, kRestY);
+    }
+
+    // The bytes of the disk audio capture from nFrom on hold a sound.
+    bool soundAfter(size_t nFrom) const {
+        const std::string s = testkit::readFileBytes(audioFile());
+        for (size_t i = nFrom; i < s.size(); ++i)
+            if (s[i] != 0) return true;
+        return false;
     }
 
     // Return pressed until the game has ended (Return answers yes to the
