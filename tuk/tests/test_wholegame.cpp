@@ -57,14 +57,7 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
     start();
 
     // Splash logos, each skipped by a click; the forced profile dialog.
-    ASSERT_TRUE(waitFor("splash_1", showing(kSplashFirst)));
-    click(100, 100, showing(kSplashFirst));
-    ASSERT_TRUE(waitFor("splash_3", showing(kSplashSecond)));
-    click(100, 100, showing(kSplashSecond));
-    ASSERT_TRUE(waitFor("profile dialog", settledDimmed(kMenuTiles)));
-    type("ann");
-    m_screen.pressKey(kReturn);
-    ASSERT_TRUE(waitFor("menu", showing(kMenu)));
+    ASSERT_TRUE(reachMenuAs("ann"));
     const size_t nAudioAtMenu = testkit::readFileBytes(audioFile()).size();
 
     // A new adventure: its cut-scene, the map, back to the menu.

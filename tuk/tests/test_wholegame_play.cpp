@@ -191,14 +191,7 @@ TEST_F(XvfbWonDay, AWonDayOpensTheStoreAndTheSettingsFileKeepsItsMoneyAndProgres
     start();
 
     // Splash, forced profile, a new adventure and its cut-scene, the map.
-    ASSERT_TRUE(waitFor("splash_1", showing(kSplashFirst)));
-    click(100, 100, showing(kSplashFirst));
-    ASSERT_TRUE(waitFor("splash_3", showing(kSplashSecond)));
-    click(100, 100, showing(kSplashSecond));
-    ASSERT_TRUE(waitFor("profile dialog", settledDimmed(kMenuTiles)));
-    type("ann");
-    m_screen.pressKey(kReturn);
-    ASSERT_TRUE(waitFor("menu", showing(kMenu)));
+    ASSERT_TRUE(reachMenuAs("ann"));
     click(100, 448, showing(kMenu));
     ASSERT_TRUE(waitFor("cut-scene historieta_1", showing(kStory1)));
     click(400, 540, showing(kStory1));

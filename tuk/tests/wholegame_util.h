@@ -87,6 +87,19 @@ inline uint64_t sumOf(const Shot& shot, int x0, int y0, int x1, int y1) {
     return n;
 }
 
+// Looks shared by the runs. Points avoid what the code places over a
+// picture (labels, buttons, markers, tables) and the points the runs click,
+// where the game draws its pointer.
+inline const Look kSplashFirst{"splash_1", 200, 200, grid(210, 210, 590, 390, 20)};
+inline const Look kSplashSecond{"splash_3", 200, 200, grid(210, 210, 590, 390, 20)};
+// The menu's tiles, while the menu is still hidden behind the profile dialog.
+inline const Look kMenuTiles{"sand_frame_back", 0, 0, {{5, 5}, {12, 30}, {30, 12}, {25, 5}, {20, 20}, {3, 38}}};
+inline const Look kMenu{"menu_isologo", 10, 3, grid(14, 7, 366, 119, 8)};
+inline const Look kStory1{"historieta_1", 0, 0, grid(20, 20, 780, 480, 40)};
+inline const Look kStory1a{"historieta_1a", 0, 0, grid(20, 20, 780, 480, 40)};
+inline const Look kMap{"map_back", 0, 0, {{60, 40}, {200, 40}, {400, 40}, {600, 40}, {740, 40}, {60, 150},
+                                          {200, 150}, {400, 150}, {600, 150}, {740, 150}, {740, 480}, {40, 300}}};
+
 // The game under its own X server, in a temporary data home; the archives'
 // pictures read beside it to recognise its screens.
 class GameRun : public ::testing::Test {
@@ -243,6 +256,20 @@ protected:
         return false;
     }
 
+    // From the start to the menu: the splash logos, each skipped by a click,
+    // and the forced profile dialog answered with the name. False, with the
+    // step's failure, when a screen does not come.
+    bool reachMenuAs(const char* szName) {
+        if (!waitFor("splash_1", showing(kSplashFirst))) return false;
+        click(100, 100, showing(kSplashFirst));
+        if (!waitFor("splash_3", showing(kSplashSecond))) return false;
+        click(100, 100, showing(kSplashSecond));
+        if (!waitFor("profile dialog", settledDimmed(kMenuTiles))) return false;
+        type(szName);
+        m_screen.pressKey(kReturn);
+        return waitFor("menu", showing(kMenu));
+    }
+
     // Return pressed until the game has ended (Return answers yes to the
     // exit confirmation); its exit code.
     int confirmQuit() {
@@ -261,18 +288,5 @@ protected:
     std::unique_ptr<Child> m_pGame;
     std::string m_sShotPrefix;
 };
-
-// Looks shared by the runs. Points avoid what the code places over a
-// picture (labels, buttons, markers, tables) and the points the runs click,
-// where the game draws its pointer.
-inline const Look kSplashFirst{"splash_1", 200, 200, grid(210, 210, 590, 390, 20)};
-inline const Look kSplashSecond{"splash_3", 200, 200, grid(210, 210, 590, 390, 20)};
-// The menu's tiles, while the menu is still hidden behind the profile dialog.
-inline const Look kMenuTiles{"sand_frame_back", 0, 0, {{5, 5}, {12, 30}, {30, 12}, {25, 5}, {20, 20}, {3, 38}}};
-inline const Look kMenu{"menu_isologo", 10, 3, grid(14, 7, 366, 119, 8)};
-inline const Look kStory1{"historieta_1", 0, 0, grid(20, 20, 780, 480, 40)};
-inline const Look kStory1a{"historieta_1a", 0, 0, grid(20, 20, 780, 480, 40)};
-inline const Look kMap{"map_back", 0, 0, {{60, 40}, {200, 40}, {400, 40}, {600, 40}, {740, 40}, {60, 150},
-                                          {200, 150}, {400, 150}, {600, 150}, {740, 150}, {740, 480}, {40, 300}}};
 
 }  // namespace wholegame
