@@ -71,14 +71,6 @@ inline bool near(uint32_t nScreen, const Color& c, float fShade) {
 
 inline uint32_t brightness(uint32_t n) { return ((n >> 16) & 0xFF) + ((n >> 8) & 0xFF) + (n & 0xFF); }
 
-// The sum of the channel differences of two screen colours.
-inline int distance(uint32_t a, uint32_t b) {
-    int n = 0;
-    for (int nShift : {0, 8, 16})
-        n += std::abs(static_cast<int>((a >> nShift) & 0xFF) - static_cast<int>((b >> nShift) & 0xFF));
-    return n;
-}
-
 // A checksum of the pixels of the rectangle.
 inline uint64_t sumOf(const Shot& shot, int x0, int y0, int x1, int y1) {
     uint64_t n = 0;
@@ -268,16 +260,6 @@ protected:
         type(szName);
         m_screen.pressKey(kReturn);
         return waitFor("menu", showing(kMenu));
-    }
-
-    // Return pressed until the game has ended (Return answers yes to the
-    // exit confirmation); its exit code.
-    int confirmQuit() {
-        for (int nTry = 0; nTry < kClickTries && m_pGame->wait(0) < 0; ++nTry) {
-            m_screen.pressKey(kReturn);
-            m_pGame->wait(kClickMilliseconds);
-        }
-        return m_pGame->wait(kScreenMilliseconds);
     }
 
     testkit::TestApp m_pictures;
