@@ -127,7 +127,7 @@ TEST_F(ContentLoaders, TheStringTablesHoldEveryKeyTheScreensRead) {
         "GOD_{GameOptions,MusicVolume,SoundVolume,FullScreen,Windowed,16BPP,24BPP,32BPP,BtnOK,BtnContinue}",
         "GOD_{BtnExit,CantToggle}",
         "SPD_{SelectProfile,Select,CreateNew,Delete,DeleteProfile,ConfirmDelete,BtnConfirmDelete,BtnCancelDelete}",
-        "SPD_{Cancel,Up,Down}", "CPD_{CreateProfile,EnterYourName,Cancel}", "{yes,no,ok}", "GameCaption",
+        "SPD_{Cancel,Up,Down}", "CPD_{CreateProfile,EnterYourName,Cancel}", "{yes,no,ok,exit}", "GameCaption",
         "MAP_{Stage,Day,Money,Play,Menu,Finished}", "HUD_Options",
     };
     size_t nKeys = 0;
@@ -136,7 +136,7 @@ TEST_F(ContentLoaders, TheStringTablesHoldEveryKeyTheScreensRead) {
             EXPECT_TRUE(m_tables.hasText(sKey.c_str())) << sKey;
             ++nKeys;
         }
-    EXPECT_EQ(134u, nKeys);
+    EXPECT_EQ(135u, nKeys);
     // The formats' conversions match the values the screens pass.
     const struct {
         const char* szKey;
