@@ -3,6 +3,7 @@
 #include "cachemark.h"
 
 #include "gameapp.h"
+#include "oshelpers.h"
 
 namespace {
 
@@ -43,5 +44,8 @@ int CacheMark::releaseNewer(GameApp& app) const {
     n += releaseMissing(app.getSampleNames(), m_hSamples, [&app](const char* sz) { return app.releaseSample(sz); });
     n += releaseMissing(app.getMusicNames(), m_hMusic, [&app](const char* sz) { return app.releaseMusic(sz); });
     n += releaseMissing(app.getImageNames(), m_hImages, [&app](const char* sz) { return app.releaseImage(sz); });
+    // A level's pictures are many small blocks; without this the process
+    // keeps their memory after they are gone.
+    if (n > 0) returnFreeMemory();
     return n;
 }

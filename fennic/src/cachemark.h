@@ -7,7 +7,8 @@
 // the samples, the music and the images. An entry still in use stays cached
 // (a playing track, a picture on a sprite) and is dropped by a later release
 // once its user has gone. Entries the mark names are never touched, so what
-// was preloaded before the mark stays preloaded.
+// was preloaded before the mark stays preloaded. After a release that dropped
+// anything, the heap's free memory is handed back to the system.
 #pragma once
 
 #include <zep2/hash.h>
