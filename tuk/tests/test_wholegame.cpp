@@ -30,9 +30,6 @@ protected:
 
 // The records' sign; most of that picture is clear.
 const Look kRecords{"high_back", 0, 0, grid(260, 20, 540, 110, 10)};
-// The bar of the first scene: the shelves on the back wall, clear of the
-// customers, the waitress, the barman, the level's labels and dialogs.
-const Look kBarRoom{"bar_room", 0, 0, grid(20, 60, 500, 170, 40)};
 // The floor where the waitress stands when the day begins, and the counter's
 // front where she stands at the first coaster: the room shows there only
 // while she is away, the counter only while she is not in front of it.
