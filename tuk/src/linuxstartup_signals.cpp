@@ -101,7 +101,8 @@ void writeTrace(int nFd) {
 
 void writeReport(int nCode) {
     if (!s_bStandardError && !s_szLogPath[0]) return;
-    const int nFd = s_bStandardError ? STDERR_FILENO : ::open(s_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int nFd =
+        s_bStandardError ? STDERR_FILENO : ::open(s_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (nFd < 0) return;
     s_line.clear();
     s_line.add("M: ** SIG ");
