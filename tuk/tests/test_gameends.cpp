@@ -64,7 +64,6 @@ protected:
         const auto nMilliseconds =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - tSent).count();
         RecordProperty("end_milliseconds", static_cast<int>(nMilliseconds));
-        std::printf("signal %d: ended with %d after %lld ms\n", nSignal, nExit, static_cast<long long>(nMilliseconds));
         const std::string sLog = log();
         EXPECT_EQ(nExit, 0) << sLog;
         size_t nAt = 0;
