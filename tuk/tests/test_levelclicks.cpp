@@ -156,8 +156,10 @@ TEST_F(LevelClicks, AWalkPointOffTheFloorLeadsToItsNearestPointLoggedOncePerSpot
             << waitress().getX() << "," << waitress().getY();
     }
     EXPECT_EQ(m_files.logText().substr(nLogBefore),
-              "B: ** glassspot at (100, 330) : walk point (120, 320) lies in no walk area; she walks to (200, 400) **\n"
-              "B: ** glassspot at (700, 330) : walk point (680, 320) lies in no walk area; she walks to (599, 400) **\n");
+              "B: ** glassspot at (100, 330) : walk point (120, 320) lies in no walk area; "
+              "she walks to (200, 400) **\n"
+              "B: ** glassspot at (700, 330) : walk point (680, 320) lies in no walk area; "
+              "she walks to (599, 400) **\n");
 }
 
 class LevelDay : public bartest::ActorTest {
