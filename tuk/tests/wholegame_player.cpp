@@ -27,8 +27,12 @@ constexpr int kClockLeft = 700, kClockRight = 790;
 // failing the clock (it stands still once the bar closes) this long.
 constexpr size_t kOrdersOut = 1;
 constexpr int kCarrySeconds = 14;
-constexpr auto kCarryWait = std::chrono::seconds(45);
+constexpr auto kCarryWait = std::chrono::seconds(90);
 constexpr int kCarryTries = 3;
+// An order's mug comes within three seconds of the barman's work once the
+// waitress has taken the mug before it (under eight seconds of walking).
+constexpr int kOrderSeconds = 16;
+constexpr auto kOrderWait = std::chrono::seconds(120);
 // The pointer rests on a target this long before its press, and between
 // clicks where it draws nothing of the bar's.
 constexpr int kTapHoverMilliseconds = 120;
@@ -116,8 +120,8 @@ void BarPlayer::look(const Shot& shot) {
         m_vOrdered[i] = false;
         m_vGivenUp[i] = false;
         // An order out for a customer who is gone: its mug is nobody's.
-        for (int& nFor : m_qOrders)
-            if (nFor == nSeat) nFor = kOrphan;
+        for (Order& order : m_qOrders)
+            if (order.nSeat == nSeat) order.nSeat = kOrphan;
         for (int& nFor : m_vMugFor)
             if (nFor == nSeat && m_carry.nSeat != nSeat) nFor = kOrphan;
     }
@@ -130,7 +134,7 @@ void BarPlayer::look(const Shot& shot) {
         }
         m_vMugFor[j] = kOrphan;
         if (!m_qOrders.empty()) {
-            m_vMugFor[j] = m_qOrders.front();
+            m_vMugFor[j] = m_qOrders.front().nSeat;
             m_qOrders.pop_front();
         }
         note("mug on coaster " + std::to_string(nCoaster) + " for seat " + std::to_string(m_vMugFor[j]));
@@ -141,6 +145,7 @@ void BarPlayer::look(const Shot& shot) {
 
 void BarPlayer::decide() {
     checkCarry();
+    checkOrder();
     if (m_carry.nSeat < 0 && startCarry()) return;
     std::vector<std::pair<int, int>> vClicks;
     if (m_carry.nSeat < 0 && m_qOrders.size() < kOrdersOut && orderNext(vClicks)) send(vClicks);
@@ -175,6 +180,19 @@ void BarPlayer::checkCarry() {
     note("seat " + std::to_string(m_carry.nSeat) + " not served yet: asked again");
     if (m_vMugs[static_cast<size_t>(m_carry.nCoaster)].bNow) send({{coaster.nClickX, coaster.nClickY}, {seat.nClickX, seat.nClickY}});
     else send({{seat.nClickX, seat.nClickY}, {m_map.nSinkX, m_map.nSinkY}});
+}
+
+// An order whose mug has not come long after the barman's three seconds was
+// not taken (a click that met another balloon's edge): it may be asked for
+// again.
+void BarPlayer::checkOrder() {
+    if (m_qOrders.empty()) return;
+    const Order& order = m_qOrders.front();
+    if (m_nClockChanges - order.nSince < kOrderSeconds && std::chrono::steady_clock::now() - order.tSince < kOrderWait)
+        return;
+    note("no mug came for the order of seat " + std::to_string(order.nSeat));
+    if (order.nSeat >= 0) m_vOrdered[static_cast<size_t>(order.nSeat)] = false;
+    m_qOrders.pop_front();
 }
 
 // A mug ready for a customer who still calls: the batch that serves it.
@@ -213,7 +231,7 @@ bool BarPlayer::orderNext(std::vector<std::pair<int, int>>& vClicks) {
         int x = 0, y = 0;
         if (!clickPointOf(static_cast<int>(s), &x, &y)) continue;
         m_vOrdered[s] = true;
-        m_qOrders.push_back(static_cast<int>(s));
+        m_qOrders.push_back(Order{static_cast<int>(s), m_nClockChanges, std::chrono::steady_clock::now()});
         vClicks.push_back({x, y});
         note("order of seat " + std::to_string(s) + " taken at " + std::to_string(x) + "," + std::to_string(y));
         return true;

@@ -56,6 +56,11 @@ private:
         // True when the look changed it.
         bool update(bool bLook);
     };
+    struct Order {
+        int nSeat = -1;  // -1 once its customer has gone
+        int nSince = 0;  // day second of the click
+        std::chrono::steady_clock::time_point tSince;
+    };
     struct Carry {
         int nSeat = -1, nCoaster = -1;
         int nSince = 0;  // day second of the batch
@@ -72,6 +77,7 @@ private:
 
     void decide();
     void checkCarry();
+    void checkOrder();
     bool startCarry();
     bool orderNext(std::vector<std::pair<int, int>>& vClicks);
     bool clickPointOf(int nSeat, int* pX, int* pY) const;
@@ -88,7 +94,7 @@ private:
     std::vector<bool> m_vGlass;     // a served customer left the glass at the seat
     std::vector<bool> m_vGivenUp;   // the seat's customer is not served any more
     std::vector<int> m_vMugFor;     // the seat whose order stands on the coaster, -1
-    std::deque<int> m_qOrders;      // orders out whose mugs have not come, oldest first
+    std::deque<Order> m_qOrders;    // orders out whose mugs have not come, oldest first
     Carry m_carry;
 
     uint64_t m_nMoneySum = 0, m_nClockSum = 0;
