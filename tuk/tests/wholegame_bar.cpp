@@ -186,7 +186,8 @@ void fillBalloons(BarMap& map, const std::vector<Balloon>& vBalloons) {
 // Each seat clicked where no other seat's box reaches, below every balloon.
 void fillSeatClicks(BarMap& map, const std::vector<Box>& vSeatBoxes) {
     int nBelowBalloons = 0;
-    for (const BarSeat& seat : map.vSeats) nBelowBalloons = std::max(nBelowBalloons, seat.balloon.nBottom + seat.nPulseBottom + 4);
+    for (const BarSeat& seat : map.vSeats)
+        nBelowBalloons = std::max(nBelowBalloons, seat.balloon.nBottom + seat.nPulseBottom + 4);
     for (size_t i = 0; i < vSeatBoxes.size(); ++i) {
         const Box& box = vSeatBoxes[i];
         int nLeft = box.nLeft, nRight = box.nRight;
@@ -231,6 +232,11 @@ BarMap readBarMap() {
     fillSeatClicks(map, vSeatBoxes);
     EXPECT_TRUE(pSink.notNULL() && !map.vCoasters.empty() && !map.vSeats.empty() &&
                 vBalloons.size() == map.vSeats.size());
+    // Enough points to tell each balloon and each mug apart.
+    for (size_t i = 0; i < map.vSeats.size(); ++i)
+        EXPECT_GE(map.vSeats[i].vBalloonPoints.size(), 4u) << "seat " << i;
+    for (size_t j = 0; j < map.vCoasters.size(); ++j)
+        EXPECT_GE(map.vCoasters[j].covered.vPoints.size(), 10u) << "coaster " << j;
     return map;
 }
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <climits>
 #include <thread>
 
 namespace wholegame {
@@ -99,6 +98,15 @@ uint64_t BarPlayer::labelSum(const Shot& shot, int x0, int x1) const {
 }
 
 void BarPlayer::look(const Shot& shot) {
+    lookAtLabels(shot);
+    for (size_t i = 0; i < m_vBalloons.size(); ++i)
+        if (m_vBalloons[i].update(balloonShows(shot, static_cast<int>(i)))) onBalloon(static_cast<int>(i));
+    for (size_t j = 0; j < m_vMugs.size(); ++j)
+        if (counterFrontShows(shot, static_cast<int>(j)) && m_vMugs[j].update(mugShows(shot, static_cast<int>(j))))
+            onCoaster(static_cast<int>(j));
+}
+
+void BarPlayer::lookAtLabels(const Shot& shot) {
     const uint64_t nMoney = labelSum(shot, kMoneyLeft, kMoneyRight), nClock = labelSum(shot, kClockLeft, kClockRight);
     if (nMoney != m_nMoneySum) {
         m_nMoneySum = nMoney;
@@ -109,36 +117,38 @@ void BarPlayer::look(const Shot& shot) {
         m_nClockSum = nClock;
         ++m_nClockChanges;
     }
-    for (size_t i = 0; i < m_vBalloons.size(); ++i) {
-        const int nSeat = static_cast<int>(i);
-        if (!m_vBalloons[i].update(balloonShows(shot, nSeat))) continue;
-        if (m_vBalloons[i].bNow) {
-            note("seat " + std::to_string(nSeat) + " calls");
-            continue;
-        }
-        note("seat " + std::to_string(nSeat) + "'s balloon gone");
-        m_vOrdered[i] = false;
-        m_vGivenUp[i] = false;
-        // An order out for a customer who is gone: its mug is nobody's.
-        for (Order& order : m_qOrders)
-            if (order.nSeat == nSeat) order.nSeat = kOrphan;
-        for (int& nFor : m_vMugFor)
-            if (nFor == nSeat && m_carry.nSeat != nSeat) nFor = kOrphan;
+}
+
+void BarPlayer::onBalloon(int nSeat) {
+    const size_t s = static_cast<size_t>(nSeat);
+    if (m_vBalloons[s].bNow) {
+        note("seat " + std::to_string(nSeat) + " calls");
+        return;
     }
-    for (size_t j = 0; j < m_vMugs.size(); ++j) {
-        const int nCoaster = static_cast<int>(j);
-        if (!counterFrontShows(shot, nCoaster) || !m_vMugs[j].update(mugShows(shot, nCoaster))) continue;
-        if (!m_vMugs[j].bNow) {
-            note("coaster " + std::to_string(nCoaster) + " empty");
-            continue;
-        }
-        m_vMugFor[j] = kOrphan;
-        if (!m_qOrders.empty()) {
-            m_vMugFor[j] = m_qOrders.front().nSeat;
-            m_qOrders.pop_front();
-        }
-        note("mug on coaster " + std::to_string(nCoaster) + " for seat " + std::to_string(m_vMugFor[j]));
+    note("seat " + std::to_string(nSeat) + "'s balloon gone");
+    m_vOrdered[s] = false;
+    m_vGivenUp[s] = false;
+    // An order out for a customer who is gone: its mug is nobody's.
+    for (Order& order : m_qOrders)
+        if (order.nSeat == nSeat) order.nSeat = kOrphan;
+    for (int& nFor : m_vMugFor)
+        if (nFor == nSeat && m_carry.nSeat != nSeat) nFor = kOrphan;
+}
+
+// A mug that comes is the oldest order's.
+void BarPlayer::onCoaster(int nCoaster) {
+    const size_t j = static_cast<size_t>(nCoaster);
+    if (!m_vMugs[j].bNow) {
+        note("coaster " + std::to_string(nCoaster) + " empty");
+        if (m_carry.nCoaster == nCoaster) m_carry.bTaken = true;
+        return;
     }
+    m_vMugFor[j] = kOrphan;
+    if (!m_qOrders.empty()) {
+        m_vMugFor[j] = m_qOrders.front().nSeat;
+        m_qOrders.pop_front();
+    }
+    note("mug on coaster " + std::to_string(nCoaster) + " for seat " + std::to_string(m_vMugFor[j]));
 }
 
 // ---- Deciding --------------------------------------------------------------------------------
@@ -178,8 +188,12 @@ void BarPlayer::checkCarry() {
     const BarSeat& seat = m_map.vSeats[nSeat];
     const BarCoaster& coaster = m_map.vCoasters[static_cast<size_t>(m_carry.nCoaster)];
     note("seat " + std::to_string(m_carry.nSeat) + " not served yet: asked again");
-    if (m_vMugs[static_cast<size_t>(m_carry.nCoaster)].bNow) send({{coaster.nClickX, coaster.nClickY}, {seat.nClickX, seat.nClickY}});
-    else send({{seat.nClickX, seat.nClickY}, {m_map.nSinkX, m_map.nSinkY}});
+    // Still on its coaster: fetched again; else she holds it, and maybe the
+    // glass the customer held, which goes to the sink after the service.
+    if (!m_carry.bTaken && m_vMugs[static_cast<size_t>(m_carry.nCoaster)].bNow)
+        send({{coaster.nClickX, coaster.nClickY}, {seat.nClickX, seat.nClickY}});
+    else
+        send({{seat.nClickX, seat.nClickY}, {m_map.nSinkX, m_map.nSinkY}});
 }
 
 // An order whose mug has not come long after the barman's three seconds was
@@ -217,7 +231,8 @@ bool BarPlayer::startCarry() {
              (m_vGlass[s] ? ", its glass to the sink first" : ""));
         m_vGlass[s] = false;
         m_vMugFor[j] = kOrphan;
-        m_carry = Carry{nSeat, static_cast<int>(j), m_nClockChanges, 0, m_nMoneyChanges, std::chrono::steady_clock::now()};
+        m_carry = Carry{nSeat, static_cast<int>(j), m_nClockChanges, 0, m_nMoneyChanges, false,
+                        std::chrono::steady_clock::now()};
         send(vClicks);
         return true;
     }

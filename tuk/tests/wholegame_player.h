@@ -66,10 +66,14 @@ private:
         int nSince = 0;  // day second of the batch
         int nTries = 0;
         int nMoneyChanges = 0;  // the money label's changes before the batch
+        bool bTaken = false;    // the coaster was seen empty since
         std::chrono::steady_clock::time_point tSince;  // for a clock that stands still
     };
 
     void look(const Shot& shot);
+    void lookAtLabels(const Shot& shot);
+    void onBalloon(int nSeat);
+    void onCoaster(int nCoaster);
     bool balloonShows(const Shot& shot, int nSeat) const;
     bool counterFrontShows(const Shot& shot, int nCoaster) const;
     bool mugShows(const Shot& shot, int nCoaster) const;
