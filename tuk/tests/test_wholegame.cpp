@@ -42,6 +42,14 @@ uint64_t stageSum(const Shot& shot) { return sumOf(shot, 40, 552, 190, 592); }
 uint64_t daySum(const Shot& shot) { return sumOf(shot, 200, 552, 330, 592); }
 uint64_t moneySum(const Shot& shot) { return sumOf(shot, 340, 552, 550, 592); }
 
+// What the player saw and did goes to the output when the run fails.
+struct JournalOnFailure {
+    const BarPlayer& player;
+    ~JournalOnFailure() {
+        if (::testing::Test::HasFailure()) std::cout << player.getJournal();
+    }
+};
+
 class XvfbWholeGame : public GameRun {
 protected:
     XvfbWholeGame() : GameRun("wholegame") {}
@@ -121,6 +129,7 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
     click(602, 562, showing(kMap));
     ASSERT_TRUE(waitFor("bar of the first day", showing(kBarRoom)));
     BarPlayer player(m_screen, bar, m_screen.grab());
+    const JournalOnFailure journal{player};
     const bool bDayOver = waitFor(
         "end of the first day", [&](const Shot& shot) {
             if (!shows(shot, kBarRoom)) return true;
@@ -129,8 +138,7 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
         },
         kDayMilliseconds);
     std::cout << "The first day: takings $" << player.getTakings() << " (goal $" << bar.nMoneyGoal << "), "
-              << player.getServed() << " served, " << player.getDaySeconds() << " s of its clock\n"
-              << player.getJournal();
+              << player.getServed() << " served, " << player.getDaySeconds() << " s of its clock\n";
     RecordProperty("takings", player.getTakings());
     ASSERT_TRUE(bDayOver);
     EXPECT_GE(player.getTakings(), bar.nMoneyGoal);

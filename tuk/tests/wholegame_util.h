@@ -100,6 +100,8 @@ class GameRun : public ::testing::Test {
 protected:
     explicit GameRun(const char* szShotPrefix) : m_sShotPrefix(szShotPrefix) {}
 
+    // The pictures' application can also build a level with the game's
+    // classes (wholegame_bar.h): it has a video driver that draws nothing.
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
         pPlatform->setVideoDriver(std::make_unique<testkit::FakeVideoDriver>());
