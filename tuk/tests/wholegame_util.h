@@ -6,6 +6,7 @@
 // and leaves its last screenshot beside the test log.
 #pragma once
 
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -24,6 +25,7 @@
 #include "testkit_app.h"
 #include "testkit_platform.h"
 #include "testkit_tempdir.h"
+#include "testkit_video.h"
 #include "testkit_xvfb.h"
 
 namespace wholegame {
@@ -101,11 +103,15 @@ class GameRun : public ::testing::Test {
 protected:
     explicit GameRun(const char* szShotPrefix) : m_sShotPrefix(szShotPrefix) {}
 
+    // The pictures' application can also build a level with the game's
+    // classes (wholegame_bar.h): it has a video driver that draws nothing.
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
+        pPlatform->setVideoDriver(std::make_unique<testkit::FakeVideoDriver>());
         pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
         m_pictures.setPlatform(std::move(pPlatform));
         m_pictures.initCaches();
+        m_pictures.registerBuiltinResources();
         const std::string sFolder = std::filesystem::path(TUK_GAME_PROGRAM).parent_path().string() + "/";
         for (const char* szArchive : {"lang_en.dat", "tuk_data.dat", "tuk_sound.dat"})
             m_pictures.addResourceFile((sFolder + szArchive).c_str());
@@ -158,6 +164,31 @@ protected:
         }
         pPicture->unlock();
         return n;
+    }
+
+    // The top-left corners in the area (x0 <= left < x1, y0 <= top < y1)
+    // where the picture shows at its opaque points of its first nColumns
+    // columns (all when 0): a button's cap is drawn as it is whatever the
+    // button's width, and a caption never reaches it. Left to right, then
+    // top to bottom.
+    Points find(const Shot& shot, const char* szPicture, int x0, int y0, int x1, int y1, int nColumns = 0) {
+        const Zep::SmartPtr<Image> pPicture = m_pictures.getImage(szPicture);
+        const int nWidth = nColumns > 0 ? std::min(nColumns, pPicture->getWidth()) : pPicture->getWidth();
+        std::vector<std::pair<std::pair<int, int>, Color>> vPoints;
+        for (int py = 0; py < pPicture->getHeight(); py += 2)
+            for (int px = 0; px < nWidth; px += 2) {
+                const Color c = pPicture->getPixel(px, py);
+                if (c.getAlpha() == 255) vPoints.push_back({{px, py}, c});
+            }
+        Points vFound;
+        for (int x = x0; x < x1 && !vPoints.empty(); ++x)
+            for (int y = y0; y < y1; ++y) {
+                const bool bShows = std::all_of(vPoints.begin(), vPoints.end(), [&](const auto& point) {
+                    return near(shot.at(x + point.first.first, y + point.first.second), point.second, 1.0f);
+                });
+                if (bShows) vFound.push_back({x, y});
+            }
+        return vFound;
     }
 
     // Polls the screen until the condition holds, for up to nMilliseconds;
