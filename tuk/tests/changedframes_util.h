@@ -7,7 +7,6 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -25,6 +24,7 @@
 #include "testkit_audio.h"
 #include "testkit_events.h"
 #include "testkit_platform.h"
+#include "testkit_tempdir.h"
 #include "theme.h"
 
 namespace changedframes {
@@ -32,10 +32,6 @@ namespace changedframes {
 class ScreenTest : public imagetest::AppTest<> {
 protected:
     void SetUp() override {
-        const char* szDriver = std::getenv("SDL_VIDEODRIVER");
-        m_sOldDriver = szDriver ? szDriver : "";
-        m_bHadDriver = szDriver != nullptr;
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
         SDL_Init(SDL_INIT_NOPARACHUTE);
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
         m_pPlatform = pPlatform.get();
@@ -61,10 +57,6 @@ protected:
         m_app.deleteEndedModes();
         unregisterTrueTypeFonts();
         SDL_Quit();
-        if (m_bHadDriver)
-            setenv("SDL_VIDEODRIVER", m_sOldDriver.c_str(), 1);
-        else
-            unsetenv("SDL_VIDEODRIVER");
     }
 
     // The generated content folder as the game reads its archives.
@@ -135,6 +127,7 @@ protected:
         EXPECT_EQ(m_nDifferentFrames, 0) << "first difference: " << m_sFirstDifference;
     }
 
+    testkit::ScopedEnv m_env{"SDL_VIDEODRIVER", "dummy"};
     testkit::FakeAudioDriver m_audio;
     testkit::FakePlatform* m_pPlatform = nullptr;
     D3D7VideoDriver* m_pVideo = nullptr;
@@ -146,8 +139,6 @@ protected:
     int m_nUnchanged = 0;  // frames that drew nothing
     int m_nDifferentFrames = 0;
     std::string m_sFirstDifference;
-    std::string m_sOldDriver;
-    bool m_bHadDriver = false;
 };
 
 }  // namespace changedframes
