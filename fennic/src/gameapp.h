@@ -334,6 +334,8 @@ public:
     Zep::SmartPtr<Music> getMusic(const char* szName);
     bool releaseSample(const char* szName);
     bool releaseMusic(const char* szName);
+    Zep::List<Zep::String> getSampleNames();
+    Zep::List<Zep::String> getMusicNames();
     bool sampleExists(const char* szName);
     bool musicExists(const char* szName);
     void purgeImages();
@@ -347,6 +349,8 @@ public:
     void continuePreload();
     bool isAnimationCached(const char* szKey);
     void releaseAnimation(const char* szKey);
+    // Drops the cached animation only when nothing outside the cache holds it.
+    bool releaseUnusedAnimation(const char* szKey);
     Zep::List<Zep::String> getAnimationNames();
     void purgeAnimations();
     bool isPreloadPending() const { return m_animations.isPreloadPending(); }

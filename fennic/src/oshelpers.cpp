@@ -6,6 +6,9 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/sysinfo.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,6 +128,12 @@ Zep::String getFullPath(const char* szPath) {
     std::string sOut;
     for (const std::string& sPart : vParts) sOut += "/" + sPart;
     return Zep::String(sOut.empty() ? "/" : sOut.c_str());
+}
+
+void returnFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 bool getMemoryStatusMB(int* pAvailable, int* pTotal) {

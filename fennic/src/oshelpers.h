@@ -47,6 +47,11 @@ void initSignals(FatalSignalHandler pHandler);
 // the system does not tell.
 bool getMemoryStatusMB(int* pAvailable, int* pTotal);
 
+// Hands the memory that the heap holds free back to the system, where the
+// allocator can (the C library's allocator keeps what a large release frees
+// for later use otherwise); elsewhere it does nothing.
+void returnFreeMemory();
+
 // The URL followed by "?" when it has no query yet, else by "&".
 Zep::String addURLQuerySeparator(const char* szURL);
 

@@ -256,6 +256,15 @@ bool XScreen::click(int x, int y, unsigned nButton) {
     return true;
 }
 
+bool XScreen::tap(int x, int y, unsigned nButton) {
+    if (!m_pDisplay) return false;
+    XTestFakeMotionEvent(m_pDisplay, DefaultScreen(m_pDisplay), x, y, CurrentTime);
+    XTestFakeButtonEvent(m_pDisplay, nButton, True, CurrentTime);
+    XTestFakeButtonEvent(m_pDisplay, nButton, False, CurrentTime);
+    XSync(m_pDisplay, False);
+    return true;
+}
+
 bool XScreen::pressKey(unsigned long nKeySym, bool bShift) {
     if (!m_pDisplay) return false;
     const KeyCode nShift = XKeysymToKeycode(m_pDisplay, XK_Shift_L);

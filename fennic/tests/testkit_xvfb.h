@@ -95,6 +95,10 @@ public:
     // A press of the button (1 left, 2 middle, 3 right) at (x, y), held for
     // 100 ms, and its release.
     bool click(int x, int y, unsigned nButton = 1);
+    // The motion to (x, y), a press and a release sent together, without a
+    // pause, as a tap on a touch screen or a quick hand makes them: they
+    // reach the window within one of its frames.
+    bool tap(int x, int y, unsigned nButton = 1);
     // A press and a release of the key of an X key symbol (0xff0d Return,
     // 0xff1b Escape, 'a' ...), with Shift held when bShift.
     bool pressKey(unsigned long nKeySym, bool bShift = false);

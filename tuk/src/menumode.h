@@ -12,7 +12,8 @@
 // exists). The shadow travels 3 pixels a second round the rectangle
 // x 10..15, y 3..8.
 //
-// Coming back (onResume, also right after onEnter): the cursor shown;
+// Coming back (onResume, also right after onEnter): frame rate 60 again
+// (a level paces faster); the cursor shown;
 // "ms_menu" looping once quit confirmation is on (the track before it, unless
 // "st_intro", is handed to the sample cache's release). The current player
 // is the setting "CurrentPlayerName"; when it is empty or names no profile,
@@ -39,6 +40,7 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
+#include "cachemark.h"
 #include "tukmode.h"
 #include "ui_label.h"
 
@@ -59,6 +61,7 @@ public:
         kNewAdventure = 15
     };
     static constexpr float kShadowSpeed = 3.0f;  // pixels per second
+    static constexpr int kFrameRate = 60;
     static constexpr const char* kNotice = "Tuk Harbor - a demo made from nothing by its own generator";
 
     MenuMode();
@@ -103,6 +106,7 @@ private:
     void driftShadow(float fDelta);
     void fadeIn(float fDelta);
     void startMenuMusic();
+    void releaseGameLeftovers();
     bool chooseCurrentPlayer();
     void layOutGreeting();
 
@@ -126,4 +130,9 @@ private:
     Zep::String m_sPlayerName;
     TUKPlayer* m_pPlayer = nullptr;  // owned by the profile manager
     int32_t m_nGameKind = -1;
+    // The caches as a game found them; what the game left behind and nothing
+    // holds is let go in the first update after the menu comes back, once
+    // the modes that ended are gone.
+    CacheMark m_cacheMark;
+    bool m_bReleasePending = false;
 };
