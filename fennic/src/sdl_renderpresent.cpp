@@ -1,8 +1,31 @@
 #include "sdl_renderpresent.h"
 
+#include <cstring>
+
 #include "renderscale.h"
 
 namespace {
+
+// A screen whose pixels are laid out as the back buffer's (X8R8G8B8)
+// takes the rows as they are.
+bool takesBackBufferRows(const SDL_Surface* pScreen) {
+    const SDL_PixelFormat* f = pScreen->format;
+    return f->BitsPerPixel == 32 && f->Rmask == 0x00FF0000u && f->Gmask == 0x0000FF00u && f->Bmask == 0x000000FFu &&
+           !(pScreen->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY));
+}
+
+bool copyBox(SDL_Surface* pWrap, SDL_Surface* pScreen, SDL_Rect rect) {
+    if (!takesBackBufferRows(pScreen) || SDL_LockSurface(pScreen) != 0) {
+        SDL_Rect target = rect;
+        return SDL_BlitSurface(pWrap, &rect, pScreen, &target) == 0;
+    }
+    for (int y = rect.y; y < rect.y + rect.h; ++y)
+        std::memcpy(static_cast<uint8_t*>(pScreen->pixels) + y * pScreen->pitch + rect.x * 4,
+                    static_cast<const uint8_t*>(pWrap->pixels) + y * pWrap->pitch + rect.x * 4,
+                    static_cast<size_t>(rect.w) * 4);
+    SDL_UnlockSurface(pScreen);
+    return true;
+}
 
 // Each box copied onto the screen and sent to the window at once.
 bool presentBoxes(SDL_Surface* pWrap, SDL_Surface* pScreen, const std::vector<ScreenBox>& vBoxes) {
@@ -10,11 +33,10 @@ bool presentBoxes(SDL_Surface* pWrap, SDL_Surface* pScreen, const std::vector<Sc
     vRects.reserve(vBoxes.size());
     for (const ScreenBox& box : vBoxes) {
         if (box.isEmpty()) continue;
-        SDL_Rect source{static_cast<Sint16>(box.x0), static_cast<Sint16>(box.y0), static_cast<Uint16>(box.x1 - box.x0),
-                        static_cast<Uint16>(box.y1 - box.y0)};
-        SDL_Rect target = source;
-        if (SDL_BlitSurface(pWrap, &source, pScreen, &target) != 0) return false;
-        vRects.push_back(source);
+        const SDL_Rect rect{static_cast<Sint16>(box.x0), static_cast<Sint16>(box.y0), static_cast<Uint16>(box.x1 - box.x0),
+                            static_cast<Uint16>(box.y1 - box.y0)};
+        if (!copyBox(pWrap, pScreen, rect)) return false;
+        vRects.push_back(rect);
     }
     if (!vRects.empty()) SDL_UpdateRects(pScreen, static_cast<int>(vRects.size()), vRects.data());
     return true;

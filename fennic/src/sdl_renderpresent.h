@@ -13,8 +13,8 @@
 #include "renderdevice.h"
 
 // With boxes (device pixels, apart from each other) only those are copied
-// and updated on the window (SDL_UpdateRects); without, the whole frame
-// (SDL_Flip). A scaled frame is always shown whole.
+// (row by row when the screen keeps the back buffer's layout) and updated
+// on the window (SDL_UpdateRects); without, the whole frame (SDL_Flip). A scaled frame is always shown whole.
 // False when there is no screen or the copy failed.
 bool presentToScreen(const render::RenderDevice& device, SDL_Surface* pScreen, std::vector<uint32_t>& vScratch,
                      const std::vector<ScreenBox>* pBoxes = nullptr);
