@@ -16,8 +16,14 @@ class MemStream;
 // The per-user data folder ($XDG_DATA_HOME, else ~/.local/share) with the
 // given sub-folder below it, created when missing, ending in "/". The
 // sub-folder may use "\\" or "/" between its levels. When the sub-folder
-// cannot be made writable the result is "" (the current folder).
+// cannot be made writable, or the environment names no data home, the result
+// is "": no folder (the caller decides what to do without one).
 Zep::String getUserDataFolder(const char* szSubFolder);
+// Where getUserDataFolder looks, ending in "/", whether or not the folder
+// exists or can be written; nothing is created. "" when the environment names
+// no data home. A caller that got "" from getUserDataFolder may still read
+// what is there.
+Zep::String getUserDataFolderName(const char* szSubFolder);
 
 // Whether a file can be created in the folder (which ends in a separator, or
 // is "" for the current folder). Probes by creating and deleting a file.
@@ -42,6 +48,16 @@ using FatalSignalHandler = void (*)(int nCode);
 // catches (std::terminate) to the same handler with SIGABRT's number. A null
 // handler installs nothing.
 void initSignals(FatalSignalHandler pHandler);
+
+// The signals by which a desktop, a service manager or a closed terminal asks
+// the program to end: SIGTERM, SIGINT and SIGHUP. Their handler only records
+// the signal (async-signal-safe); the frame loop reads it with
+// takeQuitSignal and ends the program in order. Installed before SDL starts,
+// they stay ours: SDL puts its own handlers only where none is set.
+void installQuitSignals();
+// The number of the last quit signal received since the previous call, and
+// forgets it; 0 when none came.
+int takeQuitSignal();
 
 // Available and total physical memory in megabytes; false (and zeros) when
 // the system does not tell.

@@ -104,6 +104,12 @@ public:
     bool pressKey(unsigned long nKeySym, bool bShift = false);
     // The text's letters, digits and spaces as key presses; capitals with Shift.
     bool typeText(const char* szText);
+    // A press and a release of the key while another key is held (the
+    // modifier's X key symbol: 0xffe9 left Alt ...).
+    bool pressKeyWith(unsigned long nModifierSym, unsigned long nKeySym);
+    // What a window manager's close button sends: WM_DELETE_WINDOW to each
+    // top-level window that takes it. False when not open or none takes it.
+    bool closeWindows();
 
 private:
     _XDisplay* m_pDisplay = nullptr;

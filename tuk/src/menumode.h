@@ -19,7 +19,11 @@
 // is the setting "CurrentPlayerName"; when it is empty or names no profile,
 // the first profile becomes current silently, and with no profile at all the
 // profile-creation dialog is pushed without its cancel button and nothing
-// more happens until the menu comes back. Then the greeting is laid out, the
+// more happens until the menu comes back. Then the greeting is laid out
+// ("Welcome," and the name at most 350 pixels wide together: a longer name
+// in the smaller title font "Sand::TitleSmall", centred on the title font's
+// line, and, when still too long, cut with the font's ellipsis; the profile
+// keeps its name), the
 // last game's scores committed by its game kind (TUKPlayer::commitScores;
 // -1 none), the profiles saved, "DoneWelcome" set to "YES" and the settings
 // file written.
@@ -108,6 +112,7 @@ private:
     void startMenuMusic();
     void releaseGameLeftovers();
     bool chooseCurrentPlayer();
+    void showPlayerName(const Zep::String& sName);
     void layOutGreeting();
 
     // ---- Game starts (menumode_start.cpp) ----
@@ -125,6 +130,7 @@ private:
     int32_t m_nShadowState = 1;
     Zep::SmartPtr<Sprite> m_pWelcome;
     Zep::SmartPtr<Label> m_pNameLabel;
+    int32_t m_nNameDrop = 0;  // how far a name in the smaller font stands lower
     Zep::SmartPtr<Sprite> m_pNotMe;
     Zep::SmartPtr<Sprite> m_pHover;
     Zep::String m_sPlayerName;
