@@ -29,6 +29,19 @@ void RenderDevice::setViewport(const Viewport& viewport) {
     m_viewport.h = std::clamp(viewport.h, 0, m_nHeight - m_viewport.y);
 }
 
+void RenderDevice::setClip(const Viewport& clip) {
+    m_clip = clip;
+    m_bClip = true;
+}
+
+Viewport RenderDevice::drawArea() const {
+    if (!m_bClip) return m_viewport;
+    const int x0 = std::max(m_viewport.x, m_clip.x), y0 = std::max(m_viewport.y, m_clip.y);
+    const int x1 = std::min(m_viewport.x + m_viewport.w, m_clip.x + m_clip.w);
+    const int y1 = std::min(m_viewport.y + m_viewport.h, m_clip.y + m_clip.h);
+    return Viewport{x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
 void RenderDevice::setTransform(TransformKind eKind, const Mat4& m) {
     (eKind == TransformKind::View ? m_view : m_projection) = m;
     m_combined = multiply(m_view, m_projection);
@@ -58,11 +71,12 @@ void RenderDevice::setStencil(const StencilState& state) {
 
 void RenderDevice::clear(bool bTarget, bool bStencil, uint32_t nRgb, uint8_t nStencil) {
     const uint32_t nValue = 0xFF000000u | (nRgb & 0x00FFFFFFu);
-    for (int y = m_viewport.y; y < m_viewport.y + m_viewport.h; ++y) {
-        const size_t nRow = static_cast<size_t>(y) * m_nWidth + m_viewport.x;
-        if (bTarget) std::fill_n(m_vBack.begin() + static_cast<std::ptrdiff_t>(nRow), m_viewport.w, nValue);
+    const Viewport area = drawArea();
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        const size_t nRow = static_cast<size_t>(y) * m_nWidth + area.x;
+        if (bTarget) std::fill_n(m_vBack.begin() + static_cast<std::ptrdiff_t>(nRow), area.w, nValue);
         if (bStencil && hasStencil())
-            std::fill_n(m_vStencil.begin() + static_cast<std::ptrdiff_t>(nRow), m_viewport.w, nStencil);
+            std::fill_n(m_vStencil.begin() + static_cast<std::ptrdiff_t>(nRow), area.w, nStencil);
     }
 }
 

@@ -35,6 +35,11 @@
 // sample reads only texels of alpha 0 (per texel row, the texture keeps the
 // columns that are not clear) and primitives of diffuse alpha 0.
 //
+// A clip rectangle (setClip) limits every clear and primitive to the pixels
+// inside it without moving anything: each pixel inside gets exactly the
+// value the unclipped draw gives it (texture coordinates are stepped from
+// where the unclipped row starts), and pixels outside stay as they are.
+//
 // The device never loses its buffers; status() answers Ok unless a test
 // injected Lost or WrongMode, and beginScene fails while it is not Ok.
 #pragma once
@@ -105,6 +110,11 @@ public:
     bool inScene() const { return m_bInScene; }
 
     void setViewport(const Viewport& viewport);
+    // Pixels (x, y, w, h) that clears and primitives may touch, inside the
+    // viewport too; clearClip lifts the limit.
+    void setClip(const Viewport& clip);
+    void clearClip() { m_bClip = false; }
+    bool hasClip() const { return m_bClip; }
     void setTransform(TransformKind eKind, const Mat4& m);
     const Mat4& getTransform(TransformKind eKind) const;
 
@@ -154,6 +164,8 @@ public:
 
 private:
     void toScreen(const Vertex* pIn, int nCount, std::vector<ScreenVertex>& vOut) const;
+    // The viewport, cut to the clip rectangle when one is set.
+    Viewport drawArea() const;
     bool drawAlignedQuad(const ScreenVertex* p);
     bool drawRectQuad(const ScreenVertex* p);
     void drawTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVertex& c, bool bSpans = false);
@@ -165,6 +177,8 @@ private:
     Status m_eStatus = Status::Ok;
     bool m_bInScene = false;
     Viewport m_viewport;
+    Viewport m_clip;
+    bool m_bClip = false;
     Mat4 m_view = Mat4::identity();
     Mat4 m_projection = Mat4::identity();
     Mat4 m_combined = Mat4::identity();

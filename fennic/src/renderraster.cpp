@@ -282,6 +282,7 @@ Plane planeOf(const SV& a, const SV& b, const SV& c, float SV::*pField, int nSiz
 
 struct Bounds {
     int x0, y0, x1, y1;  // inclusive
+    int xBase;           // where the rows' coordinates start (x0 unless clipped)
 };
 
 // Pixels x0..x1 of a row, sampling from (tu, tv): cut to the pixels that may
@@ -309,7 +310,9 @@ void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bo
     for (int y = box.y0; y <= box.y1; ++y) {
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
         int64_t d0 = e0.at(box.x0, y), d1 = e1.at(box.x0, y), d2 = e2.at(box.x0, y);
-        int64_t tu = bTextured ? pu.at(box.x0, y) : 0, tv = bTextured ? pv.at(box.x0, y) : 0;
+        const int64_t nSkip = box.x0 - box.xBase;
+        int64_t tu = bTextured ? pu.at(box.xBase, y) + nSkip * pu.dX : 0;
+        int64_t tv = bTextured ? pv.at(box.xBase, y) + nSkip * pv.dX : 0;
         int x0 = box.x0, x1 = box.x1;
         if (bTextured && t.bSkipClear) {
             if (!cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
@@ -360,7 +363,8 @@ void spanRowsTextured(const Target& t, const Edge (&e)[3], const Plane& pu, cons
     for (int y = box.y0; y <= box.y1; ++y) {
         if (!spanOf(e, y, box, x0, x1)) continue;
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
-        int64_t tu = pu.at(box.x0, y) + (x0 - box.x0) * pu.dX, tv = pv.at(box.x0, y) + (x0 - box.x0) * pv.dX;
+        int64_t tu = pu.at(box.xBase, y) + (x0 - box.xBase) * pu.dX;
+        int64_t tv = pv.at(box.xBase, y) + (x0 - box.xBase) * pv.dX;
         if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
         for (int x = x0; x <= x1; ++x, tu += pu.dX, tv += pv.dX) {
             const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
@@ -442,10 +446,11 @@ bool RenderDevice::drawAlignedQuad(const ScreenVertex* p) {
     // Pixels k .. k + w - 1 of the quad, cut to the viewport.
     const int nFirstX = floorDiv(p[0].x + kSubPixel / 2, kSubPixel);
     const int py = floorDiv(p[0].y + kSubPixel / 2, kSubPixel);
-    const int x0 = std::max(nFirstX, m_viewport.x);
-    const int y0 = std::max(py, m_viewport.y);
-    const int x1 = std::min(nFirstX + nW, m_viewport.x + m_viewport.w);
-    const int y1 = std::min(py + nH, m_viewport.y + m_viewport.h);
+    const Viewport area = drawArea();
+    const int x0 = std::max(nFirstX, area.x);
+    const int y0 = std::max(py, area.y);
+    const int x1 = std::min(nFirstX + nW, area.x + area.w);
+    const int y1 = std::min(py + nH, area.y + area.h);
     if (x0 >= x1 || y0 >= y1) return true;
     const bool bTests = pixel::needsTests(m_states, hasStencil());
     const bool bNoOp = !m_bSampleAll && clearIsNoOp(m_states, bTests);
@@ -475,10 +480,13 @@ void RenderDevice::drawTriangle(const ScreenVertex& a, const ScreenVertex& b, co
     if (nArea == 0) return;
     const ScreenVertex& b2 = nArea > 0 ? b : c;
     const ScreenVertex& c2 = nArea > 0 ? c : b;
-    const Bounds box{std::max(ceilDiv(std::min({a.x, b.x, c.x}), kSubPixel), m_viewport.x),
-                     std::max(ceilDiv(std::min({a.y, b.y, c.y}), kSubPixel), m_viewport.y),
-                     std::min(floorDiv(std::max({a.x, b.x, c.x}), kSubPixel), m_viewport.x + m_viewport.w - 1),
-                     std::min(floorDiv(std::max({a.y, b.y, c.y}), kSubPixel), m_viewport.y + m_viewport.h - 1)};
+    // Texture coordinates are stepped from the left of the unclipped box, so
+    // a clip rectangle changes which pixels are drawn, never their values.
+    const int nBaseX = std::max(ceilDiv(std::min({a.x, b.x, c.x}), kSubPixel), m_viewport.x);
+    const Viewport area = drawArea();
+    const Bounds box{std::max(nBaseX, area.x), std::max(ceilDiv(std::min({a.y, b.y, c.y}), kSubPixel), area.y),
+                     std::min(floorDiv(std::max({a.x, b.x, c.x}), kSubPixel), area.x + area.w - 1),
+                     std::min(floorDiv(std::max({a.y, b.y, c.y}), kSubPixel), area.y + area.h - 1), nBaseX};
     if (box.x0 > box.x1 || box.y0 > box.y1) return;
     const bool bTests = pixel::needsTests(m_states, hasStencil());
     const bool bNoOp = !m_bSampleAll && clearIsNoOp(m_states, bTests);

@@ -76,6 +76,13 @@ const TexelSpan* Texture::alphaSpans() const {
     return m_vSpans.data();
 }
 
+bool Texture::isOpaque() const {
+    if (!m_bAlpha) return true;
+    const TexelSpan* pSpans = alphaSpans();
+    return std::all_of(pSpans, pSpans + m_nHeight,
+                       [&](const TexelSpan& span) { return span.nSolidFirst == 0 && span.nSolidLast == m_nWidth - 1; });
+}
+
 TextureSlot::TextureSlot() { registry().push_back(this); }
 
 TextureSlot::~TextureSlot() {

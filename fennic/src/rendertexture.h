@@ -66,6 +66,8 @@ public:
     // One span per texel row (height() of them); every texel counts for an
     // opaque texture.
     const TexelSpan* alphaSpans() const;
+    // Every texel of alpha 255 (always so without alpha).
+    bool isOpaque() const;
     // Copies column w - 1 into the columns right of it and row h - 1 into
     // the rows below it, so filtering at the copied edge meets its own
     // texels and not padding.

@@ -3,21 +3,9 @@
 #include <algorithm>
 
 #include "color.h"
-#include "drawwalk.h"
 #include "gameapp.h"
 #include "sdl_image.h"
 #include "sdl_surface.h"
-
-// The walk's two drawing steps on the driver.
-class SDL3DVideoDriverBase::Walk : public IDrawTarget {
-public:
-    explicit Walk(SDL3DVideoDriverBase& driver) : m_rDriver(driver) {}
-    void clearScreen(const Color& color) override { m_rDriver.clear(color); }
-    void drawSprite(GameMode&, Sprite& sprite) override { m_rDriver.drawSprite(&sprite); }
-
-private:
-    SDL3DVideoDriverBase& m_rDriver;
-};
 
 // The texture layouts are known before the first mode, so pictures loaded
 // then (the window icon) are kept in them too.
@@ -39,30 +27,13 @@ bool SDL3DVideoDriverBase::setVideoMode(int nWidth, int nHeight, int nFlags) {
     setTextureResetFrame(frameCount());
     m_bStatesDirty = true;
     m_bStencilUsed = false;
+    m_bRedrawNext = true;
     return true;
 }
 
 void SDL3DVideoDriverBase::initTextureFormats() {
     m_opaqueFormat = PixelFormat{24, 0, 0x000000FFu, 0x0000FF00u, 0x00FF0000u};
     m_alphaFormat = PixelFormat{32, 0xFF000000u, 0x000000FFu, 0x0000FF00u, 0x00FF0000u};
-}
-
-void SDL3DVideoDriverBase::render() {
-    if (!beginFrame()) return;
-    GameApp* pApp = GameApp::getInstance();
-    if (pApp) {
-        Walk walk(*this);
-        drawModes(*pApp, walk);
-    }
-    // The cursor last, where the mouse is.
-    if (isCursorVisible() && m_pCursorSprite.notNULL()) {
-        int x = 0;
-        int y = 0;
-        if (pApp) pApp->getMousePosition(&x, &y);
-        m_pCursorSprite->setPosition(x, y);
-        drawSprite(m_pCursorSprite.get());
-    }
-    endFrame();
 }
 
 void SDL3DVideoDriverBase::setCursorImage(Image* pImage) {
@@ -113,6 +84,7 @@ bool SDL3DVideoDriverBase::buildSurfaceTiles(Surface* pSurface) {
     Surface& source = pConverted.notNULL() ? *pConverted : *pSurface;
     // Steps 3 to 6: the grid, each tile uploaded.
     tiles.releaseTextures();
+    data.m_bOpaqueTexels = true;
     uploadGrid(tiles, data, source, pSurface->getWidth(), pSurface->getHeight(), bAlpha);
     // Step 7: stamped; the surface may drop its pixels now.
     tiles.m_nStamp = frameCount();

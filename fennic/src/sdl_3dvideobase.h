@@ -13,10 +13,24 @@
 // An image that is not an SDLImage is skipped by prepareImage and drawing.
 // Image tiles also count as stale when their surface's tiles were rebuilt
 // after them (another image of the same surface may have caused it).
+//
+// Only what changed is drawn (framechanges.h): each frame the walk lists
+// what every sprite will draw, the list is compared with the last frame's,
+// and only the changed screen boxes are drawn again, each clipped, with
+// every listed sprite that meets it in walk order; endFrame shows only
+// those boxes. A change of the drawn modes or of their flags, an expose or
+// activation of the window (onDisplayChanged), a mode change, a texture
+// reset or a moved origin draws the whole screen, and so does
+// setRedrawAll(true) on every frame. A sprite whose colour has alpha 0
+// and that writes no mask is left out of the list: the device would change
+// no pixel for it. Video and Flash sprites and outlines are volatile: their
+// boxes are drawn every frame.
 #pragma once
 
 #include <memory>
 
+#include "dirtyrects.h"
+#include "framechanges.h"
 #include "tiles3d.h"
 #include "sdl_videobase.h"
 #include "sprite.h"
@@ -33,7 +47,8 @@ public:
     // states.
     bool setVideoMode(int nWidth, int nHeight, int nFlags) override;
     void render() override;
-    void onDisplayChanged() override {}
+    // The next frame is drawn whole.
+    void onDisplayChanged() override { m_bRedrawNext = true; }
     // A usable image (an SDLImage) becomes the cursor sprite at (0, 0).
     void setCursorImage(Image* pImage) override;
     Zep::SmartPtr<Sprite> getCursorSprite() const override { return m_pCursorSprite; }
@@ -43,6 +58,12 @@ public:
     void setBlendMode(int nMode);
     void setMaskFlags(int nFlags);
     void setMaskTest(bool bTest);
+
+    // Every frame drawn whole (true), or only what changed (false, the default).
+    void setRedrawAll(bool bOn) { m_bRedrawAll = bOn; }
+    bool isRedrawAll() const { return m_bRedrawAll; }
+    // The boxes the last frame drew and showed.
+    const DirtyRects& drawnBoxes() const { return m_dirty; }
 
     virtual void initTextureFormats();
     virtual void buildTiles(SDLImage* pImage);
@@ -60,6 +81,21 @@ protected:
     virtual void uploadTexture(Drv3DTileData& tiles, int nIndex, Drv3DSurfaceData& data, Surface& source,
                                int nFirstCorner, int x0, int y0, int x1, int y1, bool bAlpha) = 0;
     virtual void applyRenderStates() = 0;
+    // Limits drawing to the box (device pixels); null lifts the limit.
+    virtual void setClip(const ScreenBox* pBox) = 0;
+    // The device's size in pixels.
+    virtual void getTargetSize(int& nWidth, int& nHeight) const = 0;
+    virtual std::unique_ptr<Drv3DSpriteData> createSpriteData() { return std::make_unique<Drv3DSpriteData>(); }
+
+    // The colour the device gets for a sprite: its alpha times the image's
+    // surface alpha, and its tint, each channel truncated (A8R8G8B8).
+    static uint32_t diffuseOf(const Sprite& sprite, const SDLImage& image);
+    // Where the image's stored pixels start relative to the sprite's
+    // position, before scale and rotation.
+    static Point anchorOffset(const SDLImage& image);
+    // The whole frame as a full redraw draws it, unclipped (a reference for
+    // tests): the walk and the cursor, without endFrame.
+    void drawWholeFrame();
 
     // The tiles of an image after buildTiles; null without.
     static Drv3DTileData* imageTiles(const SDLImage& image);
@@ -71,9 +107,31 @@ protected:
     bool m_bMaskTest = true;
     int m_nMaskFlags = -1;
     bool m_bStatesDirty = false;
+    // The logical point at the device's top-left corner (setOrigin).
+    int m_nOriginX = 0;
+    int m_nOriginY = 0;
+    DirtyRects m_dirty;
 
 private:
     class Walk;
+    class Recorder;
+    void placeCursor();
+    void listFrame();
+    void recordSprite(Sprite& sprite);
+    bool recordDrawing(Sprite& sprite, SDLImage& image, DrawRecord& record);
+    void linkRecord(Sprite& sprite, DrawRecord& record);
+    bool needsWholeFrame();
+    void drawChanges();
+    ScreenBox spriteBox(const Sprite& sprite, const SDLImage& image, ScreenBox* pOpaque) const;
+
     void uploadGrid(Drv3DTileData& tiles, Drv3DSurfaceData& data, Surface& source, int nWidth, int nHeight, bool bAlpha);
     void cutImageTiles(SDLImage& image, Drv3DTileData& surfaceTiles, Drv3DTileData& tiles);
+
+    FrameChanges m_changes;
+    bool m_bRedrawAll = false;
+    bool m_bRedrawNext = true;
+    int m_nListedResetFrame = -1;
+    int m_nListedOriginX = 0;
+    int m_nListedOriginY = 0;
+    int m_nListedMargin = 0;
 };

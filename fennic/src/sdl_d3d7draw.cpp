@@ -63,10 +63,7 @@ void D3D7VideoDriver::drawSprite(Sprite* pSprite) {
     Drv3DTileData* pTiles = imageTiles(*pImage);
     if (!pTiles) return;
     // Steps 2 and 3: offset, alpha, tint; pixel centres.
-    const float fScale = pImage->getPixelScale();
-    const Point offset = (pImage->getDataOffset() - pImage->getInsPoint()) / fScale;
-    const float fAlpha = std::clamp(static_cast<float>(pImage->getSurfaceAlpha()) / 255.0f * pSprite->getAlpha(), 0.0f, 1.0f);
-    const Color tint = pSprite->getColor();
+    const Point offset = anchorOffset(*pImage);
     const Point pos = pSprite->getPosition();
     const float x = pos.x - 0.5f, y = pos.y - 0.5f;
     // Step 4: the view.
@@ -85,9 +82,7 @@ void D3D7VideoDriver::drawSprite(Sprite* pSprite) {
     setMaskTest(pSprite->getMaskTest());
     applyRenderStates();
     // Step 6: colour, each channel truncated.
-    auto channel = [](float f) { return static_cast<uint32_t>(f * 255.0f); };
-    const uint32_t nColour = (channel(fAlpha) << 24) | (channel(tint.getRed() / 255.0f) << 16) |
-                             (channel(tint.getGreen() / 255.0f) << 8) | channel(tint.getBlue() / 255.0f);
+    const uint32_t nColour = diffuseOf(*pSprite, *pImage);
     // Steps 7 and 8: tiles, or the polygon.
     if (pSprite->getPointCount() == 0) {
         m_pDevice->setTransform(render::TransformKind::View, view);
@@ -187,7 +182,7 @@ void copySurfaceToTexture(SDL_Surface* pSource, render::Texture& texture) {
 
 }  // namespace
 
-void D3D7VideoDriver::uploadTexture(Drv3DTileData& tiles, int nIndex, Drv3DSurfaceData&, Surface& source,
+void D3D7VideoDriver::uploadTexture(Drv3DTileData& tiles, int nIndex, Drv3DSurfaceData& data, Surface& source,
                                     int nFirstCorner, int x0, int y0, int x1, int y1, bool bAlpha) {
     // Steps 1 and 2: a zero-filled power-of-two texture in the tile's slot.
     const int w = x1 - x0, h = y1 - y0;
@@ -222,5 +217,6 @@ void D3D7VideoDriver::uploadTexture(Drv3DTileData& tiles, int nIndex, Drv3DSurfa
     }
     source.unlock();
     pTexture->replicateEdges(w, h);
+    data.m_bOpaqueTexels = data.m_bOpaqueTexels && pTexture->isOpaque();
     static_cast<D3D7TileData&>(tiles).slot(nIndex).set(std::move(pTexture));
 }

@@ -98,6 +98,8 @@ void D3D7VideoDriver::clear(const Color& color) {
 
 // Logical (x, y) at the logical screen's top-left corner, y downwards.
 void D3D7VideoDriver::setOrigin(int nX, int nY) {
+    m_nOriginX = nX;
+    m_nOriginY = nY;
     if (!m_pDevice) return;
     const float fLeft = static_cast<float>(nX - getMargin());
     m_pDevice->setTransform(render::TransformKind::Projection,
@@ -129,9 +131,59 @@ void D3D7VideoDriver::resetMode() {
 }
 
 void D3D7VideoDriver::endFrame() {
+    for (const ScreenBox& box : m_dirty.boxes()) {
+        setClip(&box);
+        drawBars();
+    }
+    setClip(nullptr);
+    m_pDevice->endScene();
+    if (m_dirty.isEmpty()) return;
+    const std::vector<ScreenBox>* pBoxes = m_dirty.isWholeScreen() ? nullptr : &m_dirty.boxes();
+    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface(), m_vScaled, pBoxes)) ++m_nPresents;
+}
+
+void D3D7VideoDriver::setClip(const ScreenBox* pBox) {
+    if (!m_pDevice) return;
+    if (pBox)
+        m_pDevice->setClip(render::Viewport{pBox->x0, pBox->y0, pBox->x1 - pBox->x0, pBox->y1 - pBox->y0});
+    else
+        m_pDevice->clearClip();
+}
+
+void D3D7VideoDriver::getTargetSize(int& nWidth, int& nHeight) const {
+    nWidth = m_pDevice ? m_pDevice->width() : 0;
+    nHeight = m_pDevice ? m_pDevice->height() : 0;
+}
+
+// The pending states name the device's states no more: the next sprite
+// sends them all.
+void D3D7VideoDriver::forgetStates() {
+    m_nBlendMode = -1;
+    m_bMaskTest = true;
+    m_nMaskFlags = -1;
+    m_bStatesDirty = true;
+}
+
+void D3D7VideoDriver::drawWholeFrameOn(render::RenderDevice& device) {
+    if (!m_pDevice) return;
+    device.setTransform(render::TransformKind::Projection, m_pDevice->getTransform(render::TransformKind::Projection));
+    // The device is borrowed for the frame and never owned: the guard hands
+    // the driver's own back however the drawing ends.
+    struct Borrow {
+        D3D7VideoDriver& driver;
+        std::unique_ptr<render::RenderDevice> pOwn;
+        ~Borrow() {
+            (void)driver.m_pDevice.release();
+            driver.m_pDevice = std::move(pOwn);
+            driver.forgetStates();
+        }
+    } borrow{*this, std::move(m_pDevice)};
+    m_pDevice.reset(&device);
+    forgetStates();
+    m_pDevice->beginScene();
+    drawWholeFrame();
     drawBars();
     m_pDevice->endScene();
-    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface(), m_vScaled)) ++m_nPresents;
 }
 
 // Opaque black, untextured, unblended, no mask test.

@@ -44,7 +44,7 @@ private:
 };
 
 // A polygon sprite's fan, rebuilt when the points' stamp grows.
-class D3D7SpriteData : public DrvSpriteData {
+class D3D7SpriteData : public Drv3DSpriteData {
 public:
     std::vector<render::Vertex> m_vVertices;
     int32_t m_nStamp = -1;
@@ -79,6 +79,10 @@ public:
     // Every device made from now on answers this status (Ok: none forced).
     void forceDeviceStatus(render::Status eStatus) { m_eForcedStatus = eStatus; }
     int presentCount() const { return m_nPresents; }
+    // The frame as it stands drawn whole on the given device (the driver's
+    // own is set aside meanwhile and nothing is shown): a full redraw to
+    // compare the changed-only drawing with.
+    void drawWholeFrameOn(render::RenderDevice& device);
 
 protected:
     void createDevice() override {}
@@ -86,8 +90,12 @@ protected:
     Point getDesktopSize() override { return readDesktopSize(); }
 
     bool beginFrame() override;
+    // The bars in every drawn box, then only those boxes shown.
     void endFrame() override;
     void drawSprite(Sprite* pSprite) override;
+    void setClip(const ScreenBox* pBox) override;
+    void getTargetSize(int& nWidth, int& nHeight) const override;
+    std::unique_ptr<Drv3DSpriteData> createSpriteData() override { return std::make_unique<D3D7SpriteData>(); }
     std::unique_ptr<Drv3DImageData> createImageData() override;
     std::unique_ptr<Drv3DSurfaceData> createSurfaceData() override;
     void uploadTexture(Drv3DTileData& tiles, int nIndex, Drv3DSurfaceData& data, Surface& source, int nFirstCorner,
@@ -99,6 +107,7 @@ private:
     void applyDefaultStates();
     void drawAtLogicalSize();
     void drawBars();
+    void forgetStates();
     void drawTiles(Drv3DTileData& tiles, float fBaseX, float fBaseY, uint32_t nColour);
     void drawPolygon(Sprite& sprite, const render::Mat4& view, float fBaseX, float fBaseY, uint32_t nColour);
 

@@ -124,7 +124,8 @@ void SDLPlatform::processEvents() {
             case SDL_QUIT:
                 if (m_pApp) m_pApp->routeQuitRequest();
                 break;
-            case SDL_VIDEORESIZE: displayChanged(); break;
+            case SDL_VIDEORESIZE:
+            case SDL_VIDEOEXPOSE: displayChanged(); break;
             default: break;  // joysticks, window-system and user events
         }
     }

@@ -9,7 +9,12 @@
 
 #include <vector>
 
+#include "dirtyrects.h"
 #include "renderdevice.h"
 
+// With boxes (device pixels, apart from each other) only those are copied
+// (row by row when the screen keeps the back buffer's layout) and updated
+// on the window (SDL_UpdateRects); without, the whole frame (SDL_Flip). A scaled frame is always shown whole.
 // False when there is no screen or the copy failed.
-bool presentToScreen(const render::RenderDevice& device, SDL_Surface* pScreen, std::vector<uint32_t>& vScratch);
+bool presentToScreen(const render::RenderDevice& device, SDL_Surface* pScreen, std::vector<uint32_t>& vScratch,
+                     const std::vector<ScreenBox>* pBoxes = nullptr);

@@ -3,6 +3,7 @@
 namespace {
 
 int s_nTextureResetFrame = -1;
+uint64_t s_nNextImageSerial = 1;
 
 // Padded length of an axis cut into tiles of side nTile.
 int paddedLength(int nLength, int nTile) {
@@ -50,3 +51,6 @@ void Drv3DTileData::free() {
 bool Drv3DTileData::isCurrent(int nChangeStamp) const {
     return nChangeStamp <= m_nStamp && m_nStamp > s_nTextureResetFrame;
 }
+
+Drv3DImageData::Drv3DImageData(std::unique_ptr<Drv3DTileData> pTiles)
+    : m_pTiles(std::move(pTiles)), m_nSerial(s_nNextImageSerial++) {}

@@ -54,6 +54,9 @@ class Drv3DSurfaceData : public DrvSurfaceData {
 public:
     explicit Drv3DSurfaceData(std::unique_ptr<Drv3DTileData> pTiles) : m_pTiles(std::move(pTiles)) {}
     Drv3DTileData& tiles() { return *m_pTiles; }
+    // Every texel of every tile's texture, padding included, has alpha 255
+    // (the device clears it for a tile that has any other).
+    bool m_bOpaqueTexels = false;
 
 private:
     std::unique_ptr<Drv3DTileData> m_pTiles;
@@ -61,11 +64,26 @@ private:
 
 class Drv3DImageData : public DrvImageData {
 public:
-    explicit Drv3DImageData(std::unique_ptr<Drv3DTileData> pTiles) : m_pTiles(std::move(pTiles)) {}
+    explicit Drv3DImageData(std::unique_ptr<Drv3DTileData> pTiles);
     Drv3DTileData& tiles() { return *m_pTiles; }
     // The surface tiles' stamp these were cut from.
     int32_t m_nSurfaceStamp = -1;
+    // Unique in the process and never reused: with the tiles' stamp it
+    // names what the image draws.
+    uint64_t serial() const { return m_nSerial; }
 
 private:
     std::unique_ptr<Drv3DTileData> m_pTiles;
+    uint64_t m_nSerial;
+};
+
+// Per-sprite data of a textured driver: where the sprite stood in the list
+// of what the last frames drew (the frame's number and its place).
+class Drv3DSpriteData : public DrvSpriteData {
+public:
+    int64_t m_nRecordFrame = -1;
+    int32_t m_nRecordIndex = -1;
+    // Whether its drawing cannot be compared between frames (video and Flash
+    // sprites); -1 until first asked.
+    int8_t m_nVolatile = -1;
 };

@@ -1,9 +1,12 @@
 // The render device's quad paths against its edge-function path: scaled,
 // mirrored and clipped axis-aligned quads must give the same back buffer and
-// stencil plane, pixel for pixel, under every blend, tint and test state.
+// stencil plane, pixel for pixel, under every blend, tint and test state;
+// and with a clip rectangle every path gives, inside it, exactly the pixels
+// it gives unclipped and leaves every pixel outside it as it was.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "renderdevice.h"
@@ -53,11 +56,12 @@ Texture makeTexture(bool bUniform) {
 
 // The case's quad twice (the second shifted, over the first's pixels and
 // stencil), then the back buffer and the stencil plane.
-std::vector<uint32_t> render(const QuadCase& c, const Texture& tex, bool bForceTriangles) {
+std::vector<uint32_t> render(const QuadCase& c, const Texture& tex, bool bForceTriangles, const Viewport* pClip = nullptr) {
     RenderDevice device(64, 48, true);
     device.forceTriangles(bForceTriangles);
     device.setTransform(TransformKind::Projection, orthoOffCenter(0, 64, 48, 0, 0, 1));
     device.clear(true, true, 0x336699u, 1);
+    if (pClip) device.setClip(*pClip);
     device.setBlend(c.eSrc, c.eDst);
     device.setAlphaTest(c.bAlphaTest, Compare::Greater, 0x60);
     device.setFilter(c.bPoint ? Filter::Point : Filter::Linear);
@@ -87,6 +91,38 @@ TEST_P(RenderQuadTest, SameAsTriangles) {
     EXPECT_GT(nDrawn, 0);
     for (size_t i = 0; i < vQuad.size(); ++i)
         ASSERT_EQ(vQuad[i], vTriangles[i]) << (i < 64 * 48 ? "pixel " : "stencil ") << i % (64 * 48);
+}
+
+// A clip that starts and ends inside texels and rows, for the quad paths
+// and the triangles alike.
+TEST_P(RenderQuadTest, ClippedSameInsideUntouchedOutside) {
+    const QuadCase& c = GetParam();
+    const Texture tex = makeTexture(c.bUniform);
+    const Viewport clip{9, 7, 22, 17};
+    for (bool bTriangles : {false, true}) {
+        const std::vector<uint32_t> vWhole = render(c, tex, bTriangles);
+        const std::vector<uint32_t> vClipped = render(c, tex, bTriangles, &clip);
+        for (size_t i = 0; i < vWhole.size(); ++i) {
+            const int x = static_cast<int>(i % (64 * 48)) % 64, y = static_cast<int>(i % (64 * 48)) / 64;
+            const bool bInside = x >= clip.x && x < clip.x + clip.w && y >= clip.y && y < clip.y + clip.h;
+            const uint32_t nUntouched = i < 64 * 48 ? 0xFF336699u : 1u;
+            ASSERT_EQ(vClipped[i], bInside ? vWhole[i] : nUntouched)
+                << (i < 64 * 48 ? "pixel " : "stencil ") << x << "," << y << (bTriangles ? " triangles" : " quad");
+        }
+    }
+}
+
+// A clear fills only the clip rectangle.
+TEST(RenderClip, AClearFillsOnlyTheClipRectangle) {
+    RenderDevice device(8, 6, true);
+    device.clear(true, true, 0x102030u, 2);
+    device.setClip(Viewport{2, 1, 3, 2});
+    device.clear(true, true, 0xA0B0C0u, 5);
+    device.clearClip();
+    std::string sRows;
+    for (int y = 0; y < 6; ++y, sRows += '|')
+        for (int x = 0; x < 8; ++x) sRows += device.pixel(x, y) == 0xFFA0B0C0u && device.stencil(x, y) == 5 ? '#' : '.';
+    EXPECT_EQ(sRows, "........|..###...|..###...|........|........|........|");
 }
 
 INSTANTIATE_TEST_SUITE_P(Quads, RenderQuadTest, ::testing::ValuesIn(kCases),

@@ -1,6 +1,8 @@
 // The textured video driver on a real X server: what the window shows, read
 // back with XGetImage, equals the device's back buffer, in 32- and 16-bit
-// modes; full screen on a wide screen shows the letterbox bars.
+// modes; full screen on a wide screen shows the letterbox bars; a frame that
+// changed in one place shows that place and leaves the rest of the window
+// as it was.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -58,6 +60,27 @@ TEST_F(XvfbRender, WindowShowsTheBackBufferIn32Bits) {
     EXPECT_EQ(m_pVideo->getDesktopDepth(), 32);
     drawScene();
     EXPECT_EQ(testkit::windowPixels(kChosen), backBuffer(kChosen));
+}
+
+// The window is painted over by hand; the next frame, with one sprite
+// moved, shows its boxes and nothing else.
+TEST_F(XvfbRender, AChangedFrameShowsOnlyItsBoxes) {
+    ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth32)));
+    add(picture(800, 600, false, [](int x, int y) { return Color(x % 256, y % 256, 60, 255); }), 0, 0, 0);
+    SpritePtr pMoving = add(flat(40, 40, Color(255, 128, 0, 255)), 100, 100, 1);
+    pMoving->setAlpha(0.5f);
+    m_pVideo->render();
+    SDL_Surface* pScreen = SDL_GetVideoSurface();
+    ASSERT_NE(pScreen, nullptr);
+    SDL_FillRect(pScreen, nullptr, SDL_MapRGB(pScreen->format, 255, 0, 255));
+    SDL_UpdateRect(pScreen, 0, 0, 0, 0);
+    pMoving->setPosition(150, 100);
+    m_pVideo->render();
+    ASSERT_FALSE(m_pVideo->drawnBoxes().isWholeScreen());
+    const Points vInside = {{100, 100}, {120, 120}, {170, 130}, {189, 139}};
+    EXPECT_EQ(testkit::windowPixels(vInside), backBuffer(vInside));
+    EXPECT_EQ(testkit::windowPixels({{50, 50}, {400, 300}, {799, 599}}),
+              std::vector<uint32_t>({0xFF00FF, 0xFF00FF, 0xFF00FF}));
 }
 
 TEST_F(XvfbRender, WindowShowsTheBackBufferIn16Bits) {

@@ -1,0 +1,144 @@
+// The textured driver draws and shows only the boxes that changed: which
+// boxes a frame draws for moves, order changes, hiding, edited pictures and
+// transparent sprites, when the whole screen is drawn, and that every frame
+// equals the same frame drawn whole on a device that has drawn every frame
+// whole.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "rendertest_util.h"
+#include "testkit_tempdir.h"
+
+using namespace rendertest;
+
+namespace {
+
+const Color kGrey(120, 130, 140, 255), kRed(255, 0, 0, 255), kBlue(0, 0, 255, 255);
+
+class ChangedDriver : public DriverTest {
+protected:
+    void SetUp() override {
+        DriverTest::SetUp();
+        ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, 0));
+        m_pReference = std::make_unique<render::RenderDevice>(800, 600, false);
+        // Past the mode's texture reset, as the loop's next frame would be.
+        m_app.advanceFrameCount(2);
+    }
+    // A frame; its boxes as "x0,y0-x1,y1 ..." ("whole", or "" for none). The
+    // frame must equal the reference's.
+    std::string frame() {
+        m_pVideo->render();
+        m_pVideo->drawWholeFrameOn(*m_pReference);
+        EXPECT_EQ(std::memcmp(device().backBuffer(), m_pReference->backBuffer(), 800 * 600 * 4), 0)
+            << "the frame differs from the whole frame";
+        const DirtyRects& drawn = m_pVideo->drawnBoxes();
+        if (drawn.isWholeScreen()) return "whole";
+        std::vector<std::string> v;
+        for (const ScreenBox& b : drawn.boxes())
+            v.push_back(std::to_string(b.x0) + "," + std::to_string(b.y0) + "-" + std::to_string(b.x1) + "," +
+                        std::to_string(b.y1));
+        std::sort(v.begin(), v.end());
+        std::string s;
+        for (const std::string& t : v) s += (s.empty() ? "" : " ") + t;
+        return s;
+    }
+    SpritePtr background() {
+        return add(picture(800, 600, false, [](int x, int y) { return Color(x % 256, y % 256, 90, 255); }), 0, 0, 0);
+    }
+
+    testkit::ScopedEnv m_env{"SDL_VIDEODRIVER", "dummy"};
+    std::unique_ptr<render::RenderDevice> m_pReference;
+};
+
+TEST_F(ChangedDriver, AMovedSpriteRedrawsAndShowsItsOldAndNewBoxesOnly) {
+    background();
+    SpritePtr pSprite = add(flat(20, 20, kRed), 100, 100, 1);
+    pSprite->setAlpha(0.5f);
+    EXPECT_EQ(frame(), "whole");
+    const int nPresents = m_pVideo->presentCount();
+    EXPECT_EQ(frame(), "");
+    EXPECT_EQ(m_pVideo->presentCount(), nPresents);  // nothing to show
+    pSprite->setPosition(130, 100);
+    // Pixels 99.5 .. 119.5 and 129.5 .. 149.5 with two pixels of margin,
+    // five pixels apart: one box.
+    EXPECT_EQ(frame(), "97,97-152,122");
+    EXPECT_EQ(m_pVideo->presentCount(), nPresents + 1);
+    pSprite->setPosition(500, 400);
+    EXPECT_EQ(frame(), "127,97-152,122 497,397-522,422");
+    EXPECT_EQ(px(510, 410), (m_pReference->pixel(510, 410) & 0xFFFFFFu));
+}
+
+TEST_F(ChangedDriver, OrderColourHidingAndAnEditedPictureRedrawTheirBoxes) {
+    background();
+    Zep::SmartPtr<SDLImage> pRed = flat(40, 40, kRed);
+    SpritePtr pA = add(pRed, 200, 200, 1), pB = add(flat(40, 40, kBlue), 220, 220, 2);
+    pA->setAlpha(0.6f);
+    pB->setAlpha(0.6f);
+    frame();
+    EXPECT_EQ(frame(), "");
+    m_mode.removeSprite(pA);
+    pA->setZOrder(3);
+    m_mode.addSprite(pA);
+    EXPECT_EQ(frame(), "197,197-242,242");  // now after B: A's box
+    pB->setColor(Color(0, 255, 0, 255));
+    EXPECT_EQ(frame(), "217,217-262,262");
+    pB->setVisible(false);
+    EXPECT_EQ(frame(), "217,217-262,262");
+    EXPECT_EQ(frame(), "");
+    m_app.advanceFrameCount(2);
+    {
+        ImageLock lock(*pRed);
+        pRed->writePixel(3, 3, kBlue);
+    }
+    pRed->onPixelsChanged();
+    m_app.advanceFrameCount(2);
+    EXPECT_EQ(frame(), "197,197-242,242");
+}
+
+// Nothing opaque under it: a whole redraw blends it once more every frame,
+// so it is drawn every frame, and the two agree frame after frame.
+TEST_F(ChangedDriver, ATranslucentSpriteOverNothingOpaqueIsDrawnEveryFrame) {
+    add(flat(10, 10, kGrey, false), 0, 0, 0);
+    SpritePtr pHaze = add(flat(30, 30, kRed), 300, 300, 1);
+    pHaze->setAlpha(0.3f);
+    EXPECT_EQ(frame(), "whole");
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(frame(), "297,297-332,332") << i;
+}
+
+TEST_F(ChangedDriver, AnAlphaZeroSpriteChangesNothingUntilItShows) {
+    background();
+    SpritePtr pHidden = add(flat(20, 20, kRed), 400, 300, 1);
+    pHidden->setAlpha(0.0f);
+    frame();
+    pHidden->setPosition(420, 300);
+    pHidden->setColor(Color(0, 0, 255, 255));
+    EXPECT_EQ(frame(), "");
+    pHidden->setAlpha(0.5f);
+    EXPECT_EQ(frame(), "417,297-442,322");
+}
+
+TEST_F(ChangedDriver, DisplayChangesModeChangesAndRedrawAllDrawWhole) {
+    background();
+    frame();
+    EXPECT_EQ(frame(), "");
+    m_pVideo->onDisplayChanged();
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(frame(), "");
+    m_pVideo->setRedrawAll(true);
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(frame(), "whole");
+    m_pVideo->setRedrawAll(false);
+    EXPECT_EQ(frame(), "");
+    // A new mode: a new device, black, drawn whole.
+    ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, 0));
+    m_pReference = std::make_unique<render::RenderDevice>(800, 600, false);
+    m_app.advanceFrameCount(2);
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(frame(), "");
+}
+
+}  // namespace
