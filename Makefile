@@ -30,8 +30,14 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUK_TESTS=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
+# One sanitized build serves the tests and the fuzz targets: clang with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the libraries also carrying
+# the fuzzer's coverage instrumentation.
+TESTCONFIG = -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+             -DTUK_SANITIZE=ON -DTUK_TESTS=ON -DTUK_FUZZ=ON
+
 test: deps
-	cmake -S . -B $(TESTBUILD) -DCMAKE_BUILD_TYPE=Debug -DTUK_SANITIZE=ON -DTUK_TESTS=ON
+	cmake -S . -B $(TESTBUILD) $(TESTCONFIG)
 	cmake --build $(TESTBUILD) -j $(JOBS)
 	cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
@@ -49,15 +55,15 @@ bench: deps
 run: build
 	cd $(BUILD)/bin && ./tuk
 
+# The fuzz targets, in the test build (after `make test` they are built already).
 fuzz: deps
-	cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUK_FUZZ=ON -DTUK_TESTS=OFF
-	cmake --build build-fuzz -j $(JOBS)
+	cmake -S . -B $(TESTBUILD) $(TESTCONFIG)
+	cmake --build $(TESTBUILD) -j $(JOBS) --target fuzz_targets
 
 # Every fuzz target for FUZZ_SECONDS, from its seed corpus under fuzz/corpus/.
 FUZZ_SECONDS ?= 60
 fuzz-smoke: fuzz
-	fuzz/run-smoke.sh build-fuzz $(FUZZ_SECONDS)
+	fuzz/run-smoke.sh $(TESTBUILD) $(FUZZ_SECONDS)
 
 # Line coverage of the libraries by the test suites (gcovr is installed on demand).
 coverage: deps
