@@ -6,7 +6,7 @@ BENCHBUILD ?= build-bench
 PLAINBUILD ?= build-plain
 
 DEB_PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev \
-               libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev \
+               libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev lld \
                libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-image1.2-dev \
                libogg-dev libvorbis-dev libtheora-dev xvfb xauth libx11-dev libxtst-dev \
                fonts-dejavu-core
