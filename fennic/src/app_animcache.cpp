@@ -83,6 +83,16 @@ Zep::SmartPtr<Animation> AnimationCache::find(const char* szKey) const {
     return pNode ? pNode->value : Zep::SmartPtr<Animation>();
 }
 
+bool AnimationCache::releaseUnused(const char* szKey) {
+    const auto* pNode = m_hAnimations.findNode(szKey);
+    if (!pNode) return false;
+    // The table and this local reference: 2 when nothing else holds it.
+    const Zep::SmartPtr<Animation> pLocal = pNode->value;
+    if (pLocal.notNULL() && pLocal->getRefCount() > 2) return false;
+    release(szKey);
+    return true;
+}
+
 void AnimationCache::purge() {
     const Zep::List<Zep::String> lKeys = m_hAnimations.getKeys();
     Zep::List<Zep::SmartPtr<Animation>> lAnimations = m_hAnimations.getValues();
@@ -123,6 +133,8 @@ void GameApp::continuePreload() { m_animations.continuePreload(); }
 bool GameApp::isAnimationCached(const char* szKey) { return m_animations.contains(szKey); }
 
 void GameApp::releaseAnimation(const char* szKey) { m_animations.release(szKey); }
+
+bool GameApp::releaseUnusedAnimation(const char* szKey) { return m_animations.releaseUnused(szKey); }
 
 Zep::List<Zep::String> GameApp::getAnimationNames() { return m_animations.getNames(); }
 

@@ -40,6 +40,9 @@ public:
     void continuePreload();
     bool contains(const char* szKey) const { return m_hAnimations.contains(szKey); }
     void release(const char* szKey) { m_hAnimations.remove(szKey); }
+    // Drops the entry only when the table holds its only reference; false
+    // when the key is missing or the animation is in use.
+    bool releaseUnused(const char* szKey);
     // The cached animation, or null; never loads.
     Zep::SmartPtr<Animation> find(const char* szKey) const;
     Zep::List<Zep::String> getNames() const { return m_hAnimations.getKeys(); }

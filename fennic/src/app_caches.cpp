@@ -155,6 +155,10 @@ bool GameApp::releaseSample(const char* szName) { return m_caches.samples().rele
 
 bool GameApp::releaseMusic(const char* szName) { return m_caches.music().release(szName); }
 
+Zep::List<Zep::String> GameApp::getSampleNames() { return m_caches.samples().getNames(); }
+
+Zep::List<Zep::String> GameApp::getMusicNames() { return m_caches.music().getNames(); }
+
 bool GameApp::sampleExists(const char* szName) { return m_caches.sampleExists(szName); }
 
 bool GameApp::musicExists(const char* szName) { return m_caches.musicExists(szName); }

@@ -1,6 +1,10 @@
 // The frame loop: run, one frame step, the mode-update walk and the timing
 // settings.
 //
+// A quit signal (oshelpers.h) noted since the last frame ends the loop after
+// this frame, as a confirmed quit would: no question asked, exit code 0, and
+// the normal shutdown (settings saved) follows.
+//
 // Tick counts are the platform's unsigned 32-bit milliseconds held as signed
 // ints. Differences are taken modulo 2^32 and then read as signed, so the
 // loop keeps its pace across the wrap of the counter.
@@ -12,6 +16,7 @@
 #include "color.h"
 #include "gameapp.h"
 #include "gamemode.h"
+#include "oshelpers.h"
 #include "platform.h"
 
 namespace {
@@ -59,6 +64,10 @@ void GameApp::frame(int& nLastFrameTime, int& nDueTime, bool bKeepEndedModes) {
     m_bSkipNextUpdate = false;
     // Input, then drawing, with the frame counter stepped around the drawing.
     m_pPlatform->processEvents();
+    if (const int nSignal = takeQuitSignal()) {
+        log("G: Signal %d, quitting\n", nSignal);
+        quit(0);
+    }
     ++m_nFrameCount;
     if (m_bRenderEnabled && m_modeStack.count() > 0)
         if (IVideoDriver* pVideo = getVideoDriver()) pVideo->render();

@@ -2,12 +2,18 @@
 //
 // The log is static so that the main function can open it before the
 // application object exists and any part, drivers included, can write to it.
+//
+// Without a data folder, or when the log file can't be opened there, the log
+// goes to standard error: lines named relative to wherever the program runs
+// would land in a stranger's folder or nowhere.
 #include <cstdarg>
+#include <cstdio>
 
 #include <zep2/error.h>
 #include <zep2/file.h>
 #include <zep2/logfile.h>
 #include <zep2/memstream.h>
+#include <zep2/platform_fs.h>
 #include <zep2/zstream.h>
 
 #include "gameapp.h"
@@ -32,6 +38,29 @@ Zep::String& reportURL() {
 
 bool s_bLogDisabled = false;
 bool s_bLogReportEnabled = false;
+
+// The log written to standard error, each text as it comes.
+class StandardErrorLog : public Zep::LogFile {
+public:
+    StandardErrorLog() : Zep::LogFile(GameApp::kStandardErrorLogName) {}
+    int write(int nSize, const void* pBuffer) override {
+        if (nSize <= 0 || !pBuffer) return 0;
+        const size_t nWritten = std::fwrite(pBuffer, 1, static_cast<size_t>(nSize), stderr);
+        std::fflush(stderr);
+        return static_cast<int>(nWritten);
+    }
+    int length() override { return 0; }
+};
+
+bool s_bLogOnStandardError = false;
+
+// Whether the file can be opened for appending (which creates it).
+bool canAppendTo(const Zep::String& sPath) {
+    FILE* pFile = Zep::platform_fs::openFile(sPath.c_str(), "ab");
+    if (!pFile) return false;
+    std::fclose(pFile);
+    return true;
+}
 
 // The lines of the last start: from the last line holding the start-up marker
 // to the end, behind "<n>\n" with that line's number. A last line without a
@@ -76,11 +105,27 @@ void GameApp::openLog(const char* szPath) {
     theLog() = new Zep::LogFile(szPath);
 }
 
-void GameApp::closeLog() { theLog() = nullptr; }
+void GameApp::openLogOnStandardError() {
+    if (s_bLogDisabled) return;
+    closeLog();
+    theLog() = new StandardErrorLog();
+    s_bLogOnStandardError = true;
+}
+
+bool GameApp::isLogOnStandardError() { return s_bLogOnStandardError && getLog(); }
+
+void GameApp::closeLog() {
+    theLog() = nullptr;
+    s_bLogOnStandardError = false;
+}
 
 void GameApp::initLogFile(const char* szPrefix, const char* szFolder) {
-    Zep::String sPath = getUserDataFolder(szFolder) + Zep::String::format("%s.log", szPrefix ? szPrefix : "");
-    openLog(sPath.c_str());
+    const Zep::String sFolder = getUserDataFolder(szFolder);
+    const Zep::String sPath = sFolder + Zep::String::format("%s.log", szPrefix ? szPrefix : "");
+    if (sFolder.isEmpty() || !canAppendTo(sPath))
+        openLogOnStandardError();
+    else
+        openLog(sPath.c_str());
 }
 
 Zep::LogFile* GameApp::getLog() { return theLog().get(); }
@@ -108,8 +153,8 @@ bool GameApp::reportLog() {
 
     log("U: Collecting log\n");
     Zep::String sText = "(unable to read log)";
-    // Without an open log there is no file of ours to read or delete.
-    if (getLog()) {
+    // Without an open log file there is nothing of ours to read or delete.
+    if (getLog() && !isLogOnStandardError()) {
         Zep::String sFileName = getLogFileName();
         try {
             sText = collectLastStart(sFileName.c_str());

@@ -42,7 +42,12 @@ unsigned GameApp::getVideoFlagsFromSettings() const {
 // ---- The file's path and switches -------------------------------------------
 
 void GameApp::initConfigPath(const char* szPrefix, const char* szFolder) {
-    configPath() = getUserDataFolder(szFolder) + Zep::String::format("%sconfig.dat", szPrefix ? szPrefix : "");
+    Zep::String sFolder = getUserDataFolder(szFolder);
+    // "" is no folder: a name relative to the current folder would read
+    // someone else's file, or none, and hide the player's profiles.
+    if (sFolder.isEmpty()) sFolder = getUserDataFolderName(szFolder);
+    configPath() = sFolder.isEmpty() ? Zep::String()
+                                     : sFolder + Zep::String::format("%sconfig.dat", szPrefix ? szPrefix : "");
 }
 
 void GameApp::setConfigPath(const char* szPath) { configPath() = szPath; }

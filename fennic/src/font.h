@@ -96,6 +96,15 @@ public:
     // right, and the bottom after its lines, but not beyond box's bottom.
     Rect getTextBox(const Rect& box, const char* szText);
 
+    // The mark that ends a cut text: three full stops, or the one-character
+    // ellipsis in fonts that draw it.
+    virtual const char* getEllipsis() const { return "..."; }
+    // One line as it fits nWidth: the text itself when it is at most that
+    // wide, else its longest beginning (whole UTF-8 characters, without the
+    // spaces it would end with) that fits with the ellipsis after it, or the
+    // ellipsis alone.
+    Zep::String fitText(const char* szText, int nWidth);
+
 private:
     // Where a line of width w starts in the box, by the horizontal flags.
     static int lineStart(int nFlags, const Rect& box, int w);

@@ -116,14 +116,18 @@ void GameApp::init() {}
 void GameApp::shutdown() {
     ZEP_TRACE("GameApp::shutdown");
     for (GameMode* pMode : copyModeStack()) pMode->onAppQuit();
+    storeScreenAndVolumeSettings();
+    // The exit goes on when the file can't be written; the old one stays.
+    trySaveSettingsFile();
+}
+
+void GameApp::storeScreenAndVolumeSettings() {
     IVideoDriver* pVideo = videoOf(*this);
     setSetting("Fullscreen", pVideo && pVideo->isFullscreen() ? "TRUE" : "FALSE");
     if (m_bAudioEnabled) {
         setSetting("SoundVolume", Zep::String::format("%d", m_nSoundVolume).c_str());
         setSetting("MusicVolume", Zep::String::format("%d", m_nMusicVolume).c_str());
     }
-    // The exit goes on when the file can't be written; the old one stays.
-    trySaveSettingsFile();
 }
 
 void GameApp::onQuitRequest() {

@@ -166,6 +166,9 @@ public:
     bool isFullscreenSetting() const;
     unsigned getVideoFlagsFromSettings() const;
     // The user data folder for the folder name, then "<prefix>config.dat".
+    // A data folder that can't be written is still the place: the file is
+    // read from it and saving fails (trySaveSettingsFile logs why). With no
+    // data folder named at all the path is "": nothing read, nothing saved.
     static void initConfigPath(const char* szPrefix, const char* szFolder);
     static void setConfigPath(const char* szPath);
     static const Zep::String& getConfigPath();
@@ -182,6 +185,10 @@ public:
     // and wants to hear about.
     void writeSettingsFile(const char* szPath);
     void saveSettingsFile();
+    // "Fullscreen" from the screen, and, with audio, "SoundVolume" and
+    // "MusicVolume" from the volumes: into the table, not the file. The
+    // shutdown and the options dialog's buttons store them so.
+    void storeScreenAndVolumeSettings();
     // saveSettingsFile without the exception: a failure is logged as
     // "G: ** Settings not saved : <reason> **" and answered false. The
     // start-up load, the shutdown and the standard profile dialogs save this
@@ -197,8 +204,15 @@ public:
     // when no log is open. Outside text goes through "%s", never as format.
     static void log(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
     static void openLog(const char* szPath);
+    // The log on standard error instead of a file; its file name is
+    // kStandardErrorLogName, and the log report leaves it alone.
+    static void openLogOnStandardError();
+    static bool isLogOnStandardError();
+    static constexpr const char* kStandardErrorLogName = "/dev/stderr";
     static void closeLog();
-    // The user data folder for the folder name, then "<prefix>.log".
+    // The user data folder for the folder name, then "<prefix>.log". Without
+    // a writable data folder, or when that file can't be opened, the log goes
+    // to standard error.
     static void initLogFile(const char* szPrefix, const char* szFolder);
     static Zep::LogFile* getLog();
     // The open log's file name, or "dummy.log".
@@ -334,6 +348,8 @@ public:
     Zep::SmartPtr<Music> getMusic(const char* szName);
     bool releaseSample(const char* szName);
     bool releaseMusic(const char* szName);
+    Zep::List<Zep::String> getSampleNames();
+    Zep::List<Zep::String> getMusicNames();
     bool sampleExists(const char* szName);
     bool musicExists(const char* szName);
     void purgeImages();
@@ -347,6 +363,8 @@ public:
     void continuePreload();
     bool isAnimationCached(const char* szKey);
     void releaseAnimation(const char* szKey);
+    // Drops the cached animation only when nothing outside the cache holds it.
+    bool releaseUnusedAnimation(const char* szKey);
     Zep::List<Zep::String> getAnimationNames();
     void purgeAnimations();
     bool isPreloadPending() const { return m_animations.isPreloadPending(); }

@@ -6,11 +6,15 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <sys/sysinfo.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <zep2/error.h>
+#include <zep2/list.h>
 #include <zep2/memstream.h>
 #include <zep2/platform_fs.h>
 #include <zep2/random.h>
@@ -45,23 +49,37 @@ Zep::String withSlash(const Zep::String& sPath) {
     return sPath + "/";
 }
 
+// The base of the user data folders; "" when the environment names none.
+Zep::String dataHomeName() {
+    const char* szXdg = std::getenv("XDG_DATA_HOME");
+    if (szXdg && szXdg[0] == '/') return withSlash(Zep::String(szXdg));
+    const char* szHome = std::getenv("HOME");
+    if (!szHome || !szHome[0]) return Zep::String();
+    return withSlash(withSlash(Zep::String(szHome)) + ".local/share");
+}
+
 // The base of the user data folders, created when missing; "" when the
 // environment names none.
 Zep::String dataHome() {
-    const char* szXdg = std::getenv("XDG_DATA_HOME");
-    Zep::String sBase;
-    if (szXdg && szXdg[0] == '/') {
-        sBase = szXdg;
-    } else {
-        const char* szHome = std::getenv("HOME");
-        if (!szHome || !szHome[0]) return Zep::String();
-        sBase = withSlash(Zep::String(szHome)) + ".local/share";
-    }
-    sBase = withSlash(sBase);
+    const Zep::String sBase = dataHomeName();
     // mkdir -p of the base: every level below the root.
     for (int i = 1; i < sBase.length(); ++i)
         if (sBase[i] == '/') makeFolder(sBase.left(i));
     return sBase;
+}
+
+// The levels of a sub-folder name, "\\" or "/" between them; empty ones dropped.
+Zep::List<Zep::String> subFolderLevels(const char* szSubFolder) {
+    Zep::List<Zep::String> lLevels;
+    const Zep::String sSub = Zep::String(szSubFolder ? szSubFolder : "").replaceAll("\\", "/");
+    int nStart = 0;
+    while (nStart < sSub.length()) {
+        int nEnd = sSub.find('/', nStart);
+        if (nEnd < 0) nEnd = sSub.length();
+        if (nEnd > nStart) lLevels.add(Zep::String(sSub.c_str() + nStart, nEnd - nStart));
+        nStart = nEnd + 1;
+    }
+    return lLevels;
 }
 
 }  // namespace
@@ -83,22 +101,22 @@ bool isFolderWritable(const Zep::String& sFolder) {
 Zep::String getUserDataFolder(const char* szSubFolder) {
     ZEP_TRACE("getUserDataFolder");
     Zep::String sPath = dataHome();
-    if (!isFolderWritable(sPath)) return Zep::String();
-    if (!szSubFolder) return sPath;
-
-    Zep::String sSub = Zep::String(szSubFolder).replaceAll("\\", "/");
-    int nStart = 0;
-    while (nStart < sSub.length()) {
-        int nEnd = sSub.find('/', nStart);
-        if (nEnd < 0) nEnd = sSub.length();
-        if (nEnd > nStart) {
-            sPath += Zep::String(sSub.c_str() + nStart, nEnd - nStart);
-            makeFolder(sPath);
-            sPath += "/";
-            if (!isFolderWritable(sPath)) return Zep::String();
-        }
-        nStart = nEnd + 1;
+    // No data home named: no folder, rather than one relative to wherever
+    // the program happens to run.
+    if (sPath.isEmpty() || !isFolderWritable(sPath)) return Zep::String();
+    for (const Zep::String& sLevel : subFolderLevels(szSubFolder)) {
+        sPath += sLevel;
+        makeFolder(sPath);
+        sPath += "/";
+        if (!isFolderWritable(sPath)) return Zep::String();
     }
+    return sPath;
+}
+
+Zep::String getUserDataFolderName(const char* szSubFolder) {
+    Zep::String sPath = dataHomeName();
+    if (sPath.isEmpty()) return sPath;
+    for (const Zep::String& sLevel : subFolderLevels(szSubFolder)) sPath += sLevel + "/";
     return sPath;
 }
 
@@ -125,6 +143,12 @@ Zep::String getFullPath(const char* szPath) {
     std::string sOut;
     for (const std::string& sPart : vParts) sOut += "/" + sPart;
     return Zep::String(sOut.empty() ? "/" : sOut.c_str());
+}
+
+void returnFreeMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 bool getMemoryStatusMB(int* pAvailable, int* pTotal) {

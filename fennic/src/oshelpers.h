@@ -16,8 +16,14 @@ class MemStream;
 // The per-user data folder ($XDG_DATA_HOME, else ~/.local/share) with the
 // given sub-folder below it, created when missing, ending in "/". The
 // sub-folder may use "\\" or "/" between its levels. When the sub-folder
-// cannot be made writable the result is "" (the current folder).
+// cannot be made writable, or the environment names no data home, the result
+// is "": no folder (the caller decides what to do without one).
 Zep::String getUserDataFolder(const char* szSubFolder);
+// Where getUserDataFolder looks, ending in "/", whether or not the folder
+// exists or can be written; nothing is created. "" when the environment names
+// no data home. A caller that got "" from getUserDataFolder may still read
+// what is there.
+Zep::String getUserDataFolderName(const char* szSubFolder);
 
 // Whether a file can be created in the folder (which ends in a separator, or
 // is "" for the current folder). Probes by creating and deleting a file.
@@ -43,9 +49,24 @@ using FatalSignalHandler = void (*)(int nCode);
 // handler installs nothing.
 void initSignals(FatalSignalHandler pHandler);
 
+// The signals by which a desktop, a service manager or a closed terminal asks
+// the program to end: SIGTERM, SIGINT and SIGHUP. Their handler only records
+// the signal (async-signal-safe); the frame loop reads it with
+// takeQuitSignal and ends the program in order. Installed before SDL starts,
+// they stay ours: SDL puts its own handlers only where none is set.
+void installQuitSignals();
+// The number of the last quit signal received since the previous call, and
+// forgets it; 0 when none came.
+int takeQuitSignal();
+
 // Available and total physical memory in megabytes; false (and zeros) when
 // the system does not tell.
 bool getMemoryStatusMB(int* pAvailable, int* pTotal);
+
+// Hands the memory that the heap holds free back to the system, where the
+// allocator can (the C library's allocator keeps what a large release frees
+// for later use otherwise); elsewhere it does nothing.
+void returnFreeMemory();
 
 // The URL followed by "?" when it has no query yet, else by "&".
 Zep::String addURLQuerySeparator(const char* szURL);

@@ -1,5 +1,6 @@
 // The crash handlers: the fatal signals and exceptions that nothing catches
-// end the program through the one handler that the program registers.
+// end the program through the one handler that the program registers. And
+// the quit signals, which only leave a note for the frame loop.
 //
 // The handlers are installed by signal name. The numbers of one system mean
 // other signals on another (22 is SIGABRT on one, SIGTTOU here), and a crash
@@ -16,7 +17,15 @@ namespace {
 // The signals that mean the program cannot go on.
 constexpr int kFatalSignals[] = {SIGSEGV, SIGABRT, SIGFPE};
 
+// The signals that ask the program to end.
+constexpr int kQuitSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
 FatalSignalHandler s_pHandler = nullptr;
+
+// Written by the handler, read and cleared by the frame loop.
+volatile std::sig_atomic_t s_nQuitSignal = 0;
+
+void onQuitSignal(int nSignal) { s_nQuitSignal = nSignal; }
 
 // An exception that left main's reach: the same end as an abort.
 void onTerminate() {
@@ -36,4 +45,19 @@ void initSignals(FatalSignalHandler pHandler) {
     action.sa_flags = SA_RESETHAND | SA_NODEFER;
     for (int nSignal : kFatalSignals) sigaction(nSignal, &action, nullptr);
     std::set_terminate(onTerminate);
+}
+
+void installQuitSignals() {
+    struct sigaction action {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    // Interrupted system calls go on: the frame loop looks at the note.
+    action.sa_flags = SA_RESTART;
+    for (int nSignal : kQuitSignals) sigaction(nSignal, &action, nullptr);
+}
+
+int takeQuitSignal() {
+    const int nSignal = s_nQuitSignal;
+    if (nSignal) s_nQuitSignal = 0;
+    return nSignal;
 }

@@ -111,6 +111,10 @@ void SDLPlatform::processEvents() {
                 if (m_pApp) m_pApp->onKeyUp(event.key.keysym.sym, event.key.keysym.mod);
                 break;
             case SDL_MOUSEMOTION:
+                if (isImmediateMouse()) {
+                    moveTo(event.motion.x, event.motion.y);
+                    break;
+                }
                 // Every move of the pump collapses into one call at the end.
                 updateMousePosition();
                 bMoved = true;
@@ -124,9 +128,16 @@ void SDLPlatform::processEvents() {
             default: break;  // joysticks, window-system and user events
         }
     }
-    updateMousePosition();
+    // Sent at once, the position is the last pointer event's own.
+    if (!isImmediateMouse()) updateMousePosition();
     if (bMoved && m_pApp) m_pApp->onMouseMove(m_nMouseX, m_nMouseY, true);
     if (SDL_WasInit(SDL_INIT_JOYSTICK)) SDL_JoystickUpdate();
+}
+
+void SDLPlatform::moveTo(int nWindowX, int nWindowY) {
+    m_nMouseX = logical(nWindowX, getScaleFactor());
+    m_nMouseY = logical(nWindowY, getScaleFactor());
+    if (m_pApp) m_pApp->onMouseMove(m_nMouseX, m_nMouseY, true);
 }
 
 void SDLPlatform::displayChanged() {
@@ -161,7 +172,10 @@ void SDLPlatform::onKeyDownEvent(const SDL_KeyboardEvent& event) {
 }
 
 void SDLPlatform::onButtonEvent(const SDL_MouseButtonEvent& event) {
-    updateMousePosition();
+    if (isImmediateMouse())
+        moveTo(event.x, event.y);
+    else
+        updateMousePosition();
     const int nMask = buttonMask(event.button);
     if (!m_pApp || nMask == 0) return;
     if (event.type == SDL_MOUSEBUTTONDOWN)

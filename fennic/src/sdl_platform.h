@@ -7,9 +7,16 @@
 // application are logical: window pixels divided by the scale factor,
 // truncated toward zero.
 //
+// By default the moves of one pump collapse into one move, sent after all
+// its other events with the position SDL reports then; a button event acts
+// on what the last delivered move hovered. With the option kImmediateMouse
+// every motion is sent at once at its own position and every button event is
+// preceded by a move to the button's position, so a press that comes with
+// the motion that brought the pointer acts on the control under it.
+//
 // The window-hook and system-cursor modes of other systems are not built
-// here: the option word is kept (setFlags and friends) but only the default
-// path runs, and hookWindowProc does nothing.
+// here: their bits of the option word change nothing, and hookWindowProc
+// does nothing.
 #pragma once
 
 #include <SDL.h>
@@ -43,6 +50,10 @@ private:
 
 class SDLPlatform : public IPlatform {
 public:
+    // A bit of the option word (setFlags): moves and buttons at their own
+    // positions, as they come.
+    static constexpr int kImmediateMouse = 4;
+
     // Takes the application object that exists now (it may be null).
     SDLPlatform();
     // Shuts down first.
@@ -124,6 +135,9 @@ private:
     void onActiveEvent(const SDL_ActiveEvent& event);
     void onKeyDownEvent(const SDL_KeyboardEvent& event);
     void onButtonEvent(const SDL_MouseButtonEvent& event);
+    bool isImmediateMouse() const { return (m_nFlags & kImmediateMouse) != 0; }
+    // The window point as the logical position, and a move there.
+    void moveTo(int nWindowX, int nWindowY);
     void displayChanged();
 
     GameApp* m_pApp = nullptr;

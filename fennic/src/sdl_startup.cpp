@@ -8,8 +8,11 @@
 #include "sdl_ttf.h"
 #include "theme.h"
 
-std::unique_ptr<IPlatform> createDesktopPlatform() {
+static_assert(kDesktopImmediateMouse == SDLPlatform::kImmediateMouse);
+
+std::unique_ptr<IPlatform> createDesktopPlatform(int nOptions) {
     auto pPlatform = std::make_unique<SDLPlatform>();
+    pPlatform->setFlags(nOptions & kDesktopImmediateMouse);
     pPlatform->setVideoDriver(std::make_unique<D3D7VideoDriver>());
     auto pAudio = std::make_unique<SDLAudioDriver>();
     pAudio->setFrequency(kDesktopAudioFrequency);

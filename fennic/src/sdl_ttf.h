@@ -57,6 +57,7 @@ public:
     // One line at (x, y): shadow, then text.
     void drawText(const Zep::SmartPtr<Image>& pTarget, int x, int y, const char* szText) override;
     bool hasGlyph(char) override { return true; }
+    const char* getEllipsis() const override { return "\xE2\x80\xA6"; }
     // The widest of the lines split at "\n".
     int getTextWidth(const char* szText) override;
     int getHeight() override;

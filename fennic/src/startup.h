@@ -11,12 +11,19 @@ class IPlatform;
 constexpr int kDesktopAudioFrequency = 44100;
 constexpr int kDesktopAudioChunkSize = 2048;
 
+// An option of the desktop platform: every pointer motion reaches the
+// application at once, and every button press or release is preceded by a
+// move to its own position, so that it acts on the control under it (without
+// it the moves of one pump collapse into one, sent after its buttons).
+constexpr int kDesktopImmediateMouse = 4;
+
 // The desktop platform: the SDL platform holding the textured video driver
-// and the SDL_mixer audio driver (44,100 Hz, chunks of 2,048 sample frames).
+// and the SDL_mixer audio driver (44,100 Hz, chunks of 2,048 sample frames),
+// with the options given (0 or kDesktopImmediateMouse).
 // Nothing is started: GameApp::setPlatform takes it and
 // GameApp::initSystems starts it. Make it after the application object,
 // which the platform reports its events to.
-std::unique_ptr<IPlatform> createDesktopPlatform();
+std::unique_ptr<IPlatform> createDesktopPlatform(int nOptions = 0);
 
 // The theme's font class "TrueType" (fonts read from TrueType files through
 // SDL_ttf), for a game on another platform, such as the test kit's: the

@@ -133,3 +133,16 @@ Rect Font::getTextBox(const Rect& box, const char* szText) {
     const int nBottom = box.getTop() + n * getHeight() + (n - 1) * getExtraLineSpacing();
     return Rect(box.getLeft(), box.getTop(), box.getRight(), std::min(nBottom, box.getBottom()));
 }
+
+Zep::String Font::fitText(const char* szText, int nWidth) {
+    const Zep::String sText(szText ? szText : "");
+    if (getTextWidth(sText.c_str()) <= nWidth) return sText;
+    for (int n = sText.utf8Length() - 1; n > 0; --n) {
+        Zep::String sCut = sText.utf8Left(n);
+        while (!sCut.isEmpty() && sCut.c_str()[sCut.length() - 1] == ' ') sCut = sCut.left(sCut.length() - 1);
+        if (sCut.isEmpty()) break;
+        const Zep::String sFitted = sCut + getEllipsis();
+        if (getTextWidth(sFitted.c_str()) <= nWidth) return sFitted;
+    }
+    return getEllipsis();
+}

@@ -95,7 +95,9 @@ public:
     const Zep::String& getTextPrefix() const { return m_sTextPrefix; }
     void setCacheFrames(bool bCache) { m_bCacheFrames = bCache; }
 
-    // Generated pictures (ui_buttonimages.cpp, ui_frames.cpp).
+    // Generated pictures (ui_buttonimages.cpp, ui_frames.cpp). A button of a
+    // resizable style given a width (nWidth not -1) keeps a text caption
+    // between its caps, cut with the font's ellipsis when it is wider.
     Zep::SmartPtr<Image> makeButtonImage(const char* szCaption, int nState, int nWidth, const char* szStyle);
     void playButtonSound(const char* szStyle);
     void playButtonHighlightSound(const char* szStyle);
@@ -119,8 +121,10 @@ private:
     void addBuiltInDefaults();
     void computeFrameBorders();
     void playStyleSound(const char* szStyle, const char* szEvent);
+    // A rendered text caption wider than nRoom (-1: any width) is cut to it
+    // with the font's ellipsis.
     Zep::SmartPtr<Image> captionImage(ButtonStyle& style, const char* szCaption, const Zep::String& sKey,
-                                      int nState, const Zep::String& sButtonName);
+                                      int nState, const Zep::String& sButtonName, int nRoom);
     void drawCornerDecorations(FrameStyle& style, const Zep::SmartPtr<Image>& pImage, int w, int h);
     const Decoration* pickDecoration(const FrameStyle& style, int nPart, int w, int h);
 

@@ -86,7 +86,9 @@ Zep::SmartPtr<Image> Theme::makeButtonImage(const char* szCaption, int nState, i
         ZEP_ASSERT(nCenter > 0);
     }
 
-    Zep::SmartPtr<Image> pCaption = captionImage(style, szCaption, sKey, nState, sName)->clone(false);
+    // A resizable button of a set width keeps its caption between its caps.
+    const int nRoom = style.bResize && nWidth != -1 ? std::max(0, nWidth - style.nLeftCap - style.nRightCap) : -1;
+    Zep::SmartPtr<Image> pCaption = captionImage(style, szCaption, sKey, nState, sName, nRoom)->clone(false);
     if (nState == ThemeParts::kStateDisabled) {
         if (pCaption->hasAlpha()) {
             pCaption->multiplyAlpha(kDisabledAlpha);
@@ -119,7 +121,7 @@ Zep::SmartPtr<Image> Theme::makeButtonImage(const char* szCaption, int nState, i
 // The caption of a button: an image standing in for the text, or the text
 // rendered; cached with its insertion point at its centre.
 Zep::SmartPtr<Image> Theme::captionImage(ButtonStyle& style, const char* szCaption, const Zep::String& sKey, int nState,
-                                         const Zep::String& sButtonName) {
+                                         const Zep::String& sButtonName, int nRoom) {
     GameApp& a = app();
     const Zep::String sTextName = "Txt::" + sButtonName;
     if (a.isImageCached(sTextName.c_str())) return a.getImage(sTextName.c_str());
@@ -130,9 +132,10 @@ Zep::SmartPtr<Image> Theme::captionImage(ButtonStyle& style, const char* szCapti
     } else if (a.imageExists(szCaption)) {
         pImage = a.getImage(szCaption);
     } else {
-        const Zep::String sText = a.hasText(Zep::String(szCaption).toLower().c_str()) ? sKey : Zep::String(szCaption);
+        Zep::String sText = a.hasText(Zep::String(szCaption).toLower().c_str()) ? sKey : Zep::String(szCaption);
         const Zep::String& sFont = style.sFont[nState];
         Zep::SmartPtr<Font> pFont = getFont(sFont.isEmpty() ? "Theme::Button" : sFont.c_str());
+        if (nRoom >= 0) sText = pFont->fitText(sText.c_str(), nRoom);
         if (style.bColorSet[nState]) pFont->setTextColor(style.cText[nState]);
         pImage = a.createImage(pFont->getTextWidth(sText.c_str()), 2 * pFont->getHeight(), true);
         pFont->drawText(pImage, pImage->getRect(), sText.c_str());

@@ -137,6 +137,10 @@ void GameOptionsDialog::addButton(const char* szKey, int nId) {
 
 void GameOptionsDialog::onCallback(int nId, void*) {
     GameApp* pApp = getApp();
+    if ((nId == kContinue || nId == kExit) && pApp) {
+        pApp->storeScreenAndVolumeSettings();
+        pApp->trySaveSettingsFile();
+    }
     switch (nId) {
         case kContinue:
             endMode();

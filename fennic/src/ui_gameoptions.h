@@ -1,8 +1,10 @@
 // GameOptionsDialog: the standard options screen. Sliders for the sound and
 // music volumes, a choice between full screen and window, optionally the
-// colour depth, and a button row. Every change takes effect at once; nothing
-// is undone and only "BPP" is written here (the application stores volumes
-// and screen mode itself when it shuts down).
+// colour depth, and a button row. Every change takes effect at once and
+// nothing is undone; "BPP" is stored as it changes. The buttons that close
+// the dialog store the volumes and the screen mode as the shutdown does and
+// save the settings file at once (a failure is logged, the game goes on), so
+// what the player confirmed outlives a crash or a kill.
 //
 // Sections by bit: 8 title, 4 volumes, 1 full screen or window, 2 colour depth
 // (13 unless set). With a notify target the buttons are Continue and Exit and

@@ -1,6 +1,7 @@
 // The application object's construction and the log with its report.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -145,6 +146,49 @@ TEST(Log, ExactTextUpTo4095CharactersOpeningClosingAndTheUserDataFolder) {
     GameApp::initLogFile("tuk", "Halvorn\\TukHarbor");
     EXPECT_STREQ(GameApp::getLogFileName().c_str(), (dir.path() + "data/Halvorn/TukHarbor/tuk.log").c_str());
     GameApp::closeLog();
+}
+
+// Without a data folder that can be written, or when the log file there
+// can't be opened, the log goes to standard error (never to a name relative
+// to wherever the program runs); the log report neither reads nor removes
+// it. The settings path stays in the folder, to be read; with no folder
+// named, it is "".
+TEST(Log, WithoutAWritableDataFolderTheLogGoesToStandardError) {
+    TempDir dir;
+    testkit::writeFileBytes(dir.file("plainfile"), "x");
+    std::filesystem::create_directories(dir.file("data/Halvorn/TukHarbor/tuk.log"));  // a folder in the way
+    const std::string sOldConfig = GameApp::getConfigPath().c_str();
+    const struct { const char* szDataHome; std::string sConfig; } kCases[] = {
+        {"plainfile/share", dir.file("plainfile/share/Halvorn/TukHarbor/tukconfig.dat")},
+        {"data", dir.file("data/Halvorn/TukHarbor/tukconfig.dat")}};
+    for (const auto& c : kCases) {
+        testkit::ScopedEnv env("XDG_DATA_HOME", (dir.path() + c.szDataHome).c_str());
+        GameApp::initLogFile("tuk", "Halvorn\\TukHarbor");
+        GameApp::initConfigPath("tuk", "Halvorn\\TukHarbor");
+        EXPECT_TRUE(GameApp::isLogOnStandardError()) << c.szDataHome;
+        EXPECT_STREQ(GameApp::getLogFileName().c_str(), "/dev/stderr");
+        EXPECT_EQ(GameApp::getConfigPath().c_str(), c.sConfig);
+        UrlCatcher urls;
+        GameApp::setLogReport(true, "http://example.invalid/r");
+        ::testing::internal::CaptureStderr();
+        GameApp::log("G: to the %s\n", "terminal");
+        EXPECT_TRUE(GameApp::reportLog());
+        const std::string sSeen = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(sSeen.rfind("G: to the terminal\nU: Collecting log\nU: Log reset\nU: URL size ", 0), 0u) << sSeen;
+        ASSERT_EQ(urls.m_vURLs.size(), 1u);
+        EXPECT_EQ(decodeReport(urls.m_vURLs[0], "http://example.invalid/r?rpt="), "(unable to read log)");
+        EXPECT_TRUE(std::filesystem::exists("/dev/stderr"));
+        GameApp::closeLog();
+        EXPECT_FALSE(GameApp::isLogOnStandardError());
+    }
+    {
+        testkit::ScopedEnv xdg("XDG_DATA_HOME", nullptr);
+        testkit::ScopedEnv home("HOME", nullptr);
+        GameApp::initConfigPath("tuk", "Halvorn\\TukHarbor");
+        EXPECT_STREQ(GameApp::getConfigPath().c_str(), "");
+    }
+    GameApp::setConfigPath(sOldConfig.c_str());
+    GameApp::setLogReport(false, nullptr);
 }
 
 TEST(Log, DisableLogKeepsTheCurrentLogAndBlocksLaterOpens) {

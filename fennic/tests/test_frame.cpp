@@ -3,6 +3,7 @@
 // ended modes.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdint>
 #include <string>
 #include <tuple>
@@ -12,6 +13,7 @@
 
 #include "control.h"
 #include "imagetest_util.h"
+#include "oshelpers.h"
 #include "testkit_audio.h"
 #include "testkit_modes.h"
 #include "theme.h"
@@ -195,6 +197,38 @@ TEST_F(FrameTest, RunUntilQuit) {
     testkit::TestApp other;  // the singleton moves to it
     EXPECT_EQ("Assertion failed : getPlatform() != NULL",
               imagetest::messageOf<Zep::AssertFailException>([&] { other.run(); }));
+}
+
+// A quit signal ends the loop after the frame in which it came, with exit
+// code 0 and the normal shutdown, even where quitting asks first. The three
+// signals are noted alike, and the note is taken once. The test's own
+// handlers come back afterwards.
+TEST_F(FrameTest, AQuitSignalEndsTheRunInOrderWithZero) {
+    const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+    struct sigaction old[3] {};
+    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], nullptr, &old[i]);
+    installQuitSignals();
+    std::vector<int> vTaken;
+    for (int nSignal : kSignals) {
+        std::raise(nSignal);
+        vTaken.push_back(takeQuitSignal());
+        vTaken.push_back(takeQuitSignal());
+    }
+    RecordingMode* pMode = stack({"A"})[0];
+    m_app.setConfirmQuit(true);
+    pMode->m_onUpdate = [](RecordingMode& m) {
+        if (m.m_vUpdates.size() == 2) std::raise(SIGHUP);
+    };
+    m_pVideo->m_vCalls.clear();
+    const size_t nLogBefore = m_files.logText().size();
+    const int nExitCode = m_app.run();
+    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &old[i], nullptr);
+    EXPECT_EQ((std::vector<int>{SIGTERM, 0, SIGINT, 0, SIGHUP, 0}), vTaken);
+    EXPECT_EQ(0, nExitCode);
+    EXPECT_EQ(2u, pMode->m_vUpdates.size());
+    EXPECT_EQ((Lines{"A onAppQuit"}), m_log.lines);
+    EXPECT_EQ((Lines{"render", "render", "clear (0, 0, 0, 255)", "flush"}), m_pVideo->m_vCalls);
+    EXPECT_EQ(m_files.logText().substr(nLogBefore), "G: Signal " + std::to_string(SIGHUP) + ", quitting\n");
 }
 
 }  // namespace

@@ -166,6 +166,21 @@ TEST(UserDataFolder, CreatedBelowXdgDataHomeElseHomeAndEmptyWhenUnwritable) {
     // A folder cannot be made below a regular file, whoever runs the test.
     testkit::ScopedEnv env("XDG_DATA_HOME", (dir.path() + "plainfile/share").c_str());
     EXPECT_STREQ(getUserDataFolder("Halvorn\\TukHarbor").c_str(), "");
+    // Its name all the same, for reading what may be there; nothing is made.
+    EXPECT_STREQ(getUserDataFolderName("Halvorn\\TukHarbor").c_str(),
+                 (dir.path() + "plainfile/share/Halvorn/TukHarbor/").c_str());
+    {
+        testkit::ScopedEnv xdg("XDG_DATA_HOME", "relative/path");
+        testkit::ScopedEnv home("HOME", (dir.path() + "nohome").c_str());
+        EXPECT_STREQ(getUserDataFolderName("A\\\\B/").c_str(), (dir.path() + "nohome/.local/share/A/B/").c_str());
+        EXPECT_STREQ(getUserDataFolderName(nullptr).c_str(), (dir.path() + "nohome/.local/share/").c_str());
+        EXPECT_FALSE(std::filesystem::exists(dir.path() + "nohome"));
+        testkit::ScopedEnv noHome("HOME", nullptr);
+        EXPECT_STREQ(getUserDataFolderName("A").c_str(), "");
+        // No home at all: no folder, not one made in the current folder.
+        EXPECT_STREQ(getUserDataFolder("NoSuchDataFolder").c_str(), "");
+        EXPECT_FALSE(std::filesystem::exists("NoSuchDataFolder"));
+    }
     int nAvailable = -1, nTotal = -1;  // known on this system
     EXPECT_TRUE(getMemoryStatusMB(&nAvailable, &nTotal));
     EXPECT_TRUE(nTotal > 0 && nAvailable >= 0 && nAvailable <= nTotal) << nAvailable << "/" << nTotal;

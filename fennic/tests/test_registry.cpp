@@ -2,12 +2,14 @@
 // folders and the listings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
 
 #include <zep2/error.h>
 #include <zep2/grfpack_lib.h>
+#include <zep2/resourcefile.h>
 
 #include "gameapp.h"
 #include "imagetest_util.h"
@@ -129,6 +131,44 @@ TEST_F(Registry, ArchivesAndFolders) {
     EXPECT_FALSE(m_app.resourceExists("third.txt"));
     m_app.addResourceFolder(m_dir.file("not-there").c_str());  // need not exist
     EXPECT_EQ(3, m_app.providerCount());
+}
+
+// A damaged entry is a resource error that names the entry and the archive;
+// the archive goes on serving its other entries. A cut archive (its index
+// comes last) is refused when it is added, before anything is served.
+TEST_F(Registry, DamagedEntriesAndCutArchivesAreResourceErrors) {
+    std::string sFont;
+    for (int i = 0; i < 6000; ++i) sFont += static_cast<char>((i * 7919 + i / 13) & 0xFF);
+    testkit::writeFileBytes(m_dir.file("pack/fonts/Face.ttf"), sFont);
+    testkit::writeFileBytes(m_dir.file("pack/title.txt"), "still served");
+    const std::string sArchive = m_dir.file("content.dat");
+    ASSERT_TRUE(Zep::GrfPack::packFolder(m_dir.file("pack").c_str(), sArchive.c_str(), -1).ok());
+    std::string sBytes = testkit::readFileBytes(sArchive);
+    int nStart = 0, nEnd = static_cast<int>(sBytes.size());
+    {
+        const Zep::ResourceFile archive(sArchive.c_str());
+        for (const Zep::ResourceFileEntry* pEntry : archive.getEntries()) {
+            if (pEntry->getName() == "fonts/Face.ttf") nStart = pEntry->getOffset();
+        }
+        for (const Zep::ResourceFileEntry* pEntry : archive.getEntries())
+            if (pEntry->getOffset() > nStart) nEnd = std::min(nEnd, pEntry->getOffset());
+    }
+    ASSERT_GT(nStart, 0);
+    sBytes[static_cast<size_t>((nStart + nEnd) / 2)] ^= 0x10;
+    testkit::writeFileBytes(sArchive, sBytes);
+    m_app.addResourceFile(sArchive.c_str());
+    EXPECT_EQ("damaged archive: entry 'fonts/Face.ttf' is damaged or cut short in '" + sArchive + "'",
+              messageOf<Zep::ResourceException>([&] { m_app.getResource("FONTS/face.ttf"); }));
+    EXPECT_EQ("still served", text(m_app.getResource("title.txt")));
+
+    for (size_t nCut : {size_t{1}, sBytes.size() / 2, sBytes.size() - 12}) {
+        const std::string sCut = m_dir.file("cut.dat");
+        testkit::writeFileBytes(sCut, sBytes.substr(0, sBytes.size() - nCut));
+        const std::string sMessage =
+            messageOf<Zep::FatalErrorException>([&] { m_app.addResourceFile(sCut.c_str()); });
+        EXPECT_EQ(sMessage.rfind("ResourceFile::", 0), 0u) << nCut << ": " << sMessage;
+    }
+    EXPECT_EQ(1, m_app.providerCount());
 }
 
 TEST_F(Registry, NamesAndListings) {

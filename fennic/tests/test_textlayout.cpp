@@ -149,3 +149,29 @@ TEST(TextLayout, CopySettingsCarriesTheSevenSettingsButNotTheSource) {
     EXPECT_EQ((std::vector<std::string>{"strip", "x"}), strings(from.getSpec()));
     EXPECT_EQ(2, from.getSourceData()->getRefCount());  // the font's and the returned copy
 }
+
+// A line cut to a width: whole characters, no spaces before the ellipsis,
+// the ellipsis alone when nothing else fits; a font may bring its own mark.
+TEST(TextLayout, FitTextCutsWholeCharactersAndEndsWithTheEllipsis) {
+    struct MarkFont : FixedFont {
+        const char* getEllipsis() const override { return "~"; }
+    };
+    FixedFont font;
+    MarkFont marked;
+    const struct {
+        Font* pFont;
+        const char* szText;
+        int nWidth;
+        const char* szFitted;
+    } kCases[] = {
+        {&font, "Ann", 30, "Ann"},
+        {&font, "", 0, ""},
+        {&font, "Maximiliana", 80, "Maxim..."},
+        {&font, "Ann Lee", 60, "Ann..."},
+        {&font, "Zo\xC3\xAB Rey", 60, "Zo..."},  // the two bytes of one character stay together
+        {&font, "Ann", 29, "..."},
+        {&marked, "Maximiliana", 50, "Maxi~"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_STREQ(c.pFont->fitText(c.szText, c.nWidth).c_str(), c.szFitted) << c.szText << " " << c.nWidth;
+}

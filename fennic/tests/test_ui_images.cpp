@@ -147,6 +147,37 @@ TEST_F(GeneratedImages, ASampleButtonRendersItsCaptionInTrueType) {
     EXPECT_EQ(Color(0, 0, 90, 255), p->getPixel(0, 0));  // the left cap
 }
 
+// A button given a width keeps a text caption between its caps: a longer
+// one is cut with the font's ellipsis; one that fits, and any caption of a
+// button sized to it, stays whole.
+TEST_F(GeneratedImages, ATextCaptionStaysBetweenTheCapsOfAButtonGivenAWidth) {
+    Zep::SmartPtr<Theme> pTheme = sample();
+    Zep::SmartPtr<Font> pFont = pTheme->getFont("Theme::Button");
+    const ButtonStyle& style = *pTheme->getButtonStyle(nullptr);
+    const char* const kLong = "WWWWWWWWWWWWWWWW";
+    const int nRoom = 160 - style.nLeftCap - style.nRightCap;
+    ASSERT_GT(pFont->getTextWidth(kLong), nRoom);
+    const struct {
+        const char* szCaption;
+        int nWidth;
+        std::string sShown;
+    } kCases[] = {
+        {kLong, 160, pFont->fitText(kLong, nRoom).c_str()},
+        {kLong, -1, kLong},
+        {"Ann", 160, "Ann"},
+    };
+    for (const auto& c : kCases) {
+        pTheme->makeButtonImage(c.szCaption, 0, c.nWidth, nullptr);
+        const Zep::SmartPtr<Image> pCaption =
+            m_app.getImage(("Txt::t1.theme::Btn::::" + std::string(c.szCaption) + "_" + std::to_string(c.nWidth) + "_0").c_str());
+        EXPECT_EQ(pCaption->getWidth(), pFont->getTextWidth(c.sShown.c_str())) << c.szCaption << " " << c.nWidth;
+        if (c.nWidth != -1) {
+            EXPECT_LE(pCaption->getWidth(), nRoom) << c.szCaption;
+        }
+    }
+    EXPECT_EQ(std::string(pFont->fitText(kLong, nRoom).c_str()).substr(0, 3), "WWW");
+}
+
 TEST_F(GeneratedImages, ButtonSoundsFallBackToTheUnnamedStyle) {
     Zep::SmartPtr<Theme> pTheme = sample();
     pTheme->playButtonSound("Tooltip");

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "keys.h"
 #include "ui_gameoptions.h"
 #include "uitest_util.h"
@@ -69,6 +72,38 @@ TEST_F(Options, ButtonsWithAndWithoutATarget) {
         EXPECT_TRUE(m_log.bEndedFirst);
     }
     EXPECT_EQ((std::vector<int>{2, 1}), m_log.vIds);
+}
+
+// The buttons that close the dialog store the volumes and the screen mode and
+// save the settings file at once, so what the player confirmed outlives a
+// kill; a file that can't be written is logged and the dialog closes all the
+// same.
+TEST_F(Options, ClosingButtonsSaveTheVolumesAndTheScreenModeAtOnce) {
+    const std::string sConfig = GameApp::getConfigPath().c_str();
+    const struct { bool bNotify; int nCell; int nSound; int nMusic; } kCases[] = {
+        {false, 0, 40, 90}, {true, 0, 41, 91}, {true, 1, 42, 92}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.nSound);
+        std::remove(sConfig.c_str());
+        m_app.deleteEndedModes();
+        GameOptionsDialog* p = open(c.bNotify ? &m_log : nullptr, 13, 2, 1);
+        p->getSoundSlider()->setValue(c.nSound);
+        p->getMusicSlider()->setValue(c.nMusic);
+        EXPECT_FALSE(testkit::fileExists(sConfig));
+        clickOn(dynamic_cast<Sprite&>(*p->getButtonsTable()->getContent(0, c.nCell, 0)));
+        EXPECT_FALSE(m_app.isModeOnStack(p));
+        m_app.clearSettings();
+        m_app.readSettingsFile(sConfig.c_str());
+        EXPECT_EQ(std::to_string(c.nSound), m_app.getSetting("SoundVolume").c_str());
+        EXPECT_EQ(std::to_string(c.nMusic), m_app.getSetting("MusicVolume").c_str());
+        EXPECT_STREQ("FALSE", m_app.getSetting("Fullscreen").c_str());
+    }
+    m_app.deleteEndedModes();
+    GameApp::setConfigPath(m_dir.file("no/such/folder/tukconfig.dat").c_str());
+    GameOptionsDialog* p = open(nullptr, 13);
+    clickOn(dynamic_cast<Sprite&>(*p->getButtonsTable()->getContent(0, 0, 0)));
+    EXPECT_FALSE(m_app.isModeOnStack(p));
+    EXPECT_NE(std::string::npos, m_files.logText().find("G: ** Settings not saved : ")) << m_files.logText();
 }
 
 TEST_F(Options, SectionsChooseTheRows) {

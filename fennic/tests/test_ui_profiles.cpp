@@ -209,6 +209,41 @@ TEST_F(Profiles, CheckCurrentProfileAnswers0Then1Then2) {
     EXPECT_EQ("ada bob / ada", readBack());
 }
 
+// A press beside the name box, where no control is, takes the keys away from
+// it (the box loses the focus); a press anywhere on the box, its empty part
+// included, gives them back.
+TEST_F(Profiles, APressOnTheNameBoxGivesItTheKeysBackAfterAPressBesideIt) {
+    MainMenuProfileManager menu(&m_manager);
+    EXPECT_EQ(0, menu.checkCurrentProfile());
+    auto* pCreate = dynamic_cast<CreateProfileDialog*>(m_app.getTopMode());
+    ASSERT_NE(nullptr, pCreate);
+    EditBox& box = *pCreate->getEditBox();
+    const Rect r = box.getBoundingRect();
+    const int nMidX = (r.getLeft() + r.getRight()) / 2, nMidY = (r.getTop() + r.getBottom()) / 2;
+    const struct {
+        int nOutX, nOutY;  // the press beside the box
+        int nInX, nInY;    // then the press on it
+        const char* szTyped;
+        const char* szExpected;
+    } kCases[] = {
+        {5, 5, r.getLeft() + 2, nMidY, "Ad", "Ad"},
+        {r.getLeft() - 3, nMidY, r.getRight() - 2, r.getBottom() - 2, "a", "Ada"},
+        {r.getRight() + 2, nMidY, nMidX, r.getTop() + 1, "m", "Adam"},
+    };
+    for (const auto& c : kCases) {
+        click(c.nOutX, c.nOutY);
+        EXPECT_FALSE(box.hasFocus()) << c.nOutX << "," << c.nOutY;
+        type("x");  // nobody takes it
+        click(c.nInX, c.nInY);
+        EXPECT_TRUE(box.hasFocus()) << c.nInX << "," << c.nInY;
+        type(c.szTyped);
+        EXPECT_EQ(c.szExpected, std::string(box.getText().c_str()));
+    }
+    key(Key::Return);
+    EXPECT_EQ(1, menu.checkCurrentProfile());
+    EXPECT_EQ("adam", current());
+}
+
 TEST_F(Profiles, WithNoProfileTheListOpensTheCreateDialogAtOnceWithOkAlone) {
     SelectProfileDialog* pList = openList();
     auto* pCreate = dynamic_cast<CreateProfileDialog*>(m_app.getTopMode());

@@ -256,6 +256,15 @@ bool XScreen::click(int x, int y, unsigned nButton) {
     return true;
 }
 
+bool XScreen::tap(int x, int y, unsigned nButton) {
+    if (!m_pDisplay) return false;
+    XTestFakeMotionEvent(m_pDisplay, DefaultScreen(m_pDisplay), x, y, CurrentTime);
+    XTestFakeButtonEvent(m_pDisplay, nButton, True, CurrentTime);
+    XTestFakeButtonEvent(m_pDisplay, nButton, False, CurrentTime);
+    XSync(m_pDisplay, False);
+    return true;
+}
+
 bool XScreen::pressKey(unsigned long nKeySym, bool bShift) {
     if (!m_pDisplay) return false;
     const KeyCode nShift = XKeysymToKeycode(m_pDisplay, XK_Shift_L);
@@ -267,6 +276,51 @@ bool XScreen::pressKey(unsigned long nKeySym, bool bShift) {
     if (bShift) XTestFakeKeyEvent(m_pDisplay, nShift, False, CurrentTime);
     XSync(m_pDisplay, False);
     return true;
+}
+
+bool XScreen::pressKeyWith(unsigned long nModifierSym, unsigned long nKeySym) {
+    if (!m_pDisplay) return false;
+    const KeyCode nModifier = XKeysymToKeycode(m_pDisplay, nModifierSym);
+    const KeyCode nKey = XKeysymToKeycode(m_pDisplay, nKeySym);
+    if (!nModifier || !nKey) return false;
+    XTestFakeKeyEvent(m_pDisplay, nModifier, True, CurrentTime);
+    XTestFakeKeyEvent(m_pDisplay, nKey, True, CurrentTime);
+    XTestFakeKeyEvent(m_pDisplay, nKey, False, CurrentTime);
+    XTestFakeKeyEvent(m_pDisplay, nModifier, False, CurrentTime);
+    XSync(m_pDisplay, False);
+    return true;
+}
+
+bool XScreen::closeWindows() {
+    if (!m_pDisplay) return false;
+    const Atom protocols = XInternAtom(m_pDisplay, "WM_PROTOCOLS", False);
+    const Atom deleteWindow = XInternAtom(m_pDisplay, "WM_DELETE_WINDOW", False);
+    Window root = 0, parent = 0;
+    Window* pChildren = nullptr;
+    unsigned nChildren = 0;
+    if (!XQueryTree(m_pDisplay, DefaultRootWindow(m_pDisplay), &root, &parent, &pChildren, &nChildren)) return false;
+    bool bSent = false;
+    for (unsigned i = 0; i < nChildren; ++i) {
+        Atom* pProtocols = nullptr;
+        int nProtocols = 0;
+        bool bTakes = false;
+        if (XGetWMProtocols(m_pDisplay, pChildren[i], &pProtocols, &nProtocols)) {
+            for (int n = 0; n < nProtocols; ++n) bTakes |= pProtocols[n] == deleteWindow;
+            XFree(pProtocols);
+        }
+        if (!bTakes) continue;
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = pChildren[i];
+        event.xclient.message_type = protocols;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(deleteWindow);
+        event.xclient.data.l[1] = CurrentTime;
+        bSent |= XSendEvent(m_pDisplay, pChildren[i], False, NoEventMask, &event) != 0;
+    }
+    if (pChildren) XFree(pChildren);
+    XSync(m_pDisplay, False);
+    return bSent;
 }
 
 bool XScreen::typeText(const char* szText) {

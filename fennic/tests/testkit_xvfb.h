@@ -95,11 +95,21 @@ public:
     // A press of the button (1 left, 2 middle, 3 right) at (x, y), held for
     // 100 ms, and its release.
     bool click(int x, int y, unsigned nButton = 1);
+    // The motion to (x, y), a press and a release sent together, without a
+    // pause, as a tap on a touch screen or a quick hand makes them: they
+    // reach the window within one of its frames.
+    bool tap(int x, int y, unsigned nButton = 1);
     // A press and a release of the key of an X key symbol (0xff0d Return,
     // 0xff1b Escape, 'a' ...), with Shift held when bShift.
     bool pressKey(unsigned long nKeySym, bool bShift = false);
     // The text's letters, digits and spaces as key presses; capitals with Shift.
     bool typeText(const char* szText);
+    // A press and a release of the key while another key is held (the
+    // modifier's X key symbol: 0xffe9 left Alt ...).
+    bool pressKeyWith(unsigned long nModifierSym, unsigned long nKeySym);
+    // What a window manager's close button sends: WM_DELETE_WINDOW to each
+    // top-level window that takes it. False when not open or none takes it.
+    bool closeWindows();
 
 private:
     _XDisplay* m_pDisplay = nullptr;

@@ -8,16 +8,22 @@ namespace cg {
 
 namespace {
 
-// A speech bubble whose tail points down to the left; the mood colours and
-// roughens it.
+// A speech bubble with a tail down to its customer; the mood colours and
+// roughens it. The bubbles are low, so that two rows of them fit over the
+// heads at the counter and a VIP's stays clear of the fixtures above it and
+// the patience meters below: the upper row's tail points down to the left
+// from the corner, the lower row's down from the middle (the scripts mirror
+// them for the seats on the other side), a VIP's down from the left third,
+// where the customer sits.
 Canvas balloon(int nLook, bool bUpper, bool bVip) {
     static const uint32_t kFill[3] = {0xFFFFFF, 0xFFF1B8, 0xFFC9C2};
     static const uint32_t kEdge[3] = {0x6C7A89, 0xC99A06, 0xC0392B};
-    Canvas c(110, 70);
+    Canvas c(110, 56);
     const Rgba fill = rgb(kFill[nLook]), edge = rgb(kEdge[nLook]);
-    const float fTop = bUpper ? 2 : 4, fHeight = bVip ? 52 : 48;
-    c.polygon({{18, fTop + fHeight - 8}, {34, fTop + fHeight - 8}, {10, 68}}, fill);
-    c.roundRect(4, fTop, 100, fHeight, bVip ? 10 : 20, fill);
+    const float fTop = 2, fHeight = 40;
+    const float fTip = bVip ? 30 : bUpper ? 10 : 47, fBase = bUpper && !bVip ? 18 : fTip - 7;
+    c.polygon({{fBase, fTop + fHeight - 8}, {fBase + 16, fTop + fHeight - 8}, {fTip, 54}}, fill);
+    c.roundRect(4, fTop, 100, fHeight, bVip ? 10 : 18, fill);
     if (bVip) c.roundRect(8, fTop + 4, 92, fHeight - 8, 8, rgb(0xF4D35E, 60));
     if (nLook == 2)
         for (int i = 0; i < 6; ++i) c.polygon({{14.0f + i * 16, fTop + 2}, {22.0f + i * 16, fTop - 2}, {30.0f + i * 16, fTop + 2}}, fill);

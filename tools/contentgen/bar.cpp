@@ -240,7 +240,10 @@ void makeBar(Output& out) {
     out.picture("bar_room", room());
     out.picture("bar_counter", counter());
     out.picture("posavaso_1", coaster());
-    out.picture("seat_hotspot", transparentArea(80, 200));
+    // A standing customer's click area reaches from the head down to the
+    // ledge, a seated VIP's from the shoulders down to the floor.
+    out.picture("seat_hotspot", transparentArea(60, 130));
+    out.picture("vip_seat_hotspot", transparentArea(60, 170));
     out.picture("dispenser_hotspot", transparentArea(50, 60));
     for (int i = 0; i <= 4; ++i) out.picture(i ? "sink_pile_" + std::to_string(i) : "sink", sink(i));
     out.picture("silla", chair());

@@ -113,6 +113,12 @@ Canvas vipArm(Pt shoulder, Pt hand, bool bFar) {
     return c;
 }
 
+// The drinking (far) arm from the figure's reference line rightwards: what
+// lies left of it is the shoulder's back, hidden by the body and the sleeve.
+Canvas vipDrinkingArm(Pt hand) {
+    return vipArm(kVipShoulderL, hand, true).crop(kInsX17, 0, kW17 - kInsX17, kH17);
+}
+
 // Sitting legs: thigh forward from the hip, shin down to the floor.
 Canvas vipLeg(bool bFar) {
     Palette p = vip();
@@ -265,12 +271,15 @@ std::string customer6() {
     return s.text();
 }
 
-// VIP drinking arm frame: mugx from the picture's left edge and mugy from the
-// insertion point, both as the game draws the figure (scaled by 0.88).
+// VIP drinking arm frame: mugx and mugy from the insertion point, as the game
+// draws the figure (scaled by 0.88). The game places the glass at part 0's x
+// plus mugx (negated when the figure is mirrored) minus the insertion-point
+// x of the arm's picture, so the drinking arm's pictures start at the
+// figure's reference line, their insertion point x being 0.
 void vipArmFrame(Script& s, int nPose, bool bDoDrink, bool bWait) {
     const Pt h = kVipLeftHands[nPose];
     s.line("add v_arm_left_%d", nPose + 1);
-    s.line("prop mugx %d", static_cast<int>(kInsX17 + (h.x - kInsX17) * kVipScale));
+    s.line("prop mugx %d", static_cast<int>((h.x - kInsX17) * kVipScale));
     s.line("prop mugy %d", static_cast<int>((h.y + kGrip - kInsY17) * kVipScale));
     if (bDoDrink) s.line("prop dodrink true");
     if (bWait) s.line("prop waitfinish true");
@@ -293,8 +302,11 @@ std::string customer17() {
     Script s;
     s.line("# customer17.inc: the seventeen-part VIP customer; (0) holds the colour letters of the clothes.");
     s.line("prop mugx %d", 48).line("prop mugy %d", -60);
-    for (const char* szName : {"arm_left_1", "arm_left_2", "arm_left_3", "arm_left_4", "arm_left_5", "arm_right_1",
-                               "arm_right_2", "body", "head", "head_smile", "eyes_1", "eyes_2", "leg_left",
+    for (int i = 1; i <= 5; ++i) {
+        const std::string sName = "arm_left_" + std::to_string(i);
+        load(s, "vip_" + sName, "v_" + sName, 0, kInsY17);
+    }
+    for (const char* szName : {"arm_right_1", "arm_right_2", "body", "head", "head_smile", "eyes_1", "eyes_2", "leg_left",
                                "leg_right", "hair", "hat", "cloth_upper", "cloth_lower", "thumb", "sleeve_left",
                                "sleeve_right"})
         load(s, std::string("vip_") + szName, std::string("v_") + szName, kInsX17, kInsY17);
@@ -346,7 +358,7 @@ void makeCustomers(Output& out) {
         out.picture("cust_armr_" + std::to_string(i + 1), guestArm(kShoulderR, kRightHands[i], i == 1 ? -4.0f : 4.0f));
 
     for (int i = 0; i < 5; ++i)
-        out.picture("vip_arm_left_" + std::to_string(i + 1), vipArm(kVipShoulderL, kVipLeftHands[i], true));
+        out.picture("vip_arm_left_" + std::to_string(i + 1), vipDrinkingArm(kVipLeftHands[i]));
     for (int i = 0; i < 2; ++i)
         out.picture("vip_arm_right_" + std::to_string(i + 1), vipArm(kVipShoulderR, kVipRightHands[i], false));
     const VipPicture aPictures[] = {

@@ -1,6 +1,9 @@
 // The three instruction pages: a title and three steps each, every step a
-// small drawing of what to click beside its text. The bottom 60 pixels stay
-// plain for the page buttons.
+// small drawing of what to click beside its text, in the order a day is
+// played: serving (the bubble, the coaster, the seat), the rest of the day
+// (the empty glass to the sink, the waiting, the goal), then the juice
+// machine the store sells. The bottom 60 pixels stay plain for the page
+// buttons.
 #include <functional>
 #include <string>
 
@@ -95,30 +98,96 @@ Canvas page(int nPage, const char* szTitle, const Step (&aSteps)[3]) {
 
 const Rgba kOrange = rgb(0xF4A261);
 
+// A coaster on the counter, seen from the front.
+void coaster(Canvas& c, float x, float y) {
+    c.ellipse(x, y, 18, 5, rgb(0xC9A66B));
+    c.ellipse(x, y - 1, 15, 3.5f, rgb(0xE3C28C));
+}
+
+// A bar stool, its seat's top at y, in front of the guest who has it.
+void stool(Canvas& c, float x, float y) {
+    c.line(x - 10, y + 40, x - 5, y + 4, 3, rgb(0x6D4426));
+    c.line(x + 10, y + 40, x + 5, y + 4, 3, rgb(0x6D4426));
+    c.line(x - 8, y + 26, x + 8, y + 26, 2, rgb(0x6D4426));
+    c.ellipse(x, y + 2, 16, 5, rgb(0xE76F51));
+}
+
+// The sink: a steel basin on its cupboard.
+void sink(Canvas& c, float x, float y) {
+    c.roundRect(x, y, 90, 56, 8, rgb(0xA8B5BF));
+    c.roundRect(x + 10, y + 8, 70, 36, 6, rgb(0x6C7A89));
+    c.line(x + 70, y - 14, x + 70, y + 4, 3, rgb(0x8D99A6));
+    c.line(x + 70, y - 14, x + 58, y - 14, 3, rgb(0x8D99A6));
+}
+
+// An arrow from (x0, y) to (x1, y).
+void arrowRight(Canvas& c, float x0, float x1, float y) {
+    c.line(x0, y, x1 - 8, y, 3, kBrown);
+    c.polygon({{x1 - 10, y - 7}, {x1, y}, {x1 - 10, y + 7}}, kBrown);
+}
+
+// The day in the order it is played: the bubble, the coaster, the seat.
 Canvas servingPage() {
     const Step steps[3] = {
         {[](Canvas& c, float x, float y) {
-             drawPerson(c, Pt{x + 60, y + 114}, 70, guest(), Pose::Stand);
-             bubble(c, x + 120, y + 36, kOrange);
+             drawPerson(c, Pt{x + 60, y + 114}, 80, guest(), Pose::Stand);
+             stool(c, x + 60, y + 78);
+             bubble(c, x + 124, y + 34, kOrange);
+             click(c, x + 130, y + 44);
          },
-         "Guests come in and take a seat. The bubble over a guest shows the drink they want."},
+         "A guest sits down and the bubble over the guest shows the drink wanted. Click the bubble: the waitress "
+         "takes the order to the barman, who makes the drink."},
         {[](Canvas& c, float x, float y) {
-             counter(c, x + 10, y + 70, 150);
-             glass(c, x + 60, y + 70, Rgba{});
-             glass(c, x + 110, y + 70, Rgba{});
-             click(c, x + 68, y + 62);
+             counter(c, x + 10, y + 74, 150);
+             coaster(c, x + 50, y + 74);
+             glass(c, x + 50, y + 72, kOrange);
+             coaster(c, x + 116, y + 74);
+             click(c, x + 58, y + 58);
          },
-         "Click a glass on the counter. The waitress walks over and picks it up."},
+         "The barman puts the drink on a coaster on the counter. Click the coaster: the waitress fetches the drink."},
         {[](Canvas& c, float x, float y) {
-             drawPerson(c, Pt{x + 50, y + 114}, 80, waitress(), Pose::Carry);
-             drawPerson(c, Pt{x + 130, y + 114}, 70, guest(), Pose::Stand);
-             click(c, x + 134, y + 74);
+             drawPerson(c, Pt{x + 46, y + 114}, 80, waitress(), Pose::Carry);
+             drawPerson(c, Pt{x + 126, y + 114}, 80, guest(), Pose::Stand);
+             stool(c, x + 126, y + 78);
+             click(c, x + 132, y + 82);
          },
-         "Click the guest to serve the drink. Happy guests pay, and quick service earns stars."},
+         "Click the guest's seat: she serves the drink. The guest pays, and quick service earns stars."},
     };
     return page(0, "serving", steps);
 }
 
+// After the drink: the empty glass to the sink, the waiting, the day's goal.
+Canvas dayPage() {
+    const Step steps[3] = {
+        {[](Canvas& c, float x, float y) {
+             stool(c, x + 30, y + 70);
+             glass(c, x + 30, y + 68, Rgba{});
+             click(c, x + 36, y + 94);
+             arrowRight(c, x + 54, x + 78, y + 60);
+             sink(c, x + 78, y + 50);
+             click(c, x + 140, y + 74);
+         },
+         "A guest who has finished leaves the empty glass at the seat. Click the seat to collect it, then click "
+         "the sink to leave it there."},
+        {[](Canvas& c, float x, float y) {
+             drawPerson(c, Pt{x + 70, y + 114}, 80, guest(), Pose::Stand);
+             c.roundRect(x + 110, y + 20, 14, 80, 4, rgb(0x3A2A22));
+             c.roundRect(x + 112, y + 50, 10, 48, 3, rgb(0x52B788));
+         },
+         "The meter beside a guest shows how long they will wait. Serve them before it runs out!"},
+        {[](Canvas& c, float x, float y) {
+             for (int i = 0; i < 4; ++i) {
+                 c.ellipse(x + 60 + i * 6.0f, y + 90.0f - i * 9, 22, 8, rgb(0xC99A06));
+                 c.ellipse(x + 60 + i * 6.0f, y + 87.0f - i * 9, 22, 8, rgb(0xFFD60A));
+             }
+             drawText(c, "$", x + 78, y + 46, TextStyle{18, true, rgb(0xC99A06), Align::Center});
+         },
+         "Reach the day's goal to go on. Spend your money in the store: trays, chairs, a parrot and more."},
+    };
+    return page(1, "the rest of the day", steps);
+}
+
+// A bought juice machine: the fruit, the glass button, the coaster.
 Canvas juicerPage() {
     const Step steps[3] = {
         {[](Canvas& c, float x, float y) {
@@ -133,48 +202,21 @@ Canvas juicerPage() {
          "Then click its glass button: the machine fills a glass and slides it out."},
         {[](Canvas& c, float x, float y) {
              counter(c, x + 10, y + 70, 150);
-             glass(c, x + 80, y + 70, kOrange);
+             coaster(c, x + 80, y + 70);
+             glass(c, x + 80, y + 68, kOrange);
              click(c, x + 88, y + 62);
          },
-         "Click the full glass to take it, then click the guest who asked for it."},
+         "Click the full glass to take it, then click the seat of the guest who asked for it."},
     };
-    return page(1, "the juice machine", steps);
-}
-
-Canvas dayPage() {
-    const Step steps[3] = {
-        {[](Canvas& c, float x, float y) {
-             drawPerson(c, Pt{x + 70, y + 114}, 80, guest(), Pose::Stand);
-             c.roundRect(x + 110, y + 20, 14, 80, 4, rgb(0x3A2A22));
-             c.roundRect(x + 112, y + 50, 10, 48, 3, rgb(0x52B788));
-         },
-         "The meter beside a guest shows how long they will wait. Serve them before it runs out!"},
-        {[](Canvas& c, float x, float y) {
-             c.roundRect(x + 40, y + 50, 90, 56, 8, rgb(0xA8B5BF));
-             c.roundRect(x + 50, y + 58, 70, 36, 6, rgb(0x6C7A89));
-             glass(c, x + 70, y + 70, Rgba{});
-             glass(c, x + 96, y + 76, Rgba{});
-             click(c, x + 110, y + 80);
-         },
-         "Empty glasses go back to the sink: click it when the waitress carries used glasses."},
-        {[](Canvas& c, float x, float y) {
-             for (int i = 0; i < 4; ++i) {
-                 c.ellipse(x + 60 + i * 6.0f, y + 90.0f - i * 9, 22, 8, rgb(0xC99A06));
-                 c.ellipse(x + 60 + i * 6.0f, y + 87.0f - i * 9, 22, 8, rgb(0xFFD60A));
-             }
-             drawText(c, "$", x + 78, y + 46, TextStyle{18, true, rgb(0xC99A06), Align::Center});
-         },
-         "Reach the day's goal to go on. Spend your money in the store: trays, chairs, a parrot and more."},
-    };
-    return page(2, "your day", steps);
+    return page(2, "the juice machine", steps);
 }
 
 }  // namespace
 
 void makeHowTo(Output& out) {
     out.picture("howto0", servingPage());
-    out.picture("howto1", juicerPage());
-    out.picture("howto2", dayPage());
+    out.picture("howto1", dayPage());
+    out.picture("howto2", juicerPage());
 }
 
 }  // namespace cg

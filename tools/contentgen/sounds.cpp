@@ -10,6 +10,14 @@ namespace cg {
 
 namespace {
 
+// Every effect and track peaks well below -6 dBFS (0.501 of full scale) so
+// that five effects over the music mix without clipping; the buzzing
+// effects (square waves and noise, which sound louder at the same peak and
+// last longest) lower still.
+constexpr float kEffectPeak = 0.3f;
+constexpr float kBuzzPeak = 0.22f;
+constexpr float kMusicPeak = 0.3f;
+
 float note(int nSemitonesFromA4) { return 440.0f * std::pow(2.0f, nSemitonesFromA4 / 12.0f); }
 
 Sound ask(int nVoice) {
@@ -100,24 +108,24 @@ Sound tune(const int (&aChords)[4], float fBeat, int nMelody, float fSeconds) {
         const int nNote = nRoot + aChord[kSteps[(b + nMelody) % 8]] + (b % 16 >= 8 ? 12 : 0);
         if ((b + nMelody) % 3 != 2) s.tone(t, fBeat * 0.8f, note(nNote), note(nNote), Wave::Square, 0.12f, 4);
     }
-    s.normalise(0.7f);
+    s.normalise(kMusicPeak);
     return s;
 }
 
 }  // namespace
 
 void makeSounds(Output& out) {
-    auto wav = [&](const std::string& sName, Sound s) {
-        s.normalise();
+    auto wav = [&](const std::string& sName, Sound s, float fPeak = kEffectPeak) {
+        s.normalise(fPeak);
         out.bytes(Folder::Sound, sName + ".wav", encodeWav(s));
     };
     for (int v = 1; v <= 2; ++v) {
         wav("sfx_game_ask" + std::to_string(v), ask(v));
         wav("sfx_game_accept" + std::to_string(v), accept(v));
-        wav("sfx_game_mistake" + std::to_string(v), mistake(v));
+        wav("sfx_game_mistake" + std::to_string(v), mistake(v), kBuzzPeak);
     }
     wav("sfx_game_cantdo", single(0.2f, 110, 70, Wave::Sine, 12));
-    wav("sfx_game_juicer", juicer());
+    wav("sfx_game_juicer", juicer(), kBuzzPeak);
     wav("sfx_game_number", single(0.04f, 1500, 1500, Wave::Square, 60));
     wav("sfx_game_star", star());
     wav("sfx_game_parrot", parrot());

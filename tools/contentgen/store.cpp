@@ -19,8 +19,9 @@ namespace {
 // salesman, who stands on his bottom centre at (472, 311); chairs on the
 // floor (141, 299); decorations, centrepieces and trays on the front counter
 // (122, 424), (283, 403), (432, 437); the parrot on a perch at the right
-// edge (743, 360, top-left); the description line's paper at (20, 529), the
-// money's tag at (578, 546) and the Back button at (627, 531).
+// edge (743, 360: the middle of its picture, for sale and sold out alike);
+// the description line's paper at (20, 529), the money's tag at (578, 546)
+// and the Back button at (627, 531).
 constexpr Rgba kWall = rgb(0xF2D7A6), kPlank = rgb(0xE3C28C), kFloor = rgb(0xB5834F);
 constexpr Rgba kCounter = rgb(0x8D5524), kCounterTop = rgb(0xA86B32), kPaper = rgb(0xFFF8E7);
 
@@ -52,9 +53,9 @@ Canvas shop() {
         c.line(k[0], k[1] + 1, k[0] + k[2], k[1] + 1, 2, rgb(0x8D5524));
         c.line(k[0] + k[2] / 2, k[1], k[0] + k[2] / 2, 313, 1.5f, rgb(0x8D5524));
     }
-    // The parrot's perch.
-    c.rect(728, 450, 61, 8, rgb(0x6D4426));
-    c.line(760, 458, 760, 600, 6, rgb(0x6D4426));
+    // The parrot's perch, under the feet of the parrot standing at (743, 360).
+    c.rect(708, 390, 70, 7, rgb(0x6D4426));
+    c.line(743, 397, 743, 600, 6, rgb(0x6D4426));
     pillar(c, 789, 270, 330);
     // The front counter.
     c.rect(40, 452, 520, 18, kCounterTop);
@@ -96,17 +97,18 @@ Canvas salesman(int n) {
     return c;
 }
 
-// The shop's parrot, drawn in the left part of its picture: the store puts
-// it at the right edge, where a pillar covers the rest.
+// The shop's parrot, standing in the middle of its picture with its feet on
+// row 76, where the perch runs; the tail hangs in front of the perch.
 Canvas shopParrot(int n) {
     Canvas c(70, 90);
     const Rgba body = n == 2 ? rgb(0x52D273) : rgb(0x2BA84A);
-    c.polygon({{16, 70}, {24, 70}, {n == 1 ? 10.0f : 16, 90}}, rgb(0x1D6FA3));
-    c.ellipse(22, 54, 13, 22, body);
-    c.ellipse(22, 26, 11, 11, rgb(0xE63946));
-    c.polygon({{12, 24}, {2, 30}, {12, 32}}, rgb(0xFFD60A));
-    c.ellipse(19, 23, 2, 2, rgb(0x1B1B1B));
-    c.polygon({{28, 46}, {36, 52}, {n == 1 ? 40.0f : 34, 74}}, rgb(0x1D6FA3));
+    const float x = 13;  // from the picture's left part to its middle
+    c.polygon({{x + 16, 70}, {x + 24, 70}, {x + (n == 1 ? 10.0f : 16), 90}}, rgb(0x1D6FA3));
+    c.ellipse(x + 22, 54, 13, 22, body);
+    c.ellipse(x + 22, 26, 11, 11, rgb(0xE63946));
+    c.polygon({{x + 12, 24}, {x + 2, 30}, {x + 12, 32}}, rgb(0xFFD60A));
+    c.ellipse(x + 19, 23, 2, 2, rgb(0x1B1B1B));
+    c.polygon({{x + 28, 46}, {x + 36, 52}, {x + (n == 1 ? 40.0f : 34), 74}}, rgb(0x1D6FA3));
     c.outline(kInk, 1);
     return c;
 }

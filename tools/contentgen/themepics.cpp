@@ -61,6 +61,29 @@ Canvas signButton(int w, int h, int nState, const std::string& sWord, Rgba base)
     return c;
 }
 
+// A tab of the records screen: coloured with a white word while another list
+// shows; pushed (the list shown, or held down) it takes the page's paper
+// colour with the word, a thick rim and an arrow towards the page in its
+// own colour, so the list shown is plain to see; highlight is lighter.
+Canvas tabButton(int w, int h, int nState, const std::string& sWord, Rgba base) {
+    Canvas c(w, h);
+    const bool bShown = nState == 1;
+    const float fArrow = 12;
+    const float bw = w - fArrow;
+    const Rgba body = bShown ? rgb(0xFFF8E7) : nState == 2 ? mix(base, rgb(0xFFFFFF), 0.25f) : base;
+    c.roundRect(1, 3, bw - 2, h - 4, 10, shade(base, 0.6f));
+    c.roundRect(1, 1, bw - 2, h - 5, 10, bShown ? base : body);
+    if (bShown) {
+        c.roundRect(5, 5, bw - 10, h - 13, 7, body);
+        c.polygon({{bw - 2, h / 2.0f - 10}, {static_cast<float>(w) - 1, h / 2.0f - 2}, {bw - 2, h / 2.0f + 6}}, base);
+    }
+    const int nSize = 16;
+    const Rgba ink = bShown ? shade(base, 0.7f) : rgb(0xFFFFFF);
+    drawText(c, sWord, bw / 2, (h - nSize * 1.25f) / 2 - 1, TextStyle{nSize, true, ink, Align::Center});
+    c.outline(kEdge, 1);
+    return c;
+}
+
 // The frame's pieces, 16 x 16 each: a 10-pixel wooden rim with a dark line
 // outside and a light one inside, then the dark panel that fills the middle
 // (dark so the theme's light text reads on it).
@@ -134,9 +157,12 @@ void makeTheme(Output& out) {
         const char* szWord;
         int w, h;
         uint32_t nColour;
-    } const kButtons[] = {
-        {"btn_paper", "", 140, 44, 0xF3E2BE},      {"btn_adventure", "Adventure", 150, 50, 0x2A9D8F},
-        {"btn_crazy", "Relax", 150, 50, 0xF4A261},     {"btn_free", "Free play", 150, 50, 0x6A4C93},
+    } const kButtons[] = {{"btn_paper", "", 140, 44, 0xF3E2BE}};
+    // The records screen's three tabs.
+    const PictureButton kTabs[] = {
+        {"btn_adventure", "Adventure", 162, 50, 0x2A9D8F},
+        {"btn_crazy", "Relax", 162, 50, 0xE07A2E},
+        {"btn_free", "Free play", 162, 50, 0x6A4C93},
     };
     // The menu's four signboards; their colours match the sign tips of the menu's decoration.
     const PictureButton kSigns[] = {
@@ -149,6 +175,9 @@ void makeTheme(Output& out) {
     for (const PictureButton& b : kButtons)
         for (int s = 0; s < 3; ++s)
             out.picture(std::string(b.szFile) + "_" + kStates[s], button(b.w, b.h, s, b.szWord, rgb(b.nColour)));
+    for (const PictureButton& b : kTabs)
+        for (int s = 0; s < 3; ++s)
+            out.picture(std::string(b.szFile) + "_" + kStates[s], tabButton(b.w, b.h, s, b.szWord, rgb(b.nColour)));
     for (const char* szPart : {"top", "bottom", "left", "right", "ul", "ur", "ll", "lr", "back"})
         out.picture(std::string("frame_") + szPart, framePart(szPart));
     out.picture("frame_empty", Canvas(2, 2));

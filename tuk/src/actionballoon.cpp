@@ -6,6 +6,7 @@
 
 #include "character.h"
 #include "gameapp.h"
+#include "mug.h"
 #include "playmode.h"
 
 namespace {
@@ -135,10 +136,14 @@ int ActionBalloon::getClickPriority(int x, int y) {
     return -1;
 }
 
+// A glass the customer holds stops the order only while it has drink in it:
+// a wrong drink waits to be taken back, but the empty glass handed over with
+// the seat (or left from the last drink) must not keep it calling in vain.
 bool ActionBalloon::canDoAction(int) {
     if (!m_pCustomer || getMode()->getBarmen().isEmpty()) return false;
     const int nState = m_pCustomer->getState();
-    return (nState == 2 || nState == 3) && isVisible() && !m_pCustomer->hasMug() &&
+    const bool bHandsFree = !m_pCustomer->hasMug() || m_pCustomer->getMug()->isEmpty();
+    return (nState == 2 || nState == 3) && isVisible() && bHandsFree &&
            !getMode()->getOrders().isOutstanding(m_pCustomer);
 }
 

@@ -17,7 +17,8 @@
 //
 // As a click listener it answers only while visible: in the box of a shown
 // picture, at its z-order. As an action target (take) it needs its customer
-// in state 2 or 3 without a mug and without an outstanding order, the
+// in state 2 or 3 holding no mug with drink in it (an empty glass does not
+// count) and without an outstanding order, the
 // balloon visible, and a barman in the level; its action places the
 // customer's order as it then stands (glass and liquids) with the bar
 // (BarOrders), for the barmen to make.

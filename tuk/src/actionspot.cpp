@@ -9,6 +9,7 @@
 #include "characterspot.h"
 #include "command.h"
 #include "drinkmachine.h"
+#include "gameapp.h"
 #include "glassspot.h"
 #include "machinebuttons.h"
 #include "playmode.h"
@@ -31,6 +32,12 @@ ActionSpot::ActionSpot(PlayMode* pMode, const Rect& walkRect, int nHeading)
       m_nY((walkRect.getTop() + walkRect.getBottom()) / 2),
       m_nHeading(nHeading) {}
 
+void ActionSpot::setWalkRect(const Rect& walkRect) {
+    m_walkRect = walkRect;
+    m_nX = (walkRect.getLeft() + walkRect.getRight()) / 2;
+    m_nY = (walkRect.getTop() + walkRect.getBottom()) / 2;
+}
+
 void ActionSpot::attachSprite(const Zep::SmartPtr<Sprite>& pSprite) {
     check(m_pAttachedSprite.isNULL(), "Assertion failed : !m_pAttachedSprite", __LINE__);
     check(pSprite.notNULL(), "Assertion failed : pSprite", __LINE__);
@@ -52,7 +59,18 @@ int ActionSpot::getClickPriority(int x, int y) {
     return m_pAttachedSprite->getZOrder();
 }
 
+void ActionSpot::reportUnwalkablePoint() {
+    const WalkAreas& areas = m_pMode->getWalkAreas();
+    if (m_bWalkPointReported || areas.find(m_nX, m_nY) >= 0) return;
+    int x = m_nX, y = m_nY;
+    if (!areas.nearestPoint(&x, &y)) return;
+    m_bWalkPointReported = true;
+    GameApp::log("B: ** %s : walk point (%d, %d) lies in no walk area; she walks to (%d, %d) **\n", m_sName.c_str(),
+                 m_nX, m_nY, x, y);
+}
+
 void ActionSpot::onClick(int, int, int) {
+    reportUnwalkablePoint();
     const Waitress* pWaitress = m_pMode->getLevelData().m_pWaitress.get();
     const int nHand = pWaitress && pWaitress->hasTray() ? 2 : 0;
     m_pMode->queueCommand(new CmdWalk(m_nX, m_nY));
@@ -95,6 +113,7 @@ Zep::SmartPtr<ActionSpot> createButton(PlayMode* pMode, bool bLiquid, int x, int
         pButton = new BeverageButton(pMode, walkRect, nHeading, pMachine.get(), link.nType);
         pButton->attachSprite(pMachine->addBeverageButton(link.nType, pMode, x, y, nDepth));
     }
+    pButton->setName(Zep::String::format("%s %d at (%d, %d)", bLiquid ? "liquid" : "beverage", link.nType, x, y));
     enlist(pMode, pButton);
     pMachine->addButtonTarget(pButton);
     return pButton;
@@ -126,6 +145,7 @@ Zep::SmartPtr<ActionSpot> create(PlayMode* pMode, const char* szType, int x, int
         return pSpot;
     }
     pSpot->attachSprite(pMode->addSprite(new Sprite(pImage, x, y, nDepth)));
+    pSpot->setName(Zep::String::format("%s at (%d, %d)", szType, x, y));
     enlist(pMode, pSpot);
     if (pCoaster.notNULL()) pMode->addGlassSpot(pCoaster);
     if (pSeat.notNULL()) pMode->getLevelData().m_lCharacterSpots.add(pSeat);

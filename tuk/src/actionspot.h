@@ -18,6 +18,10 @@
 // to use it, facing its heading. A click on it (its sprite's box, at the
 // sprite's z-order) queues a walk to that point, a turn to the heading and a
 // use of the spot, with the hand hint 2 when she carries a tray, else 0.
+// A stored point that no walk area holds sends her to the areas' nearest
+// point (PlayMode::walkWaitressTo); the first such click of a spot logs
+// "B: ** <name> : walk point (x, y) lies in no walk area; she walks to
+// (x', y') **".
 // Its distance is the Euclidean distance from the point to its sprite's
 // position (to the stored point without a sprite), truncated.
 //
@@ -27,7 +31,8 @@
 // (x, y) with the depth as z-order, added to the mode, and the spot
 // registered with the mode as an action target and a click listener (a
 // coaster also in the mode's coasters, a seat in the level's seats, in scene
-// order). Any other type makes nothing (null). The line's further words
+// order), named by the type and the sprite's place ("glassspot at (50,
+// 330)"). Any other type makes nothing (null). The line's further words
 // come as a SpotLink:
 //   "glassspot" with bBarman is one of the barman's coasters;
 //   "platformjuicer" is a coaster linked to the level's machine of the id
@@ -44,6 +49,7 @@
 #include <cstdint>
 
 #include <zep2/refcount.h>
+#include <zep2/str.h>
 
 #include "rect.h"
 #include "sprite.h"
@@ -82,6 +88,11 @@ public:
     void getPosition(int* pX, int* pY) const;
     int getHeading() const { return m_nHeading; }
     const Rect& getWalkRect() const { return m_walkRect; }
+    // A new walk rectangle; the stored point becomes its centre.
+    void setWalkRect(const Rect& walkRect);
+    // What the log calls the spot, such as "charspot at (560, 372)".
+    const Zep::String& getName() const { return m_sName; }
+    void setName(const Zep::String& sName) { m_sName = sName; }
     PlayMode* getMode() const { return m_pMode; }
     bool isBusy() const { return m_bBusy; }
 
@@ -93,7 +104,11 @@ public:
     void setBusy(bool bBusy) override { m_bBusy = bBusy; }
 
 private:
+    void reportUnwalkablePoint();
+
     PlayMode* m_pMode;  // not owned
+    Zep::String m_sName;
+    bool m_bWalkPointReported = false;
     Rect m_walkRect;
     int32_t m_nX;
     int32_t m_nY;

@@ -24,6 +24,11 @@ constexpr int kTextLines = 10;
 constexpr int kTextLayer = 7;
 constexpr int kPriceLayer = 2;
 constexpr int kMaskLayer = 500;
+// The mask's lintel lies on the row just above the preview: the preview's
+// place keeps that much room over it, inside the frame.
+constexpr int kMaskRoom = 8;
+constexpr int kPreviewWidth = 320;
+constexpr int kPreviewHeight = 240;
 constexpr int kTrayPurchase = 0;
 constexpr int kLastKind = 12;
 constexpr const char* kFont = "Theme::DefaultSmall";
@@ -78,6 +83,7 @@ void BuyUpgradeMode::onEnter() {
     getTable()->add(m_pUpperTable.get(), kTopLeft);
     getTable()->newRow();
     getTable()->add(m_pLowerTable.get(), kTopLeft);
+    if (m_pPreview) reservePreviewRoom();
     layout(1);
     updateTexts();
 }
@@ -110,8 +116,17 @@ void BuyUpgradeMode::buildUpperRow() {
     else addPreviewPlace();
 }
 
+// The dialog is centred on the screen, the preview placed at a fixed point:
+// a dialog without variant choices would be too low for the preview and
+// the lintel over it, so it is made at least as tall as the room from their
+// top down to the same distance above the screen's bottom.
+void BuyUpgradeMode::reservePreviewRoom() {
+    const int nScreenHeight = getApp() ? getApp()->getScreenHeight() : 0;
+    getTable()->setSize(1, nScreenHeight - 2 * (kPreviewY - kMaskRoom));
+}
+
 void BuyUpgradeMode::addPreviewPlace() {
-    m_pUpperTable->add(blankSprite(320, 240).get(), kTopLeft);
+    m_pUpperTable->add(blankSprite(kPreviewWidth, kPreviewHeight + kMaskRoom).get(), kTopLeft);
     m_pUpperTable->setSpacing(kCellSpacing);
     Zep::SmartPtr<Image> pMask = getImage("mask_buyupgrade")->clone(false);
     pMask->alignInsPoint(kBottomLeft);

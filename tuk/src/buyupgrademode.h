@@ -5,14 +5,17 @@
 //
 // Built on entry: the dimmed backdrop; the preview (purchase id not 0); a
 // left column (the description, wrapped at 330 in 10 lines over a 330 x 190
-// spacer, then the variant choices), beside it the preview's 320 x 240 place
-// and the picture "mask_buyupgrade" standing on its bottom-left corner at
-// (402, 152), layer 500 - or for the tray a 150 x 90 place and a copy of
+// spacer, then the variant choices), beside it the preview's place (320 x
+// 240 and 8 rows above it for the mask's lintel) and the picture
+// "mask_buyupgrade" standing on its bottom-left corner at (402, 152), layer
+// 500 - or for the tray a 150 x 90 place and a copy of
 // "buyupgrade_bandeja<level + 1>_normal" on (width / 3, 0), with a 330 x 90
 // spacer at tray level 1 and none at 2; below them the price, Buy ("UPG_Buy",
 // id 1) and Cancel ("UPG_Cancel", id 0). The preview's sprites stand 402, 152
-// further right and down than the preview placed them. The first variant
-// choice, when there is one, is selected at once.
+// further right and down than the preview placed them; with a preview the
+// content is at least 600 - 2 * (152 - 8) = 312 high, so the centred frame's
+// rim stays above the preview's lintel whatever the choices. The first
+// variant choice, when there is one, is selected at once.
 //
 // The kind under consideration is the purchase id, replaced by a chosen
 // variant's kind. Its texts: "UPG_Text_<text kind>_<player's level>" and the
@@ -83,6 +86,7 @@ private:
     void buildUpperRow();
     void buildLowerRow();
     void addPreviewPlace();
+    void reservePreviewRoom();
     void addTrayPicture();
     Zep::SmartPtr<Sprite> blankSprite(int nWidth, int nHeight);
     void chooseVariant(int nVariantId);

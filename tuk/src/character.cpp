@@ -135,6 +135,11 @@ void Character::buildBalloon(const char* szSequence, int x, int y, int nIndex) {
     m_pMode->addSprite(m_pBalloonSprite);
     m_pActionBalloon = new ActionBalloon(m_pMode, m_pBalloonSprite->getBoundingRect(), "n", nIndex);
     m_pActionBalloon->attachSprite(m_pBalloonSprite);
+    m_pActionBalloon->setName(Zep::String::format("balloon of seat %d", m_nSpot));
+    // The order is taken standing where the seat is served, on the floor,
+    // not under the balloon up in the air.
+    const Zep::List<Zep::SmartPtr<CharacterSpot>>& lSeats = m_pMode->getLevelData().m_lCharacterSpots;
+    if (m_nSpot >= 0 && m_nSpot < lSeats.getCount()) m_pActionBalloon->setWalkRect(lSeats.get(m_nSpot)->getWalkRect());
 }
 
 void Character::buildBody(int x, int y, int nZBase, float fScaleX, float fScaleY) {

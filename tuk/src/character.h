@@ -13,6 +13,8 @@
 // +46), "standu_izq" (+4, +40), "standu_der" (+4, +40), "standl_izq" (-8,
 // +46) from (x, y - 100); VIPs "vip_der" at (x + 80, y - 120), balloon 4, or
 // facing left "vip_izq" at (x - 83, y - 120), balloon 5; z = depth + 10.
+// The balloon's walk rectangle is its seat's (the waitress takes the order
+// where she serves the seat), and it is named "balloon of seat <n>".
 //
 // Meter: nine sprites of "medidor_flat.anim" at (x - 31, y + 25), or for VIPs
 // of "medidor.anim" at (x + 112, y - 150) / (x - 165, y - 150); sequence

@@ -19,7 +19,9 @@ constexpr int kRightAlign = 1;
 constexpr int kCentred = 0x24;
 constexpr int kInnerAlign = 9;
 constexpr int kValueWrapWidth = 125;
-constexpr int kTimeWrapWidth = 150;
+// The rows overlap by 7 pixels; the button stands this far below its row's
+// top, clear of the last row's text.
+constexpr int kButtonGap = -kRowSpacing + 5;
 constexpr int kSecondsPerMinute = 60;
 
 // The integer part, within the range of an int.
@@ -132,9 +134,10 @@ void GameStatsMode::addTimeRow() {
     pTable->newCell();
     addCaption("GSM_Time");
     pTable->newCell();
-    m_pTimeLabel = addTextToTable(formatText(getText("StatTimePlayed"), 0, 0).c_str(), kCentred);
+    // Placed as the other values are, so that it starts where they start.
+    m_pTimeLabel = addTextToTable(formatText(getText("StatTimePlayed"), 0, 0).c_str(), kRightAlign);
     m_pTimeLabel->setTextAlign(kRightAlign);
-    m_pTimeLabel->setWrapWidth(kTimeWrapWidth, false);
+    m_pTimeLabel->setWrapWidth(kValueWrapWidth, false);
 }
 
 void GameStatsMode::addSeparatorRow() {
@@ -171,10 +174,12 @@ void GameStatsMode::addButtonRow() {
     pTable->newRow();
     pTable->newCell(2);
     Zep::SmartPtr<Table> pInner = new Table(this);
-    // Literal captions, not text keys.
+    // The theme shows a caption through the string table's text of its lower-case form.
     m_pExitButton = new Button(gameKind() == 1 ? "exit" : "ok", kButtonId);
     addControl(m_pExitButton.get());
     pInner->newCell();
+    pInner->add(addSprite(new Sprite(createImage(1, kButtonGap, 1), 0, 0, 0)).get(), kInnerAlign);
+    pInner->newRow();
     pInner->add(m_pExitButton.get(), kCentred);
     if (gameKind() == 0) m_pExitButton->setEnabled(false);
     pTable->add(pInner.get(), kInnerAlign);

@@ -12,9 +12,12 @@
 //   kinds 1 and 2: "timesup" and "ms_loselevel"; rows: money, the time
 //     ("StatTimePlayed" with minutes and seconds, through the checked
 //     formatter), stars (kind 2 only), customers "n", separator.
-// The button, callback id 0, reads "exit" in kind 1 and "ok" otherwise; in
-// kind 0 it is disabled until the count ends. It stops all audio and ends
-// the dialog.
+// Every value, the time's too, is 125 pixels wide at the left of its cell.
+// The button, callback id 0, has the caption "exit" in kind 1 and "ok"
+// otherwise (the theme shows the string table's texts of those keys); it
+// stands 12 pixels below its row's top, clear of the row above. In kind 0
+// it is disabled until the count ends. It stops all audio and ends the
+// dialog.
 //
 // Count-up, one step at a time (step 0 the money, from 0 to the day's
 // money): each frame the value grows by target x dt, so a step from 0 lasts

@@ -1,5 +1,5 @@
-// The start-up steps of the Linux desktop: window class, instance lock, log
-// size, program folder and parent window (linuxstartup.h).
+// The start-up steps of the Linux desktop: window class, instance lock and
+// its folder, log size, program folder and parent window (linuxstartup.h).
 #include "linuxstartup.h"
 
 #include <fcntl.h>
@@ -18,6 +18,22 @@ namespace linuxstartup {
 namespace {
 
 constexpr const char* kZepSource = ".\\src\\linuxstartup";
+
+// Made with mode 0700 when missing; taken only when it is a real folder
+// owned by this user that nobody else can write (a link or someone else's
+// folder in a shared place could lead the lock anywhere).
+bool isPrivateFolder(const std::string& sPath) {
+    ::mkdir(sPath.c_str(), 0700);
+    struct stat info {};
+    return ::lstat(sPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid() &&
+           (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// The variable's value when it names an absolute path, else "".
+std::string absolutePathOf(const char* szVariable) {
+    const char* szValue = std::getenv(szVariable);
+    return szValue && szValue[0] == '/' ? std::string(szValue) : std::string();
+}
 
 bool isLockNameChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
@@ -49,6 +65,28 @@ InstanceLock::InstanceLock(const Zep::String& sFolder, const char* szWindowClass
 
 InstanceLock::~InstanceLock() {
     if (m_nFd >= 0) ::close(m_nFd);
+}
+
+Zep::String lockFolder(const Zep::String& sDataFolder) {
+    return sDataFolder.isEmpty() ? privateRuntimeFolder() : sDataFolder;
+}
+
+Zep::String privateRuntimeFolder() {
+    const std::string sRuntime = absolutePathOf("XDG_RUNTIME_DIR");
+    if (!sRuntime.empty()) {
+        const std::string sFolder = sRuntime + "/" + kRuntimeFolder;
+        if (isPrivateFolder(sFolder)) return Zep::String((sFolder + "/").c_str());
+    }
+    std::string sTemp = absolutePathOf("TMPDIR");
+    if (sTemp.empty()) sTemp = "/tmp";
+    const std::string sFolder = sTemp + "/" + kRuntimeFolder + "-" + std::to_string(::geteuid());
+    return isPrivateFolder(sFolder) ? Zep::String((sFolder + "/").c_str()) : Zep::String();
+}
+
+Zep::String unsavedProgressNotice(const Zep::String& sFolder) {
+    if (sFolder.isEmpty())
+        return "TUK: progress will not be saved: there is no data folder (neither XDG_DATA_HOME nor HOME is set)\n";
+    return Zep::String("TUK: progress will not be saved: ") + sFolder + " can't be written\n";
 }
 
 void removeOversizedLog(const char* szPath, int nLimit) {

@@ -7,8 +7,15 @@
 // [A-Za-z0-9._-] turned into "_" + ".lock", held with flock for the life of
 // the process. The kernel drops the lock when the process ends in any way, so
 // a file left behind never blocks a start. Without a writable data folder the
-// check is skipped. A second instance does not bring the first one's window to
-// the front; it only ends.
+// lock is taken in a private folder of the user's: kRuntimeFolder below
+// $XDG_RUNTIME_DIR, else kRuntimeFolder + "-<uid>" in the temporary folder
+// ($TMPDIR, else /tmp). Only where neither can be made is the check skipped.
+// A second instance does not bring the first one's window to the front; it
+// only ends.
+//
+// A data folder that can't be written is named on standard error once
+// (unsavedProgressNotice): the game runs on what it reads there, and nothing
+// it changes is kept.
 //
 // The crash handler (signalHandler) runs inside a signal handler and uses only
 // async-signal-safe calls: it formats into static buffers with its own
@@ -33,6 +40,8 @@ constexpr const char* kWindowClass = "Halvorn::tuk";
 constexpr const char* kDataFolder = "Halvorn\\TukHarbor";
 // The file prefix of the log (tuk.log) and the settings (tukconfig.dat).
 constexpr const char* kFilePrefix = "tuk";
+// The private folder of the lock when the data folder can't be written.
+constexpr const char* kRuntimeFolder = "Halvorn.TukHarbor";
 // A log larger than this is deleted before it is opened.
 constexpr int kLogSizeLimit = 32768;
 // Seconds the crash handler's platform shutdown may take.
@@ -64,6 +73,23 @@ private:
     bool m_bTaken = true;
 };
 
+// Where the single-instance lock lives: the data folder (ending in "/")
+// when there is one, else privateRuntimeFolder().
+Zep::String lockFolder(const Zep::String& sDataFolder);
+
+// kRuntimeFolder below $XDG_RUNTIME_DIR, else kRuntimeFolder + "-<uid>" in
+// $TMPDIR (else /tmp), made with mode 0700 when missing; ending in "/". A
+// folder is taken only when it is a real folder (not a link) of this user that
+// nobody else can write; "" when neither is.
+Zep::String privateRuntimeFolder();
+
+// The line for standard error when the data folder (sFolder, as named by
+// getUserDataFolderName) can't be written or made:
+// "TUK: progress will not be saved: <folder> can't be written\n", or, with
+// no folder named, "TUK: progress will not be saved: there is no data folder
+// (neither XDG_DATA_HOME nor HOME is set)\n".
+Zep::String unsavedProgressNotice(const Zep::String& sFolder);
+
 // Deletes the file when it is larger than nLimit bytes.
 void removeOversizedLog(const char* szPath, int nLimit);
 
@@ -77,8 +103,9 @@ bool changeToProgramFolder();
 void applyParentWindow(const Zep::List<Zep::String>& lWords);
 
 // Copies the log's path for the crash handler (cut to 4,095 characters; ""
-// writes nothing) and installs signalHandler for the fatal signals and the
-// exceptions that nothing catches.
+// writes nothing, null writes to standard error, where the log is then) and
+// installs signalHandler for the fatal signals and the exceptions that
+// nothing catches.
 void installCrashHandler(const char* szLogPath);
 
 // The game's fatal-signal handler (see above). Does not return.

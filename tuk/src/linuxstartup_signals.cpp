@@ -24,6 +24,8 @@ constexpr size_t kPathSize = 4096;
 constexpr size_t kLineSize = 8 + 1024 + 1 + Zep::kTraceDetailSize + 2;
 
 char s_szLogPath[kPathSize];
+// The log is standard error: the report goes there.
+bool s_bStandardError = false;
 
 // A line built in place, cut at its capacity.
 class LineBuffer {
@@ -98,8 +100,9 @@ void writeTrace(int nFd) {
 }
 
 void writeReport(int nCode) {
-    if (!s_szLogPath[0]) return;
-    const int nFd = ::open(s_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (!s_bStandardError && !s_szLogPath[0]) return;
+    const int nFd =
+        s_bStandardError ? STDERR_FILENO : ::open(s_szLogPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (nFd < 0) return;
     s_line.clear();
     s_line.add("M: ** SIG ");
@@ -109,7 +112,7 @@ void writeReport(int nCode) {
     s_line.add("]");
     writeLine(nFd);
     writeTrace(nFd);
-    ::close(nFd);
+    if (nFd != STDERR_FILENO) ::close(nFd);
 }
 
 // The shutdown took too long: the process ends all the same.
@@ -118,6 +121,7 @@ void onShutdownAlarm(int) { ::_exit(1); }
 }  // namespace
 
 void installCrashHandler(const char* szLogPath) {
+    s_bStandardError = !szLogPath;
     size_t n = 0;
     for (; szLogPath && szLogPath[n] && n < kPathSize - 1; ++n) s_szLogPath[n] = szLogPath[n];
     s_szLogPath[n] = 0;

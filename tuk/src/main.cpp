@@ -1,20 +1,25 @@
 // The program's entry: the start-up steps in their order, the game's run, and
 // the report of a failure.
 //
-//   1. standard output and standard error unbuffered;
+//   1. standard output and standard error unbuffered; the quit signals
+//      (SIGTERM, SIGINT, SIGHUP) noted for the frame loop, which ends the
+//      game in order on them, without the exit confirmation;
 //   2. one instance per window class: a second start writes
 //      "TUK: already running\n" to standard error and ends with exit code 1
 //      before it touches the log;
 //   3. the log (deleted first when larger than 32,768 bytes) and the settings
 //      file in the user data folder; the program's folder made current;
-//      "M: == STARTUP =="; the crash handler;
+//      "M: == STARTUP =="; the crash handler. A data folder that can't be
+//      written is named on standard error; its settings are read all the same
+//      and the log goes to standard error;
 //   4. the application with the command-line words, "--pw" applied before
 //      SDL starts, and the run.
 // A Zep::Exception that ends the run is written to the log between two
-// "M: *** EXCEPTION ***" lines with its message, source and scope trace; the
-// platform is shut down and the process ends with exit code 1. A normal end
-// deletes the application, logs "M: == END ==" and ends with exit code 0.
-// Any other exception that nothing catches reaches the crash handler.
+// "M: *** EXCEPTION ***" lines with its message, source and scope trace, and
+// its message to standard error as "TUK: <message>"; the platform is shut
+// down and the process ends with exit code 1. A normal end deletes the
+// application, logs "M: == END ==" and ends with exit code 0. Any other
+// exception that nothing catches reaches the crash handler.
 #include <cstdio>
 #include <memory>
 
@@ -32,6 +37,8 @@ namespace {
 constexpr const char* kZepSource = ".\\src\\main";
 
 constexpr const char* kExceptionRule = "M: ******************** EXCEPTION ********************\n";
+// The caption of what the player is told on standard error.
+constexpr const char* kCaption = "TUK";
 
 Zep::List<Zep::String> commandLineWords(int argc, char** argv) {
     Zep::List<Zep::String> lWords;
@@ -52,12 +59,12 @@ void logException(const Zep::Exception& e) {
 
 // Steps 3 and 4; the exit code of the process.
 int runGame(const Zep::List<Zep::String>& lWords) {
-    // The crash handler writes where the log writes: by the same name, which
-    // is relative to the current folder only when there is no data folder.
+    // The crash handler writes where the log writes: the same file, or
+    // standard error.
     const Zep::String sLog = GameApp::getLogFileName();
     linuxstartup::changeToProgramFolder();
     GameApp::log("M: == STARTUP ==\n");
-    linuxstartup::installCrashHandler(sLog.c_str());
+    linuxstartup::installCrashHandler(GameApp::isLogOnStandardError() ? nullptr : sLog.c_str());
     std::unique_ptr<TUKApp> pApp;
     try {
         ZEP_TRACE("main");
@@ -67,6 +74,8 @@ int runGame(const Zep::List<Zep::String>& lWords) {
         pApp->run();
     } catch (const Zep::Exception& e) {
         logException(e);
+        // The player sees no log: a start that fails says why.
+        GameApp::messageBox(kCaption, e.getMessage());
         GameApp::reportLog();
         // Shuts the platform down (full screen goes back to the desktop) and
         // ends with exit code 1.
@@ -83,16 +92,22 @@ int runGame(const Zep::List<Zep::String>& lWords) {
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::setvbuf(stderr, nullptr, _IONBF, 0);
+    installQuitSignals();
     const Zep::List<Zep::String> lWords = commandLineWords(argc, argv);
     const Zep::String sClass = linuxstartup::windowClassOf(lWords);
     const Zep::String sFolder = getUserDataFolder(linuxstartup::kDataFolder);
-    const linuxstartup::InstanceLock lock(sFolder, sClass.c_str());
+    const linuxstartup::InstanceLock lock(linuxstartup::lockFolder(sFolder), sClass.c_str());
     if (!lock.isTaken()) {
         std::fputs("TUK: already running\n", stderr);
         return 1;
     }
-    const Zep::String sLogName = Zep::String(linuxstartup::kFilePrefix) + ".log";
-    linuxstartup::removeOversizedLog((sFolder + sLogName).c_str(), linuxstartup::kLogSizeLimit);
+    if (sFolder.isEmpty()) {
+        const Zep::String sNamed = getUserDataFolderName(linuxstartup::kDataFolder);
+        std::fputs(linuxstartup::unsavedProgressNotice(sNamed).c_str(), stderr);
+    } else {
+        const Zep::String sLogName = Zep::String(linuxstartup::kFilePrefix) + ".log";
+        linuxstartup::removeOversizedLog((sFolder + sLogName).c_str(), linuxstartup::kLogSizeLimit);
+    }
     GameApp::initLogFile(linuxstartup::kFilePrefix, linuxstartup::kDataFolder);
     GameApp::initConfigPath(linuxstartup::kFilePrefix, linuxstartup::kDataFolder);
     return runGame(lWords);

@@ -25,6 +25,10 @@ constexpr int kScreenCentreX = 215;
 constexpr int kGreetingY = 315;
 constexpr int kNameY = 310;
 constexpr int kNotMeY = 300;
+// The greeting sign's room: "Welcome," and the name together, centred on x 215.
+constexpr int kGreetingWidth = 350;
+constexpr const char* kNameFont = "Sand::TitleBold";
+constexpr const char* kSmallNameFont = "Sand::TitleSmall";
 
 // The shadow's rectangle, and the coordinate each state moves towards.
 constexpr float kShadowLeft = 10.0f, kShadowRight = 15.0f, kShadowTop = 3.0f, kShadowBottom = 8.0f;
@@ -49,7 +53,7 @@ MenuMode::~MenuMode() = default;
 void MenuMode::onEnter() {
     ZEP_TRACE("MenuMode::onEnter");
     GameApp* pApp = getApp();
-    pApp->setFrameRate(60);
+    pApp->setFrameRate(kFrameRate);
     pApp->preloadAnimation("clock.anim");
     addPicture("menu_isologo", 10, 3, 2, &m_lLogos);
     m_pShadowLogo = addPicture("menu_sombralogo", 15, 8, 1, &m_lLogos);
@@ -86,7 +90,7 @@ void MenuMode::addPictures() {
 // The name takes clicks anywhere in its box; the not-me sign shows over it.
 void MenuMode::addPlayerName() {
     m_pNameLabel = new Label("", 0, 0, 2);
-    m_pNameLabel->setThemeFont("Sand::TitleBold");
+    m_pNameLabel->setThemeFont(kNameFont);
     m_pNameLabel->setHitTestMode(Sprite::kHitBox);
     addControl(m_pNameLabel.get());
     m_lMainPanel.add(m_pNameLabel.get());
@@ -122,6 +126,7 @@ void MenuMode::addLogos() {
 // ---- Each frame --------------------------------------------------------------------------
 
 void MenuMode::onUpdate(float fDelta) {
+    if (m_bReleasePending) releaseGameLeftovers();
     followHover();
     driftShadow(fDelta);
     fadeIn(fDelta);
@@ -172,18 +177,28 @@ void MenuMode::fadeIn(float fDelta) {
 void MenuMode::onResume() {
     ZEP_TRACE("MenuMode::onResume");
     GameApp* pApp = getApp();
+    pApp->setFrameRate(kFrameRate);
+    m_bReleasePending = m_cacheMark.isTaken();
     pApp->showCursor(true);
     if (pApp->getConfirmQuit()) startMenuMusic();
     if (!chooseCurrentPlayer()) return;
     TUKPlayerManager* pManager = getProfileManager();
     m_sPlayerName = pApp->getSetting(kCurrentPlayerKey);
     m_pPlayer = static_cast<TUKPlayer*>(pManager->getProfile(m_sPlayerName.c_str()));
-    m_pNameLabel->setText(m_pPlayer->getName().c_str());
+    showPlayerName(m_pPlayer->getName());
     layOutGreeting();
     m_pPlayer->commitScores(m_nGameKind);
     pManager->save();
     if (pApp->getSetting(kWelcomeDoneKey) != "YES") pApp->setSetting(kWelcomeDoneKey, "YES");
     pApp->trySaveSettingsFile();
+}
+
+// What the last game cached and nothing holds any more: its levels' pictures,
+// animations and music, the map's screen.
+void MenuMode::releaseGameLeftovers() {
+    m_bReleasePending = false;
+    m_cacheMark.releaseNewer(*getApp());
+    m_cacheMark.clear();
 }
 
 // Only the sample cache is asked to let the previous track go; the music
@@ -213,12 +228,32 @@ bool MenuMode::chooseCurrentPlayer() {
     return true;
 }
 
+// A name too long for the sign in the title font is shown in the smaller
+// one, and cut with the font's ellipsis when even that is too wide; the
+// profile keeps its name.
+void MenuMode::showPlayerName(const Zep::String& sName) {
+    const int nRoom = kGreetingWidth - m_pWelcome->getWidth();
+    m_nNameDrop = 0;
+    int nTitleHeight = 0;
+    for (const char* szFont : {kNameFont, kSmallNameFont}) {
+        m_pNameLabel->setThemeFont(szFont);
+        m_pNameLabel->setText(sName.c_str());
+        if (nTitleHeight == 0) nTitleHeight = m_pNameLabel->getHeight();
+        // The smaller letters stand on the middle of the title font's line.
+        m_nNameDrop = (nTitleHeight - m_pNameLabel->getHeight()) / 2;
+        if (m_pNameLabel->getWidth() <= nRoom) return;
+    }
+    Zep::SmartPtr<Font> pFont = m_pNameLabel->getFont();
+    const int nMargins = m_pNameLabel->getWidth() - pFont->getTextWidth(sName.c_str());
+    m_pNameLabel->setText(pFont->fitText(sName.c_str(), nRoom - nMargins).c_str());
+}
+
 void MenuMode::layOutGreeting() {
     const int nWelcomeWidth = m_pWelcome->getWidth(), nNameWidth = m_pNameLabel->getWidth();
     const int nWelcomeX = kScreenCentreX - (nWelcomeWidth + nNameWidth) / 2;
     m_pWelcome->setPosition(nWelcomeX, kGreetingY);
     const int nNameX = nWelcomeX + nWelcomeWidth;
-    m_pNameLabel->setPosition(nNameX, kNameY);
+    m_pNameLabel->setPosition(nNameX, kNameY + m_nNameDrop);
     // The sign is hidden, so its size is its picture's.
     m_pNotMe->setPosition(nNameX + nNameWidth / 2 - m_pNotMe->getImage()->getWidth() / 2, kNotMeY);
     m_pNotMe->setVisible(false);

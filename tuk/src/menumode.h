@@ -12,13 +12,18 @@
 // exists). The shadow travels 3 pixels a second round the rectangle
 // x 10..15, y 3..8.
 //
-// Coming back (onResume, also right after onEnter): the cursor shown;
+// Coming back (onResume, also right after onEnter): frame rate 60 again
+// (a level paces faster); the cursor shown;
 // "ms_menu" looping once quit confirmation is on (the track before it, unless
 // "st_intro", is handed to the sample cache's release). The current player
 // is the setting "CurrentPlayerName"; when it is empty or names no profile,
 // the first profile becomes current silently, and with no profile at all the
 // profile-creation dialog is pushed without its cancel button and nothing
-// more happens until the menu comes back. Then the greeting is laid out, the
+// more happens until the menu comes back. Then the greeting is laid out
+// ("Welcome," and the name at most 350 pixels wide together: a longer name
+// in the smaller title font "Sand::TitleSmall", centred on the title font's
+// line, and, when still too long, cut with the font's ellipsis; the profile
+// keeps its name), the
 // last game's scores committed by its game kind (TUKPlayer::commitScores;
 // -1 none), the profiles saved, "DoneWelcome" set to "YES" and the settings
 // file written.
@@ -39,6 +44,7 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
+#include "cachemark.h"
 #include "tukmode.h"
 #include "ui_label.h"
 
@@ -59,6 +65,7 @@ public:
         kNewAdventure = 15
     };
     static constexpr float kShadowSpeed = 3.0f;  // pixels per second
+    static constexpr int kFrameRate = 60;
     static constexpr const char* kNotice = "Tuk Harbor - a demo made from nothing by its own generator";
 
     MenuMode();
@@ -103,7 +110,9 @@ private:
     void driftShadow(float fDelta);
     void fadeIn(float fDelta);
     void startMenuMusic();
+    void releaseGameLeftovers();
     bool chooseCurrentPlayer();
+    void showPlayerName(const Zep::String& sName);
     void layOutGreeting();
 
     // ---- Game starts (menumode_start.cpp) ----
@@ -121,9 +130,15 @@ private:
     int32_t m_nShadowState = 1;
     Zep::SmartPtr<Sprite> m_pWelcome;
     Zep::SmartPtr<Label> m_pNameLabel;
+    int32_t m_nNameDrop = 0;  // how far a name in the smaller font stands lower
     Zep::SmartPtr<Sprite> m_pNotMe;
     Zep::SmartPtr<Sprite> m_pHover;
     Zep::String m_sPlayerName;
     TUKPlayer* m_pPlayer = nullptr;  // owned by the profile manager
     int32_t m_nGameKind = -1;
+    // The caches as a game found them; what the game left behind and nothing
+    // holds is let go in the first update after the menu comes back, once
+    // the modes that ended are gone.
+    CacheMark m_cacheMark;
+    bool m_bReleasePending = false;
 };

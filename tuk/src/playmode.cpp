@@ -59,6 +59,7 @@ void PlayMode::addWalkArea(const Rect& rect, int nDepth) {
 void PlayMode::walkWaitressTo(int x, int y) {
     Waitress* pWaitress = m_levelData.m_pWaitress.get();
     if (!pWaitress) return;
+    m_walkAreas.nearestPoint(&x, &y);  // a point off the floor: the nearest one on it
     const int nFromX = pWaitress->getX(), nFromY = pWaitress->getY();
     if (std::abs(nFromX - x) <= kNoWalkRange && std::abs(nFromY - y) <= kNoWalkRange) return;
     if (!m_walkAreas.findPath(nFromX, nFromY, x, y, &m_lWaypoints)) return;

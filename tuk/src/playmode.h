@@ -81,8 +81,9 @@
 // while both remain), never past it on either axis, and takes the next
 // waypoint once she is within 2 pixels of it on both axes. She leaves a door
 // standing on it, so that the next leg starts inside both its areas. After
-// the last waypoint the walk stops. A target within 5 pixels of her on both
-// axes, or with no path to it, starts no walk. While a walk lasts, the walk
+// the last waypoint the walk stops. A target that no walk area holds is
+// first moved to the areas' nearest point. A target within 5 pixels of her on
+// both axes, or with no path to it, starts no walk. While a walk lasts, the walk
 // marker ("walk_marker") stands at its target, one below the depth of the
 // target's walk area.
 //
@@ -90,8 +91,8 @@
 // waitress acts with hand 2 only; with hands she tries the hand nearer to the
 // target first (by the target's distance from each hand point; hand 0 on a
 // tie). The first hand the target accepts and she can start with acts. When
-// none does, the hinted arm shows its resting pose and, for coasters and
-// seats, "sfx_game_cantdo" plays.
+// none does, the hinted arm shows its resting pose and "sfx_game_cantdo"
+// plays, whatever the target: a refused click is always heard.
 //
 // Leaving the level: removeMug takes a mug out of the mug list and off the
 // screen (Mug::detach); customers detach as they leave. When the level ends,

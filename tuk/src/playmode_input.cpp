@@ -1,6 +1,5 @@
 // The player's clicks in the level, pending and dispatched, the hover
 // highlight, and the waitress's use of a target (playmode.h).
-#include "characterspot.h"
 #include "gameapp.h"
 #include "gamesound.h"
 #include "keys.h"
@@ -32,8 +31,7 @@ void PlayMode::useTarget(int nHand, Zep::SmartPtr<IActionTarget> pTarget) {
         if (pWaitress->startAction(pTarget, nCandidate) >= 0) return;
     }
     pWaitress->startAction(Zep::SmartPtr<IActionTarget>(), nHand);
-    if (dynamic_cast<GlassSpot*>(pTarget.get()) || dynamic_cast<CharacterSpot*>(pTarget.get()))
-        playGameSound("sfx_game_cantdo");
+    playGameSound("sfx_game_cantdo");
 }
 
 // ---- Clicks ---------------------------------------------------------------------------------

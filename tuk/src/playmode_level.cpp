@@ -125,7 +125,7 @@ void PlayMode::takePlayerValues() {
 void PlayMode::startDay() {
     ZEP_TRACE("PlayMode::startDay");
     Waitress& waitress = *m_levelData.m_pWaitress;
-    getApp()->preloadAnimation(kWaitressTemplate);
+    Waitress::preloadSprites(kWaitressTemplate, waitress.getCapacity());
     waitress.buildSprites(kWaitressTemplate, waitress.getCapacity());
     if (!m_scene.sSoundtrack.isEmpty()) getApp()->playMusic(m_scene.sSoundtrack.c_str(), true);
     m_fSpawnTimer = m_levelData.m_fFirstSpawnDelay;

@@ -117,6 +117,7 @@ void StoryManagerMode::startLevel() {
     const Zep::String sScene = Zep::String::format("scene%d", currentStage());
     m_result = DayResult();
     m_bLevelPlayed = true;
+    m_cacheMark.take(*getApp());
     getApp()->pushTransition(new PlayMode(m_pPlayer, &m_result, sScene.c_str(), nLevel, m_nGameKind, m_nDifficulty),
                              new TrnFadeToBlack());
 }
@@ -125,6 +126,8 @@ void StoryManagerMode::startLevel() {
 
 void StoryManagerMode::onResume() {
     ZEP_TRACE("StoryManagerMode::onResume");
+    getApp()->setFrameRate(kFrameRate);
+    m_bReleasePending = m_cacheMark.isTaken();
     getApp()->showCursor(true);
     if (m_bLevelPlayed) {
         if (m_result.bDone) takeResult();
@@ -137,4 +140,11 @@ void StoryManagerMode::onResume() {
     }
     showState();
     if (!pushNextStep()) getApp()->playMusic(kMapMusic, true);
+}
+
+void StoryManagerMode::onUpdate(float fDelta) {
+    TUKMode::onUpdate(fDelta);
+    if (!m_bReleasePending) return;
+    m_bReleasePending = false;
+    m_cacheMark.releaseNewer(*getApp());
 }

@@ -37,6 +37,12 @@
 // After every level, done or not, the profiles and the settings file are
 // saved.
 //
+// Coming back from anything, the map paces at 60 frames a second again (a
+// level paces faster). The caches are marked as Play finds them; in the
+// first update after each coming back (the modes that ended are gone by
+// then), whatever was cached since and nothing holds is let go: the level's
+// pictures, animations and music, the store's and the cut-scenes'.
+//
 // Queued steps are pushed one per coming back, so each ends before the next
 // starts; while none is left the map plays "ms_menu". The store (StoreMode
 // with the player record and the scene name) is pushed behind a fade to
@@ -54,6 +60,7 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
+#include "cachemark.h"
 #include "leveldata.h"
 #include "tukmode.h"
 #include "ui_button.h"
@@ -79,12 +86,14 @@ public:
     static constexpr int kLevelsPerStage = 10;
     static constexpr int kLastScene = 4;
     static constexpr int kStageCount = 5;
+    static constexpr int kFrameRate = 60;
 
     StoryManagerMode(int nDifficulty, int nStoryValue, TUKPlayer* pPlayer, int nGameKind);
     ~StoryManagerMode() override;
 
     void onEnter() override;
     void onResume() override;
+    void onUpdate(float fDelta) override;
     void onCallback(int nId, void* pData) override;
     bool onKeyDown(int nKey, int nModifiers) override;
 
@@ -131,6 +140,8 @@ private:
     bool m_bLevelPlayed = false;  // the level pushed by Play has not come back yet
     bool m_bInStore = false;      // the store pushed as a step has not come back yet
     Zep::List<int> m_lSteps;
+    CacheMark m_cacheMark;          // the caches as the last Play found them
+    bool m_bReleasePending = false;  // came back; the next update lets go
     Zep::SmartPtr<Sprite> m_pCurrent;
     Zep::SmartPtr<Label> m_pStageLabel;
     Zep::SmartPtr<Label> m_pDayLabel;

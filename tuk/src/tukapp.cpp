@@ -46,7 +46,9 @@ void TUKApp::init() {
     log("B: TUK %d.%d.%d %s [%s]\n", kVersionMajor, kVersionMinor, kVersionBuild, __DATE__, TUK_BUILD_TYPE);
     loadSettings();
     registerResources();
-    setPlatform(createDesktopPlatform());
+    // A press or release acts where it is made, also when it comes with the
+    // motion that brought the pointer there (a fast hand, a touch tap).
+    setPlatform(createDesktopPlatform(kDesktopImmediateMouse));
     startSystemsGuarded();
     setWindowTitle(getText("GameCaption"));
     setSoundVolume(std::atoi(getSetting("SoundVolume").c_str()));

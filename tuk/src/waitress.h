@@ -89,6 +89,10 @@ public:
     // template file (the body keeps its sequence). Slots are added, never
     // removed.
     void buildSprites(const char* szTemplateFile, int nCapacity);
+    // Queues her animation for the background preload under the cache key
+    // and with the letter ("A" for capacity 6, else "B") that her sprites
+    // load it by, so that the preload and the sprites share one animation.
+    static void preloadSprites(const char* szTemplateFile, int nCapacity);
 
     // Once per frame, after the play mode's path-walk step: the sprites
     // advance (body, right arm, left arm, left thumb, right thumb); a walk
@@ -169,6 +173,9 @@ public:
 private:
     // ---- Sprites (waitress_sprites.cpp) ----
     void loadSprites(const char* szTemplateFile);
+    // Her animation's letter, and its cache key: the template file and the letter.
+    static const char* animationLetter(int nCapacity);
+    static Zep::String animationKey(const char* szTemplateFile, int nCapacity);
     void removeSprites();
     void showStandingArms();
     void showWalkingArms();

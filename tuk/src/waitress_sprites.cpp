@@ -20,12 +20,23 @@ constexpr const char* kSwings[4] = {"back", "front", "front", "back"};
 
 }  // namespace
 
-void Waitress::loadSprites(const char* szTemplateFile) {
-    const char* szLetter = m_nCapacity == 6 ? "A" : "B";
+const char* Waitress::animationLetter(int nCapacity) { return nCapacity == 6 ? "A" : "B"; }
+
+Zep::String Waitress::animationKey(const char* szTemplateFile, int nCapacity) {
+    return Zep::String(szTemplateFile) + animationLetter(nCapacity);
+}
+
+void Waitress::preloadSprites(const char* szTemplateFile, int nCapacity) {
     Zep::List<Zep::String> lNames;
-    lNames.add(szLetter);
-    const Zep::String sKey = Zep::String(szTemplateFile) + szLetter;
-    Zep::SmartPtr<Animation> pAnimation = GameApp::getInstance()->loadAnimation(szTemplateFile, sKey.c_str(), lNames);
+    lNames.add(animationLetter(nCapacity));
+    GameApp::getInstance()->queueAnimation(szTemplateFile, animationKey(szTemplateFile, nCapacity).c_str(), lNames);
+}
+
+void Waitress::loadSprites(const char* szTemplateFile) {
+    Zep::List<Zep::String> lNames;
+    lNames.add(animationLetter(m_nCapacity));
+    Zep::SmartPtr<Animation> pAnimation = GameApp::getInstance()->loadAnimation(
+        szTemplateFile, animationKey(szTemplateFile, m_nCapacity).c_str(), lNames);
     const Point position(m_fX, m_fY);
     m_pBody = new AnimSprite(pAnimation, position, kBodyZ);
     for (int i = 0; i < 2; ++i) m_apArms[i] = new AnimSprite(pAnimation, position, kArmZ);

@@ -73,6 +73,28 @@ int WalkAreas::headingMask(const char* szLetters) {
     return nMask == 0 ? -1 : nMask;
 }
 
+bool WalkAreas::nearestPoint(int* pX, int* pY) const {
+    bool bFound = false;
+    int64_t nBest = 0;
+    int32_t nBestX = *pX, nBestY = *pY;
+    for (const Area& area : m_vAreas) {
+        const Rect& rect = area.rect;
+        if (rect.getRight() <= rect.getLeft() || rect.getBottom() <= rect.getTop()) continue;
+        const int32_t x = std::clamp(*pX, rect.getLeft(), rect.getRight() - 1);
+        const int32_t y = std::clamp(*pY, rect.getTop(), rect.getBottom() - 1);
+        const int64_t nDx = static_cast<int64_t>(x) - *pX, nDy = static_cast<int64_t>(y) - *pY;
+        const int64_t nDistance = nDx * nDx + nDy * nDy;
+        if (bFound && nDistance >= nBest) continue;
+        bFound = true;
+        nBest = nDistance;
+        nBestX = x;
+        nBestY = y;
+    }
+    *pX = nBestX;
+    *pY = nBestY;
+    return bFound;
+}
+
 bool WalkAreas::findPath(int nFromX, int nFromY, int nToX, int nToY, Zep::List<Point>* pWaypoints) const {
     const int nFrom = find(nFromX, nFromY), nTo = find(nToX, nToY);
     if (nFrom < 0 || nTo < 0) return false;

@@ -57,6 +57,11 @@ public:
     // areas joins them.
     bool findPath(int nFromX, int nFromY, int nToX, int nToY, Zep::List<Point>* pWaypoints) const;
 
+    // Moves the point to the nearest pixel that an area holds (straight-line
+    // distance; the first area added on a tie); a held point stays. False,
+    // the point untouched, when no area holds any pixel.
+    bool nearestPoint(int* pX, int* pY) const;
+
     int getBandTop() const { return m_nBandTop; }
     int getBandBottom() const { return m_nBandBottom; }
 

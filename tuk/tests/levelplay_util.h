@@ -66,16 +66,24 @@ protected:
         return false;
     }
     // A press of the left button, delivered in the next frame, where the
-    // level gives it to the listener (a point of the rectangle); false when
-    // no point does.
+    // level gives it to the listener: the point of the rectangle nearest to
+    // its middle, as a player aims (a point at the rim of a pulsing balloon
+    // may have left it by the next frame); false when no point does.
     bool pressOn(IClickListener* pListener, const Rect& r) {
+        const int nMidX = (r.getLeft() + r.getRight()) / 2, nMidY = (r.getTop() + r.getBottom()) / 2;
+        int nBest = -1, nBestX = 0, nBestY = 0;
         for (int y = r.getTop(); y < r.getBottom(); y += 2)
-            for (int x = r.getLeft(); x < r.getRight(); x += 2)
-                if (m_pLevel->findClickListener(x, y) == pListener) {
-                    m_pPlatform->queueFrame({testkit::FakeEvent::mouseDown(MouseButton::Left, x, y)});
-                    return true;
+            for (int x = r.getLeft(); x < r.getRight(); x += 2) {
+                const int nDistance = (x - nMidX) * (x - nMidX) + (y - nMidY) * (y - nMidY);
+                if ((nBest < 0 || nDistance < nBest) && m_pLevel->findClickListener(x, y) == pListener) {
+                    nBest = nDistance;
+                    nBestX = x;
+                    nBestY = y;
                 }
-        return false;
+            }
+        if (nBest < 0) return false;
+        m_pPlatform->queueFrame({testkit::FakeEvent::mouseDown(MouseButton::Left, nBestX, nBestY)});
+        return true;
     }
     // A press and release at the centre of a control, over two frames.
     void clickOn(const Sprite& sprite) {

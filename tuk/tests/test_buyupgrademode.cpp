@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "buyupgrademode.h"
+#include "democontent_util.h"
 #include "previewtest_util.h"
 #include "ui_stddialogs.h"
 
@@ -106,4 +107,83 @@ TEST_F(PurchaseDialog, APriceTextWithAnotherConversionIsShownAsItIsAndLogged) {
     EXPECT_EQ(dialog.getPriceLabel()->getText(), "Cost %s");
     EXPECT_NE(m_files.logText().find("B: ** Text shown as it is, no format for %d : Cost %s **\n"), std::string::npos);
     EXPECT_EQ(dialog.getPreview(), nullptr);
+}
+
+namespace {
+
+class DemoPurchaseDialog : public democontent::DemoContentTest {
+protected:
+    BuyUpgradeMode& open(int nPurchaseId, const char* szLevels) {
+        previewtest::setLevels(m_player, szLevels);
+        m_player.setMoney(1000);
+        m_pDialog = new BuyUpgradeMode(&m_player, new UpgradeManager(), nPurchaseId, "scene0", &m_bPurchased);
+        m_app.pushMode(m_pDialog);
+        return *m_pDialog;
+    }
+    // What the dialog shows of the bar (or, for the tray, the tray's picture).
+    Rect pictureBox() {
+        Rect box;
+        if (const BarPreview* pPreview = m_pDialog->getPreview()) {
+            for (const Zep::SmartPtr<Sprite>& pSprite : pPreview->getSprites())
+                if (pSprite->isVisible())
+                    box = box.isEmpty() ? pSprite->getBoundingRect() : box.unite(pSprite->getBoundingRect());
+            return box;
+        }
+        const int nTrayWidth = m_app.getImage("buyupgrade_bandeja2_normal")->getWidth();
+        for (const Zep::SmartPtr<Sprite>& pSprite : m_pDialog->getAllSprites())
+            if (pSprite->getImage().notNULL() && pSprite->getImage()->getWidth() == nTrayWidth)
+                box = pSprite->getBoundingRect();
+        return box;
+    }
+    // The picture laid over the preview's top edge, layer 500.
+    Rect maskBox() const {
+        for (const Zep::SmartPtr<Sprite>& pSprite : m_pDialog->getAllSprites())
+            if (pSprite->getZOrder() == 500) return democontent::opaqueBox(*pSprite);
+        return Rect();
+    }
+
+    TUKPlayer m_player;
+    bool m_bPurchased = false;
+    BuyUpgradeMode* m_pDialog = nullptr;
+};
+
+}  // namespace
+
+// Every kind as the store sells it, with no, one, two or four variant
+// choices: the bar preview at its place, and the lintel laid over its top
+// edge, stand inside the frame's rim.
+TEST_F(DemoPurchaseDialog, ThePreviewAndItsLintelStandInsideTheFrameForEveryKind) {
+    const struct {
+        int nPurchaseId;
+        int nVariant;  // chosen after opening; 0 none
+        const char* szLevels;
+        int nChoices;
+        int nKind;
+    } kRows[] = {
+        {0, 0, "1000000000000", 0, 0},  {1, 0, "0000000000000", 0, 1},  {13, 3, "0000000000000", 4, 2},
+        {13, 4, "0000000000000", 4, 3}, {13, 5, "0000000000000", 4, 4}, {13, 6, "0011100000000", 1, 5},
+        {15, 9, "0000000000000", 2, 6}, {15, 10, "0000003000000", 1, 7}, {8, 0, "0000000000000", 0, 8},
+        {9, 0, "0000000000000", 0, 9},  {14, 7, "0010100000000", 2, 10}, {14, 8, "0000100000000", 1, 11},
+        {12, 0, "0000000000000", 0, 12},
+    };
+    for (const auto& row : kRows) {
+        BuyUpgradeMode& dialog = open(row.nPurchaseId, row.szLevels);
+        if (row.nVariant) dialog.onCallback(row.nVariant, nullptr);
+        const std::string sCase = "kind " + std::to_string(row.nKind);
+        ASSERT_EQ(dialog.getKind(), row.nKind) << sCase;
+        EXPECT_EQ(dialog.getVariantChoices().getCount(), row.nChoices) << sCase;
+        const Rect inside = democontent::frameInside(*dialog.getTable());
+        const Rect picture = pictureBox(), mask = maskBox();
+        ASSERT_FALSE(picture.isEmpty()) << sCase;
+        EXPECT_TRUE(democontent::contains(inside, picture))
+            << sCase << ": picture " << democontent::describe(picture) << ", inside " << democontent::describe(inside);
+        if (row.nPurchaseId != 0) {
+            EXPECT_EQ(picture.getTopLeft(), Point(BuyUpgradeMode::kPreviewX, BuyUpgradeMode::kPreviewY)) << sCase;
+            ASSERT_FALSE(mask.isEmpty()) << sCase;
+            EXPECT_TRUE(democontent::contains(inside, mask))
+                << sCase << ": lintel " << democontent::describe(mask) << ", inside " << democontent::describe(inside);
+        }
+        dialog.onCallback(BuyUpgradeMode::kCloseId, nullptr);
+        m_app.updateModes(0.01f);
+    }
 }

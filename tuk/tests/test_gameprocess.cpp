@@ -3,6 +3,7 @@
 // in the log with exit code 1, and the splash screen under an X server.
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include <zep2/resourcefile.h>
 
 #include "process_util.h"
 #include "testkit_tempdir.h"
@@ -48,7 +51,7 @@ protected:
 TEST_F(GameProcess, StartUpLogsTheBannerAndTheResourcesInOrderAndEndsWithZero) {
     auto pGame = start({});
     ASSERT_TRUE(waitUntil([this] { return logHas("G: Init done"); }, kStartMilliseconds)) << log();
-    pGame->signal(SIGTERM);  // SDL's quit event; the splash screen quits without asking
+    pGame->signal(SIGTERM);  // ends the game in order, without asking
     EXPECT_EQ(pGame->wait(kStartMilliseconds), 0);
     const std::string sLog = log();
     size_t nAt = 0;
@@ -106,6 +109,59 @@ TEST_F(GameProcess, FailuresWriteTheExceptionBlockAndExitWithOne) {
         EXPECT_NE(sBlock.find(c.sTrace), std::string::npos) << sBlock;
         EXPECT_EQ(countOf(sBlock, kRule), 2) << sBlock;
         EXPECT_EQ(countOf(sLog, "M: == END =="), 0) << sLog;
+    }
+}
+
+// A start that fails tells the player why on standard error, with the
+// message the log has: an archive missing, damaged (64 bytes changed inside
+// the bold font's data) or cut short, and "--pw" without its words.
+TEST_F(GameProcess, FailedStartsSayWhyOnStandardErrorAndExitWithOne) {
+    const std::string sFolder = m_home.file("copy/");
+    std::filesystem::create_directories(sFolder);
+    std::filesystem::copy_file(TUK_GAME_PROGRAM, sFolder + "tuk");
+    const std::string sBuilt = std::filesystem::path(TUK_GAME_PROGRAM).parent_path().string() + "/";
+    const std::string sData = testkit::readFileBytes(sBuilt + "tuk_data.dat");
+    std::string sDamaged = sData;
+    {
+        const Zep::ResourceFile archive((sBuilt + "tuk_data.dat").c_str());
+        int nStart = 0, nEnd = static_cast<int>(sData.size());
+        for (const Zep::ResourceFileEntry* pEntry : archive.getEntries())
+            if (pEntry->getName() == "fonts/DejaVuSans-Bold.ttf") nStart = pEntry->getOffset();
+        for (const Zep::ResourceFileEntry* pEntry : archive.getEntries())
+            if (pEntry->getOffset() > nStart) nEnd = std::min(nEnd, pEntry->getOffset());
+        ASSERT_GT(nEnd - nStart, 1000);
+        for (int i = 0; i < 64; ++i) sDamaged[static_cast<size_t>((nStart + nEnd) / 2 + i)] ^= 0x5A;
+    }
+    // tuk_data.dat as built, with the font damaged, or without its last 100 bytes.
+    const std::string sCut = sData.substr(0, sData.size() - 100);
+    const struct {
+        std::vector<std::string> vWords;
+        const std::string& sArchive;
+        bool bSound;         // tuk_sound.dat beside the program
+        std::string sError;  // standard error, from its start
+    } kCases[] = {
+        {{}, sData, false, "TUK: Resource file tuk_sound.dat not found [2]\n"},
+        {{}, sDamaged, true,
+         "TUK: damaged archive: entry 'fonts/DejaVuSans-Bold.ttf' is damaged or cut short in 'tuk_data.dat'\n"},
+        {{}, sCut, true, "TUK: ResourceFile::ResourceFile : index is corrupt ["},
+        {{"--pw"}, sData, true, "TUK: List index out of range : 1 (have 1)\n"},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.sError);
+        std::filesystem::remove(dataFile("tuk.log"));
+        for (const char* szName : {"lang_en.dat", "tuk_sound.dat"}) {
+            std::filesystem::remove(sFolder + szName);
+            if (std::string(szName) == "lang_en.dat" || c.bSound)
+                std::filesystem::copy_file(sBuilt + szName, sFolder + szName);
+        }
+        testkit::writeFileBytes(sFolder + "tuk_data.dat", c.sArchive);
+        EXPECT_EQ(start(c.vWords, sFolder + "tuk")->wait(kStartMilliseconds), 1);
+        const std::string sStandardError = testkit::readFileBytes(m_home.file("stderr.txt"));
+        EXPECT_EQ(sStandardError.substr(0, c.sError.size()), c.sError) << sStandardError;
+        EXPECT_EQ(countOf(sStandardError, "TUK: "), 1) << sStandardError;
+        // The same message in the log's exception block.
+        const std::string sMessage = c.sError.substr(5, c.sError.find_last_not_of('\n') - 4);
+        EXPECT_NE(log().find(std::string(kRule) + "Error : " + sMessage), std::string::npos) << log();
     }
 }
 
@@ -182,7 +238,8 @@ TEST_F(XvfbGameProcess, SplashShowsTwoLogosThatClicksSkipAndACloseAsks) {
     uint32_t nBelow = 0;
     ASSERT_TRUE(settled(screen, nBelow, [](uint32_t n) { return n != 0x6A4C93 && n != 0x000000; }))
         << std::hex << nBelow;
-    pGame->signal(SIGTERM);  // a close, once the splash screen has ended, asks first
+    // The window's close button, once the splash screen has ended, asks first.
+    EXPECT_TRUE(screen.closeWindows());
     uint32_t nAsking = 0;
     ASSERT_TRUE(settled(screen, nAsking, [&](uint32_t n) { return n != nBelow || pGame->wait(0) >= 0; }))
         << std::hex << nAsking;

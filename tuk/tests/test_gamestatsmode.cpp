@@ -1,11 +1,14 @@
 // The end-of-day statistics: rows, title, jingle and button per game kind;
 // the count-up under stepped time, label by label; the total stars' cap; the
 // results written at the last step only; the tick on the fake audio driver.
+#include <cctype>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "democontent_util.h"
 #include "gamestatsmode.h"
 #include "screens_util.h"
 
@@ -199,4 +202,79 @@ TEST_F(DayStatistics, AnUnfitTimeFormatIsShownAsItStands) {
     EXPECT_EQ(m_pDialog->getTimeLabel()->getText(), "%s for %d");
     countUp(0.25f);
     EXPECT_EQ(m_pDialog->getTimeLabel()->getText(), "%s for %d");
+}
+
+namespace {
+
+class DemoStatistics : public democontent::DemoContentTest {
+protected:
+    // The dialog of that game kind over the demo content, counted to its end.
+    GameStatsMode& countedDialog(int nKind, int nDayMoney) {
+        m_data = LevelData();
+        m_data.m_nGameKind = nKind;
+        m_data.m_nDayMoney = nDayMoney;
+        m_data.m_nMoneyGoal = 250;
+        m_data.m_nDayStars = 5;
+        m_data.m_nCustomersServed = 4;
+        m_data.m_nDayCustomerCount = 6;
+        m_data.m_fTimePlayed = 95.4f;
+        m_data.m_nTotalMoneyBefore = 500;
+        m_data.m_nTotalStarsBefore = 10;
+        auto* pDialog = new GameStatsMode(&m_data, nullptr);
+        m_app.pushMode(pDialog);
+        for (int i = 0; i < 400 && pDialog->getStep() < GameStatsMode::kLastStep; ++i) m_app.updateModes(0.05f);
+        return *pDialog;
+    }
+
+    LevelData m_data;
+};
+
+// A box one pixel larger on every side, so that boxes that touch meet.
+Rect grown(const Rect& r) { return Rect(r.getLeft() - 1, r.getTop() - 1, r.getRight() + 1, r.getBottom() + 1); }
+
+}  // namespace
+
+// In every game kind each row's caption and value stand clear of the button
+// and inside the frame; the values start at one x; the button's caption is
+// a text of the string table that starts with a capital, as "OK" does.
+TEST_F(DemoStatistics, TheRowsStandClearOfTheButtonTheirValuesInOneColumn) {
+    const struct {
+        int nKind;
+        int nDayMoney;
+        int nRows;  // captions and values
+    } kCases[] = {{0, 320, 12}, {0, 120, 12}, {1, 320, 6}, {2, 320, 8}};
+    for (const auto& c : kCases) {
+        GameStatsMode& dialog = countedDialog(c.nKind, c.nDayMoney);
+        const std::string sCase = "kind " + std::to_string(c.nKind) + ", $" + std::to_string(c.nDayMoney);
+        const Rect button = dialog.getExitButton()->getBoundingRect();
+        const Rect inside = democontent::frameInside(*dialog.getTable());
+        int nLabels = 0;
+        for (const Zep::SmartPtr<Sprite>& pSprite : dialog.getAllSprites()) {
+            auto* pLabel = dynamic_cast<Label*>(pSprite.get());
+            if (!pLabel || !pLabel->isVisible() || pLabel->getText().isEmpty()) continue;
+            ++nLabels;
+            const Rect box = pLabel->getBoundingRect();
+            const std::string sLabel = sCase + ", \"" + pLabel->getText().c_str() + "\" " + democontent::describe(box);
+            EXPECT_FALSE(grown(box).intersects(button)) << sLabel << " meets the button " << democontent::describe(button);
+            EXPECT_TRUE(democontent::contains(inside, box)) << sLabel << " outside " << democontent::describe(inside);
+        }
+        EXPECT_EQ(nLabels, c.nRows) << sCase;
+
+        std::vector<Zep::SmartPtr<Label>> vValues;
+        for (const Zep::SmartPtr<ChangingLabel>& pValue :
+             {dialog.getScoreLabel(), dialog.getGoalLabel(), dialog.getStarsLabel(), dialog.getCustomersLabel(),
+              dialog.getTotalLabel(), dialog.getTotalStarsLabel()})
+            if (pValue.notNULL()) vValues.push_back(pValue->getLabel());
+        if (dialog.getTimeLabel().notNULL()) vValues.push_back(dialog.getTimeLabel());
+        for (const Zep::SmartPtr<Label>& pValue : vValues)
+            EXPECT_EQ(pValue->getBoundingRect().getLeft(), vValues[0]->getBoundingRect().getLeft())
+                << sCase << ", \"" << pValue->getText().c_str() << "\"";
+
+        const Zep::String sCaption = dialog.getExitButton()->getCaption().toLower();
+        ASSERT_TRUE(m_app.hasText(sCaption.c_str())) << sCase << ": " << sCaption.c_str();
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(m_app.getText(sCaption.c_str())[0])))
+            << sCase << ": " << m_app.getText(sCaption.c_str());
+        dialog.onCallback(GameStatsMode::kButtonId, nullptr);
+        m_app.updateModes(0.01f);
+    }
 }

@@ -1,9 +1,12 @@
 // The highscore screen: tabs pressed through the platform's events show one
 // page over the sand tiles and keep the others beneath them.
+#include <cstdlib>
 #include <set>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "democontent_util.h"
 #include "highscore_util.h"
 #include "highscoremode.h"
 #include "screens_util.h"
@@ -91,4 +94,53 @@ TEST_F(HighScoreScreen, RowsAreSortedOnEntryWithEqualScoresReversed) {
                                           {"E", 4}, {"F", 3}, {"G", 2}}) + listBytes({}) + listBytes({}));
     enter();
     EXPECT_EQ(column(0, 1), "Name,A,B,C,D,New,Old,E,F,G,Low,");
+}
+
+namespace {
+
+class DemoRecords : public democontent::DemoContentTest {};
+
+// The share of the pixels opaque in both pictures whose red, green and blue
+// differ by 90 or more together.
+double differingShare(const Zep::SmartPtr<Image>& a, const Zep::SmartPtr<Image>& b) {
+    a->lock();
+    b->lock();
+    int nBoth = 0, nDiffering = 0;
+    for (int y = 0; y < std::min(a->getHeight(), b->getHeight()); ++y)
+        for (int x = 0; x < std::min(a->getWidth(), b->getWidth()); ++x) {
+            const Color p = a->readPixel(x, y), q = b->readPixel(x, y);
+            if (p.getAlpha() != 255 || q.getAlpha() != 255) continue;
+            ++nBoth;
+            const int nDelta = std::abs(p.getRed() - q.getRed()) + std::abs(p.getGreen() - q.getGreen()) +
+                               std::abs(p.getBlue() - q.getBlue());
+            nDiffering += nDelta >= 90 ? 1 : 0;
+        }
+    b->unlock();
+    a->unlock();
+    return nBoth ? static_cast<double>(nDiffering) / nBoth : 0.0;
+}
+
+}  // namespace
+
+// Whichever list shows, its tab looks unlike itself unchecked in most of
+// its pixels, and unlike the other tabs' unchecked looks.
+TEST_F(DemoRecords, TheTabOfTheListShownStandsOutByItsPixels) {
+    auto* pMode = new HighScoreMode();
+    m_app.pushMode(pMode);
+    std::vector<Zep::SmartPtr<Image>> vUnchecked(3), vChecked(3);
+    for (int nShown = 0; nShown < 3; ++nShown) {
+        pMode->onCallback(nShown, nullptr);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(pMode->getTab(i)->isChecked(), i == nShown);
+            (i == nShown ? vChecked : vUnchecked)[static_cast<size_t>(i)] = pMode->getTab(i)->getImage();
+        }
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        ASSERT_TRUE(vChecked[i].notNULL() && vUnchecked[i].notNULL());
+        EXPECT_GE(differingShare(vChecked[i], vUnchecked[i]), 0.5) << "tab " << i;
+        for (size_t k = 0; k < 3; ++k) {
+            if (k == i) continue;
+            EXPECT_GE(differingShare(vChecked[i], vUnchecked[k]), 0.5) << "tab " << i << " beside " << k;
+        }
+    }
 }

@@ -95,6 +95,73 @@ TEST_F(LevelClicks, TheHoverHighlightMovesBetweenTwoCoasters) {
     EXPECT_EQ(sSeen, "10 01 00 ");
 }
 
+// Every click she cannot carry out ends in the refusal sound, whatever was
+// clicked (the sink, the dispenser, the machine's buttons and the balloons
+// used to refuse in silence); a click she carries out makes none.
+TEST_F(LevelClicks, EveryClickSheCannotCarryOutIsHeard) {
+    m_pMode->addBarman(new Barman(60, 330, 40, 1, m_pMode));
+    machine(false, 0, -1);  // no coaster: its buttons refuse
+    Character& calling = waiting("ana", 0);
+    calling.getBalloon()->completeAction(0);  // ordered already
+    Character& drinking = waiting("ana", 1);
+    seat(1).putMug(orderedMug(drinking));
+    ASSERT_TRUE(until(drinking, Character::kDrinking));
+    Zep::SmartPtr<GlassSpot> pFull = dynamic_cast<GlassSpot*>(coaster(300, 60));
+    pFull->putMug(fullMug(), true);
+    const struct {
+        const char* szTarget;
+        ActionSpot* pTarget;
+        int nRefusals;
+    } kRows[] = {
+        {"balloon ordered", calling.getBalloon().get(), 1},
+        {"seat drinking (her glass)", &seat(1), 1},
+        {"empty seat", &seat(3), 1},
+        {"empty coaster", dynamic_cast<ActionSpot*>(coaster(340, 60)), 1},
+        {"sink", spot("trashbin", 150, 300, Rect(380, 600, 420, 640), 0, "sink").get(), 1},
+        {"dispenser", dynamic_cast<ActionSpot*>(ActionTarget::create(m_pMode, "propdispenser", 200, 300, 58,
+                                                                      Rect(380, 600, 420, 640), 0, "props")
+                                                     .get()),
+         1},
+        {"liquid button", &button(true, 1), 1},
+        {"full coaster", pFull.get(), 0},
+    };
+    for (const auto& row : kRows) {
+        ASSERT_TRUE(row.pTarget) << row.szTarget;
+        m_audio.m_vSamples.clear();
+        row.pTarget->onClick(0, 0, 0);
+        ASSERT_TRUE(runUntil([&] { return m_pMode->canTakeClick(); })) << row.szTarget;
+        int nRefusals = 0;
+        for (const auto& sample : m_audio.m_vSamples) nRefusals += sample.sName == "sfx_game_cantdo";
+        EXPECT_EQ(nRefusals, row.nRefusals) << row.szTarget;
+    }
+}
+
+// A spot whose walk point lies off the floor sends her to the floor's nearest
+// point (she used to stay where she was and act from afar); the first click
+// of each such spot says so in the log, once.
+TEST_F(LevelClicks, AWalkPointOffTheFloorLeadsToItsNearestPointLoggedOncePerSpot) {
+    Zep::SmartPtr<ActionSpot> pLeft =
+        ActionTarget::create(m_pMode, "glassspot", 100, 330, 60, Rect(100, 300, 140, 340), 0, "posavaso_1");
+    Zep::SmartPtr<ActionSpot> pRight =
+        ActionTarget::create(m_pMode, "glassspot", 700, 330, 60, Rect(660, 300, 700, 340), 0, "posavaso_1");
+    const size_t nLogBefore = m_files.logText().size();
+    const struct {
+        ActionSpot* pSpot;
+        int nX, nY;
+    } kClicks[] = {{pLeft.get(), 200, 400}, {pLeft.get(), 200, 400}, {pRight.get(), 599, 400}};
+    for (const auto& click : kClicks) {
+        click.pSpot->onClick(0, 0, 0);
+        ASSERT_TRUE(runUntil([&] { return m_pMode->canTakeClick(); }));
+        EXPECT_LE(std::abs(waitress().getX() - click.nX) + std::abs(waitress().getY() - click.nY), 2)
+            << waitress().getX() << "," << waitress().getY();
+    }
+    EXPECT_EQ(m_files.logText().substr(nLogBefore),
+              "B: ** glassspot at (100, 330) : walk point (120, 320) lies in no walk area; "
+              "she walks to (200, 400) **\n"
+              "B: ** glassspot at (700, 330) : walk point (680, 320) lies in no walk area; "
+              "she walks to (599, 400) **\n");
+}
+
 class LevelDay : public bartest::ActorTest {
 protected:
     void SetUp() override {

@@ -3,6 +3,7 @@
 // log lines, the questions before an adventure, and the commits by game kind.
 #include <gtest/gtest.h>
 
+#include "democontent_util.h"
 #include "frontend_util.h"
 #include "keys.h"
 #include "menumode.h"
@@ -201,4 +202,92 @@ TEST_F(MenuTest, ScoresAreCommittedByTheKindOfTheGameThatEnded) {
     pressOn(button(SelectProfileDialog::kCancel));
     EXPECT_EQ(m_app.getTopMode(), m_pMenu);
     EXPECT_NE(readBack("ann").find("work 999,0,0+0 done 90,0+0 best 300"), std::string::npos) << readBack("ann");
+}
+
+namespace {
+
+class DemoMenu : public democontent::DemoContentTest {
+protected:
+    // The greeting sign as the menu's nearest layer draws it: the run of
+    // opaque pixels through (x, y) across and down.
+    Rect signAround(int x, int y) {
+        Zep::SmartPtr<Image> pLayer = m_app.getImage("menu_fondo_0");
+        pLayer->lock();
+        auto opaque = [&](int px, int py) {
+            return px >= 0 && py >= 0 && px < pLayer->getWidth() && py < pLayer->getHeight() &&
+                   pLayer->readPixel(px, py).getAlpha() == 255;
+        };
+        int nLeft = x, nRight = x, nTop = y, nBottom = y;
+        while (opaque(nLeft - 1, y)) --nLeft;
+        while (opaque(nRight, y)) ++nRight;
+        while (opaque(x, nTop - 1)) --nTop;
+        while (opaque(x, nBottom)) ++nBottom;
+        pLayer->unlock();
+        return Rect(nLeft, nTop, nRight, nBottom);
+    }
+    // The columns of the button's picture where its light caption shows.
+    static std::pair<int, int> captionColumns(const Button& button) {
+        Zep::SmartPtr<Image> p = button.getImage();
+        p->lock();
+        int nFirst = p->getWidth(), nLast = -1;
+        for (int y = 0; y < p->getHeight(); ++y)
+            for (int x = 0; x < p->getWidth(); ++x) {
+                const Color c = p->readPixel(x, y);
+                if (c.getRed() > 240 && c.getGreen() > 235 && c.getBlue() > 210)
+                    nFirst = std::min(nFirst, x), nLast = std::max(nLast, x);
+            }
+        p->unlock();
+        return {nFirst, nLast};
+    }
+};
+
+}  // namespace
+
+// The longest name the new-player box takes, typed there, and two others:
+// on the menu "Welcome," and the name stand on the sign; in the player list
+// each name keeps between its button's caps. The profiles keep their names.
+TEST_F(DemoMenu, TheLongestNameTheNewPlayerBoxTakesFitsTheSignAndTheList) {
+    auto* pMenu = new MenuMode();
+    m_app.pushMode(pMenu);
+    ASSERT_TRUE(dynamic_cast<CreateProfileDialog*>(m_app.getTopMode()));
+    for (int i = 0; i < 20; ++i) events({E::character('W')});
+    events({E::keyDown(Key::Return)});
+    ASSERT_EQ(m_app.getTopMode(), pMenu);
+    // The box takes as many as its width holds.
+    const std::string sLongest = pMenu->getPlayer()->getName().c_str();
+    EXPECT_EQ(sLongest, std::string(12, 'W'));
+    for (const char* szOther : {"Maximiliana-Wolf", "Ann"}) getProfileManager()->createProfile(szOther);
+
+    for (const char* szName : {sLongest.c_str(), "Maximiliana-Wolf", "Ann"}) {
+        m_app.setSetting("CurrentPlayerName", Zep::String(szName).toLower().c_str());
+        auto* pList = new SelectProfileDialog(getProfileManager(), 0);
+        m_app.pushMode(pList);
+        for (const Zep::SmartPtr<Sprite>& pSprite : pList->getAllSprites()) {
+            auto* pRow = dynamic_cast<ToggleButton*>(pSprite.get());
+            if (!pRow || !pRow->isVisible() || pRow->getCallbackId() < SelectProfileDialog::kFirstRow) continue;
+            const auto [nFirst, nLast] = captionColumns(*pRow);
+            const std::string sRow = std::string(pRow->getCaption().c_str()) + ", columns " + std::to_string(nFirst) +
+                                     " to " + std::to_string(nLast) + " of " + std::to_string(pRow->getWidth());
+            EXPECT_GE(nFirst, 12) << sRow;
+            EXPECT_LT(nLast, pRow->getWidth() - 12) << sRow;
+        }
+        pList->onCallback(SelectProfileDialog::kSelect, nullptr);
+        m_app.updateModes(0.01f);
+        ASSERT_EQ(m_app.getTopMode(), pMenu);
+
+        const Zep::String sShown = pMenu->getNameLabel()->getText();
+        EXPECT_EQ(std::string(pMenu->getPlayer()->getName().c_str()), szName);
+        const Rect name = pMenu->getNameLabel()->getBoundingRect();
+        const Rect welcome = democontent::opaqueBox(*pMenu->getWelcome());
+        const Rect sign = signAround(215, (name.getTop() + name.getBottom()) / 2);
+        const std::string sCase = std::string(szName) + " shown as " + sShown.c_str();
+        EXPECT_TRUE(democontent::contains(sign, name))
+            << sCase << ": " << democontent::describe(name) << " on the sign " << democontent::describe(sign);
+        EXPECT_TRUE(democontent::contains(sign, welcome))
+            << sCase << ": welcome " << democontent::describe(welcome) << " on the sign " << democontent::describe(sign);
+        EXPECT_EQ(std::string(sShown.c_str()).substr(0, 3), std::string(szName).substr(0, 3)) << sCase;
+        if (std::string(szName) == "Ann") {
+            EXPECT_EQ(sShown, "Ann");
+        }
+    }
 }

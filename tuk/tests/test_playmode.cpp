@@ -126,17 +126,27 @@ TEST_F(PlayModeTest, WalkInOneAreaStaysInsideEveryFrameAndEndsAtTheTarget) {
     EXPECT_TRUE(waitress.isIdle() && !waitress.isWalking() && m_mode.canTakeClick());
 }
 
-TEST_F(PlayModeTest, TargetOutsideTheAreasOrWithinFivePixelsStartsNoWalk) {
+// A target off the areas is taken to their nearest point (it used to start
+// no walk at all, so a click there was lost); one with no path, or within
+// five pixels of her, starts none.
+TEST_F(PlayModeTest, TargetWithinFivePixelsOrWithoutAPathStartsNoWalkOneOffTheAreasGoesToTheNearestPoint) {
     Waitress& waitress = withWaitress();
     m_mode.addWalkArea(Rect(450, 560, 700, 650), 310);  // touches the first one only at its edge
     const struct {
         int x, y;
         bool bWalks;
-    } kRows[] = {{405, 615, false}, {395, 625, false}, {406, 620, true}, {400, 614, true},
-                 {300, 700, false}, {200, 600, false}, {449, 649, true}, {500, 600, false}};
+        int nToX, nToY;  // where the walk marker stands
+    } kRows[] = {{405, 615, false, 0, 0},   {395, 625, false, 0, 0},   {406, 620, true, 406, 620},
+                 {400, 614, true, 400, 614}, {300, 700, true, 300, 649}, {200, 600, true, 250, 600},
+                 {449, 649, true, 449, 649}, {500, 600, false, 0, 0},   {100, 900, true, 250, 649}};
     for (const auto& row : kRows) {
         m_mode.walkWaitressTo(row.x, row.y);
         EXPECT_EQ(m_mode.isWaitressWalking(), row.bWalks) << row.x << "," << row.y;
+        if (row.bWalks) {
+            EXPECT_EQ(m_mode.getWalkMarker()->getX() * 1000 + m_mode.getWalkMarker()->getY(),
+                      row.nToX * 1000 + row.nToY)
+                << row.x << "," << row.y;
+        }
         m_mode.stopWaitressWalk();
         EXPECT_EQ(waitress.getX() * 1000 + waitress.getY(), 400620);
     }

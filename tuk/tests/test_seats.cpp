@@ -44,7 +44,7 @@ protected:
 
 TEST_F(SeatTest, WaitressRulesPerSeatHandAndCarriedState) {
     const struct {
-        const char* szSeat;  // "none", "mug" (standing), "waiting", "holding" (a wrong mug), "drinking"
+        const char* szSeat;  // "none", "mug" (standing), "waiting", "holding" (a wrong mug), "emptied", "drinking"
         const char* szCarried;
         int nHand;
         bool bCan;
@@ -60,6 +60,8 @@ TEST_F(SeatTest, WaitressRulesPerSeatHandAndCarriedState) {
         {"mug", "FF", 1, false, 2, ""},           {"mug", "FF--", 2, true, 2, "FFS- -"},
         {"mug", "FFFF", 2, false, 2, ""},         {"holding", "--", 0, true, 2, "S- 3"},
         {"holding", "-F", 1, false, 2, ""},       {"drinking", "--", 0, false, 2, ""},
+        // Holding an empty glass while waiting: serving takes the glass first.
+        {"emptied", "M-", 1, true, 2, "FS 3"},    {"emptied", "M-", 0, false, 2, ""},
     };
     for (const auto& row : kRows) {
         const std::string sSeat = row.szSeat, sCase = sSeat + " " + row.szCarried + " " + std::to_string(row.nHand);
@@ -69,6 +71,7 @@ TEST_F(SeatTest, WaitressRulesPerSeatHandAndCarriedState) {
         Character* pCustomer = sSeat == "none" || sSeat == "mug" ? nullptr : &waiting();
         if (sSeat == "mug") place.putMug(m_pSeatMug = fullMug());
         if (sSeat == "holding") place.putMug(m_pSeatMug = mug('F', pCustomer));
+        if (sSeat == "emptied") place.putMug(m_pSeatMug = emptyMug());
         if (sSeat == "drinking") {
             place.putMug(orderedMug(*pCustomer));
             until(*pCustomer, Character::kDrinking);
@@ -136,22 +139,27 @@ TEST_F(SeatTest, BalloonPicturesCarryTheOrderAndTakeClicksOnlyWhileShown) {
     EXPECT_EQ(balloon.getClickPriority(x + 5, y + 5), 210);
     EXPECT_EQ(balloon.getClickPriority(x - 5, y + 5), -1);
 
-    // The action: state 2 or 3, shown, no mug held, a barman in the level.
+    // The action: state 2 or 3, shown, a barman in the level, and no drink
+    // in the customer's hand: a wrong full mug stops the order, an empty
+    // glass (the last guest's, handed over with the seat) does not.
     const struct {
-        bool bBarman, bHidden, bMug;
+        bool bBarman, bHidden;
+        char cMug;  // '-' none, 'F' full and wrong, 'E' empty
         int nState;
         bool bCan;
-    } kRows[] = {{false, false, false, 3, false}, {true, false, false, 3, true}, {true, false, false, 2, true},
-                 {true, false, false, 1, false},  {true, true, false, 3, false}, {true, false, true, 3, false}};
+    } kRows[] = {{false, false, '-', 3, false}, {true, false, '-', 3, true}, {true, false, '-', 2, true},
+                 {true, false, '-', 1, false},  {true, true, '-', 3, false}, {true, false, 'F', 3, false},
+                 {true, false, 'E', 3, true},   {true, false, 'E', 2, true}, {true, false, 'E', 1, false}};
     for (const auto& row : kRows) {
         if (row.bBarman && m_pMode->getBarmen().isEmpty()) m_pMode->addBarman(new Barman(60, 330, 40, 1, m_pMode));
         Character& customer = this->customer("ana", 1);
         ActionBalloon& target = *customer.getBalloon();
         until(customer, row.nState);
         if (row.bHidden) target.setVisible(false);
-        if (row.bMug) seat(1).putMug(fullMug("stem", 5));
+        if (row.cMug != '-') seat(1).putMug(mug(row.cMug, &customer));
+        ASSERT_EQ(customer.hasMug(), row.cMug != '-');
         for (int nHand : {0, 1, 2}) {
-            EXPECT_EQ(target.canDoAction(nHand), row.bCan) << row.nState << row.bBarman << row.bHidden << row.bMug;
+            EXPECT_EQ(target.canDoAction(nHand), row.bCan) << row.nState << row.bBarman << row.bHidden << row.cMug;
             EXPECT_EQ(target.beginAction(nHand), 2);
         }
         if (row.bHidden) {

@@ -122,8 +122,11 @@ TEST_F(TargetTest, UseTargetPicksAHandOrRestsWithTheRefusalSound) {
     } kRows[] = {
         {"coaster+", "F-", "stand_s_arm_full_left take_s_right", 0},  // hand 0 is not the first free
         {"coaster", "--", "walk_s_arm_empty_left_front stand_s_arm_empty_right", 1},
-        {"sink", "F-", "walk_s_arm_full_left_front stand_s_arm_empty_right", 0},
-        {"props", "E-", "walk_s_arm_full_left_front stand_s_arm_empty_right", 0},
+        // Every refusal is heard, not only those of coasters and seats (the
+        // sink and the dispenser used to refuse in silence).
+        {"sink", "F-", "walk_s_arm_full_left_front stand_s_arm_empty_right", 1},
+        {"props", "E-", "walk_s_arm_full_left_front stand_s_arm_empty_right", 1},
+        {"sink", "E-", "serve_s_left stand_s_arm_empty_right", 0},
     };
     for (const auto& row : kRows) {
         m_audio.m_vSamples.clear();

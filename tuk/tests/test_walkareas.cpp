@@ -60,6 +60,41 @@ TEST(WalkAreasTest, PathsRunThroughTheDoorsOfTheFewestLinkedAreas) {
     }
 }
 
+TEST(WalkAreasTest, NearestPointIsTheClosestPixelOfAnyAreaTheFirstOnATie) {
+    const std::vector<Rect> kBar = {Rect(0, 400, 800, 532), Rect(0, 528, 800, 640)};
+    const struct {
+        std::vector<Rect> vRects;
+        int x, y;
+        bool bFound;
+        int nX, nY;
+    } kRows[] = {
+        // Above, below, beside and inside the bar's two bands.
+        {kBar, 597, 351, true, 597, 400},  {kBar, 100, 700, true, 100, 639}, {kBar, 900, 450, true, 799, 450},
+        {kBar, -5, -5, true, 0, 400},      {kBar, 400, 530, true, 400, 530},
+        // The nearer of two; on a tie the one added first.
+        {{Rect(0, 0, 10, 10), Rect(20, 0, 30, 10)}, 15, 5, true, 20, 5},
+        {{Rect(0, 0, 10, 10), Rect(19, 0, 29, 10)}, 14, 5, true, 9, 5},
+        {{Rect(0, 0, 10, 10), Rect(8, 20, 30, 30)}, 20, 14, true, 20, 20},
+        // Areas without a pixel do not count; with none the point stays.
+        {{Rect(0, 0, 0, 10), Rect(50, 50, 60, 60)}, 0, 5, true, 50, 50},
+        {{Rect(5, 5, 5, 50)}, 1, 2, false, 1, 2},
+        {{}, 1, 2, false, 1, 2},
+        // Far points do not overflow.
+        {{Rect(0, 0, 10, 10)}, 2147483647, -2147483647 - 1, true, 9, 0},
+    };
+    for (const auto& row : kRows) {
+        WalkAreas areas;
+        for (const Rect& rect : row.vRects) areas.add(rect, 0);
+        int x = row.x, y = row.y;
+        EXPECT_EQ(areas.nearestPoint(&x, &y), row.bFound) << row.x << "," << row.y;
+        EXPECT_EQ(std::to_string(x) + "," + std::to_string(y), std::to_string(row.nX) + "," + std::to_string(row.nY))
+            << row.x << "," << row.y;
+        if (row.bFound) {
+            EXPECT_GE(areas.find(x, y), 0) << row.x << "," << row.y;
+        }
+    }
+}
+
 TEST(WalkAreasTest, PreferredLinesPerHeadingFirstActiveLineWins) {
     WalkAreas areas;
     areas.addPreferredLine(false, 600, Rect(200, 400, 600, 660), WalkAreas::headingMask("ew"));
@@ -147,7 +182,7 @@ TEST_F(PathWalkTest, WalkAcrossTwoAreasStandsOnTheDoorAndShowsTheMarkerMeanwhile
 }
 
 TEST_F(PathWalkTest, RandomAreasWalksStayInsideAndEndAtTheTargetUnreachableOnesNeverStart) {
-    int nWalks = 0, nRefused = 0, nDoors = 0;
+    int nWalks = 0, nRefused = 0, nDoors = 0, nMoved = 0;
     for (unsigned nSeed = 1; nSeed <= 300; ++nSeed) {
         std::mt19937 rng(nSeed);
         auto pick = [&](int nFrom, int nTo) { return std::uniform_int_distribution<int>(nFrom, nTo)(rng); };
@@ -174,16 +209,20 @@ TEST_F(PathWalkTest, RandomAreasWalksStayInsideAndEndAtTheTargetUnreachableOnesN
         // Mostly a point of some area, else anywhere.
         const Rect& to = vRects[static_cast<size_t>(pick(0, static_cast<int>(vRects.size()) - 1))];
         const bool bAnywhere = pick(0, 3) == 0;
-        const int nToX = bAnywhere ? pick(0, 800) : pick(to.getLeft(), to.getRight() - 1);
-        const int nToY = bAnywhere ? pick(280, 780) : pick(to.getTop(), to.getBottom() - 1);
+        const int nPickedX = bAnywhere ? pick(0, 800) : pick(to.getLeft(), to.getRight() - 1);
+        const int nPickedY = bAnywhere ? pick(280, 780) : pick(to.getTop(), to.getBottom() - 1);
         mode.getLevelData().m_pWaitress = new Waitress(&mode, "char0_odile", nX, nY, 2);
         Waitress& she = *mode.getLevelData().m_pWaitress;
 
         const WalkAreas& areas = mode.getWalkAreas();
+        // A target off the areas: their nearest point instead.
+        int nToX = nPickedX, nToY = nPickedY;
+        areas.nearestPoint(&nToX, &nToY);
+        nMoved += nToX != nPickedX || nToY != nPickedY;
         const int nToArea = areas.find(nToX, nToY);
         const bool bNear = std::abs(nToX - nX) <= 5 && std::abs(nToY - nY) <= 5;
         const bool bReachable = nToArea >= 0 && !bNear && joined(vRects, areas.find(nX, nY), nToArea);
-        mode.walkWaitressTo(nToX, nToY);
+        mode.walkWaitressTo(nPickedX, nPickedY);
         ASSERT_EQ(mode.isWaitressWalking(), bReachable) << "seed " << nSeed;
         if (!bReachable) {
             ++nRefused;
@@ -210,4 +249,5 @@ TEST_F(PathWalkTest, RandomAreasWalksStayInsideAndEndAtTheTargetUnreachableOnesN
     EXPECT_GT(nWalks, 100);
     EXPECT_GT(nDoors, 40);
     EXPECT_GT(nRefused, 50);
+    EXPECT_GT(nMoved, 20);
 }

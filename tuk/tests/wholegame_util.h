@@ -89,6 +89,9 @@ inline const Look kMenuTiles{"sand_frame_back", 0, 0, {{5, 5}, {12, 30}, {30, 12
 inline const Look kMenu{"menu_isologo", 10, 3, grid(14, 7, 366, 119, 8)};
 inline const Look kStory1{"historieta_1", 0, 0, grid(20, 20, 780, 480, 40)};
 inline const Look kStory1a{"historieta_1a", 0, 0, grid(20, 20, 780, 480, 40)};
+// The bar of the first scene: the shelves on the back wall, clear of the
+// customers, the waitress, the barman, the level's labels and dialogs.
+inline const Look kBarRoom{"bar_room", 0, 0, grid(20, 60, 500, 170, 40)};
 inline const Look kMap{"map_back", 0, 0, {{60, 40}, {200, 40}, {400, 40}, {600, 40}, {740, 40}, {60, 150},
                                           {200, 150}, {400, 150}, {600, 150}, {740, 150}, {740, 480}, {40, 300}}};
 

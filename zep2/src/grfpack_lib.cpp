@@ -278,11 +278,13 @@ constexpr Reason kOpenReasons[] = {
     {"", "'%s' can't be read as a resource archive"},
 };
 
+constexpr const char* kDamagedEntry = "entry '%s' is damaged or cut short";
+
 constexpr Reason kLoadReasons[] = {
     {"nSize >= 0", "entry '%s' has a negative size"},
     {"pData", "entry '%s' claims more bytes than the archive can hold"},
     {"nOffset >=", "entry '%s' starts outside the archive"},
-    {"", "entry '%s' is damaged or cut short"},
+    {"", kDamagedEntry},
 };
 
 // "damaged archive: " and the first reason whose needle the message holds
@@ -311,6 +313,10 @@ std::unique_ptr<ResourceFile> openArchive(const char* szArchive) {
 SmartPtr<Zep::Resource> loadEntry(ResourceFile& archive, const ResourceFileEntry& entry) {
     try {
         return archive.load(entry.getName().c_str());
+    } catch (const Zep::ResourceException&) {
+        // Damaged entry data. The reader's words name the archive too; ours
+        // name the entry alone, whatever its name holds.
+        fail(String("damaged archive: ") + String::format(kDamagedEntry, entry.getName().c_str()));
     } catch (const Zep::Exception& e) {
         failDamaged(e, kLoadReasons, entry.getName().c_str());
     }

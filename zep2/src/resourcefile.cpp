@@ -77,7 +77,7 @@ void ResourceFileEntry::persistFrom(ObjectStreamer& streamer) {
 
 // ------------------------------------------------------------ ResourceFile
 
-ResourceFile::ResourceFile(const char* szFileName) : m_hIndex(97) {
+ResourceFile::ResourceFile(const char* szFileName) : m_sFileName(szFileName ? szFileName : ""), m_hIndex(97) {
     ZEP_TRACE("ResourceFile::ResourceFile");
     // The file is a member: whatever is thrown below closes it again.
     m_pFile = new File(szFileName, File::kModeRead);
@@ -197,8 +197,12 @@ SmartPtr<Resource> ResourceFile::load(const char* szName) {
     std::unique_ptr<void, void (*)(void*)> pData(pRaw, &Resource::freeData);
     ZEP_ASSERT(pData);
 
-    const int nRead = inflateEntry(nOffset, nSize, pData.get());
-    ZEP_ASSERT(nRead == nSize);
+    // Damaged or cut data is the archive's fault, not the program's: a
+    // resource error naming both, which the callers report as such.
+    if (inflateEntry(nOffset, nSize, pData.get()) != nSize)
+        ZEP_THROW(ResourceException, String::format("damaged archive: entry '%s' is damaged or cut short in '%s'",
+                                                    entry.getName().c_str(), m_sFileName.c_str())
+                                         .c_str());
     SmartPtr<Resource> pResource(new Resource(nSize, pData.get(), true));
     pData.release();
     return pResource;

@@ -78,10 +78,13 @@ public:
 
     bool exists(const char* szName) override;
     // A new resource owning the inflated bytes. A missing name throws
-    // "Hash key not found : ..."; damaged data throws AssertFailException,
-    // and so does a zlib stream that does not end with an intact checksum
-    // right after the entry's bytes. The archive stays usable after a failed
-    // load.
+    // "Hash key not found : ..."; an index record that can't be right (a
+    // negative size, more bytes than the archive can hold, an offset outside
+    // it) throws AssertFailException. Entry data that is damaged or cut short
+    // (a zlib stream that does not give the entry's bytes and end with an
+    // intact checksum right after them) throws ResourceException "damaged
+    // archive: entry '<name as stored>' is damaged or cut short in
+    // '<archive>'". The archive stays usable after a failed load.
     SmartPtr<Resource> load(const char* szName) override;
     // Lower-cased names in index order.
     List<String> listNames() override;
@@ -110,6 +113,7 @@ private:
     // right after them with its checksum intact; -1 otherwise.
     int inflateEntry(int nOffset, int nSize, void* pData);
 
+    String m_sFileName;  // as given, for messages
     SmartPtr<File> m_pFile;
     int32_t m_nFileLength = 0;
     Hash<String, ResourceFileEntry> m_hIndex;

@@ -5,7 +5,10 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -127,7 +130,7 @@ TEST_F(ContentLoaders, TheStringTablesHoldEveryKeyTheScreensRead) {
         "GOD_{GameOptions,MusicVolume,SoundVolume,FullScreen,Windowed,16BPP,24BPP,32BPP,BtnOK,BtnContinue}",
         "GOD_{BtnExit,CantToggle}",
         "SPD_{SelectProfile,Select,CreateNew,Delete,DeleteProfile,ConfirmDelete,BtnConfirmDelete,BtnCancelDelete}",
-        "SPD_{Cancel,Up,Down}", "CPD_{CreateProfile,EnterYourName,Cancel}", "{yes,no,ok}", "GameCaption",
+        "SPD_{Cancel,Up,Down}", "CPD_{CreateProfile,EnterYourName,Cancel}", "{yes,no,ok,exit}", "GameCaption",
         "MAP_{Stage,Day,Money,Play,Menu,Finished}", "HUD_Options",
     };
     size_t nKeys = 0;
@@ -136,7 +139,7 @@ TEST_F(ContentLoaders, TheStringTablesHoldEveryKeyTheScreensRead) {
             EXPECT_TRUE(m_tables.hasText(sKey.c_str())) << sKey;
             ++nKeys;
         }
-    EXPECT_EQ(134u, nKeys);
+    EXPECT_EQ(135u, nKeys);
     // The formats' conversions match the values the screens pass.
     const struct {
         const char* szKey;
@@ -215,4 +218,35 @@ TEST_F(ContentLoaders, EverySampleAndTrackLoadsThroughTheMixer) {
         ASSERT_NE(nullptr, pTrack) << sName;
         EXPECT_EQ(MUS_OGG, Mix_GetMusicType(pTrack)) << sName;
     }
+}
+
+// Every effect and every track, as the mixer plays it, peaks at or below
+// -6 dBFS: room for several of them at once.
+TEST_F(ContentLoaders, EveryEffectAndTrackPeaksAtOrBelowMinusSixDecibels) {
+    const int nCeiling = static_cast<int>(32768.0 * std::pow(10.0, -6.0 / 20.0));
+    auto peakOf = [](const Mix_Chunk& chunk) {
+        int nPeak = 0;
+        for (Uint32 i = 0; i + 1 < chunk.alen; i += 2) {
+            int16_t n = 0;
+            std::memcpy(&n, chunk.abuf + i, 2);
+            nPeak = std::max(nPeak, std::abs(static_cast<int>(n)));
+        }
+        return nPeak;
+    };
+    int nChecked = 0;
+    for (const Zep::String& sEntry : m_app.getResourceNames()) {
+        const std::string sName = sEntry.c_str();
+        const bool bWav = sName.size() > 4 && sName.substr(sName.size() - 4) == ".wav";
+        const bool bOgg = sName.size() > 4 && sName.substr(sName.size() - 4) == ".ogg";
+        if (!bWav && !bOgg) continue;
+        const Zep::SmartPtr<Zep::Resource> pBytes = m_app.getResource(sName.c_str());
+        Mix_Chunk* pChunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(pBytes->getData(), pBytes->getSize()), 1);
+        ASSERT_NE(nullptr, pChunk) << sName << ": " << Mix_GetError();
+        const int nPeak = peakOf(*pChunk);
+        Mix_FreeChunk(pChunk);
+        EXPECT_LE(nPeak, nCeiling) << sName;
+        EXPECT_GT(nPeak, nCeiling / 8) << sName;  // and still heard
+        ++nChecked;
+    }
+    EXPECT_EQ(nChecked, 21);
 }

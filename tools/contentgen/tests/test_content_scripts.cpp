@@ -93,8 +93,11 @@ TEST_F(ContentTest, ParametersPickTheirBranches) {
         const char* szSeq;
         int nWidth, nHeight, nInsX, nInsY;  // of the sequence's first frame
     } const kCases[] = {
-        {"balloon.template", "standl_der", "main", 110, 70, 55, 230},
-        {"balloon.template", "vip_izq", "main", 110, 70, 55, 130},
+        {"balloon.template", "standl_der", "main", 110, 56, 55, 187},
+        {"balloon.template", "standu_izq", "main", 110, 56, 110, 258},
+        {"balloon.template", "standu_der", "main", 110, 56, 0, 258},
+        {"balloon.template", "vip_izq", "main", 110, 56, 0, 116},
+        {"balloon.template", "vip_der", "main", 110, 56, 110, 116},
         {"vaso.template", "c", "drink_layer_1", 28, 40, 14, 40},
         {"vaso_brillo.template", "b", "shine", 40, 52, 20, 46},
         {"button.template", "vaso", "pushed", 28, 28, 14, 14},
