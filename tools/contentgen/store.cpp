@@ -187,6 +187,16 @@ void vase(Canvas& c, int nFlowers) {
     }
 }
 
+// The store's item buttons take a pointer only over pixels that are not
+// fully clear, and the objects leave much air between their parts (the legs
+// of the stools, the sticks in the jar, the tray's glasses): the clear pixels
+// get the faintest alpha, invisible on the shelf, so that the whole picture
+// answers the pointer in both its looks.
+void clickPlate(Canvas& c) {
+    for (Rgba& p : c.pixels())
+        if (p.a == 0) p = Rgba{0, 0, 0, 1};
+}
+
 // The item picture: the object with a small name plate; highlighted, a warm
 // glow behind it.
 Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight) {
@@ -221,6 +231,7 @@ Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight)
     const float fPlate = static_cast<float>(textWidth(sName, style) + 10);
     c.roundRect((w - fPlate) / 2, h - 16, fPlate, 15, 5, bHighlight ? rgb(0xE76F51) : rgb(0x5A3418));
     drawText(c, sName, w / 2.0f, h - 15, style);
+    clickPlate(c);
     return c;
 }
 
