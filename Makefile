@@ -1,12 +1,14 @@
 # One-command set-up on a fresh Debian 12 machine.
 JOBS      ?= $(shell nproc)
+# Tests wait on their X servers and real-time sound: twice as many as cores run at once.
+TESTJOBS  ?= $(shell echo $$(( $(JOBS) * 2 )))
 BUILD     ?= build
 TESTBUILD ?= build-test
 BENCHBUILD ?= build-bench
 PLAINBUILD ?= build-plain
 
 DEB_PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev \
-               libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev \
+               libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev lld \
                libsdl1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev libsdl-image1.2-dev \
                libogg-dev libvorbis-dev libtheora-dev xvfb xauth libx11-dev libxtst-dev \
                fonts-dejavu-core
@@ -30,14 +32,28 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUK_TESTS=OFF
 	cmake --build $(BUILD) -j $(JOBS)
 
+# One sanitized build serves the tests and the fuzz targets: clang with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the libraries also carrying
+# the fuzzer's coverage instrumentation; precompiled headers, lld.
+TESTCONFIG = -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+             -DTUK_SANITIZE=ON -DTUK_TESTS=ON -DTUK_FUZZ=ON -DTUK_PCH=ON
+# The damaged-input suites once more, optimised and without sanitizers.
+PLAINCONFIG = -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release \
+              -DTUK_TESTS=ON -DTUK_PCH=ON
+
+# The optimised build runs beside ctest at the lowest priority, on the time
+# the tests leave idle (they wait on their X servers and real-time sound).
 test: deps
-	cmake -S . -B $(TESTBUILD) -DCMAKE_BUILD_TYPE=Debug -DTUK_SANITIZE=ON -DTUK_TESTS=ON
+	cmake -S . -B $(TESTBUILD) $(TESTCONFIG)
 	cmake --build $(TESTBUILD) -j $(JOBS)
-	cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-	  ctest --output-on-failure -j $(JOBS)
-	# The damaged-input suites once more, optimised and without sanitizers.
-	cmake -S . -B $(PLAINBUILD) -DCMAKE_BUILD_TYPE=Release -DTUK_TESTS=ON
-	cmake --build $(PLAINBUILD) -j $(JOBS) --target fennic_hostile_tests
+	@echo "Building the optimised damaged-input suites beside the tests (log: $(TESTBUILD)/plain-build.log)"
+	@nice -n 19 sh -c 'cmake -S . -B $(PLAINBUILD) $(PLAINCONFIG) && \
+	  cmake --build $(PLAINBUILD) -j $(JOBS) --target fennic_hostile_tests' > $(TESTBUILD)/plain-build.log 2>&1 & \
+	plain=$$!; status=0; \
+	(cd $(TESTBUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(TESTJOBS)) || status=$$?; \
+	wait $$plain || { cat $(TESTBUILD)/plain-build.log; echo "the optimised build failed"; exit 1; }; \
+	tail -n 3 $(TESTBUILD)/plain-build.log; exit $$status
 	cd $(PLAINBUILD) && bin/fennic_hostile_tests
 
 bench: deps
@@ -49,15 +65,15 @@ bench: deps
 run: build
 	cd $(BUILD)/bin && ./tuk
 
+# The fuzz targets, in the test build (after `make test` they are built already).
 fuzz: deps
-	cmake -S . -B build-fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTUK_FUZZ=ON -DTUK_TESTS=OFF
-	cmake --build build-fuzz -j $(JOBS)
+	cmake -S . -B $(TESTBUILD) $(TESTCONFIG)
+	cmake --build $(TESTBUILD) -j $(JOBS) --target fuzz_targets
 
 # Every fuzz target for FUZZ_SECONDS, from its seed corpus under fuzz/corpus/.
 FUZZ_SECONDS ?= 60
 fuzz-smoke: fuzz
-	fuzz/run-smoke.sh build-fuzz $(FUZZ_SECONDS)
+	fuzz/run-smoke.sh $(TESTBUILD) $(FUZZ_SECONDS)
 
 # Line coverage of the libraries by the test suites (gcovr is installed on demand).
 coverage: deps

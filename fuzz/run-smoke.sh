@@ -29,7 +29,8 @@ for i in "${!pids[@]}"; do
     runs=$(grep -m1 'stat::number_of_executed_units' "$work/${names[$i]}.log" | awk '{print $2}')
     echo "${names[$i]}: ok (${runs:-?} runs)"
   else
-    echo "${names[$i]}: FAILED"; tail -40 "$work/${names[$i]}.log"; failed=1
+    echo "${names[$i]}: FAILED"; tail -40 "$work/${names[$i]}.log"; failed=$((failed + 1))
   fi
 done
-exit $failed
+echo "fuzz-smoke: $((${#pids[@]} - failed)) passed, $failed failed"
+[ $failed -eq 0 ]

@@ -367,7 +367,7 @@ TEST(MemImagePicture, DamagedFilesAreRefused) {
         {png(4096, 4096, 6, 8, {{1, 2, 3, 4}}), "PNG 'pic' : image data truncated or corrupt"},
     };
     for (const auto& [lBytes, szMessage] : kCases)
-        EXPECT_EQ(szMessage, messageOf<Zep::BadStreamFormatException>([&] { fromPng(lBytes); }));
+        EXPECT_EQ(szMessage, messageOf<Zep::BadStreamFormatException>([&lBytes = lBytes] { fromPng(lBytes); }));
     // Every cut of a good file is refused cleanly.
     for (size_t n = 0; n < lGood.size(); ++n) {
         Zep::SmartPtr<MemImage> p = new MemImage();

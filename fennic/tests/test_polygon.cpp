@@ -112,7 +112,7 @@ TEST(RotatedBoxTest, FlatBoxesAtQuadrantBordersPassAndInvertedRectsAssert) {
     }
     for (auto [tl, br, szMessage] : {std::tuple{Point(5, -5), Point(-5, 5), "Assertion failed : fRight >= fLeft"},
                                      {Point(-5, 5), Point(5, -5), "Assertion failed : fBottom >= fTop"}})
-        EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { rotateRectBounds(tl, br, 0); }), szMessage);
+        EXPECT_EQ(messageOf<Zep::AssertFailException>([&tl = tl, &br = br] { rotateRectBounds(tl, br, 0); }), szMessage);
 }
 
 TEST(RotatedBoxTest, OverlapAtTheLimits) {

@@ -315,7 +315,8 @@ TEST_F(ClipSoundTest, TheClipToneReplacesOrJoinsTheMixerOutput) {
     // on the constant.
     const auto itMixed = std::find_if(left.begin(), left.end(), [](int16_t v) { return v > 15000; });
     ASSERT_GT(left.end() - itMixed, 40000);
-    EXPECT_GE(*std::min_element(itMixed, left.end()), 1000);
+    EXPECT_GE(*std::min_element(itMixed, left.end()), 1000)
+        << "at " << (left.end() - std::min_element(itMixed, left.end())) << " samples from the end of " << left.size();
     EXPECT_GE(crossings(std::vector<int16_t>(itMixed, left.end()), 10000), 780);
 }
 

@@ -56,7 +56,16 @@ TEST(SlotPoolTest, OtherSizesUseTheGeneralHeapAligned) {
     EXPECT_EQ(0u, pools.getBlockCount());
 }
 
+// GCC names AddressSanitizer with a macro, clang as a feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define SLOTPOOL_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SLOTPOOL_TEST_ASAN 1
+#endif
+#endif
+
+#if defined(SLOTPOOL_TEST_ASAN)
 TEST(SlotPoolDeathTest, ReadingAGivenBackSlotIsReported) {
     EXPECT_DEATH(
         {

@@ -83,7 +83,7 @@ TEST_F(GeneratedImages, StylesMissingPiecesAreErrorsBeforeDrawing) {
         {"Mixed", "Assertion failed : isNULL(pStyle->lFramePart[nLSide]) == isNULL(pStyle->lFramePart[nRSide])"},
     };
     for (const auto& [szStyle, sMessage] : kCases)
-        EXPECT_EQ(sMessage, imagetest::messageOf([&] { pTheme->makeFrameImage(30, 30, szStyle); })) << szStyle;
+        EXPECT_EQ(sMessage, imagetest::messageOf([&, szStyle = szStyle] { pTheme->makeFrameImage(30, 30, szStyle); })) << szStyle;
     EXPECT_EQ("Assertion failed : nTopW == nBotW", imagetest::messageOf([&] {
                   loadText(*pTheme, "framestyle Odd\nframe top ui/frm_top fixed\nframe back ui/frm_back\n"
                                     "frame bottom ui/frm_top\nframe ul ui/frm_ul\nframe ur ui/frm_ul\n"

@@ -71,7 +71,7 @@ TEST_F(Screens, SplashMediaEndingsAndFadeSpeeds) {
     s.addMediaLogo("intro.flv");
     const std::pair<const char*, const char*> kRefused[] = {{"intro.OGV", ".OGV"}, {"intro.png", ".png"}, {"ab", "ab"}};
     for (const auto& [szName, szEnding] : kRefused)
-        EXPECT_EQ(imagetest::messageOf([&] { s.addMediaLogo(szName); }),
+        EXPECT_EQ(imagetest::messageOf([&, szName = szName] { s.addMediaLogo(szName); }),
                   std::string("Unsupported file extension: ") + szEnding + "\n");
     s.addImageLogo("logo", 0.0f, 1.0f, 2.0f, "");
     s.addImageLogo("logo", 3.0f, "tune");

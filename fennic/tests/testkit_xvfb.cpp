@@ -20,8 +20,10 @@ namespace testkit {
 
 namespace {
 
-// How long the server may take to name its display and to answer.
-constexpr int kStartMilliseconds = 10000;
+// How long the server may take to name its display and to answer: both are
+// waited for, so this only bounds a server that never comes (with many
+// servers starting beside a parallel build, one took over 10 s).
+constexpr int kStartMilliseconds = 60000;
 // How long a click holds the button down.
 constexpr int kClickHoldMilliseconds = 100;
 

@@ -65,11 +65,11 @@ TEST_F(DateTest, FieldsCarryOnlyWhenNormalised) {
     EXPECT_EQ(after(Date(10, 2, 2023), [](Date& d) { d.setDay(31); }), "3.3.2023");
     EXPECT_EQ(after(Date(31, 14, 2023), [](Date& d) { d.normalizeMonth(); }), "31.2.2024");  // the day stays
     for (auto [nMonth, sExpected] : {std::pair{13, "15.1.2024"}, {0, "15.12.2022"}, {-11, "15.1.2022"}})
-        EXPECT_EQ(after(Date(15, 6, 2023), [&](Date& d) { d.setMonth(nMonth); }), sExpected) << nMonth;
+        EXPECT_EQ(after(Date(15, 6, 2023), [nMonth = nMonth](Date& d) { d.setMonth(nMonth); }), sExpected) << nMonth;
     for (auto [date, nDays, sExpected] : {std::tuple{Date(1, 1, 2024), -1, "31.12.2023"},
                                           {Date(1, 3, 2024), -1, "29.2.2024"}, {Date(1, 1, 2023), 424, "29.2.2024"},
                                           {Date(1, 1, 2000), 146097, "1.1.2400"}})  // exactly 400 years
-        EXPECT_EQ(after(date, [&](Date& d) { d.addDays(nDays); }), sExpected) << nDays;
+        EXPECT_EQ(after(date, [nDays = nDays](Date& d) { d.addDays(nDays); }), sExpected) << nDays;
 }
 
 TEST_F(DateTest, ExtremeCountsCarryWithoutOverflow) {

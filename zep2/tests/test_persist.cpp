@@ -114,7 +114,7 @@ TEST(ListPersist, ReadingFormsErrorsAndForgedCounts) {
         {{0x01, 0x74, 0x73, 0x4C, 0xFF, 0xFF, 0xFF, 0xFF}, LE, kListBad, ""}};
     for (const auto& [record, nOrder, sMessage, sContents] : cases) {
         Zep::List<Zep::String> list{"kept?"};
-        EXPECT_EQ(describe([&] { readRecord(list, record, nOrder); }), sMessage) << ::testing::PrintToString(record);
+        EXPECT_EQ(describe([&, &record = record, nOrder = nOrder] { readRecord(list, record, nOrder); }), sMessage) << ::testing::PrintToString(record);
         EXPECT_EQ(list.join(",").c_str(), sContents) << ::testing::PrintToString(record);
     }
 }
@@ -180,7 +180,7 @@ TEST(HashPersist, ReadingFormsErrorsAndForgedCounts) {
         table.set("kept?", "no");
         const std::string sRecord = ::testing::PrintToString(record);
         ::testing::internal::CaptureStderr();
-        const std::string sError = describe([&] { readRecord(table, record, nOrder); });
+        const std::string sError = describe([&, &record = record, nOrder = nOrder] { readRecord(table, record, nOrder); });
         EXPECT_EQ(::testing::internal::GetCapturedStderr() + sError, sOutput) << sRecord;
         EXPECT_EQ(entriesOf(table), entries) << sRecord;
         EXPECT_EQ(table.getBucketCount(), nBuckets) << sRecord;

@@ -173,7 +173,7 @@ TEST_F(ArchiveTest, HandBuiltArchivesInEitherByteOrderAndDamagedEntries) {
         const std::pair<const char*, const char*> cases[] = {
             {"huge", "pData"}, {"negative", "nSize >= 0"}, {"far", "nOffset >= kHeaderSize && nOffset < m_nFileLength"}};
         for (auto [name, message] : cases)
-            EXPECT_EQ(messageOf<Zep::AssertFailException>([&] { resources.load(name); }),
+            EXPECT_EQ(messageOf<Zep::AssertFailException>([&, name = name] { resources.load(name); }),
                       std::string("Assertion failed : ") + message) << name;
         EXPECT_EQ(loadText(resources, "GOOD"), "good");  // still usable afterwards
     }

@@ -130,7 +130,7 @@ TEST(ZStreamSetup, ConstructionDirectionAndPositioning) {
     MemStream r(&b, 1);
     const std::pair<Stream*, int> bad[] = {{nullptr, -1}, {&both, -1}, {&w, 10}, {&w, -2}, {&r, 10}};
     std::string errors;
-    for (auto [pInner, nLevel] : bad) errors += testutil::describe([&] { ZStream z(pInner, nLevel); }) + "\n";
+    for (auto [pInner, nLevel] : bad) errors += testutil::describe([pInner = pInner, nLevel = nLevel] { ZStream z(pInner, nLevel); }) + "\n";
     EXPECT_EQ(errors,
               "AssertFailException [.\\src\\zstream]: Assertion failed : m_pStream\n"
               "FatalErrorException [.\\src\\zstream]: Zep::ZStream : Bidirectional streams not supported\n"

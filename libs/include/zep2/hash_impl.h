@@ -99,10 +99,14 @@ void Hash<K, V>::deleteAll()
     requires(std::is_pointer_v<V> && std::is_object_v<std::remove_pointer_t<V>>)
 {
     ZEP_TRACE("Hash::deleteAll");
-    forEachNode([](Node& node) {
-        delete node.value;  // null values are skipped by delete itself
-        node.value = nullptr;
-    });
+    // Guarded again inside: clang before 16 instantiates every member on an
+    // explicit instantiation of the class, whatever its constraints.
+    if constexpr (std::is_pointer_v<V> && std::is_object_v<std::remove_pointer_t<V>>) {
+        forEachNode([](Node& node) {
+            delete node.value;  // null values are skipped by delete itself
+            node.value = nullptr;
+        });
+    }
     clear();
 }
 

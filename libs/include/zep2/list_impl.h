@@ -270,9 +270,14 @@ template <class T>
 void List<T>::deleteAll()
     requires(std::is_pointer_v<T> && std::is_object_v<std::remove_pointer_t<T>>)
 {
-    for (Node* node = m_pHead; node != nullptr; node = node->next) {
-        delete node->data;  // null elements are skipped by delete itself
-        node->data = nullptr;
+    // Guarded again inside (as are the other constrained members' bodies):
+    // clang before 16 instantiates every member on an explicit instantiation
+    // of the class, whatever its constraints.
+    if constexpr (std::is_pointer_v<T> && std::is_object_v<std::remove_pointer_t<T>>) {
+        for (Node* node = m_pHead; node != nullptr; node = node->next) {
+            delete node->data;  // null elements are skipped by delete itself
+            node->data = nullptr;
+        }
     }
     clear();
 }
@@ -312,9 +317,11 @@ template <class T>
 int List<T>::indexOf(const T& value) const
     requires requires(const T& a, const T& b) { a == b; }
 {
-    const int n = m_nCount;
-    for (int i = 0; i < n; ++i) {
-        if (getNode(i)->data == value) return i;
+    if constexpr (requires(const T& a, const T& b) { a == b; }) {
+        const int n = m_nCount;
+        for (int i = 0; i < n; ++i) {
+            if (getNode(i)->data == value) return i;
+        }
     }
     return -1;
 }
@@ -323,7 +330,10 @@ template <class T>
 bool List<T>::defaultCompare(T a, T b, void*)
     requires requires(const T& a, const T& b) { a < b; }
 {
-    return a < b;
+    if constexpr (requires(const T& x, const T& y) { x < y; })
+        return a < b;
+    else
+        return false;
 }
 
 template <class T>
@@ -331,8 +341,10 @@ void List<T>::sort()
     requires requires(const T& a, const T& b) { a < b; }
 {
     ZEP_TRACE("List::sort");
-    auto less = [](const T& a, const T& b) { return defaultCompare(a, b, nullptr); };
-    mergeSort(less);
+    if constexpr (requires(const T& a, const T& b) { a < b; }) {
+        auto less = [](const T& a, const T& b) { return defaultCompare(a, b, nullptr); };
+        mergeSort(less);
+    }
 }
 
 template <class T>
@@ -529,11 +541,13 @@ String List<T>::join(String separator) const
 {
     ZEP_TRACE("List::join");
     String result;
-    if (m_pHead == nullptr) return result;
-    result = m_pHead->data;
-    for (Node* node = m_pHead->next; node != nullptr; node = node->next) {
-        String piece = separator + node->data;
-        result += piece;
+    if constexpr (std::is_same_v<T, String>) {
+        if (m_pHead == nullptr) return result;
+        result = m_pHead->data;
+        for (Node* node = m_pHead->next; node != nullptr; node = node->next) {
+            String piece = separator + node->data;
+            result += piece;
+        }
     }
     return result;
 }
