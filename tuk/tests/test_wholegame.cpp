@@ -181,7 +181,7 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
         return vOk.size() == 1 && vOk != Points{vButtons[0]} && vOk != Points{vButtons[1]};
     }));
     const auto [nBoughtX, nBoughtY] = buttonCentre(vOk.front(), "btn_normal");
-    const auto [nBoughtLeft, nBoughtTop] = vOk.front();
+    const int nBoughtLeft = vOk.front().first, nBoughtTop = vOk.front().second;
     click(nBoughtX, nBoughtY, [&](const Shot& shot) {
         return !find(shot, "btn_normal", nBoughtLeft, nBoughtTop, nBoughtLeft + 1, nBoughtTop + 1, kCap).empty();
     });
