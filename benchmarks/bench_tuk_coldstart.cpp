@@ -18,10 +18,10 @@
 #include "bench_tempdir.h"
 #include "gameapp.h"
 #include "gamemode.h"
-#include "menumode.h"
+#include "screens/menumode.h"
 #include "platform.h"
 #include "startup.h"
-#include "tukapp.h"
+#include "app/tukapp.h"
 #include "ui_splash.h"
 #include "videodriver.h"
 

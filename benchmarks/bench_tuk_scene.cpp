@@ -12,8 +12,8 @@
 #include "bench_tempdir.h"
 #include "gameapp.h"
 #include "imageonlyplatform.h"
-#include "playmode.h"
-#include "tukplayer.h"
+#include "level/playmode.h"
+#include "records/tukplayer.h"
 
 namespace {
 

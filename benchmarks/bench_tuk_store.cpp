@@ -10,18 +10,18 @@
 #include <string>
 
 #include "audiodriver.h"
-#include "barpreview.h"
+#include "screens/barpreview.h"
 #include "bench_reporting.h"
 #include "bench_tempdir.h"
-#include "buyupgrademode.h"
+#include "screens/buyupgrademode.h"
 #include "gameapp.h"
 #include "memimage.h"
-#include "playmode.h"
+#include "level/playmode.h"
 #include "sdl_ttf.h"
 #include "testkit_platform.h"
 #include "testkit_video.h"
 #include "theme.h"
-#include "tukplayer.h"
+#include "records/tukplayer.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "creditslist.h"
+#include "screens/creditslist.h"
 #include "gameapp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -16,7 +16,7 @@
 
 #include <zep2/error.h>
 
-#include "customertable.h"
+#include "level/customertable.h"
 #include "fuzz_app.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <zep2/memstream.h>
 
 #include "fuzz_app.h"
-#include "highscorelists.h"
+#include "records/highscorelists.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gameapp.h"
-#include "tukplayer.h"
+#include "records/tukplayer.h"
 
 namespace {
 

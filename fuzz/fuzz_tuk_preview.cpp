@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "barpreview.h"
+#include "screens/barpreview.h"
 #include "fuzz_app.h"
 #include "memimage.h"
 

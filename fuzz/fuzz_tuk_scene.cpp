@@ -17,8 +17,8 @@
 #include "fuzz_app.h"
 #include "imageonlyplatform.h"
 #include "particle_emitter.h"
-#include "playmode.h"
-#include "tukplayer.h"
+#include "level/playmode.h"
+#include "records/tukplayer.h"
 
 namespace {
 

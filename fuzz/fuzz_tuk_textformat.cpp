@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "textformat.h"
+#include "records/textformat.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <zep2/error.h>
 
 #include "gameapp.h"
-#include "linuxstartup.h"
+#include "app/linuxstartup.h"
 #include "testkit_app.h"
 #include "testkit_platform.h"
 

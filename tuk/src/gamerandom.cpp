@@ -1,7 +1,0 @@
-// The game's global generator.
-#include "gamerandom.h"
-
-Zep::Random& gameRandom() {
-    static Zep::Random s_random;
-    return s_random;
-}

@@ -1,0 +1,40 @@
+// LevelHud: what a level shows over the bar while it is played. The day's
+// money "$<money>" (in the campaign "$<money> / $<goal>") at (10, 8), the
+// time left "<minutes>:<seconds, two digits>" at (700, 8), both in the
+// theme's font "Sand::LabelText" at z-order 5000, and the options button
+// (the text of "HUD_Options", callback id 30) at (700, 560).
+//
+// The time left is the day length less the time played, in whole seconds
+// (truncated), never below 0. update sets the texts from the level data; a
+// label whose text did not change is not drawn again.
+#pragma once
+
+#include "gamemode.h"
+#include "records/leveldata.h"
+#include "ui_button.h"
+#include "ui_label.h"
+
+class LevelHud {
+public:
+    static constexpr int kOptionsId = 30;
+    static constexpr int kZOrder = 5000;
+
+    // The labels and the button, added to the mode (not owned), which gets
+    // the button's callback.
+    explicit LevelHud(GameMode& mode);
+    LevelHud(const LevelHud&) = delete;
+    LevelHud& operator=(const LevelHud&) = delete;
+
+    void update(const LevelData& data);
+
+    Zep::SmartPtr<Label> getMoneyLabel() const { return m_pMoney; }
+    Zep::SmartPtr<Label> getTimeLabel() const { return m_pTime; }
+    Zep::SmartPtr<Button> getOptionsButton() const { return m_pOptions; }
+
+private:
+    Zep::SmartPtr<Label> addLabel(GameMode& mode, int x, int y);
+
+    Zep::SmartPtr<Label> m_pMoney;
+    Zep::SmartPtr<Label> m_pTime;
+    Zep::SmartPtr<Button> m_pOptions;
+};

@@ -1,0 +1,120 @@
+// GameStatsMode: the dialog that ends a day of play. The level pushes it
+// with its LevelData (not owned) and the campaign's progress record (kept,
+// not used); the level below is drawn, not updated.
+//
+// Entering builds a two-column table (captions and values, rows overlapping
+// by 7 pixels) under a title picture and plays a jingle once on channel 1:
+//   game kind 0: "youwin" and "ms_winlevel" when the day's money reached the
+//     goal (money >= goal), else "youlose" and "ms_loselevel"; rows: the
+//     day's money "$n", the goal "$goal" (never counts), the day's stars,
+//     customers "n/<day's count>", separator, total money "$n" from the
+//     total before the day, total stars from the total before the day;
+//   kinds 1 and 2: "timesup" and "ms_loselevel"; rows: money, the time
+//     ("StatTimePlayed" with minutes and seconds, through the checked
+//     formatter), stars (kind 2 only), customers "n", separator.
+// Every value, the time's too, is 125 pixels wide at the left of its cell.
+// The button, callback id 0, has the caption "exit" in kind 1 and "ok"
+// otherwise (the theme shows the string table's texts of those keys); it
+// stands 12 pixels below its row's top, clear of the row above. In kind 0
+// it is disabled until the count ends. It stops all audio and ends the
+// dialog.
+//
+// Count-up, one step at a time (step 0 the money, from 0 to the day's
+// money): each frame the value grows by target x dt, so a step from 0 lasts
+// one second; a step that reached its target moves on to the next in the
+// same frame. The first frame of each later step cuts the tick on channel 2
+// and passes the step at once, unshown, when its value has reached the
+// target: so a step that counts nothing takes one frame, and one that would
+// end in its first frame leaves its label as it was. The steps:
+//   1 the time to the seconds played (kinds 1, 2);
+//   2 the stars from 0 to the day's stars (kinds 0, 2);
+//   3 the customers from 0 to the customers served;
+//   4 the total money from the total shown to that plus the money shown
+//     (kind 0, goal reached);
+//   5 the total stars from the total before the day to that plus the stars
+//     shown, at most 999 (kind 0);
+//   6 the end: the button enabled; the result money = the day's money (kind
+//     0, goal reached) and the result stars = the stars shown (kinds 0, 2)
+//     are written into the level data, and only here.
+// While channel 2 is silent, a frame in which the shown integer grew plays
+// "sfx_game_number" at volume 0.2 on channel 2, so ticks never overlap.
+#pragma once
+
+#include <cstdint>
+
+#include "screens/changinglabel.h"
+#include "records/leveldata.h"
+#include "records/tukmode.h"
+#include "ui_button.h"
+#include "ui_label.h"
+
+class GameStatsMode : public TUKDialog {
+public:
+    static constexpr int kButtonId = 0;
+    static constexpr int kJingleChannel = 1;
+    static constexpr int kTickChannel = 2;
+    static constexpr float kTickVolume = 0.2f;
+    static constexpr int kTotalStarsCap = 999;
+    static constexpr int kLastStep = 6;
+
+    GameStatsMode(LevelData* pLevelData, DayResult* pProgress);
+    ~GameStatsMode() override;
+
+    void onEnter() override;
+    void onEnd() override;
+    void onUpdate(float fDelta) override;
+    void onCallback(int nId, void* pData) override;
+
+    int getStep() const { return m_nStep; }
+    DayResult* getProgress() const { return m_pProgress; }
+    Zep::SmartPtr<Sprite> getTitle() const { return m_pTitle; }
+    Zep::SmartPtr<Button> getExitButton() const { return m_pExitButton; }
+    Zep::SmartPtr<Label> getTimeLabel() const { return m_pTimeLabel; }
+    // Null where the game kind has no such row.
+    Zep::SmartPtr<ChangingLabel> getScoreLabel() const { return m_pScoreLabel; }
+    Zep::SmartPtr<ChangingLabel> getGoalLabel() const { return m_pGoalLabel; }
+    Zep::SmartPtr<ChangingLabel> getStarsLabel() const { return m_pStarsLabel; }
+    Zep::SmartPtr<ChangingLabel> getCustomersLabel() const { return m_pCustomersLabel; }
+    Zep::SmartPtr<ChangingLabel> getTotalLabel() const { return m_pTotalLabel; }
+    Zep::SmartPtr<ChangingLabel> getTotalStarsLabel() const { return m_pTotalStarsLabel; }
+
+private:
+    bool isGoalReached() const { return m_pLevelData->m_nDayMoney >= m_pLevelData->m_nMoneyGoal; }
+    int gameKind() const { return m_pLevelData->m_nGameKind; }
+    // ---- Building ----
+    void addTitle(const Zep::SmartPtr<Table>& pInner);
+    void addCaption(const char* szKey);
+    // A counting row's value: a new label shown in a new cell of its own.
+    void addValueLabel(int nValue, const Zep::SmartPtr<ChangingLabel>& pLabel);
+    // A value label made by the dialog's own text cell.
+    void addTextValue(const Zep::SmartPtr<ChangingLabel>& pLabel, const Zep::String& sValue);
+    void addCampaignRows();
+    void addTimeRow();
+    void addSeparatorRow();
+    void addClosingRows();
+    void addButtonRow();
+    void playJingle(const char* szName);
+    // ---- Counting ----
+    void count(const Zep::SmartPtr<ChangingLabel>& pLabel, int nFrom, int nTo);
+    void prepareStep();
+    void showValue();
+    void playTick(float fShown);
+    void finishCount();
+
+    bool m_bStepDone = false;
+    LevelData* m_pLevelData;  // not owned
+    DayResult* m_pProgress;   // not owned
+    Zep::SmartPtr<ChangingLabel> m_pScoreLabel;
+    Zep::SmartPtr<ChangingLabel> m_pGoalLabel;
+    Zep::SmartPtr<ChangingLabel> m_pStarsLabel;
+    Zep::SmartPtr<ChangingLabel> m_pTotalStarsLabel;
+    Zep::SmartPtr<ChangingLabel> m_pCustomersLabel;
+    Zep::SmartPtr<ChangingLabel> m_pTotalLabel;
+    Zep::SmartPtr<Label> m_pTimeLabel;
+    int32_t m_nStep = 0;
+    Zep::SmartPtr<ChangingLabel> m_pCurrent;
+    int32_t m_nTarget = 0;
+    float m_fValue = 0.0f;
+    Zep::SmartPtr<Sprite> m_pTitle;
+    Zep::SmartPtr<Button> m_pExitButton;
+};

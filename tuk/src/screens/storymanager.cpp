@@ -1,0 +1,150 @@
+// The campaign map's screen and its buttons (storymanager.h).
+#include "screens/storymanager.h"
+
+#include <algorithm>
+
+#include <zep2/error.h>
+
+#include "gameapp.h"
+#include "keys.h"
+#include "level/playmode.h"
+#include "screens/sandtiles.h"
+#include "records/textformat.h"
+#include "trn_fadetoblack.h"
+#include "records/tukplayer.h"
+
+namespace {
+
+constexpr const char* kZepSource = ".\\src\\storymanager";
+
+constexpr const char* kMapMusic = "ms_menu";
+constexpr const char* kLabelFont = "Sand::TitleBold";
+constexpr int kLabelY = 552;
+constexpr int kButtonY = 545;
+constexpr int kLabelLayer = 2;
+// The stage places on the chart: a marker (32 x 32) and the current ring
+// (48 x 48) are centred on them.
+constexpr struct {
+    int x;
+    int y;
+} kPlaces[StoryManagerMode::kStageCount] = {{170, 440}, {290, 310}, {430, 390}, {560, 250}, {670, 380}};
+constexpr int kMarkerHalf = 16;
+constexpr int kCurrentHalf = 24;
+
+}  // namespace
+
+StoryManagerMode::StoryManagerMode(int nDifficulty, int nStoryValue, TUKPlayer* pPlayer, int nGameKind)
+    : TUKMode(1), m_pPlayer(pPlayer), m_nDifficulty(nDifficulty), m_nGameKind(nGameKind) {
+    ZEP_ASSERT(pPlayer);
+    if (!pPlayer->isAdventureInProgress() && nStoryValue != 0 && nGameKind == 0) beginAdventure(nStoryValue);
+}
+
+StoryManagerMode::~StoryManagerMode() = default;
+
+// ---- The screen ------------------------------------------------------------------------
+
+void StoryManagerMode::onEnter() {
+    ZEP_TRACE("StoryManagerMode::onEnter");
+    sandtiles::addTo(*this, -2);
+    addSprite(new Sprite(getImage("map_back"), 0, 0, -1));
+    const Zep::SmartPtr<Image> pMarker = getImage("map_marker");
+    for (const auto& place : kPlaces) addSprite(new Sprite(pMarker, place.x - kMarkerHalf, place.y - kMarkerHalf, 0));
+    m_pCurrent = addSprite(new Sprite(getImage("map_current"), 0, 0, 1));
+    m_pStageLabel = addLabel(40, kLabelY);
+    m_pDayLabel = addLabel(200, kLabelY);
+    m_pMoneyLabel = addLabel(340, kLabelY);
+    m_pFinishedLabel = addLabel(200, kLabelY);
+    m_pFinishedLabel->setText(getText("MAP_Finished"));
+    m_pPlayButton = addButton("MAP_Play", kPlayId, 560, kButtonY);
+    m_pMenuButton = addButton("MAP_Menu", kMenuId, 670, kButtonY);
+}
+
+Zep::SmartPtr<Label> StoryManagerMode::addLabel(int x, int y) {
+    Zep::SmartPtr<Label> pLabel = new Label("", x, y, kLabelLayer);
+    pLabel->setThemeFont(kLabelFont);
+    addSprite(pLabel.get());
+    return pLabel;
+}
+
+Zep::SmartPtr<Button> StoryManagerMode::addButton(const char* szKey, int nId, int x, int y) {
+    Zep::SmartPtr<Button> pButton = new Button(getText(szKey), nId);
+    pButton->setPosition(x, y);
+    pButton->setZOrder(kLabelLayer);
+    addControl(pButton.get());
+    return pButton;
+}
+
+bool StoryManagerMode::isFinished() const {
+    return m_nGameKind == 0 && m_pPlayer->getAdventureProgress() >= kFinishedProgress;
+}
+
+// The stage whose scene the next level plays.
+int StoryManagerMode::currentStage() const {
+    return std::clamp(m_pPlayer->getAdventureProgress() / kLevelsPerStage, 0, kLastScene);
+}
+
+void StoryManagerMode::showState() {
+    const int nStage = currentStage();
+    const int nProgress = m_pPlayer->getAdventureProgress();
+    m_pStageLabel->setText(formatText(getText("MAP_Stage"), nStage + 1).c_str());
+    m_pDayLabel->setText(formatText(getText("MAP_Day"), nProgress - nStage * kLevelsPerStage + 1).c_str());
+    m_pMoneyLabel->setText(formatText(getText("MAP_Money"), m_pPlayer->getMoney()).c_str());
+    m_pCurrent->setPosition(kPlaces[nStage].x - kCurrentHalf, kPlaces[nStage].y - kCurrentHalf);
+    const bool bFinished = isFinished();
+    m_pDayLabel->setVisible(!bFinished);
+    m_pFinishedLabel->setVisible(bFinished);
+    m_pPlayButton->setEnabled(!bFinished);
+    m_pPlayButton->setVisible(!bFinished);
+}
+
+// ---- Input -----------------------------------------------------------------------------
+
+void StoryManagerMode::onCallback(int nId, void*) {
+    if (nId == kPlayId && !isFinished())
+        startLevel();
+    else if (nId == kMenuId)
+        endMode();
+}
+
+bool StoryManagerMode::onKeyDown(int nKey, int nModifiers) {
+    if (nKey != Key::Escape) return TUKMode::onKeyDown(nKey, nModifiers);
+    endMode();
+    return true;
+}
+
+void StoryManagerMode::startLevel() {
+    const int nLevel = std::max(0, m_pPlayer->getAdventureProgress());
+    const Zep::String sScene = Zep::String::format("scene%d", currentStage());
+    m_result = DayResult();
+    m_bLevelPlayed = true;
+    m_cacheMark.take(*getApp());
+    getApp()->pushTransition(new PlayMode(m_pPlayer, &m_result, sScene.c_str(), nLevel, m_nGameKind, m_nDifficulty),
+                             new TrnFadeToBlack());
+}
+
+// ---- Coming back -----------------------------------------------------------------------
+
+void StoryManagerMode::onResume() {
+    ZEP_TRACE("StoryManagerMode::onResume");
+    getApp()->setFrameRate(kFrameRate);
+    m_bReleasePending = m_cacheMark.isTaken();
+    getApp()->showCursor(true);
+    if (m_bLevelPlayed) {
+        if (m_result.bDone) takeResult();
+        m_result = DayResult();
+        m_bLevelPlayed = false;
+        saveProgress();
+    } else if (m_bInStore) {
+        m_bInStore = false;
+        saveProgress();
+    }
+    showState();
+    if (!pushNextStep()) getApp()->playMusic(kMapMusic, true);
+}
+
+void StoryManagerMode::onUpdate(float fDelta) {
+    TUKMode::onUpdate(fDelta);
+    if (!m_bReleasePending) return;
+    m_bReleasePending = false;
+    m_cacheMark.releaseNewer(*getApp());
+}

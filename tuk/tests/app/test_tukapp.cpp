@@ -1,0 +1,117 @@
+// The game's application object on the test kit: its defaults, the splash
+// logos that the partner folder adds, the exit confirmation of a window close
+// and the pause of a running level when the window loses the focus.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "actors/barfixture.h"
+#include "level/playmode.h"
+#include "screens/screens_util.h"
+#include "app/tukapp.h"
+#include "records/tukmode.h"
+
+namespace {
+
+// The game's application with the stack's ended modes freed on demand.
+class ProbeApp : public TUKApp {
+public:
+    void deleteEndedModes() { m_modeStack.deleteEnded(); }
+};
+
+class TukAppTest : public spritetest::AppWithScreen<ProbeApp> {
+protected:
+    void SetUp() override {
+        AppWithScreen::SetUp();
+        m_app.initCaches();
+        m_app.registerBuiltinResources();
+        m_app.addResourceProvider(imagetest::memoryProvider({{"s.theme", screentest::theme()}}), false);
+        for (const char* szName : {"btn", "frm", "separator"})
+            m_app.addImage(szName, imagetest::solid(40, 20, false, Color(90, 60, 30, 255)).get(), true);
+        Zep::SmartPtr<Theme> pTheme = new Theme();
+        pTheme->load("s.theme");
+        m_app.setTheme(pTheme);
+    }
+};
+
+TEST_F(TukAppTest, DefaultsAreTheFrameworksThenDifficultyOneAndAWindow) {
+    m_app.clearSettings();
+    m_app.setDefaultSettings();
+    const std::vector<std::pair<const char*, const char*>> kExpected = {
+        {"Difficulty", "1"}, {"Fullscreen", "FALSE"}, {"SoundVolume", "255"}, {"MusicVolume", "255"}};
+    for (const auto& [szKey, szValue] : kExpected) EXPECT_STREQ(m_app.getSetting(szKey).c_str(), szValue) << szKey;
+}
+
+// The partner pictures come and go with the "3rdparty" folder.
+TEST_F(TukAppTest, SplashShowsTheOptionalLogosOnlyWhenTheirPicturesExist) {
+    const struct {
+        const char* szAdded;
+        std::string sLogos;
+    } kCases[] = {
+        {nullptr, "splash_1 splash_3 "},
+        {"splash_4", "splash_1 splash_3 splash_4 "},
+        {"splash_2", "splash_1 splash_2 splash_3 splash_4 "},
+    };
+    auto addPicture = [this](const char* szName) {
+        m_app.addImage(szName, imagetest::solid(4, 2, true, Color(42, 157, 143, 255)).get(), true);
+    };
+    addPicture("splash_1");
+    addPicture("splash_3");
+    for (const auto& c : kCases) {
+        if (c.szAdded) addPicture(c.szAdded);
+        std::unique_ptr<SplashScreen> pSplash = m_app.createSplashScreen();
+        std::string sLogos;
+        for (int i = 0; i < pSplash->getLogoCount(); ++i) {
+            const SSLogoInfo* pLogo = pSplash->getLogo(i);
+            sLogos += std::string(pLogo->m_sName.c_str()) + " ";
+            EXPECT_TRUE(pLogo->m_fDuration == 3.0f && pLogo->m_fFadeInSpeed == 512.0f && pLogo->m_sMusic.isEmpty());
+        }
+        EXPECT_EQ(sLogos, c.sLogos);
+    }
+}
+
+// A window close asks; "yes" quits with 0 even when a follow-up mode is set,
+// "no" closes the question and lets the next close ask again.
+TEST_F(TukAppTest, CloseRequestAsksAndYesQuitsWithZero) {
+    m_app.pushMode(new TUKMode());
+    m_app.setConfirmQuit(true);
+    for (int nAnswer : {1, 0}) {
+        m_app.onQuitRequest();
+        auto* pAsk = dynamic_cast<TUKExitConfirmMode*>(m_app.getTopMode());
+        ASSERT_NE(pAsk, nullptr);
+        m_app.onQuitRequest();
+        EXPECT_EQ(m_app.getTopMode(), pAsk);  // one question at a time
+        pAsk->setFollowUpMode(new TUKMode());
+        pAsk->onCallback(nAnswer, nullptr);
+        m_app.deleteEndedModes();
+        EXPECT_EQ(m_app.getModeCount(), 2 - nAnswer) << nAnswer;  // "yes" stays up
+        EXPECT_EQ(m_app.isQuitting(), nAnswer == 0) << nAnswer;
+    }
+    EXPECT_EQ(m_app.getExitCode(), 0);
+}
+
+TEST_F(TukAppTest, LosingTheFocusPausesOnlyALevelWithItsBarOpen) {
+    const struct {
+        bool bLevel;
+        bool bBarClosed;
+        bool bPaused;
+    } kCases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
+    for (const auto& c : kCases) {
+        GameMode* pMode = c.bLevel ? new bartest::HandBuiltLevel(nullptr, nullptr, "scene0", 0, 0, 1) : new TUKMode();
+        if (c.bLevel) static_cast<PlayMode*>(pMode)->getLevelData().m_bBarClosed = c.bBarClosed;
+        m_app.pushMode(pMode);
+        m_app.onDeactivate();
+        auto* pPause = dynamic_cast<GamePausedDlg*>(m_app.getTopMode());
+        EXPECT_EQ(pPause != nullptr, c.bPaused) << c.bLevel << c.bBarClosed;
+        if (pPause) {
+            EXPECT_TRUE(pPause->onKeyDown(' ', 0));  // any key closes it
+            m_app.deleteEndedModes();
+        }
+        EXPECT_EQ(m_app.getTopMode(), pMode);
+        pMode->endMode();
+        m_app.deleteEndedModes();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// The screens over the build's demo content: the screen suites' application
+// with the generated content folder read from disk (pictures, scripts, the
+// scene, the string table), every sound of it known to the fake audio
+// driver, and the game's theme "sand.theme" with its TrueType fonts; and the
+// boxes the layout checks compare.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <zep2/error.h>
+#include <zep2/resource.h>
+
+#include "records/profileaccess.h"
+#include "screens/screens_util.h"
+#include "startup.h"
+#include "ui_table.h"
+
+namespace democontent {
+
+class DemoContentTest : public screentest::ScreenTest {
+protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        for (const char* szFolder : {"tuk_data/", "tuk_data/fonts/", "lang_en/"})
+            m_app.addResourceProvider(
+                std::make_unique<Zep::FilesystemResourceProvider>((std::string(TUK_CONTENT_FOLDER) + szFolder).c_str()),
+                false);
+        for (const auto& entry : std::filesystem::directory_iterator(TUK_CONTENT_FOLDER "tuk_sound")) {
+            m_pAudio->m_sampleLoader.m_setNames.insert(entry.path().stem().string());
+            m_pAudio->m_musicLoader.m_setNames.insert(entry.path().stem().string());
+        }
+        registerTrueTypeFonts();
+        try {
+            Zep::SmartPtr<Theme> pTheme = new Theme();
+            pTheme->load("sand.theme");
+            m_app.setTheme(pTheme);
+            m_app.loadStringTable("messages.txt");
+        } catch (const Zep::Exception& e) {
+            FAIL() << e.getMessage();
+        }
+    }
+    void TearDown() override {
+        releaseProfileManager();
+        unregisterTrueTypeFonts();
+    }
+};
+
+inline std::string describe(const Rect& r) {
+    return "(" + std::to_string(r.getLeft()) + ", " + std::to_string(r.getTop()) + ") - (" +
+           std::to_string(r.getRight()) + ", " + std::to_string(r.getBottom()) + ")";
+}
+
+inline bool contains(const Rect& outer, const Rect& inner) {
+    return inner.getLeft() >= outer.getLeft() && inner.getTop() >= outer.getTop() &&
+           inner.getRight() <= outer.getRight() && inner.getBottom() <= outer.getBottom();
+}
+
+// Where the table's frame is drawn, less the frame style's border: the
+// room inside the rim.
+inline Rect frameInside(Table& table, const char* szStyle = "") {
+    const Zep::SmartPtr<Table> pFrame = table.getFrame();
+    if (pFrame.isNULL()) return Rect();
+    const Rect border = GameApp::getInstance()->getTheme()->getFrameBorder(szStyle);
+    int x = 0, y = 0;
+    pFrame->getPosition(&x, &y);
+    return Rect(x + border.getLeft(), y + border.getTop(), x + pFrame->getWidth() - border.getRight(),
+                y + pFrame->getHeight() - border.getBottom());
+}
+
+// The box of the sprite's picture that is not fully clear, where it is drawn.
+inline Rect opaqueBox(const Sprite& sprite) {
+    const Zep::SmartPtr<Image> pImage = sprite.getImage();
+    const Rect drawn = sprite.getBoundingRect();
+    if (pImage.isNULL()) return Rect();
+    pImage->lock();
+    int nLeft = pImage->getWidth(), nTop = pImage->getHeight(), nRight = 0, nBottom = 0;
+    for (int y = 0; y < pImage->getHeight(); ++y)
+        for (int x = 0; x < pImage->getWidth(); ++x)
+            if (pImage->readPixel(x, y).getAlpha() != 0) {
+                nLeft = std::min(nLeft, x), nTop = std::min(nTop, y);
+                nRight = std::max(nRight, x + 1), nBottom = std::max(nBottom, y + 1);
+            }
+    pImage->unlock();
+    if (nRight == 0) return Rect();
+    return Rect(drawn.getLeft() + nLeft, drawn.getTop() + nTop, drawn.getLeft() + nRight, drawn.getTop() + nBottom);
+}
+
+}  // namespace democontent
