@@ -1,14 +1,20 @@
 // The screen rectangles of one frame that must be drawn again.
 //
 // Boxes are pixel rectangles, half-open ([x0, x1) x [y0, y1)), cut to the
-// screen when added. The kept boxes never overlap: a box that meets a kept
-// one (overlapping it or less than the merge gap away) absorbs it, growing
-// to the bounding box of both, until it meets none; so each pixel is drawn
-// once per frame however the boxes were added. When the kept boxes cover
-// more than the whole-screen share of the screen, the screen as one box
-// takes their place (one pass over everything costs less than many).
+// screen when added. The kept boxes never overlap, so each pixel is drawn
+// once per frame however the boxes were added. A box that meets a kept one
+// (overlapping it or less than the merge gap away) absorbs it, growing to
+// the bounding box of both, when that box wastes little: at most
+// kMergeWaste pixels, or an eighth, more than the two cover together. Else
+// the two stay apart, and where they overlap the new box is cut into the
+// parts outside the kept one (a walking figure beside a dancer: their
+// bounding box would draw a fifth more than they cover). When the kept
+// boxes cover more than the whole-screen share of the screen, the screen
+// as one box takes their place (one pass over everything costs less than
+// many).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +39,9 @@ struct ScreenBox {
 class DirtyRects {
 public:
     static constexpr int kMergeGap = 8;
+    static constexpr int64_t kMergeWaste = 1024;
+    // Cuts nested deeper than this merge whatever the waste (a bound on the work).
+    static constexpr int kMaxCutDepth = 8;
     // Above this share of the screen (in percent) the whole screen is drawn.
     static constexpr int kWholeScreenPercent = 60;
 
@@ -47,6 +56,9 @@ public:
     int64_t area() const { return m_nArea; }
 
 private:
+    void addBox(const ScreenBox& box, int nDepth);
+    bool mayMerge(const ScreenBox& box, size_t nKept) const;
+
     ScreenBox m_screen;
     std::vector<ScreenBox> m_vBoxes;
     int64_t m_nArea = 0;

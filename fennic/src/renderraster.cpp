@@ -260,12 +260,25 @@ Edge edgeOf(const SV& a, const SV& b) {
     return {-dy * kSubPixel, dx * kSubPixel, dy * a.x - dx * a.y + (bTopLeft ? 1 : 0)};
 }
 
+// std::llround inline (halves away from zero); the difference from the
+// truncated value is exact, so the comparison with a half is too.
+inline int64_t roundHalfAway(double f) {
+    if (!(std::fabs(f) < 4.0e18)) return std::llround(f);
+    auto n = static_cast<int64_t>(f);
+    const double fRest = f - static_cast<double>(n);
+    if (fRest >= 0.5)
+        ++n;
+    else if (fRest <= -0.5)
+        --n;
+    return n;
+}
+
 // A texture coordinate as a plane over the pixel position, in texels from
 // the first texel's centre, fixed point: value = dX x + dY y + c.
 struct Plane {
     int64_t dX, dY;
     double c, fdX, fdY;
-    int64_t at(int x, int y) const { return static_cast<int64_t>(std::llround((fdX * x + fdY * y + c) * kCoordOne)); }
+    int64_t at(int x, int y) const { return roundHalfAway((fdX * x + fdY * y + c) * kCoordOne); }
 };
 
 Plane planeOf(const SV& a, const SV& b, const SV& c, float SV::*pField, int nSize) {
@@ -332,39 +345,73 @@ void rasterRows(const Target& t, const SV& a, const SV& b, const SV& c, const Bo
     }
 }
 
-// Row y's pixels whose three edge values are >= 1 (rasterRows' test),
-// solved per edge instead of tried per pixel; false when none.
-bool spanOf(const Edge (&e)[3], int y, const Bounds& box, int& x0, int& x1) {
-    int64_t lo = box.x0, hi = box.x1;
-    for (const Edge& edge : e) {
-        const int64_t d = edge.nB * y + edge.nC;  // the value at x = 0
-        if (edge.nA > 0) lo = std::max(lo, ceilDiv64(1 - d, edge.nA));
-        else if (edge.nA < 0) hi = std::min(hi, floorDiv64(d - 1, -edge.nA));
-        else if (d < 1) return false;
+// Each row's pixels whose three edge values are >= 1 (rasterRows' test),
+// solved per edge instead of tried per pixel. An edge whose value does not
+// change down the rows (a vertical one) bounds every row alike: solved once.
+class RowSpans {
+public:
+    RowSpans(const Edge (&e)[3], const Bounds& box) : m_nLo(box.x0), m_nHi(box.x1) {
+        for (const Edge& edge : e)
+            if (edge.nB == 0 && edge.nA != 0)
+                narrow(edge, edge.nC, m_nLo, m_nHi);
+            else
+                m_aEdges[m_nEdges++] = edge;
     }
-    x0 = static_cast<int>(lo);
-    x1 = static_cast<int>(hi);
-    return lo <= hi;
-}
+    // Row y's pixels x0..x1; false when none.
+    bool row(int y, int& x0, int& x1) const {
+        int64_t lo = m_nLo, hi = m_nHi;
+        for (int i = 0; i < m_nEdges; ++i) {
+            const Edge& edge = m_aEdges[i];
+            const int64_t d = edge.nB * y + edge.nC;
+            if (edge.nA == 0 && d < 1) return false;
+            narrow(edge, d, lo, hi);
+        }
+        x0 = static_cast<int>(lo);
+        x1 = static_cast<int>(hi);
+        return lo <= hi;
+    }
 
-// Every texel of a small texture alike: any filter samples that texel.
-bool isUniform(const Texture& tex) {
-    constexpr int kMaxTexels = 64 * 64;
-    const int n = tex.width() * tex.height();
-    return n <= kMaxTexels && std::all_of(tex.texels(), tex.texels() + n, [&](uint32_t v) { return v == tex.texels()[0]; });
-}
+private:
+    // d: the edge's value at x = 0 of the row.
+    static void narrow(const Edge& edge, int64_t d, int64_t& lo, int64_t& hi) {
+        if (edge.nA > 0)
+            lo = std::max(lo, ceilDiv64(1 - d, edge.nA));
+        else if (edge.nA < 0)
+            hi = std::min(hi, floorDiv64(d - 1, -edge.nA));
+    }
+
+    Edge m_aEdges[3] = {};
+    int m_nEdges = 0;
+    int64_t m_nLo, m_nHi;
+};
+
+// A plane's value at the rows' base pixel, worked out once when the plane
+// does not change down the rows (u of an axis-aligned quad).
+class RowStart {
+public:
+    RowStart(const Plane& plane, int xBase, int y0)
+        : m_rPlane(plane), m_xBase(xBase), m_bFlat(plane.fdY == 0.0), m_nFlat(m_bFlat ? plane.at(xBase, y0) : 0) {}
+    int64_t at(int y) const { return m_bFlat ? m_nFlat : m_rPlane.at(m_xBase, y); }
+
+private:
+    const Plane& m_rPlane;
+    int m_xBase;
+    bool m_bFlat;
+    int64_t m_nFlat;
+};
 
 // rasterRows' pixels and coordinates, visiting only the covered spans.
 template <Kind K, bool bLinear>
-void spanRowsTextured(const Target& t, const Edge (&e)[3], const Plane& pu, const Plane& pv, const Bounds& box) {
+void spanRowsTextured(const Target& t, const RowSpans& spans, const Plane& pu, const Plane& pv, const Bounds& box) {
     const Modulation mod(t.diffuse);
     const bool bAlpha = t.pTexture->hasAlpha();
+    const RowStart uStart(pu, box.xBase, box.y0), vStart(pv, box.xBase, box.y0);
     int x0 = 0, x1 = 0;
     for (int y = box.y0; y <= box.y1; ++y) {
-        if (!spanOf(e, y, box, x0, x1)) continue;
+        if (!spans.row(y, x0, x1)) continue;
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
-        int64_t tu = pu.at(box.xBase, y) + (x0 - box.xBase) * pu.dX;
-        int64_t tv = pv.at(box.xBase, y) + (x0 - box.xBase) * pv.dX;
+        int64_t tu = uStart.at(y) + (x0 - box.xBase) * pu.dX;
+        int64_t tv = vStart.at(y) + (x0 - box.xBase) * pv.dX;
         if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
         for (int x = x0; x <= x1; ++x, tu += pu.dX, tv += pv.dX) {
             const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
@@ -373,12 +420,122 @@ void spanRowsTextured(const Target& t, const Edge (&e)[3], const Plane& pu, cons
     }
 }
 
-// One source colour for every pixel: untextured, or a uniform texture.
-template <Kind K>
-void spanRowsFlat(const Target& t, const Edge (&e)[3], const Rgba& s, const Bounds& box) {
+#if defined(__SSE2__)
+// lerpLanes on 16-bit lanes: every sum stays below 65536, so the results
+// are the same.
+inline __m128i lerpWords(__m128i a, __m128i b, __m128i f) {
+    const __m128i g = _mm_sub_epi16(_mm_set1_epi16(256), f);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(a, g), _mm_mullo_epi16(b, f)), _mm_set1_epi16(128)),
+                          8);
+}
+
+// The horizontal weights of two samples at coordinates c1 and c2 (already
+// moved by the linear reach), each in the four lanes of its pixel.
+inline __m128i weights(int64_t c1, int64_t c2) {
+    const auto f1 = static_cast<short>((c1 >> 24) & 0xFF), f2 = static_cast<short>((c2 >> 24) & 0xFF);
+    return _mm_set_epi16(f2, f2, f2, f2, f1, f1, f1, f1);
+}
+
+// Two samples of one texel row, horizontally blended: texels x and x + 1 at
+// each coordinate, as 16-bit lanes, the first sample in the low half.
+inline __m128i lerpPairs(const uint32_t* pRow, int64_t c1, int64_t c2, __m128i fx) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i p1 = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pRow + (c1 >> 32))), zero);
+    const __m128i p2 = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pRow + (c2 >> 32))), zero);
+    return lerpWords(_mm_unpacklo_epi64(p1, p2), _mm_unpackhi_epi64(p1, p2), fx);
+}
+#endif
+
+// n samples at (u + k du, v + k dv) into pOut, as sampleLinear or
+// samplePoint gives them. Along a row of an axis-aligned quad v does not
+// move, so the texel rows and the vertical weight are found once, and when
+// every sample's texels lie inside the texture nothing needs clamping. A
+// weight of 0 blends a texel with itself, so lerping always is exact.
+template <bool bLinear>
+void sampleRun(const Texture& tex, int64_t u, int64_t du, int64_t v, int64_t dv, int n, uint32_t* pOut) {
+    const Reach r = bLinear ? kLinearReach : kPointReach;
+    const int w = tex.width(), h = tex.height();
+    const int64_t cFirst = u + r.nOffset, cLast = cFirst + (n - 1) * du;
+    const bool bInside = dv == 0 && (std::min(cFirst, cLast) >> 32) >= 0 &&
+                         (std::max(cFirst, cLast) >> 32) + r.nExtra <= w - 1;
+    if (!bInside) {
+        for (int k = 0; k < n; ++k, u += du, v += dv)
+            pOut[k] = bLinear ? sampleLinear(tex, u, v) : samplePoint(tex, u, v);
+        return;
+    }
+    const int64_t cv = v + r.nOffset;
+    const int y = static_cast<int>(std::clamp<int64_t>(cv >> 32, 0, h - 1));
+    const uint32_t* pRow0 = tex.texels() + static_cast<size_t>(y) * w;
+    int64_t c = cFirst;
+    if constexpr (!bLinear) {
+        for (int k = 0; k < n; ++k, c += du) pOut[k] = pRow0[c >> 32];
+        return;
+    }
+    const auto fy = static_cast<uint32_t>((cv >> 24) & 0xFF);
+    if (fy == 0 || cv >> 32 < 0 || cv >> 32 >= h - 1) {
+        // The second row is not read, or it is the first one again.
+        int k = 0;
+#if defined(__SSE2__)
+        for (; k + 2 <= n; k += 2, c += 2 * du) {
+            const __m128i top = lerpPairs(pRow0, c, c + du, weights(c, c + du));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(pOut + k), _mm_packus_epi16(top, top));
+        }
+#endif
+        for (; k < n; ++k, c += du) {
+            const auto x = static_cast<size_t>(c >> 32);
+            pOut[k] = lerpTexels(pRow0[x], pRow0[x + 1], static_cast<uint32_t>((c >> 24) & 0xFF));
+        }
+        return;
+    }
+    const uint32_t* pRow1 = pRow0 + w;
+    int k = 0;
+#if defined(__SSE2__)
+    for (; k + 2 <= n; k += 2, c += 2 * du) {
+        const int64_t c2 = c + du;
+        const __m128i fx = weights(c, c2);
+        const __m128i top = lerpPairs(pRow0, c, c2, fx), bottom = lerpPairs(pRow1, c, c2, fx);
+        const __m128i mixed = lerpWords(top, bottom, _mm_set1_epi16(static_cast<short>(fy)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(pOut + k), _mm_packus_epi16(mixed, mixed));
+    }
+#endif
+    for (; k < n; ++k, c += du) {
+        const auto x = static_cast<size_t>(c >> 32);
+        const auto fx = static_cast<uint32_t>((c >> 24) & 0xFF);
+        pOut[k] = lerpTexels(lerpTexels(pRow0[x], pRow0[x + 1], fx), lerpTexels(pRow1[x], pRow1[x + 1], fx), fy);
+    }
+}
+
+// spanRowsTextured for the common sprite (blended normally, no tests): each
+// run of samples gathered, then blended as one row.
+template <bool bLinear>
+void spanRowsNormal(const Target& t, const RowSpans& spans, const Plane& pu, const Plane& pv, const Bounds& box) {
+    constexpr int kRun = 256;
+    uint32_t aRun[kRun];
+    const uint32_t nAlphaOr = t.pTexture->hasAlpha() ? 0u : 0xFFu;
+    const RowStart uStart(pu, box.xBase, box.y0), vStart(pv, box.xBase, box.y0);
     int x0 = 0, x1 = 0;
     for (int y = box.y0; y <= box.y1; ++y) {
-        if (!spanOf(e, y, box, x0, x1)) continue;
+        if (!spans.row(y, x0, x1)) continue;
+        const size_t nRow = static_cast<size_t>(y) * t.nPitch;
+        int64_t tu = uStart.at(y) + (x0 - box.xBase) * pu.dX;
+        int64_t tv = vStart.at(y) + (x0 - box.xBase) * pv.dX;
+        if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
+        for (int x = x0; x <= x1; x += kRun) {
+            const int n = std::min(kRun, x1 - x + 1);
+            sampleRun<bLinear>(*t.pTexture, tu, pu.dX, tv, pv.dX, n, aRun);
+            pixel::normalRow(aRun, t.pBack + nRow + x, n, t.diffuse, nAlphaOr);
+            tu += n * pu.dX;
+            tv += n * pv.dX;
+        }
+    }
+}
+
+// One source colour for every pixel: untextured, or a uniform texture.
+template <Kind K>
+void spanRowsFlat(const Target& t, const RowSpans& spans, const Rgba& s, const Bounds& box) {
+    int x0 = 0, x1 = 0;
+    for (int y = box.y0; y <= box.y1; ++y) {
+        if (!spans.row(y, x0, x1)) continue;
         const size_t nRow = static_cast<size_t>(y) * t.nPitch;
         if (t.bTests)
             for (int x = x0; x <= x1; ++x) shade<K>(t, nRow + x, s);
@@ -387,17 +544,52 @@ void spanRowsFlat(const Target& t, const Edge (&e)[3], const Rgba& s, const Boun
     }
 }
 
+// The pixels n0..n1 (within lo..hi) whose coordinate f0 + f n lies within
+// [c0 - kReach, c1 + kReach]; false when none. Coordinates in texels, from
+// the plane's doubles: two texels and a pixel of margin are far more than
+// the fixed-point steps stray from them.
+bool cutAxis(double f0, double f, int c0, int c1, int& lo, int& hi) {
+    constexpr double kReach = 2.0, kFarPixel = 1.0e6;
+    const double a = c0 - kReach - f0, b = c1 + kReach - f0;
+    if (f == 0.0) return a <= 0.0 && 0.0 <= b;
+    const double n0 = std::min(a / f, b / f), n1 = std::max(a / f, b / f);
+    if (!(n0 > -kFarPixel && n1 < kFarPixel)) return true;  // far off or not a number: no cut
+    lo = std::max(lo, static_cast<int>(std::floor(n0)) - 1);
+    hi = std::min(hi, static_cast<int>(std::ceil(n1)) + 1);
+    return lo <= hi;
+}
+
+// An axis-aligned primitive cut to the pixels that may read a texel that is
+// not clear (u follows x alone and v follows y alone); false when none. Only
+// where clear texels leave pixels as they are.
+bool cutToContent(const Texture& tex, const Plane& pu, const Plane& pv, Bounds& box) {
+    if (pu.fdY != 0.0 || pv.fdX != 0.0) return true;
+    const TexelBounds content = tex.contentBounds();
+    if (content.isEmpty()) return false;
+    return cutAxis(pu.c, pu.fdX, content.x0, content.x1, box.x0, box.x1) &&
+           cutAxis(pv.c, pv.fdY, content.y0, content.y1, box.y0, box.y1);
+}
+
 template <Kind K>
-void spanTriangle(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& box) {
+void spanTriangle(const Target& t, const SV& a, const SV& b, const SV& c, const Bounds& whole) {
     const Edge e[3] = {edgeOf(b, c), edgeOf(c, a), edgeOf(a, b)};
-    if (!t.pTexture) return spanRowsFlat<K>(t, e, t.diffuse, box);
-    if (isUniform(*t.pTexture))
-        return spanRowsFlat<K>(t, e, Modulation(t.diffuse).apply(t.pTexture->texels()[0], t.pTexture->hasAlpha()), box);
+    if (!t.pTexture) return spanRowsFlat<K>(t, RowSpans(e, whole), t.diffuse, whole);
+    if (t.pTexture->isUniform()) {
+        const Rgba s = Modulation(t.diffuse).apply(t.pTexture->texels()[0], t.pTexture->hasAlpha());
+        if (t.bSkipClear && s.a == 0) return;  // every pixel would stay as it is
+        return spanRowsFlat<K>(t, RowSpans(e, whole), s, whole);
+    }
     const Plane pu = planeOf(a, b, c, &SV::u, t.pTexture->width()), pv = planeOf(a, b, c, &SV::v, t.pTexture->height());
-    if (t.states.eFilter == Filter::Linear)
-        spanRowsTextured<K, true>(t, e, pu, pv, box);
+    Bounds box = whole;
+    if (t.bSkipClear && !cutToContent(*t.pTexture, pu, pv, box)) return;
+    const RowSpans spans(e, box);
+    const bool bLinear = t.states.eFilter == Filter::Linear;
+    if (K == Kind::Normal && !t.bTests)
+        bLinear ? spanRowsNormal<true>(t, spans, pu, pv, box) : spanRowsNormal<false>(t, spans, pu, pv, box);
+    else if (bLinear)
+        spanRowsTextured<K, true>(t, spans, pu, pv, box);
     else
-        spanRowsTextured<K, false>(t, e, pu, pv, box);
+        spanRowsTextured<K, false>(t, spans, pu, pv, box);
 }
 
 template <Kind K>

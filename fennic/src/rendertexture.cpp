@@ -70,9 +70,18 @@ const TexelSpan* Texture::alphaSpans() const {
     if (!m_bSpansStale) return m_vSpans.data();
     m_vSpans.assign(static_cast<size_t>(m_nHeight), TexelSpan{0, m_nWidth - 1, 0, m_nWidth - 1});
     m_bSpansStale = false;
+    const uint32_t nFirst = m_vTexels.empty() ? 0u : m_vTexels[0];
+    m_bUniform = std::all_of(m_vTexels.begin(), m_vTexels.end(), [&](uint32_t v) { return v == nFirst; });
+    m_content = TexelBounds{0, 0, m_nWidth - 1, m_nHeight - 1};
     if (!m_bAlpha) return m_vSpans.data();
-    for (int y = 0; y < m_nHeight; ++y)
-        m_vSpans[static_cast<size_t>(y)] = spanOfRow(m_vTexels.data() + static_cast<size_t>(y) * m_nWidth, m_nWidth);
+    m_content = TexelBounds{m_nWidth, m_nHeight, -1, -1};
+    for (int y = 0; y < m_nHeight; ++y) {
+        const TexelSpan span = spanOfRow(m_vTexels.data() + static_cast<size_t>(y) * m_nWidth, m_nWidth);
+        m_vSpans[static_cast<size_t>(y)] = span;
+        if (span.nFirst > span.nLast) continue;
+        m_content = TexelBounds{std::min(m_content.x0, span.nFirst), std::min(m_content.y0, y),
+                                std::max(m_content.x1, span.nLast), y};
+    }
     return m_vSpans.data();
 }
 
@@ -81,6 +90,16 @@ bool Texture::isOpaque() const {
     const TexelSpan* pSpans = alphaSpans();
     return std::all_of(pSpans, pSpans + m_nHeight,
                        [&](const TexelSpan& span) { return span.nSolidFirst == 0 && span.nSolidLast == m_nWidth - 1; });
+}
+
+bool Texture::isUniform() const {
+    alphaSpans();
+    return m_bUniform;
+}
+
+TexelBounds Texture::contentBounds() const {
+    alphaSpans();
+    return m_content;
 }
 
 TextureSlot::TextureSlot() { registry().push_back(this); }

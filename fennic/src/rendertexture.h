@@ -7,8 +7,10 @@
 //
 // A texture with alpha also answers, per texel row, the columns whose alpha
 // is not 0 and its longest opaque run, so that the rasteriser skips pixels
-// that read only clear texels and copies opaque ones.
-// The answer is remade on the first call after any writable access (lock,
+// that read only clear texels and copies opaque ones; and every texture
+// answers whether all its texels are alike (filled without sampling) and
+// where its texels that are not clear lie.
+// The answers are remade on the first call after any writable access (lock,
 // the writable texels(), replicateEdges): write texels between such an
 // access and the next draw.
 //
@@ -35,6 +37,13 @@ struct TexelSpan {
     int nLast;
     int nSolidFirst;
     int nSolidLast;
+};
+
+// The smallest rectangle of texels (inclusive) holding every texel whose
+// alpha is not 0; empty (x0 > x1) when there is none.
+struct TexelBounds {
+    int x0, y0, x1, y1;
+    bool isEmpty() const { return x0 > x1 || y0 > y1; }
 };
 
 // What a lock hands out: the memory and its layout.
@@ -68,6 +77,10 @@ public:
     const TexelSpan* alphaSpans() const;
     // Every texel of alpha 255 (always so without alpha).
     bool isOpaque() const;
+    // Every texel the same value (alpha included).
+    bool isUniform() const;
+    // Where the texels that are not clear lie (all of them without alpha).
+    TexelBounds contentBounds() const;
     // Copies column w - 1 into the columns right of it and row h - 1 into
     // the rows below it, so filtering at the copied edge meets its own
     // texels and not padding.
@@ -79,6 +92,8 @@ private:
     bool m_bAlpha;
     std::vector<uint32_t> m_vTexels;
     mutable std::vector<TexelSpan> m_vSpans;
+    mutable bool m_bUniform = false;
+    mutable TexelBounds m_content{0, 0, -1, -1};
     mutable bool m_bSpansStale = true;
 };
 

@@ -130,7 +130,14 @@ void SDL3DVideoDriverBase::buildTiles(SDLImage* pImage) {
     if (!bRebuilt && data.m_nSurfaceStamp == surfaceTiles.m_nStamp && data.tiles().isCurrent(data.m_nChangeStamp))
         return;
     cutImageTiles(*pImage, surfaceTiles, data.tiles());
+    data.m_content = contentOf(data.tiles());
     data.m_nSurfaceStamp = surfaceTiles.m_nStamp;
+}
+
+ContentBox SDL3DVideoDriverBase::contentOf(Drv3DTileData& tiles) {
+    ContentBox box;
+    for (int k = 0; k < tiles.m_nCount; ++k) box.extend(tileContent(tiles, k, tileTexture(tiles, k)));
+    return box;
 }
 
 // Steps 3 to 8: one image tile per surface tile the image overlaps.

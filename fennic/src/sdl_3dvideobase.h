@@ -21,9 +21,11 @@
 // those boxes. A change of the drawn modes or of their flags, an expose or
 // activation of the window (onDisplayChanged), a mode change, a texture
 // reset or a moved origin draws the whole screen, and so does
-// setRedrawAll(true) on every frame. A sprite whose colour has alpha 0
-// and that writes no mask is left out of the list: the device would change
-// no pixel for it. Video and Flash sprites and outlines are volatile: their
+// setRedrawAll(true) on every frame. A sprite whose colour has alpha 0, or
+// whose picture is wholly clear, and that writes no mask is left out of the
+// list: the device would change no pixel for it. A sprite's box is where its
+// tiles may draw (tilecontent.h), not its picture's whole rectangle, and
+// each sprite is drawn clipped to its box as well as the changed one. Video and Flash sprites and outlines are volatile: their
 // boxes are drawn every frame.
 #pragma once
 
@@ -86,6 +88,9 @@ protected:
     // The device's size in pixels.
     virtual void getTargetSize(int& nWidth, int& nHeight) const = 0;
     virtual std::unique_ptr<Drv3DSpriteData> createSpriteData() { return std::make_unique<Drv3DSpriteData>(); }
+    // Tile nIndex's texture, for finding where it may draw; null counts the
+    // whole tile.
+    virtual const render::Texture* tileTexture(Drv3DTileData& /*tiles*/, int /*nIndex*/) { return nullptr; }
 
     // The colour the device gets for a sprite: its alpha times the image's
     // surface alpha, and its tint, each channel truncated (A8R8G8B8).
@@ -122,7 +127,8 @@ private:
     void linkRecord(Sprite& sprite, DrawRecord& record);
     bool needsWholeFrame();
     void drawChanges();
-    ScreenBox spriteBox(const Sprite& sprite, const SDLImage& image, ScreenBox* pOpaque) const;
+    ScreenBox spriteBox(const Sprite& sprite, const SDLImage& image, const ContentBox& content, ScreenBox* pOpaque) const;
+    ContentBox contentOf(Drv3DTileData& tiles);
 
     void uploadGrid(Drv3DTileData& tiles, Drv3DSurfaceData& data, Surface& source, int nWidth, int nHeight, bool bAlpha);
     void cutImageTiles(SDLImage& image, Drv3DTileData& surfaceTiles, Drv3DTileData& tiles);

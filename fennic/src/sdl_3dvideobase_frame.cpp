@@ -142,8 +142,13 @@ bool SDL3DVideoDriverBase::needsWholeFrame() {
 void SDL3DVideoDriverBase::drawChanges() {
     for (const ScreenBox& box : m_dirty.boxes()) {
         setClip(&box);
-        for (const DrawRecord& record : m_changes.records())
-            if (record.pSprite && record.key.box.meets(box)) drawSprite(record.pSprite);
+        for (const DrawRecord& record : m_changes.records()) {
+            if (!record.pSprite || !record.key.box.meets(box)) continue;
+            ScreenBox clip = record.key.box;
+            clip.clipTo(box);
+            setClip(&clip);
+            drawSprite(record.pSprite);
+        }
     }
     setClip(nullptr);
 }
@@ -168,7 +173,7 @@ bool SDL3DVideoDriverBase::recordDrawing(Sprite& sprite, SDLImage& image, DrawRe
     // values keep the state of the sprite drawn before: not comparable.
     if (sprite.getMaskFlags() != 1 || sprite.getMaskTest() || (nBlend != 0 && nBlend != 1))
         m_changes.setUncomparable();
-    else if ((nColour >> 24) == 0)
+    else if ((nColour >> 24) == 0 || pData->m_content.isEmpty())
         return false;
     record.pSprite = &sprite;
     DrawRecord::Key& key = record.key;
@@ -189,7 +194,7 @@ bool SDL3DVideoDriverBase::recordDrawing(Sprite& sprite, SDLImage& image, DrawRe
         key.box = m_dirty.screen();
         record.bVolatile = true;
     } else {
-        key.box = spriteBox(sprite, image, bOpaque ? &record.opaque : nullptr);
+        key.box = spriteBox(sprite, image, pData->m_content, bOpaque ? &record.opaque : nullptr);
     }
     return true;
 }
@@ -211,17 +216,16 @@ void SDL3DVideoDriverBase::linkRecord(Sprite& sprite, DrawRecord& record) {
     pData->m_nRecordIndex = m_changes.size();
 }
 
-// The device pixels the sprite's tiles may touch; with pOpaque, also those
-// they surely cover (rotation 0).
-ScreenBox SDL3DVideoDriverBase::spriteBox(const Sprite& sprite, const SDLImage& image, ScreenBox* pOpaque) const {
-    const float fScale = image.getPixelScale();
+// The device pixels the sprite's tiles may touch (where they may draw); with
+// pOpaque, also those they surely cover (rotation 0, an opaque picture, whose
+// content is its whole rectangle).
+ScreenBox SDL3DVideoDriverBase::spriteBox(const Sprite& sprite, const SDLImage& image, const ContentBox& content,
+                                          ScreenBox* pOpaque) const {
     const Point offset = anchorOffset(image);
-    const float w = static_cast<float>(image.getDataWidth()) / fScale;
-    const float h = static_cast<float>(image.getDataHeight()) / fScale;
     const Point pos = sprite.getPosition();
     const float x = pos.x - 0.5f, y = pos.y - 0.5f;
-    const float aX[4] = {offset.x, offset.x + w, offset.x, offset.x + w};
-    const float aY[4] = {offset.y, offset.y, offset.y + h, offset.y + h};
+    const float aX[4] = {offset.x + content.x0, offset.x + content.x1, offset.x + content.x0, offset.x + content.x1};
+    const float aY[4] = {offset.y + content.y0, offset.y + content.y0, offset.y + content.y1, offset.y + content.y1};
     float fMinX = kFar, fMinY = kFar, fMaxX = -kFar, fMaxY = -kFar;
     const bool bPlain = sprite.getRotation() == 0.0f && !sprite.isScaled();
     const render::Mat4 view =

@@ -36,6 +36,7 @@ public:
     void shareTexture(int nIndex, Drv3DTileData* pOther, int nOtherIndex) override;
 
     render::TextureSlot& slot(int nIndex) { return *m_vSlots[static_cast<size_t>(nIndex)]; }
+    const render::TextureSlot& slot(int nIndex) const { return *m_vSlots[static_cast<size_t>(nIndex)]; }
     bool ownsTextures() const { return m_bOwnTextures; }
 
 private:
@@ -96,6 +97,9 @@ protected:
     void setClip(const ScreenBox* pBox) override;
     void getTargetSize(int& nWidth, int& nHeight) const override;
     std::unique_ptr<Drv3DSpriteData> createSpriteData() override { return std::make_unique<D3D7SpriteData>(); }
+    const render::Texture* tileTexture(Drv3DTileData& tiles, int nIndex) override {
+        return static_cast<D3D7TileData&>(tiles).slot(nIndex).get();
+    }
     std::unique_ptr<Drv3DImageData> createImageData() override;
     std::unique_ptr<Drv3DSurfaceData> createSurfaceData() override;
     void uploadTexture(Drv3DTileData& tiles, int nIndex, Drv3DSurfaceData& data, Surface& source, int nFirstCorner,

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "tilecontent.h"
 #include "videodriver.h"
 
 // 1 for n < 2, else the smallest power of two >= n.
@@ -68,6 +69,8 @@ public:
     Drv3DTileData& tiles() { return *m_pTiles; }
     // The surface tiles' stamp these were cut from.
     int32_t m_nSurfaceStamp = -1;
+    // Where the tiles may draw (tilecontent.h), found at each cut.
+    ContentBox m_content;
     // Unique in the process and never reused: with the tiles' stamp it
     // names what the image draws.
     uint64_t serial() const { return m_nSerial; }

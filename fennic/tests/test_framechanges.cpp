@@ -27,7 +27,7 @@ std::string text(const DirtyRects& rects) {
     return (rects.isWholeScreen() ? "whole " : "") + s;
 }
 
-TEST(DirtyRects, BoxesThatMeetMergeUntilTheKeptOnesAreApart) {
+TEST(DirtyRects, BoxesThatMeetMergeWhenThatWastesLittleElseTheyAreCutApart) {
     const struct {
         const char* szName;
         std::vector<ScreenBox> vAdded;
@@ -42,6 +42,16 @@ TEST(DirtyRects, BoxesThatMeetMergeUntilTheKeptOnesAreApart) {
         {"grown into a third", {{0, 0, 10, 10}, {40, 40, 50, 50}, {5, 5, 45, 35}}, "0,0-50,50"},
         {"cut to the screen", {{-10, -5, 10, 10}, {190, 90, 300, 300}}, "0,0-10,10 190,90-200,100"},
         {"empty and outside", {{5, 5, 5, 9}, {300, 0, 310, 10}}, ""},
+        // Their bounding box would draw far more than they cover: the new
+        // one loses the part the kept one has.
+        {"an L cut", {{0, 0, 100, 20}, {80, 0, 100, 90}}, "0,0-100,20 80,20-100,90"},
+        {"near but costly apart", {{0, 0, 100, 40}, {0, 45, 20, 95}}, "0,0-100,40 0,45-20,95"},
+        {"a cross cut in two", {{40, 0, 60, 100}, {0, 40, 200, 60}}, "0,40-40,60 40,0-60,100 60,40-200,60"},
+        // A walking figure, then two dancers side by side that touch it: the
+        // dancers' pieces may not merge back over the figure.
+        {"figure and dancers",
+         {{48, 0, 114, 58}, {112, 50, 137, 100}, {135, 50, 160, 100}},
+         "112,58-160,100 114,50-160,58 48,0-114,58"},
         {"past the share", {{0, 0, 200, 61}}, "whole 0,0-200,100"},
         {"at the share", {{0, 0, 200, 60}}, "0,0-200,60"},
     };
@@ -53,6 +63,18 @@ TEST(DirtyRects, BoxesThatMeetMergeUntilTheKeptOnesAreApart) {
         int64_t nArea = 0;
         for (const ScreenBox& b : rects.boxes()) nArea += b.area();
         EXPECT_EQ(rects.area(), nArea) << row.szName;
+        // Kept boxes never overlap, and every added pixel is in one.
+        for (size_t i = 0; i < rects.boxes().size(); ++i)
+            for (size_t j = i + 1; j < rects.boxes().size(); ++j)
+                EXPECT_FALSE(rects.boxes()[i].meets(rects.boxes()[j])) << row.szName;
+        for (ScreenBox b : row.vAdded) {
+            b.clipTo(rects.screen());
+            for (int y = b.y0; y < b.y1; ++y)
+                for (int x = b.x0; x < b.x1; ++x)
+                    EXPECT_TRUE(std::any_of(rects.boxes().begin(), rects.boxes().end(),
+                                            [&](const ScreenBox& k) { return k.meets(ScreenBox{x, y, x + 1, y + 1}); }))
+                        << row.szName << " " << x << "," << y;
+        }
     }
 }
 

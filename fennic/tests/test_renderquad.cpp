@@ -22,6 +22,7 @@ struct QuadCase {
     uint32_t nDiffuse;
     BlendFactor eSrc, eDst;
     bool bAlphaTest, bStencil, bPoint, bUniform, bUntextured, bOtherDiagonal;
+    bool bOpaqueTexture;  // X8R8G8B8: its alpha bytes are not read
 };
 
 constexpr auto One = BlendFactor::One, Zero = BlendFactor::Zero, Src = BlendFactor::SrcAlpha,
@@ -29,26 +30,35 @@ constexpr auto One = BlendFactor::One, Zero = BlendFactor::Zero, Src = BlendFact
 constexpr uint32_t kWhite = 0xFFFFFFFFu, kTint = 0x80C04020u;
 
 const QuadCase kCases[] = {
-    {"dimmer", 0, 0, 64, 48, 0, 0, 10 / 16.f, 10 / 16.f, 0xB4FFFFFFu, Src, Inv, false, false, false, true, false, false},
-    {"dimmer_tinted", -3.3f, 1.7f, 70, 44.2f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, true, false, false},
-    {"double", 4, 4, 20, 20, 0, 0, 1, 1, kWhite, Src, Inv, false, false, false, false, false, false},
-    {"half_offset", 2.25f, 3.75f, 6.25f, 7.75f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, false, false, false},
-    {"odd_scale", 1.4f, 0.6f, 59.3f, 45.1f, 0.1f, 0.2f, 0.9f, 0.7f, kWhite, Src, One, false, false, false, false, false, false},
-    {"mirrored", 50.5f, 40.2f, 10.1f, 5.5f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, false, false, true},
-    {"point", 3.1f, 2.9f, 40.7f, 33.3f, 0, 0, 1, 1, kWhite, Src, Inv, false, false, true, false, false, false},
-    {"generic", 0.5f, 0.5f, 30.5f, 20.5f, 0, 0, 1, 1, kTint, One, Src, false, false, false, false, false, false},
-    {"alpha_test", 5, 5, 45.5f, 37, 0, 0, 1, 1, kWhite, Src, Inv, true, false, false, false, false, false},
-    {"stencil", 5, 5, 45.5f, 37, 0, 0, 1, 1, kTint, Zero, One, false, true, false, false, false, false},
-    {"stencil_uniform", -10, -10, 30, 30, 0, 0, 1, 1, kWhite, Src, Inv, true, true, false, true, false, true},
-    {"untextured", 7.5f, 2.2f, 33.3f, 47.9f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, false, true, false},
-    {"clipped", -20.2f, 30.3f, 90.9f, 99.1f, 0, 0, 1, 1, kTint, Src, Inv, false, true, false, false, false, false},
+    {"dimmer", 0, 0, 64, 48, 0, 0, 10 / 16.f, 10 / 16.f, 0xB4FFFFFFu, Src, Inv, false, false, false, true, false, false, false},
+    {"dimmer_tinted", -3.3f, 1.7f, 70, 44.2f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, true, false, false, false},
+    {"double", 4, 4, 20, 20, 0, 0, 1, 1, kWhite, Src, Inv, false, false, false, false, false, false, false},
+    {"half_offset", 2.25f, 3.75f, 6.25f, 7.75f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, false, false, false, false},
+    {"odd_scale", 1.4f, 0.6f, 59.3f, 45.1f, 0.1f, 0.2f, 0.9f, 0.7f, kWhite, Src, One, false, false, false, false, false, false, false},
+    {"mirrored", 50.5f, 40.2f, 10.1f, 5.5f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, false, false, true, false},
+    {"point", 3.1f, 2.9f, 40.7f, 33.3f, 0, 0, 1, 1, kWhite, Src, Inv, false, false, true, false, false, false, false},
+    {"generic", 0.5f, 0.5f, 30.5f, 20.5f, 0, 0, 1, 1, kTint, One, Src, false, false, false, false, false, false, false},
+    {"alpha_test", 5, 5, 45.5f, 37, 0, 0, 1, 1, kWhite, Src, Inv, true, false, false, false, false, false, false},
+    {"stencil", 5, 5, 45.5f, 37, 0, 0, 1, 1, kTint, Zero, One, false, true, false, false, false, false, false},
+    {"stencil_uniform", -10, -10, 30, 30, 0, 0, 1, 1, kWhite, Src, Inv, true, true, false, true, false, true, false},
+    {"untextured", 7.5f, 2.2f, 33.3f, 47.9f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, false, true, false, false},
+    {"clipped", -20.2f, 30.3f, 90.9f, 99.1f, 0, 0, 1, 1, kTint, Src, Inv, false, true, false, false, false, false, false},
+    // Samples that never leave the texture (no clamping), at the depth scale
+    // of a figure, magnified, mirrored, tinted, point-sampled, opaque.
+    {"inside_depth_scaled", 1.3f, 2.6f, 13.9f, 14.2f, 0.05f, 0.1f, 0.95f, 0.9f, kWhite, Src, Inv, false, false, false, false, false, false, false},
+    {"inside_magnified", 0.4f, 0.7f, 61.9f, 47.3f, 0.06f, 0.03f, 0.94f, 0.97f, kTint, Src, Inv, false, false, false, false, false, false, false},
+    {"inside_mirrored", 50.2f, 3.3f, 20.7f, 40.1f, 0.1f, 0.1f, 0.9f, 0.8f, kWhite, Src, Inv, false, false, false, false, false, true, false},
+    {"inside_point", 2.2f, 1.1f, 57.7f, 44.4f, 0.07f, 0.02f, 0.93f, 0.98f, kTint, Src, Inv, false, false, true, false, false, false, false},
+    {"inside_opaque", 0.6f, 1.4f, 60.3f, 45.8f, 0.04f, 0.08f, 0.96f, 0.92f, 0xC0FFFFFFu, Src, Inv, false, false, false, false, false, false, true},
+    {"opaque_clamped", -3.3f, -2.2f, 70.1f, 50.5f, 0, 0, 1, 1, kTint, Src, Inv, false, false, false, false, false, false, true},
+    {"one_texel_row", 3.5f, 10.25f, 60.5f, 30.75f, 0.1f, 0.5f, 0.9f, 0.5f, kWhite, Src, Inv, false, false, false, false, false, false, false},
 };
 
 class RenderQuadTest : public ::testing::TestWithParam<QuadCase> {};
 
 // A texture with every texel distinct (alpha too), or all one colour.
-Texture makeTexture(bool bUniform) {
-    Texture tex(16, 16, true);
+Texture makeTexture(bool bUniform, bool bOpaque = false) {
+    Texture tex(16, 16, !bOpaque);
     for (int i = 0; i < 16 * 16; ++i)
         tex.texels()[i] = bUniform ? 0xB4102030u : (uint32_t(i * 37 % 256) << 24) | (uint32_t(i) << 16) | uint32_t(255 - i);
     return tex;
@@ -83,7 +93,7 @@ std::vector<uint32_t> render(const QuadCase& c, const Texture& tex, bool bForceT
 
 TEST_P(RenderQuadTest, SameAsTriangles) {
     const QuadCase& c = GetParam();
-    const Texture tex = makeTexture(c.bUniform);
+    const Texture tex = makeTexture(c.bUniform, c.bOpaqueTexture);
     const std::vector<uint32_t> vQuad = render(c, tex, false);
     const std::vector<uint32_t> vTriangles = render(c, tex, true);
     int nDrawn = 0;
@@ -97,7 +107,7 @@ TEST_P(RenderQuadTest, SameAsTriangles) {
 // and the triangles alike.
 TEST_P(RenderQuadTest, ClippedSameInsideUntouchedOutside) {
     const QuadCase& c = GetParam();
-    const Texture tex = makeTexture(c.bUniform);
+    const Texture tex = makeTexture(c.bUniform, c.bOpaqueTexture);
     const Viewport clip{9, 7, 22, 17};
     for (bool bTriangles : {false, true}) {
         const std::vector<uint32_t> vWhole = render(c, tex, bTriangles);
