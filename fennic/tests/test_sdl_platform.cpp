@@ -290,6 +290,13 @@ TEST(SDLPlatformStart, DesktopPlatformHoldsTheTexturedDriverAndTheMixerAt44100Hz
     int nChannels = 0;
     Mix_QuerySpec(&nFrequency, &nFormat, &nChannels);
     EXPECT_EQ(nFrequency, 44100);
+    // The mixer closed (this application has sound off, so the driver's
+    // shutdown leaves it) and SDL quit: SDL_mixer would count a mixer left
+    // open and hand the next test that opens one this dead dummy device.
+    Mix_CloseAudio();
+    EXPECT_EQ(Mix_QuerySpec(&nFrequency, &nFormat, &nChannels), 0);
+    pPlatform->shutdown();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 }
 
 // A lock made before the platform takes its implementation at the first lock.
