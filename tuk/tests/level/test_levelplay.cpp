@@ -34,9 +34,9 @@ TEST_F(DemoLevel, PlayedWithMousePressesFromTheFirstCustomerToTheStatisticsAndBa
     // where the last guest left an empty glass hold it from the start; the
     // glass does not keep them from ordering. (Before, such guests called in
     // vain until they left; the day ended with four served and $400.)
-    EXPECT_EQ(nPaid * 100 + m_nOrdersTaken, 808);
+    EXPECT_EQ(nPaid * 100 + ordersTaken(), 808);
     EXPECT_EQ(nPaid, data.m_nCustomersServed);
-    EXPECT_GE(m_nOrdersTaken, nPaid);
+    EXPECT_GE(ordersTaken(), nPaid);
     EXPECT_TRUE(data.m_bBarClosed && level.getCharacters().isEmpty());
     EXPECT_EQ(level.getResumeState(), PlayMode::kDayOver);
     EXPECT_EQ(m_app.getModeCount(), 2);  // the level and the statistics

@@ -18,13 +18,14 @@
 #include "records/gamerandom.h"
 #include "imagetest_util.h"
 #include "keys.h"
-#include "sdl_d3d7video.h"
-#include "sdl_imagefactory.h"
+#include "dirtyrects.h"
+#include "screens/democontent_files.h"
 #include "startup.h"
 #include "testkit_audio.h"
 #include "testkit_events.h"
 #include "testkit_platform.h"
 #include "testkit_tempdir.h"
+#include "testkit_texturedvideo.h"
 #include "theme.h"
 
 namespace changedframes {
@@ -35,15 +36,8 @@ protected:
         SDL_Init(SDL_INIT_NOPARACHUTE);
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
         m_pPlatform = pPlatform.get();
-        auto pVideo = std::make_unique<D3D7VideoDriver>();
-        m_pVideo = pVideo.get();
-        pPlatform->setVideoDriver(std::move(pVideo));
-        pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
         m_app.setPlatform(std::move(pPlatform));
-        m_pVideo->init(Zep::SmartPtr<Image>());
-        m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth32));
-        m_pReference = std::make_unique<render::RenderDevice>(m_pVideo->device()->width(),
-                                                              m_pVideo->device()->height(), false);
+        m_pVideo = std::make_unique<testkit::TexturedVideo>(*m_pPlatform, 800, 600);
         loadContent();
         m_app.setFrameRate(60);
         m_app.setDeltaClamp(0.05f, GameApp::kDeltaClamp);
@@ -64,19 +58,7 @@ protected:
         m_app.useAudioDriver(&m_audio);
         m_app.initCaches();
         m_app.registerBuiltinResources();
-        for (const char* szFolder : {"tuk_data/", "tuk_data/fonts/", "lang_en/"})
-            m_app.addResourceProvider(
-                std::make_unique<Zep::FilesystemResourceProvider>((std::string(TUK_CONTENT_FOLDER) + szFolder).c_str()),
-                false);
-        for (const auto& entry : std::filesystem::directory_iterator(TUK_CONTENT_FOLDER "tuk_sound")) {
-            m_audio.m_sampleLoader.m_setNames.insert(entry.path().stem().string());
-            m_audio.m_musicLoader.m_setNames.insert(entry.path().stem().string());
-        }
-        m_app.loadStringTable("messages.txt");
-        registerTrueTypeFonts();
-        Zep::SmartPtr<Theme> pTheme = new Theme();
-        pTheme->load("sand.theme");
-        m_app.setTheme(pTheme);
+        democontent::loadDemoContent(m_app, m_audio);
     }
 
     void start(uint32_t nTicks) {
@@ -89,26 +71,16 @@ protected:
     // frame drawn whole on the reference device; the two must agree.
     void frame() {
         m_app.frame(m_nLast, m_nDue, false);
-        m_pVideo->drawWholeFrameOn(*m_pReference);
         ++m_nFrames;
         const DirtyRects& drawn = m_pVideo->drawnBoxes();
         if (drawn.isEmpty())
             ++m_nUnchanged;
         else if (!drawn.isWholeScreen())
             ++m_nPartial;
-        const render::RenderDevice& own = *m_pVideo->device();
-        const size_t nPixels = static_cast<size_t>(own.width()) * own.height();
-        if (std::memcmp(own.backBuffer(), m_pReference->backBuffer(), nPixels * 4) == 0) return;
-        for (size_t i = 0; i < nPixels; ++i)
-            if (own.backBuffer()[i] != m_pReference->backBuffer()[i]) {
-                ++m_nDifferentFrames;
-                if (m_sFirstDifference.empty())
-                    m_sFirstDifference = "frame " + std::to_string(m_nFrames) + " pixel (" +
-                                         std::to_string(i % own.width()) + ", " + std::to_string(i / own.width()) +
-                                         "): " + std::to_string(own.backBuffer()[i]) + " drawn, " +
-                                         std::to_string(m_pReference->backBuffer()[i]) + " whole";
-                break;
-            }
+        const std::string sDifference = m_pVideo->compareWithWhole();
+        if (sDifference.empty()) return;
+        ++m_nDifferentFrames;
+        if (m_sFirstDifference.empty()) m_sFirstDifference = "frame " + std::to_string(m_nFrames) + " " + sDifference;
     }
     void frames(int nCount) {
         for (int i = 0; i < nCount; ++i) frame();
@@ -130,8 +102,7 @@ protected:
     testkit::ScopedEnv m_env{"SDL_VIDEODRIVER", "dummy"};
     testkit::FakeAudioDriver m_audio;
     testkit::FakePlatform* m_pPlatform = nullptr;
-    D3D7VideoDriver* m_pVideo = nullptr;
-    std::unique_ptr<render::RenderDevice> m_pReference;
+    std::unique_ptr<testkit::TexturedVideo> m_pVideo;
     int m_nLast = 0;
     int m_nDue = 0;
     int m_nFrames = 0;

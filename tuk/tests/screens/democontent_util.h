@@ -16,6 +16,7 @@
 
 #include "records/profileaccess.h"
 #include "screens/screens_util.h"
+#include "screens/democontent_files.h"
 #include "startup.h"
 #include "ui_table.h"
 
@@ -25,20 +26,8 @@ class DemoContentTest : public screentest::ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        for (const char* szFolder : {"tuk_data/", "tuk_data/fonts/", "lang_en/"})
-            m_app.addResourceProvider(
-                std::make_unique<Zep::FilesystemResourceProvider>((std::string(TUK_CONTENT_FOLDER) + szFolder).c_str()),
-                false);
-        for (const auto& entry : std::filesystem::directory_iterator(TUK_CONTENT_FOLDER "tuk_sound")) {
-            m_pAudio->m_sampleLoader.m_setNames.insert(entry.path().stem().string());
-            m_pAudio->m_musicLoader.m_setNames.insert(entry.path().stem().string());
-        }
-        registerTrueTypeFonts();
         try {
-            Zep::SmartPtr<Theme> pTheme = new Theme();
-            pTheme->load("sand.theme");
-            m_app.setTheme(pTheme);
-            m_app.loadStringTable("messages.txt");
+            loadDemoContent(m_app, *m_pAudio);
         } catch (const Zep::Exception& e) {
             FAIL() << e.getMessage();
         }

@@ -4,7 +4,7 @@
 // drinking, the waitress walking with a full tray, popups, the options over
 // the bar), a first day, and the store. Every frame's back buffer equals the
 // whole redraw's, and most frames drew only part of the screen.
-#include "actors/actionballoon.h"
+#include "level/scriptedwaiter_util.h"
 #include "screens/changedframes_util.h"
 #include "actors/character.h"
 #include "actors/characterspot.h"
@@ -34,56 +34,17 @@ protected:
         for (int i = 0; i < TUKPlayer::kUpgradeKinds; ++i) m_player.setUpgradeLevel(i, szLevels[i] - '0');
         m_pLevel = new PlayMode(&m_player, nullptr, "scene0", 0, nKind, 1);
         m_app.pushMode(m_pLevel);
+        m_pWaiter = std::make_unique<leveltest::ScriptedWaiter>(*m_pLevel, [this](int x, int y) {
+            m_pPlatform->queueFrame({testkit::FakeEvent::mouseMove(x, y),
+                                     testkit::FakeEvent::mouseDown(MouseButton::Left, x, y)});
+        });
         m_pPlatform->setWorkTimePerFrame(40);
         return *m_pLevel;
     }
 
-    // A press where the level gives it to the listener, in the next frame.
-    bool pressOn(IClickListener* pListener, const Rect& r) {
-        for (int y = r.getTop(); y < r.getBottom(); y += 2)
-            for (int x = r.getLeft(); x < r.getRight(); x += 2)
-                if (m_pLevel->findClickListener(x, y) == pListener) {
-                    m_pPlatform->queueFrame({testkit::FakeEvent::mouseMove(x, y),
-                                             testkit::FakeEvent::mouseDown(MouseButton::Left, x, y)});
-                    return true;
-                }
-        return false;
-    }
-    // Serve a carried drink (or drop it in the sink), else fetch a full mug,
-    // else take a calling customer's order.
-    void playerMove() {
-        PlayMode& level = *m_pLevel;
-        if (!level.canTakeClick() || level.getPendingClickCount() > 0) return;
-        Waitress& waitress = *level.getLevelData().m_pWaitress;
-        if (waitress.countCarriedItems() > 0) return serveCarried(waitress);
-        for (const Zep::SmartPtr<GlassSpot>& pSpot : level.getGlassSpots())
-            if (pSpot->isBarmanSpot() && pSpot->hasMug() && pSpot->getMug()->isFull() &&
-                pressOn(pSpot.get(), pSpot->getSprite()->getBoundingRect()))
-                return;
-        for (const Zep::SmartPtr<Character>& pCustomer : level.getCharacters()) {
-            const Zep::SmartPtr<ActionBalloon> pBalloon = pCustomer->getBalloon();
-            if (pBalloon.isNULL() || !pBalloon->canDoAction(0)) continue;
-            for (const Zep::SmartPtr<Sprite>& pPicture : pBalloon->getPictures())
-                if (pPicture->isVisible() && pressOn(pBalloon.get(), pPicture->getBoundingRect())) {
-                    ++m_nOrders;
-                    return;
-                }
-        }
-    }
-    void serveCarried(Waitress& waitress) {
-        Zep::SmartPtr<Mug> pMug;
-        for (int i = 0; pMug.isNULL() && i < 8; ++i) pMug = waitress.getHandContents(i);
-        if (pMug.notNULL())
-            for (const Zep::SmartPtr<Character>& pCustomer : m_pLevel->getCharacters()) {
-                if (pCustomer->getState() != Character::kWaiting && pCustomer->getState() != Character::kCalling)
-                    continue;
-                if (!pCustomer->matchesOrder(pMug->getBeverage(), pMug->getLiquids())) continue;
-                CharacterSpot& seat = *m_pLevel->getLevelData().m_lCharacterSpots.get(pCustomer->getSpot());
-                if (pressOn(&seat, seat.getSprite()->getBoundingRect())) return;
-            }
-        Zep::SmartPtr<TrashBin> pSink = m_pLevel->findTrashBin();
-        pressOn(pSink.get(), pSink->getSprite()->getBoundingRect());
-    }
+    // The scripted player's move (scriptedwaiter_util.h), its presses
+    // reaching the level in the next frame.
+    void playerMove() { m_pWaiter->move(); }
     // Played frames until served customers paid nPaid times (or the frames run out).
     void play(int nFrames) {
         for (int i = 0; i < nFrames; ++i) {
@@ -126,7 +87,7 @@ protected:
 
     TUKPlayer m_player;
     PlayMode* m_pLevel = nullptr;  // owned by the stack
-    int m_nOrders = 0;
+    std::unique_ptr<leveltest::ScriptedWaiter> m_pWaiter;
 };
 
 TEST_F(ChangedFrames, TheMenuWithItsHoversAndTheFadeToTheMap) {
@@ -154,7 +115,7 @@ TEST_F(ChangedFrames, ARelaxDayWithEveryShowAndTheParrotPlayedToItsOptions) {
     PlayMode& level = enterLevel(1, "2011111011224");
     play(500);
     EXPECT_GE(level.getCharacters().getCount(), 2);
-    EXPECT_GE(m_nOrders, 2);
+    EXPECT_GE(m_pWaiter->ordersTaken(), 2);
     walkWithFullTray(300);
     play(250);
     EXPECT_GT(level.getLevelData().m_nDayMoney, 0);  // served, paid, a popup rose

@@ -10,6 +10,7 @@
 #include <zep2/resource.h>
 
 #include "screens/buyupgrademode.h"
+#include "screens/democontent_files.h"
 #include "screens/frontend_util.h"
 #include "level/playmode.h"
 #include "startup.h"
@@ -23,20 +24,8 @@ class DemoStore : public frontendtest::FrontEndTest {
 protected:
     void SetUp() override {
         FrontEndTest::SetUp();
-        for (const char* szFolder : {"tuk_data/", "tuk_data/fonts/", "lang_en/"})
-            m_app.addResourceProvider(
-                std::make_unique<Zep::FilesystemResourceProvider>((std::string(TUK_CONTENT_FOLDER) + szFolder).c_str()),
-                false);
-        for (const auto& entry : std::filesystem::directory_iterator(TUK_CONTENT_FOLDER "tuk_sound")) {
-            m_pAudio->m_sampleLoader.m_setNames.insert(entry.path().stem().string());
-            m_pAudio->m_musicLoader.m_setNames.insert(entry.path().stem().string());
-        }
-        registerTrueTypeFonts();
         try {
-            Zep::SmartPtr<Theme> pTheme = new Theme();
-            pTheme->load("sand.theme");
-            m_app.setTheme(pTheme);
-            m_app.loadStringTable("messages.txt");
+            democontent::loadDemoContent(m_app, *m_pAudio);
         } catch (const Zep::Exception& e) {
             FAIL() << e.getMessage();
         }

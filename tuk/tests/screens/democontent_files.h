@@ -1,0 +1,37 @@
+// The build's generated demo content for a test application: the content
+// folder read from disk (pictures, scripts, the scene, the customer table,
+// texts), every sound of it known to the fake audio driver, the string
+// table, and the game's theme "sand.theme" with its TrueType fonts (the font
+// class is registered here: unregister it when the test ends). Throws what
+// loading the table or the theme throws.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <zep2/resource.h>
+
+#include "gameapp.h"
+#include "startup.h"
+#include "testkit_audio.h"
+#include "theme.h"
+
+namespace democontent {
+
+inline void loadDemoContent(GameApp& app, testkit::FakeAudioDriver& audio) {
+    for (const char* szFolder : {"tuk_data/", "tuk_data/fonts/", "lang_en/"})
+        app.addResourceProvider(
+            std::make_unique<Zep::FilesystemResourceProvider>((std::string(TUK_CONTENT_FOLDER) + szFolder).c_str()), false);
+    for (const auto& entry : std::filesystem::directory_iterator(TUK_CONTENT_FOLDER "tuk_sound")) {
+        audio.m_sampleLoader.m_setNames.insert(entry.path().stem().string());
+        audio.m_musicLoader.m_setNames.insert(entry.path().stem().string());
+    }
+    app.loadStringTable("messages.txt");
+    registerTrueTypeFonts();
+    Zep::SmartPtr<Theme> pTheme = new Theme();
+    pTheme->load("sand.theme");
+    app.setTheme(pTheme);
+}
+
+}  // namespace democontent
