@@ -400,24 +400,33 @@ private:
     int64_t m_nFlat;
 };
 
+// Each covered row's pixels x0..x1 that may read a texel that is not clear,
+// with the texture coordinates at x0: fn(nRow, x0, x1, tu, tv).
+template <bool bLinear, class Fn>
+void forEachTexturedRow(const Target& t, const RowSpans& spans, const Plane& pu, const Plane& pv, const Bounds& box,
+                        Fn fn) {
+    const RowStart uStart(pu, box.xBase, box.y0), vStart(pv, box.xBase, box.y0);
+    int x0 = 0, x1 = 0;
+    for (int y = box.y0; y <= box.y1; ++y) {
+        if (!spans.row(y, x0, x1)) continue;
+        int64_t tu = uStart.at(y) + (x0 - box.xBase) * pu.dX;
+        int64_t tv = vStart.at(y) + (x0 - box.xBase) * pv.dX;
+        if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
+        fn(static_cast<size_t>(y) * t.nPitch, x0, x1, tu, tv);
+    }
+}
+
 // rasterRows' pixels and coordinates, visiting only the covered spans.
 template <Kind K, bool bLinear>
 void spanRowsTextured(const Target& t, const RowSpans& spans, const Plane& pu, const Plane& pv, const Bounds& box) {
     const Modulation mod(t.diffuse);
     const bool bAlpha = t.pTexture->hasAlpha();
-    const RowStart uStart(pu, box.xBase, box.y0), vStart(pv, box.xBase, box.y0);
-    int x0 = 0, x1 = 0;
-    for (int y = box.y0; y <= box.y1; ++y) {
-        if (!spans.row(y, x0, x1)) continue;
-        const size_t nRow = static_cast<size_t>(y) * t.nPitch;
-        int64_t tu = uStart.at(y) + (x0 - box.xBase) * pu.dX;
-        int64_t tv = vStart.at(y) + (x0 - box.xBase) * pv.dX;
-        if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
+    forEachTexturedRow<bLinear>(t, spans, pu, pv, box, [&](size_t nRow, int x0, int x1, int64_t tu, int64_t tv) {
         for (int x = x0; x <= x1; ++x, tu += pu.dX, tv += pv.dX) {
             const uint32_t nTexel = bLinear ? sampleLinear(*t.pTexture, tu, tv) : samplePoint(*t.pTexture, tu, tv);
             shade<K>(t, nRow + x, mod.apply(nTexel, bAlpha));
         }
-    }
+    });
 }
 
 #if defined(__SSE2__)
@@ -512,14 +521,7 @@ void spanRowsNormal(const Target& t, const RowSpans& spans, const Plane& pu, con
     constexpr int kRun = 256;
     uint32_t aRun[kRun];
     const uint32_t nAlphaOr = t.pTexture->hasAlpha() ? 0u : 0xFFu;
-    const RowStart uStart(pu, box.xBase, box.y0), vStart(pv, box.xBase, box.y0);
-    int x0 = 0, x1 = 0;
-    for (int y = box.y0; y <= box.y1; ++y) {
-        if (!spans.row(y, x0, x1)) continue;
-        const size_t nRow = static_cast<size_t>(y) * t.nPitch;
-        int64_t tu = uStart.at(y) + (x0 - box.xBase) * pu.dX;
-        int64_t tv = vStart.at(y) + (x0 - box.xBase) * pv.dX;
-        if (t.bSkipClear && !cutToVisible<bLinear>(t, pu, pv, tu, tv, x0, x1)) continue;
+    forEachTexturedRow<bLinear>(t, spans, pu, pv, box, [&](size_t nRow, int x0, int x1, int64_t tu, int64_t tv) {
         for (int x = x0; x <= x1; x += kRun) {
             const int n = std::min(kRun, x1 - x + 1);
             sampleRun<bLinear>(*t.pTexture, tu, pu.dX, tv, pv.dX, n, aRun);
@@ -527,7 +529,7 @@ void spanRowsNormal(const Target& t, const RowSpans& spans, const Plane& pu, con
             tu += n * pu.dX;
             tv += n * pv.dX;
         }
-    }
+    });
 }
 
 // One source colour for every pixel: untextured, or a uniform texture.
