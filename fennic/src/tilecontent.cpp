@@ -45,7 +45,8 @@ ContentBox tileContent(const Drv3DTileData& tiles, int nIndex, const render::Tex
     if (!pTexture || !pTexture->hasAlpha()) return whole;
     const int w = pTexture->width(), h = pTexture->height();
     const float u0 = tiles.m_vU[c], u1 = tiles.m_vU[c + 1], v0 = tiles.m_vV[c], v1 = tiles.m_vV[c + 3];
-    if (!(u1 != u0 && v1 != v0)) return whole;
+    const bool bFinite = std::isfinite(u0) && std::isfinite(u1) && std::isfinite(v0) && std::isfinite(v1);
+    if (!bFinite || u1 == u0 || v1 == v0) return whole;
     const TexelRange cols = reach(u0, u1, w), rows = reach(v0, v1, h);
     int nLeft = w, nRight = -1, nTop = h, nBottom = -1;
     for (int y = rows.n0; y <= rows.n1; ++y) {

@@ -2,6 +2,7 @@
 // around them, mapped through the tile's corners and cut to the tile.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -63,6 +64,9 @@ TEST(TileContent, TheTexelsThatAreNotClearWithAMarginThroughTheTilesCorners) {
         {"a clear texture", {0, 16, 0, 16, 0, 1, 0, 1}, &empty, "empty"},
         {"an opaque texture", {0, 16, 0, 16, 0, 1, 0, 1}, &opaque, "0,0-16,16"},
         {"no texture", {3, 9, 2, 5, 0, 1, 0, 1}, nullptr, "3,2-9,5"},
+        // Coordinates that say nothing: the whole tile may draw.
+        {"not a number", {0, 16, 0, 16, std::nanf(""), 1, 0, 1}, &tex, "0,0-16,16"},
+        {"no width", {0, 16, 0, 16, 0.5f, 0.5f, 0, 1}, &tex, "0,0-16,16"},
     };
     for (const auto& row : kRows) EXPECT_EQ(text(tileContent(row.tile, 0, row.pTexture)), row.szBox) << row.szName;
 }
