@@ -21,13 +21,13 @@ extern char** environ;
 
 namespace processtest {
 
-// Polls the condition every 20 ms until it holds or the time is up.
-inline bool waitUntil(const std::function<bool()>& condition, int nMilliseconds) {
+// Polls the condition every nPollMilliseconds until it holds or the time is up.
+inline bool waitUntil(const std::function<bool()>& condition, int nMilliseconds, int nPollMilliseconds = 20) {
     const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMilliseconds);
     for (;;) {
         if (condition()) return true;
         if (std::chrono::steady_clock::now() > tEnd) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(nPollMilliseconds));
     }
 }
 

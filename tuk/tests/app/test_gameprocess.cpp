@@ -207,11 +207,9 @@ protected:
                 nColour = screen.pixels({{400, 385}})[0];
                 const bool bSame = nColour == nLast;
                 nLast = nColour;
-                if (bSame && condition(nColour)) return true;
-                std::this_thread::sleep_for(std::chrono::milliseconds(180));
-                return false;
+                return bSame && condition(nColour);
             },
-            kStartMilliseconds);
+            kStartMilliseconds, 200);
     }
 };
 

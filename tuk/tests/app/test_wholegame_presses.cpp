@@ -31,17 +31,6 @@ constexpr int kInBoxX = 440, kInBoxY = 303;
 class XvfbWholeGamePresses : public GameRun {
 protected:
     XvfbWholeGamePresses() : GameRun("presses") {}
-
-    // Whether the condition comes to hold within nMilliseconds; a miss is
-    // counted by the caller, not failed here.
-    bool cameWithin(const Condition& condition, int nMilliseconds) {
-        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMilliseconds);
-        while (std::chrono::steady_clock::now() < tEnd && m_pGame->wait(0) < 0) {
-            if (condition(m_screen.grab())) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-        }
-        return false;
-    }
 };
 
 }  // namespace

@@ -195,19 +195,28 @@ protected:
     // otherwise the step fails naming the screen, and the last screenshot is
     // kept beside the log.
     bool waitFor(const std::string& sScreen, const Condition& condition, int nMilliseconds = kScreenMilliseconds) {
-        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMilliseconds);
         Shot shot;
-        for (;;) {
-            shot = m_screen.grab();
-            if (condition(shot)) return true;
-            if (std::chrono::steady_clock::now() > tEnd || m_pGame->wait(0) >= 0) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-        }
+        if (cameWithin(condition, nMilliseconds, &shot)) return true;
         const std::string sFile = keptShotFolder() + m_sShotPrefix + "_" + fileWord(sScreen) + ".ppm";
         shot.writePpm(sFile);
         ADD_FAILURE() << "waited in vain for the screen \"" << sScreen << "\"; last screenshot: " << sFile
                       << "\ngame log:\n" << testkit::readFileBytes(dataFile("tuk.log"));
         return false;
+    }
+
+    // Polls the screen until the condition holds (true), or the time is up
+    // or the game has ended (false, the last screenshot left in *pLast).
+    bool cameWithin(const Condition& condition, int nMilliseconds, Shot* pLast = nullptr) {
+        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMilliseconds);
+        for (;;) {
+            Shot shot = m_screen.grab();
+            if (condition(shot)) return true;
+            if (std::chrono::steady_clock::now() > tEnd || m_pGame->wait(0) >= 0) {
+                if (pLast) *pLast = std::move(shot);
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
+        }
     }
 
     Condition showing(const Look& look) {
@@ -268,9 +277,7 @@ protected:
         bool bTaken = false;
         for (int nTry = 0; nTry < kClickTries && !bTaken; ++nTry) {
             act();
-            const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kClickMilliseconds);
-            while (!(bTaken = !before(m_screen.grab())) && std::chrono::steady_clock::now() < tEnd)
-                std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
+            bTaken = cameWithin([&](const Shot& shot) { return !before(shot); }, kClickMilliseconds);
         }
     }
 
