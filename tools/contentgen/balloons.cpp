@@ -2,6 +2,7 @@
 // icons drawn on them and the two patience meters.
 #include <string>
 
+#include "meter.h"
 #include "sets.h"
 
 namespace cg {
@@ -68,8 +69,8 @@ Canvas icon(const std::string& sKind) {
     return c;
 }
 
-// The meter: 0 is the frame, 1..8 the segments from the empty end; each on
-// the whole meter canvas so that all nine stand at one point.
+}  // namespace
+
 Canvas meter(int n, bool bTall) {
     const int w = bTall ? 12 : 62, h = bTall ? 62 : 12;
     Canvas c(w, h);
@@ -84,8 +85,6 @@ Canvas meter(int n, bool bTall) {
     else c.rect(fPos, 2, fCell - 1, 8, rgb(kColours[n - 1]));
     return c;
 }
-
-}  // namespace
 
 void makeBalloons(Output& out) {
     for (int i = 0; i < 3; ++i) {

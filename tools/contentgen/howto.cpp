@@ -1,13 +1,17 @@
 // The three instruction pages: a title and three steps each, every step a
 // small drawing of what to click beside its text, in the order a day is
-// played: serving (the bubble, the coaster, the seat), the rest of the day
-// (the empty glass to the sink, the waiting, the goal), then the juice
-// machine the store sells. The bottom 60 pixels stay plain for the page
+// played: serving (the bubble, the coaster, the guest's place), the rest of
+// the day (the empty glass to the sink, the waiting, the goal), then the
+// juice machine the store sells. The pages show the bar as a first day has
+// it: the guests stand at their places by the windows, each with the flat
+// patience meter below her. The bottom 60 pixels stay plain for the page
 // buttons.
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "figure.h"
+#include "meter.h"
 #include "sets.h"
 #include "text.h"
 
@@ -78,6 +82,8 @@ struct Step {
     const char* szText;
 };
 
+constexpr float kStepPitch = 140;
+
 Canvas page(int nPage, const char* szTitle, const Step (&aSteps)[3]) {
     Canvas c(800, 600);
     c.gradient(0, 0, 800, 600, rgb(0xF3E2BE), rgb(0xE9D3A5));
@@ -86,12 +92,15 @@ Canvas page(int nPage, const char* szTitle, const Step (&aSteps)[3]) {
     drawText(c, sTitle, 400, 36, TextStyle{28, true, kBrown, Align::Center});
     drawText(c, std::to_string(nPage + 1) + " / 3", 740, 44, TextStyle{16, false, kBrown, Align::Right});
     for (int i = 0; i < 3; ++i) {
-        const float y = 100.0f + i * 140;
+        const float y = 100.0f + i * kStepPitch;
         c.roundRect(50, y, 170, 120, 12, rgb(0xDCEFF5));
         aSteps[i].draw(c, 50, y);
         c.ellipse(250, y + 22, 16, 16, rgb(0xE76F51));
         drawText(c, std::to_string(i + 1), 250, y + 10, TextStyle{18, true, rgb(0xFFFFFF), Align::Center});
-        drawParagraph(c, aSteps[i].szText, 280, y + 10, 470, TextStyle{20, false, kBrown, Align::Left});
+        const float fBottom =
+            drawParagraph(c, aSteps[i].szText, 280, y + 10, 470, TextStyle{20, false, kBrown, Align::Left});
+        if (fBottom > y + kStepPitch - 4)
+            throw std::runtime_error(std::string("how-to text runs into the next step: ") + aSteps[i].szText);
     }
     return c;
 }
@@ -104,12 +113,17 @@ void coaster(Canvas& c, float x, float y) {
     c.ellipse(x, y - 1, 15, 3.5f, rgb(0xE3C28C));
 }
 
-// A bar stool, its seat's top at y, in front of the guest who has it.
-void stool(Canvas& c, float x, float y) {
-    c.line(x - 10, y + 40, x - 5, y + 4, 3, rgb(0x6D4426));
-    c.line(x + 10, y + 40, x + 5, y + 4, 3, rgb(0x6D4426));
-    c.line(x - 8, y + 26, x + 8, y + 26, 2, rgb(0x6D4426));
-    c.ellipse(x, y + 2, 16, 5, rgb(0xE76F51));
+// The ledge by the windows where the guests stand, its top at y, w wide.
+void ledge(Canvas& c, float x, float y, float w) {
+    c.rect(x, y, w, 6, rgb(0x8D5524));
+    c.rect(x + 2, y + 6, w - 4, 3, rgb(0x6D4426));
+}
+
+// A standing guest's patience meter as the game shows it, its top-left at
+// (x, y): the frame and the segments of a guest who has waited a while.
+void standingMeter(Canvas& c, float x, float y) {
+    constexpr int kSegmentsLeft = 5;
+    for (int n = 0; n <= kSegmentsLeft; ++n) c.blit(meter(n, false), static_cast<int>(x), static_cast<int>(y));
 }
 
 // The sink: a steel basin on its cupboard.
@@ -130,13 +144,13 @@ void arrowRight(Canvas& c, float x0, float x1, float y) {
 Canvas servingPage() {
     const Step steps[3] = {
         {[](Canvas& c, float x, float y) {
+             ledge(c, x + 8, y + 60, 110);
              drawPerson(c, Pt{x + 60, y + 114}, 80, guest(), Pose::Stand);
-             stool(c, x + 60, y + 78);
              bubble(c, x + 124, y + 34, kOrange);
              click(c, x + 130, y + 44);
          },
-         "A guest sits down and the bubble over the guest shows the drink wanted. Click the bubble: the waitress "
-         "takes the order to the barman, who makes the drink."},
+         "A guest comes in and stands at a place by the windows; the bubble over the guest shows the drink "
+         "wanted. Click the bubble: the waitress takes the order to the barman."},
         {[](Canvas& c, float x, float y) {
              counter(c, x + 10, y + 74, 150);
              coaster(c, x + 50, y + 74);
@@ -146,12 +160,12 @@ Canvas servingPage() {
          },
          "The barman puts the drink on a coaster on the counter. Click the coaster: the waitress fetches the drink."},
         {[](Canvas& c, float x, float y) {
+             ledge(c, x + 90, y + 60, 72);
              drawPerson(c, Pt{x + 46, y + 114}, 80, waitress(), Pose::Carry);
              drawPerson(c, Pt{x + 126, y + 114}, 80, guest(), Pose::Stand);
-             stool(c, x + 126, y + 78);
              click(c, x + 132, y + 82);
          },
-         "Click the guest's seat: she serves the drink. The guest pays, and quick service earns stars."},
+         "Click the guest's place: she serves the drink. The guest pays, and quick service earns stars."},
     };
     return page(0, "serving", steps);
 }
@@ -160,21 +174,21 @@ Canvas servingPage() {
 Canvas dayPage() {
     const Step steps[3] = {
         {[](Canvas& c, float x, float y) {
-             stool(c, x + 30, y + 70);
-             glass(c, x + 30, y + 68, Rgba{});
-             click(c, x + 36, y + 94);
+             ledge(c, x + 6, y + 78, 50);
+             glass(c, x + 26, y + 77, Rgba{});
+             click(c, x + 34, y + 76);
              arrowRight(c, x + 54, x + 78, y + 60);
              sink(c, x + 78, y + 50);
              click(c, x + 140, y + 74);
          },
-         "A guest who has finished leaves the empty glass at the seat. Click the seat to collect it, then click "
-         "the sink to leave it there."},
+         "A guest who has finished leaves the empty glass at the place: click it, then the sink. A guest who "
+         "finds a glass at her place orders at once, but is served only after you clear it."},
         {[](Canvas& c, float x, float y) {
-             drawPerson(c, Pt{x + 70, y + 114}, 80, guest(), Pose::Stand);
-             c.roundRect(x + 110, y + 20, 14, 80, 4, rgb(0x3A2A22));
-             c.roundRect(x + 112, y + 50, 10, 48, 3, rgb(0x52B788));
+             drawPerson(c, Pt{x + 85, y + 96}, 80, guest(), Pose::Stand);
+             standingMeter(c, x + 54, y + 102);
          },
-         "The meter beside a guest shows how long they will wait. Serve them before it runs out!"},
+         "The meter below a standing guest (beside a seated one) shows how long they will wait. Serve them "
+         "before it runs out!"},
         {[](Canvas& c, float x, float y) {
              for (int i = 0; i < 4; ++i) {
                  c.ellipse(x + 60 + i * 6.0f, y + 90.0f - i * 9, 22, 8, rgb(0xC99A06));
@@ -206,7 +220,7 @@ Canvas juicerPage() {
              glass(c, x + 80, y + 68, kOrange);
              click(c, x + 88, y + 62);
          },
-         "Click the full glass to take it, then click the seat of the guest who asked for it."},
+         "Click the full glass to take it, then click the place of the guest who asked for it."},
     };
     return page(2, "the juice machine", steps);
 }

@@ -1,6 +1,8 @@
 // The records screen's picture: a signboard with the title, a board behind
 // the three tab buttons (at 70, 160) and a sheet behind the list page (at
-// 280, 150), laid over the sand tiles, which show through everywhere else.
+// 280, 150) that also holds the Back button (at 606, 460) in its lower
+// right corner, clear of its rim; laid over the sand tiles, which show
+// through everywhere else.
 #include <cmath>
 #include <vector>
 
@@ -60,7 +62,7 @@ void makeRecords(Output& out) {
     Canvas c(800, 600);
     signboard(c);
     sheet(c, 50, 140, 190, 200, 0);
-    sheet(c, 262, 132, 470, 338, 10);
+    sheet(c, 262, 132, 470, 380, 10);
     shells(c);
     out.picture("high_back", c);
 }

@@ -24,6 +24,8 @@ namespace {
 // and the Back button at (627, 531).
 constexpr Rgba kWall = rgb(0xF2D7A6), kPlank = rgb(0xE3C28C), kFloor = rgb(0xB5834F);
 constexpr Rgba kCounter = rgb(0x8D5524), kCounterTop = rgb(0xA86B32), kPaper = rgb(0xFFF8E7);
+// The glasses the waitress carries on the small and the large tray.
+constexpr int kSmallTrayGlasses = 4, kLargeTrayGlasses = 6;
 
 // The pillar at the right edge; the store's mask picture repeats its lower part.
 void pillar(Canvas& c, float x, float y, float h) {
@@ -126,24 +128,27 @@ void juicer(Canvas& c, int nStars) {
     for (int i = 0; i < nStars; ++i) c.ellipse(w - 10 - i * 12.0f, 8, 6, 6, rgb(0xE76F51));
 }
 
+// The glasses stand apart on the tray, so that each can be told from the
+// next.
 void tray(Canvas& c, int nGlasses) {
     const float w = static_cast<float>(c.width());
     c.ellipse(w / 2, 48, w / 2 - 3, 10, rgb(0xA8A8A8));
     c.ellipse(w / 2, 46, w / 2 - 7, 7, rgb(0xD0D0D0));
     for (int i = 0; i < nGlasses; ++i) {
-        const float x = w / 2 + (i - (nGlasses - 1) / 2.0f) * 18;
+        const float x = w / 2 + (i - (nGlasses - 1) / 2.0f) * 17;
         c.roundRect(x - 6, 16, 12, 28, 3, rgb(0xE8F4F8, 230));
         c.rect(x - 5, 28, 10, 15, i % 2 ? rgb(0xF4A261) : rgb(0xE76F51));
     }
 }
 
-void stools(Canvas& c) {
-    for (float x : {30.0f, 70.0f}) {
-        c.line(x - 12, 84, x - 6, 40, 4, rgb(0x6D4426));
-        c.line(x + 12, 84, x + 6, 40, 4, rgb(0x6D4426));
-        c.line(x - 10, 66, x + 10, 66, 3, rgb(0x6D4426));
-        c.ellipse(x, 38, 18, 7, rgb(0xE76F51));
-    }
+// One chair, the bar's own in side view (its back on the left): the store
+// sells the chairs one at a time.
+void chair(Canvas& c) {
+    const Rgba wood = rgb(0x8D5524);
+    c.rect(32, 6, 9, 66, wood);
+    c.rect(32, 40, 42, 8, wood);
+    c.rect(66, 46, 7, 26, wood);
+    c.rect(32, 10, 9, 26, rgb(0xC68642));
 }
 
 void poster(Canvas& c, bool bDancer, int nLevel) {
@@ -203,16 +208,16 @@ Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight)
     struct Size {
         const char* szKind;
         int w, h;
-    } const kSizes[] = {{"tray1", 96, 62}, {"tray2", 110, 62}, {"chairs", 100, 90}, {"juicer", 60, 78},
+    } const kSizes[] = {{"tray1", 96, 62}, {"tray2", 124, 62}, {"chair", 100, 90}, {"juicer", 60, 78},
                         {"juicer1", 60, 78}, {"juicer2", 60, 78}, {"parrot", 70, 90}, {"jar", 80, 70},
                         {"vase1", 80, 84}, {"vase2", 80, 84}, {"bongos", 68, 100}, {"dancer", 68, 100}};
     int w = 80, h = 80;
     for (const Size& z : kSizes)
         if (sKind == z.szKind) w = z.w, h = z.h;
     Canvas obj(w, h);
-    if (sKind == "tray1") tray(obj, 3);
-    else if (sKind == "tray2") tray(obj, 5);
-    else if (sKind == "chairs") stools(obj);
+    if (sKind == "tray1") tray(obj, kSmallTrayGlasses);
+    else if (sKind == "tray2") tray(obj, kLargeTrayGlasses);
+    else if (sKind == "chair") chair(obj);
     else if (sKind.rfind("juicer", 0) == 0) juicer(obj, sKind.size() > 6 ? sKind[6] - '0' : 0);
     else if (sKind == "parrot") obj = shopParrot(0);
     else if (sKind == "jar") jar(obj);
@@ -259,7 +264,7 @@ void makeStore(Output& out) {
     for (int i = 0; i < 3; ++i) out.picture("store_parrot_" + std::to_string(i + 1), shopParrot(i));
     const char* const kItems[][3] = {
         {"store_bandeja1", "tray1", "Tray"},       {"store_bandeja2", "tray2", "Big tray"},
-        {"store_sillas", "chairs", "Chairs"},      {"store_jugomatic", "juicer", "Juicer"},
+        {"store_sillas", "chair", "Chair"},        {"store_jugomatic", "juicer", "Juicer"},
         {"store_parrot", "parrot", "Parrot"},      {"store_decos", "jar", "Decor"},
         {"store_centros1", "vase1", "Flowers"},    {"store_centros2", "vase2", "Bouquet"},
         {"store_cartel1", "bongos", "Bongos"},     {"store_cartel2", "bongos", "Bongos 2"},

@@ -18,8 +18,13 @@ namespace {
 constexpr const char* kZepSource = ".\\src\\storymanager";
 
 constexpr const char* kMapMusic = "ms_menu";
-constexpr const char* kLabelFont = "Sand::TitleBold";
-constexpr int kLabelY = 552;
+// The labels stand side by side on the rail, from its left, each as wide as
+// its text, centred on the buttons' middle; a row that would reach under
+// the first button is set in the smaller font.
+constexpr const char* kLabelFonts[] = {"Sand::TitleBold", "Sand::TitleSmall"};
+constexpr int kRowLeft = 32;
+constexpr int kLabelGap = 16;
+constexpr int kButtonGap = 12;
 constexpr int kButtonY = 545;
 constexpr int kLabelLayer = 2;
 // The stage places on the chart: a marker (32 x 32) and the current ring
@@ -50,20 +55,38 @@ void StoryManagerMode::onEnter() {
     const Zep::SmartPtr<Image> pMarker = getImage("map_marker");
     for (const auto& place : kPlaces) addSprite(new Sprite(pMarker, place.x - kMarkerHalf, place.y - kMarkerHalf, 0));
     m_pCurrent = addSprite(new Sprite(getImage("map_current"), 0, 0, 1));
-    m_pStageLabel = addLabel(40, kLabelY);
-    m_pDayLabel = addLabel(200, kLabelY);
-    m_pMoneyLabel = addLabel(340, kLabelY);
-    m_pFinishedLabel = addLabel(200, kLabelY);
+    m_pStageLabel = addLabel();
+    m_pDayLabel = addLabel();
+    m_pMoneyLabel = addLabel();
+    m_pFinishedLabel = addLabel();
     m_pFinishedLabel->setText(getText("MAP_Finished"));
     m_pPlayButton = addButton("MAP_Play", kPlayId, 560, kButtonY);
     m_pMenuButton = addButton("MAP_Menu", kMenuId, 670, kButtonY);
 }
 
-Zep::SmartPtr<Label> StoryManagerMode::addLabel(int x, int y) {
-    Zep::SmartPtr<Label> pLabel = new Label("", x, y, kLabelLayer);
-    pLabel->setThemeFont(kLabelFont);
+Zep::SmartPtr<Label> StoryManagerMode::addLabel() {
+    Zep::SmartPtr<Label> pLabel = new Label("", 0, 0, kLabelLayer);
+    pLabel->setThemeFont(kLabelFonts[0]);
     addSprite(pLabel.get());
     return pLabel;
+}
+
+// The shown labels left to right, in the first font whose row ends a gap
+// before the first shown button.
+void StoryManagerMode::layOutLabels() {
+    const Zep::SmartPtr<Label> aRow[] = {m_pStageLabel, isFinished() ? m_pFinishedLabel : m_pDayLabel,
+                                         m_pMoneyLabel};
+    const Button& first = m_pPlayButton->isVisible() ? *m_pPlayButton : *m_pMenuButton;
+    const int nMiddle = first.getY() + first.getHeight() / 2;
+    for (const char* szFont : kLabelFonts) {
+        int x = kRowLeft - kLabelGap;
+        for (const Zep::SmartPtr<Label>& pLabel : aRow) {
+            pLabel->setThemeFont(szFont);
+            pLabel->setPosition(x + kLabelGap, nMiddle - pLabel->getHeight() / 2);
+            x += kLabelGap + pLabel->getWidth();
+        }
+        if (x + kButtonGap <= first.getX()) return;
+    }
 }
 
 Zep::SmartPtr<Button> StoryManagerMode::addButton(const char* szKey, int nId, int x, int y) {
@@ -95,6 +118,7 @@ void StoryManagerMode::showState() {
     m_pFinishedLabel->setVisible(bFinished);
     m_pPlayButton->setEnabled(!bFinished);
     m_pPlayButton->setVisible(!bFinished);
+    layOutLabels();
 }
 
 // ---- Input -----------------------------------------------------------------------------

@@ -11,8 +11,11 @@
 // The screen: "sand_frame_back" tiles, "map_back", five "map_marker" places
 // and "map_current" on the current stage; the labels "MAP_Stage" (stage + 1),
 // "MAP_Day" (level within the stage + 1) and "MAP_Money" (the player's
-// money), each through the checked formatter; the buttons "MAP_Play" (id 1)
-// and "MAP_Menu" (id 2); music "ms_menu". In the campaign with progress 50 or
+// money), each through the checked formatter, side by side from the rail's
+// left as wide as their texts (a row that would come within 12 pixels of
+// the first shown button is set in the smaller title font, so no text runs
+// under a button); the buttons "MAP_Play" (id 1) and "MAP_Menu" (id 2);
+// music "ms_menu". In the campaign with progress 50 or
 // more the adventure is over: "MAP_Finished" stands in place of the day and
 // only the Menu button is shown.
 //
@@ -115,7 +118,8 @@ public:
 
 private:
     // ---- The screen (storymanager.cpp) ----
-    Zep::SmartPtr<Label> addLabel(int x, int y);
+    Zep::SmartPtr<Label> addLabel();
+    void layOutLabels();
     Zep::SmartPtr<Button> addButton(const char* szKey, int nId, int x, int y);
     void showState();
     int currentStage() const;

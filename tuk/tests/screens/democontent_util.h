@@ -24,10 +24,12 @@ namespace democontent {
 
 class DemoContentTest : public screentest::ScreenTest {
 protected:
+    // bArchives: read the packed archives rather than the content folder.
+    explicit DemoContentTest(bool bArchives = false) : m_bArchives(bArchives) {}
     void SetUp() override {
         ScreenTest::SetUp();
         try {
-            loadDemoContent(m_app, *m_pAudio);
+            loadDemoContent(m_app, *m_pAudio, m_bArchives);
         } catch (const Zep::Exception& e) {
             FAIL() << e.getMessage();
         }
@@ -36,6 +38,9 @@ protected:
         releaseProfileManager();
         unregisterTrueTypeFonts();
     }
+
+private:
+    bool m_bArchives;
 };
 
 inline std::string describe(const Rect& r) {

@@ -144,3 +144,27 @@ TEST_F(DemoRecords, TheTabOfTheListShownStandsOutByItsPixels) {
         }
     }
 }
+
+// The Back button and a margin round it lie wholly on the list's sheet of
+// the screen's picture or wholly beside it: a button straddling the sheet's
+// rim would cover both.
+TEST_F(DemoRecords, TheBackButtonStandsClearOfTheSheetsRim) {
+    auto* pMode = new HighScoreMode();
+    m_app.pushMode(pMode);
+    const Button* pBack = nullptr;
+    for (const Zep::SmartPtr<Sprite>& pSprite : pMode->getAllSprites())
+        if (auto* pButton = dynamic_cast<Button*>(pSprite.get()); pButton && pButton->getCallbackId() == -1)
+            pBack = pButton;
+    ASSERT_TRUE(pBack);
+    constexpr int kMargin = 8;
+    const Rect box = pBack->getBoundingRect();
+    const Zep::SmartPtr<Image> pBackground = m_app.getImage("high_back");
+    pBackground->lock();
+    int nOnSheet = 0, nBeside = 0;
+    for (int y = box.getTop() - kMargin; y < box.getBottom() + kMargin; ++y)
+        for (int x = box.getLeft() - kMargin; x < box.getRight() + kMargin; ++x)
+            ++(pBackground->readPixel(x, y).getAlpha() >= 200 ? nOnSheet : nBeside);
+    pBackground->unlock();
+    EXPECT_TRUE(nOnSheet == 0 || nBeside == 0)
+        << democontent::describe(box) << ": " << nOnSheet << " pixels on the sheet, " << nBeside << " beside it";
+}

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "actors/barfixture.h"
+#include "records/profileaccess.h"
+#include "screens/democontent_util.h"
 #include "screens/frontend_util.h"
 #include "records/highscore_util.h"
 #include "screens/longdialogmode.h"
@@ -261,4 +263,66 @@ TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedForma
     m_app.loadStringTable("m.txt");
     openMap(ann(3), 0);
     EXPECT_EQ(m_pMap->getMoneyLabel()->getText(), "Money %s");
+}
+
+namespace {
+
+class DemoMap : public democontent::DemoContentTest {};
+
+}  // namespace
+
+// The rail at sums up to nine digits, negative too, on the first and the
+// last day, with the adventure over and in the other game kinds: every
+// shown label ends a gap before the first shown button and clear of the
+// other labels, and a five-digit sum keeps the title font.
+TEST_F(DemoMap, TheLabelsStandClearOfTheButtonsAtAnySumUpToNineDigits) {
+    const struct {
+        int nMoney;
+        int nProgress;
+        int nKind;
+        const char* szFont;  // nullptr: either
+    } kRows[] = {
+        {0, 0, 0, "Sand::TitleBold"},        {50000, 3, 0, "Sand::TitleBold"},
+        {999999, 49, 0, nullptr},            {123456789, 12, 1, "Sand::TitleSmall"},
+        {999999999, 49, 2, "Sand::TitleSmall"}, {-99999999, 49, 0, "Sand::TitleSmall"},
+        {999999999, 50, 0, nullptr},         {50000, 50, 0, nullptr},
+    };
+    TUKPlayer* p = static_cast<TUKPlayer*>(getProfileManager()->createProfile("Ann"));
+    p->setAdventureInProgress(true);
+    for (const auto& row : kRows) {
+        p->setMoney(row.nMoney);
+        p->setAdventureProgress(row.nProgress);
+        auto* pMap = new StoryManagerMode(1, 3, p, row.nKind);
+        m_app.pushMode(pMap);
+        std::vector<Zep::SmartPtr<Label>> vLabels;
+        for (const Zep::SmartPtr<Label>& pLabel : {pMap->getStageLabel(), pMap->getDayLabel(),
+                                                   pMap->getFinishedLabel(), pMap->getMoneyLabel()})
+            if (pLabel->isVisible()) vLabels.push_back(pLabel);
+        std::vector<Zep::SmartPtr<Button>> vButtons;
+        for (const Zep::SmartPtr<Button>& pButton : {pMap->getPlayButton(), pMap->getMenuButton()})
+            if (pButton->isVisible()) vButtons.push_back(pButton);
+        const std::string sCase = std::string(pMap->getMoneyLabel()->getText().c_str()) + ", progress " +
+                                  std::to_string(row.nProgress) + ", kind " + std::to_string(row.nKind);
+        ASSERT_EQ(vLabels.size(), 3u) << sCase;
+        for (size_t i = 0; i < vLabels.size(); ++i) {
+            const Rect text = vLabels[i]->getBoundingRect();
+            const std::string sLabel = sCase + ": " + vLabels[i]->getText().c_str() + " " + democontent::describe(text);
+            EXPECT_LE(text.getRight() + 12, vButtons.front()->getBoundingRect().getLeft()) << sLabel;
+            for (const Zep::SmartPtr<Button>& pButton : vButtons)
+                EXPECT_FALSE(text.intersects(pButton->getBoundingRect()))
+                    << sLabel << " under " << pButton->getCaption().c_str() << " "
+                    << democontent::describe(pButton->getBoundingRect());
+            for (size_t k = i + 1; k < vLabels.size(); ++k)
+                EXPECT_FALSE(text.intersects(vLabels[k]->getBoundingRect()))
+                    << sLabel << " over " << vLabels[k]->getText().c_str();
+            if (!row.szFont) continue;
+            const Zep::SmartPtr<Font> pFont = m_app.getTheme()->getFont(row.szFont);
+            EXPECT_EQ(vLabels[i]->getFont()->getHeight(), pFont->getHeight()) << sLabel << " not in " << row.szFont;
+            EXPECT_EQ(vLabels[i]->getTextWidth(), pFont->getTextWidth(vLabels[i]->getText().c_str()))
+                << sLabel << " not in " << row.szFont;
+        }
+        pMap->endMode();
+        m_app.updateModes(0.01f);
+        m_app.deleteEndedModes();
+    }
 }

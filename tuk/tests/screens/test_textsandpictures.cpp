@@ -1,0 +1,197 @@
+// The packed demo archives say what they show, and show what the game does:
+// the tray for sale carries, in its text and in its pictures, the glasses
+// the waitress's tray holds; a chair is sold one at a time in the text, in
+// the purchase dialog's preview and in the level's seats; and the how-to
+// pages show the meter a standing guest has, not a seated guest's.
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "level/playmode.h"
+#include "records/upgrademanager.h"
+#include "screens/buyupgrademode.h"
+#include "screens/democontent_util.h"
+#include "screens/previewtest_util.h"
+
+namespace {
+
+// The number the text gives the noun ("four glasses", "One chair"); 0 when
+// it counts none.
+int countIn(const std::string& sText, const std::string& sNoun) {
+    static const std::map<std::string, int> kNumbers = {{"a", 1},    {"an", 1},    {"one", 1}, {"two", 2},
+                                                        {"three", 3}, {"four", 4}, {"five", 5}, {"six", 6}};
+    std::string sWords;
+    for (char c : sText) sWords += std::isalpha(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c)) : ' ';
+    std::istringstream words(sWords);
+    std::string sBefore, sWord;
+    while (words >> sWord) {
+        const bool bNoun = sWord == sNoun || sWord == sNoun + "s" || sWord == sNoun + "es";
+        if (bNoun && kNumbers.count(sBefore)) return kNumbers.at(sBefore);
+        sBefore = sWord;
+    }
+    return 0;
+}
+
+// The most separate runs of opaque pixels one row of the picture meets: a
+// row across the glasses standing on a tray meets each glass once.
+int mostRunsInARow(const Zep::SmartPtr<Image>& pImage) {
+    pImage->lock();
+    int nMost = 0;
+    for (int y = 0; y < pImage->getHeight(); ++y) {
+        int nRuns = 0;
+        bool bIn = false;
+        for (int x = 0; x < pImage->getWidth(); ++x) {
+            const bool bOpaque = pImage->readPixel(x, y).getAlpha() >= 128;
+            nRuns += bOpaque && !bIn ? 1 : 0;
+            bIn = bOpaque;
+        }
+        nMost = std::max(nMost, nRuns);
+    }
+    pImage->unlock();
+    return nMost;
+}
+
+// The meter's rim: the pixels of its frame (sequence "0") that none of its
+// segments covers, as (x, y, colour); what shows whatever the patience.
+struct RimPixel {
+    int x, y;
+    Color colour;
+};
+
+std::vector<RimPixel> meterRim(const Animation& meter) {
+    std::vector<Zep::SmartPtr<Image>> vImages;
+    for (int n = 0; n <= 8; ++n) vImages.push_back(meter.getFrameImage(std::to_string(n).c_str(), 0));
+    for (const Zep::SmartPtr<Image>& p : vImages) p->lock();
+    std::vector<RimPixel> vRim;
+    for (int y = 0; y < vImages[0]->getHeight(); ++y)
+        for (int x = 0; x < vImages[0]->getWidth(); ++x) {
+            const Color c = vImages[0]->readPixel(x, y);
+            bool bCovered = false;
+            for (size_t n = 1; n < vImages.size(); ++n) bCovered |= vImages[n]->readPixel(x, y).getAlpha() != 0;
+            if (c.getAlpha() == 255 && !bCovered) vRim.push_back({x, y, c});
+        }
+    for (const Zep::SmartPtr<Image>& p : vImages) p->unlock();
+    return vRim;
+}
+
+// How many places of the page show the rim exactly.
+int placesShowing(const Zep::SmartPtr<Image>& pPage, const std::vector<RimPixel>& vRim, int nWidth, int nHeight) {
+    pPage->lock();
+    int nPlaces = 0;
+    for (int y = 0; y + nHeight <= pPage->getHeight(); ++y)
+        for (int x = 0; x + nWidth <= pPage->getWidth(); ++x) {
+            bool bShows = true;
+            for (size_t i = 0; bShows && i < vRim.size(); ++i)
+                bShows = pPage->readPixel(x + vRim[i].x, y + vRim[i].y) == vRim[i].colour;
+            nPlaces += bShows ? 1 : 0;
+        }
+    pPage->unlock();
+    return nPlaces;
+}
+
+class DemoArchives : public democontent::DemoContentTest {
+protected:
+    DemoArchives() : DemoContentTest(true) {}
+
+    BuyUpgradeMode& openDialog(int nPurchaseId, const char* szLevels) {
+        previewtest::setLevels(m_player, szLevels);
+        m_pDialog = new BuyUpgradeMode(&m_player, new UpgradeManager(), nPurchaseId, "scene0", &m_bPurchased);
+        m_app.pushMode(m_pDialog);
+        return *m_pDialog;
+    }
+    void closeDialog() {
+        m_pDialog->onCallback(BuyUpgradeMode::kCloseId, nullptr);
+        m_app.updateModes(0.01f);
+    }
+    // The scene's chairs ("chair0" to "chair3") the dialog's preview shows.
+    int chairsShown() const {
+        int n = 0;
+        for (int i = 0; i < 4; ++i) {
+            const Zep::String sName = Zep::String::format("chair%d", i);
+            const scenelines::SpriteNames& hNamed = m_pDialog->getPreview()->getNamedSprites();
+            n += hNamed.contains(sName) && hNamed.get(sName)->isVisible() ? 1 : 0;
+        }
+        return n;
+    }
+    // The VIP seats of the level read at the levels.
+    int vipSeats(const char* szLevels) {
+        TUKPlayer player;
+        previewtest::setLevels(player, szLevels);
+        PlayMode level(&player, nullptr, "scene0", 0, 0, 1);
+        level.loadScene();
+        return level.getLevelData().m_lCharacterSpots.getCount() - level.getLevelData().m_nOrdinarySpots;
+    }
+
+    TUKPlayer m_player;
+    bool m_bPurchased = false;
+    BuyUpgradeMode* m_pDialog = nullptr;
+};
+
+}  // namespace
+
+// The tray's next level as the dialog offers it: its text, its picture in
+// the dialog and its item in the store count the glasses the tray holds.
+TEST_F(DemoArchives, EachTrayForSaleShowsAndSaysTheGlassesItHolds) {
+    const UpgradeManager catalogue;
+    for (const int nLevel : {1, 2}) {
+        const int nGlasses = UpgradeManager::effectValue(0, nLevel);
+        const std::string sCase = "tray level " + std::to_string(nLevel) + ", " + std::to_string(nGlasses) + " glasses";
+        BuyUpgradeMode& dialog = openDialog(0, nLevel == 1 ? "0000000000000" : "1000000000000");
+        EXPECT_EQ(countIn(dialog.getTextLabel()->getText().c_str(), "glass"), nGlasses)
+            << sCase << ": " << dialog.getTextLabel()->getText().c_str();
+        const Zep::String sPicture = Zep::String::format("buyupgrade_bandeja%d_normal", nLevel);
+        EXPECT_EQ(mostRunsInARow(m_app.getImage(sPicture.c_str())), nGlasses) << sCase << ": " << sPicture.c_str();
+        EXPECT_EQ(mostRunsInARow(catalogue.getItemImage(0, nLevel - 1)), nGlasses) << sCase << ": the store's item";
+        closeDialog();
+    }
+}
+
+// Each chair as the dialog offers it, with none or some bought: the text
+// counts the chairs the preview adds for the choice and the seats the level
+// gains with it.
+TEST_F(DemoArchives, AChairForSaleIsOneChairInTheTextThePreviewAndTheLevel) {
+    const struct {
+        const char* szLevels;
+        int nVariant;  // chair kind - 2 + 3
+        const char* szBought;
+    } kRows[] = {
+        {"0000000000000", 3, "0010000000000"}, {"0000000000000", 4, "0001000000000"},
+        {"0000000000000", 5, "0000100000000"}, {"0000000000000", 6, "0000010000000"},
+        {"0010100000000", 4, "0011100000000"}, {"0011100000000", 6, "0011110000000"},
+    };
+    for (const auto& row : kRows) {
+        const std::string sCase = std::string(row.szLevels) + " choice " + std::to_string(row.nVariant);
+        BuyUpgradeMode& dialog = openDialog(13, row.szLevels);
+        const int nOwned = static_cast<int>(std::count(row.szLevels + 2, row.szLevels + 6, '1'));
+        dialog.onCallback(row.nVariant, nullptr);
+        const int nSaid = countIn(dialog.getTextLabel()->getText().c_str(), "chair");
+        EXPECT_EQ(nSaid, 1) << sCase << ": " << dialog.getTextLabel()->getText().c_str();
+        EXPECT_EQ(chairsShown() - nOwned, nSaid) << sCase;
+        EXPECT_EQ(vipSeats(row.szBought) - vipSeats(row.szLevels), nSaid) << sCase;
+        closeDialog();
+    }
+}
+
+// A day-1 guest stands and has the flat meter: the how-to pages show its
+// rim, and nowhere the tall meter of a seated guest.
+TEST_F(DemoArchives, TheHowToPagesShowTheMeterOfAStandingGuest) {
+    const Zep::SmartPtr<Animation> pStanding = m_app.getAnimation("medidor_flat.anim");
+    const Zep::SmartPtr<Animation> pSeated = m_app.getAnimation("medidor.anim");
+    const std::vector<RimPixel> vStanding = meterRim(*pStanding), vSeated = meterRim(*pSeated);
+    const Zep::SmartPtr<Image> pFlat = pStanding->getFrameImage("0", 0), pTall = pSeated->getFrameImage("0", 0);
+    ASSERT_GT(pFlat->getWidth(), pFlat->getHeight());
+    ASSERT_FALSE(vStanding.empty() || vSeated.empty());
+    int nStanding = 0;
+    for (const char* szPage : {"howto0", "howto1", "howto2"}) {
+        const Zep::SmartPtr<Image> pPage = m_app.getImage(szPage);
+        nStanding += placesShowing(pPage, vStanding, pFlat->getWidth(), pFlat->getHeight());
+        EXPECT_EQ(placesShowing(pPage, vSeated, pTall->getWidth(), pTall->getHeight()), 0) << szPage;
+    }
+    EXPECT_GE(nStanding, 1);
+}
