@@ -5,13 +5,12 @@
 // whole.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "rendertest_util.h"
+#include "testkit_boxes.h"
 #include "testkit_tempdir.h"
+#include "testkit_texturedvideo.h"
 
 using namespace rendertest;
 
@@ -32,19 +31,9 @@ protected:
     // frame must equal the reference's.
     std::string frame() {
         m_pVideo->render();
-        m_pVideo->drawWholeFrameOn(*m_pReference);
-        EXPECT_EQ(std::memcmp(device().backBuffer(), m_pReference->backBuffer(), 800 * 600 * 4), 0)
-            << "the frame differs from the whole frame";
+        EXPECT_EQ(testkit::compareWithWhole(*m_pVideo, *m_pReference), "");
         const DirtyRects& drawn = m_pVideo->drawnBoxes();
-        if (drawn.isWholeScreen()) return "whole";
-        std::vector<std::string> v;
-        for (const ScreenBox& b : drawn.boxes())
-            v.push_back(std::to_string(b.x0) + "," + std::to_string(b.y0) + "-" + std::to_string(b.x1) + "," +
-                        std::to_string(b.y1));
-        std::sort(v.begin(), v.end());
-        std::string s;
-        for (const std::string& t : v) s += (s.empty() ? "" : " ") + t;
-        return s;
+        return drawn.isWholeScreen() ? "whole" : testkit::boxesText(drawn);
     }
     SpritePtr background() {
         return add(picture(800, 600, false, [](int x, int y) { return Color(x % 256, y % 256, 90, 255); }), 0, 0, 0);

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "rendertexture.h"
+#include "testkit_boxes.h"
 #include "tilecontent.h"
 #include "tiles3d.h"
 
@@ -30,12 +30,7 @@ public:
     void shareTexture(int, Drv3DTileData*, int) override {}
 };
 
-std::string text(const ContentBox& b) {
-    if (b.isEmpty()) return "empty";
-    char sz[64];
-    std::snprintf(sz, sizeof sz, "%g,%g-%g,%g", b.x0, b.y0, b.x1, b.y1);
-    return sz;
-}
+std::string text(const ContentBox& b) { return b.isEmpty() ? "empty" : testkit::boxText(b); }
 
 // 16 x 16, clear but for texels (5..7, 3..4); or wholly clear; or opaque.
 render::Texture makeTexture(bool bAlpha, bool bEmpty) {
@@ -88,8 +83,7 @@ TEST(TextureFacts, UniformityAndContentAreRemadeAfterAWrite) {
     tex.texels()[2 * 8 + 5] = 0x01000000u;
     EXPECT_FALSE(tex.isUniform());
     const render::TexelBounds b = tex.contentBounds();
-    EXPECT_EQ(std::to_string(b.x0) + "," + std::to_string(b.y0) + "-" + std::to_string(b.x1) + "," + std::to_string(b.y1),
-              "5,2-5,2");
+    EXPECT_EQ(testkit::boxText(b), "5,2-5,2");
     render::Texture opaque(4, 4, false);
     EXPECT_EQ(opaque.contentBounds().x1, 3);
 }
