@@ -43,6 +43,10 @@ render::Texture makeTexture(bool bAlpha, bool bEmpty) {
 TEST(TileContent, TheTexelsThatAreNotClearWithAMarginThroughTheTilesCorners) {
     const render::Texture tex = makeTexture(true, false), empty = makeTexture(true, true);
     const render::Texture opaque = makeTexture(false, true);
+    // Clear but for texels (0..2, 6..7), on the left edge.
+    render::Texture edge(16, 16, true);
+    for (int y = 6; y <= 7; ++y)
+        for (int x = 0; x <= 2; ++x) edge.texels()[y * 16 + x] = 0x80FF0000u;
     const struct {
         const char* szName;
         OneTile tile;
@@ -62,6 +66,11 @@ TEST(TileContent, TheTexelsThatAreNotClearWithAMarginThroughTheTilesCorners) {
         // Coordinates that say nothing: the whole tile may draw.
         {"not a number", {0, 16, 0, 16, std::nanf(""), 1, 0, 1}, &tex, "0,0-16,16"},
         {"no width", {0, 16, 0, 16, 0.5f, 0.5f, 0, 1}, &tex, "0,0-16,16"},
+        // Coordinates past the texture (texel -8 at x = 0, one a pixel) read
+        // its edge texels: content on an edge reaches as far as they go.
+        {"inside, past the edges", {0, 32, 0, 32, -0.5f, 1.5f, -0.5f, 1.5f}, &tex, "12,10-17,14"},
+        {"on the left edge", {0, 32, 0, 16, -0.5f, 1.5f, 0, 1}, &edge, "0,5-12,9"},
+        {"on the left edge, mirrored", {32, 0, 0, 16, -0.5f, 1.5f, 0, 1}, &edge, "20,5-32,9"},
     };
     for (const auto& row : kRows) EXPECT_EQ(text(tileContent(row.tile, 0, row.pTexture)), row.szBox) << row.szName;
 }
