@@ -110,6 +110,31 @@ TEST_F(ChangedDriver, AnAlphaZeroSpriteChangesNothingUntilItShows) {
     EXPECT_EQ(frame(), "417,297-442,322");
 }
 
+TEST_F(ChangedDriver, ABlendModeChangeAloneRedrawsTheSprite) {
+    background();
+    SpritePtr pSprite = add(flat(30, 30, kRed), 100, 100, 1);
+    pSprite->setAlpha(0.5f);
+    frame();
+    EXPECT_EQ(frame(), "");
+    pSprite->setBlendMode(1);
+    EXPECT_EQ(frame(), "97,97-132,132");
+    EXPECT_EQ(frame(), "");
+}
+
+// The device draws an outline as a fan in the sprite's colour, whatever its
+// picture: a wholly clear one draws nothing until the outline is set.
+TEST_F(ChangedDriver, AnOutlineOverAClearPictureIsDrawn) {
+    background();
+    SpritePtr pSprite = add(flat(16, 16, Color(0, 0, 0, 0)), 200, 200, 1);
+    frame();
+    EXPECT_EQ(frame(), "");
+    pSprite->setColor(kBlue);
+    EXPECT_EQ(frame(), "");
+    pSprite->setPoints(Zep::List<Point>{Point(0, 0), Point(40, 0), Point(0, 40)});
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(px(205, 205), rgb(0, 0, 255));
+}
+
 TEST_F(ChangedDriver, DisplayChangesModeChangesAndRedrawAllDrawWhole) {
     background();
     frame();
