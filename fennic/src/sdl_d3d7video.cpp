@@ -139,7 +139,10 @@ void D3D7VideoDriver::endFrame() {
     m_pDevice->endScene();
     if (m_dirty.isEmpty()) return;
     const std::vector<ScreenBox>* pBoxes = m_dirty.isWholeScreen() ? nullptr : &m_dirty.boxes();
-    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface(), m_vScaled, pBoxes)) ++m_nPresents;
+    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface(), m_vScaled, pBoxes))
+        ++m_nPresents;
+    else
+        drawWholeNext();  // whatever reached the screen, the next frame shows all of it
 }
 
 void D3D7VideoDriver::setClip(const ScreenBox* pBox) {

@@ -135,6 +135,35 @@ TEST_F(ChangedDriver, AnOutlineOverAClearPictureIsDrawn) {
     EXPECT_EQ(px(205, 205), rgb(0, 0, 255));
 }
 
+// A 16-bit screen that is locked makes SDL refuse the present's copy: the
+// changed boxes stay off the screen until the next frame shows it whole.
+TEST_F(ChangedDriver, AFailedPresentShowsTheWholeFrameNext) {
+    ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth16)));
+    m_app.advanceFrameCount(2);
+    background();
+    SpritePtr pSprite = add(flat(20, 20, kRed), 100, 100, 1);
+    EXPECT_EQ(frame(), "whole");
+    SDL_Surface* pScreen = SDL_GetVideoSurface();
+    ASSERT_EQ(pScreen->format->BitsPerPixel, 16);
+    auto shown = [pScreen](int x, int y) {
+        return static_cast<const Uint16*>(pScreen->pixels)[y * pScreen->pitch / 2 + x];
+    };
+    const Uint16 nRed = static_cast<Uint16>(SDL_MapRGB(pScreen->format, 255, 0, 0));
+    EXPECT_EQ(shown(105, 105), nRed);
+    const int nPresents = m_pVideo->presentCount();
+    pSprite->setPosition(300, 300);
+    SDL_LockSurface(pScreen);
+    EXPECT_EQ(frame(), "297,297-322,322 97,97-122,122");
+    SDL_UnlockSurface(pScreen);
+    EXPECT_EQ(m_pVideo->presentCount(), nPresents);
+    EXPECT_EQ(shown(305, 305), SDL_MapRGB(pScreen->format, 49, 49, 90));  // the background still
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(m_pVideo->presentCount(), nPresents + 1);
+    EXPECT_EQ(shown(305, 305), nRed);
+    EXPECT_NE(shown(105, 105), nRed);
+    EXPECT_EQ(frame(), "");
+}
+
 TEST_F(ChangedDriver, DisplayChangesModeChangesAndRedrawAllDrawWhole) {
     background();
     frame();
