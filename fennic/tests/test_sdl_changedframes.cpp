@@ -184,4 +184,39 @@ TEST_F(ChangedDriver, DisplayChangesModeChangesAndRedrawAllDrawWhole) {
     EXPECT_EQ(frame(), "");
 }
 
+// A driver that sets its mode again while it draws a picture, as a device
+// reset in the middle of a frame would.
+class ResettingDriver : public D3D7VideoDriver {
+public:
+    void buildTiles(SDLImage* pImage) override {
+        if (m_bResetNext) {
+            m_bResetNext = false;
+            setVideoMode(getWidth(), getHeight(), getFlags());
+        }
+        D3D7VideoDriver::buildTiles(pImage);
+    }
+    bool m_bResetNext = false;
+};
+
+class ChangedDriverReset : public ChangedDriver {
+protected:
+    std::unique_ptr<D3D7VideoDriver> makeDriver() override { return std::make_unique<ResettingDriver>(); }
+};
+
+// The device a whole frame is drawn on stays the caller's: a mode set during
+// that frame makes the driver a new device of its own and leaves the lent
+// one, which holds the whole frame, alone.
+TEST_F(ChangedDriverReset, AModeSetWhileDrawingOnALentDeviceLeavesItToTheCaller) {
+    add(flat(40, 40, kRed), 100, 100, 1);
+    frame();
+    auto& driver = static_cast<ResettingDriver&>(*m_pVideo);
+    driver.m_bResetNext = true;
+    m_pVideo->drawWholeFrameOn(*m_pReference);
+    EXPECT_FALSE(driver.m_bResetNext);
+    EXPECT_NE(m_pVideo->device(), m_pReference.get());
+    EXPECT_EQ(m_pReference->pixel(120, 120) & 0xFFFFFFu, rgb(255, 0, 0));
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(px(120, 120), rgb(255, 0, 0));
+}
+
 }  // namespace
