@@ -40,10 +40,21 @@ class Sprite;
 
 struct DrawRecord {
     // What the device draws for the sprite; equal keys draw equal pixels.
+    //
+    // So every value the driver's drawSprite reads from the sprite, its
+    // picture or the driver's own state, and that may change a pixel, has
+    // its field here, set by SDL3DVideoDriverBase::recordDrawing. A new
+    // property of the drawing gets a field (the defaulted == compares it)
+    // and a line there; a property whose effect reaches past the sprite's
+    // own box (state left to the sprites drawn after it, a mask) makes the
+    // frame uncomparable instead (FrameChanges::setUncomparable), and one
+    // whose pixels the driver cannot name from frame to frame (a movie, an
+    // outline) makes the record volatile.
     struct Key {
         uint64_t nPicture = 0;  // the image's driver-data serial
         int32_t nTiles = 0;     // the stamp of the image's tiles
         uint32_t nColour = 0;   // the diffuse colour the device gets
+        int32_t nBlend = 0;     // the blend mode (0 normal, 1 additive)
         float fX = 0, fY = 0;   // the sprite's position
         float fOffX = 0, fOffY = 0;
         float fRotation = 0, fScaleX = 1, fScaleY = 1;

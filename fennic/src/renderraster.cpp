@@ -547,17 +547,27 @@ void spanRowsFlat(const Target& t, const RowSpans& spans, const Rgba& s, const B
 }
 
 // The pixels n0..n1 (within lo..hi) whose coordinate f0 + f n lies within
-// [c0 - kReach, c1 + kReach]; false when none. Coordinates in texels, from
-// the plane's doubles: two texels and a pixel of margin are far more than
-// the fixed-point steps stray from them.
-bool cutAxis(double f0, double f, int c0, int c1, int& lo, int& hi) {
+// [c0 - kReach, c1 + kReach] of a texture nSize texels long; false when
+// none. Addressing clamps: every coordinate past the first or last texel
+// reads that texel, so a side where the content touches the texture's edge
+// bounds nothing. Coordinates in texels, from the plane's doubles: two
+// texels and a pixel of margin are far more than the fixed-point steps
+// stray from them.
+bool cutAxis(double f0, double f, int c0, int c1, int nSize, int& lo, int& hi) {
     constexpr double kReach = 2.0, kFarPixel = 1.0e6;
-    const double a = c0 - kReach - f0, b = c1 + kReach - f0;
-    if (f == 0.0) return a <= 0.0 && 0.0 <= b;
-    const double n0 = std::min(a / f, b / f), n1 = std::max(a / f, b / f);
-    if (!(n0 > -kFarPixel && n1 < kFarPixel)) return true;  // far off or not a number: no cut
-    lo = std::max(lo, static_cast<int>(std::floor(n0)) - 1);
-    hi = std::min(hi, static_cast<int>(std::ceil(n1)) + 1);
+    const bool bLow = c0 > 0, bHigh = c1 < nSize - 1;
+    const double a = c0 - kReach - f0, b = c1 + kReach - f0;  // bounds on f n
+    if (f == 0.0) return (!bLow || a <= 0.0) && (!bHigh || 0.0 <= b);
+    // A bound far off or not a number cuts nothing on its side.
+    const auto limit = [&](double n, bool bFirst) {
+        if (!(std::fabs(n) < kFarPixel)) return;
+        if (bFirst)
+            lo = std::max(lo, static_cast<int>(std::floor(n)) - 1);
+        else
+            hi = std::min(hi, static_cast<int>(std::ceil(n)) + 1);
+    };
+    if (bLow) limit(a / f, f > 0.0);
+    if (bHigh) limit(b / f, f < 0.0);
     return lo <= hi;
 }
 
@@ -568,8 +578,8 @@ bool cutToContent(const Texture& tex, const Plane& pu, const Plane& pv, Bounds& 
     if (pu.fdY != 0.0 || pv.fdX != 0.0) return true;
     const TexelBounds content = tex.contentBounds();
     if (content.isEmpty()) return false;
-    return cutAxis(pu.c, pu.fdX, content.x0, content.x1, box.x0, box.x1) &&
-           cutAxis(pv.c, pv.fdY, content.y0, content.y1, box.y0, box.y1);
+    return cutAxis(pu.c, pu.fdX, content.x0, content.x1, tex.width(), box.x0, box.x1) &&
+           cutAxis(pv.c, pv.fdY, content.y0, content.y1, tex.height(), box.y0, box.y1);
 }
 
 template <Kind K>

@@ -21,9 +21,11 @@
 // those boxes. A change of the drawn modes or of their flags, an expose or
 // activation of the window (onDisplayChanged), a mode change, a texture
 // reset or a moved origin draws the whole screen, and so does
-// setRedrawAll(true) on every frame. A sprite whose colour has alpha 0, or
-// whose picture is wholly clear, and that writes no mask is left out of the
-// list: the device would change no pixel for it. A sprite's box is where its
+// setRedrawAll(true) on every frame; so does the frame after one whose
+// present failed (the screen may hold part of it, or none). A sprite whose
+// colour has alpha 0, or whose picture is wholly clear and that has no
+// outline, and that writes no mask is left out of the list: the device would
+// change no pixel for it. A sprite's box is where its
 // tiles may draw (tilecontent.h), not its picture's whole rectangle, and
 // each sprite is drawn clipped to its box as well as the changed one. Video and Flash sprites and outlines are volatile: their
 // boxes are drawn every frame.
@@ -50,7 +52,7 @@ public:
     bool setVideoMode(int nWidth, int nHeight, int nFlags) override;
     void render() override;
     // The next frame is drawn whole.
-    void onDisplayChanged() override { m_bRedrawNext = true; }
+    void onDisplayChanged() override { drawWholeNext(); }
     // A usable image (an SDLImage) becomes the cursor sprite at (0, 0).
     void setCursorImage(Image* pImage) override;
     Zep::SmartPtr<Sprite> getCursorSprite() const override { return m_pCursorSprite; }
@@ -73,6 +75,8 @@ public:
     virtual bool buildSurfaceTiles(Surface* pSurface);
 
 protected:
+    // The next frame is drawn and shown whole.
+    void drawWholeNext() { m_bRedrawNext = true; }
     virtual bool beginFrame() { return true; }
     virtual void endFrame() {}
     virtual void drawSprite(Sprite* pSprite) = 0;

@@ -173,13 +173,14 @@ bool SDL3DVideoDriverBase::recordDrawing(Sprite& sprite, SDLImage& image, DrawRe
     // values keep the state of the sprite drawn before: not comparable.
     if (sprite.getMaskFlags() != 1 || sprite.getMaskTest() || (nBlend != 0 && nBlend != 1))
         m_changes.setUncomparable();
-    else if ((nColour >> 24) == 0 || pData->m_content.isEmpty())
-        return false;
+    else if ((nColour >> 24) == 0 || (pData->m_content.isEmpty() && sprite.getPointCount() == 0))
+        return false;  // an outline is drawn in the sprite's colour whatever its picture
     record.pSprite = &sprite;
     DrawRecord::Key& key = record.key;
     key.nPicture = pData->serial();
     key.nTiles = pData->tiles().m_nStamp;
     key.nColour = nColour;
+    key.nBlend = nBlend;
     const Point pos = sprite.getPosition();
     const Point offset = anchorOffset(image);
     key.fX = pos.x;

@@ -58,7 +58,8 @@ std::unique_ptr<Drv3DSurfaceData> D3D7VideoDriver::createSurfaceData() {
 void D3D7VideoDriver::drawSprite(Sprite* pSprite) {
     // Step 1: the draw image's tiles (an image that is not an SDLImage is skipped).
     auto* pImage = dynamic_cast<SDLImage*>(pSprite->getDrawImage().get());
-    if (!pImage || !m_pDevice) return;
+    render::RenderDevice* pDevice = drawingDevice();
+    if (!pImage || !pDevice) return;
     buildTiles(pImage);
     Drv3DTileData* pTiles = imageTiles(*pImage);
     if (!pTiles) return;
@@ -85,34 +86,35 @@ void D3D7VideoDriver::drawSprite(Sprite* pSprite) {
     const uint32_t nColour = diffuseOf(*pSprite, *pImage);
     // Steps 7 and 8: tiles, or the polygon.
     if (pSprite->getPointCount() == 0) {
-        m_pDevice->setTransform(render::TransformKind::View, view);
-        drawTiles(*pTiles, fBaseX, fBaseY, nColour);
+        pDevice->setTransform(render::TransformKind::View, view);
+        drawTiles(*pDevice, *pTiles, fBaseX, fBaseY, nColour);
     } else {
-        drawPolygon(*pSprite, view, fBaseX, fBaseY, nColour);
+        drawPolygon(*pDevice, *pSprite, view, fBaseX, fBaseY, nColour);
     }
 }
 
 // One strip per tile: top-left, top-right, bottom-left, bottom-right. A tile
 // whose texture was dropped is left out.
-void D3D7VideoDriver::drawTiles(Drv3DTileData& tiles, float fBaseX, float fBaseY, uint32_t nColour) {
+void D3D7VideoDriver::drawTiles(render::RenderDevice& device, Drv3DTileData& tiles, float fBaseX, float fBaseY,
+                                uint32_t nColour) {
     auto& d3dTiles = static_cast<D3D7TileData&>(tiles);
-    m_pDevice->setFilter(render::Filter::Linear);
+    device.setFilter(render::Filter::Linear);
     for (int k = 0; k < tiles.m_nCount; ++k) {
         const render::Texture* pTexture = d3dTiles.slot(k).get();
         if (!pTexture) continue;
-        m_pDevice->setTexture(pTexture);
+        device.setTexture(pTexture);
         Vertex aStrip[4];
         const int aCorner[4] = {0, 1, 3, 2};
         for (int i = 0; i < 4; ++i) {
             const size_t c = static_cast<size_t>(4 * k + aCorner[i]);
             aStrip[i] = Vertex{fBaseX + tiles.m_vX[c], fBaseY + tiles.m_vY[c], 0.0f, nColour, tiles.m_vU[c], tiles.m_vV[c]};
         }
-        m_pDevice->drawStrip(aStrip, 4);
+        device.drawStrip(aStrip, 4);
     }
 }
 
-void D3D7VideoDriver::drawPolygon(Sprite& sprite, const render::Mat4& view, float fBaseX, float fBaseY,
-                                  uint32_t nColour) {
+void D3D7VideoDriver::drawPolygon(render::RenderDevice& device, Sprite& sprite, const render::Mat4& view, float fBaseX,
+                                  float fBaseY, uint32_t nColour) {
     if (!dynamic_cast<D3D7SpriteData*>(sprite.getDriverData())) sprite.setDriverData(std::make_unique<D3D7SpriteData>());
     auto& data = static_cast<D3D7SpriteData&>(*sprite.getDriverData());
     if (sprite.getPointsStamp() > data.m_nStamp) {
@@ -121,9 +123,9 @@ void D3D7VideoDriver::drawPolygon(Sprite& sprite, const render::Mat4& view, floa
         for (const Point& p : sprite.getPoints()) data.m_vVertices.push_back(Vertex{p.x, p.y, 0.0f, 0, 0.0f, 0.0f});
     }
     for (Vertex& v : data.m_vVertices) v.nDiffuse = nColour;
-    m_pDevice->setTransform(render::TransformKind::View, render::multiply(render::translation(fBaseX, fBaseY, 0.0f), view));
-    m_pDevice->setTexture(nullptr);
-    m_pDevice->drawFan(data.m_vVertices.data(), static_cast<int>(data.m_vVertices.size()));
+    device.setTransform(render::TransformKind::View, render::multiply(render::translation(fBaseX, fBaseY, 0.0f), view));
+    device.setTexture(nullptr);
+    device.drawFan(data.m_vVertices.data(), static_cast<int>(data.m_vVertices.size()));
 }
 
 // ---- Render states ----------------------------------------------------------------
@@ -131,19 +133,20 @@ void D3D7VideoDriver::drawPolygon(Sprite& sprite, const render::Mat4& view, floa
 // The rows of the state table in order: stencil switch, mask clear, blend,
 // alpha test, then writing or testing the mask.
 void D3D7VideoDriver::applyRenderStates() {
-    if (!m_bStatesDirty || !m_pDevice) return;
+    render::RenderDevice* pDevice = drawingDevice();
+    if (!m_bStatesDirty || !pDevice) return;
     m_bStatesDirty = false;
-    render::StencilState stencil = m_pDevice->states().stencil;
+    render::StencilState stencil = pDevice->states().stencil;
     stencil.bEnabled = (m_nMaskFlags & 2) || m_bMaskTest;
-    if (m_nMaskFlags & 4) m_pDevice->clear(false, true, 0, 0);
+    if (m_nMaskFlags & 4) pDevice->clear(false, true, 0, 0);
     if (!(m_nMaskFlags & 1))
-        m_pDevice->setBlend(BlendFactor::Zero, BlendFactor::One);
+        pDevice->setBlend(BlendFactor::Zero, BlendFactor::One);
     else if (m_nBlendMode == 0)
-        m_pDevice->setBlend(BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha);
+        pDevice->setBlend(BlendFactor::SrcAlpha, BlendFactor::InvSrcAlpha);
     else if (m_nBlendMode == 1)
-        m_pDevice->setBlend(BlendFactor::SrcAlpha, BlendFactor::One);
+        pDevice->setBlend(BlendFactor::SrcAlpha, BlendFactor::One);
     const bool bWriteMask = (m_nMaskFlags & 2) != 0;
-    m_pDevice->setAlphaTest(bWriteMask, render::Compare::Greater, 0);
+    pDevice->setAlphaTest(bWriteMask, render::Compare::Greater, 0);
     if (bWriteMask) {
         m_bStencilUsed = true;
         stencil.eFunc = render::Compare::Always;
@@ -156,7 +159,7 @@ void D3D7VideoDriver::applyRenderStates() {
         stencil.nMask = 1;
         stencil.nRef = 1;
     }
-    m_pDevice->setStencil(stencil);
+    pDevice->setStencil(stencil);
 }
 
 // ---- Texture upload ---------------------------------------------------------------

@@ -91,9 +91,10 @@ bool D3D7VideoDriver::trySetMode(int nWidth, int nHeight, int nBpp, bool bFullsc
 }
 
 void D3D7VideoDriver::clear(const Color& color) {
-    if (!m_pDevice) return;
+    render::RenderDevice* pDevice = drawingDevice();
+    if (!pDevice) return;
     const uint32_t nRgb = (uint32_t(color.getRed()) << 16) | (uint32_t(color.getGreen()) << 8) | color.getBlue();
-    m_pDevice->clear(true, true, nRgb, 0);
+    pDevice->clear(true, true, nRgb, 0);
 }
 
 // Logical (x, y) at the logical screen's top-left corner, y downwards.
@@ -139,15 +140,19 @@ void D3D7VideoDriver::endFrame() {
     m_pDevice->endScene();
     if (m_dirty.isEmpty()) return;
     const std::vector<ScreenBox>* pBoxes = m_dirty.isWholeScreen() ? nullptr : &m_dirty.boxes();
-    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface(), m_vScaled, pBoxes)) ++m_nPresents;
+    if (presentToScreen(*m_pDevice, SDL_GetVideoSurface(), m_vScaled, pBoxes))
+        ++m_nPresents;
+    else
+        drawWholeNext();  // whatever reached the screen, the next frame shows all of it
 }
 
 void D3D7VideoDriver::setClip(const ScreenBox* pBox) {
-    if (!m_pDevice) return;
+    render::RenderDevice* pDevice = drawingDevice();
+    if (!pDevice) return;
     if (pBox)
-        m_pDevice->setClip(render::Viewport{pBox->x0, pBox->y0, pBox->x1 - pBox->x0, pBox->y1 - pBox->y0});
+        pDevice->setClip(render::Viewport{pBox->x0, pBox->y0, pBox->x1 - pBox->x0, pBox->y1 - pBox->y0});
     else
-        m_pDevice->clearClip();
+        pDevice->clearClip();
 }
 
 void D3D7VideoDriver::getTargetSize(int& nWidth, int& nHeight) const {
@@ -167,39 +172,38 @@ void D3D7VideoDriver::forgetStates() {
 void D3D7VideoDriver::drawWholeFrameOn(render::RenderDevice& device) {
     if (!m_pDevice) return;
     device.setTransform(render::TransformKind::Projection, m_pDevice->getTransform(render::TransformKind::Projection));
-    // The device is borrowed for the frame and never owned: the guard hands
-    // the driver's own back however the drawing ends.
-    struct Borrow {
+    // Drawing goes to the lent device until the guard takes it back, however
+    // the drawing ends; the driver's own device stays where it is.
+    struct Lend {
         D3D7VideoDriver& driver;
-        std::unique_ptr<render::RenderDevice> pOwn;
-        ~Borrow() {
-            (void)driver.m_pDevice.release();
-            driver.m_pDevice = std::move(pOwn);
+        ~Lend() {
+            driver.m_pLent = nullptr;
             driver.forgetStates();
         }
-    } borrow{*this, std::move(m_pDevice)};
-    m_pDevice.reset(&device);
+    } lend{*this};
+    m_pLent = &device;
     forgetStates();
-    m_pDevice->beginScene();
+    device.beginScene();
     drawWholeFrame();
     drawBars();
-    m_pDevice->endScene();
+    device.endScene();
 }
 
 // Opaque black, untextured, unblended, no mask test.
 void D3D7VideoDriver::drawBars() {
-    if (getBars().empty()) return;
-    m_pDevice->setTransform(render::TransformKind::View, m_identity);
+    render::RenderDevice* pDevice = drawingDevice();
+    if (getBars().empty() || !pDevice) return;
+    pDevice->setTransform(render::TransformKind::View, m_identity);
     setBlendMode(0);
     setMaskFlags(1);
     setMaskTest(false);
     applyRenderStates();
-    m_pDevice->setTexture(nullptr);
+    pDevice->setTexture(nullptr);
     for (const Rect& bar : getBars()) {
         const auto l = static_cast<float>(bar.getLeft()), r = static_cast<float>(bar.getRight());
         const auto t = static_cast<float>(bar.getTop()), b = static_cast<float>(bar.getBottom());
         const render::Vertex aFan[4] = {{l, t, 0, 0xFF000000u, 0, 0}, {r, t, 0, 0xFF000000u, 0, 0},
                                         {r, b, 0, 0xFF000000u, 0, 0}, {l, b, 0, 0xFF000000u, 0, 0}};
-        m_pDevice->drawFan(aFan, 4);
+        pDevice->drawFan(aFan, 4);
     }
 }

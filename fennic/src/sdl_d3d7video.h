@@ -80,9 +80,9 @@ public:
     // Every device made from now on answers this status (Ok: none forced).
     void forceDeviceStatus(render::Status eStatus) { m_eForcedStatus = eStatus; }
     int presentCount() const { return m_nPresents; }
-    // The frame as it stands drawn whole on the given device (the driver's
-    // own is set aside meanwhile and nothing is shown): a full redraw to
-    // compare the changed-only drawing with.
+    // The frame as it stands drawn whole on the given device, which stays the
+    // caller's (the driver's own is left as it is and nothing is shown): a
+    // full redraw to compare the changed-only drawing with.
     void drawWholeFrameOn(render::RenderDevice& device);
 
 protected:
@@ -112,10 +112,15 @@ private:
     void drawAtLogicalSize();
     void drawBars();
     void forgetStates();
-    void drawTiles(Drv3DTileData& tiles, float fBaseX, float fBaseY, uint32_t nColour);
-    void drawPolygon(Sprite& sprite, const render::Mat4& view, float fBaseX, float fBaseY, uint32_t nColour);
+    void drawTiles(render::RenderDevice& device, Drv3DTileData& tiles, float fBaseX, float fBaseY, uint32_t nColour);
+    void drawPolygon(render::RenderDevice& device, Sprite& sprite, const render::Mat4& view, float fBaseX, float fBaseY,
+                     uint32_t nColour);
+    // Where sprites, clears, clips, states and bars go: the device lent to
+    // drawWholeFrameOn while it draws, else the driver's own.
+    render::RenderDevice* drawingDevice() const { return m_pLent ? m_pLent : m_pDevice.get(); }
 
     std::unique_ptr<render::RenderDevice> m_pDevice;
+    render::RenderDevice* m_pLent = nullptr;  // never owned
     render::Mat4 m_identity = render::Mat4::identity();
     render::Status m_eForcedStatus = render::Status::Ok;
     int m_nPresents = 0;

@@ -14,7 +14,10 @@
 
 // With boxes (device pixels, apart from each other) only those are copied
 // (row by row when the screen keeps the back buffer's layout) and updated
-// on the window (SDL_UpdateRects); without, the whole frame (SDL_Flip). A scaled frame is always shown whole.
-// False when there is no screen or the copy failed.
+// on the window (SDL_UpdateRects); without, the whole frame (SDL_Flip). A
+// scaled frame is always shown whole. False when there is no screen or a
+// copy failed: the boxes copied before it are on the screen surface but not
+// on the window, and the others on neither, so the caller shows the whole
+// next frame.
 bool presentToScreen(const render::RenderDevice& device, SDL_Surface* pScreen, std::vector<uint32_t>& vScratch,
                      const std::vector<ScreenBox>* pBoxes = nullptr);

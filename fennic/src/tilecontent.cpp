@@ -32,6 +32,20 @@ TexelRange reach(float f0, float f1, int nSize) {
     return {std::max(clampTexel(std::floor(lo)) - 1, 0), std::min(clampTexel(std::ceil(hi)), nSize - 1)};
 }
 
+// The texel coordinates bounding a content range: a texel of margin each
+// side, or, where the content touches the texture's first or last texel,
+// as far as the tile's coordinates (t0, t1) go past that edge: addressing
+// clamps, so every coordinate beyond the edge reads the edge texel.
+struct Span {
+    float f0, f1;
+};
+
+Span spanOf(const TexelRange& content, float t0, float t1, int nSize) {
+    const float fLow = static_cast<float>(content.n0 - 1), fHigh = static_cast<float>(content.n1 + 2);
+    return {content.n0 == 0 ? std::min({t0, t1, fLow}) : fLow,
+            content.n1 == nSize - 1 ? std::max({t0, t1, fHigh}) : fHigh};
+}
+
 // Position along a tile side for texel edge t: the side runs from p0 to p1
 // while the texel coordinate runs from t0 to t1.
 float along(float t, float t0, float t1, float p0, float p1) { return p0 + (t - t0) / (t1 - t0) * (p1 - p0); }
@@ -63,10 +77,9 @@ ContentBox tileContent(const Drv3DTileData& tiles, int nIndex, const render::Tex
     // Texel i covers [i, i + 1) in texel units; a texel of margin each side.
     const float tu0 = u0 * static_cast<float>(w), tu1 = u1 * static_cast<float>(w);
     const float tv0 = v0 * static_cast<float>(h), tv1 = v1 * static_cast<float>(h);
-    const float xa = along(static_cast<float>(nLeft - 1), tu0, tu1, xl, xr);
-    const float xb = along(static_cast<float>(nRight + 2), tu0, tu1, xl, xr);
-    const float ya = along(static_cast<float>(nTop - 1), tv0, tv1, yt, yb);
-    const float yb2 = along(static_cast<float>(nBottom + 2), tv0, tv1, yt, yb);
+    const Span across = spanOf({nLeft, nRight}, tu0, tu1, w), down = spanOf({nTop, nBottom}, tv0, tv1, h);
+    const float xa = along(across.f0, tu0, tu1, xl, xr), xb = along(across.f1, tu0, tu1, xl, xr);
+    const float ya = along(down.f0, tv0, tv1, yt, yb), yb2 = along(down.f1, tv0, tv1, yt, yb);
     ContentBox box{std::max(std::min(xa, xb), whole.x0), std::max(std::min(ya, yb2), whole.y0),
                    std::min(std::max(xa, xb), whole.x1), std::min(std::max(ya, yb2), whole.y1)};
     return box.isEmpty() ? ContentBox{} : box;

@@ -48,7 +48,7 @@ protected:
     void SetUp() override {
         SDL_Init(SDL_INIT_NOPARACHUTE);
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
-        auto pVideo = std::make_unique<D3D7VideoDriver>();
+        std::unique_ptr<D3D7VideoDriver> pVideo = makeDriver();
         m_pVideo = pVideo.get();
         pPlatform->setVideoDriver(std::move(pVideo));
         m_app.setPlatform(std::move(pPlatform));
@@ -60,6 +60,8 @@ protected:
         m_mode.removeAllSprites();
         SDL_Quit();
     }
+    // The driver under test; a suite may test one derived from it.
+    virtual std::unique_ptr<D3D7VideoDriver> makeDriver() { return std::make_unique<D3D7VideoDriver>(); }
     SpritePtr add(const Zep::SmartPtr<SDLImage>& pImage, int x, int y, int nZ = 0) {
         return m_mode.addSprite(new Sprite(Zep::SmartPtr<Image>(pImage.get()), x, y, nZ));
     }

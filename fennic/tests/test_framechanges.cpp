@@ -3,29 +3,17 @@
 // comparison of two frames' records.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "dirtyrects.h"
 #include "framechanges.h"
 #include "opaquecover.h"
+#include "testkit_boxes.h"
 
 namespace {
 
-std::string text(const ScreenBox& b) {
-    return std::to_string(b.x0) + "," + std::to_string(b.y0) + "-" + std::to_string(b.x1) + "," + std::to_string(b.y1);
-}
-
-// The kept boxes, sorted, as "x0,y0-x1,y1 ...".
-std::string text(const DirtyRects& rects) {
-    std::vector<std::string> v;
-    for (const ScreenBox& b : rects.boxes()) v.push_back(text(b));
-    std::sort(v.begin(), v.end());
-    std::string s;
-    for (const std::string& t : v) s += (s.empty() ? "" : " ") + t;
-    return (rects.isWholeScreen() ? "whole " : "") + s;
-}
+using testkit::boxesText;
 
 TEST(DirtyRects, BoxesThatMeetMergeWhenThatWastesLittleElseTheyAreCutApart) {
     const struct {
@@ -59,7 +47,7 @@ TEST(DirtyRects, BoxesThatMeetMergeWhenThatWastesLittleElseTheyAreCutApart) {
         DirtyRects rects;
         rects.reset(200, 100);
         for (const ScreenBox& b : row.vAdded) rects.add(b);
-        EXPECT_EQ(text(rects), row.szKept) << row.szName;
+        EXPECT_EQ(boxesText(rects), row.szKept) << row.szName;
         int64_t nArea = 0;
         for (const ScreenBox& b : rects.boxes()) nArea += b.area();
         EXPECT_EQ(rects.area(), nArea) << row.szName;
@@ -121,7 +109,7 @@ std::string changes(const std::vector<DrawRecord>& vFirst, const std::vector<Dra
     changes.add(background);
     for (const DrawRecord& r : vSecond) changes.add(r);
     changes.finish(rects, false);
-    return text(rects);
+    return boxesText(rects);
 }
 
 TEST(FrameChanges, ChangedNewGoneAndReorderedRecordsNameTheirBoxes) {
@@ -159,7 +147,7 @@ TEST(FrameChanges, ATranslucentRecordOffEveryOpaqueBoxIsDrawnEveryFrame) {
         changes.add(rec(4, {190, 20, 210, 40}, nFrame ? 3 : -1));   // half off them
         changes.finish(rects, nFrame == 0);
     }
-    EXPECT_EQ(text(rects), "190,20-210,40");
+    EXPECT_EQ(boxesText(rects), "190,20-210,40");
 }
 
 TEST(FrameChanges, AFrameThatCannotBeComparedIsWholeAndSoIsTheNext) {

@@ -1,7 +1,8 @@
 // The render device's skipping of pixels that read only clear texels:
-// pictures with clear margins, a hole and rows touching the edges, drawn
-// aligned, scaled, mirrored, rotated and clipped under every blend, filter
-// and stencil use, must give the back buffer and stencil plane of the device
+// pictures with clear margins, a hole and rows touching the edges, or
+// content in one corner, drawn aligned, scaled, mirrored, rotated, clipped
+// and with texture coordinates past the edges under every blend, filter and
+// stencil use, must give the back buffer and stencil plane of the device
 // that samples and blends every covered pixel.
 #include <gtest/gtest.h>
 
@@ -33,6 +34,9 @@ const Shape kShapes[] = {
     {"rotated", 30.3f, 1.1f, 1.1f, 1.2f, 21, 0, 0, 1, 1},
     {"rotated_steep", 50.2f, 20.7f, 0.9f, 0.9f, 97, 0, 0, 1, 1},
     {"clipped", -14.6f, 50.3f, 1.4f, 1.3f, 0, 0, 0, 1, 1},
+    // Past the texture's edges addressing clamps: the edge texels reach on.
+    {"clamped_uv", 4.4f, 3.3f, 1.5f, 1.4f, 0, -0.3f, -0.25f, 1.3f, 1.25f},
+    {"clamped_mirrored", 60.2f, 2.2f, -1.2f, 1.3f, 0, 1.3f, 1.25f, -0.3f, -0.25f},
 };
 
 // Margins and a hole of alpha 0 with colour in them, one row reaching both
@@ -45,6 +49,17 @@ uint32_t texel(int x, int y) {
     const bool bSolid = (y == 24 && x >= 8 && x <= 22) || (y == 10 && x < 16) || (y == 11 && x % 5 == 0);
     return (bClear ? 0u : bSolid ? 255u << 24 : uint32_t((x * 7 + y * 13) % 254 + 1) << 24) | nRgb;
 }
+
+// Content in the bottom-left corner only (touching the left and bottom
+// edges), and one texel inside.
+uint32_t cornerTexel(int x, int y) {
+    const uint32_t nRgb = (uint32_t(x * 8) << 16) | (uint32_t(y * 8) << 8) | 0x40u;
+    const bool bContent = (x < 9 && y > 22) || (x == 17 && y == 12);
+    return (bContent ? uint32_t(x * 20 + y) % 255 + 1 : 0u) << 24 | nRgb;
+}
+
+using TexelFn = uint32_t (*)(int, int);
+constexpr TexelFn kTextures[] = {texel, cornerTexel};
 
 struct States {
     BlendFactor eSrc, eDst;
@@ -73,9 +88,9 @@ const States kStates[] = {
 
 // The shape's quad, and again moved over its own pixels after a texel of
 // the left margin became opaque; back buffer then stencil plane.
-std::vector<uint32_t> render(const Shape& s, const States& st, Filter eFilter, bool bSampleAll) {
+std::vector<uint32_t> render(const Shape& s, const States& st, Filter eFilter, bool bSampleAll, TexelFn fnTexel = texel) {
     Texture tex(kSide, kSide, true);
-    for (int i = 0; i < kSide * kSide; ++i) tex.texels()[i] = texel(i % kSide, i / kSide);
+    for (int i = 0; i < kSide * kSide; ++i) tex.texels()[i] = fnTexel(i % kSide, i / kSide);
     RenderDevice device(kW, kH, true);
     device.sampleAll(bSampleAll);
     device.setTransform(TransformKind::Projection, orthoOffCenter(0, kW, kH, 0, 0, 1));
@@ -107,15 +122,17 @@ std::vector<uint32_t> render(const Shape& s, const States& st, Filter eFilter, b
 class RenderClearTest : public ::testing::TestWithParam<Shape> {};
 
 TEST_P(RenderClearTest, SameAsSamplingEveryPixel) {
-    for (const States& st : kStates)
-        for (Filter eFilter : {Filter::Linear, Filter::Point}) {
-            const std::vector<uint32_t> vSkip = render(GetParam(), st, eFilter, false);
-            const std::vector<uint32_t> vAll = render(GetParam(), st, eFilter, true);
-            for (size_t i = 0; i < vSkip.size(); ++i)
-                ASSERT_EQ(vSkip[i], vAll[i]) << (i < kW * kH ? "pixel " : "stencil ") << i % (kW * kH) << " blend "
-                                             << int(st.eSrc) << int(st.eDst) << " diffuse " << std::hex << st.nDiffuse
-                                             << " point " << (eFilter == Filter::Point);
-        }
+    for (TexelFn fnTexel : kTextures)
+        for (const States& st : kStates)
+            for (Filter eFilter : {Filter::Linear, Filter::Point}) {
+                const std::vector<uint32_t> vSkip = render(GetParam(), st, eFilter, false, fnTexel);
+                const std::vector<uint32_t> vAll = render(GetParam(), st, eFilter, true, fnTexel);
+                for (size_t i = 0; i < vSkip.size(); ++i)
+                    ASSERT_EQ(vSkip[i], vAll[i])
+                        << (i < kW * kH ? "pixel " : "stencil ") << i % (kW * kH) << " blend " << int(st.eSrc)
+                        << int(st.eDst) << " diffuse " << std::hex << st.nDiffuse << " point "
+                        << (eFilter == Filter::Point) << " texture " << (fnTexel == texel ? "edges" : "corner");
+            }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, RenderClearTest, ::testing::ValuesIn(kShapes),

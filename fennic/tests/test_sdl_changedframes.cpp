@@ -5,13 +5,12 @@
 // whole.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "rendertest_util.h"
+#include "testkit_boxes.h"
 #include "testkit_tempdir.h"
+#include "testkit_texturedvideo.h"
 
 using namespace rendertest;
 
@@ -32,19 +31,9 @@ protected:
     // frame must equal the reference's.
     std::string frame() {
         m_pVideo->render();
-        m_pVideo->drawWholeFrameOn(*m_pReference);
-        EXPECT_EQ(std::memcmp(device().backBuffer(), m_pReference->backBuffer(), 800 * 600 * 4), 0)
-            << "the frame differs from the whole frame";
+        EXPECT_EQ(testkit::compareWithWhole(*m_pVideo, *m_pReference), "");
         const DirtyRects& drawn = m_pVideo->drawnBoxes();
-        if (drawn.isWholeScreen()) return "whole";
-        std::vector<std::string> v;
-        for (const ScreenBox& b : drawn.boxes())
-            v.push_back(std::to_string(b.x0) + "," + std::to_string(b.y0) + "-" + std::to_string(b.x1) + "," +
-                        std::to_string(b.y1));
-        std::sort(v.begin(), v.end());
-        std::string s;
-        for (const std::string& t : v) s += (s.empty() ? "" : " ") + t;
-        return s;
+        return drawn.isWholeScreen() ? "whole" : testkit::boxesText(drawn);
     }
     SpritePtr background() {
         return add(picture(800, 600, false, [](int x, int y) { return Color(x % 256, y % 256, 90, 255); }), 0, 0, 0);
@@ -121,6 +110,60 @@ TEST_F(ChangedDriver, AnAlphaZeroSpriteChangesNothingUntilItShows) {
     EXPECT_EQ(frame(), "417,297-442,322");
 }
 
+TEST_F(ChangedDriver, ABlendModeChangeAloneRedrawsTheSprite) {
+    background();
+    SpritePtr pSprite = add(flat(30, 30, kRed), 100, 100, 1);
+    pSprite->setAlpha(0.5f);
+    frame();
+    EXPECT_EQ(frame(), "");
+    pSprite->setBlendMode(1);
+    EXPECT_EQ(frame(), "97,97-132,132");
+    EXPECT_EQ(frame(), "");
+}
+
+// The device draws an outline as a fan in the sprite's colour, whatever its
+// picture: a wholly clear one draws nothing until the outline is set.
+TEST_F(ChangedDriver, AnOutlineOverAClearPictureIsDrawn) {
+    background();
+    SpritePtr pSprite = add(flat(16, 16, Color(0, 0, 0, 0)), 200, 200, 1);
+    frame();
+    EXPECT_EQ(frame(), "");
+    pSprite->setColor(kBlue);
+    EXPECT_EQ(frame(), "");
+    pSprite->setPoints(Zep::List<Point>{Point(0, 0), Point(40, 0), Point(0, 40)});
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(px(205, 205), rgb(0, 0, 255));
+}
+
+// A 16-bit screen that is locked makes SDL refuse the present's copy: the
+// changed boxes stay off the screen until the next frame shows it whole.
+TEST_F(ChangedDriver, AFailedPresentShowsTheWholeFrameNext) {
+    ASSERT_TRUE(m_pVideo->setVideoMode(800, 600, static_cast<int>(VideoFlag::Depth16)));
+    m_app.advanceFrameCount(2);
+    background();
+    SpritePtr pSprite = add(flat(20, 20, kRed), 100, 100, 1);
+    EXPECT_EQ(frame(), "whole");
+    SDL_Surface* pScreen = SDL_GetVideoSurface();
+    ASSERT_EQ(pScreen->format->BitsPerPixel, 16);
+    auto shown = [pScreen](int x, int y) {
+        return static_cast<const Uint16*>(pScreen->pixels)[y * pScreen->pitch / 2 + x];
+    };
+    const Uint16 nRed = static_cast<Uint16>(SDL_MapRGB(pScreen->format, 255, 0, 0));
+    EXPECT_EQ(shown(105, 105), nRed);
+    const int nPresents = m_pVideo->presentCount();
+    pSprite->setPosition(300, 300);
+    SDL_LockSurface(pScreen);
+    EXPECT_EQ(frame(), "297,297-322,322 97,97-122,122");
+    SDL_UnlockSurface(pScreen);
+    EXPECT_EQ(m_pVideo->presentCount(), nPresents);
+    EXPECT_EQ(shown(305, 305), SDL_MapRGB(pScreen->format, 49, 49, 90));  // the background still
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(m_pVideo->presentCount(), nPresents + 1);
+    EXPECT_EQ(shown(305, 305), nRed);
+    EXPECT_NE(shown(105, 105), nRed);
+    EXPECT_EQ(frame(), "");
+}
+
 TEST_F(ChangedDriver, DisplayChangesModeChangesAndRedrawAllDrawWhole) {
     background();
     frame();
@@ -139,6 +182,41 @@ TEST_F(ChangedDriver, DisplayChangesModeChangesAndRedrawAllDrawWhole) {
     m_app.advanceFrameCount(2);
     EXPECT_EQ(frame(), "whole");
     EXPECT_EQ(frame(), "");
+}
+
+// A driver that sets its mode again while it draws a picture, as a device
+// reset in the middle of a frame would.
+class ResettingDriver : public D3D7VideoDriver {
+public:
+    void buildTiles(SDLImage* pImage) override {
+        if (m_bResetNext) {
+            m_bResetNext = false;
+            setVideoMode(getWidth(), getHeight(), getFlags());
+        }
+        D3D7VideoDriver::buildTiles(pImage);
+    }
+    bool m_bResetNext = false;
+};
+
+class ChangedDriverReset : public ChangedDriver {
+protected:
+    std::unique_ptr<D3D7VideoDriver> makeDriver() override { return std::make_unique<ResettingDriver>(); }
+};
+
+// The device a whole frame is drawn on stays the caller's: a mode set during
+// that frame makes the driver a new device of its own and leaves the lent
+// one, which holds the whole frame, alone.
+TEST_F(ChangedDriverReset, AModeSetWhileDrawingOnALentDeviceLeavesItToTheCaller) {
+    add(flat(40, 40, kRed), 100, 100, 1);
+    frame();
+    auto& driver = static_cast<ResettingDriver&>(*m_pVideo);
+    driver.m_bResetNext = true;
+    m_pVideo->drawWholeFrameOn(*m_pReference);
+    EXPECT_FALSE(driver.m_bResetNext);
+    EXPECT_NE(m_pVideo->device(), m_pReference.get());
+    EXPECT_EQ(m_pReference->pixel(120, 120) & 0xFFFFFFu, rgb(255, 0, 0));
+    EXPECT_EQ(frame(), "whole");
+    EXPECT_EQ(px(120, 120), rgb(255, 0, 0));
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "rendertexture.h"
+#include "testkit_boxes.h"
 #include "tilecontent.h"
 #include "tiles3d.h"
 
@@ -30,12 +30,7 @@ public:
     void shareTexture(int, Drv3DTileData*, int) override {}
 };
 
-std::string text(const ContentBox& b) {
-    if (b.isEmpty()) return "empty";
-    char sz[64];
-    std::snprintf(sz, sizeof sz, "%g,%g-%g,%g", b.x0, b.y0, b.x1, b.y1);
-    return sz;
-}
+std::string text(const ContentBox& b) { return b.isEmpty() ? "empty" : testkit::boxText(b); }
 
 // 16 x 16, clear but for texels (5..7, 3..4); or wholly clear; or opaque.
 render::Texture makeTexture(bool bAlpha, bool bEmpty) {
@@ -48,6 +43,10 @@ render::Texture makeTexture(bool bAlpha, bool bEmpty) {
 TEST(TileContent, TheTexelsThatAreNotClearWithAMarginThroughTheTilesCorners) {
     const render::Texture tex = makeTexture(true, false), empty = makeTexture(true, true);
     const render::Texture opaque = makeTexture(false, true);
+    // Clear but for texels (0..2, 6..7), on the left edge.
+    render::Texture edge(16, 16, true);
+    for (int y = 6; y <= 7; ++y)
+        for (int x = 0; x <= 2; ++x) edge.texels()[y * 16 + x] = 0x80FF0000u;
     const struct {
         const char* szName;
         OneTile tile;
@@ -67,6 +66,11 @@ TEST(TileContent, TheTexelsThatAreNotClearWithAMarginThroughTheTilesCorners) {
         // Coordinates that say nothing: the whole tile may draw.
         {"not a number", {0, 16, 0, 16, std::nanf(""), 1, 0, 1}, &tex, "0,0-16,16"},
         {"no width", {0, 16, 0, 16, 0.5f, 0.5f, 0, 1}, &tex, "0,0-16,16"},
+        // Coordinates past the texture (texel -8 at x = 0, one a pixel) read
+        // its edge texels: content on an edge reaches as far as they go.
+        {"inside, past the edges", {0, 32, 0, 32, -0.5f, 1.5f, -0.5f, 1.5f}, &tex, "12,10-17,14"},
+        {"on the left edge", {0, 32, 0, 16, -0.5f, 1.5f, 0, 1}, &edge, "0,5-12,9"},
+        {"on the left edge, mirrored", {32, 0, 0, 16, -0.5f, 1.5f, 0, 1}, &edge, "20,5-32,9"},
     };
     for (const auto& row : kRows) EXPECT_EQ(text(tileContent(row.tile, 0, row.pTexture)), row.szBox) << row.szName;
 }
@@ -88,8 +92,7 @@ TEST(TextureFacts, UniformityAndContentAreRemadeAfterAWrite) {
     tex.texels()[2 * 8 + 5] = 0x01000000u;
     EXPECT_FALSE(tex.isUniform());
     const render::TexelBounds b = tex.contentBounds();
-    EXPECT_EQ(std::to_string(b.x0) + "," + std::to_string(b.y0) + "-" + std::to_string(b.x1) + "," + std::to_string(b.y1),
-              "5,2-5,2");
+    EXPECT_EQ(testkit::boxText(b), "5,2-5,2");
     render::Texture opaque(4, 4, false);
     EXPECT_EQ(opaque.contentBounds().x1, 3);
 }

@@ -1,11 +1,33 @@
 #include "testkit_texturedvideo.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "renderdevice.h"
 #include "sdl_d3d7video.h"
 #include "sdl_imagefactory.h"
 #include "testkit_platform.h"
 
 namespace testkit {
+
+std::string compareWithWhole(D3D7VideoDriver& video, render::RenderDevice& reference) {
+    video.drawWholeFrameOn(reference);
+    const render::RenderDevice& own = *video.device();
+    if (own.width() != reference.width() || own.height() != reference.height())
+        return "the reference device is not of the mode's size";
+    const size_t nPixels = static_cast<size_t>(own.width()) * own.height();
+    const uint32_t* pDrawn = own.backBuffer();
+    const uint32_t* pWhole = reference.backBuffer();
+    const auto first = std::mismatch(pDrawn, pDrawn + nPixels, pWhole).first;
+    if (first == pDrawn + nPixels) return "";
+    const auto i = static_cast<size_t>(first - pDrawn);
+    size_t nDiffer = 0;
+    for (size_t k = i; k < nPixels; ++k) nDiffer += pDrawn[k] != pWhole[k] ? 1 : 0;
+    char sz[160];
+    std::snprintf(sz, sizeof sz, "pixel (%zu, %zu): %08X drawn, %08X whole (%zu pixels differ)", i % own.width(),
+                  i / own.width(), pDrawn[i], pWhole[i], nDiffer);
+    return sz;
+}
 
 class TexturedVideo::Impl {
 public:
@@ -26,18 +48,7 @@ TexturedVideo::TexturedVideo(FakePlatform& platform, int nWidth, int nHeight) : 
 
 TexturedVideo::~TexturedVideo() = default;
 
-std::string TexturedVideo::compareWithWhole() {
-    m_pImpl->m_pVideo->drawWholeFrameOn(*m_pImpl->m_pReference);
-    const render::RenderDevice& own = *m_pImpl->m_pVideo->device();
-    const render::RenderDevice& whole = *m_pImpl->m_pReference;
-    const size_t nPixels = static_cast<size_t>(own.width()) * own.height();
-    for (size_t i = 0; i < nPixels; ++i)
-        if (own.backBuffer()[i] != whole.backBuffer()[i])
-            return "pixel (" + std::to_string(i % own.width()) + ", " + std::to_string(i / own.width()) +
-                   "): " + std::to_string(own.backBuffer()[i]) + " drawn, " + std::to_string(whole.backBuffer()[i]) +
-                   " whole";
-    return "";
-}
+std::string TexturedVideo::compareWithWhole() { return testkit::compareWithWhole(*m_pImpl->m_pVideo, *m_pImpl->m_pReference); }
 
 const DirtyRects& TexturedVideo::drawnBoxes() const { return m_pImpl->m_pVideo->drawnBoxes(); }
 

@@ -6,9 +6,20 @@
 #include <memory>
 #include <string>
 
+class D3D7VideoDriver;
 class DirtyRects;
+namespace render {
+class RenderDevice;
+}
 
 namespace testkit {
+
+// Draws the driver's last frame whole on the reference device, which must
+// have drawn every frame whole since the driver's mode was set, and
+// compares the two back buffers: "" when they agree, else the first
+// differing pixel as "pixel (x, y): AARRGGBB drawn, AARRGGBB whole (N pixels
+// differ)".
+std::string compareWithWhole(D3D7VideoDriver& video, render::RenderDevice& reference);
 
 class FakePlatform;
 
@@ -22,10 +33,7 @@ public:
     TexturedVideo(const TexturedVideo&) = delete;
     TexturedVideo& operator=(const TexturedVideo&) = delete;
 
-    // Draws the last frame whole on the reference device (which has drawn
-    // every frame whole since the mode was set) and compares the two back
-    // buffers: "" when they agree, else the first differing pixel as
-    // "pixel (x, y): A drawn, B whole".
+    // The free compareWithWhole on a reference device of the mode's size.
     std::string compareWithWhole();
     // The boxes the last frame drew.
     const DirtyRects& drawnBoxes() const;
