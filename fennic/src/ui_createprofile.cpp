@@ -138,6 +138,15 @@ bool CreateProfileDialog::onKeyDown(int nKey, int nModifiers) {
     return GameMode::onKeyDown(nKey, nModifiers);
 }
 
+bool CreateProfileDialog::onMouseDown(int nButtonMask, int x, int y) {
+    if (m_pEditBox.notNULL() && !m_pEditBox->hasFocus()) {
+        const int nCaret = m_pEditBox->getCaretPos();
+        m_pEditBox->takeFocus();
+        m_pEditBox->setCaretPos(nCaret);
+    }
+    return DialogMode::onMouseDown(nButtonMask, x, y);
+}
+
 void CreateProfileDialog::onResume() {
     onBecameTop();
     if (getApp()) getApp()->showCursor(true);

@@ -120,6 +120,10 @@ public:
     void onEnter() override;
     void onResume() override;
     bool onKeyDown(int nKey, int nModifiers) override;
+    // A press over nothing takes the focus from the box (the mode's rule);
+    // the box is the dialog's only field, so it gets the keys back at once,
+    // with its caret where it was.
+    bool onMouseDown(int nButtonMask, int x, int y) override;
 
 private:
     void loadKeySounds();
