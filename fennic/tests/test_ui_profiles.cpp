@@ -96,6 +96,30 @@ TEST_F(Profiles, SevenProfilesInFiveRowsScrollByButtonsAndWheel) {
     EXPECT_EQ("Player2", captions(p)[0]);
 }
 
+// A scroll button shows only while it can act; a list that fits its five
+// rows has none.
+TEST_F(Profiles, ScrollButtonsShowOnlyWhileTheyCanAct) {
+    const struct {
+        int nProfiles, nDown;  // profiles, then scrolls down
+        bool bUp, bDown;       // shown (and enabled)
+    } kCases[] = {{3, 0, false, false}, {5, 0, false, false}, {6, 0, false, true},
+                  {7, 1, true, true},   {7, 2, true, false},  {7, 5, true, false}};
+    for (const auto& c : kCases) {
+        Manager manager;
+        for (int i = 1; i <= c.nProfiles; ++i) manager.createProfile(("Player" + std::to_string(i)).c_str());
+        setCurrent("player1");
+        auto* p = new SelectProfileDialog(&manager, 0);
+        m_app.pushMode(p);
+        for (int i = 0; i < c.nDown; ++i) p->scrollTo(p->getTop() + 1);
+        const std::string sCase = std::to_string(c.nProfiles) + " profiles, " + std::to_string(c.nDown) + " down";
+        EXPECT_EQ(c.bUp, p->getUpButton()->isVisible()) << sCase;
+        EXPECT_EQ(c.bUp, p->getUpButton()->isEnabled()) << sCase;
+        EXPECT_EQ(c.bDown, p->getDownButton()->isVisible()) << sCase;
+        EXPECT_EQ(c.bDown, p->getDownButton()->isEnabled()) << sCase;
+        p->endMode();
+    }
+}
+
 TEST_F(Profiles, UnusedRowsStayHiddenWithTheirFirstCaption) {
     makeProfiles(3);
     setCurrent("player2");
