@@ -238,6 +238,12 @@ protected:
         };
     }
 
+    // The message that progress can't be saved: a dialog wider than the
+    // name box's, the top-left corner of its frame left of x 160.
+    Condition unsavedNotice() {
+        return [this](const Shot& shot) { return !find(shot, "frame_ul", 40, 150, 160, 300).empty(); };
+    }
+
     void type(const char* szText) {
         for (; *szText; ++szText) {
             const char sz[2] = {*szText, 0};
