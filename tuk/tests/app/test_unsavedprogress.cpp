@@ -15,9 +15,6 @@ namespace {
 
 using namespace wholegame;
 
-// The main menu's Options sign and the OK of its dialog.
-constexpr int kOptionsX = 690, kOptionsY = 194;
-constexpr int kOptionsOkX = 352, kOptionsOkY = 362;
 // Long enough for a message to follow the frame that closed the options.
 constexpr int kNoNoticeMilliseconds = 1500;
 

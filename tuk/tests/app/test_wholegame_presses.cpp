@@ -21,9 +21,6 @@ using namespace wholegame;
 constexpr int kDialogMilliseconds = 20000;
 constexpr int kPresses = 5;
 
-// Where the main menu's Options sign is, and the OK of its dialog.
-constexpr int kOptionsX = 690, kOptionsY = 194;
-constexpr int kOptionsOkX = 352, kOptionsOkY = 362;
 // In the new-player dialog: a point of the frame left of the name box, where
 // no control is, and a point of the box's empty part, right of the caret.
 constexpr int kBesideBoxX = 220, kBesideBoxY = 300;

@@ -174,7 +174,9 @@ TEST_F(ProfileLook, TheNameBoxKeepsNameAndCaretInItsFieldAndRefusesAloud) {
         const int nField = box.getBackground()->getWidth();
         type(std::string(20, c.cLetter));
         const int nTaken = box.getText().length();
-        if (c.nTaken) EXPECT_EQ(nTaken, c.nTaken) << c.cLetter;
+        if (c.nTaken) {
+            EXPECT_EQ(nTaken, c.nTaken) << c.cLetter;
+        }
         EXPECT_GE(nTaken, 10) << c.cLetter;
         EXPECT_EQ(refusals(), 20 - nTaken) << c.cLetter;
         const int nWithCaret = lastLightColumn(*box.getImage());
