@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
-#include <vector>
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -213,32 +212,6 @@ TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouchedAndShutdownSaves) 
     EXPECT_EQ(setting("Fullscreen"), "FALSE");
     EXPECT_NE(inflatedConfig().find(str("PROFILES") + str("changed")), std::string::npos);
     EXPECT_NE(inflatedConfig().find(str("Fullscreen") + str("FALSE")), std::string::npos);
-}
-
-namespace {
-
-// Notes what it is told of each save that fails.
-struct NoticingApp : TestApp {
-    void onSettingsNotSaved(const char* szReason) override { vReasons.push_back(szReason); }
-    std::vector<std::string> vReasons;
-};
-
-class FailedSaves : public imagetest::AppTest<NoticingApp> {};
-
-}  // namespace
-
-// Each failed save is logged and then told, with the logged reason; a save
-// that goes through tells nothing.
-TEST_F(FailedSaves, EachFailedSaveIsToldWithItsReason) {
-    std::filesystem::create_directories(m_files.configPath());  // the file is a folder
-    const std::string sReason = "GameApp::writeSettingsFile : can't write " + m_files.configPath() + " [21]";
-    EXPECT_FALSE(m_app.trySaveSettingsFile());
-    EXPECT_FALSE(m_app.trySaveSettingsFile());
-    EXPECT_EQ(m_app.vReasons, (std::vector<std::string>{sReason, sReason}));
-    EXPECT_NE(m_files.logText().find("G: ** Settings not saved : " + sReason + " **\n"), std::string::npos);
-    std::filesystem::remove(m_files.configPath());
-    EXPECT_TRUE(m_app.trySaveSettingsFile());
-    EXPECT_EQ(m_app.vReasons.size(), 2u);
 }
 
 TEST(SettingsPath, DisabledSavingWritesNothing) {
