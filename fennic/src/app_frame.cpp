@@ -55,6 +55,7 @@ void GameApp::frame(int& nLastFrameTime, int& nDueTime, bool bKeepEndedModes) {
     const int nNow = getTicks();
     const float fElapsed = static_cast<float>(tickDiff(nNow, nLastFrameTime) / 1000.0);
     if (m_bAudioEnabled && m_pAudioDriver) m_pAudioDriver->update(fElapsed);
+    pushNextFrameModes();
     // The delta policy applies only to a delta strictly above the maximum.
     if (!m_bSkipNextUpdate && m_modeStack.count() > 0) {
         const bool bOver = fElapsed > m_fMaxFrameDelta;

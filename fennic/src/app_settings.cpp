@@ -81,6 +81,9 @@ bool GameApp::trySaveSettingsFile() {
         return true;
     } catch (const Zep::Exception& e) {
         log("G: ** Settings not saved : %s **\n", e.getMessage());
+        onSettingsNotSaved(e.getMessage());
     }
     return false;
 }
+
+void GameApp::onSettingsNotSaved(const char*) {}

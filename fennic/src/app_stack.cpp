@@ -1,5 +1,8 @@
 // The application's mode-stack operations, forwarding to its ModeStack, and
 // the queries the frame loop and the video drivers use: index 0 is the top.
+#include <utility>
+#include <vector>
+
 #include <zep2/error.h>
 
 #include "gameapp.h"
@@ -19,6 +22,20 @@ int GameApp::getLowestDrawnModeIndex() { return m_modeStack.lowestDrawnIndex(); 
 void GameApp::pushMode(GameMode* pMode) { m_modeStack.push(pMode); }
 
 void GameApp::popMode() { m_modeStack.pop(); }
+
+void GameApp::pushModeNextFrame(std::unique_ptr<GameMode> pMode) {
+    ZEP_ASSERT(pMode);
+    m_vNextFrameModes.push_back(std::move(pMode));
+}
+
+// A transition on top ends itself when its fade is over: nothing may stand
+// above it meanwhile.
+void GameApp::pushNextFrameModes() {
+    if (m_vNextFrameModes.empty() || dynamic_cast<ModeTransition*>(getTopMode())) return;
+    std::vector<std::unique_ptr<GameMode>> vModes;
+    vModes.swap(m_vNextFrameModes);
+    for (std::unique_ptr<GameMode>& pMode : vModes) pushMode(pMode.release());
+}
 
 void GameApp::pushTransition(GameMode* pNext, ModeTransition* pTransition) {
     ZEP_ASSERT(pTransition);

@@ -55,6 +55,7 @@ GameApp::~GameApp() {
     logMemory();
 
     log("G: ...modes\n");
+    m_vNextFrameModes.clear();
     // The ended modes go too, while the drivers their sprites used still exist.
     m_modeStack.deleteAll();
 

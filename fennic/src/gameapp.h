@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <zep2/hash.h>
 #include <zep2/list.h>
@@ -190,10 +191,15 @@ public:
     // shutdown and the options dialog's buttons store them so.
     void storeScreenAndVolumeSettings();
     // saveSettingsFile without the exception: a failure is logged as
-    // "G: ** Settings not saved : <reason> **" and answered false. The
-    // start-up load, the shutdown and the standard profile dialogs save this
-    // way, so a data folder that can't be written never ends the game.
+    // "G: ** Settings not saved : <reason> **", told to onSettingsNotSaved
+    // and answered false. The start-up load, the shutdown and the standard
+    // profile dialogs save this way, so a data folder that can't be written
+    // never ends the game.
     bool trySaveSettingsFile();
+    // After each failed trySaveSettingsFile, with the reason: the game may
+    // tell the player. It runs inside the caller's handler, so it must not
+    // change the mode stack (pushModeNextFrame can). Base: nothing.
+    virtual void onSettingsNotSaved(const char* szReason);
     int getSettingsLoadState() const { return m_settings.getLoadState(); }
     static void disableSettingsSaving();
     const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_settings.entries(); }
@@ -306,6 +312,11 @@ public:
     void pushTransition(GameMode* pNext, ModeTransition* pTransition);
     // Called by GameMode::endMode and GameMode::suspendMode.
     void popMode();
+    // Pushed at the start of a later frame, before the modes update, once no
+    // transition is on top: for a mode wanted from inside a handler whose
+    // caller may still end its own mode. The application owns it until then
+    // and deletes it unpushed when it goes first.
+    void pushModeNextFrame(std::unique_ptr<GameMode> pMode);
     // Pushes the mode with flags 7 and runs frames while it is the top (ended
     // modes kept for the outer loop; a quit request does not end it); answers
     // the top mode then.
@@ -413,8 +424,10 @@ protected:
     int32_t m_nDeltaPolicy = kDeltaNone;
     Zep::List<Zep::String> m_lCommandLine;
     SettingsTable m_settings;  // with the load state of the settings file
+    std::vector<std::unique_ptr<GameMode>> m_vNextFrameModes;  // pushModeNextFrame
 
 private:
+    void pushNextFrameModes();
     void initVideo(int nWidth, int nHeight, unsigned nVideoFlags, const Zep::SmartPtr<Image>& pIcon);
     void initAudio(unsigned nVideoFlags);
 

@@ -1,8 +1,11 @@
 // The name entry for a new profile: an edit box with the name rules, OK and
 // (unless refused) Cancel.
+#include <algorithm>
+
 #include <zep2/random_pick.h>
 
 #include "audiodriver.h"
+#include "font.h"
 #include "gameapp.h"
 #include "keys.h"
 #include "profiles.h"
@@ -14,6 +17,8 @@ namespace {
 constexpr int kCentred = 0x24;
 constexpr int kHCentred = 4;
 constexpr int kEditBoxZ = 10;
+// The default field: black at half strength under the name.
+constexpr int kFieldAlpha = 128;
 
 }  // namespace
 
@@ -63,6 +68,7 @@ void CreateProfileDialog::buildEditBox() {
     m_pEditBox->takeFocus();
     applyNameRules();
     setEditBoxBackground();
+    fitTextToField();
 }
 
 // The optional keys of the string tables tighten the rules.
@@ -73,6 +79,7 @@ void CreateProfileDialog::applyNameRules() {
         m_pEditBox->setMaxLength(Zep::String::toInt(pApp->getText("CPD_MaxNameLength")));
     if (pApp->hasText("SPD_AllowedChars")) m_pEditBox->setAllowedChars(pApp->getText("SPD_AllowedChars"));
     if (pApp->hasText("SPD_ForbiddenChars")) m_pEditBox->setForbiddenChars(pApp->getText("SPD_ForbiddenChars"));
+    if (pApp->hasText("CPD_FullSound")) m_pEditBox->setFullSound(getSample(pApp->getText("CPD_FullSound")));
 }
 
 // "SPD_EditBoxStyle": width, height, frame style and, with six words or more, the insertion point.
@@ -90,8 +97,17 @@ void CreateProfileDialog::setEditBoxBackground() {
     Zep::SmartPtr<Image> pBack = createImage(kMaxNameWidth, (pFont.notNULL() ? pFont->getHeight() : 0) + 10, 1);
     if (pBack.isNULL()) return;
     pBack->setInsPoint(0, 5);
-    pBack->setSurfaceAlpha(128);
+    pBack->fill(Color(0, 0, 0, kFieldAlpha));
     m_pEditBox->setBackground(pBack);
+}
+
+// The name and the caret behind it stay inside the field, between its margins.
+void CreateProfileDialog::fitTextToField() {
+    Zep::SmartPtr<Image> pField = m_pEditBox->getBackground();
+    Zep::SmartPtr<Font> pFont = m_pEditBox->getFont();
+    if (pField.isNULL() || pFont.isNULL()) return;
+    const int nRoom = pField->getWidth() - 2 * m_pEditBox->getTextMargin() - pFont->getTextWidth("_");
+    m_pEditBox->setWrapWidth(std::max(nRoom, 1), false);
 }
 
 void CreateProfileDialog::buildButtons() {
@@ -136,6 +152,15 @@ bool CreateProfileDialog::onKeyDown(int nKey, int nModifiers) {
         return true;
     }
     return GameMode::onKeyDown(nKey, nModifiers);
+}
+
+bool CreateProfileDialog::onMouseDown(int nButtonMask, int x, int y) {
+    if (m_pEditBox.notNULL() && !m_pEditBox->hasFocus()) {
+        const int nCaret = m_pEditBox->getCaretPos();
+        m_pEditBox->takeFocus();
+        m_pEditBox->setCaretPos(nCaret);
+    }
+    return DialogMode::onMouseDown(nButtonMask, x, y);
 }
 
 void CreateProfileDialog::onResume() {

@@ -11,6 +11,9 @@ namespace {
 constexpr int kCentred = 0x24;
 constexpr int kButtonAlign = 9;
 constexpr const char* kCurrentKey = "CurrentPlayerName";
+// The name to be deleted stands out in amber, which reads on dark dialog
+// panels (pure red on them does not).
+const Color kNameColor(255, 190, 90, 255);
 
 }  // namespace
 
@@ -36,7 +39,7 @@ void DeleteProfileDialog::onEnter() {
     start();
     Zep::SmartPtr<Theme> pTheme = getApp() ? getApp()->getTheme() : Zep::SmartPtr<Theme>();
     const Zep::SmartPtr<Image> pSeparator = pTheme.notNULL() ? pTheme->getLongSeparator() : Zep::SmartPtr<Image>();
-    // Title, separator, question, the name in red, separator.
+    // Title, separator, question, the name in amber, separator.
     getTable()->newRow();
     if (Zep::SmartPtr<Label> pTitle = addTextOrImageToTable(getText("SPD_DeleteProfile"), kCentred); pTitle.notNULL())
         pTitle->setThemeFont("Theme::DialogTitle");
@@ -46,7 +49,7 @@ void DeleteProfileDialog::onEnter() {
     addTextOrImageToTable(getText("SPD_ConfirmDelete"), kCentred);
     getTable()->newRow();
     Zep::SmartPtr<Label> pName = addTextToTable(m_sName.c_str(), kCentred);
-    pName->setTextColor(Color(255, 0, 0, 255));
+    pName->setTextColor(kNameColor);
     pName->setTextAlign(kCentred);
     getTable()->newRow();
     addSpriteToTable(pSeparator, kCentred);

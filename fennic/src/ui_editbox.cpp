@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "audiodriver.h"
 #include "font.h"
+#include "gameapp.h"
 #include "gamemode.h"
 #include "keys.h"
 
@@ -31,6 +33,8 @@ EditBox::EditBox(int x, int y, int nZOrder, Zep::SmartPtr<Image> pBackground, bo
 }
 
 EditBox::~EditBox() = default;
+
+void EditBox::setFullSound(const Zep::SmartPtr<Sample>& pSample) { m_pFullSound = pSample; }
 
 void EditBox::init() {
     m_nCaretPos = 0;
@@ -124,15 +128,21 @@ bool EditBox::onKeyDown(int nKey, int nModifiers) {
 bool EditBox::onChar(int nCodePoint) {
     if (nCodePoint == 0) return false;
     const Zep::String& s = text();
-    if (m_nMaxLength != -1 && s.utf8Length() >= m_nMaxLength) return true;
+    if (m_nMaxLength != -1 && s.utf8Length() >= m_nMaxLength) return refuseFull();
     const Zep::String c = Zep::String::fromCodePoint(nCodePoint);
     if (!m_sAllowedChars.isEmpty() && m_sAllowedChars.find(c.c_str(), 0) < 0) return false;
     if (!m_sForbiddenChars.isEmpty() && m_sForbiddenChars.find(c.c_str(), 0) >= 0) return false;
     const Zep::String sCandidate = s.utf8Left(m_nCaretPos) + c + s.utf8Mid(m_nCaretPos);
     const int nWrap = getWrapWidth();
-    if (nWrap > 0 && getFont().notNULL() && getFont()->getTextWidth(sCandidate.c_str()) > nWrap) return true;
+    if (nWrap > 0 && getFont().notNULL() && getFont()->getTextWidth(sCandidate.c_str()) > nWrap) return refuseFull();
     ++m_nCaretPos;
     setText(sCandidate.c_str());
     reportChange();
+    return true;
+}
+
+bool EditBox::refuseFull() {
+    GameApp* pApp = GameApp::getInstance();
+    if (m_pFullSound.notNULL() && pApp) pApp->playSound(m_pFullSound, false, -1);
     return true;
 }

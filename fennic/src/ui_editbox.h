@@ -11,10 +11,14 @@
 // Escape, Return and Tab go once to the owning mode's onKeyDown and are
 // consumed; a box in no mode passes them to nobody and still consumes them.
 // While focused, the image is widened by the width of "__" and a steady "_"
-// marks the caret.
+// marks the caret. A character dropped because the box is full (the maximum
+// length or width) plays the full sound when one is set, so the player hears
+// that the key was refused.
 #pragma once
 
 #include "ui_label.h"
+
+class Sample;
 
 class EditBox : public Label {
 public:
@@ -26,6 +30,7 @@ public:
     void setAllowedChars(const Zep::String& sChars) { m_sAllowedChars = sChars; }
     void setForbiddenChars(const Zep::String& sChars) { m_sForbiddenChars = sChars; }
     void setMaxLength(int nChars) { m_nMaxLength = nChars; }
+    void setFullSound(const Zep::SmartPtr<Sample>& pSample);
     // Clamped to 0 .. the text's length in characters.
     void setCaretPos(int nPos);
     int getCaretPos() const { return m_nCaretPos; }
@@ -46,9 +51,12 @@ private:
     void reportChange();
     bool moveCaret(int nKey);
     void removeAt(int nIndex);
+    // Consumed and dropped: the box is full.
+    bool refuseFull();
 
     int32_t m_nCaretPos = 0;
     int32_t m_nMaxLength = -1;
     Zep::String m_sAllowedChars;
     Zep::String m_sForbiddenChars;
+    Zep::SmartPtr<Sample> m_pFullSound;
 };

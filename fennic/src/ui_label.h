@@ -56,6 +56,7 @@ public:
     void setShadowColor(const Color& color);
 
     void setBackground(Zep::SmartPtr<Image> pBackground);
+    Zep::SmartPtr<Image> getBackground() const { return m_pBackground; }
     void setFrameBackground(int nWidth, int nHeight, const char* szFrameStyle, int nInsX, int nInsY);
     // Take effect at the next rendering.
     void setMask(const Zep::String& sMask) { m_sMask = sMask; }

@@ -84,6 +84,7 @@ private:
     void onRowClicked(int nId);
     void onDeleteConfirmed();
     void scrollBy(int nStep);
+    static void showScrollButton(Button& button, bool bCanAct);
     int clampTop(int nTop) const;
     // Profiles and settings file saved, the dialog ended.
     void saveAndEnd();
@@ -102,6 +103,9 @@ private:
     int32_t m_nLastClickTicks = 0;
 };
 
+// The name is typed into a field of its own: the name and its caret stay
+// inside it, and a key refused because the field is full plays the sample
+// that the optional text "CPD_FullSound" names.
 class CreateProfileDialog : public DialogMode {
 public:
     enum { kOk = 0, kCancel = 1, kEdited = 2 };
@@ -120,12 +124,17 @@ public:
     void onEnter() override;
     void onResume() override;
     bool onKeyDown(int nKey, int nModifiers) override;
+    // A press over nothing takes the focus from the box (the mode's rule);
+    // the box is the dialog's only field, so it gets the keys back at once,
+    // with its caret where it was.
+    bool onMouseDown(int nButtonMask, int x, int y) override;
 
 private:
     void loadKeySounds();
     void buildEditBox();
     void applyNameRules();
     void setEditBoxBackground();
+    void fitTextToField();
     void buildButtons();
 
     bool m_bCancelAllowed = true;

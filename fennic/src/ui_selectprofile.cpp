@@ -111,7 +111,11 @@ Zep::SmartPtr<Button> SelectProfileDialog::addButton(Zep::SmartPtr<Table> pTable
     return pButton;
 }
 
+// Laid out with both scroll buttons shown, so that they keep their size
+// while the refresh hides them.
 void SelectProfileDialog::onResume() {
+    m_pUpButton->setVisible(true);
+    m_pDownButton->setVisible(true);
     onBecameTop();
     refreshList();
     onListChanged();
@@ -142,14 +146,21 @@ void SelectProfileDialog::refreshList() {
         m_nTop = clampTop(m_nSelIndex);
         onListChanged();
     }
-    m_pUpButton->setEnabled(m_nTop > 0);
-    m_pDownButton->setEnabled(m_nTop < m_nMaxTop);
+    showScrollButton(*m_pUpButton, m_nTop > 0);
+    showScrollButton(*m_pDownButton, m_nTop < m_nMaxTop);
     for (int i = 0; i < m_nRowCount && m_nTop + i < lNames.getCount(); ++i) {
         const Zep::SmartPtr<ToggleButton>& pRow = m_lItems[i];
         pRow->setCaption(m_pManager->getProfile(lNames[m_nTop + i].c_str())->getName().c_str());
         pRow->setVisible(true);
         pRow->setChecked(m_nTop + i == m_nSelIndex);
     }
+}
+
+// A scroll button is there only while it can act: a list that fits its
+// rows shows neither, and no grey button stands beside the names.
+void SelectProfileDialog::showScrollButton(Button& button, bool bCanAct) {
+    button.setEnabled(bCanAct);
+    button.setVisible(bCanAct);
 }
 
 void SelectProfileDialog::onCallback(int nId, void*) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -162,6 +163,34 @@ TEST_F(ModeStackTest, TransitionSequences) {
         EXPECT_FALSE(m_app.areModeNotificationsSuppressed());
         clearStack();
     }
+}
+
+// A mode wanted inside a handler comes at the start of the next frame, so the
+// handler's mode may still end itself; while a transition is on top it waits
+// until the transition has gone.
+TEST_F(ModeStackTest, AModeForTheNextFrameWaitsForTheHandlerAndForTransitions) {
+    RecordingMode* pA = stack({"Z", "A"})[1];
+    pA->m_onUpdate = [this](RecordingMode& a) {
+        a.m_onUpdate = nullptr;
+        m_app.pushModeNextFrame(std::unique_ptr<GameMode>(make("N")));
+        a.endMode();
+    };
+    frames();
+    EXPECT_EQ("Z", names());
+    EXPECT_EQ((Lines{"A onEnd", "Z onResume", "A onEnded", "~A"}), m_log.lines);
+    m_log.lines.clear();
+    frames();
+    EXPECT_EQ("N Z", names());
+    EXPECT_EQ((Lines{"Z onCovered N", "N onEnter", "N onResume"}), m_log.lines);
+
+    m_app.pushTransition(make("B"), new TrnFadeToBlack());
+    m_app.pushModeNextFrame(std::unique_ptr<GameMode>(make("M")));
+    int nFrames = 0;
+    for (; dynamic_cast<ModeTransition*>(m_app.getTopMode()) && nFrames < 200; ++nFrames) frames();
+    EXPECT_GT(nFrames, 30);
+    EXPECT_EQ("B N Z", names());  // the fade-in has just gone
+    frames();
+    EXPECT_EQ("M B N Z", names());
 }
 
 // The black sprite covers the screen; a slow frame advances the fade by at

@@ -99,23 +99,31 @@ TEST_F(EditBoxes, ModifiersAndTheKeysPassedToTheMode) {
     }
 }
 
+// A character dropped because the box is full sounds; one the sets refuse
+// goes on to the mode without a sound.
 TEST_F(EditBoxes, LimitsAndCharacterSets) {
+    m_pAudio->m_sampleLoader.m_setNames.insert("full");
+    m_pBox->setFullSound(m_app.getSample("full"));
     m_pBox->takeFocus();
     m_pBox->setMaxLength(2);
     m_pBox->setForbiddenChars("!");
     type({'!', 'a', 0xE9, 'z'});
     EXPECT_EQ("a\xC3\xA9", text());
     EXPECT_EQ((std::vector<std::string>{"char 33"}), log());  // refused, not consumed; 'z' dropped
+    EXPECT_EQ((std::vector<std::string>{"full"}), sounds());
     m_pBox->setMaxLength(-1);
     m_pBox->setAllowedChars("a\xC3\xA9");
     type({'q', 0xE9});
     EXPECT_EQ((std::vector<std::string>{"char 113"}), log());
     EXPECT_EQ("a\xC3\xA9\xC3\xA9", text());
+    EXPECT_TRUE(sounds().empty());
     // The wrap width is the widest text: 30 pixels hold three characters.
     Zep::SmartPtr<EditBox> pNarrow = new EditBox(0, 0, 10, 30, true);
     pNarrow->setFont(new uitest::FixedFont());
-    for (int c : {'a', 'b', 'c', 'd'}) EXPECT_TRUE(pNarrow->onChar(c));
+    pNarrow->setFullSound(m_app.getSample("full"));
+    for (int c : {'a', 'b', 'c', 'd', 'e'}) EXPECT_TRUE(pNarrow->onChar(c));
     EXPECT_STREQ("abc", pNarrow->getText().c_str());
+    EXPECT_EQ((std::vector<std::string>{"full", "full"}), sounds());
     EXPECT_FALSE(pNarrow->onChar(0));
 }
 

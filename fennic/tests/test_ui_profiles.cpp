@@ -96,6 +96,30 @@ TEST_F(Profiles, SevenProfilesInFiveRowsScrollByButtonsAndWheel) {
     EXPECT_EQ("Player2", captions(p)[0]);
 }
 
+// A scroll button shows only while it can act; a list that fits its five
+// rows has none.
+TEST_F(Profiles, ScrollButtonsShowOnlyWhileTheyCanAct) {
+    const struct {
+        int nProfiles, nDown;  // profiles, then scrolls down
+        bool bUp, bDown;       // shown (and enabled)
+    } kCases[] = {{3, 0, false, false}, {5, 0, false, false}, {6, 0, false, true},
+                  {7, 1, true, true},   {7, 2, true, false},  {7, 5, true, false}};
+    for (const auto& c : kCases) {
+        Manager manager;
+        for (int i = 1; i <= c.nProfiles; ++i) manager.createProfile(("Player" + std::to_string(i)).c_str());
+        setCurrent("player1");
+        auto* p = new SelectProfileDialog(&manager, 0);
+        m_app.pushMode(p);
+        for (int i = 0; i < c.nDown; ++i) p->scrollTo(p->getTop() + 1);
+        const std::string sCase = std::to_string(c.nProfiles) + " profiles, " + std::to_string(c.nDown) + " down";
+        EXPECT_EQ(c.bUp, p->getUpButton()->isVisible()) << sCase;
+        EXPECT_EQ(c.bUp, p->getUpButton()->isEnabled()) << sCase;
+        EXPECT_EQ(c.bDown, p->getDownButton()->isVisible()) << sCase;
+        EXPECT_EQ(c.bDown, p->getDownButton()->isEnabled()) << sCase;
+        p->endMode();
+    }
+}
+
 TEST_F(Profiles, UnusedRowsStayHiddenWithTheirFirstCaption) {
     makeProfiles(3);
     setCurrent("player2");
@@ -209,10 +233,10 @@ TEST_F(Profiles, CheckCurrentProfileAnswers0Then1Then2) {
     EXPECT_EQ("ada bob / ada", readBack());
 }
 
-// A press beside the name box, where no control is, takes the keys away from
-// it (the box loses the focus); a press anywhere on the box, its empty part
-// included, gives them back.
-TEST_F(Profiles, APressOnTheNameBoxGivesItTheKeysBackAfterAPressBesideIt) {
+// A press beside the name box, where no control is, leaves the keys with it
+// (its dialog has no other field) and its caret where it was; a press on the
+// box, its empty part included, keeps them too.
+TEST_F(Profiles, APressBesideTheNameBoxLeavesItTheKeysAndItsCaret) {
     MainMenuProfileManager menu(&m_manager);
     EXPECT_EQ(0, menu.checkCurrentProfile());
     auto* pCreate = dynamic_cast<CreateProfileDialog*>(m_app.getTopMode());
@@ -221,27 +245,27 @@ TEST_F(Profiles, APressOnTheNameBoxGivesItTheKeysBackAfterAPressBesideIt) {
     const Rect r = box.getBoundingRect();
     const int nMidX = (r.getLeft() + r.getRight()) / 2, nMidY = (r.getTop() + r.getBottom()) / 2;
     const struct {
-        int nOutX, nOutY;  // the press beside the box
-        int nInX, nInY;    // then the press on it
+        int nX, nY;      // the press
+        int nCaretKey;   // a caret key pressed before it, 0 for none
         const char* szTyped;
         const char* szExpected;
     } kCases[] = {
-        {5, 5, r.getLeft() + 2, nMidY, "Ad", "Ad"},
-        {r.getLeft() - 3, nMidY, r.getRight() - 2, r.getBottom() - 2, "a", "Ada"},
-        {r.getRight() + 2, nMidY, nMidX, r.getTop() + 1, "m", "Adam"},
+        {5, 5, 0, "Ad", "Ad"},
+        {r.getLeft() - 3, nMidY, Key::Home, "M", "MAd"},
+        {r.getRight() + 2, nMidY, Key::End, "am", "MAdam"},
+        {nMidX, r.getBottom() + 2, Key::Left, "-", "MAda-m"},
+        {r.getRight() - 2, r.getBottom() - 2, 0, "x", "MAda-xm"},
     };
     for (const auto& c : kCases) {
-        click(c.nOutX, c.nOutY);
-        EXPECT_FALSE(box.hasFocus()) << c.nOutX << "," << c.nOutY;
-        type("x");  // nobody takes it
-        click(c.nInX, c.nInY);
-        EXPECT_TRUE(box.hasFocus()) << c.nInX << "," << c.nInY;
+        if (c.nCaretKey) key(c.nCaretKey);
+        click(c.nX, c.nY);
+        EXPECT_TRUE(box.hasFocus()) << c.nX << "," << c.nY;
         type(c.szTyped);
-        EXPECT_EQ(c.szExpected, std::string(box.getText().c_str()));
+        EXPECT_EQ(c.szExpected, std::string(box.getText().c_str())) << c.nX << "," << c.nY;
     }
     key(Key::Return);
     EXPECT_EQ(1, menu.checkCurrentProfile());
-    EXPECT_EQ("adam", current());
+    EXPECT_EQ("mada-xm", current());
 }
 
 TEST_F(Profiles, WithNoProfileTheListOpensTheCreateDialogAtOnceWithOkAlone) {

@@ -271,9 +271,11 @@ Canvas panelFrame() {
 }
 
 // The greeting word, as tight as its text so the name follows it closely.
+// "Welcome," up to its outline: the menu puts one space between it and the
+// name, so the picture ends where the comma's outline ends.
 Canvas welcome() {
     const TextStyle style{24, true, kCream, Align::Left};
-    const int w = textWidth("Welcome,", style) + 14;
+    const int w = textWidth("Welcome,", style) + 4;
     Canvas c(w, 40);
     drawText(c, "Welcome,", 2, 2, style);
     c.outline(rgb(0x5A3418), 2);

@@ -34,6 +34,20 @@ Canvas button(int w, int h, int nState, const std::string& sWord, Rgba base) {
     return c;
 }
 
+// The chosen row of a list: a deep sea teal with a cream rim inside the
+// edge, level with the rows beside it (not pressed in), so that it reads as
+// the one chosen and not as one that can't be chosen. The buttons' light
+// lettering reads on it at better than 4.5 : 1.
+Canvas chosenRow(int w, int h) {
+    Canvas c(w, h);
+    const Rgba teal = rgb(0x1E7B71);
+    c.roundRect(1, 3, w - 2, h - 4, 10, shade(teal, 0.6f));
+    c.roundRect(1, 1, w - 2, h - 5, 10, rgb(0xFFF8E7));
+    c.roundRect(4, 4, w - 8, h - 11, 7, teal);
+    c.outline(kEdge, 1);
+    return c;
+}
+
 // A painted signboard: planks in the sign's colour, a light rim and the word
 // in large letters; pushed is darker and a little lower, highlight lighter.
 Canvas signButton(int w, int h, int nState, const std::string& sWord, Rgba base) {
@@ -152,6 +166,7 @@ void makeTheme(Output& out) {
     // The default button is stretched between its 12-pixel caps by repeating the
     // centre: one column of centre keeps the caps' round corners clean.
     for (int s = 0; s < 4; ++s) out.picture(std::string("btn_") + kStates[s], button(25, 40, s, "", rgb(0xDDA15E)));
+    out.picture("btn_listitem_chosen", chosenRow(25, 40));
     struct PictureButton {
         const char* szFile;
         const char* szWord;

@@ -6,6 +6,7 @@
 
 #include <zep2/error.h>
 
+#include "app/unsavednotice.h"
 #include "image.h"
 #include "screens/loadingscreen.h"
 #include "platform.h"
@@ -116,6 +117,14 @@ void TUKApp::setDefaultSettings() {
     GameApp::setDefaultSettings();
     setSetting("Difficulty", "1");
     setSetting("Fullscreen", "FALSE");
+}
+
+// Before a screen and the theme are up nothing can be shown; at the end
+// nobody would see it.
+void TUKApp::onSettingsNotSaved(const char*) {
+    if (m_bUnsavedTold || getModeCount() == 0 || getTheme().isNULL() || isQuitting()) return;
+    m_bUnsavedTold = true;
+    pushModeNextFrame(unsavednotice::make(*this));
 }
 
 void TUKExitConfirmMode::onConfirm() {

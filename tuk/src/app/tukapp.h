@@ -25,6 +25,10 @@
 // "splash_3", and "splash_4" when it exists, 3 s each with 0.5 s fades and no
 // music. The optional two come from the "3rdparty" folder.
 //
+// The first save that fails once a screen and the theme are up brings, at
+// the next frame, the notice that progress can't be kept (unsavednotice.h);
+// later failures only log, as before.
+//
 // A deactivation over a level whose bar is open pauses it with a
 // GamePausedDlg that any key or click closes. The game's profile manager
 // (profileaccess.h) is released, which saves the profiles into the settings,
@@ -58,6 +62,7 @@ public:
     void onCloseRequest() override;
     // The framework's defaults, then "Difficulty" "1" and "Fullscreen" "FALSE".
     void setDefaultSettings() override;
+    void onSettingsNotSaved(const char* szReason) override;
 
     void registerResources();
     std::unique_ptr<SplashScreen> createSplashScreen();
@@ -66,6 +71,8 @@ private:
     void startSystemsGuarded();
     void loadTheme();
     void pushLoadingScreen();
+
+    bool m_bUnsavedTold = false;
 };
 
 class TUKExitConfirmMode : public ExitConfirmMode {

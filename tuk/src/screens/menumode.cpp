@@ -1,8 +1,11 @@
 // The main menu's screen, its frames and its coming back (menumode.h).
 #include "screens/menumode.h"
 
+#include <algorithm>
+
 #include <zep2/error.h>
 
+#include "font.h"
 #include "gameapp.h"
 #include "image.h"
 #include "keys.h"
@@ -232,12 +235,13 @@ bool MenuMode::chooseCurrentPlayer() {
 // one, and cut with the font's ellipsis when even that is too wide; the
 // profile keeps its name.
 void MenuMode::showPlayerName(const Zep::String& sName) {
-    const int nRoom = kGreetingWidth - m_pWelcome->getWidth();
+    int nRoom = 0;
     m_nNameDrop = 0;
     int nTitleHeight = 0;
     for (const char* szFont : {kNameFont, kSmallNameFont}) {
         m_pNameLabel->setThemeFont(szFont);
         m_pNameLabel->setText(sName.c_str());
+        nRoom = kGreetingWidth - m_pWelcome->getWidth() - nameGap();
         if (nTitleHeight == 0) nTitleHeight = m_pNameLabel->getHeight();
         // The smaller letters stand on the middle of the title font's line.
         m_nNameDrop = (nTitleHeight - m_pNameLabel->getHeight()) / 2;
@@ -248,8 +252,13 @@ void MenuMode::showPlayerName(const Zep::String& sName) {
     m_pNameLabel->setText(pFont->fitText(sName.c_str(), nRoom - nMargins).c_str());
 }
 
+int MenuMode::nameGap() const {
+    Zep::SmartPtr<Font> pFont = m_pNameLabel->getFont();
+    return pFont.notNULL() ? std::max(pFont->getTextWidth(" ") - m_pNameLabel->getTextMargin(), 0) : 0;
+}
+
 void MenuMode::layOutGreeting() {
-    const int nWelcomeWidth = m_pWelcome->getWidth(), nNameWidth = m_pNameLabel->getWidth();
+    const int nWelcomeWidth = m_pWelcome->getWidth() + nameGap(), nNameWidth = m_pNameLabel->getWidth();
     const int nWelcomeX = kScreenCentreX - (nWelcomeWidth + nNameWidth) / 2;
     m_pWelcome->setPosition(nWelcomeX, kGreetingY);
     const int nNameX = nWelcomeX + nWelcomeWidth;

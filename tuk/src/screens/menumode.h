@@ -113,6 +113,9 @@ private:
     void releaseGameLeftovers();
     bool chooseCurrentPlayer();
     void showPlayerName(const Zep::String& sName);
+    // From the welcome picture's edge to the name label's: one space of the
+    // name's font, less the label's margin.
+    int nameGap() const;
     void layOutGreeting();
 
     // ---- Game starts (menumode_start.cpp) ----

@@ -1,7 +1,8 @@
 // The built game run by a user who can't write its data folder: it reads the
 // settings and profiles there, keeps its log on standard error, takes its
 // single-instance lock in a private folder of the user's, says once that
-// progress will not be saved, and changes nothing in the folder.
+// progress will not be saved (on standard error, and on screen over the
+// menu), and changes nothing in the folder.
 //
 // The tests run as root, whom no folder refuses: then the game runs as
 // "nobody" (setpriv), in folders root owns. Run as anyone else, the folders
@@ -132,10 +133,11 @@ TEST_F(XvfbReadOnlyData, TheGameReadsItLogsToStandardErrorAndLocksInTheRuntimeFo
     click(100, 100, showing(wholegame::kSplashFirst));
     ASSERT_TRUE(waitFor("splash_3", showing(wholegame::kSplashSecond)));
     click(100, 100, showing(wholegame::kSplashSecond));
-    ASSERT_TRUE(waitFor("the menu or the new-player box", [this](const wholegame::Shot& shot) {
-        return shows(shot, wholegame::kMenu) || shows(shot, wholegame::kMenuTiles, true);
-    }));
-    EXPECT_TRUE(waitFor("the menu, greeting her", showing(wholegame::kMenu), 2000));
+    // The menu's first save fails: the player is told on screen, once, and
+    // OK (Return) leaves her at the menu.
+    ASSERT_TRUE(waitFor("the notice that progress can't be saved", unsavedNotice()));
+    press(wholegame::kReturn, unsavedNotice());
+    EXPECT_TRUE(waitFor("the menu, greeting her", showing(wholegame::kMenu)));
 
     // A second copy finds the lock in the runtime folder.
     auto pSecond = startAs(user, "second.txt");
@@ -144,7 +146,7 @@ TEST_F(XvfbReadOnlyData, TheGameReadsItLogsToStandardErrorAndLocksInTheRuntimeFo
     EXPECT_TRUE(testkit::fileExists(m_home.file("run/Halvorn.TukHarbor/instance-Halvorn__tuk.lock")));
 
     m_pGame->signal(SIGTERM);
-    EXPECT_EQ(m_pGame->wait(kStartMilliseconds), 0);
+    EXPECT_EQ(m_pGame->wait(kStartMilliseconds), 0) << testkit::readFileBytes(m_home.file("err.txt"));
     const std::string sError = testkit::readFileBytes(m_home.file("err.txt"));
     EXPECT_EQ(sError.rfind(notice(dataFile("")), 0), 0u) << sError;
     EXPECT_EQ(countOf(sError, "progress will not be saved"), 1) << sError;

@@ -1,16 +1,21 @@
 // The game's application object on the test kit: its defaults, the splash
-// logos that the partner folder adds, the exit confirmation of a window close
-// and the pause of a running level when the window loses the focus.
+// logos that the partner folder adds, the exit confirmation of a window close,
+// the notice of progress that can't be saved and the pause of a running level
+// when the window loses the focus.
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "actors/barfixture.h"
+#include "app/process_util.h"
+#include "keys.h"
 #include "level/playmode.h"
 #include "screens/screens_util.h"
 #include "app/tukapp.h"
 #include "records/tukmode.h"
+#include "ui_dialog.h"
 
 namespace {
 
@@ -89,6 +94,38 @@ TEST_F(TukAppTest, CloseRequestAsksAndYesQuitsWithZero) {
         EXPECT_EQ(m_app.isQuitting(), nAnswer == 0) << nAnswer;
     }
     EXPECT_EQ(m_app.getExitCode(), 0);
+}
+
+// The settings file replaced by a folder: with no screen up a failed save
+// tells nothing; with one, the first failed save brings the message dialog
+// at the next frame (not inside the saving handler), naming the folder. OK
+// closes it; later failures only log.
+TEST_F(TukAppTest, TheFirstFailedSaveOnAScreenIsToldOnceAtTheNextFrameNamingTheFolder) {
+    const std::string sSettings = m_files.configPath();
+    std::filesystem::create_directories(sSettings);
+    const std::string sFolder = sSettings.substr(0, sSettings.rfind('/') + 1);
+    int nLast = 0, nDue = 0;
+    auto frame = [&] {
+        m_app.frame(nLast, nDue, false);
+        return m_app.getTopMode();
+    };
+    EXPECT_FALSE(m_app.trySaveSettingsFile());
+    EXPECT_EQ(frame(), nullptr);
+    auto* pScreen = new TUKMode();
+    m_app.pushMode(pScreen);
+    EXPECT_FALSE(m_app.trySaveSettingsFile());
+    EXPECT_EQ(m_app.getTopMode(), pScreen);
+    auto* pNotice = dynamic_cast<DlgMessage*>(frame());
+    ASSERT_NE(pNotice, nullptr);
+    std::vector<std::string> vTexts;
+    for (const Zep::SmartPtr<Sprite>& pSprite : pNotice->getAllSprites())
+        if (auto* pLabel = dynamic_cast<Label*>(pSprite.get())) vTexts.push_back(pLabel->getText().c_str());
+    EXPECT_EQ(vTexts, std::vector<std::string>{"NSD_NotSaved\n" + sFolder + "\nNSD_PlayOn"});
+    EXPECT_TRUE(pNotice->onKeyDown(Key::Return, 0));
+    EXPECT_EQ(frame(), pScreen);
+    EXPECT_FALSE(m_app.trySaveSettingsFile());
+    EXPECT_EQ(frame(), pScreen);
+    EXPECT_EQ(processtest::countOf(m_files.logText(), "G: ** Settings not saved : "), 3);
 }
 
 TEST_F(TukAppTest, LosingTheFocusPausesOnlyALevelWithItsBarOpen) {

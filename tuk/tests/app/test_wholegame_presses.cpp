@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -20,17 +21,29 @@ using namespace wholegame;
 constexpr int kDialogMilliseconds = 20000;
 constexpr int kPresses = 5;
 
-// Where the main menu's Options sign is, and the OK of its dialog.
-constexpr int kOptionsX = 690, kOptionsY = 194;
-constexpr int kOptionsOkX = 352, kOptionsOkY = 362;
 // In the new-player dialog: a point of the frame left of the name box, where
 // no control is, and a point of the box's empty part, right of the caret.
 constexpr int kBesideBoxX = 220, kBesideBoxY = 300;
 constexpr int kInBoxX = 440, kInBoxY = 303;
+// The name box's rectangle.
+constexpr int kBoxLeft = 300, kBoxTop = 284, kBoxRight = 500, kBoxBottom = 314;
 
 class XvfbWholeGamePresses : public GameRun {
 protected:
     XvfbWholeGamePresses() : GameRun("presses") {}
+
+    static uint64_t boxSum(const Shot& shot) { return sumOf(shot, kBoxLeft, kBoxTop, kBoxRight, kBoxBottom); }
+    // The box once two looks in a row agree.
+    uint64_t settledBox() {
+        uint64_t nLast = boxSum(m_screen.grab());
+        cameWithin(
+            [&](const Shot& shot) {
+                const uint64_t n = boxSum(shot);
+                return std::exchange(nLast, n) == n;
+            },
+            kDialogMilliseconds);
+        return nLast;
+    }
 };
 
 }  // namespace
@@ -45,12 +58,15 @@ TEST_F(XvfbWholeGamePresses, APressSentWithItsMotionActsOnTheControlUnderIt) {
     click(100, 100, showing(kSplashSecond));
     ASSERT_TRUE(waitFor("profile dialog", settledDimmed(kMenuTiles)));
 
-    // The name box has the keys; a press beside it takes them away, and a
-    // press on it, sent with the motion that brings the pointer there, gives
-    // them back.
+    // The name box has the keys, and keeps them when a press lands beside
+    // it: the letter typed next shows in the box. A press on it keeps them
+    // too.
     type("ann");
     m_screen.click(kBesideBoxX, kBesideBoxY);
-    type("x");  // nobody takes it
+    const uint64_t nBox = settledBox();
+    type("x");
+    EXPECT_TRUE(cameWithin([&](const Shot& shot) { return boxSum(shot) != nBox; }, kDialogMilliseconds))
+        << "the letter typed after a press beside the box does not show";
     m_screen.click(kInBoxX, kInBoxY);
     type("bo");
     m_screen.pressKey(kReturn);
@@ -78,5 +94,5 @@ TEST_F(XvfbWholeGamePresses, APressSentWithItsMotionActsOnTheControlUnderIt) {
     }
     ASSERT_EQ(m_pGame->wait(kScreenMilliseconds), 0) << testkit::readFileBytes(dataFile("tuk.log"));
     m_pictures.readSettingsFile(dataFile("tukconfig.dat").c_str());
-    EXPECT_STREQ(m_pictures.getSetting("CurrentPlayerName").c_str(), "annbo");
+    EXPECT_STREQ(m_pictures.getSetting("CurrentPlayerName").c_str(), "annxbo");
 }

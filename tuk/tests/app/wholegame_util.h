@@ -46,6 +46,9 @@ constexpr int kClickMilliseconds = 3000;
 constexpr int kClickTries = 5;
 // Where the pointer rests between clicks.
 constexpr int kRestX = 796, kRestY = 596;
+// The main menu's Options sign, and the OK of the options dialog it opens.
+constexpr int kOptionsX = 690, kOptionsY = 194;
+constexpr int kOptionsOkX = 352, kOptionsOkY = 362;
 
 // A picture of the archives drawn at (left, top), seen at the points where
 // it is opaque.
@@ -236,6 +239,12 @@ protected:
             *pLast = fShade;
             return bDimmed && bSettled;
         };
+    }
+
+    // The message that progress can't be saved: a dialog wider than the
+    // name box's, the top-left corner of its frame left of x 160.
+    Condition unsavedNotice() {
+        return [this](const Shot& shot) { return !find(shot, "frame_ul", 40, 150, 160, 300).empty(); };
     }
 
     void type(const char* szText) {

@@ -1,7 +1,7 @@
 // The build's generated demo content for a test application: the content
 // folder read from disk, or the archives packed from it (pictures, scripts,
 // the scene, the customer table, texts), every sound of it known to the
-// fake audio driver, the string table, and the game's theme "sand.theme"
+// fake audio driver, the string tables, and the game's theme "sand.theme"
 // with its TrueType fonts (the font class is registered here: unregister it
 // when the test ends). Throws what loading the table or the theme throws.
 #pragma once
@@ -34,7 +34,7 @@ inline void loadDemoContent(GameApp& app, testkit::FakeAudioDriver& audio, bool 
         audio.m_sampleLoader.m_setNames.insert(entry.path().stem().string());
         audio.m_musicLoader.m_setNames.insert(entry.path().stem().string());
     }
-    app.loadStringTable("messages.txt");
+    for (const char* szTable : {"nontranslated.txt", "messages.txt"}) app.loadStringTable(szTable);
     registerTrueTypeFonts();
     Zep::SmartPtr<Theme> pTheme = new Theme();
     pTheme->load("sand.theme");

@@ -69,11 +69,14 @@ TEST_F(MenuTest, NoProfileForcesTheCreationWithoutCancelThenGreetsTheNewPlayerAn
     EXPECT_EQ(m_pMenu->getPlayerName(), "ann");
     EXPECT_EQ(m_pMenu->getNameLabel()->getText(), "Ann");
     EXPECT_EQ(m_pAudio->m_vMusic, std::vector<std::string>{"ms_menu"});
-    // The greeting centred on x 215: the welcome picture (60 wide), the name after it, the sign over the name.
-    const int nName = m_pMenu->getNameLabel()->getWidth(), x = 215 - (60 + nName) / 2;
+    // The greeting centred on x 215: the welcome picture (60 wide), one space
+    // of the name's font (less the label's margin), the name, the sign over it.
+    Label& name = *m_pMenu->getNameLabel();
+    const int nGap = name.getFont()->getTextWidth(" ") - name.getTextMargin();
+    const int nName = name.getWidth(), x = 215 - (60 + nGap + nName) / 2;
     EXPECT_EQ(m_pMenu->getWelcome()->getPosition(), Point(x, 315));
-    EXPECT_EQ(m_pMenu->getNameLabel()->getPosition(), Point(x + 60, 310));
-    EXPECT_EQ(m_pMenu->getNotMe()->getPosition(), Point(x + 60 + nName / 2 - 10, 300));
+    EXPECT_EQ(name.getPosition(), Point(x + 60 + nGap, 310));
+    EXPECT_EQ(m_pMenu->getNotMe()->getPosition(), Point(x + 60 + nGap + nName / 2 - 10, 300));
     EXPECT_FALSE(m_pMenu->getNotMe()->isVisible());
     EXPECT_NE(readBack("ann"), "(none)");
     EXPECT_EQ(m_app.getSetting("CurrentPlayerName"), "ann");
@@ -225,13 +228,15 @@ protected:
         pLayer->unlock();
         return Rect(nLeft, nTop, nRight, nBottom);
     }
-    // The columns of the button's picture where its light caption shows.
+    // The columns of the button's picture where its light caption shows,
+    // inside the rim a chosen row has.
     static std::pair<int, int> captionColumns(const Button& button) {
         Zep::SmartPtr<Image> p = button.getImage();
+        constexpr int kRim = 8;
         p->lock();
         int nFirst = p->getWidth(), nLast = -1;
-        for (int y = 0; y < p->getHeight(); ++y)
-            for (int x = 0; x < p->getWidth(); ++x) {
+        for (int y = kRim; y < p->getHeight() - 2 * kRim; ++y)
+            for (int x = kRim; x < p->getWidth() - kRim; ++x) {
                 const Color c = p->readPixel(x, y);
                 if (c.getRed() > 240 && c.getGreen() > 235 && c.getBlue() > 210)
                     nFirst = std::min(nFirst, x), nLast = std::max(nLast, x);
@@ -253,9 +258,9 @@ TEST_F(DemoMenu, TheLongestNameTheNewPlayerBoxTakesFitsTheSignAndTheList) {
     for (int i = 0; i < 20; ++i) events({E::character('W')});
     events({E::keyDown(Key::Return)});
     ASSERT_EQ(m_app.getTopMode(), pMenu);
-    // The box takes as many as its width holds.
+    // The box takes as many as its field holds with the caret behind them.
     const std::string sLongest = pMenu->getPlayer()->getName().c_str();
-    EXPECT_EQ(sLongest, std::string(12, 'W'));
+    EXPECT_EQ(sLongest, std::string(11, 'W'));
     for (const char* szOther : {"Maximiliana-Wolf", "Ann"}) getProfileManager()->createProfile(szOther);
 
     for (const char* szName : {sLongest.c_str(), "Maximiliana-Wolf", "Ann"}) {
@@ -286,6 +291,10 @@ TEST_F(DemoMenu, TheLongestNameTheNewPlayerBoxTakesFitsTheSignAndTheList) {
         EXPECT_TRUE(democontent::contains(sign, welcome))
             << sCase << ": welcome " << democontent::describe(welcome) << " on the sign " << democontent::describe(sign);
         EXPECT_EQ(std::string(sShown.c_str()).substr(0, 3), std::string(szName).substr(0, 3)) << sCase;
+        // One space between "Welcome," and the name, as the name's font sets it.
+        const int nSpace = pMenu->getNameLabel()->getFont()->getTextWidth(" ");
+        const int nGap = democontent::opaqueBox(*pMenu->getNameLabel()).getLeft() - welcome.getRight();
+        EXPECT_NEAR(nGap, nSpace, 3) << sCase;
         if (std::string(szName) == "Ann") {
             EXPECT_EQ(sShown, "Ann");
         }
