@@ -22,6 +22,11 @@ inline std::string boxText(const Rect& r) {
            std::to_string(r.getRight()) + ", " + std::to_string(r.getBottom()) + ")";
 }
 
+// The box mirrored about the vertical line at x.
+inline Rect mirrored(const Rect& box, int x) {
+    return Rect(2 * x - box.getRight(), box.getTop(), 2 * x - box.getLeft(), box.getBottom());
+}
+
 // Each picture and animation is measured once (and held, so that no other
 // picture takes its address).
 class OpaqueBoxes {

@@ -31,6 +31,7 @@
 namespace {
 
 using demoscene::boxText;
+using demoscene::mirrored;
 using demoscene::DemoScene;
 using demoscene::OpaqueBoxes;
 
@@ -44,10 +45,6 @@ struct Placed {
     int nZ;
     std::string sGroup;
 };
-
-Rect mirrored(const Rect& box, int x) {
-    return Rect(2 * x - box.getRight(), box.getTop(), 2 * x - box.getLeft(), box.getBottom());
-}
 
 // What one level gives: the click boxes, the things that must stay in sight,
 // what is drawn over others, and the targets whose walk point is off the floor.

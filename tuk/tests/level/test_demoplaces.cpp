@@ -34,6 +34,7 @@
 namespace {
 
 using demoscene::boxText;
+using demoscene::mirrored;
 
 constexpr int kDecorations = 13;
 // Her first walk is measured every few pixels.
@@ -44,10 +45,6 @@ struct Area {
     std::string sName;
     Rect box;
 };
-
-Rect mirrored(const Rect& box, int x) {
-    return Rect(2 * x - box.getRight(), box.getTop(), 2 * x - box.getLeft(), box.getBottom());
-}
 
 class DemoPlaces : public demoscene::DemoScene {
 protected:
