@@ -57,7 +57,8 @@ protected:
     // The seats' names: the customers' places depend on nothing else.
     std::string seats() {
         std::string s;
-        for (const Zep::SmartPtr<CharacterSpot>& pSeat : data().m_lCharacterSpots) s += pSeat->getName().c_str() + std::string(";");
+        for (const Zep::SmartPtr<CharacterSpot>& pSeat : data().m_lCharacterSpots)
+            s += pSeat->getName().c_str() + std::string(";");
         return s;
     }
     // What a customer at every seat shows, measured when the level first has
@@ -82,7 +83,8 @@ protected:
             Rect box;
             for (float fScale : {0.95f, 1.05f}) {
                 balloon.setScale(fScale);
-                for (const Zep::SmartPtr<Sprite>& pPicture : balloon.getPictures()) box = box.unite(pPicture->getBoundingRect());
+                for (const Zep::SmartPtr<Sprite>& pPicture : balloon.getPictures())
+                    box = box.unite(pPicture->getBoundingRect());
             }
             found->second.vBalloons.push_back({balloon.getName().c_str(), box});
             found->second.vMeters.push_back({who(*pCustomer), meterOf(*pCustomer)});
@@ -94,7 +96,8 @@ protected:
     }
     Rect meterOf(const Character& customer) {
         Rect box;
-        for (const Zep::SmartPtr<AnimSprite>& pSprite : customer.getMeterSprites()) box = box.unite(m_boxes.of(*pSprite));
+        for (const Zep::SmartPtr<AnimSprite>& pSprite : customer.getMeterSprites())
+            box = box.unite(m_boxes.of(*pSprite));
         return box;
     }
     // A customer of the name at the seat, as the spawner makes her; a
@@ -103,12 +106,12 @@ protected:
         const CharacterSpot& seat = *data().m_lCharacterSpots[nSeat];
         const bool bVip = isVipSeat(nSeat);
         const int nDirection = bVip ? data().m_lVipDirections[nSeat - data().m_nOrdinarySpots] : 1;
-        Zep::SmartPtr<Character> pGuest =
-            new Character(m_pLevel.get(), sName.c_str(), nSeat, seat.getSprite()->getX(),
-                          bVip ? data().m_nVipY : data().m_nCustomerY, bVip ? data().m_nVipDepth : data().m_nCustomerDepth,
-                          bVip, nDirection, 1);
+        Zep::SmartPtr<Character> pGuest = new Character(
+            m_pLevel.get(), sName.c_str(), nSeat, seat.getSprite()->getX(), bVip ? data().m_nVipY : data().m_nCustomerY,
+            bVip ? data().m_nVipDepth : data().m_nCustomerDepth, bVip, nDirection, 1);
         if (!bVip)
-            for (const Zep::SmartPtr<AnimSprite>& pPart : pGuest->getBodySprites()) pPart->setScale(bMirrored ? -1.0f : 1.0f, 1.0f);
+            for (const Zep::SmartPtr<AnimSprite>& pPart : pGuest->getBodySprites())
+                pPart->setScale(bMirrored ? -1.0f : 1.0f, 1.0f);
         return pGuest;
     }
     // Every click area of the level: the targets' sprites, and the balloons
@@ -139,7 +142,8 @@ protected:
         if (!m_decorations.isEmpty()) return m_decorations;
         const Zep::SmartPtr<Image> pGlass = mug.getImage();
         for (int i = 0; i < kDecorations; ++i) {
-            Zep::SmartPtr<Image> pPicture = m_app.getImage(("vaso_deco_largo_" + std::to_string(i)).c_str())->clone(false);
+            Zep::SmartPtr<Image> pPicture =
+                m_app.getImage(("vaso_deco_largo_" + std::to_string(i)).c_str())->clone(false);
             pPicture->setInsPoint(pGlass->getWidth() / 2, pGlass->getHeight());
             m_decorations = m_decorations.unite(m_boxes.of(pPicture));
         }
@@ -310,8 +314,8 @@ TEST_F(DemoMeters, EveryMeterStandsClearOfEveryOtherFigureHatAndMeter) {
             const Rect figure = m_boxes.walkOf(*pFigure);
             for (const Area& meter : seating.vMeters)
                 if (figure.intersects(meter.box))
-                    found("meter of " + meter.sName + " " + boxText(meter.box) + " on figure " + std::to_string(nFigure) +
-                          " " + boxText(figure));
+                    found("meter of " + meter.sName + " " + boxText(meter.box) + " on figure " +
+                          std::to_string(nFigure) + " " + boxText(figure));
             ++nFigure;
             ++nFigures;
         }
@@ -342,7 +346,8 @@ protected:
     Rect figureOf(const Waitress& waitress) {
         Rect box = m_boxes.ofShown(*waitress.getBodySprite());
         for (int nArm : {0, 1})
-            for (const Zep::SmartPtr<AnimSprite>& pSprite : {waitress.getArmSprite(nArm), waitress.getThumbSprite(nArm)})
+            for (const Zep::SmartPtr<AnimSprite>& pSprite :
+                 {waitress.getArmSprite(nArm), waitress.getThumbSprite(nArm)})
                 if (pSprite.notNULL()) box = box.unite(m_boxes.ofShown(*pSprite));
         return box;
     }
