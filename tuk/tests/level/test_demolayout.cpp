@@ -152,8 +152,8 @@ protected:
 
     // A customer at every seat, by the level's spawner. Standing customers
     // must stay in sight: all their pictures, facing either way; any
-    // customer may cover something else. The balloons are targets: their
-    // pictures at 95 and 105 %.
+    // customer may cover something else. The balloons are targets, as they
+    // pulse.
     Measures seatEveryone() {
         Measures measures;
         m_pLevel->getLevelData().m_lLiquids = Zep::List<int>{0};
@@ -177,14 +177,8 @@ protected:
             }
             measures.vCovering.push_back({sName, box, nZ, sGroup});
             ActionBalloon& balloon = *pCustomer->getBalloon();
-            balloon.setVisible(true);
-            Rect pulse;
-            for (float fScale : {0.95f, 1.05f}) {
-                balloon.setScale(fScale);
-                for (const Zep::SmartPtr<Sprite>& pPicture : balloon.getPictures())
-                    pulse = pulse.unite(pPicture->getBoundingRect());
-            }
-            measures.addTarget(*m_pLevel, balloon, pulse, balloon.getPictures().getFirst()->getZOrder(), "");
+            measures.addTarget(*m_pLevel, balloon, demoscene::balloonArea(balloon),
+                               balloon.getPictures().getFirst()->getZOrder(), "");
         }
         return measures;
     }

@@ -79,14 +79,7 @@ protected:
         }
         for (const Zep::SmartPtr<Character>& pCustomer : m_pLevel->getCharacters()) {
             ActionBalloon& balloon = *pCustomer->getBalloon();
-            balloon.setVisible(true);
-            Rect box;
-            for (float fScale : {0.95f, 1.05f}) {
-                balloon.setScale(fScale);
-                for (const Zep::SmartPtr<Sprite>& pPicture : balloon.getPictures())
-                    box = box.unite(pPicture->getBoundingRect());
-            }
-            found->second.vBalloons.push_back({balloon.getName().c_str(), box});
+            found->second.vBalloons.push_back({balloon.getName().c_str(), demoscene::balloonArea(balloon)});
             found->second.vMeters.push_back({who(*pCustomer), meterOf(*pCustomer)});
         }
         return found->second;
