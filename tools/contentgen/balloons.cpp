@@ -72,7 +72,7 @@ Canvas icon(const std::string& sKind) {
 }  // namespace
 
 Canvas meter(int n, bool bTall) {
-    const int w = bTall ? 12 : 62, h = bTall ? 62 : 12;
+    const int w = bTall ? 12 : 58, h = bTall ? 62 : 12;
     Canvas c(w, h);
     if (n == 0) {
         c.roundRect(0, 0, w, h, 4, rgb(0x3A2A22));
@@ -80,7 +80,7 @@ Canvas meter(int n, bool bTall) {
         return c;
     }
     static const uint32_t kColours[8] = {0xD62828, 0xE85D04, 0xF48C06, 0xFAA307, 0xFFBA08, 0xA7C957, 0x6A994E, 0x2D6A4F};
-    const float fCell = 7.25f, fPos = 2 + (n - 1) * fCell;
+    const float fCell = ((bTall ? h : w) - 4) / 8.0f, fPos = 2 + (n - 1) * fCell;
     if (bTall) c.rect(2, h - fPos - fCell + 1, 8, fCell - 1, rgb(kColours[n - 1]));
     else c.rect(fPos, 2, fCell - 1, 8, rgb(kColours[n - 1]));
     return c;

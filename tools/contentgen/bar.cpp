@@ -241,9 +241,12 @@ void makeBar(Output& out) {
     out.picture("bar_counter", counter());
     out.picture("posavaso_1", coaster());
     // A standing customer's click area reaches from the head down to the
-    // ledge, a seated VIP's from the shoulders down to the floor.
+    // ledge; a seated VIP's from under her balloon down to the floor, and from
+    // her back to her knees and the glass she holds out or puts down (the
+    // scene places the one of a seat facing east and the one facing west).
     out.picture("seat_hotspot", transparentArea(60, 130));
-    out.picture("vip_seat_hotspot", transparentArea(60, 170));
+    out.picture("vip_seat_hotspot", transparentArea(76, 172));
+    out.picture("vip_seat_hotspot_w", transparentArea(76, 172));
     out.picture("dispenser_hotspot", transparentArea(50, 60));
     for (int i = 0; i <= 4; ++i) out.picture(i ? "sink_pile_" + std::to_string(i) : "sink", sink(i));
     out.picture("silla", chair());

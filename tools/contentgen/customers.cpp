@@ -1,8 +1,16 @@
 // The customers. The six-part kind stands facing the room on a 120 x 220
 // canvas (feet at (60, 216)); the seventeen-part VIP kind sits in profile
-// facing right on a 140 x 240 canvas (feet at (70, 236)) and is drawn at
-// 0.88 by the game. Each customer's script sets its colour letters as
-// parameter (0) and includes its kind's sequences, which remap the clothes.
+// facing right and is drawn at 0.88 by the game. Each customer's script sets
+// its colour letters as parameter (0) and includes its kind's sequences,
+// which remap the clothes.
+//
+// Where a glass goes: a standing customer's glass is drawn 14 pixels either
+// side of her place at most, in every frame of her arm and at rest, so that
+// it lies in her place's click area (60 pixels wide, places 60 apart). A
+// seated VIP's seat point is her chair's reference line, behind her back:
+// her balloon stands 80 pixels ahead of it, over her head, and her meter
+// (112 ahead facing right, 165 facing left) just in front of her knees and
+// of the glass she holds out.
 #include <string>
 #include <vector>
 
@@ -17,12 +25,14 @@ namespace {
 // ---- The six-part kind ------------------------------------------------------
 
 constexpr int kW6 = 120, kH6 = 220, kInsX6 = 60, kInsY6 = 216;
-// Right (drinking) arm: rest, raised, hold, drink 1, drink 2; the shoulder is
-// on the picture's left (the figure faces the room).
+// Right (drinking) arm: rest, call (the glass lifted to the chest), hold,
+// drink 1, drink 2; the shoulder is on the picture's left (the figure faces
+// the room). Every hand stays in front of the body.
 constexpr Pt kShoulderR{42, 84};
-constexpr Pt kRightHands[5] = {{36, 136}, {26, 36}, {30, 116}, {44, 84}, {54, 70}};
+constexpr Pt kRightHands[5] = {{46, 132}, {48, 112}, {46, 120}, {50, 88}, {56, 72}};
+// Left (free) arm: rest, and waving over the shoulder while she calls.
 constexpr Pt kShoulderL{78, 84};
-constexpr Pt kLeftHands[2] = {{84, 136}, {96, 100}};
+constexpr Pt kLeftHands[2] = {{84, 136}, {98, 46}};
 // The mug stands this far below the hand that grips it.
 constexpr int kGrip = 12;
 
@@ -83,13 +93,21 @@ Canvas guestArm(Pt shoulder, Pt hand, float fBend) {
 
 // ---- The VIP kind -----------------------------------------------------------
 
-constexpr int kW17 = 140, kH17 = 240, kInsX17 = 70, kInsY17 = 236;
+// The figure is drawn on a 140 x 240 canvas (feet at (70, 236)); her
+// pictures add kBehind transparent columns on the left, so that their left
+// edge is the seat's reference line and their insertion point (0, 236).
+constexpr int kW17 = 140, kH17 = 240, kInsY17 = 236;
+constexpr int kBehind = 19;
 constexpr float kVipScale = 0.88f;
-// Left (drinking, far) arm: rest, raised, hold, drink 1, drink 2.
+// Left (drinking, far) arm: rest, call (the glass raised to the chin, ahead
+// of the face), hold, drink 1, drink 2.
 constexpr Pt kVipShoulderL{66, 92};
-constexpr Pt kVipLeftHands[5] = {{100, 160}, {96, 30}, {112, 126}, {96, 96}, {84, 74}};
+constexpr Pt kVipLeftHands[5] = {{100, 160}, {110, 74}, {112, 126}, {96, 96}, {84, 74}};
 constexpr Pt kVipShoulderR{72, 94};
 constexpr Pt kVipRightHands[2] = {{94, 166}, {112, 118}};
+// A glass she has put down stands on the table this far ahead of the seat
+// point and this far above it (screen pixels).
+constexpr int kVipRestX = 106, kVipRestY = -60;
 
 Palette vip() {
     Palette p;
@@ -103,6 +121,13 @@ Palette vip() {
 
 Canvas vipCanvas() { return Canvas(kW17, kH17); }
 
+// The figure's drawing on its picture, from the seat's reference line.
+Canvas seated(const Canvas& figure) {
+    Canvas c(kBehind + kW17, kH17);
+    c.blit(figure, kBehind, 0);
+    return c;
+}
+
 Canvas vipArm(Pt shoulder, Pt hand, bool bFar) {
     Palette p = vip();
     if (bFar) p.skin = shade(p.skin, 0.88f);
@@ -111,12 +136,6 @@ Canvas vipArm(Pt shoulder, Pt hand, bool bFar) {
     drawArm(c, shoulder, hand, hand.x < shoulder.x ? 5.0f : -5.0f, p, 10);
     c.outline(kInk, 1);
     return c;
-}
-
-// The drinking (far) arm from the figure's reference line rightwards: what
-// lies left of it is the shoulder's back, hidden by the body and the sleeve.
-Canvas vipDrinkingArm(Pt hand) {
-    return vipArm(kVipShoulderL, hand, true).crop(kInsX17, 0, kW17 - kInsX17, kH17);
 }
 
 // Sitting legs: thigh forward from the hip, shin down to the floor.
@@ -189,12 +208,6 @@ Canvas vipClothLower() {
     c.outline(kInk, 1);
     return c;
 }
-Canvas vipThumb() {
-    Canvas c = vipCanvas();
-    c.ellipse(kVipLeftHands[2].x + 2, kVipLeftHands[2].y - 4, 3.5f, 5, vip().skin);
-    c.outline(kInk, 1);
-    return c;
-}
 Canvas vipSleeve(Pt shoulder) {
     Canvas c = vipCanvas();
     c.ellipse(shoulder.x, shoulder.y + 6, 9, 13, vip().top);
@@ -235,7 +248,9 @@ void guestArmFrame(Script& s, int nPose, bool bDoDrink) {
 std::string customer6() {
     Script s;
     s.line("# customer6.inc: the six-part customer; (0) holds the colour letters of the clothes.");
-    s.line("prop mugx %d", -34).line("prop mugy %d", 150);
+    // A glass she has put down stands where her hand rests.
+    s.line("prop mugx %d", static_cast<int>(kRightHands[0].x) - kInsX6);
+    s.line("prop mugy %d", static_cast<int>(kRightHands[0].y) + kGrip);
     load(s, "cust_body", "c_body", kInsX6, kInsY6);
     s.line("remap (0) c_body");
     load(s, "cust_head", "c_head", kInsX6, kInsY6);
@@ -274,12 +289,12 @@ std::string customer6() {
 // VIP drinking arm frame: mugx and mugy from the insertion point, as the game
 // draws the figure (scaled by 0.88). The game places the glass at part 0's x
 // plus mugx (negated when the figure is mirrored) minus the insertion-point
-// x of the arm's picture, so the drinking arm's pictures start at the
-// figure's reference line, their insertion point x being 0.
+// x of the arm's picture, which is 0: every picture of the figure starts at
+// the seat's reference line.
 void vipArmFrame(Script& s, int nPose, bool bDoDrink, bool bWait) {
     const Pt h = kVipLeftHands[nPose];
     s.line("add v_arm_left_%d", nPose + 1);
-    s.line("prop mugx %d", static_cast<int>((h.x - kInsX17) * kVipScale));
+    s.line("prop mugx %d", static_cast<int>((h.x + kBehind) * kVipScale));
     s.line("prop mugy %d", static_cast<int>((h.y + kGrip - kInsY17) * kVipScale));
     if (bDoDrink) s.line("prop dodrink true");
     if (bWait) s.line("prop waitfinish true");
@@ -291,7 +306,7 @@ struct VipPart {
 };
 
 constexpr VipPart kVipStill[] = {
-    {"leg_left", "v_leg_left"},     {"thumb", "v_thumb"},          {"head", "v_head"},
+    {"leg_left", "v_leg_left"},     {"thumb", "empty"},            {"head", "v_head"},
     {"leg_right", "v_leg_right"},   {"glasses", "empty"},        {"hair", "v_hair"},
     {"hat", "v_hat"},               {"body", "v_body"},          {"cloth_upper", "v_cloth_upper"},
     {"cloth_lower", "v_cloth_lower"}, {"necklace", "empty"},     {"underwear", "empty"},
@@ -301,15 +316,11 @@ constexpr VipPart kVipStill[] = {
 std::string customer17() {
     Script s;
     s.line("# customer17.inc: the seventeen-part VIP customer; (0) holds the colour letters of the clothes.");
-    s.line("prop mugx %d", 48).line("prop mugy %d", -60);
-    for (int i = 1; i <= 5; ++i) {
-        const std::string sName = "arm_left_" + std::to_string(i);
-        load(s, "vip_" + sName, "v_" + sName, 0, kInsY17);
-    }
-    for (const char* szName : {"arm_right_1", "arm_right_2", "body", "head", "head_smile", "eyes_1", "eyes_2", "leg_left",
-                               "leg_right", "hair", "hat", "cloth_upper", "cloth_lower", "thumb", "sleeve_left",
-                               "sleeve_right"})
-        load(s, std::string("vip_") + szName, std::string("v_") + szName, kInsX17, kInsY17);
+    s.line("prop mugx %d", kVipRestX).line("prop mugy %d", kVipRestY);
+    for (const char* szName : {"arm_left_1", "arm_left_2", "arm_left_3", "arm_left_4", "arm_left_5", "arm_right_1",
+                               "arm_right_2", "body", "head", "head_smile", "eyes_1", "eyes_2", "leg_left", "leg_right",
+                               "hair", "hat", "cloth_upper", "cloth_lower", "sleeve_left", "sleeve_right"})
+        load(s, std::string("vip_") + szName, std::string("v_") + szName, 0, kInsY17);
     for (const char* szName : {"v_cloth_upper", "v_cloth_lower", "v_hat", "v_sleeve_left", "v_sleeve_right"})
         s.line("remap (0) %s", szName);
     s.line("load empty");
@@ -358,17 +369,17 @@ void makeCustomers(Output& out) {
         out.picture("cust_armr_" + std::to_string(i + 1), guestArm(kShoulderR, kRightHands[i], i == 1 ? -4.0f : 4.0f));
 
     for (int i = 0; i < 5; ++i)
-        out.picture("vip_arm_left_" + std::to_string(i + 1), vipDrinkingArm(kVipLeftHands[i]));
+        out.picture("vip_arm_left_" + std::to_string(i + 1), seated(vipArm(kVipShoulderL, kVipLeftHands[i], true)));
     for (int i = 0; i < 2; ++i)
-        out.picture("vip_arm_right_" + std::to_string(i + 1), vipArm(kVipShoulderR, kVipRightHands[i], false));
+        out.picture("vip_arm_right_" + std::to_string(i + 1), seated(vipArm(kVipShoulderR, kVipRightHands[i], false)));
     const VipPicture aPictures[] = {
         {"vip_body", vipBody},           {"vip_head", vipHeadNormal},     {"vip_head_smile", vipHeadSmile},
         {"vip_eyes_1", vipEyesOpen},     {"vip_eyes_2", vipEyesClosed},   {"vip_leg_left", vipLegLeft},
         {"vip_leg_right", vipLegRight},  {"vip_hair", vipHair},           {"vip_hat", vipHat},
-        {"vip_cloth_upper", vipClothUpper}, {"vip_cloth_lower", vipClothLower}, {"vip_thumb", vipThumb},
-        {"vip_sleeve_left", vipSleeveLeft}, {"vip_sleeve_right", vipSleeveRight},
+        {"vip_cloth_upper", vipClothUpper}, {"vip_cloth_lower", vipClothLower}, {"vip_sleeve_left", vipSleeveLeft},
+        {"vip_sleeve_right", vipSleeveRight},
     };
-    for (const VipPicture& picture : aPictures) out.picture(picture.szName, picture.draw());
+    for (const VipPicture& picture : aPictures) out.picture(picture.szName, seated(picture.draw()));
 
     out.text(Folder::Data, "customer6.inc", customer6());
     out.text(Folder::Data, "customer17.inc", customer17());

@@ -12,6 +12,7 @@
 
 #include <zep2/resource.h>
 
+#include "actors/actionballoon.h"
 #include "level/playmode.h"
 #include "level/scenetags.h"
 #include "spritetest_util.h"
@@ -38,6 +39,18 @@ inline std::vector<SceneTags::Levels> upgradeSets() {
         vLevels.push_back(levels);
     }
     return vLevels;
+}
+
+// Where a click reaches a customer's balloon, shown, as it pulses: its
+// pictures at 95 and 105 % of their size.
+inline Rect balloonArea(ActionBalloon& balloon) {
+    balloon.setVisible(true);
+    Rect box;
+    for (float fScale : {0.95f, 1.05f}) {
+        balloon.setScale(fScale);
+        for (const Zep::SmartPtr<Sprite>& pPicture : balloon.getPictures()) box = box.unite(pPicture->getBoundingRect());
+    }
+    return box;
 }
 
 // "0011110000000": the levels as digits, kind 0 first.

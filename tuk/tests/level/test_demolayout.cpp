@@ -22,6 +22,7 @@
 #include "actors/drinkmachine.h"
 #include "actors/figures.h"
 #include "level/levelplay_util.h"
+#include "level/opaqueboxes_util.h"
 #include "level/spawnmanager.h"
 #include "screens/storeitems.h"
 #include "screens/storemode.h"
@@ -29,67 +30,10 @@
 
 namespace {
 
+using demoscene::boxText;
+using demoscene::mirrored;
 using demoscene::DemoScene;
-
-std::string boxText(const Rect& r) {
-    return "(" + std::to_string(r.getLeft()) + ", " + std::to_string(r.getTop()) + " - " +
-           std::to_string(r.getRight()) + ", " + std::to_string(r.getBottom()) + ")";
-}
-
-// The box of a picture's stored pixels that are not fully transparent, in
-// anchor coordinates (empty when there are none), and of all the pictures
-// of an animation; each measured once (and held, so that no other picture
-// takes its address).
-class OpaqueBoxes {
-public:
-    Rect of(const Zep::SmartPtr<Image>& pImage) {
-        const auto found = m_images.find(pImage.get());
-        if (found != m_images.end()) return found->second.second;
-        Image& image = *pImage;
-        int nTop = 0, nBottom = image.getDataHeight(), nLeft = 0, nRight = image.getDataWidth();
-        while (nTop < nBottom && image.isRowEmpty(nTop, 0)) ++nTop;
-        while (nBottom > nTop && image.isRowEmpty(nBottom - 1, 0)) --nBottom;
-        while (nLeft < nRight && image.isColumnEmpty(nLeft, 0)) ++nLeft;
-        while (nRight > nLeft && image.isColumnEmpty(nRight - 1, 0)) --nRight;
-        int nDataX = 0, nDataY = 0;
-        image.getDataOffset(&nDataX, &nDataY);
-        const int dx = nDataX - image.getInsPointX(), dy = nDataY - image.getInsPointY();
-        const Rect box = nTop < nBottom && nLeft < nRight ? Rect(nLeft + dx, nTop + dy, nRight + dx, nBottom + dy)
-                                                          : Rect();
-        m_images.emplace(pImage.get(), std::make_pair(pImage, box));
-        return box;
-    }
-    // An animation loaded again under its name (each level loads the
-    // customers' anew) is measured once.
-    Rect of(const Zep::SmartPtr<Animation>& pAnimation) {
-        const std::string sName = pAnimation->getName().c_str();
-        const auto named = m_named.find(sName);
-        if (!sName.empty() && named != m_named.end()) return named->second;
-        const auto found = m_animations.find(pAnimation.get());
-        if (found != m_animations.end()) return found->second.second;
-        Rect box;
-        for (const Zep::String& sSequence : pAnimation->getSequenceNames())
-            for (const Zep::SmartPtr<FrameData>& pFrame : pAnimation->getSequence(sSequence.c_str())->getFrames())
-                box = box.unite(of(pFrame->getImage()));
-        m_animations.emplace(pAnimation.get(), std::make_pair(pAnimation, box));
-        if (!sName.empty()) m_named[sName] = box;
-        return box;
-    }
-    // The screen box of what the sprite shows where it stands now: every
-    // picture of an animated sprite's animation, else its picture.
-    Rect of(const Sprite& sprite) {
-        const AnimSprite* pAnimated = dynamic_cast<const AnimSprite*>(&sprite);
-        Rect box;
-        if (pAnimated && pAnimated->getAnimation().notNULL()) box = of(pAnimated->getAnimation());
-        else if (sprite.getImage().notNULL()) box = of(sprite.getImage());
-        return box.isEmpty() ? box : sprite.transformRect(box);
-    }
-
-private:
-    std::map<const Image*, std::pair<Zep::SmartPtr<Image>, Rect>> m_images;
-    std::map<const Animation*, std::pair<Zep::SmartPtr<Animation>, Rect>> m_animations;
-    std::map<std::string, Rect> m_named;
-};
+using demoscene::OpaqueBoxes;
 
 // Something of the level with its screen box and z-order.
 // Things of one group (the standing customers and their seats; a VIP and
@@ -101,10 +45,6 @@ struct Placed {
     int nZ;
     std::string sGroup;
 };
-
-Rect mirrored(const Rect& box, int x) {
-    return Rect(2 * x - box.getRight(), box.getTop(), 2 * x - box.getLeft(), box.getBottom());
-}
 
 // What one level gives: the click boxes, the things that must stay in sight,
 // what is drawn over others, and the targets whose walk point is off the floor.
@@ -186,20 +126,12 @@ protected:
         return false;
     }
 
-    // The ambient figures over a minute and a half of their walk, a frame
-    // every half second (they walk 6 pixels a second).
+    // The ambient figures wherever they walk.
     void measureFigures(Measures& measures) {
         int nFigure = 0;
-        for (const Zep::SmartPtr<AmbientFigure>& pFigure : m_pLevel->getFigures()) {
-            Rect box;
-            for (int nStep = 0; nStep <= 180; ++nStep) {
-                for (const Zep::SmartPtr<AnimSprite>& pSprite : pFigure->getSprites())
-                    box = box.unite(m_boxes.of(*pSprite));
-                pFigure->update(0.5f);
-            }
-            measures.vCovering.push_back(
-                {"figure " + std::to_string(nFigure++), box, pFigure->getSprite()->getZOrder(), ""});
-        }
+        for (const Zep::SmartPtr<AmbientFigure>& pFigure : m_pLevel->getFigures())
+            measures.vCovering.push_back({"figure " + std::to_string(nFigure++), m_boxes.walkOf(*pFigure),
+                                          pFigure->getSprite()->getZOrder(), ""});
     }
 
     // The scene's targets: their sprites' boxes, where a click lands.
@@ -220,8 +152,8 @@ protected:
 
     // A customer at every seat, by the level's spawner. Standing customers
     // must stay in sight: all their pictures, facing either way; any
-    // customer may cover something else. The balloons are targets: their
-    // pictures at 95 and 105 %.
+    // customer may cover something else. The balloons are targets, as they
+    // pulse.
     Measures seatEveryone() {
         Measures measures;
         m_pLevel->getLevelData().m_lLiquids = Zep::List<int>{0};
@@ -245,14 +177,8 @@ protected:
             }
             measures.vCovering.push_back({sName, box, nZ, sGroup});
             ActionBalloon& balloon = *pCustomer->getBalloon();
-            balloon.setVisible(true);
-            Rect pulse;
-            for (float fScale : {0.95f, 1.05f}) {
-                balloon.setScale(fScale);
-                for (const Zep::SmartPtr<Sprite>& pPicture : balloon.getPictures())
-                    pulse = pulse.unite(pPicture->getBoundingRect());
-            }
-            measures.addTarget(*m_pLevel, balloon, pulse, balloon.getPictures().getFirst()->getZOrder(), "");
+            measures.addTarget(*m_pLevel, balloon, demoscene::balloonArea(balloon),
+                               balloon.getPictures().getFirst()->getZOrder(), "");
         }
         return measures;
     }
