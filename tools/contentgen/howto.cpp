@@ -4,7 +4,7 @@
 // the day (the empty glass to the sink, the waiting, the goal), then the
 // juice machine the store sells. The pages show the bar as a first day has
 // it: the guests stand at their places by the windows, each with the flat
-// patience meter below her. The bottom 60 pixels stay plain for the page
+// patience meter across her knees. The bottom 60 pixels stay plain for the page
 // buttons.
 #include <functional>
 #include <stdexcept>
@@ -184,10 +184,10 @@ Canvas dayPage() {
          "A guest who has finished leaves the empty glass at the place: click it, then the sink. A guest who "
          "finds a glass at her place orders at once, but is served only after you clear it."},
         {[](Canvas& c, float x, float y) {
-             drawPerson(c, Pt{x + 85, y + 96}, 80, guest(), Pose::Stand);
-             standingMeter(c, x + 54, y + 102);
+             drawPerson(c, Pt{x + 85, y + 100}, 80, guest(), Pose::Stand);
+             standingMeter(c, x + 56, y + 76);
          },
-         "The meter below a standing guest (beside a seated one) shows how long they will wait. Serve them "
+         "The meter across a standing guest's knees (beside a seated one) shows how long they will wait. Serve them "
          "before it runs out!"},
         {[](Canvas& c, float x, float y) {
              for (int i = 0; i < 4; ++i) {
