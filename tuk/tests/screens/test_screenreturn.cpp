@@ -37,9 +37,9 @@ protected:
             screen.cameBack(m_app);
             s += std::to_string(m_app.getFrameRate()) + " " + music();
             screen.update(m_app);
-            s += " " + music();
+            s.append(" ").append(music());
             screen.update(m_app);
-            s += " " + music() + "; ";
+            s.append(" ").append(music()).append("; ");
         }
         return s;
     }
