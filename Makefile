@@ -86,4 +86,4 @@ coverage: deps
 	gcovr -r . --filter 'zep2/src/' --filter 'fennic/src/' --filter 'tuk/src/' --filter 'libs/include/' build-cov
 
 clean:
-	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) $(PLAINBUILD) build-fuzz build-cov
+	rm -rf $(BUILD) $(TESTBUILD) $(BENCHBUILD) $(PLAINBUILD) build-cov

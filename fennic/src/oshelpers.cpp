@@ -204,6 +204,7 @@ void openURL(const char* szURL) {
     if (pid == 0) {
         if (::fork() == 0) {
             Zep::platform_fs::detachStandardStreams();
+            restoreSignalsForChild();
             ::setsid();
             ::execvp(szProgram, argv);
             ::_exit(127);

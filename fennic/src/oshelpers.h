@@ -53,8 +53,14 @@ void initSignals(FatalSignalHandler pHandler);
 // the program to end: SIGTERM, SIGINT and SIGHUP. Their handler only records
 // the signal (async-signal-safe); the frame loop reads it with
 // takeQuitSignal and ends the program in order. Installed before SDL starts,
-// they stay ours: SDL puts its own handlers only where none is set.
+// they stay ours: SDL puts its own handlers only where none is set. SIGPIPE is
+// ignored from then on: a write to a pipe nobody reads (standard error behind
+// a reader that left) fails instead of killing the program unsaved.
 void installQuitSignals();
+// In a child process between fork and exec (async-signal-safe): SIGPIPE back
+// to its default action, since an ignored signal stays ignored across exec
+// and the programs we start expect the default.
+void restoreSignalsForChild();
 // The number of the last quit signal received since the previous call, and
 // forgets it; 0 when none came.
 int takeQuitSignal();

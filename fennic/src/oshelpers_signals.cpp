@@ -1,6 +1,7 @@
 // The crash handlers: the fatal signals and exceptions that nothing catches
 // end the program through the one handler that the program registers. And
-// the quit signals, which only leave a note for the frame loop.
+// the quit signals, which only leave a note for the frame loop, and the
+// broken-pipe signal, which is ignored.
 //
 // The handlers are installed by signal name. The numbers of one system mean
 // other signals on another (22 is SIGABRT on one, SIGTTOU here), and a crash
@@ -54,7 +55,13 @@ void installQuitSignals() {
     // Interrupted system calls go on: the frame loop looks at the note.
     action.sa_flags = SA_RESTART;
     for (int nSignal : kQuitSignals) sigaction(nSignal, &action, nullptr);
+    // A write to a pipe whose reader has gone (a log on standard error read
+    // by `| head`, a launcher that closed its end) fails with EPIPE, which
+    // the writers handle, instead of ending the program before it saves.
+    std::signal(SIGPIPE, SIG_IGN);
 }
+
+void restoreSignalsForChild() { std::signal(SIGPIPE, SIG_DFL); }
 
 int takeQuitSignal() {
     const int nSignal = s_nQuitSignal;

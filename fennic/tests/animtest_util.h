@@ -88,7 +88,7 @@ protected:
             Zep::SmartPtr<Image> pImage = p->getFrameImage(szSeq, i);
             std::string s = pImage->getName().c_str();
             if (!m_app.isImageCached(s.c_str()) || m_app.getImage(s.c_str()) != pImage) s += "'";
-            if (p->getFrameRepeat(szSeq, i) != 1) s += "x" + std::to_string(p->getFrameRepeat(szSeq, i));
+            if (p->getFrameRepeat(szSeq, i) != 1) s.append("x").append(std::to_string(p->getFrameRepeat(szSeq, i)));
             v.push_back(s);
         }
         return v;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <zep2/str.h>
+
 #include "animtest_util.h"
 
 namespace {
@@ -194,7 +196,7 @@ TEST_F(AnimScript, Errors) {
 // would read too many lines, are refused.
 TEST_F(AnimScript, IncludeChainsAreBounded) {
     for (int i = 0; i < 40; ++i)
-        add(("d" + std::to_string(i) + ".anim").c_str(), "include d" + std::to_string(i + 1) + ".anim\n");
+        add(Zep::String::format("d%d.anim", i).c_str(), Zep::String::format("include d%d.anim\n", i + 1).c_str());
     EXPECT_EQ("AnimationParserException: AnimationLoader : Include in t.anim, line 32 : nested deeper than 32",
               failure([&] { run("include d0.anim\n"); }));
     // w includes x 100 times, x includes y 100 times: a million lines.

@@ -173,11 +173,16 @@ TEST(Log, WithoutAWritableDataFolderTheLogGoesToStandardError) {
         ::testing::internal::CaptureStderr();
         GameApp::log("G: to the %s\n", "terminal");
         EXPECT_TRUE(GameApp::reportLog());
+        // The report leaves the log as it was: on standard error, where the
+        // next line goes too.
+        EXPECT_TRUE(GameApp::isLogOnStandardError());
+        EXPECT_STREQ(GameApp::getLogFileName().c_str(), "/dev/stderr");
+        GameApp::log("G: still %s\n", "here");
         const std::string sSeen = ::testing::internal::GetCapturedStderr();
-        EXPECT_EQ(sSeen.rfind("G: to the terminal\nU: Collecting log\nU: Log reset\nU: URL size ", 0), 0u) << sSeen;
         ASSERT_EQ(urls.m_vURLs.size(), 1u);
+        EXPECT_EQ(sSeen, "G: to the terminal\nU: Collecting log\nU: Log reset\nU: URL size " +
+                             std::to_string(urls.m_vURLs[0].size()) + "\nU: Log sent\nG: still here\n");
         EXPECT_EQ(decodeReport(urls.m_vURLs[0], "http://example.invalid/r?rpt="), "(unable to read log)");
-        EXPECT_TRUE(std::filesystem::exists("/dev/stderr"));
         GameApp::closeLog();
         EXPECT_FALSE(GameApp::isLogOnStandardError());
     }

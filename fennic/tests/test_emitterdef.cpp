@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include <zep2/str.h>
+
 #include "effectstest_util.h"
 #include "particle_emitter.h"
 
@@ -101,7 +103,7 @@ TEST_F(EmitterDefTest, TheZOrderOffsetNeedsExactlyThreeTokens) {
     const Case aCases[] = {{"image dot 5", 5}, {"image dot", 0}, {"image dot 5 x", 0}, {"emitter x.emitter -4", -4}};
     int n = 0;
     for (const Case& c : aCases) {
-        const std::string sName = "z" + std::to_string(++n) + ".emitter";
+        const std::string sName = Zep::String::format("z%d.emitter", ++n).c_str();
         define(sName.c_str(), c.szLine);
         ParticleEmitter e(nullptr);
         e.load(sName.c_str());

@@ -206,7 +206,9 @@ TEST_F(FrameTest, RunUntilQuit) {
 TEST_F(FrameTest, AQuitSignalEndsTheRunInOrderWithZero) {
     const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
     struct sigaction old[3] {};
+    struct sigaction oldPipe {};
     for (int i = 0; i < 3; ++i) sigaction(kSignals[i], nullptr, &old[i]);
+    sigaction(SIGPIPE, nullptr, &oldPipe);
     installQuitSignals();
     std::vector<int> vTaken;
     for (int nSignal : kSignals) {
@@ -223,6 +225,7 @@ TEST_F(FrameTest, AQuitSignalEndsTheRunInOrderWithZero) {
     const size_t nLogBefore = m_files.logText().size();
     const int nExitCode = m_app.run();
     for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &old[i], nullptr);
+    sigaction(SIGPIPE, &oldPipe, nullptr);
     EXPECT_EQ((std::vector<int>{SIGTERM, 0, SIGINT, 0, SIGHUP, 0}), vTaken);
     EXPECT_EQ(0, nExitCode);
     EXPECT_EQ(2u, pMode->m_vUpdates.size());

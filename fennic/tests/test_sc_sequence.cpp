@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <zep2/str.h>
+
 #include "animsprite.h"
 #include "callbacks.h"
 #include "effectstest_util.h"
@@ -201,7 +203,7 @@ TEST_F(SequenceTest, PlayAnimationSoundsEveryFramePassedAndEnds) {
         Zep::SmartPtr<Animation> pAnimation = new Animation(8.0f);
         pAnimation->createSequence("s", bLoop, 8.0f);
         for (int i = 0; i < 4; ++i) pAnimation->addFrame("s", picture(2, 2, 0, 0), 1);
-        for (int i : {0, 1, 3}) pAnimation->setProp("s", i, "sound", ("s" + std::to_string(i)).c_str());
+        for (int i : {0, 1, 3}) pAnimation->setProp("s", i, "sound", Zep::String::format("s%d", i).c_str());
         return Zep::SmartPtr<AnimSprite>(new AnimSprite(pAnimation, 0, 0, 0));
     };
     auto played = [pAudio] {

@@ -3,15 +3,21 @@
 // processes).
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <functional>
 #include <string>
-
-#include <unistd.h>
+#include <thread>
 
 #include "oshelpers.h"
+#include "testkit_tempdir.h"
 
 namespace {
 
@@ -80,6 +86,31 @@ TEST(SDLOsHelpersDeathTest, FatalSignalsAndUncaughtExceptionsReachTheHandlerWith
             },
             testing::ExitedWithCode(1), c.szText);
     }
+}
+
+// The URL opener, started while SIGPIPE is ignored, gets its default action
+// back: a stand-in "xdg-open" on the PATH writes the signals it ignores.
+TEST(SDLOsHelpersDeathTest, TheURLOpenerStartsWithSigpipeAtItsDefault) {
+    testkit::TempDir dir;
+    testkit::writeFileBytes(dir.file("xdg-open"),
+                            "#!/bin/sh\ngrep SigIgn /proc/$$/status > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
+    ASSERT_EQ(::chmod(dir.file("xdg-open").c_str(), 0755), 0);
+    const std::string sOut = dir.file("ignored.txt");
+    const std::string sPath = dir.path() + ":" + std::getenv("PATH");
+    EXPECT_EXIT(
+        {
+            testkit::ScopedEnv path("PATH", sPath.c_str());
+            installQuitSignals();
+            openURL(sOut.c_str());
+            for (int i = 0; i < 3000 && !testkit::fileExists(sOut); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // "SigIgn:\t<hex mask>", bit n - 1 for signal n.
+            const std::string sLine = testkit::readFileBytes(sOut) + "SigIgn:\tffffffffffffffff";
+            const unsigned long long nMask = std::stoull(sLine.substr(7), nullptr, 16);
+            std::fputs((nMask >> (SIGPIPE - 1)) & 1 ? "opener ignores SIGPIPE\n" : "opener has SIGPIPE\n", stderr);
+            ::_exit(0);
+        },
+        testing::ExitedWithCode(0), "opener has SIGPIPE");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <zep2/error.h>
 #include <zep2/file.h>
 #include <zep2/platform_fs.h>
+#include <zep2/str.h>
 
 #include "gameapp.h"
 #include "imagetest_util.h"
@@ -166,7 +167,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
     const std::string sBad = "not zlib at all";
     testkit::writeFileBytes(config(), sBad);
     for (int n = 0; n < Zep::platform_fs::kMaxAsideNames; ++n)
-        testkit::writeFileBytes(config() + ".bad" + (n ? "." + std::to_string(n) : ""), "taken");
+        testkit::writeFileBytes(config() + ".bad" + (n ? Zep::String::format(".%d", n).c_str() : ""), "taken");
     EXPECT_EQ(loadAndLog(), "G: ** Bad config, using defaults **\nG: ** Bad config kept, settings not saved **\n");
     EXPECT_EQ(setting("Fullscreen"), "TRUE");
     // Not even a change by the player is saved over it.

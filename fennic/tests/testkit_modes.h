@@ -109,7 +109,7 @@ protected:
     // The stack's names, top first.
     std::string names() {
         std::string s;
-        for (int i = 0; i < m_app.getModeCount(); ++i) s += (i ? " " : "") + m_log.nameOf(m_app.getModeAt(i));
+        for (int i = 0; i < m_app.getModeCount(); ++i) s.append(i ? " " : "").append(m_log.nameOf(m_app.getModeAt(i)));
         return s;
     }
     // Sets the clock and the loop's times as run would.

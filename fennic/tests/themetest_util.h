@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include <zep2/str.h>
+
 #include "bitmapfont.h"
 #include "imagetest_util.h"
 #include "sdl_ttf.h"
@@ -145,7 +147,7 @@ protected:
 
     // Loads a theme file of that text under a fresh name.
     void loadText(Theme& theme, const std::string& sText) {
-        const std::string sName = "t" + std::to_string(++m_nTexts) + ".theme";
+        const std::string sName = Zep::String::format("t%d.theme", ++m_nTexts).c_str();
         m_pTexts->add(sName.c_str(), imagetest::resource(sText));
         theme.load(sName.c_str());
     }

@@ -16,6 +16,7 @@ namespace {
 class GrfPackTest : public ::testing::Test {
 protected:
     std::string path(const std::string& rel) const { return m_tmp.path(rel); }
+    static std::string quoted(const std::string& s) { return "'" + s + "'"; }
     // Every file under the scratch folder, relative to it, sorted.
     std::string tree() const {
         std::set<std::string> names;
@@ -39,7 +40,8 @@ protected:
     // Runs a tool built beside the test program: exit status, output, errors.
     struct Run { int nStatus; std::string sOut, sErr; };
     Run run(const char* tool, const std::vector<std::string>& args) const {
-        std::string command = "'" + (fs::read_symlink("/proc/self/exe").parent_path() / tool).string() + "'";
+        const std::string sTool = (fs::read_symlink("/proc/self/exe").parent_path() / tool).string();
+        std::string command = "'" + sTool + "'";
         for (const std::string& arg : args) command += " '" + arg + "'";
         const int n = std::system((command + " >" + path("o") + " 2>" + path("e") + " </dev/null").c_str());
         return {WIFEXITED(n) ? WEXITSTATUS(n) : -1, getFile(path("o")), getFile(path("e"))};
@@ -86,9 +88,9 @@ TEST_F(GrfPackTest, FailedPackKeepsThePreviousArchive) {
     const struct { std::string folder, archive; int nLevel; std::string error; } cases[] = {
         {path("case"), old, 9, "'A.PNG' and 'a.png' differ only in case; the archive can serve only one of them"},
         {src, src + "/x", 9, "refusing to write the archive '" + src + "/x' inside the folder being packed"},
-        {path("missing"), old, 9, "'" + path("missing") + "' does not exist"},
+        {path("missing"), old, 9, quoted(path("missing")) + " does not exist"},
         {old, old, 9, "'" + old + "' is not a folder"},
-        {src, path("folder.dat"), 9, "'" + path("folder.dat") + "' is a folder"},
+        {src, path("folder.dat"), 9, quoted(path("folder.dat")) + " is a folder"},
         {src, path("none/x.dat"), 9, "can't write '" + path("none/x.dat") + "': No such file or directory"},
         {src, old, 10, "deflate level 10 is not -1 or 0..9"},
         {src, "", 9, "no archive name"}};
@@ -181,7 +183,7 @@ TEST_F(GrfPackTest, ZcopyRoundTripListingAndRefusals) {
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"-l", "x", file}, "bad level 'x' (0..9)"}, {{"-l", "10", file}, "bad level '10' (0..9)"},
         {{dir}, "'" + dir + "' is a folder"},
-        {{file, path("nope")}, "'" + path("nope") + "' does not exist"},
+        {{file, path("nope")}, quoted(path("nope")) + " does not exist"},
         {{file, file}, "'" + file + "' is not a folder"}};
     for (const auto& [args, error] : refused) {
         r = run("zcopy", args);

@@ -232,7 +232,8 @@ using NamedTag = Keyed<String>;
 template <class T>
 std::string spell(const List<T>& list) {
     std::string text;
-    for (const T& t : list) text += (text.empty() ? "" : " ") + std::to_string(t.m_nKey) + String(t.m_tag).c_str();
+    for (const T& t : list)
+        text.append(text.empty() ? "" : " ").append(std::to_string(t.m_nKey)).append(String(t.m_tag).c_str());
     return text;
 }
 
@@ -284,7 +285,8 @@ TEST(ListSort, AnyInputGivesTheStableOrderOfItsReverseOnBothPaths) {
         }
         std::stable_sort(reversed.begin(), reversed.end());
         std::string expected, plainCalls, namedCalls;
-        for (const Tagged& t : reversed) expected += (expected.empty() ? "" : " ") + std::to_string(t.m_nKey) + t.m_tag;
+        for (const Tagged& t : reversed)
+            expected.append(expected.empty() ? "" : " ").append(std::to_string(t.m_nKey)).append(1, t.m_tag);
         plain.sortWith([&](const Tagged& a, const Tagged& b) { return plainCalls += {a.m_tag, b.m_tag}, a < b; });
         named.sortWith([&](const NamedTag& a, const NamedTag& b) {
             return namedCalls += std::string(a.m_tag.c_str()) + b.m_tag.c_str(), a < b;

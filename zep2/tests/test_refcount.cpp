@@ -24,7 +24,8 @@ TEST(SmartPtr, CountsAssignmentsAndDeletesOnce) {
         SmartPtr<Counted> a(new Counted(&deaths));
         EXPECT_EQ(std::vector<SmartPtr<Counted>>(2, a).back()->getRefCount(), 3);  // two copies held
         SmartPtr<Counted> b(a);
-        a = a;
+        const SmartPtr<Counted>& same = a;
+        a = same;  // self-assignment keeps the count
         a = b;
         EXPECT_EQ(a->getRefCount(), 2);
         b = nullptr;

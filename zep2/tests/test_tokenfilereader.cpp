@@ -13,8 +13,10 @@ std::string readAll(TokenFileReader& reader) {
     std::string out;
     while (!reader.isEOF()) {
         reader.nextLine();
-        out += (out.empty() ? "" : " ") + std::to_string(reader.getLineNumber()) + ":" +
-               reader.getTokens().join("|").c_str();
+        out.append(out.empty() ? "" : " ")
+            .append(std::to_string(reader.getLineNumber()))
+            .append(":")
+            .append(reader.getTokens().join("|").c_str());
     }
     return out;
 }

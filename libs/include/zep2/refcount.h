@@ -20,7 +20,18 @@ public:
     void addRef() { ++m_nRefCount; }
     // Returns true when the count reached 0 and the object was deleted.
     bool release() {
+        // GCC 12 warns that the count is read after the delete when it
+        // inlines two releases of one object one after the other (a list
+        // holding the object twice): it cannot know that the first release
+        // left the count above 0.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuse-after-free"
+#endif
         if (--m_nRefCount == 0) {
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
             delete this;
             return true;
         }

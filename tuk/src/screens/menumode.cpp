@@ -56,7 +56,7 @@ MenuMode::~MenuMode() = default;
 void MenuMode::onEnter() {
     ZEP_TRACE("MenuMode::onEnter");
     GameApp* pApp = getApp();
-    pApp->setFrameRate(kFrameRate);
+    pApp->setFrameRate(ScreenReturn::kFrameRate);
     pApp->preloadAnimation("clock.anim");
     addPicture("menu_isologo", 10, 3, 2, &m_lLogos);
     m_pShadowLogo = addPicture("menu_sombralogo", 15, 8, 1, &m_lLogos);
@@ -129,7 +129,7 @@ void MenuMode::addLogos() {
 // ---- Each frame --------------------------------------------------------------------------
 
 void MenuMode::onUpdate(float fDelta) {
-    if (m_bReleasePending) releaseGameLeftovers();
+    m_return.update(*getApp());
     followHover();
     driftShadow(fDelta);
     fadeIn(fDelta);
@@ -180,8 +180,7 @@ void MenuMode::fadeIn(float fDelta) {
 void MenuMode::onResume() {
     ZEP_TRACE("MenuMode::onResume");
     GameApp* pApp = getApp();
-    pApp->setFrameRate(kFrameRate);
-    m_bReleasePending = m_cacheMark.isTaken();
+    m_return.cameBack(*pApp);
     pApp->showCursor(true);
     if (pApp->getConfirmQuit()) startMenuMusic();
     if (!chooseCurrentPlayer()) return;
@@ -194,14 +193,6 @@ void MenuMode::onResume() {
     pManager->save();
     if (pApp->getSetting(kWelcomeDoneKey) != "YES") pApp->setSetting(kWelcomeDoneKey, "YES");
     pApp->trySaveSettingsFile();
-}
-
-// What the last game cached and nothing holds any more: its levels' pictures,
-// animations and music, the map's screen.
-void MenuMode::releaseGameLeftovers() {
-    m_bReleasePending = false;
-    m_cacheMark.releaseNewer(*getApp());
-    m_cacheMark.clear();
 }
 
 // Only the sample cache is asked to let the previous track go; the music

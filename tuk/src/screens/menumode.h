@@ -44,8 +44,8 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "cachemark.h"
 #include "records/tukmode.h"
+#include "screens/screenreturn.h"
 #include "ui_label.h"
 
 class TUKPlayer;
@@ -65,7 +65,6 @@ public:
         kNewAdventure = 15
     };
     static constexpr float kShadowSpeed = 3.0f;  // pixels per second
-    static constexpr int kFrameRate = 60;
     static constexpr const char* kNotice = "Tuk Harbor - a demo made from nothing by its own generator";
 
     MenuMode();
@@ -110,7 +109,6 @@ private:
     void driftShadow(float fDelta);
     void fadeIn(float fDelta);
     void startMenuMusic();
-    void releaseGameLeftovers();
     bool chooseCurrentPlayer();
     void showPlayerName(const Zep::String& sName);
     // From the welcome picture's edge to the name label's: one space of the
@@ -139,9 +137,7 @@ private:
     Zep::String m_sPlayerName;
     TUKPlayer* m_pPlayer = nullptr;  // owned by the profile manager
     int32_t m_nGameKind = -1;
-    // The caches as a game found them; what the game left behind and nothing
-    // holds is let go in the first update after the menu comes back, once
-    // the modes that ended are gone.
-    CacheMark m_cacheMark;
-    bool m_bReleasePending = false;
+    // The pace when the menu comes back, and the caches as a game found
+    // them: what the game left behind is let go once.
+    ScreenReturn m_return{ScreenReturn::Mark::Once};
 };

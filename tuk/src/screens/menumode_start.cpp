@@ -76,7 +76,7 @@ void MenuMode::startNewAdventure(int nPath) {
     m_pPlayer->setAdventureInProgress(false);
     prepareGame(0);
     GameApp::log("MM push path %d SM nS%d\n", nPath, nStage);
-    m_cacheMark.take(*getApp());
+    m_return.markCaches(*getApp());
     getApp()->pushMode(new StoryManagerMode(difficultySetting(), kNewStoryValue, m_pPlayer, 0));
 }
 
@@ -91,7 +91,7 @@ void MenuMode::startOtherGame(int nGameKind, int nPath) {
     m_pPlayer->setDifficulty(difficultySetting());
     prepareGame(nGameKind);
     GameApp::log("MM push path %d SM nS%d\n", nPath, nStage);
-    m_cacheMark.take(*getApp());
+    m_return.markCaches(*getApp());
     getApp()->pushTransition(
         new StoryManagerMode(m_pPlayer->getDifficulty(), m_pPlayer->getStoryValue(), m_pPlayer, nGameKind),
         new TrnFadeToBlack());

@@ -141,7 +141,7 @@ void StoryManagerMode::startLevel() {
     const Zep::String sScene = Zep::String::format("scene%d", currentStage());
     m_result = DayResult();
     m_bLevelPlayed = true;
-    m_cacheMark.take(*getApp());
+    m_return.markCaches(*getApp());
     getApp()->pushTransition(new PlayMode(m_pPlayer, &m_result, sScene.c_str(), nLevel, m_nGameKind, m_nDifficulty),
                              new TrnFadeToBlack());
 }
@@ -150,8 +150,7 @@ void StoryManagerMode::startLevel() {
 
 void StoryManagerMode::onResume() {
     ZEP_TRACE("StoryManagerMode::onResume");
-    getApp()->setFrameRate(kFrameRate);
-    m_bReleasePending = m_cacheMark.isTaken();
+    m_return.cameBack(*getApp());
     getApp()->showCursor(true);
     if (m_bLevelPlayed) {
         if (m_result.bDone) takeResult();
@@ -168,7 +167,5 @@ void StoryManagerMode::onResume() {
 
 void StoryManagerMode::onUpdate(float fDelta) {
     TUKMode::onUpdate(fDelta);
-    if (!m_bReleasePending) return;
-    m_bReleasePending = false;
-    m_cacheMark.releaseNewer(*getApp());
+    m_return.update(*getApp());
 }

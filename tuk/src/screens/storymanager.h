@@ -63,9 +63,9 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "cachemark.h"
 #include "records/leveldata.h"
 #include "records/tukmode.h"
+#include "screens/screenreturn.h"
 #include "ui_button.h"
 #include "ui_label.h"
 
@@ -89,7 +89,6 @@ public:
     static constexpr int kLevelsPerStage = 10;
     static constexpr int kLastScene = 4;
     static constexpr int kStageCount = 5;
-    static constexpr int kFrameRate = 60;
 
     StoryManagerMode(int nDifficulty, int nStoryValue, TUKPlayer* pPlayer, int nGameKind);
     ~StoryManagerMode() override;
@@ -144,8 +143,9 @@ private:
     bool m_bLevelPlayed = false;  // the level pushed by Play has not come back yet
     bool m_bInStore = false;      // the store pushed as a step has not come back yet
     Zep::List<int> m_lSteps;
-    CacheMark m_cacheMark;          // the caches as the last Play found them
-    bool m_bReleasePending = false;  // came back; the next update lets go
+    // The pace when the map comes back, and the caches as the last Play
+    // found them: let go again after each return.
+    ScreenReturn m_return{ScreenReturn::Mark::EveryReturn};
     Zep::SmartPtr<Sprite> m_pCurrent;
     Zep::SmartPtr<Label> m_pStageLabel;
     Zep::SmartPtr<Label> m_pDayLabel;

@@ -31,7 +31,7 @@ std::string parrotScript() {
 
 std::string liquidsOf(const Mug& mug) {
     std::string s;
-    for (int nLiquid : mug.getLiquids()) s += (s.empty() ? "" : ",") + std::to_string(nLiquid);
+    for (int nLiquid : mug.getLiquids()) s.append(s.empty() ? "" : ",").append(std::to_string(nLiquid));
     return s;
 }
 

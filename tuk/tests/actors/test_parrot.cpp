@@ -55,7 +55,10 @@ TEST_F(ParrotTest, TwoMugsFromTheFirstSeatsToTheSinkThenHome) {
         if (p.getState() == nState && p.getCarried() == nCarried) continue;
         nState = p.getState();
         nCarried = p.getCarried();
-        sSteps += (sSteps.empty() ? "" : " ") + std::to_string(nState) + "/" + std::to_string(nCarried);
+        sSteps.append(sSteps.empty() ? "" : " ")
+            .append(std::to_string(nState))
+            .append("/")
+            .append(std::to_string(nCarried));
         if (nCarried == 1 && nState == Parrot::kPerched) bFirstTakenFirst = !seat(1).hasMug() && seat(3).hasMug();
         if (nState == Parrot::kPerched && p.isAtHome()) break;
     }

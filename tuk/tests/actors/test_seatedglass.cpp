@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <zep2/str.h>
+
 #include "level/levelplay_util.h"
 #include "actors/mug.h"
 
@@ -75,8 +77,9 @@ Box glassBox(const Mug& mug) {
 }
 
 std::string describe(const Box& b) {
-    return "(" + std::to_string(static_cast<int>(b.left)) + "," + std::to_string(static_cast<int>(b.top)) + ")-(" +
-           std::to_string(static_cast<int>(b.right)) + "," + std::to_string(static_cast<int>(b.bottom)) + ")";
+    return Zep::String::format("(%d,%d)-(%d,%d)", static_cast<int>(b.left), static_cast<int>(b.top),
+                               static_cast<int>(b.right), static_cast<int>(b.bottom))
+        .c_str();
 }
 
 }  // namespace

@@ -87,8 +87,8 @@ TEST_F(TargetTest, RulesPerTargetHandAndCarriedState) {
         EXPECT_EQ(pSpot->beginAction(row.nHand), row.nKind) << sCase;
         if (!row.bCan) continue;
         pSpot->completeAction(row.nHand);
-        std::string sHeld = "-";
-        if (pCoaster && pCoaster->hasMug()) sHeld = pCoaster->getMug()->isEmpty() ? "E" : "F";
+        std::string sHeld(1, '-');
+        if (pCoaster && pCoaster->hasMug()) sHeld[0] = pCoaster->getMug()->isEmpty() ? 'E' : 'F';
         if (TrashBin* pSink = dynamic_cast<TrashBin*>(pSpot.get())) {
             sHeld = std::to_string(pSink->getGlasses());
             EXPECT_EQ(m_pMode->getLevelData().m_lMugs.getCount(), nMugs - pSink->getGlasses()) << sCase;

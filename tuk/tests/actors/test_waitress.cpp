@@ -122,7 +122,7 @@ TEST_F(WaitressTest, TraySlotsFollowTheTrayArmPerCapacityAndHeading) {
         while (she.countCarriedItems() < row.nCapacity) she.setHandContents(fullMug());
         she.setHeading(row.nHeading);
         std::string sSlots;
-        for (int i = 0; i < row.nCapacity; ++i) sSlots += (i ? " " : "") + position(she.getHandContents(i));
+        for (int i = 0; i < row.nCapacity; ++i) sSlots.append(i ? " " : "").append(position(she.getHandContents(i)));
         EXPECT_EQ(sSlots, row.szSlots) << row.nCapacity << " " << row.nHeading;
         EXPECT_FLOAT_EQ(she.getHandContents(0)->getSprite()->getScaleX(), 0.896f);
         while (she.countCarriedItems() > 0) she.takeHandContents(she.countCarriedItems() - 1);

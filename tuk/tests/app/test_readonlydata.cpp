@@ -2,11 +2,8 @@
 // settings and profiles there, keeps its log on standard error, takes its
 // single-instance lock in a private folder of the user's, says once that
 // progress will not be saved (on standard error, and on screen over the
-// menu), and changes nothing in the folder.
-//
-// The tests run as root, whom no folder refuses: then the game runs as
-// "nobody" (setpriv), in folders root owns. Run as anyone else, the folders
-// are made read-only instead.
+// menu), and changes nothing in the folder. The game runs as another user
+// (otheruser_util.h).
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,56 +15,17 @@
 #include <gtest/gtest.h>
 
 #include "records/records_util.h"
+#include "app/otheruser_util.h"
 #include "app/wholegame_util.h"
 
 namespace {
 
 using processtest::Child;
 using processtest::countOf;
+using processtest::OtherUser;
 using processtest::waitUntil;
 
 constexpr int kStartMilliseconds = 30000;
-constexpr unsigned kNobody = 65534;
-constexpr const char* kSetpriv = "/usr/bin/setpriv";
-
-// The game's program, as a user who may not write what the test made.
-class OtherUser {
-public:
-    bool isRoot() const { return ::geteuid() == 0; }
-    unsigned uid() const { return isRoot() ? kNobody : ::geteuid(); }
-    // Why the test can't run here; "" when it can.
-    std::string skipReason(const std::string& sScratch) const {
-        if (!isRoot()) return "";
-        if (::access(kSetpriv, X_OK) != 0) return std::string("running as root without ") + kSetpriv;
-        const std::string sArchive =
-            std::filesystem::path(TUK_GAME_PROGRAM).parent_path().string() + "/tuk_data.dat";
-        Child probe(kSetpriv, words({"/usr/bin/test", "-r", sArchive, "-a", "-x", TUK_GAME_PROGRAM}), {},
-                    sScratch);
-        if (probe.wait(kStartMilliseconds) != 0) return "user nobody can't reach the built game";
-        return "";
-    }
-    std::string program() const { return isRoot() ? kSetpriv : TUK_GAME_PROGRAM; }
-    std::vector<std::string> gameWords() const {
-        return isRoot() ? words({TUK_GAME_PROGRAM}) : std::vector<std::string>{};
-    }
-    // A folder the test made: readable for the game, not writable.
-    void readOnly(const std::string& sFolder) const { chmod(sFolder, isRoot() ? 0755 : 0555); }
-    // A folder the test made that the game's user owns and only it may enter.
-    void give(const std::string& sFolder) const {
-        if (isRoot()) {
-            EXPECT_EQ(::chown(sFolder.c_str(), kNobody, kNobody), 0);
-        }
-        chmod(sFolder, 0700);
-    }
-    static void chmod(const std::string& sFolder, mode_t nMode) { EXPECT_EQ(::chmod(sFolder.c_str(), nMode), 0); }
-
-private:
-    static std::vector<std::string> words(std::vector<std::string> vCommand) {
-        std::vector<std::string> v{"--reuid=65534", "--regid=65534", "--clear-groups", "--"};
-        v.insert(v.end(), vCommand.begin(), vCommand.end());
-        return v;
-    }
-};
 
 // The data home with the game's folder in it, as the test leaves it.
 std::string folderListing(const std::string& sFolder) {

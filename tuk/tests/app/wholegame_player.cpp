@@ -298,7 +298,7 @@ void BarPlayer::send(const std::vector<std::pair<int, int>>& vClicks) {
 }
 
 void BarPlayer::note(const std::string& sLine) {
-    m_sJournal += "[" + std::to_string(m_nClockChanges) + " s] " + sLine + "\n";
+    m_sJournal.append("[").append(std::to_string(m_nClockChanges)).append(" s] ").append(sLine).append("\n");
 }
 
 }  // namespace wholegame

@@ -210,16 +210,17 @@ protected:
     // Polls the screen until the condition holds (true), or the time is up
     // or the game has ended (false, the last screenshot left in *pLast).
     bool cameWithin(const Condition& condition, int nMilliseconds, Shot* pLast = nullptr) {
-        const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMilliseconds);
-        for (;;) {
-            Shot shot = m_screen.grab();
-            if (condition(shot)) return true;
-            if (std::chrono::steady_clock::now() > tEnd || m_pGame->wait(0) >= 0) {
-                if (pLast) *pLast = std::move(shot);
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMilliseconds));
-        }
+        Shot shot;
+        bool bCame = false;
+        processtest::waitUntil(
+            [&] {
+                shot = m_screen.grab();
+                bCame = condition(shot);
+                return bCame || m_pGame->wait(0) >= 0;
+            },
+            nMilliseconds, kPollMilliseconds);
+        if (!bCame && pLast) *pLast = std::move(shot);
+        return bCame;
     }
 
     Condition showing(const Look& look) {

@@ -17,10 +17,7 @@
 
 namespace demoscene {
 
-inline std::string boxText(const Rect& r) {
-    return "(" + std::to_string(r.getLeft()) + ", " + std::to_string(r.getTop()) + " - " +
-           std::to_string(r.getRight()) + ", " + std::to_string(r.getBottom()) + ")";
-}
+inline std::string boxText(const Rect& r) { return r.toString().c_str(); }
 
 // The box mirrored about the vertical line at x.
 inline Rect mirrored(const Rect& box, int x) {

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include <zep2/str.h>
+
 #include "actors/actionballoon.h"
 #include "actors/characterspot.h"
 #include "level/demoscene_util.h"
@@ -280,7 +282,7 @@ TEST_F(DemoShop, TheParrotStandsOnTheShopsPerchForSaleAndSoldOut) {
     const Color post = pShop->getPixel(x, aBoxes[1].getBottom());
     std::string sOther;
     for (int y = aBoxes[1].getBottom(); y < pShop->getHeight(); ++y)
-        if (pShop->getPixel(x, y) != post) sOther += " " + std::to_string(y);
+        if (pShop->getPixel(x, y) != post) sOther.append(" ").append(std::to_string(y));
     EXPECT_EQ(sOther, "") << "under the parrot at x " << x;
     EXPECT_NE(pShop->getPixel(x - 20, aBoxes[1].getBottom()), post);
 }

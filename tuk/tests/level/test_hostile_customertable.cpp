@@ -42,7 +42,7 @@ TEST(HostileCustomerTable, DamagedTablesGiveTheLineAnEditorShows) {
     const std::string sName32(32, 'n'), sName33(33, 'n');
     const std::string sMany = [] {
         std::string s;
-        for (int i = 0; i < 1000; ++i) s += "c" + std::to_string(i) + " normal 1\n";
+        for (int i = 0; i < 1000; ++i) s.append("c").append(std::to_string(i)).append(" normal 1\n");
         return s;
     }();
     const struct {

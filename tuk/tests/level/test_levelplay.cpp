@@ -4,6 +4,8 @@
 // the level hands the day over and leaves.
 #include <string>
 
+#include <zep2/str.h>
+
 #include "screens/gameoptions.h"
 #include "keys.h"
 #include "level/levelplay_util.h"
@@ -51,7 +53,7 @@ TEST_F(DemoLevel, PlayedWithMousePressesFromTheFirstCustomerToTheStatisticsAndBa
     EXPECT_EQ(sSteps, "012345");  // the time passes through in one frame in the campaign
     EXPECT_EQ(data.m_nResultMoney, nMoney >= 400 ? nMoney : 0);
     EXPECT_EQ(data.m_nResultStars, data.m_nDayStars);
-    EXPECT_EQ(pStats->getScoreLabel()->getText(), ("$" + std::to_string(nMoney)).c_str());
+    EXPECT_EQ(pStats->getScoreLabel()->getText(), Zep::String::format("$%d", nMoney).c_str());
     EXPECT_EQ(pStats->getCustomersLabel()->getText(), (std::to_string(nPaid) + "/8").c_str());
     const int nStars = data.m_nDayStars;
     // The button ends it; the level resumes, hands the day over and fades out.

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <zep2/resource.h>
+#include <zep2/str.h>
 
 #include "screens/barpreview.h"
 #include "level/demoscene_util.h"
@@ -24,11 +25,11 @@ std::string seats(const LevelData& data) {
     std::string s;
     for (int i = 0; i < data.m_lCharacterSpots.getCount(); ++i) {
         const bool bVip = i >= data.m_nOrdinarySpots;
-        s += (i ? " " : "") + std::to_string(data.m_lSeatKinds.get(i));
+        s.append(i ? " " : "").append(std::to_string(data.m_lSeatKinds.get(i)));
         s += bVip && data.m_lVipDirections.get(i - data.m_nOrdinarySpots) < 0 ? "-" : "+";
         int x = 0, y = 0;
         data.m_lCharacterSpots.get(i)->getAttachedSprite()->getPosition(&x, &y);
-        s += "@" + std::to_string(x);
+        s.append("@").append(std::to_string(x));
     }
     return s + " (" + std::to_string(data.m_nOrdinarySpots) + " ordinary, " +
            std::to_string(data.m_lVipDirections.getCount()) + " VIP)";
@@ -40,7 +41,8 @@ std::string coasters(PlayMode& level) {
     for (const Zep::SmartPtr<GlassSpot>& pSpot : level.getGlassSpots()) {
         std::string sKind = pSpot->isBarmanSpot() ? "b" : "c";
         for (const Zep::SmartPtr<DrinkMachine>& pMachine : level.getLevelData().m_lDrinkMachines)
-            if (pMachine->getPlatformSpots().indexOf(pSpot) >= 0) sKind = "p" + std::to_string(pMachine->getId());
+            if (pMachine->getPlatformSpots().indexOf(pSpot) >= 0)
+                sKind = Zep::String::format("p%d", pMachine->getId()).c_str();
         s += sKind;
     }
     return s;

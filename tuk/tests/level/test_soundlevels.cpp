@@ -1,18 +1,18 @@
 // The mix of a busy day through SDL_mixer and SDL's disk audio driver: the
 // demo level with its music and a scripted player serving, and every 0.75 s
 // of sound five of the level's effects started one after the other, so that
-// they all sound at once over the music. What the mixer wrote is read back:
-// a sample at full scale is one the mix clipped.
+// they all sound at once over the music. The driver writes into a pipe that
+// the test empties one chunk a frame, so the sound advances with the frames
+// however the threads are scheduled. What the mixer wrote is read back: a
+// sample at full scale is one the mix clipped.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
-#include <chrono>
 #include <cstring>
 #include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include <zep2/error.h>
 #include <zep2/resource.h>
@@ -22,6 +22,7 @@
 #include "level/levelplay_util.h"
 #include "platform.h"
 #include "startup.h"
+#include "testkit_diskpipe.h"
 #include "testkit_tempdir.h"
 
 namespace {
@@ -45,27 +46,33 @@ protected:
         DemoLevel::SetUp();
         m_app.addResourceProvider(
             std::make_unique<Zep::FilesystemResourceProvider>(TUK_CONTENT_FOLDER "tuk_sound/"), false);
-        testkit::writeFileBytes(capturePath(), "");
         m_pDesktop = createDesktopPlatform();
         m_pMixer = m_pDesktop->getAudioDriver();
+        ASSERT_TRUE(m_pipe.open());
         ASSERT_TRUE(m_pMixer && m_pMixer->init()) << SDL_GetError();
         m_app.useAudioDriver(m_pMixer);
         m_app.setSoundVolume(255);
         m_app.setMusicVolume(255);
     }
     void TearDown() override {
-        if (m_pMixer) m_pMixer->shutdown();
+        closeMixer();
         m_pDesktop.reset();
         SDL_Quit();
         DemoLevel::TearDown();
     }
     void play();
-    size_t captured() const { return testkit::readFileBytes(capturePath()).size(); }
-    std::string capturePath() const { return m_dir.file("mix.raw"); }
+    // The mixer closed while the rest of its output is read.
+    void closeMixer() {
+        m_pipe.close([this] {
+            if (m_pMixer) m_pMixer->shutdown();
+        });
+    }
 
     testkit::ScopedEnv m_audioEnv{"SDL_AUDIODRIVER", "disk"};
     testkit::ScopedEnv m_fileEnv{"SDL_DISKAUDIOFILE", m_dir.file("mix.raw").c_str()};
-    testkit::ScopedEnv m_delayEnv{"SDL_DISKAUDIODELAY", "40"};
+    // The pipe paces the driver; it needs no pause of its own.
+    testkit::ScopedEnv m_delayEnv{"SDL_DISKAUDIODELAY", "0"};
+    testkit::DiskAudioPipe m_pipe{m_dir.file("mix.raw")};
     std::unique_ptr<IPlatform> m_pDesktop;
     IAudioDriver* m_pMixer = nullptr;
 };
@@ -82,28 +89,25 @@ TEST_F(SDLAudioBusyLevel, FiveEffectsTogetherOverTheMusicClipFewerThanOneSampleI
 
 void SDLAudioBusyLevel::play() {
     enter(2);
-    // The day runs while the mixer writes; the frames follow the capture,
-    // so a slow machine only plays the day more slowly. A frame starts at
-    // most one effect: on a busy machine the bursts fall behind the sound,
-    // and the capture goes on until every burst has started.
+    // Each frame of the day takes one chunk of the mixer's output and starts
+    // at most one effect, so the five of a burst start one chunk apart.
     const int nWanted = kBursts * static_cast<int>(std::size(kBurst));
     size_t nBurst = kBurstBytes;
     size_t nNext = 0;  // the next of the burst's effects
     int nStarted = 0, nMusicFrames = 0;
-    for (int nFrame = 0; nFrame < 20000 && (captured() < kCaptureSeconds * kBytesPerSecond || nStarted < nWanted);
-         ++nFrame) {
+    while (m_pipe.bytes().size() < kCaptureSeconds * kBytesPerSecond || nStarted < nWanted) {
         playerMove();
         frames();
         nMusicFrames += m_pMixer->isMusicPlaying() ? 1 : 0;
-        if (captured() >= nBurst + nNext * kChunkBytes) {
+        ASSERT_TRUE(m_pipe.take(kChunkBytes)) << "the sound device closed";
+        if (m_pipe.bytes().size() >= nBurst + nNext * kChunkBytes) {
             playGameSound(kBurst[nNext]);
             ++nStarted;
             if (++nNext == std::size(kBurst)) nNext = 0, nBurst += kBurstBytes;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    m_pMixer->shutdown();
-    const std::string sBytes = testkit::readFileBytes(capturePath());
+    closeMixer();
+    const std::string& sBytes = m_pipe.bytes();
     ASSERT_GE(sBytes.size(), kCaptureSeconds * kBytesPerSecond);
     EXPECT_GE(nStarted, nWanted);
     EXPECT_GT(nMusicFrames, 0);

@@ -20,7 +20,10 @@ std::string pathText(const WalkAreas& areas, int nFromX, int nFromY, int nToX, i
     if (!areas.findPath(nFromX, nFromY, nToX, nToY, &lWaypoints)) return "none";
     std::string s;
     for (const Point& p : lWaypoints)
-        s += (s.empty() ? "" : " ") + std::to_string(truncToInt(p.x)) + "," + std::to_string(truncToInt(p.y));
+        s.append(s.empty() ? "" : " ")
+            .append(std::to_string(truncToInt(p.x)))
+            .append(",")
+            .append(std::to_string(truncToInt(p.y)));
     return s;
 }
 

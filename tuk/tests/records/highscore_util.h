@@ -12,7 +12,9 @@ namespace highscoretest {
 
 using Rows = std::initializer_list<std::pair<const char*, int32_t>>;
 
-inline std::string rowOf(const HighscoreEntry& e) { return e.getName().c_str() + (" " + std::to_string(e.getScore())); }
+inline std::string rowOf(const HighscoreEntry& e) {
+    return std::string(e.getName().c_str()).append(" ").append(std::to_string(e.getScore()));
+}
 
 inline std::string rowsOf(const HighscoreList& list) {
     std::string s;
@@ -30,7 +32,7 @@ inline HighscoreList listOf(Rows rows) {
 inline std::string listBytes(Rows rows) {
     std::string s = std::string("\x00\x14", 2) + static_cast<char>(rows.size());
     for (const auto& [szName, nScore] : rows)
-        s += std::string(1, '\0') + recordtest::str(szName) + recordtest::le32(nScore) + recordtest::str("");
+        s.append(1, '\0').append(recordtest::str(szName)).append(recordtest::le32(nScore)).append(recordtest::str(""));
     return s;
 }
 

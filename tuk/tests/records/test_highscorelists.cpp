@@ -29,7 +29,9 @@ TEST_F(HighscoreListsTest, StoredBytesOfOneRowAndOfTheDefaultTablesWrittenOnFirs
     EXPECT_EQ(HighscoreLists::encode(lists.lists()),
               HighscoreLists::encode({listOf(kDefault0), listOf(kDefault1), listOf(kDefault2)}));
     EXPECT_EQ(rowOf(lists.lists()[0].getLast()), "Zigzagga 400000");
-    EXPECT_EQ(storedBytes(m_app), "\x05" + listBytes(kDefault0) + listBytes(kDefault1) + listBytes(kDefault2));
+    EXPECT_EQ(
+        storedBytes(m_app),
+        std::string("\x05").append(listBytes(kDefault0)).append(listBytes(kDefault1)).append(listBytes(kDefault2)));
 }
 
 TEST_F(HighscoreListsTest, ListsReadBackRowForRowWithTheByte01AndTheirSecondTexts) {

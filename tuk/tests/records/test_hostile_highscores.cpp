@@ -2,6 +2,8 @@
 // value (three lists of ten rows "P<list><row>") or cuts it.
 #include <gtest/gtest.h>
 
+#include <zep2/str.h>
+
 #include "records/highscore_util.h"
 #include "imagetest_util.h"
 
@@ -24,8 +26,10 @@ protected:
 std::string storedList(int nList, int nRows) {
     std::string s = std::string("\x00\x14", 2) + static_cast<char>(nRows);
     for (int r = 0; r < nRows; ++r)
-        s += std::string(1, '\0') + recordtest::str("P" + std::to_string(nList * 10 + r)) +
-             recordtest::le32(100 - r) + recordtest::str("");
+        s.append(1, '\0')
+            .append(recordtest::str(Zep::String::format("P%d", nList * 10 + r).c_str()))
+            .append(recordtest::le32(100 - r))
+            .append(recordtest::str(""));
     return s;
 }
 
@@ -44,7 +48,14 @@ std::string line(const char* szReason, const char* szRows) {
 }  // namespace
 
 TEST_F(HostileHighscores, DamagedValuesLogOneLineAndGiveThreeFullListsWhileTheSettingStaysUntilAScoreGetsIn) {
-    const std::string sValid = "\x05" + storedList(0, 10) + storedList(1, 10) + storedList(2, 10);
+    const std::string sValid =
+        std::string("\x05").append(storedList(0, 10)).append(storedList(1, 10)).append(storedList(2, 10));
+    // sValid with the byte at nAt changed to c.
+    const auto changed = [&sValid](size_t nAt, char c) {
+        std::string s = sValid;
+        s[nAt] = c;
+        return s;
+    };
     const size_t nList1 = 1 + storedList(0, 10).size();
     const std::string sStored = "P0 100, P9 91 | P10 100", sDefaults = "Odile 450000, Zigzagga 400000 | Odile 18000";
     const std::string sFirstOnly = "P0 100, P9 91 | Odile 18000";
@@ -55,22 +66,20 @@ TEST_F(HostileHighscores, DamagedValuesLogOneLineAndGiveThreeFullListsWhileTheSe
         std::string sBytes, sRows, sLog;
     } kRows[] = {
         {"valid", sValid, sStored, ""},
-        {"header 06 taken as 05", "\x06" + sValid.substr(1), sStored, ""},
+        {"header 06 taken as 05", changed(0, '\x06'), sStored, ""},
         {"list 0 in the older form", std::string(sValid).replace(2, 2, std::string("\x01tsL\x0A\0\0\0", 8)), sStored,
          ""},
-        {"legacy header 01 without its signature", "\x01" + sValid.substr(1), sDefaults,
+        {"legacy header 01 without its signature", changed(0, '\x01'), sDefaults,
          line("Wrong ObjectStreamer signature", "none none none")},
         {"only the header", "\x05", sDefaults, line(kBadList, "none none none")},
         {"two lists", sValid.substr(0, nList1 + storedList(1, 10).size()), sStored, line(kBadList, "10 10 none")},
         {"cut in the third row of list 1", sValid.substr(0, nList1 + 3 + 2 * 12 + 5), sFirstOnly,
          line(kBadString, "10 none none")},
-        {"list 1 of version 2", std::string(sValid).replace(nList1 + 1, 1, "\x24"), sFirstOnly,
+        {"list 1 of version 2", changed(nList1 + 1, '\x24'), sFirstOnly,
          line("List::persistFrom : unknown format version", "10 none none")},
-        {"a name of type 13", std::string(sValid).replace(nList1 + 4, 1, "\x13"), sFirstOnly,
-         line(kBadString, "10 none none")},
-        {"list 0 counts 11", std::string(sValid).replace(3, 1, "\x0B"), sDefaults,
-         line(kBadString, "none none none")},
-        {"short lists", "\x05" + storedList(0, 4) + storedList(1, 10) + storedList(2, 0),
+        {"a name of type 13", changed(nList1 + 4, '\x13'), sFirstOnly, line(kBadString, "10 none none")},
+        {"list 0 counts 11", changed(3, '\x0B'), sDefaults, line(kBadString, "none none none")},
+        {"short lists", std::string("\x05").append(storedList(0, 4)).append(storedList(1, 10)).append(storedList(2, 0)),
          "P0 100, Zigzagga 400000 | P10 100", line("lists too short", "4 10 0")},
     };
     for (const auto& row : kRows) {

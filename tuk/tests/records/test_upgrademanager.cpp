@@ -14,7 +14,7 @@ namespace {
 std::string valuesOf(int nKind, int (*fn)(int, int)) {
     std::string s;
     for (int nLevel = -1; nLevel <= UpgradeManager::getLevelCount(nKind); ++nLevel)
-        s += (s.empty() ? "" : " ") + std::to_string(fn(nKind, nLevel));
+        s.append(s.empty() ? "" : " ").append(std::to_string(fn(nKind, nLevel)));
     return s;
 }
 
@@ -72,8 +72,8 @@ TEST(UpgradeCatalogue, StorePictureOfEveryItemAndLevel) {
     const char* kRows[] = {
         "-, store_bandeja1, store_bandeja2, sold out store_bandeja2, -",
         "-, store_sillas, sold out store_sillas, -",
-        "-, store_jugomatic, sold out store_jugomatic, sold out store_jugomatic, sold out store_jugomatic, "
-        "sold out store_jugomatic, -",
+        ("-, store_jugomatic, sold out store_jugomatic, sold out store_jugomatic, sold out store_jugomatic, "
+         "sold out store_jugomatic, -"),
         "-, -, sold out store_parrot, -",
         "-, store_decos, sold out store_decos, -",
         "-, n/a store_centros1, store_centros1, store_centros2, sold out store_centros2, -",

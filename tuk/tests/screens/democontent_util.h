@@ -13,6 +13,7 @@
 
 #include <zep2/error.h>
 #include <zep2/resource.h>
+#include <zep2/str.h>
 
 #include "records/profileaccess.h"
 #include "screens/screens_util.h"
@@ -44,8 +45,7 @@ private:
 };
 
 inline std::string describe(const Rect& r) {
-    return "(" + std::to_string(r.getLeft()) + ", " + std::to_string(r.getTop()) + ") - (" +
-           std::to_string(r.getRight()) + ", " + std::to_string(r.getBottom()) + ")";
+    return Zep::String::format("(%d, %d) - (%d, %d)", r.getLeft(), r.getTop(), r.getRight(), r.getBottom()).c_str();
 }
 
 inline bool contains(const Rect& outer, const Rect& inner) {

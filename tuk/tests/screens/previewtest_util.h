@@ -106,7 +106,7 @@ inline std::string depths(const Zep::List<Zep::SmartPtr<Sprite>>& lSprites, int 
     for (const Zep::SmartPtr<Sprite>& pSprite : lSprites) {
         if (nSkip-- > 0) continue;
         const bool bMark = bMarkHidden && !pSprite->isVisible();
-        s += (s.empty() ? "" : " ") + std::to_string(pSprite->getZOrder()) + (bMark ? "h" : "");
+        s.append(s.empty() ? "" : " ").append(std::to_string(pSprite->getZOrder())).append(bMark ? "h" : "");
     }
     return s;
 }
@@ -115,7 +115,7 @@ inline std::string depths(const Zep::List<Zep::SmartPtr<Sprite>>& lSprites, int 
 inline std::string records(const Zep::List<UpgradeConditionalSprite>& lRecords) {
     std::string s;
     for (const UpgradeConditionalSprite& record : lRecords) {
-        s += (s.empty() ? "" : " ") + std::to_string(record.m_pSprite->getZOrder()) + ":";
+        s.append(s.empty() ? "" : " ").append(std::to_string(record.m_pSprite->getZOrder())).append(":");
         for (int n : record.m_lVariantIds) s += std::to_string(n);
         s += "/";
         for (int n : record.m_lLevels) s += std::to_string(n);

@@ -22,7 +22,7 @@ protected:
     std::string choices() const {
         std::string s;
         for (const Zep::SmartPtr<RadioButton>& pChoice : m_pDialog->getVariantChoices())
-            s += (s.empty() ? "" : " ") + std::string(pChoice->getText().c_str()) + (pChoice->isChecked() ? "*" : "");
+            s.append(s.empty() ? "" : " ").append(pChoice->getText().c_str()).append(pChoice->isChecked() ? "*" : "");
         return s;
     }
     DlgMessage* message() { return dynamic_cast<DlgMessage*>(m_app.getTopMode()); }

@@ -90,8 +90,11 @@ TEST_F(HighScoreScreen, EachTabShowsItsPageOverTheTilesAndBuildsItOnce) {
 }
 
 TEST_F(HighScoreScreen, RowsAreSortedOnEntryWithEqualScoresReversed) {
-    storeBytes(m_app, "\x05" + listBytes({{"Low", 1}, {"Old", 5}, {"New", 5}, {"A", 9}, {"B", 8}, {"C", 7}, {"D", 6},
-                                          {"E", 4}, {"F", 3}, {"G", 2}}) + listBytes({}) + listBytes({}));
+    storeBytes(m_app, std::string("\x05")
+                          .append(listBytes({{"Low", 1}, {"Old", 5}, {"New", 5}, {"A", 9}, {"B", 8}, {"C", 7}, {"D", 6},
+                                             {"E", 4}, {"F", 3}, {"G", 2}}))
+                          .append(listBytes({}))
+                          .append(listBytes({})));
     enter();
     EXPECT_EQ(column(0, 1), "Name,A,B,C,D,New,Old,E,F,G,Low,");
 }

@@ -36,7 +36,8 @@ TEST_F(HostileFrontEnd, CreditsLinesOutOfTheFormatAreLeftOutAndLogged) {
         {"   \n\t\n# note\n#\n", "", 0},         // blank and comment lines
         {"+  two\r\n+ x \r", "+ two|+x |", 0},   // the text as written
         {std::string("+ a\0b\n", 6), "+a|", 0},  // text ends at a NUL
-        {"+ " + std::string(5000, 'n') + "\n" + "x" + std::string(5000, 'y'), "+" + std::string(5000, 'n') + "|", 1},
+        {std::string("+ ").append(5000, 'n').append("\nx").append(5000, 'y'),
+         std::string("+").append(5000, 'n').append("|"), 1},
     };
     for (const auto& row : kRows) {
         const size_t nBefore = m_files.logText().size();

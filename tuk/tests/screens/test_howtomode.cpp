@@ -20,7 +20,7 @@ protected:
     // "page <n>, layers <l0> <l1> <l2>, previous <on|off>, next <on|off>"
     std::string state() const {
         std::string s = "page " + std::to_string(m_pMode->getCurrentPage()) + ", layers";
-        for (int i = 0; i < 3; ++i) s += " " + std::to_string(m_pMode->getPage(i)->getZOrder());
+        for (int i = 0; i < 3; ++i) s.append(" ").append(std::to_string(m_pMode->getPage(i)->getZOrder()));
         for (int i = 0; i < 2; ++i)
             s += std::string(i ? ", next " : ", previous ") + (m_pMode->getPagingButton(i)->isEnabled() ? "on" : "off");
         return s;

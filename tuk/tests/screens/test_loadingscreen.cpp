@@ -77,7 +77,7 @@ protected:
 
 std::string sounds(int nFrom, int nTo) {
     std::string s;
-    for (int i = nFrom; i <= nTo; ++i) s += "s" + std::to_string(i) + "\n";
+    for (int i = nFrom; i <= nTo; ++i) s.append("s").append(std::to_string(i)).append("\n");
     return s;
 }
 

@@ -38,7 +38,7 @@ protected:
                  std::to_string(pButton->getY()) + ":" + std::to_string(pButton->getZOrder()) + " ";
         s += "| plain";
         for (const Zep::SmartPtr<Sprite>& pSprite : m_pStore->getItemSprites())
-            s += " " + std::to_string(pSprite->getZOrder());
+            s.append(" ").append(std::to_string(pSprite->getZOrder()));
         return s;
     }
     std::string salesman() const { return m_pStore->getSalesman()->getSequenceName().c_str(); }

@@ -4,6 +4,8 @@
 // the settings file.
 #include <gtest/gtest.h>
 
+#include <zep2/str.h>
+
 #include "actors/barfixture.h"
 #include "records/profileaccess.h"
 #include "screens/democontent_util.h"
@@ -124,7 +126,7 @@ TEST_F(MapTest, ANewAdventureChangesExactlyItsFieldsAndQueuesTheOpening) {
     };
     int n = 0;
     for (const auto& row : kRows) {
-        TUKPlayer* p = ann(17, ("p" + std::to_string(n++)).c_str());
+        TUKPlayer* p = ann(17, Zep::String::format("p%d", n++).c_str());
         p->setAdventureInProgress(row.bInProgress);
         p->setStoryValue(5);
         StoryManagerMode map(2, row.nStory, p, row.nKind);
@@ -191,7 +193,7 @@ TEST_F(MapTest, EachLevelsResultIsTakenOnceByGameKindAndSaved) {
     };
     int n = 0;
     for (const LevelRow& row : kRows) {
-        const std::string sName = "p" + std::to_string(n++);
+        const std::string sName = Zep::String::format("p%d", n++).c_str();
         openMap(ann(row.nProgress, sName.c_str()), row.nKind);
         playLevel(row.result);
         EXPECT_EQ(steps(), row.szSteps) << sName;
@@ -214,7 +216,7 @@ TEST_F(MapTest, TheFiftiethLevelOffersTheScoreAndCongratulatesOnlyWhenItGotIn) {
     for (const auto& [nResult, szSteps] : kRows) {
         highscoretest::storeBytes(m_app, std::string("\x05", 1) + highscoretest::listBytes(ten) +
                                              highscoretest::listBytes(ten) + highscoretest::listBytes(ten));
-        const std::string sName = "p" + std::to_string(n++);
+        const std::string sName = Zep::String::format("p%d", n++).c_str();
         TUKPlayer* p = ann(49, sName.c_str());
         openMap(p, 0);
         m_pAudio->m_vSamples.clear();
