@@ -45,10 +45,10 @@ constexpr size_t kHeaderSize = 5;
 // frames are kept few, and the frames long, so that an input still scrolls
 // its column through the band and stays within a few milliseconds. Only one
 // item enters per frame: more items than frames would never be shown.
-constexpr size_t kMaxItems = 8;
+constexpr size_t kMaxItems = 6;
 constexpr size_t kMaxItemBytes = 64;
-constexpr int kMaxFrames = 12;
-constexpr uint32_t kFrameMilliseconds = 2500;
+constexpr int kMaxFrames = 10;
+constexpr uint32_t kFrameMilliseconds = 3000;
 
 constexpr const char* kTheme =
     "font Theme::Default\n{\nclass TrueType fonts/pixel.ttf 10\ntextcolor 255 255 255\n}\n"
