@@ -42,17 +42,17 @@ constexpr size_t kHeaderSize = 5;
 // A label draws its text again whenever it moves and whenever one of its
 // setters runs (a text item is drawn half a dozen times before it scrolls),
 // and every frame of the scroll draws the texts on screen: items, their bytes,
-// the title font's size and the frames are kept small, and the frames long,
+// the fonts' sizes and the frames are kept small, and the frames long,
 // so that an input still scrolls its column through the band and stays within
 // a few milliseconds. Only one item enters per frame: more items than frames
 // would never be shown.
-constexpr size_t kMaxItems = 5;
+constexpr size_t kMaxItems = 4;
 constexpr size_t kMaxItemBytes = 48;
 constexpr int kMaxFrames = 10;
 constexpr uint32_t kFrameMilliseconds = 3000;
 
 constexpr const char* kTheme =
-    "font Theme::Default\n{\nclass TrueType fonts/pixel.ttf 10\ntextcolor 255 255 255\n}\n"
+    "font Theme::Default\n{\nclass TrueType fonts/pixel.ttf 8\ntextcolor 255 255 255\n}\n"
     "font Credits::Title\n{\nclass TrueType fonts/pixel.ttf 14 bold\ntextcolor 255 220 120\n}\n";
 constexpr const char* kStrings = "CR_Title Our team\nCR_Notice Made with care\n-\nand patience\n";
 
