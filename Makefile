@@ -70,10 +70,11 @@ fuzz: deps
 	cmake -S . -B $(TESTBUILD) $(TESTCONFIG)
 	cmake --build $(TESTBUILD) -j $(JOBS) --target fuzz_targets
 
-# Every fuzz target for FUZZ_SECONDS, from its seed corpus under fuzz/corpus/.
+# Every fuzz target from its seed corpus under fuzz/corpus/, JOBS at a time,
+# within about FUZZ_SECONDS in all (the slowest targets get a triple share).
 FUZZ_SECONDS ?= 60
 fuzz-smoke: fuzz
-	fuzz/run-smoke.sh $(TESTBUILD) $(FUZZ_SECONDS)
+	fuzz/run-smoke.sh $(TESTBUILD) $(FUZZ_SECONDS) $(JOBS)
 
 # Line coverage of the libraries by the test suites (gcovr is installed on demand).
 coverage: deps

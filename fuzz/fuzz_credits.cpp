@@ -11,8 +11,10 @@
 // title font, anything else a text in the theme's default font (texts are
 // cut after kMaxItemBytes).
 //
-// The fonts are the framework's pixel font, written by the harness; the
-// seeds are written the same way, e.g.
+// The fonts are the framework's pixel font, written by the harness, and the
+// pictures are SDL images, as on the game's platform (text drawn into an
+// in-memory picture would go pixel by pixel through colour conversions). A
+// seed is written as the input above, e.g.
 //   printf '\x1e\x1e\x79\x16\xc0CR_Title\0\x03Section\0Name One\nName Two\0\x01\x14\0\x02' > seed
 #include <algorithm>
 #include <cstddef>
@@ -24,7 +26,7 @@
 #include <zep2/error.h>
 
 #include "fuzz_app.h"
-#include "memimage.h"
+#include "sdl_imagefactory.h"
 #include "sdl_ttf.h"
 #include "testkit_platform.h"
 #include "testkit_video.h"
@@ -37,16 +39,21 @@
 namespace {
 
 constexpr size_t kHeaderSize = 5;
-// A label draws its text again whenever it moves, so every frame of the
-// scroll draws the texts on screen: items and frames are kept few.
-constexpr size_t kMaxItems = 32;
-constexpr size_t kMaxItemBytes = 200;
-constexpr int kMaxFrames = 30;
-constexpr uint32_t kFrameMilliseconds = 1000;
+// A label draws its text again whenever it moves and whenever one of its
+// setters runs (a text item is drawn half a dozen times before it scrolls),
+// and every frame of the scroll draws the texts on screen: items, their bytes,
+// the fonts' sizes and the frames are kept small, and the frames long,
+// so that an input still scrolls its column through the band and stays within
+// a few milliseconds. Only one item enters per frame: more items than frames
+// would never be shown.
+constexpr size_t kMaxItems = 4;
+constexpr size_t kMaxItemBytes = 48;
+constexpr int kMaxFrames = 10;
+constexpr uint32_t kFrameMilliseconds = 3000;
 
 constexpr const char* kTheme =
-    "font Theme::Default\n{\nclass TrueType fonts/pixel.ttf 10\ntextcolor 255 255 255\n}\n"
-    "font Credits::Title\n{\nclass TrueType fonts/pixel.ttf 20 bold\ntextcolor 255 220 120\n}\n";
+    "font Theme::Default\n{\nclass TrueType fonts/pixel.ttf 8\ntextcolor 255 255 255\n}\n"
+    "font Credits::Title\n{\nclass TrueType fonts/pixel.ttf 14 bold\ntextcolor 255 220 120\n}\n";
 constexpr const char* kStrings = "CR_Title Our team\nCR_Notice Made with care\n-\nand patience\n";
 
 struct Fixture {
@@ -63,7 +70,7 @@ Fixture& fixture() {
         f.pPlatform = pPlatform.get();
         f.pVideo = pVideo.get();
         pPlatform->setVideoDriver(std::move(pVideo));
-        pPlatform->setImageFactory(std::make_unique<MemImageFactory>());
+        pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
         f.app = fuzz::makeApp(std::move(pPlatform));
         const std::vector<uint8_t> vFont = writeTrueType(pixelFont("Pixel"));
         fuzz::addFile(f.app, "fonts/pixel.ttf", vFont.data(), vFont.size());
@@ -74,8 +81,8 @@ Fixture& fixture() {
         pTheme->load("credits.theme");
         f.app.pApp->setTheme(pTheme);
         f.app.pApp->loadStringTable("strings.txt");
-        f.app.pApp->addImage("back", new MemImage(800, 600, false), true);
-        f.app.pApp->addImage("badge", new MemImage(41, 20, true), true);
+        f.app.pApp->addImage("back", f.app.pApp->createImage(800, 600, false), true);
+        f.app.pApp->addImage("badge", f.app.pApp->createImage(41, 20, true), true);
         return f;
     }();
     return s_f;

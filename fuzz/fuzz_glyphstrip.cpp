@@ -1,14 +1,19 @@
 // The glyph-strip scanner and the bitmap fonts over arbitrary pictures.
 //
 // The input is a picture, not a file: byte 0 and 1 give width (1-96) and
-// height (1-128), byte 2 the transparency (0 alpha channel, 1 colour key,
+// height (1-64), byte 2 the transparency (0 alpha channel, 1 colour key,
 // 2 none), bytes 3 and 4 margins of a larger canvas, right of the data and
 // above and below it; the rest are the pixels' alpha (or, with a colour key,
 // whether a pixel is the key), repeated as needed. A scan must end without reading outside the
 // picture, and a font cut from it must measure and draw.
+//
+// A simple font tints every glyph of the strip in each colour it draws (pixel
+// by pixel), so the cost of an input follows the picture's area: 64 rows
+// still hold the seven framed glyph rows with glyphs up to seven pixels high.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "bitmapfont.h"
 #include "gameapp.h"
@@ -29,23 +34,23 @@ GameApp& app() {
     return *s_pApp;
 }
 
+// The pixels are made as 0xAARRGGBB words and copied in whole rows: white
+// with the input's alpha, or without alpha channel the key (black) or white.
 Zep::SmartPtr<Image> pictureOf(const uint8_t* data, size_t size) {
-    const int w = 1 + data[0] % 96, h = 1 + data[1] % 128, nMode = data[2] % 3;
+    const int w = 1 + data[0] % 96, h = 1 + data[1] % 64, nMode = data[2] % 3;
     const int nMarginX = data[3] % 8, nMarginY = data[4] % 8;
-    Zep::SmartPtr<MemImage> p = new MemImage(w, h, nMode == 0);
-    const Color key(0, 0, 0, 255);
-    if (nMode == 1) p->setColorKey(key);
     const uint8_t* pPixels = data + 5;
     const size_t nPixels = size - 5;
-    {
-        ImageLock lock(*p);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const uint8_t v = nPixels ? pPixels[(static_cast<size_t>(y) * w + x) % nPixels] : 0;
-                p->writePixel(x, y, nMode == 1 && v < 128 ? key : Color(255, 255, 255, v));
-            }
-        }
+    std::vector<uint32_t> vWords(static_cast<size_t>(w) * h);
+    for (size_t i = 0; i < vWords.size(); ++i) {
+        const uint32_t v = nPixels ? pPixels[i % nPixels] : 0;
+        vWords[i] = nMode == 0 ? v << 24 | 0x00FFFFFFu : nMode == 1 && v < 128 ? 0 : 0x00FFFFFFu;
     }
+    const uint32_t nAlphaMask = nMode == 0 ? 0xFF000000u : 0;
+    const MemImage words(vWords.data(), w, h, 32, w * 4, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, nAlphaMask);
+    Zep::SmartPtr<MemImage> p = new MemImage(w, h, nMode == 0);
+    p->copy(words, 0, 0);
+    if (nMode == 1) p->setColorKey(Color(0, 0, 0, 255));
     p->setVirtualCanvas(0, nMarginY, w + nMarginX, h + 2 * nMarginY);
     return p.get();
 }

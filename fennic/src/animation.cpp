@@ -14,17 +14,20 @@ constexpr const char* kZepSource = ".\\src\\animation";
 // ---- PropHolder -------------------------------------------------------------------
 
 bool PropHolder::hasProp(const char* szName, bool bInherit) const {
-    if (m_hProps.contains(szName)) return true;
+    if (m_pProps && m_pProps->contains(szName)) return true;
     return bInherit && m_pParent && m_pParent->hasProp(szName, true);
 }
 
 Zep::String PropHolder::getProp(const char* szName, bool bInherit) const {
-    if (const auto* pNode = m_hProps.findNode(szName)) return pNode->value;
+    if (const auto* pNode = m_pProps ? m_pProps->findNode(szName) : nullptr) return pNode->value;
     if (bInherit && m_pParent) return m_pParent->getProp(szName, true);
     return Zep::String();
 }
 
-void PropHolder::setProp(const char* szName, const char* szValue) { m_hProps.set(szName, szValue); }
+void PropHolder::setProp(const char* szName, const char* szValue) {
+    if (!m_pProps) m_pProps = std::make_unique<Zep::Hash<Zep::String, Zep::String>>(97);
+    m_pProps->set(szName, szValue);
+}
 
 // ---- Sequence ---------------------------------------------------------------------
 

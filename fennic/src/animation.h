@@ -25,6 +25,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include <zep2/hash.h>
@@ -48,13 +49,15 @@ public:
     // The own value, else (with inherit) the nearest ancestor's, else "".
     Zep::String getProp(const char* szName, bool bInherit) const;
     void setProp(const char* szName, const char* szValue);
-    Zep::List<Zep::String> getPropNames() const { return m_hProps.getKeys(); }
-    int getPropCount() const { return m_hProps.getCount(); }
+    Zep::List<Zep::String> getPropNames() const { return m_pProps ? m_pProps->getKeys() : Zep::List<Zep::String>(); }
+    int getPropCount() const { return m_pProps ? m_pProps->getCount() : 0; }
     Zep::SmartPtr<PropHolder> getSelf() { return Zep::SmartPtr<PropHolder>(this); }
 
 private:
     PropHolder* m_pParent = nullptr;
-    Zep::Hash<Zep::String, Zep::String> m_hProps{97};
+    // Made with the first property: most frames have none, and even an empty
+    // table holds its 97 buckets.
+    std::unique_ptr<Zep::Hash<Zep::String, Zep::String>> m_pProps;
 };
 
 class FrameData : public PropHolder {

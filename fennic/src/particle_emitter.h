@@ -30,7 +30,9 @@
 // particle list step, with all that it calls) makes at most
 // kMaxCarriedEmitters carried emitters and kMaxParticlesPerStep particles,
 // even when they die as soon as they are made; what is left waits for later
-// steps, as in a full emitter.
+// steps, as in a full emitter. A step makes at most one full emitter's worth:
+// a tree of carried emitters then fills over a few frames instead of making
+// thousands of particles (each with its sprite) in one.
 //
 // Definitions are read from ".emitter" resources by load (emitterdef.cpp),
 // once per name; later loads copy the registered definition.
@@ -88,7 +90,7 @@ public:
     static constexpr int kMaxCarryDepth = 8;
     static constexpr int kMaxParticles = 1000;
     static constexpr int kMaxCarriedEmitters = 64;
-    static constexpr int kMaxParticlesPerStep = 4 * kMaxParticles;
+    static constexpr int kMaxParticlesPerStep = kMaxParticles;
 
     explicit ParticleEmitter(GameMode* pOwner);
     // Live particles are detached as getParticles does and released.

@@ -1,6 +1,8 @@
 // UTF-8 decoding for the TrueType renderer; see ucs2text.h.
 #include "ucs2text.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr uint16_t kReplacement = 0xFFFD;
@@ -32,6 +34,8 @@ uint32_t decodeOne(const unsigned char* p, int& n) {
 
 std::vector<uint16_t> toUcs2(const char* szUtf8) {
     std::vector<uint16_t> v;
+    // At most one code per byte, and the closing 0.
+    v.reserve((szUtf8 ? std::strlen(szUtf8) : 0) + 1);
     for (const auto* p = reinterpret_cast<const unsigned char*>(szUtf8); p && *p;) {
         int n = 0;
         const uint32_t c = decodeOne(p, n);
