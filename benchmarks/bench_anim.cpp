@@ -12,11 +12,11 @@
 #include <zep2/resource.h>
 #include <zep2/tokenfilereader.h>
 
-#include "animscript_reader.h"
-#include "animsprite.h"
+#include "anim/animscript_reader.h"
+#include "anim/animsprite.h"
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "memimage.h"
+#include "application/gameapp.h"
+#include "image/memimage.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <zep2/hash.h>
 
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "memimage.h"
+#include "application/gameapp.h"
+#include "image/memimage.h"
 
 namespace {
 

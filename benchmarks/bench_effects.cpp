@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "bench_fakeapp.h"
-#include "gamemode.h"
-#include "memimage.h"
-#include "particle_emitter.h"
-#include "sprite.h"
+#include "sprite/gamemode.h"
+#include "image/memimage.h"
+#include "effects/particle_emitter.h"
+#include "sprite/sprite.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "memimage.h"
-#include "testkit_platform.h"
-#include "testkit_video.h"
+#include "application/gameapp.h"
+#include "image/memimage.h"
+#include "testkit/testkit_platform.h"
+#include "testkit/testkit_video.h"
 
 namespace bench {
 

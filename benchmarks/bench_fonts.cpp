@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "bench_tempdir.h"
-#include "bitmapfont.h"
-#include "gameapp.h"
-#include "imageonlyplatform.h"
-#include "memimage.h"
+#include "text/bitmapfont.h"
+#include "application/gameapp.h"
+#include "image/imageonlyplatform.h"
+#include "image/memimage.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_fakeapp.h"
-#include "gamemode.h"
-#include "memimage.h"
-#include "sprite.h"
+#include "sprite/gamemode.h"
+#include "image/memimage.h"
+#include "sprite/sprite.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "memimage.h"
+#include "image/memimage.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 
 #include <zep2/resource.h>
 
-#include "../fennic/tests/testkit_sound.h"
+#include "../fennic/tests/testkit/testkit_sound.h"
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "sdl_audio.h"
-#include "soundcheck.h"
+#include "application/gameapp.h"
+#include "sdl/sdl_audio.h"
+#include "media/soundcheck.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 
 #include <zep2/resource.h>
 
-#include "../fennic/tests/imagetest_png.h"
+#include "../fennic/tests/image/imagetest_png.h"
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "sdl_image.h"
-#include "sdl_surface.h"
+#include "application/gameapp.h"
+#include "sdl/sdl_image.h"
+#include "sdl/sdl_surface.h"
 
 namespace {
 

@@ -21,11 +21,11 @@
 #include <vector>
 
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "gamemode.h"
-#include "sdl_d3d7video.h"
-#include "sdl_image.h"
-#include "sprite.h"
+#include "application/gameapp.h"
+#include "sprite/gamemode.h"
+#include "sdl/sdl_d3d7video.h"
+#include "sdl/sdl_image.h"
+#include "sprite/sprite.h"
 
 namespace {
 

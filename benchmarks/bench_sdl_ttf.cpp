@@ -17,12 +17,12 @@
 #include <zep2/resource.h>
 
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "imageonlyplatform.h"
-#include "sdl_image.h"
-#include "sdl_ttf.h"
-#include "sprite.h"
-#include "ui_table.h"
+#include "application/gameapp.h"
+#include "image/imageonlyplatform.h"
+#include "sdl/sdl_image.h"
+#include "sdl/sdl_ttf.h"
+#include "sprite/sprite.h"
+#include "ui/ui_table.h"
 
 namespace {
 

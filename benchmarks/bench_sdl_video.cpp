@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "../fennic/tests/testkit_clip.h"
+#include "../fennic/tests/testkit/testkit_clip.h"
 #include "bench_tempdir.h"
-#include "sdl_theora.h"
-#include "yuvtables.h"
+#include "sdl/sdl_theora.h"
+#include "media/yuvtables.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 #include <map>
 #include <vector>
 
-#include "drawwalk.h"
-#include "gameapp.h"
-#include "gamemode.h"
-#include "memimage.h"
-#include "sprite.h"
+#include "sprite/drawwalk.h"
+#include "application/gameapp.h"
+#include "sprite/gamemode.h"
+#include "image/memimage.h"
+#include "sprite/sprite.h"
 
 namespace {
 

@@ -16,14 +16,14 @@
 #include <memory>
 
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "gamemode.h"
+#include "application/gameapp.h"
+#include "sprite/gamemode.h"
 #include "screens/menumode.h"
-#include "platform.h"
-#include "startup.h"
+#include "driver/platform.h"
+#include "driver/startup.h"
 #include "app/tukapp.h"
-#include "ui_splash.h"
-#include "videodriver.h"
+#include "dialogs/ui_splash.h"
+#include "driver/videodriver.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <zep2/resource.h>
 
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "imageonlyplatform.h"
+#include "application/gameapp.h"
+#include "image/imageonlyplatform.h"
 #include "level/playmode.h"
 #include "records/tukplayer.h"
 

@@ -9,18 +9,18 @@
 #include <memory>
 #include <string>
 
-#include "audiodriver.h"
+#include "driver/audiodriver.h"
 #include "screens/barpreview.h"
 #include "bench_reporting.h"
 #include "bench_tempdir.h"
 #include "screens/buyupgrademode.h"
-#include "gameapp.h"
-#include "memimage.h"
+#include "application/gameapp.h"
+#include "image/memimage.h"
 #include "level/playmode.h"
-#include "sdl_ttf.h"
-#include "testkit_platform.h"
-#include "testkit_video.h"
-#include "theme.h"
+#include "sdl/sdl_ttf.h"
+#include "testkit/testkit_platform.h"
+#include "testkit/testkit_video.h"
+#include "theme/theme.h"
 #include "records/tukplayer.h"
 
 namespace {

@@ -18,16 +18,16 @@
 #include <memory>
 
 #include "bench_tempdir.h"
-#include "gameapp.h"
-#include "gamemode.h"
-#include "sdl_d3d7video.h"
-#include "sdl_imagefactory.h"
-#include "sdl_ttf.h"
-#include "sprite.h"
-#include "testkit_platform.h"
-#include "theme.h"
-#include "ui_dialog.h"
-#include "uitest_frametheme.h"
+#include "application/gameapp.h"
+#include "sprite/gamemode.h"
+#include "sdl/sdl_d3d7video.h"
+#include "sdl/sdl_imagefactory.h"
+#include "sdl/sdl_ttf.h"
+#include "sprite/sprite.h"
+#include "testkit/testkit_platform.h"
+#include "theme/theme.h"
+#include "dialogs/ui_dialog.h"
+#include "ui/uitest_frametheme.h"
 
 #include <zep2/resource.h>
 

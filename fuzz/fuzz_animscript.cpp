@@ -10,12 +10,12 @@
 #include <zep2/memstream.h>
 #include <zep2/resourcefile.h>
 
-#include "animscript_reader.h"
-#include "animscript_writer.h"
-#include "animsprite.h"
+#include "anim/animscript_reader.h"
+#include "anim/animscript_writer.h"
+#include "anim/animsprite.h"
 #include "fuzz_app.h"
-#include "imageonlyplatform.h"
-#include "memimage.h"
+#include "image/imageonlyplatform.h"
+#include "image/memimage.h"
 
 namespace {
 

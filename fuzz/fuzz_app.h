@@ -10,8 +10,8 @@
 
 #include <zep2/resource.h>
 
-#include "gameapp.h"
-#include "platform.h"
+#include "application/gameapp.h"
+#include "driver/platform.h"
 
 namespace fuzz {
 

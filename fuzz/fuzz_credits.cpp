@@ -26,15 +26,15 @@
 #include <zep2/error.h>
 
 #include "fuzz_app.h"
-#include "sdl_imagefactory.h"
-#include "sdl_ttf.h"
-#include "testkit_platform.h"
-#include "testkit_video.h"
-#include "theme.h"
-#include "ttfpixelfont.h"
-#include "ttfwriter.h"
-#include "ui_credits.h"
-#include "ui_label.h"
+#include "sdl/sdl_imagefactory.h"
+#include "sdl/sdl_ttf.h"
+#include "testkit/testkit_platform.h"
+#include "testkit/testkit_video.h"
+#include "theme/theme.h"
+#include "text/ttfpixelfont.h"
+#include "text/ttfwriter.h"
+#include "dialogs/ui_credits.h"
+#include "ui/ui_label.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <zep2/error.h>
 
 #include "fuzz_app.h"
-#include "gamemode.h"
-#include "memimage.h"
-#include "particle_emitter.h"
+#include "sprite/gamemode.h"
+#include "image/memimage.h"
+#include "effects/particle_emitter.h"
 
 // Inputs make and free particles by the thousand: a smaller quarantine of
 // freed blocks keeps the sanitizer's own memory well under the runs' limit.

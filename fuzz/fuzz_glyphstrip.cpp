@@ -15,10 +15,10 @@
 #include <memory>
 #include <vector>
 
-#include "bitmapfont.h"
-#include "gameapp.h"
-#include "imageonlyplatform.h"
-#include "memimage.h"
+#include "text/bitmapfont.h"
+#include "application/gameapp.h"
+#include "image/imageonlyplatform.h"
+#include "image/memimage.h"
 
 namespace {
 

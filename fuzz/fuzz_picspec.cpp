@@ -19,11 +19,11 @@
 #include <zep2/resource.h>
 
 #include "fuzz_app.h"
-#include "imagefactory.h"
-#include "imageonlyplatform.h"
-#include "memimage.h"
-#include "pngwriter.h"
-#include "sprite.h"
+#include "image/imagefactory.h"
+#include "image/imageonlyplatform.h"
+#include "image/memimage.h"
+#include "image/pngwriter.h"
+#include "sprite/sprite.h"
 
 namespace {
 

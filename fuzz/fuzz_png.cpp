@@ -4,7 +4,7 @@
 
 #include <zep2/error.h>
 
-#include "pngreader.h"
+#include "image/pngreader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {

@@ -27,10 +27,10 @@
 
 #include <zep2/error.h>
 
-#include "../fennic/tests/testkit_pictures.h"
+#include "../fennic/tests/testkit/testkit_pictures.h"
 #include "fuzz_app.h"
-#include "pictureheader.h"
-#include "sdl_image.h"
+#include "image/pictureheader.h"
+#include "sdl/sdl_image.h"
 
 namespace {
 

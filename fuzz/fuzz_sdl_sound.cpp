@@ -28,9 +28,9 @@
 #include <zep2/error.h>
 #include <zep2/resource.h>
 
-#include "gameapp.h"
-#include "sdl_audio.h"
-#include "testkit_sound.h"
+#include "application/gameapp.h"
+#include "sdl/sdl_audio.h"
+#include "testkit/testkit_sound.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
-#include "imageonlyplatform.h"
-#include "sdl_theora.h"
+#include "application/gameapp.h"
+#include "image/imageonlyplatform.h"
+#include "sdl/sdl_theora.h"
 
 namespace {
 

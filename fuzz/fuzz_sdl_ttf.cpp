@@ -22,9 +22,9 @@
 #include <zep2/error.h>
 
 #include "fuzz_app.h"
-#include "imageonlyplatform.h"
-#include "rect.h"
-#include "sdl_ttf.h"
+#include "image/imageonlyplatform.h"
+#include "base/rect.h"
+#include "sdl/sdl_ttf.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <zep2/error.h>
 #include <zep2/objectstreamer.h>
 
-#include "gameapp.h"
-#include "profiles.h"
+#include "application/gameapp.h"
+#include "application/profiles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <zep2/error.h>
 
-#include "stringtable.h"
+#include "base/stringtable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <zep2/error.h>
 #include <zep2/memstream.h>
 
-#include "swfreader.h"
+#include "media/swfreader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > (1u << 20)) return 0;

@@ -7,12 +7,12 @@
 
 #include <zep2/error.h>
 
-#include "bitmapfont.h"
+#include "text/bitmapfont.h"
 #include "fuzz_app.h"
-#include "imageonlyplatform.h"
-#include "memimage.h"
-#include "theme.h"
-#include "ui_table.h"
+#include "image/imageonlyplatform.h"
+#include "image/memimage.h"
+#include "theme/theme.h"
+#include "ui/ui_table.h"
 
 namespace {
 

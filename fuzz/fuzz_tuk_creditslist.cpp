@@ -11,7 +11,7 @@
 #include <string>
 
 #include "screens/creditslist.h"
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const bool s_bQuiet = [] {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "records/tukplayer.h"
 
 namespace {

@@ -17,7 +17,7 @@
 
 #include "screens/barpreview.h"
 #include "fuzz_app.h"
-#include "memimage.h"
+#include "image/memimage.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <zep2/error.h>
 
 #include "fuzz_app.h"
-#include "imageonlyplatform.h"
-#include "particle_emitter.h"
+#include "image/imageonlyplatform.h"
+#include "effects/particle_emitter.h"
 #include "level/playmode.h"
 #include "records/tukplayer.h"
 

@@ -14,8 +14,8 @@
 
 #include <zep2/error.h>
 
-#include "ttfpixelfont.h"
-#include "ttfwriter.h"
+#include "text/ttfpixelfont.h"
+#include "text/ttfwriter.h"
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 5) {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "memimage.h"
-#include "pngwriter.h"
+#include "image/memimage.h"
+#include "image/pngwriter.h"
 
 namespace cg {
 

@@ -11,10 +11,10 @@
 #include <zep2/error.h>
 #include <zep2/resource.h>
 
-#include "animscript_reader.h"
-#include "memimage.h"
-#include "testkit_app.h"
-#include "testkit_platform.h"
+#include "anim/animscript_reader.h"
+#include "image/memimage.h"
+#include "testkit/testkit_app.h"
+#include "testkit/testkit_platform.h"
 
 namespace contenttest {
 

@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "particle_emitter.h"
-#include "sdl_audio.h"
-#include "sdl_ttf.h"
-#include "stringtable.h"
-#include "testkit_tempdir.h"
-#include "theme.h"
-#include "theme_styles.h"
-#include "ui_credits.h"
+#include "effects/particle_emitter.h"
+#include "sdl/sdl_audio.h"
+#include "sdl/sdl_ttf.h"
+#include "base/stringtable.h"
+#include "testkit/testkit_tempdir.h"
+#include "theme/theme.h"
+#include "theme/theme_styles.h"
+#include "dialogs/ui_credits.h"
 
 #include "content_util.h"
 

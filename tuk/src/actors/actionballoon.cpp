@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "actors/character.h"
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "actors/mug.h"
 #include "level/playmode.h"
 

@@ -9,7 +9,7 @@
 #include "actors/characterspot.h"
 #include "level/command.h"
 #include "actors/drinkmachine.h"
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "actors/glassspot.h"
 #include "actors/machinebuttons.h"
 #include "level/playmode.h"

@@ -51,8 +51,8 @@
 #include <zep2/refcount.h>
 #include <zep2/str.h>
 
-#include "rect.h"
-#include "sprite.h"
+#include "base/rect.h"
+#include "sprite/sprite.h"
 
 class PlayMode;
 

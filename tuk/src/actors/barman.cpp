@@ -2,7 +2,7 @@
 #include "actors/barman.h"
 
 #include "actors/character.h"
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "level/playmode.h"
 
 // ---- The orders ------------------------------------------------------------------------

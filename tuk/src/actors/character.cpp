@@ -7,7 +7,7 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "records/gamerandom.h"
 #include "level/playmode.h"
 #include "records/upgrademanager.h"

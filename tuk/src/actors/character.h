@@ -76,7 +76,7 @@
 #include <zep2/str.h>
 
 #include "actors/actionballoon.h"
-#include "animsprite.h"
+#include "anim/animsprite.h"
 #include "actors/characterbody.h"
 #include "actors/mug.h"
 

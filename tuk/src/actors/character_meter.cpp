@@ -5,7 +5,7 @@
 #include <zep2/str.h>
 
 #include "actors/character.h"
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "level/playmode.h"
 
 namespace {

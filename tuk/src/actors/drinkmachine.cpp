@@ -6,7 +6,7 @@
 #include <zep2/error.h>
 #include <zep2/str.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "records/gamesound.h"
 #include "level/playmode.h"
 

@@ -50,7 +50,7 @@
 #include <zep2/list.h>
 #include <zep2/refcount.h>
 
-#include "animsprite.h"
+#include "anim/animsprite.h"
 #include "actors/glassspot.h"
 #include "actors/mug.h"
 

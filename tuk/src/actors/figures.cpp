@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 void AmbientFigure::update(float fDelta) {
     for (const Zep::SmartPtr<AnimSprite>& pSprite : m_lSprites) pSprite->update(fDelta);

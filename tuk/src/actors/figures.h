@@ -26,9 +26,9 @@
 #include <zep2/refcount.h>
 #include <zep2/str.h>
 
-#include "animsprite.h"
-#include "gamemode.h"
-#include "rect.h"
+#include "anim/animsprite.h"
+#include "sprite/gamemode.h"
+#include "base/rect.h"
 
 class AmbientFigure : public Zep::RefCountedObject {
 public:

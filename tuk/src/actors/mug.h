@@ -34,8 +34,8 @@
 #include <zep2/list.h>
 #include <zep2/refcount.h>
 
-#include "animsprite.h"
-#include "color.h"
+#include "anim/animsprite.h"
+#include "base/color.h"
 
 class PlayMode;
 

@@ -4,7 +4,7 @@
 
 #include <zep2/str.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "actors/mug.h"
 #include "level/playmode.h"
 

@@ -36,7 +36,7 @@
 #include <zep2/list.h>
 #include <zep2/refcount.h>
 
-#include "animsprite.h"
+#include "anim/animsprite.h"
 #include "actors/characterspot.h"
 #include "actors/trashbin.h"
 

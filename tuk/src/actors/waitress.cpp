@@ -5,7 +5,7 @@
 
 #include "actors/mug.h"
 #include "level/playmode.h"
-#include "rect.h"
+#include "base/rect.h"
 
 namespace {
 

@@ -63,9 +63,9 @@
 #include <zep2/str.h>
 
 #include "actors/actionspot.h"
-#include "animsprite.h"
+#include "anim/animsprite.h"
 #include "actors/mug.h"
-#include "rect.h"
+#include "base/rect.h"
 
 class PlayMode;
 

@@ -1,7 +1,7 @@
 // The waitress's five sprites and the postures of her arms (waitress.h).
 #include <zep2/str.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "actors/mug.h"
 #include "level/playmode.h"
 #include "actors/waitress.h"

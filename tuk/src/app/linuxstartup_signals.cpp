@@ -10,9 +10,9 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "app/linuxstartup.h"
-#include "oshelpers.h"
+#include "base/oshelpers.h"
 
 namespace linuxstartup {
 

@@ -27,9 +27,9 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "app/linuxstartup.h"
-#include "oshelpers.h"
+#include "base/oshelpers.h"
 #include "app/tukapp.h"
 
 namespace {

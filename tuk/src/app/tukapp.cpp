@@ -7,15 +7,15 @@
 #include <zep2/error.h>
 
 #include "app/unsavednotice.h"
-#include "image.h"
+#include "image/image.h"
 #include "screens/loadingscreen.h"
-#include "platform.h"
+#include "driver/platform.h"
 #include "level/playmode.h"
-#include "registry.h"
-#include "startup.h"
-#include "theme.h"
+#include "application/registry.h"
+#include "driver/startup.h"
+#include "theme/theme.h"
 #include "records/profileaccess.h"
-#include "videodriver.h"
+#include "driver/videodriver.h"
 
 #ifndef TUK_BUILD_TYPE
 #define TUK_BUILD_TYPE ""

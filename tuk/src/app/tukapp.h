@@ -37,9 +37,9 @@
 
 #include <memory>
 
-#include "gameapp.h"
-#include "ui_splash.h"
-#include "ui_stddialogs.h"
+#include "application/gameapp.h"
+#include "dialogs/ui_splash.h"
+#include "dialogs/ui_stddialogs.h"
 
 class TUKApp : public GameApp {
 public:

@@ -1,8 +1,8 @@
 // The notice that progress can't be kept (unsavednotice.h).
 #include "app/unsavednotice.h"
 
-#include "gameapp.h"
-#include "ui_dialog.h"
+#include "application/gameapp.h"
+#include "dialogs/ui_dialog.h"
 
 namespace unsavednotice {
 

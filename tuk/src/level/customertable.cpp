@@ -10,7 +10,7 @@
 #include <zep2/resource.h>
 #include <zep2/tokenfilereader.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 // label whose text did not change is not drawn again.
 #pragma once
 
-#include "gamemode.h"
+#include "sprite/gamemode.h"
 #include "records/leveldata.h"
-#include "ui_button.h"
-#include "ui_label.h"
+#include "ui/ui_button.h"
+#include "ui/ui_label.h"
 
 class LevelHud {
 public:

@@ -3,8 +3,8 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
-#include "ui_label.h"
+#include "application/gameapp.h"
+#include "ui/ui_label.h"
 
 namespace {
 

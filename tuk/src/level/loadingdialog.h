@@ -26,9 +26,9 @@
 
 #include <zep2/str.h>
 
-#include "sprite.h"
+#include "sprite/sprite.h"
 #include "records/tukmode.h"
-#include "ui_table.h"
+#include "ui/ui_table.h"
 
 class LoadingDialog : public TUKMode {
 public:

@@ -1,6 +1,6 @@
 // The level's day: its clock, the customers coming and going, closing time
 // and the end of the day (playmode.h).
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "screens/gamestatsmode.h"
 #include "level/playmode.h"
 

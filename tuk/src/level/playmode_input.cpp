@@ -1,8 +1,8 @@
 // The player's clicks in the level, pending and dispatched, the hover
 // highlight, and the waitress's use of a target (playmode.h).
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "records/gamesound.h"
-#include "keys.h"
+#include "base/keys.h"
 #include "level/playmode.h"
 
 namespace {

@@ -2,14 +2,14 @@
 // store, the hand-over of the day and the teardown (playmode.h).
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "screens/gameoptions.h"
 #include "screens/gamestatsmode.h"
-#include "keys.h"
+#include "base/keys.h"
 #include "level/loadingdialog.h"
 #include "level/playmode.h"
 #include "screens/storemode.h"
-#include "trn_fadetoblack.h"
+#include "sprite/trn_fadetoblack.h"
 #include "records/tukplayer.h"
 #include "records/upgrademanager.h"
 

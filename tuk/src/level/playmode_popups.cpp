@@ -2,14 +2,14 @@
 // (playmode.h).
 #include <memory>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "records/gamesound.h"
 #include "level/playmode.h"
-#include "sc_fade.h"
-#include "sc_motion.h"
-#include "sc_playanim.h"
-#include "sc_sequence.h"
-#include "ui_label.h"
+#include "effects/sc_fade.h"
+#include "effects/sc_motion.h"
+#include "effects/sc_playanim.h"
+#include "effects/sc_sequence.h"
+#include "ui/ui_label.h"
 
 namespace {
 

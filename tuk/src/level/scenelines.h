@@ -57,10 +57,10 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "animsprite.h"
-#include "gameapp.h"
-#include "image.h"
-#include "sprite.h"
+#include "anim/animsprite.h"
+#include "application/gameapp.h"
+#include "image/image.h"
+#include "sprite/sprite.h"
 
 namespace scenelines {
 

@@ -86,12 +86,12 @@
 #include <zep2/refcount.h>
 #include <zep2/str.h>
 
-#include "animsprite.h"
-#include "particle_emitter.h"
-#include "rect.h"
+#include "anim/animsprite.h"
+#include "effects/particle_emitter.h"
+#include "base/rect.h"
 #include "level/scenelines.h"
 #include "level/scenetags.h"
-#include "sprite.h"
+#include "sprite/sprite.h"
 
 class ActionSpot;
 class DrinkMachine;

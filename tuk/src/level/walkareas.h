@@ -27,7 +27,7 @@
 
 #include <zep2/list.h>
 
-#include "rect.h"
+#include "base/rect.h"
 
 class WalkAreas {
 public:

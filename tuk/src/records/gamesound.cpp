@@ -1,7 +1,7 @@
 // The game's sound effects (gamesound.h).
 #include "records/gamesound.h"
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 void playGameSound(const char* szName) {
     GameApp* pApp = GameApp::getInstance();

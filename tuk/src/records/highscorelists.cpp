@@ -6,7 +6,7 @@
 #include <zep2/memstream.h>
 #include <zep2/objectstreamer.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 namespace {
 

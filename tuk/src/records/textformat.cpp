@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "gamemode.h"
-#include "ui_dialog.h"
+#include "sprite/gamemode.h"
+#include "dialogs/ui_dialog.h"
 
 class TUKMode : public GameMode {
 public:

@@ -28,7 +28,7 @@
 #include <array>
 #include <cstdint>
 
-#include "profiles.h"
+#include "application/profiles.h"
 
 class TUKPlayer : public ProfileData {
 public:

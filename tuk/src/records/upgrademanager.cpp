@@ -3,7 +3,7 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #include <zep2/refcount.h>
 #include <zep2/str.h>
 
-#include "animsprite.h"
-#include "image.h"
+#include "anim/animsprite.h"
+#include "image/image.h"
 
 class UpgradeManager : public Zep::RefCountedObject {
 public:

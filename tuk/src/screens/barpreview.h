@@ -48,10 +48,10 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "level/scenelines.h"
 #include "level/scenetags.h"
-#include "sprite.h"
+#include "sprite/sprite.h"
 #include "screens/upgradeconditionalsprite.h"
 
 class BarPreview {

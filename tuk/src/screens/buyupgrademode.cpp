@@ -9,7 +9,7 @@
 #include "screens/purchaseoptions.h"
 #include "screens/storeitems.h"
 #include "records/textformat.h"
-#include "ui_stddialogs.h"
+#include "dialogs/ui_stddialogs.h"
 
 namespace {
 

@@ -49,7 +49,7 @@
 #include "screens/barpreview.h"
 #include "records/tukmode.h"
 #include "records/tukplayer.h"
-#include "ui_radio.h"
+#include "ui/ui_radio.h"
 #include "records/upgrademanager.h"
 
 class BuyUpgradeMode : public TUKDialog {

@@ -10,7 +10,7 @@
 #include <zep2/refcount.h>
 #include <zep2/str.h>
 
-#include "ui_label.h"
+#include "ui/ui_label.h"
 
 class ChangingLabel : public Zep::RefCountedObject {
 public:

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "gameapp.h"
-#include "ui_credits.h"
-#include "ui_label.h"
+#include "application/gameapp.h"
+#include "dialogs/ui_credits.h"
+#include "ui/ui_label.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <zep2/resource.h>
 
 #include "screens/creditslist.h"
-#include "gameapp.h"
-#include "image.h"
+#include "application/gameapp.h"
+#include "image/image.h"
 #include "records/textformat.h"
-#include "ui_credits.h"
+#include "dialogs/ui_credits.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 // credits list "credits.txt" (creditslist.h).
 #pragma once
 
-#include "ui_gameoptions.h"
-#include "ui_radio.h"
+#include "dialogs/ui_gameoptions.h"
+#include "ui/ui_radio.h"
 
 class TUKGameOptions : public GameOptionsDialog {
 public:

@@ -6,8 +6,8 @@
 
 #include <zep2/error.h>
 
-#include "audiodriver.h"
-#include "gameapp.h"
+#include "driver/audiodriver.h"
+#include "application/gameapp.h"
 #include "records/textformat.h"
 
 namespace {

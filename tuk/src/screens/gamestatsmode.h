@@ -45,8 +45,8 @@
 #include "screens/changinglabel.h"
 #include "records/leveldata.h"
 #include "records/tukmode.h"
-#include "ui_button.h"
-#include "ui_label.h"
+#include "ui/ui_button.h"
+#include "ui/ui_label.h"
 
 class GameStatsMode : public TUKDialog {
 public:

@@ -4,7 +4,7 @@
 #include <zep2/error.h>
 
 #include "screens/sandtiles.h"
-#include "ui_label.h"
+#include "ui/ui_label.h"
 
 namespace {
 

@@ -23,8 +23,8 @@
 
 #include "records/highscorelists.h"
 #include "records/tukmode.h"
-#include "ui_button.h"
-#include "ui_table.h"
+#include "ui/ui_button.h"
+#include "ui/ui_table.h"
 
 class HighScoreMode : public TUKMode {
 public:

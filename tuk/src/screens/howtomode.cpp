@@ -5,7 +5,7 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "screens/sandtiles.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include <zep2/list.h>
 
 #include "records/tukmode.h"
-#include "ui_button.h"
-#include "ui_table.h"
+#include "ui/ui_button.h"
+#include "ui/ui_table.h"
 
 class HowtoMode : public TUKMode {
 public:

@@ -6,11 +6,11 @@
 #include <zep2/error.h>
 #include <zep2/resource.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "screens/menumode.h"
-#include "particle_emitter.h"
+#include "effects/particle_emitter.h"
 #include "screens/sandtiles.h"
-#include "ui_label.h"
+#include "ui/ui_label.h"
 
 namespace {
 

@@ -31,8 +31,8 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "gamemode.h"
-#include "ui_table.h"
+#include "sprite/gamemode.h"
+#include "ui/ui_table.h"
 
 class LoadingScreen : public GameMode {
 public:

@@ -5,9 +5,9 @@
 
 #include <zep2/error.h>
 
-#include "particle_emitter.h"
-#include "ui_button.h"
-#include "ui_label.h"
+#include "effects/particle_emitter.h"
+#include "ui/ui_button.h"
+#include "ui/ui_label.h"
 
 namespace {
 

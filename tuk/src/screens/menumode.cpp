@@ -5,15 +5,15 @@
 
 #include <zep2/error.h>
 
-#include "font.h"
-#include "gameapp.h"
-#include "image.h"
-#include "keys.h"
+#include "text/font.h"
+#include "application/gameapp.h"
+#include "image/image.h"
+#include "base/keys.h"
 #include "records/profileaccess.h"
 #include "screens/sandtiles.h"
 #include "records/tukplayer.h"
-#include "ui_button.h"
-#include "ui_profiledialogs.h"
+#include "ui/ui_button.h"
+#include "dialogs/ui_profiledialogs.h"
 
 namespace {
 

@@ -46,7 +46,7 @@
 
 #include "records/tukmode.h"
 #include "screens/screenreturn.h"
-#include "ui_label.h"
+#include "ui/ui_label.h"
 
 class TUKPlayer;
 

@@ -3,17 +3,17 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "screens/gameoptions.h"
 #include "screens/highscoremode.h"
 #include "screens/howtomode.h"
 #include "records/profileaccess.h"
 #include "screens/storymanager.h"
-#include "trn_fadetoblack.h"
+#include "sprite/trn_fadetoblack.h"
 #include "records/tukplayer.h"
-#include "ui_dialog.h"
-#include "ui_profiledialogs.h"
-#include "ui_stddialogs.h"
+#include "dialogs/ui_dialog.h"
+#include "dialogs/ui_profiledialogs.h"
+#include "dialogs/ui_stddialogs.h"
 
 namespace {
 

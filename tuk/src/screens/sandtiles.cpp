@@ -1,8 +1,8 @@
 // The sand background's tiles (sandtiles.h).
 #include "screens/sandtiles.h"
 
-#include "gameapp.h"
-#include "image.h"
+#include "application/gameapp.h"
+#include "image/image.h"
 
 void sandtiles::addTo(GameMode& mode, int nZOrder) {
     const Zep::SmartPtr<Image> pTile = mode.getImage(kTileImage);

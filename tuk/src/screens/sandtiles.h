@@ -8,7 +8,7 @@
 // (no tile for an empty picture).
 #pragma once
 
-#include "gamemode.h"
+#include "sprite/gamemode.h"
 
 namespace sandtiles {
 

@@ -2,7 +2,7 @@
 // (screenreturn.h).
 #include "screens/screenreturn.h"
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 
 void ScreenReturn::cameBack(GameApp& app) {
     app.setFrameRate(kFrameRate);

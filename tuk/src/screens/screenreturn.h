@@ -14,7 +14,7 @@
 // pushes one after the other after a level).
 #pragma once
 
-#include "cachemark.h"
+#include "application/cachemark.h"
 
 class GameApp;
 

@@ -6,8 +6,8 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
-#include "keys.h"
+#include "application/gameapp.h"
+#include "base/keys.h"
 
 namespace {
 

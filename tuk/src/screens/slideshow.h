@@ -40,9 +40,9 @@
 
 #include "screens/slidespec.h"
 #include "records/tukmode.h"
-#include "ui_button.h"
-#include "ui_label.h"
-#include "ui_table.h"
+#include "ui/ui_button.h"
+#include "ui/ui_label.h"
+#include "ui/ui_table.h"
 
 class SlideshowMode : public TUKMode {
 public:

@@ -16,7 +16,7 @@
 #include <zep2/refcount.h>
 #include <zep2/str.h>
 
-#include "color.h"
+#include "base/color.h"
 
 class StoryText : public Zep::RefCountedObject {
 public:

@@ -3,12 +3,12 @@
 
 #include <zep2/error.h>
 
-#include "app_caches.h"
+#include "application/app_caches.h"
 #include "screens/buyupgrademode.h"
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "records/gamesound.h"
 #include "screens/storeitems.h"
-#include "trn_fadetoblack.h"
+#include "sprite/trn_fadetoblack.h"
 
 namespace {
 

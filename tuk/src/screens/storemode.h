@@ -46,11 +46,11 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "animsprite.h"
+#include "anim/animsprite.h"
 #include "records/tukmode.h"
 #include "records/tukplayer.h"
-#include "ui_button.h"
-#include "ui_label.h"
+#include "ui/ui_button.h"
+#include "ui/ui_label.h"
 #include "records/upgrademanager.h"
 
 class StoreMode : public TUKMode {

@@ -5,12 +5,12 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
-#include "keys.h"
+#include "application/gameapp.h"
+#include "base/keys.h"
 #include "level/playmode.h"
 #include "screens/sandtiles.h"
 #include "records/textformat.h"
-#include "trn_fadetoblack.h"
+#include "sprite/trn_fadetoblack.h"
 #include "records/tukplayer.h"
 
 namespace {

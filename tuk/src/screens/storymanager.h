@@ -66,8 +66,8 @@
 #include "records/leveldata.h"
 #include "records/tukmode.h"
 #include "screens/screenreturn.h"
-#include "ui_button.h"
-#include "ui_label.h"
+#include "ui/ui_button.h"
+#include "ui/ui_label.h"
 
 class TUKPlayer;
 

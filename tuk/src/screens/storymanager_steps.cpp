@@ -7,14 +7,14 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "screens/highscoremode.h"
-#include "image.h"
+#include "image/image.h"
 #include "screens/longdialogmode.h"
 #include "records/profileaccess.h"
 #include "screens/slideshow.h"
 #include "screens/storemode.h"
-#include "trn_fadetoblack.h"
+#include "sprite/trn_fadetoblack.h"
 #include "records/tukplayer.h"
 
 namespace {

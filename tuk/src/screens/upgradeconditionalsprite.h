@@ -7,7 +7,7 @@
 #include <zep2/list.h>
 #include <zep2/refcount.h>
 
-#include "sprite.h"
+#include "sprite/sprite.h"
 
 struct UpgradeConditionalSprite {
     // The variant ids (the dialog's radio choices) whose choice previews it.

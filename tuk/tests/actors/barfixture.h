@@ -26,9 +26,9 @@
 #include <memory>
 #include <string>
 
-#include "imagetest_util.h"
-#include "testkit_audio.h"
-#include "testkit_modes.h"
+#include "image/imagetest_util.h"
+#include "testkit/testkit_audio.h"
+#include "testkit/testkit_modes.h"
 #include "level/playmode.h"
 #include "actors/waitress.h"
 

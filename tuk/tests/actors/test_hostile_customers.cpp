@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "animtest_util.h"
+#include "anim/animtest_util.h"
 #include "actors/customerfixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "animtest_util.h"
+#include "anim/animtest_util.h"
 #include "actors/barfixture.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "app/otheruser_util.h"
 #include "app/process_util.h"
-#include "testkit_tempdir.h"
+#include "testkit/testkit_tempdir.h"
 
 namespace {
 

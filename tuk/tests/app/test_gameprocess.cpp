@@ -16,8 +16,8 @@
 #include <zep2/resourcefile.h>
 
 #include "app/process_util.h"
-#include "testkit_tempdir.h"
-#include "testkit_xvfb.h"
+#include "testkit/testkit_tempdir.h"
+#include "testkit/testkit_xvfb.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 
 #include "actors/barfixture.h"
 #include "app/process_util.h"
-#include "keys.h"
+#include "base/keys.h"
 #include "level/playmode.h"
 #include "screens/screens_util.h"
 #include "app/tukapp.h"
 #include "records/tukmode.h"
-#include "ui_dialog.h"
+#include "dialogs/ui_dialog.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "testkit_xvfb.h"
+#include "testkit/testkit_xvfb.h"
 
 namespace wholegame {
 

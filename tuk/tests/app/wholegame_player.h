@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "testkit_xvfb.h"
+#include "testkit/testkit_xvfb.h"
 #include "app/wholegame_bar.h"
 
 namespace wholegame {

@@ -20,13 +20,13 @@
 
 #include <gtest/gtest.h>
 
-#include "memimage.h"
+#include "image/memimage.h"
 #include "app/process_util.h"
-#include "testkit_app.h"
-#include "testkit_platform.h"
-#include "testkit_tempdir.h"
-#include "testkit_video.h"
-#include "testkit_xvfb.h"
+#include "testkit/testkit_app.h"
+#include "testkit/testkit_platform.h"
+#include "testkit/testkit_tempdir.h"
+#include "testkit/testkit_video.h"
+#include "testkit/testkit_xvfb.h"
 
 namespace wholegame {
 

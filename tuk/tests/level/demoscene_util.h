@@ -15,7 +15,7 @@
 #include "actors/actionballoon.h"
 #include "level/playmode.h"
 #include "level/scenetags.h"
-#include "spritetest_util.h"
+#include "sprite/spritetest_util.h"
 #include "records/tukplayer.h"
 #include "records/upgrademanager.h"
 

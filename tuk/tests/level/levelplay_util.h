@@ -16,11 +16,11 @@
 #include "screens/democontent_files.h"
 #include "records/gamerandom.h"
 #include "screens/gamestatsmode.h"
-#include "keys.h"
+#include "base/keys.h"
 #include "level/playmode.h"
-#include "startup.h"
-#include "testkit_events.h"
-#include "theme.h"
+#include "driver/startup.h"
+#include "testkit/testkit_events.h"
+#include "theme/theme.h"
 #include "records/tukplayer.h"
 
 namespace leveltest {

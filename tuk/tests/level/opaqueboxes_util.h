@@ -10,10 +10,10 @@
 #include <utility>
 
 #include "actors/figures.h"
-#include "animsprite.h"
-#include "image.h"
-#include "rect.h"
-#include "sprite.h"
+#include "anim/animsprite.h"
+#include "image/image.h"
+#include "base/rect.h"
+#include "sprite/sprite.h"
 
 namespace demoscene {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "actors/actorfixture.h"
-#include "keys.h"
+#include "base/keys.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <zep2/str.h>
 
 #include "screens/gameoptions.h"
-#include "keys.h"
+#include "base/keys.h"
 #include "level/levelplay_util.h"
 #include "level/loadingdialog.h"
 

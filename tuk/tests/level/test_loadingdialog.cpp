@@ -7,7 +7,7 @@
 
 #include "level/loadingdialog.h"
 #include "screens/screens_util.h"
-#include "testkit_video.h"
+#include "testkit/testkit_video.h"
 
 namespace {
 

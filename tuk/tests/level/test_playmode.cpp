@@ -7,7 +7,7 @@
 
 #include "actors/barfixture.h"
 #include "level/playmode.h"
-#include "spritetest_util.h"
+#include "sprite/spritetest_util.h"
 #include "actors/waitress.h"
 
 namespace {

@@ -17,13 +17,13 @@
 #include <zep2/error.h>
 #include <zep2/resource.h>
 
-#include "audiodriver.h"
+#include "driver/audiodriver.h"
 #include "records/gamesound.h"
 #include "level/levelplay_util.h"
-#include "platform.h"
-#include "startup.h"
-#include "testkit_diskpipe.h"
-#include "testkit_tempdir.h"
+#include "driver/platform.h"
+#include "driver/startup.h"
+#include "testkit/testkit_diskpipe.h"
+#include "testkit/testkit_tempdir.h"
 
 namespace {
 

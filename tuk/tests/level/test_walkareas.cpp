@@ -10,7 +10,7 @@
 
 #include "actors/barfixture.h"
 #include "level/playmode.h"
-#include "spritetest_util.h"
+#include "sprite/spritetest_util.h"
 #include "level/walkareas.h"
 
 namespace {

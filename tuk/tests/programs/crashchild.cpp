@@ -13,10 +13,10 @@
 
 #include <zep2/error.h>
 
-#include "gameapp.h"
+#include "application/gameapp.h"
 #include "app/linuxstartup.h"
-#include "testkit_app.h"
-#include "testkit_platform.h"
+#include "testkit/testkit_app.h"
+#include "testkit/testkit_platform.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include <zep2/memstream.h>
 
-#include "gameapp.h"
-#include "profiles.h"
+#include "application/gameapp.h"
+#include "application/profiles.h"
 
 namespace recordtest {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "records/highscore_util.h"
-#include "imagetest_util.h"
+#include "image/imagetest_util.h"
 
 using namespace highscoretest;
 

@@ -5,7 +5,7 @@
 #include <zep2/str.h>
 
 #include "records/highscore_util.h"
-#include "imagetest_util.h"
+#include "image/imagetest_util.h"
 
 using namespace highscoretest;
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imagetest_util.h"
+#include "image/imagetest_util.h"
 #include "records/records_util.h"
 #include "records/tukplayer.h"
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imagetest_util.h"
+#include "image/imagetest_util.h"
 #include "records/textformat.h"
 
 namespace {

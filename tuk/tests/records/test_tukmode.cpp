@@ -1,7 +1,7 @@
 // The game's mode and dialog bases: their flags.
 #include <gtest/gtest.h>
 
-#include "imagetest_util.h"
+#include "image/imagetest_util.h"
 #include "records/tukmode.h"
 
 namespace {

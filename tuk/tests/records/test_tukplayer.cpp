@@ -8,7 +8,7 @@
 #include <zep2/memstream.h>
 #include <zep2/objectstreamer.h>
 
-#include "imagetest_util.h"
+#include "image/imagetest_util.h"
 #include "records/records_util.h"
 #include "records/tukplayer.h"
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "animsprite.h"
-#include "imagetest_util.h"
-#include "spritetest_util.h"
+#include "anim/animsprite.h"
+#include "image/imagetest_util.h"
+#include "sprite/spritetest_util.h"
 #include "records/upgrademanager.h"
 
 namespace {

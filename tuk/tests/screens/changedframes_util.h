@@ -14,19 +14,19 @@
 
 #include <gtest/gtest.h>
 
-#include "gamemode.h"
+#include "sprite/gamemode.h"
 #include "records/gamerandom.h"
-#include "imagetest_util.h"
-#include "keys.h"
-#include "dirtyrects.h"
+#include "image/imagetest_util.h"
+#include "base/keys.h"
+#include "render/dirtyrects.h"
 #include "screens/democontent_files.h"
-#include "startup.h"
-#include "testkit_audio.h"
-#include "testkit_events.h"
-#include "testkit_platform.h"
-#include "testkit_tempdir.h"
-#include "testkit_texturedvideo.h"
-#include "theme.h"
+#include "driver/startup.h"
+#include "testkit/testkit_audio.h"
+#include "testkit/testkit_events.h"
+#include "testkit/testkit_platform.h"
+#include "testkit/testkit_tempdir.h"
+#include "testkit/testkit_texturedvideo.h"
+#include "theme/theme.h"
 
 namespace changedframes {
 

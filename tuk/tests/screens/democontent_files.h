@@ -12,10 +12,10 @@
 
 #include <zep2/resource.h>
 
-#include "gameapp.h"
-#include "startup.h"
-#include "testkit_audio.h"
-#include "theme.h"
+#include "application/gameapp.h"
+#include "driver/startup.h"
+#include "testkit/testkit_audio.h"
+#include "theme/theme.h"
 
 namespace democontent {
 

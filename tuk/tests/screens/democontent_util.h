@@ -18,8 +18,8 @@
 #include "records/profileaccess.h"
 #include "screens/screens_util.h"
 #include "screens/democontent_files.h"
-#include "startup.h"
-#include "ui_table.h"
+#include "driver/startup.h"
+#include "ui/ui_table.h"
 
 namespace democontent {
 

@@ -12,9 +12,9 @@
 
 #include "records/profileaccess.h"
 #include "screens/screens_util.h"
-#include "transition.h"
+#include "sprite/transition.h"
 #include "records/tukplayer.h"
-#include "ui_button.h"
+#include "ui/ui_button.h"
 
 namespace frontendtest {
 

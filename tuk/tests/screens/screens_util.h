@@ -6,12 +6,12 @@
 
 #include <string>
 
-#include "imagetest_util.h"
-#include "sprite.h"
-#include "spritetest_util.h"
-#include "testkit_audio.h"
-#include "testkit_events.h"
-#include "theme.h"
+#include "image/imagetest_util.h"
+#include "sprite/sprite.h"
+#include "sprite/spritetest_util.h"
+#include "testkit/testkit_audio.h"
+#include "testkit/testkit_events.h"
+#include "theme/theme.h"
 
 namespace screentest {
 

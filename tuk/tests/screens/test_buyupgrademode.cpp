@@ -5,7 +5,7 @@
 #include "screens/buyupgrademode.h"
 #include "screens/democontent_util.h"
 #include "screens/previewtest_util.h"
-#include "ui_stddialogs.h"
+#include "dialogs/ui_stddialogs.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "actors/character.h"
 #include "actors/characterspot.h"
 #include "actors/glassspot.h"
-#include "keys.h"
+#include "base/keys.h"
 #include "screens/menumode.h"
 #include "actors/mug.h"
 #include "level/playmode.h"

@@ -5,7 +5,7 @@
 
 #include "screens/frontend_util.h"
 #include "screens/gameoptions.h"
-#include "ui_credits.h"
+#include "dialogs/ui_credits.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "screens/creditslist.h"
 #include "screens/gameoptions.h"
-#include "imagetest_util.h"
+#include "image/imagetest_util.h"
 
 namespace {
 

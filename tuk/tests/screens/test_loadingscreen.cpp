@@ -6,7 +6,7 @@
 #include "screens/frontend_util.h"
 #include "screens/loadingscreen.h"
 #include "screens/menumode.h"
-#include "particle_emitter.h"
+#include "effects/particle_emitter.h"
 
 namespace {
 

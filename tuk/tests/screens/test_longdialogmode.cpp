@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/longdialogmode.h"
-#include "particle_emitter.h"
+#include "effects/particle_emitter.h"
 #include "screens/screens_util.h"
 
 namespace {

@@ -5,11 +5,11 @@
 
 #include "screens/democontent_util.h"
 #include "screens/frontend_util.h"
-#include "keys.h"
+#include "base/keys.h"
 #include "screens/menumode.h"
 #include "screens/storymanager.h"
-#include "ui_profiledialogs.h"
-#include "ui_stddialogs.h"
+#include "dialogs/ui_profiledialogs.h"
+#include "dialogs/ui_stddialogs.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "screens/menumode.h"
 #include "records/profileaccess.h"
 #include "screens/storymanager.h"
-#include "ui_button.h"
-#include "ui_gameoptions.h"
+#include "ui/ui_button.h"
+#include "dialogs/ui_gameoptions.h"
 
 namespace {
 

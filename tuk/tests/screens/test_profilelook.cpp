@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "keys.h"
+#include "base/keys.h"
 #include "screens/democontent_util.h"
-#include "ui_profiledialogs.h"
+#include "dialogs/ui_profiledialogs.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // skips in every state, and the album's pages turned by its buttons.
 #include <gtest/gtest.h>
 
-#include "keys.h"
+#include "base/keys.h"
 #include "screens/screens_util.h"
 #include "screens/slideshow.h"
 

@@ -13,10 +13,10 @@
 #include "screens/democontent_files.h"
 #include "screens/frontend_util.h"
 #include "level/playmode.h"
-#include "startup.h"
+#include "driver/startup.h"
 #include "screens/storemode.h"
 #include "screens/storymanager.h"
-#include "ui_dialog.h"
+#include "dialogs/ui_dialog.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "screens/buyupgrademode.h"
 #include "screens/previewtest_util.h"
 #include "screens/storemode.h"
-#include "ui_stddialogs.h"
+#include "dialogs/ui_stddialogs.h"
 
 namespace {
 

@@ -1,0 +1,228 @@
+#include "application/profiles.h"
+
+#include <typeinfo>
+
+#include <zep2/error.h>
+#include <zep2/memstream.h>
+#include <zep2/objectstreamer.h>
+
+#include "application/gameapp.h"
+
+namespace {
+
+constexpr const char* kZepSource = ".\\src\\profiles";
+
+// A read-only view that remembers whether any read came up short: typed reads
+// past the end yield zeros and empty texts without complaint, which must not
+// pass for profile data.
+class CheckedView : public Zep::MemStream {
+public:
+    CheckedView(const void* pData, int nSize) : Zep::MemStream(pData, nSize) {}
+
+    int read(int nSize, void* pBuffer) override {
+        int nRead = Zep::MemStream::read(nSize, pBuffer);
+        if (nRead < nSize) m_bShort = true;
+        return nRead;
+    }
+    bool wasShort() const { return m_bShort; }
+
+private:
+    bool m_bShort = false;
+};
+
+}  // namespace
+
+// ---- ProfileData ------------------------------------------------------------
+
+void ProfileData::write(Zep::ObjectStreamer& streamer) { streamer.writeString(m_sName); }
+
+void ProfileData::read(Zep::ObjectStreamer& streamer) { streamer.readString(m_sName); }
+
+// ---- ProfileManager ----------------------------------------------------------
+
+ProfileManager::ProfileManager() : m_hProfiles(97) {}
+
+ProfileManager::~ProfileManager() {
+    // A destructor must not throw: a save that fails is logged and dropped.
+    try {
+        save();
+    } catch (const Zep::Exception& e) {
+        GameApp::log("P: ** Profiles not saved : %s **\n", e.getMessage());
+    } catch (...) {
+        GameApp::log("P: ** Profiles not saved **\n");
+    }
+    deleteAllProfiles();
+}
+
+Zep::String ProfileManager::keyOf(const char* szName) { return Zep::String(szName).trim().toLower(); }
+
+bool ProfileManager::hasProfile(const char* szName) const { return m_hProfiles.contains(keyOf(szName)); }
+
+ProfileData* ProfileManager::getProfile(const char* szName) { return m_hProfiles.get(keyOf(szName)); }
+
+ProfileData* ProfileManager::createProfile(const char* sName) {
+    ZEP_TRACE("ProfileManager::createProfile");
+    ZEP_ASSERT(!hasProfile(sName));
+    std::unique_ptr<ProfileData> pProfile = createProfileObject();
+    pProfile->setName(sName);
+    ProfileData* pRaw = pProfile.get();
+    m_hProfiles.set(keyOf(sName), pRaw);
+    m_lProfiles.add(pProfile.release());
+    m_bChanged = true;
+    return pRaw;
+}
+
+void ProfileManager::deleteProfile(const char* szName) {
+    ZEP_TRACE("ProfileManager::deleteProfile");
+    std::unique_ptr<ProfileData> pProfile(getProfile(szName));
+    int nIndex = m_lProfiles.indexOf(pProfile.get());
+    if (nIndex >= 0) m_lProfiles.removeAt(nIndex);
+    m_hProfiles.remove(keyOf(pProfile->getName().c_str()));
+    m_bChanged = true;
+}
+
+Zep::List<Zep::String> ProfileManager::getProfileNames() const {
+    Zep::List<Zep::String> lNames;
+    for (int i = 0; i < m_lProfiles.getCount(); ++i) lNames.add(keyOf(m_lProfiles.get(i)->getName().c_str()));
+    return lNames;
+}
+
+void ProfileManager::deleteAllProfiles() {
+    // The table and the list hold the same objects; the list deletes them.
+    while (!m_lProfiles.isEmpty()) delete m_lProfiles.removeFirst();
+    m_hProfiles.clear();
+}
+
+void ProfileManager::save() {
+    ZEP_TRACE("ProfileManager::save");
+    GameApp* pApp = GameApp::getInstance();
+    ZEP_ASSERT(pApp);
+    if (m_bKeepUnreadable) {
+        // Nothing the player had is overwritten by an empty set; once the
+        // player changes the set, the unreadable text is kept aside.
+        if (!m_bChanged) return;
+        Zep::String sOld = pApp->getSetting(kSettingKey);
+        pApp->setSetting(kBackupKey, sOld.c_str());
+        m_bKeepUnreadable = false;
+    }
+    Zep::SmartPtr<Zep::MemStream> pBytes(new Zep::MemStream());
+    {
+        Zep::ObjectStreamer streamer(pBytes.get(), false);
+        streamer.writeInt32(m_lProfiles.getCount());
+        for (int i = 0; i < m_lProfiles.getCount(); ++i) {
+            ProfileData* pProfile = m_lProfiles.get(i);
+            streamer.writeString(pProfile->getName());
+            streamer.writeByte(0);
+            pProfile->write(streamer);
+        }
+    }
+    pApp->setSetting(kSettingKey, Zep::String::escapeBinary(pBytes->getBuffer(), pBytes->length()).c_str());
+}
+
+ProfileManager::ReadResult ProfileManager::readProfiles(const Zep::String& sText, bool bSwapped) {
+    Zep::SmartPtr<Zep::MemStream> pBytes = Zep::String::unescapeBinary(sText.c_str());
+    Zep::SmartPtr<CheckedView> pView(new CheckedView(pBytes->getBuffer(), pBytes->length()));
+    if (bSwapped) pView->setByteOrder(Zep::Stream::kBigEndian);
+    try {
+        Zep::ObjectStreamer streamer(pView.get(), false);
+        int32_t nCount = 0;
+        streamer.readInt32(nCount);
+        if (pView->wasShort()) return ReadResult::kDamaged;
+        if (nCount < 0 || nCount > kMaxProfiles) return ReadResult::kBadCount;
+        for (int32_t i = 0; i < nCount; ++i) {
+            Zep::String sName;
+            streamer.readString(sName);
+            std::unique_ptr<ProfileData> pProfile = createProfileObject();
+            uint8_t nMarker = 0;
+            streamer.readByte(nMarker);
+            pProfile->read(streamer);
+            if (pView->wasShort()) return ReadResult::kDamaged;
+            // The object's own record decides its name and key. A name met
+            // twice would leave the table and the list disagreeing: the later
+            // one is dropped.
+            Zep::String sKey = keyOf(pProfile->getName().c_str());
+            if (m_hProfiles.contains(sKey)) continue;
+            m_hProfiles.set(sKey, pProfile.get());
+            m_lProfiles.add(pProfile.release());
+        }
+    } catch (const Zep::Exception&) {
+        return ReadResult::kDamaged;
+    }
+    return ReadResult::kOk;
+}
+
+void ProfileManager::load() {
+    ZEP_TRACE("ProfileManager::load");
+    GameApp* pApp = GameApp::getInstance();
+    ZEP_ASSERT(pApp);
+    Zep::String sText = pApp->getSetting(kSettingKey);
+    if (sText.isEmpty()) return;
+
+    deleteAllProfiles();
+    m_bKeepUnreadable = false;
+    m_bChanged = false;
+    ReadResult eResult = readProfiles(sText, false);
+    if (eResult == ReadResult::kBadCount) {
+        // Data of a big-endian writer: read again with the values swapped.
+        deleteAllProfiles();
+        eResult = readProfiles(sText, true);
+    }
+    if (eResult != ReadResult::kOk) {
+        deleteAllProfiles();
+        m_bKeepUnreadable = true;
+        GameApp::log("P: ** Bad profile data, kept as it was **\n");
+    }
+}
+
+// ---- Object references ----------------------------------------------------------
+
+void writeProfileObject(Zep::ObjectStreamer& streamer, ProfileData* pProfile) {
+    if (!pProfile) {
+        streamer.writeByte(2);
+        return;
+    }
+    int nId = streamer.findObjectId(pProfile);
+    if (nId >= 0) {
+        streamer.writeByte(1);
+        streamer.writeUInt32(static_cast<uint32_t>(nId));
+        return;
+    }
+    // Registered before its body, so references from inside it point back.
+    uint32_t nNewId = streamer.registerObject(pProfile);
+    streamer.writeByte(0);
+    streamer.writeUInt32(nNewId);
+    pProfile->write(streamer);
+}
+
+void readProfileObject(Zep::ObjectStreamer& streamer, ProfileData*& pProfile) {
+    uint8_t nTag = 0;
+    streamer.readByte(nTag);
+    if (nTag == 2) {
+        pProfile = nullptr;
+        return;
+    }
+    uint32_t nId = 0;
+    streamer.readUInt32(nId);
+    if (nTag == 0) {
+        // An object whose body fails to read is deleted, the pointer stays null.
+        pProfile = nullptr;
+        auto pFresh = std::make_unique<ProfileData>();
+        pFresh->read(streamer);
+        pProfile = pFresh.release();
+        streamer.registerLoaded(nId, pProfile, typeid(ProfileData));
+        return;
+    }
+    if (!streamer.isLoadedAs(nId, typeid(ProfileData))) ZEP_THROW(Zep::FatalErrorException, "AlreadyLoaded failed");
+    pProfile = static_cast<ProfileData*>(streamer.getLoaded(nId));
+}
+
+void writeProfileValue(Zep::ObjectStreamer& streamer, ProfileData& profile) {
+    streamer.writeByte(0);
+    profile.write(streamer);
+}
+
+void readProfileValue(Zep::ObjectStreamer& streamer, ProfileData& profile) {
+    uint8_t nTag = 0;
+    streamer.readByte(nTag);
+    profile.read(streamer);
+}

@@ -1,0 +1,62 @@
+#include "dialogs/ui_dialog.h"
+
+#include "application/gameapp.h"
+
+DialogMode::DialogMode(bool bPauseBelow) : m_pTable(new Table(this)) {
+    addFlags(bPauseBelow ? kDrawBelow : (kDrawBelow | kUpdateBelow));
+    m_pTable->setFramed(true);
+    m_pTable->setSize(1, 1);
+}
+
+DialogMode::~DialogMode() = default;
+
+void DialogMode::start() { addDimmer(0.5f); }
+
+void DialogMode::end() { m_pTable->setVisible(false); }
+
+void DialogMode::onBecameTop() {
+    if (GameApp* pApp = getApp()) pApp->showCursor(true);
+    layout(1);
+}
+
+void DialogMode::layout(int) {
+    m_pTable->updateLayout();
+    const int w = m_pTable->getWidth();
+    const int h = m_pTable->getHeight();
+    GameApp* pApp = getApp();
+    const int nScreenW = pApp ? pApp->getScreenWidth() : 0;
+    const int nScreenH = pApp ? pApp->getScreenHeight() : 0;
+    m_pTable->setPosition((nScreenW - w) / 2, (nScreenH - h) / 2);
+    m_pTable->setVisible(true);
+    // Contents measured while hidden (0 x 0) get their real size now.
+    m_pTable->updateLayout();
+}
+
+void DialogMode::addSprite(Zep::SmartPtr<Table> pTable, Zep::SmartPtr<Image> pImage, int nAlign) {
+    Zep::SmartPtr<Sprite> pSprite = new Sprite(pImage, 0, 0, 0);
+    GameMode::addSprite(pSprite);
+    pTable->add(pSprite.get(), nAlign);
+}
+
+void DialogMode::addImage(Zep::SmartPtr<Table> pTable, const char* szImageName, int nAlign) {
+    addSprite(pTable, getImage(szImageName), nAlign);
+}
+
+Zep::SmartPtr<Label> DialogMode::addText(Zep::SmartPtr<Table> pTable, const char* szText, int nAlign) {
+    Zep::SmartPtr<Label> pLabel = new Label(szText);
+    if (m_pTextFont.notNULL()) pLabel->setFont(m_pTextFont);
+    if (pLabel->getBoundingRect().getWidth() > m_nTextWrapWidth) pLabel->setWrapWidth(m_nTextWrapWidth, true);
+    GameMode::addSprite(pLabel.get());
+    pTable->add(pLabel.get(), nAlign);
+    return pLabel;
+}
+
+Zep::SmartPtr<Label> DialogMode::addTextOrImage(Zep::SmartPtr<Table> pTable, const char* szKey, int nAlign) {
+    GameApp* pApp = getApp();
+    if (pApp && pApp->imageExists(szKey)) {
+        addImage(pTable, szKey, nAlign);
+        return Zep::SmartPtr<Label>();
+    }
+    const char* szText = pApp && pApp->hasText(szKey) ? pApp->getText(szKey) : szKey;
+    return addText(pTable, szText, nAlign);
+}

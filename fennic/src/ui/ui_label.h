@@ -1,0 +1,86 @@
+// Label: the text control. Renders one text in one font into its own image,
+// on one line as wide as the text or wrapped at a fixed width into a given
+// number of lines, optionally onto a background image. A mask string, when
+// set, is shown once per UTF-8 character in place of the text.
+//
+// Sizes: m is the text margin (automatic: a sixth of the line height without
+// a background, the background's spare height halved with one, 0 for a
+// background lower than a line), lh the font's line height. Without a
+// background the image is (text width or wrap width) + 2m wide and the
+// text's height (lh for an empty text), at most lines x lh + 2m, plus 2m
+// tall; with a background it is the background's size. The line count is
+// recounted only by setWrapWidth with its recount flag.
+//
+// The label's font is its own copy of the theme's "Theme::Default"; a font
+// given through setFont is shared, so the colour and alignment setters first
+// replace it by a copy and change only the copy. Labels are built disabled
+// and not focusable, so they consume no mouse input.
+#pragma once
+
+#include <zep2/str.h>
+
+#include "base/color.h"
+#include "sprite/control.h"
+#include "text/font.h"
+
+
+class Label : public Control {
+public:
+    explicit Label(const char* szText);
+    Label(const char* szText, int x, int y, int nZOrder);
+    Label(const char* szText, const Point& position, int nZOrder);
+    Label(const char* szText, int x, int y, int nZOrder, int nWrapWidth, bool bEnabled);
+    Label(const char* szText, int x, int y, int nZOrder, Zep::SmartPtr<Image> pBackground, bool bEnabled);
+    ~Label() override;
+
+    void rebuildImage() override { renderText(); }
+
+    // An equal text changes nothing (and does not recount the lines).
+    virtual void setText(const char* szText);
+    Zep::String getText() const { return m_sText; }
+    void setLineCount(int nLines);
+    int getLineCount() const { return m_nLineCount; }
+    virtual int getTextMargin();
+    // -1: automatic.
+    virtual void setTextMargin(int nMargin);
+    // The wrap width, or the text's width without one.
+    virtual int getTextWidth();
+    void setWrapWidth(int nWidth, bool bRecount);
+    int getWrapWidth() const { return m_nWrapWidth; }
+
+    void setFont(Zep::SmartPtr<Font> pFont);
+    void setThemeFont(const char* szFontName);
+    Zep::SmartPtr<Font> getFont() const { return m_pFont; }
+    void setTextAlign(int nFlags);
+    void setTextColor(const Color& color);
+    void setShadowColor(const Color& color);
+
+    void setBackground(Zep::SmartPtr<Image> pBackground);
+    Zep::SmartPtr<Image> getBackground() const { return m_pBackground; }
+    void setFrameBackground(int nWidth, int nHeight, const char* szFrameStyle, int nInsX, int nInsY);
+    // Take effect at the next rendering.
+    void setMask(const Zep::String& sMask) { m_sMask = sMask; }
+    void setOpaque(bool bOpaque) { m_bOpaque = bOpaque; }
+    Zep::String getDisplayText() const;
+
+protected:
+    void renderText();
+    // The text as stored, without rendering (the edit box edits through it).
+    const Zep::String& text() const { return m_sText; }
+
+private:
+    void init();
+    // setFont with a copy of the font changed by the step.
+    template <class Change>
+    void changeFontCopy(Change change);
+    Zep::SmartPtr<Image> targetImage(int w, int h);
+
+    Zep::String m_sText;
+    Zep::SmartPtr<Font> m_pFont;
+    Zep::SmartPtr<Image> m_pBackground;
+    int32_t m_nWrapWidth = 0;
+    int32_t m_nLineCount = 1;
+    int32_t m_nTextMargin = -1;
+    bool m_bOpaque = false;
+    Zep::String m_sMask;
+};
