@@ -16,6 +16,8 @@
 #include <cstring>
 #include <thread>
 
+#include "testkit/testkit_wait.h"
+
 namespace testkit {
 
 namespace {
@@ -372,15 +374,13 @@ bool XvfbServer::start(const std::string& sScreen) {
 }
 
 bool XvfbServer::answers() const {
-    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(kStartMilliseconds);
-    while (std::chrono::steady_clock::now() < tEnd) {
-        if (Display* pDisplay = XOpenDisplay(m_sDisplay.c_str())) {
-            XCloseDisplay(pDisplay);
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+    return waitUntil(
+        [this] {
+            Display* pDisplay = XOpenDisplay(m_sDisplay.c_str());
+            if (pDisplay) XCloseDisplay(pDisplay);
+            return pDisplay != nullptr;
+        },
+        kStartMilliseconds);
 }
 
 void XvfbServer::stop() {

@@ -10,27 +10,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
 #include <functional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
+
+#include "testkit/testkit_wait.h"
 
 extern char** environ;
 
 namespace processtest {
 
-// Polls the condition every nPollMilliseconds until it holds or the time is up.
-inline bool waitUntil(const std::function<bool()>& condition, int nMilliseconds, int nPollMilliseconds = 20) {
-    const auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nMilliseconds);
-    for (;;) {
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() > tEnd) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(nPollMilliseconds));
-    }
-}
+using testkit::waitUntil;
 
 inline int countOf(const std::string& sText, const std::string& sPart) {
     int n = 0;
