@@ -424,13 +424,13 @@ protected:
     int32_t m_nDeltaPolicy = kDeltaNone;
     Zep::List<Zep::String> m_lCommandLine;
     SettingsTable m_settings;  // with the load state of the settings file
-    std::vector<std::unique_ptr<GameMode>> m_vNextFrameModes;  // pushModeNextFrame
 
 private:
     void pushNextFrameModes();
     void initVideo(int nWidth, int nHeight, unsigned nVideoFlags, const Zep::SmartPtr<Image>& pIcon);
     void initAudio(unsigned nVideoFlags);
 
+    std::vector<std::unique_ptr<GameMode>> m_vNextFrameModes;  // pushModeNextFrame
     static GameApp* s_pInstance;
     static bool s_bFatalExitStarted;
 };
