@@ -8,7 +8,7 @@
 // (construction, destruction, hooks), app_lifecycle.cpp (start-up),
 // app_log.cpp, app_settings.cpp, app_frame.cpp, app_input.cpp,
 // app_services.cpp, app_stack.cpp (over the ModeStack of app_modestack.h),
-// app_resources.cpp, app_caches.cpp, app_strings.cpp, app_helpers.cpp.
+// app_resources.cpp, app_caches.cpp, app_strings.cpp.
 #pragma once
 
 #include <cstdint>

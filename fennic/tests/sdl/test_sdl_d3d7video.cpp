@@ -11,10 +11,10 @@
 #include "image/memimage.h"
 #include "sdl/sdl_imagefactory.h"
 #include "render/renderscale.h"
-#include "render/rendertest_util.h"
+#include "sdl/sdltest_driver.h"
 #include "testkit/testkit_tempdir.h"
 
-using namespace rendertest;
+using namespace sdltest;
 
 namespace {
 

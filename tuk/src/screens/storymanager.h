@@ -63,7 +63,7 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "records/leveldata.h"
+#include "level/leveldata.h"
 #include "records/tukmode.h"
 #include "screens/screenreturn.h"
 #include "ui/ui_button.h"

@@ -17,7 +17,7 @@
 #include "sdl/sdl_image.h"
 #include "testkit/testkit_platform.h"
 
-namespace rendertest {
+namespace sdltest {
 
 using ColorFn = std::function<Color(int, int)>;
 using SpritePtr = Zep::SmartPtr<Sprite>;
@@ -72,4 +72,4 @@ protected:
     GameMode m_mode;
 };
 
-}  // namespace rendertest
+}  // namespace sdltest
