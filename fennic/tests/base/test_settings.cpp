@@ -13,7 +13,7 @@
 #include <zep2/str.h>
 
 #include "application/gameapp.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 
 using testkit::TempDir;
 using testkit::TestApp;
@@ -53,7 +53,7 @@ std::string settingsBytes(const Entries& vEntries) {
     return sOut;
 }
 
-class SettingsTest : public imagetest::AppTest<> {
+class SettingsTest : public testkit::AppTest<> {
 protected:
     std::string config() const { return m_files.configPath(); }
     std::string inflatedConfig() const { return inflateAll(testkit::readFileBytes(config())); }
@@ -217,7 +217,7 @@ TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouchedAndShutdownSaves) 
 
 TEST(SettingsPath, DisabledSavingWritesNothing) {
     TempDir dir;
-    imagetest::ScopedChdir cd(dir.path());  // the child's log
+    testkit::ScopedChdir cd(dir.path());  // the child's log
     std::string sPath = dir.file("tukconfig.dat");
     // The switch is permanent for the process: checked in a child.
     EXPECT_EXIT(

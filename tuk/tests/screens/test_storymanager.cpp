@@ -50,10 +50,10 @@ protected:
         for (int i = 1; i <= 20; ++i) picture(("clock_" + std::to_string(i)).c_str(), 8, 8);
         for (int i = 0; i < 5; ++i)
             m_pFiles->add(("scene" + std::to_string(i) + ".scene").c_str(),
-                          imagetest::resource("walkarea 0 400 800 700 300\n"
+                          testkit::resource("walkarea 0 400 800 700 300\n"
                                               "actionspot trashbin 10 10 5 0 400 40 440 n sink\n"
                                               "actionspot charspot 100 300 90 80 420 120 460 n seat 0\n"));
-        m_pFiles->add("customers.txt", imagetest::resource("ana normal 1\n"));
+        m_pFiles->add("customers.txt", testkit::resource("ana normal 1\n"));
     }
     // A player at that point of an adventure under way, with money, an
     // upgrade and scores of earlier levels.
@@ -261,7 +261,7 @@ TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedForma
         endTop();
         endTop();
     }
-    m_pFiles->add("m.txt", imagetest::resource("MAP_Money Money %s\n"));
+    m_pFiles->add("m.txt", testkit::resource("MAP_Money Money %s\n"));
     m_app.loadStringTable("m.txt");
     openMap(ann(3), 0);
     EXPECT_EQ(m_pMap->getMoneyLabel()->getText(), "Money %s");
