@@ -242,9 +242,10 @@ protected:
         };
     }
 
-    // The message that progress can't be saved: a dialog wider than the
-    // name box's, the top-left corner of its frame left of x 160.
-    Condition unsavedNotice() {
+    // A notice about the settings file (progress can't be saved, or the
+    // settings could not be read): a dialog wider than the name box's, the
+    // top-left corner of its frame left of x 160.
+    Condition settingsNotice() {
         return [this](const Shot& shot) { return !find(shot, "frame_ul", 40, 150, 160, 300).empty(); };
     }
 
