@@ -20,9 +20,6 @@ namespace {
 
 using namespace wholegame;
 
-// Long enough for a second message to follow the name box.
-constexpr int kNoNoticeMilliseconds = 1500;
-
 class XvfbDamagedSettings : public GameRun {
 protected:
     XvfbDamagedSettings() : GameRun("damagedsettings") {}

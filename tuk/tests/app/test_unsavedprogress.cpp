@@ -15,9 +15,6 @@ namespace {
 
 using namespace wholegame;
 
-// Long enough for a message to follow the frame that closed the options.
-constexpr int kNoNoticeMilliseconds = 1500;
-
 class XvfbUnsavedProgress : public GameRun {
 protected:
     XvfbUnsavedProgress() : GameRun("unsavedprogress") {}

@@ -44,6 +44,8 @@ constexpr unsigned long kReturn = 0xff0d;
 // A click that leaves the screen as it was is sent again after this long.
 constexpr int kClickMilliseconds = 3000;
 constexpr int kClickTries = 5;
+// Long enough for a notice to follow the frame that would bring it.
+constexpr int kNoNoticeMilliseconds = 1500;
 // Where the pointer rests between clicks.
 constexpr int kRestX = 796, kRestY = 596;
 // The main menu's Options sign, and the OK of the options dialog it opens.
