@@ -19,10 +19,11 @@
 // file could not be read (its profiles are lost), the first coming back
 // shows the notice that says so and where its copy was kept
 // (settingsnotice.h), and nothing more happens until the menu comes back
-// from it. The current player is the setting "CurrentPlayerName"; when it is empty or names no profile,
-// the first profile becomes current silently, and with no profile at all the
-// profile-creation dialog is pushed without its cancel button and nothing
-// more happens until the menu comes back. Then the greeting is laid out
+// from it. The current player is the setting "CurrentPlayerName"; when it
+// is empty or names no profile, the first profile becomes current
+// silently, and with no profile at all the profile-creation dialog is
+// pushed without its cancel button and nothing more happens until the menu
+// comes back. Then the greeting is laid out
 // ("Welcome," and the name at most 350 pixels wide together: a longer name
 // in the smaller title font "Sand::TitleSmall", centred on the title font's
 // line, and, when still too long, cut with the font's ellipsis; the profile
