@@ -201,6 +201,8 @@ public:
     // change the mode stack (pushModeNextFrame can). Base: nothing.
     virtual void onSettingsNotSaved(const char* szReason);
     int getSettingsLoadState() const { return m_settings.getLoadState(); }
+    // After an unreadable settings file: where it was kept (SettingsTable::getKeptCopy).
+    const Zep::String& getSettingsKeptCopy() const { return m_settings.getKeptCopy(); }
     static void disableSettingsSaving();
     const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_settings.entries(); }
 

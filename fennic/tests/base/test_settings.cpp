@@ -157,6 +157,7 @@ TEST_F(SettingsTest, DamagedFilesAreMovedAsideUnderTheFirstFreeNameAndDefaultsWr
         EXPECT_EQ(setting("MusicVolume") + setting("PROFILES"), "255");
         EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
         vAside.push_back(config() + ".bad" + (vAside.empty() ? "" : "." + std::to_string(vAside.size())));
+        EXPECT_EQ(m_app.getSettingsKeptCopy(), vAside.back().c_str());
     }
     // Nothing the player had is destroyed: every damaged file waits beside the
     // fresh one, none replaced by a later one.
@@ -170,6 +171,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
         testkit::writeFileBytes(config() + ".bad" + (n ? Zep::String::format(".%d", n).c_str() : ""), "taken");
     EXPECT_EQ(loadAndLog(), "G: ** Bad config, using defaults **\nG: ** Bad config kept, settings not saved **\n");
     EXPECT_EQ(setting("Fullscreen"), "TRUE");
+    EXPECT_EQ(m_app.getSettingsKeptCopy(), config().c_str());  // in its place
     // Not even a change by the player is saved over it.
     m_app.setSetting("MusicVolume", "3");
     m_app.saveSettingsFile();
@@ -184,6 +186,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
     ASSERT_EQ(Zep::File::remove(config().c_str()), 0);
     m_app.loadSettings();
     EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsMissing);
+    EXPECT_EQ(m_app.getSettingsKeptCopy(), "");
     EXPECT_EQ(setting("Fullscreen") + setting("SoundVolume") + setting("MusicVolume"), "TRUE255255");
     EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
 }

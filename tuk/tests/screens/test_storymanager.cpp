@@ -17,6 +17,7 @@
 #include "screens/slideshow.h"
 #include "screens/storemode.h"
 #include "screens/storymanager.h"
+#include "sprite/trn_fadetoblack.h"
 
 namespace {
 
@@ -103,6 +104,21 @@ protected:
             endTop();
         }
         return s;
+    }
+
+    std::string labels() const {
+        return std::string(m_pMap->getStageLabel()->getText().c_str()) + " " +
+               m_pMap->getDayLabel()->getText().c_str() + " " + m_pMap->getMoneyLabel()->getText().c_str();
+    }
+    // Frames of 50 ms until the map shows again, under the fade-in that
+    // follows its return: the labels of the first frame drawn then.
+    std::string firstFrameBack() {
+        auto back = [this] {
+            const auto* pFade = dynamic_cast<ModeTransition*>(m_app.getTopMode());
+            return pFade && !pFade->isFadeOut() && m_app.getModeAt(1) == m_pMap;
+        };
+        for (int i = 0; i < 200 && !back(); ++i) m_app.updateModes(0.05f);
+        return back() ? labels() : "(the map did not come back)";
     }
 
     StoryManagerMode* m_pMap = nullptr;
@@ -234,6 +250,28 @@ TEST_F(MapTest, TheFiftiethLevelOffersTheScoreAndCongratulatesOnlyWhenItGotIn) {
     EXPECT_EQ(pLast->getSize(), Point(800, 600));
     EXPECT_EQ(imagetest::dataPixel(*pLast, 5, 5), Color(200, 100, 50, 255));
     EXPECT_EQ(imagetest::dataPixel(*pLast, 400, 300), Color(0, 0, 0, 255));
+}
+
+// A level won on the last day of a stage, then a purchase in the store,
+// each left behind its fade as the game leaves them: the map shows the
+// record's stage, day and money from its first frame back, not only once
+// the fade-in is over.
+TEST_F(MapTest, TheFirstFrameBackFromTheLevelAndTheStoreShowsTheRecord) {
+    TUKPlayer* p = ann(9);
+    openMap(p, 0);
+    PlayMode* pLevel = enterLevel();
+    ASSERT_TRUE(pLevel);
+    *pLevel->getDayResult() = {true, 300, 4, 280, 3, true};
+    pLevel->startTransition(new TrnFadeToBlack());
+    EXPECT_EQ(firstFrameBack(), "Stage 2 Day 1 Money 800");
+    settle();
+    auto* pStore = top<StoreMode>();
+    ASSERT_TRUE(pStore);
+    p->setMoney(720);  // as the purchase dialog pays
+    pStore->onCallback(StoreMode::kBackId, nullptr);
+    EXPECT_EQ(firstFrameBack(), "Stage 2 Day 1 Money 720");
+    settle();
+    EXPECT_EQ(labels(), "Stage 2 Day 1 Money 720");
 }
 
 TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedFormatter) {
