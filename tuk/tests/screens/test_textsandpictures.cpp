@@ -1,18 +1,21 @@
 // The packed demo archives say what they show, and show what the game does:
 // the tray for sale carries, in its text and in its pictures, the glasses
 // the waitress's tray holds; a chair is sold one at a time in the text, in
-// the purchase dialog's preview and in the level's seats; and the how-to
+// the purchase dialog's preview and in the level's seats; the preview shows
+// the bar as the level does, without the level's labels; and the how-to
 // pages show the meter a standing guest has, not a seated guest's.
 #include <algorithm>
 #include <cctype>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "level/levelhud.h"
 #include "level/playmode.h"
 #include "records/upgrademanager.h"
 #include "screens/buyupgrademode.h"
@@ -95,6 +98,25 @@ int placesShowing(const Zep::SmartPtr<Image>& pPage, const std::vector<RimPixel>
     return nPlaces;
 }
 
+// Whether the picture paints any pixel.
+bool paints(Image& image) {
+    for (int y = 0; y < image.getHeight(); ++y)
+        if (!image.isRowEmpty(y, 0)) return true;
+    return false;
+}
+
+// The colour the sprites show at the pixel: the topmost opaque one's.
+Color shownAt(const Zep::List<Zep::SmartPtr<Sprite>>& lSprites, int x, int y) {
+    const Point centre(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+    const Sprite* pTop = nullptr;
+    for (const Zep::SmartPtr<Sprite>& pSprite : lSprites)
+        if (pSprite->isVisible() && pSprite->hitTestPixel(centre, 254) && (!pTop || pSprite->getZOrder() > pTop->getZOrder()))
+            pTop = pSprite.get();
+    if (!pTop) return Color(0, 0, 0, 0);
+    const Point local = pTop->screenToLocal(centre);
+    return pTop->getDrawImage()->getPixel(static_cast<int>(local.x), static_cast<int>(local.y));
+}
+
 class DemoArchives : public democontent::DemoContentTest {
 protected:
     DemoArchives() : DemoContentTest(true) {}
@@ -175,6 +197,73 @@ TEST_F(DemoArchives, AChairForSaleIsOneChairInTheTextThePreviewAndTheLevel) {
         EXPECT_EQ(chairsShown() - nOwned, nSaid) << sCase;
         EXPECT_EQ(vipSeats(row.szBought) - vipSeats(row.szLevels), nSaid) << sCase;
         closeDialog();
+    }
+}
+
+// The chairs' preview, with a chair and a centrepiece at each table and the
+// parrot: every still picture the preview paints is one of the level's, at
+// four tenths of its place (no strip of the preview's own over the floor);
+// and the level's money and clock stand on plates of their own, under the
+// whole of each label, while the bar's pictures under the plates show no
+// plate (fewer than a tenth of the plate's pixels alike), so that the
+// preview, which shows the bar without the labels, shows no empty plate.
+TEST_F(DemoArchives, ThePreviewShowsTheBarAsTheLevelDoesWithoutTheLevelsLabels) {
+    const char* const szLevels = "0010100010110";
+    TUKPlayer player;
+    previewtest::setLevels(player, szLevels);
+    PlayMode level(&player, nullptr, "scene0", 0, 0, 1);
+    level.loadScene();
+    const Zep::List<Zep::SmartPtr<Sprite>> lScene = level.getAllSprites();
+    auto place = [](const Sprite& sprite, float fScale) {
+        return std::string(sprite.getImage()->getName().c_str()) + " at " +
+               std::to_string(static_cast<int>(static_cast<float>(sprite.getX()) * fScale)) + "," +
+               std::to_string(static_cast<int>(static_cast<float>(sprite.getY()) * fScale));
+    };
+    std::set<std::string> setLevel;
+    for (const Zep::SmartPtr<Sprite>& pSprite : lScene)
+        if (pSprite->getImage().notNULL()) setLevel.insert(place(*pSprite, BarPreview::kScale));
+    BarPreview preview(m_app, 13, previewtest::levels(szLevels));
+    preview.read("scene0");
+    std::string sOwn;
+    int nStills = 0;
+    for (const Zep::SmartPtr<Sprite>& pSprite : preview.getSprites()) {
+        if (dynamic_cast<const AnimSprite*>(pSprite.get()) || !pSprite->isVisible() || pSprite->getImage().isNULL() ||
+            !paints(*pSprite->getImage()))
+            continue;
+        ++nStills;
+        if (!setLevel.count(place(*pSprite, 1.0f))) sOwn += " " + place(*pSprite, 1.0f);
+    }
+    EXPECT_GE(nStills, 10);
+    EXPECT_EQ(sOwn, "");
+
+    GameMode* pMode = new GameMode();
+    m_app.pushMode(pMode);
+    LevelHud hud(*pMode);
+    LevelData data;
+    data.m_nMoneyGoal = 400;
+    data.m_fDayLength = 150.0f;
+    hud.update(data);
+    const struct {
+        const char* szWhat;
+        Zep::SmartPtr<Label> pLabel;
+        Zep::SmartPtr<Sprite> pPlate;
+    } kLabels[] = {{"money", hud.getMoneyLabel(), hud.getMoneyPlate()}, {"clock", hud.getTimeLabel(), hud.getTimePlate()}};
+    for (const auto& row : kLabels) {
+        ASSERT_TRUE(row.pPlate.notNULL()) << row.szWhat;
+        const Rect plate = democontent::opaqueBox(*row.pPlate), label = row.pLabel->getBoundingRect();
+        EXPECT_TRUE(democontent::contains(plate, label))
+            << row.szWhat << ": label " << democontent::describe(label) << " on " << democontent::describe(plate);
+        EXPECT_LT(row.pPlate->getZOrder(), row.pLabel->getZOrder()) << row.szWhat;
+        int nPixels = 0, nAlike = 0;
+        for (int y = plate.getTop(); y < plate.getBottom(); ++y)
+            for (int x = plate.getLeft(); x < plate.getRight(); ++x) {
+                const Color c = shownAt({row.pPlate}, x, y);
+                if (c.getAlpha() != 255) continue;
+                ++nPixels;
+                nAlike += shownAt(lScene, x, y) == c ? 1 : 0;
+            }
+        EXPECT_GT(nPixels, 0) << row.szWhat;
+        EXPECT_LT(nAlike * 10, nPixels) << row.szWhat << ": " << nAlike << " of " << nPixels;
     }
 }
 
