@@ -440,16 +440,17 @@ protected:
         int nTrousers = 0;
         while (std::string(CharacterBody::part(CharacterBody::kVip, nTrousers).szName) != "cloth_lower") ++nTrousers;
         const AnimSprite& trousers = *guest.getBodySprites()[nTrousers];
+        const Zep::SmartPtr<Animation> pAnimation = trousers.getAnimation();
         std::map<int, int> lowest;
-        for (const Zep::String& sSequence : trousers.getAnimation()->getSequenceNames()) {
+        for (const Zep::String& sSequence : pAnimation->getSequenceNames()) {
             if (std::string(sSequence.c_str()).rfind("cloth_lower_", 0) != 0) continue;
-            for (const Zep::SmartPtr<FrameData>& pFrame : trousers.getAnimation()->getSequence(sSequence.c_str())->getFrames()) {
+            for (const Zep::SmartPtr<FrameData>& pFrame : pAnimation->getSequence(sSequence.c_str())->getFrames()) {
                 Sprite probe(pFrame->getImage(), trousers.getX(), trousers.getY(), 0);
                 probe.setScale(trousers.getScaleX(), trousers.getScaleY());
                 const Rect box = probe.getBoundingRect();
                 for (int x = box.getLeft(); x < box.getRight(); ++x)
                     for (int y = box.getBottom() - 1; y >= box.getTop(); --y)
-                        if (probe.hitTestPixel(Point(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f), 127)) {
+                        if (isOpaque(probe, x, y)) {
                             lowest[x] = std::max(lowest.count(x) ? lowest[x] : y, y);
                             break;
                         }
@@ -457,14 +458,16 @@ protected:
         }
         return lowest;
     }
+    static bool isOpaque(const Sprite& sprite, int x, int y) {
+        return sprite.hitTestPixel(Point(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f), 127);
+    }
     // How many columns of her underside have the chair's opaque pixels at
     // most kSeatSlack above or below them.
     static int restingColumns(const std::map<int, int>& lowest, const Sprite& chair) {
         int n = 0;
         for (const auto& [x, y] : lowest) {
             bool bSeat = false;
-            for (int dy = -kSeatSlack; dy <= kSeatSlack && !bSeat; ++dy)
-                bSeat = chair.hitTestPixel(Point(static_cast<float>(x) + 0.5f, static_cast<float>(y + dy) + 0.5f), 127);
+            for (int dy = -kSeatSlack; dy <= kSeatSlack && !bSeat; ++dy) bSeat = isOpaque(chair, x, y + dy);
             n += bSeat ? 1 : 0;
         }
         return n;
@@ -486,7 +489,8 @@ protected:
             const std::map<int, int> lowest = underside(*pGuest);
             pGuest->detach();
             int nMost = 0;
-            for (const Zep::SmartPtr<Sprite>& pChair : chairs()) nMost = std::max(nMost, restingColumns(lowest, *pChair));
+            for (const Zep::SmartPtr<Sprite>& pChair : chairs())
+                nMost = std::max(nMost, restingColumns(lowest, *pChair));
             if (nMost * 2 < nSeatDepth)
                 found(sWho + ": " + std::to_string(nMost) + " of her " + std::to_string(lowest.size()) +
                       " columns rest on a chair's seat");

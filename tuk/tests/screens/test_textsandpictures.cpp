@@ -114,7 +114,8 @@ Color shownAt(const Zep::List<Zep::SmartPtr<Sprite>>& lSprites, int x, int y) {
     const Point centre(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
     const Sprite* pTop = nullptr;
     for (const Zep::SmartPtr<Sprite>& pSprite : lSprites)
-        if (pSprite->isVisible() && pSprite->hitTestPixel(centre, 254) && (!pTop || pSprite->getZOrder() > pTop->getZOrder()))
+        if (pSprite->isVisible() && pSprite->hitTestPixel(centre, 254) &&
+            (!pTop || pSprite->getZOrder() > pTop->getZOrder()))
             pTop = pSprite.get();
     if (!pTop) return Color(0, 0, 0, 0);
     const Point local = pTop->screenToLocal(centre);
@@ -296,7 +297,8 @@ TEST_F(DemoArchives, ThePreviewShowsTheBarAsTheLevelDoesWithoutTheLevelsLabels) 
         const char* szWhat;
         Zep::SmartPtr<Label> pLabel;
         Zep::SmartPtr<Sprite> pPlate;
-    } kLabels[] = {{"money", hud.getMoneyLabel(), hud.getMoneyPlate()}, {"clock", hud.getTimeLabel(), hud.getTimePlate()}};
+    } kLabels[] = {{"money", hud.getMoneyLabel(), hud.getMoneyPlate()},
+                   {"clock", hud.getTimeLabel(), hud.getTimePlate()}};
     for (const auto& row : kLabels) {
         ASSERT_TRUE(row.pPlate.notNULL()) << row.szWhat;
         const Rect plate = democontent::opaqueBox(*row.pPlate), label = row.pLabel->getBoundingRect();
