@@ -1,6 +1,7 @@
-// The bar: sky, room and counter, the coasters and click areas, the sink
-// with its pile, chairs, tables and their dressings, the juice machine with
-// its buttons, the walk marker, the money popup and the perch.
+// The bar: sky, room and counter, the plates of the level's money and clock,
+// the coasters and click areas, the sink with its pile, chairs, tables and
+// their dressings, the juice machine with its buttons, the walk marker, the
+// money popup and the perch.
 #include <cmath>
 #include <string>
 
@@ -58,13 +59,16 @@ Canvas room() {
     c.gradient(0, 360, 800, 240, rgb(0xC89B6D), rgb(0xA87B4F));
     for (int i = -8; i <= 24; ++i) c.line(400 + i * 20.0f, 360, 400 + i * 60.0f, 600, 2, rgb(0x8E6440));
     c.line(0, 360, 800, 360, 4, rgb(0x6D4426));
-    // Paper plates under the day's money (top left) and clock (top right), whose
-    // dark letters would not read on the beam.
-    static const float kPlates[][2] = {{4, 226}, {692, 104}};
-    for (const auto& k : kPlates) {
-        c.roundRect(k[0], 3, k[1], 34, 8, rgb(0x5A3418));
-        c.roundRect(k[0] + 2, 5, k[1] - 4, 30, 6, rgb(0xFFF3D6));
-    }
+    return c;
+}
+
+// A paper plate of the level's own, under the day's money or its clock, whose
+// dark letters would not read on the beam. The room has none: a picture of
+// the bar without the level's labels shows no empty plate.
+Canvas hudPlate(int nWidth) {
+    Canvas c(nWidth, 34);
+    c.roundRect(0, 0, static_cast<float>(nWidth), 34, 8, rgb(0x5A3418));
+    c.roundRect(2, 2, static_cast<float>(nWidth - 4), 30, 6, rgb(0xFFF3D6));
     return c;
 }
 
@@ -239,6 +243,8 @@ void makeBar(Output& out) {
     out.picture("bar_sky", sky());
     out.picture("bar_room", room());
     out.picture("bar_counter", counter());
+    out.picture("hud_plate_money", hudPlate(226));
+    out.picture("hud_plate_clock", hudPlate(104));
     out.picture("posavaso_1", coaster());
     // A standing customer's click area reaches from the head down to the
     // ledge; a seated VIP's from under her balloon down to the floor, and from

@@ -2,7 +2,8 @@
 // canvas (feet at (60, 216)); the seventeen-part VIP kind sits in profile
 // facing right and is drawn at 0.88 by the game. Each customer's script sets
 // its colour letters as parameter (0) and includes its kind's sequences,
-// which remap the clothes.
+// which remap the clothes: pictures of their own, so that the skin keeps its
+// colour.
 //
 // Where a glass goes: a standing customer's glass is drawn 14 pixels either
 // side of her place at most, in every frame of her arm and at rest, so that
@@ -45,15 +46,29 @@ Palette guest() {
     return p;
 }
 
+// The body in two pictures: her legs and neck, and her clothes over them,
+// the neckline cut out. Each customer's script recolours the clothes alone.
+const std::vector<Pt> kNeckline = {{54, 76}, {66, 76}, {60, 88}};
+
 Canvas guestBody() {
     const Palette p = guest();
     Canvas c(kW6, kH6);
     drawLeg(c, Pt{52, 150}, Pt{51, 210}, 0, p, 12);
     drawLeg(c, Pt{68, 150}, Pt{69, 210}, 0, p, 12);
-    c.roundRect(44, 130, 32, 50, 6, p.bottom);
     c.rect(54, 66, 12, 14, p.skin);
+    c.polygon(kNeckline, p.skin);
+    c.outline(kInk, 1);
+    return c;
+}
+
+Canvas guestClothes() {
+    const Palette p = guest();
+    Canvas c(kW6, kH6);
+    c.roundRect(44, 130, 32, 50, 6, p.bottom);
     c.roundRect(38, 76, 44, 64, 12, p.top);
-    c.polygon({{54, 76}, {66, 76}, {60, 88}}, p.skin);
+    Canvas neckline(kW6, kH6);
+    neckline.polygon(kNeckline, rgb(0xFFFFFF));
+    c.punch(neckline, 0, 0);
     c.outline(kInk, 1);
     return c;
 }
@@ -190,7 +205,7 @@ Canvas vipHat() {
     Canvas c = vipCanvas();
     c.ellipse(72, 38, 30, 6, rgb(0x8E3B46));
     c.roundRect(56, 14, 32, 26, 6, rgb(0x8E3B46));
-    c.rect(56, 30, 32, 5, rgb(0xF2D0A4));
+    c.rect(56, 30, 32, 5, rgb(0xFFFFFF));
     c.outline(kInk, 1);
     return c;
 }
@@ -251,8 +266,9 @@ std::string customer6() {
     // A glass she has put down stands where her hand rests.
     s.line("prop mugx %d", static_cast<int>(kRightHands[0].x) - kInsX6);
     s.line("prop mugy %d", static_cast<int>(kRightHands[0].y) + kGrip);
-    load(s, "cust_body", "c_body", kInsX6, kInsY6);
-    s.line("remap (0) c_body");
+    // Her clothes in her colours, her legs and neck laid under them.
+    s.line("load cust_clothes").line("clone cust_clothes c_body").line("remap (0) c_body");
+    s.line("load cust_body").line("rblit c_body cust_body").line("inspos %d %d c_body", kInsX6, kInsY6);
     load(s, "cust_head", "c_head", kInsX6, kInsY6);
     for (int i = 1; i <= 2; ++i) {
         load(s, "cust_eyes_" + std::to_string(i), "c_eyes_" + std::to_string(i), kInsX6, kInsY6);
@@ -359,6 +375,7 @@ std::string customerScript(const char* szName, const char* szLetters, const char
 
 void makeCustomers(Output& out) {
     out.picture("cust_body", guestBody());
+    out.picture("cust_clothes", guestClothes());
     out.picture("cust_head", guestHead());
     out.picture("cust_eyes_1", guestEyes(true));
     out.picture("cust_eyes_2", guestEyes(false));

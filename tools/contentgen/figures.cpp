@@ -1,5 +1,6 @@
-// The bar's other figures: the barman, the bongo player, the dancer and the
-// parrot (body, two wing frames and legs per heading).
+// The bar's other figures: the barman, the bongo player and the dancer (each
+// with the clothes that a second look recolours in a picture of their own),
+// and the parrot (body, two wing frames and legs per heading).
 #include <cmath>
 #include <string>
 
@@ -39,12 +40,36 @@ Canvas barman(bool bWork, int nFrame) {
     return c;
 }
 
-Canvas bongoPlayer(int nFrame) {
+// The bongo player, each beat in two pictures: his shirt with its sleeves,
+// which the second player's look recolours, and the rest of him (drums,
+// head and hat, forearms and hands), which the script draws over it.
+Palette bongoColours() {
     Palette p;
     p.skin = rgb(0x8D5524);
-    p.top = rgb(0xF4A261);
+    p.top = rgb(0xE63946);
+    return p;
+}
+
+void bongoArms(Canvas& c, int nFrame, const Palette& p) {
+    const bool bLeftUp = nFrame == 0;
+    drawArm(c, Pt{30, 44}, Pt{26, bLeftUp ? 64.0f : 78.0f}, 4, p);
+    drawArm(c, Pt{60, 44}, Pt{64, bLeftUp ? 78.0f : 64.0f}, -4, p);
+}
+
+Canvas bongoShirt(int nFrame) {
+    Palette p = bongoColours();
+    p.skin = Rgba{};
     Canvas c(90, 120);
     c.roundRect(28, 36, 34, 50, 10, p.top);
+    bongoArms(c, nFrame, p);
+    c.outline(kInk, 1);
+    return c;
+}
+
+Canvas bongoRest(int nFrame) {
+    Palette p = bongoColours();
+    p.top = Rgba{};
+    Canvas c(90, 120);
     c.ellipse(45, 22, 14, 15, p.skin);
     c.ellipse(45, 12, 16, 6, rgb(0x2D6A4F));  // hat brim
     drawEyes(c, Pt{40, 22}, Pt{50, 22}, 1.8f, true, p);
@@ -54,30 +79,62 @@ Canvas bongoPlayer(int nFrame) {
         c.polygon({{x - 12, 82}, {x + 12, 82}, {x + 8, 116}, {x - 8, 116}}, rgb(0xA0522D));
         c.ellipse(x, 82, 12, 4, rgb(0xF2E8CF));
     }
-    const bool bLeftUp = nFrame == 0;
-    drawArm(c, Pt{30, 44}, Pt{26, bLeftUp ? 64.0f : 78.0f}, 4, p);
-    drawArm(c, Pt{60, 44}, Pt{64, bLeftUp ? 78.0f : 64.0f}, -4, p);
+    bongoArms(c, nFrame, p);
     c.outline(kInk, 1);
     return c;
 }
 
-Canvas dancer(int nFrame) {
+// The dancer, each step in three pictures: her legs; her dress with its
+// sleeves, which the second dancer's look recolours; and her head and arms.
+// The script lays the legs under the dress and the rest over it.
+Palette dancerColours() {
     Palette p;
     p.skin = rgb(0xE0AC69);
     p.hair = rgb(0x1B1B1B);
     p.top = rgb(0xF15BB5);
+    return p;
+}
+
+float stepSide(int nFrame) { return nFrame ? 1.0f : -1.0f; }
+
+void dancerArms(Canvas& c, int nFrame, const Palette& p) {
+    const float s = stepSide(nFrame);
+    drawArm(c, Pt{27, 36}, Pt{12, 20 + 10 * s}, 3, p, 6);
+    drawArm(c, Pt{43, 36}, Pt{58, 20 - 10 * s}, -3, p, 6);
+}
+
+Canvas dancerLegs(int nFrame) {
+    const Palette p = dancerColours();
+    const float s = stepSide(nFrame);
     Canvas c(70, 150);
-    const float s = nFrame ? 1.0f : -1.0f;
     drawLeg(c, Pt{30, 92}, Pt{28 - 6 * s, 142}, -1, p, 8);
     drawLeg(c, Pt{40, 92}, Pt{42 - 6 * s, 142}, 1, p, 8);
+    c.outline(kInk, 1);
+    return c;
+}
+
+Canvas dancerDress(int nFrame) {
+    Palette p = dancerColours();
+    p.skin = Rgba{};
+    const float s = stepSide(nFrame);
+    Canvas c(70, 150);
     c.polygon({{24, 60}, {46, 60}, {60 + 4 * s, 100}, {10 + 4 * s, 100}}, p.top);
     c.roundRect(25, 30, 20, 34, 6, p.top);
+    dancerArms(c, nFrame, p);
+    c.outline(kInk, 1);
+    return c;
+}
+
+Canvas dancerRest(int nFrame) {
+    Palette p = dancerColours();
+    p.top = Rgba{};
+    const float s = stepSide(nFrame);
+    Canvas c(70, 150);
     c.ellipse(35, 18, 11, 12, p.skin);
     c.ellipse(35 - 8 * s, 16, 8, 14, p.hair);
     c.ellipse(44, 10, 4, 4, rgb(0xFFCA3A));  // flower in the hair
     drawEyes(c, Pt{31, 18}, Pt{39, 18}, 1.6f, true, p);
-    drawArm(c, Pt{27, 36}, Pt{12, 20 + 10 * s}, 3, p, 6);
-    drawArm(c, Pt{43, 36}, Pt{58, 20 - 10 * s}, -3, p, 6);
+    dancerArms(c, nFrame, p);
     c.outline(kInk, 1);
     return c;
 }
@@ -118,8 +175,11 @@ void makeFigures(Output& out) {
         const std::string n = std::to_string(i + 1);
         out.picture("barman_idle_" + n, barman(false, i));
         out.picture("barman_work_" + n, barman(true, i));
-        out.picture("bongo_" + n, bongoPlayer(i));
-        out.picture("dancer_" + n, dancer(i));
+        out.picture("bongo_shirt_" + n, bongoShirt(i));
+        out.picture("bongo_" + n, bongoRest(i));
+        out.picture("dancer_legs_" + n, dancerLegs(i));
+        out.picture("dancer_dress_" + n, dancerDress(i));
+        out.picture("dancer_" + n, dancerRest(i));
     }
     const char* const kParts[] = {"body", "wing_1", "wing_2", "legs"};
     for (char h : {'s', 'n', 'e'})

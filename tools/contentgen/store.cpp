@@ -286,9 +286,10 @@ void makeStore(Output& out) {
     out.picture("mask_buyupgrade", lintel);
     out.picture("buyupgrade_bandeja1_normal", item("tray1", "Tray", false));
     out.picture("buyupgrade_bandeja2_normal", item("tray2", "Big tray", false));
-    Canvas blue(80, 45);
-    blue.fill(rgb(0x1D4E89));
-    out.picture("ui_fondo_azul", blue);
+    // The preview lays ten of these along its bottom edge, over the room. The
+    // level has nothing there but its floor, so the strip is clear and the
+    // preview shows the floor to its bottom, as the level does.
+    out.picture("ui_fondo_azul", Canvas(80, 45));
 }
 
 }  // namespace cg

@@ -1,14 +1,20 @@
-// The level's money, clock and options button (levelhud.h).
+// The level's money and clock on their plates, and its options button (levelhud.h).
 #include "level/levelhud.h"
 
 #include <algorithm>
 #include <cmath>
+
+#include "application/gameapp.h"
 
 namespace {
 
 constexpr int kMoneyX = 10, kMoneyY = 8;
 constexpr int kTimeX = 700, kTimeY = 8;
 constexpr int kOptionsX = 700, kOptionsY = 560;
+// A label's plate reaches this far left of it and above it.
+constexpr int kPlateLeft = 6, kPlateAbove = 5;
+constexpr const char* kMoneyPlate = "hud_plate_money";
+constexpr const char* kTimePlate = "hud_plate_clock";
 constexpr int kSecondsPerMinute = 60;
 constexpr const char* kFont = "Sand::LabelText";
 
@@ -26,12 +32,22 @@ Zep::String timeText(const LevelData& data) {
 }  // namespace
 
 LevelHud::LevelHud(GameMode& mode) {
+    m_pMoneyPlate = addPlate(mode, kMoneyPlate, kMoneyX, kMoneyY);
     m_pMoney = addLabel(mode, kMoneyX, kMoneyY);
+    m_pTimePlate = addPlate(mode, kTimePlate, kTimeX, kTimeY);
     m_pTime = addLabel(mode, kTimeX, kTimeY);
     m_pOptions = new Button(mode.getText("HUD_Options"), kOptionsId);
     mode.addControl(m_pOptions.get());
     m_pOptions->setPosition(kOptionsX, kOptionsY);
     m_pOptions->setZOrder(kZOrder);
+}
+
+Zep::SmartPtr<Sprite> LevelHud::addPlate(GameMode& mode, const char* szPicture, int x, int y) {
+    GameApp* pApp = mode.getApp();
+    if (!pApp || !pApp->imageExists(szPicture)) return Zep::SmartPtr<Sprite>();
+    Zep::SmartPtr<Sprite> pPlate = new Sprite(pApp->getImage(szPicture), x - kPlateLeft, y - kPlateAbove, kZOrder - 1);
+    mode.addSprite(pPlate.get());
+    return pPlate;
 }
 
 Zep::SmartPtr<Label> LevelHud::addLabel(GameMode& mode, int x, int y) {

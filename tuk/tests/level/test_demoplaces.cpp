@@ -9,7 +9,9 @@
 //     picture of her, hat and all, a standing one mirrored too), of every
 //     ambient figure wherever it walks, and of every other meter;
 //   - no ambient figure stands on the waitress where she starts the day, or
-//     on her first walk: from there up to the counter's band of the floor.
+//     on her first walk: from there up to the counter's band of the floor;
+//   - every VIP, facing either way, sits on her chair: its seat lies under
+//     her thighs.
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -21,6 +23,7 @@
 
 #include "actors/actionballoon.h"
 #include "actors/character.h"
+#include "actors/characterbody.h"
 #include "actors/characterspot.h"
 #include "actors/mug.h"
 #include "actors/waitress.h"
@@ -397,5 +400,124 @@ TEST_F(DemoWaitressWay, NoAmbientFigureStandsOnHerStartOrOnHerFirstWalk) {
     }
     // The shows at every level bring up to two players and two dancers.
     EXPECT_GE(nFigures, 4);
+    EXPECT_TRUE(m_findings.empty()) << findings();
+}
+
+namespace {
+
+// ---- Seats ----------------------------------------------------------------------------------
+
+// How far above or below her underside the seat's top may be: its outline,
+// and the cushion she sinks into.
+constexpr int kSeatSlack = 6;
+
+class DemoSeats : public DemoPlaces {
+protected:
+    // The level's chairs: the sprites of the picture "silla" and of its mirror.
+    std::vector<Zep::SmartPtr<Sprite>> chairs() {
+        std::vector<Zep::SmartPtr<Sprite>> v;
+        for (const Zep::SmartPtr<Sprite>& pSprite : m_pLevel->getAllSprites())
+            if (pSprite->isVisible() && pSprite->getImage().notNULL() && pSprite->getImage()->getName() == "silla")
+                v.push_back(pSprite);
+        return v;
+    }
+    // The widest row of the chair's picture: the seat, its depth from the
+    // back to the front edge.
+    int seatDepth() {
+        const Zep::SmartPtr<Image> pChair = m_app.getImage("silla");
+        int nWidest = 0;
+        for (int y = 0; y < pChair->getHeight(); ++y) {
+            int n = 0;
+            for (int x = 0; x < pChair->getWidth(); ++x) n += pChair->isTransparent(x, y, 127) ? 0 : 1;
+            nWidest = std::max(nWidest, n);
+        }
+        return nWidest;
+    }
+    // Her underside: for each screen column of her trousers (the part
+    // "cloth_lower", over her hips and thighs), the lowest opaque row of any
+    // picture it shows.
+    std::map<int, int> underside(const Character& guest) {
+        int nTrousers = 0;
+        while (std::string(CharacterBody::part(CharacterBody::kVip, nTrousers).szName) != "cloth_lower") ++nTrousers;
+        const AnimSprite& trousers = *guest.getBodySprites()[nTrousers];
+        const Zep::SmartPtr<Animation> pAnimation = trousers.getAnimation();
+        std::map<int, int> lowest;
+        for (const Zep::String& sSequence : pAnimation->getSequenceNames()) {
+            if (std::string(sSequence.c_str()).rfind("cloth_lower_", 0) != 0) continue;
+            for (const Zep::SmartPtr<FrameData>& pFrame : pAnimation->getSequence(sSequence.c_str())->getFrames()) {
+                Sprite probe(pFrame->getImage(), trousers.getX(), trousers.getY(), 0);
+                probe.setScale(trousers.getScaleX(), trousers.getScaleY());
+                const Rect box = probe.getBoundingRect();
+                for (int x = box.getLeft(); x < box.getRight(); ++x)
+                    for (int y = box.getBottom() - 1; y >= box.getTop(); --y)
+                        if (isOpaque(probe, x, y)) {
+                            lowest[x] = std::max(lowest.count(x) ? lowest[x] : y, y);
+                            break;
+                        }
+            }
+        }
+        return lowest;
+    }
+    static bool isOpaque(const Sprite& sprite, int x, int y) {
+        return sprite.hitTestPixel(Point(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f), 127);
+    }
+    // How many columns of her underside have the chair's opaque pixels at
+    // most kSeatSlack above or below them.
+    static int restingColumns(const std::map<int, int>& lowest, const Sprite& chair) {
+        int n = 0;
+        for (const auto& [x, y] : lowest) {
+            bool bSeat = false;
+            for (int dy = -kSeatSlack; dy <= kSeatSlack && !bSeat; ++dy) bSeat = isOpaque(chair, x, y + dy);
+            n += bSeat ? 1 : 0;
+        }
+        return n;
+    }
+    // Each VIP of the table at the seat: the most columns of her underside
+    // that rest on one chair of the level, at least half the seat's depth.
+    void checkSeat(int nSeat, int nSeatDepth) {
+        const bool bWest = data().m_lVipDirections[nSeat - data().m_nOrdinarySpots] < 0;
+        std::string sChairs;
+        for (const Zep::SmartPtr<Sprite>& pChair : chairs())
+            sChairs += std::to_string(pChair->getX()) + "," + std::to_string(pChair->getY()) + ";";
+        if (!m_pTable) m_pTable = std::make_unique<CustomerTable>(CustomerTable::load());
+        data().m_lLiquids = Zep::List<int>{0};
+        for (const CustomerEntry& entry : m_pTable->getEntries(true)) {
+            const std::string sWho = std::string(entry.sName.c_str()) + " at seat " + std::to_string(nSeat) +
+                                     (bWest ? " facing west" : " facing east");
+            if (!m_setSeated.insert(sWho + " chairs " + sChairs).second) continue;
+            const Zep::SmartPtr<Character> pGuest = customerAt(nSeat, entry.sName, false);
+            const std::map<int, int> lowest = underside(*pGuest);
+            pGuest->detach();
+            int nMost = 0;
+            for (const Zep::SmartPtr<Sprite>& pChair : chairs())
+                nMost = std::max(nMost, restingColumns(lowest, *pChair));
+            if (nMost * 2 < nSeatDepth)
+                found(sWho + ": " + std::to_string(nMost) + " of her " + std::to_string(lowest.size()) +
+                      " columns rest on a chair's seat");
+            m_setFacings.insert(bWest);
+        }
+    }
+
+    std::unique_ptr<CustomerTable> m_pTable;
+    std::set<std::string> m_setSeated;
+    std::set<bool> m_setFacings;
+};
+
+}  // namespace
+
+TEST_F(DemoSeats, EveryVipSitsOnHerChairsSeatFacingEitherWay) {
+    const int nSeatDepth = seatDepth();
+    ASSERT_GT(nSeatDepth, 0);
+    for (const SceneTags::Levels& levels : demoscene::upgradeSets()) {
+        load(levels);
+        const int nVipSeats = data().m_lCharacterSpots.getCount() - data().m_nOrdinarySpots;
+        EXPECT_EQ(static_cast<int>(chairs().size()), nVipSeats) << m_sLevels;
+        for (int nSeat = data().m_nOrdinarySpots; nSeat < data().m_lCharacterSpots.getCount(); ++nSeat)
+            checkSeat(nSeat, nSeatDepth);
+    }
+    // The two VIPs at each of the four seats, facing east at two and west at
+    // two.
+    EXPECT_GE(m_setSeated.size(), 8u);
+    EXPECT_EQ(m_setFacings.size(), 2u);
     EXPECT_TRUE(m_findings.empty()) << findings();
 }

@@ -10,6 +10,7 @@
 #include "base/keys.h"
 #include "level/levelplay_util.h"
 #include "level/loadingdialog.h"
+#include "level/opaqueboxes_util.h"
 
 namespace {
 
@@ -153,6 +154,28 @@ TEST_F(DemoLevel, ActorsHeldPastTheLevelsEndHaveLeftItFirst) {
     pCustomer = nullptr;
     pMug = nullptr;
     pWaitress = nullptr;
+}
+
+// With every chair bought, the level's labels, their plates and its options
+// button stand clear of every chair's picture.
+TEST_F(DemoLevel, TheLabelsAndTheOptionsButtonStandClearOfEveryChair) {
+    for (int nKind = 2; nKind <= 5; ++nKind) m_player.setUpgradeLevel(nKind, 1);
+    PlayMode& level = enter();
+    frames(3);
+    const LevelHud& hud = *level.getHud();
+    const Sprite* const apHud[] = {hud.getMoneyPlate().get(), hud.getMoneyLabel().get(), hud.getTimePlate().get(),
+                                   hud.getTimeLabel().get(), hud.getOptionsButton().get()};
+    demoscene::OpaqueBoxes boxes;
+    int nChairs = 0;
+    for (const Zep::SmartPtr<Sprite>& pSprite : level.getAllSprites()) {
+        if (pSprite->getImage().isNULL() || pSprite->getImage()->getName() != "silla") continue;
+        ++nChairs;
+        const Rect chair = boxes.of(*pSprite);
+        for (const Sprite* pHud : apHud)
+            EXPECT_FALSE(pHud->getBoundingRect().intersects(chair))
+                << demoscene::boxText(pHud->getBoundingRect()) << " on the chair " << demoscene::boxText(chair);
+    }
+    EXPECT_EQ(nChairs, 4);
 }
 
 }  // namespace

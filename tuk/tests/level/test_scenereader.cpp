@@ -200,7 +200,7 @@ TEST_F(DemoScene, SeatsCoastersSinkAndMachineByTheUpgrades) {
         {"0000000000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbb", ""},
         {"0000001000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbp0p0", "0:012/012"},
         {"0011110000000",
-         "0+@560 0+@620 0+@680 0+@740 1+@463 1-@757 2+@27 2-@321 (4 ordinary, 4 VIP)", "bbb", ""},
+         "0+@560 0+@620 0+@680 0+@740 1+@457 1-@751 2+@27 2-@321 (4 ordinary, 4 VIP)", "bbb", ""},
     };
     for (const auto& row : kRows) {
         std::unique_ptr<PlayMode> pLevel;

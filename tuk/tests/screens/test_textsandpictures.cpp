@@ -1,18 +1,25 @@
 // The packed demo archives say what they show, and show what the game does:
 // the tray for sale carries, in its text and in its pictures, the glasses
 // the waitress's tray holds; a chair is sold one at a time in the text, in
-// the purchase dialog's preview and in the level's seats; and the how-to
-// pages show the meter a standing guest has, not a seated guest's.
+// the purchase dialog's preview and in the level's seats; the preview shows
+// the bar as the level does, without the level's labels; every figure keeps
+// its skin in each of its looks; and the how-to pages show the meter a
+// standing guest has, not a seated guest's.
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "actors/figures.h"
+#include "level/customertable.h"
+#include "level/levelhud.h"
 #include "level/playmode.h"
 #include "records/upgrademanager.h"
 #include "screens/buyupgrademode.h"
@@ -93,6 +100,71 @@ int placesShowing(const Zep::SmartPtr<Image>& pPage, const std::vector<RimPixel>
         }
     pPage->unlock();
     return nPlaces;
+}
+
+// Whether the picture paints any pixel.
+bool paints(Image& image) {
+    for (int y = 0; y < image.getHeight(); ++y)
+        if (!image.isRowEmpty(y, 0)) return true;
+    return false;
+}
+
+// The colour the sprites show at the pixel: the topmost opaque one's.
+Color shownAt(const Zep::List<Zep::SmartPtr<Sprite>>& lSprites, int x, int y) {
+    const Point centre(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
+    const Sprite* pTop = nullptr;
+    for (const Zep::SmartPtr<Sprite>& pSprite : lSprites)
+        if (pSprite->isVisible() && pSprite->hitTestPixel(centre, 254) &&
+            (!pTop || pSprite->getZOrder() > pTop->getZOrder()))
+            pTop = pSprite.get();
+    if (!pTop) return Color(0, 0, 0, 0);
+    const Point local = pTop->screenToLocal(centre);
+    return pTop->getDrawImage()->getPixel(static_cast<int>(local.x), static_cast<int>(local.y));
+}
+
+// A colour's hue in degrees (0 to 360), saturation and value (0 to 1).
+struct Hsv {
+    float h, s, v;
+};
+
+Hsv hsvOf(const Color& c) {
+    const float r = c.getRed() / 255.0f, g = c.getGreen() / 255.0f, b = c.getBlue() / 255.0f;
+    const float fMax = std::max({r, g, b}), fRange = fMax - std::min({r, g, b});
+    float h = 0.0f;
+    if (fRange > 0.0f) h = fMax == r ? 60.0f * (g - b) / fRange : fMax == g ? 120.0f + 60.0f * (b - r) / fRange
+                                                                              : 240.0f + 60.0f * (r - g) / fRange;
+    return {h < 0.0f ? h + 360.0f : h, fMax > 0.0f ? fRange / fMax : 0.0f, fMax};
+}
+
+// Skin: opaque, of a skin's hue (15 to 45 degrees), neither grey nor
+// glaring (saturation 0.2 to 0.8), not dark (value 0.3 and up).
+bool isSkin(const Color& c) {
+    const Hsv hsv = hsvOf(c);
+    return c.getAlpha() == 255 && hsv.h >= 15.0f && hsv.h <= 45.0f && hsv.s >= 0.2f && hsv.s <= 0.8f && hsv.v >= 0.3f;
+}
+
+// The skin pixels of the first look's picture (with skin all round: an
+// outline's or a sleeve's edge is no skin) whose hue the other look's
+// picture changes by more than 3 degrees; their count in *pSkin.
+int skinChanged(Image& first, Image& other, int* pSkin) {
+    if (first.getWidth() != other.getWidth() || first.getHeight() != other.getHeight()) return -1;
+    first.lock();
+    other.lock();
+    int nChanged = 0;
+    for (int y = 1; y + 1 < first.getHeight(); ++y)
+        for (int x = 1; x + 1 < first.getWidth(); ++x) {
+            bool bSkin = true;
+            for (int dy = -1; dy <= 1 && bSkin; ++dy)
+                for (int dx = -1; dx <= 1 && bSkin; ++dx) bSkin = isSkin(first.getPixel(x + dx, y + dy));
+            if (!bSkin) continue;
+            ++*pSkin;
+            const Hsv a = hsvOf(first.getPixel(x, y)), b = hsvOf(other.getPixel(x, y));
+            const float fTurn = std::fabs(a.h - b.h);
+            nChanged += std::min(fTurn, 360.0f - fTurn) > 3.0f || b.s < 0.1f ? 1 : 0;
+        }
+    other.unlock();
+    first.unlock();
+    return nChanged;
 }
 
 class DemoArchives : public democontent::DemoContentTest {
@@ -176,6 +248,122 @@ TEST_F(DemoArchives, AChairForSaleIsOneChairInTheTextThePreviewAndTheLevel) {
         EXPECT_EQ(vipSeats(row.szBought) - vipSeats(row.szLevels), nSaid) << sCase;
         closeDialog();
     }
+}
+
+// The chairs' preview, with a chair and a centrepiece at each table and the
+// parrot: every still picture the preview paints is one of the level's, at
+// four tenths of its place (no strip of the preview's own over the floor);
+// and the level's money and clock stand on plates of their own, under the
+// whole of each label, while the bar's pictures under the plates show no
+// plate (fewer than a tenth of the plate's pixels alike), so that the
+// preview, which shows the bar without the labels, shows no empty plate.
+TEST_F(DemoArchives, ThePreviewShowsTheBarAsTheLevelDoesWithoutTheLevelsLabels) {
+    const char* const szLevels = "0010100010110";
+    TUKPlayer player;
+    previewtest::setLevels(player, szLevels);
+    PlayMode level(&player, nullptr, "scene0", 0, 0, 1);
+    level.loadScene();
+    const Zep::List<Zep::SmartPtr<Sprite>> lScene = level.getAllSprites();
+    auto place = [](const Sprite& sprite, float fScale) {
+        return std::string(sprite.getImage()->getName().c_str()) + " at " +
+               std::to_string(static_cast<int>(static_cast<float>(sprite.getX()) * fScale)) + "," +
+               std::to_string(static_cast<int>(static_cast<float>(sprite.getY()) * fScale));
+    };
+    std::set<std::string> setLevel;
+    for (const Zep::SmartPtr<Sprite>& pSprite : lScene)
+        if (pSprite->getImage().notNULL()) setLevel.insert(place(*pSprite, BarPreview::kScale));
+    BarPreview preview(m_app, 13, previewtest::levels(szLevels));
+    preview.read("scene0");
+    std::string sOwn;
+    int nStills = 0;
+    for (const Zep::SmartPtr<Sprite>& pSprite : preview.getSprites()) {
+        if (dynamic_cast<const AnimSprite*>(pSprite.get()) || !pSprite->isVisible() || pSprite->getImage().isNULL() ||
+            !paints(*pSprite->getImage()))
+            continue;
+        ++nStills;
+        if (!setLevel.count(place(*pSprite, 1.0f))) sOwn += " " + place(*pSprite, 1.0f);
+    }
+    EXPECT_GE(nStills, 10);
+    EXPECT_EQ(sOwn, "");
+
+    GameMode* pMode = new GameMode();
+    m_app.pushMode(pMode);
+    LevelHud hud(*pMode);
+    LevelData data;
+    data.m_nMoneyGoal = 400;
+    data.m_fDayLength = 150.0f;
+    hud.update(data);
+    const struct {
+        const char* szWhat;
+        Zep::SmartPtr<Label> pLabel;
+        Zep::SmartPtr<Sprite> pPlate;
+    } kLabels[] = {{"money", hud.getMoneyLabel(), hud.getMoneyPlate()},
+                   {"clock", hud.getTimeLabel(), hud.getTimePlate()}};
+    for (const auto& row : kLabels) {
+        ASSERT_TRUE(row.pPlate.notNULL()) << row.szWhat;
+        const Rect plate = democontent::opaqueBox(*row.pPlate), label = row.pLabel->getBoundingRect();
+        EXPECT_TRUE(democontent::contains(plate, label))
+            << row.szWhat << ": label " << democontent::describe(label) << " on " << democontent::describe(plate);
+        EXPECT_LT(row.pPlate->getZOrder(), row.pLabel->getZOrder()) << row.szWhat;
+        int nPixels = 0, nAlike = 0;
+        for (int y = plate.getTop(); y < plate.getBottom(); ++y)
+            for (int x = plate.getLeft(); x < plate.getRight(); ++x) {
+                const Color c = shownAt({row.pPlate}, x, y);
+                if (c.getAlpha() != 255) continue;
+                ++nPixels;
+                nAlike += shownAt(lScene, x, y) == c ? 1 : 0;
+            }
+        EXPECT_GT(nPixels, 0) << row.szWhat;
+        EXPECT_LT(nAlike * 10, nPixels) << row.szWhat << ": " << nAlike << " of " << nPixels;
+    }
+}
+
+// Each figure that comes in looks, the bongo players and the dancers of the
+// scene's lines and the customers of each kind of the table: every frame of
+// every sequence of each look keeps the skin of the first look's same frame.
+TEST_F(DemoArchives, EveryFigureKeepsItsSkinInEachOfItsLooks) {
+    std::vector<std::pair<std::string, Zep::SmartPtr<Animation>>> vBongos, vDancers, vGuests, vVips;
+    for (const Zep::String& sLine : m_app.getResource("scene0.scene")->asString().split("\n")) {
+        const Zep::List<Zep::String> lTokens = sLine.trim().split(" \t");
+        if (lTokens.getCount() > 4 && lTokens[0] == "bongos") {
+            const MisterBongos player(nullptr, 0, 0, 0, lTokens[4]);
+            vBongos.emplace_back("bongo player " + std::string(lTokens[4].c_str()),
+                                 player.getSprites().getFirst()->getAnimation());
+        }
+        if (lTokens.getCount() > 6 && lTokens[0] == "bailarina")
+            vDancers.emplace_back("dancer " + std::string(lTokens[6].c_str()), DancingGirl::loadAnimation(lTokens[6]));
+    }
+    const CustomerTable table = CustomerTable::load();
+    for (bool bVip : {false, true})
+        for (const CustomerEntry& entry : table.getEntries(bVip)) {
+            const Zep::String sScript = Zep::String::format("ch_%s.anim", entry.sName.c_str());
+            (bVip ? vVips : vGuests).emplace_back(entry.sName.c_str(), m_app.getAnimation(sScript.c_str()));
+        }
+    int nLooks = 0;
+    for (const auto* pFigure : {&vBongos, &vDancers, &vGuests, &vVips}) {
+        ASSERT_GE(pFigure->size(), 2u);
+        const auto& [sFirst, pFirst] = pFigure->front();
+        for (size_t i = 1; i < pFigure->size(); ++i) {
+            const auto& [sOther, pOther] = (*pFigure)[i];
+            int nSkin = 0, nChanged = 0;
+            std::set<std::pair<const Image*, const Image*>> setCompared;
+            for (const Zep::String& sSequence : pFirst->getSequenceNames())
+                for (int n = 0; n < pFirst->getFrameCount(sSequence.c_str()); ++n) {
+                    const Zep::SmartPtr<Image> pA = pFirst->getFrameImage(sSequence.c_str(), n);
+                    const Zep::SmartPtr<Image> pB = pOther->getFrameImage(sSequence.c_str(), n);
+                    if (!setCompared.insert({pA.get(), pB.get()}).second) continue;
+                    const int nFrame = skinChanged(*pA, *pB, &nSkin);
+                    EXPECT_GE(nFrame, 0) << sOther << " " << sSequence.c_str() << " " << n << ": another size";
+                    nChanged += std::max(nFrame, 0);
+                }
+            EXPECT_GT(nSkin, 0) << sFirst;
+            EXPECT_EQ(nChanged, 0) << sOther << " against " << sFirst << ": " << nChanged << " of " << nSkin
+                                   << " skin pixels of another hue";
+            ++nLooks;
+        }
+    }
+    // The second bongo player and dancer, two more guests and a second VIP.
+    EXPECT_EQ(nLooks, 5);
 }
 
 // A day-1 guest stands and has the flat meter: the how-to pages show its
