@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "application/gameapp.h"
+
 namespace {
 
-constexpr int kMoneyX = 10, kMoneyY = 8;
-constexpr int kTimeX = 700, kTimeY = 8;
-constexpr int kOptionsX = 700, kOptionsY = 560;
+// The labels' margins from the screen's left and top edges; the button keeps
+// the same from the right and bottom edges.
+constexpr int kMarginX = 10, kMarginY = 8;
+constexpr int kMoneyX = kMarginX, kMoneyY = kMarginY;
+constexpr int kTimeX = 700, kTimeY = kMarginY;
 constexpr int kSecondsPerMinute = 60;
 constexpr const char* kFont = "Sand::LabelText";
 
@@ -30,8 +34,17 @@ LevelHud::LevelHud(GameMode& mode) {
     m_pTime = addLabel(mode, kTimeX, kTimeY);
     m_pOptions = new Button(mode.getText("HUD_Options"), kOptionsId);
     mode.addControl(m_pOptions.get());
-    m_pOptions->setPosition(kOptionsX, kOptionsY);
+    placeOptions(mode);
     m_pOptions->setZOrder(kZOrder);
+}
+
+// In the bottom-right corner, from the size of its picture (made when it
+// joined the mode).
+void LevelHud::placeOptions(GameMode& mode) {
+    const GameApp* pApp = mode.getApp();
+    const int nScreenW = pApp ? pApp->getScreenWidth() : 0, nScreenH = pApp ? pApp->getScreenHeight() : 0;
+    m_pOptions->setPosition(nScreenW - kMarginX - m_pOptions->getWidth(),
+                            nScreenH - kMarginY - m_pOptions->getHeight());
 }
 
 Zep::SmartPtr<Label> LevelHud::addLabel(GameMode& mode, int x, int y) {

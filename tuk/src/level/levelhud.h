@@ -2,7 +2,9 @@
 // money "$<money>" (in the campaign "$<money> / $<goal>") at (10, 8), the
 // time left "<minutes>:<seconds, two digits>" at (700, 8), both in the
 // theme's font "Sand::LabelText" at z-order 5000, and the options button
-// (the text of "HUD_Options", callback id 30) at (700, 560).
+// (the text of "HUD_Options", callback id 30) in the screen's bottom-right
+// corner, from its own size: as far from the right and bottom edges (10 and
+// 8 pixels) as the money stands from the left and top.
 //
 // The time left is the day length less the time played, in whole seconds
 // (truncated), never below 0. update sets the texts from the level data; a
@@ -32,6 +34,7 @@ public:
     Zep::SmartPtr<Button> getOptionsButton() const { return m_pOptions; }
 
 private:
+    void placeOptions(GameMode& mode);
     Zep::SmartPtr<Label> addLabel(GameMode& mode, int x, int y);
 
     Zep::SmartPtr<Label> m_pMoney;

@@ -292,6 +292,9 @@ public:
     // Nothing for no stars or in game kind 1.
     void showStarBonus(int nSpot, int nStars);
     void showTimePopup(int x, int y, const char* szText, int nRed, int nGreen, int nBlue, float fSeconds);
+    // Where time added to the day shows, clear of the money and its popups:
+    // under the clock, rising up to it. Without the HUD the point stays.
+    void clockPopupPoint(int& x, int& y) const;
     const Zep::List<Popup>& getPopups() const { return m_lPopups; }
 
 private:

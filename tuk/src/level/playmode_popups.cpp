@@ -17,6 +17,7 @@ constexpr int kMoneyRise = 40;
 constexpr int kStarRise = 80;
 constexpr int kTimeRise = 30;
 constexpr float kPopupSeconds = 1.0f;
+constexpr int kClockGap = 2;  // between the clock and a time popup at its top
 
 }  // namespace
 
@@ -77,4 +78,11 @@ void PlayMode::showTimePopup(int x, int y, const char* szText, int nRed, int nGr
     pLabel->setFont(getFont("Sand::LabelText"));
     pLabel->setTextColor(popup.color);
     risePopup(pLabel.get(), kTimeRise, fSeconds, true);
+}
+
+void PlayMode::clockPopupPoint(int& x, int& y) const {
+    if (!m_pHud) return;
+    const Rect clock = m_pHud->getTimeLabel()->getBoundingRect();
+    x = clock.getLeft();
+    y = clock.getBottom() + kClockGap + kTimeRise;
 }
