@@ -1,0 +1,112 @@
+// Boxes of screens over the demo content, measured in the pixels of their
+// real pictures and fonts: the store's money beside its coin on its tag for
+// sums of one to nine digits.
+#include <map>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "screens/democontent_util.h"
+#include "screens/storemode.h"
+
+namespace {
+
+using democontent::describe;
+
+// The box with the pixel (x, y) in it.
+Rect grown(const Rect& box, int x, int y) {
+    const Rect pixel(x, y, x + 1, y + 1);
+    return box.isEmpty() ? pixel : box.unite(pixel);
+}
+
+// The mode's pictures composed inside an area, topmost opaque pixel first,
+// all but one sprite left out: what that sprite is drawn over.
+class Under {
+public:
+    Under(GameMode& mode, const Sprite& left, const Rect& area) : m_area(area) {
+        m_vPixels.assign(static_cast<size_t>(area.getWidth() * area.getHeight()), Color());
+        for (const Zep::SmartPtr<Sprite>& pSprite : mode.getAllSprites())
+            if (pSprite.get() != &left && pSprite->isVisible() && pSprite->getAlpha() > 0.0f) paint(*pSprite);
+    }
+    Color at(int x, int y) const { return m_vPixels[index(x, y)]; }
+    // The colour met most often in the box.
+    Color commonest(const Rect& box) const {
+        std::map<uint32_t, int> counts;
+        for (int y = box.getTop(); y < box.getBottom(); ++y)
+            for (int x = box.getLeft(); x < box.getRight(); ++x) ++counts[key(at(x, y))];
+        uint32_t nBest = 0;
+        int nMost = 0;
+        for (const auto& [n, nCount] : counts)
+            if (nCount > nMost) nBest = n, nMost = nCount;
+        for (int y = box.getTop(); y < box.getBottom(); ++y)
+            for (int x = box.getLeft(); x < box.getRight(); ++x)
+                if (key(at(x, y)) == nBest) return at(x, y);
+        return Color();
+    }
+    // The box of the pixels in the box that are not of the colour.
+    Rect otherThan(const Color& colour, const Rect& box) const {
+        Rect found;
+        for (int y = box.getTop(); y < box.getBottom(); ++y)
+            for (int x = box.getLeft(); x < box.getRight(); ++x)
+                if (at(x, y) != colour) found = grown(found, x, y);
+        return found;
+    }
+
+private:
+    size_t index(int x, int y) const {
+        return static_cast<size_t>((y - m_area.getTop()) * m_area.getWidth() + x - m_area.getLeft());
+    }
+    static uint32_t key(const Color& c) {
+        return static_cast<uint32_t>(c.getRed()) << 16 | static_cast<uint32_t>(c.getGreen()) << 8 | c.getBlue();
+    }
+    // Sprites come in drawing order: a later opaque pixel covers an earlier one.
+    void paint(const Sprite& sprite) {
+        const Zep::SmartPtr<Image> pImage = sprite.getImage();
+        if (pImage.isNULL()) return;
+        const Rect drawn = sprite.getBoundingRect();
+        const Rect box = drawn.intersect(m_area);
+        if (box.isEmpty() || !drawn.intersects(m_area)) return;
+        pImage->lock();
+        for (int y = box.getTop(); y < box.getBottom(); ++y)
+            for (int x = box.getLeft(); x < box.getRight(); ++x)
+                if (const Color c = pImage->readPixel(x - drawn.getLeft(), y - drawn.getTop()); c.getAlpha() > 0)
+                    m_vPixels[index(x, y)] = c;
+        pImage->unlock();
+    }
+
+    Rect m_area;
+    std::vector<Color> m_vPixels;
+};
+
+class DemoScreens : public democontent::DemoContentTest {
+protected:
+    TUKPlayer m_player;
+};
+
+}  // namespace
+
+// The sum covers nothing but its tag's paper, a whole coin stands just
+// before it, and paper shows round both: for every length the store shows.
+TEST_F(DemoScreens, TheStoresMoneyStandsBesideItsCoinOnItsTagUpToNineDigits) {
+    for (int nMoney : {0, 42, 380, 5000, 12345, 123456, 1234567, 88888888, 999999999}) {
+        m_player.setMoney(nMoney);
+        auto* pStore = new StoreMode(&m_player, "scene0");
+        m_app.pushMode(pStore);
+        const Label& label = *pStore->getMoneyLabel();
+        const std::string sCase = label.getText().c_str();
+        const Rect sum = democontent::opaqueBox(label);
+        const Under under(*pStore, label, Rect(300, 500, 800, 600));
+        const Color paper = under.commonest(sum);
+        EXPECT_EQ(describe(under.otherThan(paper, sum)), describe(Rect())) << sCase << " over " << describe(sum);
+        const Rect before(sum.getLeft() - 30, sum.getTop(), sum.getLeft(), sum.getBottom());
+        const Rect coin = under.otherThan(paper, before);
+        EXPECT_GE(coin.getWidth(), 14) << sCase << ": " << describe(coin);
+        EXPECT_GE(sum.getLeft() - coin.getRight(), 2) << sCase << ": " << describe(coin) << " " << describe(sum);
+        EXPECT_LE(sum.getLeft() - coin.getRight(), 8) << sCase << ": " << describe(coin) << " " << describe(sum);
+        const Rect rim(coin.getLeft() - 4, sum.getTop(), sum.getRight() + 4, sum.getBottom());
+        EXPECT_EQ(describe(under.otherThan(paper, rim)), describe(coin)) << sCase << " in its tag";
+        pStore->endMode();
+        m_app.deleteEndedModes();
+    }
+}
