@@ -1,12 +1,14 @@
-// Boxes of screens over the demo content, measured in the pixels of their
-// real pictures and fonts: the store's money beside its coin on its tag for
-// sums of one to nine digits.
+// Boxes of two screens over the demo content, measured in the pixels of
+// their real pictures and fonts: the store's money beside its coin on its
+// tag for sums of one to nine digits, and the saved-game question centred
+// and wrapped where it reads as a sentence.
 #include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "dialogs/ui_stddialogs.h"
 #include "screens/democontent_util.h"
 #include "screens/storemode.h"
 
@@ -109,4 +111,38 @@ TEST_F(DemoScreens, TheStoresMoneyStandsBesideItsCoinOnItsTagUpToNineDigits) {
         pStore->endMode();
         m_app.deleteEndedModes();
     }
+}
+
+// Its lines, measured in the label's pixels row by row, stand centred under
+// the title; it breaks between "continue" and "your".
+TEST_F(DemoScreens, TheSavedGameQuestionIsCentredAndWrappedWhereItReadsAsASentence) {
+    auto* pDialog = new StartAgainDlg(nullptr, -1, 15, 11, nullptr);
+    m_app.pushMode(pDialog);
+    Table& table = *pDialog->getTable();
+    const Label* pTitle = dynamic_cast<Label*>(table.getContent(0, 0, 0).get());
+    Label* pQuestion = dynamic_cast<Label*>(table.getContent(2, 0, 0).get());
+    ASSERT_TRUE(pTitle && pQuestion);
+    Label& question = *pQuestion;
+    std::string sLines;
+    for (const Zep::String& sLine : question.getFont()->splitLines(question.getText().c_str(), question.getTextWidth()))
+        sLines += std::string(sLine.trim().c_str()) + "|";
+    EXPECT_EQ(sLines, "Do you want to continue|your saved game?|");
+    const Rect shown = democontent::opaqueBox(*pTitle);
+    const int nCentre2 = shown.getLeft() + shown.getRight();  // twice the title's middle
+    const int nTop = question.getY() + question.getTextMargin(), nLine = question.getFont()->getHeight();
+    const Rect drawn = democontent::opaqueBox(question);
+    const Zep::SmartPtr<Image> pImage = question.getImage();
+    pImage->lock();
+    for (int i = 0; i < question.getLineCount(); ++i) {
+        const Rect band(drawn.getLeft(), std::max(drawn.getTop(), nTop + i * nLine), drawn.getRight(),
+                        std::min(drawn.getBottom(), nTop + (i + 1) * nLine));
+        Rect line;
+        for (int y = band.getTop(); y < band.getBottom(); ++y)
+            for (int x = band.getLeft(); x < band.getRight(); ++x)
+                if (pImage->readPixel(x - question.getX(), y - question.getY()).getAlpha() > 0)
+                    line = grown(line, x, y);
+        EXPECT_NEAR(line.getLeft() + line.getRight(), nCentre2, 3) << "line " << i << " " << describe(line)
+                                                                   << " under " << describe(shown);
+    }
+    pImage->unlock();
 }
