@@ -134,8 +134,8 @@ void Character::showBonus() {
     if (m_pMode->getGameKind() == 0 || data.m_bBarClosed) return;
     int x = 0, y = 0;
     popupPoint(x, y, true);
-    m_pMode->clockPopupPoint(x, y);
     const Zep::String sText = formatText(m_pMode->getText("PLY_Bonus"), static_cast<double>(data.m_fTimeBonus));
+    m_pMode->clockPopupPoint(sText.c_str(), x, y);
     m_pMode->showTimePopup(x, y, sText.c_str(), kWhite, kWhite, kWhite, kPopupSeconds);
     data.m_fDayLength += data.m_fTimeBonus;
 }

@@ -1,8 +1,9 @@
 // The level's HUD over the demo content, measured in the boxes of its real
 // pictures and fonts: the Options button inside the screen, as far from its
-// corner as the money from its own, clear of every seat, balloon and meter
-// with every upgrade bought; and a time bonus rising under the clock, clear
-// of the money and of the coin that rises where the customer paid.
+// corner as the money from its own, clear of every chair, guest, balloon
+// and meter with every upgrade bought; and a time bonus rising beside the
+// clock, clear of the money, of the coin that rises where the customer paid
+// and of the balloons.
 #include <string>
 
 #include "actors/actionballoon.h"
@@ -125,20 +126,27 @@ TEST_F(LevelHudLayout, TheOptionsButtonStandsInsideTheScreenAsFarFromItsCornerAs
     EXPECT_EQ(coveredIn(level, box), "") << "under Options " << boxText(box);
 }
 
-TEST_F(LevelHudLayout, ATimeBonusRisesUnderTheClockClearOfTheMoneyAndTheCoinOfThatService) {
+// It rises from just left of the clock, on the clock's line, and leaves by
+// the top edge: over the wall, never below the clock where the standing
+// guests' balloons are.
+TEST_F(LevelHudLayout, ATimeBonusRisesBesideTheClockClearOfTheMoneyTheCoinOfThatServiceAndTheBalloons) {
     PlayMode& level = enter(1);
     const Shown bonus = playUntil(level, PlayMode::Popup::kTime);
     const Shown coin = playUntil(level, PlayMode::Popup::kMoney);
     ASSERT_TRUE(bonus.pSprite.notNULL() && coin.pSprite.notNULL());
-    const Rect time = risen(startBox(bonus), 30), paid = risen(startBox(coin), 40);
+    const Rect start = startBox(bonus), time = risen(start, 30), paid = risen(startBox(coin), 40);
     const LevelHud& hud = *level.getHud();
     const Label& label = *hud.getMoneyLabel();
     const Rect money = moved(m_boxes.of(label.getImage()), label.getX(), label.getY());
     const Rect clock = hud.getTimeLabel()->getBoundingRect();
     EXPECT_FALSE(time.intersects(paid)) << boxText(time) << " over the coin " << boxText(paid);
     EXPECT_FALSE(time.intersects(money)) << boxText(time) << " over the money " << boxText(money);
-    // Under the clock's left edge, rising up to it but not over it.
-    EXPECT_EQ(bonus.popup.x, clock.getLeft());
-    EXPECT_GE(time.getTop(), clock.getBottom()) << boxText(time) << " under " << boxText(clock);
-    EXPECT_LE(time.getTop(), clock.getBottom() + 10) << boxText(time) << " under " << boxText(clock);
+    EXPECT_TRUE(start.getTop() > clock.getTop() && start.getBottom() < clock.getBottom())
+        << boxText(start) << " on the line of " << boxText(clock);
+    EXPECT_GE(clock.getLeft() - time.getRight(), 8) << boxText(time) << " beside " << boxText(clock);
+    EXPECT_LE(clock.getLeft() - time.getRight(), 20) << boxText(time) << " beside " << boxText(clock);
+    for (const Zep::SmartPtr<Character>& pGuest : level.getCharacters()) {
+        const Rect balloon = demoscene::balloonArea(*pGuest->getBalloon());
+        EXPECT_FALSE(time.intersects(balloon)) << boxText(time) << " over the balloon " << boxText(balloon);
+    }
 }
