@@ -6,7 +6,7 @@
 #include <zep2/error.h>
 
 #include "anim/animscript_reader.h"
-#include "image/app_helpers.h"
+#include "image/alignment.h"
 #include "application/gameapp.h"
 
 namespace {

@@ -8,7 +8,7 @@
 // (construction, destruction, hooks), app_lifecycle.cpp (start-up),
 // app_log.cpp, app_settings.cpp, app_frame.cpp, app_input.cpp,
 // app_services.cpp, app_stack.cpp (over the ModeStack of app_modestack.h),
-// app_resources.cpp, app_caches.cpp, app_strings.cpp, app_helpers.cpp.
+// app_resources.cpp, app_caches.cpp, app_strings.cpp.
 #pragma once
 
 #include <cstdint>
@@ -201,6 +201,8 @@ public:
     // change the mode stack (pushModeNextFrame can). Base: nothing.
     virtual void onSettingsNotSaved(const char* szReason);
     int getSettingsLoadState() const { return m_settings.getLoadState(); }
+    // After an unreadable settings file: where it was kept (SettingsTable::getKeptCopy).
+    const Zep::String& getSettingsKeptCopy() const { return m_settings.getKeptCopy(); }
     static void disableSettingsSaving();
     const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_settings.entries(); }
 

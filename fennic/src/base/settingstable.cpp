@@ -98,6 +98,7 @@ void SettingsTable::clampInt(const char* szKey, int nMin, int nMax) {
 
 void SettingsTable::readFile(const char* szPath) {
     ZEP_TRACE("SettingsTable::readFile");
+    m_sKeptCopy = "";
     if (!Zep::File::exists(szPath)) {
         m_nLoadState = kMissing;
         releaseKept(m_sKeptBadFile, szPath);
@@ -121,12 +122,14 @@ void SettingsTable::readFile(const char* szPath) {
 // the damaged file moves aside first. Where that fails, the path is not
 // written at all until a later read finds a good or no file there.
 void SettingsTable::keepBadFile(const char* szPath) {
-    if (!Zep::platform_fs::moveAside(szPath, kBadSuffix).isEmpty()) {
+    m_sKeptCopy = Zep::platform_fs::moveAside(szPath, kBadSuffix);
+    if (!m_sKeptCopy.isEmpty()) {
         releaseKept(m_sKeptBadFile, szPath);
         return;
     }
     GameApp::log("G: ** Bad config kept, settings not saved **\n");
     m_sKeptBadFile = Zep::platform_fs::resolve(szPath);
+    m_sKeptCopy = m_sKeptBadFile;
 }
 
 // ---- Writing ----------------------------------------------------------------------

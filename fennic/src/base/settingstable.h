@@ -49,6 +49,10 @@ public:
     // previous file then stays as it was.
     void writeFile(const char* szPath) const;
     int getLoadState() const { return m_nLoadState; }
+    // Where the last read kept the damaged file: the native path it was moved
+    // aside to, or its own when it could not be moved; "" after a read that
+    // found a good file or none.
+    const Zep::String& getKeptCopy() const { return m_sKeptCopy; }
     void resetLoadState() { m_nLoadState = kNotLoaded; }
     // Later writes do nothing, for the rest of the process.
     static void disableSaving();
@@ -59,4 +63,5 @@ private:
     Table m_hEntries;
     int32_t m_nLoadState = kNotLoaded;
     Zep::String m_sKeptBadFile;  // native path of a damaged settings file left in place
+    Zep::String m_sKeptCopy;
 };

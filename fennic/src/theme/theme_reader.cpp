@@ -11,7 +11,7 @@
 #include <zep2/resource.h>
 #include <zep2/tokenfilereader.h>
 
-#include "image/app_helpers.h"
+#include "image/alignment.h"
 #include "application/gameapp.h"
 #include "image/image.h"
 #include "theme/theme.h"

@@ -14,6 +14,7 @@
 #include "anim/animation.h"
 #include "anim/animscript_reader.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "testkit/testkit_platform.h"
 
 namespace animtest {
@@ -58,7 +59,7 @@ std::string failure(F&& call) {
     return "(nothing thrown)";
 }
 
-class ScriptTest : public imagetest::AppTest<AnimApp> {
+class ScriptTest : public testkit::AppTest<AnimApp> {
 protected:
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
@@ -66,11 +67,11 @@ protected:
         m_pFactory = static_cast<NamedFactory*>(pPlatform->getImageFactory());
         m_app.setPlatform(std::move(pPlatform));
         m_app.initCaches();
-        auto pProvider = imagetest::memoryProvider();
+        auto pProvider = testkit::memoryProvider();
         m_pProvider = pProvider.get();
         m_app.addResourceProvider(std::move(pProvider), false);
     }
-    void add(const char* szName, const std::string& sText) { m_pProvider->add(szName, imagetest::resource(sText)); }
+    void add(const char* szName, const std::string& sText) { m_pProvider->add(szName, testkit::resource(sText)); }
     // Runs the text as "t.anim" with the parameters.
     Zep::SmartPtr<Animation> run(const std::string& sText, std::vector<std::string> lParams = {}) {
         add("t.anim", sText);

@@ -10,11 +10,12 @@
 
 #include "anim/animation.h"
 #include "anim/animsprite.h"
-#include "image/imagetest_util.h"
+#include "image/memimage.h"
+#include "testkit/testkit_fixtures.h"
 
 namespace {
 
-using imagetest::messageOf;
+using testkit::messageOf;
 
 // The test application with the frame rate the start-up would set.
 class AnimApp : public testkit::TestApp {

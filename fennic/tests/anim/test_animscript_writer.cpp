@@ -17,7 +17,7 @@ namespace {
 using animtest::failure;
 
 // The start-up's frame rate and real picture loading (PNG through the registry).
-class AnimWriter : public imagetest::AppTest<animtest::AnimApp> {
+class AnimWriter : public testkit::AppTest<animtest::AnimApp> {
 protected:
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();
@@ -122,7 +122,7 @@ TEST_F(AnimWriter, OutputReadsBackToTheSameSequences) {
     for (const Zep::String& sName : m_app.getResourceNames())
         if (sName.find(".bbb") > 0) sWrapper += std::string("load ") + sName.c_str() + "\n";
     EXPECT_EQ("load walk.anim_0_0.bbb\nload walk.anim_0_1.bbb\n", sWrapper);
-    m_app.addResourceProvider(imagetest::memoryProvider({{"wrap.anim", sWrapper + "include walk.anim\n"}}), false);
+    m_app.addResourceProvider(testkit::memoryProvider({{"wrap.anim", sWrapper + "include walk.anim\n"}}), false);
     Zep::SmartPtr<Animation> q = m_app.getAnimation("wrap.anim");
     EXPECT_EQ(p->getSequenceNames().join(","), q->getSequenceNames().join(","));
     for (const Zep::String& sSeq : p->getSequenceNames()) {

@@ -12,19 +12,19 @@
 #include <zep2/zstream.h>
 
 #include "application/gameapp.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "base/oshelpers.h"
 #include "testkit/testkit_platform.h"
 #include "testkit/testkit_video.h"
 
-using imagetest::ScopedChdir;
+using testkit::ScopedChdir;
 using testkit::AppFiles;
 using testkit::TempDir;
 using testkit::TestApp;
 
 namespace {
 
-using GameAppLife = imagetest::AppTest<>;
+using GameAppLife = testkit::AppTest<>;
 
 // Catches the URLs that the report opens.
 struct UrlCatcher {
@@ -260,7 +260,7 @@ TEST(LogReport, WithoutAnOpenLogNoFileIsReadOrDeleted) {
     GameApp::setLogReport(false, nullptr);
     EXPECT_FALSE(GameApp::reportLog());
     EXPECT_EQ("Assertion failed : sURL",
-              imagetest::messageOf<Zep::AssertFailException>([] { GameApp::setLogReport(true, nullptr); }));
+              testkit::messageOf<Zep::AssertFailException>([] { GameApp::setLogReport(true, nullptr); }));
     GameApp::setLogReport(false, nullptr);
     EXPECT_EQ(urls.m_vURLs.size(), 1u);
 }

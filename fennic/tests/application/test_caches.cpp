@@ -10,13 +10,14 @@
 
 #include <zep2/error.h>
 
-#include "image/imagetest_util.h"
+#include "image/memimage.h"
+#include "testkit/testkit_fixtures.h"
 #include "testkit/testkit_audio.h"
 #include "testkit/testkit_platform.h"
 
 namespace {
 
-using imagetest::messageOf;
+using testkit::messageOf;
 
 // Images freed so far; cached images may outlive the platform and its factory.
 int g_nFreed = 0;
@@ -50,7 +51,7 @@ std::vector<std::string> strings(const Zep::List<Zep::String>& l) {
     return v;
 }
 
-class Caches : public imagetest::AppTest<> {
+class Caches : public testkit::AppTest<> {
 protected:
     void SetUp() override {
         g_nFreed = 0;
@@ -64,7 +65,7 @@ protected:
         for (const char* szName : {"Boom", "boom"}) audio->m_sampleLoader.m_setNames.insert(szName);
         audio->m_musicLoader.m_setNames.insert("ms_Theme");
         m_app.useAudioDriver(audio);
-        m_app.addResourceProvider(imagetest::memoryProvider({{"image-alias.txt", "title logo_en\n"}}), false);
+        m_app.addResourceProvider(testkit::memoryProvider({{"image-alias.txt", "title logo_en\n"}}), false);
     }
     Zep::SmartPtr<Image> counted() { return new CountedImage(); }
 

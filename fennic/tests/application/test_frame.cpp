@@ -12,7 +12,7 @@
 #include <zep2/error.h>
 
 #include "sprite/control.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "base/oshelpers.h"
 #include "testkit/testkit_audio.h"
 #include "testkit/testkit_modes.h"
@@ -172,7 +172,7 @@ TEST_F(FrameTest, ReloadThemeRefreshesTheControlsOfEveryMode) {
     vModes[0]->addSprite(new Sprite(0, 0, 0));
     vModes[1]->addSprite(new LoggedControl("b1", 1, lRefreshed));
     vModes[1]->addSprite(new LoggedControl("b0", 0, lRefreshed));
-    m_app.addResourceProvider(imagetest::memoryProvider({{"ui.theme", "# nothing but the built-in defaults\n"}}), false);
+    m_app.addResourceProvider(testkit::memoryProvider({{"ui.theme", "# nothing but the built-in defaults\n"}}), false);
     const Zep::SmartPtr<Theme> pOld = m_app.getTheme();
     m_app.reloadTheme("ui.theme");
     EXPECT_NE(pOld, m_app.getTheme());
@@ -196,7 +196,7 @@ TEST_F(FrameTest, RunUntilQuit) {
 
     testkit::TestApp other;  // the singleton moves to it
     EXPECT_EQ("Assertion failed : getPlatform() != NULL",
-              imagetest::messageOf<Zep::AssertFailException>([&] { other.run(); }));
+              testkit::messageOf<Zep::AssertFailException>([&] { other.run(); }));
 }
 
 // A quit signal ends the loop after the frame in which it came, with exit

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "sprite/gamemode.h"
-#include "image/imagetest_util.h"
 #include "base/keys.h"
 #include "sprite/spritetest_util.h"
 #include "testkit/testkit_app.h"

@@ -12,7 +12,8 @@
 
 #include "driver/audiodriver.h"
 #include "image/image.h"
-#include "image/imagetest_util.h"
+#include "image/memimage.h"
+#include "testkit/testkit_fixtures.h"
 #include "testkit/testkit_audio.h"
 #include "testkit/testkit_modes.h"
 #include "testkit/testkit_platform.h"
@@ -21,7 +22,7 @@
 
 namespace {
 
-using imagetest::messageOf;
+using testkit::messageOf;
 using testkit::AppFiles;
 using testkit::ModeLog;
 using testkit::RecordingMode;

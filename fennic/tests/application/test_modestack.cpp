@@ -16,7 +16,7 @@
 
 namespace {
 
-using imagetest::messageOf;
+using testkit::messageOf;
 using testkit::RecordingMode;
 using Lines = std::vector<std::string>;
 

@@ -11,10 +11,10 @@
 #include <zep2/objectstreamer.h>
 
 #include "application/gameapp.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "application/profiles.h"
 
-using imagetest::messageOf;
+using testkit::messageOf;
 
 namespace {
 
@@ -83,7 +83,7 @@ std::string listing(const ProfileManager& manager) {
     return sOut;
 }
 
-class ProfilesTest : public imagetest::AppTest<> {
+class ProfilesTest : public testkit::AppTest<> {
 protected:
     // A manager that loaded the setting.
     std::unique_ptr<PlayerManager> loaded() {

@@ -13,9 +13,11 @@
 
 #include "application/gameapp.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "application/registry.h"
 
 using namespace imagetest;
+using namespace testkit;
 
 namespace {
 

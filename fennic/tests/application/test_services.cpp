@@ -9,7 +9,8 @@
 
 #include <zep2/error.h>
 
-#include "image/imagetest_util.h"
+#include "image/memimage.h"
+#include "testkit/testkit_fixtures.h"
 #include "base/rect.h"
 #include "testkit/testkit_audio.h"
 #include "testkit/testkit_platform.h"
@@ -18,10 +19,10 @@
 
 namespace {
 
-using imagetest::messageOf;
+using testkit::messageOf;
 using Calls = std::vector<std::string>;
 
-class Services : public imagetest::AppTest<> {
+class Services : public testkit::AppTest<> {
 protected:
     void SetUp() override {
         auto pOwned = std::make_unique<testkit::FakePlatform>();

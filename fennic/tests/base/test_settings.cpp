@@ -13,7 +13,7 @@
 #include <zep2/str.h>
 
 #include "application/gameapp.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 
 using testkit::TempDir;
 using testkit::TestApp;
@@ -53,7 +53,7 @@ std::string settingsBytes(const Entries& vEntries) {
     return sOut;
 }
 
-class SettingsTest : public imagetest::AppTest<> {
+class SettingsTest : public testkit::AppTest<> {
 protected:
     std::string config() const { return m_files.configPath(); }
     std::string inflatedConfig() const { return inflateAll(testkit::readFileBytes(config())); }
@@ -157,6 +157,7 @@ TEST_F(SettingsTest, DamagedFilesAreMovedAsideUnderTheFirstFreeNameAndDefaultsWr
         EXPECT_EQ(setting("MusicVolume") + setting("PROFILES"), "255");
         EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
         vAside.push_back(config() + ".bad" + (vAside.empty() ? "" : "." + std::to_string(vAside.size())));
+        EXPECT_EQ(m_app.getSettingsKeptCopy(), vAside.back().c_str());
     }
     // Nothing the player had is destroyed: every damaged file waits beside the
     // fresh one, none replaced by a later one.
@@ -170,6 +171,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
         testkit::writeFileBytes(config() + ".bad" + (n ? Zep::String::format(".%d", n).c_str() : ""), "taken");
     EXPECT_EQ(loadAndLog(), "G: ** Bad config, using defaults **\nG: ** Bad config kept, settings not saved **\n");
     EXPECT_EQ(setting("Fullscreen"), "TRUE");
+    EXPECT_EQ(m_app.getSettingsKeptCopy(), config().c_str());  // in its place
     // Not even a change by the player is saved over it.
     m_app.setSetting("MusicVolume", "3");
     m_app.saveSettingsFile();
@@ -184,6 +186,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
     ASSERT_EQ(Zep::File::remove(config().c_str()), 0);
     m_app.loadSettings();
     EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsMissing);
+    EXPECT_EQ(m_app.getSettingsKeptCopy(), "");
     EXPECT_EQ(setting("Fullscreen") + setting("SoundVolume") + setting("MusicVolume"), "TRUE255255");
     EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
 }
@@ -217,7 +220,7 @@ TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouchedAndShutdownSaves) 
 
 TEST(SettingsPath, DisabledSavingWritesNothing) {
     TempDir dir;
-    imagetest::ScopedChdir cd(dir.path());  // the child's log
+    testkit::ScopedChdir cd(dir.path());  // the child's log
     std::string sPath = dir.file("tukconfig.dat");
     // The switch is permanent for the process: checked in a child.
     EXPECT_EXIT(

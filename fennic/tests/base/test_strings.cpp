@@ -8,10 +8,10 @@
 #include <zep2/error.h>
 
 #include "application/gameapp.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "base/stringtable.h"
 
-using imagetest::messageOf;
+using testkit::messageOf;
 
 namespace {
 
@@ -98,7 +98,7 @@ TEST(StringTableXml, CellsPairAcrossRowsInDocumentOrderAndMalformedInputKeepsWha
     EXPECT_TRUE(readXml("").empty() && readXml("<<<").empty());
 }
 
-using AppStrings = imagetest::ResourceTest;
+using AppStrings = testkit::ResourceTest;
 
 TEST_F(AppStrings, LookupLaterTablesWinAndXmlIsChosenByName) {
     add("messages.txt", kText);
@@ -117,7 +117,7 @@ TEST_F(AppStrings, LookupLaterTablesWinAndXmlIsChosenByName) {
 }
 
 TEST_F(AppStrings, Languages) {
-    imagetest::ScopedChdir here(m_dir.path());
+    testkit::ScopedChdir here(m_dir.path());
     Zep::List<Zep::String> lPreferred{"fr", "de"};
     EXPECT_STREQ("", m_app.selectLanguage(lPreferred).c_str());
     EXPECT_EQ("No installed languages found",

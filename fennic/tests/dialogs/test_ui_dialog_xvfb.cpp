@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "text/bitmapfont.h"
-#include "render/rendertest_util.h"
+#include "sdl/sdltest_driver.h"
 #include "dialogs/ui_dialog.h"
 #include "ui/uitest_frametheme.h"
 #include "ui/uitest_xvfbscreen.h"

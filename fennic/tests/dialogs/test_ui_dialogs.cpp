@@ -121,7 +121,7 @@ TEST_F(Dialogs, CentringWrapWidthsAndLayingOutAgainWhenTopAgain) {
 }
 
 TEST_F(Dialogs, StartAgainRowsAnswersAndEscape) {
-    m_pTexts->add("style.txt", imagetest::resource("SAD_ButtonStyle Tooltip\n"));
+    m_pTexts->add("style.txt", testkit::resource("SAD_ButtonStyle Tooltip\n"));
     for (bool bExtra : {false, true}) {
         if (bExtra) m_app.loadStringTable("style.txt");  // a style of one picture: not clicked
         // Mended: the extra text is copied; the caller's buffer may be gone by the push.

@@ -43,7 +43,7 @@ protected:
         click(x, y);
     }
     void addStrings(const char* szText) {
-        m_pTexts->add("opt.txt", imagetest::resource(szText));
+        m_pTexts->add("opt.txt", testkit::resource(szText));
         m_app.loadStringTable("opt.txt");
     }
     static std::string caption(Table& t, int nCell) {

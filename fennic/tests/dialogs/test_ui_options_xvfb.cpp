@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "application/profiles.h"
-#include "render/rendertest_util.h"
+#include "sdl/sdltest_driver.h"
 #include "dialogs/ui_gameoptions.h"
 #include "dialogs/ui_profiledialogs.h"
 #include "ui/uitest_frametheme.h"

@@ -22,7 +22,7 @@ protected:
         UiTest::SetUp();
         m_sOldConfig = GameApp::getConfigPath().c_str();
         GameApp::setConfigPath(m_dir.file("profiles.dat").c_str());
-        m_pTexts->add("profiles.txt", imagetest::resource(kStrings));
+        m_pTexts->add("profiles.txt", testkit::resource(kStrings));
         m_app.loadStringTable("profiles.txt");
         m_app.pushMode(new GameMode());
     }

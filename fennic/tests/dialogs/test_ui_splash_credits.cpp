@@ -71,7 +71,7 @@ TEST_F(Screens, SplashMediaEndingsAndFadeSpeeds) {
     s.addMediaLogo("intro.flv");
     const std::pair<const char*, const char*> kRefused[] = {{"intro.OGV", ".OGV"}, {"intro.png", ".png"}, {"ab", "ab"}};
     for (const auto& [szName, szEnding] : kRefused)
-        EXPECT_EQ(imagetest::messageOf([&, szName = szName] { s.addMediaLogo(szName); }),
+        EXPECT_EQ(testkit::messageOf([&, szName = szName] { s.addMediaLogo(szName); }),
                   std::string("Unsupported file extension: ") + szEnding + "\n");
     s.addImageLogo("logo", 0.0f, 1.0f, 2.0f, "");
     s.addImageLogo("logo", 3.0f, "tune");
@@ -297,7 +297,7 @@ TEST_F(Credits, EmptyColumnFinishesAtOnce) {
 }
 
 TEST_F(Credits, TextLinesAndEndingByRelease) {
-    m_pTexts->add("more.txt", imagetest::resource("CR_Title Our team\n"));
+    m_pTexts->add("more.txt", testkit::resource("CR_Title Our team\n"));
     m_app.loadStringTable("more.txt");
     const std::vector<std::tuple<const char*, const char*, int>> kTexts = {
         {"CR_Title", "Our team", 1}, {"a\n-\nb", "a\n\nb", 3}, {"a\n\nb\n", "a\n\nb\n", 2}};
@@ -306,9 +306,9 @@ TEST_F(Credits, TextLinesAndEndingByRelease) {
         EXPECT_EQ(std::string(p->getText().c_str()), szShown);
         EXPECT_EQ(p->getLineCount(), nLines);
     }
-    EXPECT_EQ(imagetest::messageOf([&] { m_pCredits->setDarkStrength(256); }),
+    EXPECT_EQ(testkit::messageOf([&] { m_pCredits->setDarkStrength(256); }),
               "Assertion failed : m_nDarkStrength <= 255");
-    EXPECT_EQ(imagetest::messageOf([&] { m_pCredits->setDarkStrength(-1); }),
+    EXPECT_EQ(testkit::messageOf([&] { m_pCredits->setDarkStrength(-1); }),
               "Assertion failed : m_nDarkStrength >= 0");
     pushCredits();
     pump({E::keyDown('x'), E::mouseDown(1, 5, 5)});

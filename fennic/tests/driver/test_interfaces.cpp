@@ -9,7 +9,7 @@
 #include <zep2/memstream.h>
 
 #include "driver/audiodriver.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "base/keys.h"
 #include "base/oshelpers.h"
 #include "driver/platform.h"
@@ -44,7 +44,7 @@ TEST(VideoDriverInterface, DepthConversionsAndScaleFactor) {
     EXPECT_FLOAT_EQ(platform.getVideoDriver()->getScaleFactor() + platform.getScaleFactor(), 4.0f);
 }
 
-using DummyAudio = imagetest::ResourceTest;
+using DummyAudio = testkit::ResourceTest;
 
 TEST_F(DummyAudio, StartsPlaysNothingClampsVolumesAndAsksTheRegistryForTheNameAsItIs) {
     add("ms_theme", "");
@@ -74,7 +74,7 @@ TEST_F(DummyAudio, StartsPlaysNothingClampsVolumesAndAsksTheRegistryForTheNameAs
     EXPECT_EQ(audio.getSampleLoader(), nullptr);
 }
 
-class MusicTrackTest : public imagetest::AppTest<> {
+class MusicTrackTest : public testkit::AppTest<> {
 protected:
     void SetUp() override {
         for (const char* szName : {"ms_a", "ms_b", "ms_c"}) audio.m_musicLoader.m_setNames.insert(szName);

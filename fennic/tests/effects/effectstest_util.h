@@ -18,7 +18,7 @@
 
 namespace effectstest {
 
-using imagetest::messageOf;
+using testkit::messageOf;
 using spritetest::picture;
 using testkit::EventLog;
 
@@ -44,7 +44,7 @@ protected:
     }
     void TearDown() override { ParticleEmitter::clearDefinitions(); }
 
-    void define(const char* szName, const std::string& sText) { m_pDefs->add(szName, imagetest::resource(sText)); }
+    void define(const char* szName, const std::string& sText) { m_pDefs->add(szName, testkit::resource(sText)); }
     // A sprite of a w x h picture (anchor at its top-left) in the mode.
     Zep::SmartPtr<Sprite> sprite(int w, int h, float x, float y) {
         Zep::SmartPtr<Sprite> p = new Sprite(picture(w, h, 0, 0), Point(x, y), 0);

@@ -1,32 +1,21 @@
-// Helpers shared by the image, registry, string-table and application suites:
-// pictures made from a colour function, resources held in memory and an
-// application whose files live in a temporary folder.
+// Pictures for the image suites and the layers above them: memory images made
+// from a colour function, where their data sits, their pixels, and PNG files
+// of a colour function.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
+#include <cstdint>
 #include <functional>
-#include <initializer_list>
-#include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include <zep2/resource.h>
-
-#include "../../../zep2/tests/test_util.h"
 #include "image/imagetest_png.h"
 #include "image/memimage.h"
-#include "testkit/testkit_app.h"
-#include "testkit/testkit_tempdir.h"
 
 namespace imagetest {
 
-using testutil::messageOf;
 using PixelFn = std::function<Color(int, int)>;
-
 // A distinct opaque colour for every data position.
 inline Color pattern(int x, int y) {
     return Color(static_cast<uint8_t>(x * 7 + 1), static_cast<uint8_t>(y * 11 + 2), static_cast<uint8_t>(x + y * 3),
@@ -101,52 +90,5 @@ inline std::string pngOf(int w, int h, const PixelFn& fn) {
     const std::vector<uint8_t> lBytes = encodePng(spec);
     return std::string(lBytes.begin(), lBytes.end());
 }
-
-inline Zep::SmartPtr<Zep::Resource> resource(const std::string& sBytes) {
-    Zep::SmartPtr<Zep::Resource> p = new Zep::Resource(static_cast<int>(sBytes.size()), nullptr, true);
-    if (!sBytes.empty()) std::memcpy(p->getData(), sBytes.data(), sBytes.size());
-    return p;
-}
-
-inline std::unique_ptr<Zep::MemoryResourceProvider> memoryProvider(
-    std::initializer_list<std::pair<const char*, std::string>> lEntries = {}) {
-    auto p = std::make_unique<Zep::MemoryResourceProvider>();
-    for (const auto& entry : lEntries) p->add(entry.first, resource(entry.second));
-    return p;
-}
-
-// A test application with its log and settings in a temporary folder.
-template <class App = testkit::TestApp>
-class AppTest : public ::testing::Test {
-protected:
-    testkit::TempDir m_dir;
-    testkit::AppFiles m_files{m_dir};
-    App m_app;
-};
-
-// The same with one memory provider that the test fills.
-class ResourceTest : public AppTest<> {
-protected:
-    void SetUp() override {
-        auto pProvider = memoryProvider();
-        m_pProvider = pProvider.get();
-        m_app.addResourceProvider(std::move(pProvider), false);
-    }
-    void add(const char* szName, const std::string& sBytes) { m_pProvider->add(szName, resource(sBytes)); }
-
-    Zep::MemoryResourceProvider* m_pProvider = nullptr;
-};
-
-// Works in another folder for the life of the object.
-class ScopedChdir {
-public:
-    explicit ScopedChdir(const std::string& sPath) : m_old(std::filesystem::current_path()) {
-        std::filesystem::current_path(sPath);
-    }
-    ~ScopedChdir() { std::filesystem::current_path(m_old); }
-
-private:
-    std::filesystem::path m_old;
-};
 
 }  // namespace imagetest

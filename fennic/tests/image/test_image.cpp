@@ -7,8 +7,10 @@
 #include <zep2/error.h>
 
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 
 using namespace imagetest;
+using namespace testkit;
 
 namespace {
 

@@ -11,9 +11,11 @@
 
 #include "application/gameapp.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "testkit/testkit_platform.h"
 
 using namespace imagetest;
+using namespace testkit;
 
 namespace {
 

@@ -7,9 +7,11 @@
 #include <zep2/error.h>
 
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "image/transfer_cases.h"
 
 using namespace imagetest;
+using namespace testkit;
 
 namespace {
 

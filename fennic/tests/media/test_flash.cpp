@@ -12,7 +12,7 @@
 #include <zep2/memstream.h>
 
 #include "media/flashsprite.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "media/swfreader.h"
 
 namespace {
@@ -137,7 +137,7 @@ private:
     std::string m_sLabel;
 };
 
-using FlashSpriteTest = imagetest::AppTest<>;
+using FlashSpriteTest = testkit::AppTest<>;
 
 TEST_F(FlashSpriteTest, WithoutAControlTheSpriteShowsNothingAndAnswersNothing) {
     EXPECT_FALSE(FlashSprite::isFlashAvailable());

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "driver/audiodriver.h"
 #include "sdl/sdl_audio.h"
 #include "sdl/sdl_platform.h"
@@ -49,7 +49,7 @@ std::string constantWav(int nFrames, int16_t nLevel) {
     return s;
 }
 
-class SDLAudioTest : public imagetest::ResourceTest {
+class SDLAudioTest : public testkit::ResourceTest {
 protected:
     void SetUp() override {
         ResourceTest::SetUp();

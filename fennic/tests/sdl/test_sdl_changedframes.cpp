@@ -7,12 +7,12 @@
 
 #include <string>
 
-#include "render/rendertest_util.h"
+#include "sdl/sdltest_driver.h"
 #include "testkit/testkit_boxes.h"
 #include "testkit/testkit_tempdir.h"
 #include "testkit/testkit_texturedvideo.h"
 
-using namespace rendertest;
+using namespace sdltest;
 
 namespace {
 

@@ -16,13 +16,13 @@
 #include <string>
 #include <vector>
 
-#include "render/rendertest_util.h"
+#include "sdl/sdltest_driver.h"
 #include "testkit/testkit_boxes.h"
 #include "testkit/testkit_tempdir.h"
 #include "testkit/testkit_texturedvideo.h"
 #include "render/tiles3d.h"
 
-using namespace rendertest;
+using namespace sdltest;
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "image/memimage.h"
 #include "sdl/sdl_imagefactory.h"
 #include "render/renderscale.h"
-#include "render/rendertest_util.h"
+#include "sdl/sdltest_driver.h"
 #include "testkit/testkit_tempdir.h"
 
-using namespace rendertest;
+using namespace sdltest;
 
 namespace {
 
@@ -344,7 +344,7 @@ TEST(D3D7RenderStart, PicturesLoadedBeforeTheFirstModeTakeTheTextureLayout) {
     pPlatform->setImageFactory(std::make_unique<SDLImageFactory>());
     app.setPlatform(std::move(pPlatform));
     app.initCaches();
-    app.addResourceProvider(imagetest::memoryProvider({{"icon.png", imagetest::pngOf(2, 2, imagetest::pattern)}}),
+    app.addResourceProvider(testkit::memoryProvider({{"icon.png", imagetest::pngOf(2, 2, imagetest::pattern)}}),
                             false);
     const auto* pIcon = dynamic_cast<const SDLImage*>(app.getImage("icon").get());
     ASSERT_NE(pIcon, nullptr);

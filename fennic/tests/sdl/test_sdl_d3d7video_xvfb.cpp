@@ -7,10 +7,10 @@
 
 #include <cstdlib>
 
-#include "render/rendertest_util.h"
+#include "sdl/sdltest_driver.h"
 #include "testkit/testkit_xvfb.h"
 
-using namespace rendertest;
+using namespace sdltest;
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <zep2/resource.h>
 
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sdl/sdl_image.h"
 #include "sdl/sdl_imagefactory.h"
 #include "sdl/sdltest_pictures.h"
@@ -22,6 +23,7 @@
 #include "image/transfer_cases.h"
 
 using namespace imagetest;
+using namespace testkit;
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "testkit/testkit_tempdir.h"
 #include "image/memimage.h"
 #include "sdl/sdl_audio.h"
@@ -45,7 +45,7 @@ public:
     std::unique_ptr<IVideoSpriteImpl> createVideoSpriteImpl() override { return std::make_unique<SDLTheoraVideo>(); }
 };
 
-class ClipTest : public imagetest::AppTest<> {
+class ClipTest : public testkit::AppTest<> {
 protected:
     void SetUp() override {
         auto pPlatform = std::make_unique<ClipPlatform>();
@@ -139,10 +139,10 @@ TEST_F(ClipTest, PicturesComeDueByTheClockInTheTableColoursUntilTheEnd) {
     const uint32_t nExpected = yuvToPixel(yuvTables(), 130, 120, 150);
     EXPECT_EQ(std::count(video.getPixels(), video.getPixels() + 64 * 48, nExpected), 64 * 48);
     // Backward seeks throw; seeking to the current position is accepted.
-    EXPECT_EQ(imagetest::messageOf<Zep::FatalErrorException>([&] { video.seek(0.2f); }),
+    EXPECT_EQ(testkit::messageOf<Zep::FatalErrorException>([&] { video.seek(0.2f); }),
               "Theora : Backwards seek not implemented\n");
     video.seek(video.getPosition());
-    EXPECT_EQ(imagetest::messageOf<Zep::FatalErrorException>([&] { video.rewind(); }), "Not implemented");
+    EXPECT_EQ(testkit::messageOf<Zep::FatalErrorException>([&] { video.rewind(); }), "Not implemented");
     // The end comes after the last picture's time (1.0 s).
     int nUpdates = 0;
     while (!video.isFinished() && nUpdates < 50) {
@@ -203,7 +203,7 @@ TEST_F(ClipTest, FilesThatDoNotOpen) {
         EXPECT_FALSE(video.open(c.sPath.c_str())) << c.sPath;
         EXPECT_EQ(testing::internal::GetCapturedStderr(), c.szError) << c.sPath;
         testing::internal::CaptureStderr();
-        EXPECT_EQ(imagetest::messageOf<Zep::FatalErrorException>([&] { VideoSprite sprite(c.sPath.c_str()); }),
+        EXPECT_EQ(testkit::messageOf<Zep::FatalErrorException>([&] { VideoSprite sprite(c.sPath.c_str()); }),
                   "Can't open '" + c.sPath + "'");
         testing::internal::GetCapturedStderr();
     }

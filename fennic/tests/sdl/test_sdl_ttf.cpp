@@ -60,7 +60,7 @@ TEST_F(TrueType, SpecsDifferingInCaseShareOneEntryAndEachCallGivesACopy) {
     EXPECT_FALSE(factory.setNumericParam(l, 1, 20));
     EXPECT_EQ(std::make_tuple(std::string("18"), 18, -1),
               std::make_tuple(std::string(l.get(1).c_str()), factory.getNumericParam(l, 0), factory.getNumericParam(l, 1)));
-    EXPECT_EQ("List index out of range : 1 (have 1)", imagetest::messageOf([&] { factory.createFont(spec({"x"})); }));
+    EXPECT_EQ("List index out of range : 1 (have 1)", testkit::messageOf([&] { factory.createFont(spec({"x"})); }));
 }
 
 TEST_F(TrueType, TheSixteenthFontEvictsTheLeastRecentlyUsed) {
@@ -89,10 +89,10 @@ TEST_F(TrueType, SdlTtfStopsAfterTheLastFontAndStartsAgain) {
 
 // Mended: a file SDL_ttf cannot open is an error naming it, and nothing is cached.
 TEST_F(TrueType, AFontThatFailsToOpenIsAnErrorNamingIt) {
-    m_pTexts->add("fonts/broken.ttf", imagetest::resource("not a font at all"));
+    m_pTexts->add("fonts/broken.ttf", testkit::resource("not a font at all"));
     SDLTTFFactory factory;
     const std::string sMessage =
-        imagetest::messageOf<Zep::ResourceException>([&] { factory.createFont(spec({"fonts/broken.ttf", "12"})); });
+        testkit::messageOf<Zep::ResourceException>([&] { factory.createFont(spec({"fonts/broken.ttf", "12"})); });
     EXPECT_EQ("SDLTrueTypeFont : Can't open fonts/broken.ttf [", sMessage.substr(0, 47)) << sMessage;
     EXPECT_TRUE(factory.getRecentKeys().isEmpty());
     EXPECT_EQ(0, SDLTTFData::getUseCount());
@@ -121,7 +121,7 @@ TEST_F(TrueType, AShadowedCaptionKeepsItsShadowAroundTheText) {
 
 namespace {
 
-class PlatformFonts : public imagetest::AppTest<> {};
+class PlatformFonts : public testkit::AppTest<> {};
 
 TEST_F(PlatformFonts, ThePlatformRegistersTrueTypeAndLogsTheCacheAtShutdown) {
     testkit::ScopedEnv env("SDL_VIDEODRIVER", "dummy");
@@ -173,9 +173,9 @@ TEST_F(TrueType, ALineCutIntoPiecesDrawsAsTheWholeLine) {
 // The start-up header's call gives a theme on the fake platform its
 // TrueType fonts; without it the class is unknown.
 TEST_F(TrueType, TheStartUpCallRegistersTheClassWithoutTheDesktopPlatform) {
-    m_pTexts->add("t.theme", imagetest::resource("font F\nclass TrueType DejaVuSans.ttf 16\n}\n"));
+    m_pTexts->add("t.theme", testkit::resource("font F\nclass TrueType DejaVuSans.ttf 16\n}\n"));
     unregisterTrueTypeFonts();
-    EXPECT_EQ(imagetest::messageOf([] { Theme().load("t.theme"); }), "Can't find factory for font class 'truetype'");
+    EXPECT_EQ(testkit::messageOf([] { Theme().load("t.theme"); }), "Can't find factory for font class 'truetype'");
     registerTrueTypeFonts();
     Theme theme;
     theme.load("t.theme");

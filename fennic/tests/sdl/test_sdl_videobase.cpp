@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sdl/sdl_image.h"
 #include "sdl/sdl_platform.h"
 #include "sdl/sdl_videobase.h"
@@ -58,7 +59,7 @@ std::vector<std::string> join(std::vector<std::vector<std::string>> vParts) {
     return v;
 }
 
-class SDLVideoBaseTest : public imagetest::AppTest<> {
+class SDLVideoBaseTest : public testkit::AppTest<> {
 protected:
     void TearDown() override { SDL_Quit(); }
     testkit::ScopedEnv m_env{"SDL_VIDEODRIVER", "dummy"};

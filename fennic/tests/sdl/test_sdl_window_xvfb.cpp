@@ -8,7 +8,7 @@
 #include <string>
 
 #include "sprite/gamemode.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sdl/sdl_image.h"
 #include "sdl/sdl_platform.h"
 #include "sdl/sdl_videobase.h"
@@ -18,7 +18,7 @@
 namespace {
 
 template <int W, int H>
-class XvfbTest : public imagetest::AppTest<> {
+class XvfbTest : public testkit::AppTest<> {
 protected:
     void SetUp() override { ASSERT_TRUE(m_server.isRunning()) << "Xvfb did not start"; }
     void TearDown() override { SDL_Quit(); }

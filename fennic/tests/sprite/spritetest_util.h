@@ -5,13 +5,14 @@
 #include <memory>
 
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "testkit/testkit_platform.h"
 #include "testkit/testkit_video.h"
 
 namespace spritetest {
 
 template <class App = testkit::TestApp>
-class AppWithScreen : public imagetest::AppTest<App> {
+class AppWithScreen : public testkit::AppTest<App> {
 protected:
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();

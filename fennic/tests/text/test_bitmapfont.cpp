@@ -10,6 +10,7 @@
 
 #include "text/bitmapfont.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "text/systemfont_png.h"
 #include "testkit/testkit_platform.h"
 #include "theme/theme.h"
@@ -97,7 +98,7 @@ int glyphCount(const GlyphTable& table) {
     return n;
 }
 
-class BitmapFonts : public imagetest::AppTest<> {
+class BitmapFonts : public testkit::AppTest<> {
 protected:
     void SetUp() override {
         auto pPlatform = std::make_unique<testkit::FakePlatform>();

@@ -82,7 +82,7 @@ TEST_F(ThemeFile, EveryErrorEndsTheLoadWithItsMessage) {
     for (const auto& [sText, sMessage] : kCases) EXPECT_EQ(sMessage, loadError(sText)) << sText;
     Theme theme;
     EXPECT_EQ("GameApp::getResource() : Resource 'missing.theme' not found",
-              imagetest::messageOf([&] { theme.load("missing.theme"); }));
+              testkit::messageOf([&] { theme.load("missing.theme"); }));
     EXPECT_TRUE(theme.hasButtonStyle(nullptr) && theme.hasFrameStyle(nullptr));  // made before the file is read
 }
 
@@ -132,14 +132,14 @@ TEST_F(ThemeFile, DefaultsOfAThemeNeverLoaded) {
     t.getRadioButtonImages(&pOff, &pOn);
     EXPECT_EQ(std::make_pair(25, 35), std::make_pair(pOff->getWidth(), pOn->getHeight()));
     EXPECT_TRUE(t.getCursor("arrow").isNULL());
-    EXPECT_EQ("Hash key not found : \"\"", imagetest::messageOf([&] { t.getButtonStyle(nullptr); }));
-    EXPECT_EQ("Assertion failed : m_hFrmStyle.hasKey(sKey)", imagetest::messageOf([&] { t.getFrameStyle("x"); }));
+    EXPECT_EQ("Hash key not found : \"\"", testkit::messageOf([&] { t.getButtonStyle(nullptr); }));
+    EXPECT_EQ("Assertion failed : m_hFrmStyle.hasKey(sKey)", testkit::messageOf([&] { t.getFrameStyle("x"); }));
 }
 
 TEST(ThemeAlone, WithoutTheDefaultFontAnUnknownNameFails) {
     Theme t;
-    EXPECT_EQ("Assertion failed : false", imagetest::messageOf([&] { t.getFont("System::DefaultFont"); }));
-    EXPECT_EQ("Assertion failed : false", imagetest::messageOf([&] { t.getFont("Any"); }));
+    EXPECT_EQ("Assertion failed : false", testkit::messageOf([&] { t.getFont("System::DefaultFont"); }));
+    EXPECT_EQ("Assertion failed : false", testkit::messageOf([&] { t.getFont("Any"); }));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "text/bitmapfont.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sdl/sdl_ttf.h"
 #include "testkit/testkit_audio.h"
 #include "testkit/testkit_platform.h"
@@ -99,7 +100,7 @@ inline Color partColor(int n) {
     return Color(static_cast<uint8_t>(20 + 13 * n), static_cast<uint8_t>(200 - 11 * n), static_cast<uint8_t>(7 * n), 255);
 }
 
-class ThemeApp : public imagetest::AppTest<> {
+class ThemeApp : public testkit::AppTest<> {
 protected:
     static constexpr const char* kParts[] = {"top", "bottom", "left", "right", "ul", "ur", "ll", "lr", "back"};
 
@@ -122,7 +123,7 @@ protected:
         std::filesystem::create_directories(m_dir.file("res"));
         std::filesystem::copy_file(kDejaVu, m_dir.file("res/DejaVuSans.ttf"));
         m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
-        auto pMemory = imagetest::memoryProvider();
+        auto pMemory = testkit::memoryProvider();
         m_pTexts = pMemory.get();
         m_app.addResourceProvider(std::move(pMemory), false);
         addPictures();
@@ -148,14 +149,14 @@ protected:
     // Loads a theme file of that text under a fresh name.
     void loadText(Theme& theme, const std::string& sText) {
         const std::string sName = Zep::String::format("t%d.theme", ++m_nTexts).c_str();
-        m_pTexts->add(sName.c_str(), imagetest::resource(sText));
+        m_pTexts->add(sName.c_str(), testkit::resource(sText));
         theme.load(sName.c_str());
     }
 
     // The message of what loading that text throws.
     std::string loadError(const std::string& sText) {
         Zep::SmartPtr<Theme> pTheme = new Theme();
-        return imagetest::messageOf([&] { loadText(*pTheme, sText); });
+        return testkit::messageOf([&] { loadText(*pTheme, sText); });
     }
 
     Zep::SmartPtr<Theme> sample() {

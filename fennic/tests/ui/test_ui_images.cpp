@@ -83,8 +83,8 @@ TEST_F(GeneratedImages, StylesMissingPiecesAreErrorsBeforeDrawing) {
         {"Mixed", "Assertion failed : isNULL(pStyle->lFramePart[nLSide]) == isNULL(pStyle->lFramePart[nRSide])"},
     };
     for (const auto& [szStyle, sMessage] : kCases)
-        EXPECT_EQ(sMessage, imagetest::messageOf([&, szStyle = szStyle] { pTheme->makeFrameImage(30, 30, szStyle); })) << szStyle;
-    EXPECT_EQ("Assertion failed : nTopW == nBotW", imagetest::messageOf([&] {
+        EXPECT_EQ(sMessage, testkit::messageOf([&, szStyle = szStyle] { pTheme->makeFrameImage(30, 30, szStyle); })) << szStyle;
+    EXPECT_EQ("Assertion failed : nTopW == nBotW", testkit::messageOf([&] {
                   loadText(*pTheme, "framestyle Odd\nframe top ui/frm_top fixed\nframe back ui/frm_back\n"
                                     "frame bottom ui/frm_top\nframe ul ui/frm_ul\nframe ur ui/frm_ul\n"
                                     "frame ll ui/frm_ul\nframe lr ui/frm_ul\nframe left ui/frm_top\n"
@@ -95,10 +95,10 @@ TEST_F(GeneratedImages, StylesMissingPiecesAreErrorsBeforeDrawing) {
 
     Zep::SmartPtr<Theme> pButtons = buttonTheme();
     EXPECT_EQ("Assertion failed : notNULL(pStateImage)",
-              imagetest::messageOf([&] { pButtons->makeButtonImage("cap60", 2, -1, nullptr); }));
+              testkit::messageOf([&] { pButtons->makeButtonImage("cap60", 2, -1, nullptr); }));
     EXPECT_EQ("Assertion failed : nCenter > 0",
-              imagetest::messageOf([&] { pButtons->makeButtonImage("cap60", 0, -1, "capped"); }));
-    EXPECT_EQ("Unknown button style 'Nope'", imagetest::messageOf([&] { pButtons->makeButtonImage("x", 0, -1, "Nope"); }));
+              testkit::messageOf([&] { pButtons->makeButtonImage("cap60", 0, -1, "capped"); }));
+    EXPECT_EQ("Unknown button style 'Nope'", testkit::messageOf([&] { pButtons->makeButtonImage("x", 0, -1, "Nope"); }));
 }
 
 TEST_F(GeneratedImages, ButtonCaptionsCentredPushedFadedAndTiled) {

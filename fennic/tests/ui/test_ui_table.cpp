@@ -113,7 +113,7 @@ TEST(TableArrange, AlignmentOffsetsInsertionPointsAndZOrders) {
     t->setCellFlags(Table::kUseInsPoint);
     t->setPosition(0, 0);
     EXPECT_EQ(std::make_pair(7.0f, 3.0f), std::make_pair(p->getPosition().x, p->getPosition().y));
-    EXPECT_EQ("List index out of range : 4 (have 1)", imagetest::messageOf([&] { t->getCellCount(4); }));
+    EXPECT_EQ("List index out of range : 4 (have 1)", testkit::messageOf([&] { t->getCellCount(4); }));
 }
 
 TEST(TableArrange, NestedTablesAttachedSpritesAndNames) {

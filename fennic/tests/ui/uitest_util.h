@@ -55,7 +55,7 @@ protected:
         m_pPlatform = static_cast<testkit::FakePlatform*>(m_app.getPlatform());
         m_pPlatform->setDispatcher(testkit::routeTo(m_app));
         m_pPlatform->setMousePosition(790, 590);
-        m_pTexts->add("ui.txt", imagetest::resource(kStrings));
+        m_pTexts->add("ui.txt", testkit::resource(kStrings));
         m_app.loadStringTable("ui.txt");
     }
     // One frame of the platform's pump.

@@ -16,6 +16,7 @@
 #include <zep2/resource.h>
 
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sdl/sdl_d3d7video.h"
 #include "sdl/sdl_imagefactory.h"
 #include "sdl/sdl_ttf.h"
@@ -26,7 +27,7 @@
 
 namespace uitest {
 
-class XvfbThemedScreen : public imagetest::AppTest<> {
+class XvfbThemedScreen : public testkit::AppTest<> {
 protected:
     struct Picture {
         const char* szName;
@@ -60,8 +61,8 @@ protected:
         std::filesystem::create_directories(m_dir.file("res"));
         std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", m_dir.file("res/DejaVuSans.ttf"));
         m_app.addResourceProvider(std::make_unique<Zep::FilesystemResourceProvider>(m_dir.file("res/").c_str()), false);
-        auto pMemory = imagetest::memoryProvider();
-        pMemory->add(szThemeName, imagetest::resource(sTheme.c_str()));
+        auto pMemory = testkit::memoryProvider();
+        pMemory->add(szThemeName, testkit::resource(sTheme.c_str()));
         m_app.addResourceProvider(std::move(pMemory), false);
         for (const Picture& p : lPictures) {
             Zep::SmartPtr<Image> pImage = m_app.createImage(p.w, p.h, false);

@@ -6,7 +6,7 @@
 
 #include <zep2/error.h>
 
-#include "app/unsavednotice.h"
+#include "screens/settingsnotice.h"
 #include "image/image.h"
 #include "screens/loadingscreen.h"
 #include "driver/platform.h"
@@ -124,7 +124,7 @@ void TUKApp::setDefaultSettings() {
 void TUKApp::onSettingsNotSaved(const char*) {
     if (m_bUnsavedTold || getModeCount() == 0 || getTheme().isNULL() || isQuitting()) return;
     m_bUnsavedTold = true;
-    pushModeNextFrame(unsavednotice::make(*this));
+    pushModeNextFrame(settingsnotice::makeUnsaved(*this));
 }
 
 void TUKExitConfirmMode::onConfirm() {

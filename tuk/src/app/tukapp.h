@@ -26,7 +26,7 @@
 // music. The optional two come from the "3rdparty" folder.
 //
 // The first save that fails once a screen and the theme are up brings, at
-// the next frame, the notice that progress can't be kept (unsavednotice.h);
+// the next frame, the notice that progress can't be kept (settingsnotice.h);
 // later failures only log, as before.
 //
 // A deactivation over a level whose bar is open pauses it with a

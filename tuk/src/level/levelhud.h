@@ -12,7 +12,7 @@
 #pragma once
 
 #include "sprite/gamemode.h"
-#include "records/leveldata.h"
+#include "level/leveldata.h"
 #include "ui/ui_button.h"
 #include "ui/ui_label.h"
 

@@ -18,7 +18,7 @@
 //                        max(2, 6 - 0.08 n) s while a seat is free
 #pragma once
 
-#include "records/leveldata.h"
+#include "level/leveldata.h"
 
 // Fills every tuning field of the level data: those above, with mixed orders
 // off until the day clock switches them on.

@@ -125,7 +125,7 @@
 #include "actors/figures.h"
 #include "actors/glassspot.h"
 #include "level/levelhud.h"
-#include "records/leveldata.h"
+#include "level/leveldata.h"
 #include "actors/parrot.h"
 #include "base/rect.h"
 #include "level/scenereader.h"

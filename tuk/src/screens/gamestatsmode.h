@@ -43,7 +43,7 @@
 #include <cstdint>
 
 #include "screens/changinglabel.h"
-#include "records/leveldata.h"
+#include "level/leveldata.h"
 #include "records/tukmode.h"
 #include "ui/ui_button.h"
 #include "ui/ui_label.h"

@@ -11,8 +11,10 @@
 #include "base/keys.h"
 #include "records/profileaccess.h"
 #include "screens/sandtiles.h"
+#include "screens/settingsnotice.h"
 #include "records/tukplayer.h"
 #include "ui/ui_button.h"
+#include "dialogs/ui_dialog.h"
 #include "dialogs/ui_profiledialogs.h"
 
 namespace {
@@ -183,7 +185,7 @@ void MenuMode::onResume() {
     m_return.cameBack(*pApp);
     pApp->showCursor(true);
     if (pApp->getConfirmQuit()) startMenuMusic();
-    if (!chooseCurrentPlayer()) return;
+    if (tellUnreadableSettings() || !chooseCurrentPlayer()) return;
     TUKPlayerManager* pManager = getProfileManager();
     m_sPlayerName = pApp->getSetting(kCurrentPlayerKey);
     m_pPlayer = static_cast<TUKPlayer*>(pManager->getProfile(m_sPlayerName.c_str()));
@@ -202,6 +204,16 @@ void MenuMode::startMenuMusic() {
     const Zep::String sPrevious = pApp->getCurrentMusicName();
     if (!sPrevious.isEmpty() && sPrevious != kIntroMusic) pApp->releaseSample(sPrevious.c_str());
     pApp->playMusic(kMenuMusic, true);
+}
+
+// Settings that could not be read took every profile with them: the player
+// is told once, before she is asked for a name. True when the notice is up.
+bool MenuMode::tellUnreadableSettings() {
+    GameApp* pApp = getApp();
+    if (m_bUnreadableTold || pApp->getSettingsLoadState() != GameApp::kSettingsUnreadable) return false;
+    m_bUnreadableTold = true;
+    pApp->pushMode(settingsnotice::makeUnreadable(*pApp).release());
+    return true;
 }
 
 // False when no profile exists: the creation dialog, without cancel, is

@@ -15,11 +15,15 @@
 // Coming back (onResume, also right after onEnter): frame rate 60 again
 // (a level paces faster); the cursor shown;
 // "ms_menu" looping once quit confirmation is on (the track before it, unless
-// "st_intro", is handed to the sample cache's release). The current player
-// is the setting "CurrentPlayerName"; when it is empty or names no profile,
-// the first profile becomes current silently, and with no profile at all the
-// profile-creation dialog is pushed without its cancel button and nothing
-// more happens until the menu comes back. Then the greeting is laid out
+// "st_intro", is handed to the sample cache's release). When the settings
+// file could not be read (its profiles are lost), the first coming back
+// shows the notice that says so and where its copy was kept
+// (settingsnotice.h), and nothing more happens until the menu comes back
+// from it. The current player is the setting "CurrentPlayerName"; when it
+// is empty or names no profile, the first profile becomes current
+// silently, and with no profile at all the profile-creation dialog is
+// pushed without its cancel button and nothing more happens until the menu
+// comes back. Then the greeting is laid out
 // ("Welcome," and the name at most 350 pixels wide together: a longer name
 // in the smaller title font "Sand::TitleSmall", centred on the title font's
 // line, and, when still too long, cut with the font's ellipsis; the profile
@@ -109,6 +113,7 @@ private:
     void driftShadow(float fDelta);
     void fadeIn(float fDelta);
     void startMenuMusic();
+    bool tellUnreadableSettings();
     bool chooseCurrentPlayer();
     void showPlayerName(const Zep::String& sName);
     // From the welcome picture's edge to the name label's: one space of the
@@ -140,4 +145,5 @@ private:
     // The pace when the menu comes back, and the caches as a game found
     // them: what the game left behind is let go once.
     ScreenReturn m_return{ScreenReturn::Mark::Once};
+    bool m_bUnreadableTold = false;
 };

@@ -148,10 +148,25 @@ void StoryManagerMode::startLevel() {
 
 // ---- Coming back -----------------------------------------------------------------------
 
+// The fade-in after a level, the store or a cut-scene begins with the map
+// on top again: what came back is taken now, so the map's first frame
+// shows the record as it is.
+void StoryManagerMode::onCovered(GameMode* pMode) {
+    const auto* pFade = dynamic_cast<const ModeTransition*>(pMode);
+    if (pFade && !pFade->isFadeOut()) takeReturn();
+}
+
 void StoryManagerMode::onResume() {
     ZEP_TRACE("StoryManagerMode::onResume");
     m_return.cameBack(*getApp());
     getApp()->showCursor(true);
+    takeReturn();
+    if (!pushNextStep()) getApp()->playMusic(kMapMusic, true);
+}
+
+// Once per level or store: the result taken and the progress saved; the
+// labels every time.
+void StoryManagerMode::takeReturn() {
     if (m_bLevelPlayed) {
         if (m_result.bDone) takeResult();
         m_result = DayResult();
@@ -162,7 +177,6 @@ void StoryManagerMode::onResume() {
         saveProgress();
     }
     showState();
-    if (!pushNextStep()) getApp()->playMusic(kMapMusic, true);
 }
 
 void StoryManagerMode::onUpdate(float fDelta) {

@@ -38,7 +38,9 @@
 //     the highscore list of the game kind; the congratulation queued when it
 //     got in.
 // After every level, done or not, the profiles and the settings file are
-// saved.
+// saved. All this is done as soon as the map is on top again: when the fade
+// back to the map begins (so its first frame shows the record as it is now),
+// else when the map resumes.
 //
 // Coming back from anything, the map paces at 60 frames a second again (a
 // level paces faster). The caches are marked as Play finds them; in the
@@ -63,7 +65,7 @@
 #include <zep2/list.h>
 #include <zep2/str.h>
 
-#include "records/leveldata.h"
+#include "level/leveldata.h"
 #include "records/tukmode.h"
 #include "screens/screenreturn.h"
 #include "ui/ui_button.h"
@@ -94,6 +96,7 @@ public:
     ~StoryManagerMode() override;
 
     void onEnter() override;
+    void onCovered(GameMode* pMode) override;
     void onResume() override;
     void onUpdate(float fDelta) override;
     void onCallback(int nId, void* pData) override;
@@ -122,6 +125,7 @@ private:
     Zep::SmartPtr<Button> addButton(const char* szKey, int nId, int x, int y);
     void showState();
     int currentStage() const;
+    void takeReturn();
 
     // ---- Results and steps (storymanager_steps.cpp) ----
     void beginAdventure(int nStoryValue);

@@ -44,7 +44,7 @@ void ActorTest::SetUp() {
     picture("parrot_1", 40, 40);
     picture("juicer", 120, 150);
     m_app.addResourceProvider(
-        imagetest::memoryProvider(
+        testkit::memoryProvider(
             {{"juicer.anim", juicerScript()},
              {"button.template", "fps 10\nload button_(0)\nseq notpushed\nadd button_(0)\nseq pushed\n"
                                  "add button_(0)\n"},

@@ -106,7 +106,7 @@ void addBarContent(GameApp& app) {
     addPicture(app, "walk_marker", 30, 16);
     addPicture(app, "popup_money", 30, 20);
     addPicture(app, "star_1", 20, 20);
-    app.addResourceProvider(imagetest::memoryProvider({{"char0_odile.template", waitressTemplate()},
+    app.addResourceProvider(testkit::memoryProvider({{"char0_odile.template", waitressTemplate()},
                                                        {"m_star.anim", "fps 10\nload star_1\nseq s\nadd star_1\n"},
                                                        {"vaso.template", glassTemplate()},
                                                        {"vaso_brillo.template", shineTemplate()}}),

@@ -28,6 +28,7 @@
 
 #include "image/imagetest_util.h"
 #include "testkit/testkit_audio.h"
+#include "testkit/testkit_fixtures.h"
 #include "testkit/testkit_modes.h"
 #include "level/playmode.h"
 #include "actors/waitress.h"

@@ -79,7 +79,7 @@ void CustomerTest::SetUp() {
         addPicture(m_app, std::string("bub_ico_") + szIcon, 24, 24, Color(255, 0, 0, 255));
     const std::string sPlain = plainCustomerScript(), sVip = customerScript(kVip, true);
     m_app.addResourceProvider(
-        imagetest::memoryProvider({{"ch_ana.anim", sPlain},
+        testkit::memoryProvider({{"ch_ana.anim", sPlain},
                                    {"ch_hombr.anim", sPlain},
                                    {"ch_hombra.anim", sPlain},
                                    {"ch_hombre.anim", customerScript(kHombre, false)},

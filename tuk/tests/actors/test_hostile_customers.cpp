@@ -54,12 +54,12 @@ TEST_F(HostileCustomers, DamagedContentGivesAClearErrorOrAWorkingCustomer) {
         const std::string sWhat = row.szWhat, sName = "bad" + std::to_string(nRow++);
         if (sWhat == "anim") {
             const std::string sScript = replaced(bartest::plainCustomerScript(), row.szFrom, row.szTo);
-            m_app.addResourceProvider(imagetest::memoryProvider({{("ch_" + sName + ".anim").c_str(), sScript}}),
+            m_app.addResourceProvider(testkit::memoryProvider({{("ch_" + sName + ".anim").c_str(), sScript}}),
                                       true);
         }
         if (sWhat == "balloon") {
             const std::string sTemplate = replaced(bartest::balloonTemplate(), row.szFrom, row.szTo);
-            m_app.addResourceProvider(imagetest::memoryProvider({{"balloon.template", sTemplate}}), true);
+            m_app.addResourceProvider(testkit::memoryProvider({{"balloon.template", sTemplate}}), true);
             m_app.releaseAnimation("balloonstandl_der");
         }
         LevelData& data = m_pMode->getLevelData();

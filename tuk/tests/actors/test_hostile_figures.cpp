@@ -41,7 +41,7 @@ TEST_F(HostileFigures, ArmFramePositionOutsideTheTablesIsAContentError) {
         sText.replace(sText.find(sValid), sValid.size(),
                       "seq stand_s_arm_empty_left\nadd odile_arm\nprop position " + std::string(row.szValue) + "\n");
         const std::string sBase = "bad" + std::to_string(nRow++);
-        m_app.addResourceProvider(imagetest::memoryProvider({{(sBase + ".template").c_str(), sText}}), false);
+        m_app.addResourceProvider(testkit::memoryProvider({{(sBase + ".template").c_str(), sText}}), false);
         Zep::SmartPtr<Waitress> pWaitress = new Waitress(m_pMode, sBase.c_str(), 400, 620, 2);
         const Zep::SmartPtr<Mug> pMug = fullMug();
         std::string sOutcome = animtest::failure([&] { pWaitress->setHandContents(pMug); });

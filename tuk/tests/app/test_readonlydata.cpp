@@ -93,8 +93,8 @@ TEST_F(XvfbReadOnlyData, TheGameReadsItLogsToStandardErrorAndLocksInTheRuntimeFo
     click(100, 100, showing(wholegame::kSplashSecond));
     // The menu's first save fails: the player is told on screen, once, and
     // OK (Return) leaves her at the menu.
-    ASSERT_TRUE(waitFor("the notice that progress can't be saved", unsavedNotice()));
-    press(wholegame::kReturn, unsavedNotice());
+    ASSERT_TRUE(waitFor("the notice that progress can't be saved", settingsNotice()));
+    press(wholegame::kReturn, settingsNotice());
     EXPECT_TRUE(waitFor("the menu, greeting her", showing(wholegame::kMenu)));
 
     // A second copy finds the lock in the runtime folder.

@@ -31,7 +31,7 @@ protected:
         AppWithScreen::SetUp();
         m_app.initCaches();
         m_app.registerBuiltinResources();
-        m_app.addResourceProvider(imagetest::memoryProvider({{"s.theme", screentest::theme()}}), false);
+        m_app.addResourceProvider(testkit::memoryProvider({{"s.theme", screentest::theme()}}), false);
         for (const char* szName : {"btn", "frm", "separator"})
             m_app.addImage(szName, imagetest::solid(40, 20, false, Color(90, 60, 30, 255)).get(), true);
         Zep::SmartPtr<Theme> pTheme = new Theme();

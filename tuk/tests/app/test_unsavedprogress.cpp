@@ -15,9 +15,6 @@ namespace {
 
 using namespace wholegame;
 
-// Long enough for a message to follow the frame that closed the options.
-constexpr int kNoNoticeMilliseconds = 1500;
-
 class XvfbUnsavedProgress : public GameRun {
 protected:
     XvfbUnsavedProgress() : GameRun("unsavedprogress") {}
@@ -38,20 +35,20 @@ TEST_F(XvfbUnsavedProgress, TheFirstSaveThatFailsIsToldOnScreenOnce) {
     ASSERT_TRUE(m_screen.isOpen());
     start();
     ASSERT_TRUE(reachMenuAs("ann"));
-    EXPECT_FALSE(unsavedNotice()(m_screen.grab()));
+    EXPECT_FALSE(settingsNotice()(m_screen.grab()));
     const std::string sSettings = dataFile("tukconfig.dat");
     std::filesystem::remove(sSettings);
     std::filesystem::create_directory(sSettings);
 
     ASSERT_TRUE(optionsOk());
-    ASSERT_TRUE(waitFor("the notice that progress can't be saved", unsavedNotice()));
-    press(kReturn, unsavedNotice());
+    ASSERT_TRUE(waitFor("the notice that progress can't be saved", settingsNotice()));
+    press(kReturn, settingsNotice());
     ASSERT_TRUE(waitFor("the menu after the notice", showing(kMenu)));
 
     // The next failure is only logged.
     ASSERT_TRUE(optionsOk());
     ASSERT_TRUE(waitFor("the menu after the second options", showing(kMenu)));
-    EXPECT_FALSE(cameWithin(unsavedNotice(), kNoNoticeMilliseconds));
+    EXPECT_FALSE(cameWithin(settingsNotice(), kNoNoticeMilliseconds));
 
     m_pGame->signal(SIGTERM);
     ASSERT_EQ(m_pGame->wait(kScreenMilliseconds), 0);

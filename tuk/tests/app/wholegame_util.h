@@ -44,6 +44,8 @@ constexpr unsigned long kReturn = 0xff0d;
 // A click that leaves the screen as it was is sent again after this long.
 constexpr int kClickMilliseconds = 3000;
 constexpr int kClickTries = 5;
+// Long enough for a notice to follow the frame that would bring it.
+constexpr int kNoNoticeMilliseconds = 1500;
 // Where the pointer rests between clicks.
 constexpr int kRestX = 796, kRestY = 596;
 // The main menu's Options sign, and the OK of the options dialog it opens.
@@ -242,9 +244,10 @@ protected:
         };
     }
 
-    // The message that progress can't be saved: a dialog wider than the
-    // name box's, the top-left corner of its frame left of x 160.
-    Condition unsavedNotice() {
+    // A notice about the settings file (progress can't be saved, or the
+    // settings could not be read): a dialog wider than the name box's, the
+    // top-left corner of its frame left of x 160.
+    Condition settingsNotice() {
         return [this](const Shot& shot) { return !find(shot, "frame_ul", 40, 150, 160, 300).empty(); };
     }
 

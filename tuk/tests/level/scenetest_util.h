@@ -29,7 +29,7 @@ protected:
         ActorTest::SetUp();
         m_app.addImage("wall", imagetest::solid(20, 10, true, Color(1, 2, 3, 255)).get(), false);
         m_app.addImage("sky", imagetest::solid(80, 60, false, Color(4, 5, 6, 255)).get(), false);
-        auto pFiles = imagetest::memoryProvider(
+        auto pFiles = testkit::memoryProvider(
             {{"bailarina.template", "fps 10\nload dancer_1\nseq dance loop\nadd dancer_1\n"},
              {"walker.anim", "fps 10\nload bongo_1\nseq walk loop\nadd bongo_1\ndefault walk\n"},
              {"glow.emitter", "type radial\nmaxparticles 2\nemissionrate 10\nimage parrot_1\n"}});
@@ -47,7 +47,7 @@ protected:
     PlayMode& read(const std::string& sText, const char* szLevels = "0000000000000") {
         for (int i = 0; i < TUKPlayer::kUpgradeKinds && szLevels[i]; ++i)
             m_player.setUpgradeLevel(i, szLevels[i] - '0');
-        m_pScenes->add("t.scene", imagetest::resource(sText));
+        m_pScenes->add("t.scene", testkit::resource(sText));
         m_pLevel.reset();
         m_pLevel = std::make_unique<PlayMode>(&m_player, nullptr, "t", 0, 0, 1);
         m_pLevel->loadScene();

@@ -22,7 +22,7 @@ class LoadingBox : public screentest::ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        m_pFiles->add("l.txt", imagetest::resource("LDN_Loading Loading...\n"));
+        m_pFiles->add("l.txt", testkit::resource("LDN_Loading Loading...\n"));
         m_app.loadStringTable("l.txt");
         // Clock picture n is 20 + n pixels wide; the base 60, the markers 50.
         picture("clock_base", 60, 64, true);

@@ -26,7 +26,7 @@ class Spawning : public bartest::CustomerTest {
 protected:
     void SetUp() override {
         CustomerTest::SetUp();
-        m_app.addResourceProvider(imagetest::memoryProvider({{"ch_vipb.anim",
+        m_app.addResourceProvider(testkit::memoryProvider({{"ch_vipb.anim",
                                                               m_app.getResource("ch_vip.anim")->asString().c_str()}}),
                                   false);
         LevelData& data = m_pMode->getLevelData();

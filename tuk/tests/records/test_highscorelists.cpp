@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "records/highscore_util.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 
 using namespace highscoretest;
 
 namespace {
 
-class HighscoreListsTest : public imagetest::AppTest<> {};
+class HighscoreListsTest : public testkit::AppTest<> {};
 
 const Rows kDefault0 = {{"Odile", 450000}, {"Pella", 445000}, {"Tamsa", 440000}, {"Brumo", 435000},
                         {"Vesko", 430000}, {"Ombo", 425000},  {"Luzz", 420000},  {"Draskina", 415000},

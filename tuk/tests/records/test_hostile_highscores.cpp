@@ -5,13 +5,13 @@
 #include <zep2/str.h>
 
 #include "records/highscore_util.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 
 using namespace highscoretest;
 
 namespace {
 
-class HostileHighscores : public imagetest::AppTest<> {
+class HostileHighscores : public testkit::AppTest<> {
 protected:
     std::string newLog() {
         const std::string sAll = m_files.logText(), sNew = sAll.substr(m_nLogSeen);

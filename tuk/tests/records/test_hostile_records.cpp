@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "records/records_util.h"
 #include "records/tukplayer.h"
 
@@ -13,7 +13,7 @@ using namespace recordtest;
 
 namespace {
 
-class HostilePlayerRecords : public imagetest::AppTest<> {};
+class HostilePlayerRecords : public testkit::AppTest<> {};
 
 // A valid version-2 record: levels 1, money 500, the flag set, the rest 0
 // but difficulty 1.

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "records/textformat.h"
 
 namespace {
@@ -27,7 +27,7 @@ int countOf(const std::string& sText, const std::string& sPart) {
     return n;
 }
 
-class TextFormatTest : public imagetest::AppTest<> {};
+class TextFormatTest : public testkit::AppTest<> {};
 
 }  // namespace
 

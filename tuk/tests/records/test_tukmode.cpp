@@ -1,11 +1,11 @@
 // The game's mode and dialog bases: their flags.
 #include <gtest/gtest.h>
 
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "records/tukmode.h"
 
 namespace {
-class TUKModeTest : public imagetest::AppTest<> {};
+class TUKModeTest : public testkit::AppTest<> {};
 }  // namespace
 
 TEST_F(TUKModeTest, FlagsGetActiveAndVisibleAddedAndNoFlagsKeepTheDefaults) {

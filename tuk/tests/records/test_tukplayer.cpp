@@ -8,7 +8,7 @@
 #include <zep2/memstream.h>
 #include <zep2/objectstreamer.h>
 
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "records/records_util.h"
 #include "records/tukplayer.h"
 
@@ -16,7 +16,7 @@ using namespace recordtest;
 
 namespace {
 
-class PlayerRecordTest : public imagetest::AppTest<> {};
+class PlayerRecordTest : public testkit::AppTest<> {};
 
 // 13 words: nFirst, nFirst + nStep, ...
 std::string slots(int32_t nFirst, int32_t nStep) {
@@ -104,7 +104,7 @@ TEST_F(PlayerRecordTest, UnknownVersionThrowsAndTheManagerKeepsTheSettingAside) 
         Zep::SmartPtr<Zep::MemStream> pBytes(new Zep::MemStream(sAlone.data(), static_cast<int>(sAlone.size())));
         Zep::ObjectStreamer reader(pBytes.get(), false);
         TUKPlayer player;
-        EXPECT_EQ(imagetest::messageOf<Zep::BadStreamFormatException>([&] { player.read(reader); }),
+        EXPECT_EQ(testkit::messageOf<Zep::BadStreamFormatException>([&] { player.read(reader); }),
                   "TUKPlayer::read : unknown format version\n");
     }
     setSettingBytes(m_app, sStream);

@@ -5,6 +5,7 @@
 
 #include "anim/animsprite.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sprite/spritetest_util.h"
 #include "records/upgrademanager.h"
 
@@ -112,7 +113,7 @@ TEST_F(StorePictures, SoldOutIsADarkenedCopyWithTheStampAtItsCentre) {
 }
 
 TEST_F(StorePictures, ParrotItemIsAnAnimationOnlyBeforeItIsBought) {
-    auto pProvider = imagetest::memoryProvider({{"store_parrot.anim", "seq default\nload bird\nadd bird\n"}});
+    auto pProvider = testkit::memoryProvider({{"store_parrot.anim", "seq default\nload bird\nadd bird\n"}});
     m_app.addResourceProvider(std::move(pProvider), false);
     m_app.addImage("bird", imagetest::solid(3, 3, true, Color(9, 9, 9, 255)).get(), false);
     UpgradeManager manager;

@@ -17,6 +17,7 @@
 #include "sprite/gamemode.h"
 #include "records/gamerandom.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "base/keys.h"
 #include "render/dirtyrects.h"
 #include "screens/democontent_files.h"
@@ -30,7 +31,7 @@
 
 namespace changedframes {
 
-class ScreenTest : public imagetest::AppTest<> {
+class ScreenTest : public testkit::AppTest<> {
 protected:
     void SetUp() override {
         SDL_Init(SDL_INIT_NOPARACHUTE);

@@ -36,13 +36,13 @@ class FrontEndTest : public screentest::ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        m_pFiles->add("f.theme", imagetest::resource(screentest::theme() + kStyles));
+        m_pFiles->add("f.theme", testkit::resource(screentest::theme() + kStyles));
         Zep::SmartPtr<Theme> pTheme = new Theme();
         pTheme->load("f.theme");
         m_app.setTheme(pTheme);
-        m_pFiles->add("f.txt", imagetest::resource(kStrings));
+        m_pFiles->add("f.txt", testkit::resource(kStrings));
         m_app.loadStringTable("f.txt");
-        m_pFiles->add("clock.anim", imagetest::resource("seq s\nload frm\nadd frm\n"));
+        m_pFiles->add("clock.anim", testkit::resource("seq s\nload frm\nadd frm\n"));
         for (const char* szName : {"ms_menu", "ms_story", "ms_story_win"})
             m_pAudio->m_musicLoader.m_setNames.insert(szName);
         m_pAudio->m_sampleLoader.m_setNames.insert("ms_winlevel");

@@ -78,11 +78,11 @@ inline void addStoreContent(GameApp& app, Zep::MemoryResourceProvider& files, te
     for (const char* szName : {"upgrade_store", "store_mask", "store_coin", "store_globito_normal", "store_soldout",
                                "store_notavail", "salesman_1", "store_parrot_1", "store_parrot_2"})
         picture(szName, 70, 90);
-    files.add("salesman.anim", imagetest::resource("load salesman_1\nseq blink\nadd salesman_1\nseq normal\n"
+    files.add("salesman.anim", testkit::resource("load salesman_1\nseq blink\nadd salesman_1\nseq normal\n"
                                                    "add salesman_1\nseq talk\nadd salesman_1\nseq sad\n"
                                                    "add salesman_1\nseq smile\nadd salesman_1\n"));
     files.add("store_parrot.anim",
-              imagetest::resource("load store_parrot_1\nload store_parrot_2\nseq normal\nadd store_parrot_1\n"
+              testkit::resource("load store_parrot_1\nload store_parrot_2\nseq normal\nadd store_parrot_1\n"
                                   "add store_parrot_2\nseq highlight\nadd store_parrot_2\nadd store_parrot_1\n"
                                   "default normal\n"));
     for (const char* szSound : {"sfx_store_clink", "sfx_mouseover"}) audio.m_sampleLoader.m_setNames.insert(szSound);
@@ -139,9 +139,9 @@ protected:
                                        "seq dance\nadd pic\nseq work\nadd pic\nseq idle\nadd pic\ndefault idle\n";
         for (const char* szScript : {"machine.anim", "parrot.anim", "barman.template", "mrbongo.template",
                                      "bailarina.template"})
-            m_pFiles->add(szScript, imagetest::resource("load pic\n" + sSequences));
-        m_pFiles->add("bar.scene", imagetest::resource(barScene()));
-        m_pFiles->add("store.txt", imagetest::resource(
+            m_pFiles->add(szScript, testkit::resource("load pic\n" + sSequences));
+        m_pFiles->add("bar.scene", testkit::resource(barScene()));
+        m_pFiles->add("store.txt", testkit::resource(
             "UPG_Price Price: %d\nUPG_Buy Buy\nUPG_Cancel Cancel\nUPG_Cant Too dear\nUPG_Upgraded Bought\n"
             "UPG_Radio_Chair0 Chair 0\nUPG_Radio_Chair1 Chair 1\nUPG_Radio_Chair2 Chair 2\n"
             "UPG_Radio_Chair3 Chair 3\nUPC_Radio_Center_1_0 Daisies 1\nUPC_Radio_Juicer_0_2 Barman 0\n"

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sprite/sprite.h"
 #include "sprite/spritetest_util.h"
 #include "testkit/testkit_audio.h"
@@ -34,7 +35,7 @@ protected:
         m_pPlatform->setAudioDriver(std::move(pAudio));
         m_app.useAudioDriver(m_pAudio);
         m_app.registerBuiltinResources();
-        auto pFiles = imagetest::memoryProvider(
+        auto pFiles = testkit::memoryProvider(
             {{"s.theme", theme()},
              {"s.txt", "HF_Back Back\nHF_Name Name\nHF_Score Score\nHF_Newhigh A new highscore!\n"
                        "HF_Congrats Well done\nCPD_OK OK\nHT_Back Back\nHT_Previous Previous\nHT_Next Next\n"}});

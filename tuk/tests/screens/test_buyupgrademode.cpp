@@ -100,7 +100,7 @@ TEST_F(PurchaseDialog, AChosenVariantShowsItsCandidatesAtTheLevelItWouldReach) {
 }
 
 TEST_F(PurchaseDialog, APriceTextWithAnotherConversionIsShownAsItIsAndLogged) {
-    m_pFiles->add("odd.txt", imagetest::resource("UPG_Price Cost %s\n"));
+    m_pFiles->add("odd.txt", testkit::resource("UPG_Price Cost %s\n"));
     m_app.loadStringTable("odd.txt");
     BuyUpgradeMode& dialog = open(0, "0000000000000", 80);
     EXPECT_EQ(dialog.getTextLabel()->getText(), "Tray");

@@ -14,7 +14,7 @@ protected:
     void SetUp() override {
         FrontEndTest::SetUp();
         m_pFiles->add("credits.txt",
-                      imagetest::resource("# people\n= text_design_g\n+ Ann Example\r\n\n+ Bo\n- Kept\n"));
+                      testkit::resource("# people\n= text_design_g\n+ Ann Example\r\n\n+ Bo\n- Kept\n"));
         m_app.pushMode(new GameMode());
     }
     TUKGameOptions* open(ICallbackTarget* pTarget = nullptr, int nContinue = 0, int nExit = 0) {
@@ -90,7 +90,7 @@ TEST_F(OptionsTest, TheVersionFormatIsUsedOnlyWhenItTakesThreeIntegers) {
     };
     open();
     for (const auto& [szFormat, szShown] : kRows) {
-        m_pFiles->add("v.txt", imagetest::resource(std::string("AboutVerFmt ") + szFormat + "\n"));
+        m_pFiles->add("v.txt", testkit::resource(std::string("AboutVerFmt ") + szFormat + "\n"));
         m_app.loadStringTable("v.txt");
         pressOn(button(TUKGameOptions::kCreditsId));
         const std::string sColumn = column();

@@ -20,7 +20,7 @@ class DayStatistics : public screentest::ScreenTest {
 protected:
     void SetUp() override {
         ScreenTest::SetUp();
-        m_pFiles->add("g.txt", imagetest::resource("GSM_LevelScore Takings\nGSM_Total Total\nGSM_LevelGoal Goal\n"
+        m_pFiles->add("g.txt", testkit::resource("GSM_LevelScore Takings\nGSM_Total Total\nGSM_LevelGoal Goal\n"
                                                    "GSM_LevelStars Stars\nGSM_Customers Guests\nGSM_Time Time\n"
                                                    "GSM_TotalStars All stars\nStatTimePlayed %d:%02d\n"));
         m_app.loadStringTable("g.txt");
@@ -195,7 +195,7 @@ TEST_F(DayStatistics, TheTickPlaysOnChannelTwoAtOneFifthAndNeverOverItself) {
 }
 
 TEST_F(DayStatistics, AnUnfitTimeFormatIsShownAsItStands) {
-    m_pFiles->add("bad.txt", imagetest::resource("StatTimePlayed %s for %d\n"));
+    m_pFiles->add("bad.txt", testkit::resource("StatTimePlayed %s for %d\n"));
     m_app.loadStringTable("bad.txt");
     m_data.m_fTimePlayed = 75.0f;
     push(1);

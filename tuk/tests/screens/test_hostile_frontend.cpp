@@ -7,11 +7,11 @@
 
 #include "screens/creditslist.h"
 #include "screens/gameoptions.h"
-#include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 
 namespace {
 
-class HostileFrontEnd : public imagetest::AppTest<> {};
+class HostileFrontEnd : public testkit::AppTest<> {};
 
 std::string itemsOf(const std::string& sText) {
     std::string s;

@@ -14,7 +14,7 @@ class HostilePreview : public previewtest::PreviewTest {
 protected:
     // The base scene, the line as line 6, then one more sprite.
     void readWith(const std::string& sLine) {
-        m_pFiles->add("t.scene", imagetest::resource("image wall\nsprite wall 1 2 3 named\n"
+        m_pFiles->add("t.scene", testkit::resource("image wall\nsprite wall 1 2 3 named\n"
                                                      "sprite_repeat wall 0 0 0 0 0 empty\n"
                                                      "animation machine.anim\nanimsprite machine.anim 0 0 0 anim\n" +
                                                      sLine + "\nsprite wall 0 0 90\n"));
@@ -97,7 +97,7 @@ TEST_F(HostilePreview, UndefinedNamesShortLinesAndLimitsSkipTheLineOrRaiseAsTheR
 TEST_F(HostilePreview, TheSpriteLimitSkipsTheLinesAboveIt) {
     std::string sScene = "image wall\n";
     for (int i = 0; i < 20; ++i) sScene += "sprite_repeat wall 0 0 0 100 1\n";
-    m_pFiles->add("t.scene", imagetest::resource(sScene));
+    m_pFiles->add("t.scene", testkit::resource(sScene));
     BarPreview preview(m_app, 8, previewtest::levels("0000000010000"));
     preview.read("t");
     EXPECT_EQ(preview.getSprites().getCount(), 10 + 1900);

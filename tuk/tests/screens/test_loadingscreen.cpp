@@ -42,9 +42,9 @@ protected:
         m_timed.m_pPlatform = m_pPlatform;
         m_app.useAudioDriver(&m_timed);
         ParticleEmitter::clearDefinitions();
-        m_pFiles->add("e1", imagetest::resource("maxparticles 3\nlifetimerange 5 5\n"));
-        m_pFiles->add("a1", imagetest::resource("seq s\nload frm\nadd frm\n"));
-        m_pFiles->add("a2", imagetest::resource("seq s\nload btn\nadd btn\n"));
+        m_pFiles->add("e1", testkit::resource("maxparticles 3\nlifetimerange 5 5\n"));
+        m_pFiles->add("a1", testkit::resource("seq s\nload frm\nadd frm\n"));
+        m_pFiles->add("a2", testkit::resource("seq s\nload btn\nadd btn\n"));
     }
     void TearDown() override {
         ParticleEmitter::clearDefinitions();
@@ -52,11 +52,11 @@ protected:
     }
     void lists(const std::string& sChar, const std::string& sCommon, const std::string& sSounds,
                const std::string& sMusic, const std::string& sEmitters) {
-        m_pFiles->add(LoadingScreen::kCharacterAnimations, imagetest::resource(sChar));
-        m_pFiles->add(LoadingScreen::kCommonAnimations, imagetest::resource(sCommon));
-        m_pFiles->add(LoadingScreen::kSounds, imagetest::resource(sSounds));
-        m_pFiles->add(LoadingScreen::kMusic, imagetest::resource(sMusic));
-        m_pFiles->add(LoadingScreen::kEmitters, imagetest::resource(sEmitters));
+        m_pFiles->add(LoadingScreen::kCharacterAnimations, testkit::resource(sChar));
+        m_pFiles->add(LoadingScreen::kCommonAnimations, testkit::resource(sCommon));
+        m_pFiles->add(LoadingScreen::kSounds, testkit::resource(sSounds));
+        m_pFiles->add(LoadingScreen::kMusic, testkit::resource(sMusic));
+        m_pFiles->add(LoadingScreen::kEmitters, testkit::resource(sEmitters));
         m_pScreen = new LoadingScreen();
         m_app.pushMode(m_pScreen);
     }

@@ -15,7 +15,7 @@ protected:
     void SetUp() override {
         ScreenTest::SetUp();
         ParticleEmitter::clearDefinitions();
-        m_pFiles->add(LongDialogMode::kEmitter, imagetest::resource("maxparticles 3\nlifetimerange 5 5\n"));
+        m_pFiles->add(LongDialogMode::kEmitter, testkit::resource("maxparticles 3\nlifetimerange 5 5\n"));
         picture("congrats", 60, 40);
         // Flower n is 10·n pixels wide, so a particle's picture tells which one it is.
         for (int n = 1; n <= 5; ++n) picture(("mapa_flor_" + std::to_string(n) + "_s").c_str(), 10 * n, 8, true);

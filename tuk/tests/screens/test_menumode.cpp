@@ -8,6 +8,7 @@
 #include "base/keys.h"
 #include "screens/menumode.h"
 #include "screens/storymanager.h"
+#include "dialogs/ui_dialog.h"
 #include "dialogs/ui_profiledialogs.h"
 #include "dialogs/ui_stddialogs.h"
 
@@ -90,6 +91,41 @@ TEST_F(MenuTest, AStaleCurrentNameFallsToTheFirstProfileSilently) {
     openMenu();
     EXPECT_EQ(m_app.getTopMode(), m_pMenu);
     EXPECT_EQ(m_pMenu->getPlayerName(), "bea");
+}
+
+// A settings file cut short, of random bytes or 50 MB long: the notice that
+// names its kept copy comes first, then the forced first name; once the
+// player has one, the menu comes back without the notice.
+TEST_F(MenuTest, UnreadableSettingsAreToldOnceNamingTheCopyBeforeTheFirstName) {
+    m_app.saveSettingsFile();
+    const std::string sGood = testkit::readFileBytes(m_files.configPath());
+    std::string sRandom(4096, '\0');
+    unsigned nSeed = 56;
+    for (char& c : sRandom) c = static_cast<char>((nSeed = nSeed * 1103515245u + 12345u) >> 16);
+    const std::string kDamaged[] = {sGood.substr(0, sGood.size() / 2), sRandom, std::string(50 << 20, 'x')};
+    const char* kCopies[] = {".bad", ".bad.1", ".bad.2"};
+    for (size_t i = 0; i < std::size(kDamaged); ++i) {
+        testkit::writeFileBytes(m_files.configPath(), kDamaged[i]);
+        m_app.loadSettings();
+        openMenu();
+        auto* pNotice = top<DlgMessage>();
+        ASSERT_TRUE(pNotice) << i;
+        std::string sShown;
+        for (const Zep::SmartPtr<Sprite>& pSprite : pNotice->getAllSprites())
+            if (auto* pLabel = dynamic_cast<Label*>(pSprite.get())) sShown += pLabel->getText().c_str();
+        const std::string sCopy = m_files.configPath() + kCopies[i];
+        EXPECT_EQ(sShown, "BSD_NotRead\n" + sCopy + "\nBSD_Defaults") << i;
+        events({E::keyDown(Key::Return)});
+        ASSERT_TRUE(top<CreateProfileDialog>()) << i;
+        for (char c : std::string("Ann")) events({E::character(c)});
+        events({E::keyDown(Key::Return)});
+        EXPECT_EQ(m_app.getTopMode(), m_pMenu) << i;
+        m_app.pushMode(new TUKMode());
+        endTop();
+        EXPECT_EQ(m_app.getTopMode(), m_pMenu) << i;
+        EXPECT_TRUE(testkit::readFileBytes(sCopy) == kDamaged[i]) << i;
+        endTop();
+    }
 }
 
 struct StartPath {

@@ -16,7 +16,7 @@ protected:
         ScreenTest::SetUp();
         m_pAudio->m_musicLoader.m_setNames.insert("ms_story");
         // "a" comes from its file, so whether it is cached shows.
-        m_pFiles->add("a.png", imagetest::resource(imagetest::pngOf(8, 6, imagetest::pattern)));
+        m_pFiles->add("a.png", testkit::resource(imagetest::pngOf(8, 6, imagetest::pattern)));
         for (const char* szName : {"b", "c", "d"}) picture(szName, 8, 6);
         for (const char* szName : {"littlebutton_active", "littlebutton_highlight", "littlebutton_pushed"})
             picture(szName, 30, 20, true);
@@ -116,7 +116,7 @@ TEST_F(SlideshowTest, AnEmptyListEndsOnTheSecondUpdateAndABadStateIsAFault) {
     struct Broken : SlideshowMode {
         Broken() : SlideshowMode({}, false, "ms_story") { m_nState = 7; }
     } broken;
-    EXPECT_EQ(imagetest::messageOf([&] { broken.onUpdate(0.25f); }), "Unknown state 7");
+    EXPECT_EQ(testkit::messageOf([&] { broken.onUpdate(0.25f); }), "Unknown state 7");
 }
 
 TEST_F(SlideshowTest, AlbumPagesTurnWithItsButtonsAndTheSpaceBar) {

@@ -17,7 +17,7 @@ protected:
         std::string sTheme = screentest::theme() + "buttonstyle PaperButton\n";
         for (const char* szState : {"normal", "pushed", "highlight", "disabled"})
             sTheme += std::string("buttonimage ") + szState + " btn\n";
-        m_pFiles->add("store.theme", imagetest::resource(sTheme));
+        m_pFiles->add("store.theme", testkit::resource(sTheme));
         Zep::SmartPtr<Theme> pTheme = new Theme();
         pTheme->load("store.theme");
         m_app.setTheme(pTheme);

@@ -17,6 +17,7 @@
 #include "screens/slideshow.h"
 #include "screens/storemode.h"
 #include "screens/storymanager.h"
+#include "sprite/trn_fadetoblack.h"
 
 namespace {
 
@@ -50,10 +51,10 @@ protected:
         for (int i = 1; i <= 20; ++i) picture(("clock_" + std::to_string(i)).c_str(), 8, 8);
         for (int i = 0; i < 5; ++i)
             m_pFiles->add(("scene" + std::to_string(i) + ".scene").c_str(),
-                          imagetest::resource("walkarea 0 400 800 700 300\n"
+                          testkit::resource("walkarea 0 400 800 700 300\n"
                                               "actionspot trashbin 10 10 5 0 400 40 440 n sink\n"
                                               "actionspot charspot 100 300 90 80 420 120 460 n seat 0\n"));
-        m_pFiles->add("customers.txt", imagetest::resource("ana normal 1\n"));
+        m_pFiles->add("customers.txt", testkit::resource("ana normal 1\n"));
     }
     // A player at that point of an adventure under way, with money, an
     // upgrade and scores of earlier levels.
@@ -103,6 +104,21 @@ protected:
             endTop();
         }
         return s;
+    }
+
+    std::string labels() const {
+        return std::string(m_pMap->getStageLabel()->getText().c_str()) + " " +
+               m_pMap->getDayLabel()->getText().c_str() + " " + m_pMap->getMoneyLabel()->getText().c_str();
+    }
+    // Frames of 50 ms until the map shows again, under the fade-in that
+    // follows its return: the labels of the first frame drawn then.
+    std::string firstFrameBack() {
+        auto back = [this] {
+            const auto* pFade = dynamic_cast<ModeTransition*>(m_app.getTopMode());
+            return pFade && !pFade->isFadeOut() && m_app.getModeAt(1) == m_pMap;
+        };
+        for (int i = 0; i < 200 && !back(); ++i) m_app.updateModes(0.05f);
+        return back() ? labels() : "(the map did not come back)";
     }
 
     StoryManagerMode* m_pMap = nullptr;
@@ -236,6 +252,28 @@ TEST_F(MapTest, TheFiftiethLevelOffersTheScoreAndCongratulatesOnlyWhenItGotIn) {
     EXPECT_EQ(imagetest::dataPixel(*pLast, 400, 300), Color(0, 0, 0, 255));
 }
 
+// A level won on the last day of a stage, then a purchase in the store,
+// each left behind its fade as the game leaves them: the map shows the
+// record's stage, day and money from its first frame back, not only once
+// the fade-in is over.
+TEST_F(MapTest, TheFirstFrameBackFromTheLevelAndTheStoreShowsTheRecord) {
+    TUKPlayer* p = ann(9);
+    openMap(p, 0);
+    PlayMode* pLevel = enterLevel();
+    ASSERT_TRUE(pLevel);
+    *pLevel->getDayResult() = {true, 300, 4, 280, 3, true};
+    pLevel->startTransition(new TrnFadeToBlack());
+    EXPECT_EQ(firstFrameBack(), "Stage 2 Day 1 Money 800");
+    settle();
+    auto* pStore = top<StoreMode>();
+    ASSERT_TRUE(pStore);
+    p->setMoney(720);  // as the purchase dialog pays
+    pStore->onCallback(StoreMode::kBackId, nullptr);
+    EXPECT_EQ(firstFrameBack(), "Stage 2 Day 1 Money 720");
+    settle();
+    EXPECT_EQ(labels(), "Stage 2 Day 1 Money 720");
+}
+
 TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedFormatter) {
     const struct {
         int nProgress;
@@ -261,7 +299,7 @@ TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedForma
         endTop();
         endTop();
     }
-    m_pFiles->add("m.txt", imagetest::resource("MAP_Money Money %s\n"));
+    m_pFiles->add("m.txt", testkit::resource("MAP_Money Money %s\n"));
     m_app.loadStringTable("m.txt");
     openMap(ann(3), 0);
     EXPECT_EQ(m_pMap->getMoneyLabel()->getText(), "Money %s");

@@ -1,16 +1,10 @@
-// Framework helpers: alignment offsets and the CLOCK timing lines.
-#include "image/app_helpers.h"
+// Alignment offsets within a picture.
+#include "image/alignment.h"
 
-#include <chrono>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
-#include <zep2/str.h>
-
-#include "application/gameapp.h"
 #include "image/image.h"
 
 namespace {
@@ -34,17 +28,6 @@ long long keywordBase(const std::string& sSpec, const Image& image, bool bHorizo
     return numberOf(sSpec.c_str());
 }
 
-// The process clock in milliseconds, counted from the first use.
-int64_t clockNow() {
-    static const auto s_start = std::chrono::steady_clock::now();
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - s_start).count();
-}
-
-int64_t g_nClockStart = 0;
-int64_t g_nClockLastMark = 0;
-bool g_bClockConsole = true;
-bool g_bClockLog = true;
-
 }  // namespace
 
 int parseAlignmentOffset(const char* szSpec, const Image* pImage, bool bHorizontal) {
@@ -59,26 +42,4 @@ int parseAlignmentOffset(const char* szSpec, const Image* pImage, bool bHorizont
     }
     const long long nResult = keywordBase(sSpec, *pImage, bHorizontal) + nOffset;
     return static_cast<int>(nResult < INT_MIN ? INT_MIN : nResult > INT_MAX ? INT_MAX : nResult);
-}
-
-void clockReset() {
-    g_nClockStart = clockNow();
-    g_nClockLastMark = g_nClockStart;
-}
-
-void clockMark(const char* szLabel) {
-    const int64_t nNow = clockNow();
-    const float fDelta = static_cast<float>(nNow - g_nClockLastMark) / 1000.0f;
-    const float fTotal = static_cast<float>(nNow - g_nClockStart) / 1000.0f;
-    const Zep::String sLine = Zep::String::format("CLOCK : %s : %5.2lf [acc %5.2lf]\n", szLabel ? szLabel : "",
-                                                  static_cast<double>(fDelta), static_cast<double>(fTotal));
-    if (g_bClockConsole) std::fputs(sLine.c_str(), stdout);
-    if (g_bClockLog) GameApp::log("%s", sLine.c_str());
-    // Printing counts towards the next mark.
-    g_nClockLastMark = clockNow();
-}
-
-void setClockOutput(bool bConsole, bool bLog) {
-    g_bClockConsole = bConsole;
-    g_bClockLog = bLog;
 }

@@ -1,13 +1,10 @@
-// Framework helpers: alignment offsets and the CLOCK lines.
+// Alignment offsets within a picture.
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <string>
-
-#include "image/app_helpers.h"
+#include "image/alignment.h"
 #include "image/imagetest_util.h"
 
-TEST(AppHelpers, AlignmentOffsets) {
+TEST(Alignment, OffsetsByKeywordAndSign) {
     // 40 x 10 canvas; its 4 x 2 data at (30, 6), insertion point (5, 1).
     Zep::SmartPtr<MemImage> p = imagetest::onCanvas(imagetest::makeImage(4, 2, true), 30, 6, 40, 10);
     p->setInsPoint(5, 1);
@@ -25,20 +22,4 @@ TEST(AppHelpers, AlignmentOffsets) {
         {"right+99999999999", true, 2147483647},
     };
     for (const Case& c : aCases) EXPECT_EQ(c.nResult, parseAlignmentOffset(c.szSpec, p.get(), c.bHorizontal)) << c.szSpec;
-}
-
-TEST(AppHelpers, ClockMarkLines) {
-    testkit::TempDir dir;
-    testkit::AppFiles files(dir);
-    testkit::TestApp app;
-    clockReset();
-    testing::internal::CaptureStdout();
-    clockMark("load");
-    setClockOutput(false, true);
-    clockMark("quiet");
-    setClockOutput(true, true);
-    const std::string sOut = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(std::regex_match(sOut, std::regex("CLOCK : load :  *[0-9]+\\.[0-9]{2} \\[acc  *[0-9]+\\.[0-9]{2}\\]\n")))
-        << sOut;
-    EXPECT_NE(std::string::npos, files.logText().find("CLOCK : quiet : "));
 }

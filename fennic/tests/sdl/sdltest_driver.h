@@ -13,11 +13,12 @@
 
 #include "sprite/gamemode.h"
 #include "image/imagetest_util.h"
+#include "testkit/testkit_fixtures.h"
 #include "sdl/sdl_d3d7video.h"
 #include "sdl/sdl_image.h"
 #include "testkit/testkit_platform.h"
 
-namespace rendertest {
+namespace sdltest {
 
 using ColorFn = std::function<Color(int, int)>;
 using SpritePtr = Zep::SmartPtr<Sprite>;
@@ -43,7 +44,7 @@ inline Zep::SmartPtr<SDLImage> flat(int w, int h, const Color& c, bool bAlpha = 
 inline uint32_t rgb(int r, int g, int b) { return (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b); }
 
 // The driver on a fake platform, one active mode stacked.
-class DriverTest : public imagetest::AppTest<> {
+class DriverTest : public testkit::AppTest<> {
 protected:
     void SetUp() override {
         SDL_Init(SDL_INIT_NOPARACHUTE);
@@ -72,4 +73,4 @@ protected:
     GameMode m_mode;
 };
 
-}  // namespace rendertest
+}  // namespace sdltest
