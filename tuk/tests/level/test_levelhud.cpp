@@ -42,8 +42,8 @@ protected:
             m_player.setUpgradeLevel(nKind, UpgradeManager::getLevelCount(nKind) - 1);
     }
     // What the player must see or reach in the bar with a guest at every
-    // seat, as far as any of its pictures paints in the box: the chairs, the
-    // guests, their meters; and the balloons as they pulse.
+    // seat that the box covers: the chairs' pictures, any pixel any picture
+    // of the guests and their meters paints, the balloons as they pulse.
     std::string coveredIn(PlayMode& level, const Rect& box) {
         SpawnManager seating(&level);
         while (seating.spawn().notNULL()) {
@@ -54,7 +54,7 @@ protected:
         };
         for (const Zep::SmartPtr<Sprite>& pSprite : level.getAllSprites())
             if (pSprite->getImage().notNULL() && pSprite->getImage()->getName().find("silla") == 0 &&
-                paints(*pSprite, box))
+                m_boxes.of(*pSprite).intersects(box))
                 note("chair", m_boxes.of(*pSprite));
         for (const Zep::SmartPtr<Character>& pGuest : level.getCharacters()) {
             const std::string sSeat = "seat " + std::to_string(pGuest->getSpot());
@@ -66,15 +66,6 @@ protected:
                         note(sSeat + " " + pPart->getAnimation()->getName().c_str(), m_boxes.of(*pPart));
         }
         return s;
-    }
-    // Whether the sprite's picture paints a pixel inside the box.
-    static bool paints(const Sprite& sprite, const Rect& box) {
-        const Rect area = sprite.getBoundingRect().intersect(box);
-        for (int y = area.getTop(); y < area.getBottom(); ++y)
-            for (int x = area.getLeft(); x < area.getRight(); ++x)
-                if (sprite.hitTestPixel(Point(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f), 0))
-                    return true;
-        return false;
     }
     // Played by the scripted waiter until a popup of the kind shows (at
     // most 20000 frames), with the sprite it put up.
