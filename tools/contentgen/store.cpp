@@ -20,7 +20,8 @@ namespace {
 // floor (141, 299); decorations, centrepieces and trays on the front counter
 // (122, 424), (283, 403), (432, 437); the parrot on a perch at the right
 // edge (743, 360: the middle of its picture, for sale and sold out alike);
-// the description line's paper at (20, 529), the money's tag at (578, 546)
+// the description line's paper at (20, 529), the money's tag centred on
+// x 542 (the store lays the coin and the sum out on it, up to nine digits)
 // and the Back button at (627, 531).
 constexpr Rgba kWall = rgb(0xF2D7A6), kPlank = rgb(0xE3C28C), kFloor = rgb(0xB5834F);
 constexpr Rgba kCounter = rgb(0x8D5524), kCounterTop = rgb(0xA86B32), kPaper = rgb(0xFFF8E7);
@@ -65,10 +66,16 @@ Canvas shop() {
     for (int x = 60; x < 548; x += 40) c.line(x, 472, x, 528, 2, rgb(0x6D4426));
     c.outline(kInk, 1);
     // The paper under the description line and the money tag.
-    c.roundRect(10, 522, 506, 70, 10, kPaper);
-    c.roundRect(522, 536, 102, 40, 8, kPaper);
-    c.ellipse(536, 556, 8, 8, rgb(0xFFD166));
-    drawText(c, "$", 536, 548, TextStyle{12, true, rgb(0x8D6708), Align::Center});
+    c.roundRect(10, 522, 446, 70, 10, kPaper);
+    c.roundRect(462, 536, 160, 40, 8, kPaper);
+    return c;
+}
+
+// The coin that stands before the money on its tag.
+Canvas tagCoin() {
+    Canvas c(18, 18);
+    c.ellipse(9, 9, 8, 8, rgb(0xFFD166));
+    drawText(c, "$", 9, 1, TextStyle{12, true, rgb(0x8D6708), Align::Center});
     return c;
 }
 
@@ -255,6 +262,7 @@ Canvas stamp(const std::string& sWord, Rgba col) {
 void makeStore(Output& out) {
     out.picture("upgrade_store", shop());
     out.picture("store_mask", shop().crop(789, 270, 11, 330));
+    out.picture("store_coin", tagCoin());
     Canvas bubble(150, 90);
     bubble.polygon({{20, 70}, {40, 70}, {8, 88}}, rgb(0xFFFFFF));
     bubble.roundRect(2, 2, 146, 72, 18, rgb(0xFFFFFF));

@@ -40,7 +40,7 @@ void StartAgainDlg::onEnter() {
     Zep::SmartPtr<Theme> pTheme = getApp() ? getApp()->getTheme() : nullptr;
     addSpriteToTable(pTheme.notNULL() ? pTheme->getLongSeparator() : Zep::SmartPtr<Image>(), kCentred);
     pTable->newRow();
-    addTextToTable(getText("SAD_MainText"), kCentred);
+    centreLines(*addTextToTable(getText("SAD_MainText"), kCentred));
     addExtraContent(pTable);
     // The answers, then the extra text below them.
     addAnswerButton("SAD_Continue", kContinue);
@@ -53,6 +53,15 @@ void StartAgainDlg::onEnter() {
 }
 
 void StartAgainDlg::addExtraContent(Zep::SmartPtr<Table>) {}
+
+// A question that wraps is set centred under the centred title, its lines
+// as even as its words allow.
+void StartAgainDlg::centreLines(Label& question) {
+    question.setTextAlign(kCentred);
+    const Zep::SmartPtr<Font> pFont = question.getFont();
+    if (question.getWrapWidth() > 0 && pFont.notNULL())
+        question.setWrapWidth(pFont->getBalancedWidth(question.getText().c_str(), question.getWrapWidth()), true);
+}
 
 void StartAgainDlg::addAnswerButton(const char* szKey, int nAnswer) {
     getTable()->newRow();

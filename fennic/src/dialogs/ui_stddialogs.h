@@ -1,12 +1,14 @@
 // The ready-made standard dialogs, each built in its onEnter on the dialog
 // base with the modes below paused:
 //
-// StartAgainDlg: title "SAD_Title", the theme's long separator, "SAD_MainText",
-// the extra-content hook, the buttons "SAD_Continue" (answer 2),
-// "SAD_StartNew" (1) and "SAD_Cancel" (0) in style "SAD_ButtonStyle" when the
-// string table has it, and the extra text in a seventh row when given. An
-// answer ends the dialog, then sends the caller's id for it. Escape answers
-// Cancel but is reported not consumed. The extra text is copied when built.
+// StartAgainDlg: title "SAD_Title", the theme's long separator, "SAD_MainText"
+// (its lines centred and, when it wraps, as even as its words allow: the
+// narrowest wrap width that keeps its line count), the extra-content hook,
+// the buttons "SAD_Continue" (answer 2), "SAD_StartNew" (1) and "SAD_Cancel"
+// (0) in style "SAD_ButtonStyle" when the string table has it, and the extra
+// text in a seventh row when given. An answer ends the dialog, then sends
+// the caller's id for it. Escape answers Cancel but is reported not
+// consumed. The extra text is copied when built.
 //
 // GamePausedDlg: "GPD_Title", the caller's text centred (when not blank), the
 // image "separator" and "GPD_Text"; it ends on a key or a click as configured
@@ -41,6 +43,7 @@ public:
 
 private:
     void addAnswerButton(const char* szKey, int nAnswer);
+    static void centreLines(Label& question);
 
     int32_t m_nCancelId;
     int32_t m_nStartNewId;

@@ -92,6 +92,10 @@ public:
     // line (so a word wider than width stands alone). Lines keep their
     // trailing spaces and their "\n".
     Zep::List<Zep::String> splitLines(const char* szText, int nWidth);
+    // The narrowest width at which the text still wraps into as few lines as
+    // at width: wrapped there, its lines come out as even as its words allow
+    // (no word is left alone on a last line that another could share).
+    int getBalancedWidth(const char* szText, int nWidth);
     // The box the text takes wrapped to box's width: box's left, top and
     // right, and the bottom after its lines, but not beyond box's bottom.
     Rect getTextBox(const Rect& box, const char* szText);

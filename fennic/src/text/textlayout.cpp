@@ -71,6 +71,24 @@ Zep::List<Zep::String> Font::splitLines(const char* szText, int nWidth) {
     return lLines;
 }
 
+// Fewer lines never come from a narrower width, so the narrowest width of
+// the same count is found by halving; never below the widest word (or the
+// width itself, when that word is wider), which would stand out of it.
+int Font::getBalancedWidth(const char* szText, int nWidth) {
+    const int nLines = splitLines(szText, nWidth).getCount();
+    int nWidest = 0;
+    for (const Zep::String& sWord : wordsOf(szText ? szText : ""))
+        nWidest = std::max(nWidest, getTextWidth(sWord.c_str()));
+    // nLow is too narrow (it gives more lines, or is below the widest word); nHigh gives as few.
+    int nLow = std::min(nWidest, nWidth) - 1, nHigh = nWidth;
+    while (nHigh - nLow > 1) {
+        const int nMiddle = nLow + (nHigh - nLow) / 2;
+        if (splitLines(szText, nMiddle).getCount() > nLines) nLow = nMiddle;
+        else nHigh = nMiddle;
+    }
+    return nHigh;
+}
+
 int Font::lineStart(int nFlags, const Rect& box, int w) {
     if ((nFlags & kAlignJustify) == kAlignJustify) return box.getLeft();
     if (nFlags & kAlignCenter) return box.getLeft() + (box.getWidth() - w) / 2;

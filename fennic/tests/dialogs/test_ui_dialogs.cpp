@@ -133,6 +133,8 @@ TEST_F(Dialogs, StartAgainRowsAnswersAndEscape) {
         ASSERT_EQ(bExtra ? 7 : 6, t.getRowCount());
         EXPECT_EQ("Start again?", textAt(t, 0));
         EXPECT_EQ("You have a saved game.", textAt(t, 2));
+        // The question's lines are centred under the centred title.
+        EXPECT_EQ(0x24, dynamic_cast<Label*>(t.getContent(2, 0, 0).get())->getFont()->getTextAlign());
         auto* pContinue = dynamic_cast<Button*>(t.getContent(3, 0, 0).get());
         ASSERT_NE(nullptr, pContinue);
         EXPECT_EQ(bExtra ? "Continue tooltip" : "Continue ",

@@ -69,6 +69,30 @@ TEST(TextLayout, SplitLinesKeepsSpacesAndNewlinesAndLetsLongWordsStandAlone) {
     EXPECT_TRUE(font.splitLines(nullptr, 10).isEmpty());
 }
 
+// The narrowest width that keeps the line count, and the lines it gives:
+// no word left alone on the last line when another could join it.
+TEST(TextLayout, ABalancedWidthKeepsTheLineCountWithLinesAsEvenAsTheWordsAllow) {
+    struct Case {
+        const char* szText;
+        int nWidth;
+        int nBalanced;
+        std::vector<std::string> lLines;
+    };
+    const Case cases[] = {
+        {"Do you want to continue your saved game?", 340, 230, {"Do you want to continue", " your saved game?"}},
+        {"one two three", 500, 130, {"one two three"}},
+        {"aaaa bb cc dd ee", 130, 80, {"aaaa bb ", "cc dd ee"}},
+        {"abcdefghijkl x", 60, 60, {"abcdefghijkl", " x"}},  // a word wider than the width stays alone
+        {"a\nb c d", 50, 50, {"a\n", "b c d"}},  // a paragraph's lines as they are
+    };
+    FixedFont font;
+    for (const Case& c : cases) {
+        const int nBalanced = font.getBalancedWidth(c.szText, c.nWidth);
+        EXPECT_EQ(nBalanced, c.nBalanced) << c.szText;
+        EXPECT_EQ(c.lLines, strings(font.splitLines(c.szText, nBalanced))) << c.szText;
+    }
+}
+
 TEST(TextLayout, BoxesPlaceLinesAndReportTheCoveredArea) {
     struct Case {
         int nAlign;

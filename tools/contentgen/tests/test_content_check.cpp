@@ -41,7 +41,7 @@ const struct Listed {
                      "bub_ico_fruta_{straw,apple,banana,orange,grape,pear}", "bub_ico_plus",
                      "meter_{flat,tall}_{0..8}"}},
     // store and purchase dialog
-    {Kind::Picture, {"upgrade_store", "store_mask", "store_globito_normal",
+    {Kind::Picture, {"upgrade_store", "store_mask", "store_coin", "store_globito_normal",
                      "store_{bandeja1,bandeja2,sillas,jugomatic,parrot,decos,centros1,centros2}_{normal,highlight}",
                      "store_{cartel1,cartel2,cartel3,cartel4,barman1,barman2}_{normal,highlight}",
                      "store_{soldout,notavail}", "mask_buyupgrade", "buyupgrade_bandeja{1,2}_normal",
@@ -117,7 +117,7 @@ TEST_F(ContentTest, EveryNameTheGameAsksForIsInTheArchives) {
                 EXPECT_TRUE(bFound) << sName;
                 ++counts[list.kind];
             }
-    EXPECT_EQ((std::map<Kind, int>{{Kind::Picture, 246}, {Kind::Sound, 21}, {Kind::File, 42}}), counts);
+    EXPECT_EQ((std::map<Kind, int>{{Kind::Picture, 247}, {Kind::Sound, 21}, {Kind::File, 42}}), counts);
 }
 
 TEST_F(ContentTest, ThePreloadListsNameWhatTheArchivesHold) {

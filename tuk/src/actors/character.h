@@ -54,7 +54,7 @@
 // upgrade 10, kind 0 upgrade 11, levels 0 and 1 giving 0.73 and 0.86, else
 // 1), pays the price unless the last payment lies 5000 ms or less back,
 // refills patience by a third (fully with a decoration), and shows the time
-// bonus (other game kinds, bar open) and the money popup. Taking the mug
+// bonus (other game kinds, bar open; by the clock) and the money popup. Taking the mug
 // back in state 4 refunds what that service paid and the customer leaves
 // unsatisfied.
 //

@@ -127,13 +127,15 @@ void Character::pay() {
     m_nLastPayTime = nNow;
 }
 
-// The time bonus, outside the campaign while the bar is open.
+// The time bonus, outside the campaign while the bar is open, by the clock
+// it adds to (the money popup rises where the customer was served).
 void Character::showBonus() {
     LevelData& data = m_pMode->getLevelData();
     if (m_pMode->getGameKind() == 0 || data.m_bBarClosed) return;
     int x = 0, y = 0;
     popupPoint(x, y, true);
     const Zep::String sText = formatText(m_pMode->getText("PLY_Bonus"), static_cast<double>(data.m_fTimeBonus));
+    m_pMode->clockPopupPoint(sText.c_str(), x, y);
     m_pMode->showTimePopup(x, y, sText.c_str(), kWhite, kWhite, kWhite, kPopupSeconds);
     data.m_fDayLength += data.m_fTimeBonus;
 }

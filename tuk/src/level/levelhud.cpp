@@ -8,9 +8,11 @@
 
 namespace {
 
-constexpr int kMoneyX = 10, kMoneyY = 8;
-constexpr int kTimeX = 700, kTimeY = 8;
-constexpr int kOptionsX = 700, kOptionsY = 560;
+// The labels' margins from the screen's left and top edges; the button keeps
+// the same from the right and bottom edges.
+constexpr int kMarginX = 10, kMarginY = 8;
+constexpr int kMoneyX = kMarginX, kMoneyY = kMarginY;
+constexpr int kTimeX = 700, kTimeY = kMarginY;
 // A label's plate reaches this far left of it and above it.
 constexpr int kPlateLeft = 6, kPlateAbove = 5;
 constexpr const char* kMoneyPlate = "hud_plate_money";
@@ -38,7 +40,7 @@ LevelHud::LevelHud(GameMode& mode) {
     m_pTime = addLabel(mode, kTimeX, kTimeY);
     m_pOptions = new Button(mode.getText("HUD_Options"), kOptionsId);
     mode.addControl(m_pOptions.get());
-    m_pOptions->setPosition(kOptionsX, kOptionsY);
+    placeOptions(mode);
     m_pOptions->setZOrder(kZOrder);
 }
 
@@ -48,6 +50,15 @@ Zep::SmartPtr<Sprite> LevelHud::addPlate(GameMode& mode, const char* szPicture, 
     Zep::SmartPtr<Sprite> pPlate = new Sprite(pApp->getImage(szPicture), x - kPlateLeft, y - kPlateAbove, kZOrder - 1);
     mode.addSprite(pPlate.get());
     return pPlate;
+}
+
+// In the bottom-right corner, from the size of its picture (made when it
+// joined the mode).
+void LevelHud::placeOptions(GameMode& mode) {
+    const GameApp* pApp = mode.getApp();
+    const int nScreenW = pApp ? pApp->getScreenWidth() : 0, nScreenH = pApp ? pApp->getScreenHeight() : 0;
+    m_pOptions->setPosition(nScreenW - kMarginX - m_pOptions->getWidth(),
+                            nScreenH - kMarginY - m_pOptions->getHeight());
 }
 
 Zep::SmartPtr<Label> LevelHud::addLabel(GameMode& mode, int x, int y) {

@@ -4,7 +4,9 @@
 // theme's font "Sand::LabelText" at z-order 5000, each on its plate (the
 // pictures "hud_plate_money" and "hud_plate_clock", 6 left of and 5 above
 // its label, z-order 4999; none when the picture does not exist), and the
-// options button (the text of "HUD_Options", callback id 30) at (700, 560).
+// options button (the text of "HUD_Options", callback id 30) in the screen's
+// bottom-right corner, from its own size: as far from the right and bottom
+// edges (10 and 8 pixels) as the money stands from the left and top.
 //
 // The time left is the day length less the time played, in whole seconds
 // (truncated), never below 0. update sets the texts from the level data; a
@@ -38,6 +40,7 @@ public:
 
 private:
     static Zep::SmartPtr<Sprite> addPlate(GameMode& mode, const char* szPicture, int x, int y);
+    void placeOptions(GameMode& mode);
     Zep::SmartPtr<Label> addLabel(GameMode& mode, int x, int y);
 
     Zep::SmartPtr<Sprite> m_pMoneyPlate;

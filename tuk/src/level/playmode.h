@@ -291,7 +291,13 @@ public:
     void showMoneyPopup(int x, int y);
     // Nothing for no stars or in game kind 1.
     void showStarBonus(int nSpot, int nStars);
+    // The text in the colour, with a dark shadow, rising 30 pixels from
+    // (x, y) and fading out over the seconds.
     void showTimePopup(int x, int y, const char* szText, int nRed, int nGreen, int nBlue, float fSeconds);
+    // Where the text of time added to the day shows, clear of the money and
+    // its popups: just left of the clock, on its line. Without the HUD the
+    // point stays.
+    void clockPopupPoint(const char* szText, int& x, int& y) const;
     const Zep::List<Popup>& getPopups() const { return m_lPopups; }
 
 private:

@@ -17,6 +17,10 @@ constexpr int kMoneyRise = 40;
 constexpr int kStarRise = 80;
 constexpr int kTimeRise = 30;
 constexpr float kPopupSeconds = 1.0f;
+constexpr int kClockGap = 12;  // between a time popup and the clock (past the clock's plate)
+constexpr const char* kPopupFont = "Sand::LabelText";
+// A time popup's white letters stand out of whatever they rise over.
+const Color kTimeShadow(60, 40, 20, 255);
 
 }  // namespace
 
@@ -74,7 +78,19 @@ void PlayMode::showTimePopup(int x, int y, const char* szText, int nRed, int nGr
     popup.fSeconds = fSeconds;
     m_lPopups.add(popup);
     Zep::SmartPtr<Label> pLabel = new Label(szText, x, y, kPopupZOrder);
-    pLabel->setFont(getFont("Sand::LabelText"));
+    pLabel->setFont(getFont(kPopupFont));
     pLabel->setTextColor(popup.color);
+    pLabel->setShadowColor(kTimeShadow);
     risePopup(pLabel.get(), kTimeRise, fSeconds, true);
+}
+
+// Left of the clock, on its line: rising, it leaves by the screen's top
+// edge, over the wall, clear of the guests' balloons below.
+void PlayMode::clockPopupPoint(const char* szText, int& x, int& y) const {
+    if (!m_pHud) return;
+    const Rect clock = m_pHud->getTimeLabel()->getBoundingRect();
+    Label probe(szText);
+    probe.setFont(getFont(kPopupFont));
+    x = clock.getLeft() - kClockGap - probe.getWidth();
+    y = clock.getTop();
 }

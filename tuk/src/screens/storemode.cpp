@@ -15,8 +15,12 @@ namespace {
 constexpr const char* kZepSource = ".\\src\\storemode";
 
 constexpr int kCentred = 0x24;
-constexpr int kMoneyCentreX = 578;
+// The coin and the sum after it stand centred on the money's tag.
+constexpr int kMoneyCentreX = 542;
 constexpr int kMoneyY = 546;
+constexpr int kCoinGap = 1;
+constexpr int kMoneyLayer = 2;
+constexpr int kDescriptionWrap = 426;  // the paper under it ends at x 456
 constexpr int kParrotItem = 3;
 constexpr int kParrotPurchase = 8;
 
@@ -56,7 +60,9 @@ void StoreMode::onEnter() {
     addControl(pBack.get());
     pBack->setPosition(627, 531);
     pBack->setZOrder(1);
-    m_pMoneyLabel = new Label("", 0, 0, 2);
+    m_pCoin = new Sprite(getImage("store_coin"), 0, 0, kMoneyLayer);
+    addSprite(m_pCoin);
+    m_pMoneyLabel = new Label("", 0, 0, kMoneyLayer);
     m_pMoneyLabel->setFont(getFont("Sand::LabelText"));
     m_pMoneyLabel->setTextAlign(kCentred);
     addSprite(m_pMoneyLabel.get());
@@ -68,7 +74,7 @@ void StoreMode::onEnter() {
     Zep::SmartPtr<AnimSprite> pStanding = new AnimSprite(pSalesman, 472, 311, 4);
     pStanding->play("normal", 0.0f, -1);
     addSprite(pStanding.get());
-    m_pTextLabel = new Label("", 20, 529, 2, 500, false);
+    m_pTextLabel = new Label("", 20, 529, 2, kDescriptionWrap, false);
     m_pTextLabel->setFont(getFont("Theme::DefaultBlack"));
     setText(getText("UPG_Default"));
     addSprite(m_pTextLabel.get());
@@ -85,9 +91,14 @@ void StoreMode::onEnter() {
     onResume();
 }
 
+// The coin, then the sum, laid out from their measured widths and centred
+// together; the coin on the sum's middle.
 void StoreMode::showMoney() {
     m_pMoneyLabel->setText(Zep::String::format("%d", m_pPlayer->getMoney()).c_str());
-    m_pMoneyLabel->setPosition(kMoneyCentreX - m_pMoneyLabel->getWidth() / 2, kMoneyY);
+    const int nCoinWidth = m_pCoin->getWidth();
+    const int x = kMoneyCentreX - (nCoinWidth + kCoinGap + m_pMoneyLabel->getWidth()) / 2;
+    m_pCoin->setPosition(x, kMoneyY + (m_pMoneyLabel->getHeight() - m_pCoin->getHeight()) / 2);
+    m_pMoneyLabel->setPosition(x + nCoinWidth + kCoinGap, kMoneyY);
 }
 
 void StoreMode::setText(const char* szText) { m_pTextLabel->setText(szText); }

@@ -6,10 +6,12 @@
 // Entering, with the image cache off (the store's pictures go with it):
 // "upgrade_store" at (0, 0); "store_mask" at (789, 270), layer 500; Back
 // ("HF_Back", id 21, style "PaperButton") at (627, 531), layer 1; the money
-// ("%d", "Sand::LabelText", centred) at x = 578 - width / 2, y = 546,
-// layer 2; the salesman ("salesman.anim" at (472, 311), layer 4, "blink", a
-// second one beneath playing "normal"); the description ("UPG_Default",
-// "Theme::DefaultBlack", wrapped at 500) at (20, 529), layer 2; the balloon
+// ("%d", "Sand::LabelText", centred) at y = 546, layer 2, after its coin
+// "store_coin" (1 pixel and the label's margin between them, the coin on
+// the sum's middle), the two centred together on x = 542 from their widths;
+// the salesman ("salesman.anim" at (472, 311), layer 4, "blink", a second
+// one beneath playing "normal"); the description ("UPG_Default",
+// "Theme::DefaultBlack", wrapped at 426) at (20, 529), layer 2; the balloon
 // "store_globito_normal" at (600, 160), layer 1, and "UPG_Leave" (wrapped at
 // 113) at (602, 162), layer 2, both clear. Then the items are laid out.
 //
@@ -36,7 +38,7 @@
 //
 // Back from the dialog (onResume, also at the end of entering): a purchase
 // plays "sfx_store_clink", "smile" for 1 s and "UPG_Good"; a dialog closed
-// without one shows "UPG_Bad". The money is printed and centred again and
+// without one shows "UPG_Bad". The money is printed and placed again, and
 // the items are laid out again from the new levels.
 //
 // Every frame the parrot item and the salesman advance; the mood timer runs
@@ -77,6 +79,7 @@ public:
     Zep::SmartPtr<AnimSprite> getParrotItem() const { return m_pParrotItem; }
     Zep::SmartPtr<AnimSprite> getSalesman() const { return m_pSalesman; }
     Zep::SmartPtr<Label> getMoneyLabel() const { return m_pMoneyLabel; }
+    Zep::SmartPtr<Sprite> getCoin() const { return m_pCoin; }
     Zep::SmartPtr<Label> getTextLabel() const { return m_pTextLabel; }
     Zep::SmartPtr<Sprite> getBalloon() const { return m_pBalloon; }
     float getMoodTimer() const { return m_fMoodTimer; }
@@ -103,6 +106,7 @@ private:
     Zep::List<Zep::SmartPtr<Sprite>> m_lItemSprites;
     Zep::SmartPtr<AnimSprite> m_pParrotItem;
     Zep::SmartPtr<AnimSprite> m_pSalesman;
+    Zep::SmartPtr<Sprite> m_pCoin;
     Zep::SmartPtr<Label> m_pMoneyLabel;
     Zep::SmartPtr<Label> m_pTextLabel;
     Zep::SmartPtr<Label> m_pLeaveLabel;

@@ -75,8 +75,8 @@ inline void addStoreContent(GameApp& app, Zep::MemoryResourceProvider& files, te
                                "store_decos", "store_centros1", "store_centros2", "store_cartel1", "store_cartel2",
                                "store_cartel3", "store_cartel4", "store_barman1", "store_barman2"})
         for (const char* szLook : {"_normal", "_highlight"}) picture(std::string(szName) + szLook, 100, 90);
-    for (const char* szName : {"upgrade_store", "store_mask", "store_globito_normal", "store_soldout", "store_notavail",
-                               "salesman_1", "store_parrot_1", "store_parrot_2"})
+    for (const char* szName : {"upgrade_store", "store_mask", "store_coin", "store_globito_normal", "store_soldout",
+                               "store_notavail", "salesman_1", "store_parrot_1", "store_parrot_2"})
         picture(szName, 70, 90);
     files.add("salesman.anim", testkit::resource("load salesman_1\nseq blink\nadd salesman_1\nseq normal\n"
                                                    "add salesman_1\nseq talk\nadd salesman_1\nseq sad\n"

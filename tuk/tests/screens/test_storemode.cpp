@@ -41,6 +41,15 @@ protected:
             s.append(" ").append(std::to_string(pSprite->getZOrder()));
         return s;
     }
+    // The coin's width and the sum's after it, centred together on x 542.
+    std::string moneyLine() const {
+        const Sprite& coin = *m_pStore->getCoin();
+        const Label& label = *m_pStore->getMoneyLabel();
+        const int nLeft = coin.getX(), nRight = label.getX() + label.getWidth();
+        if (label.getX() != nLeft + coin.getWidth() + 1 || (nLeft + nRight) / 2 != 542 || coin.getZOrder() != 2)
+            return "misplaced";
+        return "coin " + std::to_string(coin.getWidth()) + " | label " + std::to_string(label.getWidth());
+    }
     std::string salesman() const { return m_pStore->getSalesman()->getSequenceName().c_str(); }
     std::string text() const { return m_pStore->getTextLabel()->getText().c_str(); }
 
@@ -84,7 +93,7 @@ TEST_F(Store, ANewGameOffersTheTrayChairsMachineParrotDispenserAndShows) {
     ASSERT_TRUE(store.getParrotItem().notNULL());
     EXPECT_EQ(store.getParrotItem()->getPosition(), Point(743.0f, 360.0f));
     EXPECT_EQ(store.getMoneyLabel()->getText(), "250");
-    EXPECT_EQ(store.getMoneyLabel()->getX(), 578 - store.getMoneyLabel()->getWidth() / 2);
+    EXPECT_EQ(moneyLine(), "coin 70 | label " + std::to_string(store.getMoneyLabel()->getWidth()));
     EXPECT_EQ(text(), "Welcome");
     EXPECT_EQ(salesman(), "blink");
 }
@@ -129,7 +138,7 @@ TEST_F(Store, APurchaseSmilesAndLaysTheItemsOutAgainTheDefaultTextWaitsForTheMoo
     EXPECT_EQ(salesman(), "smile");
     EXPECT_EQ(m_pAudio->m_vSamples.back().sName, "sfx_store_clink");
     EXPECT_EQ(store.getMoneyLabel()->getText(), "170");
-    EXPECT_EQ(store.getMoneyLabel()->getX(), 578 - store.getMoneyLabel()->getWidth() / 2);
+    EXPECT_EQ(moneyLine(), "coin 70 | label " + std::to_string(store.getMoneyLabel()->getWidth()));
     EXPECT_EQ(items(), "0@432,437:1 13@141,299:1 15@440,262:1 9@122,424:41 12@574,210:1 | plain 41 41 1");
     EXPECT_EQ(m_player.getUpgradeLevel(0), 1);
     store.onMouseMove(1, 1);
