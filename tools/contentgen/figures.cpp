@@ -130,10 +130,12 @@ Canvas dancerRest(int nFrame) {
     p.top = Rgba{};
     const float s = stepSide(nFrame);
     Canvas c(70, 150);
+    c.ellipse(35 - 12 * s, 20, 6, 11, p.hair);  // the ponytail swings behind her head
     c.ellipse(35, 18, 11, 12, p.skin);
-    c.ellipse(35 - 8 * s, 16, 8, 14, p.hair);
+    c.ellipse(35, 10, 11, 6, p.hair);
     c.ellipse(44, 10, 4, 4, rgb(0xFFCA3A));  // flower in the hair
     drawEyes(c, Pt{31, 18}, Pt{39, 18}, 1.6f, true, p);
+    drawMouth(c, Pt{35, 24}, 5, true, p);
     dancerArms(c, nFrame, p);
     c.outline(kInk, 1);
     return c;

@@ -8,11 +8,8 @@
 
 namespace {
 
-// The labels' margins from the screen's left and top edges; the button keeps
-// the same from the right and bottom edges.
-constexpr int kMarginX = 10, kMarginY = 8;
-constexpr int kMoneyX = kMarginX, kMoneyY = kMarginY;
-constexpr int kTimeX = 700, kTimeY = kMarginY;
+constexpr int kMoneyX = 10, kMoneyY = 8;
+constexpr int kTimeX = 700, kTimeY = 8;
 // A label's plate reaches this far left of it and above it.
 constexpr int kPlateLeft = 6, kPlateAbove = 5;
 constexpr const char* kMoneyPlate = "hud_plate_money";
@@ -52,13 +49,12 @@ Zep::SmartPtr<Sprite> LevelHud::addPlate(GameMode& mode, const char* szPicture, 
     return pPlate;
 }
 
-// In the bottom-right corner, from the size of its picture (made when it
-// joined the mode).
+// Centred in the top row, from the size of its picture (made when it joined
+// the mode), level with the plates.
 void LevelHud::placeOptions(GameMode& mode) {
     const GameApp* pApp = mode.getApp();
-    const int nScreenW = pApp ? pApp->getScreenWidth() : 0, nScreenH = pApp ? pApp->getScreenHeight() : 0;
-    m_pOptions->setPosition(nScreenW - kMarginX - m_pOptions->getWidth(),
-                            nScreenH - kMarginY - m_pOptions->getHeight());
+    const int nScreenW = pApp ? pApp->getScreenWidth() : 0;
+    m_pOptions->setPosition((nScreenW - m_pOptions->getWidth()) / 2, kMoneyY - kPlateAbove);
 }
 
 Zep::SmartPtr<Label> LevelHud::addLabel(GameMode& mode, int x, int y) {

@@ -4,9 +4,10 @@
 // theme's font "Sand::LabelText" at z-order 5000, each on its plate (the
 // pictures "hud_plate_money" and "hud_plate_clock", 6 left of and 5 above
 // its label, z-order 4999; none when the picture does not exist), and the
-// options button (the text of "HUD_Options", callback id 30) in the screen's
-// bottom-right corner, from its own size: as far from the right and bottom
-// edges (10 and 8 pixels) as the money stands from the left and top.
+// options button (the text of "HUD_Options", callback id 30) between them,
+// from its own size: centred across the screen, its top level with the
+// plates' tops. The front corners below belong to the bar (a table's chair
+// and a bongo player stand in the bottom-right one), the top row to the HUD.
 //
 // The time left is the day length less the time played, in whole seconds
 // (truncated), never below 0. update sets the texts from the level data; a

@@ -1,7 +1,7 @@
 // The level's HUD over the demo content, measured in the boxes of its real
-// pictures and fonts: the Options button inside the screen, as far from its
-// corner as the money from its own, clear of every chair, guest, balloon
-// and meter with every upgrade bought; and a time bonus rising beside the
+// pictures and fonts: the Options button whole in the top row between the
+// money and the clock, clear of every chair, guest, balloon and meter with
+// every upgrade bought; and a time bonus rising beside the
 // clock, clear of the money, of the coin that rises where the customer paid
 // and of the balloons.
 #include <string>
@@ -100,20 +100,21 @@ protected:
 
 }  // namespace
 
-TEST_F(LevelHudLayout, TheOptionsButtonStandsInsideTheScreenAsFarFromItsCornerAsTheMoneyFromItsOwn) {
+TEST_F(LevelHudLayout, TheOptionsButtonStandsWholeInTheTopRowBetweenThePlatesOverNothingOfTheBar) {
     buyEverything();
     PlayMode& level = enter();
     frames(3);
     const LevelHud& hud = *level.getHud();
-    const Rect money = hud.getMoneyLabel()->getBoundingRect(), clock = hud.getTimeLabel()->getBoundingRect();
+    ASSERT_TRUE(hud.getMoneyPlate().notNULL() && hud.getTimePlate().notNULL());
+    const Rect money = m_boxes.of(*hud.getMoneyPlate()), clock = m_boxes.of(*hud.getTimePlate());
     const Button& options = *hud.getOptionsButton();
     const Rect box = options.getBoundingRect();
-    // Its whole picture shows; its margins are the money's, mirrored.
     EXPECT_EQ(boxText(kScreen.intersect(box)), boxText(box));
-    const int nRight = 800 - money.getLeft(), nBottom = 600 - clock.getTop();
-    EXPECT_EQ(boxText(box),
-              boxText(Rect(nRight - options.getWidth(), nBottom - options.getHeight(), nRight, nBottom)));
+    const int nLeft = (800 - options.getWidth()) / 2;
+    EXPECT_EQ(boxText(box), boxText(Rect(nLeft, money.getTop(), nLeft + options.getWidth(),
+                                         money.getTop() + options.getHeight())));
     EXPECT_EQ(money.getTop(), clock.getTop());
+    EXPECT_FALSE(box.intersects(money) || box.intersects(clock)) << boxText(money) << boxText(clock);
     EXPECT_EQ(coveredIn(level, box), "") << "under Options " << boxText(box);
 }
 
