@@ -281,7 +281,7 @@ TEST_F(DemoArchives, ThePreviewShowsTheBarAsTheLevelDoesWithoutTheLevelsLabels) 
             !paints(*pSprite->getImage()))
             continue;
         ++nStills;
-        if (!setLevel.count(place(*pSprite, 1.0f))) sOwn += " " + place(*pSprite, 1.0f);
+        if (const std::string sPlace = place(*pSprite, 1.0f); !setLevel.count(sPlace)) sOwn.append(" ").append(sPlace);
     }
     EXPECT_GE(nStills, 10);
     EXPECT_EQ(sOwn, "");
