@@ -22,6 +22,7 @@ extern char** environ;
 
 namespace processtest {
 
+using testkit::waitFor;
 using testkit::waitUntil;
 
 inline int countOf(const std::string& sText, const std::string& sPart) {

@@ -22,7 +22,7 @@ namespace {
 using processtest::Child;
 using processtest::OtherUser;
 using processtest::ReadPipe;
-using processtest::waitUntil;
+using processtest::waitFor;
 
 constexpr int kStartMilliseconds = 30000;
 
@@ -75,7 +75,7 @@ protected:
             const std::string sLog = data == Data::Writable ? logText() : sError;
             return sLog.find("G: Init done\n") != std::string::npos;
         };
-        ASSERT_TRUE(waitUntil(initDone, kStartMilliseconds)) << m_pipe.text() << logText();
+        ASSERT_TRUE(waitFor("\"G: Init done\" in the log", initDone, kStartMilliseconds)) << m_pipe.text() << logText();
         // What the start saved goes: the shutdown's save brings the file back.
         const bool bStartSaved = std::filesystem::remove(dataFile("tukconfig.dat"));
         m_pipe.leave();

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <zep2/resourcefile.h>
+#include <zep2/str.h>
 
 #include "app/process_util.h"
 #include "testkit/testkit_tempdir.h"
@@ -23,9 +24,11 @@ namespace {
 
 using processtest::Child;
 using processtest::countOf;
+using processtest::waitFor;
 using processtest::waitUntil;
 
 constexpr int kStartMilliseconds = 30000;
+constexpr const char* kInitDone = "\"G: Init done\" in the log";
 constexpr const char* kRule = "M: ******************** EXCEPTION ********************\n";
 
 // A data home of its own; SDL without a screen and without sound unless an
@@ -50,7 +53,7 @@ protected:
 
 TEST_F(GameProcess, StartUpLogsTheBannerAndTheResourcesInOrderAndEndsWithZero) {
     auto pGame = start({});
-    ASSERT_TRUE(waitUntil([this] { return logHas("G: Init done"); }, kStartMilliseconds)) << log();
+    ASSERT_TRUE(waitFor(kInitDone, [this] { return logHas("G: Init done"); }, kStartMilliseconds)) << log();
     pGame->signal(SIGTERM);  // ends the game in order, without asking
     EXPECT_EQ(pGame->wait(kStartMilliseconds), 0);
     const std::string sLog = log();
@@ -66,13 +69,15 @@ TEST_F(GameProcess, StartUpLogsTheBannerAndTheResourcesInOrderAndEndsWithZero) {
 
 TEST_F(GameProcess, SecondStartOfAWindowClassEndsAtOnceAndAnotherClassRuns) {
     auto pFirst = start({});
-    ASSERT_TRUE(waitUntil([this] { return logHas("G: Init done"); }, kStartMilliseconds)) << log();
+    ASSERT_TRUE(waitFor(kInitDone, [this] { return logHas("G: Init done"); }, kStartMilliseconds)) << log();
     auto pSecond = start({});
     EXPECT_EQ(pSecond->wait(kStartMilliseconds), 1);
     EXPECT_EQ(testkit::readFileBytes(m_home.file("stderr.txt")), "TUK: already running\n");
     EXPECT_EQ(countOf(log(), "== STARTUP =="), 1);
     auto pOther = start({"--wndclass", "Other:copy 2"});
-    EXPECT_TRUE(waitUntil([this] { return logHas("G: Init done", 2); }, kStartMilliseconds)) << log();
+    EXPECT_TRUE(waitFor("the second \"G: Init done\" in the log", [this] { return logHas("G: Init done", 2); },
+                        kStartMilliseconds))
+        << log();
     for (const char* szLock : {"instance-Halvorn__tuk.lock", "instance-Other_copy_2.lock"})
         EXPECT_TRUE(testkit::fileExists(dataFile(szLock))) << szLock;
     pFirst->signal(SIGTERM);
@@ -185,7 +190,7 @@ TEST_F(GameProcess, CrashesLogTheSignalAndTheTraceAndExitWithOne) {
         std::filesystem::remove(dataFile("tuk.log"));
         auto pChild = start(c.vWords, c.sProgram);
         if (c.nSignal) {
-            ASSERT_TRUE(waitUntil([this] { return logHas("G: Init done"); }, kStartMilliseconds)) << log();
+            ASSERT_TRUE(waitFor(kInitDone, [this] { return logHas("G: Init done"); }, kStartMilliseconds)) << log();
             pChild->signal(c.nSignal);
         }
         // The hanging shutdown is cut by the handler's alarm after 2 s.
@@ -223,8 +228,9 @@ TEST_F(XvfbGameProcess, SplashShowsTwoLogosThatClicksSkipAndACloseAsks) {
     auto pGame = start({}, TUK_GAME_PROGRAM, true);
     // A point of each logo's plain backdrop, below its text.
     auto showing = [&screen](uint32_t nColour) {
-        return waitUntil([&] { return screen.pixels({{400, 385}}) == std::vector<uint32_t>{nColour}; },
-                         kStartMilliseconds);
+        return waitFor(Zep::String::format("the backdrop %06X at (400, 385)", nColour).c_str(),
+                       [&] { return screen.pixels({{400, 385}}) == std::vector<uint32_t>{nColour}; },
+                       kStartMilliseconds);
     };
     ASSERT_TRUE(showing(0x2A9D8F)) << std::hex << screen.pixels({{400, 385}})[0];
     screen.click(400, 300);

@@ -23,7 +23,7 @@ namespace {
 using processtest::Child;
 using processtest::countOf;
 using processtest::OtherUser;
-using processtest::waitUntil;
+using processtest::waitFor;
 
 constexpr int kStartMilliseconds = 30000;
 
@@ -145,7 +145,8 @@ TEST_F(ReadOnlyData, NoFolderAndNoneCanBeMadeRunsOnTheDefaultsWithTheLockInTheTe
     OtherUser::chmod(m_home.path(), 0755);
 
     auto pGame = startAs(user, "err.txt");
-    ASSERT_TRUE(waitUntil([this] { return countOf(errors("err.txt"), "G: Init done\n") == 1; }, kStartMilliseconds))
+    ASSERT_TRUE(waitFor("\"G: Init done\" on standard error",
+                        [this] { return countOf(errors("err.txt"), "G: Init done\n") == 1; }, kStartMilliseconds))
         << errors("err.txt");
     auto pSecond = startAs(user, "second.txt");
     EXPECT_EQ(pSecond->wait(kStartMilliseconds), 1);
