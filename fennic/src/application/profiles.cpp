@@ -79,6 +79,27 @@ void ProfileManager::deleteProfile(const char* szName) {
     if (nIndex >= 0) m_lProfiles.removeAt(nIndex);
     m_hProfiles.remove(keyOf(pProfile->getName().c_str()));
     m_bChanged = true;
+    bringBackKeptAside();
+}
+
+// Its name is free unless a caller created past the full list; one whose name
+// is taken stays aside, and in the stored set.
+void ProfileManager::bringBackKeptAside() {
+    for (int i = 0; i < m_lKeptAside.getCount() && !isFull(); ++i) {
+        ProfileData* pProfile = m_lKeptAside.get(i);
+        Zep::String sKey = keyOf(pProfile->getName().c_str());
+        if (m_hProfiles.contains(sKey)) continue;
+        m_lKeptAside.removeAt(i);
+        m_hProfiles.set(sKey, pProfile);
+        m_lProfiles.add(pProfile);
+        return;
+    }
+}
+
+bool ProfileManager::isKeptAside(const Zep::String& sKey) const {
+    for (int i = 0; i < m_lKeptAside.getCount(); ++i)
+        if (keyOf(m_lKeptAside.get(i)->getName().c_str()) == sKey) return true;
+    return false;
 }
 
 Zep::List<Zep::String> ProfileManager::getProfileNames() const {
@@ -90,6 +111,7 @@ Zep::List<Zep::String> ProfileManager::getProfileNames() const {
 void ProfileManager::deleteAllProfiles() {
     // The table and the list hold the same objects; the list deletes them.
     while (!m_lProfiles.isEmpty()) delete m_lProfiles.removeFirst();
+    while (!m_lKeptAside.isEmpty()) delete m_lKeptAside.removeFirst();
     m_hProfiles.clear();
 }
 
@@ -108,27 +130,44 @@ void ProfileManager::save() {
     Zep::SmartPtr<Zep::MemStream> pBytes(new Zep::MemStream());
     {
         Zep::ObjectStreamer streamer(pBytes.get(), false);
-        streamer.writeInt32(m_lProfiles.getCount());
-        for (int i = 0; i < m_lProfiles.getCount(); ++i) {
-            ProfileData* pProfile = m_lProfiles.get(i);
-            streamer.writeString(pProfile->getName());
-            streamer.writeByte(0);
-            pProfile->write(streamer);
+        streamer.writeInt32(m_lProfiles.getCount() + m_lKeptAside.getCount());
+        for (const Zep::List<ProfileData*>* pList : {&m_lProfiles, &m_lKeptAside}) {
+            for (int i = 0; i < pList->getCount(); ++i) {
+                ProfileData* pProfile = pList->get(i);
+                streamer.writeString(pProfile->getName());
+                streamer.writeByte(0);
+                pProfile->write(streamer);
+            }
         }
     }
     pApp->setSetting(kSettingKey, Zep::String::escapeBinary(pBytes->getBuffer(), pBytes->length()).c_str());
 }
 
+// A count above kMaxProfiles is either the set of an older build that let
+// the list grow past it, or garbage: the count of a big-endian writer read
+// the other way round (5 reads as 83886080) or damaged bytes. It is taken as a
+// count only when that many profiles follow, each read whole, and end exactly
+// at the last byte: the game writes nothing after its last profile, and
+// garbage that reads as that many well-formed records in a byte order not
+// its own, ending on the very last byte, does not happen in practice. Any
+// other count above the limit is refused as a bad count (kBadCount), which
+// earns the byte-swapped retry as before. A count of 0 to kMaxProfiles reads
+// as it always did; bytes after its profiles are ignored.
 ProfileManager::ReadResult ProfileManager::readProfiles(const Zep::String& sText, bool bSwapped) {
     Zep::SmartPtr<Zep::MemStream> pBytes = Zep::String::unescapeBinary(sText.c_str());
     Zep::SmartPtr<CheckedView> pView(new CheckedView(pBytes->getBuffer(), pBytes->length()));
     if (bSwapped) pView->setByteOrder(Zep::Stream::kBigEndian);
+    bool bOverLimit = false;
     try {
         Zep::ObjectStreamer streamer(pView.get(), false);
         int32_t nCount = 0;
         streamer.readInt32(nCount);
         if (pView->wasShort()) return ReadResult::kDamaged;
-        if (nCount < 0 || nCount > kMaxProfiles) return ReadResult::kBadCount;
+        if (nCount < 0) return ReadResult::kBadCount;
+        bOverLimit = nCount > kMaxProfiles;
+        // Every profile holds at least its marker byte.
+        if (bOverLimit && nCount > pView->remaining()) return ReadResult::kBadCount;
+        const ReadResult eCut = bOverLimit ? ReadResult::kBadCount : ReadResult::kDamaged;
         for (int32_t i = 0; i < nCount; ++i) {
             Zep::String sName;
             streamer.readString(sName);
@@ -136,19 +175,27 @@ ProfileManager::ReadResult ProfileManager::readProfiles(const Zep::String& sText
             uint8_t nMarker = 0;
             streamer.readByte(nMarker);
             pProfile->read(streamer);
-            if (pView->wasShort()) return ReadResult::kDamaged;
-            // The object's own record decides its name and key. A name met
-            // twice would leave the table and the list disagreeing: the later
-            // one is dropped.
-            Zep::String sKey = keyOf(pProfile->getName().c_str());
-            if (m_hProfiles.contains(sKey)) continue;
-            m_hProfiles.set(sKey, pProfile.get());
-            m_lProfiles.add(pProfile.release());
+            if (pView->wasShort()) return eCut;
+            addReadProfile(std::move(pProfile));
         }
+        if (bOverLimit && pView->remaining() != 0) return ReadResult::kBadCount;
     } catch (const Zep::Exception&) {
-        return ReadResult::kDamaged;
+        return bOverLimit ? ReadResult::kBadCount : ReadResult::kDamaged;
     }
     return ReadResult::kOk;
+}
+
+// The object's own record decides its name and key. A name met twice would
+// leave the table and the list disagreeing: the later one is dropped.
+void ProfileManager::addReadProfile(std::unique_ptr<ProfileData> pProfile) {
+    Zep::String sKey = keyOf(pProfile->getName().c_str());
+    if (m_hProfiles.contains(sKey) || isKeptAside(sKey)) return;
+    if (isFull()) {
+        m_lKeptAside.add(pProfile.release());
+        return;
+    }
+    m_hProfiles.set(sKey, pProfile.get());
+    m_lProfiles.add(pProfile.release());
 }
 
 void ProfileManager::load() {

@@ -1,5 +1,11 @@
 // Named player profiles, kept as one escaped object stream in the setting
 // "PLAYER_MANAGER_PLAYER_PROFILE_DATA".
+//
+// The list holds at most kMaxProfiles profiles: the dialogs refuse a new one
+// when it is full. A stored set of more (an older build let the list grow past
+// it) lists its first kMaxProfiles; the others are kept aside, unlisted, and
+// written back after the listed ones, so no save drops them. Deleting a listed
+// profile brings the first one kept aside into the list.
 #pragma once
 
 #include <memory>
@@ -50,15 +56,21 @@ public:
     // Fails with the table's missing-key error; test with hasProfile first.
     virtual ProfileData* getProfile(const char* szName);
     // Requires that no profile of that name exists; keeps the name as given.
+    // The dialogs create none while the list is full.
     virtual ProfileData* createProfile(const char* szName);
     // A new, empty profile object of the game's class.
     virtual std::unique_ptr<ProfileData> createProfileObject() = 0;
+    // Then the first profile kept aside whose name is free joins the list.
     void deleteProfile(const char* szName);
 
     // The keys (trimmed, lower-cased names) in creation order.
     Zep::List<Zep::String> getProfileNames() const;
     int getProfileCount() const { return m_lProfiles.getCount(); }
     ProfileData* getProfileAt(int nIndex) const { return m_lProfiles.get(nIndex); }
+    // The list holds kMaxProfiles profiles (or more, when a caller created past it).
+    bool isFull() const { return getProfileCount() >= kMaxProfiles; }
+    // Stored profiles beyond the list's first kMaxProfiles, in stored order.
+    int getKeptAsideCount() const { return m_lKeptAside.getCount(); }
 
     // Writes the set into the setting. A setting that could not be read is
     // left as it is until the player changes the set.
@@ -77,9 +89,15 @@ private:
     void deleteAllProfiles();
     // Reads the escaped stream; the profiles read so far stay on failure.
     ReadResult readProfiles(const Zep::String& sText, bool bSwapped);
+    // A profile read whole joins the list, or is kept aside when the list is
+    // full; one whose name was met before is dropped.
+    void addReadProfile(std::unique_ptr<ProfileData> pProfile);
+    bool isKeptAside(const Zep::String& sKey) const;
+    void bringBackKeptAside();
 
     Zep::Hash<Zep::String, ProfileData*> m_hProfiles;  // owns the profiles
     Zep::List<ProfileData*> m_lProfiles;               // creation (or load) order
+    Zep::List<ProfileData*> m_lKeptAside;              // owned; stored after the list
     bool m_bKeepUnreadable = false;
     bool m_bChanged = false;  // profiles created or deleted since the last load
 };

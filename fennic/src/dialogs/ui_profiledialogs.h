@@ -6,6 +6,9 @@
 //
 // Everything here compares profile keys: the display name trimmed and lower-
 // cased. The setting "CurrentPlayerName" holds the current key (empty: none).
+// "New player" in a full list (ProfileManager::isFull) creates nothing: a
+// message (the text of "SPD_ListFull") asks the player to delete a profile;
+// with stored profiles kept aside, the text of "SPD_ListFullKept" follows.
 // Only Select and Cancel of the list write that setting and save the profiles
 // and the settings file; creating and deleting change the manager only, so a
 // dialog path that ends in neither leaves the stored state as it was.
@@ -79,6 +82,7 @@ private:
     void buildScrollButtons(Zep::SmartPtr<Table> pOuter);
     void buildButtons();
     Zep::SmartPtr<Button> addButton(Zep::SmartPtr<Table> pTable, const char* szKey, int nId, int nAlign);
+    void onCreateNew();
     void onCancel();
     void onSelect();
     void onRowClicked(int nId);

@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kZepSource = ".\\src\\selectprofile";
 constexpr const char* kCurrentKey = "CurrentPlayerName";
+constexpr const char* kListFullKey = "SPD_ListFull";
+constexpr const char* kKeptAsideKey = "SPD_ListFullKept";
 constexpr int kCentred = 0x24;
 constexpr int kRight = 2;
 constexpr int kButtonAlign = 9;
@@ -167,7 +169,7 @@ void SelectProfileDialog::onCallback(int nId, void*) {
     switch (nId) {
         case kCancel: onCancel(); break;
         case kSelect: onSelect(); break;
-        case kCreateNew: openCreateDialog(m_pManager, true); break;
+        case kCreateNew: onCreateNew(); break;
         case kScrollUp: scrollBy(-1); break;
         case kScrollDown: scrollBy(1); break;
         case kDelete: openDeleteDialog(m_pManager->getProfile(m_sSelProfile.c_str())->getName().c_str()); break;
@@ -176,6 +178,18 @@ void SelectProfileDialog::onCallback(int nId, void*) {
             if (nId >= kFirstRow) onRowClicked(nId);
             break;
     }
+}
+
+// A full list makes no new profile: the player is told to delete one first,
+// and, when stored profiles wait aside, that they take the places freed first.
+void SelectProfileDialog::onCreateNew() {
+    if (!m_pManager->isFull()) {
+        openCreateDialog(m_pManager, true);
+        return;
+    }
+    Zep::String sText = getText(kListFullKey);
+    if (m_pManager->getKeptAsideCount() > 0) sText += Zep::String(" ") + getText(kKeptAsideKey);
+    getApp()->pushMode(new DlgMessage(nullptr, sText.c_str(), -1));
 }
 
 // A valid current profile stays current; otherwise the selection (or the first profile) becomes it.

@@ -195,6 +195,45 @@ TEST_F(ProfilesTest, BigEndianWriterLoadsAfterTheSwappedRetryAndDuplicateNamesAr
     }
 }
 
+// A set of more than a hundred, as an older build wrote it: the list shows
+// its first hundred and a save keeps them all; a delete brings the next one
+// in. A count over a hundred that its profiles do not fill to the last byte
+// is garbage, kept as it was.
+TEST_F(ProfilesTest, MoreThanAHundredStoredListTheFirstHundredAndSaveThemAll) {
+    using Written = std::vector<std::pair<std::string, int>>;
+    Written v;
+    for (int i = 1; i <= 102; ++i) v.emplace_back("P" + std::to_string(i), i);
+    const auto le = [](const Written& w) { return writtenProfiles(w, Zep::Stream::kLittleEndian); };
+    const std::string s101 = le(Written(v.begin(), v.end() - 1));
+    std::string sCut = le(Written(v.begin(), v.end() - 2));
+    sCut[1] = 101;  // the count, over a hundred profiles
+    const struct {
+        const char* szCase;
+        std::string sStored;
+        bool bRead;
+        std::string sSaved;
+    } kCases[] = {{"101", s101, true, s101},
+                  {"102 of a big-endian writer", writtenProfiles(v, Zep::Stream::kBigEndian), true, le(v)},
+                  {"101 followed by 100", sCut, false, sCut},
+                  {"101 and a byte more", s101 + "x", false, s101 + "x"}};
+    for (const auto& c : kCases) {
+        setSettingBytes(m_app, c.sStored);
+        auto pManager = loaded();
+        EXPECT_EQ(pManager->hasUnreadableData(), !c.bRead) << c.szCase;
+        EXPECT_EQ(pManager->getProfileCount(), c.bRead ? 100 : 0) << c.szCase;
+        if (c.bRead) EXPECT_STREQ(pManager->getProfileAt(99)->getName().c_str(), "P100") << c.szCase;
+        pManager->save();
+        EXPECT_EQ(settingBytes(m_app), c.sSaved) << c.szCase;
+    }
+    setSettingBytes(m_app, le(v));
+    auto pManager = loaded();
+    pManager->deleteProfile("p5");
+    EXPECT_STREQ(pManager->getProfileAt(99)->getName().c_str(), "P101");
+    pManager->save();
+    v.erase(v.begin() + 4);
+    EXPECT_EQ(settingBytes(m_app), le(v));
+}
+
 TEST(ProfilesNoApp, SaveAndLoadNeedTheApplication) {
     ASSERT_EQ(GameApp::getInstance(), nullptr);
     PlayerManager manager;

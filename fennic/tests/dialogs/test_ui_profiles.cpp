@@ -14,7 +14,8 @@ using Manager = ProfileManagerImpl<ProfileData>;
 
 constexpr const char* kStrings =
     "SPD_Select Select\nSPD_Delete Delete\nSPD_Cancel Cancel\nSPD_CreateNew New player\n"
-    "SPD_BtnConfirmDelete Yes, delete\nSPD_BtnCancelDelete Keep\nCPD_OK OK\nCPD_Cancel Back\n";
+    "SPD_BtnConfirmDelete Yes, delete\nSPD_BtnCancelDelete Keep\nCPD_OK OK\nCPD_Cancel Back\n"
+    "SPD_ListFull Full, delete one.\nSPD_ListFullKept More wait.\n";
 
 class Profiles : public uitest::UiTest {
 protected:
@@ -280,6 +281,40 @@ TEST_F(Profiles, WithNoProfileTheListOpensTheCreateDialogAtOnceWithOkAlone) {
     EXPECT_EQ(pList, m_app.getTopMode());
     clickOn(button("Cancel"));  // an empty current key: the selection becomes current
     EXPECT_EQ("zoe / zoe", readBack());
+}
+
+// "New player" in a full list shows why nothing is made, and the settings
+// file keeps every byte; stored profiles kept aside are named too, until a
+// delete has brought them into the list.
+TEST_F(Profiles, NewPlayerInAFullListShowsAMessageAndWritesNothing) {
+    const struct {
+        int nStored, nDeleted;
+        const char* szMessage;
+    } kCases[] = {
+        {100, 0, "Full, delete one."}, {101, 0, "Full, delete one. More wait."}, {101, 1, "Full, delete one."}};
+    for (const auto& c : kCases) {
+        {
+            Manager stored;
+            for (int i = 1; i <= c.nStored; ++i) stored.createProfile(("Player" + std::to_string(i)).c_str());
+        }  // saved into the setting
+        m_manager.load();
+        if (c.nDeleted) m_manager.deleteProfile("player1");
+        setCurrent("player50");
+        m_app.saveSettingsFile();
+        const std::string sFile = testkit::readFileBytes(m_dir.file("profiles.dat"));
+        SelectProfileDialog* pList = openList();
+        clickOn(button("New player"));
+        auto* pMessage = dynamic_cast<DlgMessage*>(m_app.getTopMode());
+        ASSERT_NE(nullptr, pMessage) << c.szMessage;
+        auto* pText = dynamic_cast<Label*>(pMessage->getBodyTable()->getContent(0, 0, 0).get());
+        EXPECT_EQ(c.szMessage, std::string(pText->getText().c_str()));
+        EXPECT_TRUE(pText->isVisible());
+        clickOn(dynamic_cast<Sprite&>(*pMessage->getButtonTable()->getContent(0, 0, 0)));
+        EXPECT_EQ(pList, m_app.getTopMode());
+        EXPECT_EQ(100, m_manager.getProfileCount());
+        EXPECT_EQ(sFile, testkit::readFileBytes(m_dir.file("profiles.dat"))) << c.szMessage;
+        pList->endMode();
+    }
 }
 
 TEST_F(Profiles, AListOpenedWithACurrentKeyThatNamesNoProfileFails) {
