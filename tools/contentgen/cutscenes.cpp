@@ -1,8 +1,10 @@
 // The cut-scene panels: the story of the bar in ten full pictures, each a
-// scene of simple shapes and one caption in a box at the bottom.
+// scene of simple shapes and one caption (captions.h) in a box at the bottom.
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "captions.h"
 #include "figure.h"
 #include "sets.h"
 #include "text.h"
@@ -124,11 +126,17 @@ Palette hero() {
     return p;
 }
 
+// The caption's box, and its lines centred in it: one line at its middle,
+// two from its top.
 void caption(Canvas& c, const std::string& sText) {
     c.roundRect(40, 500, 720, 80, 14, rgb(0x1D3557, 215));
-    const TextStyle style{22, true, rgb(0xFFF8E7), Align::Center};
-    const float fTop = wrapText(sText, style, 700).size() > 1 ? 510.0f : 526.0f;
-    drawParagraph(c, sText, 400, fTop, 700, style);
+    const TextStyle style = captionStyle();
+    const std::vector<std::string> vLines = captionLines(sText);
+    float y = vLines.size() > 1 ? 510.0f : 526.0f;
+    for (const std::string& sLine : vLines) {
+        drawText(c, sLine, 400, y, style);
+        y += static_cast<float>(textHeight(style));
+    }
 }
 
 Canvas arrival() {
@@ -142,7 +150,7 @@ Canvas arrival() {
     drawPerson(c, Pt{520, 500}, 120, hero(), Pose::Wave);
     c.roundRect(552, 452, 50, 40, 6, rgb(0x9D0208));
     c.line(567, 452, 587, 452, 4, rgb(0x5A3418));
-    caption(c, "You arrive in Tuk Harbor with one suitcase and a big idea.");
+    caption(c, captions::kArrival);
     return c;
 }
 
@@ -156,7 +164,7 @@ Canvas oldBar() {
     drawText(c, "FOR SALE", 490, 352, TextStyle{20, true, rgb(0xE63946), Align::Center});
     palm(c, 120, 440);
     drawPerson(c, Pt{640, 500}, 120, hero(), Pose::Wave);
-    caption(c, "By the pier stands an old beach bar, empty and for sale. Now it is yours!");
+    caption(c, captions::kOldBar);
     return c;
 }
 
@@ -169,7 +177,7 @@ Canvas firstGuests() {
     c.rect(40, 330, 420, 16, rgb(0x6D4426));
     c.rect(48, 346, 404, 110, rgb(0x9C5B2E));
     people(c, 520, 480, 3, 95, Pose::Cheer, 130);
-    caption(c, "The first guests love your fresh juices, and they come back with friends.");
+    caption(c, captions::kFirstGuests);
     return c;
 }
 
@@ -187,7 +195,7 @@ Canvas wordSpreads() {
     c.rect(0, 380, 800, 220, rgb(0xD9C9A8));
     people(c, 80, 480, 5, 110, Pose::Stand);
     c.polygon({{640, 420}, {740, 420}, {740, 400}, {790, 440}, {740, 480}, {740, 460}, {640, 460}}, rgb(0xE63946));
-    caption(c, "Word spreads along the harbour: everyone wants to try the new bar.");
+    caption(c, captions::kWordSpreads);
     return c;
 }
 
@@ -199,7 +207,7 @@ Canvas summer() {
     static const uint32_t kSails[6] = {0xFFFFFF, 0xE63946, 0xFFD60A, 0xFFFFFF, 0xF4A261, 0x52B788};
     for (int i = 0; i < 6; ++i)
         sailboat(c, 90.0f + i * 125, 330.0f + (i % 3) * 50, 0.9f + (i % 3) * 0.25f, rgb(kSails[i]));
-    caption(c, "Summer comes, and the harbour fills with boats and thirsty sailors.");
+    caption(c, captions::kSummer);
     return c;
 }
 
@@ -217,7 +225,7 @@ Canvas musicNight() {
         c.ellipse(x, 400, 22, 7, rgb(0xF2E8CF));
     }
     people(c, 380, 470, 4, 100, Pose::Cheer);
-    caption(c, "On warm evenings, music and dancing fill the bar.");
+    caption(c, captions::kMusicNight);
     return c;
 }
 
@@ -233,7 +241,7 @@ Canvas storm() {
         const float x = (i * 137) % 800, y = (i * 53) % 480;
         c.line(x, y, x - 8, y + 24, 1.5f, rgb(0xCAF0F8, 150));
     }
-    caption(c, "A storm rolls in from the sea, but the lights of the bar stay on.");
+    caption(c, captions::kStorm);
     return c;
 }
 
@@ -261,7 +269,7 @@ Canvas mending() {
     people(c, 90, 510, 2, 90, Pose::Stand);
     c.line(40, 462, 240, 470, 12, rgb(0xDDA15E));
     people(c, 600, 510, 2, 90, Pose::Wave);
-    caption(c, "The next morning the whole town helps to mend the roof.");
+    caption(c, captions::kMending);
     return c;
 }
 
@@ -275,7 +283,7 @@ Canvas festival() {
     bar(c, 250, 230, false, true, nullptr);
     bunting(c, 128);
     people(c, 40, 470, 8, 100, Pose::Cheer);
-    caption(c, "The harbour festival! The whole town gathers at your bar.");
+    caption(c, captions::kFestival);
     return c;
 }
 
@@ -289,7 +297,7 @@ Canvas ending() {
     palm(c, 90, 460);
     palm(c, 720, 460);
     drawPerson(c, Pt{620, 500}, 120, hero(), Pose::Wave);
-    caption(c, "Your bar is the finest on the coast. Thank you for playing!");
+    caption(c, captions::kEnding);
     return c;
 }
 

@@ -3,7 +3,9 @@
 // normal and highlighted looks, the stamps and the dialog's pictures.
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "figure.h"
 #include "sets.h"
@@ -199,6 +201,15 @@ void vase(Canvas& c, int nFlowers) {
     }
 }
 
+// The size of each store item's picture, by what it shows.
+struct ItemSize {
+    const char* szKind;
+    int w, h;
+};
+constexpr ItemSize kSizes[] = {{"tray1", 96, 62}, {"tray2", 124, 62}, {"chair", 100, 90}, {"juicer", 60, 78},
+                               {"juicer1", 60, 78}, {"juicer2", 60, 78}, {"parrot", 70, 90}, {"jar", 80, 70},
+                               {"vase1", 80, 84}, {"vase2", 80, 84}, {"bongos", 68, 100}, {"dancer", 68, 100}};
+
 // The store's item buttons take a pointer only over pixels that are not
 // fully clear, and the objects leave much air between their parts (the legs
 // of the stools, the sticks in the jar, the tray's glasses): the clear pixels
@@ -212,14 +223,8 @@ void clickPlate(Canvas& c) {
 // The item picture: the object with a small name plate; highlighted, a warm
 // glow behind it.
 Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight) {
-    struct Size {
-        const char* szKind;
-        int w, h;
-    } const kSizes[] = {{"tray1", 96, 62}, {"tray2", 124, 62}, {"chair", 100, 90}, {"juicer", 60, 78},
-                        {"juicer1", 60, 78}, {"juicer2", 60, 78}, {"parrot", 70, 90}, {"jar", 80, 70},
-                        {"vase1", 80, 84}, {"vase2", 80, 84}, {"bongos", 68, 100}, {"dancer", 68, 100}};
     int w = 80, h = 80;
-    for (const Size& z : kSizes)
+    for (const ItemSize& z : kSizes)
         if (sKind == z.szKind) w = z.w, h = z.h;
     Canvas obj(w, h);
     if (sKind == "tray1") tray(obj, kSmallTrayGlasses);
@@ -247,13 +252,24 @@ Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight)
     return c;
 }
 
-// A stamp laid across an item that cannot be bought (centred on it).
-Canvas stamp(const std::string& sWord, Rgba col) {
+// A stamp laid across an item that cannot be bought (centred on it, drawn
+// into the item's picture): it stands whole on the narrowest item, its words
+// on lines of their own where one line would be wider.
+Canvas stamp(const std::string& sWords, Rgba col) {
+    constexpr int kPad = 6, kTop = 3, kOneLine = 20;
     const TextStyle style{12, true, col, Align::Center};
-    const int w = textWidth(sWord, style) + 12;
-    Canvas c(w, 20);
-    c.roundRect(0, 0, w, 20, 5, rgb(0x1B1B1B, 190));
-    drawText(c, sWord, w / 2.0f, 3, style);
+    int nNarrowest = kSizes[0].w, nLowest = kSizes[0].h;
+    for (const ItemSize& z : kSizes) nNarrowest = std::min(nNarrowest, z.w), nLowest = std::min(nLowest, z.h);
+    const std::vector<std::string> vLines = wrapText(sWords, style, nNarrowest - 2 * kPad - 2);
+    int nWidest = 0;
+    for (const std::string& sLine : vLines) nWidest = std::max(nWidest, textWidth(sLine, style));
+    const int nStep = textHeight(style) - 1, nLines = static_cast<int>(vLines.size());
+    const int w = nWidest + 2 * kPad, h = kOneLine + (nLines - 1) * nStep;
+    if (w > nNarrowest || h > nLowest) throw std::runtime_error("contentgen: the stamp '" + sWords + "' is too big");
+    Canvas c(w, h);
+    c.roundRect(0, 0, static_cast<float>(w), static_cast<float>(h), 5, rgb(0x1B1B1B, 190));
+    for (int i = 0; i < nLines; ++i)
+        drawText(c, vLines[static_cast<size_t>(i)], w / 2.0f, static_cast<float>(kTop + i * nStep), style);
     return c;
 }
 

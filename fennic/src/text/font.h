@@ -93,8 +93,11 @@ public:
     // trailing spaces and their "\n".
     Zep::List<Zep::String> splitLines(const char* szText, int nWidth);
     // The narrowest width at which the text still wraps into as few lines as
-    // at width: wrapped there, its lines come out as even as its words allow
-    // (no word is left alone on a last line that another could share).
+    // at width (never below its widest word, nor above width). A narrower
+    // width only moves words down, so wrapped there the last line holds as
+    // many words as any width of that line count gives it. It may still hold
+    // one word alone, when moving another down to it would take a line more:
+    // "aa bb cc" at 60 gives 50, wrapped "aa bb" and "cc".
     int getBalancedWidth(const char* szText, int nWidth);
     // The box the text takes wrapped to box's width: box's left, top and
     // right, and the bottom after its lines, but not beyond box's bottom.

@@ -70,7 +70,8 @@ TEST(TextLayout, SplitLinesKeepsSpacesAndNewlinesAndLetsLongWordsStandAlone) {
 }
 
 // The narrowest width that keeps the line count, and the lines it gives:
-// no word left alone on the last line when another could join it.
+// the last line as full as a width of that count makes it, which can still
+// leave one word alone there.
 TEST(TextLayout, ABalancedWidthKeepsTheLineCountWithLinesAsEvenAsTheWordsAllow) {
     struct Case {
         const char* szText;
@@ -84,6 +85,8 @@ TEST(TextLayout, ABalancedWidthKeepsTheLineCountWithLinesAsEvenAsTheWordsAllow) 
         {"aaaa bb cc dd ee", 130, 80, {"aaaa bb ", "cc dd ee"}},
         {"abcdefghijkl x", 60, 60, {"abcdefghijkl", " x"}},  // a word wider than the width stays alone
         {"a\nb c d", 50, 50, {"a\n", "b c d"}},  // a paragraph's lines as they are
+        {"aa bb cc", 60, 50, {"aa bb", " cc"}},  // "aa / bb cc" would take a line of 50 too: none gives it
+        {"aaaa bb cc dd", 110, 70, {"aaaa bb", " cc dd"}},  // at 110 "dd" alone
     };
     FixedFont font;
     for (const Case& c : cases) {

@@ -210,7 +210,7 @@ void BuyUpgradeMode::updateTexts() {
     Zep::String sText, sPrice;
     if (nPrice >= 0) {
         const int nLevel = m_pPlayer->getUpgradeLevel(m_nKind);
-        sText = getText(Zep::String::format("UPG_Text_%d_%d", PurchaseOptions::textKind(m_nKind), nLevel).c_str());
+        sText = getText(Zep::String::format("UPG_Text_%d_%d", m_nKind, nLevel).c_str());
         sPrice = formatText(getText("UPG_Price"), nPrice);
     }
     m_pTextLabel->setText(sText.c_str());

@@ -18,9 +18,10 @@
 // variant choice, when there is one, is selected at once.
 //
 // The kind under consideration is the purchase id, replaced by a chosen
-// variant's kind. Its texts: "UPG_Text_<text kind>_<player's level>" and the
-// text of "UPG_Price" formatted (formatText) with the price of the next
-// level. Texts and Buy need a kind of 0 to 12 at a level with a price;
+// variant's kind. Its texts: "UPG_Text_<kind>_<player's level>" (every kind
+// its own, so that a chair's, a centre piece's or a juice machine's text
+// names its table or machine, and follows the choice) and the text of
+// "UPG_Price" formatted (formatText) with the price of the next level. Texts and Buy need a kind of 0 to 12 at a level with a price;
 // otherwise both texts are empty and Buy is disabled (a group with no
 // variant to offer, a kind at its last level).
 //

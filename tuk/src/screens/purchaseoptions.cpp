@@ -45,11 +45,4 @@ Zep::List<Option> offered(int nPurchaseId, const SceneTags::Levels& levels) {
     return lOptions;
 }
 
-int textKind(int nKind) {
-    if (nKind >= 2 && nKind <= 5) return 2;
-    if (nKind == 6 || nKind == 7) return 6;
-    if (nKind == 10 || nKind == 11) return 10;
-    return nKind;
-}
-
 }  // namespace PurchaseOptions

@@ -34,8 +34,5 @@ struct Option {
 // The kind a variant id selects; -1 for any other id.
 int kindOfVariant(int nVariantId);
 Zep::List<Option> offered(int nPurchaseId, const SceneTags::Levels& levels);
-// The kind whose texts describe a kind: the chairs as 2, the juice machines
-// as 6, the centre pieces as 10.
-int textKind(int nKind);
 
 }  // namespace PurchaseOptions

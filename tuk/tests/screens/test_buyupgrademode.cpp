@@ -1,5 +1,11 @@
 // The purchase dialog: its choices, texts and Buy for the store's purchases,
-// the variants switching the preview, the price text checked, the pulse.
+// the variants switching the preview, the price text checked, the pulse;
+// over the demo content, the preview inside the frame and each variant's
+// text naming its table or machine.
+#include <string>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "screens/buyupgrademode.h"
@@ -11,6 +17,11 @@ namespace {
 
 class PurchaseDialog : public previewtest::PreviewTest {
 protected:
+    void SetUp() override {
+        PreviewTest::SetUp();
+        m_pFiles->add("variants.txt", testkit::resource("UPG_Text_3_0 Chair 1\nUPG_Text_11_0 Flowers 1\n"));
+        m_app.loadStringTable("variants.txt");
+    }
     BuyUpgradeMode& open(int nPurchaseId, const char* szLevels, int nMoney) {
         previewtest::setLevels(m_player, szLevels);
         m_player.setMoney(nMoney);
@@ -48,8 +59,8 @@ TEST_F(PurchaseDialog, ChoicesTextsAndBuyFollowThePurchaseAndTheLevels) {
         int nLevelAfter;  // of the kind
     } kRows[] = {
         {0, "0000000000000", 80, "", 0, "Tray", "Price: 80", true, 0, 1},
-        {13, "0010100000000", 100, "Chair 1* Chair 3", 3, "Chairs", "Price: 20", true, 80, 1},
-        {14, "0000010000000", 100, "Daisies 1*", 11, "Flowers", "Price: 90", true, 10, 1},
+        {13, "0010100000000", 100, "Chair 1* Chair 3", 3, "Chair 1", "Price: 20", true, 80, 1},
+        {14, "0000010000000", 100, "Daisies 1*", 11, "Flowers 1", "Price: 90", true, 10, 1},
         {12, "0000000000000", 90, "", 12, "Bongos", "Price: 90", true, 0, 1},
         {15, "0000001000000", 100, "Barman 0* Machine 1", 6, "Barman", "Price: 190", true, 100, 1},  // too dear
         {15, "0000003300000", 1000, "", 15, "", "", false, 1000, -1},  // no machine to offer
@@ -182,6 +193,43 @@ TEST_F(DemoPurchaseDialog, ThePreviewAndItsLintelStandInsideTheFrameForEveryKind
             ASSERT_FALSE(mask.isEmpty()) << sCase;
             EXPECT_TRUE(democontent::contains(inside, mask))
                 << sCase << ": lintel " << democontent::describe(mask) << ", inside " << democontent::describe(inside);
+        }
+        dialog.onCallback(BuyUpgradeMode::kCloseId, nullptr);
+        m_app.updateModes(0.01f);
+    }
+}
+
+// Each variant of the three groups, at each level it is sold at: the text
+// names the table or machine of the choice, and follows a change of choice.
+TEST_F(DemoPurchaseDialog, EachVariantsTextNamesItsTableOrMachineAndFollowsTheChoice) {
+    const char* const kChair0 = "One chair at the first table: an important guest can sit on it.";
+    const char* const kChair1 = "One chair at the second table: an important guest can sit on it.";
+    const char* const kRoses0 = "A bigger bouquet for the first table.";
+    const char* const kRoses1 = "A bigger bouquet for the second table.";
+    const char* const kGlass0 = "A second glass for the barman at the first machine.";
+    const char* const kGlass1 = "A second glass for the barman at the second machine.";
+    const struct {
+        int nPurchaseId;
+        const char* szLevels;
+        std::vector<std::pair<int, const char*>> vTexts;  // variant id and its text; the first is chosen at once
+    } kRows[] = {
+        {13, "0000000000000", {{3, kChair0}, {4, kChair0}, {5, kChair1}, {6, kChair1}, {3, kChair0}}},
+        {13, "0010100000000", {{4, kChair0}, {6, kChair1}, {4, kChair0}}},
+        {14, "0010100000000", {{7, "Flowers for the first table."}, {8, "Flowers for the second table."}}},
+        {14, "0001010000110", {{7, kRoses0}, {8, kRoses1}, {7, kRoses0}}},
+        {14, "0010110000010", {{7, "Flowers for the first table."}, {8, kRoses1}}},
+        {15, "0000000000000", {{9, "The first juice machine."}, {10, "The second juice machine."}}},
+        {15, "0000001100000", {{9, "A barman at the first machine."}, {10, "A barman at the second machine."}}},
+        {15, "0000002200000", {{9, kGlass0}, {10, kGlass1}}},
+        {15, "0000002000000", {{9, kGlass0}, {10, "The second juice machine."}, {9, kGlass0}}},
+    };
+    for (const auto& row : kRows) {
+        BuyUpgradeMode& dialog = open(row.nPurchaseId, row.szLevels);
+        for (size_t i = 0; i < row.vTexts.size(); ++i) {
+            const auto& [nVariant, szText] = row.vTexts[i];
+            if (i > 0) dialog.onCallback(nVariant, nullptr);
+            EXPECT_EQ(std::string(dialog.getTextLabel()->getText().c_str()), szText)
+                << row.nPurchaseId << " at " << row.szLevels << ", choice " << nVariant;
         }
         dialog.onCallback(BuyUpgradeMode::kCloseId, nullptr);
         m_app.updateModes(0.01f);
