@@ -1,14 +1,16 @@
-// The three instruction pages: a title and three steps each, every step a
+// The four instruction pages: a title and three steps each, every step a
 // small drawing of what to click beside its text, in the order a day is
 // played: serving (the bubble, the coaster, the guest's place), the rest of
-// the day (the empty glass to the sink, the waiting, the goal), then the
-// juice machine the store sells. The pages show the bar as a first day has
+// the day (the empty glass to the sink, the waiting, the goal), the juice
+// machine the store sells, then what the adventure's score counts. The pages show the bar as a first day has
 // it: the guests stand at their places by the windows, each with the flat
 // patience meter across her knees. The bottom 60 pixels stay plain for the page
 // buttons.
+#include <cmath>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "figure.h"
 #include "meter.h"
@@ -19,6 +21,7 @@ namespace cg {
 
 namespace {
 
+constexpr int kPages = 4;
 constexpr Rgba kPaper = rgb(0xFFF8E7);
 constexpr Rgba kBrown = rgb(0x5A3418);
 
@@ -90,7 +93,7 @@ Canvas page(int nPage, const char* szTitle, const Step (&aSteps)[3]) {
     c.roundRect(20, 20, 760, 510, 20, kPaper);
     const std::string sTitle = std::string("How to play: ") + szTitle;
     drawText(c, sTitle, 400, 36, TextStyle{28, true, kBrown, Align::Center});
-    drawText(c, std::to_string(nPage + 1) + " / 3", 740, 44, TextStyle{16, false, kBrown, Align::Right});
+    drawText(c, std::to_string(nPage + 1) + " / " + std::to_string(kPages), 740, 44, TextStyle{16, false, kBrown, Align::Right});
     for (int i = 0; i < 3; ++i) {
         const float y = 100.0f + i * kStepPitch;
         c.roundRect(50, y, 170, 120, 12, rgb(0xDCEFF5));
@@ -225,12 +228,73 @@ Canvas juicerPage() {
     return page(2, "the juice machine", steps);
 }
 
+// A five-pointed star of outer radius r centred on (x, y).
+void star(Canvas& c, float x, float y, float r) {
+    std::vector<Pt> v;
+    for (int i = 0; i < 10; ++i) {
+        const float a = -1.5708f + static_cast<float>(i) * 0.6283f, rr = i % 2 ? r * 0.45f : r;
+        v.push_back(Pt{x + rr * std::cos(a), y + rr * std::sin(a)});
+    }
+    c.polygon(v, rgb(0xFFD60A));
+    c.polyline(v, 1.2f, rgb(0xC99A06));
+    c.line(v.back().x, v.back().y, v.front().x, v.front().y, 1.2f, rgb(0xC99A06));
+}
+
+// A little paper umbrella standing in a glass at (x, y), as the decoration
+// dispenser adds one.
+void umbrella(Canvas& c, float x, float y) {
+    c.line(x + 4, y - 20, x - 4, y - 46, 2, kBrown);
+    c.polygon({{x - 24, y - 44}, {x - 4, y - 60}, {x + 14, y - 40}}, rgb(0xF15BB5));
+}
+
+// The trophy of a place in the records.
+void trophy(Canvas& c, float x, float y) {
+    const Rgba gold = rgb(0xE9B10A);
+    c.polygon({{x - 26, y}, {x + 26, y}, {x + 18, y + 38}, {x - 18, y + 38}}, gold);
+    c.ellipse(x - 28, y + 14, 8, 12, rgb(0xC99A06));
+    c.ellipse(x + 28, y + 14, 8, 12, rgb(0xC99A06));
+    c.ellipse(x - 28, y + 14, 4, 7, rgb(0xDCEFF5));
+    c.ellipse(x + 28, y + 14, 4, 7, rgb(0xDCEFF5));
+    c.rect(x - 5, y + 38, 10, 14, gold);
+    c.roundRect(x - 22, y + 52, 44, 10, 3, rgb(0x8D5524));
+    star(c, x, y + 18, 10);
+}
+
+// What the adventure's score counts, and where it leads. The numbers are
+// the game's (records/adventurescore.h): 3 points a dollar, 50 a star.
+Canvas scorePage() {
+    const Step steps[3] = {
+        {[](Canvas& c, float x, float y) {
+             counter(c, x + 10, y + 72, 150);
+             coaster(c, x + 60, y + 72);
+             glass(c, x + 60, y + 70, kOrange);
+             umbrella(c, x + 60, y + 70);
+             star(c, x + 112, y + 30, 14);
+             star(c, x + 142, y + 50, 14);
+         },
+         "Each drink a guest pays for brings $100. Quick service earns a star, and a drink with a decoration "
+         "from the decoration dispenser earns one more."},
+        {[](Canvas& c, float x, float y) {
+             drawText(c, "$1 = 3", x + 85, y + 22, TextStyle{24, true, kBrown, Align::Center});
+             star(c, x + 52, y + 84, 14);
+             drawText(c, "= 50", x + 104, y + 70, TextStyle{24, true, kBrown, Align::Center});
+         },
+         "The adventure's score counts 3 points for every $1 and 50 for every star earned on the days whose "
+         "goal you reach."},
+        {[](Canvas& c, float x, float y) { trophy(c, x + 85, y + 30); },
+         "Finish all 50 days with a high score to enter the Adventure records. Serve every guest quickly, "
+         "with a decoration!"},
+    };
+    return page(3, "the adventure's score", steps);
+}
+
 }  // namespace
 
 void makeHowTo(Output& out) {
     out.picture("howto0", servingPage());
     out.picture("howto1", dayPage());
     out.picture("howto2", juicerPage());
+    out.picture("howto3", scorePage());
 }
 
 }  // namespace cg

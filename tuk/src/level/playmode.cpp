@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "level/leveltuning.h"
+#include "records/cappedsum.h"
 
 namespace {
 
@@ -146,7 +147,7 @@ bool PlayMode::canTakeClick() const {
 // ---- Money and popups ------------------------------------------------------------
 
 void PlayMode::addMoney(int, int nValue, int nAmount) {
-    m_levelData.m_nDayMoney += nAmount;
-    m_levelData.m_nDayStars += nValue;
+    m_levelData.m_nDayMoney = cappedSum(m_levelData.m_nDayMoney, nAmount);
+    m_levelData.m_nDayStars = cappedSum(m_levelData.m_nDayStars, nValue);
     m_lCustomerResults.add(getGameKind() == 2 ? nValue * kFreePlayResultFactor : nValue);
 }

@@ -19,8 +19,6 @@ constexpr const char* kZepSource = ".\\src\\playmode_level";
 
 constexpr int kUpgradeKinds[] = {10, 11, 12};
 constexpr int kTrayKind = 0;
-constexpr int kTotalMoneySlot = 0;
-constexpr int kTotalStarsSlot = 1;
 
 void removeAll(GameMode& mode, const Zep::List<Zep::SmartPtr<AnimSprite>>& lSprites) {
     for (const Zep::SmartPtr<AnimSprite>& pSprite : lSprites) mode.removeSprite(pSprite.get());
@@ -116,8 +114,8 @@ void PlayMode::takePlayerValues() {
     int32_t* apLevels[] = {&data.m_nUpgradeLevel10, &data.m_nUpgradeLevel11, &data.m_nUpgradeLevel12};
     for (int i = 0; i < 3; ++i) *apLevels[i] = m_pPlayer ? m_pPlayer->getUpgradeLevel(kUpgradeKinds[i]) : 0;
     const bool bTotals = m_pPlayer && getGameKind() == 0;
-    data.m_nTotalMoneyBefore = bTotals ? m_pPlayer->getWorkingScore(kTotalMoneySlot) : 0;
-    data.m_nTotalStarsBefore = bTotals ? m_pPlayer->getWorkingScore(kTotalStarsSlot) : 0;
+    data.m_nTotalMoneyBefore = bTotals ? m_pPlayer->getWorkingScore(TUKPlayer::kMoneySlot) : 0;
+    data.m_nTotalStarsBefore = bTotals ? m_pPlayer->getWorkingScore(TUKPlayer::kStarsSlot) : 0;
     data.m_nResultMoney = 0;
     data.m_nResultStars = 0;
 }

@@ -34,6 +34,10 @@ class TUKPlayer : public ProfileData {
 public:
     static constexpr int kUpgradeKinds = 13;
     static constexpr int kScoreSlots = 13;
+    // The campaign's totals in the score slots: the money and the stars of
+    // the days won (adventurescore.h makes the adventure's score of them).
+    static constexpr int kMoneySlot = 0;
+    static constexpr int kStarsSlot = 1;
     static constexpr int32_t kVersion = 2;
 
     TUKPlayer() = default;

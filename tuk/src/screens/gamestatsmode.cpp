@@ -8,6 +8,7 @@
 
 #include "driver/audiodriver.h"
 #include "application/gameapp.h"
+#include "records/cappedsum.h"
 #include "records/textformat.h"
 
 namespace {
@@ -29,8 +30,6 @@ int truncated(double dValue) {
     if (!(dValue > INT_MIN)) return INT_MIN;
     return dValue < INT_MAX ? static_cast<int>(dValue) : INT_MAX;
 }
-
-int saturatedSum(int a, int b) { return truncated(static_cast<double>(a) + b); }
 
 Zep::String decimal(int nValue) { return Zep::String::format("%d", nValue); }
 
@@ -76,6 +75,7 @@ void GameStatsMode::onEnter() {
     m_nStep = 0;
     m_pCurrent = m_pScoreLabel;
     m_fValue = 0.0f;
+    m_nShown = 0;
     m_nTarget = m_pLevelData->m_nDayMoney;
     m_bStepDone = false;
     layout(1);
@@ -202,43 +202,39 @@ void GameStatsMode::onCallback(int nId, void*) {
 
 // ---- Counting --------------------------------------------------------------------------
 
+// A step that reaches its target ends showing it exactly, in whatever frame
+// that happens: its first one too, when the frame's share of the target
+// passes it at once (a large total, a long frame). A step that counts
+// nothing (its value already at the target) shows the same value again and
+// ends without a tick.
 void GameStatsMode::onUpdate(float fDelta) {
     if (m_nStep >= kLastStep) return;
-    const float fShown = m_fValue;
     m_fValue += static_cast<float>(m_nTarget) * fDelta;
-    if (m_bStepDone) {
+    const bool bReached = !(m_fValue < static_cast<float>(m_nTarget));
+    if (bReached) m_fValue = static_cast<float>(m_nTarget);
+    if (m_bStepDone)
         if (GameApp* pApp = getApp()) pApp->stopSound(kTickChannel);
-        // A step that counts nothing is passed at once.
-        if (!(m_fValue < static_cast<float>(m_nTarget))) {
-            ++m_nStep;
-            prepareStep();
-            return;
-        }
-    }
-    playTick(fShown);
-    m_bStepDone = false;
-    if (!(m_fValue < static_cast<float>(m_nTarget))) {
-        m_fValue = static_cast<float>(m_nTarget);
-        m_bStepDone = true;
-    }
-    showValue();
+    m_bStepDone = bReached;
+    const int nShown = bReached ? m_nTarget : truncated(m_fValue);
+    playTick(m_nShown, nShown);
+    showValue(nShown);
     if (!m_bStepDone) return;
     ++m_nStep;
     prepareStep();
 }
 
-void GameStatsMode::playTick(float fShown) {
+void GameStatsMode::playTick(int nBefore, int nShown) {
     GameApp* pApp = getApp();
     IAudioDriver* pAudio = pApp ? pApp->getAudioDriver() : nullptr;
     if (!pAudio || pAudio->isChannelPlaying(kTickChannel)) return;
-    if (truncated(m_fValue) <= truncated(fShown)) return;
+    if (nShown <= nBefore) return;
     Zep::SmartPtr<Sample> pTick = pApp->getSample("sfx_game_number");
     pTick->setVolume(kTickVolume);
     pApp->playSound(pTick, false, kTickChannel);
 }
 
-void GameStatsMode::showValue() {
-    const int nValue = truncated(m_fValue);
+void GameStatsMode::showValue(int nValue) {
+    m_nShown = nValue;
     if (m_nStep == 1 && m_pTimeLabel.notNULL()) {
         const char* szFormat = getText("StatTimePlayed");
         m_pTimeLabel->setText(
@@ -251,6 +247,7 @@ void GameStatsMode::showValue() {
 void GameStatsMode::count(const Zep::SmartPtr<ChangingLabel>& pLabel, int nFrom, int nTo) {
     m_pCurrent = pLabel;
     m_fValue = static_cast<float>(nFrom);
+    m_nShown = nFrom;
     m_nTarget = nTo;
 }
 
@@ -269,14 +266,14 @@ void GameStatsMode::prepareStep() {
         case 4:
             if (m_pTotalLabel.notNULL() && isGoalReached()) {
                 const int nTotal = m_pTotalLabel->getIntValue();
-                count(m_pTotalLabel, nTotal, saturatedSum(nTotal, m_pScoreLabel->getIntValue()));
+                count(m_pTotalLabel, nTotal, cappedSum(nTotal, m_pScoreLabel->getIntValue()));
             }
             break;
         case 5:
             if (m_pTotalStarsLabel.notNULL()) {
                 const int nBefore = data.m_nTotalStarsBefore;
                 const int nStars = m_pStarsLabel->getIntValue();
-                count(m_pTotalStarsLabel, nBefore, std::min(kTotalStarsCap, saturatedSum(nBefore, nStars)));
+                count(m_pTotalStarsLabel, nBefore, std::min(kTotalStarsCap, cappedSum(nBefore, nStars)));
             }
             break;
         case kLastStep: finishCount(); break;

@@ -21,11 +21,11 @@
 //
 // Count-up, one step at a time (step 0 the money, from 0 to the day's
 // money): each frame the value grows by target x dt, so a step from 0 lasts
-// one second; a step that reached its target moves on to the next in the
-// same frame. The first frame of each later step cuts the tick on channel 2
-// and passes the step at once, unshown, when its value has reached the
-// target: so a step that counts nothing takes one frame, and one that would
-// end in its first frame leaves its label as it was. The steps:
+// one second; a step that reached its target shows it exactly and moves on
+// to the next in the same frame, whatever the frame's time and the size of
+// the target: a step that counts nothing takes one frame, and one that
+// passes its target in its first frame (a large total) ends showing it. The
+// first frame of each later step cuts the tick on channel 2. The steps:
 //   1 the time to the seconds played (kinds 1, 2);
 //   2 the stars from 0 to the day's stars (kinds 0, 2);
 //   3 the customers from 0 to the customers served;
@@ -97,8 +97,9 @@ private:
     // ---- Counting ----
     void count(const Zep::SmartPtr<ChangingLabel>& pLabel, int nFrom, int nTo);
     void prepareStep();
-    void showValue();
-    void playTick(float fShown);
+    void showValue(int nValue);
+    // A tick when the shown integer grew from nBefore to nShown.
+    void playTick(int nBefore, int nShown);
     void finishCount();
 
     bool m_bStepDone = false;
@@ -115,6 +116,7 @@ private:
     Zep::SmartPtr<ChangingLabel> m_pCurrent;
     int32_t m_nTarget = 0;
     float m_fValue = 0.0f;
+    int32_t m_nShown = 0;  // the integer the current step shows
     Zep::SmartPtr<Sprite> m_pTitle;
     Zep::SmartPtr<Button> m_pExitButton;
 };

@@ -101,16 +101,19 @@ bool StoryManagerMode::isFinished() const {
     return m_nGameKind == 0 && m_pPlayer->getAdventureProgress() >= kFinishedProgress;
 }
 
-// The stage whose scene the next level plays.
-int StoryManagerMode::currentStage() const {
-    return std::clamp(m_pPlayer->getAdventureProgress() / kLevelsPerStage, 0, kLastScene);
+// The level Play starts: the progress, within the campaign's levels. Free
+// play and relax mode after the campaign's end play its last level.
+int StoryManagerMode::playedLevel() const {
+    return std::clamp(m_pPlayer->getAdventureProgress(), 0, kFinishedProgress - 1);
 }
+
+// The stage whose scene the next level plays.
+int StoryManagerMode::currentStage() const { return playedLevel() / kLevelsPerStage; }
 
 void StoryManagerMode::showState() {
     const int nStage = currentStage();
-    const int nProgress = m_pPlayer->getAdventureProgress();
     m_pStageLabel->setText(formatText(getText("MAP_Stage"), nStage + 1).c_str());
-    m_pDayLabel->setText(formatText(getText("MAP_Day"), nProgress - nStage * kLevelsPerStage + 1).c_str());
+    m_pDayLabel->setText(formatText(getText("MAP_Day"), playedLevel() % kLevelsPerStage + 1).c_str());
     m_pMoneyLabel->setText(formatText(getText("MAP_Money"), m_pPlayer->getMoney()).c_str());
     m_pCurrent->setPosition(kPlaces[nStage].x - kCurrentHalf, kPlaces[nStage].y - kCurrentHalf);
     const bool bFinished = isFinished();
@@ -137,7 +140,7 @@ bool StoryManagerMode::onKeyDown(int nKey, int nModifiers) {
 }
 
 void StoryManagerMode::startLevel() {
-    const int nLevel = std::max(0, m_pPlayer->getAdventureProgress());
+    const int nLevel = playedLevel();
     const Zep::String sScene = Zep::String::format("scene%d", currentStage());
     m_result = DayResult();
     m_bLevelPlayed = true;

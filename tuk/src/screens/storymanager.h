@@ -10,7 +10,9 @@
 //
 // The screen: "sand_frame_back" tiles, "map_back", five "map_marker" places
 // and "map_current" on the current stage; the labels "MAP_Stage" (stage + 1),
-// "MAP_Day" (level within the stage + 1) and "MAP_Money" (the player's
+// "MAP_Day" (level within the stage + 1; the level is the progress within
+// 0 to 49, so free play and relax mode after the campaign's end show the
+// last level's stage and day, which they play) and "MAP_Money" (the player's
 // money), each through the checked formatter, side by side from the rail's
 // left as wide as their texts (a row that would come within 12 pixels of
 // the first shown button is set in the smaller title font, so no text runs
@@ -20,19 +22,21 @@
 // only the Menu button is shown.
 //
 // Play pushes the level behind a fade to black: PlayMode for the scene
-// "scene<n>", n = min(4, progress / 10), at level = progress, with the map's
+// "scene<n>", n = level / 10, at that level, with the map's
 // game kind and difficulty, and the address of the map's DayResult. Menu or
 // Escape ends the map; the menu then commits the scores and saves.
 //
 // Coming back with the result done (once per level; the result is then
 // cleared):
 //   campaign, goal reached: money += result money; working slot 0 += result
-//     money, slot 1 += result stars, extra working value += 1; progress + 1,
+//     money, slot 1 += result stars, extra working value += 1 (each sum stops
+//     at the largest int, never wrapping to a negative one); progress + 1,
 //     stage = progress / 10. Queued: first the store for the new stage
 //     ("scene<n>", n = min(4, stage)); then the stage's cut-scene when the
-//     stage changed below progress 50; at progress 50 the score (working slot
-//     0) is offered to highscore list 0, the congratulation queued when it got
-//     in, then the closing cut-scene.
+//     stage changed below progress 50; at progress 50 the adventure's score
+//     (adventurescore.h: of the money and the stars of slots 0 and 1) is
+//     offered to highscore list 0, the congratulation queued when it got in,
+//     then the closing cut-scene.
 //   campaign, goal missed: nothing (the level can be played again).
 //   relax mode and free play: working slot 0 = the day's money, offered to
 //     the highscore list of the game kind; the congratulation queued when it
@@ -124,6 +128,7 @@ private:
     void layOutLabels();
     Zep::SmartPtr<Button> addButton(const char* szKey, int nId, int x, int y);
     void showState();
+    int playedLevel() const;
     int currentStage() const;
     void takeReturn();
 
@@ -131,6 +136,8 @@ private:
     void beginAdventure(int nStoryValue);
     void takeResult();
     void takeCampaignWin();
+    // Adds to a working score slot, stopping at the largest value it holds.
+    void addToSlot(int nSlot, int nAmount);
     void takeOtherGameDay();
     // Offers the score to the highscore list; true when it got in.
     bool offerScore(int nScore, int nList);

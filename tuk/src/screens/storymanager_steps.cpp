@@ -8,6 +8,8 @@
 #include <zep2/error.h>
 
 #include "application/gameapp.h"
+#include "records/adventurescore.h"
+#include "records/cappedsum.h"
 #include "screens/highscoremode.h"
 #include "image/image.h"
 #include "screens/longdialogmode.h"
@@ -60,10 +62,10 @@ void StoryManagerMode::takeResult() {
 
 void StoryManagerMode::takeCampaignWin() {
     TUKPlayer& player = *m_pPlayer;
-    player.setMoney(player.getMoney() + m_result.nResultMoney);
-    player.setWorkingScore(0, player.getWorkingScore(0) + m_result.nResultMoney);
-    player.setWorkingScore(1, player.getWorkingScore(1) + m_result.nResultStars);
-    player.setExtraWorking(player.getExtraWorking() + 1);
+    player.setMoney(cappedSum(player.getMoney(), m_result.nResultMoney));
+    addToSlot(TUKPlayer::kMoneySlot, m_result.nResultMoney);
+    addToSlot(TUKPlayer::kStarsSlot, m_result.nResultStars);
+    player.setExtraWorking(cappedSum(player.getExtraWorking(), 1));
     const int nOldStage = player.getAdventureProgress() / kLevelsPerStage;
     const int nProgress = player.getAdventureProgress() + 1;
     const int nStage = nProgress / kLevelsPerStage;
@@ -73,13 +75,17 @@ void StoryManagerMode::takeCampaignWin() {
     if (nProgress < kFinishedProgress) {
         if (nStage != nOldStage && nStage >= 1 && nStage <= kLastScene) m_lSteps.add(kOpeningScene + nStage);
     } else if (nProgress == kFinishedProgress) {
-        if (offerScore(player.getWorkingScore(0), 0)) m_lSteps.add(kCongratulation);
+        if (offerScore(adventurescore::score(player), 0)) m_lSteps.add(kCongratulation);
         m_lSteps.add(kClosingScene);
     }
 }
 
+void StoryManagerMode::addToSlot(int nSlot, int nAmount) {
+    m_pPlayer->setWorkingScore(nSlot, cappedSum(m_pPlayer->getWorkingScore(nSlot), nAmount));
+}
+
 void StoryManagerMode::takeOtherGameDay() {
-    m_pPlayer->setWorkingScore(0, m_result.nDayMoney);
+    m_pPlayer->setWorkingScore(TUKPlayer::kMoneySlot, m_result.nDayMoney);
     if (offerScore(m_result.nDayMoney, m_nGameKind)) m_lSteps.add(kCongratulation);
 }
 

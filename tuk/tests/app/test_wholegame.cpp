@@ -92,7 +92,7 @@ constexpr const char* kNextTray = "buyupgrade_bandeja1_normal";
 const Points kHowtoPoints{{10, 10},   {790, 10},  {10, 300},  {790, 300}, {600, 570}, {135, 160},
                           {135, 300}, {135, 440}, {500, 130}, {500, 270}, {500, 410}, {100, 120}};
 const Look kHowtoPages[] = {{"howto0", 0, 0, kHowtoPoints}, {"howto1", 0, 0, kHowtoPoints},
-                            {"howto2", 0, 0, kHowtoPoints}};
+                            {"howto2", 0, 0, kHowtoPoints}, {"howto3", 0, 0, kHowtoPoints}};
 
 }  // namespace
 
@@ -100,7 +100,7 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
     ASSERT_TRUE(m_server.isRunning());
     for (const Look* pLook : {&kSplashFirst, &kSplashSecond, &kMenuTiles, &kMenu, &kStory1, &kStory1a, &kMap,
                               &kBarRoom, &kWaitressStart, &kTimesUp, &kStore, &kRecords,
-                              &kHowtoPages[0], &kHowtoPages[1], &kHowtoPages[2]})
+                              &kHowtoPages[0], &kHowtoPages[1], &kHowtoPages[2], &kHowtoPages[3]})
         ASSERT_GE(opaquePoints(*pLook), 3) << pLook->szPicture;
     const Look kTrayOffered = storeItem(0, 0), kTrayBought = storeItem(0, 1);
     ASSERT_GE(opaquePoints(kTrayOffered), 3);
@@ -262,7 +262,7 @@ TEST_F(XvfbWholeGame, APlayerTakesTheWholeRoadAndTheSettingsFileKeepsIt) {
     click(670, 348, showing(kMenu));
     for (const Look& page : kHowtoPages) {
         ASSERT_TRUE(waitFor(page.szPicture, showing(page)));
-        click(&page == &kHowtoPages[2] ? 190 : 376, 568, showing(page));
+        click(&page == &kHowtoPages[3] ? 190 : 376, 568, showing(page));
     }
     ASSERT_TRUE(waitFor("menu after the how-to pages", showing(kMenu)));
 

@@ -1,5 +1,6 @@
 // The level's play mode: frame order, the command queue, walk areas and the
 // waitress's walk within one area, money and popups.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -179,4 +180,15 @@ TEST_F(PlayModeTest, MoneyStarsAndPopupsByGameKind) {
         pMode->endMode();
         m_app.deleteEndedModes();
     }
+}
+
+// The day's money and stars stop at the largest value an int holds.
+TEST_F(PlayModeTest, TheDaysMoneyAndStarsStopAtTheLargestValue) {
+    LevelData& data = m_mode.getLevelData();
+    data.m_nDayMoney = INT32_MAX - 50;
+    data.m_nDayStars = INT32_MAX - 1;
+    m_mode.addMoney(1, 2, 100);
+    m_mode.addMoney(1, 2, 100);
+    EXPECT_EQ(data.m_nDayMoney, INT32_MAX);
+    EXPECT_EQ(data.m_nDayStars, INT32_MAX);
 }

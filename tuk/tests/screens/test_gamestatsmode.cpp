@@ -137,6 +137,43 @@ TEST_F(DayStatistics, TotalStarsStopAt999AndZeroStepsEndAtOnce) {
     }
 }
 
+// Whatever the frame's time and the size of the totals, every row ends
+// showing its target: a total whose frame share passes the day's money at
+// once (a sixtieth of 160,000 is more than $1,200) still ends at the sum,
+// exactly, and a sum past the largest int stops there.
+TEST_F(DayStatistics, EveryRowEndsAtItsTargetAtAnyFrameTimeAndTotal) {
+    const struct {
+        int32_t nTotal, nTotalStars;
+        const char *szTotal, *szTotalStars;
+    } kTotals[] = {
+        {0, 0, "$1200", "7"},
+        {160000, 400, "$161200", "407"},
+        {2000000000, 990, "$2000001200", "997"},
+        {INT32_MAX - 50, 999, "$2147483647", "999"},
+    };
+    for (float fDelta : {1.0f / 30, 1.0f / 60, 1.0f / 240})
+        for (const auto& row : kTotals) {
+            m_data = LevelData();
+            m_data.m_nResultMoney = m_data.m_nResultStars = kUnwritten;
+            m_data.m_nDayMoney = 1200;
+            m_data.m_nMoneyGoal = 800;
+            m_data.m_nDayStars = 7;
+            m_data.m_nCustomersServed = 9;
+            m_data.m_nDayCustomerCount = 10;
+            m_data.m_nTotalMoneyBefore = row.nTotal;
+            m_data.m_nTotalStarsBefore = row.nTotalStars;
+            push(0);
+            std::map<std::string, std::string> rows = countUp(fDelta);
+            const std::string sCase = std::to_string(fDelta) + " s, " + row.szTotal;
+            auto last = [&](const char* szRow) { return rows[szRow].substr(rows[szRow].rfind(' ') + 1); };
+            EXPECT_EQ(last("money") + " " + last("stars") + " " + last("customers"), "$1200 7 9/10") << sCase;
+            EXPECT_EQ(last("total"), row.szTotal) << sCase;
+            EXPECT_EQ(last("totalstars"), row.szTotalStars) << sCase;
+            EXPECT_EQ(m_data.m_nResultMoney * 100 + m_data.m_nResultStars, 120007) << sCase;
+            m_pDialog->endMode();
+        }
+}
+
 TEST_F(DayStatistics, TitleJingleAndButtonFollowTheGameKind) {
     const struct {
         int nKind, nMoney;

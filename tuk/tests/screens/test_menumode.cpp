@@ -336,3 +336,29 @@ TEST_F(DemoMenu, TheLongestNameTheNewPlayerBoxTakesFitsTheSignAndTheList) {
         }
     }
 }
+
+// With the adventure finished, the menu's Adventure asks in the game's own
+// words whether to start a new one, which is what its Yes does.
+TEST_F(DemoMenu, TheFinishedAdventureAsksTheQuestionItsYesAnswers) {
+    TUKPlayer* p = static_cast<TUKPlayer*>(getProfileManager()->createProfile("Ann"));
+    p->setAdventureInProgress(true);
+    p->setAdventureProgress(50);
+    m_app.setSetting("CurrentPlayerName", "ann");
+    auto* pMenu = new MenuMode();
+    m_app.pushMode(pMenu);
+    pMenu->onCommand(MenuMode::kAdventure);
+    auto* pQuestion = dynamic_cast<DlgYesNo*>(m_app.getTopMode());
+    ASSERT_TRUE(pQuestion);
+    std::string sTexts;
+    for (const Zep::SmartPtr<Sprite>& pSprite : pQuestion->getAllSprites())
+        if (auto* pLabel = dynamic_cast<Label*>(pSprite.get()); pLabel && pLabel->isVisible())
+            sTexts += std::string(pLabel->getText().c_str()) + "|";
+    EXPECT_EQ(sTexts, "You have finished the adventure! Start a new one?|");
+    pQuestion->onCallback(CommonDialog::kYes, nullptr);
+    m_app.updateModes(0.01f);
+    bool bMap = false;
+    for (int i = 0; i < m_app.getModeCount(); ++i) bMap = bMap || dynamic_cast<StoryManagerMode*>(m_app.getModeAt(i));
+    EXPECT_TRUE(bMap);
+    EXPECT_EQ(p->getAdventureProgress(), 0);
+    EXPECT_TRUE(p->isAdventureInProgress());
+}

@@ -4,7 +4,7 @@
 // menu and the map pace at 60 frames a second again when they come back, and
 // the caches hold no more than they did before the day: the level's
 // pictures, animations and music are let go, and the waitress's animation is
-// cached once.
+// cached once. Three won days of the campaign and the score they add.
 #include <set>
 #include <string>
 
@@ -12,7 +12,9 @@
 #include "level/levelplay_util.h"
 #include "screens/longdialogmode.h"
 #include "screens/menumode.h"
+#include "records/adventurescore.h"
 #include "records/profileaccess.h"
+#include "screens/storemode.h"
 #include "screens/storymanager.h"
 #include "ui/ui_button.h"
 #include "dialogs/ui_gameoptions.h"
@@ -156,4 +158,38 @@ TEST_F(MenuRoad, AfterADayTheMapAndTheMenuPaceAtSixtyAndTheCachesHoldNoMoreThanB
     for (int i = 0; i < 2000 && m_app.isPreloadPending(); ++i) frames();
     frames(5);
     EXPECT_EQ(added(atMenu, cached(), "free play"), "");
+}
+
+// Three days of the campaign from the map, each played to its end: a won day
+// adds its money and stars as the statistics showed them, and the
+// adventure's score grows by 3 points a dollar and 50 a star.
+TEST_F(MenuRoad, EachWonDayOfTheCampaignAddsThreePointsADollarAndFiftyAStar) {
+    auto* p = static_cast<TUKPlayer*>(getProfileManager()->getProfile("Ann"));
+    p->setAdventureInProgress(true);  // under way: no opening cut-scene
+    auto* pMap = new StoryManagerMode(1, 3, p, 0);
+    m_app.pushMode(pMap);
+    start(10000);
+    int nScore = 0;
+    for (int nDay = 1; nDay <= 3; ++nDay) {
+        clickOn(*button(StoryManagerMode::kPlayId));
+        m_pLevel = waitFor<PlayMode>();
+        ASSERT_TRUE(m_pLevel) << nDay;
+        m_pPlatform->setWorkTimePerFrame(40);
+        for (int i = 0; i < 20000 && !top<GameStatsMode>(); ++i) {
+            playerMove();
+            frames();
+        }
+        GameStatsMode* pStats = top<GameStatsMode>();
+        ASSERT_TRUE(pStats) << nDay;
+        for (int i = 0; i < 400 && pStats->getStep() < GameStatsMode::kLastStep; ++i) frames();
+        const int nMoney = pStats->getScoreLabel()->getIntValue(), nStars = pStats->getStarsLabel()->getIntValue();
+        clickOn(*pStats->getExitButton());
+        ASSERT_TRUE(waitFor<StoreMode>()) << nDay;  // the map opens it after a won day
+        top<StoreMode>()->onCallback(StoreMode::kBackId, nullptr);
+        ASSERT_EQ(waitFor<StoryManagerMode>(), pMap) << nDay;
+        EXPECT_EQ(p->getAdventureProgress(), nDay);
+        nScore += 3 * nMoney + 50 * nStars;
+        EXPECT_EQ(adventurescore::score(*p), nScore) << nDay << ": $" << nMoney << ", " << nStars << " stars";
+    }
+    EXPECT_GT(nScore, 3 * p->getWorkingScore(TUKPlayer::kMoneySlot));  // the stars count too
 }

@@ -220,27 +220,35 @@ TEST_F(MapTest, EachLevelsResultIsTakenOnceByGameKindAndSaved) {
     }
 }
 
-// At progress 49 a won level finishes the adventure: the score goes to the
-// campaign's list, the congratulation shows only when it got in, then the
-// closing cut-scene on its composed last picture.
+// At progress 49 a won level finishes the adventure: its score, 3 points a
+// dollar and 50 a star of the totals the record kept since its first day
+// (700 and 9, as any earlier build kept them too) and this day's, goes to
+// the campaign's list; the congratulation shows only when it got in, then
+// the closing cut-scene on its composed last picture.
 TEST_F(MapTest, TheFiftiethLevelOffersTheScoreAndCongratulatesOnlyWhenItGotIn) {
-    highscoretest::Rows ten = {{"A", 5000}, {"B", 5000}, {"C", 5000}, {"D", 5000}, {"E", 5000},
-                               {"F", 5000}, {"G", 5000}, {"H", 5000}, {"I", 5000}, {"J", 5000}};
-    const std::pair<int, const char*> kRows[] = {{4290, "store scene4 historieta_6a+1 "},
-                                                 {4310, "store scene4 congratulation historieta_6a+1 "}};
+    highscoretest::Rows ten = {{"A", 20000}, {"B", 20000}, {"C", 20000}, {"D", 20000}, {"E", 20000},
+                               {"F", 20000}, {"G", 20000}, {"H", 20000}, {"I", 20000}, {"J", 20000}};
+    const struct {
+        int nMoney;
+        int32_t nScore;  // 3 x (700 + money) + 50 x (9 + 1)
+        const char* szSteps;
+    } kRows[] = {{5800, 20000, "store scene4 historieta_6a+1 "},
+                 {5801, 20003, "store scene4 congratulation historieta_6a+1 "}};
     int n = 0;
-    for (const auto& [nResult, szSteps] : kRows) {
+    for (const auto& row : kRows) {
         highscoretest::storeBytes(m_app, std::string("\x05", 1) + highscoretest::listBytes(ten) +
                                              highscoretest::listBytes(ten) + highscoretest::listBytes(ten));
         const std::string sName = Zep::String::format("p%d", n++).c_str();
         TUKPlayer* p = ann(49, sName.c_str());
         openMap(p, 0);
         m_pAudio->m_vSamples.clear();
-        playLevel({true, nResult, 2, nResult, 2, true});
-        EXPECT_EQ(steps(), szSteps) << nResult;
-        EXPECT_EQ(m_pAudio->m_vSamples.size(), std::string(szSteps).find("congrat") == std::string::npos ? 0u : 1u);
+        playLevel({true, row.nMoney, 1, row.nMoney, 1, true});
+        const bool bIn = row.nScore > 20000;
+        EXPECT_EQ(steps(), row.szSteps) << row.nMoney;
+        EXPECT_EQ(m_pAudio->m_vSamples.size(), bIn ? 1u : 0u);
         EXPECT_EQ(p->getAdventureProgress() * 10 + p->getStageNumber(), 505);
-        EXPECT_EQ(highscoretest::storedBytes(m_app).find(sName) != std::string::npos, nResult + 700 > 5000);
+        const std::string sEntry = recordtest::str(sName.c_str()) + recordtest::le32(row.nScore);
+        EXPECT_EQ(highscoretest::storedBytes(m_app).find(sEntry) != std::string::npos, bIn) << row.nMoney;
         // Finished: no Play, the finished line in place of the day.
         EXPECT_FALSE(m_pMap->getPlayButton()->isVisible());
         EXPECT_TRUE(m_pMap->getFinishedLabel()->isVisible() && !m_pMap->getDayLabel()->isVisible());
@@ -250,6 +258,41 @@ TEST_F(MapTest, TheFiftiethLevelOffersTheScoreAndCongratulatesOnlyWhenItGotIn) {
     EXPECT_EQ(pLast->getSize(), Point(800, 600));
     EXPECT_EQ(imagetest::dataPixel(*pLast, 5, 5), Color(200, 100, 50, 255));
     EXPECT_EQ(imagetest::dataPixel(*pLast, 400, 300), Color(0, 0, 0, 255));
+}
+
+// A won day adds to sums at the largest value an int holds without turning
+// them negative: the money (on the map too), the totals and the days won
+// stop there, and so does the score the last day offers.
+TEST_F(MapTest, AWonDayStopsEverySumAtTheLargestValueItHolds) {
+    const struct {
+        int nProgress;
+        int32_t nMoney, nMoneyTotal, nStarsTotal, nDaysWon;
+        const char* szAfter;  // money, the two totals, the days won
+    } kRows[] = {
+        {12, 2147483600, 700, 9, 12, "2147483647 1200 12 13"},
+        {12, INT32_MAX, INT32_MAX - 100, INT32_MAX - 1, INT32_MAX, "2147483647 2147483647 2147483647 2147483647"},
+        {49, 2147483600, 2147483600, 2147483600, 49, "2147483647 2147483647 2147483603 50"},
+    };
+    int n = 0;
+    for (const auto& row : kRows) {
+        const std::string sName = Zep::String::format("p%d", n++).c_str();
+        TUKPlayer* p = ann(row.nProgress, sName.c_str());
+        p->setMoney(row.nMoney);
+        p->setWorkingScore(TUKPlayer::kMoneySlot, row.nMoneyTotal);
+        p->setWorkingScore(TUKPlayer::kStarsSlot, row.nStarsTotal);
+        p->setExtraWorking(row.nDaysWon);
+        openMap(p, 0);
+        playLevel({true, 500, 3, 500, 3, true});
+        steps();
+        auto n32 = [](int32_t v) { return std::to_string(v); };
+        EXPECT_EQ(n32(p->getMoney()) + " " + n32(p->getWorkingScore(0)) + " " + n32(p->getWorkingScore(1)) + " " +
+                      n32(p->getExtraWorking()),
+                  row.szAfter);
+        EXPECT_EQ(m_pMap->getMoneyLabel()->getText(), "Money 2147483647");
+        const std::string sEntry = recordtest::str(sName) + recordtest::le32(INT32_MAX);
+        EXPECT_EQ(highscoretest::storedBytes(m_app).find(sEntry) != std::string::npos, row.nProgress == 49);
+        endTop();
+    }
 }
 
 // A level won on the last day of a stage, then a purchase in the store,
@@ -284,6 +327,10 @@ TEST_F(MapTest, PlayStartsTheSceneOfTheStageAndTheLabelsGoThroughTheCheckedForma
         {0, 0, "scene0 0 0 2", "Stage 1 Day 1 Money 500"},
         {37, 1, "scene3 37 1 2", "Stage 4 Day 8 Money 500"},
         {49, 2, "scene4 49 2 2", "Stage 5 Day 10 Money 500"},
+        // After the campaign's end, relax mode and free play play its last day.
+        {50, 1, "scene4 49 1 2", "Stage 5 Day 10 Money 500"},
+        {50, 2, "scene4 49 2 2", "Stage 5 Day 10 Money 500"},
+        {63, 2, "scene4 49 2 2", "Stage 5 Day 10 Money 500"},
     };
     for (const auto& row : kRows) {
         openMap(ann(row.nProgress), row.nKind, 2);

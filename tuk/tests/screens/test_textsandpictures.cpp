@@ -376,7 +376,7 @@ TEST_F(DemoArchives, TheHowToPagesShowTheMeterOfAStandingGuest) {
     ASSERT_GT(pFlat->getWidth(), pFlat->getHeight());
     ASSERT_FALSE(vStanding.empty() || vSeated.empty());
     int nStanding = 0;
-    for (const char* szPage : {"howto0", "howto1", "howto2"}) {
+    for (const char* szPage : {"howto0", "howto1", "howto2", "howto3"}) {
         const Zep::SmartPtr<Image> pPage = m_app.getImage(szPage);
         nStanding += placesShowing(pPage, vStanding, pFlat->getWidth(), pFlat->getHeight());
         EXPECT_EQ(placesShowing(pPage, vSeated, pTall->getWidth(), pTall->getHeight()), 0) << szPage;
