@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <zep2/platform_fs.h>
+
 #include "actors/barfixture.h"
 #include "app/process_util.h"
 #include "base/keys.h"
@@ -213,6 +215,29 @@ TEST_F(TukAppTest, TheNoticeNamesTheCauseTheSaveMet) {
             check(c);
         c.undo();
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sSettings + ".tmp"))) << c.szCause;
+    }
+}
+
+// A damaged file moved aside is named as the kept copy; one that can't be
+// (every name for a copy taken) as left where it is, and it stays byte for
+// byte through the saves that follow.
+TEST_F(TukAppTest, TheDamagedSettingsNoticeNamesWhereTheFileIs) {
+    const std::string sSettings = m_files.configPath();
+    for (const bool bNamesTaken : {false, true}) {
+        for (int n = 0; bNamesTaken && n < Zep::platform_fs::kMaxAsideNames; ++n)
+            testkit::writeFileBytes(sSettings + ".bad" + (n ? "." + std::to_string(n) : ""), "taken");
+        testkit::writeFileBytes(sSettings, "not a settings file");
+        m_app.loadSettings();
+        auto pNotice = settingsnotice::makeUnreadable(m_app);
+        DlgMessage* pShown = pNotice.get();
+        m_app.pushMode(pNotice.release());
+        EXPECT_EQ(labelTexts(*pShown), std::vector<std::string>{bNamesTaken
+                                                                     ? "BSD_LeftAlone\n" + sSettings + "\nBSD_NotKept"
+                                                                     : "BSD_NotRead\n" + sSettings + ".bad\nBSD_Defaults"});
+        pShown->endMode();
+        m_app.deleteEndedModes();
+        EXPECT_TRUE(m_app.trySaveSettingsFile());
+        EXPECT_EQ(testkit::readFileBytes(sSettings) == "not a settings file", bNamesTaken);
     }
 }
 
