@@ -53,8 +53,9 @@ File::File(const char* szName, int nMode) {
     m_pHandle = szName ? platform_fs::openFile(szName, szModeText) : nullptr;
     if (!m_pHandle) {
         int nErr = szName ? errno : ENOENT;
-        ZEP_THROW(FileAccessException,
-                  String::format("File::File : can't open file %s (%s) [%d]", szShown, szModeText, nErr).c_str());
+        throw FileAccessException(
+            kZepSource, __LINE__,
+            String::format("File::File : can't open file %s (%s) [%d]", szShown, szModeText, nErr).c_str(), nErr);
     }
     std::fseek(m_pHandle, 0, SEEK_SET);
     m_nMode = nMode;
@@ -81,8 +82,9 @@ int File::read(int nSize, void* pBuffer) {
 int File::write(int nSize, const void* pBuffer) {
     if (nSize <= 0 || !pBuffer) return 0;
     switchTo(LastOp::Write);
+    errno = 0;
     int nWritten = static_cast<int>(std::fwrite(pBuffer, 1, static_cast<size_t>(nSize), m_pHandle));
-    if (nWritten != nSize) m_bError = true;
+    if (nWritten != nSize) failed();
     return nWritten;
 }
 
@@ -115,11 +117,19 @@ int File::remaining() {
 }
 
 bool File::flush() {
+    errno = 0;
     if (std::fflush(m_pHandle) != 0) {
-        m_bError = true;
+        failed();
         return false;
     }
     return true;
+}
+
+// The first failure's reason is the one kept: later calls on a broken
+// stream may only echo it, or say nothing.
+void File::failed() {
+    m_bError = true;
+    if (m_nSystemError == 0) m_nSystemError = errno != 0 ? errno : EIO;
 }
 
 bool File::hasError() {

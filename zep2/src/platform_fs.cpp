@@ -49,13 +49,20 @@ String folderOf(const String& sNativePath) {
     return nSlash < 0 ? String(".") : nSlash == 0 ? String("/") : sNativePath.left(nSlash);
 }
 
-// Lets the writer fill a new file, then flushes and closes it: 0 or the reason.
+// A folder itself, not a link to one, has the name.
+bool folderNamed(const String& sPath) {
+    struct stat st;
+    return ::lstat(sPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Lets the writer fill a new file, then flushes and closes it: 0 or the
+// reason the file met (EIO when the writer gave up on its own).
 int fillFile(const String& sPath, const std::function<bool(File&)>& writer) {
     File file(sPath.c_str(), File::kModeWrite);
-    errno = 0;
     bool bOk = writer(file);
     bOk = bOk && file.flush() && !file.hasError();
-    return bOk ? 0 : errno != 0 ? errno : EIO;
+    if (bOk) return 0;
+    return file.getSystemError() != 0 ? file.getSystemError() : EIO;
 }
 
 // The name in folder sDir that equals sName without regard to case; the
@@ -186,6 +193,8 @@ void detachStandardStreams() {
 
 int atomicReplace(const char* szPath, const std::function<bool(File&)>& writer) {
     String sTarget = resolve(szPath);
+    // No file can take a folder's place; nothing is written beside it.
+    if (folderNamed(sTarget)) return EISDIR;
     String sTemp = sTarget + kTempSuffix;
     int nErr = 0;
     try {
@@ -205,6 +214,22 @@ int atomicReplace(const char* szPath, const std::function<bool(File&)>& writer) 
     // place, so it is not reported.
     syncEntry(folderOf(sTarget).c_str(), O_RDONLY | O_DIRECTORY);
     return 0;
+}
+
+WriteFailure writeFailureOf(int nSystemError) {
+    switch (nSystemError) {
+        case ENOSPC:
+        case EDQUOT: return WriteFailure::kNoRoom;
+        case EISDIR: return WriteFailure::kFolderInTheWay;
+        case EACCES:
+        case EPERM:
+        case EROFS: return WriteFailure::kNoRight;
+        default: return WriteFailure::kOther;
+    }
+}
+
+String systemErrorText(int nSystemError) {
+    return String(std::strerror(nSystemError != 0 ? nSystemError : EIO));
 }
 
 String moveAside(const char* szPath, const char* szSuffix) {

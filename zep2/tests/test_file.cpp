@@ -1,5 +1,7 @@
 // Files, folder listings, log files and the file-system layer under them.
 
+#include <cerrno>
+
 #include <zep2/file.h>
 #include <zep2/logfile.h>
 #include <zep2/platform_fs.h>
@@ -98,6 +100,7 @@ TEST(FileIo, PositionLengthLinesReadAllAndAFullDisk) {
     // A small write sits in the buffer; the error shows when it is flushed.
     File g("/dev/full", 2);
     EXPECT_TRUE(g.write(10, "0123456789") == 10 && !g.flush() && g.hasError());
+    EXPECT_EQ(std::make_pair(f.getSystemError(), g.getSystemError()), std::make_pair(ENOSPC, ENOSPC));
 }
 
 TEST(FilePaths, BackslashesAndCaseFollowTheDataAndRenameReplaces) {

@@ -81,9 +81,10 @@ bool GameApp::trySaveSettingsFile() {
         return true;
     } catch (const Zep::Exception& e) {
         log("G: ** Settings not saved : %s **\n", e.getMessage());
-        onSettingsNotSaved(e.getMessage());
+        const auto* pFileError = dynamic_cast<const Zep::FileAccessException*>(&e);
+        onSettingsNotSaved(e.getMessage(), pFileError ? pFileError->getSystemError() : 0);
     }
     return false;
 }
 
-void GameApp::onSettingsNotSaved(const char*) {}
+void GameApp::onSettingsNotSaved(const char*, int) {}

@@ -196,13 +196,18 @@ public:
     // profile dialogs save this way, so a data folder that can't be written
     // never ends the game.
     bool trySaveSettingsFile();
-    // After each failed trySaveSettingsFile, with the reason: the game may
-    // tell the player. It runs inside the caller's handler, so it must not
-    // change the mode stack (pushModeNextFrame can). Base: nothing.
-    virtual void onSettingsNotSaved(const char* szReason);
+    // After each failed trySaveSettingsFile, with the reason and the
+    // system's reason (errno, 0 when none is known; platform_fs::writeFailureOf
+    // tells its kind): the game may tell the player. It runs inside the
+    // caller's handler, so it must not change the mode stack
+    // (pushModeNextFrame can). Base: nothing.
+    virtual void onSettingsNotSaved(const char* szReason, int nSystemError);
     int getSettingsLoadState() const { return m_settings.getLoadState(); }
     // After an unreadable settings file: where it was kept (SettingsTable::getKeptCopy).
     const Zep::String& getSettingsKeptCopy() const { return m_settings.getKeptCopy(); }
+    // After an unreadable settings file that could not be moved aside: it
+    // stays where it was, untouched, and nothing is saved over it.
+    bool isSettingsFileKeptInPlace() const { return m_settings.isKeptInPlace(); }
     static void disableSettingsSaving();
     const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_settings.entries(); }
 

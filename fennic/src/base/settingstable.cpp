@@ -99,6 +99,7 @@ void SettingsTable::clampInt(const char* szKey, int nMin, int nMax) {
 void SettingsTable::readFile(const char* szPath) {
     ZEP_TRACE("SettingsTable::readFile");
     m_sKeptCopy = "";
+    m_bKeptInPlace = false;
     if (!Zep::File::exists(szPath)) {
         m_nLoadState = kMissing;
         releaseKept(m_sKeptBadFile, szPath);
@@ -130,6 +131,7 @@ void SettingsTable::keepBadFile(const char* szPath) {
     GameApp::log("G: ** Bad config kept, settings not saved **\n");
     m_sKeptBadFile = Zep::platform_fs::resolve(szPath);
     m_sKeptCopy = m_sKeptBadFile;
+    m_bKeptInPlace = true;
 }
 
 // ---- Writing ----------------------------------------------------------------------
@@ -144,6 +146,7 @@ void SettingsTable::writeFile(const char* szPath) const {
     const int nError =
         Zep::platform_fs::atomicReplace(szPath, [this](Zep::File& file) { return writeTable(file, m_hEntries); });
     if (nError != 0)
-        ZEP_THROW(Zep::FileAccessException,
-                  Zep::String::format("GameApp::writeSettingsFile : can't write %s [%d]", szPath, nError).c_str());
+        throw Zep::FileAccessException(
+            kZepSource, __LINE__,
+            Zep::String::format("GameApp::writeSettingsFile : can't write %s [%d]", szPath, nError).c_str(), nError);
 }

@@ -45,14 +45,17 @@ public:
     // can't be, the path is not written again until a later read finds a
     // good file or none there.
     void readFile(const char* szPath);
-    // Throws FileAccessException when the file can't be replaced; the
-    // previous file then stays as it was.
+    // Throws FileAccessException, with the system's reason, when the file
+    // can't be replaced; the previous file then stays as it was.
     void writeFile(const char* szPath) const;
     int getLoadState() const { return m_nLoadState; }
     // Where the last read kept the damaged file: the native path it was moved
     // aside to, or its own when it could not be moved; "" after a read that
     // found a good file or none.
     const Zep::String& getKeptCopy() const { return m_sKeptCopy; }
+    // True when the last read left the damaged file where it was, untouched,
+    // because it could not be moved aside: nothing is saved over it.
+    bool isKeptInPlace() const { return m_bKeptInPlace; }
     void resetLoadState() { m_nLoadState = kNotLoaded; }
     // Later writes do nothing, for the rest of the process.
     static void disableSaving();
@@ -64,4 +67,5 @@ private:
     int32_t m_nLoadState = kNotLoaded;
     Zep::String m_sKeptBadFile;  // native path of a damaged settings file left in place
     Zep::String m_sKeptCopy;
+    bool m_bKeptInPlace = false;
 };

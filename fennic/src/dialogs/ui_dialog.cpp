@@ -26,7 +26,10 @@ void DialogMode::layout(int) {
     GameApp* pApp = getApp();
     const int nScreenW = pApp ? pApp->getScreenWidth() : 0;
     const int nScreenH = pApp ? pApp->getScreenHeight() : 0;
-    m_pTable->setPosition((nScreenW - w) / 2, (nScreenH - h) / 2);
+    // Centred; one taller than the screen keeps its bottom, and so its
+    // buttons, on the screen.
+    const int y = h > nScreenH ? nScreenH - h : (nScreenH - h) / 2;
+    m_pTable->setPosition((nScreenW - w) / 2, y);
     m_pTable->setVisible(true);
     // Contents measured while hidden (0 x 0) get their real size now.
     m_pTable->updateLayout();
@@ -44,6 +47,9 @@ void DialogMode::addImage(Zep::SmartPtr<Table> pTable, const char* szImageName, 
 
 Zep::SmartPtr<Label> DialogMode::addText(Zep::SmartPtr<Table> pTable, const char* szText, int nAlign) {
     Zep::SmartPtr<Label> pLabel = new Label(szText);
+    // A path or any other word wider than the dialog breaks instead of
+    // running out of it.
+    pLabel->setBreakLongWords(true);
     if (m_pTextFont.notNULL()) pLabel->setFont(m_pTextFont);
     if (pLabel->getBoundingRect().getWidth() > m_nTextWrapWidth) pLabel->setWrapWidth(m_nTextWrapWidth, true);
     GameMode::addSprite(pLabel.get());

@@ -4,10 +4,14 @@
 // updated only when the dialog does not pause them).
 //
 // DialogMode lays its table out each time it becomes the top mode: measured
-// where it stands, moved to the integer halves of the screen's spare room,
-// shown, then measured once more for contents that were measured hidden. An
-// ended dialog hides its table; its sprites stay in its layers until the mode
-// is freed. Texts wider than the wrap width (500 unless set) are wrapped.
+// where it stands, moved to the integer halves of the screen's spare room
+// (a table taller than the screen: its bottom on the screen's bottom, so its
+// buttons stay on it), shown, then measured once more for contents that were
+// measured hidden. An ended dialog hides its table; its sprites stay in its
+// layers until the mode is freed. Texts wider than the wrap width (500 unless
+// set) are wrapped; a word wider than the line (a path) breaks after a "/"
+// or, failing that, between two characters (ui_wordbreak.h), so the dialog
+// grows by lines and every character shows.
 //
 // CommonDialog: a body table over a row of buttons, and four answers named
 // by the buttons' callback ids (1 OK, 2 Yes, 3 Cancel, 4 No). An answer ends

@@ -5,6 +5,7 @@
 #include "text/font.h"
 #include "application/gameapp.h"
 #include "theme/theme.h"
+#include "ui/ui_wordbreak.h"
 
 namespace {
 
@@ -85,10 +86,17 @@ int Label::getTextWidth() {
 void Label::setWrapWidth(int nWidth, bool bRecount) {
     m_nWrapWidth = nWidth;
     if (bRecount) {
-        const int nLines = (nWidth == 0 || m_pFont.isNULL()) ? 1 : m_pFont->splitLines(m_sText.c_str(), nWidth).getCount();
+        const Zep::String sLines = m_bBreakLongWords ? wrappedText() : m_sText;
+        const int nLines = (nWidth == 0 || m_pFont.isNULL()) ? 1 : m_pFont->splitLines(sLines.c_str(), nWidth).getCount();
         m_nLineCount = std::max(nLines, 1);
     }
     rebuildImage();
+}
+
+void Label::setBreakLongWords(bool bBreak) {
+    if (m_bBreakLongWords == bBreak) return;
+    m_bBreakLongWords = bBreak;
+    if (m_nWrapWidth != 0) rebuildImage();
 }
 
 void Label::setFont(Zep::SmartPtr<Font> pFont) {
@@ -141,6 +149,12 @@ Zep::String Label::getDisplayText() const {
     return sShown;
 }
 
+Zep::String Label::wrappedText() const {
+    const Zep::String sShown = getDisplayText();
+    if (!m_bBreakLongWords || m_nWrapWidth <= 0 || m_pFont.isNULL()) return sShown;
+    return wordbreak::breakLongWords(*m_pFont, sShown.c_str(), m_nWrapWidth);
+}
+
 Zep::SmartPtr<Image> Label::targetImage(int w, int h) {
     if (m_pBackground.notNULL()) return m_pBackground->clone(false);
     GameApp* pApp = GameApp::getInstance();
@@ -151,7 +165,7 @@ void Label::renderText() {
     if (m_pFont.isNULL()) return;
     // The virtual measures below see the display text.
     const Zep::String sKept = m_sText;
-    m_sText = getDisplayText();
+    m_sText = wrappedText();
     const int m = getTextMargin();
     const int w = getTextWidth();
     const int lh = m_pFont->getHeight();

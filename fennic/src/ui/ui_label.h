@@ -11,6 +11,10 @@
 // tall; with a background it is the background's size. The line count is
 // recounted only by setWrapWidth with its recount flag.
 //
+// With long words broken (off unless asked for), a word wider than the wrap
+// width gets line breaks of its own (ui_wordbreak.h) where it would otherwise
+// run out of the image; the text itself (getText) stays as it was set.
+//
 // The label's font is its own copy of the theme's "Theme::Default"; a font
 // given through setFont is shared, so the colour and alignment setters first
 // replace it by a copy and change only the copy. Labels are built disabled
@@ -47,6 +51,9 @@ public:
     virtual int getTextWidth();
     void setWrapWidth(int nWidth, bool bRecount);
     int getWrapWidth() const { return m_nWrapWidth; }
+    // Set before setWrapWidth, so that its recount sees the broken words.
+    void setBreakLongWords(bool bBreak);
+    bool getBreakLongWords() const { return m_bBreakLongWords; }
 
     void setFont(Zep::SmartPtr<Font> pFont);
     void setThemeFont(const char* szFontName);
@@ -74,6 +81,8 @@ private:
     template <class Change>
     void changeFontCopy(Change change);
     Zep::SmartPtr<Image> targetImage(int w, int h);
+    // The display text as it is wrapped: with its long words broken when asked.
+    Zep::String wrappedText() const;
 
     Zep::String m_sText;
     Zep::SmartPtr<Font> m_pFont;
@@ -82,5 +91,6 @@ private:
     int32_t m_nLineCount = 1;
     int32_t m_nTextMargin = -1;
     bool m_bOpaque = false;
+    bool m_bBreakLongWords = false;
     Zep::String m_sMask;
 };

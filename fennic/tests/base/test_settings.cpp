@@ -158,6 +158,7 @@ TEST_F(SettingsTest, DamagedFilesAreMovedAsideUnderTheFirstFreeNameAndDefaultsWr
         EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
         vAside.push_back(config() + ".bad" + (vAside.empty() ? "" : "." + std::to_string(vAside.size())));
         EXPECT_EQ(m_app.getSettingsKeptCopy(), vAside.back().c_str());
+        EXPECT_FALSE(m_app.isSettingsFileKeptInPlace());
     }
     // Nothing the player had is destroyed: every damaged file waits beside the
     // fresh one, none replaced by a later one.
@@ -172,6 +173,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
     EXPECT_EQ(loadAndLog(), "G: ** Bad config, using defaults **\nG: ** Bad config kept, settings not saved **\n");
     EXPECT_EQ(setting("Fullscreen"), "TRUE");
     EXPECT_EQ(m_app.getSettingsKeptCopy(), config().c_str());  // in its place
+    EXPECT_TRUE(m_app.isSettingsFileKeptInPlace());
     // Not even a change by the player is saved over it.
     m_app.setSetting("MusicVolume", "3");
     m_app.saveSettingsFile();
@@ -187,6 +189,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
     m_app.loadSettings();
     EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsMissing);
     EXPECT_EQ(m_app.getSettingsKeptCopy(), "");
+    EXPECT_FALSE(m_app.isSettingsFileKeptInPlace());
     EXPECT_EQ(setting("Fullscreen") + setting("SoundVolume") + setting("MusicVolume"), "TRUE255255");
     EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -96,7 +97,8 @@ TEST_F(Dialogs, TheYesButtonAnswersAndTheEndedDialogKeepsItsSpritesHidden) {
 
 TEST_F(Dialogs, CentringWrapWidthsAndLayingOutAgainWhenTopAgain) {
     struct Case { int w, h, x, y; };
-    for (const Case& c : {Case{300, 100, 250, 250}, Case{301, 101, 249, 249}}) {
+    // Taller than the screen: its bottom, where the buttons are, stays on it.
+    for (const Case& c : {Case{300, 100, 250, 250}, Case{301, 101, 249, 249}, Case{300, 700, 250, -100}}) {
         DialogMode d(true);
         d.addSpriteToTable(spritetest::picture(c.w, c.h, 0, 0), 0);
         d.layout(1);
@@ -118,6 +120,51 @@ TEST_F(Dialogs, CentringWrapWidthsAndLayingOutAgainWhenTopAgain) {
     m_app.pushMode(pOver);
     pOver->endMode();
     EXPECT_TRUE(pMessage->getTable()->isVisible());
+}
+
+// The pixels a picture covers (alpha above 0) and the right-most column among them.
+std::pair<int, int> inkOf(const Image& img) {
+    ImageLock lock(img);
+    int nInk = 0, nRight = -1;
+    for (int y = 0; y < img.getHeight(); ++y)
+        for (int x = 0; x < img.getWidth(); ++x)
+            if (img.readPixel(x, y).getAlpha() > 0) ++nInk, nRight = std::max(nRight, x);
+    return {nInk, nRight};
+}
+
+// A message of two paths wider than the dialog, one of 120 bytes and one
+// through folders of accented names: every character is drawn inside the
+// label (as many pixels as the text drawn on unbounded lines, none in the
+// label's right margin), the label inside the dialog, and the dialog, grown
+// by lines, with its OK button inside the screen, where a click answers.
+TEST_F(Dialogs, AMessageShowsLongPathsWholeInsideTheDialog) {
+    const std::string sPath = "/home/firstname.lastname@corp.example.com/.local/share/Halvorn/TukHarbor/"
+                              "backups-of-the-old-laptop-123/tukconfig.dat.bad";
+    ASSERT_EQ(sPath.size(), 120u);
+    std::string sAccents;  // wider than the dialog without a "/": broken between characters
+    for (int i = 0; i < 10; ++i) sAccents += "\xC3\x89\xC3\xA9\xC3\xA8\xC3\xAA\xC3\xAB\xC3\x88\xC3\x8A\xC3\x8B";
+    const std::string sText = sPath + "\n/home/zo\xC3\xAB/" + sAccents + "/tukconfig.dat";
+    DlgMessage* p = push(new DlgMessage(&m_log, sText.c_str(), 21));
+    auto* pLabel = dynamic_cast<Label*>(p->getBodyTable()->getContent(0, 0, 0).get());
+    ASSERT_NE(nullptr, pLabel);
+    EXPECT_GE(pLabel->getLineCount(), 5);
+    const Image& shown = *pLabel->getImage();
+    const auto [nInk, nRight] = inkOf(shown);
+    const Zep::SmartPtr<Label> pUnbounded = new Label(sText.c_str());
+    pUnbounded->setLineCount(2);
+    const int nWhole = inkOf(*pUnbounded->getImage()).first;
+    EXPECT_NEAR(nInk, nWhole, nWhole / 50);
+    EXPECT_LT(nRight, shown.getWidth() - pLabel->getTextMargin());
+    const Rect label = pLabel->getBoundingRect();
+    Table& t = *p->getTable();
+    const int x = static_cast<int>(t.getPosition().x), y = static_cast<int>(t.getPosition().y);
+    EXPECT_TRUE(label.getLeft() >= x && label.getRight() <= x + t.getWidth() && label.getBottom() <= y + t.getHeight());
+    EXPECT_TRUE(x >= 0 && x + t.getWidth() <= 800 && y >= 0 && y + t.getHeight() <= 600);
+    auto* pOk = dynamic_cast<Button*>(p->getButtonTable()->getContent(0, 0, 0).get());
+    ASSERT_NE(nullptr, pOk);
+    EXPECT_TRUE(pOk->getBoundingRect().getTop() >= label.getBottom() && pOk->getBoundingRect().getBottom() <= 600);
+    click(uitest::centreOf(*pOk).first, uitest::centreOf(*pOk).second);
+    EXPECT_EQ(std::vector<int>{21}, m_log.vIds);
 }
 
 TEST_F(Dialogs, StartAgainRowsAnswersAndEscape) {

@@ -1,9 +1,12 @@
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "base/keys.h"
 #include "ui/uitest_util.h"
 #include "ui/ui_button.h"
 #include "ui/ui_label.h"
+#include "ui/ui_wordbreak.h"
 
 namespace {
 
@@ -107,6 +110,33 @@ TEST_F(Controls, LabelSizesFromTextMarginBackgroundAndLines) {
         EXPECT_EQ(std::make_pair(c.w, c.h), std::make_pair(p->getImage()->getWidth(), p->getImage()->getHeight()))
             << c.szName;
     }
+}
+
+// 10 pixels a character: a word wider than the width breaks after its last
+// "/" that fits (not a leading one), else after its last whole character
+// that fits; spaces, line breaks and words that fit stay.
+TEST_F(Controls, LongWordsBreakAfterASlashElseBetweenCharacters) {
+    const std::string e = "\xC3\xA9";
+    std::string sTen, sThree;
+    for (int i = 0; i < 10; ++i) sTen += e;
+    for (int i = 0; i < 3; ++i) sThree += e;
+    const struct {
+        std::string sText;
+        int nWidth;
+        std::string sBroken;
+    } kCases[] = {
+        {"short words stay", 100, "short words stay"},
+        {"/home/zo\xC3\xAB/a", 100, "/home/zo\xC3\xAB/\na"},
+        {"see /usr/share/games/tuk/data.dat now", 100, "see /usr/\nshare/\ngames/tuk/\ndata.dat now"},
+        {"/aaaaaaaaaaaaaaa/b", 100, "/aaaaaaaaa\naaaaaa/b"},
+        {sTen + sThree, 100, sTen + "\n" + sThree},
+        {"a\n/bbbbbbbbbbbb", 100, "a\n/bbbbbbbbb\nbbb"},
+        {"ab", 5, "a\nb"},
+        {"/home/x", 0, "/home/x"},
+    };
+    uitest::FixedFont font;
+    for (const auto& c : kCases)
+        EXPECT_EQ(wordbreak::breakLongWords(font, c.sText.c_str(), c.nWidth).c_str(), c.sBroken) << c.sText;
 }
 
 TEST_F(Controls, LabelTextMaskFontCopiesAndTheThemeFont) {

@@ -119,7 +119,20 @@ ZEP_DECLARE_EXCEPTION(AssertFailException);
 ZEP_DECLARE_EXCEPTION(FatalErrorException);
 ZEP_DECLARE_EXCEPTION(BadStreamFormatException);
 ZEP_DECLARE_EXCEPTION(BadStateException);
-ZEP_DECLARE_EXCEPTION(FileAccessException);
+// A file that could not be opened, written or replaced. The system's reason
+// (an errno value) travels with it, so a caller can tell a full disk from a
+// folder it may not write without reading the message; 0 when none is known.
+class FileAccessException : public Exception {
+public:
+    FileAccessException(const char* file, int line, const char* message, int nSystemError = 0)
+        : Exception(file, line, message), m_nSystemError(nSystemError) {}
+    FileAccessException(const FileAccessException& other) = default;
+    const char* className() const override { return "FileAccessException"; }
+    int getSystemError() const { return m_nSystemError; }
+
+private:
+    int32_t m_nSystemError;
+};
 ZEP_DECLARE_EXCEPTION(BadParmException);
 ZEP_DECLARE_EXCEPTION(ResourceException);
 

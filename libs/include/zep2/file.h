@@ -4,6 +4,7 @@
 // without regard to case; see platform_fs.h.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -21,7 +22,7 @@ public:
     static constexpr int kModeWrite = 2;   // created or truncated
     static constexpr int kModeUpdate = 3;  // read and write, created when missing
 
-    // Opens or throws FileAccessException.
+    // Opens or throws FileAccessException, with the system's reason.
     File(const char* szName, int nMode);
     ~File() override;
     File(const File&) = delete;
@@ -41,6 +42,9 @@ public:
     bool hasError() override;
     // Hands buffered bytes to the system; false (and the error flag) on failure.
     bool flush();
+    // The system's reason (errno) for the first write or flush that failed;
+    // 0 while none has.
+    int getSystemError() const { return m_nSystemError; }
 
     // Formatted text, at most 4,095 bytes per call, without a NUL.
     void printf(const char* szFormat, ...) __attribute__((format(printf, 2, 3)));
@@ -64,10 +68,12 @@ public:
 private:
     enum class LastOp { None, Read, Write };
     void switchTo(LastOp op);
+    void failed();
 
     FILE* m_pHandle = nullptr;
     int m_nMode = 0;
     bool m_bError = false;
+    int32_t m_nSystemError = 0;
     LastOp m_eLastOp = LastOp::None;
 };
 

@@ -67,10 +67,24 @@ void detachStandardStreams();
 // is it renamed over the target. Returns 0 when the new file is in place.
 // Otherwise the reason (errno, or EIO when the writer said false without
 // one): the temporary file is gone and the target is byte for byte what it
-// was. A temporary file that can't be created throws the file's
-// FileAccessException; an exception from writer is passed on after the same
-// clean-up.
+// was. A folder at the target gives EISDIR before anything is written. A
+// temporary file that can't be created throws the file's
+// FileAccessException (with its errno); an exception from writer is passed
+// on after the same clean-up.
 int atomicReplace(const char* szPath, const std::function<bool(File&)>& writer);
+
+// Why a file could not be written, in the terms a player is told.
+enum class WriteFailure {
+    kOther,           // anything else: say the system's own words
+    kNoRoom,          // the disk, or the user's share of it, is full
+    kFolderInTheWay,  // a folder has the file's name
+    kNoRight,         // the folder or the file system may not be written
+};
+
+// The kind of a reason (an errno value) that atomicReplace or a file gave.
+WriteFailure writeFailureOf(int nSystemError);
+// The system's own words for a reason; 0 (no reason known) reads as EIO.
+String systemErrorText(int nSystemError);
 
 // The most names moveAside tries: "<path><suffix>", then ".1" to ".99" added.
 constexpr int kMaxAsideNames = 100;

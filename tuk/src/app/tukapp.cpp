@@ -121,10 +121,10 @@ void TUKApp::setDefaultSettings() {
 
 // Before a screen and the theme are up nothing can be shown; at the end
 // nobody would see it.
-void TUKApp::onSettingsNotSaved(const char*) {
+void TUKApp::onSettingsNotSaved(const char*, int nSystemError) {
     if (m_bUnsavedTold || getModeCount() == 0 || getTheme().isNULL() || isQuitting()) return;
     m_bUnsavedTold = true;
-    pushModeNextFrame(settingsnotice::makeUnsaved(*this));
+    pushModeNextFrame(settingsnotice::makeUnsaved(*this, nSystemError));
 }
 
 void TUKExitConfirmMode::onConfirm() {

@@ -62,7 +62,8 @@ public:
     void onCloseRequest() override;
     // The framework's defaults, then "Difficulty" "1" and "Fullscreen" "FALSE".
     void setDefaultSettings() override;
-    void onSettingsNotSaved(const char* szReason) override;
+    // Tells the first failure once a screen is up (settingsnotice.h).
+    void onSettingsNotSaved(const char* szReason, int nSystemError) override;
 
     void registerResources();
     std::unique_ptr<SplashScreen> createSplashScreen();

@@ -1,17 +1,23 @@
 // The on-screen notices about the settings file, each the framework's message
 // dialog that names a path between two texts, closed with OK (or Return):
 //
-// - progress can't be kept: "NSD_NotSaved", the settings file's folder,
-//   "NSD_PlayOn" (that the player may play on); without a folder (no data
-//   folder at all) the line with the folder is left out. The game shows it
-//   once per run, from the first save that fails once its screens are up: a
-//   start in a folder that can't be written is told when the main menu first
-//   saves, which fails the same way.
+// - progress can't be kept: a first text that names the cause the save met,
+//   the path it concerns, "NSD_PlayOn" (that the player may play on):
+//   - no room left on the disk: "NSD_NoRoom", the settings file's folder;
+//   - a folder has the settings file's name: "NSD_NameTaken", the file's path;
+//   - the game may not write there: "NSD_NoRight", the folder;
+//   - anything else: "NSD_Failed" with the system's own words in place of
+//     its "%s", the file's path.
+//   Without a data folder at all the line with the path is left out. The game
+//   shows it once per run, from the first save that fails once its screens
+//   are up: a start in a folder that can't be written is told when the main
+//   menu first saves, which fails the same way.
 // - the saved settings could not be read: "BSD_NotRead" (that a copy was
-//   kept), the full path of the copy (the damaged file moved aside, or left
-//   in its place when it could not be moved), "BSD_Defaults" (that the game
-//   starts on new settings). The main menu shows it once per run, before it
-//   asks for the first name.
+//   kept), the full path of the copy, "BSD_Defaults" (that the game starts
+//   on new settings); or, when the damaged file could not be moved aside,
+//   "BSD_LeftAlone" (that it was left where it is, untouched), its own path,
+//   "BSD_NotKept" (that nothing is kept while it is there). The main menu
+//   shows it once per run, before it asks for the first name.
 #pragma once
 
 #include <memory>
@@ -27,8 +33,10 @@ namespace settingsnotice {
 Zep::String folderOf(const Zep::String& sSettingsPath);
 // The whole text: the two texts with the path between them, on lines of
 // their own; an empty path is left out.
-Zep::String text(GameApp& app, const char* szFirstKey, const Zep::String& sPath, const char* szLastKey);
-std::unique_ptr<DlgMessage> makeUnsaved(GameApp& app);
+Zep::String text(const Zep::String& sFirst, const Zep::String& sPath, const Zep::String& sLast);
+// For a save that failed for the system's reason nSystemError (errno; 0
+// when none is known).
+std::unique_ptr<DlgMessage> makeUnsaved(GameApp& app, int nSystemError);
 std::unique_ptr<DlgMessage> makeUnreadable(GameApp& app);
 
 }  // namespace settingsnotice

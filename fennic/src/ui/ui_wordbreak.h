@@ -1,0 +1,23 @@
+// Long words in wrapped text: a path, an address or any other run without
+// spaces that is wider than the line cannot wrap at a space, so it is given
+// line breaks of its own and shows whole instead of running out of its box.
+//
+// A word wider than the width is cut into pieces, each the longest that fits:
+// after its last "/" that fits, so a path breaks between its folders; where no
+// "/" (other than the piece's first character) falls within the width, after
+// the last whole UTF-8 character that fits (never inside one); a single
+// character wider than the width stands alone. Spaces, line breaks and words
+// that fit stay as they are, so the font's wrapping at spaces is unchanged.
+#pragma once
+
+#include <zep2/str.h>
+
+class Font;
+
+namespace wordbreak {
+
+// The text with "\n" after each piece of every word wider than nWidth
+// pixels in the font. nWidth <= 0 gives the text unchanged.
+Zep::String breakLongWords(Font& font, const char* szText, int nWidth);
+
+}  // namespace wordbreak
