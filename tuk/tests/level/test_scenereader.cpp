@@ -199,6 +199,9 @@ TEST_F(DemoScene, SeatsCoastersSinkAndMachineByTheUpgrades) {
     } kRows[] = {
         {"0000000000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbb", ""},
         {"0000001000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbp0p0", "0:012/012"},
+        {"0000001100000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbp0p0p1p1", "0:012/0121:012/012"},
+        {"0000002100000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbbp1p1", "1:012/012"},
+        {"0000003300000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbbbbb", ""},
         {"0011110000000",
          "0+@560 0+@620 0+@680 0+@740 1+@457 1-@751 2+@27 2-@321 (4 ordinary, 4 VIP)", "bbb", ""},
     };
@@ -252,7 +255,7 @@ TEST_F(DemoScene, TheLevelAndThePreviewMakeTheSameConditionalLines) {
         EXPECT_EQ(sLevel, sPreview) << sLevels;
         EXPECT_GE(pLevel->getScene().lMadeLines.indexOf(nBase), 0) << sLevels;
     }
-    EXPECT_EQ(madeAt.size(), 29u);
+    EXPECT_EQ(madeAt.size(), 43u);
     for (const auto& [nLine, nMade] : madeAt) {
         EXPECT_GT(nMade, 0) << "line " << nLine;
         EXPECT_LT(nMade, static_cast<int>(vLevels.size())) << "line " << nLine;
