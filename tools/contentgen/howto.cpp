@@ -223,8 +223,8 @@ Canvas juicerPage() {
              glass(c, x + 80, y + 68, kOrange);
              click(c, x + 88, y + 62);
          },
-         "Click the full glass to take it, then click the place of the guest who asked for it. A second machine "
-         "stands at the other end of the counter."},
+         "A waitress who waits at the machine takes the full glass at once; else click it. Then click the place "
+         "of the guest who asked for it. A second machine stands at the counter's other end."},
         {[](Canvas& c, float x, float y) {
              Palette barman;
              barman.skin = rgb(0xC68642);
