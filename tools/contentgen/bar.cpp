@@ -155,19 +155,22 @@ Canvas tablecloth(int nLevel) {
     return c;
 }
 
-// The juice machine: frame 0 at rest, 1 and 2 working (the drum turns), 3
-// pushing the glass out.
+// The juice machine, on a picture 100 wide: frame 0 at rest, 1 and 2 working
+// (the drum turns), 3 pushing the glass out. Its buttons stand on the panel
+// at the top, its glass leaves from x 82 and slides left along the shelf at
+// y 143. It leaves the picture's right edge clear for a guest who stands
+// beside the counter's end.
 Canvas juicer(int nFrame) {
-    Canvas c(120, 160);
-    c.roundRect(8, 10, 104, 140, 12, rgb(0xE76F51));
-    c.roundRect(16, 18, 88, 46, 8, rgb(0xFCEFD4));
-    c.ellipse(60, 92, 26, 22, rgb(0xBFE3F0, 200));
+    Canvas c(100, 160);
+    c.roundRect(4, 1, 90, 149, 12, rgb(0xE76F51));
+    c.roundRect(8, 6, 82, 62, 8, rgb(0xFCEFD4));
+    c.ellipse(50, 108, 24, 18, rgb(0xBFE3F0, 200));
     for (int i = 0; i < 3; ++i) {
         const float a = nFrame * 0.7f + i * 2.094f;
-        c.line(60, 92, 60 + 20 * std::cos(a), 92 + 16 * std::sin(a), 4, rgb(0xF4A261));
+        c.line(50, 108, 50 + 18 * std::cos(a), 108 + 13 * std::sin(a), 4, rgb(0xF4A261));
     }
-    c.rect(10, 140, 100, 8, rgb(0x6D4426));
-    if (nFrame == 3) c.rect(72, 130, 40, 6, rgb(0xFFFFFF, 180));
+    c.rect(6, 140, 86, 8, rgb(0x6D4426));
+    if (nFrame == 3) c.rect(62, 130, 30, 6, rgb(0xFFFFFF, 180));
     c.outline(kInkBar, 1);
     return c;
 }

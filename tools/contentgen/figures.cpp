@@ -1,5 +1,5 @@
-// The bar's other figures: the barman, the bongo player and the dancer (each
-// with the clothes that a second look recolours in a picture of their own),
+// The bar's other figures: the barmen, the bongo player and the dancer (each
+// with the clothes that another look changes in a picture of their own),
 // and the parrot (body, two wing frames and legs per heading).
 #include <cmath>
 #include <string>
@@ -11,31 +11,71 @@ namespace cg {
 
 namespace {
 
-// The barman behind his counter: waiting (two frames) or shaking a drink.
-Canvas barman(bool bWork, int nFrame) {
+// The barman behind his counter, waiting (two frames) or shaking a drink, in
+// pictures like the bongo player's: his clothes, of which the house's
+// barman wears a white shirt, a waistcoat and a bow tie and the juice
+// machines' barmen a shirt and apron of the juice bar (which the second
+// machine's barman's look recolours); and the rest of him (neck, head,
+// forearms and hands, the shaker), which the script draws over them.
+Palette barmanColours() {
     Palette p;
     p.skin = rgb(0xC68642);
     p.hair = rgb(0x1B1B1B);
     p.top = rgb(0xFFFFFF);
     p.bottom = rgb(0x1B1B1B);
+    return p;
+}
+
+float shakerLift(bool bWork, int nFrame) { return bWork && nFrame ? -16.0f : 0.0f; }
+
+void barmanArms(Canvas& c, bool bWork, int nFrame, const Palette& p) {
+    if (bWork) {
+        const float fUp = shakerLift(bWork, nFrame);
+        drawArm(c, Pt{34, 80}, Pt{48, 60 + fUp}, -4, p);
+        drawArm(c, Pt{76, 80}, Pt{62, 62 + fUp}, 4, p);
+    } else {
+        drawArm(c, Pt{34, 80}, Pt{30, 140}, 4, p);
+        drawArm(c, Pt{76, 80}, Pt{80, 140}, -4, p);
+    }
+}
+
+enum class BarmanClothes { House, JuiceBar };
+
+Canvas barmanClothes(BarmanClothes eClothes, bool bWork, int nFrame) {
+    Palette p = barmanColours();
+    p.skin = Rgba{};
     Canvas c(110, 200);
-    c.roundRect(30, 70, 50, 110, 14, p.top);
-    c.polygon({{48, 72}, {62, 72}, {55, 84}}, rgb(0x9D0208));  // bow tie
-    c.roundRect(34, 100, 42, 80, 8, rgb(0x1B1B1B));             // waistcoat
+    if (eClothes == BarmanClothes::House) {
+        c.roundRect(30, 70, 50, 110, 14, p.top);
+        c.polygon({{48, 72}, {62, 72}, {55, 84}}, rgb(0x9D0208));  // bow tie
+        c.roundRect(34, 100, 42, 80, 8, rgb(0x1B1B1B));             // waistcoat
+    } else {
+        p.top = rgb(0xE76F51);
+        c.roundRect(30, 70, 50, 110, 14, p.top);
+        for (int i = 0; i < 3; ++i) c.line(40.0f + i * 15, 74, 40.0f + i * 15, 176, 3, rgb(0xFFD166));  // stripes
+        c.polygon({{48, 70}, {62, 70}, {55, 80}}, rgb(0xFCEFD4));  // open collar
+        c.line(42, 76, 44, 96, 2, rgb(0x2A9D8F));                  // the apron's straps
+        c.line(68, 76, 66, 96, 2, rgb(0x2A9D8F));
+        c.roundRect(40, 94, 30, 30, 4, rgb(0xFCEFD4));  // its bib
+        c.roundRect(34, 120, 42, 64, 6, rgb(0xFCEFD4));
+        c.rect(32, 118, 46, 4, rgb(0x2A9D8F));  // its band
+    }
+    barmanArms(c, bWork, nFrame, p);
+    c.outline(kInk, 1);
+    return c;
+}
+
+Canvas barmanRest(bool bWork, int nFrame) {
+    Palette p = barmanColours();
+    p.top = Rgba{};
+    Canvas c(110, 200);
     c.rect(50, 56, 10, 16, p.skin);
     c.ellipse(55, 40, 19, 21, p.skin);
     c.polygon({{36, 36}, {40, 20}, {56, 16}, {72, 22}, {74, 36}, {64, 28}, {46, 28}}, p.hair);
     c.line(46, 52, 64, 52, 3, p.hair);  // moustache
     drawEyes(c, Pt{48, 40}, Pt{62, 40}, 2.2f, nFrame == 0 || bWork, p);
-    if (bWork) {
-        const float fUp = nFrame ? -16.0f : 0.0f;
-        drawArm(c, Pt{34, 80}, Pt{48, 60 + fUp}, -4, p);
-        drawArm(c, Pt{76, 80}, Pt{62, 62 + fUp}, 4, p);
-        c.roundRect(48, 34 + fUp, 14, 28, 4, rgb(0xC0C7CC));
-    } else {
-        drawArm(c, Pt{34, 80}, Pt{30, 140}, 4, p);
-        drawArm(c, Pt{76, 80}, Pt{80, 140}, -4, p);
-    }
+    barmanArms(c, bWork, nFrame, p);
+    if (bWork) c.roundRect(48, 34 + shakerLift(bWork, nFrame), 14, 28, 4, rgb(0xC0C7CC));
     c.outline(kInk, 1);
     return c;
 }
@@ -175,8 +215,12 @@ Canvas parrot(char cHeading, int nPart) {
 void makeFigures(Output& out) {
     for (int i = 0; i < 2; ++i) {
         const std::string n = std::to_string(i + 1);
-        out.picture("barman_idle_" + n, barman(false, i));
-        out.picture("barman_work_" + n, barman(true, i));
+        for (bool bWork : {false, true}) {
+            const std::string sPose = std::string(bWork ? "work_" : "idle_") + n;
+            out.picture("barman_" + sPose, barmanRest(bWork, i));
+            out.picture("barman_coat_" + sPose, barmanClothes(BarmanClothes::House, bWork, i));
+            out.picture("barman_shirt_" + sPose, barmanClothes(BarmanClothes::JuiceBar, bWork, i));
+        }
         out.picture("bongo_shirt_" + n, bongoShirt(i));
         out.picture("bongo_" + n, bongoRest(i));
         out.picture("dancer_legs_" + n, dancerLegs(i));

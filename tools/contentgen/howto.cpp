@@ -2,10 +2,11 @@
 // small drawing of what to click beside its text, in the order a day is
 // played: serving (the bubble, the coaster, the guest's place), the rest of
 // the day (the empty glass to the sink, the waiting, the goal), the juice
-// machine the store sells, then what the adventure's score counts. The pages show the bar as a first day has
+// machines the store sells and the barmen who take their places, then what
+// the adventure's score counts. The pages show the bar as a first day has
 // it: the guests stand at their places by the windows, each with the flat
-// patience meter across her knees. The bottom 60 pixels stay plain for the page
-// buttons.
+// patience meter across her knees. The bottom 60 pixels stay plain for the
+// page buttons.
 #include <cmath>
 #include <functional>
 #include <stdexcept>
@@ -23,6 +24,7 @@ namespace {
 
 constexpr int kPages = 4;
 constexpr Rgba kPaper = rgb(0xFFF8E7);
+constexpr Rgba kOrangeButton = rgb(0xF4A261);
 constexpr Rgba kBrown = rgb(0x5A3418);
 
 // The mouse pointer with its tip at (x, y) and three short rays of a click.
@@ -71,13 +73,17 @@ void bubble(Canvas& c, float x, float y, Rgba juice) {
     glass(c, x, y + 15, juice);
 }
 
+// A juice machine as the bar shows it, its top-left at (x, y): the glass
+// buttons' row over the fruit buttons' row on its panel, the drum below.
 void juicer(Canvas& c, float x, float y) {
-    c.roundRect(x, y, 90, 100, 10, rgb(0xE9C46A));
-    c.roundRect(x + 10, y + 10, 70, 30, 6, rgb(0xBFE3F0));
-    static const uint32_t kFruit[3] = {0xE63946, 0x52B788, 0xFFD60A};
-    for (int i = 0; i < 3; ++i) c.ellipse(x + 22 + i * 23.0f, y + 56, 8, 8, rgb(kFruit[i]));
-    c.roundRect(x + 33, y + 72, 24, 14, 4, rgb(0x457B9D));
-    c.rect(x - 10, y + 98, 110, 6, rgb(0x6C7A89));
+    c.roundRect(x, y, 84, 100, 10, rgb(0xE76F51));
+    c.roundRect(x + 6, y + 4, 72, 46, 6, rgb(0xFCEFD4));
+    for (int i = 0; i < 3; ++i) {
+        c.ellipse(x + 18 + i * 24.0f, y + 16, 9, 9, rgb(0x8ECAE6));
+        c.ellipse(x + 18 + i * 24.0f, y + 38, 9, 9, kOrangeButton);
+    }
+    c.ellipse(x + 42, y + 74, 18, 14, rgb(0xBFE3F0));
+    c.rect(x + 4, y + 92, 76, 5, rgb(0x6D4426));
 }
 
 struct Step {
@@ -204,28 +210,40 @@ Canvas dayPage() {
     return page(1, "the rest of the day", steps);
 }
 
-// A bought juice machine: the fruit, the glass button, the coaster.
+// The juice machines the store sells: a glass, then a fruit; the full glass
+// to the guest; and the barman who takes a machine's place.
 Canvas juicerPage() {
     const Step steps[3] = {
         {[](Canvas& c, float x, float y) {
-             juicer(c, x + 40, y + 8);
-             click(c, x + 64, y + 66);
+             juicer(c, x + 44, y + 10);
+             click(c, x + 62, y + 26);
+             click(c, x + 110, y + 48);
          },
-         "Once you own a juice machine, click one of its fruit buttons to choose the juice."},
-        {[](Canvas& c, float x, float y) {
-             juicer(c, x + 40, y + 8);
-             click(c, x + 88, y + 88);
-         },
-         "Then click its glass button: the machine fills a glass and slides it out."},
+         "Once you own a juice machine, click one of its glass buttons, then a fruit: the machine fills that glass "
+         "with the juice and slides it out."},
         {[](Canvas& c, float x, float y) {
              counter(c, x + 10, y + 70, 150);
              coaster(c, x + 80, y + 70);
              glass(c, x + 80, y + 68, kOrange);
              click(c, x + 88, y + 62);
          },
-         "Click the full glass to take it, then click the place of the guest who asked for it."},
+         "A waitress who waits at the machine takes the full glass at once; else click it. Then click the place "
+         "of the guest who asked for it. A second machine stands at the counter's other end."},
+        {[](Canvas& c, float x, float y) {
+             Palette barman;
+             barman.skin = rgb(0xC68642);
+             barman.hair = rgb(0x1B1B1B);
+             barman.top = rgb(0xE76F51);
+             drawPerson(c, Pt{x + 85, y + 116}, 90, barman, Pose::Stand);
+             counter(c, x + 10, y + 80, 150);
+             coaster(c, x + 40, y + 80);
+             glass(c, x + 40, y + 78, kOrange);
+             coaster(c, x + 130, y + 80);
+         },
+         "Buy a barman for a machine and he takes its place: beside the house's barman he makes the drinks the "
+         "guests order, on a coaster in front of him; with two glasses, on a second coaster too."},
     };
-    return page(2, "the juice machine", steps);
+    return page(2, "the juice machines", steps);
 }
 
 // A five-pointed star of outer radius r centred on (x, y).

@@ -173,7 +173,7 @@ TEST_F(ContentTest, EveryNameInTheSceneTheThemeAndTheScriptsIsInTheArchives) {
             if (t[0] == "include" && t.size() > 1) files.insert(t[1]);
     }
     EXPECT_EQ(24, nScripts);
-    EXPECT_EQ(std::make_tuple(284u, 6u, 3u), std::make_tuple(pictures.size(), files.size(), sounds.size()));
+    EXPECT_EQ(std::make_tuple(292u, 6u, 3u), std::make_tuple(pictures.size(), files.size(), sounds.size()));
     for (const std::string& s : pictures) EXPECT_TRUE(m_app.imageExists(s.c_str())) << s;
     for (const std::string& s : files) EXPECT_TRUE(m_app.resourceExists(s.c_str())) << s;
     for (const std::string& s : sounds) EXPECT_TRUE(soundExists(s)) << s;

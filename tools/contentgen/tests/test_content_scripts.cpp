@@ -102,6 +102,7 @@ TEST_F(ContentTest, ParametersPickTheirBranches) {
         {"vaso_brillo.template", "b", "shine", 40, 52, 20, 46},
         {"button.template", "vaso", "pushed", 28, 28, 14, 14},
         {"mrbongo.template", "2", "play", 90, 120, 45, 120},
+        {"barman.template", "3", "work", 110, 200, 55, 200},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.szScript) + " " + c.szParam);

@@ -37,13 +37,20 @@ bool BarOrders::isOutstanding(const Character* pCustomer) const {
 
 // ---- The barman ------------------------------------------------------------------------
 
-Barman::Barman(int x, int y, int nDepth, int nFacing, GameMode* pMode) {
-    Zep::SmartPtr<AnimSprite> pSprite =
-        new AnimSprite(GameApp::getInstance()->getAnimation("barman.template"), x, y, nDepth);
+Barman::Barman(int x, int y, int nDepth, int nFacing, GameMode* pMode, const Zep::String& sLook) {
+    Zep::SmartPtr<AnimSprite> pSprite = new AnimSprite(loadAnimation(sLook), x, y, nDepth);
     pSprite->setScale(static_cast<float>(nFacing), 1.0f);
     pSprite->play("idle", 0.0f, -1);
     m_lSprites.add(pSprite);
     if (pMode) pMode->addSprite(pSprite);
+}
+
+Zep::SmartPtr<Animation> Barman::loadAnimation(const Zep::String& sLook) {
+    if (sLook.isEmpty()) return GameApp::getInstance()->getAnimation("barman.template");
+    Zep::List<Zep::String> lParams;
+    lParams.add(sLook);
+    const Zep::String sKey = Zep::String("barman") + sLook;
+    return GameApp::getInstance()->loadAnimation("barman.template", sKey.c_str(), lParams);
 }
 
 Zep::SmartPtr<GlassSpot> Barman::findFreeSpot(const PlayMode& level) {

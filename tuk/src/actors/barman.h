@@ -7,7 +7,9 @@
 //
 // Barman: one sprite of "barman.template" at (x, y) with the depth as
 // z-order, scaled horizontally by the facing (1 or -1), playing "idle" or
-// "work"; added to the owning mode when there is one. In a level every
+// "work"; added to the owning mode when there is one. A look, when given,
+// is the template's parameter (his clothes), cached as "barman" plus the
+// look; without one he wears the house's. In a level every
 // barman serves the bar's orders (serve, once a frame): an idle barman takes
 // the oldest order nobody took and plays "work" for 3 seconds, counted from
 // his next update; then he makes the mug (Mug::create of the order's glass,
@@ -20,6 +22,7 @@
 
 #include <zep2/list.h>
 #include <zep2/refcount.h>
+#include <zep2/str.h>
 
 #include "actors/figures.h"
 #include "actors/glassspot.h"
@@ -52,7 +55,8 @@ class Barman : public AmbientFigure {
 public:
     static constexpr float kWorkSeconds = 3.0f;
 
-    Barman(int x, int y, int nDepth, int nFacing, GameMode* pMode);
+    Barman(int x, int y, int nDepth, int nFacing, GameMode* pMode, const Zep::String& sLook = Zep::String());
+    static Zep::SmartPtr<Animation> loadAnimation(const Zep::String& sLook);
 
     // Advances the sprite and serves the level's orders.
     void serve(PlayMode& level, float fDelta);

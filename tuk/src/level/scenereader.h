@@ -17,7 +17,8 @@
 //   "sprite_conditional" image x y depth tag [name]
 //   "animsprite" animation x y depth [name]
 //   "animsprite_conditional" animation x y depth name tag
-//   "barman" x y depth facing tag: a Barman (tag "base": always)
+//   "barman" x y depth facing tag [look]: a Barman, in the look when given
+//     (tag "base": always)
 //   "bongos" x y depth variant tag: a MisterBongos
 //   "bailarina" x y depth minx maxx variant tag: a DancingGirl of
 //     "bailarina.template" read with the variant ("bailarina.anim" + variant)

@@ -201,7 +201,8 @@ void BarPreview::barman(const Line& line) {
     if (!bJuicers && !isMade(line)) return;
     const int x = intToken(line, 1), y = intToken(line, 2), nDepth = depthOf(line, 3);
     const int nFacing = intToken(line, 4);
-    const Sprites lSprites = barmanSprites(x, y, nDepth, nFacing);
+    const Zep::String sLook = line.lTokens.getCount() > 6 ? line.lTokens[6] : Zep::String();
+    const Sprites lSprites = barmanSprites(x, y, nDepth, nFacing, sLook);
     requireRoom(lSprites.getCount());
     for (const Zep::SmartPtr<Sprite>& pSprite : lSprites) {
         if (bJuicers) addJuicerSprite(pSprite, line, "barman");

@@ -11,7 +11,7 @@
 //   "sprite_conditional" image x y depth tag [name]
 //   "animsprite" animation x y depth [name]
 //   "animsprite_conditional" animation x y depth name tag
-//   "barman" x y depth facing tag       the barman's sprites
+//   "barman" x y depth facing tag [look]   the barman's sprites, in the look
 //   "bongos" x y depth variant tag      the bongo player's, at the depth itself
 //   "bailarina" x y depth minx maxx variant tag   the dancer ("bailarina.anim"
 //     + variant, from "bailarina.template"), walking minx..maxx
@@ -105,7 +105,7 @@ private:
     Zep::SmartPtr<Image> coaster();
 
     // The figures' sprites (barpreview_figures.cpp).
-    Sprites barmanSprites(int x, int y, int nDepth, int nFacing);
+    Sprites barmanSprites(int x, int y, int nDepth, int nFacing, const Zep::String& sLook);
     Sprites bongoSprites(int x, int y, int nDepth, const Zep::String& sVariant);
     Zep::SmartPtr<Sprite> dancerSprite(const Zep::String& sVariant, int x, int y, int nDepth, int nMinX, int nMaxX);
 

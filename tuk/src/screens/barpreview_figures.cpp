@@ -21,9 +21,9 @@ Zep::List<Zep::SmartPtr<Sprite>> spritesOf(const AmbientFigure& figure) {
 
 }  // namespace
 
-BarPreview::Sprites BarPreview::barmanSprites(int x, int y, int nDepth, int nFacing) {
+BarPreview::Sprites BarPreview::barmanSprites(int x, int y, int nDepth, int nFacing, const Zep::String& sLook) {
     ZEP_TRACE("BarPreview::barmanSprites");
-    const Zep::SmartPtr<Barman> pBarman = new Barman(x, y, nDepth, nFacing, nullptr);
+    const Zep::SmartPtr<Barman> pBarman = new Barman(x, y, nDepth, nFacing, nullptr, sLook);
     return spritesOf(*pBarman);
 }
 

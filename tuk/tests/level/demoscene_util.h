@@ -3,6 +3,7 @@
 // upgrade sets the demo scene's suites walk.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -21,8 +22,13 @@
 
 namespace demoscene {
 
-// Every upgrade alone at each of its levels (36 sets), then 40 drawn at
-// random with a fixed seed: 76 sets.
+constexpr int kMachineKinds[] = {6, 7};
+
+// Every upgrade alone at each of its levels (36 sets), 40 drawn at random
+// with a fixed seed, then the two juice machines at each pair of their
+// levels with nothing else bought and with everything else at its top
+// level (32, of which the first sets hold the seven with one machine or
+// none bought): 101 sets.
 inline std::vector<SceneTags::Levels> upgradeSets() {
     std::vector<SceneTags::Levels> vLevels;
     for (int nKind = 0; nKind < UpgradeManager::kKinds; ++nKind)
@@ -38,6 +44,17 @@ inline std::vector<SceneTags::Levels> upgradeSets() {
             levels[static_cast<size_t>(nKind)] = static_cast<int>(random() % UpgradeManager::getLevelCount(nKind));
         vLevels.push_back(levels);
     }
+    const int nMachineLevels = UpgradeManager::getLevelCount(kMachineKinds[0]);
+    for (bool bEverythingElse : {false, true})
+        for (int nFirst = 0; nFirst < nMachineLevels; ++nFirst)
+            for (int nSecond = 0; nSecond < nMachineLevels; ++nSecond) {
+                SceneTags::Levels levels{};
+                for (int nKind = 0; bEverythingElse && nKind < UpgradeManager::kKinds; ++nKind)
+                    levels[static_cast<size_t>(nKind)] = UpgradeManager::getLevelCount(nKind) - 1;
+                levels[kMachineKinds[0]] = nFirst;
+                levels[kMachineKinds[1]] = nSecond;
+                if (std::find(vLevels.begin(), vLevels.end(), levels) == vLevels.end()) vLevels.push_back(levels);
+            }
     return vLevels;
 }
 

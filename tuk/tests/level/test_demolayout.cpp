@@ -242,10 +242,11 @@ TEST_F(DemoLayout, EveryUpgradeSetKeepsClicksApartTargetsInSightAndWalkPointsOnT
         collect(covered, coveredThings(measures), sLevels);
         collect(offTheFloor, measures.vOffTheFloor, sLevels);
     }
-    // Every target of the scene was measured in some set: 3 coasters, the
-    // sink, 8 seats and their balloons, 2 machine coasters, 6 buttons and
-    // the dispenser.
-    EXPECT_EQ(setTargets.size(), 4u + 8u + 8u + 2u + 6u + 1u);
+    // Every target of the scene was measured in some set: the house
+    // barman's 3 coasters and the 4 of the machines' barmen, the sink, 8
+    // seats and their balloons, the 2 machines' 4 coasters and 12 buttons,
+    // and the dispenser.
+    EXPECT_EQ(setTargets.size(), 3u + 4u + 1u + 8u + 8u + 4u + 12u + 1u);
     EXPECT_TRUE(overlaps.empty()) << listed(overlaps);
     EXPECT_TRUE(covered.empty()) << listed(covered);
     EXPECT_TRUE(offTheFloor.empty()) << listed(offTheFloor);

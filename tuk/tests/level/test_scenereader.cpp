@@ -11,6 +11,7 @@
 #include <zep2/resource.h>
 #include <zep2/str.h>
 
+#include "actors/barman.h"
 #include "screens/barpreview.h"
 #include "level/demoscene_util.h"
 #include "actors/machinebuttons.h"
@@ -107,7 +108,7 @@ const char* const kEveryKeyword =
     "actionspot trashbin 250 300 60 270 410 310 440 n sink\n"
     "actionspot_conditional propdispenser 200 300 58 190 410 230 440 n props prop_dispenser\n"
     "barman 120 330 40 1 base\n"
-    "barman 140 330 40 -1 barman_1\n"
+    "barman 140 330 40 -1 barman_1 3\n"
     "bongos 50 420 380 1 show_1\n"
     "bailarina 420 470 390 380 520 1 show_3\n"
     "parrot 770 190 380\n"
@@ -143,7 +144,10 @@ TEST_F(SceneReaderTest, EveryKeywordGivesTheLevelsLists) {
     EXPECT_EQ(seats(data), "0+@560 0+@620 2-@520 1+@600 (2 ordinary, 2 VIP)");
     EXPECT_EQ(coasters(level), "p0p0bb");
     EXPECT_EQ(machines(data), "0:2/5");
-    EXPECT_EQ(level.getBarmen().getCount(), 2);
+    ASSERT_EQ(level.getBarmen().getCount(), 2);
+    // The second in the look his line names, the first in the house's.
+    EXPECT_TRUE(m_app.isAnimationCached("barman3"));
+    EXPECT_NE(level.getBarmen()[0]->getSprite()->getAnimation(), level.getBarmen()[1]->getSprite()->getAnimation());
     EXPECT_EQ(level.getFigures().getCount(), 3);
     EXPECT_TRUE(level.getParrot().notNULL());
     EXPECT_TRUE(level.findTrashBin().notNULL());
@@ -199,6 +203,9 @@ TEST_F(DemoScene, SeatsCoastersSinkAndMachineByTheUpgrades) {
     } kRows[] = {
         {"0000000000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbb", ""},
         {"0000001000000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbp0p0", "0:012/012"},
+        {"0000001100000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbp0p0p1p1", "0:012/0121:012/012"},
+        {"0000002100000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbbp1p1", "1:012/012"},
+        {"0000003300000", "0+@560 0+@620 0+@680 0+@740 (4 ordinary, 0 VIP)", "bbbbbbb", ""},
         {"0011110000000",
          "0+@560 0+@620 0+@680 0+@740 1+@457 1-@751 2+@27 2-@321 (4 ordinary, 4 VIP)", "bbb", ""},
     };
@@ -252,7 +259,7 @@ TEST_F(DemoScene, TheLevelAndThePreviewMakeTheSameConditionalLines) {
         EXPECT_EQ(sLevel, sPreview) << sLevels;
         EXPECT_GE(pLevel->getScene().lMadeLines.indexOf(nBase), 0) << sLevels;
     }
-    EXPECT_EQ(madeAt.size(), 29u);
+    EXPECT_EQ(madeAt.size(), 43u);
     for (const auto& [nLine, nMade] : madeAt) {
         EXPECT_GT(nMade, 0) << "line " << nLine;
         EXPECT_LT(nMade, static_cast<int>(vLevels.size())) << "line " << nLine;

@@ -6,7 +6,7 @@
 //   15 mesa_0   16 mantel_0   17 mantel_2   18 center_lvl_1_0
 //   19 center_lvl_2_0   30 juicer_0 sprite   31 parrot_stand   32 idle
 //   33 juicer_0 animation   34 prop_dispenser   35 barman_0 animation
-//   36 barman   37, 38 bongos show_1, show_2   39, 40 dancers show_3, show_4
+//   36 barman (look "2")   37, 38 bongos show_1, show_2   39, 40 dancers show_3, show_4
 //   41, 42 parrot   43, 44, 45 glass spots juicer_0, barman_0, barman_0_a
 // The blue strip's ten sprites stand at z-order 140 before them.
 #pragma once
@@ -51,7 +51,7 @@ inline const char* barScene() {
            "animsprite_conditional machine.anim 1 2 25 bar barman_0\n"
            "scale_anim idle 2.5 0.5\n"
            "playsequence idle work\n"
-           "barman 120 400 26 -1 barman_0\n"
+           "barman 120 400 26 -1 barman_0 2\n"
            "bongos 50 420 37 1 show_1\n"
            "bongos 130 420 38 2 show_2\n"
            "bailarina 420 470 29 380 520 1 show_3\n"

@@ -48,6 +48,8 @@ TEST_F(BarPreviewTest, EachPurchaseShowsTheBarItsLevelsMakeAndMarksWhatItAdds) {
         EXPECT_EQ(records(preview.getRecords()), c.szRecords) << sCase;
     }
     EXPECT_EQ(m_files.logText().find("B: Scene"), std::string::npos);
+    // The barman in the look his line names.
+    EXPECT_TRUE(m_app.isAnimationCached("barman2"));
 }
 
 TEST_F(BarPreviewTest, ScalesByFourTenthsAndLeavesTheCachedPicturesAsTheyWere) {

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "actors/barman.h"
 #include "actors/figures.h"
 #include "level/customertable.h"
 #include "level/levelhud.h"
@@ -318,13 +319,18 @@ TEST_F(DemoArchives, ThePreviewShowsTheBarAsTheLevelDoesWithoutTheLevelsLabels) 
     }
 }
 
-// Each figure that comes in looks, the bongo players and the dancers of the
-// scene's lines and the customers of each kind of the table: every frame of
-// every sequence of each look keeps the skin of the first look's same frame.
+// Each figure that comes in looks, the barmen, the bongo players and the
+// dancers of the scene's lines and the customers of each kind of the table:
+// every frame of every sequence of each look keeps the skin of the first
+// look's same frame.
 TEST_F(DemoArchives, EveryFigureKeepsItsSkinInEachOfItsLooks) {
-    std::vector<std::pair<std::string, Zep::SmartPtr<Animation>>> vBongos, vDancers, vGuests, vVips;
+    std::vector<std::pair<std::string, Zep::SmartPtr<Animation>>> vBarmen, vBongos, vDancers, vGuests, vVips;
     for (const Zep::String& sLine : m_app.getResource("scene0.scene")->asString().split("\n")) {
         const Zep::List<Zep::String> lTokens = sLine.trim().split(" \t");
+        if (lTokens.getCount() > 5 && lTokens[0] == "barman") {
+            const Zep::String sLook = lTokens.getCount() > 6 ? lTokens[6] : Zep::String();
+            vBarmen.emplace_back("barman " + std::string(lTokens[5].c_str()), Barman::loadAnimation(sLook));
+        }
         if (lTokens.getCount() > 4 && lTokens[0] == "bongos") {
             const MisterBongos player(nullptr, 0, 0, 0, lTokens[4]);
             vBongos.emplace_back("bongo player " + std::string(lTokens[4].c_str()),
@@ -340,7 +346,7 @@ TEST_F(DemoArchives, EveryFigureKeepsItsSkinInEachOfItsLooks) {
             (bVip ? vVips : vGuests).emplace_back(entry.sName.c_str(), m_app.getAnimation(sScript.c_str()));
         }
     int nLooks = 0;
-    for (const auto* pFigure : {&vBongos, &vDancers, &vGuests, &vVips}) {
+    for (const auto* pFigure : {&vBarmen, &vBongos, &vDancers, &vGuests, &vVips}) {
         ASSERT_GE(pFigure->size(), 2u);
         const auto& [sFirst, pFirst] = pFigure->front();
         for (size_t i = 1; i < pFigure->size(); ++i) {
@@ -362,8 +368,9 @@ TEST_F(DemoArchives, EveryFigureKeepsItsSkinInEachOfItsLooks) {
             ++nLooks;
         }
     }
-    // The second bongo player and dancer, two more guests and a second VIP.
-    EXPECT_EQ(nLooks, 5);
+    // The barmen of the two machines, the second bongo player and dancer,
+    // two more guests and a second VIP.
+    EXPECT_EQ(nLooks, 7);
 }
 
 // A day-1 guest stands and has the flat meter: the how-to pages show its
