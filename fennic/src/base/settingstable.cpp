@@ -99,7 +99,6 @@ void SettingsTable::clampInt(const char* szKey, int nMin, int nMax) {
 void SettingsTable::readFile(const char* szPath) {
     ZEP_TRACE("SettingsTable::readFile");
     m_sKeptCopy = "";
-    m_bKeptInPlace = false;
     if (!Zep::File::exists(szPath)) {
         m_nLoadState = kMissing;
         releaseKept(m_sKeptBadFile, szPath);
@@ -131,7 +130,6 @@ void SettingsTable::keepBadFile(const char* szPath) {
     GameApp::log("G: ** Bad config kept, settings not saved **\n");
     m_sKeptBadFile = Zep::platform_fs::resolve(szPath);
     m_sKeptCopy = m_sKeptBadFile;
-    m_bKeptInPlace = true;
 }
 
 // ---- Writing ----------------------------------------------------------------------

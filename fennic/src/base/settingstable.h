@@ -54,8 +54,9 @@ public:
     // found a good file or none.
     const Zep::String& getKeptCopy() const { return m_sKeptCopy; }
     // True when the last read left the damaged file where it was, untouched,
-    // because it could not be moved aside: nothing is saved over it.
-    bool isKeptInPlace() const { return m_bKeptInPlace; }
+    // because it could not be moved aside: nothing is saved over it. The kept
+    // copy is then the file itself (a copy moved aside has a name of its own).
+    bool isKeptInPlace() const { return !m_sKeptCopy.isEmpty() && m_sKeptCopy == m_sKeptBadFile; }
     void resetLoadState() { m_nLoadState = kNotLoaded; }
     // Later writes do nothing, for the rest of the process.
     static void disableSaving();
@@ -67,5 +68,4 @@ private:
     int32_t m_nLoadState = kNotLoaded;
     Zep::String m_sKeptBadFile;  // native path of a damaged settings file left in place
     Zep::String m_sKeptCopy;
-    bool m_bKeptInPlace = false;
 };
