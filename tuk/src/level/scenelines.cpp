@@ -125,6 +125,10 @@ const Zep::String& token(const Line& line, int n) {
     return line.lTokens[n];
 }
 
+Zep::String optionalToken(const Line& line, int n) {
+    return n < line.lTokens.getCount() ? line.lTokens[n] : Zep::String();
+}
+
 void skipLogged(const Zep::String& sFile, const Line& line, const SceneLineError& error) {
     GameApp::log("B: Scene %s, line %d : %s; line skipped\n", sFile.c_str(), line.nNumber, error.getCause().c_str());
 }

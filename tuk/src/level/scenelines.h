@@ -96,6 +96,8 @@ private:
 // Token n of the line; kMalformed "need <n + 1> tokens" past its end.
 const Zep::String& token(const Line& line, int n);
 inline int32_t intToken(const Line& line, int n) { return readInt(token(line, n)); }
+// Token n of the line, or "" past its end: a token a line may leave out.
+Zep::String optionalToken(const Line& line, int n);
 
 // "B: Scene <file>, line <n> : <cause>; line skipped\n"
 void skipLogged(const Zep::String& sFile, const Line& line, const SceneLineError& error);

@@ -209,8 +209,7 @@ void SceneReader::makeAnimSprite(const Line& line, int nNameToken) {
 void SceneReader::barman(const Line& line) {
     const int x = number(line, 1), y = number(line, 2), nDepth = number(line, 3);
     const int nFacing = number(line, 4);
-    const Zep::String sLook = line.lTokens.getCount() > 6 ? line.lTokens[6] : Zep::String();
-    if (isMade(line)) m_mode.addBarman(new Barman(x, y, nDepth, nFacing, &m_mode, sLook));
+    if (isMade(line)) m_mode.addBarman(new Barman(x, y, nDepth, nFacing, &m_mode, scenelines::optionalToken(line, 6)));
 }
 
 void SceneReader::bongos(const Line& line) {

@@ -201,8 +201,7 @@ void BarPreview::barman(const Line& line) {
     if (!bJuicers && !isMade(line)) return;
     const int x = intToken(line, 1), y = intToken(line, 2), nDepth = depthOf(line, 3);
     const int nFacing = intToken(line, 4);
-    const Zep::String sLook = line.lTokens.getCount() > 6 ? line.lTokens[6] : Zep::String();
-    const Sprites lSprites = barmanSprites(x, y, nDepth, nFacing, sLook);
+    const Sprites lSprites = barmanSprites(x, y, nDepth, nFacing, scenelines::optionalToken(line, 6));
     requireRoom(lSprites.getCount());
     for (const Zep::SmartPtr<Sprite>& pSprite : lSprites) {
         if (bJuicers) addJuicerSprite(pSprite, line, "barman");
