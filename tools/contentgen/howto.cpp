@@ -67,6 +67,15 @@ Palette waitress() {
     return p;
 }
 
+// A juice machine's barman in the juice bar's shirt.
+Palette juiceBarman() {
+    Palette p;
+    p.skin = rgb(0xC68642);
+    p.hair = rgb(0x1B1B1B);
+    p.top = rgb(0xE76F51);
+    return p;
+}
+
 void bubble(Canvas& c, float x, float y, Rgba juice) {
     c.polygon({{x - 6, y + 22}, {x + 6, y + 22}, {x - 10, y + 34}}, rgb(0xFFFFFF));
     c.roundRect(x - 26, y - 22, 52, 46, 14, rgb(0xFFFFFF));
@@ -230,11 +239,7 @@ Canvas juicerPage() {
          "A waitress who waits at the machine takes the full glass at once; else click it. Then click the place "
          "of the guest who asked for it. A second machine stands at the counter's other end."},
         {[](Canvas& c, float x, float y) {
-             Palette barman;
-             barman.skin = rgb(0xC68642);
-             barman.hair = rgb(0x1B1B1B);
-             barman.top = rgb(0xE76F51);
-             drawPerson(c, Pt{x + 85, y + 116}, 90, barman, Pose::Stand);
+             drawPerson(c, Pt{x + 85, y + 116}, 90, juiceBarman(), Pose::Stand);
              counter(c, x + 10, y + 80, 150);
              coaster(c, x + 40, y + 80);
              glass(c, x + 40, y + 78, kOrange);

@@ -21,7 +21,8 @@
 // variant's kind. Its texts: "UPG_Text_<kind>_<player's level>" (every kind
 // its own, so that a chair's, a centre piece's or a juice machine's text
 // names its table or machine, and follows the choice) and the text of
-// "UPG_Price" formatted (formatText) with the price of the next level. Texts and Buy need a kind of 0 to 12 at a level with a price;
+// "UPG_Price" formatted (formatText) with the price of the next level.
+// Texts and Buy need a kind of 0 to 12 at a level with a price;
 // otherwise both texts are empty and Buy is disabled (a group with no
 // variant to offer, a kind at its last level).
 //
