@@ -117,10 +117,13 @@ void GameApp::init() {}
 void GameApp::shutdown() {
     ZEP_TRACE("GameApp::shutdown");
     for (GameMode* pMode : copyModeStack()) pMode->onAppQuit();
+    onModesQuit();
     storeScreenAndVolumeSettings();
     // The exit goes on when the file can't be written; the old one stays.
     trySaveSettingsFile();
 }
+
+void GameApp::onModesQuit() {}
 
 void GameApp::storeScreenAndVolumeSettings() {
     IVideoDriver* pVideo = videoOf(*this);

@@ -76,10 +76,15 @@ public:
     // The game creates the platform, loads the settings, registers its
     // resources, calls initSystems and pushes its first modes. Base: nothing.
     virtual void init();
-    // Called once after the frame loop: notifies the modes, stores screen and
-    // volume settings and saves them. A save that fails is logged, not thrown
+    // Called once after the frame loop: notifies the modes, lets the game
+    // write what they finished (onModesQuit), stores screen and volume
+    // settings and saves them. A save that fails is logged, not thrown
     // (trySaveSettingsFile); what a mode's onAppQuit throws passes through.
     virtual void shutdown();
+    // At shutdown, after every mode's onAppQuit and before the settings are
+    // saved: where a game puts into the settings what its modes finished on
+    // the way out (its profiles, say). Base: nothing.
+    virtual void onModesQuit();
 
     // Starts platform, video, audio, fonts, theme, volumes, random seed and
     // timing. VideoFlag::FromSettings takes the flags from the settings.

@@ -2,6 +2,7 @@
 // adds its defaults after the framework's and records the hooks it sees.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,10 @@ public:
 
     void setDefaultSettings() override;
     void onCloseRequest() override { ++m_nCloseRequests; }
+    // What a game does at shutdown once its modes have quit.
+    void onModesQuit() override {
+        if (m_onModesQuit) m_onModesQuit();
+    }
     void onVideoModeChanged() override { ++m_nVideoModeChanges; }
 
     // Stands in for the start-up's choice of audio driver (not owned); the
@@ -48,6 +53,7 @@ public:
     int m_nDefaultsCalls = 0;
     int m_nCloseRequests = 0;
     int m_nVideoModeChanges = 0;
+    std::function<void()> m_onModesQuit;
 
 private:
     std::vector<GameMode*> m_vBorrowed;

@@ -99,11 +99,7 @@ std::unique_ptr<SplashScreen> TUKApp::createSplashScreen() {
     return pSplash;
 }
 
-void TUKApp::shutdown() {
-    ZEP_TRACE("TUKApp::shutdown");
-    releaseProfileManager();
-    GameApp::shutdown();
-}
+void TUKApp::onModesQuit() { releaseProfileManager(); }
 
 void TUKApp::onDeactivate() {
     GameApp::onDeactivate();

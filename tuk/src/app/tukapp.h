@@ -30,9 +30,10 @@
 // later failures only log, as before.
 //
 // A deactivation over a level whose bar is open pauses it with a
-// GamePausedDlg that any key or click closes. The game's profile manager
-// (profileaccess.h) is released, which saves the profiles into the settings,
-// before the settings are saved at shutdown.
+// GamePausedDlg that any key or click closes. At shutdown, once every mode
+// has finished (a day the statistics were showing is taken by the map then),
+// the game's profile manager (profileaccess.h) is released, which saves the
+// profiles into the settings, and the settings are saved.
 #pragma once
 
 #include <memory>
@@ -56,8 +57,9 @@ public:
     ~TUKApp() override;
 
     void init() override;
-    // Releases the profile manager, then the framework's shutdown.
-    void shutdown() override;
+    // Releases the profile manager: the profiles, as the modes left them, go
+    // into the settings that the shutdown then saves.
+    void onModesQuit() override;
     void onDeactivate() override;
     void onCloseRequest() override;
     // The framework's defaults, then "Difficulty" "1" and "Fullscreen" "FALSE".

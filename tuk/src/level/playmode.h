@@ -68,7 +68,9 @@
 // resume state is day over, once: the progress record gets the day's result
 // (done; the result money and stars the statistics wrote, the day's money and
 // stars, whether the day's money reached the goal) and the level leaves
-// behind a fade to black.
+// behind a fade to black. A game that ends over the statistics (onAppQuit,
+// the statistics having written their results first) hands the day over
+// the same way, once, without leaving.
 //
 // Command queue: one command is current at a time. Each frame the current
 // command is asked whether it is done; while it is not, nothing more runs.
@@ -172,6 +174,7 @@ public:
     void onEnter() override;
     void onUpdate(float fDelta) override;
     void onResume() override;
+    void onAppQuit() override;
     void onCallback(int nId, void* pData) override;
     bool onKeyDown(int nKey, int nModifiers) override;
     bool onMouseDown(int nButtonMask, int x, int y) override;
@@ -314,6 +317,7 @@ private:
     void openOptions();
     void quitLevel();
     void handOverDay();
+    void recordDay();
     void leave();
     void releaseActors();
     void releaseFixtures();

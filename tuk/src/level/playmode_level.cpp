@@ -189,7 +189,16 @@ void PlayMode::onResume() {
     if (m_eResumeState == kDayOver && !m_bDayHandedOver) handOverDay();
 }
 
+void PlayMode::onAppQuit() {
+    if (m_eResumeState == kDayOver && !m_bDayHandedOver) recordDay();
+}
+
 void PlayMode::handOverDay() {
+    recordDay();
+    leave();
+}
+
+void PlayMode::recordDay() {
     m_bDayHandedOver = true;
     const LevelData& data = m_levelData;
     if (m_pDayResult) {
@@ -200,7 +209,6 @@ void PlayMode::handOverDay() {
         m_pDayResult->nDayStars = data.m_nDayStars;
         m_pDayResult->bGoalReached = data.m_nDayMoney >= data.m_nMoneyGoal;
     }
-    leave();
 }
 
 void PlayMode::leave() {

@@ -273,7 +273,7 @@ void GameStatsMode::prepareStep() {
             if (m_pTotalStarsLabel.notNULL()) {
                 const int nBefore = data.m_nTotalStarsBefore;
                 const int nStars = m_pStarsLabel->getIntValue();
-                count(m_pTotalStarsLabel, nBefore, std::min(kTotalStarsCap, cappedSum(nBefore, nStars)));
+                count(m_pTotalStarsLabel, nBefore, cappedSum(nBefore, nStars));
             }
             break;
         case kLastStep: finishCount(); break;
@@ -281,9 +281,17 @@ void GameStatsMode::prepareStep() {
     }
 }
 
-// Results are written here only.
 void GameStatsMode::finishCount() {
     m_pExitButton->setEnabled(true);
+    writeResults(m_pStarsLabel.notNULL() ? m_pStarsLabel->getIntValue() : 0);
+}
+
+// The count ends on the day's stars: they are its result when it is cut short.
+void GameStatsMode::onAppQuit() {
+    if (m_nStep < kLastStep) writeResults(m_pLevelData->m_nDayStars);
+}
+
+void GameStatsMode::writeResults(int nStars) {
     if (m_pTotalLabel.notNULL() && isGoalReached()) m_pLevelData->m_nResultMoney = m_pLevelData->m_nDayMoney;
-    if (m_pStarsLabel.notNULL()) m_pLevelData->m_nResultStars = m_pStarsLabel->getIntValue();
+    if (m_pStarsLabel.notNULL()) m_pLevelData->m_nResultStars = nStars;
 }

@@ -32,10 +32,13 @@
 //   4 the total money from the total shown to that plus the money shown
 //     (kind 0, goal reached);
 //   5 the total stars from the total before the day to that plus the stars
-//     shown, at most 999 (kind 0);
+//     shown (kind 0): the player's real total, which only rises (every star
+//     counts in the adventure's score, so it is never capped for show);
 //   6 the end: the button enabled; the result money = the day's money (kind
 //     0, goal reached) and the result stars = the stars shown (kinds 0, 2)
-//     are written into the level data, and only here.
+//     are written into the level data.
+// A game that ends before the count does (onAppQuit) writes the results the
+// count would have written, so the day is not lost with the dialog.
 // While channel 2 is silent, a frame in which the shown integer grew plays
 // "sfx_game_number" at volume 0.2 on channel 2, so ticks never overlap.
 #pragma once
@@ -54,7 +57,6 @@ public:
     static constexpr int kJingleChannel = 1;
     static constexpr int kTickChannel = 2;
     static constexpr float kTickVolume = 0.2f;
-    static constexpr int kTotalStarsCap = 999;
     static constexpr int kLastStep = 6;
 
     GameStatsMode(LevelData* pLevelData, DayResult* pProgress);
@@ -62,6 +64,7 @@ public:
 
     void onEnter() override;
     void onEnd() override;
+    void onAppQuit() override;
     void onUpdate(float fDelta) override;
     void onCallback(int nId, void* pData) override;
 
@@ -101,6 +104,7 @@ private:
     // A tick when the shown integer grew from nBefore to nShown.
     void playTick(int nBefore, int nShown);
     void finishCount();
+    void writeResults(int nStars);
 
     bool m_bStepDone = false;
     LevelData* m_pLevelData;  // not owned

@@ -182,6 +182,16 @@ void StoryManagerMode::takeReturn() {
     showState();
 }
 
+// A game that ends before the map is on top again still takes the day
+// that came back, or that the level recorded on its way out; the shutdown
+// then saves the profiles.
+void StoryManagerMode::onAppQuit() {
+    if (!m_bLevelPlayed || !m_result.bDone) return;
+    takeResult();
+    m_result = DayResult();
+    m_bLevelPlayed = false;
+}
+
 void StoryManagerMode::onUpdate(float fDelta) {
     TUKMode::onUpdate(fDelta);
     m_return.update(*getApp());

@@ -6,7 +6,8 @@
 // for a player without an adventure in progress, the map sets the record's
 // in-progress flag, stage 0, the difficulty and the story value, and clears
 // the progress and the 13 working score slots (money, upgrade levels and
-// the extra working value stay), then queues the opening cut-scene.
+// the extra working value stay) and commits them, so that the old
+// adventure's totals never come back, then queues the opening cut-scene.
 //
 // The screen: "sand_frame_back" tiles, "map_back", five "map_marker" places
 // and "map_current" on the current stage; the labels "MAP_Stage" (stage + 1),
@@ -24,7 +25,7 @@
 // Play pushes the level behind a fade to black: PlayMode for the scene
 // "scene<n>", n = level / 10, at that level, with the map's
 // game kind and difficulty, and the address of the map's DayResult. Menu or
-// Escape ends the map; the menu then commits the scores and saves.
+// Escape ends the map; the menu then commits the scores again and saves.
 //
 // Coming back with the result done (once per level; the result is then
 // cleared):
@@ -41,10 +42,14 @@
 //   relax mode and free play: working slot 0 = the day's money, offered to
 //     the highscore list of the game kind; the congratulation queued when it
 //     got in.
-// After every level, done or not, the profiles and the settings file are
-// saved. All this is done as soon as the map is on top again: when the fade
-// back to the map begins (so its first frame shows the record as it is now),
-// else when the map resumes.
+// Then the scores are committed (TUKPlayer::commitScores with the game
+// kind), so that a won day counts in the adventure's score however the game
+// ends afterwards. After every level, done or not, the profiles and the
+// settings file are saved. All this is done as soon as the map is on top
+// again: when the fade back to the map begins (so its first frame shows the
+// record as it is now), else when the map resumes; and when the game ends
+// before that (over the statistics, or while the level fades out), at the
+// shutdown, which saves the profiles after the modes have quit.
 //
 // Coming back from anything, the map paces at 60 frames a second again (a
 // level paces faster). The caches are marked as Play finds them; in the
@@ -102,6 +107,7 @@ public:
     void onEnter() override;
     void onCovered(GameMode* pMode) override;
     void onResume() override;
+    void onAppQuit() override;
     void onUpdate(float fDelta) override;
     void onCallback(int nId, void* pData) override;
     bool onKeyDown(int nKey, int nModifiers) override;

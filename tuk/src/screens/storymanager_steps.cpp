@@ -47,17 +47,21 @@ void StoryManagerMode::beginAdventure(int nStoryValue) {
     m_pPlayer->setStoryValue(nStoryValue);
     m_pPlayer->setAdventureProgress(0);
     for (int i = 0; i < TUKPlayer::kScoreSlots; ++i) m_pPlayer->setWorkingScore(i, 0);
+    m_pPlayer->commitScores(m_nGameKind);
     m_lSteps.add(kOpeningScene);
 }
 
 // ---- The result of a level -------------------------------------------------------------
 
+// The scores are committed with the day: however the game ends from here
+// on, the next adventure continues from them.
 void StoryManagerMode::takeResult() {
     if (m_nGameKind == 0) {
         if (m_result.bGoalReached) takeCampaignWin();
     } else {
         takeOtherGameDay();
     }
+    m_pPlayer->commitScores(m_nGameKind);
 }
 
 void StoryManagerMode::takeCampaignWin() {

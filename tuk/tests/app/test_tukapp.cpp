@@ -22,7 +22,9 @@
 #include "screens/screens_util.h"
 #include "app/tukapp.h"
 #include "screens/settingsnotice.h"
+#include "records/profileaccess.h"
 #include "records/tukmode.h"
+#include "records/tukplayer.h"
 #include "dialogs/ui_dialog.h"
 
 namespace {
@@ -262,6 +264,21 @@ TEST_F(TukAppTest, LosingTheFocusPausesOnlyALevelWithItsBarOpen) {
         pMode->endMode();
         m_app.deleteEndedModes();
     }
+}
+
+// The shutdown saves the profiles as the modes leave them on their way out
+// (the map takes then a day that the statistics were still showing).
+TEST_F(TukAppTest, TheShutdownSavesTheProfilesAsTheModesLeaveThem) {
+    struct Leaving : TUKMode {
+        void onAppQuit() override { static_cast<TUKPlayer*>(getProfileManager()->getProfile("Ann"))->setMoney(750); }
+    };
+    getProfileManager()->createProfile("Ann");
+    m_app.pushMode(new Leaving());
+    m_app.shutdown();
+    m_app.clearSettings();
+    m_app.loadSettings();
+    EXPECT_EQ(static_cast<TUKPlayer*>(getProfileManager()->getProfile("Ann"))->getMoney(), 750);
+    releaseProfileManager();
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The end-of-day statistics: rows, title, jingle and button per game kind;
-// the count-up under stepped time, label by label; the total stars' cap; the
-// results written at the last step only; the tick on the fake audio driver.
+// the count-up under stepped time, label by label; the total stars that only
+// rise; the results written at the last step, or when the game ends before
+// it; the tick on the fake audio driver.
 #include <cctype>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -117,11 +119,15 @@ TEST_F(DayStatistics, EachGameKindCountsItsRowsInTurn) {
     }
 }
 
-TEST_F(DayStatistics, TotalStarsStopAt999AndZeroStepsEndAtOnce) {
+// The row shows the player's real total: from the total before the day up
+// to it plus the day's stars, never down, past 999 too (every star counts in
+// the adventure's score); a sum past the largest int stops there.
+TEST_F(DayStatistics, TotalStarsRiseFromThePlayersTotalAndNeverFall) {
     const struct {
         int nBefore, nStars;
         const char* szTotal;  // shown at the end
-    } kRows[] = {{10, 5, "15"}, {990, 20, "999"}, {999, 3, "999"}};
+    } kRows[] = {{10, 5, "15"}, {995, 20, "1015"}, {1200, 3, "1203"}, {2000000000, 7, "2000000007"},
+                 {INT32_MAX - 3, 7, "2147483647"}, {1200, 0, "1200"}};
     for (const auto& row : kRows) {
         m_data.m_nResultMoney = m_data.m_nResultStars = kUnwritten;
         m_data.m_nMoneyGoal = 0;  // reached with no money: "$0" to the end
@@ -129,10 +135,38 @@ TEST_F(DayStatistics, TotalStarsStopAt999AndZeroStepsEndAtOnce) {
         m_data.m_nDayStars = row.nStars;
         push(0);
         std::map<std::string, std::string> rows = countUp(0.001f);
+        std::istringstream seen(rows["totalstars"]);
+        long long nPrevious = row.nBefore, nShown = 0;
+        for (bool bFirst = true; seen >> nShown; bFirst = false) {
+            EXPECT_TRUE(bFirst ? nShown == row.nBefore : nShown > nPrevious) << rows["totalstars"];
+            nPrevious = nShown;
+        }
         EXPECT_EQ(rows["totalstars"].substr(rows["totalstars"].rfind(' ') + 1), row.szTotal);
         EXPECT_EQ(rows["money"], "$0");
         EXPECT_EQ(rows["customers"], "0/0");
         EXPECT_EQ(m_data.m_nResultStars, row.nStars);
+        m_pDialog->endMode();
+    }
+}
+
+// A game that ends while the count runs takes the results the count would
+// have written: the day's money when the goal was reached, the day's stars.
+TEST_F(DayStatistics, AGameEndingMidCountWritesTheResultsOfTheWholeCount) {
+    const struct {
+        int nKind, nMoney, nResultMoney, nResultStars;
+    } kRows[] = {{0, 500, 500, 6}, {0, 399, kUnwritten, 6}, {1, 500, kUnwritten, kUnwritten}, {2, 500, kUnwritten, 6}};
+    for (const auto& row : kRows) {
+        m_data = LevelData();
+        m_data.m_nResultMoney = m_data.m_nResultStars = kUnwritten;
+        m_data.m_nDayMoney = row.nMoney;
+        m_data.m_nMoneyGoal = 400;
+        m_data.m_nDayStars = 6;
+        push(row.nKind);
+        for (int i = 0; i < 3; ++i) m_app.updateModes(0.25f);  // the money shown, not yet the stars
+        ASSERT_LT(m_pDialog->getStep(), 2);
+        m_pDialog->onAppQuit();
+        EXPECT_EQ(m_data.m_nResultMoney, row.nResultMoney) << row.nKind << " $" << row.nMoney;
+        EXPECT_EQ(m_data.m_nResultStars, row.nResultStars) << row.nKind << " $" << row.nMoney;
         m_pDialog->endMode();
     }
 }
@@ -149,7 +183,7 @@ TEST_F(DayStatistics, EveryRowEndsAtItsTargetAtAnyFrameTimeAndTotal) {
         {0, 0, "$1200", "7"},
         {160000, 400, "$161200", "407"},
         {2000000000, 990, "$2000001200", "997"},
-        {INT32_MAX - 50, 999, "$2147483647", "999"},
+        {INT32_MAX - 50, 999, "$2147483647", "1006"},
     };
     for (float fDelta : {1.0f / 30, 1.0f / 60, 1.0f / 240})
         for (const auto& row : kTotals) {

@@ -96,7 +96,7 @@ TEST_F(DemoStore, AfterAWonLevelTheMapsStoreSellsTheTrayAndTheMapSavesThePurchas
     ASSERT_EQ(waitFor<StoryManagerMode>(), pMap);
     EXPECT_STREQ(pMap->getMoneyLabel()->getText().c_str(), "Money: 720");
     EXPECT_EQ(readBack("Ann"),
-              "money 720 up 10 flag 1 stage 0 diff 1 story 0 progress 4 work 300,4,0+1 done 0,0+0 best 0");
+              "money 720 up 10 flag 1 stage 0 diff 1 story 0 progress 4 work 300,4,0+1 done 300,4+1 best 300");
 }
 
 }  // namespace

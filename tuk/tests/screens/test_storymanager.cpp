@@ -135,7 +135,7 @@ TEST_F(MapTest, ANewAdventureChangesExactlyItsFieldsAndQueuesTheOpening) {
         const char* szAfter;
         int nSteps;
     } kRows[] = {
-        {false, 3, 0, "flag 1 stage 0 diff 2 story 3 progress 0 work 0,0,0+17 done 700,9+17 best 700", 1},
+        {false, 3, 0, "flag 1 stage 0 diff 2 story 3 progress 0 work 0,0,0+17 done 0,0+17 best 700", 1},
         {true, 3, 0, "flag 1 stage 1 diff 1 story 5 progress 17 work 700,9,0+17 done 700,9+17 best 700", 0},
         {false, 0, 0, "flag 0 stage 1 diff 1 story 5 progress 17 work 700,9,0+17 done 700,9+17 best 700", 0},
         {false, 3, 1, "flag 0 stage 1 diff 1 story 5 progress 17 work 700,9,0+17 done 700,9+17 best 700", 0},
@@ -167,11 +167,11 @@ struct LevelRow {
 // settings file after each.
 TEST_F(MapTest, EachLevelsResultIsTakenOnceByGameKindAndSaved) {
     const LevelRow kRows[] = {
-        // won: money, scores and progress move
+        // won: money, scores and progress move, the scores committed with them
         {0,
          12,
          {true, 300, 4, 280, 3, true},
-         "money 800 up 23 flag 1 stage 1 diff 1 story 3 progress 13 work 1000,13,0+13 done 700,9+12",
+         "money 800 up 23 flag 1 stage 1 diff 1 story 3 progress 13 work 1000,13,0+13 done 1000,13+13",
          "store scene1 "},
         // lost, or not done: nothing changes
         {0,
@@ -188,12 +188,12 @@ TEST_F(MapTest, EachLevelsResultIsTakenOnceByGameKindAndSaved) {
         {0,
          19,
          {true, 10, 1, 10, 1, true},
-         "money 510 up 23 flag 1 stage 2 diff 1 story 3 progress 20 work 710,10,0+20 done 700,9+19",
+         "money 510 up 23 flag 1 stage 2 diff 1 story 3 progress 20 work 710,10,0+20 done 710,10+20",
          "store scene2 historieta_3+0 "},
         {0,
          39,
          {true, 10, 1, 10, 1, true},
-         "money 510 up 23 flag 1 stage 4 diff 1 story 3 progress 40 work 710,10,0+40 done 700,9+39",
+         "money 510 up 23 flag 1 stage 4 diff 1 story 3 progress 40 work 710,10,0+40 done 710,10+40",
          "store scene4 historieta_5a+1 "},
         // relax mode and free play record the day's money and offer it to their list
         {1,
