@@ -305,8 +305,8 @@ Canvas scorePage() {
          "The adventure's score counts 3 points for every $1 and 50 for every star earned on the days whose "
          "goal you reach."},
         {[](Canvas& c, float x, float y) { trophy(c, x + 85, y + 30); },
-         "Finish all 50 days with a high score to enter the Adventure records. Serve every guest quickly, "
-         "with a decoration!"},
+         "Finish all 50 days and beat the lowest score of the Adventure records to enter them. Serve every "
+         "guest quickly, with a decoration!"},
     };
     return page(3, "the adventure's score", steps);
 }

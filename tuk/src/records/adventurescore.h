@@ -11,7 +11,8 @@
 // above the records' best default (450,000); a campaign that only meets each
 // day's goal stays below their lowest (400,000) at every difficulty, even
 // with both stars on each of its drinks. The fourth how-to page tells the
-// player these numbers.
+// player what the score counts (3 a dollar, 50 a star, on the days won) and
+// that the lowest score of the Adventure records is the one to beat.
 #pragma once
 
 #include <cstdint>

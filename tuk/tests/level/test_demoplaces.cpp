@@ -403,6 +403,35 @@ TEST_F(DemoWaitressWay, NoAmbientFigureStandsOnHerStartOrOnHerFirstWalk) {
     EXPECT_TRUE(m_findings.empty()) << findings();
 }
 
+// Wherever she stands to use a target, turned as the target turns her, all
+// of her is on the screen but her feet, which may reach as far below its
+// bottom as where she starts the day: at the counter's ends she stands clear
+// of the screen's edges.
+TEST_F(DemoWaitressWay, AtEveryTargetSheStandsOnTheScreenClearOfItsEdges) {
+    constexpr int kClear = 8;
+    std::set<std::string> setTargets;
+    for (const SceneTags::Levels& levels : demoscene::upgradeSets()) {
+        load(levels);
+        const Zep::SmartPtr<Waitress> pWaitress = startWaitress();
+        const Rect room(kClear, 0, 800 - kClear, figureOf(*pWaitress).getBottom());
+        for (IClickListener* pListener : m_pLevel->getClickListeners()) {
+            const ActionSpot* pSpot = dynamic_cast<ActionSpot*>(pListener);
+            if (!pSpot) continue;
+            int x = 0, y = 0;
+            pSpot->getPosition(&x, &y);
+            pWaitress->setPosition(static_cast<float>(x), static_cast<float>(y));
+            pWaitress->setHeading(pSpot->getHeading());
+            pWaitress->updateDepthScale();
+            const Rect she = figureOf(*pWaitress);
+            setTargets.insert(pSpot->getName().c_str());
+            if (room.intersect(she) != she) found(std::string(pSpot->getName().c_str()) + ": she stands at " + boxText(she));
+        }
+        pWaitress->detach();
+    }
+    EXPECT_GE(setTargets.size(), 30u);
+    EXPECT_TRUE(m_findings.empty()) << findings();
+}
+
 namespace {
 
 // ---- Seats ----------------------------------------------------------------------------------
