@@ -41,11 +41,12 @@ uint8_t pulse(float fTime) {
 }  // namespace
 
 BuyUpgradeMode::BuyUpgradeMode(TUKPlayer* pPlayer, Zep::SmartPtr<UpgradeManager> pUpgradeManager, int nPurchaseId,
-                               Zep::String sSceneName, bool* pPurchased)
+                               Zep::String sSceneName, bool* pPurchased, int nPreferredKind)
     : m_pPlayer(pPlayer),
       m_pUpgradeManager(pUpgradeManager),
       m_nPurchaseId(nPurchaseId),
       m_nKind(nPurchaseId),
+      m_nPreferredKind(nPreferredKind),
       m_sSceneName(sSceneName),
       m_pPurchased(pPurchased) {
     ZEP_ASSERT(m_pPlayer);
@@ -168,7 +169,11 @@ Zep::SmartPtr<Table> BuyUpgradeMode::buildVariantChoices() {
         pTable->newRow();
         m_lVariantChoices.add(pChoice);
     }
-    if (!m_lVariantChoices.isEmpty()) onCallback(m_lVariantChoices.getFirst()->getId(), nullptr);
+    if (m_lVariantChoices.isEmpty()) return pTable;
+    int nChosen = m_lVariantChoices.getFirst()->getId();
+    for (const Zep::SmartPtr<RadioButton>& pChoice : m_lVariantChoices)
+        if (PurchaseOptions::kindOfVariant(pChoice->getId()) == m_nPreferredKind) nChosen = pChoice->getId();
+    onCallback(nChosen, nullptr);
     return pTable;
 }
 
