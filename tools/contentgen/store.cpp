@@ -221,7 +221,9 @@ void clickPlate(Canvas& c) {
 }
 
 // The item picture: the object with a small name plate; highlighted, a warm
-// glow behind it.
+// glow behind it. The plate leaves 5 pixels of its colour each side of the
+// name, fewer on a picture too narrow for that, but never fewer than 2: a
+// name that can't fit is refused.
 Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight) {
     int w = 80, h = 80;
     for (const ItemSize& z : kSizes)
@@ -244,8 +246,11 @@ Canvas item(const std::string& sKind, const std::string& sName, bool bHighlight)
         c.blit(glow, 0, 0);
     }
     c.blit(obj, 0, 0);
+    constexpr int kPlatePad = 10, kLeastPad = 4;
     const TextStyle style{11, true, rgb(0xFFF8E7), Align::Center};
-    const float fPlate = static_cast<float>(textWidth(sName, style) + 10);
+    const int nName = textWidth(sName, style);
+    if (nName + kLeastPad > w) throw std::runtime_error("contentgen: the label '" + sName + "' is too wide");
+    const float fPlate = static_cast<float>(std::min(nName + kPlatePad, w));
     c.roundRect((w - fPlate) / 2, h - 16, fPlate, 15, 5, bHighlight ? rgb(0xE76F51) : rgb(0x5A3418));
     drawText(c, sName, w / 2.0f, h - 15, style);
     clickPlate(c);
@@ -293,7 +298,10 @@ void makeStore(Output& out) {
         {"store_centros1", "vase1", "Flowers"},    {"store_centros2", "vase2", "Bouquet"},
         {"store_cartel1", "bongos", "Bongos"},     {"store_cartel2", "bongos", "Bongos 2"},
         {"store_cartel3", "dancer", "Dancer"},     {"store_cartel4", "dancer", "Dancer 2"},
-        {"store_barman1", "juicer1", "Juicer +"}, {"store_barman2", "juicer2", "Juicer ++"},
+        // The juice machines' further levels (a barman: one star; his second
+        // glass: two), each named by its machine.
+        {"store_barman1", "juicer1", "Juicer 1"}, {"store_barman2", "juicer2", "Juicer 1"},
+        {"store_secondbarman1", "juicer1", "Juicer 2"}, {"store_secondbarman2", "juicer2", "Juicer 2"},
     };
     for (const auto& it : kItems) {
         out.picture(std::string(it[0]) + "_normal", item(it[1], it[2], false));

@@ -20,7 +20,9 @@ TEST(Captions, EveryCaptionFitsItsBoxWithNoWordAloneOnItsLastLine) {
             EXPECT_LE(cg::textWidth(sLine, cg::captionStyle()), cg::kCaptionWidth) << sLine;
         }
         EXPECT_EQ(sJoined, szCaption);
-        if (vLines.size() > 1) EXPECT_NE(vLines.back().find(' '), std::string::npos) << szCaption;
+        if (vLines.size() > 1) {
+            EXPECT_NE(vLines.back().find(' '), std::string::npos) << szCaption;
+        }
     }
     EXPECT_EQ(cg::captionLines(cg::captions::kArrival),
               (std::vector<std::string>{"You arrive in Tuk Harbor with", "one suitcase and a big idea."}));

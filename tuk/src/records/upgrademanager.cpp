@@ -37,8 +37,10 @@ constexpr Picture kCenterpieces[] = {notAvailable("store_centros1"), normal("sto
                                      normal("store_centros2"), soldOut("store_centros2")};
 constexpr Picture kShows[] = {normal("store_cartel1"), normal("store_cartel2"), normal("store_cartel3"),
                               normal("store_cartel4"), soldOut("store_cartel4")};
-constexpr Picture kJuicers[] = {notAvailable("store_barman1"), normal("store_barman1"), normal("store_barman2"),
-                                soldOut("store_barman2")};
+constexpr Picture kFirstJuicers[] = {notAvailable("store_barman1"), normal("store_barman1"),
+                                     normal("store_barman2"), soldOut("store_barman2")};
+constexpr Picture kSecondJuicers[] = {notAvailable("store_secondbarman1"), normal("store_secondbarman1"),
+                                      normal("store_secondbarman2"), soldOut("store_secondbarman2")};
 
 struct ItemRow {
     const Picture* pLevels;
@@ -50,10 +52,11 @@ constexpr ItemRow row(const Picture (&aLevels)[N]) {
     return {aLevels, static_cast<int>(N)};
 }
 
-// Items 7 and 8, the two juice machines, share their pictures.
+// Items 7 and 8, the two juice machines, each with pictures of its own that
+// name its machine.
 constexpr ItemRow kItemRows[UpgradeManager::kItems] = {
     row(kTray), row(kChairs), row(kFirstJuicer), row(kParrot), row(kDispenser),
-    row(kCenterpieces), row(kShows), row(kJuicers), row(kJuicers)};
+    row(kCenterpieces), row(kShows), row(kFirstJuicers), row(kSecondJuicers)};
 
 bool isLevelOf(int nKind, int nLevel) {
     return nKind >= 0 && nKind < UpgradeManager::kKinds && nLevel >= 0 && nLevel < kLevelCounts[nKind];

@@ -16,6 +16,7 @@ namespace {
 constexpr const char* kZepSource = ".\\src\\buyupgrademode";
 
 constexpr int kTopLeft = 9;
+constexpr int kTopCentre = 12;
 constexpr int kCentred = 0x24;
 constexpr int kBottomLeft = 0x11;
 constexpr int kCellSpacing = 10;
@@ -41,11 +42,12 @@ uint8_t pulse(float fTime) {
 }  // namespace
 
 BuyUpgradeMode::BuyUpgradeMode(TUKPlayer* pPlayer, Zep::SmartPtr<UpgradeManager> pUpgradeManager, int nPurchaseId,
-                               Zep::String sSceneName, bool* pPurchased)
+                               Zep::String sSceneName, bool* pPurchased, int nPreferredKind)
     : m_pPlayer(pPlayer),
       m_pUpgradeManager(pUpgradeManager),
       m_nPurchaseId(nPurchaseId),
       m_nKind(nPurchaseId),
+      m_nPreferredKind(nPreferredKind),
       m_sSceneName(sSceneName),
       m_pPurchased(pPurchased) {
     ZEP_ASSERT(m_pPlayer);
@@ -100,11 +102,15 @@ Zep::SmartPtr<Sprite> BuyUpgradeMode::blankSprite(int nWidth, int nHeight) {
     return pSprite;
 }
 
+// The spacer is as wide as the description wrapped at its full width, so a
+// balanced (narrower) description changes neither the column nor the place
+// of its centre.
 void BuyUpgradeMode::buildLeftColumn() {
-    m_pLeftTable->add(m_pTextLabel.get(), kTopLeft);
+    m_pLeftTable->add(m_pTextLabel.get(), kTopCentre);
     const int nTrayLevel = m_anLevels[0];
-    if (m_nPurchaseId != kTrayPurchase) m_pLeftTable->add(blankSprite(330, 190).get(), kTopLeft);
-    else if (nTrayLevel == 1) m_pLeftTable->add(blankSprite(330, 90).get(), kTopLeft);
+    const int nSpacerWidth = kWrapWidth + 2 * m_pTextLabel->getTextMargin();
+    if (m_nPurchaseId != kTrayPurchase) m_pLeftTable->add(blankSprite(nSpacerWidth, 190).get(), kTopLeft);
+    else if (nTrayLevel == 1) m_pLeftTable->add(blankSprite(nSpacerWidth, 90).get(), kTopLeft);
     m_pLeftTable->newRow();
     m_pLeftTable->add(buildVariantChoices().get(), kTopLeft);
 }
@@ -168,7 +174,11 @@ Zep::SmartPtr<Table> BuyUpgradeMode::buildVariantChoices() {
         pTable->newRow();
         m_lVariantChoices.add(pChoice);
     }
-    if (!m_lVariantChoices.isEmpty()) onCallback(m_lVariantChoices.getFirst()->getId(), nullptr);
+    if (m_lVariantChoices.isEmpty()) return pTable;
+    int nChosen = m_lVariantChoices.getFirst()->getId();
+    for (const Zep::SmartPtr<RadioButton>& pChoice : m_lVariantChoices)
+        if (PurchaseOptions::kindOfVariant(pChoice->getId()) == m_nPreferredKind) nChosen = pChoice->getId();
+    onCallback(nChosen, nullptr);
     return pTable;
 }
 
@@ -213,12 +223,22 @@ void BuyUpgradeMode::updateTexts() {
         sText = getText(Zep::String::format("UPG_Text_%d_%d", m_nKind, nLevel).c_str());
         sPrice = formatText(getText("UPG_Price"), nPrice);
     }
-    m_pTextLabel->setText(sText.c_str());
+    showDescription(sText);
     m_pLeftTable->updateLayout();
     m_pUpperTable->updateLayout();
     m_pLowerTable->updateLayout();
     m_pPriceLabel->setText(sPrice.c_str());
     if (m_pBuyButton.notNULL()) m_pBuyButton->setEnabled(nPrice >= 0 && !m_bBought);
+}
+
+// Wrapped balanced; an empty text keeps the full width (a wrap width of 0
+// would mean no wrapping at all).
+void BuyUpgradeMode::showDescription(const Zep::String& sText) {
+    const Zep::SmartPtr<Font> pFont = m_pTextLabel->getFont();
+    int nWidth = kWrapWidth;
+    if (!sText.isEmpty() && pFont.notNULL()) nWidth = pFont->getBalancedWidth(sText.c_str(), kWrapWidth);
+    m_pTextLabel->setWrapWidth(nWidth, false);
+    m_pTextLabel->setText(sText.c_str());
 }
 
 void BuyUpgradeMode::buy() {

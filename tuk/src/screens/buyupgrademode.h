@@ -14,8 +14,14 @@
 // id 1) and Cancel ("UPG_Cancel", id 0). The preview's sprites stand 402, 152
 // further right and down than the preview placed them; with a preview the
 // content is at least 600 - 2 * (152 - 8) = 312 high, so the centred frame's
-// rim stays above the preview's lintel whatever the choices. The first
-// variant choice, when there is one, is selected at once.
+// rim stays above the preview's lintel whatever the choices. The choice of
+// the preferred kind, when one is offered (the juice machine of the store
+// item clicked), else the first choice, is selected at once.
+//
+// The description wraps at the narrowest width that keeps its line count
+// (Font::getBalancedWidth of 330), so its last line takes as many words as
+// that count lets it; it stands centred over the spacer, which is as wide as
+// the description at 330, so the column keeps its width whatever the text.
 //
 // The kind under consideration is the purchase id, replaced by a chosen
 // variant's kind. Its texts: "UPG_Text_<kind>_<player's level>" (every kind
@@ -60,8 +66,10 @@ public:
     static constexpr int kPreviewX = 402;
     static constexpr int kPreviewY = 152;
 
+    // nPreferredKind: the kind whose choice opens checked; -1 (or a kind not
+    // offered) for the first choice.
     BuyUpgradeMode(TUKPlayer* pPlayer, Zep::SmartPtr<UpgradeManager> pUpgradeManager, int nPurchaseId,
-                   Zep::String sSceneName, bool* pPurchased);
+                   Zep::String sSceneName, bool* pPurchased, int nPreferredKind = -1);
     ~BuyUpgradeMode() override;
 
     void onCallback(int nId, void* pData) override;
@@ -93,6 +101,7 @@ private:
     Zep::SmartPtr<Sprite> blankSprite(int nWidth, int nHeight);
     void chooseVariant(int nVariantId);
     void updateTexts();
+    void showDescription(const Zep::String& sText);
     // The price of the kind's next level; -1 when there is none to buy.
     int price() const;
     void buy();
@@ -101,6 +110,7 @@ private:
     Zep::SmartPtr<UpgradeManager> m_pUpgradeManager;
     int32_t m_nPurchaseId;
     int32_t m_nKind;
+    int32_t m_nPreferredKind;
     SceneTags::Levels m_anLevels{};
     Zep::String m_sSceneName;
     bool* m_pPurchased;  // the store's, not owned

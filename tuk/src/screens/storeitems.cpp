@@ -67,4 +67,19 @@ bool isBuyable(int nItem, const SceneTags::Levels& levels) {
     return true;
 }
 
+int preferredKind(int nItem, const SceneTags::Levels& levels) {
+    switch (nItem) {
+        case 2: return levels[6] == 0 ? 6 : 7;
+        case 7: return 6;
+        case 8: return 7;
+        default: return -1;
+    }
+}
+
+int indexOf(const void* pRow) {
+    for (int i = 0; i < kCount; ++i)
+        if (pRow == &kItems[i]) return i;
+    return -1;
+}
+
 }  // namespace StoreItems

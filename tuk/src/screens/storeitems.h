@@ -17,6 +17,12 @@
 // minus 1 and its condition holds. Centre pieces are available when a table
 // has a chair and its centre piece is not at its last level: (L2 = 1 or
 // L3 = 1) and L10 < 2, or (L4 = 1 or L5 = 1) and L11 < 2.
+//
+// Items 2, 7 and 8 share purchase id 15, and so one dialog, whose choices
+// are both machines: the item clicked decides which of them that dialog
+// opens on (preferredKind). Item 7 sells the first machine's (kind 6) next
+// level, item 8 the second's (kind 7), item 2 the machine not yet bought
+// (the first while neither is).
 #pragma once
 
 #include "level/scenetags.h"
@@ -39,5 +45,11 @@ SceneTags::Levels levelsOf(const TUKPlayer& player);
 bool areCentrepiecesAvailable(const SceneTags::Levels& levels);
 int levelShown(int nItem, const SceneTags::Levels& levels);
 bool isBuyable(int nItem, const SceneTags::Levels& levels);
+// The juice machine (kind 6 or 7) the item sells; -1 for the other items,
+// whose dialog opens on its first choice.
+int preferredKind(int nItem, const SceneTags::Levels& levels);
+// The index of the item whose row this is (a button's callback data); -1
+// for anything else, null included.
+int indexOf(const void* pRow);
 
 }  // namespace StoreItems

@@ -154,6 +154,8 @@ void StoreMode::buildItem(int nItem, int nLevel, bool bBuyable) {
         const Zep::SmartPtr<Image> pHighlight = centred(m_pUpgradeManager->getItemHighlightImage(nItem, nLevel));
         Zep::SmartPtr<CustomButton> pButton =
             new CustomButton(item.nPurchaseId, pPicture, pHighlight, pHighlight, pPicture);
+        // The row comes back with the click: it tells the items of one purchase apart.
+        pButton->setData(const_cast<StoreItems::Item*>(&item));
         addControl(pButton.get());
         m_lItemButtons.add(pButton);
         m_lItemTexts.add(getText(Zep::String::format("UPG_TEXT_%d", nItem).c_str()));
@@ -179,12 +181,14 @@ void StoreMode::clearItems() {
 
 // ---- Input ---------------------------------------------------------------------------
 
-void StoreMode::onCallback(int nId, void*) {
+void StoreMode::onCallback(int nId, void* pData) {
     if (static_cast<unsigned>(nId) <= kLastItemId) {
         if (m_bLeaving || m_fLeaveTimer > kLeftAt) return;
         salesmanPlays("sad");
         m_fMoodTimer = kMoodSeconds;
-        getApp()->pushMode(new BuyUpgradeMode(m_pPlayer, m_pUpgradeManager, nId, m_sSceneName, &m_bPurchased));
+        const int nKind = StoreItems::preferredKind(StoreItems::indexOf(pData), StoreItems::levelsOf(*m_pPlayer));
+        getApp()->pushMode(
+            new BuyUpgradeMode(m_pPlayer, m_pUpgradeManager, nId, m_sSceneName, &m_bPurchased, nKind));
         m_bFresh = false;
     } else if (nId == kBackId && !m_bLeaving) {
         if (m_fLeaveTimer >= kLeftAt) startExit();

@@ -30,11 +30,13 @@
 // again and "blink". A release on the parrot opens purchase id 8.
 //
 // A click on an item (ids 0 to 15): "sad" for 1 s (the mood timer), and the
-// purchase dialog over the store. Back (id 21): the leave timer runs from
-// 0.5 s, the balloon fades in over 0.5 s, and once it is down to -0.5 s the
-// store fades to black and ends; a second Back meanwhile starts the fade at
-// once. The fade starts once: while the leave timer runs item clicks are
-// ignored, and once the fade has started Back is ignored too.
+// purchase dialog over the store, opened on the juice machine the item sells
+// (StoreItems::preferredKind; the button's callback data is its item's row).
+// Back (id 21): the leave timer runs from 0.5 s, the balloon fades in over
+// 0.5 s, and once it is down to -0.5 s the store fades to black and ends; a
+// second Back meanwhile starts the fade at once. The fade starts once: while
+// the leave timer runs item clicks are ignored, and once the fade has
+// started Back is ignored too.
 //
 // Back from the dialog (onResume, also at the end of entering): a purchase
 // plays "sfx_store_clink", "smile" for 1 s and "UPG_Good"; a dialog closed

@@ -80,7 +80,7 @@ TEST(UpgradeCatalogue, StorePictureOfEveryItemAndLevel) {
         "-, n/a store_centros1, store_centros1, store_centros2, sold out store_centros2, -",
         "-, store_cartel1, store_cartel2, store_cartel3, store_cartel4, sold out store_cartel4, -",
         "-, n/a store_barman1, store_barman1, store_barman2, sold out store_barman2, -",
-        "-, n/a store_barman1, store_barman1, store_barman2, sold out store_barman2, -",
+        "-, n/a store_secondbarman1, store_secondbarman1, store_secondbarman2, sold out store_secondbarman2, -",
     };
     for (int nItem = 0; nItem < 9; ++nItem) EXPECT_EQ(picturesOf(nItem), kRows[nItem]) << nItem;
     EXPECT_EQ(picturesOf(9), "-, -");

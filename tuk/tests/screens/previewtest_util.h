@@ -73,7 +73,8 @@ inline void addStoreContent(GameApp& app, Zep::MemoryResourceProvider& files, te
     };
     for (const char* szName : {"store_bandeja1", "store_bandeja2", "store_sillas", "store_jugomatic", "store_parrot",
                                "store_decos", "store_centros1", "store_centros2", "store_cartel1", "store_cartel2",
-                               "store_cartel3", "store_cartel4", "store_barman1", "store_barman2"})
+                               "store_cartel3", "store_cartel4", "store_barman1", "store_barman2",
+                               "store_secondbarman1", "store_secondbarman2"})
         for (const char* szLook : {"_normal", "_highlight"}) picture(std::string(szName) + szLook, 100, 90);
     for (const char* szName : {"upgrade_store", "store_mask", "store_coin", "store_globito_normal", "store_soldout",
                                "store_notavail", "salesman_1", "store_parrot_1", "store_parrot_2"})

@@ -2,6 +2,8 @@
 // the variants switching the preview, the price text checked, the pulse;
 // over the demo content, the preview inside the frame and each variant's
 // text naming its table or machine.
+#include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -234,4 +236,50 @@ TEST_F(DemoPurchaseDialog, EachVariantsTextNamesItsTableOrMachineAndFollowsTheCh
         dialog.onCallback(BuyUpgradeMode::kCloseId, nullptr);
         m_app.updateModes(0.01f);
     }
+}
+
+// Every description the dialog shows, each kind at each level it is sold
+// at: the text of its key, wrapped in lines within 330 pixels of which the
+// last holds more than one word, standing centred on the same middle (the
+// tray's dialog, without the preview, on a middle of its own).
+TEST_F(DemoPurchaseDialog, NoDescriptionLeavesOneWordAloneOnItsLastLine) {
+    const struct {
+        int nKind, nPurchaseId, nVariant;  // variant 0: none
+        const char* szLevels;               // the kind's own level is set over it
+    } kRows[] = {
+        {0, 0, 0, "0000000000000"},   {2, 13, 3, "0000000000000"},  {3, 13, 4, "0000000000000"},
+        {4, 13, 5, "0000000000000"},  {5, 13, 6, "0000000000000"},  {6, 15, 9, "0000000000000"},
+        {7, 15, 10, "0000000000000"}, {8, 8, 0, "0000000000000"},   {9, 9, 0, "0000000000000"},
+        {10, 14, 7, "0010000000000"}, {11, 14, 8, "0000100000000"}, {12, 12, 0, "0000000000000"},
+    };
+    int nTexts = 0;
+    std::map<bool, std::set<int>> mMiddles;  // twice the middles, the tray's apart
+    for (const auto& row : kRows)
+        for (int nLevel = 0; UpgradeManager::getUpgradePrice(row.nKind, nLevel) >= 0; ++nLevel) {
+            std::string sLevels = row.szLevels;
+            sLevels[static_cast<size_t>(row.nKind)] = static_cast<char>('0' + nLevel);
+            BuyUpgradeMode& dialog = open(row.nPurchaseId, sLevels.c_str());
+            if (row.nVariant) dialog.onCallback(row.nVariant, nullptr);
+            Label& label = *dialog.getTextLabel();
+            Font& font = *label.getFont();
+            const std::string sKey = "UPG_Text_" + std::to_string(row.nKind) + "_" + std::to_string(nLevel);
+            ASSERT_TRUE(m_app.hasText(sKey.c_str())) << sKey;
+            EXPECT_STREQ(label.getText().c_str(), m_app.getText(sKey.c_str())) << sKey;
+            std::string sLines;
+            for (const Zep::String& sLine : font.splitLines(label.getText().c_str(), label.getTextWidth())) {
+                EXPECT_LE(font.getTextWidth(sLine.trim().c_str()), 330) << sKey;
+                sLines += std::string(sLine.trim().c_str()) + "|";
+            }
+            const size_t nLast = sLines.rfind('|', sLines.size() - 2);
+            if (nLast != std::string::npos) {
+                EXPECT_NE(sLines.find(' ', nLast), std::string::npos) << sKey << ": " << sLines;
+            }
+            const Rect box = label.getBoundingRect();
+            mMiddles[row.nKind == 0].insert(box.getLeft() + box.getRight());
+            ++nTexts;
+            dialog.onCallback(BuyUpgradeMode::kCloseId, nullptr);
+            m_app.updateModes(0.01f);
+        }
+    EXPECT_EQ(nTexts, 22);
+    for (const auto& [bTray, setMiddles] : mMiddles) EXPECT_LE(*setMiddles.rbegin() - *setMiddles.begin(), 2) << bTray;
 }
