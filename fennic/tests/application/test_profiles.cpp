@@ -202,7 +202,7 @@ TEST_F(ProfilesTest, BigEndianWriterLoadsAfterTheSwappedRetryAndDuplicateNamesAr
 TEST_F(ProfilesTest, MoreThanAHundredStoredListTheFirstHundredAndSaveThemAll) {
     using Written = std::vector<std::pair<std::string, int>>;
     Written v;
-    for (int i = 1; i <= 102; ++i) v.emplace_back("P" + std::to_string(i), i);
+    for (int i = 1; i <= 102; ++i) v.emplace_back(std::string("P") + std::to_string(i), i);
     const auto le = [](const Written& w) { return writtenProfiles(w, Zep::Stream::kLittleEndian); };
     const std::string s101 = le(Written(v.begin(), v.end() - 1));
     std::string sCut = le(Written(v.begin(), v.end() - 2));
@@ -221,7 +221,9 @@ TEST_F(ProfilesTest, MoreThanAHundredStoredListTheFirstHundredAndSaveThemAll) {
         auto pManager = loaded();
         EXPECT_EQ(pManager->hasUnreadableData(), !c.bRead) << c.szCase;
         EXPECT_EQ(pManager->getProfileCount(), c.bRead ? 100 : 0) << c.szCase;
-        if (c.bRead) EXPECT_STREQ(pManager->getProfileAt(99)->getName().c_str(), "P100") << c.szCase;
+        if (c.bRead) {
+            EXPECT_STREQ(pManager->getProfileAt(99)->getName().c_str(), "P100") << c.szCase;
+        }
         pManager->save();
         EXPECT_EQ(settingBytes(m_app), c.sSaved) << c.szCase;
     }
