@@ -170,6 +170,42 @@ TEST_F(ProfilesTest, UnreadableSettingIsKeptUntilTheSetChanges) {
     EXPECT_EQ(listing(*loaded()), "Fresh=0|");
 }
 
+// Put aside at once or on a change of the set, the unreadable text goes to
+// the first backup key that is free or holds that text already; an older
+// copy is never written over, and the next load finds a set, not damage.
+TEST_F(ProfilesTest, UnreadableSettingIsPutAsideUnderTheFirstFreeBackupKey) {
+    const std::string kBackup = ProfileManager::kBackupKey;
+    const std::string sBad = "\x05\x39\x30\x00\x00junk";  // a count of 12345 either way round
+    const struct {
+        std::vector<std::string> vOlder;  // the backup keys' texts before
+        bool bAtOnce;                     // keepUnreadableAside, else a profile created and saved
+        std::string sKey;
+    } kCases[] = {{{}, true, kBackup},
+                  {{"older"}, true, kBackup + ".1"},
+                  {{"older", sBad}, true, kBackup + ".1"},
+                  {{"older", "older too"}, false, kBackup + ".2"}};
+    for (const auto& c : kCases) {
+        m_app.clearSettings();
+        setSettingBytes(m_app, sBad);
+        const std::string sStored = m_app.getSetting(ProfileManager::kSettingKey).c_str();
+        for (size_t i = 0; i < c.vOlder.size(); ++i)
+            m_app.setSetting((kBackup + (i ? std::string(".") + std::to_string(i) : std::string())).c_str(), c.vOlder[i].c_str());
+        auto pManager = loaded();
+        if (c.bAtOnce) {
+            EXPECT_EQ(pManager->keepUnreadableAside().c_str(), c.sKey);
+            EXPECT_EQ(pManager->keepUnreadableAside().c_str(), std::string());  // nothing left to put aside
+        } else {
+            pManager->createProfile("Fresh");
+            pManager->save();
+        }
+        EXPECT_EQ(m_app.getSetting(c.sKey.c_str()).c_str(), sStored) << c.sKey;
+        EXPECT_EQ(m_app.getSetting(kBackup.c_str()).c_str(), c.vOlder.empty() ? sStored : "older");
+        auto pNext = loaded();
+        EXPECT_FALSE(pNext->hasUnreadableData()) << c.sKey;
+        EXPECT_EQ(listing(*pNext), c.bAtOnce ? "" : "Fresh=0|");
+    }
+}
+
 TEST_F(ProfilesTest, ForeignTextAndCountsOutOfRangeBothWaysAreDamagedNotLooped) {
     // 0x7FFFFFFF little-endian, negative when swapped.
     const std::string sCount("\x05\xFF\xFF\xFF\x7F\x12\x01" "A\x00", 9);
