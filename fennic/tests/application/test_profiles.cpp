@@ -175,19 +175,19 @@ TEST_F(ProfilesTest, UnreadableSettingIsKeptUntilTheSetChanges) {
 // copy is never written over, and the next load finds a set, not damage.
 TEST_F(ProfilesTest, UnreadableSettingIsPutAsideUnderTheFirstFreeBackupKey) {
     const std::string kBackup = ProfileManager::kBackupKey;
-    const std::string sBad = "\x05\x39\x30\x00\x00junk";  // a count of 12345 either way round
+    const std::string sBad("\x05\x39\x30\x00\x00junk", 9);  // a count of 12345, or more swapped
+    const std::string sStored = Zep::String::escapeBinary(sBad.data(), 9).c_str();
     const struct {
         std::vector<std::string> vOlder;  // the backup keys' texts before
         bool bAtOnce;                     // keepUnreadableAside, else a profile created and saved
         std::string sKey;
     } kCases[] = {{{}, true, kBackup},
                   {{"older"}, true, kBackup + ".1"},
-                  {{"older", sBad}, true, kBackup + ".1"},
+                  {{"older", sStored}, true, kBackup + ".1"},
                   {{"older", "older too"}, false, kBackup + ".2"}};
     for (const auto& c : kCases) {
         m_app.clearSettings();
         setSettingBytes(m_app, sBad);
-        const std::string sStored = m_app.getSetting(ProfileManager::kSettingKey).c_str();
         for (size_t i = 0; i < c.vOlder.size(); ++i)
             m_app.setSetting((kBackup + (i ? std::string(".") + std::to_string(i) : std::string())).c_str(), c.vOlder[i].c_str());
         auto pManager = loaded();
