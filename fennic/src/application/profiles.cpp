@@ -210,7 +210,8 @@ void ProfileManager::addReadProfile(std::unique_ptr<ProfileData> pProfile) {
     if (isFull()) {
         m_hKeptAside.set(sKey, pProfile.get());
         m_lKeptAside.add(pProfile.release());
-        const int nCount = m_hKeptAside.getCount();
+        // The list counts them at once; the table would walk its buckets.
+        const int nCount = m_lKeptAside.getCount();
         if (Zep::Hash<Zep::String, ProfileData*>::getTableSize(nCount) > m_hKeptAside.getBucketCount())
             m_hKeptAside.rehash();
         return;
