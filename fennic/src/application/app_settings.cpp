@@ -63,9 +63,21 @@ void GameApp::loadSettings() {
     clearSettings();
     setDefaultSettings();
     readSettingsFile(configPath().c_str());
+    if (getSettingsLoadState() == kSettingsUnreadable && !isSettingsFileKeptInPlace())
+        setSetting(kUntoldCopyKey, getSettingsKeptCopy().c_str());
     for (const char* szKey : {"MusicVolume", "SoundVolume"}) m_settings.clampInt(szKey, 0, 255);
     // A missing or damaged file is replaced by a good one at once; where it
     // can't be, the game still starts with what was read.
+    trySaveSettingsFile();
+}
+
+Zep::String GameApp::getUntoldSettingsCopy() const {
+    return isSettingsFileKeptInPlace() ? getSettingsKeptCopy() : getSetting(kUntoldCopyKey);
+}
+
+void GameApp::forgetUntoldSettingsCopy() {
+    if (getSetting(kUntoldCopyKey).isEmpty()) return;
+    m_settings.remove(kUntoldCopyKey);
     trySaveSettingsFile();
 }
 

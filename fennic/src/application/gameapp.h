@@ -213,6 +213,15 @@ public:
     // After an unreadable settings file that could not be moved aside: it
     // stays where it was, untouched, and nothing is saved over it.
     bool isSettingsFileKeptInPlace() const { return m_settings.isKeptInPlace(); }
+    // Where a damaged settings file is kept until the player has been told:
+    // the copy moved aside, which loadSettings remembers in the fresh
+    // settings under kUntoldCopyKey (so a start that fails before its screens
+    // are up leaves the telling to the next start), or, this run, the file
+    // itself left in place; "" when there is nothing to tell.
+    static constexpr const char* kUntoldCopyKey = "DamagedSettingsCopy";
+    Zep::String getUntoldSettingsCopy() const;
+    // Once told: the remembered copy is dropped and the settings saved.
+    void forgetUntoldSettingsCopy();
     static void disableSettingsSaving();
     const Zep::Hash<Zep::String, Zep::String>& getSettings() const { return m_settings.entries(); }
 

@@ -40,7 +40,7 @@ void ProfileData::read(Zep::ObjectStreamer& streamer) { streamer.readString(m_sN
 
 // ---- ProfileManager ----------------------------------------------------------
 
-ProfileManager::ProfileManager() : m_hProfiles(97) {}
+ProfileManager::ProfileManager() : m_hProfiles(97), m_hKeptAside(97) {}
 
 ProfileManager::~ProfileManager() {
     // A destructor must not throw: a save that fails is logged and dropped.
@@ -90,16 +90,11 @@ void ProfileManager::bringBackKeptAside() {
         Zep::String sKey = keyOf(pProfile->getName().c_str());
         if (m_hProfiles.contains(sKey)) continue;
         m_lKeptAside.removeAt(i);
+        m_hKeptAside.remove(sKey);
         m_hProfiles.set(sKey, pProfile);
         m_lProfiles.add(pProfile);
         return;
     }
-}
-
-bool ProfileManager::isKeptAside(const Zep::String& sKey) const {
-    for (int i = 0; i < m_lKeptAside.getCount(); ++i)
-        if (keyOf(m_lKeptAside.get(i)->getName().c_str()) == sKey) return true;
-    return false;
 }
 
 Zep::List<Zep::String> ProfileManager::getProfileNames() const {
@@ -113,6 +108,7 @@ void ProfileManager::deleteAllProfiles() {
     while (!m_lProfiles.isEmpty()) delete m_lProfiles.removeFirst();
     while (!m_lKeptAside.isEmpty()) delete m_lKeptAside.removeFirst();
     m_hProfiles.clear();
+    m_hKeptAside.clear();
 }
 
 void ProfileManager::save() {
@@ -123,9 +119,7 @@ void ProfileManager::save() {
         // Nothing the player had is overwritten by an empty set; once the
         // player changes the set, the unreadable text is kept aside.
         if (!m_bChanged) return;
-        Zep::String sOld = pApp->getSetting(kSettingKey);
-        pApp->setSetting(kBackupKey, sOld.c_str());
-        m_bKeepUnreadable = false;
+        moveUnreadableAside(*pApp);
     }
     Zep::SmartPtr<Zep::MemStream> pBytes(new Zep::MemStream());
     {
@@ -141,6 +135,28 @@ void ProfileManager::save() {
         }
     }
     pApp->setSetting(kSettingKey, Zep::String::escapeBinary(pBytes->getBuffer(), pBytes->length()).c_str());
+}
+
+Zep::String ProfileManager::keepUnreadableAside() {
+    ZEP_TRACE("ProfileManager::keepUnreadableAside");
+    GameApp* pApp = GameApp::getInstance();
+    ZEP_ASSERT(pApp);
+    if (!m_bKeepUnreadable) return Zep::String();
+    Zep::String sKey = moveUnreadableAside(*pApp);
+    save();
+    return sKey;
+}
+
+// The same text under a backup key already (a put-aside whose file was never
+// saved) needs no second copy.
+Zep::String ProfileManager::moveUnreadableAside(GameApp& app) {
+    const Zep::String sText = app.getSetting(kSettingKey);
+    Zep::String sKey = kBackupKey;
+    for (int n = 1; !app.getSetting(sKey.c_str()).isEmpty() && app.getSetting(sKey.c_str()) != sText; ++n)
+        sKey = Zep::String::format("%s.%d", kBackupKey, n);
+    app.setSetting(sKey.c_str(), sText.c_str());
+    m_bKeepUnreadable = false;
+    return sKey;
 }
 
 // A count above kMaxProfiles is either the set of an older build that let
@@ -186,12 +202,18 @@ ProfileManager::ReadResult ProfileManager::readProfiles(const Zep::String& sText
 }
 
 // The object's own record decides its name and key. A name met twice would
-// leave the table and the list disagreeing: the later one is dropped.
+// leave the table and the list disagreeing: the later one is dropped. The
+// table of those kept aside grows with them, so each lookup stays short.
 void ProfileManager::addReadProfile(std::unique_ptr<ProfileData> pProfile) {
     Zep::String sKey = keyOf(pProfile->getName().c_str());
-    if (m_hProfiles.contains(sKey) || isKeptAside(sKey)) return;
+    if (m_hProfiles.contains(sKey) || m_hKeptAside.contains(sKey)) return;
     if (isFull()) {
+        m_hKeptAside.set(sKey, pProfile.get());
         m_lKeptAside.add(pProfile.release());
+        // The list counts them at once; the table would walk its buckets.
+        const int nCount = m_lKeptAside.getCount();
+        if (Zep::Hash<Zep::String, ProfileData*>::getTableSize(nCount) > m_hKeptAside.getBucketCount())
+            m_hKeptAside.rehash();
         return;
     }
     m_hProfiles.set(sKey, pProfile.get());

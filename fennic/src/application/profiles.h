@@ -5,7 +5,8 @@
 // when it is full. A stored set of more (an older build let the list grow past
 // it) lists its first kMaxProfiles; the others are kept aside, unlisted, and
 // written back after the listed ones, so no save drops them. Deleting a listed
-// profile brings the first one kept aside into the list.
+// profile brings the first one kept aside into the list. Both are found by
+// name through tables, so reading n stored profiles takes time linear in n.
 #pragma once
 
 #include <memory>
@@ -17,6 +18,7 @@
 namespace Zep {
 class ObjectStreamer;
 }
+class GameApp;
 
 // One player's data. The game derives its record: its write calls the base
 // write first and then appends its own data; its read mirrors that exactly,
@@ -41,7 +43,8 @@ protected:
 class ProfileManager {
 public:
     static constexpr const char* kSettingKey = "PLAYER_MANAGER_PLAYER_PROFILE_DATA";
-    // Where an unreadable profile setting is kept once the player replaces it.
+    // Where an unreadable profile setting is kept once it is put aside: this
+    // key, or kBackupKey.1, .2, ... when an older one holds other text.
     static constexpr const char* kBackupKey = "PLAYER_MANAGER_PLAYER_PROFILE_DATA.bad";
     static constexpr int kMaxProfiles = 100;
 
@@ -73,12 +76,17 @@ public:
     int getKeptAsideCount() const { return m_lKeptAside.getCount(); }
 
     // Writes the set into the setting. A setting that could not be read is
-    // left as it is until the player changes the set.
+    // left as it is until the player changes the set, then put aside.
     void save();
     // Replaces the profiles by those of the setting.
     void load();
     // True after a load that found the setting unreadable and kept it.
     bool hasUnreadableData() const { return m_bKeepUnreadable; }
+    // Moves the unreadable setting kept by load to the first backup key that
+    // is free or already holds the same text (no older copy is written
+    // over), then saves the set in its place, so a later load finds the
+    // set and no damage. Returns that key; "" when nothing was kept.
+    Zep::String keepUnreadableAside();
 
     // The table key of a name.
     static Zep::String keyOf(const char* szName);
@@ -92,12 +100,13 @@ private:
     // A profile read whole joins the list, or is kept aside when the list is
     // full; one whose name was met before is dropped.
     void addReadProfile(std::unique_ptr<ProfileData> pProfile);
-    bool isKeptAside(const Zep::String& sKey) const;
     void bringBackKeptAside();
+    Zep::String moveUnreadableAside(GameApp& app);
 
     Zep::Hash<Zep::String, ProfileData*> m_hProfiles;  // owns the profiles
     Zep::List<ProfileData*> m_lProfiles;               // creation (or load) order
     Zep::List<ProfileData*> m_lKeptAside;              // owned; stored after the list
+    Zep::Hash<Zep::String, ProfileData*> m_hKeptAside;  // the same, by key
     bool m_bKeepUnreadable = false;
     bool m_bChanged = false;  // profiles created or deleted since the last load
 };

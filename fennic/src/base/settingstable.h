@@ -29,6 +29,7 @@ public:
     // is not added).
     const Zep::String& get(const char* szKey) const;
     void set(const char* szKey, const char* szValue);
+    void remove(const char* szKey) { m_hEntries.remove(Zep::String(szKey)); }
     void clear() { m_hEntries.clear(); }
     const Table& entries() const { return m_hEntries; }
     // The value read like the C library's atoi (leading blanks, an optional

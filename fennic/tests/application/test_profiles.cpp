@@ -170,6 +170,42 @@ TEST_F(ProfilesTest, UnreadableSettingIsKeptUntilTheSetChanges) {
     EXPECT_EQ(listing(*loaded()), "Fresh=0|");
 }
 
+// Put aside at once or on a change of the set, the unreadable text goes to
+// the first backup key that is free or holds that text already; an older
+// copy is never written over, and the next load finds a set, not damage.
+TEST_F(ProfilesTest, UnreadableSettingIsPutAsideUnderTheFirstFreeBackupKey) {
+    const std::string kBackup = ProfileManager::kBackupKey;
+    const std::string sBad("\x05\x39\x30\x00\x00junk", 9);  // a count of 12345, or more swapped
+    const std::string sStored = Zep::String::escapeBinary(sBad.data(), 9).c_str();
+    const struct {
+        std::vector<std::string> vOlder;  // the backup keys' texts before
+        bool bAtOnce;                     // keepUnreadableAside, else a profile created and saved
+        std::string sKey;
+    } kCases[] = {{{}, true, kBackup},
+                  {{"older"}, true, kBackup + ".1"},
+                  {{"older", sStored}, true, kBackup + ".1"},
+                  {{"older", "older too"}, false, kBackup + ".2"}};
+    for (const auto& c : kCases) {
+        m_app.clearSettings();
+        setSettingBytes(m_app, sBad);
+        for (size_t i = 0; i < c.vOlder.size(); ++i)
+            m_app.setSetting((kBackup + (i ? std::string(".") + std::to_string(i) : std::string())).c_str(), c.vOlder[i].c_str());
+        auto pManager = loaded();
+        if (c.bAtOnce) {
+            EXPECT_EQ(pManager->keepUnreadableAside().c_str(), c.sKey);
+            EXPECT_EQ(pManager->keepUnreadableAside().c_str(), std::string());  // nothing left to put aside
+        } else {
+            pManager->createProfile("Fresh");
+            pManager->save();
+        }
+        EXPECT_EQ(m_app.getSetting(c.sKey.c_str()).c_str(), sStored) << c.sKey;
+        EXPECT_EQ(m_app.getSetting(kBackup.c_str()).c_str(), c.vOlder.empty() ? sStored : "older");
+        auto pNext = loaded();
+        EXPECT_FALSE(pNext->hasUnreadableData()) << c.sKey;
+        EXPECT_EQ(listing(*pNext), c.bAtOnce ? "" : "Fresh=0|");
+    }
+}
+
 TEST_F(ProfilesTest, ForeignTextAndCountsOutOfRangeBothWaysAreDamagedNotLooped) {
     // 0x7FFFFFFF little-endian, negative when swapped.
     const std::string sCount("\x05\xFF\xFF\xFF\x7F\x12\x01" "A\x00", 9);
@@ -202,7 +238,7 @@ TEST_F(ProfilesTest, BigEndianWriterLoadsAfterTheSwappedRetryAndDuplicateNamesAr
 TEST_F(ProfilesTest, MoreThanAHundredStoredListTheFirstHundredAndSaveThemAll) {
     using Written = std::vector<std::pair<std::string, int>>;
     Written v;
-    for (int i = 1; i <= 102; ++i) v.emplace_back("P" + std::to_string(i), i);
+    for (int i = 1; i <= 102; ++i) v.emplace_back(std::string("P") + std::to_string(i), i);
     const auto le = [](const Written& w) { return writtenProfiles(w, Zep::Stream::kLittleEndian); };
     const std::string s101 = le(Written(v.begin(), v.end() - 1));
     std::string sCut = le(Written(v.begin(), v.end() - 2));
@@ -221,7 +257,9 @@ TEST_F(ProfilesTest, MoreThanAHundredStoredListTheFirstHundredAndSaveThemAll) {
         auto pManager = loaded();
         EXPECT_EQ(pManager->hasUnreadableData(), !c.bRead) << c.szCase;
         EXPECT_EQ(pManager->getProfileCount(), c.bRead ? 100 : 0) << c.szCase;
-        if (c.bRead) EXPECT_STREQ(pManager->getProfileAt(99)->getName().c_str(), "P100") << c.szCase;
+        if (c.bRead) {
+            EXPECT_STREQ(pManager->getProfileAt(99)->getName().c_str(), "P100") << c.szCase;
+        }
         pManager->save();
         EXPECT_EQ(settingBytes(m_app), c.sSaved) << c.szCase;
     }

@@ -57,8 +57,8 @@ class SettingsTest : public testkit::AppTest<> {
 protected:
     std::string config() const { return m_files.configPath(); }
     std::string inflatedConfig() const { return inflateAll(testkit::readFileBytes(config())); }
-    // The start of a file holding three entries.
-    std::string threeEntries() const { return inflatedConfig().substr(0, 4); }
+    // The stream's header, the byte 0, the table's type byte and its entry count.
+    std::string headAndCount() const { return inflatedConfig().substr(0, 4); }
     void writeConfig(const Entries& v) { testkit::writeFileBytes(config(), deflateAll(settingsBytes(v))); }
     std::string setting(const char* szKey) const { return m_app.getSetting(szKey).c_str(); }
     // Loads the settings; returns what that added to the log.
@@ -155,9 +155,11 @@ TEST_F(SettingsTest, DamagedFilesAreMovedAsideUnderTheFirstFreeNameAndDefaultsWr
         EXPECT_EQ(loadAndLog(), "G: ** Bad config, using defaults **\n");
         EXPECT_EQ(m_app.getSettingsLoadState(), GameApp::kSettingsUnreadable) << vAside.size();
         EXPECT_EQ(setting("MusicVolume") + setting("PROFILES"), "255");
-        EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
+        // The three defaults, and where the damaged file went until the player is told.
+        EXPECT_EQ(headAndCount(), std::string("\x05\x00\x13\x04", 4));
         vAside.push_back(config() + ".bad" + (vAside.empty() ? "" : "." + std::to_string(vAside.size())));
         EXPECT_EQ(m_app.getSettingsKeptCopy(), vAside.back().c_str());
+        EXPECT_EQ(setting(GameApp::kUntoldCopyKey), vAside.back());
         EXPECT_FALSE(m_app.isSettingsFileKeptInPlace());
     }
     // Nothing the player had is destroyed: every damaged file waits beside the
@@ -191,7 +193,7 @@ TEST_F(SettingsTest, DamagedFileThatCannotBeMovedAsideIsNeverWrittenOver) {
     EXPECT_EQ(m_app.getSettingsKeptCopy(), "");
     EXPECT_FALSE(m_app.isSettingsFileKeptInPlace());
     EXPECT_EQ(setting("Fullscreen") + setting("SoundVolume") + setting("MusicVolume"), "TRUE255255");
-    EXPECT_EQ(threeEntries(), std::string("\x05\x00\x13\x03", 4));
+    EXPECT_EQ(headAndCount(), std::string("\x05\x00\x13\x03", 4));
 }
 
 TEST_F(SettingsTest, FailedWriteLeavesThePreviousFileUntouchedAndShutdownSaves) {

@@ -185,7 +185,7 @@ void MenuMode::onResume() {
     m_return.cameBack(*pApp);
     pApp->showCursor(true);
     if (pApp->getConfirmQuit()) startMenuMusic();
-    if (tellUnreadableSettings() || !chooseCurrentPlayer()) return;
+    if (tellUnreadableSettings() || tellUnreadableProfiles() || !chooseCurrentPlayer()) return;
     TUKPlayerManager* pManager = getProfileManager();
     m_sPlayerName = pApp->getSetting(kCurrentPlayerKey);
     m_pPlayer = static_cast<TUKPlayer*>(pManager->getProfile(m_sPlayerName.c_str()));
@@ -207,12 +207,31 @@ void MenuMode::startMenuMusic() {
 }
 
 // Settings that could not be read took every profile with them: the player
-// is told once, before she is asked for a name. True when the notice is up.
+// is told once, before she is asked for a name, also when the start that
+// found them failed before this screen came. True when the notice is up.
 bool MenuMode::tellUnreadableSettings() {
     GameApp* pApp = getApp();
-    if (m_bUnreadableTold || pApp->getSettingsLoadState() != GameApp::kSettingsUnreadable) return false;
+    if (m_bUnreadableTold || pApp->getUntoldSettingsCopy().isEmpty()) return false;
     m_bUnreadableTold = true;
     pApp->pushMode(settingsnotice::makeUnreadable(*pApp).release());
+    pApp->forgetUntoldSettingsCopy();
+    return true;
+}
+
+// A profile set that could not be read is put aside under a key of its own
+// in the settings file and the file saved, so the player is told once, at
+// this start, where it is. Where the save fails, the file still holds it
+// under its own key (and the next start tells again). True when the notice
+// is up.
+bool MenuMode::tellUnreadableProfiles() {
+    GameApp* pApp = getApp();
+    TUKPlayerManager* pManager = getProfileManager();
+    if (!pManager->hasUnreadableData()) return false;
+    const Zep::String sKey = pManager->keepUnreadableAside();
+    const bool bSaved = pApp->trySaveSettingsFile();
+    pApp->pushMode(
+        settingsnotice::makeUnreadableProfiles(*pApp, bSaved ? sKey : Zep::String(ProfileManager::kSettingKey))
+            .release());
     return true;
 }
 

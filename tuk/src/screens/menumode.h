@@ -114,6 +114,7 @@ private:
     void fadeIn(float fDelta);
     void startMenuMusic();
     bool tellUnreadableSettings();
+    bool tellUnreadableProfiles();
     bool chooseCurrentPlayer();
     void showPlayerName(const Zep::String& sName);
     // From the welcome picture's edge to the name label's: one space of the

@@ -55,8 +55,13 @@ std::unique_ptr<DlgMessage> makeUnsaved(GameApp& app, int nSystemError) {
 
 std::unique_ptr<DlgMessage> makeUnreadable(GameApp& app) {
     const bool bInPlace = app.isSettingsFileKeptInPlace();
-    return make(app.getText(bInPlace ? "BSD_LeftAlone" : "BSD_NotRead"), app.getSettingsKeptCopy(),
+    return make(app.getText(bInPlace ? "BSD_LeftAlone" : "BSD_NotRead"), app.getUntoldSettingsCopy(),
                 app.getText(bInPlace ? "BSD_NotKept" : "BSD_Defaults"));
+}
+
+std::unique_ptr<DlgMessage> makeUnreadableProfiles(GameApp& app, const Zep::String& sKey) {
+    const Zep::String sLast = Zep::String(app.getText("BPD_KeptAs")).replaceFirst("%s", sKey.c_str());
+    return make(app.getText("BPD_NotRead"), GameApp::getConfigPath(), sLast);
 }
 
 }  // namespace settingsnotice

@@ -17,7 +17,12 @@
 //   on new settings); or, when the damaged file could not be moved aside,
 //   "BSD_LeftAlone" (that it was left where it is, untouched), its own path,
 //   "BSD_NotKept" (that nothing is kept while it is there). The main menu
-//   shows it once per run, before it asks for the first name.
+//   shows it before it asks for the first name: once for a copy (at the
+//   first start that reaches the menu), once per run for a file left alone.
+// - the saved players could not be read: "BPD_NotRead" (that their data is
+//   kept in the settings file), the file's path, "BPD_KeptAs" with the
+//   setting's name in place of its "%s". The main menu shows it once, at
+//   the start that found them, before it asks for a name.
 #pragma once
 
 #include <memory>
@@ -38,5 +43,7 @@ Zep::String text(const Zep::String& sFirst, const Zep::String& sPath, const Zep:
 // when none is known).
 std::unique_ptr<DlgMessage> makeUnsaved(GameApp& app, int nSystemError);
 std::unique_ptr<DlgMessage> makeUnreadable(GameApp& app);
+// For a profile set kept under the setting sKey.
+std::unique_ptr<DlgMessage> makeUnreadableProfiles(GameApp& app, const Zep::String& sKey);
 
 }  // namespace settingsnotice

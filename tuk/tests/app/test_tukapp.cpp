@@ -227,7 +227,7 @@ TEST_F(TukAppTest, TheDamagedSettingsNoticeNamesWhereTheFileIs) {
     const std::string sSettings = m_files.configPath();
     for (const bool bNamesTaken : {false, true}) {
         for (int n = 0; bNamesTaken && n < Zep::platform_fs::kMaxAsideNames; ++n)
-            testkit::writeFileBytes(sSettings + ".bad" + (n ? "." + std::to_string(n) : ""), "taken");
+            testkit::writeFileBytes(sSettings + ".bad" + (n ? std::string(".") + std::to_string(n) : ""), "taken");
         testkit::writeFileBytes(sSettings, "not a settings file");
         m_app.loadSettings();
         auto pNotice = settingsnotice::makeUnreadable(m_app);

@@ -48,6 +48,14 @@ protected:
         return p;
     }
 
+    // The texts of the top mode's labels, one after the other.
+    std::string shownText() {
+        std::string sShown;
+        for (const Zep::SmartPtr<Sprite>& pSprite : m_app.getTopMode()->getAllSprites())
+            if (auto* pLabel = dynamic_cast<Label*>(pSprite.get())) sShown += pLabel->getText().c_str();
+        return sShown;
+    }
+
     MenuMode* m_pMenu = nullptr;
     size_t m_nLogSeen = 0;
 };
@@ -126,6 +134,43 @@ TEST_F(MenuTest, UnreadableSettingsAreToldOnceNamingTheCopyBeforeTheFirstName) {
         EXPECT_TRUE(testkit::readFileBytes(sCopy) == kDamaged[i]) << i;
         endTop();
     }
+}
+
+// A start that found the settings file damaged ends before the menu (no
+// display, say); the file it wrote has profiles that can't be read. The next
+// start tells both, the settings first, before the first name; the profiles
+// then lie in their backup key in the file. A third start tells nothing.
+TEST_F(MenuTest, DamagedSettingsAndProfilesAreToldOnceAtTheFirstStartThatReachesTheMenu) {
+    m_pFiles->add("bpd.txt", testkit::resource("BPD_KeptAs kept as %s\n"));
+    m_app.loadStringTable("bpd.txt");
+    const std::string sConfig = m_files.configPath();
+    testkit::writeFileBytes(sConfig, "not a settings file");
+    m_app.loadSettings();
+    // A count of 12345, or more swapped.
+    const Zep::String sProfiles = Zep::String::escapeBinary("\x05\x39\x30\x00\x00junk", 9);
+    m_app.setSetting(ProfileManager::kSettingKey, sProfiles.c_str());
+    m_app.saveSettingsFile();
+
+    const std::string kTold[] = {"BSD_NotRead\n" + sConfig + ".bad\nBSD_Defaults",
+                                 "BPD_NotRead\n" + sConfig + "\nkept as PLAYER_MANAGER_PLAYER_PROFILE_DATA.bad"};
+    m_app.loadSettings();
+    openMenu();
+    for (const std::string& sTold : kTold) {
+        ASSERT_TRUE(top<DlgMessage>()) << sTold;
+        EXPECT_EQ(shownText(), sTold);
+        events({E::keyDown(Key::Return)});
+    }
+    ASSERT_TRUE(top<CreateProfileDialog>());
+    for (char c : std::string("Ann")) events({E::character(c)});
+    events({E::keyDown(Key::Return)});
+    endTop();
+
+    m_app.loadSettings();
+    openMenu();
+    EXPECT_EQ(m_app.getTopMode(), m_pMenu);
+    EXPECT_EQ(m_pMenu->getPlayerName(), "ann");
+    EXPECT_EQ(m_app.getSetting(ProfileManager::kBackupKey), sProfiles);
+    EXPECT_EQ(m_app.getSetting(GameApp::kUntoldCopyKey), "");
 }
 
 struct StartPath {
