@@ -6,6 +6,9 @@ namespace {
 
 constexpr int kAlignLeftTop = 1;
 constexpr int kAlignCentred = 0x24;
+// A text narrower than the body (the body is as wide as the dialog) stands in its middle.
+constexpr int kAlignCentredTop = 4;
+constexpr int kMessageWrapWidth = 600;
 
 }  // namespace
 
@@ -81,7 +84,7 @@ void CommonDialog::addAnswerButton(const char* szCaption, int nAnswer) {
 DlgYesNo::DlgYesNo(ICallbackTarget* pNotify, const char* szText, int nYesId, int nNoId) : CommonDialog(pNotify) {
     setYesId(nYesId);
     setNoId(nNoId);
-    if (szText && *szText) addText(getBodyTable(), szText, kAlignLeftTop);
+    if (szText && *szText) addText(getBodyTable(), szText, kAlignCentredTop);
     addAnswerButton("yes", kYes);
     addAnswerButton("no", kNo);
     layout(1);
@@ -96,9 +99,15 @@ DlgMessage::DlgMessage(ICallbackTarget* pNotify, const char* szText, int nOkId) 
 
 DlgMessage::~DlgMessage() = default;
 
+// The button first: the room left for the text is measured without it.
 void DlgMessage::start() {
-    if (!m_sText.isEmpty()) addText(getBodyTable(), m_sText.c_str(), kAlignLeftTop)->setWrapWidth(600, true);
     addAnswerButton("ok", kOk);
+    if (!m_sText.isEmpty()) {
+        const int nRoom = getRoomOnScreen();
+        Zep::SmartPtr<Label> pText = addText(getBodyTable(), m_sText.c_str(), kAlignCentredTop);
+        pText->setBalancedWrapWidth(kMessageWrapWidth);
+        fitTextHeight(*pText, kMessageWrapWidth, nRoom);
+    }
     layout(1);
     DialogMode::start();
 }

@@ -1,6 +1,16 @@
 #include "dialogs/ui_dialog.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "application/gameapp.h"
+#include "ui/ui_wordbreak.h"
+
+namespace {
+
+int heightOf(const Label& label) { return label.getImage().notNULL() ? label.getImage()->getHeight() : 0; }
+
+}  // namespace
 
 DialogMode::DialogMode(bool bPauseBelow) : m_pTable(new Table(this)) {
     addFlags(bPauseBelow ? kDrawBelow : (kDrawBelow | kUpdateBelow));
@@ -51,7 +61,7 @@ Zep::SmartPtr<Label> DialogMode::addText(Zep::SmartPtr<Table> pTable, const char
     // running out of it.
     pLabel->setBreakLongWords(true);
     if (m_pTextFont.notNULL()) pLabel->setFont(m_pTextFont);
-    if (pLabel->getBoundingRect().getWidth() > m_nTextWrapWidth) pLabel->setWrapWidth(m_nTextWrapWidth, true);
+    if (pLabel->getBoundingRect().getWidth() > m_nTextWrapWidth) pLabel->setBalancedWrapWidth(m_nTextWrapWidth);
     GameMode::addSprite(pLabel.get());
     pTable->add(pLabel.get(), nAlign);
     return pLabel;
@@ -65,4 +75,34 @@ Zep::SmartPtr<Label> DialogMode::addTextOrImage(Zep::SmartPtr<Table> pTable, con
     }
     const char* szText = pApp && pApp->hasText(szKey) ? pApp->getText(szKey) : szKey;
     return addText(pTable, szText, nAlign);
+}
+
+int DialogMode::getRoomOnScreen() {
+    GameApp* pApp = getApp();
+    if (!pApp || pApp->getScreenHeight() <= 0) return INT_MAX;
+    int w = 0, h = 0;
+    m_pTable->getOuterSize(&w, &h, true);
+    return pApp->getScreenHeight() - h;
+}
+
+// Shortened from the whole text each time, so that one ellipsis stands in
+// it. A wider word takes no fewer lines, so the widest that fits is found by
+// halving, to a tenth of a line; when even a word of one line's width does
+// not fit, that is kept.
+void DialogMode::fitTextHeight(Label& label, int nWrapWidth, int nMaxHeight) {
+    const Zep::SmartPtr<Font> pFont = label.getFont();
+    if (pFont.isNULL() || nWrapWidth <= 0 || heightOf(label) <= nMaxHeight) return;
+    const Zep::String sWhole = label.getText();
+    auto shortenTo = [&](int nWord) {
+        label.setText(wordbreak::shortenWidestWord(*pFont, sWhole.c_str(), nWord).c_str());
+        label.setBalancedWrapWidth(nWrapWidth);
+        return heightOf(label) <= nMaxHeight;
+    };
+    // nFits fits (or is the narrowest tried), nTooWide does not.
+    int nFits = nWrapWidth, nTooWide = wordbreak::widestWordWidth(*pFont, sWhole.c_str());
+    while (nTooWide - nFits > std::max(1, nWrapWidth / 10)) {
+        const int nMiddle = nFits + (nTooWide - nFits) / 2;
+        (shortenTo(nMiddle) ? nFits : nTooWide) = nMiddle;
+    }
+    shortenTo(nFits);
 }

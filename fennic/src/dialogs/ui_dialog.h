@@ -9,9 +9,12 @@
 // buttons stay on it), shown, then measured once more for contents that were
 // measured hidden. An ended dialog hides its table; its sprites stay in its
 // layers until the mode is freed. Texts wider than the wrap width (500 unless
-// set) are wrapped; a word wider than the line (a path) breaks after a "/"
-// or, failing that, between two characters (ui_wordbreak.h), so the dialog
-// grows by lines and every character shows.
+// set) are wrapped in balanced lines (ui_balancedlines.h), so the label is
+// no wider than its lines need; a word wider than the line (a path) breaks
+// after a "/" or, failing that, between two characters (ui_wordbreak.h), so
+// the dialog grows by lines and every character shows. Only a text that
+// fitTextHeight keeps within a height loses characters: its widest word is
+// shortened in its middle.
 //
 // CommonDialog: a body table over a row of buttons, and four answers named
 // by the buttons' callback ids (1 OK, 2 Yes, 3 Cancel, 4 No). An answer ends
@@ -19,7 +22,11 @@
 // -1). Enter answers Yes, else OK; Escape Cancel, else No; either is
 // consumed only when it answered. The keypad's Enter is not Enter here.
 // DlgYesNo ("yes", "no") is complete when built; DlgMessage ("ok") builds its
-// content when pushed, its text wrapped at 600 whatever its width.
+// content when pushed, its text wrapped in balanced lines at 600 whatever
+// its width, and a path in it too long for the screen shortened in its
+// middle ("/home/ann/…/TukHarbor/tukconfig.dat") so that the whole dialog
+// stays on the screen. The text of either stands centred above the
+// buttons when they (or the frame) make the dialog wider than it.
 #pragma once
 
 #include <zep2/str.h>
@@ -63,6 +70,18 @@ public:
         return addTextOrImage(m_pTable, szKey, nAlign);
     }
     using GameMode::addSprite;
+
+protected:
+    // How much taller the table may grow, its frame included, and still fit
+    // the screen's height, as its contents stand now (measured); INT_MAX
+    // without an application or a screen.
+    int getRoomOnScreen();
+    // A label (wrapped in balanced lines at nWrapWidth) taller than
+    // nMaxHeight gets the widest word of its text shortened in its middle
+    // (ui_wordbreak.h), as little as brings it within (to a tenth of a
+    // line's width), but not below one line's width; the label's text
+    // becomes the shortened one. A label within nMaxHeight stays as it is.
+    void fitTextHeight(Label& label, int nWrapWidth, int nMaxHeight);
 
 private:
     Zep::SmartPtr<Table> m_pTable;

@@ -5,6 +5,7 @@
 #include "text/font.h"
 #include "application/gameapp.h"
 #include "theme/theme.h"
+#include "ui/ui_balancedlines.h"
 #include "ui/ui_wordbreak.h"
 
 namespace {
@@ -86,11 +87,20 @@ int Label::getTextWidth() {
 void Label::setWrapWidth(int nWidth, bool bRecount) {
     m_nWrapWidth = nWidth;
     if (bRecount) {
-        const Zep::String sLines = m_bBreakLongWords ? wrappedText() : m_sText;
+        const Zep::String sLines = m_bBreakLongWords || m_bBalanced ? wrappedText(nWidth) : m_sText;
         const int nLines = (nWidth == 0 || m_pFont.isNULL()) ? 1 : m_pFont->splitLines(sLines.c_str(), nWidth).getCount();
         m_nLineCount = std::max(nLines, 1);
     }
     rebuildImage();
+}
+
+// Measured on the text as it wraps before balancing.
+void Label::setBalancedWrapWidth(int nWidth) {
+    m_bBalanced = false;
+    const bool bMeasured = m_pFont.notNULL() && nWidth > 0;
+    const int nBalanced = bMeasured ? balancedlines::widthOf(*m_pFont, wrappedText(nWidth).c_str(), nWidth) : nWidth;
+    m_bBalanced = true;
+    setWrapWidth(nBalanced, true);
 }
 
 void Label::setBreakLongWords(bool bBreak) {
@@ -149,10 +159,16 @@ Zep::String Label::getDisplayText() const {
     return sShown;
 }
 
-Zep::String Label::wrappedText() const {
-    const Zep::String sShown = getDisplayText();
-    if (!m_bBreakLongWords || m_nWrapWidth <= 0 || m_pFont.isNULL()) return sShown;
-    return wordbreak::breakLongWords(*m_pFont, sShown.c_str(), m_nWrapWidth);
+Zep::String Label::wrappedText(int nWidth) const {
+    Zep::String sShown = getDisplayText();
+    if (nWidth <= 0 || m_pFont.isNULL()) return sShown;
+    if (m_bBreakLongWords) sShown = wordbreak::breakLongWords(*m_pFont, sShown.c_str(), nWidth);
+    return m_bBalanced ? balancedlines::balance(*m_pFont, sShown.c_str(), nWidth) : sShown;
+}
+
+Zep::List<Zep::String> Label::getLines() {
+    if (m_pFont.isNULL()) return Zep::List<Zep::String>();
+    return m_pFont->splitLines(wrappedText(m_nWrapWidth).c_str(), getTextWidth());
 }
 
 Zep::SmartPtr<Image> Label::targetImage(int w, int h) {
@@ -165,7 +181,7 @@ void Label::renderText() {
     if (m_pFont.isNULL()) return;
     // The virtual measures below see the display text.
     const Zep::String sKept = m_sText;
-    m_sText = wrappedText();
+    m_sText = wrappedText(m_nWrapWidth);
     const int m = getTextMargin();
     const int w = getTextWidth();
     const int lh = m_pFont->getHeight();

@@ -14,6 +14,9 @@
 // With long words broken (off unless asked for), a word wider than the wrap
 // width gets line breaks of its own (ui_wordbreak.h) where it would otherwise
 // run out of the image; the text itself (getText) stays as it was set.
+// With balanced lines (setBalancedWrapWidth) each paragraph is wrapped at
+// its own balanced width (ui_balancedlines.h) and the label is only as wide
+// as the widest of them, so a short text makes a narrow label.
 //
 // The label's font is its own copy of the theme's "Theme::Default"; a font
 // given through setFont is shared, so the colour and alignment setters first
@@ -51,6 +54,9 @@ public:
     virtual int getTextWidth();
     void setWrapWidth(int nWidth, bool bRecount);
     int getWrapWidth() const { return m_nWrapWidth; }
+    // Balanced lines from now on, wrapped at the narrowest width that shows
+    // them as nWidth does; the lines are recounted.
+    void setBalancedWrapWidth(int nWidth);
     // Set before setWrapWidth, so that its recount sees the broken words.
     void setBreakLongWords(bool bBreak);
     bool getBreakLongWords() const { return m_bBreakLongWords; }
@@ -69,6 +75,10 @@ public:
     void setMask(const Zep::String& sMask) { m_sMask = sMask; }
     void setOpaque(bool bOpaque) { m_bOpaque = bOpaque; }
     Zep::String getDisplayText() const;
+    // The lines as the label lays them out: the display text broken and
+    // balanced as asked, wrapped by the font at the text width (each line
+    // with its trailing spaces and "\n").
+    Zep::List<Zep::String> getLines();
 
 protected:
     void renderText();
@@ -81,8 +91,9 @@ private:
     template <class Change>
     void changeFontCopy(Change change);
     Zep::SmartPtr<Image> targetImage(int w, int h);
-    // The display text as it is wrapped: with its long words broken when asked.
-    Zep::String wrappedText() const;
+    // The display text as it is wrapped at nWidth: with its long words broken
+    // and its lines balanced when asked.
+    Zep::String wrappedText(int nWidth) const;
 
     Zep::String m_sText;
     Zep::SmartPtr<Font> m_pFont;
@@ -92,5 +103,6 @@ private:
     int32_t m_nTextMargin = -1;
     bool m_bOpaque = false;
     bool m_bBreakLongWords = false;
+    bool m_bBalanced = false;
     Zep::String m_sMask;
 };

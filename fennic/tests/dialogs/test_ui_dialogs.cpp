@@ -112,8 +112,10 @@ TEST_F(Dialogs, CentringWrapWidthsAndLayingOutAgainWhenTopAgain) {
     d.setTextFont(new uitest::FixedFont());
     EXPECT_EQ(0, d.addTextToTable(std::string(49, 'a').c_str(), 0)->getWrapWidth());
     EXPECT_EQ(500, d.addTextToTable(std::string(50, 'a').c_str(), 0)->getWrapWidth());
+    // A message is always wrapped, in balanced lines: a short one as wide as itself.
     DlgMessage* pMessage = push(new DlgMessage(&m_log, "Short.", 1));
-    EXPECT_EQ(600, dynamic_cast<Label*>(pMessage->getBodyTable()->getContent(0, 0, 0).get())->getWrapWidth());
+    const Label& message = *dynamic_cast<Label*>(pMessage->getBodyTable()->getContent(0, 0, 0).get());
+    EXPECT_EQ(message.getFont()->getTextWidth("Short."), message.getWrapWidth());
     // Another mode over the dialog and gone again: laid out and shown again.
     pMessage->getTable()->setVisible(false);
     GameMode* pOver = new GameMode();

@@ -139,6 +139,49 @@ TEST_F(Controls, LongWordsBreakAfterASlashElseBetweenCharacters) {
         EXPECT_EQ(wordbreak::breakLongWords(font, c.sText.c_str(), c.nWidth).c_str(), c.sBroken) << c.sText;
 }
 
+// The widest word too wide is shortened in its middle round the ellipsis
+// ("..." in this font): half the room to its beginning, cut after a "/",
+// the rest to its end, cut before one; else between whole characters.
+TEST_F(Controls, TheWidestWordIsShortenedInItsMiddleAtSlashesElseBetweenCharacters) {
+    const std::string e = "\xC3\xA9";
+    const struct {
+        std::string sText;
+        int nWidth;
+        std::string sShort;
+    } kCases[] = {
+        {"fits /a/b", 100, "fits /a/b"},
+        {"/home/ann/aaaa/bbbb/cccc/TukHarbor/x.dat", 300, "/home/ann/.../TukHarbor/x.dat"},
+        {"/home/ann/aaaa/bbbb/cccc/TukHarbor/x.dat", 250, "/home/ann/.../x.dat"},
+        {"see /a/b/c/d/e/f/g/h and /i/j/k/l now", 100, "see /a/.../g/h and /i/j/k/l now"},
+        {"abcdefghijklmnopqrstuvwxyz", 130, "abcde...vwxyz"},
+        {e + e + e + e + e + e + e + e + e + e, 70, e + e + "..." + e + e},
+    };
+    uitest::FixedFont font;
+    for (const auto& c : kCases)
+        EXPECT_EQ(wordbreak::shortenWidestWord(font, c.sText.c_str(), c.nWidth).c_str(), c.sShort) << c.sText;
+}
+
+// Each paragraph on its own balanced lines (greedy, the first would end on
+// "ddd" alone); the label as wide as the widest line (+ 2 x 4 margin).
+TEST_F(Controls, BalancedLabelsWrapEachParagraphEvenlyAndAreAsWideAsTheirLines) {
+    const struct {
+        const char* szText;
+        std::string sLines;
+        int nWidth, nLines;
+    } kCases[] = {{"aaa bbb ccc ddd\n/home/ann/tukconfig.dat", "aaa bbb|ccc ddd|/home/ann/|tukconfig.dat|", 138, 4},
+                  {"ok", "ok|", 28, 1}};
+    for (const auto& c : kCases) {
+        Zep::SmartPtr<Label> p = new Label(c.szText);
+        p->setFont(new uitest::FixedFont());
+        p->setBreakLongWords(true);
+        p->setBalancedWrapWidth(130);
+        std::string sLines;
+        for (const Zep::String& sLine : p->getLines()) sLines += std::string(sLine.trim().c_str()) + "|";
+        EXPECT_EQ(sLines, c.sLines);
+        EXPECT_EQ(std::make_pair(c.nWidth, c.nLines), std::make_pair(p->getImage()->getWidth(), p->getLineCount()));
+    }
+}
+
 TEST_F(Controls, LabelTextMaskFontCopiesAndTheThemeFont) {
     Zep::SmartPtr<Label> p = new Label("x");
     EXPECT_TRUE(p->getFont().notNULL() && !p->isEnabled() && !p->isFocusable());
