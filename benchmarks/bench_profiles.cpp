@@ -46,12 +46,10 @@ std::string storedProfiles(int nCount) {
 
 // The application that holds the setting: no log, no settings file.
 GameApp& app() {
-    static GameApp* s_pApp = [] {
-        GameApp::disableLog();
-        GameApp::disableSettingsSaving();
-        return new GameApp();
-    }();
-    return *s_pApp;
+    static const bool s_bQuiet = (GameApp::disableLog(), GameApp::disableSettingsSaving(), true);
+    static GameApp s_app;
+    (void)s_bQuiet;
+    return s_app;
 }
 
 void ProfilesLoad(benchmark::State& state) {

@@ -13,6 +13,7 @@
 #include <zep2/objectstreamer.h>
 
 #include "application/gameapp.h"
+#include "fuzz_app.h"
 #include "application/profiles.h"
 
 namespace {
@@ -23,11 +24,7 @@ public:
 };
 
 GameApp& app() {
-    static GameApp* s_pApp = [] {
-        GameApp::disableLog();
-        GameApp::disableSettingsSaving();
-        return new GameApp();
-    }();
+    static GameApp* s_pApp = fuzz::makeApp().pApp;
     return *s_pApp;
 }
 

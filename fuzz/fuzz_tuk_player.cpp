@@ -6,16 +6,13 @@
 #include <string>
 
 #include "application/gameapp.h"
+#include "fuzz_app.h"
 #include "records/tukplayer.h"
 
 namespace {
 
 GameApp& app() {
-    static GameApp* s_pApp = [] {
-        GameApp::disableLog();
-        GameApp::disableSettingsSaving();
-        return new GameApp();
-    }();
+    static GameApp* s_pApp = fuzz::makeApp().pApp;
     return *s_pApp;
 }
 

@@ -69,10 +69,11 @@ TEST_F(DemoMessages, TheNoticesSentencesStandOnBalancedLines) {
             const bool bParagraph = ("\n" + sText + "\n").find("\n" + s + "\n") != std::string::npos;
             EXPECT_TRUE(s.find(' ') != std::string::npos || bParagraph) << n[0] << ": " << s;
         }
-        if (std::string(n[0]) == "BSD_LeftAlone")
+        if (std::string(n[0]) == "BSD_LeftAlone") {
             EXPECT_EQ(sLines, "Your saved settings could not be read.|The file was left where it is, untouched:|" +
                                   sPath + "|The game starts with new settings, but nothing|" +
                                   "you change is kept while that file is there.|");
+        }
     }
 }
 
