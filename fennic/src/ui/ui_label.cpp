@@ -190,7 +190,8 @@ void Label::renderText() {
     const Rect box = m_pFont->getTextBox(Rect(0, 0, w, h), m_sText.c_str());
     const int b = box.getHeight() == 0 ? lh : box.getHeight();
     const Rect textRect(m, m, m + box.getWidth(), m + b);
-    Zep::SmartPtr<Image> pImage = targetImage(w + 2 * m, b + 2 * m);
+    Zep::SmartPtr<Image> pImage =
+        targetImage(std::min(w + 2 * m, kMaxPictureSide), std::min(b + 2 * m, kMaxPictureSide));
     if (pImage.notNULL()) m_pFont->drawText(pImage, textRect, m_sText.c_str());
     setImage(pImage);
     m_sText = sKept;

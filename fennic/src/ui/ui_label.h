@@ -9,7 +9,11 @@
 // background the image is (text width or wrap width) + 2m wide and the
 // text's height (lh for an empty text), at most lines x lh + 2m, plus 2m
 // tall; with a background it is the background's size. The line count is
-// recounted only by setWrapWidth with its recount flag.
+// recounted only by setWrapWidth with its recount flag. Either side of the
+// image stops at kMaxPictureSide, which every video driver can hold (an
+// SDL surface can't be 16,384 pixels wide): the text past it is cut, so a
+// line of thousands of characters, measured before it is wrapped, can't
+// end the program.
 //
 // With long words broken (off unless asked for), a word wider than the wrap
 // width gets line breaks of its own (ui_wordbreak.h) where it would otherwise
@@ -33,6 +37,8 @@
 
 class Label : public Control {
 public:
+    static constexpr int kMaxPictureSide = 4096;
+
     explicit Label(const char* szText);
     Label(const char* szText, int x, int y, int nZOrder);
     Label(const char* szText, const Point& position, int nZOrder);

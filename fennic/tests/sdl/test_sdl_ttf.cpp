@@ -6,9 +6,11 @@
 #include <tuple>
 
 #include "sdl/sdl_image.h"
+#include "sdl/sdl_imagefactory.h"
 #include "sdl/sdl_platform.h"
 #include "driver/startup.h"
 #include "theme/themetest_util.h"
+#include "ui/ui_label.h"
 
 namespace {
 
@@ -168,6 +170,28 @@ TEST_F(TrueType, ALineCutIntoPiecesDrawsAsTheWholeLine) {
             EXPECT_EQ(0, nDiffering) << nStyle << " " << w;
         }
     }
+}
+
+// A line of thousands of characters, as a label measures it before it is
+// wrapped, makes a picture no wider than a driver holds: on SDL's surfaces
+// it is drawn cut at the largest side instead of failing (an SDL surface
+// can't be 16,384 pixels wide); wrapped, it takes its own width again.
+TEST_F(TrueType, ALabelOfAVeryLongLineDrawsCutAtTheLargestPictureSide) {
+    testkit::ScopedEnv env("SDL_VIDEODRIVER", "dummy");
+    SDL_Init(SDL_INIT_NOPARACHUTE);
+    static_cast<testkit::FakePlatform*>(m_app.getPlatform())->setImageFactory(std::make_unique<SDLImageFactory>());
+    SDLTTFFactory factory;
+    Zep::SmartPtr<Label> pLabel = new Label("");
+    pLabel->setFont(factory.createFont(spec({"DejaVuSans.ttf", "16"})));
+    pLabel->setText(std::string(3000, 'x').c_str());  // some 27,000 pixels
+    ASSERT_TRUE(dynamic_cast<SDLImage*>(pLabel->getImage().get()));
+    EXPECT_EQ(pLabel->getImage()->getWidth(), Label::kMaxPictureSide);
+    pLabel->setBreakLongWords(true);
+    pLabel->setWrapWidth(600, true);
+    EXPECT_LE(pLabel->getImage()->getWidth(), 620);
+    EXPECT_GT(pLabel->getImage()->getHeight(), 40 * 16);
+    pLabel = nullptr;
+    SDL_Quit();
 }
 
 // The start-up header's call gives a theme on the fake platform its
