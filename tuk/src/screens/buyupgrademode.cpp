@@ -223,22 +223,13 @@ void BuyUpgradeMode::updateTexts() {
         sText = getText(Zep::String::format("UPG_Text_%d_%d", m_nKind, nLevel).c_str());
         sPrice = formatText(getText("UPG_Price"), nPrice);
     }
-    showDescription(sText);
+    m_pTextLabel->setText(sText.c_str());
+    m_pTextLabel->setBalancedWrapWidth(kWrapWidth);
     m_pLeftTable->updateLayout();
     m_pUpperTable->updateLayout();
     m_pLowerTable->updateLayout();
     m_pPriceLabel->setText(sPrice.c_str());
     if (m_pBuyButton.notNULL()) m_pBuyButton->setEnabled(nPrice >= 0 && !m_bBought);
-}
-
-// Wrapped balanced; an empty text keeps the full width (a wrap width of 0
-// would mean no wrapping at all).
-void BuyUpgradeMode::showDescription(const Zep::String& sText) {
-    const Zep::SmartPtr<Font> pFont = m_pTextLabel->getFont();
-    int nWidth = kWrapWidth;
-    if (!sText.isEmpty() && pFont.notNULL()) nWidth = pFont->getBalancedWidth(sText.c_str(), kWrapWidth);
-    m_pTextLabel->setWrapWidth(nWidth, false);
-    m_pTextLabel->setText(sText.c_str());
 }
 
 void BuyUpgradeMode::buy() {

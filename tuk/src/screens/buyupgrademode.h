@@ -18,10 +18,11 @@
 // the preferred kind, when one is offered (the juice machine of the store
 // item clicked), else the first choice, is selected at once.
 //
-// The description wraps at the narrowest width that keeps its line count
-// (Font::getBalancedWidth of 330), so its last line takes as many words as
-// that count lets it; it stands centred over the spacer, which is as wide as
-// the description at 330, so the column keeps its width whatever the text.
+// The description wraps in balanced lines at 330 (Label::setBalancedWrapWidth:
+// the narrowest width that keeps its line count), so its last line takes as
+// many words as that count lets it; it stands centred over the spacer, which
+// is as wide as the description at 330, so the column keeps its width
+// whatever the text.
 //
 // The kind under consideration is the purchase id, replaced by a chosen
 // variant's kind. Its texts: "UPG_Text_<kind>_<player's level>" (every kind
@@ -101,7 +102,6 @@ private:
     Zep::SmartPtr<Sprite> blankSprite(int nWidth, int nHeight);
     void chooseVariant(int nVariantId);
     void updateTexts();
-    void showDescription(const Zep::String& sText);
     // The price of the kind's next level; -1 when there is none to buy.
     int price() const;
     void buy();

@@ -171,9 +171,7 @@ void StoryManagerMode::onResume() {
 // labels every time.
 void StoryManagerMode::takeReturn() {
     if (m_bLevelPlayed) {
-        if (m_result.bDone) takeResult();
-        m_result = DayResult();
-        m_bLevelPlayed = false;
+        takeLevel();
         saveProgress();
     } else if (m_bInStore) {
         m_bInStore = false;
@@ -182,14 +180,18 @@ void StoryManagerMode::takeReturn() {
     showState();
 }
 
+// The result of the level Play pushed, when it is done; once.
+void StoryManagerMode::takeLevel() {
+    if (m_result.bDone) takeResult();
+    m_result = DayResult();
+    m_bLevelPlayed = false;
+}
+
 // A game that ends before the map is on top again still takes the day
 // that came back, or that the level recorded on its way out; the shutdown
 // then saves the profiles.
 void StoryManagerMode::onAppQuit() {
-    if (!m_bLevelPlayed || !m_result.bDone) return;
-    takeResult();
-    m_result = DayResult();
-    m_bLevelPlayed = false;
+    if (m_bLevelPlayed) takeLevel();
 }
 
 void StoryManagerMode::onUpdate(float fDelta) {

@@ -137,6 +137,7 @@ private:
     int playedLevel() const;
     int currentStage() const;
     void takeReturn();
+    void takeLevel();
 
     // ---- Results and steps (storymanager_steps.cpp) ----
     void beginAdventure(int nStoryValue);

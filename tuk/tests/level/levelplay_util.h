@@ -50,6 +50,12 @@ protected:
     T* top() {
         return dynamic_cast<T*>(m_app.getTopMode());
     }
+    // Frames until the top mode is a T, at most nFrames.
+    template <class T>
+    T* waitFor(int nFrames = 400) {
+        for (int i = 0; i < nFrames && !top<T>(); ++i) frames();
+        return top<T>();
+    }
     bool isLevelOnStack() {
         for (int i = 0; i < m_app.getModeCount(); ++i)
             if (m_app.getModeAt(i) == m_pLevel) return true;

@@ -66,6 +66,8 @@ private:
 };
 
 constexpr int kDayStars = 3;
+// The most frames any screen of the road takes to come.
+constexpr int kFrames = 2000;
 constexpr int kOverGoal = 250;
 
 class DayKept : public leveltest::DemoLevel, public ::testing::WithParamInterface<Case> {
@@ -97,24 +99,19 @@ protected:
         frames(2);
         return *p;
     }
-    template <class T>
-    T* waitFor() {
-        for (int i = 0; i < 2000 && !top<T>(); ++i) frames();
-        return top<T>();
-    }
     // Play; the day's clock cut short on the day's money and stars; the
     // statistics up. The day's money.
     int playDay(bool bWon) {
         const Zep::SmartPtr<Button> pPlay = top<StoryManagerMode>()->getPlayButton();
         clickOn(*pPlay);
-        m_pLevel = waitFor<PlayMode>();
+        m_pLevel = waitFor<PlayMode>(kFrames);
         if (!m_pLevel) return -1;
         frames(2);
         LevelData& data = m_pLevel->getLevelData();
         data.m_nDayMoney = bWon ? data.m_nMoneyGoal + kOverGoal : data.m_nMoneyGoal - 100;
         data.m_nDayStars = kDayStars;
         data.m_fDayLength = data.m_fTimePlayed;
-        return waitFor<GameStatsMode>() ? data.m_nDayMoney : -1;
+        return waitFor<GameStatsMode>(kFrames) ? data.m_nDayMoney : -1;
     }
     // From the statistics to the place: their count ended and closed, the
     // store that a won day opens, back from it to the map.
@@ -124,11 +121,11 @@ protected:
         for (int i = 0; i < 2000 && pStats->getStep() < GameStatsMode::kLastStep; ++i) frames();
         clickOn(*pStats->getExitButton());
         if (GetParam().bWon) {
-            if (!waitFor<StoreMode>()) return false;
+            if (!waitFor<StoreMode>(kFrames)) return false;
             if (place == Place::Store) return true;
             top<StoreMode>()->onCallback(StoreMode::kBackId, nullptr);
         }
-        return waitFor<StoryManagerMode>() != nullptr;
+        return waitFor<StoryManagerMode>(kFrames) != nullptr;
     }
     // The game ends, and its shutdown saves the settings file.
     void end(Ending ending) {

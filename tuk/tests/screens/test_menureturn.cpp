@@ -72,12 +72,6 @@ protected:
                 return pButton;
         return nullptr;
     }
-    // Frames until the top mode is a T (at most 400).
-    template <class T>
-    T* waitFor() {
-        for (int i = 0; i < 400 && !top<T>(); ++i) frames();
-        return top<T>();
-    }
     // The sleeps of three frames that do no work: the frame period.
     std::string period() {
         m_pPlatform->setWorkTimePerFrame(0);
