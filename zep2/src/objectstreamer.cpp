@@ -51,10 +51,7 @@ ObjectStreamer::~ObjectStreamer() {
 
 // The table starts with 97 buckets and a hash table never grows by itself; a
 // long object graph would otherwise make every lookup walk long chains.
-void ObjectStreamer::growIdTable(int nEntries) {
-    if (m_hIdTable->getBucketCount() < Hash<unsigned long, unsigned long>::getTableSize(nEntries))
-        m_hIdTable->rehash();
-}
+void ObjectStreamer::growIdTable(int nEntries) { m_hIdTable->growFor(nEntries); }
 
 uint32_t ObjectStreamer::registerObject(const void* pObject) {
     ZEP_TRACE("ObjectStreamer::registerObject");

@@ -161,6 +161,12 @@ TEST(HashSizes, TableSizesAndRehash) {
     // The first key is in the highest bucket in use.
     EXPECT_TRUE(Counted::s_nCopies == 0 && table.getBucketCount() == 197 && table.getKeys().getFirst() == 97);
     for (int i = 3; i < 98; ++i) EXPECT_EQ(table.get(i).m_nValue, i);
+    table.growFor(197);  // room enough already; growFor never shrinks either
+    table.growFor(5);
+    EXPECT_EQ(table.getBucketCount(), 197);
+    Hash<int, int> counted(5);
+    for (int i = 0; i < 12; ++i) counted.set(i, i), counted.growFor(i + 1);
+    EXPECT_EQ(counted.getBucketCount(), 23);
     Hash<String, int> one(0), eleven(11);  // counts below one are clamped
     EXPECT_EQ(one.getBucketCount(), 1);
     one.set("a", 1);

@@ -210,10 +210,7 @@ void ProfileManager::addReadProfile(std::unique_ptr<ProfileData> pProfile) {
     if (isFull()) {
         m_hKeptAside.set(sKey, pProfile.get());
         m_lKeptAside.add(pProfile.release());
-        // The list counts them at once; the table would walk its buckets.
-        const int nCount = m_lKeptAside.getCount();
-        if (Zep::Hash<Zep::String, ProfileData*>::getTableSize(nCount) > m_hKeptAside.getBucketCount())
-            m_hKeptAside.rehash();
+        m_hKeptAside.growFor(m_lKeptAside.getCount());
         return;
     }
     m_hProfiles.set(sKey, pProfile.get());

@@ -150,6 +150,10 @@ public:
     // Re-buckets to getTableSize(getCount()); shrinks as well as grows. The
     // nodes move to their new buckets: no key or value is copied.
     void rehash();
+    // Rehashes when nEntries, counted by the caller, want more buckets than
+    // the table has: a table filled one entry at a time grows in a few steps
+    // without walking its buckets to count them at each entry.
+    void growFor(int nEntries);
 
     // Throws FatalErrorException "Hash key not found : <key text>".
     virtual V& get(const K& key);

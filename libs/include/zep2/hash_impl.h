@@ -155,6 +155,11 @@ void Hash<K, V>::rehash() {
     mergeDuplicateKeys();
 }
 
+template <class K, class V>
+void Hash<K, V>::growFor(int nEntries) {
+    if (getTableSize(nEntries) > m_nBucketCount) rehash();
+}
+
 // A restored legacy table can hold a key twice. Setting the entries one by
 // one would keep the first entry with the last value: do the same.
 template <class K, class V>
