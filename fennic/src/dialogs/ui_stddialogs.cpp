@@ -54,14 +54,9 @@ void StartAgainDlg::onEnter() {
 
 void StartAgainDlg::addExtraContent(Zep::SmartPtr<Table>) {}
 
-// A question that wraps is set centred under the centred title, its lines
-// as even as its words allow.
-void StartAgainDlg::centreLines(Label& question) {
-    question.setTextAlign(kCentred);
-    const Zep::SmartPtr<Font> pFont = question.getFont();
-    if (question.getWrapWidth() > 0 && pFont.notNULL())
-        question.setWrapWidth(pFont->getBalancedWidth(question.getText().c_str(), question.getWrapWidth()), true);
-}
+// A question that wraps is set centred under the centred title; addText
+// has already wrapped it in balanced lines.
+void StartAgainDlg::centreLines(Label& question) { question.setTextAlign(kCentred); }
 
 void StartAgainDlg::addAnswerButton(const char* szKey, int nAnswer) {
     getTable()->newRow();
