@@ -16,6 +16,7 @@
 #include "base/oshelpers.h"
 #include "testkit/testkit_audio.h"
 #include "testkit/testkit_modes.h"
+#include "testkit/testkit_signals.h"
 #include "theme/theme.h"
 
 namespace {
@@ -202,14 +203,10 @@ TEST_F(FrameTest, RunUntilQuit) {
 // A quit signal ends the loop after the frame in which it came, with exit
 // code 0 and the normal shutdown, even where quitting asks first. The three
 // signals are noted alike, and the note is taken once. The test's own
-// handlers come back afterwards.
+// handlers come back at its end.
 TEST_F(FrameTest, AQuitSignalEndsTheRunInOrderWithZero) {
+    const testkit::QuitSignals signals;
     const int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
-    struct sigaction old[3] {};
-    struct sigaction oldPipe {};
-    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], nullptr, &old[i]);
-    sigaction(SIGPIPE, nullptr, &oldPipe);
-    installQuitSignals();
     std::vector<int> vTaken;
     for (int nSignal : kSignals) {
         std::raise(nSignal);
@@ -224,8 +221,6 @@ TEST_F(FrameTest, AQuitSignalEndsTheRunInOrderWithZero) {
     m_pVideo->m_vCalls.clear();
     const size_t nLogBefore = m_files.logText().size();
     const int nExitCode = m_app.run();
-    for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &old[i], nullptr);
-    sigaction(SIGPIPE, &oldPipe, nullptr);
     EXPECT_EQ((std::vector<int>{SIGTERM, 0, SIGINT, 0, SIGHUP, 0}), vTaken);
     EXPECT_EQ(0, nExitCode);
     EXPECT_EQ(2u, pMode->m_vUpdates.size());

@@ -7,13 +7,13 @@
 #include <string>
 
 #include "app/tukapp.h"
-#include "base/oshelpers.h"
 #include "level/levelplay_util.h"
 #include "records/adventurescore.h"
 #include "records/profileaccess.h"
 #include "screens/storemode.h"
 #include "screens/storymanager.h"
 #include "testkit/testkit_app.h"
+#include "testkit/testkit_signals.h"
 #include "testkit/testkit_tempdir.h"
 
 namespace {
@@ -48,22 +48,6 @@ Totals totalsOf(const TUKPlayer& p) {
     return {p.getAdventureProgress(), p.getMoney(), nMoney, nStars, p.getExtraCommitted(),
             adventurescore::score(nMoney, nStars)};
 }
-
-// The process's quit signals are the game's for the life of the object.
-class QuitSignals {
-public:
-    QuitSignals() {
-        for (int i = 0; i < 4; ++i) sigaction(kSignals[i], nullptr, &m_old[i]);
-        installQuitSignals();
-    }
-    ~QuitSignals() {
-        for (int i = 0; i < 4; ++i) sigaction(kSignals[i], &m_old[i], nullptr);
-    }
-
-private:
-    static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGPIPE};
-    struct sigaction m_old[4] {};
-};
 
 constexpr int kDayStars = 3;
 // The most frames any screen of the road takes to come.
@@ -135,7 +119,7 @@ protected:
             frames();
             pAsk->onCallback(0, nullptr);  // Yes
         } else {
-            QuitSignals signals;
+            testkit::QuitSignals signals;
             std::raise(SIGTERM);
             frames();
         }

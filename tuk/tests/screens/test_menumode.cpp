@@ -116,13 +116,9 @@ TEST_F(MenuTest, UnreadableSettingsAreToldOnceNamingTheCopyBeforeTheFirstName) {
         testkit::writeFileBytes(m_files.configPath(), kDamaged[i]);
         m_app.loadSettings();
         openMenu();
-        auto* pNotice = top<DlgMessage>();
-        ASSERT_TRUE(pNotice) << i;
-        std::string sShown;
-        for (const Zep::SmartPtr<Sprite>& pSprite : pNotice->getAllSprites())
-            if (auto* pLabel = dynamic_cast<Label*>(pSprite.get())) sShown += pLabel->getText().c_str();
+        ASSERT_TRUE(top<DlgMessage>()) << i;
         const std::string sCopy = m_files.configPath() + kCopies[i];
-        EXPECT_EQ(sShown, "BSD_NotRead\n" + sCopy + "\nBSD_Defaults") << i;
+        EXPECT_EQ(shownText(), "BSD_NotRead\n" + sCopy + "\nBSD_Defaults") << i;
         events({E::keyDown(Key::Return)});
         ASSERT_TRUE(top<CreateProfileDialog>()) << i;
         for (char c : std::string("Ann")) events({E::character(c)});
